@@ -1,0 +1,38 @@
+# pl3_library(NAME SOURCES ... [LIBS ...])
+#   A subsystem's static library. Includes resolve from the repository root,
+#   so a header is always named by its folder: #include "store/tower.h".
+function(pl3_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_link_libraries(${name} PUBLIC pl3_options ${A_LIBS})
+endfunction()
+
+# pl3_test(NAME SOURCES ... [LIBS ...])
+#   A GoogleTest executable discovered by ctest. It links the shared test
+#   main, which runs every test on the headless platform with a private
+#   configuration folder and resets global state between tests.
+function(pl3_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE pl3_options pl3_test_main ${A_LIBS} GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "PL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PL3_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# pl3_benchmark(NAME SOURCES ... [LIBS ...])
+function(pl3_benchmark name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE pl3_options ${A_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# pl3_fuzzer(NAME SOURCES ... [LIBS ...])
+function(pl3_fuzzer name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE pl3_options ${A_LIBS})
+endfunction()

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the debug configuration under ASan and
+# UBSan, and runs the whole test suite. ctest's summary is the last line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
+ctest --preset dev -j "$jobs"
