@@ -23,6 +23,12 @@ struct PixelSurface {
 HDC CreateSurfaceDC(PixelSurface* surface, POINT origin, RECT clip);
 void DeleteSurfaceDC(HDC dc);
 
+// Narrows what a surface context may touch to `region` (surface pixels, the
+// region is copied) within its clip rectangle; null restores the rectangle.
+// BeginPaint uses it for the invalid region. The context's own clip region
+// (SelectClipRgn) still applies on top of it.
+void SetSurfaceDCVisibleRegion(HDC dc, HRGN region);
+
 // Saves the surface as a PNG file (through FreeImage); false on failure.
 bool SaveSurfacePng(const PixelSurface& surface, const char* path);
 
