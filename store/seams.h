@@ -19,3 +19,36 @@ void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uin
 // Commits a block of memory for the node pool, or returns null when refused.
 void* VirtualAllocBlock(std::uint32_t size);
 void VirtualFreeBlock(void* block);
+
+struct Tower;
+
+// ---- Design objects ----------------------------------------------------------
+
+// The display name of a type code.
+const char* GetTypeName(std::uint16_t code);
+
+// 1 when a schematic symbol definition (or a schematic symbol, through the
+// definition its record refers to) carries the special-function marker,
+// respectively the net-name graphic marker; 0 otherwise.
+int IsSpecialFunctionSymbol(const Tower* t);
+int IsNetNameGraphicSymbol(const Tower* t);
+
+// Marks entry `index` of size list `list` (0 Lines, 1 Circles, 2 Rectangles,
+// 3 Holes, 4 Vias, 5 Fonts, 6 Dots) of the active window's size table as in
+// use (bit 1 of its flags) and, when makeDefault is set, makes it the list's
+// default. Returns false when the window or the entry does not exist.
+bool MarkActiveSizeEntry(std::uint32_t list, std::uint32_t index, bool makeDefault);
+
+// ---- PCB editor ----------------------------------------------------------------
+
+// The payload {u32 net id, u32 flags} of the net's Net Info record, created
+// with a fresh net id and flags 0 when missing.
+std::uint32_t* GetNetInfo(const Tower* net);
+// The per-net ratsnest operation.
+void ComputeNetRatsnest(const Tower* net, void* param);
+
+// ---- Schematic editor ------------------------------------------------------------
+
+// Stores a size index into the current-size record of the active window's
+// design, in the word read for that type code and locator kind.
+void SetCurrentSizeIndex(std::uint16_t code, std::uint32_t index, std::uint16_t locatorKind);
