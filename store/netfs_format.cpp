@@ -1,0 +1,531 @@
+#include "store/netfs_format.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/reset_hooks.h"
+#include "store/seams.h"
+
+namespace {
+
+struct CodecSettings {
+  bool compressionEnabled = true;
+  int compressionLevel = 1;
+  int numberOfBackups = 4;
+};
+CodecSettings gCodec;
+NetfsTraceSink gTraceSink = nullptr;
+
+void ResetNetfsFormatGlobals() {
+  gCodec = CodecSettings{};
+  gTraceSink = nullptr;
+}
+const bool gRegistered = pl3::RegisterGlobalReset(&ResetNetfsFormatGlobals);
+
+void SetError(std::string* error, const std::string& text) {
+  if (error) *error = text;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// zlib's deflate cannot expand one byte of input into more than about 1032
+// bytes; a raw length beyond that bound is a damaged header, and trusting it
+// would allocate up to 4 GiB for a few bytes of input.
+constexpr std::uint64_t kMaxInflateRatio = 1040;
+
+}  // namespace
+
+// ---- Hash ----------------------------------------------------------------
+
+std::uint32_t Crc32Update(std::uint32_t value, const void* bytes, std::size_t length) {
+  // zlib's crc32 inverts on entry and on exit; our hash does neither.
+  uLong crc = ~value & 0xFFFFFFFFu;
+  const auto* p = static_cast<const Bytef*>(bytes);
+  while (length > 0) {
+    const uInt chunk = static_cast<uInt>(std::min<std::size_t>(length, 1u << 30));
+    crc = crc32(crc, p, chunk);
+    p += chunk;
+    length -= chunk;
+  }
+  return ~static_cast<std::uint32_t>(crc);
+}
+
+std::uint32_t Crc32(const void* text, std::size_t length) { return Crc32Update(0xFFFFFFFFu, text, length); }
+
+std::uint32_t PasswordHash(std::string_view password) {
+  return password.empty() ? 0 : Crc32(password.data(), password.size());
+}
+
+// ---- Stored objects ---------------------------------------------------------
+
+void SetCompression(bool enabled, int level) {
+  gCodec.compressionEnabled = enabled;
+  if (level >= 1 && level <= 9) gCodec.compressionLevel = level;
+}
+void SetNumberOfBackups(int count) { gCodec.numberOfBackups = count; }
+bool CompressionEnabled() { return gCodec.compressionEnabled; }
+int CompressionLevel() { return gCodec.compressionLevel; }
+int NumberOfBackups() { return gCodec.numberOfBackups; }
+
+bool DecompressStoredFile(ByteBuffer& buffer, std::string* error) {
+  ByteBuffer stored;
+  stored.swap(buffer);
+  if (stored.size() < sizeof(StoredObjectHeader)) {
+    SetError(error, "stored object shorter than its header");
+    return false;
+  }
+  StoredObjectHeader head;
+  std::memcpy(&head, stored.data(), sizeof head);
+  const std::size_t available = stored.size() - sizeof head;
+  if (head.storedLength == kStoredRawMarker) {
+    if (head.rawLength > available) {
+      SetError(error, "stored object's raw content runs past its end");
+      return false;
+    }
+    buffer.assign(stored.begin() + sizeof head, stored.begin() + sizeof head + head.rawLength);
+    return true;
+  }
+  if (head.storedLength > available) {
+    SetError(error, "stored object's compressed data runs past its end");
+    return false;
+  }
+  if (head.rawLength > static_cast<std::uint64_t>(head.storedLength) * kMaxInflateRatio + 1024) {
+    SetError(error, "stored object's raw length does not fit its compressed data");
+    return false;
+  }
+  buffer.assign(head.rawLength, 0);
+  uLongf produced = head.rawLength;
+  const int rc = uncompress(buffer.data(), &produced, stored.data() + sizeof head, head.storedLength);
+  if (rc != Z_OK) {
+    char text[64];
+    std::snprintf(text, sizeof text, "decompress failure %d", rc);
+    ShowMessage(nullptr, text, "Pelmora3");
+    SetError(error, text);
+    buffer.clear();
+    return false;
+  }
+  if (produced != head.rawLength) {
+    SetError(error, "stored object expands to fewer bytes than its raw length");
+    buffer.clear();
+    return false;
+  }
+  return true;
+}
+
+ByteBuffer MakeStoredObject(const void* raw, std::size_t length) {
+  const auto capacity = static_cast<std::size_t>(static_cast<double>(length) * 1.1 + 12.0);
+  ByteBuffer out(capacity + sizeof(StoredObjectHeader), 0);
+  StoredObjectHeader head{static_cast<std::uint32_t>(length), kStoredRawMarker};
+  if (gCodec.compressionEnabled) {
+    uLongf compressed = capacity;
+    if (compress2(out.data() + sizeof head, &compressed, static_cast<const Bytef*>(raw), length,
+                  gCodec.compressionLevel) == Z_OK) {
+      head.storedLength = static_cast<std::uint32_t>(compressed);
+      std::memcpy(out.data(), &head, sizeof head);
+      out.resize(compressed + sizeof head);
+      return out;
+    }
+  }
+  std::memcpy(out.data(), &head, sizeof head);
+  if (length) std::memcpy(out.data() + sizeof head, raw, length);
+  out.resize(length + sizeof head);
+  return out;
+}
+
+void CompressStoredFile(ByteBuffer& buffer) { buffer = MakeStoredObject(buffer.data(), buffer.size()); }
+
+// ---- Paths --------------------------------------------------------------------
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string_view EntryName(const DirectoryEntry& entry) {
+  return std::string_view(entry.name, strnlen(entry.name, sizeof entry.name));
+}
+
+int CountPathComponents(std::string_view path) {
+  if (path.empty() || path[0] != '\\') return 0;
+  if (path.size() == 1) return 1;
+  return 1 + static_cast<int>(std::count(path.begin() + 1, path.end(), '\\'));
+}
+
+std::optional<std::string> GetPathComponent(std::string_view path, int n) {
+  const int count = CountPathComponents(path);
+  if (count == 0 || n < 0 || n > count) return std::nullopt;
+  if (n == 0) return std::string("\\");
+  std::size_t start = 1;
+  for (int i = 1; i < n; ++i) start = path.find('\\', start) + 1;
+  const std::size_t end = path.find('\\', start);
+  return std::string(path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+std::string GetParentPath(std::string_view path) {
+  std::string parent = "\\";
+  const int count = CountPathComponents(path);
+  for (int i = 1; i < count; ++i) {
+    parent += *GetPathComponent(path, i);
+    parent += '\\';
+  }
+  return parent;
+}
+
+void SplitNameAndType(std::string_view text, std::string* name, std::string* type) {
+  const std::size_t q = text.find('?');
+  if (name) *name = std::string(text.substr(0, q));
+  if (type) *type = q == std::string_view::npos ? std::string() : std::string(text.substr(q + 1));
+}
+
+std::string TrimPathComponents(std::string_view directoryPath, int n) {
+  std::string path(directoryPath);
+  if (path.empty() || path.front() != '\\' || path.back() != '\\') return path;
+  for (int i = 0; i < n && path.size() > 1; ++i) {
+    path.pop_back();
+    path.erase(path.rfind('\\') + 1);
+  }
+  return path;
+}
+
+// ---- Trace --------------------------------------------------------------------
+
+void SetNetfsTraceSink(NetfsTraceSink sink) { gTraceSink = sink; }
+
+void NetfsTrace(const char* format, ...) {
+  if (!gTraceSink) return;
+  char line[8192];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  gTraceSink(line);
+}
+
+// ---- Reading ------------------------------------------------------------------
+
+std::uint32_t DirectoryListing::Count() const {
+  std::uint32_t n = 0;
+  if (content.size() >= 4) std::memcpy(&n, content.data(), 4);
+  return n;
+}
+
+const DirectoryEntry& DirectoryListing::Entry(std::uint32_t index) const {
+  return *reinterpret_cast<const DirectoryEntry*>(content.data() + 4 + sizeof(DirectoryEntry) * index);
+}
+
+DirectoryEntry& DirectoryListing::Entry(std::uint32_t index) {
+  return *reinterpret_cast<DirectoryEntry*>(content.data() + 4 + sizeof(DirectoryEntry) * index);
+}
+
+bool NetfsReadHeader(NetfsVolume& volume, std::string* error) {
+  if (volume.fileSize < sizeof(ContainerHeader) || !volume.readAt(0, &volume.header, sizeof volume.header)) {
+    SetError(error, "the file is too short to be a container");
+    return false;
+  }
+  if (volume.header.magic != kContainerMagic) {
+    SetError(error, "the file is not a container");
+    return false;
+  }
+  return true;
+}
+
+bool NetfsLoadFat(NetfsVolume& volume, std::string* error) {
+  const std::uint64_t b = volume.header.blockAreaStart;
+  const std::uint64_t f = volume.header.fatBlockCount;
+  // Every FAT block must lie in the file; this also bounds the FAT's size by
+  // the file's, whatever the header claims.
+  if (f == 0 || (b + kFatEntriesPerBlock * (f - 1) + 1) * kBlockSize > volume.fileSize) {
+    SetError(error, "damaged container: its block table does not lie in the file");
+    return false;
+  }
+  volume.fat.assign(f * kFatEntriesPerBlock, 0);
+  for (std::uint64_t k = 0; k < f; ++k) {
+    if (!volume.readAt((b + kFatEntriesPerBlock * k) * kBlockSize, volume.fat.data() + k * kFatEntriesPerBlock,
+                       kBlockSize)) {
+      SetError(error, "damaged container: its block table cannot be read");
+      return false;
+    }
+  }
+  return true;
+}
+
+bool NetfsOpenVolume(NetfsVolume& volume, std::string* error) {
+  return NetfsReadHeader(volume, error) && NetfsLoadFat(volume, error);
+}
+
+NetfsVolume NetfsVolumeFromMemory(const std::uint8_t* data, std::size_t size) {
+  NetfsVolume volume;
+  volume.fileSize = size;
+  volume.readAt = [data, size](std::uint64_t offset, void* into, std::size_t length) {
+    if (offset > size || length > size - offset) return false;
+    if (length) std::memcpy(into, data + offset, length);
+    return true;
+  };
+  return volume;
+}
+
+namespace {
+
+// The blocks of a chain, in order; damaged when it loops or leaves the FAT.
+NetfsResult WalkChain(const NetfsVolume& volume, std::uint32_t firstBlock, std::vector<std::uint32_t>& blocks,
+                      std::string* error) {
+  blocks.clear();
+  const std::size_t entries = volume.fat.size();
+  std::uint32_t block = firstBlock;
+  if (block == kFatFree || block >= entries) {
+    SetError(error, "damaged container: a chain starts outside the block table");
+    return NetfsResult::Damaged;
+  }
+  for (;;) {
+    if (blocks.size() >= entries) {
+      SetError(error, "damaged container: a block chain loops");
+      return NetfsResult::Damaged;
+    }
+    blocks.push_back(block);
+    const std::uint32_t next = volume.fat[block];
+    if (next == kFatEndOfChain) return NetfsResult::Ok;
+    if (next == kFatFree || next >= entries) {
+      SetError(error, "damaged container: a block chain leaves the block table");
+      return NetfsResult::Damaged;
+    }
+    block = next;
+  }
+}
+
+constexpr std::uint32_t kWholeChain = 0xFFFFFFFF;
+
+}  // namespace
+
+NetfsResult NetfsReadChain(const NetfsVolume& volume, std::uint32_t firstBlock, std::uint32_t size,
+                           ByteBuffer& out, std::string* error) {
+  std::vector<std::uint32_t> blocks;
+  if (WalkChain(volume, firstBlock, blocks, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  const std::uint64_t chainBytes = static_cast<std::uint64_t>(blocks.size()) * kBlockSize;
+  std::uint64_t want = size == kWholeChain ? chainBytes : size;
+  if (want > chainBytes) {
+    SetError(error, "damaged container: a file is longer than its block chain");
+    return NetfsResult::Damaged;
+  }
+  if (size == kWholeChain) {
+    // Only the part of the last block that lies in the file counts.
+    const std::uint64_t last = (volume.header.blockAreaStart + std::uint64_t{blocks.back()}) * kBlockSize;
+    if (last < volume.fileSize && volume.fileSize - last < kBlockSize) want -= kBlockSize - (volume.fileSize - last);
+  }
+  out.assign(want, 0);
+  // Read runs of consecutive blocks with one call each.
+  std::uint64_t done = 0;
+  for (std::size_t i = 0; i < blocks.size() && done < want;) {
+    std::size_t run = 1;
+    while (i + run < blocks.size() && blocks[i + run] == blocks[i] + run) ++run;
+    const std::uint64_t offset = (volume.header.blockAreaStart + std::uint64_t{blocks[i]}) * kBlockSize;
+    const std::uint64_t length = std::min<std::uint64_t>(run * kBlockSize, want - done);
+    if (!volume.readAt(offset, out.data() + done, length)) {
+      SetError(error, "damaged container: a block chain runs past the end of the file");
+      out.clear();
+      return NetfsResult::Damaged;
+    }
+    done += length;
+    i += run;
+  }
+  return NetfsResult::Ok;
+}
+
+NetfsResult NetfsReadDirectory(const NetfsVolume& volume, std::uint32_t firstBlock, std::uint32_t size,
+                               DirectoryListing& out, std::string* error) {
+  (void)size;  // A directory's own header says how much of its chain counts.
+  if (NetfsReadChain(volume, firstBlock, kWholeChain, out.content, error) != NetfsResult::Ok)
+    return NetfsResult::Damaged;
+  std::string why;
+  if (!DecompressStoredFile(out.content, &why)) {
+    SetError(error, "damaged container: a directory cannot be expanded (" + why + ")");
+    return NetfsResult::Damaged;
+  }
+  const std::uint32_t count = out.Count();
+  if (out.content.size() < 4 || (out.content.size() - 4) / sizeof(DirectoryEntry) < count) {
+    SetError(error, "damaged container: a directory holds fewer entries than it counts");
+    return NetfsResult::Damaged;
+  }
+  out.content.resize(4 + sizeof(DirectoryEntry) * count);
+  return NetfsResult::Ok;
+}
+
+NetfsResult NetfsReadRootDirectory(const NetfsVolume& volume, DirectoryListing& out, std::string* error) {
+  return NetfsReadDirectory(volume, kRootDirectoryBlock, 0, out, error);
+}
+
+int FindDirectoryEntry(const DirectoryListing& listing, std::string_view name, bool directoriesOnly) {
+  const std::uint32_t count = listing.Count();
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const DirectoryEntry& e = listing.Entry(i);
+    if (directoriesOnly && !(e.flags & kDirectoryFlag)) continue;
+    if (EqualsNoCase(EntryName(e), name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+namespace {
+
+// Descends from the root over components 1 to count - 1 of a path.
+NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path, DirectoryListing& directory,
+                            std::uint32_t& directoryBlock, std::string* error) {
+  const int count = CountPathComponents(path);
+  if (count == 0) return NetfsResult::NotFound;
+  if (NetfsReadRootDirectory(volume, directory, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  directoryBlock = kRootDirectoryBlock;
+  for (int i = 1; i < count; ++i) {
+    const int index = FindDirectoryEntry(directory, *GetPathComponent(path, i), true);
+    if (index < 0) return NetfsResult::NotFound;
+    const DirectoryEntry entry = directory.Entry(static_cast<std::uint32_t>(index));
+    DirectoryListing next;
+    if (NetfsReadDirectory(volume, entry.firstBlock, entry.size, next, error) != NetfsResult::Ok)
+      return NetfsResult::Damaged;
+    directory = std::move(next);
+    directoryBlock = entry.firstBlock;
+  }
+  return NetfsResult::Ok;
+}
+
+}  // namespace
+
+NetfsResult NetfsResolvePath(const NetfsVolume& volume, std::string_view path, ResolvedEntry& out,
+                             std::string* error) {
+  const NetfsResult r = DescendToParent(volume, path, out.directory, out.directoryBlock, error);
+  if (r != NetfsResult::Ok) return r;
+  if (path == "\\") {
+    out.index = -1;
+    return NetfsResult::Ok;
+  }
+  out.index = FindDirectoryEntry(out.directory, *GetPathComponent(path, CountPathComponents(path)), false);
+  return out.index < 0 ? NetfsResult::NotFound : NetfsResult::Ok;
+}
+
+NetfsResult NetfsListDirectory(const NetfsVolume& volume, std::string_view path, DirectoryListing& out,
+                               std::string* error) {
+  std::uint32_t block = 0;
+  return DescendToParent(volume, path, out, block, error);
+}
+
+NetfsResult NetfsReadFile(const NetfsVolume& volume, std::string_view path, ByteBuffer& storedObject,
+                          DirectoryEntry* entry, std::string* error) {
+  ResolvedEntry resolved;
+  const NetfsResult r = NetfsResolvePath(volume, path, resolved, error);
+  if (r != NetfsResult::Ok) return r;
+  if (resolved.index < 0) return NetfsResult::NotFound;
+  const DirectoryEntry& e = resolved.directory.Entry(static_cast<std::uint32_t>(resolved.index));
+  if (entry) *entry = e;
+  return NetfsReadChain(volume, e.firstBlock, e.size, storedObject, error);
+}
+
+NetfsResult NetfsReadFileContent(const NetfsVolume& volume, std::string_view path, ByteBuffer& content,
+                                 std::string* error) {
+  const NetfsResult r = NetfsReadFile(volume, path, content, nullptr, error);
+  if (r != NetfsResult::Ok) return r;
+  std::string why;
+  if (!DecompressStoredFile(content, &why)) {
+    SetError(error, "damaged container: " + std::string(path) + " cannot be expanded (" + why + ")");
+    return NetfsResult::Damaged;
+  }
+  return NetfsResult::Ok;
+}
+
+namespace {
+
+template <typename Record>
+bool ParseCountedRecords(const ByteBuffer& content, std::vector<Record>& records, const char* what,
+                         std::string* error) {
+  records.clear();
+  std::uint32_t count = 0;
+  if (content.size() >= 4) std::memcpy(&count, content.data(), 4);
+  if (content.size() < 4 || (content.size() - 4) / sizeof(Record) < count) {
+    SetError(error, std::string("damaged container: the ") + what + " file is shorter than its count");
+    return false;
+  }
+  records.resize(count);
+  if (count) std::memcpy(records.data(), content.data() + 4, sizeof(Record) * count);
+  for (Record& r : records) {
+    // Names are NUL-terminated within their fields, whatever the file holds.
+    if constexpr (std::is_same_v<Record, UserRecord>) r.name[sizeof r.name - 1] = 0;
+    else r.pathPrefix[sizeof r.pathPrefix - 1] = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseUsers(const ByteBuffer& content, std::vector<UserRecord>& users, std::string* error) {
+  return ParseCountedRecords(content, users, "users", error);
+}
+
+bool ParsePermissions(const ByteBuffer& content, std::vector<PermissionRecord>& permissions, std::string* error) {
+  return ParseCountedRecords(content, permissions, "permissions", error);
+}
+
+// ---- FAT consistency check ----------------------------------------------------
+
+namespace {
+
+// Paths of every file and directory by first block, found depth-first.
+// Directories that loop back on themselves are cut off by the depth bound.
+void CollectChainHeads(const NetfsVolume& volume, const DirectoryListing& directory, const std::string& path,
+                       int depth, std::unordered_map<std::uint32_t, std::string>& heads) {
+  if (depth > 64) return;
+  for (std::uint32_t i = 0; i < directory.Count(); ++i) {
+    const DirectoryEntry& e = directory.Entry(i);
+    char full[8192];
+    std::snprintf(full, sizeof full, "%s\\%.*s", path.c_str(), static_cast<int>(EntryName(e).size()),
+                  EntryName(e).data());
+    heads.emplace(e.firstBlock, full);
+    if (e.flags & kDirectoryFlag) {
+      DirectoryListing sub;
+      if (NetfsReadDirectory(volume, e.firstBlock, e.size, sub, nullptr) == NetfsResult::Ok)
+        CollectChainHeads(volume, sub, full, depth + 1, heads);
+    }
+  }
+}
+
+}  // namespace
+
+void CheckFatConsistency(const NetfsVolume& volume) {
+  const std::size_t entries = volume.fat.size();
+  std::unordered_map<std::uint32_t, std::uint32_t> firstReferrer;   // successor -> first block naming it
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> duplicates;  // (first, second) referrers
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    const std::uint32_t next = volume.fat[i];
+    if (next == kFatFree || next == kFatEndOfChain) continue;
+    auto [it, inserted] = firstReferrer.emplace(next, i);
+    if (!inserted) duplicates.emplace_back(it->second, i);
+  }
+  if (duplicates.empty()) return;
+
+  std::unordered_map<std::uint32_t, std::string> heads;
+  DirectoryListing root;
+  if (NetfsReadRootDirectory(volume, root, nullptr) == NetfsResult::Ok) CollectChainHeads(volume, root, "", 0, heads);
+  heads.emplace(kRootDirectoryBlock, "\\");
+
+  auto headOf = [&](std::uint32_t block) {
+    for (std::size_t steps = 0; steps < entries; ++steps) {
+      auto it = firstReferrer.find(block);
+      if (it == firstReferrer.end()) break;
+      block = it->second;
+    }
+    return block;
+  };
+  for (const auto& [a, b] : duplicates) {
+    for (std::uint32_t block : {a, b}) {
+      auto it = heads.find(headOf(block));
+      NetfsTrace("netfs: fat block %d referenced from %d (%s)", static_cast<int>(volume.fat[block]),
+                 static_cast<int>(block), it == heads.end() ? "" : it->second.c_str());
+    }
+  }
+}

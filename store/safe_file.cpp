@@ -1,0 +1,46 @@
+#include "store/safe_file.h"
+
+#include <algorithm>
+
+#include "platform/kernel_files.h"
+
+namespace {
+void SetError(std::string* error, const std::string& text) {
+  if (error) *error = text;
+}
+}  // namespace
+
+std::string NetfsSavingPath(const std::string& path) { return path + ".saving"; }
+
+bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
+  const std::string temp = NetfsSavingPath(path);
+  HANDLE file = CreateFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    SetError(error, "cannot create " + temp + " (error " + std::to_string(GetLastError()) + ")");
+    return false;
+  }
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    DWORD written = 0;
+    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+    done += chunk;
+  }
+  ok = ok && FlushFileBuffers(file);
+  const DWORD writeError = GetLastError();
+  CloseHandle(file);
+  if (!ok) {
+    DeleteFile(temp.c_str());
+    SetError(error, "cannot write " + temp + " (error " + std::to_string(writeError) + ")");
+    return false;
+  }
+  // The rename replaces the old file in one step; write-through also flushes
+  // the folder so that the new name survives a power loss.
+  if (!MoveFileEx(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD moveError = GetLastError();
+    DeleteFile(temp.c_str());
+    SetError(error, "cannot replace " + path + " (error " + std::to_string(moveError) + ")");
+    return false;
+  }
+  return true;
+}
