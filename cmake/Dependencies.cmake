@@ -6,6 +6,7 @@ find_package(ZLIB REQUIRED)
 find_package(Freetype REQUIRED)
 find_package(PNG QUIET)
 pkg_check_modules(UUID REQUIRED IMPORTED_TARGET uuid)
+find_package(pugixml REQUIRED)
 
 find_path(FREEIMAGE_INCLUDE_DIR FreeImage.h)
 find_library(FREEIMAGE_LIBRARY freeimage)
