@@ -5,7 +5,7 @@
 #include "store/netfs_format.h"
 #include "store/netfs_writer.h"
 #include "tests/store/netfs_fixtures.h"
-#include "tests/store/netfs_test_seams.h"
+#include "platform/responder.h"
 
 using netfs_fixture::Bytes;
 
@@ -110,9 +110,9 @@ TEST(NetfsCodec, DecompressFailureIsReportedNotParsed) {
   std::string error;
   EXPECT_FALSE(DecompressStoredFile(b, &error));
   EXPECT_TRUE(b.empty());
-  ASSERT_EQ(ShownMessages().size(), 1u);
-  EXPECT_EQ(ShownMessages()[0].text.rfind("decompress failure ", 0), 0u);
-  EXPECT_EQ(ShownMessages()[0].caption, "Pelmora3");
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text.rfind("decompress failure ", 0), 0u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Pelmora3");
 }
 
 TEST(NetfsCodec, LengthsThatDoNotFitAreRejected) {

@@ -1,0 +1,241 @@
+#include "store/item_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/responder.h"
+#include "store/tower.h"
+#include "tests/store/tower_test_support.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Stream bytes written from the record tables, not through the writer.
+struct StreamBytes {
+  Bytes b;
+  explicit StreamBytes(std::uint32_t count) { U32(count); }
+  StreamBytes& U8(std::uint8_t v) {
+    b.push_back(v);
+    return *this;
+  }
+  StreamBytes& U16(std::uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
+  StreamBytes& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+  StreamBytes& Group(std::uint8_t f) { return U8(0x10 | f); }
+  // An entity record: flag, [saved address], node flags, code, length, payload.
+  StreamBytes& Entity(std::uint8_t f, std::uint32_t saved, std::uint16_t flags, std::uint16_t code, const Bytes& payload) {
+    U8(f);
+    if (f & 0x08) U32(saved);
+    U16(flags).U16(code).U32(static_cast<std::uint32_t>(payload.size()));
+    b.insert(b.end(), payload.begin(), payload.end());
+    return *this;
+  }
+};
+
+Bytes Words(std::initializer_list<std::uint32_t> words) {
+  Bytes b;
+  for (std::uint32_t w : words)
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+  return b;
+}
+
+std::uint32_t WordAt(const Entity* e, std::uint32_t offset) {
+  std::uint32_t v;
+  std::memcpy(&v, EntityPayload(e) + offset, 4);
+  return v;
+}
+
+const Entity* FirstOfCode(const Entity* parent, std::uint16_t code) {
+  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
+    if (NodeAt<TypeGroup>(g)->typeCode == code) return NodeAt<Entity>(NodeAt<TypeGroup>(g)->firstChild);
+  return nullptr;
+}
+
+class ItemStreamTest : public testing::Test {
+ protected:
+  void SetUp() override { parent = towertest::NewTopLevelEntity(700); }
+  void TearDown() override { ReleaseTower(&parent); }
+  Tower* Parse(const Bytes& s, std::string* error = nullptr) {
+    return ParseRecordStream(s.data(), s.size(), parent, error);
+  }
+  Tower* parent = nullptr;
+};
+
+// A PCB with a pad-stack definition (105, saved at 0x2000) and two symbol
+// instance infos (113) in one group: the first refers to the definition, the
+// second to an address that is not in the stream.
+StreamBytes HandBuiltStream() {
+  StreamBytes s(4);
+  s.Entity(0x0C, 0x1000, 0x0004, 102, {'a', 'b', 'c', 'd'});
+  s.Group(0x04 | 0x01);  // code 105: read 7 bytes into the next record
+  s.Entity(0x08, 0x2000, 0, 105, Bytes(8, 0));
+  s.Group(0x04 | 0x02);  // code 113: read 3 bytes into the next record
+  s.Entity(0x01, 0, 0x0060, 113, Words({7, 0x2000}));
+  s.Entity(0x02, 0, 0, 113, Words({8, 0x9999}));
+  return s;
+}
+
+}  // namespace
+
+TEST_F(ItemStreamTest, HandBuiltStreamLoadsWithItsReferenceRePointed) {
+  Tower* doc = Parse(HandBuiltStream().b);
+  ASSERT_NE(doc, nullptr);
+  const Entity* pcb = TowerEntity(doc);
+  EXPECT_EQ(pcb->typeCode, 102);
+  EXPECT_EQ(std::memcmp(EntityPayload(pcb), "abcd", 4), 0);
+  EXPECT_EQ(pcb->flags, 0x0004);  // stored flags are kept as they were
+  EXPECT_EQ(towertest::GroupCodes(pcb), (std::vector<std::uint16_t>{105, 113}));
+
+  const Entity* def = FirstOfCode(pcb, 105);
+  const Entity* first = FirstOfCode(pcb, 113);
+  ASSERT_NE(first, nullptr);
+  const Entity* second = NodeAt<Entity>(first->next);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->previous, NodeRefOf(first));
+  EXPECT_EQ(WordAt(first, 0), 7u);
+  EXPECT_EQ(WordAt(first, 4), NodeRefOf(def)) << "re-pointed to the loaded definition";
+  EXPECT_EQ(first->flags, 0) << "bits 0x20 and 0x40 are cleared";
+  EXPECT_EQ(WordAt(second, 4), 0u) << "an address not in the stream becomes 0";
+
+  // The document hangs under the parent and is found by a search.
+  Tower* found = GetChildTower(parent, 102);
+  EXPECT_EQ(FindNextEntity(found), pcb);
+  ReleaseTower(&found);
+  ReleaseTower(&doc);
+}
+
+TEST_F(ItemStreamTest, ReferenceConditionsByType) {
+  StreamBytes s(6);
+  s.Entity(0x04, 0, 0, 102, {});
+  s.Group(0x05);
+  s.Entity(0x08, 0x50, 0, 20, Bytes(10, 0x11));  // short locator payload, padded to 96
+  s.Group(0x07);
+  s.Entity(0x00, 0, 0, 117, [] {  // byte 0 without 0x04: word 272 untouched
+    Bytes p(276, 0);
+    p[272] = 0x50;
+    return p;
+  }());
+  s.Group(0x07);
+  s.Entity(0x00, 0, 0, 283, Words({0xFFFFFFFF}));  // stays all ones
+  s.Group(0x07);
+  s.Entity(0x00, 0, 0, 323, Words({0, 0, 0, 0, 0, 0, 0, 0x50}));  // word at 28
+  s.Group(0x06);
+  s.Entity(0x00, 0, 0, 11015, Words({0x50}));
+  Tower* doc = Parse(s.b);
+  ASSERT_NE(doc, nullptr);
+  const Entity* pcb = TowerEntity(doc);
+  const Entity* locator = FirstOfCode(pcb, 20);
+  EXPECT_EQ(locator->payloadSize, 10u);
+  EXPECT_EQ(EntityPayload(locator)[9], 0x11);
+  for (std::uint32_t i = 10; i < 96; ++i) ASSERT_EQ(EntityPayload(locator)[i], 0) << i;
+  EXPECT_EQ(WordAt(FirstOfCode(pcb, 117), 272), 0x50u);
+  EXPECT_EQ(WordAt(FirstOfCode(pcb, 283), 0), 0xFFFFFFFFu);
+  EXPECT_EQ(WordAt(FirstOfCode(pcb, 323), 28), NodeRefOf(locator));
+  EXPECT_EQ(WordAt(FirstOfCode(pcb, 11015), 0), NodeRefOf(locator));
+  ReleaseTower(&doc);
+}
+
+TEST_F(ItemStreamTest, EmptyStreamInsertsNothing) {
+  EXPECT_EQ(Parse(StreamBytes(0).b), nullptr);
+  EXPECT_EQ(TowerEntity(parent)->firstChild, 0u);
+}
+
+TEST_F(ItemStreamTest, RepointTableOperations) {
+  RepointTable* table = CreateRepointTable(2);
+  AddRepointEntry(table, 30, 300);
+  AddRepointEntry(table, 10, 100);
+  AddRepointEntry(table, 20, 200);  // full: shown and dropped
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Repoint table creation overrun!");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Pelmora3");
+  EXPECT_EQ(FindRepointedNode(table, 10, true), 100u);
+  EXPECT_EQ(FindRepointedNode(table, 30, true), 300u);
+  EXPECT_EQ(FindRepointedNode(table, 20, true), 0u);
+  EXPECT_EQ(FindRepointedNode(table, 20, false), 20u);
+  EXPECT_EQ(FindRepointedNode(table, 0, false), 0u);
+  FreeRepointTable(table);
+}
+
+// Every damage loads nothing and leaves the parent as it was.
+TEST_F(ItemStreamTest, DamagedStreamsLoadNothing) {
+  const Bytes good = HandBuiltStream().b;
+  for (std::size_t cut = 0; cut < good.size(); ++cut) {
+    std::string error;
+    EXPECT_EQ(Parse(Bytes(good.begin(), good.begin() + cut), &error), nullptr) << cut;
+    EXPECT_NE(error, "") << cut;
+    ASSERT_EQ(TowerEntity(parent)->firstChild, 0u) << cut;
+  }
+  struct Case {
+    const char* what;
+    Bytes stream;
+  } cases[] = {
+      {"length past the end", StreamBytes(1).U8(0).U16(0).U16(102).U32(0x7FFFFFFF).b},
+      {"group at the top", StreamBytes(1).Group(0).Entity(0, 0, 0, 102, {}).b},
+      {"entity where a group belongs", StreamBytes(2).Entity(0x04, 0, 0, 102, {}).Entity(0, 0, 0, 5, {}).b},
+      {"entity of another code in a group",
+       StreamBytes(3).Entity(0x04, 0, 0, 102, {}).Group(0x04).Entity(0x01, 0, 0, 5, {}).Entity(0x02, 0, 0, 6, {}).b},
+      {"groups out of order",
+       StreamBytes(3)
+           .Entity(0x04, 0, 0, 102, {})
+           .Group(0x05)
+           .Entity(0, 0, 0, 9, {})
+           .Group(0x06)
+           .Entity(0, 0, 0, 5, {})
+           .b},
+      {"two items at the top", StreamBytes(2).Entity(0x01, 0, 0, 102, {}).Entity(0x02, 0, 0, 102, {}).b},
+      {"huge count, few records", StreamBytes(0xFFFFFFFF).Entity(0x04, 0, 0, 102, {}).b},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(Parse(c.stream, &error), nullptr) << c.what;
+    EXPECT_NE(error.find("damaged item stream"), std::string::npos) << c.what;
+    ASSERT_EQ(TowerEntity(parent)->firstChild, 0u) << c.what;
+  }
+  // Nesting deeper than the store allows.
+  StreamBytes deep(200);
+  for (int i = 0; i < 100; ++i) deep.Entity(0x04, 0, 0, 50, {}).Group(0x04);
+  EXPECT_EQ(Parse(deep.b), nullptr);
+  EXPECT_EQ(TowerEntity(parent)->firstChild, 0u);
+}
+
+// The writer's stream reloads as the same tree, references re-pointed to the
+// new nodes, and items the user had selected or highlighted are kept.
+TEST_F(ItemStreamTest, WrittenStreamReloadsAsTheSameTree) {
+  Tower* pcb = InsertEntity(parent, 4, 102, "pcb");
+  Entity* def = towertest::InsertTagged(pcb, 105, 0xD0);
+  Tower* instance = InsertEntity(pcb, 8, 113, Words({0x11, NodeRefOf(def)}).data());
+  towertest::InsertTagged(instance, 600, 0x22);
+  Entity* selected = towertest::InsertTagged(pcb, 1, 0x33);
+  selected->flags = kEntitySelected | kEntitySelectedPart | kEntityHighlighted | 0x0100;
+  TowerEntity(instance)->flags = kEntitySelected;
+  const Bytes stream = WriteRecordStream(TowerEntity(pcb));
+
+  std::uint32_t count;
+  std::memcpy(&count, stream.data(), 4);
+  EXPECT_EQ(count, 5u);
+  EXPECT_EQ(stream[4], 0x04) << "the top record: children, no saved address";
+
+  Tower* other = towertest::NewTopLevelEntity(701);
+  Tower* copy = ParseRecordStream(stream.data(), stream.size(), other);
+  ASSERT_NE(copy, nullptr);
+  const Entity* c = TowerEntity(copy);
+  EXPECT_EQ(towertest::GroupCodes(c), (std::vector<std::uint16_t>{1, 105, 113}));
+  const Entity* cDef = FirstOfCode(c, 105);
+  const Entity* cInstance = FirstOfCode(c, 113);
+  EXPECT_NE(cDef, def);
+  EXPECT_EQ(WordAt(cInstance, 4), NodeRefOf(cDef));
+  EXPECT_EQ(towertest::TagOf(FirstOfCode(cInstance, 600)), 0x22u);
+  EXPECT_EQ(FirstOfCode(c, 1)->flags, 0x0100) << "selection and highlight bits are not saved";
+  EXPECT_EQ(cInstance->flags, 0);
+  // The source design keeps its state.
+  EXPECT_EQ(selected->flags & kEntitySelected, kEntitySelected);
+  // Writing the copy gives the same bytes but for the addresses.
+  EXPECT_EQ(WriteRecordStream(c).size(), stream.size());
+
+  ReleaseTower(&copy);
+  ReleaseTower(&other);
+  ReleaseTower(&instance);
+  ReleaseTower(&pcb);
+}
