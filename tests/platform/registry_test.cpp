@@ -1,0 +1,272 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/kernel_files.h"
+#include "platform/reset_hooks.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr LSTATUS OK = static_cast<LSTATUS>(ERROR_SUCCESS);
+
+// Every test starts with no registry files: a fresh user.
+class Registry : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT}) {
+      std::string file = pl3::RegistryFile(root);
+      for (const char* suffix : {"", ".tmp", ".corrupt"}) fs::remove(file + suffix);
+    }
+  }
+  // What a restart does: the registry forgets everything it holds in memory.
+  static void Restart() { pl3::ResetGlobalStateForTests(); }
+
+  static HKEY Create(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              OK);
+    return key;
+  }
+  static HKEY OpenKey(HKEY root, const char* path, LSTATUS expected = OK) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(root, path, 0, KEY_READ, &key), expected) << path;
+    return key;
+  }
+  static LSTATUS SetString(HKEY key, const char* name, const std::string& text) {
+    return RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.size() + 1));
+  }
+  static LSTATUS SetDword(HKEY key, const char* name, DWORD value) {
+    return RegSetValueEx(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  }
+  static std::string GetString(HKEY key, const char* name) {
+    char buf[512];
+    DWORD size = sizeof buf, type = 0;
+    if (RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != OK) return "<missing>";
+    EXPECT_TRUE(type == REG_SZ || type == REG_EXPAND_SZ);
+    EXPECT_EQ(buf[size - 1], '\0');
+    return buf;
+  }
+  static DWORD GetDword(HKEY key, const char* name) {
+    DWORD value = 0xDEADBEEF, size = sizeof value, type = 0;
+    if (RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != OK) return 0xDEADBEEF;
+    EXPECT_EQ(type, REG_DWORD);
+    return value;
+  }
+  static std::vector<std::string> SubkeyNames(HKEY key) {
+    std::vector<std::string> names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = sizeof name;
+      LSTATUS status = RegEnumKeyEx(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+      if (status == static_cast<LSTATUS>(ERROR_NO_MORE_ITEMS)) break;
+      EXPECT_EQ(status, OK);
+      EXPECT_EQ(length, std::strlen(name));
+      names.push_back(name);
+    }
+    return names;
+  }
+  static std::vector<std::string> ValueNames(HKEY key) {
+    std::vector<std::string> names;
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = sizeof name;
+      if (RegEnumValue(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != OK) break;
+      names.push_back(name);
+    }
+    return names;
+  }
+};
+
+TEST_F(Registry, ValuesSurviveARestart) {
+  HKEY key = Create(HKEY_CURRENT_USER, "SOFTWARE\\Corvane\\Pelmora3\\Initialisation");
+  ASSERT_EQ(SetString(key, "LastProjectDirectory", "\\home\\ann\\Boards"), OK);
+  ASSERT_EQ(SetDword(key, "Flags", 0x80000001u), OK);
+  const BYTE blob[] = {0, 1, 2, 0xFE, 0xFF, '<', '&'};
+  ASSERT_EQ(RegSetValueEx(key, "Placement", 0, REG_BINARY, blob, sizeof blob), OK);
+  ASSERT_EQ(SetString(key, "Odd", "tab\there & <there> \"quoted\""), OK);
+  ASSERT_EQ(SetString(key, "Empty", ""), OK);
+  RegCloseKey(key);
+  EXPECT_TRUE(fs::exists(pl3::RegistryFile(HKEY_CURRENT_USER)));
+
+  Restart();
+  key = OpenKey(HKEY_CURRENT_USER, "software\\CORVANE\\pelmora3\\initialisation");
+  EXPECT_EQ(GetString(key, "lastprojectdirectory"), "\\home\\ann\\Boards");
+  EXPECT_EQ(GetDword(key, "FLAGS"), 0x80000001u);
+  EXPECT_EQ(GetString(key, "Odd"), "tab\there & <there> \"quoted\"");
+  EXPECT_EQ(GetString(key, "Empty"), "");
+  BYTE back[16];
+  DWORD size = sizeof back, type = 0;
+  ASSERT_EQ(RegQueryValueEx(key, "Placement", nullptr, &type, back, &size), OK);
+  EXPECT_EQ(type, REG_BINARY);
+  ASSERT_EQ(size, sizeof blob);
+  EXPECT_EQ(std::memcmp(back, blob, sizeof blob), 0);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, EnumerationIsSortedWithoutRegardToCaseAndStable) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Order");
+  for (const char* name : {"gamma", "Beta", "alpha2", "ALPHA", "delta"}) RegCloseKey(Create(key, name));
+  for (const char* name : {"zeta", "Eta", "theta", "ETA2"}) SetDword(key, name, 1);
+  const std::vector<std::string> keys = {"ALPHA", "alpha2", "Beta", "delta", "gamma"};
+  const std::vector<std::string> values = {"Eta", "ETA2", "theta", "zeta"};
+  EXPECT_EQ(SubkeyNames(key), keys);
+  EXPECT_EQ(ValueNames(key), values);
+  RegCloseKey(key);
+  Restart();
+  key = OpenKey(HKEY_CURRENT_USER, "order");
+  EXPECT_EQ(SubkeyNames(key), keys);
+  EXPECT_EQ(ValueNames(key), values);
+
+  // A name keeps the case it was created with.
+  HKEY again = Create(key, "BETA");
+  RegCloseKey(again);
+  SetDword(key, "ZETA", 2);
+  EXPECT_EQ(SubkeyNames(key), keys);
+  EXPECT_EQ(ValueNames(key), values);
+  EXPECT_EQ(GetDword(key, "zeta"), 2u);
+
+  DWORD subkeys = 0, count = 0, longestKey = 0, longestName = 0, longestData = 0;
+  ASSERT_EQ(RegQueryInfoKey(key, nullptr, nullptr, nullptr, &subkeys, &longestKey, nullptr, &count, &longestName,
+                            &longestData, nullptr, nullptr),
+            OK);
+  EXPECT_EQ(subkeys, 5u);
+  EXPECT_EQ(count, 4u);
+  EXPECT_EQ(longestKey, 6u);
+  EXPECT_EQ(longestName, 5u);
+  EXPECT_EQ(longestData, 4u);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, AnInterruptedWriteLeavesThePreviousFile) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Safe");
+  ASSERT_EQ(SetDword(key, "Count", 1), OK);
+  const std::string file = pl3::RegistryFile(HKEY_CURRENT_USER);
+  const std::string before = pl3test::ReadFileBytes(file);
+
+  for (int stage : {1, 2}) {
+    pl3::SetRegistryWriteFaultForTests(stage);
+    EXPECT_EQ(SetDword(key, "Count", 2), static_cast<LSTATUS>(ERROR_REGISTRY_IO_FAILED)) << stage;
+    EXPECT_EQ(pl3test::ReadFileBytes(file), before) << stage;
+    EXPECT_TRUE(fs::exists(file + ".tmp")) << stage;  // what the crash left behind
+    EXPECT_EQ(GetDword(key, "Count"), 1u) << stage;  // the failed change is not kept
+  }
+
+  // The next start ignores the half-written temporary file.
+  RegCloseKey(key);
+  Restart();
+  key = OpenKey(HKEY_CURRENT_USER, "Safe");
+  EXPECT_EQ(GetDword(key, "Count"), 1u);
+  ASSERT_EQ(SetDword(key, "Count", 3), OK);
+  EXPECT_FALSE(fs::exists(file + ".tmp"));
+  RegCloseKey(key);
+  Restart();
+  key = OpenKey(HKEY_CURRENT_USER, "Safe");
+  EXPECT_EQ(GetDword(key, "Count"), 3u);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, AnUnreadableFileIsKeptAsideAndTheRootStartsEmpty) {
+  const std::string file = pl3::RegistryFile(HKEY_CURRENT_USER);
+  pl3test::WriteFileBytes(file, "<registry><key name=\"A\">");  // cut short
+  OpenKey(HKEY_CURRENT_USER, "A", static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt"), "<registry><key name=\"A\">");
+  HKEY key = Create(HKEY_CURRENT_USER, "A");
+  EXPECT_NE(key, nullptr);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, QuerySizesAndMissingValues) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Sizes");
+  ASSERT_EQ(SetString(key, "Name", "abcdef"), OK);
+  DWORD size = 0, type = 0;
+  ASSERT_EQ(RegQueryValueEx(key, "Name", nullptr, &type, nullptr, &size), OK);
+  EXPECT_EQ(size, 7u);
+  char small[4];
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueEx(key, "Name", nullptr, &type, reinterpret_cast<BYTE*>(small), &size),
+            static_cast<LSTATUS>(ERROR_MORE_DATA));
+  EXPECT_EQ(size, 7u);
+  EXPECT_EQ(RegQueryValueEx(key, "Other", nullptr, &type, nullptr, &size), static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+  // A string set without its NUL still reads back with one.
+  ASSERT_EQ(RegSetValueEx(key, "NoNul", 0, REG_SZ, reinterpret_cast<const BYTE*>("xyz"), 3), OK);
+  EXPECT_EQ(GetString(key, "NoNul"), "xyz");
+  EXPECT_EQ(RegSetValueEx(key, "Bad", 0, REG_DWORD, reinterpret_cast<const BYTE*>("xy"), 2),
+            static_cast<LSTATUS>(ERROR_INVALID_PARAMETER));
+  char name[3];
+  DWORD length = sizeof name;
+  EXPECT_EQ(RegEnumValue(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            static_cast<LSTATUS>(ERROR_MORE_DATA));
+  ASSERT_EQ(RegDeleteValue(key, "NAME"), OK);
+  EXPECT_EQ(RegDeleteValue(key, "NAME"), static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+  RegCloseKey(key);
+  EXPECT_EQ(RegCloseKey(key), static_cast<LSTATUS>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(Registry, DeletingKeys) {
+  HKEY top = Create(HKEY_CURRENT_USER, "Top");
+  HKEY leaf = Create(top, "Mid\\Leaf");
+  EXPECT_EQ(RegDeleteKey(top, "mid"), static_cast<LSTATUS>(ERROR_ACCESS_DENIED));  // it has a subkey
+  ASSERT_EQ(RegDeleteTree(top, "MID"), OK);
+  EXPECT_EQ(SetDword(leaf, "x", 1), static_cast<LSTATUS>(ERROR_KEY_DELETED));
+  RegCloseKey(leaf);
+  RegCloseKey(Create(top, "Single"));
+  ASSERT_EQ(RegDeleteKey(top, "single"), OK);
+  EXPECT_EQ(RegDeleteKey(top, "single"), static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(SubkeyNames(top).empty());
+  RegCloseKey(top);
+  Restart();
+  HKEY again = OpenKey(HKEY_CURRENT_USER, "Top");
+  EXPECT_TRUE(SubkeyNames(again).empty());
+  RegCloseKey(again);
+}
+
+TEST_F(Registry, MachineBranchStartsFromTheDefaultsAndCopiesIntoTheUsersBranch) {
+  HKEY machine = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Directories");
+  ASSERT_NE(machine, nullptr);
+  const char* home = std::getenv("HOME");
+  ASSERT_NE(home, nullptr);
+  std::string homeProgram = pl3::ProgramPath(home);
+  while (homeProgram.size() > 1 && homeProgram.back() == '\\') homeProgram.pop_back();
+  EXPECT_EQ(GetString(machine, "ProjectPath"), homeProgram + "\\Pelmora3\\Projects");
+  EXPECT_EQ(GetString(machine, "ConfigurationPath"), pl3::ProgramPath(pl3::ConfigFolder()));
+  RegCloseKey(machine);
+  HKEY init = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Initialisation");
+  EXPECT_EQ(GetDword(init, "NumberOfBackups"), 4u);
+  RegCloseKey(init);
+  EXPECT_FALSE(fs::exists(pl3::RegistryFile(HKEY_LOCAL_MACHINE)));  // nothing written until changed
+
+  // Start-up's copy of the machine branch into the user's.
+  HKEY user = Create(HKEY_CURRENT_USER, "SOFTWARE\\Corvane");
+  HKEY source = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE");
+  ASSERT_EQ(RegCopyTree(source, "Corvane", user), OK);
+  RegCloseKey(source);
+  RegCloseKey(user);
+  Restart();
+  HKEY copied = OpenKey(HKEY_CURRENT_USER, "Software\\Corvane\\Pelmora3\\Directories");
+  EXPECT_EQ(GetString(copied, "ProjectPath"), homeProgram + "\\Pelmora3\\Projects");
+  RegCloseKey(copied);
+}
+
+TEST_F(Registry, RootsAreSeparate) {
+  HKEY key = Create(HKEY_CLASSES_ROOT, "PL3ProjectFile\\shell\\open\\command");
+  ASSERT_EQ(SetString(key, nullptr, "pl3 \"%1\""), OK);
+  RegCloseKey(key);
+  OpenKey(HKEY_CURRENT_USER, "PL3ProjectFile", static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+  Restart();
+  key = OpenKey(HKEY_CLASSES_ROOT, "pl3projectfile\\SHELL\\open\\command");
+  EXPECT_EQ(GetString(key, ""), "pl3 \"%1\"");
+  RegCloseKey(key);
+  EXPECT_TRUE(fs::exists(pl3::RegistryFile(HKEY_CLASSES_ROOT)));
+}
+
+}  // namespace
