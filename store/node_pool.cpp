@@ -194,7 +194,10 @@ const char* TowerErrorTextOf(std::uint16_t number) {
   return number < kTowerErrorCount ? TowerErrorText[number] : "";
 }
 
-void RaiseTowerError(std::uint16_t number) { Error(number); }
+void RaiseTowerError(std::uint16_t number) {
+  FatalErrorFlag = 1;
+  Error(number);
+}
 
 void MemCopy(const void* source, void* destination, std::uint32_t count) {
   // Forward copy; std::memmove keeps overlapping ranges sound.

@@ -8,6 +8,9 @@
 
 // The fatal error handler: shows the numbered store error and ends the program.
 [[noreturn]] void Error(std::uint16_t number);
+// Set to 1 by the store just before it calls Error(), so that the handler
+// knows the call came through the store's error path.
+extern std::uint8_t FatalErrorFlag;
 
 // A system-modal message box with the exclamation icon.
 void ShowMessage(HWND owner, const char* text, const char* caption);

@@ -65,6 +65,7 @@ inline Entity* TowerEntity(const Tower* t) {
   return t ? NodeAt<Entity>(t->levels[t->lastLevel].entity) : nullptr;
 }
 inline TowerLevel& LastLevel(Tower* t) { return t->levels[t->lastLevel]; }
+inline const TowerLevel& LastLevel(const Tower* t) { return t->levels[t->lastLevel]; }
 // The payload of the entity a Tower stands on, or null.
 inline std::uint8_t* TowerPayload(const Tower* t) { return EntityPayload(TowerEntity(t)); }
 

@@ -1,0 +1,412 @@
+#include "store/tower_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/responder.h"
+#include "tests/store/tower_test_support.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+using towertest::GroupCodes;
+using towertest::InsertTagged;
+using towertest::NewTopLevelEntity;
+using towertest::TagOf;
+
+std::uint32_t U32At(const std::string& bytes, std::size_t offset) {
+  std::uint32_t v = 0;
+  std::memcpy(&v, bytes.data() + offset, 4);
+  return v;
+}
+void PutU32(std::string& bytes, std::size_t offset, std::uint32_t v) { std::memcpy(bytes.data() + offset, &v, 4); }
+
+// A payload of `size` bytes holding a u32 value at `offset`.
+std::vector<std::uint8_t> PayloadWith(std::uint32_t size, std::uint32_t offset, std::uint32_t value) {
+  std::vector<std::uint8_t> payload(size, 0);
+  std::memcpy(payload.data() + offset, &value, 4);
+  return payload;
+}
+
+Entity* InsertPayload(const Tower* parent, std::uint16_t code, const std::vector<std::uint8_t>& payload) {
+  Tower* t = InsertEntity(parent, static_cast<std::uint32_t>(payload.size()), code, payload.data());
+  Entity* e = TowerEntity(t);
+  ReleaseTower(&t);
+  return e;
+}
+
+std::uint32_t FieldOf(const Entity* e, std::uint32_t offset) {
+  std::uint32_t v = 0;
+  std::memcpy(&v, EntityPayload(e) + offset, 4);
+  return v;
+}
+
+// The newest child of a code under an entity.
+Entity* NewestChild(const Entity* parent, std::uint16_t code) {
+  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
+    if (NodeAt<TypeGroup>(g)->typeCode == code) return NodeAt<Entity>(NodeAt<TypeGroup>(g)->firstChild);
+  return nullptr;
+}
+
+class TowerFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    dir = pl3test::MakeTempDir("towerfile");
+  }
+  std::string PathOf(const std::string& name) const { return dir + "/" + name; }
+
+  // Saves and returns the file's bytes.
+  std::string Save(const Tower* t, const std::string& name) {
+    EXPECT_EQ(SaveDOSFile(t, PathOf(name).c_str()), 1);
+    return pl3test::ReadFileBytes(PathOf(name));
+  }
+  // Loads bytes from memory as a new top-level entity; null when refused.
+  Tower* LoadTop(const std::string& bytes) {
+    Tower* t = NewTower(0);
+    if (LoadDOSFileFromMemory(bytes.data(), bytes.size(), t)) return t;
+    ReleaseTower(&t);
+    return nullptr;
+  }
+
+  std::string dir;
+};
+
+TEST_F(TowerFileTest, EmptyEntityWritesAFortyByteFile) {
+  Tower* top = NewTopLevelEntity(700);
+  const std::string bytes = Save(top, "empty.twr");
+  ASSERT_EQ(bytes.size(), 40u);
+  EXPECT_EQ(U32At(bytes, 0), 1u) << "entity count";
+  EXPECT_EQ(U32At(bytes, 4), 700u) << "top code";
+  EXPECT_EQ(U32At(bytes, 8), 1u) << "entity number";
+  EXPECT_NE(U32At(bytes, 12), 0u) << "identifier";
+  EXPECT_EQ(U32At(bytes, 16), 20u) << "node size";
+  EXPECT_EQ(bytes[20], 0) << "flags";
+  EXPECT_EQ(U32At(bytes, 20) >> 16, 700u) << "type code in the raw node";
+  ReleaseTower(&top);
+}
+
+TEST_F(TowerFileTest, OneChildWritesEntityGroupAndChild) {
+  Tower* top = NewTopLevelEntity(700);
+  InsertTagged(top, 5, 99);
+  const std::string bytes = Save(top, "child.twr");
+  EXPECT_EQ(U32At(bytes, 0), 2u);
+  // Records: the entity (number 1), a TypeGroup (number 0, size 20), the child (number 2).
+  EXPECT_EQ(U32At(bytes, 8), 1u);
+  EXPECT_NE(U32At(bytes, 20 + 16), 0u) << "the entity's first child is set";
+  const std::size_t group = 8 + 12 + 20;
+  EXPECT_EQ(U32At(bytes, group), 0u);
+  EXPECT_EQ(U32At(bytes, group + 8), 20u);
+  EXPECT_EQ(bytes[group + 12] & 1, 1) << "TypeGroup flag";
+  const std::size_t child = group + 12 + 20;
+  EXPECT_EQ(U32At(bytes, child), 2u);
+  EXPECT_EQ(U32At(bytes, child + 8), 20u + 16u);
+  EXPECT_EQ(U32At(bytes, child + 12 + 20), 99u) << "payload";
+  EXPECT_EQ(bytes.size(), child + 12 + 36);
+  ReleaseTower(&top);
+}
+
+// A design with references inside and outside its own sub-tree.
+struct ReferenceFixture {
+  Tower* outside = nullptr;
+  Tower* design = nullptr;
+  Entity* definition = nullptr;
+  Entity* target = nullptr;
+
+  ReferenceFixture() {
+    outside = NewTopLevelEntity(601);
+    Entity* stranger = InsertTagged(outside, 105, 1);
+    design = NewTopLevelEntity(600);
+    definition = InsertTagged(design, 105, 2);
+    target = InsertTagged(design, 40, 3);
+    // Symbol instance infos: one refers inside, one outside.
+    InsertPayload(design, 113, PayloadWith(16, 4, NodeRefOf(definition)));
+    InsertPayload(design, 113, PayloadWith(16, 4, NodeRefOf(stranger)));
+    // An attribute locator with no marked entity, one marking the target.
+    InsertPayload(design, 20, PayloadWith(96, 88, 0));
+    InsertPayload(design, 20, PayloadWith(96, 88, NodeRefOf(target)));
+    // A mapping that holds "none", a pad-stack instance without its bit.
+    InsertPayload(design, 283, PayloadWith(16, 0, 0xFFFFFFFF));
+    InsertPayload(design, 117, PayloadWith(288, 272, 12345));
+    std::vector<std::uint8_t> withBit = PayloadWith(288, 272, NodeRefOf(target));
+    withBit[0] = 0x04;
+    InsertPayload(design, 117, withBit);
+  }
+  ~ReferenceFixture() {
+    ReleaseTower(&design);
+    ReleaseTower(&outside);
+  }
+};
+
+TEST_F(TowerFileTest, LoadRepointsReferencesInsideAndClearsThoseOutside) {
+  ReferenceFixture f;
+  const std::string bytes = Save(f.design, "design.twr");
+  Tower* loaded = LoadTop(bytes);
+  ASSERT_NE(loaded, nullptr);
+  Entity* design = TowerEntity(loaded);
+  ASSERT_NE(design, TowerEntity(f.design));
+  Entity* newDefinition = NewestChild(design, 105);
+  Entity* newTarget = NewestChild(design, 40);
+  ASSERT_NE(newDefinition, nullptr);
+  EXPECT_EQ(TagOf(newDefinition), 2u);
+
+  Entity* outsideInfo = NewestChild(design, 113);
+  Entity* insideInfo = NodeAt<Entity>(outsideInfo->next);
+  EXPECT_EQ(FieldOf(insideInfo, 4), NodeRefOf(newDefinition)) << "refers to the new copy";
+  EXPECT_EQ(FieldOf(outsideInfo, 4), 0u) << "a definition outside the file becomes null";
+
+  Entity* marking = NewestChild(design, 20);
+  EXPECT_EQ(FieldOf(marking, 88), NodeRefOf(newTarget));
+  EXPECT_EQ(FieldOf(NodeAt<Entity>(marking->next), 88), 0u) << "a locator marking nothing keeps 0";
+  EXPECT_EQ(FieldOf(NewestChild(design, 283), 0), 0xFFFFFFFFu);
+  Entity* padWithBit = NewestChild(design, 117);
+  EXPECT_EQ(FieldOf(padWithBit, 272), NodeRefOf(newTarget));
+  EXPECT_EQ(FieldOf(NodeAt<Entity>(padWithBit->next), 272), 12345u) << "not a reference without bit 2";
+  ReleaseTower(&loaded);
+}
+
+TEST_F(TowerFileTest, SecondSaveOfALoadedTreeGivesIdenticalBytes) {
+  ReferenceFixture f;
+  const std::string first = Save(f.design, "first.twr");
+  EXPECT_EQ(Save(f.design, "again.twr"), first) << "saving the same tree twice numbers it the same";
+  Tower* loaded = LoadTop(first);
+  ASSERT_NE(loaded, nullptr);
+  // The outside reference was written as 0 already, so nothing differs.
+  EXPECT_EQ(Save(loaded, "second.twr"), first);
+  ReleaseTower(&loaded);
+}
+
+TEST_F(TowerFileTest, LoadingTwiceMakesTwoEntitiesTheSecondNewest) {
+  Tower* top = NewTopLevelEntity(702);
+  InsertTagged(top, 5, 1);
+  const std::string bytes = Save(top, "twice.twr");
+  DeleteEntity(top);
+  ReleaseTower(&top);
+
+  Tower* first = NewTower(0);
+  ASSERT_EQ(LoadDOSFile(PathOf("twice.twr").c_str(), first), first);
+  Tower* second = NewTower(0);
+  ASSERT_EQ(LoadDOSFile(PathOf("twice.twr").c_str(), second), second);
+  EXPECT_EQ(LastLevel(second).typeCode, 702);
+  const TypeGroup* group = NodeAt<TypeGroup>(LastLevel(second).group);
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->firstChild, LastLevel(second).entity);
+  EXPECT_EQ(NodeAt<Entity>(group->firstChild)->next, LastLevel(first).entity);
+  EXPECT_EQ(NodeAt<Entity>(LastLevel(first).entity)->previous, LastLevel(second).entity);
+  for (Tower** t : {&first, &second}) {
+    Tower* child = OpenChildTower(*t, 5);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(TagOf(TowerEntity(child)), 1u);
+    ReleaseTower(&child);
+    ReleaseTower(t);
+  }
+}
+
+TEST_F(TowerFileTest, LoadUnderAnEntityAddsItAsTheNewestChildOfItsCode) {
+  Tower* source = NewTopLevelEntity(703);
+  InsertTagged(source, 9, 1);
+  const std::string bytes = Save(source, "sub.twr");
+  Tower* parent = NewTopLevelEntity(704);
+  Entity* older = InsertTagged(parent, 703, 0);
+  Tower* place = GetChildTower(parent, 0);
+  ASSERT_EQ(LoadDOSFileFromMemory(bytes.data(), bytes.size(), place), place);
+  EXPECT_EQ(place->lastLevel, 1);
+  EXPECT_EQ(LastLevel(place).typeCode, 703);
+  EXPECT_EQ(TowerEntity(place)->next, NodeRefOf(older));
+  EXPECT_EQ(GroupCodes(TowerEntity(parent)), (std::vector<std::uint16_t>{703}));
+  for (Tower** t : {&source, &parent, &place}) ReleaseTower(t);
+}
+
+TEST_F(TowerFileTest, LoadClearsTheDrawingStateBits) {
+  Tower* top = NewTopLevelEntity(705);
+  Entity* child = InsertTagged(top, 5, 1);
+  child->flags = kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
+  const std::string bytes = Save(top, "flags.twr");
+  Tower* loaded = LoadTop(bytes);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(NewestChild(TowerEntity(loaded), 5)->flags, kEntitySelected);
+  ReleaseTower(&loaded);
+  ReleaseTower(&top);
+}
+
+TEST_F(TowerFileTest, RepointTableIsSizedInStepsOf1024) {
+  struct Case {
+    std::uint32_t children;
+    std::uint32_t capacity;
+  };
+  for (const Case& c : {Case{0, 1024}, Case{998, 1024}, Case{1023, 2048}}) {
+    SCOPED_TRACE(c.children);
+    Tower* top = NewTopLevelEntity(706);
+    for (std::uint32_t i = 0; i < c.children; ++i) InsertTagged(top, 5, i);
+    Tower* loaded = LoadTop(Save(top, "table.twr"));
+    ASSERT_NE(loaded, nullptr);
+    const FileRepointTable* table = CurrentFileRepointTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->count, c.children + 1);
+    EXPECT_EQ(table->capacity, c.capacity);
+    EXPECT_LT(table->count, table->capacity) << "one free entry always remains";
+    ReleaseTower(&loaded);
+    ReleaseTower(&top);
+  }
+  FreeFileRepointTable();
+  EXPECT_EQ(CurrentFileRepointTable(), nullptr);
+}
+
+// What a refused load must leave: the same top-level groups, the same free
+// bytes in the pool, the same repoint table and the Tower as it was.
+struct StoreSnapshot {
+  std::vector<std::uint16_t> topCodes;
+  std::uint64_t freeBytes;
+  const FileRepointTable* table;
+  static StoreSnapshot Take() {
+    TowerNode holder{};
+    holder.firstChild = NodeRefOf(RootGroup());
+    return {GroupCodes(&holder), towertest::PoolFreeBytes(), CurrentFileRepointTable()};
+  }
+  bool operator==(const StoreSnapshot&) const = default;
+};
+
+TEST_F(TowerFileTest, EveryTruncationIsRefusedWithoutDamage) {
+  ReferenceFixture f;
+  const std::string bytes = Save(f.design, "whole.twr");
+  Tower* keep = LoadTop(bytes);  // leaves a repoint table that must survive
+  ASSERT_NE(keep, nullptr);
+  const StoreSnapshot before = StoreSnapshot::Take();
+  for (std::size_t size = 0; size < bytes.size(); ++size) {
+    Tower* t = NewTower(0);
+    const TowerLevel level = LastLevel(t);
+    ASSERT_EQ(LoadDOSFileFromMemory(bytes.data(), size, t), nullptr) << size;
+    EXPECT_EQ(std::memcmp(&LastLevel(t), &level, sizeof level), 0);
+    ReleaseTower(&t);
+    ASSERT_TRUE(StoreSnapshot::Take() == before) << "damage after a cut at " << size;
+  }
+  const std::string path = PathOf("cut.twr");
+  pl3test::WriteFileBytes(path, bytes.substr(0, bytes.size() - 5));
+  Tower* t = NewTower(0);
+  EXPECT_EQ(LoadDOSFile(path.c_str(), t), nullptr);
+  ReleaseTower(&t);
+  EXPECT_TRUE(StoreSnapshot::Take() == before);
+  ReleaseTower(&keep);
+}
+
+TEST_F(TowerFileTest, InconsistentFilesAreRefusedWithoutDamage) {
+  Tower* top = NewTopLevelEntity(707);
+  Tower* mid = InsertEntity(top, 16, 5, "abcdefghijklmno");
+  InsertTagged(mid, 8, 1);
+  InsertTagged(top, 9, 2);
+  const std::string good = Save(top, "good.twr");
+  // Record offsets: top entity at 8, its group (5) at 40, mid at 72, mid's
+  // group (8) at 120, its child at 152, the group 9 at 200, its child at 232.
+  ASSERT_EQ(good.size(), 232u + 12 + 36);
+  struct Mutation {
+    const char* what;
+    std::size_t offset;
+    std::uint32_t value;
+  };
+  const Mutation mutations[] = {
+      {"node size beyond the end", 72 + 8, 5000},
+      {"node size beyond a pool block", 72 + 8, 0x7FFFFFFF},
+      {"node size below a header", 72 + 8, 12},
+      {"payload size not the node size", 72 + 12 + 12, 48},
+      {"group with an entity number", 40, 3},
+      {"group with a payload", 40 + 12 + 12, 16},
+      {"group without children", 40 + 12 + 16, 0},
+      {"entity where a group belongs", 40 + 12, 0x00050000},
+      {"group where an entity belongs", 72 + 12, 0x00050001},
+      {"entity of another code in a group", 152 + 12, 0x00090000},
+      {"groups out of order", 200 + 12, 0x00040001},
+      {"top code unlike the header", 4, 708},
+      {"top with a next sibling", 8 + 12 + 4, 1},
+      {"code beyond 16 bits", 4, 0x10000 + 707},
+  };
+  const StoreSnapshot before = StoreSnapshot::Take();
+  for (const Mutation& m : mutations) {
+    SCOPED_TRACE(m.what);
+    std::string bad = good;
+    PutU32(bad, m.offset, m.value);
+    Tower* t = LoadTop(bad);
+    EXPECT_EQ(t, nullptr);
+    ReleaseTower(&t);
+    EXPECT_TRUE(StoreSnapshot::Take() == before);
+  }
+  Tower* fine = LoadTop(good);
+  EXPECT_NE(fine, nullptr) << "the unchanged file loads";
+  for (Tower** t : {&fine, &mid, &top}) ReleaseTower(t);
+}
+
+TEST_F(TowerFileTest, TreesDeeperThanATowerReachesAreRefused) {
+  Tower* top = NewTopLevelEntity(709);
+  Tower* level = DuplicateTower(top);
+  for (int depth = 1; depth <= 32; ++depth) {
+    Tower* deeper = InsertEntity(level, 0, 5, nullptr);
+    ReleaseTower(&level);
+    level = deeper;
+  }
+  ReleaseTower(&level);
+  const std::string bytes = Save(top, "deep.twr");
+  Tower* atTop = LoadTop(bytes);
+  EXPECT_NE(atTop, nullptr) << "32 levels below the top level fit";
+  ReleaseTower(&atTop);
+  Tower* parent = NewTopLevelEntity(710);
+  Tower* place = GetChildTower(parent, 0);
+  const StoreSnapshot before = StoreSnapshot::Take();
+  EXPECT_EQ(LoadDOSFileFromMemory(bytes.data(), bytes.size(), place), nullptr) << "one level deeper does not";
+  EXPECT_TRUE(StoreSnapshot::Take() == before);
+  for (Tower** t : {&top, &parent, &place}) ReleaseTower(t);
+}
+
+TEST_F(TowerFileTest, NothingToSaveIsShown) {
+  pl3::ClearResponderRecords();
+  EXPECT_EQ(SaveDOSFile(nullptr, PathOf("none.twr").c_str()), 0);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Nothing to save");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "SaveDOSFile");
+  EXPECT_EQ(pl3::ResponderRecords()[0].flags & MB_ICONMASK, MB_ICONEXCLAMATION);
+
+  Tower* empty = NewTower(0);
+  EXPECT_EQ(SaveDOSFile(empty, PathOf("none.twr").c_str()), 0) << "a Tower on no entity saves nothing";
+  EXPECT_FALSE(std::filesystem::exists(PathOf("none.twr")));
+  ReleaseTower(&empty);
+}
+
+TEST_F(TowerFileTest, FailedSaveKeepsTheExistingFile) {
+  Tower* top = NewTopLevelEntity(711);
+  InsertTagged(top, 5, 1);
+  const std::string path = PathOf("kept.twr");
+  pl3test::WriteFileBytes(path, "what the user saved before");
+  // The temporary file cannot be made: a folder stands in its place.
+  std::filesystem::create_directory(path + ".saving");
+  EXPECT_EQ(SaveDOSFile(top, path.c_str()), 0);
+  EXPECT_EQ(pl3test::ReadFileBytes(path), "what the user saved before");
+  std::filesystem::remove(path + ".saving");
+  EXPECT_EQ(SaveDOSFile(top, PathOf("missing-folder/x.twr").c_str()), 0);
+  EXPECT_EQ(SaveDOSFile(top, path.c_str()), 1);
+  EXPECT_NE(pl3test::ReadFileBytes(path), "what the user saved before");
+  EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
+  ReleaseTower(&top);
+}
+
+TEST_F(TowerFileTest, MissingFileLoadsNothing) {
+  Tower* t = NewTower(0);
+  EXPECT_EQ(LoadDOSFile(PathOf("absent.twr").c_str(), t), nullptr);
+  EXPECT_EQ(LoadDOSFileFromMemory(nullptr, 10, t), nullptr);
+  ReleaseTower(&t);
+}
+
+TEST(TowerFileFields, ReferenceFieldsByTypeCode) {
+  struct Case {
+    std::uint16_t code;
+    int offset;
+  };
+  for (const Case& c : {Case{20, 88}, Case{32, 4}, Case{113, 4}, Case{111, 8}, Case{116, 8}, Case{117, 272},
+                        Case{164, 0}, Case{283, 0}, Case{11002, 0}, Case{11010, 0}, Case{11015, 0},
+                        Case{11016, 0}, Case{106, -1}, Case{0, -1}}) {
+    EXPECT_EQ(RepointFieldOffset(c.code), c.offset) << c.code;
+  }
+}
+
+}  // namespace
