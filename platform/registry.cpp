@@ -247,13 +247,16 @@ bool LoadKey(pugi::xml_node node, RegKey& key, bool expand) {
   return true;
 }
 
-bool ParseFile(const std::string& path, RegKey& root, bool expand) {
-  pugi::xml_document doc;
-  if (!doc.load_file(path.c_str())) return false;
+bool ParseDocument(const pugi::xml_document& doc, RegKey& root, bool expand) {
   pugi::xml_node top = doc.child("registry");
   if (!top) return false;
   root = RegKey{};
   return LoadKey(top, root, expand);
+}
+
+bool ParseFile(const std::string& path, RegKey& root, bool expand) {
+  pugi::xml_document doc;
+  return doc.load_file(path.c_str()) && ParseDocument(doc, root, expand);
 }
 
 bool FsyncFolder(const std::string& folder) {
@@ -447,6 +450,12 @@ LSTATUS CopyData(const RegValue& v, LPDWORD type, LPBYTE data, LPDWORD size) {
 std::string RegistryFile(HKEY root) {
   int index = RootIndex(root);
   return index < 0 ? std::string() : ConfigFolder() + "/" + kRootFiles[index];
+}
+
+bool ParseRegistryText(const std::string& text) {
+  pugi::xml_document doc;
+  RegKey root;
+  return doc.load_buffer(text.data(), text.size()) && ParseDocument(doc, root, false);
 }
 
 void SetRegistryWriteFaultForTests(int stage) {

@@ -112,6 +112,11 @@ namespace pl3 {
 // The host file of a root key ("" for any other key).
 std::string RegistryFile(HKEY root);
 
+// Reads registry file text as a root's loader does (without the defaults'
+// expansions). True when it forms a registry; false for anything else,
+// however malformed. For the fuzz target and tests.
+bool ParseRegistryText(const std::string& text);
+
 // Tests only: the next root file write stops at `stage` and fails, as a crash
 // there would leave it. 1: halfway through writing the temporary file;
 // 2: after the temporary file is complete and flushed, before the rename.

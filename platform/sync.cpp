@@ -128,9 +128,8 @@ HANDLE CreateMutex(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
   bool created = false;
   auto object = CreateNamed(name, true, created);
   if (!object) return Fail(ERROR_INVALID_HANDLE);
-  if (initialOwner) {
+  if (initialOwner && created) {  // opening an existing mutex never takes it
     std::lock_guard<std::mutex> guard(object->lock);
-    // An existing mutex is taken only if free (or already ours), as a wait of 0 would.
     TryAcquire(*object);
   }
   HANDLE handle = pl3::NewKernelHandle(HandleKind::Mutex, object);

@@ -270,3 +270,31 @@ TEST_F(Registry, RootsAreSeparate) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RegistryText, MalformedFilesAreRefused) {
+  struct Case {
+    const char* text;
+    bool readable;
+  } cases[] = {
+      {"<registry version=\"1\"/>", true},
+      {"<registry><key name=\"A\"><value name=\"v\" type=\"REG_DWORD\" data=\"0x10\"/></key></registry>", true},
+      {"<registry><value name=\"b\" type=\"REG_BINARY\" data=\"0aFF\" encoding=\"hex\"/></registry>", true},
+      {"<registry><value name=\"n\" type=\"42\" data=\"00\" encoding=\"hex\"/></registry>", true},
+      {"", false},
+      {"<other/>", false},
+      {"<registry><key name=\"A\">", false},
+      {"<registry><key name=\"\"/></registry>", false},
+      {"<registry><key name=\"A\\B\"/></registry>", false},
+      {"<registry><value name=\"v\" type=\"REG_DWORD\" data=\"4294967296\"/></registry>", false},
+      {"<registry><value name=\"v\" type=\"REG_DWORD\" data=\"12x\"/></registry>", false},
+      {"<registry><value name=\"v\" type=\"REG_QWORD\" data=\"\"/></registry>", false},
+      {"<registry><value name=\"b\" type=\"REG_BINARY\" data=\"0a1\" encoding=\"hex\"/></registry>", false},
+      {"<registry><value name=\"b\" type=\"REG_BINARY\" data=\"zz\" encoding=\"hex\"/></registry>", false},
+      {"<registry><value name=\"b\" type=\"REG_WHAT\" data=\"\"/></registry>", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(pl3::ParseRegistryText(c.text), c.readable) << c.text;
+}
+
+}  // namespace

@@ -14,10 +14,14 @@ TEST(Sync, NamedMutexIsRecursiveForItsOwner) {
   EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);  // again: now held twice
   HANDLE same = OpenMutex(SYNCHRONIZE, FALSE, "Pelmora3Store");
   ASSERT_NE(same, nullptr);
-  HANDLE created = CreateMutex(nullptr, FALSE, "Pelmora3Store");
-  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-
   std::atomic<DWORD> other{0};
+  HANDLE created = nullptr;
+  std::thread([&] {
+    created = CreateMutex(nullptr, TRUE, "Pelmora3Store");  // opens it; the owner keeps it
+    other = GetLastError();
+  }).join();
+  EXPECT_EQ(other, ERROR_ALREADY_EXISTS);
+
   std::thread([&] { other = WaitForSingleObject(same, 20); }).join();
   EXPECT_EQ(other, WAIT_TIMEOUT);
 
