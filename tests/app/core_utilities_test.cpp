@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -62,6 +63,21 @@ TEST(FatalErrorDeathTest, SaysSoWhenTheFrameCannotBeDestroyed) {
         StoreError(1);
       },
       "Insert Error\nInternal Error Handler: Unable to terminate application.");
+}
+
+BOOL CloseFrame(HWND frame) {
+  std::fprintf(stderr, "frame %p destroyed\n", static_cast<void*>(frame));
+  return TRUE;
+}
+
+TEST(FatalErrorDeathTest, DestroysTheFrameWindowOwningTheBoxes) {
+  EXPECT_DEATH(
+      {
+        FrameWindow = reinterpret_cast<HWND>(0x100);
+        SetFrameDestroyer(&CloseFrame);
+        StoreError(7);
+      },
+      "Out of Memory\nframe 0x100 destroyed\n$");
 }
 
 TEST(FatalError, TableHasEighteenTexts) {
