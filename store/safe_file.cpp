@@ -12,7 +12,8 @@ void SetError(std::string* error, const std::string& text) {
 
 std::string NetfsSavingPath(const std::string& path) { return path + ".saving"; }
 
-bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
+bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
+                          const std::function<void()>& beforeReplace) {
   const std::string temp = NetfsSavingPath(path);
   HANDLE file = CreateFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -34,6 +35,7 @@ bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_
     SetError(error, "cannot write " + temp + " (error " + std::to_string(writeError) + ")");
     return false;
   }
+  if (beforeReplace) beforeReplace();
   // The rename replaces the old file in one step; write-through also flushes
   // the folder so that the new name survives a power loss.
   if (!MoveFileEx(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

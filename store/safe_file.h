@@ -4,11 +4,14 @@
 // renamed over the original, the folder flushed after.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 // False with an error text on failure; the original is then untouched and the
-// temporary file removed.
-bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error);
+// temporary file removed. `beforeReplace` runs once the new bytes are on disk,
+// right before the rename: whoever holds the original open closes it there.
+bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
+                          const std::function<void()>& beforeReplace = {});
 // The temporary file that NetfsWriteFileSafely writes before the rename.
 std::string NetfsSavingPath(const std::string& path);
