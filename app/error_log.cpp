@@ -23,33 +23,33 @@ const char* SeverityName(std::uint32_t severity) {
   }
 }
 
-void AppendToLog(const std::string& lines) {
+// Each piece is appended by an open, seek to the end, write and close of its
+// own, so that whatever was written before a crash stays in the log.
+bool AppendToLog(const char* piece) {
   const std::string path = ErrorLogPath();
-  HANDLE log = CreateFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                          nullptr);
-  if (log == INVALID_HANDLE_VALUE) return;  // a log that cannot be written is not an error of its own
+  HANDLE log = CreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (log == INVALID_HANDLE_VALUE) {
+    MessageBox(nullptr, "Error - unable to open file", path.c_str(), MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
+    return false;
+  }
   SetFilePointer(log, 0, nullptr, FILE_END);
   DWORD written = 0;
-  WriteFile(log, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  WriteFile(log, piece, static_cast<DWORD>(std::strlen(piece)), &written, nullptr);
   CloseHandle(log);
+  return true;
 }
 
 }  // namespace
 
-std::string ErrorLogPath() { return pl3::ProgramPath(pl3::ConfigFolder()) + "\\PL3_Err.log"; }
+std::string ErrorLogPath() { return "PL3_Err.log"; }
 
 void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uint32_t severity) {
   const std::uint32_t mask = Settings.errorMask;
-  if (mask & severity) MessageBox(owner, text, caption, MB_ICONEXCLAMATION);
+  if (mask & severity) MessageBox(owner, text, caption, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
   if ((mask & ErrorMaskLogBits) == ErrorMaskLogBits) {
-    std::string lines;
-    lines += text ? text : "";
-    lines += '\n';
-    lines += caption ? caption : "";
-    lines += '\n';
-    lines += SeverityName(severity);
-    lines += '\n';
-    AppendToLog(lines);
+    const char* pieces[] = {text ? text : "", "\t", caption ? caption : "", "\t", SeverityName(severity), "\r\n"};
+    for (const char* piece : pieces)
+      if (!AppendToLog(piece)) return;
   }
 }
 

@@ -7,8 +7,9 @@
 // message box; bits 31 and 0 together also append every report to the error
 // log "PL3_Err.log".
 constexpr std::uint32_t ErrorMaskLogBits = 0x80000001u;
-// Message boxes for every severity, no logging.
-constexpr std::uint32_t DefaultErrorMask = 0x7FFFFFFFu;
+// The program runs with the mask at 0: internal error reports are neither
+// shown nor logged unless a developer sets bits.
+constexpr std::uint32_t DefaultErrorMask = 0;
 
 struct SettingsBlock {
   std::uint32_t errorMask = DefaultErrorMask;

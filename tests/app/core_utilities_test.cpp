@@ -111,14 +111,20 @@ std::string LogContents() {
   }
 }
 
-TEST(ErrorLog, DefaultMaskShowsEverySeverityAndLogsNothing) {
+TEST(ErrorLog, DefaultMaskShowsAndLogsNothing) {
   DeleteFile(ErrorLogPath().c_str());
   ShowAndLogError(nullptr, "Internal Error - bad node", "RepointEntity", 1);
   ShowAndLogError(nullptr, "Bad size", "Sizes", 2);
-  ASSERT_EQ(ResponderRecords().size(), 2u);
-  EXPECT_EQ(ResponderRecords()[0].caption, "RepointEntity");
-  EXPECT_EQ(ResponderRecords()[0].flags & MB_ICONMASK, MB_ICONEXCLAMATION);
+  EXPECT_TRUE(ResponderRecords().empty());
   EXPECT_EQ(LogContents(), "<none>");
+}
+
+TEST(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
+  Settings.errorMask = 0x3;
+  ShowAndLogError(nullptr, "Internal Error - bad node", "RepointEntity", 1);
+  ASSERT_EQ(ResponderRecords().size(), 1u);
+  EXPECT_EQ(ResponderRecords()[0].caption, "RepointEntity");
+  EXPECT_EQ(ResponderRecords()[0].flags, 0x1030u);
 }
 
 TEST(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
@@ -135,14 +141,21 @@ TEST(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
   ShowAndLogError(nullptr, "three", "C", 1);
   ShowAndLogError(nullptr, "four", "D", 2);
   ShowAndLogError(nullptr, "five", "E", 8);
-  EXPECT_EQ(LogContents(), "three\nC\nInternal Error\nfour\nD\nUser Error\nfive\nE\nOther Error\n");
+  EXPECT_EQ(LogContents(),
+            "three\tC\tInternal Error\r\nfour\tD\tUser Error\r\nfive\tE\tOther Error\r\n");
   EXPECT_EQ(ResponderRecords().size(), 2u);
   EXPECT_EQ(ResponderRecords()[1].text, "three");
   DeleteFile(ErrorLogPath().c_str());
 }
 
-TEST(ErrorLog, TheLogLivesInTheConfigurationFolder) {
-  EXPECT_EQ(pl3::HostPath(ErrorLogPath()), pl3::ConfigFolder() + "/PL3_Err.log");
+TEST(ErrorLog, AnUnwritableLogIsReported) {
+  Settings.errorMask = 0x80000001u;
+  CreateDirectory(ErrorLogPath().c_str(), nullptr);  // a folder in the log's place cannot be opened for writing
+  ShowAndLogError(nullptr, "text", "Caption", 2);
+  ASSERT_EQ(ResponderRecords().size(), 1u);
+  EXPECT_EQ(ResponderRecords()[0].text, "Error - unable to open file");
+  EXPECT_EQ(ResponderRecords()[0].caption, "PL3_Err.log");
+  RemoveDirectory(ErrorLogPath().c_str());
 }
 
 // ---- Memory blocks ----------------------------------------------------------------
