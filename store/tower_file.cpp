@@ -290,11 +290,12 @@ TowerNode* ReadNodeRecord(LoadedNodes& loaded, bool expectGroup, std::uint32_t* 
   if (!ReadBytes(node, size)) return nullptr;
   const bool group = node->flags & kNodeIsTypeGroup;
   if (group != expectGroup || node->payloadSize != size - kTowerNodeHeaderSize) return nullptr;
-  if (group && (number != 0 || !node->firstChild)) return nullptr;
+  // Entities are numbered, groups are not, and a group is never empty.
+  if ((number == 0) != group || (group && !node->firstChild)) return nullptr;
   *savedNext = node->next;
   *savedFirstChild = node->firstChild;
   node->next = node->previous = node->firstChild = 0;
-  if (number) AddRepointEntry(loaded.table, saved, NodeRefOf(node));
+  if (!group) AddRepointEntry(loaded.table, saved, NodeRefOf(node));
   return node;
 }
 

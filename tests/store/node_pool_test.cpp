@@ -5,9 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "app/application_globals.h"
 #include "platform/arena.h"
 #include "platform/responder.h"
 #include "store/tower.h"
+#include "store/tower_file.h"
 #include "tests/store/tower_test_support.h"
 
 namespace {
@@ -187,6 +189,23 @@ TEST_F(NodePoolDeathTest, DeleteErrorShowsItsText) {
         RaiseTowerError(2);
       },
       "Internal Error Handler: A Fatal Error Has Occurred.\n Error Number : 2\nDelete Error");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ApplicationGlobals, StartAndTeardownBringTheStoreUpAndDown) {
+  FreeApplicationGlobals();
+  EXPECT_EQ(PoolBlockList(), 0u);
+  EXPECT_EQ(CurrentFileRepointTable(), nullptr);
+  const std::size_t released = pl3::ArenaCommittedBytes();
+  InitApplicationGlobals();
+  ASSERT_NE(RootGroup(), nullptr);
+  EXPECT_EQ(pl3::ArenaCommittedBytes(), released + kPoolBlockSize);
+  Tower* t = towertest::NewTopLevelEntity(5);
+  EXPECT_NE(TowerEntity(t), nullptr);
+  ReleaseTower(&t);
 }
 
 }  // namespace

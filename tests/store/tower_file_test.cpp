@@ -313,6 +313,7 @@ TEST_F(TowerFileTest, InconsistentFilesAreRefusedWithoutDamage) {
       {"node size below a header", 72 + 8, 12},
       {"payload size not the node size", 72 + 12 + 12, 48},
       {"group with an entity number", 40, 3},
+      {"entity without a number", 72, 0},
       {"group with a payload", 40 + 12 + 12, 16},
       {"group without children", 40 + 12 + 16, 0},
       {"entity where a group belongs", 40 + 12, 0x00050000},
