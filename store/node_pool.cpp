@@ -127,6 +127,9 @@ void AddBlock() {
   PushFree(static_cast<std::uint8_t*>(memory) + kPoolBlockHeaderSize, kPoolBlockUsable, false);
 }
 
+// Between tests the store is torn down and started afresh. Every node and
+// Tower of the previous test is gone with it, so other modules' resets must
+// only forget the Towers they hold, never release them.
 void ResetStoreForTests() {
   FreeFileRepointTable();
   ReleaseTowerStore();
