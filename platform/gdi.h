@@ -616,7 +616,7 @@ BOOL PtInRegion(HRGN rgn, int x, int y);
 BOOL RectInRegion(HRGN rgn, const RECT* rc);
 BOOL EqualRgn(HRGN a, HRGN b);
 int GetRgnBox(HRGN rgn, RECT* out);
-// Size needed when out is null or size too small; else fills out and returns the size.
+// With out null: the size needed. Else fills out and returns the size, or 0 when size is too small.
 DWORD GetRegionData(HRGN rgn, DWORD size, RGNDATA* out);
 BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush);
 BOOL InvertRgn(HDC dc, HRGN rgn);
