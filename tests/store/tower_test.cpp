@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "app/settings_block.h"
 #include "platform/responder.h"
+#include "store/seams.h"
 #include "tests/store/tower_test_support.h"
 
 namespace {
@@ -278,6 +280,29 @@ TEST_F(TowerTest, SearchOverTwoLevelsReusesItsUpperPosition) {
   EXPECT_EQ(DrainTags(children), (Tags{120, 110})) << "a positioned path is reused as it stands";
   ReleaseTower(&children);
   ReleaseTower(&parents);
+}
+
+TEST_F(TowerTest, InternalErrorsAreReportedWithTheirCaptions) {
+  Settings.errorMask = 1;  // show severity 1, the internal errors
+  pl3::ClearResponderRecords();
+  EXPECT_EQ(InsertEntitySpace(nullptr, 4, 5), nullptr);
+  EXPECT_EQ(GetEntityData(nullptr, 5), nullptr);
+  EXPECT_EQ(EntityToTower(top, nullptr, -1), nullptr);
+  Tower* other = NewTopLevelEntity(501);
+  Entity* stranger = InsertTagged(other, 6, 1);
+  Tower* t = EntityToTower(top, stranger, -1);
+  ReleaseTower(&t);
+  ReleaseTower(&other);
+  const auto& shown = pl3::ResponderRecords();
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(shown[0].text, "Not a vector tower!");
+  EXPECT_EQ(shown[0].caption, "TestVectorTower");
+  EXPECT_EQ(shown[1].caption, "TestVectorTower");
+  EXPECT_EQ(shown[2].text, "NULL Entity passed");
+  EXPECT_EQ(shown[2].caption, "EntityToTower");
+  EXPECT_EQ(shown[3].text, "Unable to find correct opto");
+  EXPECT_EQ(shown[3].caption, GetTypeName(6));
+  Settings.errorMask = DefaultErrorMask;
 }
 
 TEST_F(TowerTest, NullTowersAreRefusedWithoutACrash) {
