@@ -322,12 +322,25 @@ namespace {
 
 struct StreamWriter {
   std::vector<std::uint8_t> out;
+  const Entity* top = nullptr;
+  const std::vector<std::uint16_t>* skipCodes = nullptr;
   std::unordered_set<std::uint32_t> referenced;
   std::uint32_t count = 0;
 
   void Put(const void* p, std::size_t n) {
     const auto* b = static_cast<const std::uint8_t*>(p);
     out.insert(out.end(), b, b + n);
+  }
+
+  // The groups of an entity that are written.
+  std::vector<const TypeGroup*> Groups(const Entity* e) const {
+    std::vector<const TypeGroup*> groups;
+    for (NodeRef g = e->firstChild; g; g = NodeAt<TypeGroup>(g)->next) {
+      const TypeGroup* group = NodeAt<TypeGroup>(g);
+      if (e == top && std::find(skipCodes->begin(), skipCodes->end(), group->typeCode) != skipCodes->end()) continue;
+      if (group->firstChild) groups.push_back(group);
+    }
+    return groups;
   }
 
   void Collect(const Entity* e) {
@@ -337,14 +350,15 @@ struct StreamWriter {
       std::memcpy(&target, word, 4);
       if (target) referenced.insert(target);
     }
-    for (NodeRef g = e->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
-      for (NodeRef c = NodeAt<TypeGroup>(g)->firstChild; c; c = NodeAt<Entity>(c)->next) Collect(NodeAt<Entity>(c));
+    for (const TypeGroup* g : Groups(e))
+      for (NodeRef c = g->firstChild; c; c = NodeAt<Entity>(c)->next) Collect(NodeAt<Entity>(c));
   }
 
   void WriteEntity(const Entity* e, std::uint8_t listFlags) {
     const NodeRef self = NodeRefOf(e);
+    const std::vector<const TypeGroup*> groups = Groups(e);
     std::uint8_t f = listFlags;
-    if (e->firstChild) f |= kStreamChildren;
+    if (!groups.empty()) f |= kStreamChildren;
     if (referenced.count(self)) f |= kStreamSavedAddress;
     out.push_back(f);
     if (f & kStreamSavedAddress) Put(&self, 4);
@@ -353,30 +367,29 @@ struct StreamWriter {
     Put(&e->typeCode, 2);
     Put(&e->payloadSize, 4);
     Put(EntityPayload(e), e->payloadSize);
-    for (NodeRef g = e->firstChild; g;) {
-      const TypeGroup* group = NodeAt<TypeGroup>(g);
-      std::uint8_t gf = kStreamGroup;
-      if (g != e->firstChild) gf |= kStreamLinked;
-      if (group->next) gf |= kStreamMore;
-      if (group->firstChild) gf |= kStreamChildren;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+      std::uint8_t gf = kStreamGroup | kStreamChildren;
+      if (i > 0) gf |= kStreamLinked;
+      if (i + 1 < groups.size()) gf |= kStreamMore;
       out.push_back(gf);
-      for (NodeRef c = group->firstChild; c;) {
+      for (NodeRef c = groups[i]->firstChild; c;) {
         const Entity* child = NodeAt<Entity>(c);
         std::uint8_t cf = 0;
-        if (c != group->firstChild) cf |= kStreamLinked;
+        if (c != groups[i]->firstChild) cf |= kStreamLinked;
         if (child->next) cf |= kStreamMore;
         WriteEntity(child, cf);
         c = child->next;
       }
-      g = group->next;
     }
   }
 };
 
 }  // namespace
 
-std::vector<std::uint8_t> WriteRecordStream(const Entity* top) {
+std::vector<std::uint8_t> WriteRecordStream(const Entity* top, const std::vector<std::uint16_t>& skipCodes) {
   StreamWriter w;
+  w.top = top;
+  w.skipCodes = &skipCodes;
   if (!top) {
     w.out.assign(4, 0);
     return w.out;

@@ -73,4 +73,5 @@ Tower* ParseRecordStream(const std::uint8_t* stream, std::size_t size, const Tow
 // address of the node it names, referenced nodes carry 0x08 and their
 // address, and the transient selection and highlight bits are left out so
 // that a reload keeps every item the user saved.
-std::vector<std::uint8_t> WriteRecordStream(const Entity* top);
+// Children of the top entity whose codes are in `skipCodes` are left out.
+std::vector<std::uint8_t> WriteRecordStream(const Entity* top, const std::vector<std::uint16_t>& skipCodes = {});
