@@ -1,0 +1,31 @@
+// Polygon triangulation: a simple polygon (one outline, either orientation)
+// is split recursively along its shortest valid interior diagonal into
+// N - 2 triangles of vertex indices. Also the segment crossing test.
+#pragma once
+#include <cstdint>
+
+#include "geometry/graphic_layouts.h"
+#include "geometry/types.h"
+
+namespace pl3 {
+
+// Byte form: N (3..255) points, N - 2 triangles of three one-byte indices.
+// Returns the number of triangles written (0 when N < 3).
+int TriangulatePolygon(int count, const Point* points, std::uint8_t* triangles);
+// Wide form: unsigned 32-bit indices. Returns the number of triangles, 0
+// when N < 3 or the diagonal table cannot be allocated.
+std::uint32_t TriangulatePolygonWide(std::uint32_t count, const Point* points, std::uint32_t* triangles);
+
+// A stored polygon payload: count at 48, points at 68, triangles after them.
+int TriangulatePolygonRecord(PolygonLayout* polygon);
+// A working entity record (28-byte header before the payload): count at
+// byte 76, points at 96, triangles at 2136.
+int TriangulateEntityRecord(std::uint8_t* record);
+// The wide record: u32 count at 48, points at 76, triangles after them.
+std::uint32_t TriangulateWidePolygonRecord(std::uint8_t* record);
+
+// 1 when segment a-b meets segment c-d (touching ends count), else 0;
+// parallel and collinear segments give 0.
+int SegmentsIntersect(Point a, Point b, Point c, Point d);
+
+}  // namespace pl3

@@ -1,0 +1,99 @@
+#include "geometry/transform.h"
+
+#include "geometry/view_mapping.h"
+
+namespace pl3 {
+namespace {
+
+std::uint32_t Magnitude(std::int32_t v) {
+  // Two's complement negation in unsigned arithmetic: INT32_MIN gives 2^31.
+  return v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+}
+
+std::int32_t WithSign(std::uint64_t magnitude, bool negative) {
+  const auto m = static_cast<std::uint32_t>(magnitude);
+  return static_cast<std::int32_t>(negative ? 0u - m : m);
+}
+
+std::int32_t Add3(std::int32_t p, std::int32_t q, std::int32_t r) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p) + static_cast<std::uint32_t>(q) +
+                                   static_cast<std::uint32_t>(r));
+}
+
+bool IsIdentityLinear(const Transform& t) {
+  return t.a == kFixedOne && t.d == kFixedOne && t.b == 0 && t.c == 0;
+}
+
+}  // namespace
+
+std::int32_t MulFixedUnsigned(std::uint32_t value, std::int32_t coef) {
+  if (value == 0 || coef == 0) return 0;
+  const std::uint64_t m = (static_cast<std::uint64_t>(value) * Magnitude(coef)) >> 24;
+  return WithSign(m, coef < 0);
+}
+
+std::int32_t MulFixedSigned(std::int32_t value, std::int32_t coef) {
+  if (value == 0 || coef == 0) return 0;
+  const std::uint64_t m = (static_cast<std::uint64_t>(Magnitude(value)) * Magnitude(coef)) >> 24;
+  return WithSign(m, (value < 0) != (coef < 0));
+}
+
+std::int32_t MulFixedRounded(std::int32_t value, std::int32_t coef) {
+  if (value == 0 || coef == 0) return 0;
+  const std::uint64_t m =
+      (static_cast<std::uint64_t>(Magnitude(value)) * Magnitude(coef) + (1u << 23)) >> 24;
+  return WithSign(m, (value < 0) != (coef < 0));
+}
+
+bool IsIdentityTransform(const Transform& t) {
+  return IsIdentityLinear(t) && t.tx == 0 && t.ty == 0;
+}
+
+void TransformPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {
+  if (IsIdentityTransform(*t)) return;
+  const auto ux = static_cast<std::uint32_t>(x);
+  const auto uy = static_cast<std::uint32_t>(y);
+  x = Add3(MulFixedUnsigned(ux, t->a), MulFixedUnsigned(uy, t->c), t->tx);
+  y = Add3(MulFixedUnsigned(ux, t->b), MulFixedUnsigned(uy, t->d), t->ty);
+}
+
+void TransformSignedPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {
+  if (IsIdentityTransform(*t)) return;
+  const std::int32_t sx = x;
+  const std::int32_t sy = y;
+  x = Add3(MulFixedSigned(sx, t->a), MulFixedSigned(sy, t->c), t->tx);
+  y = Add3(MulFixedSigned(sx, t->b), MulFixedSigned(sy, t->d), t->ty);
+}
+
+void TransformVector(const Transform* t, std::int32_t& x, std::int32_t& y) {
+  if (IsIdentityLinear(*t)) return;
+  const std::int32_t sx = x;
+  const std::int32_t sy = y;
+  x = Add3(MulFixedSigned(sx, t->a), MulFixedSigned(sy, t->c), 0);
+  y = Add3(MulFixedSigned(sx, t->b), MulFixedSigned(sy, t->d), 0);
+}
+
+void TransformVectorToView(const Transform* t, std::int32_t& x, std::int32_t& y) {
+  TransformVector(t, x, y);
+  ScaleSignedToViewInPlace(x);
+  ScaleSignedToViewInPlace(y);
+}
+
+void ComposeLinearTransform(Transform* a, const Transform* b) {
+  const Transform old = *a;
+  a->a = static_cast<std::int32_t>(static_cast<std::uint32_t>(MulFixedRounded(old.a, b->a)) +
+                                   static_cast<std::uint32_t>(MulFixedRounded(old.b, b->c)));
+  a->b = static_cast<std::int32_t>(static_cast<std::uint32_t>(MulFixedRounded(old.a, b->b)) +
+                                   static_cast<std::uint32_t>(MulFixedRounded(old.b, b->d)));
+  a->c = static_cast<std::int32_t>(static_cast<std::uint32_t>(MulFixedRounded(old.c, b->a)) +
+                                   static_cast<std::uint32_t>(MulFixedRounded(old.d, b->c)));
+  a->d = static_cast<std::int32_t>(static_cast<std::uint32_t>(MulFixedRounded(old.c, b->b)) +
+                                   static_cast<std::uint32_t>(MulFixedRounded(old.d, b->d)));
+}
+
+void ComposeTransform(Transform* a, const Transform* b) {
+  TransformSignedPoint(b, a->tx, a->ty);
+  ComposeLinearTransform(a, b);
+}
+
+}  // namespace pl3

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <utility>
+
+#include "app/arc_directions.h"
+#include "geometry/arcs.h"
+#include "geometry/graphic_layouts.h"
+#include "geometry/octants.h"
+#include "geometry/raster_state.h"
+#include "tests/geometry/geometry_seam_fakes.h"
+#include "tests/geometry/raster_fixture.h"
+
+namespace {
+
+using geomtest::Plane;
+using geomtest::PixelSet;
+using pl3::g_raster;
+
+pl3::ArcLayout MakeArc(int cx, int cy, int r, int w, pl3::Point start, pl3::Point end) {
+  pl3::ArcLayout arc{};
+  arc.centreX = cx;
+  arc.centreY = cy;
+  arc.radius = r;
+  arc.width = w;
+  arc.startX = start.x;
+  arc.startY = start.y;
+  arc.endX = end.x;
+  arc.endY = end.y;
+  return arc;
+}
+
+std::int64_t D2(int x, int y) { return static_cast<std::int64_t>(x) * x + static_cast<std::int64_t>(y) * y; }
+
+TEST(Arcs, EqualVectorsDrawAFullRingOncePerPixelWithoutEndDiscs) {
+  Plane plane(60, 60);
+  const int ri = 10 - 3, ro = 10 + 3;
+  pl3::ArcLayout arc = MakeArc(30, 30, 10, 3, {5, 2}, {5, 2});
+  g_raster.rasterOp = pl3::kRasterXor;
+  pl3::DrawArcRecord(&arc);
+  const PixelSet lit = plane.Lit();
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      const std::int64_t d = D2(x - 30, y - 30);
+      if (d <= static_cast<std::int64_t>(ro) * (ro + 1) && d > static_cast<std::int64_t>(ri) * (ri + 1)) {
+        EXPECT_TRUE(lit.count({x, y})) << "hole at " << x << "," << y;  // XOR: written an odd number of times
+      }
+      if (d > static_cast<std::int64_t>(ro) * (ro + 1) || d < static_cast<std::int64_t>(ri - 1) * (ri - 1)) {
+        EXPECT_FALSE(lit.count({x, y})) << "stray at " << x << "," << y;
+      }
+    }
+  }
+  // Eight-fold symmetric.
+  for (const auto& p : lit) {
+    const int dx = p.first - 30, dy = p.second - 30;
+    EXPECT_TRUE(lit.count({30 - dy, 30 + dx}) && lit.count({30 + dy, 30 + dx})) << dx << "," << dy;
+  }
+  // XOR once equals OR once: no pixel written twice.
+  const PixelSet xored = lit;
+  plane.Clear();
+  g_raster.rasterOp = pl3::kRasterOr;
+  arc = MakeArc(30, 30, 10, 3, {5, 2}, {5, 2});
+  pl3::DrawArcRecord(&arc);
+  EXPECT_EQ(plane.Lit(), xored);
+}
+
+TEST(Arcs, QuarterArcStaysInItsQuadrantApartFromTheRoundEnds) {
+  Plane plane(60, 60);
+  pl3::ArcLayout arc = MakeArc(30, 30, 15, 2, {1, 0}, {0, 1});
+  pl3::DrawArcRecord(&arc);
+  EXPECT_EQ(arc.startOctant, 0);
+  EXPECT_EQ(arc.endOctant, 2);
+  EXPECT_EQ(arc.latticeStartX, 15);
+  EXPECT_EQ(arc.latticeStartY, 0);
+  EXPECT_EQ(arc.latticeEndX, 0);
+  EXPECT_EQ(arc.latticeEndY, 15);
+  const PixelSet ends = [] {
+    PixelSet s;
+    for (int y = -2; y <= 2; ++y)
+      for (int x = -2; x <= 2; ++x)
+        if (x * x + y * y <= 6) {
+          s.insert({45 + x, 30 + y});
+          s.insert({30 + x, 45 + y});
+        }
+    return s;
+  }();
+  for (const auto& p : plane.Lit()) {
+    if (ends.count(p)) continue;
+    EXPECT_GE(p.first, 30) << p.first << "," << p.second;
+    EXPECT_GE(p.second, 30) << p.first << "," << p.second;
+  }
+  EXPECT_TRUE(plane.At(30 + 10, 30 + 11));  // the middle of the band at 45 degrees
+  EXPECT_FALSE(plane.At(30 - 15, 30));
+  EXPECT_FALSE(plane.At(30, 30 - 15));
+}
+
+TEST(Arcs, ShortAndLongArcInOneOctantMakeTheWholeRing) {
+  Plane plane(60, 60);
+  const pl3::Point a = {10, 2}, b = {10, 6};  // both in octant 0, a before b
+  pl3::FillArcBand(30, 30, 8, 12, pl3::LatticeVector(a.x, a.y, 10), pl3::LatticeVector(b.x, b.y, 10), a, b);
+  const PixelSet shortArc = plane.Lit();
+  plane.Clear();
+  pl3::FillArcBand(30, 30, 8, 12, pl3::LatticeVector(b.x, b.y, 10), pl3::LatticeVector(a.x, a.y, 10), b, a);
+  const PixelSet longArc = plane.Lit();
+  plane.Clear();
+  pl3::FillArcBand(30, 30, 8, 12, {10, 0}, {10, 0}, {1, 0}, {1, 0});
+  const PixelSet ring = plane.Lit();
+  EXPECT_LT(shortArc.size(), longArc.size());
+  PixelSet both = shortArc;
+  both.insert(longArc.begin(), longArc.end());
+  EXPECT_EQ(both, ring);
+  for (const auto& p : shortArc) {
+    EXPECT_GT(p.first, 30);
+    EXPECT_GE(p.second, 30);
+  }
+}
+
+TEST(Arcs, OutlineArcWithRadiusBelowWidthHasNoInnerEdge) {
+  Plane plane(60, 60);
+  g_raster.trackOutlineMode = 1;
+  pl3::ArcLayout arc = MakeArc(30, 30, 3, 5, {1, 0}, {0, 1});
+  pl3::DrawArcRecord(&arc);
+  g_raster.trackOutlineMode = 0;
+  const PixelSet lit = plane.Lit();
+  EXPECT_TRUE(lit.count({30 + 8, 30}) || lit.count({30 + 8, 31}));  // the outer edge at R + w
+  // Nothing is drawn on the far side that an inner edge of radius R - w would need.
+  EXPECT_FALSE(lit.count({30 - 8, 30 - 8}));
+  EXPECT_FALSE(lit.count({30, 30}));
+}
+
+TEST(Arcs, DirectionTests) {
+  const pl3::ArcLayout quarter = MakeArc(0, 0, 10, 0, {1, 0}, {0, 1});
+  const pl3::ArcLayout shortArc = MakeArc(0, 0, 10, 0, {10, 2}, {10, 6});
+  const pl3::ArcLayout longArc = MakeArc(0, 0, 10, 0, {10, 6}, {10, 2});
+  const pl3::ArcLayout wide = MakeArc(0, 0, 10, 0, {1, 1}, {1, -1});  // 45 to 315 degrees
+  struct Case {
+    const pl3::ArcLayout* arc;
+    std::int32_t dx, dy;
+    int inside;
+  };
+  const Case cases[] = {
+      {&quarter, 0, 0, 1},  {&quarter, 5, 5, 1},   {&quarter, 1, 0, 1},   {&quarter, 0, 1, 1},
+      {&quarter, -1, 1, 0}, {&quarter, 1, -1, 0},  {&shortArc, 10, 4, 1}, {&shortArc, 10, 1, 0},
+      {&shortArc, 10, 7, 0}, {&shortArc, -5, 0, 0}, {&longArc, 10, 4, 0}, {&longArc, 10, 1, 1},
+      {&longArc, -5, 0, 1}, {&wide, -1, 0, 1},     {&wide, 1, 0, 0},      {&wide, 0, -1, 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(pl3::IsDirectionInArc(c.arc, c.dx, c.dy), c.inside) << c.dx << "," << c.dy;
+}
+
+TEST(Arcs, BoxOfAQuarterAndOfAFullCircle) {
+  pl3::Box box;
+  const pl3::ArcLayout quarter = MakeArc(100, 200, 10, 2, {1, 0}, {0, 1});
+  pl3::GetArcBox(&quarter, nullptr, &box);
+  EXPECT_EQ(box.xmin, 100 - 2);
+  EXPECT_EQ(box.ymin, 200 - 2);
+  EXPECT_EQ(box.xmax, 110 + 2);
+  EXPECT_EQ(box.ymax, 210 + 2);
+  const pl3::ArcLayout full = MakeArc(100, 200, 10, 0, {3, 4}, {3, 4});
+  pl3::GetArcBox(&full, nullptr, &box);
+  EXPECT_EQ(box.xmin, 90);
+  EXPECT_EQ(box.ymin, 190);
+  EXPECT_EQ(box.xmax, 110);
+  EXPECT_EQ(box.ymax, 210);
+}
+
+TEST(Arcs, TraceGivesAConnectedChainOfChordsFromStartToEnd) {
+  pl3::BuildArcDirectionTable(8);
+  ASSERT_EQ(pl3::ArcDirectionTable().size(), 9u);
+  EXPECT_EQ(pl3::ArcDirectionTable()[0].cos, 0xFFFFFFFFu);
+  EXPECT_EQ(pl3::ArcDirectionTable()[8].sin, 0xB504F334u);
+  struct Case {
+    pl3::Point start, end;
+  };
+  const Case cases[] = {{{1, 0}, {0, 1}}, {{10, 3}, {-4, -9}}, {{10, 2}, {10, 6}}, {{10, 6}, {10, 2}}, {{3, 4}, {3, 4}}};
+  int context = 0;
+  for (const Case& c : cases) {
+    geomfakes::Recorded().chords.clear();
+    pl3::ArcLayout arc = MakeArc(500, 400, 100, 0, c.start, c.end);
+    pl3::TraceArcRuns(&context, &arc);
+    // The record's vectors became their lattice points at the radius.
+    EXPECT_NEAR(std::sqrt(static_cast<double>(D2(arc.startX, arc.startY))), 100.0, 1.5);
+    std::map<std::pair<int, int>, int> degree;
+    for (const auto& ch : geomfakes::Recorded().chords) {
+      ++degree[{ch[0], ch[1]}];
+      ++degree[{ch[2], ch[3]}];
+      for (int i : {0, 2}) {
+        const double d = std::sqrt(static_cast<double>(D2(ch[i] - 500, ch[i + 1] - 400)));
+        EXPECT_NEAR(d, 100.0, 1.5);
+      }
+    }
+    const std::pair<int, int> s = {500 + arc.startX, 400 + arc.startY};
+    const std::pair<int, int> e = {500 + arc.endX, 400 + arc.endY};
+    ASSERT_FALSE(geomfakes::Recorded().chords.empty()) << c.start.x << "," << c.start.y;
+    for (const auto& [p, n] : degree) {
+      if (s != e && (p == s || p == e)) {
+        EXPECT_EQ(n % 2, 1) << "end " << p.first << "," << p.second;
+      } else {
+        EXPECT_EQ(n % 2, 0) << "loose chord end at " << p.first << "," << p.second;
+      }
+    }
+  }
+}
+
+TEST(Arcs, TraceWithoutADirectionTableDrawsNothing) {
+  pl3::ArcLayout arc = MakeArc(0, 0, 10, 0, {1, 0}, {0, 1});
+  pl3::TraceArcRuns(nullptr, &arc);
+  EXPECT_TRUE(geomfakes::Recorded().chords.empty());
+}
+
+}  // namespace
