@@ -69,7 +69,7 @@ BENCHMARK(BM_FillRectFullFrame)->Unit(benchmark::kMillisecond);
 void BM_BitBltFullFrame(benchmark::State& state) {
   Frame from, to;
   const RECT all{0, 0, kWidth, kHeight};
-  FillRect(from.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  FillRect(from.dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   for (auto _ : state) {
     BitBlt(to.dc, 0, 0, kWidth, kHeight, from.dc, 0, 0, SRCCOPY);
     benchmark::ClobberMemory();
