@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #include "app/error_log.h"
 #include "app/settings_block.h"
 #include "platform/kernel_files.h"
@@ -111,7 +113,21 @@ std::string LogContents() {
   }
 }
 
-TEST(ErrorLog, DefaultMaskShowsAndLogsNothing) {
+// The log lives in the current folder: each test works in a folder of its own,
+// since ctest runs the tests of this program side by side.
+class ErrorLog : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
+    ASSERT_EQ(chdir(pl3test::MakeTempDir("errorlog").c_str()), 0);
+  }
+  void TearDown() override { ASSERT_EQ(chdir(previous_), 0); }
+
+ private:
+  char previous_[4096] = {};
+};
+
+TEST_F(ErrorLog, DefaultMaskShowsAndLogsNothing) {
   DeleteFile(ErrorLogPath().c_str());
   ShowAndLogError(nullptr, "Internal Error - bad node", "RepointEntity", 1);
   ShowAndLogError(nullptr, "Bad size", "Sizes", 2);
@@ -119,7 +135,7 @@ TEST(ErrorLog, DefaultMaskShowsAndLogsNothing) {
   EXPECT_EQ(LogContents(), "<none>");
 }
 
-TEST(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
+TEST_F(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
   Settings.errorMask = 0x3;
   ShowAndLogError(nullptr, "Internal Error - bad node", "RepointEntity", 1);
   ASSERT_EQ(ResponderRecords().size(), 1u);
@@ -127,7 +143,7 @@ TEST(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
   EXPECT_EQ(ResponderRecords()[0].flags, 0x1030u);
 }
 
-TEST(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
+TEST_F(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
   DeleteFile(ErrorLogPath().c_str());
   Settings.errorMask = 0x80000000u;  // bit 31 alone: neither shown nor logged
   ShowAndLogError(nullptr, "one", "A", 1);
@@ -148,7 +164,7 @@ TEST(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
   DeleteFile(ErrorLogPath().c_str());
 }
 
-TEST(ErrorLog, AnUnwritableLogIsReported) {
+TEST_F(ErrorLog, AnUnwritableLogIsReported) {
   Settings.errorMask = 0x80000001u;
   CreateDirectory(ErrorLogPath().c_str(), nullptr);  // a folder in the log's place cannot be opened for writing
   ShowAndLogError(nullptr, "text", "Caption", 2);
