@@ -5,9 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "app/error_log.h"
 #include "app/settings_block.h"
@@ -118,13 +117,13 @@ std::string LogContents() {
 class ErrorLog : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(pl3test::MakeTempDir("errorlog").c_str()), 0);
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(pl3test::MakeTempDir("errorlog"));
   }
-  void TearDown() override { ASSERT_EQ(chdir(previous_), 0); }
+  void TearDown() override { std::filesystem::current_path(previous_); }
 
  private:
-  char previous_[4096] = {};
+  std::filesystem::path previous_;
 };
 
 TEST_F(ErrorLog, DefaultMaskShowsAndLogsNothing) {
