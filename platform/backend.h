@@ -1,0 +1,34 @@
+// What the window layer asks of a backend: the headless one (framebuffers
+// only, a test-driven clock) or the SDL2 one (a real window per top-level
+// window). Internal to platform/.
+#pragma once
+#include <cstdint>
+
+#include "platform/win_types.h"
+
+namespace pl3::backend {
+
+struct Ops {
+  const char* name;
+  bool realDisplay;
+  // A top-level window was made, destroyed, or changed its visibility,
+  // rectangle or title (the backend reads the window's record).
+  void (*windowCreated)(HWND);
+  void (*windowDestroyed)(HWND);
+  void (*windowChanged)(HWND);
+  // The window's framebuffer was drawn into.
+  void (*present)(HWND);
+  // Delivers pending input as pl3::Inject... calls; waits up to timeoutMs
+  // (0: do not wait) when nothing is pending. True when anything came.
+  bool (*pollEvents)(int timeoutMs);
+  void (*cursorChanged)(int shape);  // an IDC_ value, 0 when hidden
+  void (*beep)();
+  std::uint64_t (*now)();  // milliseconds, monotonic
+};
+
+const Ops& Active();
+const Ops& HeadlessOps();
+// The SDL2 backend; null when it cannot start (no display).
+const Ops* StartSdlBackend();
+
+}  // namespace pl3::backend

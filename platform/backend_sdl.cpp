@@ -1,0 +1,288 @@
+// The SDL2 backend: each visible top-level window is an SDL window showing its
+// framebuffer; mouse, wheel and keyboard events become input for the message
+// queue, and closing an SDL window sends the window WM_CLOSE. The only file of
+// the program that includes SDL.
+#include <SDL.h>
+
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/backend.h"
+#include "platform/gdi.h"
+#include "platform/responder.h"
+#include "platform/user_internal.h"
+
+namespace pl3::backend {
+
+namespace {
+
+std::unordered_map<HWND, SDL_Window*>& Windows() {
+  static std::unordered_map<HWND, SDL_Window*> windows;
+  return windows;
+}
+
+HWND WindowOf(Uint32 sdlId) {
+  SDL_Window* sw = SDL_GetWindowFromID(sdlId);
+  for (auto& [h, w] : Windows())
+    if (w == sw) return h;
+  return nullptr;
+}
+
+SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
+  auto it = Windows().find(h);
+  if (it != Windows().end()) return it->second;
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  bool popup = (w->style & WS_POPUP) && (w->style & WS_CAPTION) != WS_CAPTION;
+  if (popup) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+  if (w->exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  if (w->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+  if (w->exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
+  int width = std::max(1, static_cast<int>(w->rect.right - w->rect.left));
+  int height = std::max(1, static_cast<int>(w->rect.bottom - w->rect.top));
+  SDL_Window* sw = SDL_CreateWindow(w->text.c_str(), w->rect.left, w->rect.top, width, height, flags);
+  if (sw) Windows()[h] = sw;
+  return sw;
+}
+
+void Present(HWND h) {
+  user::WindowRecord* w = user::Find(h);
+  auto it = Windows().find(h);
+  if (!w || it == Windows().end()) return;
+  SDL_Surface* target = SDL_GetWindowSurface(it->second);
+  if (!target) return;
+  const PixelSurface& s = w->surface;
+  int width = std::min(s.width, target->w), height = std::min(s.height, target->h);
+  SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, s.pixels, s.stride * 4, target->format->format,
+                    target->pixels, target->pitch);
+  SDL_UpdateWindowSurface(it->second);
+}
+
+void WindowCreated(HWND) {}
+
+void WindowDestroyed(HWND h) {
+  auto it = Windows().find(h);
+  if (it == Windows().end()) return;
+  SDL_DestroyWindow(it->second);
+  Windows().erase(it);
+}
+
+void WindowChanged(HWND h) {
+  user::WindowRecord* w = user::Find(h);
+  if (!w) return;
+  if (!(w->style & WS_VISIBLE)) {
+    auto it = Windows().find(h);
+    if (it != Windows().end()) SDL_HideWindow(it->second);
+    return;
+  }
+  SDL_Window* sw = Ensure(h, w);
+  if (!sw) return;
+  if (std::strcmp(SDL_GetWindowTitle(sw), w->text.c_str()) != 0) SDL_SetWindowTitle(sw, w->text.c_str());
+  int x, y, cw, ch;
+  SDL_GetWindowPosition(sw, &x, &y);
+  SDL_GetWindowSize(sw, &cw, &ch);
+  int width = std::max(1, static_cast<int>(w->rect.right - w->rect.left));
+  int height = std::max(1, static_cast<int>(w->rect.bottom - w->rect.top));
+  if (cw != width || ch != height) SDL_SetWindowSize(sw, width, height);
+  if (x != w->rect.left || y != w->rect.top) SDL_SetWindowPosition(sw, w->rect.left, w->rect.top);
+  if (w->style & WS_MINIMIZE) {
+    SDL_MinimizeWindow(sw);
+  } else {
+    SDL_ShowWindow(sw);
+    Present(h);
+  }
+}
+
+int VirtualKey(SDL_Keycode k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+  if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD1 + (k - SDLK_KP_1);
+  switch (k) {
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    default: return 0;
+  }
+}
+
+POINT ScreenPoint(Uint32 windowId, int x, int y) {
+  user::WindowRecord* w = user::Find(WindowOf(windowId));
+  if (!w) return POINT{x, y};
+  return POINT{w->rect.left + x, w->rect.top + y};
+}
+
+void Handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_MOUSEMOTION: InjectMouseMove(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y)); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      MouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? MouseButton::Right
+                      : e.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
+                                                             : MouseButton::Left;
+      POINT p = ScreenPoint(e.button.windowID, e.button.x, e.button.y);
+      InjectMouseMove(p);
+      InjectMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      POINT p;
+      GetCursorPos(&p);
+      InjectMouseWheel(e.wheel.y * WHEEL_DELTA, p);
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      if (int vk = VirtualKey(e.key.keysym.sym)) InjectKey(vk, e.type == SDL_KEYDOWN);
+      break;
+    case SDL_WINDOWEVENT: {
+      HWND h = WindowOf(e.window.windowID);
+      user::WindowRecord* w = user::Find(h);
+      if (!w) break;
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          if (e.window.data1 != w->rect.right - w->rect.left || e.window.data2 != w->rect.bottom - w->rect.top)
+            SetWindowPos(h, nullptr, 0, 0, e.window.data1, e.window.data2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+          if (e.window.data1 != w->rect.left || e.window.data2 != w->rect.top)
+            SetWindowPos(h, nullptr, e.window.data1, e.window.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED: Present(h); break;
+        default: break;
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+bool PollEvents(int timeoutMs) {
+  SDL_Event e;
+  bool any = false;
+  if (timeoutMs > 0 ? SDL_WaitEventTimeout(&e, timeoutMs) : SDL_PollEvent(&e)) {
+    Handle(e);
+    any = true;
+    while (SDL_PollEvent(&e)) Handle(e);
+  }
+  return any;
+}
+
+void CursorChanged(int shape) {
+  static std::unordered_map<int, SDL_Cursor*> cursors;
+  if (shape == 0) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
+  switch (shape) {
+    case IDC_IBEAM_ID: id = SDL_SYSTEM_CURSOR_IBEAM; break;
+    case IDC_WAIT_ID: id = SDL_SYSTEM_CURSOR_WAIT; break;
+    case IDC_CROSS_ID: id = SDL_SYSTEM_CURSOR_CROSSHAIR; break;
+    case IDC_SIZENWSE_ID: id = SDL_SYSTEM_CURSOR_SIZENWSE; break;
+    case IDC_SIZENESW_ID: id = SDL_SYSTEM_CURSOR_SIZENESW; break;
+    case IDC_SIZEWE_ID: id = SDL_SYSTEM_CURSOR_SIZEWE; break;
+    case IDC_SIZENS_ID: id = SDL_SYSTEM_CURSOR_SIZENS; break;
+    case IDC_SIZEALL_ID: id = SDL_SYSTEM_CURSOR_SIZEALL; break;
+    case IDC_NO_ID: id = SDL_SYSTEM_CURSOR_NO; break;
+    case IDC_HAND_ID: id = SDL_SYSTEM_CURSOR_HAND; break;
+    case IDC_APPSTARTING_ID: id = SDL_SYSTEM_CURSOR_WAITARROW; break;
+    default: break;
+  }
+  SDL_Cursor*& c = cursors[id];
+  if (!c) c = SDL_CreateSystemCursor(id);
+  if (c) SDL_SetCursor(c);
+}
+
+void Beep() {}
+
+std::uint64_t Now() { return SDL_GetTicks64(); }
+
+// Message boxes on screen, with the buttons the box type asks for.
+int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
+  struct Choice {
+    int id;
+    const char* label;
+  };
+  std::vector<Choice> choices;
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: choices = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
+    case MB_ABORTRETRYIGNORE: choices = {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}}; break;
+    case MB_YESNOCANCEL: choices = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}}; break;
+    case MB_YESNO: choices = {{IDYES, "Yes"}, {IDNO, "No"}}; break;
+    case MB_RETRYCANCEL: choices = {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}}; break;
+    case MB_CANCELTRYCONTINUE: choices = {{IDCANCEL, "Cancel"}, {IDTRYAGAIN, "Try Again"}, {IDCONTINUE, "Continue"}}; break;
+    default: choices = {{IDOK, "OK"}}; break;
+  }
+  int def = static_cast<int>((type >> 8) & 3);
+  std::vector<SDL_MessageBoxButtonData> buttons;
+  for (size_t i = 0; i < choices.size(); ++i) {
+    Uint32 flags = 0;
+    if (static_cast<int>(i) == def) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    if (choices[i].id == IDCANCEL || (choices.size() == 1)) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    buttons.push_back(SDL_MessageBoxButtonData{flags, choices[i].id, choices[i].label});
+  }
+  Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
+  UINT icon = type & MB_ICONMASK;
+  if (icon == MB_ICONHAND) kind = SDL_MESSAGEBOX_ERROR;
+  if (icon == MB_ICONEXCLAMATION) kind = SDL_MESSAGEBOX_WARNING;
+  auto it = Windows().find(user::TopLevelOf(owner));
+  SDL_MessageBoxData data{kind, it == Windows().end() ? nullptr : it->second, caption ? caption : "", text ? text : "",
+                          static_cast<int>(buttons.size()), buttons.data(), nullptr};
+  int chosen = 0;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen < 0) {
+    // No box could be shown: the answer that changes nothing.
+    chosen = choices.size() > 1 ? choices.back().id : choices.front().id;
+    if ((type & MB_TYPEMASK) == MB_YESNO) chosen = IDNO;
+  }
+  return chosen;
+}
+
+const Ops kSdl{"sdl",           true,          &WindowCreated, &WindowDestroyed, &WindowChanged,
+               &Present,        &PollEvents,   &CursorChanged, &Beep,            &Now};
+
+}  // namespace
+
+const Ops* StartSdlBackend() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
+  pl3::SetMessageBoxBackend(&ShowBox);
+  return &kSdl;
+}
+
+}  // namespace pl3::backend

@@ -1,0 +1,132 @@
+#include "platform/dialog_hooks.h"
+
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/reset_hooks.h"
+#include "platform/user_internal.h"
+
+namespace pl3 {
+
+namespace {
+
+struct HookEntry {
+  enum Kind { Name, Id, Caption } kind;
+  std::string key;
+  int id;
+  DialogHook hook;
+};
+
+std::vector<HookEntry>& Hooks() {
+  static std::vector<HookEntry> hooks;
+  return hooks;
+}
+
+void Replace(HookEntry entry) {
+  auto& hooks = Hooks();
+  std::erase_if(hooks, [&](const HookEntry& h) { return h.kind == entry.kind && h.key == entry.key && h.id == entry.id; });
+  hooks.push_back(std::move(entry));
+}
+
+const bool kResetRegistered = RegisterGlobalReset(&ClearDialogHooks);
+
+std::string ClassOf(HWND hwnd) {
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  return user::Lower(name);
+}
+
+void Notify(HWND control, WORD code) {
+  HWND parent = GetParent(control);
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+
+void SetDialogHook(const std::string& templateName, DialogHook hook) {
+  Replace(HookEntry{HookEntry::Name, user::Lower(templateName.c_str()), 0, std::move(hook)});
+}
+void SetDialogHook(int templateId, DialogHook hook) { Replace(HookEntry{HookEntry::Id, "", templateId, std::move(hook)}); }
+void SetDialogHookByCaption(const std::string& caption, DialogHook hook) {
+  Replace(HookEntry{HookEntry::Caption, user::Lower(caption.c_str()), 0, std::move(hook)});
+}
+void ClearDialogHooks() { Hooks().clear(); }
+
+DialogHook FindDialogHook(const char* templateName, int templateId, const char* caption) {
+  std::string name = user::Lower(templateName), cap = user::Lower(caption);
+  for (const HookEntry& h : Hooks()) {
+    if (h.kind == HookEntry::Name && templateName && h.key == name) return h.hook;
+    if (h.kind == HookEntry::Id && templateId && h.id == templateId) return h.hook;
+  }
+  for (const HookEntry& h : Hooks())
+    if (h.kind == HookEntry::Caption && caption && h.key == cap) return h.hook;
+  return {};
+}
+
+void ClickDialogButton(HWND dialog, int id) {
+  if (HWND b = GetDlgItem(dialog, id)) {
+    SendMessageA(b, BM_CLICK, 0, 0);
+  } else if (id == IDOK || id == IDCANCEL) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+  }
+}
+
+void TypeDialogText(HWND dialog, int id, const char* text) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c) return;
+  SetWindowTextA(c, text);
+  if (ClassOf(c) == "combobox") Notify(c, CBN_EDITCHANGE);
+}
+
+void SetDialogCheck(HWND dialog, int id, bool checked) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c) return;
+  for (int tries = 0; tries < 3; ++tries) {
+    bool now = SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (now == checked) return;
+    SendMessageA(c, BM_CLICK, 0, 0);
+    if (!IsWindow(c)) return;
+  }
+}
+
+bool PickDialogListItem(HWND dialog, int id, int index) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c) return false;
+  if (ClassOf(c) == "combobox") {
+    if (index < 0 || index >= SendMessageA(c, CB_GETCOUNT, 0, 0)) return false;
+    SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Notify(c, CBN_SELCHANGE);
+    if (IsWindow(c)) Notify(c, CBN_SELENDOK);
+    return true;
+  }
+  if (index < 0 || index >= SendMessageA(c, LB_GETCOUNT, 0, 0)) return false;
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrA(c, GWL_STYLE));
+  if (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) {
+    SendMessageA(c, LB_SETSEL, FALSE, -1);
+    SendMessageA(c, LB_SETSEL, TRUE, index);
+    SendMessageA(c, LB_SETCARETINDEX, static_cast<WPARAM>(index), 0);
+  } else {
+    SendMessageA(c, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+  if (style & LBS_NOTIFY) Notify(c, LBN_SELCHANGE);
+  return true;
+}
+
+bool PickDialogListText(HWND dialog, int id, const char* text) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c) return false;
+  bool combo = ClassOf(c) == "combobox";
+  LRESULT i = SendMessageA(c, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(text));
+  return i >= 0 && PickDialogListItem(dialog, id, static_cast<int>(i));
+}
+
+bool DoubleClickDialogListItem(HWND dialog, int id, int index) {
+  if (!PickDialogListItem(dialog, id, index)) return false;
+  HWND c = GetDlgItem(dialog, id);
+  if (c && (GetWindowLongPtrA(c, GWL_STYLE) & LBS_NOTIFY)) Notify(c, LBN_DBLCLK);
+  return true;
+}
+
+}  // namespace pl3

@@ -1,0 +1,210 @@
+// The window layer's own records, shared by its source files, the controls,
+// the dialogs and the backends. Nothing outside platform/ includes this.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/surface.h"
+#include "platform/user.h"
+
+namespace pl3::user {
+
+// An update region: disjoint rectangles.
+struct Region {
+  std::vector<RECT> rects;
+  bool Empty() const { return rects.empty(); }
+  RECT Bounds() const;
+  void Add(const RECT& r);
+  void Subtract(const RECT& r);
+  void Clip(const RECT& r);
+  void Offset(int dx, int dy);
+  void Clear() { rects.clear(); }
+};
+
+struct ClassRecord {
+  std::string name;
+  ATOM atom = 0;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  int clsExtra = 0;
+  int wndExtra = 0;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HICON iconSmall = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  std::string menuName;
+  std::vector<BYTE> extra;
+  bool system = false;  // the built-in control classes survive a reset
+  int windows = 0;      // live windows of the class
+};
+
+// A control's or dialog's private state, owned by its window.
+struct WindowState {
+  virtual ~WindowState() = default;
+};
+
+struct WindowRecord {
+  HWND handle = nullptr;
+  ClassRecord* cls = nullptr;
+  WNDPROC proc = nullptr;
+  HWND parent = nullptr;  // null for top-level windows
+  HWND owner = nullptr;
+  std::vector<HWND> children;  // front of the z-order first
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  std::string text;
+  RECT rect{};    // window rectangle: in the parent's client coordinates, screen for top-level
+  RECT client{};  // client rectangle relative to the window's top-left corner
+  RECT normalRect{};  // the restored rectangle, kept while minimised or maximised
+  std::vector<BYTE> extra;
+  std::vector<std::pair<std::string, HANDLE>> props;
+  Region update;
+  bool erasePending = false;
+  bool ncPending = false;  // the border needs WM_NCPAINT
+  bool redrawOff = false;  // WM_SETREDRAW FALSE
+  bool destroying = false;
+  bool sizeSent = false;
+  std::unique_ptr<WindowState> state;  // controls and dialogs
+  // Top-level windows only: the framebuffer. Its pixel block only grows, and
+  // a replaced block is kept until no device context on it is held.
+  std::vector<std::uint32_t> pixels;
+  std::vector<std::vector<std::uint32_t>> retiredPixels;
+  PixelSurface surface;
+  int heldDCs = 0;
+  bool dirty = false;  // drawn since last shown by the backend
+  void* backendData = nullptr;
+};
+
+struct QueuedMessage {
+  MSG msg{};
+  bool rawInput = false;  // mouse or key input not yet routed to a window
+};
+
+struct Timer {
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  UINT elapse = 0;
+  TIMERPROC proc = nullptr;
+  std::uint64_t due = 0;
+};
+
+struct Caret {
+  HWND owner = nullptr;
+  int width = 0;
+  int height = 0;
+  POINT pos{};
+  int hideCount = 1;
+  bool drawn = false;
+  std::uint64_t nextBlink = 0;
+};
+
+struct State {
+  std::vector<std::unique_ptr<ClassRecord>> classes;
+  ATOM nextAtom = 0xC000;
+  std::unordered_map<HWND, std::unique_ptr<WindowRecord>> windows;
+  std::vector<std::unique_ptr<WindowRecord>> zombies;  // destroyed, freed when no call is under way
+  std::vector<HWND> topLevels;  // front of the z-order first
+  std::uintptr_t nextHandle = 0x10000;
+  std::deque<QueuedMessage> queue;
+  bool quitPosted = false;
+  int quitCode = 0;
+  int sendDepth = 0;
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  HWND capture = nullptr;
+  std::vector<Timer> timers;
+  UINT_PTR nextTimerId = 0x7F00;
+  std::uint64_t testClock = 0;
+  MSG lastMessage{};
+  BYTE keyState[256]{};       // as of the last message retrieved
+  BYTE asyncKeyState[256]{};  // as the input arrived
+  POINT cursorPos{};
+  int cursorShape = 32512;
+  int cursorShowCount = 0;
+  Caret caret;
+  int beepCount = 0;
+  // Double clicks: the last button press.
+  UINT lastDownMessage = 0;
+  HWND lastDownWindow = nullptr;
+  std::uint64_t lastDownTime = 0;
+  POINT lastDownPoint{};
+  HWND lastMouseWindow = nullptr;
+  struct HeldDC {
+    HWND hwnd;
+    HWND top;
+  };
+  std::unordered_map<HDC, HeldDC> heldDCs;
+};
+
+State& S();
+WindowRecord* Find(HWND hwnd);            // null for null, unknown or destroyed windows
+WindowRecord* TopRecord(WindowRecord* w);  // the top-level window holding w
+HWND TopLevelOf(HWND hwnd);
+// Client rectangle of `w` in screen coordinates, and its visible part (cut by
+// every ancestor's client area; empty when it or an ancestor is hidden).
+RECT ClientScreenRect(WindowRecord* w);
+RECT WindowScreenRect(WindowRecord* w);
+RECT VisibleClientScreenRect(WindowRecord* w);
+bool IsReallyVisible(WindowRecord* w);
+// Screen position of a top-level window's framebuffer origin.
+POINT SurfaceOrigin(WindowRecord* top);
+
+// Painting and framebuffers (user_paint.cpp).
+void ResizeSurface(WindowRecord* top);
+void InvalidateArea(WindowRecord* w, const RECT* clientRect, bool erase, bool children);
+void InvalidateParentArea(WindowRecord* w);  // the part of the parent the window covers
+bool FindPaintWindow(HWND filter, HWND* out);
+void PresentDirtyWindows();
+void ReleaseAllDCs(HWND hwnd);
+
+// Messages (user_messages.cpp).
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void PostInput(const MSG& msg);
+void RemoveMessagesFor(HWND hwnd);
+void FreeZombies();
+std::uint64_t Now();
+// Runs the message loop until `done` returns true or WM_QUIT arrives (which
+// is put back); `dialog` gets IsDialogMessage treatment. Returns false on
+// WM_QUIT.
+bool RunModalLoop(HWND dialog, bool (*done)(void*), void* context, void (*idle)(void*));
+
+// Timers and carets (user_timers.cpp).
+bool FindDueTimer(HWND filter, MSG* out, bool remove);
+bool AnyTimerPending();
+std::uint64_t NextTimerDue();
+void KillTimersFor(HWND hwnd);
+void CaretHideForPaint(HWND hwnd);
+void CaretRestoreAfterPaint(HWND hwnd);
+void CaretBlink();
+void CaretOwnerDestroyed(HWND hwnd);
+
+// Input (user_input.cpp).
+bool CookInput(QueuedMessage& q);  // false when the input has no target
+void NoteRetrieved(const MSG& msg);
+void FocusLost(HWND destroyed);
+int CursorShapeOf(HCURSOR cursor);
+
+// Windows (user_windows.cpp).
+void ActivateWindow(HWND hwnd, WORD how);
+void SendSizeMove(WindowRecord* w);
+void ForgetWindow(WindowRecord* w);
+RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for borders
+
+// Controls register their classes (controls/*.cpp).
+void RegisterControlClasses();
+void RegisterDialogClass();
+ClassRecord* AddSystemClass(const char* name, UINT style, WNDPROC proc, int wndExtra, HCURSOR cursor,
+                            HBRUSH background);
+
+// Lower-case copy for case-free comparison of names.
+std::string Lower(const char* s);
+
+}  // namespace pl3::user

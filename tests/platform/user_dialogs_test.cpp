@@ -1,0 +1,394 @@
+// Dialogs and controls: a modal dialog's own loop ending with EndDialog and
+// returning its result, dialogs driven by hooks as a user would, the dialog
+// keys, and the notifications of the basic controls.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/dialog_hooks.h"
+#include "platform/dialogs.h"
+#include "platform/user.h"
+
+namespace {
+
+constexpr int kPrompt = 100, kName = 101, kCheck = 102, kRadioA = 103, kRadioB = 104, kList = 105, kCombo = 106;
+
+const DialogControl kControls[] = {
+    {"STATIC", kPrompt, "Name:", 7, 7, 40, 10, SS_LEFT},
+    {"EDIT", kName, "", 50, 7, 100, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+    {"BUTTON", kCheck, "&Check", 7, 24, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
+    {"BUTTON", kRadioA, "A", 7, 38, 30, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP},
+    {"BUTTON", kRadioB, "B", 40, 38, 30, 10, BS_AUTORADIOBUTTON},
+    {"LISTBOX", kList, "", 7, 52, 80, 40, LBS_NOTIFY | LBS_SORT | WS_BORDER | WS_TABSTOP | WS_GROUP},
+    {"COMBOBOX", kCombo, "", 90, 52, 80, 60, CBS_DROPDOWNLIST | WS_TABSTOP},
+    {"BUTTON", IDOK, "OK", 40, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {"BUTTON", IDCANCEL, "Cancel", 100, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
+};
+const DialogTemplate kTestDlg{"TestEnterDlg", 1004, "Enter Things", 0, 0, 180, 120,
+                              DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER, kControls};
+const bool kRegistered = pl3::RegisterDialogTemplate(&kTestDlg);
+
+struct Params {
+  std::string name;
+  bool checked = false;
+  int radio = 0;
+  std::string listPick;
+  std::string comboPick;
+  std::vector<WORD> notifications;  // codes heard from the controls, in order
+  bool initialised = false;
+};
+
+INT_PTR CALLBACK TestDlgProc(HWND dlg, UINT m, WPARAM w, LPARAM l) {
+  auto* p = reinterpret_cast<Params*>(GetWindowLongPtrA(dlg, DWLP_USER));
+  switch (m) {
+    case WM_INITDIALOG:
+      p = reinterpret_cast<Params*>(l);
+      SetWindowLongPtrA(dlg, DWLP_USER, l);
+      p->initialised = true;
+      SetDlgItemTextA(dlg, kName, p->name.c_str());
+      for (const char* s : {"pear", "Apple", "fig"}) SendDlgItemMessageA(dlg, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+      for (const char* s : {"Thou", "Inch", "Millimetre"}) SendDlgItemMessageA(dlg, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+      SendDlgItemMessageA(dlg, kCombo, CB_SETCURSEL, 0, 0);
+      CheckRadioButton(dlg, kRadioA, kRadioB, kRadioA);
+      return TRUE;
+    case WM_COMMAND: {
+      WORD id = LOWORD(w), code = HIWORD(w);
+      if (id != IDOK && id != IDCANCEL && p) p->notifications.push_back(code);
+      if (id == IDOK) {
+        char text[64];
+        GetDlgItemTextA(dlg, kName, text, sizeof text);
+        if (!text[0]) return TRUE;  // the dialog stays open
+        p->name = text;
+        p->checked = IsDlgButtonChecked(dlg, kCheck) == BST_CHECKED;
+        p->radio = IsDlgButtonChecked(dlg, kRadioB) ? 2 : 1;
+        LRESULT i = SendDlgItemMessageA(dlg, kList, LB_GETCURSEL, 0, 0);
+        if (i >= 0) {
+          SendDlgItemMessageA(dlg, kList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+          p->listPick = text;
+        }
+        GetDlgItemTextA(dlg, kCombo, text, sizeof text);
+        p->comboPick = text;
+        EndDialog(dlg, 42);
+      } else if (id == IDCANCEL) {
+        EndDialog(dlg, IDCANCEL);
+      }
+      return TRUE;
+    }
+    default: return FALSE;
+  }
+}
+
+TEST(Dialogs, AHookDrivesTheRealDialogProcedureInsideItsModalLoop) {
+  ASSERT_TRUE(kRegistered);
+  Params p;
+  pl3::SetDialogHook("testenterdlg", [](HWND dlg) {
+    pl3::TypeDialogText(dlg, kName, "U1");
+    pl3::SetDialogCheck(dlg, kCheck, true);
+    pl3::ClickDialogButton(dlg, kRadioB);
+    EXPECT_TRUE(pl3::PickDialogListText(dlg, kList, "fig"));
+    EXPECT_TRUE(pl3::PickDialogListItem(dlg, kCombo, 2));
+    pl3::ClickDialogButton(dlg, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
+  EXPECT_TRUE(p.initialised);
+  EXPECT_EQ(p.name, "U1");
+  EXPECT_TRUE(p.checked);
+  EXPECT_EQ(p.radio, 2);
+  EXPECT_EQ(p.listPick, "fig");
+  EXPECT_EQ(p.comboPick, "Millimetre");
+  // The controls told their dialog what the user did.
+  auto has = [&](WORD code) { return std::find(p.notifications.begin(), p.notifications.end(), code) != p.notifications.end(); };
+  EXPECT_TRUE(has(EN_CHANGE));
+  EXPECT_TRUE(has(BN_CLICKED));
+  EXPECT_TRUE(has(LBN_SELCHANGE));
+  EXPECT_TRUE(has(CBN_SELCHANGE));
+  EXPECT_EQ(FindWindowA(WC_DIALOG, nullptr), nullptr);  // destroyed after the loop
+}
+
+TEST(Dialogs, KeyedByNumberAndDrivenByKeysEnterPressesTheDefaultButton) {
+  Params p;
+  p.name = "start";
+  pl3::SetDialogHook(1004, [](HWND dlg) {
+    // The first tab stop (the name field) has the focus with its text selected.
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, kName));
+    pl3::InjectText("xy");
+    pl3::InjectKeyStroke(VK_RETURN);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(1004), nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
+  EXPECT_EQ(p.name, "xy");  // typing replaced the selected text
+}
+
+TEST(Dialogs, EscapeCancelsAndAnUnhookedDialogIsCancelledHeadless) {
+  Params p;
+  pl3::SetDialogHookByCaption("Enter things", [](HWND) { pl3::InjectKeyStroke(VK_ESCAPE); });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), IDCANCEL);
+  pl3::ClearDialogHooks();
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), IDCANCEL);
+  EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchDlg", nullptr, &TestDlgProc, 0), -1);
+}
+
+TEST(Dialogs, OkWithAnEmptyNameKeepsTheDialogOpenUntilItIsFilled) {
+  Params p;
+  pl3::SetDialogHook("TestEnterDlg", [](HWND dlg) {
+    pl3::ClickDialogButton(dlg, IDOK);  // refused: the name is empty
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    pl3::TypeDialogText(dlg, kName, "later");
+    pl3::ClickDialogButton(dlg, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
+  EXPECT_EQ(p.name, "later");
+}
+
+LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+TEST(Dialogs, ModalDialogDisablesItsOwnerAndNestedLoopsUnwind) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &OwnerProc;
+  wc.lpszClassName = "Owner";
+  RegisterClassA(&wc);
+  HWND owner = CreateWindowExA(0, "Owner", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                               nullptr, nullptr);
+  static HWND s_owner;
+  s_owner = owner;
+  static INT_PTR s_inner;
+  Params outer, inner;
+  static Params* s_innerParams;
+  s_innerParams = &inner;
+  pl3::SetDialogHook("TestEnterDlg", [](HWND dlg) {
+    EXPECT_FALSE(IsWindowEnabled(s_owner));
+    static int depth = 0;
+    if (depth++ == 0) {
+      // A dialog opened from inside a dialog runs its own loop inside this one.
+      pl3::ClearDialogHooks();
+      pl3::SetDialogHook("TestEnterDlg", [](HWND d2) {
+        pl3::TypeDialogText(d2, kName, "inner");
+        pl3::ClickDialogButton(d2, IDOK);
+      });
+      s_inner = DialogBoxParamA(nullptr, "TestEnterDlg", dlg, &TestDlgProc, reinterpret_cast<LPARAM>(s_innerParams));
+      EXPECT_TRUE(IsWindowVisible(dlg));
+      pl3::TypeDialogText(dlg, kName, "outer");
+      pl3::ClickDialogButton(dlg, IDOK);
+    }
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", owner, &TestDlgProc, reinterpret_cast<LPARAM>(&outer)), 42);
+  EXPECT_EQ(s_inner, 42);
+  EXPECT_EQ(inner.name, "inner");
+  EXPECT_EQ(outer.name, "outer");
+  EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST(Dialogs, ModelessDialogItemsAndTabOrder) {
+  Params p;
+  HWND dlg = CreateDialogParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p));
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_FALSE(IsWindowVisible(dlg));  // the template has no WS_VISIBLE
+  EXPECT_TRUE(SetDlgItemInt(dlg, kName, static_cast<UINT>(-25), TRUE));
+  BOOL ok = FALSE;
+  EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, kName, &ok, TRUE)), -25);
+  EXPECT_TRUE(ok);
+  SetDlgItemTextA(dlg, kName, "12x");
+  GetDlgItemInt(dlg, kName, &ok, FALSE);
+  EXPECT_FALSE(ok);
+  // Tab order follows the template; the radio group is one stop, at its checked button.
+  HWND name = GetDlgItem(dlg, kName);
+  EXPECT_EQ(GetNextDlgTabItem(dlg, name, FALSE), GetDlgItem(dlg, kCheck));
+  EXPECT_EQ(GetNextDlgTabItem(dlg, GetDlgItem(dlg, kCheck), FALSE), GetDlgItem(dlg, kRadioA));
+  EXPECT_EQ(GetNextDlgTabItem(dlg, GetDlgItem(dlg, kRadioA), FALSE), GetDlgItem(dlg, kList));
+  EXPECT_EQ(GetNextDlgTabItem(dlg, name, TRUE), GetDlgItem(dlg, IDCANCEL));
+  EXPECT_EQ(GetNextDlgGroupItem(dlg, GetDlgItem(dlg, kRadioA), FALSE), GetDlgItem(dlg, kRadioB));
+  EXPECT_EQ(LOWORD(static_cast<DWORD_PTR>(SendMessageA(dlg, DM_GETDEFID, 0, 0))), IDOK);
+  DestroyWindow(dlg);
+}
+
+// ---- Owner-drawn, sorted combo box and list box notifications ----------------------------
+
+struct OwnerLog {
+  int measures = 0;
+  int compares = 0;
+  int draws = 0;
+  int deletes = 0;
+  std::vector<WORD> codes;
+};
+OwnerLog g_owner;
+
+LRESULT CALLBACK OwnerDrawParent(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+      ++g_owner.measures;
+      mis->itemHeight = mis->itemID == static_cast<UINT>(-1) ? 20 : 18;
+      return TRUE;
+    }
+    case WM_COMPAREITEM: {
+      auto* cis = reinterpret_cast<COMPAREITEMSTRUCT*>(l);
+      ++g_owner.compares;
+      return cis->itemData1 < cis->itemData2 ? -1 : (cis->itemData1 > cis->itemData2 ? 1 : 0);
+    }
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+      ++g_owner.draws;
+      EXPECT_EQ(dis->CtlType, ODT_COMBOBOX);
+      return TRUE;
+    }
+    case WM_DELETEITEM: ++g_owner.deletes; return TRUE;
+    case WM_COMMAND: g_owner.codes.push_back(HIWORD(w)); return 0;
+    default: return DefWindowProcA(h, m, w, l);
+  }
+}
+
+TEST(Controls, OwnerDrawnSortedComboMeasuresComparesDrawsAndNotifies) {
+  g_owner = OwnerLog{};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &OwnerDrawParent;
+  wc.lpszClassName = "OwnerParent";
+  RegisterClassA(&wc);
+  HWND parent = CreateWindowExA(0, "OwnerParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr,
+                                nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT,
+                               10, 10, 120, 200, parent, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(g_owner.measures, 2);  // the selection field and the items
+  RECT r;
+  GetWindowRect(combo, &r);
+  EXPECT_EQ(r.bottom - r.top, 26);  // the field's height, not the dropped list's
+  for (ULONG_PTR v : {30u, 10u, 20u}) SendMessageA(combo, CB_ADDSTRING, 0, static_cast<LPARAM>(v));
+  EXPECT_GT(g_owner.compares, 0);
+  EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 0, 0), 10);
+  EXPECT_EQ(SendMessageA(combo, CB_GETITEMDATA, 2, 0), 30);
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  pl3::PumpMessages();
+  EXPECT_GT(g_owner.draws, 0);
+  EXPECT_TRUE(g_owner.codes.empty());  // setting the selection from code is silent
+  // The user picks with the keyboard: CBN_SELCHANGE.
+  SetFocus(combo);
+  g_owner.codes.clear();
+  pl3::InjectKeyStroke(VK_DOWN);
+  pl3::PumpMessages();
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(g_owner.codes, std::vector<WORD>{CBN_SELCHANGE});
+  // Drop the list with a click and pick the first item.
+  g_owner.codes.clear();
+  pl3::InjectClick(combo, POINT{5, 5});
+  pl3::PumpMessages();
+  EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  HWND popup = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(popup, nullptr);
+  pl3::InjectClick(popup, POINT{5, 5});
+  pl3::PumpMessages();
+  EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(g_owner.codes, (std::vector<WORD>{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}));
+  // Owner-drawn items are announced when deleted.
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  EXPECT_EQ(g_owner.deletes, 3);
+}
+
+TEST(Controls, ListBoxSelectionsAndNotifications) {
+  g_owner = OwnerLog{};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &OwnerDrawParent;
+  wc.lpszClassName = "ListParent";
+  RegisterClassA(&wc);
+  HWND parent = CreateWindowExA(0, "ListParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_EXTENDEDSEL, 0, 0, 100, 100,
+                              parent, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  for (const char* s : {"a", "b", "c", "d"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessageA(list, LB_SETITEMDATA, 2, 777);
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 2, 0), 777);
+  RECT item;
+  SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  pl3::InjectClick(list, POINT{5, item.top + 1});
+  pl3::PumpMessages();
+  // Shift-click extends the selection from the anchor.
+  SendMessageA(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+  pl3::InjectKey(VK_SHIFT, true);
+  pl3::InjectClick(list, POINT{5, item.top + 1});
+  pl3::InjectKey(VK_SHIFT, false);
+  pl3::PumpMessages();
+  int sel[4] = {};
+  ASSERT_EQ(SendMessageA(list, LB_GETSELITEMS, 4, reinterpret_cast<LPARAM>(sel)), 3);
+  EXPECT_EQ(sel[0], 1);
+  EXPECT_EQ(sel[2], 3);
+  EXPECT_EQ(g_owner.codes, (std::vector<WORD>{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE}));
+  // Double click.
+  g_owner.codes.clear();
+  pl3::AdvanceTestClock(1000);
+  pl3::InjectClick(list, POINT{5, 1});
+  pl3::InjectClick(list, POINT{5, 1});
+  pl3::PumpMessages();
+  EXPECT_EQ(g_owner.codes.back(), LBN_DBLCLK);
+  // Deleting an item with data tells the parent.
+  SendMessageA(list, LB_DELETESTRING, 2, 0);
+  EXPECT_EQ(g_owner.deletes, 1);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+}
+
+TEST(Controls, EditFieldEditingSelectionLimitAndChangeNotification) {
+  g_owner = OwnerLog{};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &OwnerDrawParent;
+  wc.lpszClassName = "EditParent";
+  RegisterClassA(&wc);
+  HWND parent = CreateWindowExA(0, "EditParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, "Edit", "hello", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 150, 20, parent,
+                              reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  SendMessageA(edit, EM_LIMITTEXT, 7, 0);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 1, 3);
+  DWORD a = 0, b = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+  EXPECT_EQ(a, 1u);
+  EXPECT_EQ(b, 3u);
+  g_owner.codes.clear();
+  pl3::InjectText("XYZW");  // replaces "el", then the limit of 7 stops the last letter
+  pl3::PumpMessages();
+  char text[32];
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "hXYZWlo");
+  EXPECT_EQ(std::count(g_owner.codes.begin(), g_owner.codes.end(), EN_CHANGE), 4);
+  pl3::InjectKeyStroke(VK_BACK);
+  pl3::InjectKeyStroke(VK_HOME);
+  pl3::InjectKeyStroke(VK_DELETE);
+  pl3::PumpMessages();
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "XYZlo");
+  EXPECT_TRUE(SendMessageA(edit, EM_GETMODIFY, 0, 0));
+  // A multi-line field keeps its line breaks.
+  HWND multi = CreateWindowExA(0, "EDIT", "one\r\ntwo", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 30, 150, 60, parent,
+                               reinterpret_cast<HMENU>(5), nullptr, nullptr);
+  EXPECT_EQ(SendMessageA(multi, EM_GETLINECOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(multi, EM_LINEINDEX, 1, 0), 5);
+  EXPECT_EQ(SendMessageA(multi, EM_LINELENGTH, 5, 0), 3);
+}
+
+TEST(Controls, CheckBoxesCycleAndRadioButtonsClearTheirGroup) {
+  const DialogControl controls[] = {
+      {"BUTTON", 1, "3", 0, 0, 40, 10, BS_AUTO3STATE | WS_TABSTOP},
+      {"BUTTON", 2, "r1", 0, 12, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP},
+      {"BUTTON", 3, "r2", 0, 24, 40, 10, BS_AUTORADIOBUTTON},
+      {"BUTTON", 4, "r3", 0, 36, 40, 10, BS_AUTORADIOBUTTON},
+      {"BUTTON", 5, "other", 0, 48, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP},
+  };
+  const DialogTemplate tpl{nullptr, 0, "Buttons", 0, 0, 100, 80, WS_POPUP, controls};
+  HWND dlg = CreateDialogIndirectParamA(nullptr, &tpl, nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  ASSERT_NE(dlg, nullptr);
+  std::vector<UINT> cycle;
+  for (int i = 0; i < 3; ++i) {
+    pl3::ClickDialogButton(dlg, 1);
+    cycle.push_back(IsDlgButtonChecked(dlg, 1));
+  }
+  EXPECT_EQ(cycle, (std::vector<UINT>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}));
+  CheckDlgButton(dlg, 5, BST_CHECKED);
+  pl3::ClickDialogButton(dlg, 2);
+  pl3::ClickDialogButton(dlg, 4);
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 2), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 4), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dlg, 5), BST_CHECKED);  // another group
+  DestroyWindow(dlg);
+}
+
+}  // namespace

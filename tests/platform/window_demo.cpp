@@ -1,0 +1,75 @@
+// A small window program for the end-to-end check under a real display: it
+// opens a window, paints a blue square on white, and paints a red square
+// where the user clicks. "--quit-after MS" ends it on its own.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi.h"
+#include "platform/user.h"
+
+namespace {
+
+POINT g_click{-1, -1};
+
+void Paint(HWND hwnd) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &rc, white);
+  RECT square{40, 40, 100, 100};
+  FillRect(dc, &square, blue);
+  if (g_click.x >= 0) {
+    RECT mark{g_click.x - 10, g_click.y - 10, g_click.x + 10, g_click.y + 10};
+    FillRect(dc, &mark, red);
+  }
+  DeleteObject(white);
+  DeleteObject(blue);
+  DeleteObject(red);
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: Paint(hwnd); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN:
+      g_click = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      std::printf("click %ld %ld\n", static_cast<long>(g_click.x), static_cast<long>(g_click.y));
+      std::fflush(stdout);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
+    case WM_TIMER: DestroyWindow(hwnd); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  unsigned quitAfter = 0;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--quit-after") == 0) quitAfter = static_cast<unsigned>(std::atoi(argv[i + 1]));
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &DemoProc;
+  wc.lpszClassName = "PL3_DEMO";
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  if (!RegisterClassA(&wc)) return 1;
+  HWND hwnd = CreateWindowExA(0, "PL3_DEMO", "Pelmora Demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240,
+                              nullptr, nullptr, nullptr, nullptr);
+  if (!hwnd) return 1;
+  std::printf("backend %s\n", pl3::ActiveBackendName());
+  std::fflush(stdout);
+  if (quitAfter) SetTimer(hwnd, 1, quitAfter, nullptr);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,59 @@
+#!/bin/sh
+# End-to-end check of the real-window backend: starts a private X server,
+# runs the window demo on it, reads the screen, clicks into the window with
+# xdotool and reads the screen again.
+#   usage: xvfb_window_check.sh PATH_TO_pl3_window_demo
+# Exit 0 passed, 1 failed, 77 skipped (Xvfb, xdotool or ImageMagick missing).
+set -u
+DEMO=${1:?usage: xvfb_window_check.sh PATH_TO_pl3_window_demo}
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+n=90
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XPID=$!
+DPID=
+cleanup() {
+  [ -n "$DPID" ] && kill "$DPID" 2>/dev/null
+  kill "$XPID" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+export DISPLAY=":$n"
+
+# Wait for the server, then for the demo's window.
+i=0
+until xdotool getmouselocation >/dev/null 2>&1; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+  sleep 0.1
+done
+PL3_BACKEND=sdl SDL_VIDEODRIVER=x11 "$DEMO" --quit-after 20000 >"$WORK/demo.out" 2>&1 &
+DPID=$!
+
+pixel() {  # x y -> "r,g,b" of the screen
+  import -window root "$WORK/shot.png" 2>/dev/null || return 1
+  convert "$WORK/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info: 2>/dev/null
+}
+
+wait_pixel() {  # x y expected
+  i=0
+  while [ $i -lt 50 ]; do
+    [ "$(pixel "$1" "$2")" = "$3" ] && return 0
+    i=$((i + 1)); sleep 0.1
+  done
+  return 1
+}
+
+wait_pixel 70 70 "0,0,255" || { echo "FAIL: the blue square is not on screen (got $(pixel 70 70))"; cat "$WORK/demo.out"; exit 1; }
+[ "$(pixel 200 150)" = "255,255,255" ] || { echo "FAIL: the background is not white"; exit 1; }
+
+xdotool mousemove 200 150 click 1
+wait_pixel 200 150 "255,0,0" || { echo "FAIL: the click did not paint the red mark (got $(pixel 200 150))"; cat "$WORK/demo.out"; exit 1; }
+grep -q "click 200 150" "$WORK/demo.out" || { echo "FAIL: the demo did not report the click"; cat "$WORK/demo.out"; exit 1; }
+[ "$(pixel 70 70)" = "0,0,255" ] || { echo "FAIL: the blue square was lost"; exit 1; }
+echo "passed: window shown, click received and drawn"
+exit 0
