@@ -321,7 +321,8 @@ enum class ArcKind { kArc, kPie, kChord };
 
 struct ArcGeometry {
   double cx, cy, start, sweep;  // sweep 0 means the whole ellipse
-  POINT startPt, endPt, centre;
+  double sx, sy, ex, ey;        // where the start and end rays meet the ellipse
+  POINT startPt, endPt, centre;  // the same, as pixels
 };
 
 ArcGeometry ArcOf(RECT box, POINT s, POINT e) {
@@ -331,13 +332,15 @@ ArcGeometry ArcOf(RECT box, POINT s, POINT e) {
   g.start = ScreenAngle(s.x, s.y, g.cx, g.cy);
   g.sweep = Wrap(ScreenAngle(e.x, e.y, g.cx, g.cy) - g.start);
   const double a = (box.right - box.left) / 2.0, b = (box.bottom - box.top) / 2.0;
-  auto onEllipse = [&](POINT p) {
+  auto onEllipse = [&](POINT p, double& x, double& y) {
     const double dx = p.x - g.cx, dy = p.y - g.cy;
     const double k = (dx == 0 && dy == 0) ? 0 : 1 / std::sqrt(dx * dx / (a * a) + dy * dy / (b * b));
-    return POINT{static_cast<LONG>(std::lround(g.cx + dx * k - 0.5)), static_cast<LONG>(std::lround(g.cy + dy * k - 0.5))};
+    x = g.cx + dx * k;
+    y = g.cy + dy * k;
+    return POINT{static_cast<LONG>(std::floor(x)), static_cast<LONG>(std::floor(y))};
   };
-  g.startPt = onEllipse(s);
-  g.endPt = onEllipse(e);
+  g.startPt = onEllipse(s, g.sx, g.sy);
+  g.endPt = onEllipse(e, g.ex, g.ey);
   g.centre = POINT{static_cast<LONG>(std::floor(g.cx)), static_cast<LONG>(std::floor(g.cy))};
   return g;
 }
@@ -363,6 +366,7 @@ BOOL DrawArcShape(HDC handle, ArcKind kind, int left, int top, int right, int bo
   if (!Begin(handle, t)) return FALSE;
   Dc& dc = *t.dc;
   const RECT box = NormalizedSurfaceRect(dc, left, top, right, bottom);
+  if (box.right - box.left < 1 || box.bottom - box.top < 1) return TRUE;
   const POINT s = ToSurface(dc, xs, ys), e = ToSurface(dc, xe, ye);
   const ArcGeometry g = ArcOf(box, s, e);
   const Pens pen = PenOf(dc);
@@ -389,9 +393,12 @@ BOOL DrawArcShape(HDC handle, ArcKind kind, int left, int top, int right, int bo
   } else {
     // The chord keeps the side of the line from start to end that holds the arc.
     const double mid = g.start + (g.sweep == 0 ? 2 * M_PI : g.sweep) / 2;
-    const double mx = g.cx + std::cos(mid), my = g.cy - std::sin(mid);
-    const double ex = g.endPt.x - g.startPt.x, ey = g.endPt.y - g.startPt.y;
-    auto side = [&](double x, double y) { return ex * (y - g.startPt.y) - ey * (x - g.startPt.x); };
+    const double a = (box.right - box.left) / 2.0, b = (box.bottom - box.top) / 2.0;
+    const double ux = std::cos(mid), uy = -std::sin(mid);
+    const double k = 1 / std::sqrt(ux * ux / (a * a) + uy * uy / (b * b));
+    const double mx = g.cx + ux * k, my = g.cy + uy * k;  // the middle of the arc
+    const double ex = g.ex - g.sx, ey = g.ey - g.sy;
+    auto side = [&](double x, double y) { return ex * (y - g.sy) - ey * (x - g.sx); };
     const bool midSide = side(mx, my) >= 0;
     fill = FilterPixels(inside, [&](int x, int y) { return (side(x + 0.5, y + 0.5) >= 0) == midSide; });
   }

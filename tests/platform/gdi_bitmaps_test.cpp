@@ -1,6 +1,7 @@
 // Bitmaps, DIBs, block transfers, regions, scrolling and the object rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -520,6 +521,77 @@ TEST(GdiObjects, SystemMetricsComeFromOneTable) {
   EXPECT_EQ(GetDeviceCaps(c.dc(), BITSPIXEL), 32);
   EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL));
   EXPECT_EQ(GetSysColor(COLOR_3DFACE), GetSysColor(COLOR_BTNFACE));
+}
+
+}  // namespace
+
+namespace {
+
+// A scene of the shapes views are drawn with. The golden picture was checked
+// by eye; set PL3_UPDATE_GOLDEN=1 to rewrite it after an intended change.
+void DrawGoldenScene(HDC dc) {
+  RECT all{0, 0, 96, 64};
+  FillRect(dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HPEN wide = CreatePen(PS_SOLID, 5, RGB(0, 0, 160));
+  HPEN dashed = CreatePen(PS_DASH, 1, RGB(200, 0, 0));
+  HPEN dotted = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+  HBRUSH green = CreateSolidBrush(RGB(0, 170, 0));
+  HPEN oldPen = SelectObject(dc, wide);
+  HBRUSH oldBrush = SelectObject(dc, green);
+  const POINT zigzag[] = {{6, 56}, {20, 30}, {34, 56}, {48, 30}};
+  Polyline(dc, zigzag, 4);
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  Ellipse(dc, 4, 4, 30, 24);
+  Pie(dc, 34, 4, 60, 28, 60, 16, 47, 4);
+  SelectObject(dc, dashed);
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 62, 4, 92, 30);
+  SelectObject(dc, dotted);
+  Arc(dc, 62, 34, 92, 60, 92, 47, 62, 47);
+  const POINT star[] = {{77, 33}, {86, 60}, {64, 42}, {90, 42}, {68, 60}};
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  SelectObject(dc, green);
+  SetPolyFillMode(dc, WINDING);
+  Polygon(dc, star, 5);
+  SelectObject(dc, GetStockObject(WHITE_PEN));
+  SetROP2(dc, R2_XORPEN);
+  MoveToEx(dc, 0, 44, nullptr);
+  LineTo(dc, 96, 44);
+  MoveToEx(dc, 52, 0, nullptr);
+  LineTo(dc, 52, 64);
+  SetROP2(dc, R2_COPYPEN);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  for (HGDIOBJ o : {reinterpret_cast<HGDIOBJ>(wide), reinterpret_cast<HGDIOBJ>(dashed),
+                    reinterpret_cast<HGDIOBJ>(dotted), reinterpret_cast<HGDIOBJ>(green)}) {
+    DeleteObject(o);
+  }
+}
+
+TEST(GdiGolden, ShapesSceneMatchesItsPicture) {
+  const char* root = std::getenv("PL3_SOURCE_DIR");
+  if (!root) {
+    GTEST_SKIP() << "PL3_SOURCE_DIR is not set (run through ctest)";
+  }
+  const std::string golden = std::string(root) + "/tests/platform/golden/shapes.png";
+  Canvas c(96, 64);
+  DrawGoldenScene(c.dc());
+  if (std::getenv("PL3_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(pl3::SaveSurfacePng(c.surface(), golden.c_str()));
+  }
+  const std::string actual = pl3test::MakeTempDir("gdi_golden") + "/shapes.png";
+  pl3::SaveSurfacePng(c.surface(), actual.c_str());
+  HBITMAP expected = pl3::LoadImageAsBitmap(golden.c_str());
+  ASSERT_NE(expected, nullptr) << "missing " << golden;
+  const pl3::PixelSurface* e = pl3::GetBitmapSurface(expected);
+  ASSERT_EQ(e->width, 96);
+  ASSERT_EQ(e->height, 64);
+  int differences = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 96; ++x) differences += e->pixels[y * e->stride + x] != c.At(x, y);
+  }
+  EXPECT_EQ(differences, 0) << "the picture drawn now is " << actual;
+  DeleteObject(expected);
 }
 
 }  // namespace

@@ -258,6 +258,38 @@ TEST(GdiShapes, FillModesDifferOnlyInTheStarCentre) {
   EXPECT_EQ(centre[1], 0xFFFFFFu);
 }
 
+TEST(GdiShapes, ArcsRunCounterClockwiseFromStartToEnd) {
+  // From the ray at 0 degrees (right) to the ray at 90 degrees (up): the
+  // top-right quarter of a 40 x 40 circle.
+  struct Case {
+    const char* name;
+    std::function<void(HDC)> draw;
+    POINT in[2];
+    POINT out[2];
+  };
+  const Case cases[] = {
+      {"Arc", [](HDC dc) { Arc(dc, 0, 0, 40, 40, 40, 20, 20, 0); }, {{39, 19}, {34, 6}}, {{6, 34}, {20, 39}}},
+      {"Pie", [](HDC dc) { Pie(dc, 0, 0, 40, 40, 40, 20, 20, 0); }, {{28, 12}, {21, 18}}, {{12, 28}, {12, 12}}},
+      {"Chord", [](HDC dc) { Chord(dc, 0, 0, 40, 40, 40, 20, 20, 0); }, {{32, 8}, {34, 6}}, {{20, 20}, {10, 30}}},
+      {"Chord past half", [](HDC dc) { Chord(dc, 0, 0, 40, 40, 40, 20, 40, 21); }, {{20, 20}, {5, 30}},
+       {{-1, -1}, {-1, -1}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Canvas c(40, 40);
+    c.FillSolid(0);
+    SelectObject(c.dc(), GetStockObject(WHITE_PEN));
+    SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+    k.draw(c.dc());
+    for (POINT p : k.in) EXPECT_EQ(c.At(p.x, p.y), 0xFFFFFFu) << p.x << "," << p.y;
+    for (POINT p : k.out) {
+      if (p.x >= 0) {
+        EXPECT_EQ(c.At(p.x, p.y), 0u) << p.x << "," << p.y;
+      }
+    }
+  }
+}
+
 TEST(GdiShapes, AllSixteenBinaryRasterOperations) {
   // Each code minus one is the truth table over (pen bit, destination bit).
   const std::uint32_t pen = 0x00F0F0F0 & 0x00FF00FF, dst = 0x00CCAA33;
