@@ -50,18 +50,58 @@ PixelSurface& DesktopSurface() {
   return surface;
 }
 
-HDC MakeDC(WindowRecord* w, bool whole, const RECT* limitClient) {
+// What a context on `w` may touch beyond its clip rectangle, in surface
+// pixels: only the update region while painting, never the children of a
+// WS_CLIPCHILDREN window, never the siblings above a WS_CLIPSIBLINGS child.
+// Null when the clip rectangle says it all.
+HRGN VisibleRegion(WindowRecord* w, const RECT& clip, POINT so, const Region* update, POINT clientScreen) {
+  bool clipChildren = (w->style & WS_CLIPCHILDREN) && !w->children.empty();
+  bool clipSiblings = (w->style & WS_CLIPSIBLINGS) && w->parent;
+  if (!update && !clipChildren && !clipSiblings) return nullptr;
+  Region r;
+  if (update) {
+    for (const RECT& u : update->rects) r.Add(Moved(u, clientScreen.x - so.x, clientScreen.y - so.y));
+    r.Clip(clip);
+  } else {
+    r.Add(clip);
+  }
+  auto cutOut = [&](WindowRecord* k) {
+    if (k && (k->style & WS_VISIBLE)) r.Subtract(Moved(WindowScreenRect(k), -so.x, -so.y));
+  };
+  if (clipChildren)
+    for (HWND c : w->children) cutOut(Find(c));
+  if (clipSiblings) {
+    WindowRecord* p = Find(w->parent);
+    for (HWND sib : p->children) {
+      if (sib == w->handle) break;  // only those above it
+      cutOut(Find(sib));
+    }
+  }
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  for (const RECT& piece : r.rects) {
+    HRGN one = CreateRectRgnIndirect(&piece);
+    CombineRgn(rgn, rgn, one, RGN_OR);
+    DeleteObject(one);
+  }
+  return rgn;
+}
+
+HDC MakeDC(WindowRecord* w, bool whole, const Region* update) {
   WindowRecord* top = TopRecord(w);
   POINT so = SurfaceOrigin(top);
   RECT area = whole ? WindowScreenRect(w) : ClientScreenRect(w);
   RECT clip = whole ? (IsReallyVisible(w) ? WindowScreenRect(w) : RECT{0, 0, 0, 0}) : VisibleClientScreenRect(w);
   if (whole)
     for (WindowRecord* p = Find(w->parent); p; p = Find(p->parent)) clip = Cut(clip, ClientScreenRect(p));
-  if (limitClient) clip = Cut(clip, Moved(*limitClient, area.left, area.top));
+  if (update) clip = Cut(clip, Moved(update->Bounds(), area.left, area.top));
   clip = Moved(clip, -so.x, -so.y);
   clip = Cut(clip, RECT{0, 0, top->surface.width, top->surface.height});
   HDC dc = CreateSurfaceDC(&top->surface, POINT{area.left - so.x, area.top - so.y}, clip);
   if (!dc) return nullptr;
+  if (HRGN visible = VisibleRegion(w, clip, so, update, POINT{area.left, area.top})) {
+    SetSurfaceDCVisibleRegion(dc, visible);
+    DeleteObject(visible);
+  }
   S().heldDCs[dc] = State::HeldDC{w->handle, top->handle};
   top->heldDCs++;
   return dc;
@@ -227,6 +267,7 @@ using namespace pl3::user;
 using pl3::PixelSurface;
 using pl3::CreateSurfaceDC;
 using pl3::DeleteSurfaceDC;
+using pl3::SetSurfaceDCVisibleRegion;
 
 HDC GetDC(HWND hwnd) {
   if (!hwnd) {
@@ -269,11 +310,12 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     Send(hwnd, WM_NCPAINT, 1, 0);
     if ((w = Find(hwnd)) == nullptr) return nullptr;
   }
-  RECT bounds = w->update.Bounds();
+  Region update = w->update;
+  RECT bounds = update.Bounds();
   bool erase = w->erasePending;
   w->update.Clear();
   w->erasePending = false;
-  HDC dc = MakeDC(w, false, &bounds);
+  HDC dc = MakeDC(w, false, &update);
   ps->hdc = dc;
   ps->rcPaint = bounds;
   ps->fErase = FALSE;
@@ -343,7 +385,8 @@ BOOL GetUpdateRect(HWND hwnd, RECT* out, BOOL erase) {
   if (out) *out = b;
   if (erase && w->erasePending && !w->update.Empty()) {
     w->erasePending = false;
-    HDC dc = MakeDC(w, false, &b);
+    Region update = w->update;
+    HDC dc = MakeDC(w, false, &update);
     if (dc) {
       Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
       DropDC(dc);

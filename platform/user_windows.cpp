@@ -559,11 +559,7 @@ BOOL DestroyWindow(HWND hwnd) {
     w->style &= ~WS_VISIBLE;
     NotifyBackend(w);
   }
-  if (s.focus && InSubtree(hwnd, s.focus)) {
-    HWND parent = w->parent;
-    s.focus = nullptr;
-    if (parent && Find(parent)) s.focus = nullptr;
-  }
+  if (s.focus && InSubtree(hwnd, s.focus)) s.focus = nullptr;  // no WM_KILLFOCUS to a window going away
   if (!w->parent) ActivateSuccessor(hwnd);
 
   std::vector<HWND> tree;

@@ -67,11 +67,6 @@ int TextWidth(HDC dc, const std::string& s) {
   return ext.cx;
 }
 
-struct Layout {
-  HDC dc;
-  int lineHeight;
-};
-
 HDC MeasureDC(HWND hwnd) {
   HDC dc = GetDC(hwnd);
   if (dc) SelectObject(dc, ControlFont(hwnd));

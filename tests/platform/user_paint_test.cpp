@@ -1,0 +1,162 @@
+// Painting into window framebuffers: what a paint may touch (the update
+// region, clipped children and siblings), child windows painted over their
+// parents, scrolling, the caret, and saving a framebuffer as a PNG.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/gdi.h"
+#include "platform/user.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+// Paints its whole client area in the colour stored in its user data.
+LRESULT CALLBACK FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(h, GWLP_USERDATA)));
+    RECT rc;
+    GetClientRect(h, &rc);
+    FillRect(dc, &rc, b);
+    DeleteObject(b);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  if (m == WM_ERASEBKGND) return 1;
+  return DefWindowProcA(h, m, w, l);
+}
+
+class PaintTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &FillProc;
+    wc.lpszClassName = "Fill";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+  }
+  HWND Make(HWND parent, DWORD style, RECT r, COLORREF colour) {
+    HWND h = CreateWindowExA(0, "Fill", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                             parent ? reinterpret_cast<HMENU>(1) : nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(h, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+    return h;
+  }
+  static std::uint32_t At(HWND h, int x, int y) {
+    const pl3::PixelSurface* s = pl3::WindowSurface(h);
+    return s->pixels[static_cast<size_t>(y) * static_cast<size_t>(s->stride) + static_cast<size_t>(x)];
+  }
+};
+
+TEST_F(PaintTest, AChildIsPaintedOverItsParentAndAPaintTouchesOnlyTheUpdateRegion) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100}, RGB(255, 0, 0));
+  HWND child = Make(top, WS_CHILD | WS_VISIBLE, RECT{10, 10, 30, 30}, RGB(0, 255, 0));
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 5, 5), 0xFF0000u);
+  EXPECT_EQ(At(top, 15, 15), 0x00FF00u);
+  // Repaint only a strip of the parent in another colour: outside it nothing changes.
+  SetWindowLongPtrA(top, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(0, 0, 255)));
+  RECT strip{50, 0, 60, 100};
+  InvalidateRect(top, &strip, FALSE);
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 55, 5), 0x0000FFu);
+  EXPECT_EQ(At(top, 45, 5), 0xFF0000u);
+  EXPECT_EQ(At(top, 15, 15), 0x00FF00u);
+  // Two separate invalid rectangles: the gap between them is left alone.
+  RECT a{0, 80, 10, 90}, b{30, 80, 40, 90};
+  InvalidateRect(top, &a, FALSE);
+  InvalidateRect(top, &b, FALSE);
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 5, 85), 0x0000FFu);
+  EXPECT_EQ(At(top, 35, 85), 0x0000FFu);
+  EXPECT_EQ(At(top, 20, 85), 0xFF0000u);
+  (void)child;
+}
+
+TEST_F(PaintTest, ClipChildrenKeepsAParentsDrawingOffItsChildren) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100}, RGB(255, 0, 0));
+  HWND child = Make(top, WS_CHILD | WS_VISIBLE, RECT{10, 10, 30, 30}, RGB(0, 255, 0));
+  pl3::PumpMessages();
+  HDC dc = GetDC(top);
+  RECT all{0, 0, 100, 100};
+  FillRect(dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(top, dc);
+  EXPECT_EQ(At(top, 5, 5), 0x000000u);
+  EXPECT_EQ(At(top, 15, 15), 0x00FF00u);
+  // A child's context starts at its own client corner and stops at its edge.
+  dc = GetDC(child);
+  FillRect(dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ReleaseDC(child, dc);
+  EXPECT_EQ(At(top, 10, 10), 0xFFFFFFu);
+  EXPECT_EQ(At(top, 29, 29), 0xFFFFFFu);
+  EXPECT_EQ(At(top, 30, 30), 0x000000u);
+}
+
+TEST_F(PaintTest, HiddenWindowsAreNotPaintedAndHidingUncoversTheParent) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100}, RGB(255, 0, 0));
+  HWND child = Make(top, WS_CHILD, RECT{10, 10, 30, 30}, RGB(0, 255, 0));
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 15, 15), 0xFF0000u);
+  ShowWindow(child, SW_SHOW);
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 15, 15), 0x00FF00u);
+  ShowWindow(child, SW_HIDE);
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 15, 15), 0xFF0000u);
+}
+
+TEST_F(PaintTest, ScrollingMovesPixelsAndInvalidatesTheUncoveredStrip) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50}, RGB(255, 0, 0));
+  pl3::PumpMessages();
+  HDC dc = GetDC(top);
+  RECT mark{0, 0, 5, 5};
+  FillRect(dc, &mark, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ReleaseDC(top, dc);
+  RECT uncovered{};
+  EXPECT_EQ(ScrollWindowEx(top, 10, 20, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE), COMPLEXREGION);
+  EXPECT_EQ(At(top, 12, 22), 0xFFFFFFu);  // the mark moved
+  RECT u;
+  ASSERT_TRUE(GetUpdateRect(top, &u, FALSE));
+  EXPECT_EQ(u.left, 0);
+  EXPECT_EQ(u.top, 0);
+  EXPECT_EQ(u.right, 50);  // the top band is 50 wide, the left band 20 tall
+  EXPECT_EQ(uncovered.bottom, 50);
+}
+
+TEST_F(PaintTest, TheCaretIsAnXorBarThatPaintingDoesNotSmear) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50}, RGB(255, 0, 0));
+  pl3::PumpMessages();
+  ASSERT_TRUE(CreateCaret(top, nullptr, 2, 10));
+  SetCaretPos(5, 5);
+  EXPECT_EQ(At(top, 5, 5), 0xFF0000u);  // hidden until shown
+  ShowCaret(top);
+  EXPECT_EQ(At(top, 5, 5), 0x00FFFFu);
+  // A repaint under the caret takes it off first and puts it back after.
+  InvalidateRect(top, nullptr, FALSE);
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 5, 5), 0x00FFFFu);
+  EXPECT_EQ(At(top, 7, 5), 0xFF0000u);
+  // It blinks on the message clock.
+  pl3::AdvanceTestClock(GetCaretBlinkTime());
+  pl3::PumpMessages();
+  EXPECT_EQ(At(top, 5, 5), 0xFF0000u);
+  HideCaret(top);
+  DestroyCaret();
+  EXPECT_EQ(At(top, 5, 5), 0xFF0000u);
+}
+
+TEST_F(PaintTest, ResizingKeepsTheFramebufferTheWindowsSizeAndSavesAsPng) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 40, 30}, RGB(0, 0, 255));
+  pl3::PumpMessages();
+  MoveWindow(top, 0, 0, 80, 60, TRUE);
+  pl3::PumpMessages();
+  const pl3::PixelSurface* s = pl3::WindowSurface(top);
+  EXPECT_EQ(s->width, 80);
+  EXPECT_EQ(s->height, 60);
+  EXPECT_EQ(At(top, 79, 59), 0x0000FFu);
+  std::string path = pl3test::ScratchDir() + "/window.png";
+  ASSERT_TRUE(pl3::SaveWindowPng(top, path.c_str()));
+  EXPECT_GT(std::filesystem::file_size(path), 0u);
+}
+
+}  // namespace
