@@ -51,3 +51,4 @@ const Ops& Active() {
 
 const char* pl3::ActiveBackendName() { return backend::Active().name; }
 bool pl3::HasRealDisplay() { return backend::Active().realDisplay; }
+const char* pl3::StartWindowBackend() { return backend::Active().name; }

@@ -371,6 +371,10 @@ namespace pl3 {
 // SDL backend when a display is available.
 const char* ActiveBackendName();
 bool HasRealDisplay();
+// Chooses the backend now (the program calls it first thing, so that message
+// boxes shown before the first window already appear on screen); returns its
+// name.
+const char* StartWindowBackend();
 
 // ---- Test and backend input ------------------------------------------------------------------
 // Input arrives as the backend (or a test) reports it, in screen coordinates;

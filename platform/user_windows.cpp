@@ -197,8 +197,12 @@ void ActivateWindow(HWND hwnd, WORD how) {
     Send(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(h));
   }
   if (!Find(h) || s.active != h) return;
+  // To the front, behind any topmost window unless it is one itself.
   RemoveFromList(s.topLevels, h);
-  s.topLevels.insert(s.topLevels.begin(), h);
+  auto at = s.topLevels.begin();
+  if (!(Find(h)->exStyle & WS_EX_TOPMOST))
+    while (at != s.topLevels.end() && Find(*at) && (Find(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+  s.topLevels.insert(at, h);
   Send(h, WM_NCACTIVATE, TRUE, 0);
   if (WindowRecord* now = Find(h))
     Send(h, WM_ACTIVATE, MAKEWPARAM(how, (now->style & WS_MINIMIZE) ? 1 : 0), reinterpret_cast<LPARAM>(old));
