@@ -4,7 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "objects/layer_table.h"
+
 struct Tower;
+struct SizeTable;
 
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;
@@ -19,6 +22,9 @@ struct CurrentWindowData {
   std::uint32_t editorKind;     // one of the kEditor... kinds; larger values for other views
   Tower* design;                // the design or page the window shows, owned by the window
   std::uint32_t viaSizeIndex;   // the current via size index of a PCB
+  LayerTable layerTable{};           // the window's 256 layers
+  std::uint8_t currentLayer = 0;     // the layer new items go on
+  SizeTable* sizeTable = nullptr;    // the window's size lists, owned (FreeSizeTable); null for kinds without sizes
 };
 
 // The block of the active editor window, or null when none is active.

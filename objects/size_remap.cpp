@@ -1,0 +1,184 @@
+#include "objects/size_remap.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "objects/type_codes.h"
+#include "store/tower.h"
+
+namespace {
+
+constexpr std::uint16_t kTypeRoutingRules = 13030;     // a PCB's list of routing rules
+constexpr std::uint16_t kTypeRoutingRule = 13036;      // one rule
+constexpr std::uint16_t kTypeRuleViaIndices = 13040;   // u32 Vias indices
+constexpr std::uint16_t kTypeRuleViaCount = 13041;     // u32 count of them
+constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // u32 Lines indices
+constexpr std::uint16_t kTypeRuleLineCount = 13043;    // u32 count of them
+
+// The new position of an entry that moved, or the index itself.
+std::uint32_t MovedIndex(const SizeRemap& remap, std::uint32_t kind, std::uint32_t index, bool& found) {
+  const auto& moves = remap.moves[kind];
+  auto it = std::lower_bound(moves.begin(), moves.end(), index,
+                             [](const std::pair<std::uint32_t, std::uint32_t>& m, std::uint32_t v) {
+                               return m.first < v;
+                             });
+  found = it != moves.end() && it->first == index;
+  return found ? it->second : index;
+}
+
+std::uint32_t LoadU32(const std::uint8_t* p, std::size_t offset) {
+  std::uint32_t v;
+  std::memcpy(&v, p + offset, sizeof v);
+  return v;
+}
+void StoreU32(std::uint8_t* p, std::size_t offset, std::uint32_t v) { std::memcpy(p + offset, &v, sizeof v); }
+
+void RemapStoredIndex(std::uint8_t* payload, std::size_t offset, const SizeRemap& remap, std::uint32_t kind) {
+  StoreU32(payload, offset, RemapItemSizeIndex(remap, kind, LoadU32(payload, offset)));
+}
+
+// The payload and its byte size of the first child of a code, or null.
+std::uint8_t* ChildRecord(const Tower* parent, std::uint16_t code, std::uint32_t& size) {
+  Tower* child = GetChildTower(parent, code);
+  Entity* e = child ? FindNextEntity(child) : nullptr;
+  ReleaseTower(&child);
+  size = e ? e->payloadSize : 0;
+  return e ? EntityPayload(e) : nullptr;
+}
+
+// A list of u32 indices whose count stands in a separate record; only the
+// indices that lie inside the list's record are touched.
+void RemapIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, const SizeRemap& remap,
+                    std::uint32_t kind) {
+  std::uint32_t listSize = 0, countSize = 0;
+  std::uint8_t* list = ChildRecord(rule, listCode, listSize);
+  const std::uint8_t* count = ChildRecord(rule, countCode, countSize);
+  if (!list || !count || countSize < 4) return;
+  const std::uint32_t n = std::min(LoadU32(count, 0), listSize / 4);
+  for (std::uint32_t i = 0; i < n; ++i) RemapStoredIndex(list, 4 * i, remap, kind);
+}
+
+void RemapRoutingRules(const Tower* rules, const SizeRemap& remap) {
+  Tower* each = GetChildTower(rules, kTypeRoutingRule);
+  while (each && FindNextEntity(each)) {
+    RemapIndexList(each, kTypeRuleLineIndices, kTypeRuleLineCount, remap, SizeKind_Lines);
+    RemapIndexList(each, kTypeRuleViaIndices, kTypeRuleViaCount, remap, SizeKind_Vias);
+  }
+  ReleaseTower(&each);
+}
+
+// Designator Info (233): u16 flags at 0, index at 4.
+void RemapDesignatorInfo(std::uint8_t* payload, std::uint32_t size, const SizeRemap& remap) {
+  if (size < 8) return;
+  std::uint16_t flags;
+  std::memcpy(&flags, payload, sizeof flags);
+  if (flags & kSizeByIndex) RemapStoredIndex(payload, 4, remap, SizeKind_Fonts);
+}
+
+}  // namespace
+
+bool SizeRemap::empty() const {
+  for (const auto& m : moves)
+    if (!m.empty()) return false;
+  return true;
+}
+
+SizeRemap BuildSizeRemap(const SizeTable& edited) {
+  SizeRemap remap;
+  for (std::uint32_t kind = 0; kind < kSizeKindCount; ++kind) {
+    const SizeList& list = edited[kind];
+    remap.newCounts[kind] = list.count();
+    for (std::uint32_t pos = 0; pos < list.count(); ++pos) {
+      const std::uint32_t old = list.entries[pos].index;
+      if (old != kNewSizeEntry && old != pos) remap.moves[kind].push_back({old, pos});
+    }
+    std::sort(remap.moves[kind].begin(), remap.moves[kind].end());
+  }
+  return remap;
+}
+
+std::uint32_t RemapItemSizeIndex(const SizeRemap& remap, std::uint32_t kind, std::uint32_t index) {
+  bool found = false;
+  std::uint32_t moved = MovedIndex(remap, kind, index, found);
+  const std::uint32_t count = remap.newCounts[kind];
+  if (moved >= count) moved = count == 0 ? 0 : count - 1;
+  return moved;
+}
+
+std::uint32_t RemapSettingSizeIndex(const SizeRemap& remap, std::uint32_t kind, std::uint32_t index) {
+  bool found = false;
+  const std::uint32_t moved = MovedIndex(remap, kind, index, found);
+  if (!found && moved >= remap.newCounts[kind]) return 0;
+  return moved;
+}
+
+void RemapSizeIndices(const Tower* node, const SizeRemap& remap) {
+  if (!node) return;
+  Tower* child = GetAllChildrenTower(node);
+  while (child) {
+    Entity* e = FindNextEntity(child);
+    if (!e) break;
+    std::uint8_t* payload = EntityPayload(e);
+    switch (e->typeCode) {
+      case 30:
+      case Type_SymbolInstance:
+      case Type_Designator:
+      case Type_DesignatorData:
+        RemapSizeIndices(child, remap);
+        break;
+      case Type_DesignatorInfo:
+        RemapDesignatorInfo(payload, e->payloadSize, remap);
+        break;
+      case kTypeRoutingRules:
+        RemapRoutingRules(child, remap);
+        break;
+      default: {
+        const std::uint32_t kind =
+            e->payloadSize >= sizeof(GraphicHead) ? GetEntitySizeKind(e->typeCode, payload) : kNoSizeKind;
+        if (kind == kNoSizeKind) {
+          SkipToNextType(child);  // nothing of this code has a size
+          break;
+        }
+        const GraphicHead& head = *reinterpret_cast<const GraphicHead*>(payload);
+        if (head.sizeFlags & kSizeByIndex) RemapStoredIndex(payload, 4, remap, kind);
+        break;
+      }
+    }
+  }
+  ReleaseTower(&child);
+}
+
+void ApplyEditedSizeTable(CurrentWindowData& window, const SizeTable& edited, const SizeIndexSettings& settings) {
+  const SizeRemap remap = BuildSizeRemap(edited);
+  auto table = CopySizeTable(edited);
+  if (!remap.empty()) {
+    if (window.design) {
+      if (window.design->levels[window.design->lastLevel].typeCode == Type_Schematic) {
+        Tower* page = GetChildTower(window.design, Type_Page);
+        while (page && FindNextEntity(page)) RemapSizeIndices(page, remap);
+        ReleaseTower(&page);
+      } else {
+        RemapSizeIndices(window.design, remap);
+      }
+    }
+    for (std::uint32_t kind = 0; kind < kSizeKindCount; ++kind)
+      (*table)[kind].defaultIndex = RemapSettingSizeIndex(remap, kind, (*table)[kind].defaultIndex);
+    if (window.editorKind == kEditorPcb)
+      window.viaSizeIndex = RemapSettingSizeIndex(remap, SizeKind_Vias, window.viaSizeIndex);
+    if (settings.fontDefaults)
+      for (int i = 0; i < 6; ++i)
+        settings.fontDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Fonts, settings.fontDefaults[i]);
+    if (settings.lineDefaults)
+      for (int i = 0; i < 2; ++i)
+        settings.lineDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Lines, settings.lineDefaults[i]);
+  }
+  if (window.editorKind == kEditorPcbSymbol && settings.pinNumberFont &&
+      *settings.pinNumberFont >= (*table)[SizeKind_Fonts].count())
+    *settings.pinNumberFont = 0;
+  for (SizeList& list : table->lists)
+    for (std::uint32_t pos = 0; pos < list.count(); ++pos) list.entries[pos].index = pos;
+  window.sizeTable = FreeSizeTable(window.sizeTable);
+  window.sizeTable = table.release();
+}
