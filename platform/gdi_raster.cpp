@@ -105,7 +105,8 @@ bool PatternOn(int style, long long step) {
 // One-pixel line from (x0, y0) up to but not including (x1, y1). Each step's
 // minor coordinate is computed directly, so only the steps inside `bounds`
 // are visited however far away the end points lie.
-void AddThinLine(SpanList& out, int x0, int y0, int x1, int y1, const RECT& bounds, int style, long long& phase) {
+void AddThinLine(SpanList& out, SpanList* gaps, int x0, int y0, int x1, int y1, const RECT& bounds, int style,
+                 long long& phase) {
   const long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
   const long long adx = std::llabs(dx), ady = std::llabs(dy);
   const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
@@ -126,12 +127,13 @@ void AddThinLine(SpanList& out, int x0, int y0, int x1, int y1, const RECT& boun
   }
   const long long minorDelta = xMajor ? ady : adx;
   for (long long i = first; i <= last; ++i) {
-    if (style != PS_SOLID && !PatternOn(style, phase + i)) continue;
+    const bool on = style == PS_SOLID || PatternOn(style, phase + i);
+    if (!on && !gaps) continue;
     const long long minor = (2 * i * minorDelta + steps) / (2 * steps);
     const long long x = xMajor ? x0 + sx * i : x0 + sx * minor;
     const long long y = xMajor ? y0 + sy * minor : y0 + sy * i;
     if (x < bounds.left || x >= bounds.right || y < bounds.top || y >= bounds.bottom) continue;
-    AddPixel(out, static_cast<int>(x), static_cast<int>(y));
+    AddPixel(on ? out : *gaps, static_cast<int>(x), static_cast<int>(y));
   }
   phase += steps;
 }
@@ -187,17 +189,24 @@ Pens PenOf(const Dc& dc) {
   return p;
 }
 
+// What a pen puts down: its own pixels, and the gaps of a dashed pen, which
+// take the background colour in OPAQUE background mode.
+struct Strokes {
+  SpanList pen;
+  SpanList gaps;
+};
+
 // Outline through the points (closing back to the first when asked).
-void AddPolyline(SpanList& out, const std::vector<POINT>& pts, bool closed, const Pens& pen, const RECT& bounds) {
+void AddPolyline(Strokes& out, const std::vector<POINT>& pts, bool closed, const Pens& pen, const RECT& bounds) {
   long long phase = 0;
   const std::size_t n = pts.size();
   const std::size_t segments = closed ? n : (n > 0 ? n - 1 : 0);
   for (std::size_t i = 0; i < segments; ++i) {
     const POINT a = pts[i], b = pts[(i + 1) % n];
     if (pen.width > 1) {
-      AddWideSegment(out, a.x, a.y, b.x, b.y, pen.width, bounds);
+      AddWideSegment(out.pen, a.x, a.y, b.x, b.y, pen.width, bounds);
     } else {
-      AddThinLine(out, a.x, a.y, b.x, b.y, bounds, pen.style, phase);
+      AddThinLine(out.pen, &out.gaps, a.x, a.y, b.x, b.y, bounds, pen.style, phase);
     }
   }
 }
@@ -250,6 +259,15 @@ void EllipseParts(double l, double t, double r, double b, int penWidth, const RE
 // ---------------------------------------------------------------------------
 // Drawing a shape: outline with the pen, interior with the brush
 
+// Angle of a point around a centre, counter-clockwise as seen on the screen.
+double ScreenAngle(double x, double y, double cx, double cy) { return std::atan2(-(y - cy), x - cx); }
+
+double Wrap(double a) {
+  const double twoPi = 2 * M_PI;
+  a = std::fmod(a, twoPi);
+  return a < 0 ? a + twoPi : a;
+}
+
 RECT ClipBounds(const Region& clip) { return clip.Box(); }
 
 std::uint32_t PenPixel(const Dc& dc) {
@@ -269,15 +287,42 @@ void PaintClipped(Dc& dc, const Region& clip, const SpanList& spans, std::uint32
   ForClippedSpans(clip, spans, [&](int y, int a, int b) { WriteRun(RowOf(*s, y) + a, b - a, pixel, rop2); });
 }
 
-void RenderShape(Dc& dc, const Region& clip, SpanList& outline, SpanList& fill, bool withFill) {
-  NormalizeSpans(outline);
+// Paints the brush's pixels, then the pen's gaps, then the pen's pixels;
+// each set first loses the pixels of those painted after it.
+void RenderShape(Dc& dc, const Region& clip, Strokes& strokes, SpanList& fill, bool withFill) {
+  NormalizeSpans(strokes.pen);
   const Pens pen = PenOf(dc);
+  SpanList gaps;
+  if (pen.present && dc.st.bkMode == OPAQUE && !strokes.gaps.empty()) {
+    NormalizeSpans(strokes.gaps);
+    gaps = SubtractSpans(strokes.gaps, strokes.pen);
+  }
   std::uint32_t brushPixel = 0;
   if (withFill && BrushPixel(dc, dc.st.brush, brushPixel)) {
     NormalizeSpans(fill);
-    PaintClipped(dc, clip, SubtractSpans(fill, outline), brushPixel, dc.st.rop2);
+    SpanList inside = SubtractSpans(fill, strokes.pen);
+    if (!gaps.empty()) inside = SubtractSpans(inside, gaps);
+    PaintClipped(dc, clip, inside, brushPixel, dc.st.rop2);
   }
-  if (pen.present) PaintClipped(dc, clip, outline, PenPixel(dc), dc.st.rop2);
+  if (!gaps.empty()) PaintClipped(dc, clip, gaps, ColourToPixel(dc, dc.st.bkColour), dc.st.rop2);
+  if (pen.present) PaintClipped(dc, clip, strokes.pen, PenPixel(dc), dc.st.rop2);
+}
+
+// Splits a one-pixel ring into dashes by walking its pixels in angle order
+// (counter-clockwise from `start`), so that curves take dashed pens too.
+void DashRing(const SpanList& ring, double cx, double cy, double start, int style, Strokes& out) {
+  struct Pixel {
+    double angle;
+    int x, y;
+  };
+  std::vector<Pixel> pixels;
+  for (const Span& sp : ring) {
+    for (int x = sp.x0; x < sp.x1; ++x) pixels.push_back(Pixel{Wrap(ScreenAngle(x + 0.5, sp.y + 0.5, cx, cy) - start), x, sp.y});
+  }
+  std::sort(pixels.begin(), pixels.end(), [](const Pixel& a, const Pixel& b) { return a.angle < b.angle; });
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    AddPixel(PatternOn(style, static_cast<long long>(i)) ? out.pen : out.gaps, pixels[i].x, pixels[i].y);
+  }
 }
 
 std::vector<POINT> ToSurfacePoints(const Dc& dc, const POINT* pts, int count) {
@@ -308,14 +353,6 @@ RECT NormalizedSurfaceRect(const Dc& dc, int left, int top, int right, int botto
   return RECT{a.x, a.y, b.x, b.y};
 }
 
-// Angle of a point around a centre, counter-clockwise as seen on the screen.
-double ScreenAngle(double x, double y, double cx, double cy) { return std::atan2(-(y - cy), x - cx); }
-
-double Wrap(double a) {
-  const double twoPi = 2 * M_PI;
-  a = std::fmod(a, twoPi);
-  return a < 0 ? a + twoPi : a;
-}
 
 enum class ArcKind { kArc, kPie, kChord };
 
@@ -373,7 +410,13 @@ BOOL DrawArcShape(HDC handle, ArcKind kind, int left, int top, int right, int bo
   SpanList ring, inside;
   EllipseParts(box.left, box.top, box.right, box.bottom, pen.present ? pen.width : 0, t.bounds, &ring, &inside);
   NormalizeSpans(ring);
-  SpanList outline = FilterPixels(ring, [&](int x, int y) { return InSweep(g, x + 0.5, y + 0.5); });
+  Strokes outline;
+  outline.pen = FilterPixels(ring, [&](int x, int y) { return InSweep(g, x + 0.5, y + 0.5); });
+  if (pen.present && pen.style != PS_SOLID) {
+    const SpanList arc = std::move(outline.pen);
+    outline.pen.clear();
+    DashRing(arc, g.cx, g.cy, g.start, pen.style, outline);
+  }
   if (kind == ArcKind::kArc) {
     SpanList none;
     RenderShape(dc, t.clip, outline, none, false);
@@ -590,7 +633,8 @@ BOOL PolylineTo(HDC handle, const POINT* pts, int count) {
   const Pens pen = PenOf(*dc);
   if (!pen.present) return TRUE;
   std::vector<POINT> surf = ToSurfacePoints(*dc, all.data(), static_cast<int>(all.size()));
-  SpanList outline, none;
+  Strokes outline;
+  SpanList none;
   AddPolyline(outline, surf, false, pen, t.bounds);
   RenderShape(*dc, t.clip, outline, none, false);
   return TRUE;
@@ -607,7 +651,8 @@ BOOL Polyline(HDC handle, const POINT* pts, int count) {
   if (!Begin(handle, t)) return FALSE;
   const Pens pen = PenOf(*t.dc);
   if (!pen.present) return TRUE;
-  SpanList outline, none;
+  Strokes outline;
+  SpanList none;
   AddPolyline(outline, ToSurfacePoints(*t.dc, pts, count), false, pen, t.bounds);
   RenderShape(*t.dc, t.clip, outline, none, false);
   return TRUE;
@@ -625,7 +670,8 @@ BOOL PolyPolygon(HDC handle, const POINT* pts, const INT* counts, int polygons) 
   if (!Begin(handle, t)) return FALSE;
   Dc& dc = *t.dc;
   const Pens pen = PenOf(dc);
-  SpanList outline, fill;
+  Strokes outline;
+  SpanList fill;
   std::vector<double> xy;
   const POINT* p = pts;
   for (int i = 0; i < polygons; ++i) {
@@ -651,7 +697,8 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   const RECT rc = NormalizedSurfaceRect(dc, left, top, right, bottom);
   if (IsRectEmpty(&rc)) return TRUE;
   const Pens pen = PenOf(dc);
-  SpanList outline, fill;
+  Strokes outline;
+  SpanList fill;
   int inset = 0;
   if (pen.present && pen.style != PS_SOLID) {
     std::vector<POINT> corners = {{rc.left, rc.top}, {rc.right - 1, rc.top}, {rc.right - 1, rc.bottom - 1},
@@ -664,7 +711,7 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     for (int i = 0; i < pen.width; ++i) {
       RECT ring{rc.left + i, rc.top + i, rc.right - i, rc.bottom - i};
       if (IsRectEmpty(&ring)) break;
-      AddFrame(outline, ring, t.bounds);
+      AddFrame(outline.pen, ring, t.bounds);
     }
   }
   AddRect(fill, rc.left + inset, rc.top + inset, rc.right - inset, rc.bottom - inset, t.bounds);
@@ -678,8 +725,15 @@ BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
   Dc& dc = *t.dc;
   const RECT rc = NormalizedSurfaceRect(dc, left, top, right, bottom);
   const Pens pen = PenOf(dc);
-  SpanList outline, fill;
-  EllipseParts(rc.left, rc.top, rc.right, rc.bottom, pen.present ? pen.width : 0, t.bounds, &outline, &fill);
+  Strokes outline;
+  SpanList fill;
+  EllipseParts(rc.left, rc.top, rc.right, rc.bottom, pen.present ? pen.width : 0, t.bounds, &outline.pen, &fill);
+  if (pen.present && pen.style != PS_SOLID) {
+    NormalizeSpans(outline.pen);
+    const SpanList ring = std::move(outline.pen);
+    outline.pen.clear();
+    DashRing(ring, (rc.left + rc.right) / 2.0, (rc.top + rc.bottom) / 2.0, 0, pen.style, outline);
+  }
   RenderShape(dc, t.clip, outline, fill, true);
   return TRUE;
 }

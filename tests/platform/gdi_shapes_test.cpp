@@ -290,6 +290,33 @@ TEST(GdiShapes, ArcsRunCounterClockwiseFromStartToEnd) {
   }
 }
 
+TEST(GdiShapes, DashedPensFillTheirGapsOnlyWithAnOpaqueBackground) {
+  for (int mode : {TRANSPARENT, OPAQUE}) {
+    SCOPED_TRACE(mode);
+    Canvas c(40, 40);
+    c.FillSolid(0);
+    Selected<HPEN> p(c.dc(), CreatePen(PS_DOT, 1, RGB(255, 0, 0)));
+    SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
+    SetBkMode(c.dc(), mode);
+    SetBkColor(c.dc(), RGB(0, 0, 255));
+    Line(c.dc(), 0, 2, 40, 2);
+    Ellipse(c.dc(), 4, 6, 36, 38);
+    int pen = 0, gap = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        pen += c.At(x, y) == 0xFF0000;
+        gap += c.At(x, y) == 0x0000FF;
+      }
+    }
+    EXPECT_GT(pen, 30);
+    EXPECT_EQ(gap > 0, mode == OPAQUE);
+    if (mode == OPAQUE) {
+      EXPECT_GT(gap, pen / 2);
+      EXPECT_LT(gap, pen * 2);
+    }
+  }
+}
+
 TEST(GdiShapes, AllSixteenBinaryRasterOperations) {
   // Each code minus one is the truth table over (pen bit, destination bit).
   const std::uint32_t pen = 0x00F0F0F0 & 0x00FF00FF, dst = 0x00CCAA33;
