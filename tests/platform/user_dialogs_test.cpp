@@ -3,6 +3,7 @@
 // keys, and the notifications of the basic controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -389,6 +390,56 @@ TEST(Controls, CheckBoxesCycleAndRadioButtonsClearTheirGroup) {
   EXPECT_EQ(IsDlgButtonChecked(dlg, 4), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(dlg, 5), BST_CHECKED);  // another group
   DestroyWindow(dlg);
+}
+
+struct DrawLog {
+  std::vector<UINT> measuredIds;
+  std::vector<std::pair<UINT, UINT>> drawn;  // control type, item
+};
+DrawLog g_draw;
+
+LRESULT CALLBACK VariableParent(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    g_draw.measuredIds.push_back(mis->itemID);
+    mis->itemHeight = 10 + 5 * static_cast<UINT>(mis->itemData);  // each row its own height
+    return TRUE;
+  }
+  if (m == WM_DRAWITEM) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+    g_draw.drawn.emplace_back(dis->CtlType, dis->itemID);
+    return TRUE;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+TEST(Controls, OwnerDrawnVariableListAndOwnerDrawnButton) {
+  g_draw = DrawLog{};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &VariableParent;
+  wc.lpszClassName = "VariableParent";
+  RegisterClassA(&wc);
+  HWND parent = CreateWindowExA(0, "VariableParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_NOTIFY, 0, 0, 100,
+                              150, parent, reinterpret_cast<HMENU>(8), nullptr, nullptr);
+  for (LPARAM data : {0, 2, 1}) SendMessageA(list, LB_ADDSTRING, 0, data);  // no strings: the data is the item
+  EXPECT_EQ(g_draw.measuredIds, (std::vector<UINT>{0, 1, 2}));
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 1, 0), 20);
+  RECT r2;
+  SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r2));
+  EXPECT_EQ(r2.top, 10 + 20);
+  EXPECT_EQ(r2.bottom, 10 + 20 + 15);
+  // A click in the third row's band selects it.
+  pl3::InjectClick(list, POINT{5, 35});
+  pl3::PumpMessages();
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+  HWND button = CreateWindowExA(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 110, 0, 50, 20, parent,
+                                reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  g_draw.drawn.clear();
+  pl3::PumpMessages();
+  EXPECT_NE(std::find(g_draw.drawn.begin(), g_draw.drawn.end(), std::make_pair(ODT_BUTTON, 0u)), g_draw.drawn.end());
+  (void)button;
 }
 
 }  // namespace
