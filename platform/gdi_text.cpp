@@ -642,14 +642,12 @@ int DrawTextA(HDC handle, LPCSTR text, int count, RECT* rc, UINT format) {
     }
     const bool prefixes = !(format & DT_NOPREFIX);
     Line stripped = prefixes ? StripPrefix(expanded, !(format & DT_HIDEPREFIX)) : Line{expanded, -1};
-    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
-      for (std::string& piece : WrapLine(s, stripped.text, boxWidth)) lines.push_back(Line{std::move(piece), -1});
-      if (!lines.empty() && stripped.prefixIndex >= 0 && lines.size() >= 1) {
-        // Keep the mnemonic underline when the line was not broken.
-        if (lines.back().text == stripped.text) lines.back().prefixIndex = stripped.prefixIndex;
-      }
+    std::vector<std::string> pieces;
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) pieces = WrapLine(s, stripped.text, boxWidth);
+    if (pieces.size() > 1) {
+      for (std::string& piece : pieces) lines.push_back(Line{std::move(piece), -1});
     } else {
-      lines.push_back(std::move(stripped));
+      lines.push_back(std::move(stripped));  // unbroken: keeps its mnemonic underline
     }
   }
   int widest = 0;

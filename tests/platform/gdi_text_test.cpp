@@ -16,13 +16,13 @@ bool FontsInstalled() {
   return std::filesystem::exists("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf");
 }
 
-#define REQUIRE_FONTS() \
-  if (!FontsInstalled()) GTEST_SKIP() << "Liberation fonts are not installed (package fonts-liberation)"
 
 class GdiText : public testing::Test {
  protected:
   void SetUp() override {
-    REQUIRE_FONTS();
+    if (!FontsInstalled()) {
+      GTEST_SKIP() << "Liberation fonts are not installed (package fonts-liberation)";
+    }
     font_ = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
     old_ = SelectObject(canvas_.dc(), font_);
   }
@@ -142,6 +142,31 @@ TEST_F(GdiText, CalcRectMeasuresWithoutDrawing) {
   DrawText(canvas_.dc(), "&File", -1, &raw, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   EXPECT_EQ(raw.right, Extent("&File").cx);
   EXPECT_EQ(canvas_.Pixels(), before);
+}
+
+TEST_F(GdiText, MnemonicPrefixUnderlinesItsLetter) {
+  auto drawn = [&](UINT format) {
+    canvas_.FillSolid(0xFFFFFF);
+    SetBkMode(canvas_.dc(), TRANSPARENT);
+    RECT rc{0, 0, 200, 60};
+    DrawText(canvas_.dc(), "&File", -1, &rc, DT_SINGLELINE | format);
+    return canvas_.Pixels();
+  };
+  const auto underlined = drawn(0), hidden = drawn(DT_HIDEPREFIX);
+  TEXTMETRIC tm{};
+  GetTextMetrics(canvas_.dc(), &tm);
+  const int fWidth = Extent("F").cx;
+  int extra = 0;
+  for (int y = tm.tmAscent; y < tm.tmHeight; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const bool differs = underlined[y * 200 + x] != hidden[y * 200 + x];
+      extra += differs;
+      if (differs) {
+        EXPECT_LT(x, fWidth) << "only the F is underlined";
+      }
+    }
+  }
+  EXPECT_GE(extra, fWidth - 1);
 }
 
 TEST_F(GdiText, EllipsisShortensTextToTheBox) {
