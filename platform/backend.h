@@ -22,6 +22,7 @@ struct Ops {
   // (0: do not wait) when nothing is pending. True when anything came.
   bool (*pollEvents)(int timeoutMs);
   void (*cursorChanged)(int shape);  // an IDC_ value, 0 when hidden
+  void (*warpCursor)(POINT screen);  // SetCursorPos moves the pointer
   void (*beep)();
   std::uint64_t (*now)();  // milliseconds, monotonic
 };

@@ -14,10 +14,11 @@ namespace {
 void Nothing(HWND) {}
 bool NoEvents(int) { return false; }
 void NoCursor(int) {}
+void NoWarp(POINT) {}
 void NoBeep() {}
 std::uint64_t NoClock() { return 0; }
 
-const Ops kHeadless{"headless", false, &Nothing, &Nothing, &Nothing, &Nothing, &NoEvents, &NoCursor, &NoBeep, &NoClock};
+const Ops kHeadless{"headless", false, &Nothing, &Nothing, &Nothing, &Nothing, &NoEvents, &NoCursor, &NoWarp, &NoBeep, &NoClock};
 
 const Ops& Choose() {
   const char* env = std::getenv("PL3_BACKEND");

@@ -228,6 +228,8 @@ void CursorChanged(int shape) {
   if (c) SDL_SetCursor(c);
 }
 
+void WarpCursor(POINT p) { SDL_WarpMouseGlobal(p.x, p.y); }
+
 void Beep() {}
 
 std::uint64_t Now() { return SDL_GetTicks64(); }
@@ -273,7 +275,8 @@ int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
 }
 
 const Ops kSdl{"sdl",           true,          &WindowCreated, &WindowDestroyed, &WindowChanged,
-               &Present,        &PollEvents,   &CursorChanged, &Beep,            &Now};
+               &Present,        &PollEvents,   &CursorChanged, &WarpCursor,      &Beep,
+               &Now};
 
 }  // namespace
 

@@ -243,6 +243,7 @@ BOOL GetCursorPos(POINT* out) {
 }
 
 BOOL SetCursorPos(int x, int y) {
+  pl3::backend::Active().warpCursor(POINT{x, y});
   pl3::InjectMouseMove(POINT{x, y});
   return TRUE;
 }

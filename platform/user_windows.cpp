@@ -497,7 +497,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (child) {
     Find(parent)->children.push_back(h);  // creation order is tab order
   } else {
-    s.topLevels.insert(s.topLevels.begin(), h);
+    auto at = s.topLevels.begin();  // in front, but behind topmost windows unless it is one
+    if (!(exStyle & WS_EX_TOPMOST))
+      while (at != s.topLevels.end() && Find(*at) && (Find(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+    s.topLevels.insert(at, h);
     ResizeSurface(w);
     if (!messageOnly) pl3::backend::Active().windowCreated(h);
   }
