@@ -130,16 +130,21 @@ void LinkGroup(NodeRef* head, TypeGroup* group) {
   prev->next = ref;
 }
 
-// Frees every descendant of an entity; the entity is left without children.
+// Frees every descendant of an entity bottom up; the entity is left without
+// children. The children go newest first, group by group, each after its own
+// sub-tree; a parent's group nodes go only once every entity under them is
+// gone. The order matters: the last chunk freed is the first one reused.
 void FreeSubTree(Entity* e) {
-  for (NodeRef g = e->firstChild; g;) {
-    TypeGroup* group = NodeAt<TypeGroup>(g);
-    for (NodeRef c = group->firstChild; c;) {
+  for (NodeRef g = e->firstChild; g; g = NodeAt<TypeGroup>(g)->next) {
+    for (NodeRef c = NodeAt<TypeGroup>(g)->firstChild; c;) {
       Entity* child = NodeAt<Entity>(c);
       c = child->next;
       FreeSubTree(child);
       FreeNode(child, EntityChunkSize(child));
     }
+  }
+  for (NodeRef g = e->firstChild; g;) {
+    TypeGroup* group = NodeAt<TypeGroup>(g);
     g = group->next;
     FreeNode(group, kTowerNodeHeaderSize);
   }

@@ -176,6 +176,30 @@ TEST_F(TowerTest, DeletingADeepSubTreeFreesEveryNode) {
   EXPECT_EQ(*static_cast<std::uint32_t*>(GetEntityData(top, 11)), 1u) << "the next older entity of the code";
 }
 
+TEST_F(TowerTest, DeletionFreesEntitiesBeforeTheirGroupsAndTheTargetLast) {
+  // Every node here is a 32-byte chunk, so the free list of class 2 shows the
+  // order in which the deletion gave them back (last freed first).
+  Tower* older = InsertEmptyEntity(top, 40);
+  Tower* target = InsertEmptyEntity(top, 40);
+  Tower* a1 = InsertEmptyEntity(target, 5);
+  Tower* a2 = InsertEmptyEntity(target, 5);
+  Tower* b1 = InsertEmptyEntity(target, 7);
+  Entity* t = TowerEntity(target);
+  const NodeRef g5 = t->firstChild;
+  const NodeRef g7 = NodeAt<TypeGroup>(g5)->next;
+  const std::vector<NodeRef> expected = {NodeRefOf(t), g7, g5, LastLevel(b1).entity, LastLevel(a1).entity,
+                                         LastLevel(a2).entity};
+  for (Tower** child : {&a1, &a2, &b1}) ReleaseTower(child);
+  DeleteEntity(target);
+  std::vector<NodeRef> freed;
+  for (NodeRef r = PoolClass(2).freeList; r && freed.size() < expected.size(); r = NodeAt<FreeChunk>(r)->next)
+    freed.push_back(r);
+  EXPECT_EQ(freed, expected);
+  EXPECT_EQ(GetEntityData(top, 40), EntityPayload(TowerEntity(older)));
+  ReleaseTower(&target);
+  ReleaseTower(&older);
+}
+
 TEST_F(TowerTest, DeleteChildEntitiesCountsWhatItDeletes) {
   EXPECT_EQ(DeleteChildEntities(top, 5), 0u);
   for (std::uint32_t tag : {1u, 2u, 3u}) {
