@@ -143,6 +143,9 @@ bool Transfer(Dc& dst, int x, int y, int w, int h, Source src, int xs, int ys, i
   PixelSurface* surface = TargetSurface(dst);
   if (!surface) return false;
   if (w == 0 || h == 0 || ws == 0 || hs == 0) return true;
+  // Sizes and source corners within the coordinate range keep the sums below in int.
+  w = ClampCoord(w), h = ClampCoord(h), ws = ClampCoord(ws), hs = ClampCoord(hs);
+  xs = ClampCoord(xs), ys = ClampCoord(ys);
   bool mirrorX = false, mirrorY = false;
   if (w < 0) x += w, w = -w, mirrorX = !mirrorX;
   if (h < 0) y += h, h = -h, mirrorY = !mirrorY;
@@ -442,7 +445,7 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int xSrc, int
   Source src;
   if (!dc || !FromDib(src, dc, info, usage, bits)) return 0;
   // Bottom-up DIBs count source rows from the bottom.
-  const int top = src.topDown ? ySrc : src.height - ySrc - hSrc;
+  const LONG top = src.topDown ? ySrc : ClampCoord(static_cast<long long>(src.height) - ySrc - hSrc);
   const POINT dp = ToSurface(*dc, x, y);
   if (!Transfer(*dc, dp.x, dp.y, width, height, src, xSrc, top, wSrc, hSrc, rop)) return 0;
   return hSrc < 0 ? -hSrc : hSrc;

@@ -1,5 +1,6 @@
 // Records behind the drawing handles, shared by the gdi_*.cpp files only.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -171,12 +172,21 @@ Bitmap* StockBitmap();
 PixelSurface* TargetSurface(Dc& dc);
 // The clip of everything drawn, in surface pixels (cached per call).
 Region EffectiveClip(Dc& dc);
+// Coordinates are held within +-2^27 (as on the platform the program was
+// written for), so that no arithmetic on them overflows.
+constexpr long long kCoordLimit = 1LL << 27;
+inline LONG ClampCoord(long long v) { return static_cast<LONG>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
+
 // Logical to surface pixels.
-inline POINT ToSurface(const Dc& dc, int x, int y) {
-  return POINT{x - dc.st.windowOrg.x + dc.st.viewportOrg.x + dc.origin.x,
-               y - dc.st.windowOrg.y + dc.st.viewportOrg.y + dc.origin.y};
+inline POINT ToSurface(const Dc& dc, long long x, long long y) {
+  return POINT{ClampCoord(x - dc.st.windowOrg.x + dc.st.viewportOrg.x + dc.origin.x),
+               ClampCoord(y - dc.st.windowOrg.y + dc.st.viewportOrg.y + dc.origin.y)};
 }
 inline POINT SurfaceShift(const Dc& dc) { return ToSurface(dc, 0, 0); }
+inline RECT ToSurfaceRect(const Dc& dc, const RECT& rc) {
+  const POINT a = ToSurface(dc, rc.left, rc.top), b = ToSurface(dc, rc.right, rc.bottom);
+  return RECT{a.x, a.y, b.x, b.y};
+}
 
 std::uint32_t ColourToPixel(const Dc& dc, COLORREF colour);
 inline COLORREF PixelToColour(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }

@@ -275,9 +275,9 @@ Region CurrentClipOrAll(Dc& dc) {
 
 // Logical rectangle to device pixels.
 RECT ToDevice(const Dc& dc, int left, int top, int right, int bottom) {
-  const int dx = dc.st.viewportOrg.x - dc.st.windowOrg.x;
-  const int dy = dc.st.viewportOrg.y - dc.st.windowOrg.y;
-  return RECT{left + dx, top + dy, right + dx, bottom + dy};
+  const long long dx = static_cast<long long>(dc.st.viewportOrg.x) - dc.st.windowOrg.x;
+  const long long dy = static_cast<long long>(dc.st.viewportOrg.y) - dc.st.windowOrg.y;
+  return RECT{ClampCoord(left + dx), ClampCoord(top + dy), ClampCoord(right + dx), ClampCoord(bottom + dy)};
 }
 
 int ClipResult(Dc& dc) { return EffectiveClip(dc).Kind(); }
@@ -782,10 +782,7 @@ BOOL PtVisible(HDC handle, int x, int y) {
 BOOL RectVisible(HDC handle, const RECT* rc) {
   PL3_DC_OR(handle, FALSE);
   if (!rc) return FALSE;
-  const POINT s = SurfaceShift(*dc);
-  RECT r = *rc;
-  OffsetRect(&r, s.x, s.y);
-  return EffectiveClip(*dc).Intersects(r);
+  return EffectiveClip(*dc).Intersects(ToSurfaceRect(*dc, *rc));
 }
 
 // ---------------------------------------------------------------------------

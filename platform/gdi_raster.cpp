@@ -346,7 +346,7 @@ bool Begin(HDC handle, Target& t) {
   return true;
 }
 
-RECT NormalizedSurfaceRect(const Dc& dc, int left, int top, int right, int bottom) {
+RECT NormalizedSurfaceRect(const Dc& dc, long long left, long long top, long long right, long long bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   const POINT a = ToSurface(dc, left, top), b = ToSurface(dc, right, bottom);
@@ -785,12 +785,6 @@ bool ResolveBrush(const Dc& dc, HBRUSH handle, std::uint32_t& pixel) {
   return BrushPixel(dc, GetBrush(AsObj(handle)), pixel);
 }
 
-RECT SurfaceRect(const Dc& dc, const RECT& rc) {
-  const POINT s = SurfaceShift(dc);
-  RECT r = rc;
-  OffsetRect(&r, s.x, s.y);
-  return r;
-}
 
 }  // namespace
 
@@ -798,7 +792,7 @@ int FillRect(HDC handle, const RECT* rc, HBRUSH brush) {
   Dc* dc = GetDc(handle);
   std::uint32_t pixel;
   if (!dc || !rc || !ResolveBrush(*dc, brush, pixel)) return 0;
-  PatternRect(*dc, SurfaceRect(*dc, *rc), pixel, PATCOPY);
+  PatternRect(*dc, ToSurfaceRect(*dc, *rc), pixel, PATCOPY);
   return 1;
 }
 
@@ -806,7 +800,7 @@ int FrameRect(HDC handle, const RECT* rc, HBRUSH brush) {
   Target t;
   std::uint32_t pixel;
   if (!rc || !Begin(handle, t) || !ResolveBrush(*t.dc, brush, pixel)) return 0;
-  const RECT r = SurfaceRect(*t.dc, *rc);
+  const RECT r = ToSurfaceRect(*t.dc, *rc);
   if (IsRectEmpty(&r)) return 1;
   SpanList frame;
   AddFrame(frame, r, t.bounds);
@@ -818,14 +812,14 @@ int FrameRect(HDC handle, const RECT* rc, HBRUSH brush) {
 BOOL InvertRect(HDC handle, const RECT* rc) {
   Dc* dc = GetDc(handle);
   if (!dc || !rc) return FALSE;
-  PatternRect(*dc, SurfaceRect(*dc, *rc), 0, DSTINVERT);
+  PatternRect(*dc, ToSurfaceRect(*dc, *rc), 0, DSTINVERT);
   return TRUE;
 }
 
 BOOL DrawFocusRect(HDC handle, const RECT* rc) {
   Target t;
   if (!rc || !Begin(handle, t)) return FALSE;
-  const RECT r = SurfaceRect(*t.dc, *rc);
+  const RECT r = ToSurfaceRect(*t.dc, *rc);
   if (IsRectEmpty(&r)) return TRUE;
   SpanList frame;
   AddFrame(frame, r, t.bounds);
@@ -840,7 +834,7 @@ BOOL FillRgn(HDC handle, HRGN rgn, HBRUSH brush) {
   RegionObject* r = GetRegionObject(rgn);
   std::uint32_t pixel;
   if (!dc || !r || !ResolveBrush(*dc, brush, pixel)) return FALSE;
-  for (const RECT& rc : r->region.rects) PatternRect(*dc, SurfaceRect(*dc, rc), pixel, PATCOPY);
+  for (const RECT& rc : r->region.rects) PatternRect(*dc, ToSurfaceRect(*dc, rc), pixel, PATCOPY);
   return TRUE;
 }
 
@@ -848,7 +842,7 @@ BOOL InvertRgn(HDC handle, HRGN rgn) {
   Dc* dc = GetDc(handle);
   RegionObject* r = GetRegionObject(rgn);
   if (!dc || !r) return FALSE;
-  for (const RECT& rc : r->region.rects) PatternRect(*dc, SurfaceRect(*dc, rc), 0, DSTINVERT);
+  for (const RECT& rc : r->region.rects) PatternRect(*dc, ToSurfaceRect(*dc, rc), 0, DSTINVERT);
   return TRUE;
 }
 
@@ -859,7 +853,7 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   if (((table >> 2) ^ table) & 0x33) return FALSE;  // the operation reads a source
   std::uint32_t pattern = 0;
   BrushPixel(*dc, dc->st.brush, pattern);
-  const RECT rc = NormalizedSurfaceRect(*dc, x, y, x + width, y + height);
+  const RECT rc = NormalizedSurfaceRect(*dc, x, y, static_cast<long long>(x) + width, static_cast<long long>(y) + height);
   PatternRect(*dc, rc, pattern, rop);
   return TRUE;
 }

@@ -384,12 +384,6 @@ std::string_view TextOf(LPCSTR text, int count) {
   return count < 0 ? std::string_view(text) : std::string_view(text, static_cast<std::size_t>(count));
 }
 
-RECT ToSurfaceRect(const Dc& dc, const RECT& rc) {
-  const POINT s = SurfaceShift(dc);
-  RECT r = rc;
-  OffsetRect(&r, s.x, s.y);
-  return r;
-}
 
 // ---------------------------------------------------------------------------
 // DrawText layout

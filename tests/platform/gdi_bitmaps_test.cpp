@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,22 @@ DibInfo MakeInfo(int width, int height, int bits) {
   d.header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0,
                               0, 0};
   return d;
+}
+
+TEST(GdiBlit, ExtremeSizesCopyWhatLiesOnBothBitmaps) {
+  const int hi = std::numeric_limits<int>::max(), lo = std::numeric_limits<int>::min();
+  Canvas src(16, 16), dst(16, 16);
+  src.FillNoise(12);
+  dst.FillSolid(0);
+  EXPECT_TRUE(BitBlt(dst.dc(), -5, -5, hi, hi, src.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.At(0, 0), src.At(5, 5));
+  EXPECT_EQ(dst.At(10, 10), src.At(15, 15));
+  EXPECT_EQ(dst.At(11, 11), 0u) << "past the source's edge nothing is copied";
+  EXPECT_TRUE(StretchBlt(dst.dc(), lo, lo, hi, hi, src.dc(), lo, hi, hi, lo, SRCINVERT));
+  DibInfo d = MakeInfo(16, 16, 32);
+  EXPECT_GE(StretchDIBits(dst.dc(), 0, 0, hi, lo, hi, lo, lo, hi, src.surface().pixels, d.info(), DIB_RGB_COLORS,
+                          SRCCOPY),
+            0);
 }
 
 TEST(GdiDib, StretchDIBitsReadsEachFormatAndRowOrder) {

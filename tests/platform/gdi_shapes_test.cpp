@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -371,6 +372,33 @@ TEST(GdiShapes, SystemColourBrushIndexesFillWithTheSystemColour) {
   EXPECT_TRUE(DeleteObject(GetSysColorBrush(COLOR_BTNFACE)));  // stock: ignored
   FillRect(c.dc(), &rc, GetSysColorBrush(COLOR_BTNFACE));
   EXPECT_EQ(c.At(4, 4), 0x0A141Eu);
+}
+
+TEST(GdiShapes, ExtremeCoordinatesDrawWhatIsOnTheCanvas) {
+  const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  Canvas c(16, 16);
+  c.FillSolid(0);
+  SelectObject(c.dc(), GetStockObject(WHITE_PEN));
+  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SetViewportOrgEx(c.dc(), 5, 5, nullptr);
+  Line(c.dc(), lo, 0, hi, 0);
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(c.At(x, 5), 0xFFFFFFu) << x;
+  EXPECT_EQ(c.At(3, 4), 0u);
+  c.FillSolid(0);
+  Rectangle(c.dc(), lo, lo, hi, hi);
+  EXPECT_EQ(c.At(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(c.At(15, 15), 0xFFFFFFu);
+  c.FillSolid(0);
+  RECT huge{lo, lo, hi, hi};
+  FillRect(c.dc(), &huge, (HBRUSH)GetStockObject(WHITE_BRUSH));
+  InvertRect(c.dc(), &huge);
+  EXPECT_EQ(c.At(7, 7), 0u);
+  Ellipse(c.dc(), lo, lo, hi, hi);
+  EXPECT_EQ(c.At(7, 7), 0xFFFFFFu) << "the middle of a vast ellipse";
+  PatBlt(c.dc(), hi - 1, hi - 1, hi, hi, WHITENESS);
+  ExcludeClipRect(c.dc(), lo, lo, hi, hi);
+  RECT box;
+  EXPECT_EQ(GetClipBox(c.dc(), &box), NULLREGION);
 }
 
 TEST(GdiShapes, SetPixelAndGetPixelConvertColourOrder) {
