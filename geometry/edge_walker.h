@@ -1,7 +1,8 @@
 // An edge of a filled shape followed row by row as an integer line: on each
 // row it reports the first and last column of the edge's pixels there.
 // y-major edges have one pixel per row (rounded half up); x-major edges a
-// slice of columns, computed by one division per row.
+// slice of columns. `At` answers any row with one division; `Start` and
+// `Next` step row after row with none.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -30,6 +31,11 @@ class EdgeWalker {
     sign_ = dx < 0 ? -1 : 1;
     adx_ = dx < 0 ? -dx : dx;
     xMajor_ = adx_ > dy_;
+    den_ = 2 * dy_;
+    if (den_ > 0) {
+      whole_ = (2 * adx_) / den_;
+      part_ = (2 * adx_) % den_;
+    }
   }
 
   std::int32_t top() const { return y0_; }
@@ -39,27 +45,73 @@ class EdgeWalker {
   RowSpan At(std::int32_t y) const {
     if (dy_ == 0) return {std::min(x0_, x1_), std::max(x0_, x1_)};
     const std::int64_t k = static_cast<std::int64_t>(y) - y0_;
+    if (!xMajor_) return Single(FloorDiv(2 * adx_ * k + dy_, den_));
+    return Slice(CeilDiv(adx_ * (2 * k - 1), den_), CeilDiv(adx_ * (2 * k + 1), den_));
+  }
+
+  // Places the walker on row y for Next().
+  void Start(std::int32_t y) {
+    if (dy_ == 0) return;
+    const std::int64_t k = static_cast<std::int64_t>(y) - y0_;
     if (!xMajor_) {
-      const std::int32_t x = Offset((2 * adx_ * k + dy_) / (2 * dy_));
-      return {x, x};
+      const std::int64_t m = 2 * adx_ * k + dy_;
+      q_ = FloorDiv(m, den_);
+      r_ = m - q_ * den_;  // 0 <= r < den
+    } else {
+      const std::int64_t n = adx_ * (2 * k - 1);
+      q_ = CeilDiv(n, den_);
+      r_ = q_ * den_ - n;  // 0 <= r < den
+      q2_ = CeilDiv(n + 2 * adx_, den_);
+      r2_ = q2_ * den_ - (n + 2 * adx_);
     }
-    // Columns whose rounded row is y: from where the line enters row y to
-    // just before it enters row y + 1.
-    const std::int64_t first = std::max<std::int64_t>(0, CeilDiv(adx_ * (2 * k - 1), 2 * dy_));
-    const std::int64_t last = std::min<std::int64_t>(adx_, CeilDiv(adx_ * (2 * k + 1), 2 * dy_) - 1);
-    const std::int32_t a = Offset(first);
-    const std::int32_t b = Offset(last);
-    return {std::min(a, b), std::max(a, b)};
+  }
+
+  // The span on the current row; then moves to the next row.
+  RowSpan Next() {
+    if (dy_ == 0) return {std::min(x0_, x1_), std::max(x0_, x1_)};
+    if (!xMajor_) {
+      const RowSpan s = Single(q_);
+      q_ += whole_;
+      r_ += part_;
+      if (r_ >= den_) {
+        ++q_;
+        r_ -= den_;
+      }
+      return s;
+    }
+    const RowSpan s = Slice(q_, q2_);
+    q_ = q2_;
+    r_ = r2_;
+    q2_ += whole_;
+    r2_ -= part_;
+    if (r2_ < 0) {
+      ++q2_;
+      r2_ += den_;
+    }
+    return s;
   }
 
  private:
   static std::int64_t CeilDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
+  static std::int64_t FloorDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
   std::int32_t Offset(std::int64_t off) const { return static_cast<std::int32_t>(x0_ + sign_ * off); }
+  RowSpan Single(std::int64_t off) const {
+    const std::int32_t x = Offset(off);
+    return {x, x};
+  }
+  // Columns from where the line enters this row to just before it enters the next.
+  RowSpan Slice(std::int64_t enter, std::int64_t enterNext) const {
+    const std::int32_t a = Offset(std::max<std::int64_t>(0, enter));
+    const std::int32_t b = Offset(std::min<std::int64_t>(adx_, enterNext - 1));
+    return {std::min(a, b), std::max(a, b)};
+  }
 
   std::int32_t x0_, x1_, y0_, y1_;
-  std::int64_t dy_, adx_;
+  std::int64_t dy_, adx_, den_ = 0;
   std::int64_t sign_;
   bool xMajor_;
+  std::int64_t whole_ = 0, part_ = 0;  // 2 * adx = whole * den + part
+  std::int64_t q_ = 0, r_ = 0, q2_ = 0, r2_ = 0;
 };
 
 }  // namespace pl3

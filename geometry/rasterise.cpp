@@ -164,13 +164,9 @@ void DrawTrackHighlight(Point p1, Point p2, std::int32_t w) {
 
 // Transforms and converts a polygon's points into the kernel's point buffer.
 const Point* PolygonToPointBuffer(const PolygonLayout* polygon, const Transform* t) {
-  const Point* src = PolygonPoints(polygon);
   Point* buffer = g_raster.pointBuffer;
-  for (int i = 0; i < polygon->count; ++i) {
-    buffer[i] = src[i];
-    TransformPoint(t, buffer[i].x, buffer[i].y);
-    WorldToViewCurrent(buffer[i].x, buffer[i].y);
-  }
+  TransformPoints(t, PolygonPoints(polygon), buffer, polygon->count);
+  for (int i = 0; i < polygon->count; ++i) WorldToViewCurrent(buffer[i].x, buffer[i].y);
   return buffer;
 }
 
@@ -278,20 +274,21 @@ void FillConvexPolygon(const Point* points, int count) {
   }
   const ViewClip& c = CurrentViewClip();
   if (x1 < c.xmin || x0 > c.xmax || y1 < c.ymin || y0 > c.ymax) return;
+  const std::int32_t top = std::max(y0, c.ymin);
+  const std::int32_t bottom = std::min(y1, c.ymax);
   EdgeWalker edges[4] = {
       EdgeWalker(points[0].x, points[0].y, points[1].x, points[1].y),
       EdgeWalker(points[1].x, points[1].y, points[2].x, points[2].y),
-      EdgeWalker(points[2].x, points[2].y, points[count == 4 ? 3 : 0].x, points[count == 4 ? 3 : 0].y),
+      EdgeWalker(points[2].x, points[2].y, points[3 % count].x, points[3 % count].y),
       EdgeWalker(points[count - 1].x, points[count - 1].y, points[0].x, points[0].y),
   };
-  const int edgeCount = count;
-  const std::int32_t top = std::max(y0, c.ymin);
-  const std::int32_t bottom = std::min(y1, c.ymax);
+  // Each edge steps row by row from the first row it shares with the fill.
+  for (int e = 0; e < count; ++e) edges[e].Start(std::max(edges[e].top(), top));
   for (std::int32_t y = top; y <= bottom; ++y) {
     std::int32_t lo = INT32_MAX, hi = INT32_MIN;
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < count; ++e) {
       if (y < edges[e].top() || y > edges[e].bottom()) continue;
-      const RowSpan s = edges[e].At(y);
+      const RowSpan s = edges[e].Next();
       lo = std::min(lo, s.lo);
       hi = std::max(hi, s.hi);
     }

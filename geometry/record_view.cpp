@@ -78,8 +78,7 @@ void TransformArcSigned(ArcLayout* arc, const Transform* t) {
 }
 
 void TransformPolygon(PolygonLayout* polygon, const Transform* t) {
-  Point* p = PolygonPoints(polygon);
-  for (int i = 0; i < polygon->count; ++i) TransformPoint(t, p[i].x, p[i].y);
+  TransformPoints(t, PolygonPoints(polygon), PolygonPoints(polygon), polygon->count);
 }
 void TransformPolygonSigned(PolygonLayout* polygon, const Transform* t) {
   Point* p = PolygonPoints(polygon);

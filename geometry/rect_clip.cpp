@@ -39,7 +39,7 @@ struct RectClipper {
   }
 
   void Pass(const ClipPoint2D& p, int e) {
-    if (e == 3) {
+    if (e >= 3) {
       output[count++] = p;
     } else {
       Push(p, e + 1);
@@ -47,7 +47,7 @@ struct RectClipper {
   }
 
   void Push(const ClipPoint2D& p, int e) {
-    Stage& s = stages[e];
+    Stage& s = stages[e & 3];  // e is 0..3; the mask keeps that visible to the compiler
     if (!s.first) {
       s.first = p;
     } else if (Crosses(p, s.latest, e)) {
@@ -60,7 +60,7 @@ struct RectClipper {
 
   void Close() {
     for (int e = 0; e < 4; ++e) {
-      Stage& s = stages[e];
+      Stage& s = stages[e & 3];
       if (s.first && Crosses(s.latest, *s.first, e)) Pass(Intersect(s.latest, *s.first, e), e);
     }
   }

@@ -1,5 +1,7 @@
 #include "geometry/transform.h"
 
+#include <algorithm>
+
 #include "geometry/view_mapping.h"
 
 namespace pl3 {
@@ -20,6 +22,20 @@ std::int32_t Add3(std::int32_t p, std::int32_t q, std::int32_t r) {
                                    static_cast<std::uint32_t>(r));
 }
 
+// A coefficient taken apart for the unsigned multiply: its magnitude and a
+// mask that negates the product (x ^ mask) - mask.
+struct SplitCoef {
+  std::uint64_t magnitude;
+  std::uint32_t mask;
+};
+
+SplitCoef Split(std::int32_t coef) { return {Magnitude(coef), coef < 0 ? 0xFFFFFFFFu : 0u}; }
+
+std::uint32_t ApplyUnsigned(std::uint32_t value, SplitCoef c) {
+  const auto m = static_cast<std::uint32_t>((value * c.magnitude) >> 24);
+  return (m ^ c.mask) - c.mask;
+}
+
 bool IsIdentityLinear(const Transform& t) {
   return t.a == kFixedOne && t.d == kFixedOne && t.b == 0 && t.c == 0;
 }
@@ -27,9 +43,8 @@ bool IsIdentityLinear(const Transform& t) {
 }  // namespace
 
 std::int32_t MulFixedUnsigned(std::uint32_t value, std::int32_t coef) {
-  if (value == 0 || coef == 0) return 0;
-  const std::uint64_t m = (static_cast<std::uint64_t>(value) * Magnitude(coef)) >> 24;
-  return WithSign(m, coef < 0);
+  // A zero value or coefficient gives 0 through the product itself.
+  return static_cast<std::int32_t>(ApplyUnsigned(value, Split(coef)));
 }
 
 std::int32_t MulFixedSigned(std::int32_t value, std::int32_t coef) {
@@ -55,6 +70,22 @@ void TransformPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {
   const auto uy = static_cast<std::uint32_t>(y);
   x = Add3(MulFixedUnsigned(ux, t->a), MulFixedUnsigned(uy, t->c), t->tx);
   y = Add3(MulFixedUnsigned(ux, t->b), MulFixedUnsigned(uy, t->d), t->ty);
+}
+
+void TransformPoints(const Transform* t, const Point* from, Point* to, std::size_t count) {
+  if (IsIdentityTransform(*t)) {
+    if (to != from) std::copy_n(from, count, to);
+    return;
+  }
+  const SplitCoef a = Split(t->a), b = Split(t->b), c = Split(t->c), d = Split(t->d);
+  const auto tx = static_cast<std::uint32_t>(t->tx);
+  const auto ty = static_cast<std::uint32_t>(t->ty);
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto ux = static_cast<std::uint32_t>(from[i].x);
+    const auto uy = static_cast<std::uint32_t>(from[i].y);
+    to[i].x = static_cast<std::int32_t>(ApplyUnsigned(ux, a) + ApplyUnsigned(uy, c) + tx);
+    to[i].y = static_cast<std::int32_t>(ApplyUnsigned(ux, b) + ApplyUnsigned(uy, d) + ty);
+  }
 }
 
 void TransformSignedPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {

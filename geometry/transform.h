@@ -2,6 +2,7 @@
 // applying a Transform to points and vectors, and composing transforms.
 // Products are formed in 64 bits; sums and translations wrap modulo 2^32.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/types.h"
@@ -21,6 +22,9 @@ bool IsIdentityTransform(const Transform& t);
 // both return at once for the identity.
 void TransformPoint(const Transform* t, std::int32_t& x, std::int32_t& y);
 void TransformSignedPoint(const Transform* t, std::int32_t& x, std::int32_t& y);
+// TransformPoint over an array of points (`to` may be `from`), with the
+// coefficients taken apart once: the same results, point for point.
+void TransformPoints(const Transform* t, const Point* from, Point* to, std::size_t count);
 // The linear part only, signed multiplies.
 void TransformVector(const Transform* t, std::int32_t& x, std::int32_t& y);
 // TransformVector, then each component by the signed view scale.

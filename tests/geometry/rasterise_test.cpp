@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/arcs.h"
+#include "geometry/edge_walker.h"
 #include "geometry/graphic_layouts.h"
 #include "geometry/pot2.h"
 #include "geometry/rasterise.h"
@@ -373,6 +374,29 @@ TEST(PatternedLines, PixelsInOrderInsideTheClipOnlyWhateverTheOp) {
   EXPECT_EQ(geomfakes::Recorded().patternSteps, 11);
   EXPECT_EQ(plane.At(2, 2), 1u);
   EXPECT_EQ(plane.At(12, 7), 11u);
+}
+
+}  // namespace
+
+namespace {
+
+// Stepping an edge row by row gives exactly what answering each row alone gives.
+TEST(EdgeWalker, SteppingMatchesRandomAccess) {
+  const int ends[][4] = {{0, 0, 17, 5},  {17, 5, 0, 0},  {3, 2, -40, 9}, {5, 0, 6, 30}, {0, 0, -3, 11},
+                         {0, 0, 9, 9},   {-7, 4, 100, 5}, {2, 2, 2, 8},   {0, 0, 1, 1}, {1000, -20, -999, 3}};
+  for (const auto& e : ends) {
+    for (int startOffset = 0; startOffset <= 2; ++startOffset) {
+      pl3::EdgeWalker walker(e[0], e[1], e[2], e[3]);
+      const int start = std::min(walker.top() + startOffset, walker.bottom());
+      walker.Start(start);
+      for (int y = start; y <= walker.bottom(); ++y) {
+        const pl3::RowSpan stepped = walker.Next();
+        const pl3::RowSpan direct = walker.At(y);
+        EXPECT_EQ(stepped.lo, direct.lo) << e[0] << "," << e[1] << " " << e[2] << "," << e[3] << " row " << y;
+        EXPECT_EQ(stepped.hi, direct.hi) << e[0] << "," << e[1] << " " << e[2] << "," << e[3] << " row " << y;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "geometry/transform.h"
 #include "geometry/types.h"
@@ -136,6 +137,40 @@ TEST(FixedPoint, VectorToViewScalesSigned) {
   EXPECT_EQ(x, -99);
   EXPECT_EQ(y, -99);
   EXPECT_EQ(pl3::g_raster.signedScale, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FixedPoint, ArrayOfPointsMatchesPointByPoint) {
+  const Transform transforms[] = {
+      kThirty, kQuarterTurn, pl3::kIdentityTransform,
+      {-pl3::kFixedOne, 0, 0, pl3::kFixedOne, 36576, -5},
+      {0x7FFFFFFF, static_cast<std::int32_t>(0x80000000u), 0x123, -0x456, 7, 9},
+  };
+  std::vector<pl3::Point> points;
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 200; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const auto x = static_cast<std::int32_t>(seed);
+    seed = seed * 1664525u + 1013904223u;
+    points.push_back({i < 4 ? 0 : x, i % 7 == 0 ? 0 : static_cast<std::int32_t>(seed)});
+  }
+  for (const Transform& t : transforms) {
+    std::vector<pl3::Point> batch = points;
+    pl3::TransformPoints(&t, batch.data(), batch.data(), batch.size());
+    std::vector<pl3::Point> copied(points.size());
+    pl3::TransformPoints(&t, points.data(), copied.data(), points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      std::int32_t x = points[i].x, y = points[i].y;
+      pl3::TransformPoint(&t, x, y);
+      EXPECT_EQ(batch[i].x, x) << i;
+      EXPECT_EQ(batch[i].y, y) << i;
+      EXPECT_EQ(copied[i].x, x) << i;
+      EXPECT_EQ(copied[i].y, y) << i;
+    }
+  }
 }
 
 }  // namespace
