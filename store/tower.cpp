@@ -261,6 +261,9 @@ Entity* InsertAtLastLevel(Tower* t, std::uint32_t size) {
   const StepResult found = SearchStep(t);
   if (!found.entity && found.resolved < n) RaiseTowerError(kTowerErrorInsertAtWrongLevel);
 
+  // No chunk is larger than a block; a bigger request must not wrap around
+  // to a small one when it is rounded and the header added.
+  if (size > kPoolBlockUsable - kTowerNodeHeaderSize) RaiseTowerError(kTowerErrorOutOfMemory);
   const std::uint32_t payloadSize = RoundUp16(size);
   Entity* e = static_cast<Entity*>(AllocNode(kTowerNodeHeaderSize + payloadSize));
   *e = TowerNode{0, last.typeCode, 0, 0, payloadSize, 0};

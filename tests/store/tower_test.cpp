@@ -380,4 +380,13 @@ TEST_F(TowerDeathTest, InsertWithoutAParentIsAtWrongLevel) {
   ReleaseTower(&noParent);
 }
 
+TEST_F(TowerDeathTest, PayloadLargerThanABlockIsOutOfMemory) {
+  // Sizes that would wrap around to a small chunk once rounded up to 16 or
+  // once the header is added.
+  for (std::uint32_t size : {0xFFFFFFF8u, 0xFFFFFFE0u, kPoolBlockUsable}) {
+    SCOPED_TRACE(size);
+    EXPECT_DEATH(ShowFatalBoxes(); InsertEntitySpace(top, size, 5), "Error Number : 7\nOut of Memory");
+  }
+}
+
 }  // namespace
