@@ -196,6 +196,8 @@ void ReleaseTower(Tower** variable) {
 }
 
 TowerLevel* ResetTowerSearch(Tower* t, std::uint8_t mode) {
+  // A pending skip goes too: left set, it would make the restarted walk drop
+  // the rest of the first code it meets.
   for (int k = 0; k <= t->lastLevel; ++k) t->levels[k].flags &= ~kLevelSearchBits;
   TowerLevel& last = LastLevel(t);
   last.flags |= kLevelAdvance | kLevelLast | (mode & kLevelModeBits);

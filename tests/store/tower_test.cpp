@@ -65,6 +65,18 @@ TEST_F(TowerTest, SkipMovesAnyLevelToTheNextCode) {
   ReleaseTower(&all);
 }
 
+TEST_F(TowerTest, ResetDropsAPendingSkip) {
+  InsertTagged(top, 9, 90);
+  InsertTagged(top, 4, 40);
+  InsertTagged(top, 4, 41);
+  Tower* all = GetAllChildrenTower(top);
+  EXPECT_EQ(TagOf(FindNextEntity(all)), 41u);
+  SkipToNextType(all);
+  ResetTowerSearch(all, kSearchAny);
+  EXPECT_EQ(DrainTags(all), (Tags{41, 40, 90})) << "a restarted walk misses nothing";
+  ReleaseTower(&all);
+}
+
 TEST_F(TowerTest, MatchSearchStopsAtItsOwnCode) {
   InsertTagged(top, 3, 30);
   InsertTagged(top, 8, 80);
