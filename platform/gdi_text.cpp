@@ -283,7 +283,10 @@ const Glyph& GlyphOf(const Sized& s, unsigned char c) {
 
 std::vector<int> Advances(const Sized& s, std::string_view text, const INT* dx) {
   std::vector<int> out(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) out[i] = dx ? dx[i] : Advance(s, static_cast<unsigned char>(text[i]));
+  // Caller-given advances are held to a sane range so that sums stay in int.
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out[i] = dx ? std::clamp<INT>(dx[i], -65536, 65536) : Advance(s, static_cast<unsigned char>(text[i]));
+  }
   return out;
 }
 
@@ -574,20 +577,22 @@ BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rc, LPCSTR 
     x = dc->st.position.x;
     y = dc->st.position.y;
   }
-  int left = x;
+  long long left = x;
   if ((align & TA_CENTER) == TA_CENTER) {
-    left = x - width / 2;
+    left = static_cast<long long>(x) - width / 2;
   } else if (align & TA_RIGHT) {
-    left = x - width;
+    left = static_cast<long long>(x) - width;
   }
-  int top = y;
+  long long top = y;
   if ((align & TA_BASELINE) == TA_BASELINE) {
-    top = y - s.tm.tmAscent;
+    top = static_cast<long long>(y) - s.tm.tmAscent;
   } else if (align & TA_BOTTOM) {
-    top = y - s.tm.tmHeight;
+    top = static_cast<long long>(y) - s.tm.tmHeight;
   }
   if (align & TA_UPDATECP) {
-    if ((align & TA_CENTER) != TA_CENTER) dc->st.position.x = (align & TA_RIGHT) ? x - width : x + width;
+    if ((align & TA_CENTER) != TA_CENTER) {
+      dc->st.position.x = ClampCoord((align & TA_RIGHT) ? static_cast<long long>(x) - width : static_cast<long long>(x) + width);
+    }
   }
   RECT surfaceRc{};
   if (rc) surfaceRc = ToSurfaceRect(*dc, *rc);
@@ -611,7 +616,7 @@ int DrawTextA(HDC handle, LPCSTR text, int count, RECT* rc, UINT format) {
   Sized s;
   if (!dc || !rc || !text || !ResolveDc(*dc, s)) return 0;
   const std::string_view str = TextOf(text, count);
-  const int boxWidth = rc->right - rc->left;
+  const int boxWidth = ClampCoord(static_cast<long long>(rc->right) - rc->left);
   const int lineHeight = s.tm.tmHeight + ((format & DT_EXTERNALLEADING) ? s.tm.tmExternalLeading : 0);
   const bool ellipsis = format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS);
 
@@ -654,27 +659,27 @@ int DrawTextA(HDC handle, LPCSTR text, int count, RECT* rc, UINT format) {
   }
   const int total = lineHeight * static_cast<int>(lines.size());
   if (format & DT_CALCRECT) {
-    rc->right = rc->left + widest;
-    rc->bottom = rc->top + total;
+    rc->right = ClampCoord(static_cast<long long>(rc->left) + widest);
+    rc->bottom = ClampCoord(static_cast<long long>(rc->top) + total);
     return total;
   }
-  int top = rc->top;
+  long long top = rc->top;
   if (format & DT_SINGLELINE) {
     if (format & DT_VCENTER) {
-      top = rc->top + (rc->bottom - rc->top - lineHeight) / 2;
+      top = rc->top + (static_cast<long long>(rc->bottom) - rc->top - lineHeight) / 2;
     } else if (format & DT_BOTTOM) {
-      top = rc->bottom - lineHeight;
+      top = static_cast<long long>(rc->bottom) - lineHeight;
     }
   }
   if (!TargetSurface(*dc)) return 0;
   const RECT clipRc = ToSurfaceRect(*dc, *rc);
   for (const Line& line : lines) {
     const int w = Width(s, line.text);
-    int left = rc->left;
+    long long left = rc->left;
     if (format & DT_CENTER) {
-      left = rc->left + (boxWidth - w) / 2;
+      left = rc->left + (static_cast<long long>(boxWidth) - w) / 2;
     } else if (format & DT_RIGHT) {
-      left = rc->right - w;
+      left = static_cast<long long>(rc->right) - w;
     }
     RunOptions opt;
     opt.clipRect = (format & DT_NOCLIP) ? nullptr : &clipRc;
@@ -684,6 +689,6 @@ int DrawTextA(HDC handle, LPCSTR text, int count, RECT* rc, UINT format) {
     DrawRun(*dc, s, line.text, p.x, p.y, opt);
     top += lineHeight;
   }
-  if (format & (DT_VCENTER | DT_BOTTOM)) return top - rc->top;
+  if (format & (DT_VCENTER | DT_BOTTOM)) return static_cast<int>(std::clamp(top - rc->top, -kCoordLimit, kCoordLimit));
   return total;
 }

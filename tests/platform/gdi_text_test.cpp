@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "platform/gdi.h"
@@ -257,6 +258,24 @@ TEST_F(GdiText, EtoOpaqueFillsTheRectangleAndEtoClippedKeepsTextInside) {
   EXPECT_EQ(box.right, 30);
   EXPECT_EQ(box.bottom, 40);
   EXPECT_EQ(canvas_.At(29, 39), 0x00FF00u);
+}
+
+TEST_F(GdiText, ExtremePositionsDrawNothingAndDoNotOverflow) {
+  const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+  canvas_.FillSolid(0x123456);
+  const auto before = canvas_.Pixels();
+  SetBkMode(canvas_.dc(), OPAQUE);
+  EXPECT_TRUE(TextOut(canvas_.dc(), hi, hi, "Far", 3));
+  EXPECT_TRUE(TextOut(canvas_.dc(), lo, lo, "Far", 3));
+  SetTextAlign(canvas_.dc(), TA_RIGHT | TA_BASELINE | TA_UPDATECP);
+  MoveToEx(canvas_.dc(), lo, 0, nullptr);
+  EXPECT_TRUE(TextOut(canvas_.dc(), 0, 0, "Far", 3));
+  const INT dx[3] = {hi, hi, hi};
+  EXPECT_TRUE(ExtTextOut(canvas_.dc(), 300, 300, 0, nullptr, "Far", 3, dx));
+  EXPECT_EQ(canvas_.Pixels(), before);
+  RECT rc{lo, lo, hi, hi};
+  EXPECT_GT(DrawText(canvas_.dc(), "Far", -1, &rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER), 0);
+  EXPECT_EQ(canvas_.Pixels(), before) << "centred in a vast box, the text lies far off the canvas";
 }
 
 }  // namespace
