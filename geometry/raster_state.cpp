@@ -11,7 +11,7 @@
 #include "platform/reset_hooks.h"
 
 #ifdef PL3_RASTER_FATAL
-#include "store/seams.h"
+#include "store/node_pool.h"
 #endif
 
 namespace pl3 {
@@ -38,7 +38,7 @@ void ResetRasterGlobals() {
 // dropped and the first of each kind is logged.
 void RefreshFailure(int number) {
 #ifdef PL3_RASTER_FATAL
-  Error(static_cast<std::uint16_t>(number));
+  RaiseTowerError(static_cast<std::uint16_t>(number));
 #else
   std::uint32_t& count = number == 15 ? g_failures.horizontal : g_failures.vertical;
   if (count++ == 0) {
