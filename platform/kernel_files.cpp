@@ -95,9 +95,11 @@ struct ShareTable {
   std::vector<OpenFile*> open;
 };
 
+// Never destroyed: files still open at exit are closed by the handle table's
+// destructor, which may run after this function's statics would have gone.
 ShareTable& Shares() {
-  static ShareTable table;
-  return table;
+  static ShareTable* const table = new ShareTable;
+  return *table;
 }
 
 struct OpenFile {
