@@ -398,6 +398,121 @@ TEST_F(TowerFileTest, MissingFileLoadsNothing) {
   ReleaseTower(&t);
 }
 
+// Builds a tower file by hand, the way a file written with real node
+// addresses looks: links and identifiers are arbitrary non-zero values.
+struct FileBuilder {
+  std::string bytes;
+  void U32(std::uint32_t v) { bytes.append(reinterpret_cast<const char*>(&v), 4); }
+  FileBuilder(std::uint32_t count, std::uint32_t topCode) {
+    U32(count);
+    U32(topCode);
+  }
+  void Record(std::uint32_t number, std::uint32_t saved, std::uint16_t flags, std::uint16_t code, std::uint32_t next,
+              std::uint32_t firstChild, const std::vector<std::uint8_t>& payload = {}) {
+    U32(number);
+    U32(saved);
+    U32(20 + static_cast<std::uint32_t>(payload.size()));
+    U32(flags | std::uint32_t{code} << 16);
+    U32(next);
+    U32(0xDEADBEEF);  // previous sibling: ignored on load
+    U32(static_cast<std::uint32_t>(payload.size()));
+    U32(firstChild);
+    bytes.append(payload.begin(), payload.end());
+  }
+};
+
+TEST_F(TowerFileTest, StoredReferencesAreKeyedBySavedAddresses) {
+  FileBuilder file(5, 600);
+  file.Record(1, 0x00A00010, 0, 600, 0, 0x00A00100);
+  file.Record(0, 0x00A00100, 1, 20, 0x00A00150, 0x00A00110);
+  file.Record(2, 0x00A00110, 0x64, 20, 0, 0, PayloadWith(96, 88, 0x00A00010));  // marks the top entity
+  file.Record(0, 0x00A00150, 1, 105, 0x00A00200, 0x00A00300);
+  file.Record(3, 0x00A00300, 0, 105, 0, 0, PayloadWith(16, 0, 2));
+  file.Record(0, 0x00A00200, 1, 113, 0, 0x00A00400);
+  file.Record(4, 0x00A00400, 0, 113, 0x00A00500, 0, PayloadWith(16, 4, 0x00A00300));  // the definition
+  file.Record(5, 0x00A00500, 0, 113, 0, 0, PayloadWith(16, 4, 0x00BEEF00));  // nothing in the file
+  Tower* loaded = LoadTop(file.bytes);
+  ASSERT_NE(loaded, nullptr);
+  Entity* top = TowerEntity(loaded);
+  EXPECT_EQ(GroupCodes(top), (std::vector<std::uint16_t>{20, 105, 113}));
+  Entity* locator = NewestChild(top, 20);
+  EXPECT_EQ(FieldOf(locator, 88), NodeRefOf(top));
+  EXPECT_EQ(locator->flags, kEntitySelected) << "drawing state bits are cleared";
+  Entity* definition = NewestChild(top, 105);
+  Entity* newest = NewestChild(top, 113);
+  EXPECT_EQ(FieldOf(newest, 4), NodeRefOf(definition)) << "the first record of a group is its newest entity";
+  Entity* older = NodeAt<Entity>(newest->next);
+  ASSERT_NE(older, nullptr);
+  EXPECT_EQ(older->previous, NodeRefOf(newest));
+  EXPECT_EQ(FieldOf(older, 4), 0u);
+  EXPECT_EQ(CurrentFileRepointTable()->count, 5u);
+  ReleaseTower(&loaded);
+}
+
+TEST_F(TowerFileTest, EveryReferenceFieldIsRepointedOrCleared) {
+  struct Case {
+    std::uint16_t code;
+    std::uint32_t payloadSize;
+    std::uint32_t offset;
+  };
+  const Case cases[] = {{20, 96, 88},   {32, 16, 4},    {113, 16, 4},   {111, 16, 8},
+                        {116, 16, 8},   {117, 288, 272}, {164, 16, 0},   {283, 16, 0},
+                        {11002, 16, 0}, {11010, 16, 0},  {11015, 16, 0}, {11016, 16, 0}};
+  Tower* outside = NewTopLevelEntity(601);
+  Entity* stranger = InsertTagged(outside, 40, 1);
+  Tower* design = NewTopLevelEntity(600);
+  InsertTagged(design, 40, 2);
+  // Under each code: one entity that refers inside the file (newest) and one
+  // that refers outside it.
+  for (const Case& c : cases) {
+    for (NodeRef ref : {NodeRefOf(stranger), LastLevel(design).entity}) {
+      std::vector<std::uint8_t> payload = PayloadWith(c.payloadSize, c.offset, ref);
+      if (c.code == 117) payload[0] |= 0x04;
+      InsertPayload(design, c.code, payload);
+    }
+  }
+  // The conditional fields that are left alone: a zero marked entity or
+  // record, a mapping to nothing.
+  InsertPayload(design, 20, PayloadWith(96, 88, 0));
+  InsertPayload(design, 164, PayloadWith(16, 0, 0));
+  InsertPayload(design, 283, PayloadWith(16, 0, 0xFFFFFFFF));
+
+  const std::string bytes = Save(design, "fields.twr");
+  Tower* loaded = LoadTop(bytes);
+  ASSERT_NE(loaded, nullptr);
+  Entity* top = TowerEntity(loaded);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Entity* e = NewestChild(top, c.code);
+    ASSERT_NE(e, nullptr);
+    if (c.code == 20 || c.code == 164 || c.code == 283) {
+      EXPECT_EQ(FieldOf(e, c.offset), c.code == 283 ? 0xFFFFFFFFu : 0u) << "left as it was";
+      e = NodeAt<Entity>(e->next);
+    }
+    EXPECT_EQ(FieldOf(e, c.offset), NodeRefOf(top)) << "a reference inside the file";
+    EXPECT_EQ(FieldOf(NodeAt<Entity>(e->next), c.offset), 0u) << "a reference outside the file";
+  }
+  for (Tower** t : {&loaded, &design, &outside}) ReleaseTower(t);
+}
+
+TEST_F(TowerFileTest, FilesLargerThanTheBuffersRoundTrip) {
+  Tower* top = NewTopLevelEntity(712);
+  for (std::uint32_t i = 0; i < 80; ++i) {
+    std::vector<std::uint8_t> payload(4000);
+    for (std::size_t k = 0; k < payload.size(); ++k) payload[k] = static_cast<std::uint8_t>(i * 7 + k);
+    InsertPayload(top, static_cast<std::uint16_t>(5 + i % 3), payload);
+  }
+  const std::string bytes = Save(top, "large.twr");
+  ASSERT_GT(bytes.size(), kSerialiserReadBufferSize);
+  Tower* fromFile = NewTower(0);
+  ASSERT_EQ(LoadDOSFile(PathOf("large.twr").c_str(), fromFile), fromFile);
+  EXPECT_EQ(Save(fromFile, "large-again.twr"), bytes);
+  Tower* fromMemory = LoadTop(bytes);
+  ASSERT_NE(fromMemory, nullptr);
+  EXPECT_EQ(Save(fromMemory, "large-memory.twr"), bytes);
+  for (Tower** t : {&fromFile, &fromMemory, &top}) ReleaseTower(t);
+}
+
 TEST(TowerFileFields, ReferenceFieldsByTypeCode) {
   struct Case {
     std::uint16_t code;
