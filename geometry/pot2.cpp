@@ -1,5 +1,6 @@
 #include "geometry/pot2.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -36,7 +37,22 @@ int Orientation(std::uint32_t n, const Point* p) {
   return c < 0 ? 0 : 1;
 }
 
-bool DiagonalValid(std::uint32_t n, const Point* p, std::uint32_t i, std::uint32_t j, int flag) {
+// The box of a segment with its coordinates taken as unsigned, as the crossing
+// test takes them: segments whose boxes do not meet cannot cross.
+struct UBox {
+  std::uint32_t x0, y0, x1, y1;
+};
+
+UBox BoxOf(const Point& a, const Point& b) {
+  const auto ax = static_cast<std::uint32_t>(a.x), ay = static_cast<std::uint32_t>(a.y);
+  const auto bx = static_cast<std::uint32_t>(b.x), by = static_cast<std::uint32_t>(b.y);
+  return {std::min(ax, bx), std::min(ay, by), std::max(ax, bx), std::max(ay, by)};
+}
+
+bool BoxesMeet(const UBox& a, const UBox& b) { return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1; }
+
+bool DiagonalValid(std::uint32_t n, const Point* p, const std::vector<UBox>& edgeBoxes, std::uint32_t i,
+                   std::uint32_t j, int flag) {
   const Point& pi = p[i];
   const Point& prev = p[i == 0 ? n - 1 : i - 1];
   const Point& next = p[i + 1];
@@ -50,9 +66,11 @@ bool DiagonalValid(std::uint32_t n, const Point* p, std::uint32_t i, std::uint32
   const bool bOk = (b >= 0) == (flag != 0);
   const bool convex = (c >= 0) == (flag != 0);
   if (convex ? !(aOk && bOk) : !(aOk || bOk)) return false;
+  const UBox diagonal = BoxOf(p[j], pi);
   for (std::uint32_t k = 0; k < n; ++k) {
     const std::uint32_t km = k == 0 ? n - 1 : k - 1;
     if (k == i || k == j || km == i || km == j) continue;
+    if (!BoxesMeet(diagonal, edgeBoxes[k])) continue;
     if (SegmentsIntersect(p[j], pi, p[k], p[km])) return false;
   }
   return true;
@@ -106,10 +124,12 @@ bool BuildTable(std::uint32_t n, const Point* p, std::vector<double>& table) {
     return false;
   }
   const int flag = Orientation(n, p);
+  std::vector<UBox> edgeBoxes(n);  // edge k runs from point k to point k - 1
+  for (std::uint32_t k = 0; k < n; ++k) edgeBoxes[k] = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
   for (std::uint32_t i = 0; i + 2 < n; ++i) {
     const std::uint32_t last = i == 0 ? n - 2 : n - 1;
     for (std::uint32_t j = i + 2; j <= last; ++j) {
-      if (!DiagonalValid(n, p, i, j, flag)) continue;
+      if (!DiagonalValid(n, p, edgeBoxes, i, j, flag)) continue;
       const double dx = Diff(p[j].x, p[i].x), dy = Diff(p[j].y, p[i].y);
       table[static_cast<std::size_t>(j) * n + i] = dx * dx + dy * dy;
     }
