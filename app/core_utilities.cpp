@@ -194,15 +194,6 @@ const char* FileNamePart(const char* path) {
   return slash ? slash + 1 : path;
 }
 
-int FileExists(const char* path) {
-  if (!path || !*path) return 0;
-  WIN32_FIND_DATA data;
-  HANDLE search = FindFirstFile(path, &data);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  FindClose(search);
-  return 1;
-}
-
 void RemoveArrayElement(void* array, std::size_t elementSize, std::size_t index, std::size_t count) {
   if (!array || count == 0 || index + 1 >= count) return;
   auto* bytes = static_cast<unsigned char*>(array);

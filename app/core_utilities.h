@@ -83,8 +83,7 @@ char* FormatNewString(const char* format, ...) __attribute__((format(printf, 1, 
 // Points just after the last backslash of the path, or at the whole path when
 // it has none.
 const char* FileNamePart(const char* path);
-// 1 when FindFirstFile finds the path (wildcards allowed), 0 otherwise.
-int FileExists(const char* path);
+// FileExists, the existence test, lives with the path helpers in store/.
 // Moves the elements after `index` down one place when index < count - 1;
 // the caller lowers the count.
 void RemoveArrayElement(void* array, std::size_t elementSize, std::size_t index, std::size_t count);

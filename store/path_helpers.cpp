@@ -1,5 +1,7 @@
 #include "store/path_helpers.h"
 
+#include "platform/kernel_files.h"
+
 namespace {
 
 // The index just after the last backslash or colon, or 0 when there is none.
@@ -33,4 +35,13 @@ std::optional<std::string> GetFileNamePartOrNull(std::string_view path) {
   const std::size_t start = FileNameStart(path);
   if (start == 0) return std::nullopt;
   return std::string(path.substr(start));
+}
+
+int FileExists(const char* path) {
+  if (!path || !*path) return 0;
+  WIN32_FIND_DATA data;
+  HANDLE search = FindFirstFile(path, &data);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  FindClose(search);
+  return 1;
 }

@@ -21,6 +21,6 @@ std::string GetFileNamePart(std::string_view path);
 // or is a single character.
 std::optional<std::string> GetFileNamePartOrNull(std::string_view path);
 
-// The existence test of these paths, FileExists (1 when the file system finds
-// the path, a wildcard pattern when anything matches), is the program's core
-// utility declared in app/core_utilities.h.
+// 1 when the file system finds the path (a wildcard pattern counts when
+// anything matches), else 0. The search handle is closed at once.
+int FileExists(const char* path);

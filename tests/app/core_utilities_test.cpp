@@ -259,19 +259,6 @@ TEST(Strings, FileNamePart) {
   EXPECT_STREQ(FileNamePart(trailing), "");
 }
 
-TEST(Files, FileExistsUsesTheFindSearch) {
-  std::string dir = pl3::ProgramPath(pl3test::MakeTempDir("exists"));
-  std::string file = dir + "\\Board.P3P";
-  EXPECT_EQ(FileExists(file.c_str()), 0);
-  pl3test::WriteFileBytes(pl3::HostPath(file), "x");
-  EXPECT_EQ(FileExists(file.c_str()), 1);
-  EXPECT_EQ(FileExists((dir + "\\board.p3p").c_str()), 1);
-  EXPECT_EQ(FileExists((dir + "\\*.p3p").c_str()), 1);
-  EXPECT_EQ(FileExists((dir + "\\*.p3l").c_str()), 0);
-  EXPECT_EQ(FileExists(""), 0);
-  EXPECT_EQ(pl3::OpenKernelHandleCount(), 0u);  // the search was closed
-}
-
 TEST(Arrays, RemoveArrayElementMovesTheRestDown) {
   int a[] = {1, 2, 3, 4, 5};
   RemoveArrayElement(a, sizeof a[0], 1, 5);

@@ -102,6 +102,19 @@ TEST(PathHelpers, ReplaceExtension) {
   EXPECT_EQ(ReplaceExtension("", "p3s"), ".p3s");
 }
 
+TEST(PathHelpers, FileExistsUsesTheFindSearch) {
+  std::string dir = pl3::ProgramPath(pl3test::MakeTempDir("exists"));
+  std::string file = dir + "\\Board.P3P";
+  EXPECT_EQ(FileExists(file.c_str()), 0);
+  pl3test::WriteFileBytes(pl3::HostPath(file), "x");
+  EXPECT_EQ(FileExists(file.c_str()), 1);
+  EXPECT_EQ(FileExists((dir + "\\board.p3p").c_str()), 1);
+  EXPECT_EQ(FileExists((dir + "\\*.p3p").c_str()), 1);
+  EXPECT_EQ(FileExists((dir + "\\*.p3l").c_str()), 0);
+  EXPECT_EQ(FileExists(""), 0);
+  EXPECT_EQ(pl3::OpenKernelHandleCount(), 0u);  // the search was closed
+}
+
 TEST(PathHelpers, FileNamePart) {
   EXPECT_EQ(GetFileNamePart("C:\\boards\\main.pcb"), "main.pcb");
   EXPECT_EQ(GetFileNamePart("main.pcb"), "main.pcb");
