@@ -90,8 +90,11 @@ void PlaneHorizontal(std::int32_t x0, std::int32_t x1, std::int32_t y) {
     RefreshFailure(15);
     return;
   }
-  kRowOps[g_raster.rasterOp](g_raster.plane + PlaneWordIndex(x0, y), static_cast<std::uint32_t>(x1 - x0) + 1,
-                             g_raster.fillValue);
+  std::uint32_t* const row = g_raster.plane + PlaneWordIndex(x0, y);
+  // Shapes are filled row after row downward: the next row lies one plane
+  // row lower in memory. Fetching it now hides most of the wait for it.
+  if (static_cast<std::uint32_t>(y) + 1 < g_raster.height) __builtin_prefetch(row - g_raster.width, 1);
+  kRowOps[g_raster.rasterOp](row, static_cast<std::uint32_t>(x1 - x0) + 1, g_raster.fillValue);
 }
 
 void PlaneVertical(std::int32_t x, std::int32_t y0, std::int32_t y1) {
