@@ -284,6 +284,21 @@ TEST(GdiDib, SetDIBitsToDevicePlacesPartialScans) {
   EXPECT_EQ(c.At(0, 3), 0u);
 }
 
+TEST(GdiDib, CreateDIBitmapCopiesTheImageTheRightWayUp) {
+  DibInfo d = MakeInfo(2, 2, 32);
+  const std::uint32_t bits[4] = {0x000001, 0x000002, 0x000003, 0x000004};  // bottom row first
+  HBITMAP bitmap = CreateDIBitmap(nullptr, &d.header, CBM_INIT, bits, d.info(), DIB_RGB_COLORS);
+  ASSERT_NE(bitmap, nullptr);
+  const pl3::PixelSurface* s = pl3::GetBitmapSurface(bitmap);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->pixels[0], 0x000003u);
+  EXPECT_EQ(s->pixels[s->stride + 1], 0x000002u);
+  HBITMAP blank = CreateDIBitmap(nullptr, &d.header, 0, bits, d.info(), DIB_RGB_COLORS);
+  EXPECT_EQ(pl3::GetBitmapSurface(blank)->pixels[0], 0u) << "without CBM_INIT the bits are not read";
+  DeleteObject(bitmap);
+  DeleteObject(blank);
+}
+
 TEST(GdiDib, GetDIBitsReadsBack) {
   Canvas c(3, 2);
   c.FillNoise(4);
