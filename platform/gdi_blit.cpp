@@ -17,8 +17,9 @@ constexpr long long kMaxPixels = 1LL << 28;  // 1 GiB of 32-bit pixels
 struct Source {
   int width = 0;
   int height = 0;
-  const std::uint32_t* base = nullptr;  // row 0 (top) of direct rows
+  const std::uint32_t* base = nullptr;  // row `firstRow` of direct rows
   std::ptrdiff_t stride = 0;            // in pixels
+  int firstRow = 0;                     // rows above it are not held (a detached copy)
   const std::uint8_t* bits = nullptr;   // DIB rows
   int strideBytes = 0;
   bool topDown = true;
@@ -28,7 +29,7 @@ struct Source {
 
   // Pixels [x, x + n) of row y (top-based); the pointer stays valid until the next call.
   const std::uint32_t* Row(int y, int x, int n, std::vector<std::uint32_t>& scratch) const {
-    if (base) return base + static_cast<std::ptrdiff_t>(y) * stride + x;
+    if (base) return base + static_cast<std::ptrdiff_t>(y - firstRow) * stride + x;
     scratch.resize(n);
     const int stored = topDown ? y : height - 1 - y;
     ConvertDibRow(bits + static_cast<std::ptrdiff_t>(stored) * strideBytes, bitsPerPixel, compression,
@@ -110,18 +111,20 @@ void CombineRow(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t p
   }
 }
 
-// Copies the source's pixels that a blit will read when source and
-// destination share memory, so that overlapping moves read the old pixels.
-std::vector<std::uint32_t> DetachIfShared(Source& src, const PixelSurface& dst) {
+// Copies the source rows a blit will read (rows ys to ys + hs) when source
+// and destination share memory, so that overlapping moves read the old pixels.
+std::vector<std::uint32_t> DetachIfShared(Source& src, const PixelSurface& dst, int ys, int hs) {
   std::vector<std::uint32_t> copy;
   if (!src.base || src.base != dst.pixels) return copy;
-  copy.resize(static_cast<std::size_t>(src.width) * src.height);
-  for (int y = 0; y < src.height; ++y) {
-    std::memcpy(copy.data() + static_cast<std::size_t>(y) * src.width, src.base + y * src.stride,
+  const int r0 = std::max(ys, 0), r1 = std::min(ys + hs, src.height);
+  copy.resize(static_cast<std::size_t>(src.width) * std::max(r1 - r0, 0));
+  for (int y = r0; y < r1; ++y) {
+    std::memcpy(copy.data() + static_cast<std::size_t>(y - r0) * src.width, src.base + y * src.stride,
                 src.width * sizeof(std::uint32_t));
   }
   src.base = copy.data();
   src.stride = src.width;
+  src.firstRow = r0;
   return copy;
 }
 
@@ -132,7 +135,7 @@ bool CopyWholeRows(const PixelSurface& dst, const RECT& part, const Source& src,
   if (rop != SRCCOPY || !src.base || part.left != 0 || dx != 0 || w != dst.width || w != src.width) return false;
   if (dst.stride != w || src.stride != w) return false;
   if (part.top + dy < 0 || part.bottom + dy > src.height) return false;
-  std::memmove(RowOf(dst, part.top), src.base + static_cast<std::ptrdiff_t>(part.top + dy) * w,
+  std::memmove(RowOf(dst, part.top), src.base + static_cast<std::ptrdiff_t>(part.top + dy - src.firstRow) * w,
                static_cast<std::size_t>(w) * (part.bottom - part.top) * sizeof(std::uint32_t));
   return true;
 }
@@ -151,7 +154,7 @@ bool Transfer(Dc& dst, int x, int y, int w, int h, Source src, int xs, int ys, i
   if (h < 0) y += h, h = -h, mirrorY = !mirrorY;
   if (ws < 0) xs += ws, ws = -ws, mirrorX = !mirrorX;
   if (hs < 0) ys += hs, hs = -hs, mirrorY = !mirrorY;
-  const std::vector<std::uint32_t> detached = DetachIfShared(src, *surface);
+  const std::vector<std::uint32_t> detached = DetachIfShared(src, *surface, ys, hs);
   std::uint32_t pattern = 0;
   if (dst.st.brush && dst.st.brush->style != BS_NULL) {
     pattern = ColourToPixel(dst, dst.st.brush->dcBrush ? dst.st.dcBrushColour : dst.st.brush->colour);

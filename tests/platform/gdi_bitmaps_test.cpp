@@ -72,6 +72,17 @@ TEST(GdiBlit, OverlappingCopyWithinOneBitmapReadsTheOldPixels) {
   for (int y = 2; y < 22; ++y) {
     for (int x = 3; x < 23; ++x) ASSERT_EQ(c.At(x, y), before[(y + 4) * 32 + x + 2]) << x << "," << y;
   }
+  // Down and to the right, and a stretch over its own source.
+  c.FillNoise(5);
+  BitBlt(c.dc(), 7, 9, 20, 20, c.dc(), 4, 3, SRCCOPY);
+  for (int y = 9; y < 29; ++y) {
+    for (int x = 7; x < 27; ++x) ASSERT_EQ(c.At(x, y), before[(y - 6) * 32 + x - 3]) << x << "," << y;
+  }
+  c.FillNoise(5);
+  StretchBlt(c.dc(), 0, 0, 32, 32, c.dc(), 8, 8, 16, 16, SRCCOPY);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(c.At(x, y), before[(8 + y / 2) * 32 + 8 + x / 2]) << x << "," << y;
+  }
 }
 
 TEST(GdiBlit, StretchDoublesEachPixel) {
