@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/kernel_files.h"
+#include "platform/user.h"
 #include "platform/reset_hooks.h"
 #include "store/filing_seams.h"
 #include "store/filing_settings.h"
@@ -285,7 +286,20 @@ Tower* FilingSystem_LoadItem(ContainerRecord* record, const char* dataPath, cons
   return document;
 }
 
+// The wait cursor for the length of a scope.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
 Tower* FilingSystem_LoadDocument(ContainerRecord* record, const char* dataPath, const Tower* parent) {
+  const WaitCursor wait;
   gFiling.alreadyOpen = false;
   Tower* document = ReadItem(record, dataPath, parent);
   if (!document) return nullptr;
@@ -427,5 +441,16 @@ void ShutdownFilingSystem() {
   const std::vector<ContainerRecord*> records = gFiling.records;
   for (ContainerRecord* r : records) FilingSystem_CloseContainer(r);
   SaveLastDirectories();
+  // Records still in use were left open above; once the store is closed they
+  // are dead, and their temporary copies must not outlive the program.
+  std::vector<std::string> copies;
+  for (ContainerRecord* r : gFiling.records)
+    if (r->flags & kContainerTemporaryCopy) copies.push_back(ContainerPathOf(r));
   NetFS_CloseAll();
+  for (const std::string& copy : copies) DeleteFile(copy.c_str());
+  for (ContainerRecord* r : gFiling.records) {
+    for (OpenFileEntry& e : r->entries) ReleaseTower(&e.document);
+    delete r;
+  }
+  gFiling.records.clear();
 }

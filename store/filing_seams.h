@@ -1,22 +1,76 @@
 // What document filing calls in the subsystems above the store. Each function
-// is declared here and defined by its owner; the store never includes their
-// headers. Tests define fakes.
+// and global is declared here and defined by its owner; the store never
+// includes their headers. Tests define fakes.
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "platform/win_types.h"
 
 struct Tower;
 
-// Import of earlier-generation designs: converts the earlier-generation
-// records of a freshly loaded tree in place.
+// ---- Import of earlier-generation designs ----------------------------------------
+
+// Converts the earlier-generation records of a freshly loaded tree in place.
 void ConvertPl2ProjectTree(Tower* document);
 
-// Glyph outlines: re-maps every stored font number of a loaded document to
-// the numbers of the current run.
+// ---- Glyph outlines ------------------------------------------------------------------
+
+// Re-maps every stored font number of a loaded document to the numbers of
+// the current run.
 void RemapDocumentFonts(Tower* document);
 
-// Application frame: the frame window owns the messages of filing.
-extern HWND FrameWindow;
+// ---- Editing engine ------------------------------------------------------------------
 
-// Application frame: opens a subkey (such as "Initialisation") under the
-// program's registry key; ERROR_SUCCESS when opened.
+// The design or page that a document window shows (the design Tower of the
+// window's state block), or null.
+const Tower* GetDocumentWindowDesign(HWND window);
+
+// ---- Application frame ---------------------------------------------------------------
+
+// The frame window owns the messages of filing; the MDI client holds the
+// document windows.
+extern HWND FrameWindow;
+extern HWND MDIClientWindow;
+
+// Opens a subkey (such as "Initialisation") under the program's registry key;
+// ERROR_SUCCESS when opened.
 LONG OpenProgramRegistryKey(HKEY root, const char* subkey, DWORD options, DWORD access, HKEY* key);
+
+// Renames the tab of the document's window in the document tab bar to the
+// window's current caption.
+void UpdateMDITabCaption(HWND mdiClient, const Tower* document);
+
+// ---- PCB editor ------------------------------------------------------------------------
+
+// The name of the item that a PCB or schematic page is linked to, read from
+// the design's "linkfile" entry: a new string freed with std::free, or null.
+char* GetLinkedItemName(const Tower* document);
+
+// ---- Library editors and projects --------------------------------------------------------
+
+// What the container browser and explorer hand back: status 1 when an item
+// was chosen. Freed with FreeExplorerResult.
+struct ExplorerResult {
+  char* containerPath;
+  char* itemPath;
+  std::uint32_t status;
+};
+
+// The container browser: a file-open dialog over libraries, projects or both
+// (by mode) that logs on and lets the user pick an item; null when cancelled.
+ExplorerResult* BrowseContainerFile(HWND parent, int one, int mode, const char* filter, const char* user,
+                                    const char* password);
+// The file explorer over one container, starting at `startPath`.
+ExplorerResult* ExploreContainerFile(HWND owner, const char* containerPath, int one, const char* startPath, int mode,
+                                     const char* user, const char* password);
+void FreeExplorerResult(ExplorerResult* result);
+// Set by the item choosers for the length of one browser or explorer call.
+extern int ExplorerMode;
+
+// The project tree's handlers of store notifications of kinds 1 to 4; each
+// gets the whole broadcast request.
+void ProjectTreeNotifyKind1(const std::vector<std::uint8_t>& notification);
+void ProjectTreeNotifyKind2(const std::vector<std::uint8_t>& notification);
+void ProjectTreeNotifyKind3(const std::vector<std::uint8_t>& notification);
+void ProjectTreeNotifyKind4(const std::vector<std::uint8_t>& notification);

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "platform/reset_hooks.h"
 #include "store/container_store.h"
+#include "store/document_titles.h"
 #include "store/filing_seams.h"
 
 namespace {
@@ -12,15 +13,10 @@ namespace {
 struct SettingsState {
   std::string directories[RememberedDirectoryCount];
   AutoBackupSettings autoBackup;
-  NetFSNotificationHandler handler = nullptr;
 };
 SettingsState gSettings;
 
-void ResetSettings() {
-  const NetFSNotificationHandler handler = gSettings.handler;
-  gSettings = SettingsState{};
-  gSettings.handler = handler;
-}
+void ResetSettings() { gSettings = SettingsState{}; }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetSettings);
 
 const char* const kValueNames[RememberedDirectoryCount] = {
@@ -35,10 +31,8 @@ std::string Bounded(const char* text) { return text ? std::string(text, strnlen(
 const char* RememberedDirectoryValueName(RememberedDirectory which) { return kValueNames[which]; }
 std::string& RememberedDirectoryPath(RememberedDirectory which) { return gSettings.directories[which]; }
 
-void SetFilingNotificationHandler(NetFSNotificationHandler handler) { gSettings.handler = handler; }
-
 void LoadLastDirectories(const char* defaultProjectFolder, const char* defaultLibraryFolder) {
-  if (gSettings.handler) NetFS_RegisterNotificationHandler(0, gSettings.handler);
+  NetFS_RegisterNotificationHandler(0, &FilingNotificationHandler);
   gSettings.directories[LastProjectDirectory] = Bounded(defaultProjectFolder);
   for (RememberedDirectory d : {LastPCBDirectory, LastPadStackDirectory, LastShapeDirectory, LastSchematicDirectory})
     gSettings.directories[d] = Bounded(defaultLibraryFolder);

@@ -21,11 +21,6 @@ const char* RememberedDirectoryValueName(RememberedDirectory which);
 // The buffer of a remembered directory (at most 260 characters).
 std::string& RememberedDirectoryPath(RememberedDirectory which);
 
-#include "store/container_store.h"
-
-// The handler that LoadLastDirectories registers for store notifications.
-void SetFilingNotificationHandler(NetFSNotificationHandler handler);
-
 // At start: registers the filing notification handler with the store, takes
 // the settings' default project and library folders, then every value
 // present under "Initialisation" (at most 260 bytes) replaces its default.

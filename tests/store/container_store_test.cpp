@@ -36,6 +36,7 @@ class ContainerStoreTest : public testing::Test {
     // Administrator (password "abc") may do all; everyone may read.
     path = WriteContainer(dir, "Amp.p3p", netfs_fixture::MakeStandard(PasswordHash("abc")).image);
   }
+  void TearDown() override { NetFS_CloseAll(); }
   NetFSHandle* OpenAdmin() { return NetFS_OpenContainer(path.c_str(), "Administrator", "abc"); }
   std::string dir;
   std::string path;

@@ -100,7 +100,10 @@ class FilingTest : public testing::Test {
     ASSERT_TRUE(NetfsTreeMakeDirectory(tree, "\\Plain\\Sub\\"));
     path = WriteTree(dir + "/Board.p3p", tree);
   }
-  void TearDown() override { ReleaseTower(&parent); }
+  void TearDown() override {
+    ReleaseTower(&parent);
+    ShutdownFilingSystem();
+  }
   ContainerRecord* OpenAs(const char* user) { return FilingSystem_OpenContainer(path.c_str(), user, ""); }
 
   Tower* parent = nullptr;
@@ -335,7 +338,20 @@ TEST_F(FilingTest, ShutdownClosesEverythingAndRemembersFolders) {
   EXPECT_EQ(RememberedDirectoryPath(LastPCBDirectory), "\\libraries");
   RememberedDirectoryPath(LastGeneralDirectory) = "\\general";
   ASSERT_NE(OpenAs("Administrator"), nullptr);
+  // A read-only container with an item still open: its copy goes too.
+  NetfsTreeNode tree = StandardTree();
+  PutStream(tree, "\\Designs\\Amp?pcb\\data", PcbStream(3));
+  const std::string readOnly = WriteTree(dir + "/Frozen.p3p", tree);
+  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::remove);
+  ContainerRecord* frozen = FilingSystem_OpenContainer(readOnly.c_str(), "Administrator", "");
+  ASSERT_NE(frozen, nullptr);
+  const std::string copy = pl3::HostPath(frozen->handle->fullPath);
+  Tower* doc = FilingSystem_OpenDocument(frozen, "\\Designs\\Amp?pcb", parent);
+  ASSERT_NE(doc, nullptr);
+  ReleaseTower(&doc);
   ShutdownFilingSystem();
+  EXPECT_FALSE(fs::exists(copy));
+  EXPECT_TRUE(fs::exists(readOnly));
   EXPECT_TRUE(FilingContainerRecords().empty());
   EXPECT_FALSE(NetFS_IsInitialised());
   EXPECT_FALSE(fs::exists(dir + "/Board.tmp"));

@@ -1,12 +1,32 @@
-// Fakes of the post-load passes of document filing (font re-mapping and the
-// conversion of earlier-generation records), counting their calls.
+// Fakes of what document filing calls above the store: the post-load passes,
+// the document windows' designs, the container browser and explorer, the
+// linked item of a PCB or page, the tab bar and the project tree's
+// notification handlers. Each records its calls or answers from a script.
 #pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+struct Tower;
 
 namespace filingfakes {
 
 struct Calls {
   int conversions = 0;
   int fontRemaps = 0;
+  std::map<HWND, const Tower*> windowDesigns;  // what GetDocumentWindowDesign answers
+  std::map<const Tower*, std::string> linkedItems;  // what GetLinkedItemName answers
+  std::vector<HWND> tabCaptionUpdates;
+  std::vector<int> projectTreeKinds;  // kinds handed to the project tree, in order
+  // The browser's and explorer's answer: chosen when `itemPath` is not empty.
+  std::string containerPath;
+  std::string itemPath;
+  std::uint32_t status = 1;
+  std::vector<int> explorerModesSeen;  // ExplorerMode during each browse
+  std::vector<std::string> explorerStarts;  // container and start path of each explore
 };
 
 // Cleared before every test.
