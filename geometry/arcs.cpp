@@ -319,7 +319,17 @@ void DrawArcRecord(ArcLayout* arc) {
 }
 
 void TransformAndDrawArc(ArcLayout* arc, const Transform* t) {
+  // The end vectors keep their world length: scaled to the view, a short
+  // vector at a coarse zoom would lose its direction.
+  Point start = {arc->startX, arc->startY};
+  Point end = {arc->endX, arc->endY};
   TransformArcToView(arc, t);
+  TransformVector(t, start.x, start.y);
+  TransformVector(t, end.x, end.y);
+  arc->startX = start.x;
+  arc->startY = start.y;
+  arc->endX = end.x;
+  arc->endY = end.y;
   DrawArcRecord(arc);
 }
 

@@ -210,3 +210,26 @@ TEST(Arcs, TraceWithoutADirectionTableDrawsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A world arc whose direction vectors are far shorter than a pixel at the
+// view's zoom still sweeps the right quarter, turned by the Transform.
+TEST(Arcs, TransformAndDrawKeepsTheVectorsAtWorldLength) {
+  Plane plane(60, 60);
+  plane.view = {0, 0, 1000};
+  g_raster.viewFactor = pl3::ViewFactorForZoom(1000);
+  pl3::ArcLayout arc = MakeArc(30001, 30001, 15001, 1001, {50, 0}, {0, 50});  // first quadrant
+  const pl3::Transform quarter = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 60000, 0};
+  pl3::TransformAndDrawArc(&arc, &quarter);
+  // Turned a quarter about the origin and moved: centre (29999, 30001), which
+  // the rounding-up scale takes to view (30, 30).
+  EXPECT_EQ(arc.centreX, 30);
+  EXPECT_EQ(arc.centreY, 30);
+  EXPECT_EQ(arc.radius, 15);
+  EXPECT_TRUE(plane.At(30 - 10, 30 + 11));   // the second quadrant now
+  EXPECT_FALSE(plane.At(30 + 10, 30 + 11));
+  EXPECT_FALSE(plane.At(30 + 10, 30 - 11));
+}
+
+}  // namespace
