@@ -69,6 +69,14 @@ TEST_F(ContainerStoreTest, FilesThatAreNoContainersGiveError13) {
   EXPECT_EQ(NetFS_OpenContainer(d.c_str(), "Administrator", ""), nullptr);
   EXPECT_EQ(NetFS_GetLastError(), 13u);
   EXPECT_FALSE(fs::exists(dir + "/damaged.tmp"));
+  // Without its users file a container cannot be served.
+  NetfsTreeNode tree = NetfsNewTreeForUser("Administrator", "");
+  ASSERT_TRUE(NetfsTreeDelete(tree, "\\users?system"));
+  const ByteBuffer image = NetfsBuildImage(tree);
+  const std::string noUsers = WriteContainer(dir, "nousers.p3p", netfs_fixture::Bytes(image.begin(), image.end()));
+  EXPECT_EQ(NetFS_OpenContainer(noUsers.c_str(), "Administrator", ""), nullptr);
+  EXPECT_EQ(NetFS_GetLastError(), 13u);
+  EXPECT_FALSE(fs::exists(dir + "/nousers.tmp"));
 }
 
 TEST_F(ContainerStoreTest, OpenLogsOnAndSharesTheHandleAcrossSpellings) {
