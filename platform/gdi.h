@@ -256,6 +256,15 @@ constexpr int PS_STYLE_MASK = 0x0000000F;
 constexpr UINT BS_SOLID = 0;
 constexpr UINT BS_NULL = 1;
 constexpr UINT BS_HOLLOW = BS_NULL;
+constexpr UINT BS_HATCHED = 2;
+
+// Hatch styles: lines every eight pixels from the brush origin.
+constexpr int HS_HORIZONTAL = 0;
+constexpr int HS_VERTICAL = 1;
+constexpr int HS_FDIAGONAL = 2;  // top left to bottom right
+constexpr int HS_BDIAGONAL = 3;  // bottom left to top right
+constexpr int HS_CROSS = 4;
+constexpr int HS_DIAGCROSS = 5;
 
 // Background modes, fill modes, stretch modes.
 constexpr int TRANSPARENT = 1;
@@ -573,7 +582,10 @@ BOOL DPtoLP(HDC dc, POINT* pts, int count);
 HPEN CreatePen(int style, int width, COLORREF colour);  // width 0 and 1 are one pixel
 HPEN CreatePenIndirect(const LOGPEN* pen);
 HBRUSH CreateSolidBrush(COLORREF colour);
-HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);  // BS_SOLID and BS_NULL
+// Hatch lines take the brush colour; between them the background colour shows
+// in OPAQUE background mode, and the destination in TRANSPARENT mode.
+HBRUSH CreateHatchBrush(int hatch, COLORREF colour);
+HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);  // BS_SOLID, BS_NULL and BS_HATCHED
 
 // ---------------------------------------------------------------------------
 // Lines and shapes (the current pen outlines, the current brush fills)

@@ -73,6 +73,7 @@ struct Brush : Object {
   Brush() : Object(Kind::kBrush) {}
   UINT style = BS_SOLID;
   COLORREF colour = 0;
+  int hatch = HS_HORIZONTAL;  // BS_HATCHED
   bool dcBrush = false;
 };
 

@@ -551,7 +551,7 @@ int GetObjectA(HGDIOBJ obj, int size, void* out) {
     }
     case Kind::kBrush: {
       const Brush* b = static_cast<Brush*>(o);
-      LOGBRUSH lb{b->style, b->colour, 0};
+      LOGBRUSH lb{b->style, b->colour, b->style == BS_HATCHED ? static_cast<std::uintptr_t>(b->hatch) : 0};
       return copyOut(&lb, sizeof lb);
     }
     case Kind::kFont: return copyOut(&static_cast<Font*>(o)->lf, sizeof(LOGFONTA));
@@ -693,11 +693,24 @@ HBRUSH CreateSolidBrush(COLORREF colour) {
   return ToHandle<HBRUSH>(b);
 }
 
+HBRUSH CreateHatchBrush(int hatch, COLORREF colour) {
+  if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
+  Brush* b = new Brush;
+  b->style = BS_HATCHED;
+  b->hatch = hatch;
+  b->colour = colour;
+  Register(b);
+  return ToHandle<HBRUSH>(b);
+}
+
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush) return nullptr;
-  if (brush->lbStyle == BS_NULL) return reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  if (brush->lbStyle != BS_SOLID) return nullptr;
-  return CreateSolidBrush(brush->lbColor);
+  switch (brush->lbStyle) {
+    case BS_NULL: return reinterpret_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    case BS_SOLID: return CreateSolidBrush(brush->lbColor);
+    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(brush->lbHatch), brush->lbColor);
+    default: return nullptr;
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -287,6 +287,40 @@ void PaintClipped(Dc& dc, const Region& clip, const SpanList& spans, std::uint32
   ForClippedSpans(clip, spans, [&](int y, int a, int b) { WriteRun(RowOf(*s, y) + a, b - a, pixel, rop2); });
 }
 
+bool HatchOn(int hatch, int px, int py) {
+  switch (hatch) {
+    case HS_HORIZONTAL: return py == 0;
+    case HS_VERTICAL: return px == 0;
+    case HS_FDIAGONAL: return px == py;
+    case HS_BDIAGONAL: return px == 7 - py;
+    case HS_CROSS: return px == 0 || py == 0;
+    case HS_DIAGCROSS: return px == py || px == 7 - py;
+    default: return true;
+  }
+}
+
+// Paints spans with a brush: one colour for a solid brush; for a hatched one
+// the lines in its colour and, in OPAQUE mode, the rest in the background colour.
+void PaintBrushSpans(Dc& dc, const Region& clip, const SpanList& spans, const Brush* brush, std::uint32_t pixel,
+                     int rop2) {
+  if (!brush || brush->style != BS_HATCHED) {
+    PaintClipped(dc, clip, spans, pixel, rop2);
+    return;
+  }
+  const int ox = dc.st.brushOrg.x + dc.origin.x, oy = dc.st.brushOrg.y + dc.origin.y;
+  SpanList lines, rest;
+  const RECT box = clip.Box();
+  for (const Span& sp : spans) {
+    if (sp.y < box.top || sp.y >= box.bottom) continue;
+    const int py = (((sp.y - oy) % 8) + 8) % 8;
+    for (int x = std::max<int>(sp.x0, box.left); x < std::min<int>(sp.x1, box.right); ++x) {
+      AddPixel(HatchOn(brush->hatch, (((x - ox) % 8) + 8) % 8, py) ? lines : rest, x, sp.y);
+    }
+  }
+  PaintClipped(dc, clip, lines, pixel, rop2);
+  if (dc.st.bkMode == OPAQUE) PaintClipped(dc, clip, rest, ColourToPixel(dc, dc.st.bkColour), rop2);
+}
+
 // Paints the brush's pixels, then the pen's gaps, then the pen's pixels;
 // each set first loses the pixels of those painted after it.
 void RenderShape(Dc& dc, const Region& clip, Strokes& strokes, SpanList& fill, bool withFill) {
@@ -302,7 +336,7 @@ void RenderShape(Dc& dc, const Region& clip, Strokes& strokes, SpanList& fill, b
     NormalizeSpans(fill);
     SpanList inside = SubtractSpans(fill, strokes.pen);
     if (!gaps.empty()) inside = SubtractSpans(inside, gaps);
-    PaintClipped(dc, clip, inside, brushPixel, dc.st.rop2);
+    PaintBrushSpans(dc, clip, inside, dc.st.brush, brushPixel, dc.st.rop2);
   }
   if (!gaps.empty()) PaintClipped(dc, clip, gaps, ColourToPixel(dc, dc.st.bkColour), dc.st.rop2);
   if (pen.present) PaintClipped(dc, clip, strokes.pen, PenPixel(dc), dc.st.rop2);
@@ -776,13 +810,27 @@ COLORREF GetPixel(HDC handle, int x, int y) {
 namespace {
 
 // A brush handle, or a system colour index plus one as window classes pass it.
-bool ResolveBrush(const Dc& dc, HBRUSH handle, std::uint32_t& pixel) {
+bool ResolveBrush(const Dc& dc, HBRUSH handle, std::uint32_t& pixel, const Brush*& brush) {
   const auto value = reinterpret_cast<std::uintptr_t>(handle);
+  brush = nullptr;
   if (value >= 1 && value <= static_cast<std::uintptr_t>(COLOR_COUNT)) {
     pixel = RgbToPixel(GetSysColor(static_cast<int>(value - 1)));
     return true;
   }
-  return BrushPixel(dc, GetBrush(AsObj(handle)), pixel);
+  brush = GetBrush(AsObj(handle));
+  return BrushPixel(dc, brush, pixel);
+}
+
+// Fills a rectangle in surface pixels with a brush, whatever the ROP2 mode.
+void FillSurfaceRect(Dc& dc, const RECT& rc, const Brush* brush, std::uint32_t pixel) {
+  if (!brush || brush->style != BS_HATCHED) {
+    PatternRect(dc, rc, pixel, PATCOPY);
+    return;
+  }
+  const Region clip = EffectiveClip(dc);
+  SpanList spans;
+  AddRect(spans, rc.left, rc.top, rc.right, rc.bottom, clip.Box());
+  PaintBrushSpans(dc, clip, spans, brush, pixel, R2_COPYPEN);
 }
 
 
@@ -791,21 +839,23 @@ bool ResolveBrush(const Dc& dc, HBRUSH handle, std::uint32_t& pixel) {
 int FillRect(HDC handle, const RECT* rc, HBRUSH brush) {
   Dc* dc = GetDc(handle);
   std::uint32_t pixel;
-  if (!dc || !rc || !ResolveBrush(*dc, brush, pixel)) return 0;
-  PatternRect(*dc, ToSurfaceRect(*dc, *rc), pixel, PATCOPY);
+  const Brush* b;
+  if (!dc || !rc || !ResolveBrush(*dc, brush, pixel, b)) return 0;
+  FillSurfaceRect(*dc, ToSurfaceRect(*dc, *rc), b, pixel);
   return 1;
 }
 
 int FrameRect(HDC handle, const RECT* rc, HBRUSH brush) {
   Target t;
   std::uint32_t pixel;
-  if (!rc || !Begin(handle, t) || !ResolveBrush(*t.dc, brush, pixel)) return 0;
+  const Brush* b;
+  if (!rc || !Begin(handle, t) || !ResolveBrush(*t.dc, brush, pixel, b)) return 0;
   const RECT r = ToSurfaceRect(*t.dc, *rc);
   if (IsRectEmpty(&r)) return 1;
   SpanList frame;
   AddFrame(frame, r, t.bounds);
   NormalizeSpans(frame);
-  PaintClipped(*t.dc, t.clip, frame, pixel, R2_COPYPEN);
+  PaintBrushSpans(*t.dc, t.clip, frame, b, pixel, R2_COPYPEN);
   return 1;
 }
 
@@ -833,8 +883,9 @@ BOOL FillRgn(HDC handle, HRGN rgn, HBRUSH brush) {
   Dc* dc = GetDc(handle);
   RegionObject* r = GetRegionObject(rgn);
   std::uint32_t pixel;
-  if (!dc || !r || !ResolveBrush(*dc, brush, pixel)) return FALSE;
-  for (const RECT& rc : r->region.rects) PatternRect(*dc, ToSurfaceRect(*dc, rc), pixel, PATCOPY);
+  const Brush* b;
+  if (!dc || !r || !ResolveBrush(*dc, brush, pixel, b)) return FALSE;
+  for (const RECT& rc : r->region.rects) FillSurfaceRect(*dc, ToSurfaceRect(*dc, rc), b, pixel);
   return TRUE;
 }
 
@@ -852,8 +903,13 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   const unsigned table = (rop >> 16) & 0xFF;
   if (((table >> 2) ^ table) & 0x33) return FALSE;  // the operation reads a source
   std::uint32_t pattern = 0;
-  BrushPixel(*dc, dc->st.brush, pattern);
+  const bool usesPattern = ((table >> 4) ^ table) & 0x0F;
+  if (!BrushPixel(*dc, dc->st.brush, pattern) && usesPattern) return TRUE;  // a hollow brush paints nothing
   const RECT rc = NormalizedSurfaceRect(*dc, x, y, static_cast<long long>(x) + width, static_cast<long long>(y) + height);
-  PatternRect(*dc, rc, pattern, rop);
+  if (rop == PATCOPY) {
+    FillSurfaceRect(*dc, rc, dc->st.brush, pattern);
+  } else {
+    PatternRect(*dc, rc, pattern, rop);  // other operations treat a hatch as its colour
+  }
   return TRUE;
 }

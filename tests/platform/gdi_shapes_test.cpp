@@ -85,13 +85,16 @@ const PenCase kPens[] = {{"hairline", PS_SOLID, 0}, {"dotted", PS_DOT, 1}, {"das
 TEST(GdiShapes, EveryShapeDrawnTwiceInXorRestoresEveryPixel) {
   for (const ShapeCase& shape : Shapes()) {
     for (const PenCase& pen : kPens) {
-      for (bool filled : {false, true}) {
-        SCOPED_TRACE(std::string(shape.name) + ", " + pen.name + (filled ? ", filled" : ", hollow"));
+      for (int brushKind : {0, 1, 2}) {
+        const bool filled = brushKind != 0;
+        SCOPED_TRACE(std::string(shape.name) + ", " + pen.name + (brushKind == 0 ? ", hollow" : brushKind == 1 ? ", filled" : ", hatched"));
         Canvas c(64, 64);
         c.FillNoise(7);
         const auto before = c.Pixels();
         Selected<HPEN> p(c.dc(), CreatePen(pen.style, pen.width, RGB(0x35, 0xC0, 0x7A)));
-        HBRUSH brush = filled ? CreateSolidBrush(RGB(0x81, 0x12, 0xE4)) : (HBRUSH)GetStockObject(NULL_BRUSH);
+        HBRUSH brush = brushKind == 0   ? (HBRUSH)GetStockObject(NULL_BRUSH)
+                       : brushKind == 1 ? CreateSolidBrush(RGB(0x81, 0x12, 0xE4))
+                                        : CreateHatchBrush(HS_DIAGCROSS, RGB(0x81, 0x12, 0xE4));
         Selected<HBRUSH> b(c.dc(), brush);
         SetROP2(c.dc(), R2_XORPEN);
         shape.draw(c.dc());
@@ -318,6 +321,33 @@ TEST(GdiShapes, DashedPensFillTheirGapsOnlyWithAnOpaqueBackground) {
   }
 }
 
+TEST(GdiShapes, HatchBrushesDrawLinesEveryEightPixelsFromTheBrushOrigin) {
+  for (int mode : {TRANSPARENT, OPAQUE}) {
+    SCOPED_TRACE(mode);
+    Canvas c(24, 24);
+    c.FillSolid(0x808080);
+    SetBkMode(c.dc(), mode);
+    SetBkColor(c.dc(), RGB(0, 0, 255));
+    SetBrushOrgEx(c.dc(), 2, 3, nullptr);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(255, 0, 0));
+    RECT rc{0, 0, 24, 24};
+    EXPECT_EQ(FillRect(c.dc(), &rc, hatch), 1);
+    const std::uint32_t gap = mode == OPAQUE ? 0x0000FFu : 0x808080u;
+    for (int y = 0; y < 24; ++y) {
+      for (int x = 0; x < 24; ++x) {
+        const bool line = (x - 2) % 8 == 0 || (y - 3) % 8 == 0;
+        ASSERT_EQ(c.At(x, y), line ? 0xFF0000u : gap) << x << "," << y;
+      }
+    }
+    LOGBRUSH lb{};
+    EXPECT_EQ(GetObject(hatch, sizeof lb, &lb), static_cast<int>(sizeof lb));
+    EXPECT_EQ(lb.lbStyle, BS_HATCHED);
+    EXPECT_EQ(lb.lbHatch, static_cast<std::uintptr_t>(HS_CROSS));
+    DeleteObject(hatch);
+  }
+  EXPECT_EQ(CreateHatchBrush(6, 0), nullptr);
+}
+
 TEST(GdiShapes, AllSixteenBinaryRasterOperations) {
   // Each code minus one is the truth table over (pen bit, destination bit).
   const std::uint32_t pen = 0x00F0F0F0 & 0x00FF00FF, dst = 0x00CCAA33;
@@ -477,6 +507,12 @@ std::vector<ShapeCase> ClippedPrimitives() {
                    DrawFocusRect(dc, &rc);
                  }});
   all.push_back({"PatBlt", [](HDC dc) { PatBlt(dc, 0, 0, 64, 64, PATINVERT); }});
+  all.push_back({"hatched FillRect", [](HDC dc) {
+                   HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(9, 99, 199));
+                   RECT rc{0, 0, 64, 64};
+                   FillRect(dc, &rc, hatch);
+                   DeleteObject(hatch);
+                 }});
   all.push_back({"SetPixel", [](HDC dc) {
                    for (int i = 0; i < 64; ++i) SetPixel(dc, i, (i * 7) % 64, RGB(1, 2, 3));
                  }});
