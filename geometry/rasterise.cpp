@@ -186,20 +186,22 @@ void DrawViewLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_
   const std::int64_t dx = std::llabs(static_cast<std::int64_t>(x2) - x1);
   const std::int64_t dy = std::llabs(static_cast<std::int64_t>(y2) - y1);
   if (dx > dy) {
-    const EdgeWalker walker(x1, y1, x2, y2);
+    EdgeWalker walker(x1, y1, x2, y2);
     const std::int32_t top = std::max(walker.top(), c.ymin);
     const std::int32_t bottom = std::min(walker.bottom(), c.ymax);
+    walker.Start(top);
     for (std::int32_t y = top; y <= bottom; ++y) {
-      const RowSpan s = walker.At(y);
+      const RowSpan s = walker.Next();
       HorizontalRun(s.lo, s.hi, y);
     }
     return;
   }
-  const EdgeWalker walker(y1, x1, y2, x2);
+  EdgeWalker walker(y1, x1, y2, x2);  // axes swapped: a slice of rows per column
   const std::int32_t left = std::max(walker.top(), c.xmin);
   const std::int32_t right = std::min(walker.bottom(), c.xmax);
+  walker.Start(left);
   for (std::int32_t x = left; x <= right; ++x) {
-    const RowSpan s = walker.At(x);
+    const RowSpan s = walker.Next();
     VerticalRun(x, s.lo, s.hi);
   }
 }

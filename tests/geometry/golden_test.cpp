@@ -78,9 +78,7 @@ TEST(GoldenImage, KernelStyles) {
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) pixels[static_cast<std::size_t>(y) * kWidth + x] = ColourOf(plane.At(x, y));
 
-  const char* source = std::getenv("PL3_SOURCE_DIR");
-  ASSERT_NE(source, nullptr) << "PL3_SOURCE_DIR is not set";
-  const std::string golden = std::string(source) + "/tests/geometry/golden/kernel_styles.png";
+  const std::string golden = std::string(PL3_GEOMETRY_GOLDEN_DIR) + "/kernel_styles.png";
   if (std::getenv("PL3_UPDATE_GOLDEN")) {
     ASSERT_TRUE(pl3::WritePngFile(pixels.data(), kWidth, kHeight, kWidth, golden.c_str()));
     GTEST_SKIP() << "golden image written to " << golden;
