@@ -19,7 +19,7 @@ constexpr std::uint16_t kSizeOfVia = 17;
 constexpr std::uint16_t kSizeOfSlot = 46;
 
 // The stored size, or the real size of the record's index when it is indexed.
-std::int32_t RealSize(const GraphicLayoutHead& head, std::int32_t stored, std::uint16_t type, int second) {
+std::int32_t RealSize(const GraphicLayoutHead& head, std::int32_t stored, std::uint16_t type, std::uint32_t second) {
   if (!(head.sizeFlags & kSizeIndexed) || !g_resolver) return stored;
   return g_resolver(type, head.sizeIndex, second);
 }

@@ -12,7 +12,7 @@ namespace pl3 {
 // The real size of an indexed size: (entity type code, size index, second
 // value). The design objects register the size table's resolver at start-up;
 // without one, an indexed record keeps its stored size.
-using RealSizeResolver = std::int32_t (*)(std::uint16_t type, std::uint32_t index, int second);
+using RealSizeResolver = std::int32_t (*)(std::uint16_t type, std::uint32_t index, std::uint32_t second);
 void SetRealSizeResolver(RealSizeResolver resolver);
 
 // Unsigned entries move absolute design coordinates; *Signed entries treat

@@ -18,12 +18,12 @@ constexpr Transform kQuarterTurnMoved = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 
 struct ResolverCall {
   std::uint16_t type;
   std::uint32_t index;
-  int second;
+  std::uint32_t second;
 };
 std::vector<ResolverCall> g_calls;
 
 // Sizes of the fake size table: first values 101 * (index + 1), second 51 * (index + 1).
-std::int32_t FakeRealSize(std::uint16_t type, std::uint32_t index, int second) {
+std::int32_t FakeRealSize(std::uint16_t type, std::uint32_t index, std::uint32_t second) {
   g_calls.push_back({type, index, second});
   return static_cast<std::int32_t>((second ? 51 : 101) * (index + 1));
 }
