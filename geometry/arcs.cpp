@@ -85,9 +85,79 @@ bool OctantBoxVisible(int k, std::int32_t cx, std::int32_t cy, std::int32_t ro) 
   return !(x1 < c.xmin || x0 > c.xmax || y1 < c.ymin || y0 > c.ymax);
 }
 
-// The band between the inner and outer circles over the marked octants.
-// Even octants own their first row and odd octants their diagonal, so every
-// pixel of a full ring is written once.
+// The reduced rows of octant k whose runs can land inside the clip: a
+// reduced row is a real row (or, in swapped octants, a real column).
+bool OctantRows(int k, std::int32_t cx, std::int32_t cy, std::int32_t ro, std::int64_t& first, std::int64_t& last) {
+  const ViewClip& c = CurrentViewClip();
+  const std::uint8_t m = kOctantMapping[k];
+  const bool swap = (m & 1) != 0;
+  const bool negative = swap ? (m & 2) != 0 : (m & 4) != 0;
+  const std::int64_t base = swap ? cx : cy;
+  const std::int64_t lo = swap ? c.xmin : c.ymin;
+  const std::int64_t hi = swap ? c.xmax : c.ymax;
+  first = std::max<std::int64_t>(negative ? base - hi : lo - base, 0);
+  last = std::min<std::int64_t>(negative ? base - lo : hi - base, ro);
+  return first <= last;
+}
+
+// One octant of the band between the inner and outer circles, in its
+// reduced frame (0 <= y <= x). Even octants own their first row and odd
+// octants their diagonal, so every pixel of a full ring is written once.
+void DrawOctantBand(int k, std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro, const ArcSweep& sweep,
+                    Point redStart, Point redEnd) {
+  std::int64_t first, last;
+  if (!OctantRows(k, cx, cy, ro, first, last)) return;
+  const std::int64_t outerT = static_cast<std::int64_t>(ro) * (ro + 1);
+  const std::int64_t innerT = static_cast<std::int64_t>(ri) * (ri + 1);
+  const std::int64_t beyond = static_cast<std::int64_t>(ro) + 1;
+  const bool odd = (k & 1) != 0;
+  const std::uint8_t f = sweep.octants[k];
+  const bool holdsStart = (f & kOctantHoldsStart) != 0;
+  const bool holdsEnd = (f & kOctantHoldsEnd) != 0;
+  std::int64_t xo = RimColumn(outerT, first);
+  std::int64_t xiCircle = ri > 0 ? RimColumn(innerT, first) : -1;
+  for (std::int64_t y = first; y <= last; ++y) {
+    while (xo > 0 && xo * xo + y * y > outerT) --xo;
+    if (xo < y) break;  // the outer circle has passed the diagonal
+    std::int64_t xi = y;
+    if (ri > 0) {
+      while (xiCircle > 0 && xiCircle * xiCircle + y * y > innerT) --xiCircle;
+      if (xiCircle >= y && xiCircle * xiCircle + y * y <= innerT) xi = xiCircle;
+    }
+    if (odd && y == 0) continue;
+    const std::int64_t lo = std::max(xi, odd ? y : y + 1);
+    const std::int64_t hi = xo;
+    if (lo > hi) continue;
+    if (f & kOctantWhole) {
+      EmitOctantRun(k, cx, cy, lo, hi, y);
+      continue;
+    }
+    const std::int64_t s = LineColumn(redStart, y, xo, beyond);
+    const std::int64_t e = LineColumn(redEnd, y, xo, beyond);
+    // The part of the row on the sweep side of each end's line.
+    const std::int64_t startLo = odd ? std::max(lo, s) : lo;
+    const std::int64_t startHi = odd ? hi : std::min(hi, s);
+    const std::int64_t endLo = odd ? lo : std::max(lo, e);
+    const std::int64_t endHi = odd ? std::min(hi, e) : hi;
+    if (holdsStart && holdsEnd) {
+      if (sweep.wrap) {
+        EmitOctantRun(k, cx, cy, std::max(startLo, endLo), std::min(startHi, endHi), y);
+      } else if (startLo > startHi || endLo > endHi || std::max(startLo, endLo) > std::min(startHi, endHi) + 1) {
+        EmitOctantRun(k, cx, cy, startLo, startHi, y);
+        EmitOctantRun(k, cx, cy, endLo, endHi, y);
+      } else {
+        EmitOctantRun(k, cx, cy, std::min(startLo, endLo), std::max(startHi, endHi), y);
+      }
+    } else if (holdsStart) {
+      EmitOctantRun(k, cx, cy, startLo, startHi, y);
+    } else if (holdsEnd) {
+      EmitOctantRun(k, cx, cy, endLo, endHi, y);
+    }
+  }
+}
+
+// The band between the inner and outer circles over the marked octants,
+// octant by octant from 7 down to 0, each walking only its rows in the clip.
 void DrawBand(std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro, const ArcSweep& sweep,
               Point latticeStart, Point latticeEnd) {
   if (ro < 0) return;
@@ -97,66 +167,14 @@ void DrawBand(std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro
   }
   bool visible[8];
   bool any = false;
-  Point redStart[8];
-  Point redEnd[8];
   for (int k = 0; k < 8; ++k) {
     visible[k] = !(sweep.octants[k] & kOctantNotDrawn) && OctantBoxVisible(k, cx, cy, ro);
     any = any || visible[k];
-    redStart[k] = IntoOctant(k, latticeStart);
-    redEnd[k] = IntoOctant(k, latticeEnd);
   }
   if (!any) return;
   if (ri <= 0) HorizontalRun(cx, cx, cy);
-
-  const std::int64_t outerT = static_cast<std::int64_t>(ro) * (ro + 1);
-  const std::int64_t innerT = static_cast<std::int64_t>(ri) * (ri + 1);
-  const std::int64_t beyond = static_cast<std::int64_t>(ro) + 1;
-  std::int64_t xo = ro;
-  std::int64_t xiCircle = ri;
-  for (std::int64_t y = 0;; ++y) {
-    while (xo > 0 && xo * xo + y * y > outerT) --xo;
-    if (xo < y) break;
-    std::int64_t xi = y;
-    if (ri > 0) {
-      while (xiCircle > 0 && xiCircle * xiCircle + y * y > innerT) --xiCircle;
-      if (xiCircle >= y && xiCircle * xiCircle + y * y <= innerT) xi = xiCircle;
-    }
-    for (int k = 7; k >= 0; --k) {
-      if (!visible[k]) continue;
-      const bool odd = (k & 1) != 0;
-      if (odd && y == 0) continue;
-      std::int64_t lo = std::max(xi, odd ? y : y + 1);
-      std::int64_t hi = xo;
-      if (lo > hi) continue;
-      const std::uint8_t f = sweep.octants[k];
-      if (f & kOctantWhole) {
-        EmitOctantRun(k, cx, cy, lo, hi, y);
-        continue;
-      }
-      const std::int64_t s = LineColumn(redStart[k], y, xo, beyond);
-      const std::int64_t e = LineColumn(redEnd[k], y, xo, beyond);
-      // The part of the row on the sweep side of each end's line.
-      const std::int64_t startLo = odd ? std::max(lo, s) : lo;
-      const std::int64_t startHi = odd ? hi : std::min(hi, s);
-      const std::int64_t endLo = odd ? lo : std::max(lo, e);
-      const std::int64_t endHi = odd ? std::min(hi, e) : hi;
-      const bool holdsStart = (f & kOctantHoldsStart) != 0;
-      const bool holdsEnd = (f & kOctantHoldsEnd) != 0;
-      if (holdsStart && holdsEnd) {
-        if (sweep.wrap) {
-          EmitOctantRun(k, cx, cy, std::max(startLo, endLo), std::min(startHi, endHi), y);
-        } else if (startLo > startHi || endLo > endHi || std::max(startLo, endLo) > std::min(startHi, endHi) + 1) {
-          EmitOctantRun(k, cx, cy, startLo, startHi, y);
-          EmitOctantRun(k, cx, cy, endLo, endHi, y);
-        } else {
-          EmitOctantRun(k, cx, cy, std::min(startLo, endLo), std::max(startHi, endHi), y);
-        }
-      } else if (holdsStart) {
-        EmitOctantRun(k, cx, cy, startLo, startHi, y);
-      } else if (holdsEnd) {
-        EmitOctantRun(k, cx, cy, endLo, endHi, y);
-      }
-    }
+  for (int k = 7; k >= 0; --k) {
+    if (visible[k]) DrawOctantBand(k, cx, cy, ri, ro, sweep, IntoOctant(k, latticeStart), IntoOctant(k, latticeEnd));
   }
 }
 

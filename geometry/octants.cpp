@@ -107,6 +107,19 @@ void SetVectorLength() {
   g_raster.vectorY = p.y;
 }
 
+std::int64_t RimColumn(std::int64_t t, std::int64_t y) {
+  const std::int64_t n = t - y * y;
+  if (n < 0) return -1;
+  // Newton's method on integers from above, then the floor square root.
+  std::int64_t x = n;
+  std::int64_t next = (x + 1) / 2;
+  while (next < x) {
+    x = next;
+    next = (x + n / x) / 2;
+  }
+  return x;
+}
+
 int CrossProductSign(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::uint8_t flags) {
   const std::uint64_t p = static_cast<std::uint64_t>(static_cast<std::uint32_t>(x1)) * static_cast<std::uint32_t>(y2);
   const std::uint64_t q = static_cast<std::uint64_t>(static_cast<std::uint32_t>(x2)) * static_cast<std::uint32_t>(y1);

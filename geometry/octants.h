@@ -34,6 +34,10 @@ Point LatticeVector(std::int32_t x, std::int32_t y, std::int32_t length);
 // else 1 for positive and 0 for negative, inverted when bit 0 of flags is set.
 int CrossProductSign(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::uint8_t flags);
 
+// The circle's column on row y: the largest x >= 0 with x^2 + y^2 <= t, or
+// -1 when the row lies beyond the circle. Integer only.
+std::int64_t RimColumn(std::int64_t t, std::int64_t y);
+
 // Quarter turn toward +y of a real vector.
 inline Point TurnQuarter(Point v) { return {static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(v.y)), v.x}; }
 

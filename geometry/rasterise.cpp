@@ -324,17 +324,25 @@ void FillTriangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_
 void FillTriangleRecord(const std::int32_t* p) { FillTriangle(p[0], p[1], p[2], p[3], p[4], p[5]); }
 
 void FillDisc(std::int32_t cx, std::int32_t cy, std::int32_t r) {
-  if (r < 0 || !DiscVisible(CurrentViewClip(), cx, cy, r)) return;
   const ViewClip& c = CurrentViewClip();
+  if (r < 0 || !DiscVisible(c, cx, cy, r)) return;
   const std::int64_t t = static_cast<std::int64_t>(r) * (r + 1);
-  std::int64_t x = r;
-  for (std::int64_t y = 0; y <= r; ++y) {
-    while (x > 0 && x * x + y * y > t) --x;
-    const std::int64_t below = static_cast<std::int64_t>(cy) + y;
-    const std::int64_t above = static_cast<std::int64_t>(cy) - y;
-    if (below >= c.ymin && below <= c.ymax) HorizontalRun(Wrap(cx - x), Wrap(cx + x), Wrap(below));
-    if (y != 0 && above >= c.ymin && above <= c.ymax) HorizontalRun(Wrap(cx - x), Wrap(cx + x), Wrap(above));
-  }
+  // Only the rows inside the clip are walked: rows cy + s * y for y from
+  // `first` to `last`, the column found once and then stepped inward.
+  auto half = [&](int s, std::int64_t first, std::int64_t last) {
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min<std::int64_t>(last, r);
+    if (first > last) return;
+    std::int64_t x = RimColumn(t, first);
+    for (std::int64_t y = first; y <= last; ++y) {
+      while (x > 0 && x * x + y * y > t) --x;
+      HorizontalRun(Wrap(cx - x), Wrap(cx + x), Wrap(cy + s * y));
+    }
+  };
+  const std::int64_t lo = static_cast<std::int64_t>(c.ymin) - cy;
+  const std::int64_t hi = static_cast<std::int64_t>(c.ymax) - cy;
+  half(1, lo, hi);                               // rows cy .. cy + r
+  half(-1, std::max<std::int64_t>(-hi, 1), -lo);  // rows cy - 1 .. cy - r
 }
 
 void DrawCircleOutline(std::int32_t cx, std::int32_t cy, std::int32_t r) {

@@ -114,3 +114,16 @@ TEST(Lattice, CrossProductSign) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Lattice, RimColumnIsTheFloorSquareRoot) {
+  struct Case {
+    std::int64_t t, y, x;
+  };
+  const Case cases[] = {{110, 0, 10}, {110, 4, 9}, {110, 10, 3}, {110, 11, -1}, {0, 0, 0}, {2, 1, 1},
+                        {4611686016279904256LL, 0, 2147483647}, {4611686016279904256LL, 2147483647, 46340}};
+  for (const Case& c : cases) EXPECT_EQ(pl3::RimColumn(c.t, c.y), c.x) << c.t << " row " << c.y;
+}
+
+}  // namespace

@@ -400,3 +400,37 @@ TEST(EdgeWalker, SteppingMatchesRandomAccess) {
 }
 
 }  // namespace
+
+namespace {
+
+// A disc and an arc far larger than the view walk only the rows in the clip.
+TEST(Discs, HugeShapesWalkOnlyTheClippedRows) {
+  Plane plane(20, 20);
+  const std::int32_t r = 1000000000;
+  pl3::FillDisc(10, 10 + r, r);  // its top row is row 10
+  for (int x = 0; x < 20; ++x) {
+    EXPECT_FALSE(plane.At(x, 9)) << x;
+    EXPECT_TRUE(plane.At(x, 10)) << x;
+    EXPECT_TRUE(plane.At(x, 19)) << x;
+  }
+  plane.Clear();
+  // A quarter ring of radius 10^9 whose outer edge crosses the view at row 10.
+  pl3::ArcLayout arc{};
+  arc.centreX = 10;
+  arc.centreY = 10 + r;
+  arc.radius = r;
+  arc.width = 3;
+  arc.startX = -1;  // from up-left round through up (-y) to up-right
+  arc.startY = -1;
+  arc.endX = 1;
+  arc.endY = -1;
+  pl3::DrawArcRecord(&arc);
+  for (int x = 0; x < 20; ++x) {
+    EXPECT_FALSE(plane.At(x, 6)) << x;
+    EXPECT_TRUE(plane.At(x, 7)) << x;   // r + 3 above the centre
+    EXPECT_TRUE(plane.At(x, 13)) << x;  // r - 3 above the centre
+    EXPECT_FALSE(plane.At(x, 14)) << x;
+  }
+}
+
+}  // namespace
