@@ -54,7 +54,6 @@ bool ReadTextLine(TextReader& reader, bool keepEmptyLines) {
   line.clear();
   reader.hasLine = true;
   bool ended = false;
-  bool sawCarriageReturn = false;
   while (pos < reader.size) {
     const char c = data[pos];
     if (c == 0) {
@@ -67,21 +66,13 @@ bool ReadTextLine(TextReader& reader, bool keepEmptyLines) {
       ++pos;
       continue;
     }
-    if (!ended) {
-      ended = true;
-      sawCarriageReturn = c == CR;
-      ++pos;
-      if (keepEmptyLines && c == LF) break;
-      continue;
-    }
-    if (!keepEmptyLines) {
-      ++pos;
-      continue;
-    }
-    // Kept empty lines: only the line feed right after this line's carriage
-    // return still belongs to its end.
-    if (c == LF && sawCarriageReturn) ++pos;
-    break;
+    // Every carriage return and line feed of the run is consumed, except that
+    // with kept empty lines the line ends right after its first line feed: a
+    // following line feed is an empty line of its own, while carriage returns
+    // before the line feed (CR LF, CR CR LF) belong to this line's end.
+    ended = true;
+    ++pos;
+    if (keepEmptyLines && c == LF) break;
   }
   return true;
 }

@@ -36,8 +36,8 @@ TextReaderPtr OpenTextReaderFromMemory(const void* block, std::size_t size);
 // the end of the data. A line ends at a carriage return or line feed; zero
 // bytes are skipped. With keepEmptyLines false every run of line ends counts
 // as one, so blank lines never come out. With keepEmptyLines true a line ends
-// right after its first line feed (a carriage return before it belongs to the
-// same end), and each further line end yields an empty line. Lines are not
+// right after its first line feed (carriage returns before it belong to the
+// same end), and each further line feed yields an empty line. Lines are not
 // cut: a line longer than any buffer comes out whole.
 bool ReadTextLine(TextReader& reader, bool keepEmptyLines);
 

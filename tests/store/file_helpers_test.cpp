@@ -26,7 +26,12 @@ TEST(ReadTextLine, EmptyLinesAndLineEnds) {
   EXPECT_EQ(Lines("a\r\n\r\nb", false), (L{"a", "b"}));
   EXPECT_EQ(Lines("a\r\n\r\nb", true), (L{"a", "", "b"}));
   EXPECT_EQ(Lines("a\n\nb\n", true), (L{"a", "", "b"}));
-  EXPECT_EQ(Lines("a\r\rb", true), (L{"a", "", "b"}));  // two carriage returns are two line ends
+  // With kept empty lines only a line feed closes a line end: carriage returns
+  // before it, however many, belong to the same end (CR CR LF is one end).
+  EXPECT_EQ(Lines("a\r\r\nb", true), (L{"a", "b"}));
+  EXPECT_EQ(Lines("a\r\rb", true), (L{"a", "b"}));
+  EXPECT_EQ(Lines("a\r\r\n\r\r\nb\r", true), (L{"a", "", "b"}));
+  EXPECT_EQ(Lines("a\r\r\nb", false), (L{"a", "b"}));
   EXPECT_EQ(Lines("a\rb\r\n", false), (L{"a", "b"}));
   EXPECT_EQ(Lines("a\n\r\n\n\nb", false), (L{"a", "b"}));
   EXPECT_EQ(Lines("a\n\r\nb", true), (L{"a", "", "b"}));
