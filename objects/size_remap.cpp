@@ -1,6 +1,7 @@
 #include "objects/size_remap.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "edit/window_data.h"
@@ -135,8 +136,12 @@ void RemapSizeIndices(const Tower* node, const SizeRemap& remap) {
         RemapRoutingRules(child, remap);
         break;
       default: {
-        const std::uint32_t kind =
-            e->payloadSize >= sizeof(GraphicHead) ? GetEntitySizeKind(e->typeCode, payload) : kNoSizeKind;
+        // The via flag of a hole lies at byte 49; a record too short to hold
+        // it is read as a plain hole rather than past its end.
+        const bool holdsHoleFlags = e->payloadSize >= offsetof(pl3::HoleLayout, flags) + 1;
+        const std::uint32_t kind = e->payloadSize < sizeof(GraphicHead) ? kNoSizeKind
+                                   : holdsHoleFlags                     ? GetEntitySizeKind(e->typeCode, payload)
+                                                                        : GetTypeSizeKind(e->typeCode);
         if (kind == kNoSizeKind) {
           SkipToNextType(child);  // nothing of this code has a size
           break;
@@ -153,27 +158,28 @@ void RemapSizeIndices(const Tower* node, const SizeRemap& remap) {
 void ApplyEditedSizeTable(CurrentWindowData& window, const SizeTable& edited, const SizeIndexSettings& settings) {
   const SizeRemap remap = BuildSizeRemap(edited);
   auto table = CopySizeTable(edited);
-  if (!remap.empty()) {
-    if (window.design) {
-      if (window.design->levels[window.design->lastLevel].typeCode == Type_Schematic) {
-        Tower* page = GetChildTower(window.design, Type_Page);
-        while (page && FindNextEntity(page)) RemapSizeIndices(page, remap);
-        ReleaseTower(&page);
-      } else {
-        RemapSizeIndices(window.design, remap);
-      }
+  if (!remap.empty() && window.design) {
+    if (window.design->levels[window.design->lastLevel].typeCode == Type_Schematic) {
+      Tower* page = GetChildTower(window.design, Type_Page);
+      while (page && FindNextEntity(page)) RemapSizeIndices(page, remap);
+      ReleaseTower(&page);
+    } else {
+      RemapSizeIndices(window.design, remap);
     }
-    for (std::uint32_t kind = 0; kind < kSizeKindCount; ++kind)
-      (*table)[kind].defaultIndex = RemapSettingSizeIndex(remap, kind, (*table)[kind].defaultIndex);
-    if (window.editorKind == kEditorPcb)
-      window.viaSizeIndex = RemapSettingSizeIndex(remap, SizeKind_Vias, window.viaSizeIndex);
-    if (settings.fontDefaults)
-      for (int i = 0; i < 6; ++i)
-        settings.fontDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Fonts, settings.fontDefaults[i]);
-    if (settings.lineDefaults)
-      for (int i = 0; i < 2; ++i)
-        settings.lineDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Lines, settings.lineDefaults[i]);
   }
+  // The defaults and settings are re-indexed even when no entry moved: an
+  // edit that only removed entries from the end of a list must not leave a
+  // default pointing past it.
+  for (std::uint32_t kind = 0; kind < kSizeKindCount; ++kind)
+    (*table)[kind].defaultIndex = RemapSettingSizeIndex(remap, kind, (*table)[kind].defaultIndex);
+  if (window.editorKind == kEditorPcb)
+    window.viaSizeIndex = RemapSettingSizeIndex(remap, SizeKind_Vias, window.viaSizeIndex);
+  if (settings.fontDefaults)
+    for (int i = 0; i < 6; ++i)
+      settings.fontDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Fonts, settings.fontDefaults[i]);
+  if (settings.lineDefaults)
+    for (int i = 0; i < 2; ++i)
+      settings.lineDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Lines, settings.lineDefaults[i]);
   if (window.editorKind == kEditorPcbSymbol && settings.pinNumberFont &&
       *settings.pinNumberFont >= (*table)[SizeKind_Fonts].count())
     *settings.pinNumberFont = 0;

@@ -204,4 +204,52 @@ TEST(SizeRemap, ApplyEditedTableReindexesTheDesign) {
   for (Tower* t : {rule, rules, data, designator, symbol, design}) ReleaseTower(&t);
 }
 
+// Removing entries from the end of a list moves no entry, yet the list's
+// default, the via index and the default size settings that pointed at a
+// removed entry must come back inside the list (as the first entry).
+TEST(SizeRemap, DefaultsPastTheNewEndComeBackWhenNothingMoved) {
+  CurrentWindowData window{kEditorPcb, nullptr, 0};
+  window.sizeTable = TableFromText(kSizes).release();
+  window.viaSizeIndex = 1;
+  auto edited = TableFromText(kSizes);
+  (*edited)[SizeKind_Lines].entries.resize(3);  // 0.4 mm gone
+  (*edited)[SizeKind_Lines].defaultIndex = 3;
+  (*edited)[SizeKind_Vias].entries.resize(1);   // the default via gone
+  ASSERT_EQ((*edited)[SizeKind_Vias].defaultIndex, 1u);
+  ASSERT_TRUE(BuildSizeRemap(*edited).empty());
+  std::uint32_t lineDefaults[2] = {3, 2};
+  SizeIndexSettings settings;
+  settings.lineDefaults = lineDefaults;
+  ApplyEditedSizeTable(window, *edited, settings);
+  ASSERT_NE(window.sizeTable, nullptr);
+  EXPECT_EQ((*window.sizeTable)[SizeKind_Lines].count(), 3u);
+  EXPECT_EQ((*window.sizeTable)[SizeKind_Lines].defaultIndex, 0u);
+  EXPECT_EQ((*window.sizeTable)[SizeKind_Vias].defaultIndex, 0u);
+  EXPECT_EQ((*window.sizeTable)[SizeKind_Fonts].defaultIndex, 0u);
+  EXPECT_EQ(window.viaSizeIndex, 0u);
+  EXPECT_EQ(lineDefaults[0], 0u);
+  EXPECT_EQ(lineDefaults[1], 2u);  // still an entry: kept
+  window.sizeTable = FreeSizeTable(window.sizeTable);
+}
+
+// A hole record too short to hold its flags byte is re-indexed as a plain
+// hole, without reading past its payload.
+TEST(SizeRemap, ShortHoleRecordIsAPlainHole) {
+  Tower* design = NewDesign(Type_PCB);
+  GraphicHead head{};
+  head.sizeFlags = kSizeByIndex;
+  head.sizeIndex = 0;
+  const Entity* hole = InsertPayload(design, Type_Hole, head);
+  ASSERT_EQ(hole->payloadSize, sizeof(GraphicHead));
+  CurrentWindowData window{kEditorPcb, design, 1};
+  auto edited = TableFromText(
+      "[Holes]\r\n\"1\" \"mm\" \"\" \"Y\" \"\"\r\n\"2\" \"mm\" \"\" \"Y\" \"\"\r\n"
+      "[Vias]\r\n\"1\" \"2\" \"mm\" \"\" \"Y\" \"\"\r\n");
+  std::swap((*edited)[SizeKind_Holes].entries[0], (*edited)[SizeKind_Holes].entries[1]);
+  ApplyEditedSizeTable(window, *edited, SizeIndexSettings{});
+  EXPECT_EQ(PayloadOf<GraphicHead>(hole).sizeIndex, 1u);
+  window.sizeTable = FreeSizeTable(window.sizeTable);
+  ReleaseTower(&design);
+}
+
 }  // namespace
