@@ -1,6 +1,8 @@
 #include "objects/size_text.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -82,6 +84,19 @@ bool ReadNumber(const std::string& field, double& value) {
   return end != start && std::isfinite(value);
 }
 
+// A point size: a decimal integer as the C library reads one (leading blanks,
+// a sign, digits up to the first other character, so "16.5" is 16 and "1e2"
+// is 1). False when there are no digits or the number does not fit 32 bits.
+bool ReadPointSize(const std::string& field, std::int32_t& value) {
+  const char* start = field.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(start, &end, 10);
+  if (end == start || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
+  value = static_cast<std::int32_t>(v);
+  return true;
+}
+
 // value, scaled by the factor and halved when asked, truncated toward zero;
 // false when the result does not fit a 32-bit size.
 bool StoredValue(double value, double factor, bool halve, std::int32_t& stored) {
@@ -110,9 +125,9 @@ struct EntryReader {
     SizeList& list = table[kind];
     entry.index = list.count();
     entry.key = key.empty() ? 0 : static_cast<std::uint8_t>(key[0]);
-    entry.flags = 0;
-    if (!flag.empty() && (flag[0] == 'D' || flag[0] == 'Y')) entry.flags = kSizeEntryOn;
-    if (!flag.empty() && flag[0] == 'D') list.defaultIndex = entry.index;
+    // The whole field decides: "D" and "Y" only, anything else is off.
+    entry.flags = (flag == "D" || flag == "Y") ? kSizeEntryOn : 0;
+    if (flag == "D") list.defaultIndex = entry.index;
     SetSizeEntryName(entry, fields[n - 1].c_str());
     list.entries.push_back(entry);
   }
@@ -143,9 +158,8 @@ struct EntryReader {
         return AppendEntry(kind, entry, fields);
       }
       case SizeKind_Fonts: {
-        if (!ReadNumber(fields[0], v1)) return Skip("point size is not a number");
+        if (!ReadPointSize(fields[0], entry.value1)) return Skip("point size is not a whole number in range");
         entry.unit = kSizeUnitNone;
-        if (!StoredValue(v1, 1.0, false, entry.value1)) return Skip("point size out of range");
         return AppendEntry(kind, entry, fields);
       }
       case SizeKind_Dots: {

@@ -77,6 +77,35 @@ TEST(ParseSizeText, EntryFieldsAndDefaults) {
   for (std::uint32_t i = 0; i < 4; ++i) EXPECT_EQ(lines.entries[i].index, i);
 }
 
+// A point size is a decimal integer, read up to its first other character.
+TEST(ParseSizeText, PointSizesAreDecimalIntegers) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"16", 16}, {" 24", 24}, {"16.5", 16}, {"1e2", 1}, {"0x10", 0}, {"12pt", 12},
+  };
+  for (auto [field, size] : cases) {
+    auto table = Parse(std::string("[Fonts]\r\n\"") + field + "\"\t\t\t\"\"\t\"Y\"\t\"\"\r\n");
+    ASSERT_EQ((*table)[SizeKind_Fonts].count(), 1u) << field;
+    EXPECT_EQ((*table)[SizeKind_Fonts].entries[0].value1, size) << field;
+  }
+}
+
+// The flag field is "D", "Y" or anything else as a whole, case and all.
+TEST(ParseSizeText, FlagsAreWholeFields) {
+  auto table = Parse(
+      "[Lines]\r\n"
+      "\"1\" \"mm\" \"\" \"Y\" \"\"\r\n"
+      "\"2\" \"mm\" \"\" \"Yes\" \"\"\r\n"
+      "\"3\" \"mm\" \"\" \"y\" \"\"\r\n"
+      "\"4\" \"mm\" \"\" \"Default\" \"\"\r\n"
+      "\"5\" \"mm\" \"\" \"D\" \"\"\r\n"
+      "\"6\" \"mm\" \"\" \"d\" \"\"\r\n");
+  const SizeList& lines = (*table)[SizeKind_Lines];
+  ASSERT_EQ(lines.count(), 6u);
+  const std::uint32_t flags[] = {kSizeEntryOn, 0, 0, 0, kSizeEntryOn, 0};
+  for (std::uint32_t i = 0; i < 6; ++i) EXPECT_EQ(lines.entries[i].flags, flags[i]) << i;
+  EXPECT_EQ(lines.defaultIndex, 4u);
+}
+
 TEST(ParseSizeText, SectionNamesArePrefixesWithoutRegardToCase) {
   const std::pair<const char*, std::uint32_t> cases[] = {
       {"VIAS", SizeKind_Vias}, {"vi", SizeKind_Vias},      {"", SizeKind_Lines},        {"L", SizeKind_Lines},
