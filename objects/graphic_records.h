@@ -172,10 +172,10 @@ constexpr std::uint32_t kLocatorRoom = 96;
 constexpr std::uint32_t kDatumRoom = 2112;
 constexpr std::uint32_t kLargestPayloadRoom = kPolygonRoom;
 
-// In a working polygon record the fill triangles lie at a fixed place, right
-// after the room for 255 points.
-constexpr std::uint32_t kPolygonTrianglesOffset = sizeof(PolygonHead) + kPolygonMaxPoints * 8;
-static_assert(kPolygonTrianglesOffset + (kPolygonMaxPoints - 2) * 3 <= kPolygonRoom);
+// A working polygon record holds its payload exactly as stored: the fill
+// triangles follow right after its n points (pl3::PolygonTriangles), and the
+// room fits 255 points with their 253 triangles.
+static_assert(PolygonStoredSize(kPolygonMaxPoints) <= kPolygonRoom);
 
 // State bits 2 to 7 of a working record: the stored kind when the stored code
 // differs from the record type.
