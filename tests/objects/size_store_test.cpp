@@ -252,4 +252,41 @@ TEST(SizeRemap, ShortHoleRecordIsAPlainHole) {
   ReleaseTower(&design);
 }
 
+// A schematic is re-indexed page by page; items of a type without a size are
+// passed over with their whole type group, and the types after them are
+// still re-indexed. A PCB symbol's pin-number font falls back on the first
+// font when the edit leaves it past the list's end.
+TEST(SizeRemap, SchematicPagesAndSkippedTypes) {
+  Tower* design = NewDesign(Type_Schematic);
+  Tower* page1 = InsertGroup(design, Type_Page);
+  Tower* page2 = InsertGroup(design, Type_Page);
+  const Entity* onPage1 = InsertPayload(page1, Type_Track, Track(2));
+  InsertPayload(page2, Type_PolygonKeepout, Track(0));  // no size kind: passed over
+  const Entity* slot = InsertPayload(page2, Type_PlatedSlot, Track(0));
+  const Entity* offPage = InsertPayload(design, Type_Track, Track(2));
+
+  CurrentWindowData window{kEditorSchematic, design, 1};
+  auto edited = EditedLines({2, 0, kNewSizeEntry});
+  (*edited)[SizeKind_Holes].entries = {SizeEntry{}, SizeEntry{}};
+  (*edited)[SizeKind_Holes].entries[0].index = 1;  // 1 -> 0 and 0 -> 1
+  (*edited)[SizeKind_Holes].entries[1].index = 0;
+  ApplyEditedSizeTable(window, *edited, SizeIndexSettings{});
+  EXPECT_EQ(PayloadOf<LinePayload>(onPage1).head.sizeIndex, 0u);
+  EXPECT_EQ(PayloadOf<LinePayload>(slot).head.sizeIndex, 1u);
+  EXPECT_EQ(PayloadOf<LinePayload>(offPage).head.sizeIndex, 2u);  // not on a page: left alone
+  window.sizeTable = FreeSizeTable(window.sizeTable);
+
+  CurrentWindowData symbol{kEditorPcbSymbol, nullptr, 0};
+  std::uint32_t pinNumberFont = 2;
+  SizeIndexSettings settings;
+  settings.pinNumberFont = &pinNumberFont;
+  ApplyEditedSizeTable(symbol, *TableFromText(kSizes), settings);  // two fonts
+  EXPECT_EQ(pinNumberFont, 0u);
+  pinNumberFont = 1;
+  ApplyEditedSizeTable(symbol, *TableFromText(kSizes), settings);
+  EXPECT_EQ(pinNumberFont, 1u);
+  symbol.sizeTable = FreeSizeTable(symbol.sizeTable);
+  for (Tower* t : {page2, page1, design}) ReleaseTower(&t);
+}
+
 }  // namespace
