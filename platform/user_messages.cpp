@@ -66,7 +66,8 @@ bool Retrieve(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   backend::Active().pollEvents(0);
   CaretBlink();
   bool got = TakePosted(out, filter, lo, hi, remove);
-  if (!got && s.quitPosted && InRange(WM_QUIT, lo, hi)) {
+  // The quit message ends every loop, whatever range it waits for.
+  if (!got && s.quitPosted) {
     *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0, static_cast<DWORD>(Now()), s.cursorPos};
     if (remove) s.quitPosted = false;
     got = true;

@@ -70,6 +70,15 @@ class WindowTest : public testing::Test {
   HWND MakeTop(DWORD style = WS_OVERLAPPEDWINDOW) {
     return CreateWindowExA(0, "TEST_WINDOW", "Top", style, 100, 50, 200, 150, nullptr, nullptr, nullptr, nullptr);
   }
+  // A visible top-level window of a class of its own.
+  static HWND MakeOwnClassTop(const char* className, WNDPROC proc) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                           nullptr, nullptr);
+  }
 };
 
 TEST_F(WindowTest, CreationSizingShowingAndPaintingComeInOrder) {
@@ -416,6 +425,215 @@ TEST_F(WindowTest, ResetLeavesNoWindowsClassesTimersOrMessages) {
   EXPECT_NE(RegisterClassA(&wc), 0);  // the old registration is gone
   // The built-in control classes survive.
   EXPECT_NE(CreateWindowExA(0, "BUTTON", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+// ---- Re-entrancy: windows destroyed while their messages are under way --------------
+
+// What the procedure of a "Victim" window does with WM_USER + 1.
+enum class OnUser1 { Nothing, DestroySelf, DestroyOther, SendToOther };
+OnUser1 g_onUser1 = OnUser1::Nothing;
+HWND g_other = nullptr;
+std::vector<LRESULT> g_afterwards;  // what calls on the window gave once it was gone
+
+LRESULT CALLBACK VictimProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (Interesting(m)) g_log.push_back(Heard{h, m, w, l});
+  if (m == WM_USER + 1) {
+    switch (g_onUser1) {
+      case OnUser1::DestroySelf: DestroyWindow(h); break;
+      case OnUser1::DestroyOther: DestroyWindow(g_other); break;
+      case OnUser1::SendToOther: SendMessageA(g_other, WM_USER + 3, 0, 0); break;
+      case OnUser1::Nothing: break;
+    }
+    // The procedure carries on with a handle that may no longer name a window.
+    g_afterwards = {DefWindowProcA(h, WM_GETTEXTLENGTH, 0, 0), SetWindowTextA(h, "after"),
+                    GetWindowLongPtrA(h, GWLP_USERDATA), PostMessageA(h, WM_USER + 7, 0, 0),
+                    SendMessageA(h, WM_USER + 8, 0, 0), static_cast<LRESULT>(SetTimer(h, 9, 10, nullptr))};
+    return 0;
+  }
+  if (m == WM_USER + 3) {
+    DestroyWindow(g_other == h ? GetParent(h) : g_other);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+class ReentryTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    g_onUser1 = OnUser1::Nothing;
+    g_other = nullptr;
+    g_afterwards.clear();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &VictimProc;
+    wc.lpszClassName = "Victim";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+  }
+  static HWND MakeVictim(HWND parent = nullptr) {
+    DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    return CreateWindowExA(0, "Victim", "v", style, 0, 0, 50, 50, parent, parent ? reinterpret_cast<HMENU>(3) : nullptr,
+                           nullptr, nullptr);
+  }
+  static bool Heard(HWND h, UINT message) {
+    return std::any_of(g_log.begin(), g_log.end(), [&](const ::Heard& x) { return x.hwnd == h && x.message == message; });
+  }
+};
+
+TEST_F(ReentryTest, AWindowDestroyedByItsOwnHandlerTakesItsFocusCaptureTimersAndMessagesWithIt) {
+  HWND top = MakeTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND victim = MakeVictim(top);
+  SetFocus(victim);
+  SetCapture(victim);
+  SetTimer(victim, 1, 50, nullptr);
+  PostMessageA(victim, WM_USER + 1, 0, 0);
+  PostMessageA(victim, WM_USER + 2, 0, 0);  // queued behind the message that destroys it
+  g_onUser1 = OnUser1::DestroySelf;
+  pl3::PumpMessages();
+  g_log.clear();
+  pl3::AdvanceTestClock(100);
+  pl3::PumpMessages();
+
+  EXPECT_FALSE(IsWindow(victim));
+  EXPECT_TRUE(IsWindow(top));
+  EXPECT_EQ(g_afterwards, (std::vector<LRESULT>{0, FALSE, 0, FALSE, 0, 0}));
+  EXPECT_FALSE(Heard(victim, WM_USER + 2));
+  EXPECT_FALSE(Heard(victim, WM_USER + 7));
+  EXPECT_FALSE(Heard(victim, WM_TIMER));
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(GetDlgItem(top, 3), nullptr);
+  // Input aimed where the child was reaches its parent.
+  g_log.clear();
+  pl3::InjectClick(top, POINT{10, 10});
+  pl3::PumpMessages();
+  EXPECT_TRUE(Heard(top, WM_LBUTTONDOWN));
+}
+
+TEST_F(ReentryTest, DestroyingAnotherWindowDuringDispatchDropsWhatWasQueuedForIt) {
+  HWND a = MakeVictim();
+  HWND b = MakeVictim();
+  g_other = b;
+  g_onUser1 = OnUser1::DestroyOther;
+  PostMessageA(a, WM_USER + 1, 0, 0);
+  PostMessageA(b, WM_USER + 2, 0, 0);
+  PostMessageA(a, WM_USER + 2, 0, 0);
+  pl3::PumpMessages();
+  EXPECT_FALSE(IsWindow(b));
+  EXPECT_FALSE(Heard(b, WM_USER + 2));
+  EXPECT_TRUE(Heard(a, WM_USER + 2));
+  EXPECT_EQ(g_afterwards[1], TRUE);  // `a` itself is alive
+}
+
+TEST_F(ReentryTest, ASentMessageWhoseHandlerDestroysTheCallerLeavesTheCallerHarmless) {
+  HWND top = MakeVictim();
+  HWND child = MakeVictim(top);
+  g_other = child;  // the child's WM_USER + 3 destroys its parent, the window still inside WM_USER + 1
+  g_onUser1 = OnUser1::SendToOther;
+  EXPECT_EQ(SendMessageA(top, WM_USER + 1, 0, 0), 0);
+  EXPECT_FALSE(IsWindow(top));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(g_afterwards, (std::vector<LRESULT>{0, FALSE, 0, FALSE, 0, 0}));
+  EXPECT_TRUE(Heard(child, WM_NCDESTROY));
+  EXPECT_TRUE(Heard(top, WM_NCDESTROY));
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+LRESULT CALLBACK DestroyAgainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (Interesting(m)) g_log.push_back(Heard{h, m, w, l});
+  if (m == WM_DESTROY) {
+    // Both the window and its child destroy the top window again from inside WM_DESTROY.
+    HWND parent = GetParent(h);
+    DestroyWindow(parent ? parent : h);
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+TEST_F(ReentryTest, DestroyingAWindowAgainFromInsideItsDestructionHappensOnce) {
+  HWND top = MakeOwnClassTop("DestroyAgain", &DestroyAgainProc);
+  HWND child = CreateWindowExA(0, "DestroyAgain", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top,
+                               reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  g_log.clear();
+  EXPECT_TRUE(DestroyWindow(top));
+  EXPECT_FALSE(DestroyWindow(top));
+  for (HWND h : {top, child}) {
+    std::vector<UINT> got = Messages(h);
+    EXPECT_EQ(std::count(got.begin(), got.end(), WM_DESTROY), 1);
+    EXPECT_EQ(std::count(got.begin(), got.end(), WM_NCDESTROY), 1);
+  }
+  EXPECT_FALSE(IsWindow(child));
+}
+
+// ---- PeekMessage and GetMessage filters, as a table ---------------------------------
+
+TEST_F(WindowTest, MessageFiltersTable) {
+  HWND top = MakeTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND child = CreateWindowExA(0, "Test_Window", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, top,
+                               reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  HWND other = MakeTop();
+  const HWND thread = reinterpret_cast<HWND>(-1);
+  struct Case {
+    const char* what;
+    HWND filter;
+    UINT lo, hi;
+    HWND wantWindow;
+    UINT wantMessage;  // 0: nothing retrieved
+  };
+  const Case cases[] = {
+      {"any window, any message: the first posted", nullptr, 0, 0, other, WM_USER + 1},
+      {"a parent's filter takes its child's messages", top, 0, 0, child, WM_USER + 2},
+      {"-1 takes only messages for no window", thread, 0, 0, nullptr, WM_USER + 3},
+      {"a range skips what lies outside it", nullptr, WM_USER + 2, WM_USER + 3, child, WM_USER + 2},
+      {"the range is inclusive at its top", nullptr, WM_USER + 3, WM_USER + 3, nullptr, WM_USER + 3},
+      {"a window and a range together", other, WM_USER + 2, WM_USER + 9, nullptr, 0},
+      {"a paint waits behind posted messages", nullptr, WM_PAINT, WM_PAINT, top, WM_PAINT},
+      {"a window without messages", child, WM_USER + 1, WM_USER + 1, nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MSG m{};
+    PostMessageA(other, WM_USER + 1, 0, 0);
+    PostMessageA(child, WM_USER + 2, 0, 0);
+    PostThreadMessageA(0, WM_USER + 3, 0, 0);
+    BOOL got = PeekMessageA(&m, c.filter, c.lo, c.hi, PM_NOREMOVE);
+    EXPECT_EQ(got != FALSE, c.wantMessage != 0);
+    if (got) {
+      EXPECT_EQ(m.message, c.wantMessage);
+      EXPECT_EQ(m.hwnd, c.wantWindow);
+    }
+    // PM_NOREMOVE left all three in place, in order.
+    std::vector<UINT> left;
+    while (PeekMessageA(&m, nullptr, WM_USER, WM_USER + 100, PM_REMOVE)) left.push_back(m.message);
+    EXPECT_EQ(left, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_USER + 3}));
+  }
+  // A paint is not removed by PM_REMOVE: it stays until the window is validated.
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, top, WM_PAINT, WM_PAINT, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, top, WM_PAINT, WM_PAINT, PM_REMOVE));
+  ValidateRect(top, nullptr);
+  ValidateRect(child, nullptr);
+  EXPECT_FALSE(PeekMessageA(&m, top, WM_PAINT, WM_PAINT, PM_REMOVE));
+  // A due timer comes after posted messages and only through a range holding WM_TIMER.
+  SetTimer(child, 4, 10, nullptr);
+  pl3::AdvanceTestClock(10);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_USER, WM_USER, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, top, WM_TIMER, WM_TIMER, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, child);
+  EXPECT_EQ(m.wParam, 4u);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));  // not due again yet
+}
+
+TEST_F(WindowTest, TheQuitMessageIsRetrievedWhateverTheRangeFilter) {
+  HWND top = MakeTop();
+  PostQuitMessage(5);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+  // A loop that waits only for mouse input still ends.
+  EXPECT_EQ(GetMessageA(&m, top, WM_MOUSEFIRST, WM_MOUSELAST), 0);
+  EXPECT_EQ(m.wParam, 5u);
+  // Headless, a filtered wait for what can never come ends with a quit too.
+  EXPECT_EQ(GetMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST), 0);
 }
 
 }  // namespace
