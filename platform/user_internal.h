@@ -67,6 +67,7 @@ struct WindowRecord {
   std::vector<BYTE> extra;
   std::vector<std::pair<std::string, HANDLE>> props;
   Region update;
+  unsigned validations = 0;  // counts BeginPaint and ValidateRect calls
   bool erasePending = false;
   bool ncPending = false;  // the border needs WM_NCPAINT
   bool redrawOff = false;  // WM_SETREDRAW FALSE

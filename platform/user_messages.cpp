@@ -303,17 +303,15 @@ LRESULT DispatchMessageA(const MSG* msg) {
   WindowRecord* w = Find(msg->hwnd);
   if (!w) return 0;
   if (msg->message != WM_PAINT) return Send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-  // A window procedure that leaves its update region as it was would be
-  // asked to paint for ever; what it did not validate is validated here.
-  Region before = w->update;
+  // A window procedure that neither paints nor validates would be asked to
+  // paint for ever: what it left is validated here. One that painted keeps
+  // whatever it invalidated again for the next WM_PAINT.
+  const unsigned validations = w->validations;
   LRESULT r = Send(msg->hwnd, WM_PAINT, 0, 0);
-  if ((w = Find(msg->hwnd)) != nullptr && w->update.rects.size() == before.rects.size()) {
-    RECT a = w->update.Bounds(), b = before.Bounds();
-    if (EqualRect(&a, &b)) {
-      w->update.Clear();
-      w->erasePending = false;
-      w->ncPending = false;
-    }
+  if ((w = Find(msg->hwnd)) != nullptr && w->validations == validations) {
+    w->update.Clear();
+    w->erasePending = false;
+    w->ncPending = false;
   }
   return r;
 }

@@ -313,6 +313,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   Region update = w->update;
   RECT bounds = update.Bounds();
   bool erase = w->erasePending;
+  w->validations++;
   w->update.Clear();
   w->erasePending = false;
   HDC dc = MakeDC(w, false, &update);
@@ -344,6 +345,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
   WindowRecord* w = Find(hwnd);
   if (!w) return FALSE;
+  w->validations++;
   if (!rect) {
     w->update.Clear();
     w->erasePending = false;

@@ -636,4 +636,36 @@ TEST_F(WindowTest, TheQuitMessageIsRetrievedWhateverTheRangeFilter) {
   EXPECT_EQ(GetMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST), 0);
 }
 
+// ---- WM_PAINT and the update region ----------------------------------------------------------
+
+int g_paints = 0;
+enum class PaintMode { Ignore, Reinvalidate };
+PaintMode g_paintMode = PaintMode::Ignore;
+LRESULT CALLBACK PaintModeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_PAINT) {
+    ++g_paints;
+    if (g_paintMode == PaintMode::Reinvalidate) {
+      PAINTSTRUCT ps;
+      BeginPaint(h, &ps);
+      EndPaint(h, &ps);
+      if (g_paints < 3) InvalidateRect(h, nullptr, FALSE);  // an animation asks for the next frame
+    }
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+TEST_F(WindowTest, APaintHandlerThatValidatesNothingIsNotAskedAgainButARepaintItAsksForComes) {
+  HWND h = MakeOwnClassTop("PaintMode", &PaintModeProc);
+  g_paints = 0;
+  g_paintMode = PaintMode::Ignore;
+  EXPECT_EQ(pl3::PumpMessages(), 1);
+  EXPECT_EQ(g_paints, 1);
+  g_paints = 0;
+  g_paintMode = PaintMode::Reinvalidate;
+  InvalidateRect(h, nullptr, FALSE);
+  pl3::PumpMessages();
+  EXPECT_EQ(g_paints, 3);
+}
+
 }  // namespace
