@@ -73,6 +73,25 @@ TEST(StoredSizeTable, StoreAndLoadBack) {
   ReleaseTower(&design);
 }
 
+// A damaged size record without its NUL is read to the record's end, and
+// the newest record of a design is the one that counts.
+TEST(StoredSizeTable, RecordWithoutTerminatorAndNewestRecord) {
+  Tower* design = NewDesign(Type_PCB);
+  const std::string older = "[Lines]\r\n\"0.1\" \"mm\" \"\" \"Y\" \"old\"\r\n";
+  Tower* first = InsertEntity(design, static_cast<std::uint32_t>(older.size() + 1), Type_SizeTableRecord,
+                              older.c_str());
+  ReleaseTower(&first);
+  const std::string text = "[Lines]\r\n\"0.2\" \"mm\" \"\" \"D\" \"no end\"";
+  Tower* damaged = InsertEntity(design, static_cast<std::uint32_t>(text.size()), Type_SizeTableRecord, text.data());
+  ReleaseTower(&damaged);
+  auto table = LoadStoredSizeTable(design);
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ((*table)[SizeKind_Lines].count(), 1u);
+  EXPECT_STREQ((*table)[SizeKind_Lines].entries[0].name, "no end");
+  EXPECT_EQ((*table)[SizeKind_Lines].entries[0].value1, 144000);
+  ReleaseTower(&design);
+}
+
 TEST(SizeFiles, SaveAndLoad) {
   const std::string dir = pl3test::MakeTempDir("size_files");
   const std::string path = dir + "/board.p3s";
