@@ -43,18 +43,39 @@ bool Exists(const std::string& hostPath) {
   return lstat(hostPath.c_str(), &st) == 0;
 }
 
-// The entry of `folder` whose name equals `name` without regard to case; of
-// several, the first in byte order. Empty when there is none.
-std::string FindNoCase(const std::string& folder, std::string_view name) {
+bool IsFolder(const std::string& hostPath) {
+  struct stat st;
+  return stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The entry of `folder` whose name equals `name` without regard to case (only
+// folders when `folderOnly`); of several, the first in byte order. Empty when
+// there is none.
+std::string FindNoCase(const std::string& folder, std::string_view name, bool folderOnly) {
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return {};
   std::string best;
   while (dirent* entry = readdir(dir)) {
     std::string_view candidate(entry->d_name);
-    if (EqualNoCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
+    if (!EqualNoCase(candidate, name) || (!best.empty() && candidate >= best)) continue;
+    if (folderOnly && !IsFolder(folder + std::string(candidate))) continue;
+    best = candidate;
   }
   closedir(dir);
   return best;
+}
+
+// The name on disk of component `name` in `folder` (which is empty or ends
+// with '/'): the exact name when it exists, else another case of it. A
+// component with more of the path below it must be a folder, so a file of
+// that name in another case does not hide the folder. Empty when missing.
+std::string ResolveComponent(const std::string& folder, std::string_view name, bool folderNeeded) {
+  const std::string exact = folder + std::string(name);
+  const bool exactExists = Exists(exact);
+  if (exactExists && (!folderNeeded || IsFolder(exact))) return std::string(name);
+  std::string found = FindNoCase(folder, name, folderNeeded);
+  if (!found.empty()) return found;
+  return exactExists ? std::string(name) : std::string();
 }
 
 // Splits a program path at its last separator: folder part (possibly empty)
@@ -270,29 +291,40 @@ std::string HostPath(std::string_view programPath) {
   const bool absolute = p[0] == '\\' || p[0] == '/';
   const bool trailing = p.back() == '\\' || p.back() == '/';
 
+  // "." and ".." are taken lexically, as the program's own paths mean them:
+  // "A\Missing\..\B" names A\B whether or not Missing exists.
   std::string result = absolute ? "/" : "";
-  bool resolving = true;
+  std::vector<std::size_t> kept;  // where each component kept in `result` starts
+  std::size_t missingFrom = std::string::npos;  // first kept component not on disk
   std::size_t i = 0;
   while (i < p.size()) {
     std::size_t end = p.find_first_of("\\/", i);
     if (end == std::string_view::npos) end = p.size();
     std::string_view component = p.substr(i, end - i);
     i = end + 1;
-    if (component.empty()) continue;
+    if (component.empty() || component == ".") continue;
+    const bool climbs = component == "..";
+    if (climbs && !kept.empty() && result.compare(kept.back(), std::string::npos, "..") != 0) {
+      result.resize(kept.back());
+      kept.pop_back();
+      if (missingFrom != std::string::npos && missingFrom >= kept.size()) missingFrom = std::string::npos;
+      continue;
+    }
+    if (climbs && absolute) continue;  // above the root is the root
     if (!result.empty() && result.back() != '/') result += '/';
-    if (resolving && component != "." && component != "..") {
-      std::string exact = result + std::string(component);
-      if (!Exists(exact)) {
-        std::string found = FindNoCase(result, component);
-        if (!found.empty()) {
-          result += found;
-          continue;
-        }
-        resolving = false;  // nothing below a missing folder can exist
+    kept.push_back(result.size());
+    std::string name(component);
+    if (!climbs && missingFrom == std::string::npos) {
+      const bool folderNeeded = p.find_first_not_of("\\/", std::min(end, p.size())) != std::string_view::npos;
+      name = ResolveComponent(result, component, folderNeeded);
+      if (name.empty()) {
+        name = component;
+        missingFrom = kept.size() - 1;  // nothing below a missing folder can exist
       }
     }
-    result += component;
+    result += name;
   }
+  if (!trailing && result.size() > 1 && result.back() == '/') result.pop_back();
   if (result.empty()) result = ".";
   if (trailing && result.back() != '/') result += '/';
   return result;

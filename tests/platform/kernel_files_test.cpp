@@ -52,6 +52,42 @@ TEST_F(Files, ExactCaseWinsOverAnotherCase) {
   EXPECT_EQ(pl3::HostPath(dir_ + "\\case\\Name.TXT"), host_ + "/Case/NAME.txt");  // first in byte order
 }
 
+TEST_F(Files, HostPathEdgeCases) {
+  Make("Boards/Amp/Main.P3P", "main");
+  struct Case {
+    std::string program, host;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"C:\\", "/"},
+      {"\\", "/"},
+      {dir_ + "\\Boards\\..\\boards\\amp", host_ + "/Boards/Amp"},
+      // "..": taken from the path as written, whether or not the folder it climbs out of exists.
+      {dir_ + "\\Missing\\..\\boards\\AMP\\main.p3p", host_ + "/Boards/Amp/Main.P3P"},
+      {dir_ + "\\boards\\amp\\..", host_ + "/Boards"},
+      {dir_ + "\\.\\boards\\.\\amp\\", host_ + "/Boards/Amp/"},
+      {"\\..\\x", "/x"},
+      {"..\\..\\a", "../../a"},
+      {"a\\..\\..\\b", "../b"},
+      {"a\\b\\..", "a"},
+      {".\\", "./"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(pl3::HostPath(c.program), c.host) << c.program;
+  HANDLE h = CreateFile((dir_ + "\\Gone\\..\\BOARDS\\amp\\main.p3p").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+}
+
+TEST_F(Files, AFolderBelowWhichThePathGoesOnWinsOverAFileOfAnotherCase) {
+  Make("data/x.txt", "in the folder");
+  Make("Data", "a file");  // first in byte order, but a file
+  EXPECT_EQ(pl3::HostPath(dir_ + "\\DATA\\x.txt"), host_ + "/data/x.txt");
+  EXPECT_EQ(pl3::HostPath(dir_ + "\\Data\\X.TXT"), host_ + "/data/x.txt");  // the exact name is a file
+  EXPECT_EQ(pl3::HostPath(dir_ + "\\DATA"), host_ + "/Data");  // the last component may be either
+  EXPECT_EQ(pl3::HostPath(dir_ + "\\data"), host_ + "/data");
+}
+
 TEST_F(Files, CreationDispositions) {
   DWORD rw = GENERIC_READ | GENERIC_WRITE;
   HANDLE h = Open("a.bin", rw, 0, OPEN_EXISTING);
