@@ -157,13 +157,16 @@ bool SharingAllows(const OpenFile& held, DWORD access, DWORD share) {
   return true;
 }
 
-// True when every open of the file allows it to be deleted or renamed.
-bool DeleteAllowed(const struct stat& st) {
+// True when every open of the file shares what `shareBit` names with others.
+bool HoldersShare(const struct stat& st, DWORD shareBit) {
   std::lock_guard<std::mutex> guard(Shares().lock);
   for (const OpenFile* f : Shares().open)
-    if (f->device == st.st_dev && f->inode == st.st_ino && !(f->share & FILE_SHARE_DELETE)) return false;
+    if (f->device == st.st_dev && f->inode == st.st_ino && !(f->share & shareBit)) return false;
   return true;
 }
+
+// True when every open of the file allows it to be deleted or renamed.
+bool DeleteAllowed(const struct stat& st) { return HoldersShare(st, FILE_SHARE_DELETE); }
 
 bool ReadOnly(const struct stat& st) { return !S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
@@ -644,10 +647,12 @@ BOOL CopyFile(LPCSTR existing, LPCSTR newName, BOOL failIfExists) {
   struct stat src, dst;
   if (stat(from.c_str(), &src) != 0) return Fail(ErrorForPath(errno, from));
   if (S_ISDIR(src.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (!HoldersShare(src, FILE_SHARE_READ)) return Fail(ERROR_SHARING_VIOLATION);
   if (stat(to.c_str(), &dst) == 0) {
     if (failIfExists) return Fail(ERROR_FILE_EXISTS);
     if (dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) return Fail(ERROR_SHARING_VIOLATION);
     if (S_ISDIR(dst.st_mode) || ReadOnly(dst)) return Fail(ERROR_ACCESS_DENIED);
+    if (!HoldersShare(dst, FILE_SHARE_WRITE)) return Fail(ERROR_SHARING_VIOLATION);
   }
   return CopyContents(from, to, src) ? TRUE : FALSE;
 }

@@ -182,6 +182,30 @@ TEST_F(Files, ShareModesAreHonoured) {
   EXPECT_TRUE(DeleteFile(P("shared.bin").c_str()));
 }
 
+TEST_F(Files, AFileHeldWithoutSharingIsNeitherTruncatedNorOverwritten) {
+  Make("held.bin", "precious");
+  Make("other.bin", "other");
+  HANDLE held = Open("held.bin", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  for (DWORD creation : {CREATE_ALWAYS, TRUNCATE_EXISTING}) {
+    EXPECT_EQ(Open("held.bin", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, creation), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  }
+  EXPECT_FALSE(CopyFile(P("other.bin").c_str(), P("held.bin").c_str(), FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(pl3test::ReadFileBytes(host_ + "/held.bin"), "precious");
+  // Copying from it is reading, which its holder shares.
+  EXPECT_TRUE(CopyFile(P("held.bin").c_str(), P("copy.bin").c_str(), FALSE));
+  EXPECT_EQ(pl3test::ReadFileBytes(host_ + "/copy.bin"), "precious");
+  CloseHandle(held);
+  HANDLE locked = Open("held.bin", GENERIC_READ, 0, OPEN_EXISTING);
+  EXPECT_FALSE(CopyFile(P("held.bin").c_str(), P("copy2.bin").c_str(), FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  CloseHandle(locked);
+  EXPECT_TRUE(CopyFile(P("other.bin").c_str(), P("held.bin").c_str(), FALSE));
+  EXPECT_EQ(pl3test::ReadFileBytes(host_ + "/held.bin"), "other");
+}
+
 TEST_F(Files, ReadOnlyAttributeIsTheWritePermission) {
   Make("ro.txt", "keep");
   std::string name = P("RO.TXT");
