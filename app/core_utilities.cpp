@@ -9,30 +9,10 @@
 #include "platform/kernel_files.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
+#include "store/node_pool.h"
 
 std::uint8_t FatalErrorFlag = 0;
 HWND FrameWindow = nullptr;
-
-const char* const FatalErrorTexts[FatalErrorCount] = {
-    "Not An Error!!!",
-    "Insert Error",
-    "Delete Error",
-    "Hierachy Error",
-    "Entity Length Error",
-    "Modify Length Error",
-    "Invalid Search Request",
-    "Out of Memory",
-    "Insert at Wrong Level",
-    "Modify Hier Error",
-    "Memory Allocation Error",
-    "Repoint Entity Error",
-    "Undo RLE Compression Error",
-    "Compression Error",
-    "Load Error",
-    "Refresh Failure - Horizontal",
-    "Refresh Failure - Vertical",
-    "Null Entry",
-};
 
 const char* const ProgramRegistryKey = "SOFTWARE\\Corvane\\Pelmora3";
 
@@ -73,7 +53,7 @@ void Error(std::uint16_t number) {
     MessageBox(FrameWindow, "Possible incorrect call to Error()", kErrorCaption, MB_ICONEXCLAMATION);
   char* message = FormatNewString("%s%u%s%s", "A Fatal Error Has Occurred.\n Error Number : ",
                                   static_cast<unsigned>(number), "\n",
-                                  number < FatalErrorCount ? FatalErrorTexts[number] : "");
+                                  TowerErrorTextOf(number));
   MessageBox(FrameWindow, message ? message : "A Fatal Error Has Occurred.", kErrorCaption, MB_ICONEXCLAMATION);
   std::free(message);
   if (FrameWindow && (!frameDestroyer || !frameDestroyer(FrameWindow)))

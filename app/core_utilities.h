@@ -23,9 +23,8 @@ extern std::uint8_t FatalErrorFlag;
 // frame exists.
 extern HWND FrameWindow;
 
-// The texts of the fatal error numbers 0 to 17.
-constexpr int FatalErrorCount = 18;
-extern const char* const FatalErrorTexts[FatalErrorCount];
+// The texts of the fatal error numbers are the store's TowerErrorText
+// (store/node_pool.h).
 
 // How Error() brings the frame down. The frame installs its own function;
 // until then (or with null) there is none and Error() ends the process itself.

@@ -26,6 +26,7 @@ const char* const TowerErrorText[kTowerErrorCount] = {
     "Load Error",
     "Refresh Failure - Horizontal",
     "Refresh Failure - Vertical",
+    "Null Entry",
 };
 
 namespace {

@@ -123,8 +123,9 @@ NodeRef PoolBlockList();
 // code-0 "Null Entry".
 TypeGroup* RootGroup();
 
-// The store's fatal errors, numbered as the fatal error handler shows them.
-constexpr std::uint16_t kTowerErrorCount = 17;
+// The store's fatal errors, numbered as the fatal error handler shows them:
+// the handler's table, whose last text (17) names no store error.
+constexpr std::uint16_t kTowerErrorCount = 18;
 extern const char* const TowerErrorText[kTowerErrorCount];
 // The text of a store error number, "" when the number is out of range.
 const char* TowerErrorTextOf(std::uint16_t number);

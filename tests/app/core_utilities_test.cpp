@@ -81,12 +81,6 @@ TEST(FatalErrorDeathTest, DestroysTheFrameWindowOwningTheBoxes) {
       "Out of Memory\nframe 0x100 destroyed\n$");
 }
 
-TEST(FatalError, TableHasEighteenTexts) {
-  EXPECT_STREQ(FatalErrorTexts[0], "Not An Error!!!");
-  EXPECT_STREQ(FatalErrorTexts[3], "Hierachy Error");
-  EXPECT_STREQ(FatalErrorTexts[17], "Null Entry");
-}
-
 // ---- Message boxes ----------------------------------------------------------------
 
 TEST(Messages, ShowMessageIsSystemModalWithTheExclamationIcon) {

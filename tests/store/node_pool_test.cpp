@@ -160,7 +160,8 @@ TEST(NodePool, ErrorTextsAreNumberedAsShown) {
   EXPECT_STREQ(TowerErrorTextOf(0), "Not An Error!!!");
   EXPECT_STREQ(TowerErrorTextOf(3), "Hierachy Error");
   EXPECT_STREQ(TowerErrorTextOf(16), "Refresh Failure - Vertical");
-  EXPECT_STREQ(TowerErrorTextOf(17), "");
+  EXPECT_STREQ(TowerErrorTextOf(17), "Null Entry");
+  EXPECT_STREQ(TowerErrorTextOf(18), "");
 }
 
 using NodePoolDeathTest = testing::Test;
