@@ -8,6 +8,7 @@
 #include "platform/kernel_base.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
+#include "store/safe_file.h"
 #include "store/tower.h"
 
 namespace {
@@ -48,13 +49,14 @@ std::unique_ptr<SizeTable> LoadSizeFile(const char* path) {
 
 int SaveSizeFile(const SizeTable& table, const char* path) {
   if (!path) return 0;
-  FileHandle file(CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) return 0;
   const std::string text = WriteSizeText(table);
-  const DWORD length = static_cast<DWORD>(text.size() + 1);  // the terminating NUL too
-  DWORD written = 0;
-  if (!WriteFile(file.handle, text.c_str(), length, &written, nullptr) || written != length) return 0;
-  return 1;
+  // The terminating NUL is part of the file. A failed write keeps the old file.
+  const auto write = [&text](HANDLE file) {
+    const DWORD length = static_cast<DWORD>(text.size() + 1);
+    DWORD written = 0;
+    return WriteFile(file, text.c_str(), length, &written, nullptr) && written == length;
+  };
+  return WriteFileSafely(path, write, nullptr) ? 1 : 0;
 }
 
 std::unique_ptr<SizeTable> LoadStoredSizeTable(const Tower* design) {

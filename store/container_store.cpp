@@ -210,7 +210,7 @@ std::uint32_t SaveTree(ServerContainer& c, const NetfsTreeNode& tree) {
   const ByteBuffer image = NetfsBuildImage(tree);
   std::string error;
   bool closed = false;
-  const bool saved = NetfsWriteFileSafely(c.fullPath, image, &error, [&] {
+  const bool saved = WriteBytesSafely(c.fullPath, image, &error, [&] {
     CloseHandle(c.file);
     c.file = INVALID_HANDLE_VALUE;
     closed = true;

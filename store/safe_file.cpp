@@ -10,24 +10,18 @@ void SetError(std::string* error, const std::string& text) {
 }
 }  // namespace
 
-std::string NetfsSavingPath(const std::string& path) { return path + ".saving"; }
+std::string SavingPathBeside(const std::string& path) { return path + ".saving"; }
 
-bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
-                          const std::function<void()>& beforeReplace) {
-  const std::string temp = NetfsSavingPath(path);
-  HANDLE file = CreateFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::string* error,
+                     const std::function<void()>& beforeReplace) {
+  const std::string temp = SavingPathBeside(path);
+  HANDLE file = CreateFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     SetError(error, "cannot create " + temp + " (error " + std::to_string(GetLastError()) + ")");
     return false;
   }
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-    DWORD written = 0;
-    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
-    done += chunk;
-  }
-  ok = ok && FlushFileBuffers(file);
+  SetLastError(0);
+  const bool ok = write(file) && FlushFileBuffers(file);
   const DWORD writeError = GetLastError();
   CloseHandle(file);
   if (!ok) {
@@ -45,4 +39,18 @@ bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_
     return false;
   }
   return true;
+}
+
+bool WriteBytesSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
+                      const std::function<void()>& beforeReplace) {
+  const auto writeAll = [&bytes](HANDLE file) {
+    for (std::size_t done = 0; done < bytes.size();) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+      DWORD written = 0;
+      if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written != chunk) return false;
+      done += chunk;
+    }
+    return true;
+  };
+  return WriteFileSafely(path, writeAll, error, beforeReplace);
 }

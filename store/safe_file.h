@@ -1,17 +1,26 @@
 // Replacing a file so that a crash or power loss at any moment leaves either
 // its old content or the new one, never a mix: the new bytes go to a temporary
 // file in the same folder, are flushed to disk, and the temporary file is
-// renamed over the original, the folder flushed after.
+// renamed over the original, the folder flushed after. Every file the program
+// saves for the user goes through here.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/win_types.h"
+
+// Writes the new content into the open temporary file; false on failure.
+using SafeFileWriter = std::function<bool(HANDLE file)>;
+
 // False with an error text on failure; the original is then untouched and the
 // temporary file removed. `beforeReplace` runs once the new bytes are on disk,
 // right before the rename: whoever holds the original open closes it there.
-bool NetfsWriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
-                          const std::function<void()>& beforeReplace = {});
-// The temporary file that NetfsWriteFileSafely writes before the rename.
-std::string NetfsSavingPath(const std::string& path);
+bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::string* error,
+                     const std::function<void()>& beforeReplace = {});
+bool WriteBytesSafely(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error,
+                      const std::function<void()>& beforeReplace = {});
+
+// The temporary file that WriteFileSafely writes before the rename.
+std::string SavingPathBeside(const std::string& path);

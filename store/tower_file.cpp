@@ -11,6 +11,7 @@
 
 #include "platform/kernel_base.h"
 #include "platform/kernel_files.h"
+#include "store/safe_file.h"
 #include "store/seams.h"
 
 namespace {
@@ -231,8 +232,6 @@ bool SaveTowerFile(Entity* top) {
   return FlushSink();
 }
 
-std::string TemporaryPathBeside(const char* path) { return std::string(path) + ".saving"; }
-
 // ---- Load -----------------------------------------------------------------------
 
 FileRepointTable* gRepointTable = nullptr;
@@ -440,19 +439,14 @@ int SaveDOSFile(const Tower* t, const char* path) {
   }
   Entity* top = TowerEntity(t);
   if (!top || !path) return 0;
-  const std::string temporary = TemporaryPathBeside(path);
-  HANDLE file = CreateFile(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  StartSink(SinkMode::File, file, kSerialiserWriteBufferSize);
-  bool written = SaveTowerFile(top);
-  written = FlushFileBuffers(gSink.file) && written;
-  StopSink();
-  if (!written || !MoveFileEx(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFile(temporary.c_str());
-    return 0;
-  }
-  return 1;
+  const auto write = [top](HANDLE file) {
+    StartSink(SinkMode::File, file, kSerialiserWriteBufferSize);
+    const bool written = SaveTowerFile(top);
+    gSink.file = INVALID_HANDLE_VALUE;  // the file stays open for the flush and rename
+    StopSink();
+    return written;
+  };
+  return WriteFileSafely(path, write, nullptr) ? 1 : 0;
 }
 
 Tower* LoadDOSFile(const char* path, Tower* t) {

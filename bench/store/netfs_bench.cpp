@@ -68,7 +68,7 @@ const std::vector<ByteBuffer>& StoredObjects() {
     NetfsTreeNode tree = BuildTree();
     std::vector<ByteBuffer> all;
     for (int i = 0; i < kItems; ++i) all.push_back(NetfsTreeFind(tree, ItemPath(i))->stored);
-    NetfsWriteFileSafely(ContainerPath(), NetfsBuildImage(tree), nullptr);
+    WriteBytesSafely(ContainerPath(), NetfsBuildImage(tree), nullptr);
     return all;
   }();
   return stored;
@@ -117,7 +117,7 @@ void SaveEveryItem(benchmark::State& state) {
   for (auto _ : state) {
     auto start = Clock::now();
     const NetfsTreeNode tree = BuildTree();
-    if (!NetfsWriteFileSafely(ContainerPath(), NetfsBuildImage(tree), nullptr)) state.SkipWithError("save failed");
+    if (!WriteBytesSafely(ContainerPath(), NetfsBuildImage(tree), nullptr)) state.SkipWithError("save failed");
     store += Clock::now() - start;
 
     start = Clock::now();

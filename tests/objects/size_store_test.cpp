@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "edit/window_data.h"
@@ -104,6 +105,18 @@ TEST(SizeFiles, SaveAndLoad) {
   EXPECT_EQ(WriteSizeText(*back), WriteSizeText(*table));
   EXPECT_EQ(LoadSizeFile((dir + "/missing.p3s").c_str()), nullptr);
   EXPECT_EQ(SaveSizeFile(*table, (dir + "/no/such/folder/x.p3s").c_str()), 0);
+}
+
+TEST(SizeFiles, AFailedSaveKeepsTheOldFile) {
+  const std::string dir = pl3test::MakeTempDir("size_files_kept");
+  const std::string path = dir + "/board.p3s";
+  pl3test::WriteFileBytes(path, "old sizes");
+  // A folder in the place of the temporary file makes the save fail before
+  // anything reaches the file itself.
+  std::filesystem::create_directory(path + ".saving");
+  EXPECT_EQ(SaveSizeFile(*TableFromText(kSizes), path.c_str()), 0);
+  EXPECT_EQ(pl3test::ReadFileBytes(path), "old sizes");
+  std::filesystem::remove(path + ".saving");
 }
 
 TEST(SizeFiles, EditorTableFallsBackOnTheBuiltInText) {

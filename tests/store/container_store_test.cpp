@@ -212,7 +212,7 @@ TEST_F(ContainerStoreTest, RenameStatusesAndWritingBack) {
   DirectoryListing listing;
   ASSERT_EQ(NetfsListDirectory(v, "\\boards\\", listing, nullptr), NetfsResult::Ok);
   EXPECT_EQ(Names(listing), std::vector<std::string>{"Amp?PCB"});
-  EXPECT_FALSE(fs::exists(NetfsSavingPath(path)));
+  EXPECT_FALSE(fs::exists(SavingPathBeside(path)));
 }
 
 TEST_F(ContainerStoreTest, WorkingCopyLivesWhileOpenAndTheTimeIsRestored) {
