@@ -741,4 +741,8 @@ HBITMAP LoadImageAsBitmap(const char* path);
 // formats or bad handles). Row 0 is the top row whatever the DIB's order.
 const struct PixelSurface* GetBitmapSurface(HBITMAP bitmap);
 
+// The drawing objects and device contexts alive now, stock objects left out:
+// what a test compares before and after to find handles never deleted.
+std::size_t LiveGdiObjectCount();
+
 }  // namespace pl3

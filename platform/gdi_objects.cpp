@@ -374,6 +374,12 @@ using pl3::PixelSurface;
 // ---------------------------------------------------------------------------
 // Surface contexts
 
+std::size_t pl3::LiveGdiObjectCount() {
+  Stock();
+  return static_cast<std::size_t>(
+      std::count_if(Registry().begin(), Registry().end(), [](const Object* o) { return !o->stock; }));
+}
+
 HDC pl3::CreateSurfaceDC(PixelSurface* surface, POINT origin, RECT clip) {
   if (!surface) return nullptr;
   Dc* dc = NewDc(false);

@@ -154,6 +154,7 @@ TEST_F(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
             "three\tC\tInternal Error\r\nfour\tD\tUser Error\r\nfive\tE\tOther Error\r\n");
   EXPECT_EQ(ResponderRecords().size(), 2u);
   EXPECT_EQ(ResponderRecords()[1].text, "three");
+  EXPECT_EQ(pl3::OpenKernelHandleCount(), 0u);  // each piece's open was closed
   DeleteFile(ErrorLogPath().c_str());
 }
 

@@ -10,6 +10,7 @@
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
 #include "platform/dialogs.h"
+#include "platform/gdi.h"
 #include "platform/user.h"
 
 namespace {
@@ -440,6 +441,26 @@ TEST(Controls, OwnerDrawnVariableListAndOwnerDrawnButton) {
   pl3::PumpMessages();
   EXPECT_NE(std::find(g_draw.drawn.begin(), g_draw.drawn.end(), std::make_pair(ODT_BUTTON, 0u)), g_draw.drawn.end());
   (void)button;
+}
+
+TEST(Dialogs, AModalDialogPaintedAndDrivenLeavesNoDrawingObjectOrContextBehind) {
+  pl3::PumpMessages();
+  const std::size_t before = pl3::LiveGdiObjectCount();
+  Params p;
+  pl3::SetDialogHook("TestEnterDlg", [before](HWND dlg) {
+    pl3::PumpMessages();  // every control paints itself
+    UpdateWindow(dlg);
+    EXPECT_GT(pl3::LiveGdiObjectCount(), before);  // the dialog's font at least
+    pl3::TypeDialogText(dlg, kName, "leak check");
+    pl3::SetDialogCheck(dlg, kCheck, true);
+    EXPECT_TRUE(pl3::PickDialogListText(dlg, kList, "pear"));
+    EXPECT_TRUE(pl3::PickDialogListItem(dlg, kCombo, 1));
+    pl3::PumpMessages();
+    pl3::ClickDialogButton(dlg, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
+  pl3::PumpMessages();
+  EXPECT_EQ(pl3::LiveGdiObjectCount(), before);
 }
 
 }  // namespace
