@@ -11,9 +11,9 @@ for tool in Xvfb xdotool import convert; do
 done
 
 WORK=$(mktemp -d)
-n=90
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# The server picks a free display itself and writes its number when ready:
+# a number chosen here could be taken by another server starting meanwhile.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XPID=$!
 DPID=
 cleanup() {
@@ -23,7 +23,12 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-export DISPLAY=":$n"
+i=0
+until [ -s "$WORK/display" ]; do
+  i=$((i + 1)); [ $i -gt 100 ] && { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+  sleep 0.05
+done
+export DISPLAY=":$(head -n 1 "$WORK/display")"
 
 # Wait for the server, then for the demo's window.
 i=0
