@@ -269,6 +269,29 @@ TEST_F(Registry, RootsAreSeparate) {
   EXPECT_TRUE(fs::exists(pl3::RegistryFile(HKEY_CLASSES_ROOT)));
 }
 
+TEST_F(Registry, AnyNameAndTextSurviveARestart) {
+  // Names and texts as the program may store them: control characters,
+  // markup characters, and bytes of a Windows code page that are not UTF-8.
+  const std::string names[] = {"Tab\tName", "Line\nBreak", "\x01Low", "Caf\xE9", "<&\"'>", " spaced "};
+  const std::string texts[] = {"a\tb", "first\r\nsecond", "\x01\x1F", "C:\\\xDC""bung\\\xB5m", "<&\"'>", "  "};
+  HKEY key = Create(HKEY_CURRENT_USER, "Odd Names");
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    ASSERT_EQ(SetString(key, names[i].c_str(), texts[i]), OK) << i;
+    RegCloseKey(Create(key, names[i].c_str()));
+  }
+  RegCloseKey(key);
+  Restart();
+  key = OpenKey(HKEY_CURRENT_USER, "odd names");
+  ASSERT_NE(key, nullptr);
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    EXPECT_EQ(GetString(key, names[i].c_str()), texts[i]) << i;
+    HKEY sub = OpenKey(key, names[i].c_str());
+    RegCloseKey(sub);
+  }
+  EXPECT_EQ(SubkeyNames(key).size(), std::size(names));
+  RegCloseKey(key);
+}
+
 }  // namespace
 
 namespace {

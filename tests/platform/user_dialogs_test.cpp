@@ -145,13 +145,18 @@ TEST(Dialogs, OkWithAnEmptyNameKeepsTheDialogOpenUntilItIsFilled) {
 
 LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
-TEST(Dialogs, ModalDialogDisablesItsOwnerAndNestedLoopsUnwind) {
+// A visible top-level window of a class of its own, to own dialogs.
+HWND MakeOwner(const char* className, WNDPROC proc) {
   WNDCLASSA wc{};
-  wc.lpfnWndProc = &OwnerProc;
-  wc.lpszClassName = "Owner";
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = className;
   RegisterClassA(&wc);
-  HWND owner = CreateWindowExA(0, "Owner", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
-                               nullptr, nullptr);
+  return CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
+TEST(Dialogs, ModalDialogDisablesItsOwnerAndNestedLoopsUnwind) {
+  HWND owner = MakeOwner("Owner", &OwnerProc);
   static HWND s_owner;
   s_owner = owner;
   static INT_PTR s_inner;
@@ -461,6 +466,41 @@ TEST(Dialogs, AModalDialogPaintedAndDrivenLeavesNoDrawingObjectOrContextBehind) 
   EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
   pl3::PumpMessages();
   EXPECT_EQ(pl3::LiveGdiObjectCount(), before);
+}
+
+INT_PTR g_modalResult = 0;
+LRESULT CALLBACK DoomedOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_USER + 1) {
+    static Params p;
+    g_modalResult = DialogBoxParamA(nullptr, "TestEnterDlg", h, &TestDlgProc, reinterpret_cast<LPARAM>(&p));
+    SetWindowTextA(h, "still here?");  // the owner went away while the dialog ran
+    return 0;
+  }
+  if (m == WM_USER + 2) {
+    DestroyWindow(h);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+TEST(Dialogs, AnOwnerDestroyedWhileItsModalDialogRunsEndsTheDialogAndItsLoop) {
+  static HWND s_owner;
+  s_owner = MakeOwner("DoomedOwner", &DoomedOwnerProc);
+  static HWND s_dialog;
+  pl3::SetDialogHook("TestEnterDlg", [](HWND dlg) {
+    s_dialog = dlg;
+    PostMessageA(s_owner, WM_USER + 2, 0, 0);  // handled inside the dialog's own loop
+  });
+  g_modalResult = 0;
+  PostMessageA(s_owner, WM_USER + 1, 0, 0);
+  PostMessageA(s_owner, WM_USER + 3, 0, 0);
+  pl3::PumpMessages();
+  EXPECT_EQ(g_modalResult, -1);
+  EXPECT_FALSE(IsWindow(s_owner));
+  EXPECT_FALSE(IsWindow(s_dialog));
+  EXPECT_EQ(FindWindowA(WC_DIALOG, nullptr), nullptr);
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
 }
 
 }  // namespace
