@@ -272,7 +272,9 @@ using pl3::SetSurfaceDCVisibleRegion;
 HDC GetDC(HWND hwnd) {
   if (!hwnd) {
     PixelSurface& s = DesktopSurface();
-    return CreateSurfaceDC(&s, POINT{0, 0}, RECT{0, 0, s.width, s.height});
+    HDC dc = CreateSurfaceDC(&s, POINT{0, 0}, RECT{0, 0, s.width, s.height});
+    if (dc) S().heldDCs[dc] = State::HeldDC{nullptr, nullptr};  // a desktop context
+    return dc;
   }
   WindowRecord* w = Find(hwnd);
   return w ? MakeDC(w, false, nullptr) : nullptr;
@@ -284,14 +286,11 @@ HDC GetWindowDC(HWND hwnd) {
   return w ? MakeDC(w, true, nullptr) : nullptr;
 }
 
+// Only contexts that GetDC or GetWindowDC gave are released: a memory
+// context, or one released already, is left alone.
 int ReleaseDC(HWND, HDC dc) {
-  if (!dc) return 0;
-  if (S().heldDCs.count(dc)) {
-    DropDC(dc);
-    return 1;
-  }
-  // A desktop context.
-  DeleteSurfaceDC(dc);
+  if (!dc || !S().heldDCs.count(dc)) return 0;
+  DropDC(dc);
   return 1;
 }
 

@@ -159,4 +159,25 @@ TEST_F(PaintTest, ResizingKeepsTheFramebufferTheWindowsSizeAndSavesAsPng) {
   EXPECT_GT(std::filesystem::file_size(path), 0u);
 }
 
+TEST_F(PaintTest, ReleaseDCLetsGoOnlyOfContextsGetDCGave) {
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 20, 20}, RGB(0, 0, 255));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  HBITMAP old = SelectObject(memory, bitmap);
+  // A memory context is not ReleaseDC's to end: it stays usable until DeleteDC.
+  EXPECT_EQ(ReleaseDC(nullptr, memory), 0);
+  EXPECT_EQ(ReleaseDC(top, memory), 0);
+  EXPECT_EQ(SetPixel(memory, 1, 1, RGB(10, 20, 30)), RGB(10, 20, 30));
+  EXPECT_EQ(GetPixel(memory, 1, 1), RGB(10, 20, 30));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  EXPECT_TRUE(DeleteDC(memory));
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 0);  // already released
+  HDC window = GetDC(top);
+  EXPECT_EQ(ReleaseDC(top, window), 1);
+  EXPECT_EQ(ReleaseDC(top, window), 0);
+}
+
 }  // namespace
