@@ -22,9 +22,14 @@ int main(int argc, char** argv) {
   // Death tests re-run the program; "threadsafe" keeps that sound under ASan.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
 
+  // Configuration and temporary files stay inside the scratch folder, which
+  // is removed when the program ends.
   const std::string config = pl3test::ScratchDir() + "/config";
+  const std::string temp = pl3test::ScratchDir() + "/tmp";
   std::filesystem::create_directories(config);
+  std::filesystem::create_directories(temp);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  setenv("TMPDIR", temp.c_str(), 1);
   setenv("PL3_BACKEND", "headless", 1);
   setenv("SDL_VIDEODRIVER", "dummy", 0);
 

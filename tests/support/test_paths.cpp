@@ -12,14 +12,27 @@ namespace fs = std::filesystem;
 namespace pl3test {
 
 namespace {
+// The first process of a test program makes the folder and removes it at
+// exit; the processes it starts (death tests, crash tests) find it through
+// the environment and leave it alone, since they may end without cleaning up.
+constexpr char kScratchVariable[] = "PL3_TEST_SCRATCH";
+
 struct Scratch {
   std::string path;
+  bool owned = false;
   Scratch() {
+    if (const char* inherited = std::getenv(kScratchVariable); inherited && *inherited) {
+      path = inherited;
+      return;
+    }
     std::string tmpl = (fs::temp_directory_path() / "pl3test-XXXXXX").string();
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot create scratch folder");
     path = tmpl;
+    owned = true;
+    setenv(kScratchVariable, path.c_str(), 1);
   }
   ~Scratch() {
+    if (!owned) return;
     std::error_code ec;
     fs::remove_all(path, ec);
   }
@@ -32,8 +45,10 @@ const std::string& ScratchDir() {
 }
 
 std::string MakeTempDir(const std::string& name) {
+  // Child processes share the parent's scratch folder: their folders carry
+  // the process id so that they never meet the parent's.
   static int counter = 0;
-  fs::path p = fs::path(ScratchDir()) / (name + "-" + std::to_string(++counter));
+  fs::path p = fs::path(ScratchDir()) / (name + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
   fs::create_directories(p);
   return p.string();
 }
