@@ -180,7 +180,10 @@ bool RunModalLoop(HWND dialog, bool (*done)(void*), void* context, void (*idle)(
 // Timers and carets (user_timers.cpp).
 bool FindDueTimer(HWND filter, MSG* out, bool remove);
 bool AnyTimerPending();
-std::uint64_t NextTimerDue();
+// When the next timer of the windows a message filter names is due;
+// kNoTimerDue when there is none.
+constexpr std::uint64_t kNoTimerDue = ~std::uint64_t{0};
+std::uint64_t NextTimerDue(HWND filter = nullptr);
 void KillTimersFor(HWND hwnd);
 void CaretHideForPaint(HWND hwnd);
 void CaretRestoreAfterPaint(HWND hwnd);

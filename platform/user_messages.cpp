@@ -210,11 +210,12 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
       ops.pollEvents(static_cast<int>(wake > now ? wake - now : 0));
       continue;
     }
-    // Headless: time passes only while waiting. With a timer pending the
-    // clock moves on to it; with nothing that could ever arrive the wait
-    // would never end, so the loop is told to quit instead.
-    if (AnyTimerPending()) {
-      S().testClock = std::max(S().testClock, NextTimerDue());
+    // Headless: time passes only while waiting. With a timer pending that
+    // this wait takes, the clock moves on to it; with nothing that could ever
+    // arrive the wait would never end, so the loop is told to quit instead.
+    const std::uint64_t due = InRange(WM_TIMER, filterMin, filterMax) ? NextTimerDue(hwnd) : kNoTimerDue;
+    if (due != kNoTimerDue) {
+      S().testClock = std::max(S().testClock, due);
       continue;
     }
     std::fprintf(stderr, "GetMessage: nothing can arrive on the headless backend; quitting the loop\n");

@@ -1,6 +1,5 @@
 // Timers and the caret, both driven by the message clock.
 #include <algorithm>
-#include <limits>
 
 #include "platform/user_internal.h"
 
@@ -65,9 +64,10 @@ bool FindDueTimer(HWND filter, MSG* out, bool remove) {
 
 bool AnyTimerPending() { return !S().timers.empty(); }
 
-std::uint64_t NextTimerDue() {
-  std::uint64_t next = std::numeric_limits<std::uint64_t>::max();
-  for (const Timer& t : S().timers) next = std::min(next, t.due);
+std::uint64_t NextTimerDue(HWND filter) {
+  std::uint64_t next = kNoTimerDue;
+  for (const Timer& t : S().timers)
+    if (Matches(t, filter)) next = std::min(next, t.due);
   return next;
 }
 

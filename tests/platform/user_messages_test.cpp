@@ -636,6 +636,20 @@ TEST_F(WindowTest, TheQuitMessageIsRetrievedWhateverTheRangeFilter) {
   EXPECT_EQ(GetMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST), 0);
 }
 
+TEST_F(WindowTest, HeadlessAWaitThatNoPendingTimerCanAnswerEndsWithAQuit) {
+  HWND a = MakeTop();
+  HWND b = MakeTop();
+  SetTimer(b, 1, 100, nullptr);
+  MSG m;
+  // Neither a wait for `a` alone nor one for keys can be answered by b's timer.
+  EXPECT_EQ(GetMessageA(&m, a, 0, 0), 0);
+  EXPECT_EQ(GetMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST), 0);
+  // A wait the timer answers moves the clock on to it.
+  ASSERT_EQ(GetMessageA(&m, b, WM_TIMER, WM_TIMER), 1);
+  EXPECT_EQ(m.hwnd, b);
+  EXPECT_EQ(pl3::MessageClockNow(), 100u);
+}
+
 // ---- WM_PAINT and the update region ----------------------------------------------------------
 
 int g_paints = 0;
