@@ -209,6 +209,76 @@ TEST(Dialogs, ModelessDialogItemsAndTabOrder) {
   DestroyWindow(dlg);
 }
 
+// A modeless dialog that destroys itself on hearing one notification code
+// from one control, while that control is still handling the input.
+struct Doom {
+  int id;
+  WORD code;
+};
+Doom g_doom;
+bool g_doomHeard = false;
+
+INT_PTR CALLBACK SelfDestroyingDlgProc(HWND dlg, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_INITDIALOG) {
+    for (const char* s : {"pear", "Apple", "fig"}) SendDlgItemMessageA(dlg, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    for (const char* s : {"Thou", "Inch"}) SendDlgItemMessageA(dlg, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    return TRUE;
+  }
+  if (m == WM_COMMAND && LOWORD(w) == g_doom.id && HIWORD(w) == g_doom.code) {
+    g_doomHeard = true;
+    DestroyWindow(dlg);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST(Dialogs, ADialogDestroyedByAControlsNotificationLeavesTheControlHarmless) {
+  struct Case {
+    int id;
+    WORD code;
+    void (*input)(HWND control);
+  };
+  const Case cases[] = {
+      {IDOK, BN_CLICKED, [](HWND c) { pl3::InjectClick(c, POINT{3, 3}); }},
+      {kCheck, BN_CLICKED, [](HWND c) { pl3::InjectClick(c, POINT{3, 3}); }},
+      {kRadioB, BN_CLICKED, [](HWND c) {
+         SetFocus(c);
+         pl3::InjectKeyStroke(VK_SPACE);
+       }},
+      {kName, EN_CHANGE, [](HWND c) {
+         SetFocus(c);
+         pl3::InjectText("ab");
+       }},
+      {kList, LBN_SELCHANGE, [](HWND c) { pl3::InjectClick(c, POINT{5, 3}); }},
+      {kList, LBN_DBLCLK, [](HWND c) {
+         pl3::InjectClick(c, POINT{5, 3});
+         pl3::InjectClick(c, POINT{5, 3});
+       }},
+      {kCombo, CBN_SELCHANGE, [](HWND c) {
+         SetFocus(c);
+         pl3::InjectKeyStroke(VK_DOWN);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "control " << c.id << " code " << c.code);
+    g_doom = Doom{c.id, c.code};
+    g_doomHeard = false;
+    HWND dlg = CreateDialogParamA(nullptr, "TestEnterDlg", nullptr, &SelfDestroyingDlgProc, 0);
+    ASSERT_NE(dlg, nullptr);
+    ShowWindow(dlg, SW_SHOW);
+    pl3::PumpMessages();
+    HWND control = GetDlgItem(dlg, c.id);
+    ASSERT_NE(control, nullptr);
+    c.input(control);
+    pl3::PumpMessages();
+    EXPECT_TRUE(g_doomHeard);
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(GetFocus(), nullptr);
+    pl3::AdvanceTestClock(1000);  // past any double click
+  }
+}
+
 // ---- Owner-drawn, sorted combo box and list box notifications ----------------------------
 
 struct OwnerLog {
