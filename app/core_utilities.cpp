@@ -9,6 +9,7 @@
 #include "platform/kernel_files.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
+#include "platform/user.h"
 #include "store/node_pool.h"
 
 std::uint8_t FatalErrorFlag = 0;
@@ -24,6 +25,7 @@ void ResetCoreUtilities() {
   FatalErrorFlag = 0;
   FrameWindow = nullptr;
   frameDestroyer = nullptr;
+  ViewDCCount = 0;
 }
 const bool registered = pl3::RegisterGlobalReset(&ResetCoreUtilities);
 
@@ -108,6 +110,34 @@ int LoadShowInitialiseWindow() {
   RegCloseKey(key);
   if (status != static_cast<LONG>(ERROR_SUCCESS) || type != REG_DWORD || size != sizeof value) return 1;
   return value ? 1 : 0;
+}
+
+std::uint32_t ViewDCCount = 0;
+
+HDC GetViewDC(HWND window) {
+  HDC dc = GetDC(window);
+  ++ViewDCCount;
+  return dc;
+}
+
+int ReleaseViewDC(HWND window, HDC dc) {
+  --ViewDCCount;
+  return ReleaseDC(window, dc);
+}
+
+char* GetWindowTextCopy(HWND window) {
+  const int length = GetWindowTextLength(window);
+  auto* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
+  if (!text) return nullptr;
+  text[0] = '\0';
+  GetWindowText(window, text, length + 1);
+  return text;
+}
+
+int NoPendingUpdate(HWND window) {
+  constexpr UINT kUpdateRequest = WM_USER + 5;
+  MSG pending;
+  return PeekMessage(&pending, window, kUpdateRequest, kUpdateRequest, PM_NOREMOVE) ? 0 : 1;
 }
 
 char* DuplicateString(const char* text) { return text ? NewCopy(text, std::strlen(text)) : nullptr; }

@@ -39,6 +39,21 @@ void SetFrameDestroyer(FrameDestroyFn destroy);
 // status 1 without running exit handlers: nothing is trusted after a store
 // error.
 
+// ---- Device contexts and windows ---------------------------------------------------
+
+// GetDC and ReleaseDC with a count of the contexts held, for bookkeeping only:
+// GetViewDC raises it, ReleaseViewDC lowers it before releasing.
+extern std::uint32_t ViewDCCount;
+HDC GetViewDC(HWND window);
+int ReleaseViewDC(HWND window, HDC dc);
+
+// A new heap string of the window's text.
+char* GetWindowTextCopy(HWND window);
+
+// 1 when no update request (message 1029, WM_USER+5) waits in the window's
+// queue; the queue is looked at without removing anything.
+int NoPendingUpdate(HWND window);
+
 // ---- Message boxes -------------------------------------------------------------
 
 // ShowMessage(owner, text, caption) is declared in store/seams.h: a

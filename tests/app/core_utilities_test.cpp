@@ -12,6 +12,7 @@
 #include "app/settings_block.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
+#include "platform/user.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -290,3 +291,57 @@ TEST(ProgramKey, ShowInitialiseWindowDefaultsToShow) {
 }
 
 }  // namespace
+
+// ---- Device contexts and windows -----------------------------------------------------
+
+namespace {
+
+HWND MakeWindow(const char* text) {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = &DefWindowProc;
+  wc.lpszClassName = "CoreUtilitiesTestWindow";
+  RegisterClass(&wc);  // a second registration in the same test program fails harmlessly
+  return CreateWindowEx(0, "CoreUtilitiesTestWindow", text, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                        nullptr, nullptr);
+}
+
+}  // namespace
+
+TEST(ViewDC, TheCountFollowsTheContextsHeld) {
+  HWND window = MakeWindow("view");
+  ASSERT_NE(window, nullptr);
+  HDC first = GetViewDC(window);
+  HDC second = GetViewDC(window);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(ViewDCCount, 2u);
+  EXPECT_EQ(ReleaseViewDC(window, second), 1);
+  EXPECT_EQ(ReleaseViewDC(window, first), 1);
+  EXPECT_EQ(ViewDCCount, 0u);
+  DestroyWindow(window);
+}
+
+TEST(WindowText, CopyIsANewHeapString) {
+  HWND window = MakeWindow("New pcb *");
+  ASSERT_NE(window, nullptr);
+  HeapString text{GetWindowTextCopy(window)};
+  EXPECT_STREQ(text.p, "New pcb *");
+  SetWindowText(window, "");
+  HeapString empty{GetWindowTextCopy(window)};
+  EXPECT_STREQ(empty.p, "");
+  DestroyWindow(window);
+}
+
+TEST(PendingUpdate, SeesAQueuedUpdateRequestWithoutRemovingIt) {
+  HWND window = MakeWindow("updates");
+  HWND other = MakeWindow("other");
+  EXPECT_EQ(NoPendingUpdate(window), 1);
+  PostMessage(other, WM_USER + 5, 0, 0);  // another window's request does not count
+  PostMessage(window, WM_USER + 4, 0, 0);  // nor does another message
+  EXPECT_EQ(NoPendingUpdate(window), 1);
+  PostMessage(window, WM_USER + 5, 0, 0);
+  EXPECT_EQ(NoPendingUpdate(window), 0);
+  EXPECT_EQ(NoPendingUpdate(window), 0) << "the request stays in the queue";
+  DestroyWindow(window);
+  DestroyWindow(other);
+}
