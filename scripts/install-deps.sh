@@ -10,7 +10,7 @@ PACKAGES=(
   libfreeimage-dev libsdl2-dev uuid-dev libpugixml-dev libcurl4-openssl-dev
   liblua5.1-0-dev libmariadb-dev mariadb-server-core mariadb-client-core
   libosmesa6-dev libglu1-mesa-dev libngspice0-dev libpolyclipping-dev
-  xvfb xdotool
+  xvfb xdotool imagemagick
 )
 # Extra packages for a preset: "fuzz" needs clang, "bench" needs cairo.
 case "${1:-}" in
