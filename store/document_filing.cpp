@@ -137,6 +137,13 @@ Tower* FindTwin(const Tower* parent, const Tower* document) {
   return twin;
 }
 
+// Deletes a temporary copy and the folder made for it.
+void DeleteTemporaryCopy(const std::string& copy) {
+  DeleteFile(copy.c_str());
+  const std::size_t slash = copy.find_last_of("\\/");
+  if (slash != std::string::npos) RemoveDirectory(copy.substr(0, slash).c_str());
+}
+
 std::string ContainerPathOf(const ContainerRecord* record) { return record->handle ? record->handle->fullPath : ""; }
 
 }  // namespace
@@ -169,20 +176,19 @@ const char* ItemTypeName(std::uint16_t code) {
 std::string FilingTemporaryCopyPath(const std::string& fullPath) {
   char temp[MAX_PATH + 1] = {};
   const DWORD n = GetTempPath(sizeof temp, temp);
-  const std::string folder = (n > 0 && n < sizeof temp) ? std::string(temp, n) : std::string("\\tmp\\");
+  std::string folder = (n > 0 && n < sizeof temp) ? std::string(temp, n) : std::string("\\tmp\\");
+  if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
   const std::size_t slash = fullPath.find_last_of("\\/");
   const std::string file = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
-  const std::size_t dot = file.rfind('.');
-  const std::string name = dot == std::string::npos ? file : file.substr(0, dot);
-  const std::string extension = dot == std::string::npos ? "" : file.substr(dot);
   // Read-only files of the same name in different folders each get their
-  // own copy: the name carries a hash of the original's full path.
+  // own copy: it lies in a folder named for a hash of the original's full
+  // path, and keeps the original's file name, which titles show.
   std::string lowered = fullPath;
   std::transform(lowered.begin(), lowered.end(), lowered.begin(),
                  [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  char tag[16];
-  std::snprintf(tag, sizeof tag, "-%08x", Crc32(lowered.data(), lowered.size()));
-  return folder + name + tag + extension;
+  char tag[32];
+  std::snprintf(tag, sizeof tag, "Pelmora3-%08x\\", Crc32(lowered.data(), lowered.size()));
+  return folder + tag + file;
 }
 
 ContainerRecord* FilingSystem_OpenContainer(const char* path, const char* user, const char* password) {
@@ -198,13 +204,16 @@ ContainerRecord* FilingSystem_OpenContainer(const char* path, const char* user, 
     const std::string temp = NetFS_FullPath(FilingTemporaryCopyPath(full).c_str());
     for (ContainerRecord* r : gFiling.records)
       if (EqualsNoCase(ContainerPathOf(r), temp)) return r;
+    const std::size_t slash = temp.find_last_of("\\/");
+    if (slash != std::string::npos) CreateDirectory(temp.substr(0, slash).c_str(), nullptr);
     if (!CopyFile(full.c_str(), temp.c_str(), FALSE)) {
+      DeleteTemporaryCopy(temp);
       NetFS_SetLastError(kNetfsNotAContainer);
       return nullptr;
     }
     SetFileAttributes(temp.c_str(), GetFileAttributes(temp.c_str()) & ~FILE_ATTRIBUTE_READONLY);
     handle = NetFS_OpenContainer(temp.c_str(), user, password);
-    if (!handle) DeleteFile(temp.c_str());
+    if (!handle) DeleteTemporaryCopy(temp);
     flags = kContainerTemporaryCopy;
   } else {
     handle = NetFS_OpenContainer(full.c_str(), user, password);
@@ -223,7 +232,7 @@ void FilingSystem_CloseContainer(ContainerRecord* record) {
   for (OpenFileEntry& e : record->entries) ReleaseTower(&e.document);
   record->entries.clear();
   NetFS_CloseContainer(record->handle);
-  if (record->flags & kContainerTemporaryCopy) DeleteFile(path.c_str());
+  if (record->flags & kContainerTemporaryCopy) DeleteTemporaryCopy(path);
   std::erase(gFiling.records, record);
   delete record;
 }
@@ -446,7 +455,7 @@ void ShutdownFilingSystem() {
   for (ContainerRecord* r : gFiling.records)
     if (r->flags & kContainerTemporaryCopy) copies.push_back(ContainerPathOf(r));
   NetFS_CloseAll();
-  for (const std::string& copy : copies) DeleteFile(copy.c_str());
+  for (const std::string& copy : copies) DeleteTemporaryCopy(copy);
   for (ContainerRecord* r : gFiling.records) {
     for (OpenFileEntry& e : r->entries) ReleaseTower(&e.document);
     delete r;

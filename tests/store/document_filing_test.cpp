@@ -241,6 +241,7 @@ TEST_F(FilingTest, ReadOnlyContainersOpenThroughTheirOwnTemporaryCopies) {
   const std::string copy = first->handle->fullPath;
   EXPECT_NE(copy, NetFS_FullPath(path.c_str()));
   EXPECT_TRUE(fs::exists(pl3::HostPath(copy)));
+  EXPECT_EQ(fs::path(pl3::HostPath(copy)).filename(), "Board.p3p") << "the copy keeps the file's name";
   EXPECT_EQ(OpenAs("Administrator"), first) << "one record and one copy";
 
   ContainerRecord* second = FilingSystem_OpenContainer(otherPath.c_str(), "Administrator", "");
@@ -254,9 +255,15 @@ TEST_F(FilingTest, ReadOnlyContainersOpenThroughTheirOwnTemporaryCopies) {
   EXPECT_EQ(towertest::TagOf(TowerEntity(b)), 2u) << "each file's own documents";
   EXPECT_EQ(FilingSystem_SaveDocument(first, "\\Designs\\Amp?pcb\\data", a), 0) << "a temporary copy is not saved";
 
+  EXPECT_NE(second->handle->fullPath, copy);
+  const std::string secondCopy = pl3::HostPath(second->handle->fullPath);
+  EXPECT_EQ(fs::path(secondCopy).filename(), "Board.p3p");
+
   FilingSystem_CloseFile(first, "\\Designs\\Amp?pcb\\data");
   FilingSystem_CloseContainer(first);
   EXPECT_FALSE(fs::exists(pl3::HostPath(copy)));
+  EXPECT_FALSE(fs::exists(fs::path(pl3::HostPath(copy)).parent_path())) << "nor its folder";
+  EXPECT_TRUE(fs::exists(secondCopy));
   EXPECT_TRUE(fs::exists(path));
   ReleaseTower(&a);
   ReleaseTower(&b);

@@ -150,8 +150,8 @@ TEST_F(TitlesTest, SchematicFromAReadOnlyContainerTakesEveryMarkInOrder) {
   Put(doc, kRecordModifiedNote, std::uint32_t{0});
   Put(doc, kRecordRecovered, std::uint32_t{0});
   UpdateDocumentWindowTitle(doc);
-  const std::string copyName = fs::path(pl3::HostPath(record->handle->fullPath)).filename().string();
-  EXPECT_EQ(TitleOf(window), copyName + "\\Sheets\\Main Page 2/3 * (Recovered) (Read Only)");
+  // The title names the original file, not some name of its temporary copy.
+  EXPECT_EQ(TitleOf(window), "Proj.p3p\\Sheets\\Main Page 2/3 * (Recovered) (Read Only)");
 
   // The read-only warning, once per call.
   WarnReadOnlyDuplicate(doc);
