@@ -115,6 +115,18 @@ TEST(NetfsCodec, DecompressFailureIsReportedNotParsed) {
   EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Pelmora3");
 }
 
+// zlib succeeding with fewer bytes than the raw length is no failure: the
+// content is the zero-filled buffer of raw length bytes.
+TEST(NetfsCodec, ShortExpansionIsZeroFilled) {
+  Bytes stored = netfs_fixture::StoredZlib(netfs_fixture::FromText("abc"));
+  netfs_fixture::Put32(stored, 0, 8);
+  ByteBuffer b(stored.begin(), stored.end());
+  std::string error;
+  ASSERT_TRUE(DecompressStoredFile(b, &error)) << error;
+  EXPECT_EQ(b, (ByteBuffer{'a', 'b', 'c', 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
 TEST(NetfsCodec, LengthsThatDoNotFitAreRejected) {
   struct Case {
     std::uint32_t raw, stored;
