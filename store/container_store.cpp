@@ -391,6 +391,11 @@ void ServeRename(const ByteBuffer& request, ServerContainer& c, const UUID& clie
   const std::string_view oldName = EntryName(r.directory.Entry(static_cast<std::uint32_t>(r.index)));
   if (!EqualsNoCase(oldName, newName) && FindDirectoryEntry(r.directory, newName, false) >= 0)
     return ReplyStatus(request, kNetfsNameExists);
+  // Without its users or permissions file the saved container could never
+  // be opened again.
+  if (r.directoryBlock == kRootDirectoryBlock && !EqualsNoCase(oldName, newName) &&
+      (EqualsNoCase(oldName, kUsersFileName) || EqualsNoCase(oldName, kPermissionsFileName)))
+    return ReplyStatus(request, kNetfsAccessDenied);
   NetfsTreeNode tree;
   if (NetfsLoadTree(c.volume, tree, nullptr) != NetfsResult::Ok) return ReplyStatus(request, kNetfsNotAContainer);
   status = static_cast<std::uint32_t>(NetfsTreeRename(tree, path, newName));

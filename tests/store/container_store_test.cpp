@@ -196,6 +196,11 @@ TEST_F(ContainerStoreTest, RenameStatusesAndWritingBack) {
   EXPECT_EQ(NetFS_Rename(h, "\\Designs", "Boards"), 0);
   EXPECT_EQ(NetFS_GetLastError(), 10u) << "something below it is open";
   NetFS_CloseFile(h, "\\Designs\\Amp?PCB\\data");
+  // The system files keep their names: the container opens only with them.
+  EXPECT_EQ(NetFS_Rename(h, "\\users?system", "old users"), 0);
+  EXPECT_EQ(NetFS_GetLastError(), 7u);
+  EXPECT_EQ(NetFS_Rename(h, "\\Permissions?System", "x"), 0);
+  EXPECT_EQ(NetFS_GetLastError(), 7u);
   EXPECT_EQ(NetFS_Rename(h, "\\notes", "NOTES"), 1) << "same name in other case";
   EXPECT_EQ(NetFS_Rename(h, "\\Designs", "Boards"), 1);
   auto root = NetFS_ListDirectory(h, "\\");
@@ -213,6 +218,8 @@ TEST_F(ContainerStoreTest, RenameStatusesAndWritingBack) {
   ASSERT_EQ(NetfsListDirectory(v, "\\boards\\", listing, nullptr), NetfsResult::Ok);
   EXPECT_EQ(Names(listing), std::vector<std::string>{"Amp?PCB"});
   EXPECT_FALSE(fs::exists(SavingPathBeside(path)));
+  ASSERT_NE((h = OpenAdmin()), nullptr) << "the renamed container opens again";
+  NetFS_CloseContainer(h);
 }
 
 TEST_F(ContainerStoreTest, WorkingCopyLivesWhileOpenAndTheTimeIsRestored) {
