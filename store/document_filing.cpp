@@ -328,13 +328,15 @@ Tower* FilingSystem_OpenDocument(ContainerRecord* record, const char* itemPath, 
   gFiling.alreadyOpen = false;
   const int index = FilingSystem_OpenFileForEditing(record, dataPath.c_str());
   if (index < 0) return nullptr;
-  if (gFiling.alreadyOpen && record->entries[static_cast<std::size_t>(index)].document)
+  const bool wasOpen = gFiling.alreadyOpen;
+  if (wasOpen && record->entries[static_cast<std::size_t>(index)].document)
     return DuplicateTower(record->entries[static_cast<std::size_t>(index)].document);
   Tower* document = FilingSystem_LoadDocument(record, dataPath.c_str(), parent);
   if (!document) {
-    // Nothing to edit: no open file stays behind, and the reason stays.
+    // Nothing to edit: the open file made here does not stay behind (one
+    // that was open before stays, with its lock), and the reason stays.
     const std::uint32_t error = NetFS_GetLastError();
-    FilingSystem_CloseFile(record, dataPath.c_str());
+    if (!wasOpen) FilingSystem_CloseFile(record, dataPath.c_str());
     NetFS_SetLastError(error);
     return nullptr;
   }

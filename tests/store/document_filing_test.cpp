@@ -223,6 +223,16 @@ TEST_F(FilingTest, DamagedItemLeavesNoOpenFile) {
   EXPECT_EQ(TowerEntity(parent)->firstChild, 0u);
   EXPECT_EQ(FilingSystem_LoadItem(record, "\\Designs\\Missing?pcb\\data", parent), nullptr);
   EXPECT_EQ(record->useCount, 0u);
+
+  // An entry that was open before the failed load keeps its place and lock.
+  ASSERT_EQ(FilingSystem_OpenFileForEditing(record, "\\Designs\\Broken?pcb\\data"), 0);
+  EXPECT_EQ(FilingSystem_OpenDocument(record, "\\Designs\\Broken?pcb", parent), nullptr);
+  EXPECT_EQ(NetFS_GetLastError(), 13u);
+  ASSERT_EQ(record->entries.size(), 1u);
+  EXPECT_EQ(record->entries[0].access, kAccessEditing);
+  EXPECT_EQ(record->useCount, 1u);
+  EXPECT_EQ(NetFS_OpenFile(record->handle, "\\Designs\\Broken?pcb\\data", kLockEditing), 0);
+  EXPECT_EQ(NetFS_GetLastError(), 9u) << "the edit lock is still held";
 }
 
 TEST_F(FilingTest, ReadOnlyContainersOpenThroughTheirOwnTemporaryCopies) {
