@@ -69,10 +69,11 @@ Point MapFromOctant(int octant, std::int32_t major, std::int32_t minor) {
 
 Point PointAtRadius(std::int32_t major, std::int32_t minor, std::int32_t r) {
   if (r <= 0) return {0, 0};
-  if (minor == 0) return {r, 0};
   const bool swapped = major < minor;
   std::int64_t a = swapped ? minor : major;
   std::int64_t b = swapped ? major : minor;
+  // Along an axis; tested after the swap, so that (0, m) gives (0, r).
+  if (b == 0) return swapped ? Point{0, r} : Point{r, 0};
   const std::int64_t t = static_cast<std::int64_t>(r) * (r + 1);
   Point result;
   if (a == b && r >= 11) {

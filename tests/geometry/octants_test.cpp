@@ -59,6 +59,8 @@ TEST(Lattice, PointAtRadiusTable) {
       {2, 1, 5, 5, 2},       // integer walk
       {40, 30, 10, 8, 6},    // integer walk
       {1, 2, 5, 2, 5},       // minor above major: swapped for the search and back
+      {0, 5, 10, 0, 10},     // major 0: the swapped search runs along its axis
+      {0, 5, 100, 0, 100},
       {3, 4, 100, 60, 80},   // floating point beyond 60
       {1000, 1, 1000, 1000, 2},  // rounded to (1000, 1), refined one row up
   };
