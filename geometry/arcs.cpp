@@ -132,7 +132,11 @@ void DrawOctantBand(int k, std::int32_t cx, std::int32_t cy, std::int32_t ri, st
       EmitOctantRun(k, cx, cy, lo, hi, y);
       continue;
     }
-    const std::int64_t s = LineColumn(redStart, y, xo, beyond);
+    // A start along the axis of this octant's first row lies on that row, so
+    // the whole row is on its sweep side; the walker's entry column (0) would
+    // drop the start pixel of every arc that begins on an axis.
+    const bool startOnRow = y == 0 && redStart.y == 0 && redStart.x > 0;
+    const std::int64_t s = startOnRow ? beyond : LineColumn(redStart, y, xo, beyond);
     const std::int64_t e = LineColumn(redEnd, y, xo, beyond);
     // The part of the row on the sweep side of each end's line.
     const std::int64_t startLo = odd ? std::max(lo, s) : lo;

@@ -233,3 +233,36 @@ TEST(Arcs, TransformAndDrawKeepsTheVectorsAtWorldLength) {
 }
 
 }  // namespace
+
+namespace {
+
+// One-pixel arcs that begin on an axis keep their first pixel, and still
+// write every pixel once.
+TEST(Arcs, OnePixelArcsFromAnAxisKeepBothEndPixels) {
+  struct Case {
+    pl3::Point from, to, first, last;
+  };
+  const Case cases[] = {
+      {{1, 0}, {0, 1}, {30, 20}, {20, 30}},    // a quarter from +x
+      {{0, -1}, {0, 1}, {20, 10}, {20, 30}},   // the right half from -y
+      {{-1, 0}, {1, 0}, {10, 20}, {30, 20}},   // the lower half from -x
+      {{0, 1}, {-1, 0}, {20, 30}, {10, 20}},   // a quarter from +y
+      {{10, 0}, {10, 3}, {30, 20}, {-1, -1}},  // a short arc within octant 0
+  };
+  for (const Case& c : cases) {
+    Plane plane(40, 40);
+    g_raster.rasterOp = pl3::kRasterXor;
+    pl3::DrawArcEdge(20, 20, 10, c.from, c.to);
+    const PixelSet xored = plane.Lit();
+    EXPECT_TRUE(plane.At(c.first.x, c.first.y)) << c.from.x << "," << c.from.y;
+    if (c.last.x >= 0) {
+      EXPECT_TRUE(plane.At(c.last.x, c.last.y)) << c.to.x << "," << c.to.y;
+    }
+    plane.Clear();
+    g_raster.rasterOp = pl3::kRasterOr;
+    pl3::DrawArcEdge(20, 20, 10, c.from, c.to);
+    EXPECT_EQ(plane.Lit(), xored) << c.from.x << "," << c.from.y;
+  }
+}
+
+}  // namespace
