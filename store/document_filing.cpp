@@ -113,9 +113,18 @@ bool SameText(const Tower* a, const Tower* b, std::uint16_t code) {
   return EqualsNoCase(DocumentText(a, code), DocumentText(b, code));
 }
 
+// The identity record's 13 words; none when the record is missing or, read
+// from a damaged file, too short to hold them.
+const std::uint8_t* IdentityOf(const Tower* document) {
+  Tower* child = GetChildTower(document, kRecordIdInfo);
+  const Entity* e = child ? FindNextEntity(child) : nullptr;
+  ReleaseTower(&child);
+  return e && e->payloadSize >= kIdInfoBytes ? EntityPayload(e) : nullptr;
+}
+
 bool SameIdentity(const Tower* a, const Tower* b) {
-  const void* ia = GetEntityData(a, kRecordIdInfo);
-  const void* ib = GetEntityData(b, kRecordIdInfo);
+  const std::uint8_t* ia = IdentityOf(a);
+  const std::uint8_t* ib = IdentityOf(b);
   return ia && ib && std::memcmp(ia, ib, kIdInfoBytes) == 0;
 }
 

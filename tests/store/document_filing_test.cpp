@@ -293,6 +293,34 @@ TEST_F(FilingTest, LoadingATwinReturnsTheLoadedDocument) {
   ReleaseTower(&second);
 }
 
+// An identity record too short for its 13 words (a damaged file) identifies
+// nothing: loading the item twice gives two documents.
+TEST_F(FilingTest, ShortIdentityRecordMakesNoTwin) {
+  Tower* scratch = towertest::NewTopLevelEntity(803);
+  const std::uint32_t tag = 5;
+  Tower* pcb = InsertEntity(scratch, 4, kItemPcb, &tag);
+  Tower* id = InsertEntity(pcb, 4, kRecordIdInfo, &tag);
+  const std::vector<std::uint8_t> stream = WriteRecordStream(TowerEntity(pcb));
+  ReleaseTower(&id);
+  DeleteEntity(pcb);
+  ReleaseTower(&pcb);
+  ReleaseTower(&scratch);
+  NetfsTreeNode tree = StandardTree();
+  PutStream(tree, "\\Designs\\Short?pcb\\data", stream);
+  const std::string shortPath = WriteTree(dir + "/Short.p3p", tree);
+
+  ContainerRecord* record = FilingSystem_OpenContainer(shortPath.c_str(), "Administrator", "");
+  ASSERT_NE(record, nullptr);
+  Tower* first = FilingSystem_LoadDocument(record, "\\Designs\\Short?pcb\\data", parent);
+  Tower* second = FilingSystem_LoadDocument(record, "\\Designs\\Short?pcb\\data", parent);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_FALSE(FilingAlreadyOpen());
+  EXPECT_NE(TowerEntity(second), TowerEntity(first));
+  ReleaseTower(&first);
+  ReleaseTower(&second);
+}
+
 TEST_F(FilingTest, SavedSelectionSurvivesAReload) {
   ContainerRecord* record = OpenAs("Administrator");
   Tower* doc = FilingSystem_OpenDocument(record, "\\Designs\\Amp?pcb", parent);
