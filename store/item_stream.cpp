@@ -154,8 +154,9 @@ enum class ListKind { Top, Groups, Entities };
 
 // Deeper lists than the store can address are damage, not designs.
 constexpr int kMaxListDepth = 2 * 33;
-// The largest payload a pool block can hold.
-constexpr std::uint32_t kMaxPayload = kPoolBlockUsable - 64;
+// The largest payload the store inserts (it rounds payloads up to 16
+// bytes): whatever the store holds, and so the writer writes, reads back.
+constexpr std::uint32_t kMaxPayload = (kPoolBlockUsable - kTowerNodeHeaderSize) & ~15u;
 // The smallest entity record: flag, node flags, type code, length.
 constexpr std::size_t kMinEntityRecord = 9;
 

@@ -239,3 +239,30 @@ TEST_F(ItemStreamTest, WrittenStreamReloadsAsTheSameTree) {
   ReleaseTower(&instance);
   ReleaseTower(&pcb);
 }
+
+// The largest payload the store holds is written and read back; one byte
+// more is refused as damage.
+TEST_F(ItemStreamTest, LargestPayloadRoundTrips) {
+  const std::uint32_t largest = (kPoolBlockUsable - kTowerNodeHeaderSize) & ~15u;
+  Bytes payload(largest, 0x5A);
+  payload[largest - 1] = 0xA5;
+  Tower* item = InsertEntity(parent, 4, 102, "item");
+  Tower* big = InsertEntity(item, largest, 288, payload.data());
+  const Bytes stream = WriteRecordStream(TowerEntity(item));
+  ReleaseTower(&big);
+  DeleteEntity(item);
+  ReleaseTower(&item);
+
+  Tower* copy = Parse(stream);
+  ASSERT_NE(copy, nullptr);
+  const Entity* record = FirstOfCode(TowerEntity(copy), 288);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->payloadSize, largest);
+  EXPECT_EQ(EntityPayload(record)[largest - 1], 0xA5);
+  DeleteEntity(copy);
+  ReleaseTower(&copy);
+
+  std::string error;
+  EXPECT_EQ(Parse(StreamBytes(1).Entity(0, 0, 0, 102, Bytes(largest + 1, 0)).b, &error), nullptr);
+  EXPECT_NE(error.find("larger than the store can hold"), std::string::npos) << error;
+}
