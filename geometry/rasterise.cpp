@@ -20,37 +20,38 @@ namespace {
 
 std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
-// Visits every pixel of a one-pixel line from (x1, y1) to (x2, y2) in order.
+// Walks the part of a one-pixel line from (x1, y1) to (x2, y2) that lies in
+// the clip, pixel by pixel in order from the first end to the second. Rows
+// (or, for y-major lines, columns) outside the clip and the parts of slices
+// beyond it are never visited, so a line reaching far past the view costs
+// only what it shows.
 template <typename Visit>
-void VisitLinePixels(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, Visit visit) {
+void VisitLinePixels(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, const ViewClip& c,
+                     Visit visit) {
   const std::int64_t dx = static_cast<std::int64_t>(x2) - x1;
   const std::int64_t dy = static_cast<std::int64_t>(y2) - y1;
   const bool xMajor = std::llabs(dx) > std::llabs(dy);
-  if (xMajor) {
-    const EdgeWalker walker(x1, y1, x2, y2);
-    const int ystep = dy >= 0 ? 1 : -1;
-    for (std::int64_t y = y1;; y += ystep) {
-      const RowSpan s = walker.At(static_cast<std::int32_t>(y));
-      if (dx >= 0) {
-        for (std::int64_t x = s.lo; x <= s.hi; ++x) visit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
-      } else {
-        for (std::int64_t x = s.hi; x >= s.lo; --x) visit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
-      }
-      if (y == y2) break;
+  // The walker steps along the major axis (rows for x-major lines, columns
+  // for y-major ones) and gives the slice on the minor axis for each step.
+  const EdgeWalker walker = xMajor ? EdgeWalker(x1, y1, x2, y2) : EdgeWalker(y1, x1, y2, x2);
+  const std::int64_t from = xMajor ? y1 : x1, to = xMajor ? y2 : x2;
+  const std::int64_t majorMin = xMajor ? c.ymin : c.xmin, majorMax = xMajor ? c.ymax : c.xmax;
+  const std::int64_t minorMin = xMajor ? c.xmin : c.ymin, minorMax = xMajor ? c.xmax : c.ymax;
+  const int step = to >= from ? 1 : -1;
+  const bool minorUp = (xMajor ? dx : dy) >= 0;
+  const std::int64_t first = step > 0 ? std::max(from, majorMin) : std::min(from, majorMax);
+  const std::int64_t last = step > 0 ? std::min(to, majorMax) : std::max(to, majorMin);
+  if (step > 0 ? first > last : first < last) return;
+  for (std::int64_t m = first;; m += step) {
+    const RowSpan s = walker.At(static_cast<std::int32_t>(m));
+    const std::int64_t lo = std::max<std::int64_t>(s.lo, minorMin);
+    const std::int64_t hi = std::min<std::int64_t>(s.hi, minorMax);
+    for (std::int64_t k = minorUp ? lo : hi; lo <= hi && (minorUp ? k <= hi : k >= lo); k += minorUp ? 1 : -1) {
+      const auto a = static_cast<std::int32_t>(xMajor ? k : m);
+      const auto b = static_cast<std::int32_t>(xMajor ? m : k);
+      visit(a, b);
     }
-    return;
-  }
-  const EdgeWalker walker(y1, x1, y2, x2);  // axes swapped: one pixel per row
-  const int xstep = dx >= 0 ? 1 : -1;
-  // y-major: the walker over swapped axes gives the rows of each column.
-  for (std::int64_t x = x1;; x += xstep) {
-    const RowSpan s = walker.At(static_cast<std::int32_t>(x));
-    if (dy >= 0) {
-      for (std::int64_t y = s.lo; y <= s.hi; ++y) visit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
-    } else {
-      for (std::int64_t y = s.hi; y >= s.lo; --y) visit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
-    }
-    if (x == x2) break;
+    if (m == last) break;
   }
 }
 
@@ -398,8 +399,7 @@ void DrawPatternedWorldLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, s
   }
   if (y1 == y2 && (y1 < c.ymin || y1 > c.ymax)) return;
   if (x1 == x2 && (x1 < c.xmin || x1 > c.xmax)) return;
-  VisitLinePixels(x1, y1, x2, y2, [&c](std::int32_t x, std::int32_t y) {
-    if (x < c.xmin || x > c.xmax || y < c.ymin || y > c.ymax) return;
+  VisitLinePixels(x1, y1, x2, y2, c, [](std::int32_t x, std::int32_t y) {
     if (!g_raster.plane || static_cast<std::uint32_t>(x) >= g_raster.width ||
         static_cast<std::uint32_t>(y) >= g_raster.height) {
       return;

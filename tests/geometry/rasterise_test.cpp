@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -374,6 +375,44 @@ TEST(PatternedLines, PixelsInOrderInsideTheClipOnlyWhateverTheOp) {
   EXPECT_EQ(geomfakes::Recorded().patternSteps, 11);
   EXPECT_EQ(plane.At(2, 2), 1u);
   EXPECT_EQ(plane.At(12, 7), 11u);
+}
+
+// A patterned line reaching a billion pixels past the view visits only the
+// pixels it shows, in order along the line, each once.
+TEST(PatternedLines, LinesFarBeyondTheViewVisitOnlyTheClip) {
+  constexpr std::int32_t kOrigin = 1000000000;
+  constexpr std::int32_t kFar = 900000000;
+  struct Case {
+    std::int32_t x1, y1, x2, y2;  // view pixels
+  };
+  const Case cases[] = {
+      {-kFar, 3, kFar, 3},                    // horizontal, left to right
+      {kFar, 7, -kFar, 7},                    // horizontal, right to left
+      {5, -kFar, 5, kFar},                    // vertical
+      {-kFar, -kFar / 2 + 10, kFar, kFar / 2 + 10},  // x-major sloped
+      {kFar / 3 + 15, kFar, -kFar / 3 + 15, -kFar},  // y-major sloped, downward in x
+  };
+  for (const Case& c : cases) {
+    Plane plane(30, 20);
+    plane.view = {kOrigin, kOrigin, 1};
+    geomfakes::Recorded().patternSteps = 0;
+    // At zoom 1 the world point origin + 1 + v is view pixel v.
+    pl3::DrawPatternedWorldLine(kOrigin + 1 + c.x1, kOrigin + 1 + c.y1, kOrigin + 1 + c.x2, kOrigin + 1 + c.y2);
+    const PixelSet lit = plane.Lit();
+    ASSERT_FALSE(lit.empty()) << c.x1 << "," << c.y1;
+    EXPECT_EQ(geomfakes::Recorded().patternSteps, static_cast<int>(lit.size())) << c.x1 << "," << c.y1;
+    // The fill values count up along the line from its first end.
+    const double ux = static_cast<double>(c.x2) - c.x1, uy = static_cast<double>(c.y2) - c.y1;
+    std::vector<std::pair<double, std::uint32_t>> along;
+    for (const auto& p : lit) {
+      const double t = ((p.first - c.x1) * ux + (p.second - c.y1) * uy) / (ux * ux + uy * uy);
+      along.push_back({t, plane.At(p.first, p.second)});
+    }
+    std::sort(along.begin(), along.end());
+    for (std::size_t i = 0; i < along.size(); ++i) {
+      EXPECT_EQ(along[i].second, i + 1) << c.x1 << "," << c.y1;
+    }
+  }
 }
 
 }  // namespace
