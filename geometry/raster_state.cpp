@@ -201,12 +201,14 @@ std::uint32_t NamedColour(std::uint32_t w) {
   return g_raster.colourTable3 ? g_raster.colourTable3[16 * (w & 0xFF)] : 0;
 }
 
-// Clamps a scroll's extent to the surface; false when nothing moves.
-bool ScrollExtent(std::int32_t& w, std::int32_t& h, std::int32_t n, std::int32_t along) {
+// Clamps a scroll's extent to the surface; false when nothing moves. The
+// distance is measured against the clamped extent along the scroll, so that
+// an extent beyond the surface cannot make a negative count of words.
+bool ScrollExtent(std::int32_t& w, std::int32_t& h, std::int32_t n, bool sideways) {
   if (!g_raster.colourBuffer) return false;
   w = std::min<std::int64_t>(w, g_raster.width);
   h = std::min<std::int64_t>(h, g_raster.height);
-  return w > 0 && h > 0 && n > 0 && n < along;
+  return w > 0 && h > 0 && n > 0 && n < (sideways ? w : h);
 }
 
 }  // namespace
@@ -307,7 +309,7 @@ void ColourisePlaneRectByByte(std::int32_t x0, std::int32_t y0, std::int32_t x1,
 }
 
 void ScrollPlaneLeft(std::int32_t w, std::int32_t h, std::int32_t n) {
-  if (!ScrollExtent(w, h, n, w)) return;
+  if (!ScrollExtent(w, h, n, true)) return;
   for (std::int32_t y = 0; y < h; ++y) {
     std::uint32_t* row = ColourRow(y);
     std::memmove(row, row + n, static_cast<std::size_t>(w - n) * sizeof(std::uint32_t));
@@ -315,7 +317,7 @@ void ScrollPlaneLeft(std::int32_t w, std::int32_t h, std::int32_t n) {
 }
 
 void ScrollPlaneRight(std::int32_t w, std::int32_t h, std::int32_t n) {
-  if (!ScrollExtent(w, h, n, w)) return;
+  if (!ScrollExtent(w, h, n, true)) return;
   for (std::int32_t y = 0; y < h; ++y) {
     std::uint32_t* row = ColourRow(y);
     std::memmove(row + n, row, static_cast<std::size_t>(w - n) * sizeof(std::uint32_t));
@@ -323,14 +325,14 @@ void ScrollPlaneRight(std::int32_t w, std::int32_t h, std::int32_t n) {
 }
 
 void ScrollPlaneUp(std::int32_t w, std::int32_t h, std::int32_t n) {
-  if (!ScrollExtent(w, h, n, h)) return;
+  if (!ScrollExtent(w, h, n, false)) return;
   for (std::int32_t y = 0; y < h - n; ++y) {
     std::memcpy(ColourRow(y), ColourRow(y + n), static_cast<std::size_t>(w) * sizeof(std::uint32_t));
   }
 }
 
 void ScrollPlaneDown(std::int32_t w, std::int32_t h, std::int32_t n) {
-  if (!ScrollExtent(w, h, n, h)) return;
+  if (!ScrollExtent(w, h, n, false)) return;
   for (std::int32_t y = h - 1; y >= n; --y) {
     std::memcpy(ColourRow(y), ColourRow(y - n), static_cast<std::size_t>(w) * sizeof(std::uint32_t));
   }

@@ -290,6 +290,13 @@ TEST(Colourise, ScrollingKeepsUncoveredRows) {
   EXPECT_EQ(row(0), (std::vector<std::uint32_t>{21, 22, 21, 23}));
   pl3::ScrollPlaneUp(4, 5, 9);  // beyond the surface: nothing moves
   EXPECT_EQ(row(0), (std::vector<std::uint32_t>{21, 22, 21, 23}));
+  // Extents wider than the surface are cut to it before the distance is
+  // weighed: a distance beyond the surface's width moves nothing.
+  pl3::ScrollPlaneLeft(40, 1, 6);
+  pl3::ScrollPlaneRight(40, 1, 6);
+  EXPECT_EQ(row(0), (std::vector<std::uint32_t>{21, 22, 21, 23}));
+  pl3::ScrollPlaneLeft(40, 1, 1);  // within the surface: the whole row moves
+  EXPECT_EQ(row(0), (std::vector<std::uint32_t>{22, 21, 23, 23}));
 }
 
 TEST(KernelHelpers, DistanceAndCompare) {
