@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
 
 #include "store/netfs_format.h"
@@ -329,6 +331,83 @@ TEST(NetfsWriter, ImageHasTheFormatsLayout) {
   EXPECT_EQ(users[0].passwordHash, 0xCADBBE3Du);
   ASSERT_EQ(NetfsReadFileContent(c.volume, "\\permissions?system", content, nullptr), NetfsResult::Ok);
   EXPECT_EQ(content.size(), 4u + 4104u);
+}
+
+namespace {
+
+std::uint32_t Word(const ByteBuffer& b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | b.at(at + i);
+  return v;
+}
+
+// Follows a chain of the writer's image by the FAT at file offset 4096 (B = 1,
+// one FAT block) to its end and returns its first `size` bytes (all of it
+// for 0).
+ByteBuffer ChainOf(const ByteBuffer& image, std::uint32_t block, std::size_t size) {
+  ByteBuffer out;
+  for (int guard = 0; block != 0xFFFFFFFF && guard < 1024; ++guard) {
+    const std::size_t at = (1 + std::size_t{block}) * 4096;
+    if (at + 4096 > image.size()) break;
+    out.insert(out.end(), image.begin() + at, image.begin() + at + 4096);
+    block = Word(image, 4096 + 4 * std::size_t{block});
+  }
+  EXPECT_EQ(block, 0xFFFFFFFFu) << "the chain ends inside the image";
+  EXPECT_LE(size, out.size());
+  if (size) out.resize(std::min(size, out.size()));
+  return out;
+}
+
+// A stored object's content, by zlib alone.
+ByteBuffer Expand(const ByteBuffer& object) {
+  const std::uint32_t raw = Word(object, 0), stored = Word(object, 4);
+  if (stored == 0xFFFEFBFC) return ByteBuffer(object.begin() + 8, object.begin() + 8 + raw);
+  EXPECT_GE(object.size(), 8u + stored);
+  ByteBuffer out(raw);
+  uLongf length = raw;
+  EXPECT_EQ(uncompress(out.data(), &length, object.data() + 8, stored), Z_OK);
+  EXPECT_EQ(length, raw);
+  return out;
+}
+
+}  // namespace
+
+// The writer's image read by the format's tables alone, with raw offsets:
+// 308-byte entries with flags, first block, size (the stored object's 8-byte
+// header plus its data) and name, chains ending in 0xFFFFFFFF.
+TEST(NetfsWriter, EntriesFollowTheTables) {
+  NetfsTreeNode root = NetfsNewTreeForUser("Administrator", "");
+  ASSERT_TRUE(NetfsTreePutContent(root, "\\Lib\\R1?pcbsymbol\\data", "resistor", 8));
+  const ByteBuffer image = NetfsBuildImage(root);
+  const ByteBuffer rootDir = Expand(ChainOf(image, 1, 0));
+  ASSERT_EQ(Word(rootDir, 0), 3u);
+  ASSERT_EQ(rootDir.size(), 4u + 3 * 308);
+  std::vector<std::string> names;
+  std::uint32_t libBlock = 0, libSize = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t at = 4 + 308 * i;
+    names.emplace_back(reinterpret_cast<const char*>(rootDir.data() + at + 48));
+    if (names.back() == "Lib") {
+      EXPECT_EQ(Word(rootDir, at) & 1, 1u);
+      libBlock = Word(rootDir, at + 8);
+      libSize = Word(rootDir, at + 12);
+    } else {
+      EXPECT_EQ(Word(rootDir, at) & 1, 0u);
+      const ByteBuffer object = ChainOf(image, Word(rootDir, at + 8), Word(rootDir, at + 12));
+      EXPECT_EQ(Word(rootDir, at + 12), 8 + (Word(object, 4) == 0xFFFEFBFC ? Word(object, 0) : Word(object, 4)));
+    }
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"users?system", "permissions?system", "Lib"}));
+  const ByteBuffer lib = Expand(ChainOf(image, libBlock, libSize));
+  ASSERT_EQ(Word(lib, 0), 1u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(lib.data() + 4 + 48), "R1?pcbsymbol");
+  const ByteBuffer item = Expand(ChainOf(image, Word(lib, 4 + 8), Word(lib, 4 + 12)));
+  ASSERT_EQ(Word(item, 0), 1u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(item.data() + 4 + 48), "data");
+  const std::uint32_t dataBlock = Word(item, 4 + 8);
+  EXPECT_EQ(Word(image, 4096 + 4 * dataBlock), 0xFFFFFFFFu) << "a one-block chain ends at once";
+  const ByteBuffer data = Expand(ChainOf(image, dataBlock, Word(item, 4 + 12)));
+  EXPECT_EQ(Text(data), "resistor");
 }
 
 TEST(NetfsWriter, LargeContainerSpansSeveralFatBlocks) {
