@@ -496,14 +496,25 @@ void CollectChainHeads(const NetfsVolume& volume, const DirectoryListing& direct
 void CheckFatConsistency(const NetfsVolume& volume) {
   const std::size_t entries = volume.fat.size();
   std::unordered_map<std::uint32_t, std::uint32_t> firstReferrer;   // successor -> first block naming it
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> duplicates;  // (first, second) referrers
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> referrers;  // of shared successors
   for (std::uint32_t i = 0; i < entries; ++i) {
     const std::uint32_t next = volume.fat[i];
     if (next == kFatFree || next == kFatEndOfChain) continue;
     auto [it, inserted] = firstReferrer.emplace(next, i);
-    if (!inserted) duplicates.emplace_back(it->second, i);
+    if (!inserted) {
+      std::vector<std::uint32_t>& r = referrers[next];
+      if (r.empty()) r.push_back(it->second);
+      r.push_back(i);
+    }
   }
-  if (duplicates.empty()) return;
+  if (referrers.empty()) return;
+  // Every pair of entries naming the same block, in the order of the pairs'
+  // first and then second entry.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> duplicates;
+  for (const auto& [next, r] : referrers)
+    for (std::size_t p = 0; p < r.size(); ++p)
+      for (std::size_t q = p + 1; q < r.size(); ++q) duplicates.emplace_back(r[p], r[q]);
+  std::sort(duplicates.begin(), duplicates.end());
 
   std::unordered_map<std::uint32_t, std::string> heads;
   DirectoryListing root;

@@ -302,6 +302,25 @@ TEST(NetfsReader, FatConsistencyCheckReportsSharedBlocks) {
   ASSERT_EQ(gTrace.size(), 2u);
   EXPECT_EQ(gTrace[0], "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)");
   EXPECT_EQ(gTrace[1], "netfs: fat block 8 referenced from 12 (\\notes)");
+
+  // Three entries naming block 8 make three pairs; a pair of entries naming
+  // block 5 that begins earlier comes first.
+  netfs_fixture::Put32(s.image, 4096 + 4 * 4, 8);   // \a\x runs on into block 8 too
+  netfs_fixture::Put32(s.image, 4096 + 4 * 3, 5);   // permissions run on into folder a
+  netfs_fixture::Put32(s.image, 4096 + 4 * 13, 5);  // a free block names folder a
+  Opened more(s.image);
+  gTrace.clear();
+  CheckFatConsistency(more.volume);
+  EXPECT_EQ(gTrace, (std::vector<std::string>{
+                        "netfs: fat block 5 referenced from 3 (\\permissions?system)",
+                        "netfs: fat block 5 referenced from 13 ()",
+                        "netfs: fat block 8 referenced from 4 (\\a\\x)",
+                        "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)",
+                        "netfs: fat block 8 referenced from 4 (\\a\\x)",
+                        "netfs: fat block 8 referenced from 12 (\\notes)",
+                        "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)",
+                        "netfs: fat block 8 referenced from 12 (\\notes)",
+                    }));
 }
 
 TEST(NetfsWriter, ImageHasTheFormatsLayout) {
