@@ -10,9 +10,7 @@
 #include "geometry/view_mapping.h"
 #include "platform/reset_hooks.h"
 
-#ifdef PL3_RASTER_FATAL
 #include "store/node_pool.h"
-#endif
 
 namespace pl3 {
 
@@ -42,8 +40,8 @@ void RefreshFailure(int number) {
 #else
   std::uint32_t& count = number == 15 ? g_failures.horizontal : g_failures.vertical;
   if (count++ == 0) {
-    std::fprintf(stderr, "pl3: %s (error %d): run dropped\n",
-                 number == 15 ? "Refresh Failure - Horizontal" : "Refresh Failure - Vertical", number);
+    std::fprintf(stderr, "pl3: %s (error %d): run dropped\n", TowerErrorTextOf(static_cast<std::uint16_t>(number)),
+                 number);
   }
 #endif
 }
