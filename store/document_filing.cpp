@@ -385,10 +385,24 @@ Tower* FilingSystem_OpenPath(const char* containerPath, const char* itemPath, co
   return document;
 }
 
+namespace {
+
+// Closes a record that a call opened for itself, once nothing of it is in
+// use. A record that was open before the call (`before`) belongs to whoever
+// opened it and stays, even with nothing in use: closing it would leave them
+// holding a freed record.
+void CloseIfOpenedHere(ContainerRecord* record, const std::vector<ContainerRecord*>& before) {
+  if (!record || record->useCount != 0) return;
+  if (std::find(before.begin(), before.end(), record) == before.end()) FilingSystem_CloseContainer(record);
+}
+
+}  // namespace
+
 Tower* FilingSystem_OpenAndLoad(const char* containerPath, const char* itemPath, const Tower* parent) {
+  const std::vector<ContainerRecord*> before = gFiling.records;
   ContainerRecord* record = nullptr;
   Tower* document = FilingSystem_OpenPath(containerPath, itemPath, parent, &record);
-  if (record && record->useCount == 0) FilingSystem_CloseContainer(record);
+  CloseIfOpenedHere(record, before);
   return document;
 }
 
@@ -449,10 +463,11 @@ int ContainsLinkFile(NetFSHandle* handle, const char* path) {
 }
 
 int ContainerEntryExists(const char* containerPath, const char* entryPath) {
+  const std::vector<ContainerRecord*> before = gFiling.records;
   ContainerRecord* record = FilingSystem_OpenContainer(containerPath, "Administrator", "");
   if (!record) return 0;
   const int exists = FilingSystem_FileExists(record, entryPath);
-  if (record->useCount == 0) FilingSystem_CloseContainer(record);
+  CloseIfOpenedHere(record, before);
   return exists;
 }
 

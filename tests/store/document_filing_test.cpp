@@ -373,6 +373,22 @@ TEST_F(FilingTest, LinkFilesAndEntries) {
   EXPECT_TRUE(FilingContainerRecords().empty());
 }
 
+// A record that a caller opened and holds, with nothing open in it yet, is
+// not closed under it by a look-up or a load of the same container.
+TEST_F(FilingTest, RecordsHeldByOthersStayOpen) {
+  ContainerRecord* held = OpenAs("Administrator");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(ContainerEntryExists(path.c_str(), "\\Lib\\R1?pcbsymbol\\linkfile"), 1);
+  ASSERT_EQ(FilingContainerRecords(), std::vector<ContainerRecord*>{held});
+  Tower* doc = FilingSystem_OpenAndLoad(path.c_str(), "\\Designs\\Amp?pcb", parent);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(FilingContainerRecords(), std::vector<ContainerRecord*>{held});
+  EXPECT_EQ(FilingSystem_FileExists(held, "\\Designs\\Amp?pcb\\data"), 1) << "still open and usable";
+  FilingSystem_CloseContainer(held);
+  EXPECT_TRUE(FilingContainerRecords().empty());
+  ReleaseTower(&doc);
+}
+
 TEST_F(FilingTest, ShutdownClosesEverythingAndRemembersFolders) {
   HKEY key = nullptr;
   ASSERT_EQ(CreateProgramRegistryKey(HKEY_CURRENT_USER, "Initialisation", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
