@@ -385,18 +385,10 @@ Tower* FilingSystem_OpenPath(const char* containerPath, const char* itemPath, co
   return document;
 }
 
-namespace {
-
-// Closes a record that a call opened for itself, once nothing of it is in
-// use. A record that was open before the call (`before`) belongs to whoever
-// opened it and stays, even with nothing in use: closing it would leave them
-// holding a freed record.
 void CloseIfOpenedHere(ContainerRecord* record, const std::vector<ContainerRecord*>& before) {
   if (!record || record->useCount != 0) return;
   if (std::find(before.begin(), before.end(), record) == before.end()) FilingSystem_CloseContainer(record);
 }
-
-}  // namespace
 
 Tower* FilingSystem_OpenAndLoad(const char* containerPath, const char* itemPath, const Tower* parent) {
   const std::vector<ContainerRecord*> before = gFiling.records;

@@ -88,6 +88,11 @@ void ShutdownFilingSystem();
 
 // The open records, oldest first.
 const std::vector<ContainerRecord*>& FilingContainerRecords();
+// Closes a record that a call opened for itself, once nothing of it is in
+// use. A record that was open before the call (in `before`, the records
+// then) belongs to whoever opened it and stays, even with nothing in use:
+// closing it would leave them holding a freed record.
+void CloseIfOpenedHere(ContainerRecord* record, const std::vector<ContainerRecord*>& before);
 // The temporary copy that a read-only container file opens through.
 std::string FilingTemporaryCopyPath(const std::string& fullPath);
 // Reads a text record (NUL-terminated payload) of a document, "" when missing.

@@ -198,11 +198,12 @@ StoreItemChoice* ChooseAndOpenStoreItem(HWND parent, const char* filter, int mod
 StoreItemChoice* ChooseAndOpenForEditing(HWND parent, const char* filter, int mode, const Tower* loadingParent) {
   StoreItemChoice* choice = ChooseStoreItem(parent, filter, mode, 1);
   if (!choice) return nullptr;
+  const std::vector<ContainerRecord*> before = FilingContainerRecords();
   choice->record = FilingSystem_OpenContainer(choice->containerPath.c_str(), "Administrator", "");
   if (choice->record)
     choice->document = FilingSystem_OpenDocument(choice->record, ItemPathOf(*choice).c_str(), loadingParent);
   if (!choice->document) {
-    if (choice->record && choice->record->useCount == 0) FilingSystem_CloseContainer(choice->record);
+    CloseIfOpenedHere(choice->record, before);
     FreeStoreItemChoice(choice);
     return nullptr;
   }

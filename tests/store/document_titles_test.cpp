@@ -235,10 +235,20 @@ TEST_F(TitlesTest, ChooseAndOpen) {
   EXPECT_EQ(TowerEntity(again->document), TowerEntity(editing->document));
   EXPECT_EQ(again->type, "shape");
   FreeStoreItemChoice(again);
+  ContainerRecord* record = editing->record;
   FreeStoreItemChoice(editing);
 
   fake.itemPath = "\\Parts\\Missing?shape";
   EXPECT_EQ(ChooseAndOpenStoreItem(nullptr, "", 1, parent), nullptr);
+  // A failed open for editing leaves a record that was open before alone,
+  // even with nothing in use, and closes one it opened itself.
+  FilingSystem_CloseFile(record, "\\Parts\\R1?shape\\data");
+  ASSERT_EQ(record->useCount, 0u);
+  EXPECT_EQ(ChooseAndOpenForEditing(nullptr, "", 1, parent), nullptr);
+  ASSERT_EQ(FilingContainerRecords(), std::vector<ContainerRecord*>{record});
+  FilingSystem_CloseContainer(record);
+  EXPECT_EQ(ChooseAndOpenForEditing(nullptr, "", 1, parent), nullptr);
+  EXPECT_TRUE(FilingContainerRecords().empty());
 }
 
 TEST_F(TitlesTest, NotificationsReachViewersLinkedWindowsAndTheProjectTree) {
