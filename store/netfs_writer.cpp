@@ -122,7 +122,9 @@ struct ImageBuilder {
         e.size = static_cast<std::uint32_t>(c.stored.size());
       }
       e.modified = c.modified;
-      std::memcpy(e.name, c.name.data(), std::min(c.name.size(), sizeof e.name - 1));
+      // New names are shorter than the field; a name read from a container
+      // that fills the field without its NUL is kept as the reader read it.
+      std::memcpy(e.name, c.name.data(), std::min(c.name.size(), sizeof e.name));
       std::memcpy(content.data() + 4 + sizeof(DirectoryEntry) * i, &e, sizeof e);
     }
     const ByteBuffer stored = MakeStoredObject(content.data(), content.size());

@@ -480,6 +480,29 @@ TEST(NetfsWriter, EditsRoundTripThroughTheReader) {
   EXPECT_EQ(Text(content), "fresh");
 }
 
+// A name that fills its 260-byte field without a NUL reads as 260
+// characters, and the writer keeps it so: a save renames nothing.
+TEST(NetfsWriter, FullLengthNamesSurviveASave) {
+  using namespace netfs_fixture;
+  const std::string longName(260, 'n');
+  const Bytes file = StoredRaw(FromText("kept"));
+  Bytes root = StoredRaw(DirectoryContent({{0, 2, static_cast<std::uint32_t>(file.size()), "x"}}));
+  std::memcpy(root.data() + 8 + 4 + 48, longName.data(), 260);
+  Image img;
+  img.PlaceChain(file, {2});
+  img.PlaceChain(root, {1});
+  Opened original(img.Finish());
+  ASSERT_TRUE(original.ok) << original.error;
+  NetfsTreeNode tree;
+  ASSERT_EQ(NetfsLoadTree(original.volume, tree, nullptr), NetfsResult::Ok);
+  const ByteBuffer image = NetfsBuildImage(tree);
+  Opened saved(Bytes(image.begin(), image.end()));
+  ASSERT_TRUE(saved.ok) << saved.error;
+  ByteBuffer content;
+  ASSERT_EQ(NetfsReadFileContent(saved.volume, "\\" + longName, content, nullptr), NetfsResult::Ok);
+  EXPECT_EQ(Text(content), "kept");
+}
+
 TEST(NetfsWriter, LoadingALoopingFolderTreeIsRejected) {
   auto s = netfs_fixture::MakeStandard();
   // Folder a's entry now points at the Designs folder's chain, listed twice.
