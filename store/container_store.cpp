@@ -409,6 +409,12 @@ void ServeWriteFile(const ByteBuffer& request, ServerContainer& c, const UUID& c
   const std::size_t at = 32 + kRequestPathSize;
   const LogOnEntry* logOn = FindLogOn(c, client);
   if (!logOn) return ReplyStatus(request, kNetfsNotLoggedOn);
+  // The users and permissions files are the store's own: a write would change
+  // who may open the container, or make it unreadable.
+  const std::size_t start = std::min(path.find_first_not_of('\\'), path.size());
+  const std::string_view name = std::string_view(path).substr(start);
+  if (EqualsNoCase(name, kUsersFileName) || EqualsNoCase(name, kPermissionsFileName))
+    return ReplyStatus(request, kNetfsAccessDenied);
   std::uint32_t status = PathStatus(c, path);
   if (status == kNetfsNotAContainer) return ReplyStatus(request, status);
   const std::uint32_t mask = status == kNetfsOk ? kRightWrite : (kRightWrite | kRightCreate);

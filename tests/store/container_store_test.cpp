@@ -251,6 +251,19 @@ TEST_F(ContainerStoreTest, WrittenContainerKeepsItsNewTime) {
   NetFS_CloseContainer(h);
   EXPECT_GT(fs::last_write_time(path), old);
 
+  // Nobody writes the store's own files.
+  h = OpenAdmin();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(NetFS_WriteFile(h, "\\users?system", "x", 1), 0);
+  EXPECT_EQ(NetFS_GetLastError(), 7u);
+  EXPECT_EQ(NetFS_WriteFile(h, "\\PERMISSIONS?SYSTEM", "x", 1), 0);
+  EXPECT_EQ(NetFS_GetLastError(), 7u);
+  NetFS_CloseContainer(h);
+  h = OpenAdmin();
+  ASSERT_NE(h, nullptr);
+  EXPECT_TRUE(NetFS_ReadFile(h, "\\Designs\\New?pcb\\data")) << "the administrator still logs on";
+  NetFS_CloseContainer(h);
+
   // A guest may not write.
   h = NetFS_OpenContainer(path.c_str(), "guest", "");
   ASSERT_NE(h, nullptr);
