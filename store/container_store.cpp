@@ -54,6 +54,7 @@ struct StoreState {
   std::map<std::uint32_t, NetFSNotificationHandler> handlers;
   std::uint32_t retryInterval = 1000;
   std::uint32_t droppedCode = 0;
+  std::uint32_t droppedCount = 0;
 };
 StoreState gStore;
 
@@ -469,7 +470,10 @@ std::size_t UnknownHandleReplyLength(std::uint32_t code) {
 void Serve(const ByteBuffer& request) {
   if (request.size() < sizeof(NetFSRequest) || WordAt(request, 4) != request.size()) return;
   const std::uint32_t code = WordAt(request, 0);
-  if (code == gStore.droppedCode) return;
+  if (code == gStore.droppedCode && gStore.droppedCount) {
+    --gStore.droppedCount;
+    return;
+  }
   UUID client;
   std::memcpy(&client, request.data() + 8, sizeof client);
   const std::uint32_t handleNumber = WordAt(request, 24);
@@ -912,4 +916,7 @@ void NetFS_RegisterNotificationHandler(std::uint32_t code, NetFSNotificationHand
 }
 
 void NetFS_SetRetryInterval(std::uint32_t milliseconds) { gStore.retryInterval = milliseconds; }
-void NetFS_DropRequestsForTests(std::uint32_t code) { gStore.droppedCode = code; }
+void NetFS_DropRequestsForTests(std::uint32_t code, std::uint32_t count) {
+  gStore.droppedCode = code;
+  gStore.droppedCount = count;
+}

@@ -144,8 +144,9 @@ void NetFS_RegisterNotificationHandler(std::uint32_t code, NetFSNotificationHand
 
 // The pause between two tries of a client call (1000 ms); tests shorten it.
 void NetFS_SetRetryInterval(std::uint32_t milliseconds);
-// Tests only: hands requests of this code to nobody, so that its calls see no reply.
-void NetFS_DropRequestsForTests(std::uint32_t code);
+// Tests only: hands the next `count` requests of this code to nobody, so that
+// their tries see no reply (code 0 drops nothing).
+void NetFS_DropRequestsForTests(std::uint32_t code, std::uint32_t count = 0xFFFFFFFFu);
 
 // ---- Path helpers -------------------------------------------------------------------
 
