@@ -9,6 +9,7 @@
 #include "platform/kernel_files.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
+#include "platform/text_case.h"
 #include "platform/user.h"
 #include "store/node_pool.h"
 
@@ -30,8 +31,6 @@ void ResetCoreUtilities() {
 const bool registered = pl3::RegisterGlobalReset(&ResetCoreUtilities);
 
 constexpr const char* kErrorCaption = "Internal Error Handler";
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 char* NewCopy(const char* text, std::size_t length) {
   char* copy = static_cast<char*>(std::malloc(length + 1));
@@ -153,13 +152,9 @@ char* CopyLeft(const char* text, std::size_t length) {
 
 char* FindSubstring(const char* text, const char* pattern) {
   if (!text || !pattern) return nullptr;
-  std::size_t textLength = std::strlen(text), patternLength = std::strlen(pattern);
-  if (patternLength > textLength) return nullptr;
-  for (std::size_t at = 0; at + patternLength <= textLength; ++at) {
-    std::size_t i = 0;
-    while (i < patternLength && Lower(text[at + i]) == Lower(pattern[i])) ++i;
-    if (i == patternLength) return const_cast<char*>(text + at);
-  }
+  const std::string_view haystack(text), needle(pattern);
+  for (std::size_t at = 0; at + needle.size() <= haystack.size(); ++at)
+    if (pl3::EqualsNoCase(haystack.substr(at, needle.size()), needle)) return const_cast<char*>(text + at);
   return nullptr;
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/text_case.h"
+
 namespace pl3 {
 
 const char* const LengthUnitWords[LengthUnitCount] = {"thou", "inch", "mm", "cm"};
@@ -39,15 +41,6 @@ std::string_view TakeNumberRun(std::string_view text, std::size_t& pos) {
   return text.substr(start, pos - start);
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool ParseLengthWithUnits(std::string_view text, double& value, std::uint32_t& unit) {
@@ -60,7 +53,7 @@ bool ParseLengthWithUnits(std::string_view text, double& value, std::uint32_t& u
   while (pos < text.size() && !IsBlank(text[pos])) ++pos;
   const std::string_view word = text.substr(wordStart, pos - wordStart);
   for (std::uint32_t u = 0; u < LengthUnitCount; ++u) {
-    if (!EqualsIgnoringCase(word, LengthUnitWords[u])) continue;
+    if (!EqualsNoCase(word, LengthUnitWords[u])) continue;
     double parsed = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), parsed);
     if (result.ec != std::errc() || result.ptr != number.data() + number.size()) return false;

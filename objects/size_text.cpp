@@ -11,6 +11,7 @@
 #include "edit/window_data.h"
 #include "objects/layer_table.h"
 #include "platform/responder.h"
+#include "platform/text_case.h"
 #include "store/text_reader.h"
 
 namespace {
@@ -25,15 +26,6 @@ constexpr const char* kUnitNames[4] = {"Thou", "Inch", "mm", "cm"};
 
 constexpr std::size_t kFieldCounts[kSizeKindCount] = {5, 5, 6, 5, 6, 4, 3};
 
-char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (ToLower(a[i]) != ToLower(b[i])) return false;
-  return true;
-}
-
 bool IsBlankLine(const std::string& line) {
   for (char c : line)
     if (c != ' ' && c != '\t' && c != '\v' && c != '\f') return false;
@@ -46,14 +38,14 @@ bool IsBlankLine(const std::string& line) {
 std::uint32_t SectionKind(std::string_view name) {
   for (std::uint32_t k = 0; k < kSizeKindCount; ++k) {
     const std::string_view word = kSectionWords[k];
-    if (name.size() <= word.size() && EqualsIgnoringCase(name, word.substr(0, name.size()))) return k;
+    if (name.size() <= word.size() && pl3::EqualsNoCase(name, word.substr(0, name.size()))) return k;
   }
   return kNoSizeKind;
 }
 
 std::uint8_t UnitOfField(const std::string& field) {
   for (std::uint8_t u = 0; u < 4; ++u)
-    if (EqualsIgnoringCase(field, kUnitWords[u])) return u;
+    if (pl3::EqualsNoCase(field, kUnitWords[u])) return u;
   return 0;  // anything else counts as thou
 }
 
@@ -165,8 +157,8 @@ struct EntryReader {
       case SizeKind_Dots: {
         SizeList& dots = table[SizeKind_Dots];
         SizeEntry* dot = nullptr;
-        if (EqualsIgnoringCase(fields[2], "Connection Box")) dot = &dots.entries[0];
-        if (EqualsIgnoringCase(fields[2], "Connected Dot")) dot = &dots.entries[1];
+        if (pl3::EqualsNoCase(fields[2], "Connection Box")) dot = &dots.entries[0];
+        if (pl3::EqualsNoCase(fields[2], "Connected Dot")) dot = &dots.entries[1];
         if (!dot) return Skip("not a dot name");
         if (!ReadNumber(fields[0], v1)) return Skip("value is not a number");
         const std::uint8_t unit = UnitOfField(fields[1]);

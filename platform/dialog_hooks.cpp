@@ -4,6 +4,7 @@
 
 #include "platform/controls.h"
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 #include "platform/user_internal.h"
 
 namespace pl3 {
@@ -33,7 +34,7 @@ const bool kResetRegistered = RegisterGlobalReset(&ClearDialogHooks);
 std::string ClassOf(HWND hwnd) {
   char name[64] = "";
   GetClassNameA(hwnd, name, sizeof name);
-  return user::Lower(name);
+  return LowerCopy(name);
 }
 
 void Notify(HWND control, WORD code) {
@@ -45,16 +46,16 @@ void Notify(HWND control, WORD code) {
 }  // namespace
 
 void SetDialogHook(const std::string& templateName, DialogHook hook) {
-  Replace(HookEntry{HookEntry::Name, user::Lower(templateName.c_str()), 0, std::move(hook)});
+  Replace(HookEntry{HookEntry::Name, LowerCopy(templateName), 0, std::move(hook)});
 }
 void SetDialogHook(int templateId, DialogHook hook) { Replace(HookEntry{HookEntry::Id, "", templateId, std::move(hook)}); }
 void SetDialogHookByCaption(const std::string& caption, DialogHook hook) {
-  Replace(HookEntry{HookEntry::Caption, user::Lower(caption.c_str()), 0, std::move(hook)});
+  Replace(HookEntry{HookEntry::Caption, LowerCopy(caption), 0, std::move(hook)});
 }
 void ClearDialogHooks() { Hooks().clear(); }
 
 DialogHook FindDialogHook(const char* templateName, int templateId, const char* caption) {
-  std::string name = user::Lower(templateName), cap = user::Lower(caption);
+  std::string name = LowerCopy(templateName), cap = LowerCopy(caption);
   for (const HookEntry& h : Hooks()) {
     if (h.kind == HookEntry::Name && templateName && h.key == name) return h.hook;
     if (h.kind == HookEntry::Id && templateId && h.id == templateId) return h.hook;

@@ -12,6 +12,7 @@
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
 #include "platform/gdi.h"
+#include "platform/text_case.h"
 #include "platform/user_internal.h"
 
 namespace pl3::user {
@@ -46,7 +47,7 @@ std::unordered_map<std::string, const DialogTemplate*>& Templates() {
 
 std::string TemplateKey(LPCSTR nameOrId) {
   if (IS_INTRESOURCE(nameOrId)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(nameOrId));
-  return Lower(nameOrId);
+  return LowerCopy(nameOrId);
 }
 
 LRESULT Code(HWND control, const MSG* msg) {
@@ -190,7 +191,8 @@ HWND CreateFromTemplate(const DialogTemplate* tpl, HWND parent, DLGPROC proc, LP
       return nullptr;
     }
     if (font) Send(ctl, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if ((Lower(c.className) == "button") && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && !state->defId)
+    const bool isButton = c.className && EqualsNoCase(c.className, "button");
+    if (isButton && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && !state->defId)
       state->defId = c.id;
   }
   if (!Find(dlg)) return nullptr;

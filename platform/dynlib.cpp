@@ -7,6 +7,7 @@
 
 #include "platform/kernel_base.h"
 #include "platform/kernel_files.h"
+#include "platform/text_case.h"
 
 namespace {
 
@@ -39,10 +40,7 @@ void* Open(const std::string& name) {
 }
 
 bool EndsWithDll(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string tail = name.substr(name.size() - 4);
-  for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return tail == ".dll";
+  return name.size() >= 4 && pl3::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".dll");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/gdi_internal.h"
+#include "platform/text_case.h"
 
 namespace pl3::gdi {
 namespace {
@@ -53,12 +54,6 @@ const FamilyFiles& FilesOf(Family f) {
   return kFiles[static_cast<int>(f)];
 }
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 Family FamilyOf(const LOGFONTA& lf) {
   static const std::map<std::string, Family> kNames = {
       {"arial", Family::kSans},
@@ -86,7 +81,7 @@ Family FamilyOf(const LOGFONTA& lf) {
       {"dejavu serif", Family::kDejaVuSerif},
       {"dejavu sans mono", Family::kDejaVuMono},
   };
-  const std::string name = Lower(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)));
+  const std::string name = LowerCopy(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)));
   if (auto it = kNames.find(name); it != kNames.end()) return it->second;
   if ((lf.lfPitchAndFamily & 3) == FIXED_PITCH || (lf.lfPitchAndFamily & 0xF0) == FF_MODERN) return Family::kMono;
   if ((lf.lfPitchAndFamily & 0xF0) == FF_ROMAN) return Family::kSerif;
@@ -161,7 +156,7 @@ FT_Face OpenFaceFor(const LOGFONTA& lf) {
 
 bool Resolve(const LOGFONTA& lf, Sized& out) {
   static std::map<std::tuple<std::string, int, int, int, int, int>, Sized> cache;
-  const auto key = std::make_tuple(Lower(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))),
+  const auto key = std::make_tuple(LowerCopy(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))),
                                    static_cast<int>(lf.lfHeight), static_cast<int>(lf.lfWidth),
                                    static_cast<int>(lf.lfWeight), lf.lfItalic * 4 + lf.lfUnderline * 2 + lf.lfStrikeOut,
                                    lf.lfQuality * 256 + lf.lfPitchAndFamily);

@@ -14,28 +14,16 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/text_case.h"
+
 namespace pl3 {
 namespace {
 
 // ---- Path helpers -------------------------------------------------------------
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 bool LessNoCase(const std::string& a, const std::string& b) {
-  std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    char x = Lower(a[i]), y = Lower(b[i]);
-    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;  // names that differ only in case: a fixed order all the same
+  const int order = CompareNoCase(a, b);
+  return order != 0 ? order < 0 : a < b;  // names that differ only in case: a fixed order all the same
 }
 
 bool Exists(const std::string& hostPath) {
@@ -57,7 +45,7 @@ std::string FindNoCase(const std::string& folder, std::string_view name, bool fo
   std::string best;
   while (dirent* entry = readdir(dir)) {
     std::string_view candidate(entry->d_name);
-    if (!EqualNoCase(candidate, name) || (!best.empty() && candidate >= best)) continue;
+    if (!EqualsNoCase(candidate, name) || (!best.empty() && candidate >= best)) continue;
     if (folderOnly && !IsFolder(folder + std::string(candidate))) continue;
     best = candidate;
   }
@@ -346,7 +334,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {

@@ -21,6 +21,7 @@
 
 #include "platform/kernel_files.h"
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 
 namespace pl3 {
 namespace {
@@ -67,13 +68,6 @@ void ResetRegistry() {
   s.writeFault = 0;
 }
 const bool registered = RegisterGlobalReset(&ResetRegistry);
-
-std::string Fold(std::string_view name) {
-  std::string out(name);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 FILETIME Now() {
   auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
@@ -234,12 +228,12 @@ bool LoadKey(pugi::xml_node node, RegKey& key, bool expand) {
         v.data.assign(data.begin(), data.end());
         if (IsTextType(v.type)) v.data.push_back(0);
       }
-      std::string folded = Fold(v.name);
+      std::string folded = LowerCopy(v.name);
       key.values[folded] = std::move(v);
     } else if (std::strcmp(child.name(), "key") == 0) {
       std::string name = child.attribute("name").as_string();
       if (name.empty() || name.find('\\') != std::string::npos) return false;
-      RegKey& sub = key.subkeys[Fold(name)];
+      RegKey& sub = key.subkeys[LowerCopy(name)];
       sub.name = name;
       if (!LoadKey(child, sub, expand)) return false;
     }
@@ -473,7 +467,7 @@ LSTATUS RegOpenKeyEx(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
   KeyAccess access(key);
   if (!access.key) return access.status;
   std::vector<std::string> path = access.path;
-  for (const std::string& part : SplitKeyPath(subKey)) path.push_back(Fold(part));
+  for (const std::string& part : SplitKeyPath(subKey)) path.push_back(LowerCopy(part));
   if (!Walk(LoadRoot(access.root), path)) return Status(ERROR_FILE_NOT_FOUND);
   *result = NewKeyHandle(access.root, std::move(path));
   return Status(ERROR_SUCCESS);
@@ -488,7 +482,7 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, LPS
   RegKey* k = access.key;
   bool created = false;
   for (const std::string& part : SplitKeyPath(subKey)) {
-    std::string folded = Fold(part);
+    std::string folded = LowerCopy(part);
     auto it = k->subkeys.find(folded);
     if (it == k->subkeys.end()) {
       RegKey fresh;
@@ -530,7 +524,7 @@ LSTATUS RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYT
   KeyAccess access(key);
   if (!access.key) return access.status;
   RegKey* k = access.key;
-  auto it = k->values.find(Fold(valueName ? valueName : ""));
+  auto it = k->values.find(LowerCopy(valueName ? valueName : ""));
   if (it == k->values.end()) return Status(ERROR_FILE_NOT_FOUND);
   return CopyData(it->second, type, data, dataSize);
 }
@@ -552,7 +546,7 @@ LSTATUS RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE*
     v.data.assign(text.begin(), text.end());
     v.data.push_back(0);
   }
-  std::string folded = Fold(v.name);
+  std::string folded = LowerCopy(v.name);
   auto existing = k->values.find(folded);
   if (existing != k->values.end()) v.name = existing->second.name;  // the name keeps its first case
   k->values[folded] = std::move(v);
@@ -564,7 +558,7 @@ LSTATUS RegDeleteValue(HKEY key, LPCSTR valueName) {
   KeyAccess access(key);
   if (!access.key) return access.status;
   RegKey* k = access.key;
-  if (k->values.erase(Fold(valueName ? valueName : "")) == 0) return Status(ERROR_FILE_NOT_FOUND);
+  if (k->values.erase(LowerCopy(valueName ? valueName : "")) == 0) return Status(ERROR_FILE_NOT_FOUND);
   Touch(*k);
   return Commit(access.root);
 }
@@ -575,7 +569,7 @@ LSTATUS DeleteSubkey(HKEY key, LPCSTR subKey, bool wholeTree) {
   if (!access.key) return access.status;
   RegKey* k = access.key;
   std::vector<std::string> parts;
-  for (const std::string& part : SplitKeyPath(subKey)) parts.push_back(Fold(part));
+  for (const std::string& part : SplitKeyPath(subKey)) parts.push_back(LowerCopy(part));
   if (parts.empty()) {
     if (!wholeTree) return Status(ERROR_ACCESS_DENIED);  // a key cannot delete itself here
     k->subkeys.clear();
@@ -617,7 +611,7 @@ LSTATUS RegCopyTree(HKEY source, LPCSTR subKey, HKEY destination) {
   if (!access.key) return access.status;
   RegKey* from = access.key;
   std::vector<std::string> parts;
-  for (const std::string& part : SplitKeyPath(subKey)) parts.push_back(Fold(part));
+  for (const std::string& part : SplitKeyPath(subKey)) parts.push_back(LowerCopy(part));
   from = Walk(*from, parts);
   if (!from) return Status(ERROR_FILE_NOT_FOUND);
   RegKey copy = *from;  // the destination may lie inside the source

@@ -208,7 +208,4 @@ void RegisterDialogClass();
 ClassRecord* AddSystemClass(const char* name, UINT style, WNDPROC proc, int wndExtra, HCURSOR cursor,
                             HBRUSH background);
 
-// Lower-case copy for case-free comparison of names.
-std::string Lower(const char* s);
-
 }  // namespace pl3::user

@@ -2,13 +2,13 @@
 // tree, text, rectangles and coordinate mapping, showing, enabling, window
 // longs and properties.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/backend.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 #include "platform/user_internal.h"
 
 namespace pl3::user {
@@ -16,12 +16,6 @@ namespace pl3::user {
 State& S() {
   static State state;
   return state;
-}
-
-std::string Lower(const char* s) {
-  std::string out;
-  for (; s && *s; ++s) out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*s))));
-  return out;
 }
 
 WindowRecord* Find(HWND hwnd) {
@@ -78,15 +72,14 @@ ClassRecord* FindClass(LPCSTR name) {
       if (c->atom == atom) return c.get();
     return nullptr;
   }
-  std::string key = Lower(name);
   for (auto& c : S().classes)
-    if (Lower(c->name.c_str()) == key) return c.get();
+    if (EqualsNoCase(c->name, name)) return c.get();
   return nullptr;
 }
 
 std::string PropKey(LPCSTR name) {
   if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
-  return Lower(name);
+  return LowerCopy(name);
 }
 
 // The border widths of the non-client area. Top-level windows get their

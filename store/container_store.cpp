@@ -9,6 +9,7 @@
 #include "platform/kernel_files.h"
 #include "platform/reset_hooks.h"
 #include "platform/sync.h"
+#include "platform/text_case.h"
 #include "store/netfs_writer.h"
 #include "store/safe_file.h"
 
@@ -145,7 +146,7 @@ const LogOnEntry* FindLogOn(const ServerContainer& c, const UUID& client) {
 bool HasRight(const ServerContainer& c, std::uint32_t userId, std::string_view path, std::uint32_t mask) {
   for (const PermissionRecord& p : c.permissionRecords) {
     if (p.userId != userId && p.userId != kEveryUser) continue;
-    if (!StartsWithNoCase(path, p.pathPrefix)) continue;
+    if (!pl3::StartsWithNoCase(path, p.pathPrefix)) continue;
     if (p.rights & mask) return true;
   }
   return false;
@@ -166,7 +167,7 @@ std::uint32_t PathStatus(const ServerContainer& c, std::string_view path, Resolv
 
 bool HoldsForEditing(const ServerContainer& c, const UUID& client, std::string_view path) {
   for (const LockEntry& l : c.locks)
-    if (SameUuid(l.client, client) && l.mode == kLockEditing && EqualsNoCase(l.path, path)) return true;
+    if (SameUuid(l.client, client) && l.mode == kLockEditing && pl3::EqualsNoCase(l.path, path)) return true;
   return false;
 }
 
@@ -238,7 +239,7 @@ void ServeLogOn(const ByteBuffer& request, ServerContainer& c, const UUID& clien
   const std::uint32_t hash = WordAt(request, 92);
   std::uint32_t status = kNetfsUnknownUser;
   for (const UserRecord& u : c.userRecords) {
-    if (!EqualsNoCase(u.name, user)) continue;
+    if (!pl3::EqualsNoCase(u.name, user)) continue;
     if (u.passwordHash != hash) {
       status = kNetfsWrongPassword;
     } else {
@@ -300,7 +301,7 @@ void ServeOpen(const ByteBuffer& request, ServerContainer& c, const UUID& client
   if (!HasRight(c, logOn->userId, path, mask)) return ReplyStatus(request, kNetfsAccessDenied);
   LockEntry* own = nullptr;
   for (LockEntry& l : c.locks) {
-    if (!EqualsNoCase(l.path, path)) continue;
+    if (!pl3::EqualsNoCase(l.path, path)) continue;
     if (mode == kLockEditing && l.mode == kLockEditing) return ReplyStatus(request, kNetfsOpenForEditing);
     if (SameUuid(l.client, client)) own = &l;
   }
@@ -319,8 +320,9 @@ void ServeOpen(const ByteBuffer& request, ServerContainer& c, const UUID& client
 
 void ServeClose(const ByteBuffer& request, ServerContainer& c, const UUID& client) {
   const std::string path = TextAt(request, 28, kRequestPathSize);
-  auto it = std::find_if(c.locks.begin(), c.locks.end(),
-                         [&](const LockEntry& l) { return SameUuid(l.client, client) && EqualsNoCase(l.path, path); });
+  auto it = std::find_if(c.locks.begin(), c.locks.end(), [&](const LockEntry& l) {
+    return SameUuid(l.client, client) && pl3::EqualsNoCase(l.path, path);
+  });
   if (it != c.locks.end()) c.locks.erase(it);
   ReplyStatus(request, 1);
 }
@@ -384,18 +386,18 @@ void ServeRename(const ByteBuffer& request, ServerContainer& c, const UUID& clie
   if (!HasRight(c, logOn->userId, path, kRightRead | kRightWrite | kRightCreate))
     return ReplyStatus(request, kNetfsAccessDenied);
   for (const LockEntry& l : c.locks)
-    if (StartsWithNoCase(l.path, path)) return ReplyStatus(request, kNetfsPathBusy);
+    if (pl3::StartsWithNoCase(l.path, path)) return ReplyStatus(request, kNetfsPathBusy);
   ResolvedEntry r;
   std::uint32_t status = PathStatus(c, path, &r);
   if (status == kNetfsOk && r.index < 0) status = kNetfsPathNotFound;
   if (status != kNetfsOk) return ReplyStatus(request, status);
   const std::string_view oldName = EntryName(r.directory.Entry(static_cast<std::uint32_t>(r.index)));
-  if (!EqualsNoCase(oldName, newName) && FindDirectoryEntry(r.directory, newName, false) >= 0)
+  if (!pl3::EqualsNoCase(oldName, newName) && FindDirectoryEntry(r.directory, newName, false) >= 0)
     return ReplyStatus(request, kNetfsNameExists);
   // Without its users or permissions file the saved container could never
   // be opened again.
-  if (r.directoryBlock == kRootDirectoryBlock && !EqualsNoCase(oldName, newName) &&
-      (EqualsNoCase(oldName, kUsersFileName) || EqualsNoCase(oldName, kPermissionsFileName)))
+  if (r.directoryBlock == kRootDirectoryBlock && !pl3::EqualsNoCase(oldName, newName) &&
+      (pl3::EqualsNoCase(oldName, kUsersFileName) || pl3::EqualsNoCase(oldName, kPermissionsFileName)))
     return ReplyStatus(request, kNetfsAccessDenied);
   NetfsTreeNode tree;
   if (NetfsLoadTree(c.volume, tree, nullptr) != NetfsResult::Ok) return ReplyStatus(request, kNetfsNotAContainer);
@@ -414,14 +416,14 @@ void ServeWriteFile(const ByteBuffer& request, ServerContainer& c, const UUID& c
   // who may open the container, or make it unreadable.
   const std::size_t start = std::min(path.find_first_not_of('\\'), path.size());
   const std::string_view name = std::string_view(path).substr(start);
-  if (EqualsNoCase(name, kUsersFileName) || EqualsNoCase(name, kPermissionsFileName))
+  if (pl3::EqualsNoCase(name, kUsersFileName) || pl3::EqualsNoCase(name, kPermissionsFileName))
     return ReplyStatus(request, kNetfsAccessDenied);
   std::uint32_t status = PathStatus(c, path);
   if (status == kNetfsNotAContainer) return ReplyStatus(request, status);
   const std::uint32_t mask = status == kNetfsOk ? kRightWrite : (kRightWrite | kRightCreate);
   if (!HasRight(c, logOn->userId, path, mask)) return ReplyStatus(request, kNetfsAccessDenied);
   for (const LockEntry& l : c.locks)
-    if (l.mode == kLockEditing && !SameUuid(l.client, client) && EqualsNoCase(l.path, path))
+    if (l.mode == kLockEditing && !SameUuid(l.client, client) && pl3::EqualsNoCase(l.path, path))
       return ReplyStatus(request, kNetfsOpenForEditing);
   if (request.size() < at || request.size() - at < size) return ReplyStatus(request, kNetfsNoReply);
   NetfsTreeNode tree;
@@ -685,7 +687,7 @@ NetFSHandle* NetFS_OpenContainer(const char* path, const char* user, const char*
   {
     MutexHold hold(kClientHandlesMutex);
     for (NetFSHandle* h : gStore.clients)
-      if (EqualsNoCase(h->fullPath, full)) return h;
+      if (pl3::EqualsNoCase(h->fullPath, full)) return h;
   }
 
   auto record = std::make_unique<ServerContainer>();
@@ -713,7 +715,7 @@ NetFSHandle* NetFS_OpenContainer(const char* path, const char* user, const char*
     // A container named like its own working copy ("x.tmp") keeps none:
     // deleting the copy at close would delete the container.
     const std::string working = NetFS_WorkingCopyPath(full);
-    if (!EqualsNoCase(working, full)) {
+    if (!pl3::EqualsNoCase(working, full)) {
       c.workingCopy = working;
       CopyFile(full.c_str(), working.c_str(), FALSE);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/kernel_files.h"
+#include "platform/text_case.h"
 #include "platform/user.h"
 #include "platform/reset_hooks.h"
 #include "store/filing_seams.h"
@@ -58,7 +59,7 @@ constexpr ItemType kItemTypes[] = {
 
 int FindEntry(const ContainerRecord* record, std::string_view path) {
   for (std::size_t i = 0; i < record->entries.size(); ++i)
-    if (EqualsNoCase(record->entries[i].path, path)) return static_cast<int>(i);
+    if (pl3::EqualsNoCase(record->entries[i].path, path)) return static_cast<int>(i);
   return -1;
 }
 
@@ -110,7 +111,7 @@ Tower* ReadItem(ContainerRecord* record, const char* dataPath, const Tower* pare
 }
 
 bool SameText(const Tower* a, const Tower* b, std::uint16_t code) {
-  return EqualsNoCase(DocumentText(a, code), DocumentText(b, code));
+  return pl3::EqualsNoCase(DocumentText(a, code), DocumentText(b, code));
 }
 
 // The identity record's 13 words; none when the record is missing or, read
@@ -172,7 +173,7 @@ std::string DocumentText(const Tower* document, std::uint16_t code) {
 
 std::uint16_t ItemTypeCodeFromName(const char* name) {
   for (const ItemType& t : kItemTypes)
-    if (t.editor && name && EqualsNoCase(t.name, name)) return t.code;
+    if (t.editor && name && pl3::EqualsNoCase(t.name, name)) return t.code;
   return 0;
 }
 
@@ -192,9 +193,7 @@ std::string FilingTemporaryCopyPath(const std::string& fullPath) {
   // Read-only files of the same name in different folders each get their
   // own copy: it lies in a folder named for a hash of the original's full
   // path, and keeps the original's file name, which titles show.
-  std::string lowered = fullPath;
-  std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+  const std::string lowered = pl3::LowerCopy(fullPath);
   char tag[32];
   std::snprintf(tag, sizeof tag, "Pelmora3-%08x\\", Crc32(lowered.data(), lowered.size()));
   return folder + tag + file;
@@ -204,7 +203,7 @@ ContainerRecord* FilingSystem_OpenContainer(const char* path, const char* user, 
   NetFS_SetLastError(kNetfsOk);
   const std::string full = NetFS_FullPath(path);
   for (ContainerRecord* r : gFiling.records)
-    if (EqualsNoCase(ContainerPathOf(r), full)) return r;
+    if (pl3::EqualsNoCase(ContainerPathOf(r), full)) return r;
 
   NetFSHandle* handle = nullptr;
   std::uint32_t flags = 0;
@@ -212,7 +211,7 @@ ContainerRecord* FilingSystem_OpenContainer(const char* path, const char* user, 
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     const std::string temp = NetFS_FullPath(FilingTemporaryCopyPath(full).c_str());
     for (ContainerRecord* r : gFiling.records)
-      if (EqualsNoCase(ContainerPathOf(r), temp)) return r;
+      if (pl3::EqualsNoCase(ContainerPathOf(r), temp)) return r;
     const std::size_t slash = temp.find_last_of("\\/");
     if (slash != std::string::npos) CreateDirectory(temp.substr(0, slash).c_str(), nullptr);
     if (!CopyFile(full.c_str(), temp.c_str(), FALSE)) {
@@ -277,7 +276,7 @@ void FilingSystem_CloseFile(ContainerRecord* record, const char* dataPath) {
   NetFS_CloseFile(record->handle, dataPath);
   if (record->useCount) --record->useCount;
   for (std::size_t i = record->entries.size(); i-- > 0;) {
-    if (EqualsNoCase(record->entries[i].path, dataPath)) {
+    if (pl3::EqualsNoCase(record->entries[i].path, dataPath)) {
       ReleaseTower(&record->entries[i].document);
       record->entries.erase(record->entries.begin() + static_cast<std::ptrdiff_t>(i));
       break;

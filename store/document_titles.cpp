@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/responder.h"
+#include "platform/text_case.h"
 #include "platform/user.h"
 #include "store/document_filing.h"
 #include "store/filing_seams.h"
@@ -64,7 +65,7 @@ std::vector<HWND> DocumentWindows() {
 }
 
 bool SameDataPath(const std::string& entryPath, const std::string& itemPath) {
-  return EqualsNoCase(entryPath, itemPath + "\\data");
+  return pl3::EqualsNoCase(entryPath, itemPath + "\\data");
 }
 
 // Kind 1: a changed item; viewers of it and the windows linked to it hear of it.
@@ -142,7 +143,7 @@ int IsDocumentWindowClass(HWND window) {
   char name[256] = {};
   if (!window || GetClassName(window, name, sizeof name) <= 0) return 0;
   for (const char* c : kDocumentWindowClasses)
-    if (EqualsNoCase(name, c)) return 1;
+    if (pl3::EqualsNoCase(name, c)) return 1;
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 
 OPENFILENAME SharedOpenFileName;
 
@@ -29,18 +30,9 @@ void ResetFileDialogs() {
 }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetFileDialogs);
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsOneOf(std::string_view ext, std::initializer_list<std::string_view> list) {
   for (std::string_view e : list)
-    if (EqualsIgnoringCase(ext, e)) return true;
+    if (pl3::EqualsNoCase(ext, e)) return true;
   return false;
 }
 

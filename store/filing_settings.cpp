@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 #include "store/container_store.h"
 #include "store/document_titles.h"
 #include "store/filing_seams.h"
@@ -67,7 +68,7 @@ std::optional<std::string> GetRelativePath(const char* base, const char* path) {
   if (!base || !path) return std::nullopt;
   const std::string longBase = base;  // host paths have no short forms
   const std::string_view p(path);
-  if (!StartsWithNoCase(p, longBase)) return std::nullopt;
+  if (!pl3::StartsWithNoCase(p, longBase)) return std::nullopt;
   std::size_t at = longBase.size();
   while (at < p.size() && p[at] == '\\') ++at;
   return std::string(p.substr(at));
@@ -76,5 +77,5 @@ std::optional<std::string> GetRelativePath(const char* base, const char* path) {
 int EndsWithNoCase(const char* text, const char* suffix) {
   if (!text || !suffix) return 0;
   const std::size_t n = std::strlen(text), m = std::strlen(suffix);
-  return n > m && EqualsNoCase(std::string_view(text + n - m, m), suffix) ? 1 : 0;
+  return n > m && pl3::EqualsNoCase(std::string_view(text + n - m, m), suffix) ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/reset_hooks.h"
+#include "platform/text_case.h"
 #include "store/seams.h"
 
 namespace {
@@ -30,8 +31,6 @@ const bool gRegistered = pl3::RegisterGlobalReset(&ResetNetfsFormatGlobals);
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
 }
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // zlib's deflate cannot expand one byte of input into more than about 1032
 // bytes; a raw length beyond that bound is a damaged header, and trusting it
@@ -138,16 +137,6 @@ void CompressStoredFile(ByteBuffer& buffer) { buffer = MakeStoredObject(buffer.d
 
 // ---- Paths --------------------------------------------------------------------
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
 
 std::string_view EntryName(const DirectoryEntry& entry) {
   return std::string_view(entry.name, strnlen(entry.name, sizeof entry.name));
@@ -366,7 +355,7 @@ int FindDirectoryEntry(const DirectoryListing& listing, std::string_view name, b
   for (std::uint32_t i = 0; i < count; ++i) {
     const DirectoryEntry& e = listing.Entry(i);
     if (directoriesOnly && !(e.flags & kDirectoryFlag)) continue;
-    if (EqualsNoCase(EntryName(e), name)) return static_cast<int>(i);
+    if (pl3::EqualsNoCase(EntryName(e), name)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -143,8 +143,6 @@ std::optional<std::string> GetPathComponent(std::string_view path, int n);
 std::string GetParentPath(std::string_view path);
 void SplitNameAndType(std::string_view text, std::string* name, std::string* type);
 std::string TrimPathComponents(std::string_view directoryPath, int n);
-bool EqualsNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // The name of a directory entry, bounded by its field.
 std::string_view EntryName(const DirectoryEntry& entry);
 

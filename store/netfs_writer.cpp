@@ -6,6 +6,7 @@
 #include <ctime>
 #include <set>
 
+#include "platform/text_case.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ bool ValidEntryName(std::string_view name) {
 
 NetfsTreeNode* FindChild(NetfsTreeNode& dir, std::string_view name) {
   for (NetfsTreeNode& c : dir.children)
-    if (EqualsNoCase(c.name, name)) return &c;
+    if (pl3::EqualsNoCase(c.name, name)) return &c;
   return nullptr;
 }
 
@@ -283,7 +284,7 @@ int NetfsTreeRename(NetfsTreeNode& root, std::string_view path, std::string_view
   NetfsTreeNode* dir = NetfsTreeFind(root, parentPath == "\\" ? "\\" : std::string_view(parentPath).substr(0, parentPath.size() - 1));
   NetfsTreeNode* entry = dir ? FindChild(*dir, parts.back()) : nullptr;
   if (!entry) return 3;
-  if (!EqualsNoCase(entry->name, newName) && FindChild(*dir, newName)) return 15;
+  if (!pl3::EqualsNoCase(entry->name, newName) && FindChild(*dir, newName)) return 15;
   if (!ValidEntryName(newName)) return 4;
   entry->name = std::string(newName);
   return 0;
@@ -296,7 +297,7 @@ bool NetfsTreeDelete(NetfsTreeNode& root, std::string_view path) {
   NetfsTreeNode* dir = NetfsTreeFind(root, parentPath == "\\" ? "\\" : std::string_view(parentPath).substr(0, parentPath.size() - 1));
   if (!dir) return false;
   auto it = std::find_if(dir->children.begin(), dir->children.end(),
-                         [&](const NetfsTreeNode& c) { return EqualsNoCase(c.name, parts.back()); });
+                         [&](const NetfsTreeNode& c) { return pl3::EqualsNoCase(c.name, parts.back()); });
   if (it == dir->children.end()) return false;
   dir->children.erase(it);
   return true;

@@ -1,7 +1,8 @@
 #include "platform/controls/control_common.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "platform/text_case.h"
 
 namespace pl3::controls {
 
@@ -38,20 +39,12 @@ int FontHeight(HWND control) {
   return h > 0 ? h : 13;
 }
 
-bool CaseFreeEqual(const std::string& a, const char* b) { return user::Lower(a.c_str()) == user::Lower(b); }
-
-bool CaseFreePrefix(const std::string& text, const char* prefix) {
-  std::string t = user::Lower(text.c_str()), p = user::Lower(prefix);
-  return t.compare(0, p.size(), p) == 0;
-}
-
-int CaseFreeCompare(const std::string& a, const std::string& b) {
-  std::string x = user::Lower(a.c_str()), y = user::Lower(b.c_str());
-  return x < y ? -1 : (x > y ? 1 : 0);
-}
-
 int ItemList::Compare(int index, LPARAM value) {
-  if (hasStrings) return CaseFreeCompare(items[static_cast<size_t>(index)].text, reinterpret_cast<LPCSTR>(value));
+  if (hasStrings) {
+    // A null string is stored as the empty one (Insert), so it sorts as one.
+    auto text = reinterpret_cast<LPCSTR>(value);
+    return CompareNoCase(items[static_cast<size_t>(index)].text, text ? text : "");
+  }
   COMPAREITEMSTRUCT cis{ctlType, static_cast<UINT>(GetDlgCtrlID(owner)), owner, static_cast<UINT>(index),
                         items[static_cast<size_t>(index)].data, static_cast<UINT>(-1), static_cast<ULONG_PTR>(value), 0};
   return static_cast<int>(SendMessageA(GetParent(owner), WM_COMPAREITEM, static_cast<WPARAM>(cis.CtlID),
@@ -149,7 +142,7 @@ int ItemList::Find(int start, const char* text, bool exact) const {
       if (item.data == reinterpret_cast<ULONG_PTR>(text)) return i;
       continue;
     }
-    if (exact ? CaseFreeEqual(item.text, text) : CaseFreePrefix(item.text, text)) return i;
+    if (exact ? EqualsNoCase(item.text, text) : StartsWithNoCase(item.text, text)) return i;
   }
   return -1;
 }

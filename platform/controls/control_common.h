@@ -20,9 +20,6 @@ HFONT ControlFont(HWND control);
 // font into dc; returns the brush to fill with.
 HBRUSH PrepareDC(HWND control, HDC dc, UINT ctlColorMessage);
 int FontHeight(HWND control);
-bool CaseFreeEqual(const std::string& a, const char* b);
-bool CaseFreePrefix(const std::string& text, const char* prefix);
-int CaseFreeCompare(const std::string& a, const std::string& b);
 
 struct ListItem {
   std::string text;

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "platform/controls/control_common.h"
+#include "platform/text_case.h"
 
 namespace pl3::controls {
 
@@ -145,10 +146,8 @@ void Changed(HWND hwnd, EditState& st) {
 // case and digit rules. Returns false when nothing could be inserted.
 bool ReplaceSelection(HWND hwnd, EditState& st, std::string insert, bool notify) {
   DWORD style = StyleOf(hwnd);
-  if (style & ES_UPPERCASE)
-    for (char& c : insert) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (style & ES_LOWERCASE)
-    for (char& c : insert) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (style & ES_UPPERCASE) insert = UpperCopy(insert);
+  if (style & ES_LOWERCASE) insert = LowerCopy(insert);
   if (!(style & ES_MULTILINE)) {
     // A single-line field keeps only the first line.
     size_t cut = insert.find_first_of("\r\n");

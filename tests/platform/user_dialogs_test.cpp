@@ -362,6 +362,17 @@ TEST(Controls, OwnerDrawnSortedComboMeasuresComparesDrawsAndNotifies) {
   EXPECT_EQ(g_owner.deletes, 3);
 }
 
+TEST(Controls, SortedListBoxTakesANullStringAsAnEmptyOne) {
+  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_VISIBLE | LBS_SORT, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  for (const char* s : {"pear", "Apple"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("APPLE")), 1);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("PE")), 2);
+  DestroyWindow(list);
+}
+
 TEST(Controls, ListBoxSelectionsAndNotifications) {
   g_owner = OwnerLog{};
   WNDCLASSA wc{};
