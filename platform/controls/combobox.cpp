@@ -286,13 +286,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         st->list.Clear();
       }
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) PaintField(hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: return PaintControl(hwnd, &PaintField);
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT:
       if (st) st->font = reinterpret_cast<HFONT>(wParam);

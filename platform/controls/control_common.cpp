@@ -6,6 +6,14 @@
 
 namespace pl3::controls {
 
+LRESULT PaintControl(HWND control, void (*paint)(HWND, HDC)) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(control, &ps);
+  if (dc) paint(control, dc);
+  EndPaint(control, &ps);
+  return 0;
+}
+
 void Notify(HWND control, WORD code) {
   HWND parent = GetParent(control);
   if (!parent) return;

@@ -20,6 +20,9 @@ HFONT ControlFont(HWND control);
 // font into dc; returns the brush to fill with.
 HBRUSH PrepareDC(HWND control, HDC dc, UINT ctlColorMessage);
 int FontHeight(HWND control);
+// WM_PAINT of a control: paints the update through `paint` between
+// BeginPaint and EndPaint; returns 0 for the window procedure.
+LRESULT PaintControl(HWND control, void (*paint)(HWND, HDC));
 
 struct ListItem {
   std::string text;

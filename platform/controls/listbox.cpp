@@ -182,13 +182,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY:
       if (st) st->list.Clear();
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) Paint(hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: return PaintControl(hwnd, &Paint);
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT:
       if (st) st->font = reinterpret_cast<HFONT>(wParam);

@@ -74,13 +74,7 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCCREATE:
       if (user::WindowRecord* w = user::Find(hwnd)) w->state = std::make_unique<StaticState>();
       return DefWindowProcA(hwnd, message, wParam, lParam);
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) Paint(hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: return PaintControl(hwnd, &Paint);
     case WM_ERASEBKGND: return 1;
     case WM_SETTEXT: {
       LRESULT r = DefWindowProcA(hwnd, message, wParam, lParam);
