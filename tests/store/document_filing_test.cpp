@@ -21,27 +21,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using towertest::FirstOfCode;
+using towertest::WordAt;
+using towertest::Words;
+
 constexpr std::uint16_t kPadStackDef = 105;
 constexpr std::uint16_t kInstanceInfo = 113;
 
-std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
-  std::vector<std::uint8_t> b;
-  for (std::uint32_t w : words)
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
-  return b;
-}
 
-std::uint32_t WordAt(const Entity* e, std::uint32_t offset) {
-  std::uint32_t v;
-  std::memcpy(&v, EntityPayload(e) + offset, 4);
-  return v;
-}
-
-const Entity* FirstOfCode(const Entity* parent, std::uint16_t code) {
-  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
-    if (NodeAt<TypeGroup>(g)->typeCode == code) return NodeAt<Entity>(NodeAt<TypeGroup>(g)->firstChild);
-  return nullptr;
-}
 
 int CountChildren(const Tower* t) {
   int n = 0;

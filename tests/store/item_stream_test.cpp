@@ -11,6 +11,10 @@
 
 namespace {
 
+using towertest::FirstOfCode;
+using towertest::WordAt;
+using towertest::Words;
+
 using Bytes = std::vector<std::uint8_t>;
 
 // Stream bytes written from the record tables, not through the writer.
@@ -34,24 +38,7 @@ struct StreamBytes {
   }
 };
 
-Bytes Words(std::initializer_list<std::uint32_t> words) {
-  Bytes b;
-  for (std::uint32_t w : words)
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
-  return b;
-}
 
-std::uint32_t WordAt(const Entity* e, std::uint32_t offset) {
-  std::uint32_t v;
-  std::memcpy(&v, EntityPayload(e) + offset, 4);
-  return v;
-}
-
-const Entity* FirstOfCode(const Entity* parent, std::uint16_t code) {
-  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
-    if (NodeAt<TypeGroup>(g)->typeCode == code) return NodeAt<Entity>(NodeAt<TypeGroup>(g)->firstChild);
-  return nullptr;
-}
 
 class ItemStreamTest : public testing::Test {
  protected:

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/reset_hooks.h"
@@ -54,6 +55,28 @@ inline std::vector<std::uint16_t> GroupCodes(const Entity* e) {
     previous = g;
   }
   return codes;
+}
+
+// Little-endian bytes of 32-bit words, as payloads store them.
+inline std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
+  std::vector<std::uint8_t> b;
+  for (std::uint32_t w : words)
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+  return b;
+}
+
+// The 32-bit word at a byte offset of an entity's payload.
+inline std::uint32_t WordAt(const Entity* e, std::uint32_t offset) {
+  std::uint32_t v;
+  std::memcpy(&v, EntityPayload(e) + offset, 4);
+  return v;
+}
+
+// The newest child entity of `code` under `parent`, or null.
+inline const Entity* FirstOfCode(const Entity* parent, std::uint16_t code) {
+  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
+    if (NodeAt<TypeGroup>(g)->typeCode == code) return NodeAt<Entity>(NodeAt<TypeGroup>(g)->firstChild);
+  return nullptr;
 }
 
 // Bytes held in every free list of the pool.
