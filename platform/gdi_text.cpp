@@ -18,6 +18,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/gdi_internal.h"
 #include "platform/text_case.h"
 
@@ -222,14 +223,7 @@ bool ResolveDc(const Dc& dc, Sized& out) {
   return Resolve(font->lf, out);
 }
 
-// Windows-1252 to Unicode for the bytes that differ from Latin-1.
-FT_ULong CodePoint(unsigned char c) {
-  static const std::uint16_t k80[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                        0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-  return (c >= 0x80 && c < 0xA0) ? k80[c - 0x80] : c;
-}
+FT_ULong CodePoint(unsigned char c) { return AnsiToCodePoint(c); }
 
 int Advance(const Sized& s, unsigned char c) {
   static std::map<std::tuple<FT_Face, unsigned char>, FT_Fixed> units;
