@@ -8,12 +8,15 @@
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
 
-SettingsBlock Settings;
+// Defined beside its first reader so that the error log links without the
+// settings readers. Tests own the blocks they read; between tests the global
+// only forgets.
+SettingsBlock* Settings = nullptr;
 
 namespace {
 
-void ResetSettings() { Settings = SettingsBlock{}; }
-const bool registered = pl3::RegisterGlobalReset(&ResetSettings);
+void ResetSettingsPointer() { Settings = nullptr; }
+const bool registered = pl3::RegisterGlobalReset(&ResetSettingsPointer);
 
 const char* SeverityName(std::uint32_t severity) {
   switch (severity) {
@@ -44,7 +47,7 @@ bool AppendToLog(const char* piece) {
 std::string ErrorLogPath() { return "PL3_Err.log"; }
 
 void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uint32_t severity) {
-  const std::uint32_t mask = Settings.errorMask;
+  const std::uint32_t mask = Settings ? Settings->errorMask : DefaultErrorMask;
   if (mask & severity) MessageBox(owner, text, caption, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
   if ((mask & ErrorMaskLogBits) == ErrorMaskLogBits) {
     const char* pieces[] = {text ? text : "", "\t", caption ? caption : "", "\t", SeverityName(severity), "\r\n"};

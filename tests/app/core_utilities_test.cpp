@@ -114,7 +114,9 @@ class ErrorLog : public testing::Test {
   void SetUp() override {
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(pl3test::MakeTempDir("errorlog"));
+    Settings = &block_;
   }
+  SettingsBlock block_{};
   void TearDown() override { std::filesystem::current_path(previous_); }
 
  private:
@@ -130,7 +132,7 @@ TEST_F(ErrorLog, DefaultMaskShowsAndLogsNothing) {
 }
 
 TEST_F(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
-  Settings.errorMask = 0x3;
+  Settings->errorMask = 0x3;
   ShowAndLogError(nullptr, "Internal Error - bad node", "RepointEntity", 1);
   ASSERT_EQ(ResponderRecords().size(), 1u);
   EXPECT_EQ(ResponderRecords()[0].caption, "RepointEntity");
@@ -139,15 +141,15 @@ TEST_F(ErrorLog, ShownBoxesAreSystemModalWithTheExclamationIcon) {
 
 TEST_F(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
   DeleteFile(ErrorLogPath().c_str());
-  Settings.errorMask = 0x80000000u;  // bit 31 alone: neither shown nor logged
+  Settings->errorMask = 0x80000000u;  // bit 31 alone: neither shown nor logged
   ShowAndLogError(nullptr, "one", "A", 1);
   EXPECT_EQ(LogContents(), "<none>");
-  Settings.errorMask = 0x00000001u;  // bit 0 alone: shown, not logged
+  Settings->errorMask = 0x00000001u;  // bit 0 alone: shown, not logged
   ShowAndLogError(nullptr, "two", "B", 1);
   EXPECT_EQ(LogContents(), "<none>");
   EXPECT_EQ(ResponderRecords().size(), 1u);
 
-  Settings.errorMask = 0x80000001u;  // logged; only severity 1 is shown
+  Settings->errorMask = 0x80000001u;  // logged; only severity 1 is shown
   ShowAndLogError(nullptr, "three", "C", 1);
   ShowAndLogError(nullptr, "four", "D", 2);
   ShowAndLogError(nullptr, "five", "E", 8);
@@ -160,7 +162,7 @@ TEST_F(ErrorLog, AppendsOnlyWhenBitsThirtyOneAndZeroAreSet) {
 }
 
 TEST_F(ErrorLog, AnUnwritableLogIsReported) {
-  Settings.errorMask = 0x80000001u;
+  Settings->errorMask = 0x80000001u;
   CreateDirectory(ErrorLogPath().c_str(), nullptr);  // a folder in the log's place cannot be opened for writing
   ShowAndLogError(nullptr, "text", "Caption", 2);
   ASSERT_EQ(ResponderRecords().size(), 1u);

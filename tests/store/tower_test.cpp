@@ -319,7 +319,9 @@ TEST_F(TowerTest, SearchOverTwoLevelsReusesItsUpperPosition) {
 }
 
 TEST_F(TowerTest, InternalErrorsAreReportedWithTheirCaptions) {
-  Settings.errorMask = 1;  // show severity 1, the internal errors
+  SettingsBlock showing{};
+  showing.errorMask = 1;  // show severity 1, the internal errors
+  Settings = &showing;
   pl3::ClearResponderRecords();
   EXPECT_EQ(InsertEntitySpace(nullptr, 4, 5), nullptr);
   EXPECT_EQ(GetEntityData(nullptr, 5), nullptr);
@@ -338,7 +340,7 @@ TEST_F(TowerTest, InternalErrorsAreReportedWithTheirCaptions) {
   EXPECT_EQ(shown[2].caption, "EntityToTower");
   EXPECT_EQ(shown[3].text, "Unable to find correct opto");
   EXPECT_EQ(shown[3].caption, GetTypeName(6));
-  Settings.errorMask = DefaultErrorMask;
+  Settings = nullptr;
 }
 
 TEST_F(TowerTest, NullTowersAreRefusedWithoutACrash) {
