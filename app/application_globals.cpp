@@ -1,26 +1,164 @@
 #include "app/application_globals.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include "app/arc_directions.h"
+#include "app/configuration_file.h"
+#include "app/configuration_options.h"
+#include "app/core_utilities.h"
+#include "app/pending_services.h"
+#include "app/registry_values.h"
+#include "app/settings_block.h"
+#include "app/start_values.h"
+#include "edit/window_data.h"
+#include "geometry/arcs.h"
+#include "geometry/raster_state.h"
 #include "geometry/record_view.h"
 #include "objects/real_size.h"
+#include "platform/reset_hooks.h"
 #include "store/node_pool.h"
 #include "store/tower_file.h"
 
+CurrentWindowData DefaultWindowData;
+Tower* ProgramTower = nullptr;
+Tower* FontListTower = nullptr;
+char* ConfigurationFileName = nullptr;
+char* RuleFileName = nullptr;
+
 namespace {
-// Steps of the arc direction table per 45 degrees: arc ghosts are drawn as
-// 8 x 16 = 128 chords per full circle, smooth at any on-screen radius.
-constexpr int kArcDirectionSteps = 16;
+
+constexpr int kDirectionSteps = 20;
+constexpr std::uint16_t kProgramTowerCode = 211;
+constexpr std::uint16_t kFontListCode = 305;
+
+Tower* NewTopLevelTower(std::uint16_t code) {
+  Tower* t = NewTower(0);
+  LastLevel(t).typeCode = code;
+  InsertAtLastLevel(t, 0);
+  return t;
+}
+
+void DeleteTopLevelTower(Tower** t) {
+  if (!*t) return;
+  DeleteEntity(*t);
+  ReleaseTower(t);
+}
+
+void ReplaceName(char** name, char* value) {
+  std::free(*name);
+  *name = value;
+}
+
+// The grid file is read; one that cannot be read gets the current list.
+void LoadGridFile() {
+  if (!LoadGridList(DefaultGridsFile)) SaveGridList(DefaultGridsFile);
+}
+
+char* ConfigurationFolderFile(const char* name) {
+  return FormatNewString("%s\\%s", DirectoryBuffer(ConfigurationFolder), name);
+}
+
 }  // namespace
 
-void InitApplicationGlobals() {
+void InitialiseApplication() {
+  // 1. The default window state, and the grid list it holds.
+  ActiveWindowData = &DefaultWindowData;
+  InitialiseWindowData(&DefaultWindowData);
+  CreateGridList();
+  // 2. New boards: 7 inches square, at most 40 inches.
+  DefaultBoardSize[0] = DefaultBoardSize[1] = 256032000;
+  MaximumBoardSize = 1463040000;
+  DefaultPCBLayers = 4;
+  NewBoardFlag = 1;
+  NewBoardDefaults();
+  // 3. The store and the program's towers.
   InitTowerStore();
-  pl3::BuildArcDirectionTable(kArcDirectionSteps);
+  DefaultWindowData.design = nullptr;
+  ProgramTower = NewTopLevelTower(kProgramTowerCode);
+  FontListTower = NewTopLevelTower(kFontListCode);
+  LoadFontList(FontListTower);
   // The kernel resolves indexed sizes through the active window's size table.
   pl3::SetRealSizeResolver(&ReturnRealSize);
+  // 4.
+  pl3::BuildArcDirectionTable(kDirectionSteps);
+  // 5.
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  CreateHighlightColours();
+  // 6. The view scale of the default zoom, as an unsigned 0.32 fraction.
+  pl3::g_raster.viewFactor = 0xFFFFFFFFu / kDefaultZoom;
+  // 7.
+  for (std::uint32_t& w : EntropyWords) w = static_cast<std::uint32_t>(std::rand());
+  // 8.
+  DisplayUnitsCode = 2;
+  GridOption10310 = 6;
+  DefaultItemClass = 6;
+  // 9.
+  LoadStartValues();
+  FeedFilingFolders(Settings ? Settings->ModelPath3D : nullptr);
+  // 10.
+  DrawingWorkingFlags[0] = DrawingFlag10212;
+  DrawingWorkingFlags[1] = DrawingFlag10217;
+  PickDistanceSquared = PickDistance * PickDistance;
+}
+
+void LoadStartValues() {
+  HKEY key = nullptr;
+  if (CreateProgramRegistryKey(HKEY_CURRENT_USER, "Initialisation", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_ALL_ACCESS, nullptr, &key, nullptr) != static_cast<LONG>(ERROR_SUCCESS)) {
+    LoadDefaultFiles();
+    return;
+  }
+  LoadDirectories();
+  char stored[kDirectoryBufferSize];
+  // The stored name is kept, but the configuration always loads from the folder.
+  ReplaceName(&ConfigurationFileName, ConfigurationFolderFile("PL3.CFG"));
+  if (ReadRegistryText(key, "DefaultConfigFile", stored, sizeof stored))
+    ReplaceName(&ConfigurationFileName, DuplicateString(stored));
+  ReplaceName(&DefaultGridsFile, ConfigurationFolderFile("DEFAULT.GRD"));
+  if (ReadRegistryText(key, "DefaultGridsFile", stored, sizeof stored))
+    ReplaceName(&DefaultGridsFile, DuplicateString(stored));
+  LoadGridFile();
+  LoadColumnWidths(key);
+  LoadEditorOptions(key);
+  ReplaceName(&RuleFileName, DuplicateString("DEFAULT.DRC"));
+  char* path = ConfigurationFolderFile("PL3.CFG");
+  LoadConfiguration(path);
+  std::free(path);
+  RegCloseKey(key);
+}
+
+void LoadDefaultFiles() {
+  ReplaceName(&ConfigurationFileName, ConfigurationFolderFile("PL3.CFG"));
+  ReplaceName(&DefaultGridsFile, ConfigurationFolderFile("DEFAULT.GRD"));
+  ReplaceName(&RuleFileName, DuplicateString("DEFAULT.DRC"));
+  LoadGridFile();
+  LoadConfiguration(ConfigurationFileName);
 }
 
 void FreeApplicationGlobals() {
-  // The store goes last: nothing may touch it afterwards.
+  DeleteTopLevelTower(&ProgramTower);
+  DeleteTopLevelTower(&FontListTower);
+  // The store goes after its towers: nothing may touch it afterwards.
   ReleaseTowerStore();
+  FreeGridList();
+  FreeColumnWidths();
+  ReplaceName(&DefaultGridsFile, nullptr);
+  ReplaceName(&ConfigurationFileName, nullptr);
+  ReplaceName(&RuleFileName, nullptr);
+  FreeHighlightColours();
+  FreeLayerColourMixTable();
+  pl3::SetArcDirectionTable({});
   FreeFileRepointTable();
+  if (ActiveWindowData == &DefaultWindowData) ActiveWindowData = nullptr;
 }
+
+namespace {
+void ResetApplicationGlobals() {
+  ProgramTower = FontListTower = nullptr;  // their nodes go with the store's own reset
+  ReplaceName(&ConfigurationFileName, nullptr);
+  ReplaceName(&RuleFileName, nullptr);
+  DefaultWindowData = CurrentWindowData{};
+}
+const bool registered = pl3::RegisterGlobalReset(&ResetApplicationGlobals);
+}  // namespace

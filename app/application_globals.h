@@ -1,7 +1,34 @@
-// Start-up and teardown of the program's global state. The program calls
-// InitApplicationGlobals once at start, before anything uses the tower store,
-// and FreeApplicationGlobals once at exit, after everything else.
+// The application's start-up, run when the frame window is created, and its
+// teardown when the frame is destroyed: the default window state, the tower
+// store and the program's two top-level towers, the direction table, the
+// random words, the start values from the registry and the configuration
+// file "PL3.CFG".
 #pragma once
+#include <cstdint>
 
-void InitApplicationGlobals();
+struct Tower;
+struct CurrentWindowData;
+
+// The window-state block that is active until the first editor window opens.
+extern CurrentWindowData DefaultWindowData;
+// Its zoom at start, in world units per pixel.
+constexpr std::uint32_t kDefaultZoom = 16000;
+// The program's two top-level towers: root type 211, and the font list (305).
+extern Tower* ProgramTower;
+extern Tower* FontListTower;
+// Heap names kept from start to exit: the configuration file and the rule file.
+extern char* ConfigurationFileName;
+extern char* RuleFileName;
+
+// The ten start-up steps; called once by the frame on WM_CREATE.
+void InitialiseApplication();
+// Opens or creates "Initialisation" and reads the directory buffers, the
+// file names, the grid list, the column widths and editor options, then
+// "PL3.CFG"; LoadDefaultFiles instead when the key cannot be had.
+void LoadStartValues();
+// The file names in the configuration folder as it stands, the grid list,
+// and "PL3.CFG".
+void LoadDefaultFiles();
+// Everything InitialiseApplication made; called by the frame on WM_DESTROY
+// right after SaveConfiguration. Safe to call again.
 void FreeApplicationGlobals();

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "app/application_globals.h"
+#include "app/configuration_file.h"
 #include "app/core_utilities.h"
+#include "app/settings_block.h"
 #include "platform/gdi.h"
 #include "platform/user.h"
 
@@ -23,7 +25,13 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_CREATE:
+      FrameWindow = hwnd;
+      InitialiseApplication();
+      return 0;
     case WM_DESTROY:
+      SaveConfiguration("PL3.CFG");
+      FreeApplicationGlobals();
       FrameWindow = nullptr;
       PostQuitMessage(0);
       return 0;
@@ -44,17 +52,37 @@ HWND CreateFrameWindow(HINSTANCE instance) {
                         CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
 }
 
+// A user without the program's key, or without its "Directories", gets the
+// machine-wide branch as installed.
+void EnsureUserSettings() {
+  HKEY key = nullptr;
+  if (OpenProgramRegistryKey(HKEY_CURRENT_USER, "Directories", 0, KEY_READ, &key) == static_cast<LONG>(ERROR_SUCCESS)) {
+    RegCloseKey(key);
+    return;
+  }
+  HKEY user = nullptr;
+  if (RegCreateKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\Corvane", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                     nullptr, &user, nullptr) != static_cast<LONG>(ERROR_SUCCESS))
+    return;
+  RegCopyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane", user);
+  RegCloseKey(user);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* backend = pl3::StartWindowBackend();
-  InitApplicationGlobals();
+  EnsureUserSettings();
+  Settings = ReadSettings();
+  ApplyCompressionSettings(Settings);
+  ReadAutoBackupSettings();
   SetFrameDestroyer(&DestroyWindow);
 
   FrameWindow = CreateFrameWindow(nullptr);
   if (!FrameWindow) {
     std::fprintf(stderr, "pl3: the frame window could not be created\n");
-    FreeApplicationGlobals();
+    FreeSettings(Settings);
+    Settings = nullptr;
     return 1;
   }
   std::printf("Pelmora 3 (%s)\n", backend);
@@ -64,6 +92,11 @@ int main(int argc, char** argv) {
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }
-  FreeApplicationGlobals();
+  // A loop that ran dry (the headless backend) leaves the frame standing;
+  // its destruction still saves the configuration.
+  if (FrameWindow) DestroyWindow(FrameWindow);
+  SaveSettings(Settings);
+  FreeSettings(Settings);
+  Settings = nullptr;
   return 0;
 }

@@ -90,6 +90,11 @@ TEST_F(SettingsBlockTest, StoredValuesWinAndByteFieldsKeepTheLowByte) {
   EXPECT_EQ(b->ConsoleVisible[7], 0);
   EXPECT_EQ(b->Compression, 1u);
   EXPECT_EQ(b->CompressionLevel, 1u);
+  b->Compression = 0;
+  b->CompressionLevel = 9;
+  ApplyCompressionSettings(b.get());
+  EXPECT_FALSE(CompressionEnabled());
+  EXPECT_EQ(CompressionLevel(), 9);
 }
 
 TEST_F(SettingsBlockTest, QuasiTrackGapIsReadByTypeAndSavedAsText) {

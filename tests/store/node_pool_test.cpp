@@ -201,7 +201,7 @@ TEST(ApplicationGlobals, StartAndTeardownBringTheStoreUpAndDown) {
   EXPECT_EQ(PoolBlockList(), 0u);
   EXPECT_EQ(CurrentFileRepointTable(), nullptr);
   const std::size_t released = pl3::ArenaCommittedBytes();
-  InitApplicationGlobals();
+  InitialiseApplication();
   ASSERT_NE(RootGroup(), nullptr);
   EXPECT_EQ(pl3::ArenaCommittedBytes(), released + kPoolBlockSize);
   Tower* t = towertest::NewTopLevelEntity(5);

@@ -1,0 +1,27 @@
+// Recording fakes of the services in app/pending_services.h. CopyChildData
+// copies for real (the configuration reader depends on it); the colour fakes
+// keep a small table of their own so a save and a load can be compared.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pendingfakes {
+
+struct Calls {
+  std::vector<std::string> names;             // every call, in order
+  std::vector<std::uint16_t> copiedCodes;     // CopyChildData's codes
+  std::vector<std::uint32_t> copiedLengths;
+  int gridLoadResult = 0;                     // what LoadGridList answers
+  std::vector<std::string> gridFiles;         // paths given to LoadGridList and SaveGridList
+  int namedColourLoads = 0;
+  bool namedColoursFound = false;             // the last LoadNamedColours found 20036
+  std::uint8_t namedColours[1924] = {};       // the fake named colour table
+  int liveMixTables = 0;                      // mix tables built and not yet freed
+  int Count(const std::string& name) const;
+};
+Calls& Recorded();
+// The built-in named colour table of the fake: byte i holds i * 7.
+void FillDefaultNamedColours(std::uint8_t* table);
+
+}  // namespace pendingfakes
