@@ -65,6 +65,16 @@ class ConfigurationFile : public testing::Test {
   std::string dir_;
 };
 
+// Entities at the store's top level: 1 is the store's own null entry alone.
+int TopLevelEntities() {
+  Tower* all = NewTower(0);
+  ResetTowerSearch(all, kSearchAny);
+  int count = 0;
+  while (FindNextEntity(all)) ++count;
+  ReleaseTower(&all);
+  return count;
+}
+
 // Gives every option a value other than its built-in one.
 void ChangeEveryOption() {
   for (int b = 0; b < 2; ++b)
@@ -250,6 +260,7 @@ TEST_F(ConfigurationFile, AnotherVersionAsksAndNoKeepsTheBuiltInValues) {
     if (c.answer) pl3::PushButtonAnswer(c.answer);
     EXPECT_EQ(LoadConfiguration(Path("v.cfg").c_str()), c.result);
     EXPECT_EQ(PickDistance, c.pickDistance);
+    EXPECT_EQ(TopLevelEntities(), 1) << "the read tree is deleted on every path";
     if (!c.answer) {
       EXPECT_TRUE(pl3::ResponderRecords().empty());
       continue;
@@ -358,13 +369,7 @@ TEST_F(ConfigurationFile, UnreadableFilesGiveTheBuiltInColoursAndAMessage) {
     EXPECT_EQ(Recorded().Count("BuildDefaultLayerColourMix"), 1);
     EXPECT_EQ(Recorded().Count("SetDefaultNamedColours"), 1);
   }
-  // Nothing read stays in the store.
-  Tower* all = NewTower(0);
-  ResetTowerSearch(all, kSearchAny);
-  int topLevel = 0;
-  while (FindNextEntity(all)) ++topLevel;
-  ReleaseTower(&all);
-  EXPECT_EQ(topLevel, 1) << "only the store's own null entry";
+  EXPECT_EQ(TopLevelEntities(), 1) << "nothing read stays in the store";
 }
 
 TEST_F(ConfigurationFile, AnUnwritableFileIsReportedAndTheRegistryStillWritten) {
