@@ -82,6 +82,7 @@ struct WindowRecord {
   PixelSurface surface;
   int heldDCs = 0;
   bool dirty = false;  // drawn since last shown by the backend
+  HDC ownDC = nullptr;  // CS_OWNDC: the one client context, kept with its settings
   void* backendData = nullptr;
 };
 

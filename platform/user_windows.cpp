@@ -291,6 +291,8 @@ void ResetUser() {
     if (!w->parent) backend::Active().windowDestroyed(h);
   for (auto& [dc, held] : s.heldDCs) DeleteSurfaceDC(dc);
   s.heldDCs.clear();
+  for (auto& [h, w] : s.windows)
+    if (w->ownDC) DeleteSurfaceDC(w->ownDC);
   s.windows.clear();
   s.zombies.clear();
   s.topLevels.clear();
