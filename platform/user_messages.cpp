@@ -248,6 +248,9 @@ BOOL TranslateMessage(const MSG* msg) {
   // character only for the control keys (Enter, Tab, Backspace, Escape,
   // Ctrl+letter), so nothing is typed twice.
   if (!c || (msg->message == WM_KEYDOWN && static_cast<unsigned char>(c) >= 0x20)) return FALSE;
+  // Keypad digits with Alt make up an Alt code, not system characters.
+  int vk = static_cast<int>(msg->wParam);
+  if (msg->message == WM_SYSKEYDOWN && vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return FALSE;
   MSG ch = *msg;
   ch.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
   ch.wParam = static_cast<unsigned char>(c);

@@ -147,6 +147,7 @@ TEST_F(InputTest, AltWithKeypadDigitsTypesTheCodesCharacter) {
     pl3::InjectKey(VK_MENU, false);
     pl3::PumpMessages();
     EXPECT_EQ(Chars(), c.chars);
+    EXPECT_EQ(Chars(WM_SYSCHAR), "");  // the digits are no system characters
   }
   // The release of Alt that ends a code is a plain key release, then the
   // character: a filter that keeps its own Alt flag sees the character first.
