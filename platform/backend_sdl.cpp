@@ -92,7 +92,7 @@ void WindowChanged(HWND h) {
   bool hostMaximised = SDL_GetWindowFlags(sw) & SDL_WINDOW_MAXIMIZED;
   if ((w->style & WS_MAXIMIZE) && !hostMaximised) SDL_MaximizeWindow(sw);
   if (!(w->style & (WS_MAXIMIZE | WS_MINIMIZE)) && hostMaximised) SDL_RestoreWindow(sw);
-  if (w->style & WS_MAXIMIZE) {
+  if ((w->style & WS_MAXIMIZE) && hostMaximised) {
     SDL_ShowWindow(sw);
     Present(h);
     return;

@@ -104,7 +104,8 @@ BOOL OpenClipboard(HWND owner) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  if (c.open && c.openedBy != owner) {
+  // A window destroyed while it held the clipboard open holds it no more.
+  if (c.open && c.openedBy != owner && (!c.openedBy || IsWindow(c.openedBy))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }

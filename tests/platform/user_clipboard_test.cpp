@@ -127,8 +127,12 @@ TEST_F(ClipboardTest, MisuseFailsCleanly) {
   EXPECT_EQ(GetClipboardData(2), nullptr);
   EXPECT_TRUE(CloseClipboard());
   EXPECT_FALSE(OpenClipboard(reinterpret_cast<HWND>(0x1234)));
+  // Its holder destroyed, the clipboard is free again.
+  ASSERT_TRUE(OpenClipboard(b_));
   DestroyWindow(b_);
   EXPECT_FALSE(OpenClipboard(b_));
+  EXPECT_TRUE(OpenClipboard(a_));
+  EXPECT_TRUE(CloseClipboard());
 }
 
 // A desktop clipboard holding UTF-8 with LF line ends.
