@@ -1,7 +1,8 @@
 // A small window program for the end-to-end check under a real display: it
 // opens a window, paints a blue square on white, and paints a red square
-// where the user clicks. An edit control reports its text, byte by byte in
-// hex, whenever it changes. "--quit-after MS" ends it on its own.
+// where the user clicks; a press captures the mouse and its release is
+// reported wherever it happens. An edit control reports its text, byte by
+// byte in hex, whenever it changes. "--quit-after MS" ends it on its own.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,14 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       std::printf("click %ld %ld\n", static_cast<long>(g_click.x), static_cast<long>(g_click.y));
       std::fflush(stdout);
       InvalidateRect(hwnd, nullptr, FALSE);
+      SetCapture(hwnd);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd) {
+        ReleaseCapture();
+        std::printf("release %d %d\n", GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        std::fflush(stdout);
+      }
       return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) {

@@ -75,4 +75,16 @@ until grep -q "^edit e9 80$" "$WORK/demo.out"; do
 done
 echo "passed: typed text arrived in Windows-1252"
 # ---- End of step: typed text ---------------------------------------------------
+
+# ---- Step: capture -------------------------------------------------------------
+# A drag that leaves the 320 x 240 window still reports to it: the demo
+# captures the mouse on the press and reports where the release happened.
+xdotool mousemove 150 150 mousedown 1 mousemove 300 200 mousemove 450 350 mouseup 1
+i=0
+until grep -q "^release 450 350$" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the release outside the window did not reach it"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+echo "passed: a drag outside the window reported to the capture"
+# ---- End of step: capture ------------------------------------------------------
 exit 0
