@@ -3,6 +3,7 @@
 // window). Internal to platform/.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/win_types.h"
 
@@ -27,7 +28,19 @@ struct Ops {
   std::uint64_t (*now)();  // milliseconds, monotonic
 };
 
+// What only a desktop offers; the headless backend has none of it (its
+// clipboard lives in the process, its pointer is wherever the tests put it).
+struct HostServices {
+  void (*grabPointer)(bool on);  // SetCapture: the pointer reports outside the window too
+  bool (*hasClipboardText)();
+  std::string (*clipboardText)();          // UTF-8
+  void (*setClipboardText)(const char* utf8);
+};
+
 const Ops& Active();
+// Null on the headless backend.
+const HostServices* Host();
+void SetHostServices(const HostServices* host);
 const Ops& HeadlessOps();
 // The SDL2 backend; null when it cannot start (no display).
 const Ops* StartSdlBackend();

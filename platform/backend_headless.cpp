@@ -39,6 +39,8 @@ const Ops& Choose() {
   return kHeadless;
 }
 
+const HostServices* g_host = nullptr;
+
 }  // namespace
 
 const Ops& HeadlessOps() { return kHeadless; }
@@ -47,6 +49,13 @@ const Ops& Active() {
   static const Ops& ops = Choose();
   return ops;
 }
+
+const HostServices* Host() {
+  Active();  // the SDL backend installs its services as it starts
+  return g_host;
+}
+
+void SetHostServices(const HostServices* host) { g_host = host; }
 
 }  // namespace pl3::backend
 

@@ -5,9 +5,11 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <string>
 #include <unordered_map>
 
 #include "platform/backend.h"
+#include "platform/code_page.h"
 #include "platform/gdi.h"
 #include "platform/responder.h"
 #include "platform/user_internal.h"
@@ -28,6 +30,13 @@ HWND WindowOf(Uint32 sdlId) {
   return nullptr;
 }
 
+// SetCursorPos queues its own WM_MOUSEMOVE: the motion SDL reports for the
+// warp is dropped.
+bool g_warpPending = false;
+POINT g_warpTarget{};
+// A window lost the keyboard focus in this batch of events.
+bool g_focusLeft = false;
+
 SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
   auto it = Windows().find(h);
   if (it != Windows().end()) return it->second;
@@ -39,7 +48,7 @@ SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
   if (w->exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
   int width = std::max(1, static_cast<int>(w->rect.right - w->rect.left));
   int height = std::max(1, static_cast<int>(w->rect.bottom - w->rect.top));
-  SDL_Window* sw = SDL_CreateWindow(w->text.c_str(), w->rect.left, w->rect.top, width, height, flags);
+  SDL_Window* sw = SDL_CreateWindow(AnsiToUtf8(w->text).c_str(), w->rect.left, w->rect.top, width, height, flags);
   if (sw) Windows()[h] = sw;
   return sw;
 }
@@ -76,7 +85,18 @@ void WindowChanged(HWND h) {
   }
   SDL_Window* sw = Ensure(h, w);
   if (!sw) return;
-  if (std::strcmp(SDL_GetWindowTitle(sw), w->text.c_str()) != 0) SDL_SetWindowTitle(sw, w->text.c_str());
+  std::string title = AnsiToUtf8(w->text);
+  if (title != SDL_GetWindowTitle(sw)) SDL_SetWindowTitle(sw, title.c_str());
+  // The window manager decides the size of a maximised window: ours follows
+  // its reports, and the state goes across, not the rectangle.
+  bool hostMaximised = SDL_GetWindowFlags(sw) & SDL_WINDOW_MAXIMIZED;
+  if ((w->style & WS_MAXIMIZE) && !hostMaximised) SDL_MaximizeWindow(sw);
+  if (!(w->style & (WS_MAXIMIZE | WS_MINIMIZE)) && hostMaximised) SDL_RestoreWindow(sw);
+  if ((w->style & WS_MAXIMIZE) && hostMaximised) {
+    SDL_ShowWindow(sw);
+    Present(h);
+    return;
+  }
   int x, y, cw, ch;
   SDL_GetWindowPosition(sw, &x, &y);
   SDL_GetWindowSize(sw, &cw, &ch);
@@ -92,7 +112,7 @@ void WindowChanged(HWND h) {
   }
 }
 
-int VirtualKey(SDL_Keycode k) {
+int VirtualKeyOfKeycode(SDL_Keycode k) {
   if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
   if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
   if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
@@ -138,6 +158,64 @@ int VirtualKey(SDL_Keycode k) {
   }
 }
 
+// Keys whose code on this layout is no ASCII key of a US keyboard (the digit
+// row of a French one, a key that types "é"): the key at that position.
+int VirtualKeyOfScancode(SDL_Scancode sc) {
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
+  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
+  switch (sc) {
+    case SDL_SCANCODE_0: return '0';
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
+    case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4;
+    case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6;
+    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSBACKSLASH: return VK_OEM_5;
+    case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
+    case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
+    case SDL_SCANCODE_GRAVE: return VK_OEM_3;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
+    case SDL_SCANCODE_SLASH: return VK_OEM_2;
+    default: return 0;
+  }
+}
+
+// The keypad's digit keys with Num Lock off are its navigation keys.
+int KeypadNavigationKey(SDL_Scancode sc) {
+  switch (sc) {
+    case SDL_SCANCODE_KP_0: return VK_INSERT;
+    case SDL_SCANCODE_KP_1: return VK_END;
+    case SDL_SCANCODE_KP_2: return VK_DOWN;
+    case SDL_SCANCODE_KP_3: return VK_NEXT;
+    case SDL_SCANCODE_KP_4: return VK_LEFT;
+    case SDL_SCANCODE_KP_5: return VK_CLEAR;
+    case SDL_SCANCODE_KP_6: return VK_RIGHT;
+    case SDL_SCANCODE_KP_7: return VK_HOME;
+    case SDL_SCANCODE_KP_8: return VK_UP;
+    case SDL_SCANCODE_KP_9: return VK_PRIOR;
+    case SDL_SCANCODE_KP_PERIOD: return VK_DELETE;
+    default: return 0;
+  }
+}
+
+bool IsKeypad(SDL_Scancode sc) { return sc >= SDL_SCANCODE_KP_DIVIDE && sc <= SDL_SCANCODE_KP_PERIOD; }
+
+void InjectSdlKey(const SDL_KeyboardEvent& k) {
+  SDL_Scancode sc = k.keysym.scancode;
+  int vk = 0;
+  if (!(k.keysym.mod & KMOD_NUM)) vk = KeypadNavigationKey(sc);
+  if (!vk) vk = VirtualKeyOfKeycode(k.keysym.sym);
+  if (!vk) vk = VirtualKeyOfScancode(sc);
+  if (vk) InjectKey(vk, k.type == SDL_KEYDOWN, IsKeypad(sc));
+}
+
+// Keys reach us only while the desktop's focus is on one of our windows: an
+// inactive program that gets them has been activated.
+void ActivateForKeyboard(Uint32 windowId) {
+  HWND h = WindowOf(windowId);
+  if (h && !GetActiveWindow()) InjectAppActivation(h);
+}
+
 POINT ScreenPoint(Uint32 windowId, int x, int y) {
   user::WindowRecord* w = user::Find(WindowOf(windowId));
   if (!w) return POINT{x, y};
@@ -146,7 +224,13 @@ POINT ScreenPoint(Uint32 windowId, int x, int y) {
 
 void Handle(const SDL_Event& e) {
   switch (e.type) {
-    case SDL_MOUSEMOTION: InjectMouseMove(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y)); break;
+    case SDL_MOUSEMOTION: {
+      POINT p = ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y);
+      bool echo = g_warpPending && p.x == g_warpTarget.x && p.y == g_warpTarget.y;
+      g_warpPending = false;
+      if (!echo) InjectMouseMove(p);  // SetCursorPos queued its own move already
+      break;
+    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       MouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? MouseButton::Right
@@ -165,7 +249,12 @@ void Handle(const SDL_Event& e) {
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (int vk = VirtualKey(e.key.keysym.sym)) InjectKey(vk, e.type == SDL_KEYDOWN);
+      ActivateForKeyboard(e.key.windowID);
+      InjectSdlKey(e.key);
+      break;
+    case SDL_TEXTINPUT:
+      ActivateForKeyboard(e.text.windowID);
+      InjectTypedText(e.text.text);
       break;
     case SDL_WINDOWEVENT: {
       HWND h = WindowOf(e.window.windowID);
@@ -182,6 +271,20 @@ void Handle(const SDL_Event& e) {
             SetWindowPos(h, nullptr, e.window.data1, e.window.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
           break;
         case SDL_WINDOWEVENT_EXPOSED: Present(h); break;
+        case SDL_WINDOWEVENT_MINIMIZED: InjectWindowState(h, SW_MINIMIZE, nullptr); break;
+        case SDL_WINDOWEVENT_MAXIMIZED: {
+          int x, y, cw, ch;
+          SDL_Window* sw = SDL_GetWindowFromID(e.window.windowID);
+          SDL_GetWindowPosition(sw, &x, &y);
+          SDL_GetWindowSize(sw, &cw, &ch);
+          RECT r{x, y, x + cw, y + ch};
+          InjectWindowState(h, SW_MAXIMIZE, &r);
+          break;
+        }
+        case SDL_WINDOWEVENT_RESTORED: InjectWindowState(h, SW_RESTORE, nullptr); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: InjectAppActivation(h); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: g_focusLeft = true; break;
+        case SDL_WINDOWEVENT_LEAVE: user::PointerLeftTopLevel(h); break;
         default: break;
       }
       break;
@@ -198,6 +301,10 @@ bool PollEvents(int timeoutMs) {
     any = true;
     while (SDL_PollEvent(&e)) Handle(e);
   }
+  // The focus left one of our windows: the program is inactive unless it went
+  // to another of them.
+  if (g_focusLeft && !SDL_GetKeyboardFocus()) InjectAppActivation(nullptr);
+  g_focusLeft = false;
   return any;
 }
 
@@ -228,7 +335,11 @@ void CursorChanged(int shape) {
   if (c) SDL_SetCursor(c);
 }
 
-void WarpCursor(POINT p) { SDL_WarpMouseGlobal(p.x, p.y); }
+void WarpCursor(POINT p) {
+  g_warpPending = true;
+  g_warpTarget = p;
+  SDL_WarpMouseGlobal(p.x, p.y);
+}
 
 void Beep() {}
 
@@ -263,7 +374,8 @@ int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
   if (icon == MB_ICONHAND) kind = SDL_MESSAGEBOX_ERROR;
   if (icon == MB_ICONEXCLAMATION) kind = SDL_MESSAGEBOX_WARNING;
   auto it = Windows().find(user::TopLevelOf(owner));
-  SDL_MessageBoxData data{kind, it == Windows().end() ? nullptr : it->second, caption ? caption : "", text ? text : "",
+  std::string title = AnsiToUtf8(caption ? caption : ""), message = AnsiToUtf8(text ? text : "");
+  SDL_MessageBoxData data{kind, it == Windows().end() ? nullptr : it->second, title.c_str(), message.c_str(),
                           static_cast<int>(buttons.size()), buttons.data(), nullptr};
   int chosen = 0;
   if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen < 0) {
@@ -273,6 +385,21 @@ int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
   }
   return chosen;
 }
+
+void GrabPointer(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
+
+bool HasClipboardText() { return SDL_HasClipboardText() == SDL_TRUE; }
+
+std::string ClipboardText() {
+  char* text = SDL_GetClipboardText();
+  std::string out = text ? text : "";
+  SDL_free(text);
+  return out;
+}
+
+void SetClipboardText(const char* utf8) { SDL_SetClipboardText(utf8); }
+
+const HostServices kSdlHost{&GrabPointer, &HasClipboardText, &ClipboardText, &SetClipboardText};
 
 const Ops kSdl{"sdl",           true,          &WindowCreated, &WindowDestroyed, &WindowChanged,
                &Present,        &PollEvents,   &CursorChanged, &WarpCursor,      &Beep,
@@ -285,6 +412,8 @@ const Ops* StartSdlBackend() {
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
   pl3::SetMessageBoxBackend(&ShowBox);
+  SetHostServices(&kSdlHost);
+  SDL_StartTextInput();
   return &kSdl;
 }
 

@@ -389,6 +389,14 @@ HDC pl3::CreateSurfaceDC(PixelSurface* surface, POINT origin, RECT clip) {
   return ToHandle<HDC>(dc);
 }
 
+void pl3::RetargetSurfaceDC(HDC handle, POINT origin, RECT clip) {
+  Dc* dc = GetDc(handle);
+  if (!dc || dc->memory) return;
+  dc->origin = origin;
+  dc->clipRect = clip;
+  dc->visible.reset();
+}
+
 void pl3::DeleteSurfaceDC(HDC handle) {
   if (Dc* dc = GetDc(handle)) Destroy(dc);
 }

@@ -11,9 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <mutex>
+#include <tuple>
 #include <vector>
 
+#include "platform/code_page.h"
+#include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 
 namespace pl3 {
@@ -82,6 +86,71 @@ void SplitLast(std::string_view path, std::string& folder, std::string& name) {
 bool Fail(DWORD error) {
   ::SetLastError(error);
   return false;
+}
+
+// ---- Host names the code page cannot hold ---------------------------------------
+//
+// Host names are UTF-8, the program's are Windows-1252. A host name with a
+// character the code page lacks (or bytes that are no UTF-8) is handed to the
+// program with '?' for each such character, and "~2", "~3"... before the
+// extension when another name of the folder already got that form. The
+// folder (by device and inode) and both names are remembered, so the name
+// handed out opens the host file again.
+
+using NameKey = std::tuple<dev_t, ino_t, std::string>;
+
+struct HandedOutNames {
+  std::mutex lock;
+  std::map<NameKey, std::string> hostOf;     // folder and name handed out -> host name
+  std::map<NameKey, std::string> programOf;  // folder and host name -> name handed out
+};
+
+HandedOutNames& Handed() {
+  static HandedOutNames* const names = new HandedOutNames;
+  return *names;
+}
+
+void ResetHandedOutNames() {
+  HandedOutNames& h = Handed();
+  std::lock_guard<std::mutex> guard(h.lock);
+  h.hostOf.clear();
+  h.programOf.clear();
+}
+
+const bool kNamesResetRegistered = RegisterGlobalReset(&ResetHandedOutNames);
+
+bool FolderId(const std::string& hostFolder, struct stat& st) {
+  return stat(hostFolder.empty() ? "." : hostFolder.c_str(), &st) == 0;
+}
+
+// The program's name for the host entry `hostName` of `hostFolder`.
+std::string ProgramName(const std::string& hostFolder, const std::string& hostName) {
+  bool exact = true;
+  std::string narrow = Utf8ToAnsi(hostName, '?', &exact);
+  struct stat st;
+  if (exact || !FolderId(hostFolder, st)) return narrow;
+  HandedOutNames& h = Handed();
+  std::lock_guard<std::mutex> guard(h.lock);
+  auto known = h.programOf.find(NameKey{st.st_dev, st.st_ino, hostName});
+  if (known != h.programOf.end()) return known->second;
+  std::size_t dot = narrow.rfind('.');
+  if (dot == 0 || dot == std::string::npos) dot = narrow.size();
+  std::string name = narrow;
+  for (int n = 2; h.hostOf.count(NameKey{st.st_dev, st.st_ino, name}); ++n)
+    name = narrow.substr(0, dot) + "~" + std::to_string(n) + narrow.substr(dot);
+  h.hostOf[NameKey{st.st_dev, st.st_ino, name}] = hostName;
+  h.programOf[NameKey{st.st_dev, st.st_ino, hostName}] = name;
+  return name;
+}
+
+// The host name handed out as `programName` in `hostFolder`; empty when none.
+std::string HandedOutHostName(const std::string& hostFolder, std::string_view programName) {
+  struct stat st;
+  if (!FolderId(hostFolder, st)) return {};
+  HandedOutNames& h = Handed();
+  std::lock_guard<std::mutex> guard(h.lock);
+  auto it = h.hostOf.find(NameKey{st.st_dev, st.st_ino, std::string(programName)});
+  return it == h.hostOf.end() ? std::string() : it->second;
 }
 
 // ENOENT for a path whose folder is missing is "path not found".
@@ -219,8 +288,9 @@ bool NextFound(FindSearch& search, LPWIN32_FIND_DATA data) {
     unsigned long long size = S_ISDIR(st.st_mode) ? 0 : static_cast<unsigned long long>(st.st_size);
     data->nFileSizeHigh = static_cast<DWORD>(size >> 32);
     data->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
-    std::size_t n = std::min<std::size_t>(name.size(), MAX_PATH - 1);
-    std::memcpy(data->cFileName, name.data(), n);
+    std::string programName = ProgramName(search.folder, name);
+    std::size_t n = std::min<std::size_t>(programName.size(), MAX_PATH - 1);
+    std::memcpy(data->cFileName, programName.data(), n);
     return true;
   }
   return false;
@@ -305,12 +375,15 @@ std::string HostPath(std::string_view programPath) {
     if (!result.empty() && result.back() != '/') result += '/';
     kept.push_back(result.size());
     std::string name(component);
+    if (!climbs) name = AnsiToUtf8(component);
     if (!climbs && missingFrom == std::string::npos) {
       const bool folderNeeded = p.find_first_not_of("\\/", std::min(end, p.size())) != std::string_view::npos;
-      name = ResolveComponent(result, component, folderNeeded);
-      if (name.empty()) {
-        name = component;
+      std::string onDisk = ResolveComponent(result, name, folderNeeded);
+      if (onDisk.empty()) onDisk = HandedOutHostName(result, component);
+      if (onDisk.empty()) {
         missingFrom = kept.size() - 1;  // nothing below a missing folder can exist
+      } else {
+        name = onDisk;
       }
     }
     result += name;
@@ -322,8 +395,19 @@ std::string HostPath(std::string_view programPath) {
 }
 
 std::string ProgramPath(std::string_view hostPath) {
-  std::string out(hostPath);
-  std::replace(out.begin(), out.end(), '/', '\\');
+  std::string out, folder;
+  std::size_t i = 0;
+  while (i <= hostPath.size()) {
+    std::size_t end = std::min(hostPath.find('/', i), hostPath.size());
+    std::string component(hostPath.substr(i, end - i));
+    out += component.empty() ? component : ProgramName(folder, component);
+    folder += component;
+    if (end < hostPath.size()) {
+      out += '\\';
+      folder += '/';
+    }
+    i = end + 1;
+  }
   return out;
 }
 
@@ -819,7 +903,7 @@ HANDLE FindFirstFile(LPCSTR pattern, LPWIN32_FIND_DATA data) {
   while (dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (WildcardMatch(spec, name)) search->names.push_back(std::move(name));
+    if (WildcardMatch(spec, ProgramName(search->folder, name))) search->names.push_back(std::move(name));
   }
   closedir(dir);
   std::sort(search->names.begin(), search->names.end(), LessNoCase);

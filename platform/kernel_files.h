@@ -6,7 +6,13 @@
 // prefix such as "C:" is dropped, and a component that does not exist in the
 // exact case is looked up without regard to case, folder by folder, so files
 // named with other case rules still open. Paths handed back to the program
-// (temporary folder, temporary file names) are in program form, with "\".
+// (temporary folder, temporary file names, found names) are in program form,
+// with "\".
+//
+// Names. The program's paths are Windows-1252, the host's UTF-8; each side
+// converts at this boundary. A host name the code page cannot hold is handed
+// out with '?' for the characters it lacks (and "~2"... to keep two such
+// names of a folder apart), and that name opens the host file again.
 //
 // Sharing. Files opened through CreateFile honour each other's share modes
 // within the process: an open that the share mode of an earlier open does not
@@ -130,7 +136,7 @@ namespace pl3 {
 // The host path of a program path (see above). The components that exist are
 // spelled as on disk; the rest are kept as given.
 std::string HostPath(std::string_view programPath);
-// A host path in program form: "/" becomes "\".
+// A host path in program form: "/" becomes "\", names become Windows-1252.
 std::string ProgramPath(std::string_view hostPath);
 // Matches a name against a wildcard pattern as FindFirstFile does.
 bool WildcardMatch(std::string_view pattern, std::string_view name);

@@ -22,6 +22,10 @@ struct PixelSurface {
 // (0, 0) lies in surface pixels; `clip` (surface pixels) bounds every drawing.
 HDC CreateSurfaceDC(PixelSurface* surface, POINT origin, RECT clip);
 void DeleteSurfaceDC(HDC dc);
+// Points a surface context at a new origin and clip, dropping its visible
+// region and keeping everything selected into it (a window's own context,
+// CS_OWNDC, handed out again).
+void RetargetSurfaceDC(HDC dc, POINT origin, RECT clip);
 
 // Narrows what a surface context may touch to `region` (surface pixels, the
 // region is copied) within its clip rectangle; null restores the rectangle.

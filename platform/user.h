@@ -264,6 +264,17 @@ BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL IsZoomed(HWND hwnd);
+// Shows or hides at once; the animation flags are taken and not played.
+constexpr DWORD AW_HOR_POSITIVE = 0x00000001;
+constexpr DWORD AW_HOR_NEGATIVE = 0x00000002;
+constexpr DWORD AW_VER_POSITIVE = 0x00000004;
+constexpr DWORD AW_VER_NEGATIVE = 0x00000008;
+constexpr DWORD AW_CENTER = 0x00000010;
+constexpr DWORD AW_HIDE = 0x00010000;
+constexpr DWORD AW_ACTIVATE = 0x00020000;
+constexpr DWORD AW_SLIDE = 0x00040000;
+constexpr DWORD AW_BLEND = 0x00080000;
+BOOL AnimateWindow(HWND hwnd, DWORD timeMs, DWORD flags);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 
@@ -338,6 +349,17 @@ HWND GetForegroundWindow();
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 BOOL GetKeyboardState(BYTE* keys256);
+// Key codes on a US keyboard: virtual key <-> scan code, and a key's character.
+constexpr UINT MAPVK_VK_TO_VSC = 0;
+constexpr UINT MAPVK_VSC_TO_VK = 1;
+constexpr UINT MAPVK_VK_TO_CHAR = 2;
+constexpr UINT MAPVK_VSC_TO_VK_EX = 3;
+UINT MapVirtualKeyA(UINT code, UINT mapType);
+#define MapVirtualKey MapVirtualKeyA
+// The key's name ("Ctrl", "Page Up", "Num 7", "A") from a key message's
+// lParam: scan code in bits 16-23, extended bit 24, bit 25 for either side.
+int GetKeyNameTextA(LONG keyBits, LPSTR buffer, int size);
+#define GetKeyNameText GetKeyNameTextA
 
 // ---- Mouse ------------------------------------------------------------------------------
 HWND SetCapture(HWND hwnd);
@@ -352,6 +374,18 @@ HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 int ShowCursor(BOOL show);
 BOOL ClipCursor(const RECT* rect);
+// WM_MOUSELEAVE once the pointer leaves the window's client area.
+constexpr DWORD TME_LEAVE = 0x00000002;
+constexpr DWORD TME_QUERY = 0x40000000;
+constexpr DWORD TME_CANCEL = 0x80000000;
+struct TRACKMOUSEEVENT {
+  DWORD cbSize;
+  DWORD dwFlags;
+  HWND hwndTrack;
+  DWORD dwHoverTime;
+};
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
+#define _TrackMouseEvent TrackMouseEvent
 
 // ---- Carets -----------------------------------------------------------------------------
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
@@ -363,6 +397,8 @@ BOOL GetCaretPos(POINT* out);
 UINT GetCaretBlinkTime();
 
 BOOL MessageBeep(UINT type);
+
+#include "platform/user_clipboard.h"
 
 namespace pl3 {
 
@@ -384,13 +420,29 @@ enum class MouseButton { Left, Right, Middle };
 void InjectMouseMove(POINT screen);
 void InjectMouseButton(MouseButton button, bool down, POINT screen);
 void InjectMouseWheel(int delta, POINT screen);
-void InjectKey(int vk, bool down);
+// `keypad`: the key is on the numeric keypad (its navigation keys with Num
+// Lock off, its Enter), which Alt codes and the extended-key bit tell apart.
+void InjectKey(int vk, bool down, bool keypad = false);
+// Text the host's input method produced (UTF-8): one WM_CHAR per character in
+// the program's code page, to the focus window; a character the code page
+// cannot hold beeps and is dropped. Control keys make their own WM_CHAR
+// through TranslateMessage.
+void InjectTypedText(const char* utf8);
 // Convenience for tests: a press and release at a client point of a window.
 void InjectClick(HWND hwnd, POINT client, MouseButton button = MouseButton::Left);
 // A key press and release; with `shift` or `ctrl` held around it.
 void InjectKeyStroke(int vk, bool shift = false, bool ctrl = false);
-// Typed text: one key stroke per character (US layout).
+// Typed text (UTF-8), as a keyboard and the host deliver it: per character
+// the key's press (US layout), the text, the key's release. A character with
+// no key on that layout comes as text alone.
 void InjectText(const char* text);
+// The window manager changed a top-level window: minimised, maximised or
+// restored (SW_MINIMIZE, SW_MAXIMIZE, SW_RESTORE) to the rectangle it gives
+// (null: the one the window would take itself).
+void InjectWindowState(HWND top, int showCommand, const RECT* rect);
+// The desktop moved the keyboard focus to one of our top-level windows
+// (`top`), or away from all of them (null).
+void InjectAppActivation(HWND top);
 
 // ---- Test clock and message pumping -------------------------------------------------------------
 // The message clock in milliseconds since start (GetMessageTime reads it).

@@ -3,8 +3,12 @@
 // and key messages.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/backend.h"
+#include "platform/code_page.h"
 #include "platform/gdi.h"
 #include "platform/user_internal.h"
 
@@ -49,6 +53,22 @@ int ButtonKey(UINT message) {
   }
 }
 
+// Ends TME_LEAVE tracking with its WM_MOUSELEAVE.
+void PostMouseLeave() {
+  State& s = S();
+  HWND tracked = s.input.leaveTracked;
+  if (!tracked) return;
+  s.input.leaveTracked = nullptr;
+  PostMessageA(tracked, WM_MOUSELEAVE, 0, 0);
+}
+
+void GrabPointer(bool on) {
+  State& s = S();
+  if (s.input.pointerGrabbed == on) return;
+  s.input.pointerGrabbed = on;
+  if (const pl3::backend::HostServices* host = pl3::backend::Host()) host->grabPointer(on);
+}
+
 bool IsButtonDown(UINT m) { return m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN; }
 
 bool CookMouse(QueuedMessage& q) {
@@ -66,9 +86,11 @@ bool CookMouse(QueuedMessage& q) {
   LRESULT hit = HTCLIENT;
   if (!target) {
     target = WindowFromPoint(pt);
+    if (target != s.input.leaveTracked) PostMouseLeave();
     if (!target) return false;
     hit = Send(target, WM_NCHITTEST, 0, MAKEPOINTLPARAM(pt.x, pt.y));
     if (!Find(target)) return false;
+    if (hit != HTCLIENT && target == s.input.leaveTracked) PostMouseLeave();
     // A disabled window takes no mouse input.
     for (WindowRecord* w = Find(target); w; w = Find(w->parent))
       if (w->style & WS_DISABLED) {
@@ -127,6 +149,7 @@ bool CookKey(QueuedMessage& q) {
     if (!target) return false;
     if (m.message == WM_KEYDOWN) m.message = WM_SYSKEYDOWN;
     if (m.message == WM_KEYUP) m.message = WM_SYSKEYUP;
+    if (m.message == WM_CHAR) m.message = WM_SYSCHAR;
   }
   m.hwnd = target;
   return true;
@@ -154,6 +177,21 @@ void NoteRetrieved(const MSG& msg) {
 }
 
 int CursorShapeOf(HCURSOR cursor) { return static_cast<int>(reinterpret_cast<std::uintptr_t>(cursor)); }
+
+void ForgetInputWindow(HWND gone) {
+  State& s = S();
+  if (s.capture == gone) {
+    s.capture = nullptr;
+    GrabPointer(false);
+  }
+  if (s.input.leaveTracked == gone) s.input.leaveTracked = nullptr;
+  if (s.input.focusBeforeLeaving == gone) s.input.focusBeforeLeaving = nullptr;
+}
+
+void PointerLeftTopLevel(HWND top) {
+  State& s = S();
+  if (!s.capture && s.input.leaveTracked && TopLevelOf(s.input.leaveTracked) == top) PostMouseLeave();
+}
 
 }  // namespace pl3::user
 
@@ -222,6 +260,7 @@ HWND SetCapture(HWND hwnd) {
   HWND old = s.capture;
   if (!Find(hwnd) || old == hwnd) return old;
   s.capture = hwnd;
+  GrabPointer(true);
   if (old && Find(old)) Send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
@@ -230,6 +269,7 @@ BOOL ReleaseCapture() {
   State& s = S();
   HWND old = s.capture;
   s.capture = nullptr;
+  GrabPointer(false);
   if (old && Find(old)) Send(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -279,6 +319,32 @@ int ShowCursor(BOOL show) {
 
 BOOL ClipCursor(const RECT*) { return TRUE; }
 
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+  State& s = S();
+  if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT)) return FALSE;
+  if (track->dwFlags & TME_QUERY) {
+    track->dwFlags = s.input.leaveTracked ? TME_LEAVE : 0;
+    track->hwndTrack = s.input.leaveTracked;
+    track->dwHoverTime = 0;
+    return TRUE;
+  }
+  if (!Find(track->hwndTrack)) return FALSE;
+  if (!(track->dwFlags & TME_LEAVE)) return TRUE;
+  if (track->dwFlags & TME_CANCEL) {
+    if (s.input.leaveTracked == track->hwndTrack) s.input.leaveTracked = nullptr;
+    return TRUE;
+  }
+  if (s.input.leaveTracked != track->hwndTrack) PostMouseLeave();
+  s.input.leaveTracked = track->hwndTrack;
+  // Asked while the pointer is elsewhere already: the leave comes at once.
+  POINT p = s.cursorPos;
+  HWND under = s.capture ? s.capture : WindowFromPoint(p);
+  RECT client = VisibleClientScreenRect(Find(track->hwndTrack));
+  bool inside = p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom;
+  if (under != track->hwndTrack || !inside) PostMouseLeave();
+  return TRUE;
+}
+
 BOOL MessageBeep(UINT) {
   S().beepCount++;
   pl3::backend::Active().beep();
@@ -315,20 +381,24 @@ void pl3::InjectMouseWheel(int delta, POINT screen) {
   PostInput(MSG{nullptr, WM_MOUSEWHEEL, w, 0, static_cast<DWORD>(Now()), screen});
 }
 
-void pl3::InjectKey(int vk, bool down) {
+void pl3::InjectKey(int vk, bool down, bool keypad) {
   State& s = S();
   if (vk <= 0 || vk > 255) return;
   bool wasDown = s.asyncKeyState[vk] & 0x80;
   SetKey(s.asyncKeyState, vk, down);
   bool alt = s.asyncKeyState[VK_MENU] & 0x80;
   bool ctrl = s.asyncKeyState[VK_CONTROL] & 0x80;
-  bool sys = (alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU && !ctrl);
+  std::optional<char32_t> altCode = AltCodeKey(vk, down, keypad);
+  bool sys = ((alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU && !ctrl)) && !altCode;
   UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-  LPARAM l = 1 | (static_cast<LPARAM>(vk & 0xFF) << 16);
+  LPARAM l = KeyMessageBits(vk, keypad);
   if (alt) l |= 1L << 29;
   if (wasDown) l |= 1L << 30;
   if (!down) l |= static_cast<LPARAM>(1UL << 31);
   PostInput(MSG{nullptr, message, static_cast<WPARAM>(vk), l, static_cast<DWORD>(Now()), s.cursorPos});
+  // The release of Alt that ends an Alt code comes as a plain key release,
+  // followed by the character.
+  if (altCode && *altCode) PostTypedChar(*altCode);
 }
 
 void pl3::InjectClick(HWND hwnd, POINT client, MouseButton button) {
@@ -358,28 +428,46 @@ void pl3::InjectText(const char* text) {
                                 {'-', '_', VK_OEM_MINUS}, {'.', '>', VK_OEM_PERIOD}, {'/', '?', VK_OEM_2},
                                 {'`', '~', VK_OEM_3},  {'[', '{', VK_OEM_4},      {'\\', '|', VK_OEM_5},
                                 {']', '}', VK_OEM_6},  {'\'', '"', VK_OEM_7}};
-  for (; text && *text; ++text) {
-    char c = *text;
-    if (c >= 'a' && c <= 'z') {
-      InjectKeyStroke(c - 'a' + 'A');
-    } else if (c >= 'A' && c <= 'Z') {
-      InjectKeyStroke(c, true);
-    } else if (c >= '0' && c <= '9') {
-      InjectKeyStroke(c);
-    } else if (c == ' ') {
-      InjectKeyStroke(VK_SPACE);
-    } else if (c == '\n' || c == '\r') {
-      InjectKeyStroke(VK_RETURN);
-    } else if (c == '\t') {
-      InjectKeyStroke(VK_TAB);
-    } else if (const char* d = std::char_traits<char>::find(shiftedDigits, 10, c)) {
-      InjectKeyStroke('0' + static_cast<int>(d - shiftedDigits), true);
-    } else {
+  if (!text) return;
+  std::string_view all(text);
+  for (std::size_t pos = 0; pos < all.size();) {
+    std::size_t start = pos;
+    char32_t cp = DecodeUtf8(all, pos);
+    std::string one(all.substr(start, pos - start));
+    int vk = 0;
+    bool shift = false;
+    if (cp >= 'a' && cp <= 'z') {
+      vk = static_cast<int>(cp - 'a' + 'A');
+    } else if (cp >= 'A' && cp <= 'Z') {
+      vk = static_cast<int>(cp);
+      shift = true;
+    } else if (cp >= '0' && cp <= '9') {
+      vk = static_cast<int>(cp);
+    } else if (cp == ' ') {
+      vk = VK_SPACE;
+    } else if (cp == '\n' || cp == '\r') {
+      vk = VK_RETURN;
+    } else if (cp == '\t') {
+      vk = VK_TAB;
+    } else if (cp < 0x80) {
+      if (const char* d = std::char_traits<char>::find(shiftedDigits, 10, static_cast<char>(cp))) {
+        vk = '0' + static_cast<int>(d - shiftedDigits);
+        shift = true;
+      }
       for (const Punct& p : punct)
-        if (p.plain == c || p.shifted == c) {
-          InjectKeyStroke(p.vk, p.shifted == c);
-          break;
+        if (p.plain == static_cast<char>(cp) || p.shifted == static_cast<char>(cp)) {
+          vk = p.vk;
+          shift = p.shifted == static_cast<char>(cp);
         }
     }
+    if (!vk) {
+      InjectTypedText(one.c_str());
+      continue;
+    }
+    if (shift) InjectKey(VK_SHIFT, true);
+    InjectKey(vk, true);
+    InjectTypedText(one.c_str());  // control characters come from TranslateMessage instead
+    InjectKey(vk, false);
+    if (shift) InjectKey(VK_SHIFT, false);
   }
 }

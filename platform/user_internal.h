@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -81,6 +82,7 @@ struct WindowRecord {
   PixelSurface surface;
   int heldDCs = 0;
   bool dirty = false;  // drawn since last shown by the backend
+  HDC ownDC = nullptr;  // CS_OWNDC: the one client context, kept with its settings
   void* backendData = nullptr;
 };
 
@@ -105,6 +107,24 @@ struct Caret {
   int hideCount = 1;
   bool drawn = false;
   std::uint64_t nextBlink = 0;
+};
+
+// Alt held with keypad digits: the number typed so far.
+struct AltCode {
+  bool altDown = false;  // Alt went down and no other key broke the code
+  unsigned value = 0;
+  int digits = 0;
+  bool leadingZero = false;  // the program's code page; else the DOS one
+};
+
+// Input state beyond the keys and buttons.
+struct InputState {
+  AltCode altCode;
+  HWND leaveTracked = nullptr;  // TrackMouseEvent(TME_LEAVE)
+  bool pointerGrabbed = false;
+  // The focus window when the program last lost the desktop's focus, given
+  // back when it returns.
+  HWND focusBeforeLeaving = nullptr;
 };
 
 struct State {
@@ -138,6 +158,7 @@ struct State {
   std::uint64_t lastDownTime = 0;
   POINT lastDownPoint{};
   HWND lastMouseWindow = nullptr;
+  InputState input;
   struct HeldDC {
     HWND hwnd;
     HWND top;
@@ -194,7 +215,24 @@ void CaretOwnerDestroyed(HWND hwnd);
 bool CookInput(QueuedMessage& q);  // false when the input has no target
 void NoteRetrieved(const MSG& msg);
 void FocusLost(HWND destroyed);
+// A destroyed window lets go of the capture (and the pointer grab) and of
+// mouse-leave tracking.
+void ForgetInputWindow(HWND gone);
+// The host pointer left a top-level window (and is over none of ours).
+void PointerLeftTopLevel(HWND top);
 int CursorShapeOf(HCURSOR cursor);
+
+// Keys (user_keys.cpp).
+// The character a key makes on a US keyboard, 0 for none.
+char UsKeyChar(int vk, bool shift, bool caps, bool ctrl);
+// Repeat count, scan code and extended bit of a key message's lParam.
+LPARAM KeyMessageBits(int vk, bool keypad);
+// Follows Alt and keypad digits as keys arrive. The release of Alt that ends
+// a code gives the code's character (0 when the code names none).
+std::optional<char32_t> AltCodeKey(int vk, bool down, bool keypad);
+// Posts one typed character to the focus window; a character the code page
+// cannot hold beeps and is dropped.
+void PostTypedChar(char32_t cp);
 
 // Windows (user_windows.cpp).
 void ActivateWindow(HWND hwnd, WORD how);

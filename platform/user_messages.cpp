@@ -237,54 +237,20 @@ DWORD GetMessagePos() {
 
 BOOL InSendMessage() { return FALSE; }
 
-namespace {
-
-// The character a key makes on a US keyboard, 0 for none.
-char KeyChar(int vk, bool shift, bool caps, bool ctrl) {
-  if (vk >= 'A' && vk <= 'Z') {
-    if (ctrl) return static_cast<char>(vk - 'A' + 1);
-    bool upper = shift != caps;
-    return static_cast<char>(upper ? vk : vk - 'A' + 'a');
-  }
-  if (ctrl) return 0;
-  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<char>('0' + vk - VK_NUMPAD0);
-  switch (vk) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_BACK: return '\b';
-    case VK_TAB: return '\t';
-    case VK_ESCAPE: return 27;
-    case VK_MULTIPLY: return '*';
-    case VK_ADD: return '+';
-    case VK_SUBTRACT: return '-';
-    case VK_DECIMAL: return '.';
-    case VK_DIVIDE: return '/';
-    case VK_OEM_1: return shift ? ':' : ';';
-    case VK_OEM_PLUS: return shift ? '+' : '=';
-    case VK_OEM_COMMA: return shift ? '<' : ',';
-    case VK_OEM_MINUS: return shift ? '_' : '-';
-    case VK_OEM_PERIOD: return shift ? '>' : '.';
-    case VK_OEM_2: return shift ? '?' : '/';
-    case VK_OEM_3: return shift ? '~' : '`';
-    case VK_OEM_4: return shift ? '{' : '[';
-    case VK_OEM_5: return shift ? '|' : '\\';
-    case VK_OEM_6: return shift ? '}' : ']';
-    case VK_OEM_7: return shift ? '"' : '\'';
-    default: return 0;
-  }
-}
-
-}  // namespace
-
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   State& s = S();
   bool shift = s.keyState[VK_SHIFT] & 0x80;
   bool ctrl = (s.keyState[VK_CONTROL] & 0x80) && !(s.keyState[VK_MENU] & 0x80);
   bool caps = s.keyState[VK_CAPITAL] & 1;
-  char c = KeyChar(static_cast<int>(msg->wParam), shift, caps, ctrl);
-  if (!c) return FALSE;
+  char c = UsKeyChar(static_cast<int>(msg->wParam), shift, caps, ctrl);
+  // Typed text arrives as characters of its own: a plain key press makes a
+  // character only for the control keys (Enter, Tab, Backspace, Escape,
+  // Ctrl+letter), so nothing is typed twice.
+  if (!c || (msg->message == WM_KEYDOWN && static_cast<unsigned char>(c) >= 0x20)) return FALSE;
+  // Keypad digits with Alt make up an Alt code, not system characters.
+  int vk = static_cast<int>(msg->wParam);
+  if (msg->message == WM_SYSKEYDOWN && vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return FALSE;
   MSG ch = *msg;
   ch.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
   ch.wParam = static_cast<unsigned char>(c);

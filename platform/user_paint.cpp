@@ -96,14 +96,19 @@ HDC MakeDC(WindowRecord* w, bool whole, const Region* update) {
   if (update) clip = Cut(clip, Moved(update->Bounds(), area.left, area.top));
   clip = Moved(clip, -so.x, -so.y);
   clip = Cut(clip, RECT{0, 0, top->surface.width, top->surface.height});
-  HDC dc = CreateSurfaceDC(&top->surface, POINT{area.left - so.x, area.top - so.y}, clip);
+  // A CS_OWNDC window hands out the same client context each time, with what
+  // was selected into it; only where it draws is set anew.
+  const bool own = !whole && (w->cls->style & CS_OWNDC);
+  const POINT origin{area.left - so.x, area.top - so.y};
+  if (own && w->ownDC) RetargetSurfaceDC(w->ownDC, origin, clip);
+  HDC dc = own && w->ownDC ? w->ownDC : CreateSurfaceDC(&top->surface, origin, clip);
   if (!dc) return nullptr;
+  if (own) w->ownDC = dc;
   if (HRGN visible = VisibleRegion(w, clip, so, update, POINT{area.left, area.top})) {
     SetSurfaceDCVisibleRegion(dc, visible);
     DeleteObject(visible);
   }
-  S().heldDCs[dc] = State::HeldDC{w->handle, top->handle};
-  top->heldDCs++;
+  if (S().heldDCs.emplace(dc, State::HeldDC{w->handle, top->handle}).second) top->heldDCs++;
   return dc;
 }
 
@@ -112,8 +117,9 @@ void DropDC(HDC dc) {
   auto it = s.heldDCs.find(dc);
   if (it == s.heldDCs.end()) return;
   HWND topHandle = it->second.top;
+  WindowRecord* w = Find(it->second.hwnd);
   s.heldDCs.erase(it);
-  DeleteSurfaceDC(dc);
+  if (!w || w->ownDC != dc) DeleteSurfaceDC(dc);
   if (WindowRecord* top = Find(topHandle)) {
     top->heldDCs--;
     top->dirty = true;
@@ -259,6 +265,10 @@ void ReleaseAllDCs(HWND hwnd) {
   for (auto& [dc, held] : S().heldDCs)
     if (held.hwnd == hwnd) drop.push_back(dc);
   for (HDC dc : drop) DropDC(dc);
+  if (WindowRecord* w = Find(hwnd); w && w->ownDC) {
+    DeleteSurfaceDC(w->ownDC);
+    w->ownDC = nullptr;
+  }
 }
 
 }  // namespace pl3::user

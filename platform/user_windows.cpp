@@ -241,7 +241,7 @@ void ForgetWindow(WindowRecord* w) {
   CaretOwnerDestroyed(h);
   ReleaseAllDCs(h);
   if (s.focus == h) s.focus = nullptr;
-  if (s.capture == h) s.capture = nullptr;
+  ForgetInputWindow(h);
   if (s.active == h) s.active = nullptr;
   if (s.lastDownWindow == h) s.lastDownWindow = nullptr;
   if (s.lastMouseWindow == h) s.lastMouseWindow = nullptr;
@@ -291,6 +291,8 @@ void ResetUser() {
     if (!w->parent) backend::Active().windowDestroyed(h);
   for (auto& [dc, held] : s.heldDCs) DeleteSurfaceDC(dc);
   s.heldDCs.clear();
+  for (auto& [h, w] : s.windows)
+    if (w->ownDC) DeleteSurfaceDC(w->ownDC);
   s.windows.clear();
   s.zombies.clear();
   s.topLevels.clear();
@@ -314,6 +316,7 @@ void ResetUser() {
   s.lastDownMessage = 0;
   s.lastDownWindow = s.lastMouseWindow = nullptr;
   s.lastDownTime = 0;
+  s.input = InputState{};
 }
 
 const bool kResetRegistered = RegisterGlobalReset(&ResetUser);
@@ -548,11 +551,7 @@ BOOL DestroyWindow(HWND hwnd) {
   for (HWND t : owned) DestroyWindow(t);
 
   if ((w = Find(hwnd)) == nullptr) return TRUE;
-  if (s.capture && InSubtree(hwnd, s.capture)) {
-    HWND old = s.capture;
-    s.capture = nullptr;
-    Send(old, WM_CAPTURECHANGED, 0, 0);
-  }
+  if (s.capture && InSubtree(hwnd, s.capture)) ReleaseCapture();
   if ((w = Find(hwnd)) == nullptr) return TRUE;
   if (w->style & WS_VISIBLE) {
     if (w->parent) InvalidateParentArea(w);

@@ -4,6 +4,7 @@
 // Lines of a multi-line field are separated by "\r\n".
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "platform/controls/control_common.h"
 #include "platform/text_case.h"
@@ -208,6 +209,44 @@ void Paint(HWND hwnd, HDC dc) {
   }
 }
 
+// The clipboard: the selection goes out as CF_TEXT; a password field never
+// gives its text away.
+void CopySelection(HWND hwnd, const EditState& st) {
+  int a = std::min(st.anchor, st.caret), b = std::max(st.anchor, st.caret);
+  if (st.password || a == b) return;
+  std::string text = st.text.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (!block) return;
+  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  if (!OpenClipboard(hwnd)) {
+    GlobalFree(block);
+    return;
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  CloseClipboard();
+}
+
+void CutSelection(HWND hwnd, EditState& st) {
+  if ((StyleOf(hwnd) & ES_READONLY) || st.password || st.anchor == st.caret) return;
+  CopySelection(hwnd, st);
+  ReplaceSelection(hwnd, st, "", true);
+}
+
+void Paste(HWND hwnd, EditState& st) {
+  if ((StyleOf(hwnd) & ES_READONLY) || !OpenClipboard(hwnd)) return;
+  std::string text;
+  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
+      text.assign(bytes, strnlen(bytes, GlobalSize(block)));
+      GlobalUnlock(block);
+    }
+  }
+  CloseClipboard();
+  if (!text.empty()) ReplaceSelection(hwnd, st, text, true);
+}
+
 void MoveCaret(HWND hwnd, EditState& st, int to, bool extend) {
   SetSelection(hwnd, st, extend ? st.anchor : to, to);
 }
@@ -246,7 +285,15 @@ void KeyDown(HWND hwnd, EditState& st, WPARAM vk) {
         }
       }
       break;
+    case VK_INSERT:
+      if (ctrl) CopySelection(hwnd, st);
+      else if (shift) Paste(hwnd, st);
+      break;
     case VK_DELETE:
+      if (shift) {
+        CutSelection(hwnd, st);
+        break;
+      }
       if (readOnly) break;
       if (st.anchor == st.caret && st.caret < n) {
         st.anchor = st.caret + ((st.text[static_cast<size_t>(st.caret)] == '\r' && st.caret + 1 < n) ? 2 : 1);
@@ -259,9 +306,14 @@ void KeyDown(HWND hwnd, EditState& st, WPARAM vk) {
 
 void Char(HWND hwnd, EditState& st, WPARAM ch) {
   DWORD style = StyleOf(hwnd);
-  if (ch == 1) {  // Ctrl+A
-    SetSelection(hwnd, st, 0, static_cast<int>(st.text.size()));
-    return;
+  switch (ch) {
+    case 1:  // Ctrl+A
+      SetSelection(hwnd, st, 0, static_cast<int>(st.text.size()));
+      return;
+    case 3: CopySelection(hwnd, st); return;  // Ctrl+C
+    case 22: Paste(hwnd, st); return;         // Ctrl+V
+    case 24: CutSelection(hwnd, st); return;  // Ctrl+X
+    default: break;
   }
   if (style & ES_READONLY) return;
   if (ch == '\b') {
@@ -476,6 +528,15 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_CLEAR:
       if (st && !(StyleOf(hwnd) & ES_READONLY)) ReplaceSelection(hwnd, *st, "", true);
+      return 0;
+    case WM_COPY:
+      if (st) CopySelection(hwnd, *st);
+      return 0;
+    case WM_CUT:
+      if (st) CutSelection(hwnd, *st);
+      return 0;
+    case WM_PASTE:
+      if (st) Paste(hwnd, *st);
       return 0;
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }

@@ -394,3 +394,54 @@ TEST(Wildcards, MatchTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Everything a program path names, read through the program's own calls.
+std::string ReadAll(const std::string& programPath) {
+  HANDLE f = CreateFile(programPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<cannot open>";
+  char buf[256];
+  DWORD got = 0;
+  ReadFile(f, buf, sizeof buf, &got, nullptr);
+  CloseHandle(f);
+  return std::string(buf, got);
+}
+
+TEST_F(Files, HostNamesAreUtf8AndNamesTheCodePageLacksStillReopen) {
+  // The program's "café" (Windows-1252) is the host's UTF-8 one.
+  HANDLE f = Open("caf\xE9.txt", GENERIC_WRITE, 0, CREATE_ALWAYS);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  CloseHandle(f);
+  EXPECT_TRUE(fs::exists(host_ + "/caf\xC3\xA9.txt"));
+  EXPECT_EQ(pl3::HostPath(P("CAF\xE9.txt")), host_ + "/caf\xC3\xA9.txt");
+  // Two names the code page cannot hold, and a folder of that kind.
+  Make("\xCE\xA9.txt", "omega");
+  Make("\xD0\x96.txt", "zhe");
+  Make("\xE2\x88\x9E/inner.txt", "inside");
+  WIN32_FIND_DATA data;
+  HANDLE find = FindFirstFile(P("*").c_str(), &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  std::vector<std::string> found;
+  do found.push_back(data.cFileName);
+  while (FindNextFile(find, &data));
+  FindClose(find);
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"?", "?.txt", "?~2.txt", "caf\xE9.txt"}));
+  // Each handed-out name opens its own file, and keeps naming it.
+  std::vector<std::string> contents{ReadAll(P("?.txt")), ReadAll(P("?~2.txt"))};
+  std::sort(contents.begin(), contents.end());
+  EXPECT_EQ(contents, (std::vector<std::string>{"omega", "zhe"}));
+  std::string first = ReadAll(P("?.txt"));
+  find = FindFirstFile(P("?.txt").c_str(), &data);  // '?' matches one character: both again
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  FindClose(find);
+  EXPECT_EQ(ReadAll(P("?.txt")), first);
+  EXPECT_EQ(ReadAll(P("?\\inner.txt")), "inside");
+  EXPECT_EQ(pl3::ProgramPath(host_ + "/\xE2\x88\x9E/inner.txt"), dir_ + "\\?\\inner.txt");
+  // A name never handed out stays missing.
+  EXPECT_EQ(ReadAll(P("?~3.txt")), "<cannot open>");
+}
+
+}  // namespace

@@ -11,15 +11,11 @@
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
 #include "platform/user.h"
+#include "tests/platform/heard_messages.h"
 
 namespace {
 
-struct Heard {
-  HWND hwnd;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+using pl3::test::Heard;
 std::vector<Heard> g_log;
 
 bool Interesting(UINT m) {

@@ -181,3 +181,59 @@ TEST_F(PaintTest, ReleaseDCLetsGoOnlyOfContextsGetDCGave) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaintTest, AnOwnContextKeepsItsSettingsAndFollowsItsWindow) {
+  WNDCLASSA wc{};
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = &DefWindowProcA;
+  wc.lpszClassName = "Own_Dc";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100}, RGB(255, 255, 255));
+  pl3::PumpMessages();
+  HWND own = CreateWindowExA(0, "Own_Dc", "", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, top, nullptr, nullptr, nullptr);
+  HWND plain = Make(top, WS_CHILD | WS_VISIBLE, RECT{50, 50, 80, 80}, RGB(255, 255, 255));
+  HDC first = GetDC(own);
+  ASSERT_NE(first, nullptr);
+  SetTextColor(first, RGB(1, 2, 3));
+  SetBkMode(first, TRANSPARENT);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+  SelectObject(first, pen);
+  EXPECT_EQ(ReleaseDC(own, first), 1);
+  HDC again = GetDC(own);
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(GetTextColor(again), RGB(1, 2, 3));
+  EXPECT_EQ(GetBkMode(again), TRANSPARENT);
+  EXPECT_EQ(WindowFromDC(again), own);
+  ReleaseDC(own, again);
+  // BeginPaint hands out the same context, still drawing with the pen.
+  InvalidateRect(own, nullptr, FALSE);
+  PAINTSTRUCT ps;
+  HDC painting = BeginPaint(own, &ps);
+  EXPECT_EQ(painting, first);
+  MoveToEx(painting, 0, 5, nullptr);
+  LineTo(painting, 10, 5);
+  EndPaint(own, &ps);
+  EXPECT_EQ(At(top, 15, 15), 0x0000FFu);
+  // Moved, it draws where the window now is.
+  MoveWindow(own, 20, 60, 20, 20, FALSE);
+  HDC moved = GetDC(own);
+  SetPixel(moved, 0, 0, RGB(0, 255, 0));
+  SetPixel(moved, 25, 0, RGB(0, 255, 0));  // outside the window: clipped
+  ReleaseDC(own, moved);
+  EXPECT_EQ(At(top, 20, 60), 0x00FF00u);
+  EXPECT_EQ(At(top, 45, 60), 0xFFFFFFu);
+  // Other windows' contexts start from the defaults each time.
+  HDC other = GetDC(plain);
+  SetTextColor(other, RGB(9, 9, 9));
+  ReleaseDC(plain, other);
+  other = GetDC(plain);
+  EXPECT_EQ(GetTextColor(other), RGB(0, 0, 0));
+  ReleaseDC(plain, other);
+  DestroyWindow(own);
+  EXPECT_EQ(GetTextColor(first), CLR_INVALID);  // gone with its window
+  DeleteObject(pen);
+}
+
+}  // namespace

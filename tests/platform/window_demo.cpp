@@ -1,10 +1,13 @@
 // A small window program for the end-to-end check under a real display: it
 // opens a window, paints a blue square on white, and paints a red square
-// where the user clicks. "--quit-after MS" ends it on its own.
+// where the user clicks; a press captures the mouse and its release is
+// reported wherever it happens. An edit control reports its text, byte by
+// byte in hex, whenever it changes. "--quit-after MS" ends it on its own.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/user.h"
 
@@ -42,6 +45,24 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       std::printf("click %ld %ld\n", static_cast<long>(g_click.x), static_cast<long>(g_click.y));
       std::fflush(stdout);
       InvalidateRect(hwnd, nullptr, FALSE);
+      SetCapture(hwnd);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd) {
+        ReleaseCapture();
+        std::printf("release %d %d\n", GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        std::fflush(stdout);
+      }
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_CHANGE) {
+        char text[64];
+        int n = GetWindowTextA(reinterpret_cast<HWND>(lParam), text, sizeof text);
+        std::printf("edit");
+        for (int i = 0; i < n; ++i) std::printf(" %02x", static_cast<unsigned char>(text[i]));
+        std::printf("\n");
+        std::fflush(stdout);
+      }
       return 0;
     case WM_TIMER: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -63,6 +84,8 @@ int main(int argc, char** argv) {
   HWND hwnd = CreateWindowExA(0, "PL3_DEMO", "Pelmora Demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240,
                               nullptr, nullptr, nullptr, nullptr);
   if (!hwnd) return 1;
+  CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 120, 8, 180, 24, hwnd, reinterpret_cast<HMENU>(1),
+                  nullptr, nullptr);
   std::printf("backend %s\n", pl3::ActiveBackendName());
   std::fflush(stdout);
   if (quitAfter) SetTimer(hwnd, 1, quitAfter, nullptr);

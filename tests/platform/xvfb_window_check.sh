@@ -61,4 +61,30 @@ wait_pixel 200 150 "255,0,0" || { echo "FAIL: the click did not paint the red ma
 grep -q "click 200 150" "$WORK/demo.out" || { echo "FAIL: the demo did not report the click"; cat "$WORK/demo.out"; exit 1; }
 [ "$(pixel 70 70)" = "0,0,255" ] || { echo "FAIL: the blue square was lost"; exit 1; }
 echo "passed: window shown, click received and drawn"
+
+# ---- Step: typed text ----------------------------------------------------------
+# "é€" typed into the demo's edit control arrives in the program's code page,
+# Windows-1252: 0xE9 0x80.
+xdotool mousemove 200 20 click 1
+sleep 0.2
+xdotool type --delay 50 "é€"
+i=0
+until grep -q "^edit e9 80$" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: typed text did not arrive as e9 80"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+echo "passed: typed text arrived in Windows-1252"
+# ---- End of step: typed text ---------------------------------------------------
+
+# ---- Step: capture -------------------------------------------------------------
+# A drag that leaves the 320 x 240 window still reports to it: the demo
+# captures the mouse on the press and reports where the release happened.
+xdotool mousemove 150 150 mousedown 1 mousemove 300 200 mousemove 450 350 mouseup 1
+i=0
+until grep -q "^release 450 350$" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the release outside the window did not reach it"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+echo "passed: a drag outside the window reported to the capture"
+# ---- End of step: capture ------------------------------------------------------
 exit 0
