@@ -1,6 +1,8 @@
 // Tower handles, the search step, insertion and deletion.
 #include "store/tower.h"
 
+#include <algorithm>
+
 #include "store/seams.h"
 
 namespace {
@@ -302,7 +304,13 @@ Tower* InsertEntitySpace(const Tower* t, std::uint32_t size, std::uint16_t code)
 
 Tower* InsertEntity(const Tower* t, std::uint32_t size, std::uint16_t code, const void* data) {
   Tower* w = InsertEntitySpace(t, size, code);
-  if (w && data && size) MemCopy(data, TowerPayload(w), size);
+  if (w && data && size) {
+    auto* payload = static_cast<std::uint8_t*>(TowerPayload(w));
+    MemCopy(data, payload, size);
+    // The payload is rounded up to 16 bytes from a reused chunk: clear the
+    // tail so that what another node left there never reaches a saved file.
+    std::fill(payload + size, payload + RoundUp16(size), std::uint8_t{0});
+  }
   return w;
 }
 

@@ -140,6 +140,20 @@ TEST_F(TowerTest, InsertEntityCopiesThePayloadAndRoundsItsSize) {
   ReleaseTower(&t);
 }
 
+TEST_F(TowerTest, InsertEntityClearsTheRoundedTailOfAReusedChunk) {
+  std::uint8_t dirty[16];
+  std::memset(dirty, 0xA5, sizeof dirty);
+  Tower* first = InsertEntity(top, sizeof dirty, 44, dirty);
+  DeleteEntity(first);
+  ReleaseTower(&first);
+  const char three[] = "ab";  // the chunk freed above is reused
+  Tower* t = InsertEntity(top, sizeof three, 44, three);
+  const auto* payload = static_cast<const std::uint8_t*>(TowerPayload(t));
+  ASSERT_EQ(TowerEntity(t)->payloadSize, 16u);
+  for (std::size_t i = sizeof three; i < 16; ++i) EXPECT_EQ(payload[i], 0) << "byte " << i;
+  ReleaseTower(&t);
+}
+
 TEST_F(TowerTest, DeletingTheOnlyEntityOfAGroupFreesTheGroup) {
   InsertTagged(top, 3, 30);
   Tower* nine = InsertEntity(top, 0, 9, nullptr);
