@@ -395,7 +395,10 @@ std::string HostPath(std::string_view programPath) {
 }
 
 std::string ProgramPath(std::string_view hostPath) {
-  std::string out, folder;
+  // The program recognises an absolute path by its drive, so the host's root
+  // is drive C:. A relative path stays relative.
+  std::string out = !hostPath.empty() && hostPath[0] == '/' ? "C:" : "";
+  std::string folder;
   std::size_t i = 0;
   while (i <= hostPath.size()) {
     std::size_t end = std::min(hostPath.find('/', i), hostPath.size());

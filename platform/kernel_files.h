@@ -1,13 +1,15 @@
 // Files and folders, in the vocabulary the program is written against.
 //
-// Paths. The program's own paths keep backslashes ("\home\ann\Boards\a.p3p",
-// "C:\Projects\a.p3p"). Every function here turns them into host paths with
-// pl3::HostPath at the file-system boundary: "\" and "/" both separate, a drive
-// prefix such as "C:" is dropped, and a component that does not exist in the
-// exact case is looked up without regard to case, folder by folder, so files
-// named with other case rules still open. Paths handed back to the program
-// (temporary folder, temporary file names, found names) are in program form,
-// with "\".
+// Paths. The program's own paths keep backslashes and carry a drive: drive C:
+// is the host's root, so "C:\home\ann\Boards\a.p3p" names the host's
+// "/home/ann/Boards/a.p3p". Every function here turns them into host paths with
+// pl3::HostPath at the file-system boundary: "\" and "/" both separate, any
+// drive prefix is dropped (so "\home\ann\a.p3p" and "D:\home\ann\a.p3p" open
+// the same file), and a component that does not exist in the exact case is
+// looked up without regard to case, folder by folder, so files named with
+// other case rules still open. Paths handed back to the program (current and
+// temporary folder, temporary file names) are in program form, with the
+// drive; found names are in program form too.
 //
 // Names. The program's paths are Windows-1252, the host's UTF-8; each side
 // converts at this boundary. A host name the code page cannot hold is handed
@@ -136,7 +138,9 @@ namespace pl3 {
 // The host path of a program path (see above). The components that exist are
 // spelled as on disk; the rest are kept as given.
 std::string HostPath(std::string_view programPath);
-// A host path in program form: "/" becomes "\", names become Windows-1252.
+// A host path in program form: "/" becomes "\", names become Windows-1252,
+// and an absolute path gains drive "C:" (the host's root), so
+// "/home/ann/a.p3p" is "C:\home\ann\a.p3p".
 std::string ProgramPath(std::string_view hostPath);
 // Matches a name against a wildcard pattern as FindFirstFile does.
 bool WildcardMatch(std::string_view pattern, std::string_view name);

@@ -645,6 +645,10 @@ std::string NetFS_FullPath(const char* path) {
     std::string base(cwd, n);
     if (base.empty() || base.back() != '\\') base += '\\';
     full = base + full;
+  } else if (full[0] == '\\' && (full.size() < 2 || full[1] != '\\')) {
+    // Rooted without a drive: the current drive, which is always C:, so that
+    // both spellings of one file name the same container.
+    full.insert(0, "C:");
   }
   // Fold "." and ".." components.
   std::vector<std::string> parts;

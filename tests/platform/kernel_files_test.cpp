@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -13,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder named in program form ("\tmp\...\files-1").
+// A scratch folder named in program form ("C:\tmp\...\files-1").
 class Files : public testing::Test {
  protected:
   void SetUp() override {
@@ -34,14 +35,53 @@ class Files : public testing::Test {
 TEST_F(Files, HostPathConvertsSeparatorsDropsDrivesAndFindsCase) {
   Make("Boards/Amp/Main.P3P");
   EXPECT_EQ(pl3::HostPath(dir_ + "\\Boards\\Amp\\Main.P3P"), host_ + "/Boards/Amp/Main.P3P");
-  EXPECT_EQ(pl3::HostPath("C:" + dir_ + "\\boards\\AMP\\main.p3p"), host_ + "/Boards/Amp/Main.P3P");
-  EXPECT_EQ(pl3::HostPath("c:" + dir_ + "/BOARDS/amp/MAIN.p3p"), host_ + "/Boards/Amp/Main.P3P");
+  EXPECT_EQ(pl3::HostPath(dir_ + "\\boards\\AMP\\main.p3p"), host_ + "/Boards/Amp/Main.P3P");
+  EXPECT_EQ(pl3::HostPath("c:" + dir_.substr(2) + "/BOARDS/amp/MAIN.p3p"), host_ + "/Boards/Amp/Main.P3P");
   // What does not exist keeps the case it was given, below the last folder found.
   EXPECT_EQ(pl3::HostPath(dir_ + "\\boards\\New\\Sub.p3p"), host_ + "/Boards/New/Sub.p3p");
   EXPECT_EQ(pl3::HostPath(dir_ + "\\boards\\\\amp\\"), host_ + "/Boards/Amp/");
   EXPECT_EQ(pl3::HostPath("relative\\name.txt"), "relative/name.txt");
   EXPECT_EQ(pl3::HostPath("C:"), ".");
-  EXPECT_EQ(pl3::ProgramPath("/a/b/c.txt"), "\\a\\b\\c.txt");
+  // Drive C: is the host's root; any other drive, or none, opens the same file.
+  const std::string bare = dir_.substr(2);
+  EXPECT_EQ(pl3::HostPath("D:" + bare + "\\boards\\AMP\\main.p3p"), host_ + "/Boards/Amp/Main.P3P");
+  EXPECT_EQ(pl3::HostPath(bare + "\\boards\\AMP\\main.p3p"), host_ + "/Boards/Amp/Main.P3P");
+}
+
+TEST(ProgramPaths, HostPathsGainDriveCAndComeBackUnchanged) {
+  struct Case {
+    const char* host;
+    const char* program;
+  };
+  const Case cases[] = {
+      {"/home/ann/Boards/a.p3p", "C:\\home\\ann\\Boards\\a.p3p"},
+      {"/tmp/", "C:\\tmp\\"},
+      {"/", "C:\\"},
+      {"Boards/a.p3p", "Boards\\a.p3p"},  // relative: no drive
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pl3::ProgramPath(c.host), c.program) << c.host;
+    if (*c.host == '/') {
+      EXPECT_EQ(pl3::HostPath(c.program), c.host) << c.program;
+    }
+  }
+}
+
+TEST_F(Files, FoldersHandedOutCarryTheDrive) {
+  char path[MAX_PATH];
+  const std::string temp = std::getenv("TMPDIR");
+  ASSERT_GT(GetTempPath(sizeof path, path), 0u);
+  EXPECT_EQ(std::string(path), pl3::ProgramPath(temp.back() == '/' ? temp : temp + "/"));
+  EXPECT_EQ(std::string(path, 3), "C:\\");
+
+  const fs::path before = fs::current_path();
+  ASSERT_TRUE(SetCurrentDirectory(dir_.c_str()));
+  const DWORD n = GetCurrentDirectory(sizeof path, path);
+  fs::current_path(before);
+  ASSERT_GT(n, 0u);
+  EXPECT_EQ(std::string(path, n), dir_);
+  EXPECT_EQ(dir_.substr(0, 3), "C:\\");
 }
 
 TEST_F(Files, ExactCaseWinsOverAnotherCase) {

@@ -240,6 +240,22 @@ TEST_F(Registry, MachineBranchStartsFromTheDefaultsAndCopiesIntoTheUsersBranch) 
   EXPECT_EQ(GetString(machine, "ProjectPath"), homeProgram + "\\Pelmora3\\Projects");
   EXPECT_EQ(GetString(machine, "ConfigurationPath"), pl3::ProgramPath(pl3::ConfigFolder()));
   RegCloseKey(machine);
+  {
+    // The folders under home are handed out with the drive, as the program
+    // recognises absolute paths.
+    const std::string savedHome = home;
+    setenv("HOME", "/home/ann/", 1);
+    Restart();
+    HKEY folders = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Directories");
+    const std::string project = GetString(folders, "ProjectPath");
+    const std::string config = GetString(folders, "ConfigurationPath");
+    RegCloseKey(folders);
+    setenv("HOME", savedHome.c_str(), 1);
+    Restart();
+    EXPECT_EQ(project, "C:\\home\\ann\\Pelmora3\\Projects");
+    EXPECT_EQ(config.substr(0, 3), "C:\\");
+    EXPECT_EQ(pl3::HostPath(config), pl3::ConfigFolder());
+  }
   HKEY init = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Initialisation");
   EXPECT_EQ(GetDword(init, "NumberOfBackups"), 4u);
   RegCloseKey(init);
