@@ -205,8 +205,8 @@ void RemoveArrayElement(void* array, std::size_t elementSize, std::size_t index,
   std::memmove(bytes + index * elementSize, bytes + (index + 1) * elementSize, (count - 1 - index) * elementSize);
 }
 
-void* AllocatePages(std::size_t size) { return size ? pl3::ArenaCommit(size) : nullptr; }
+// Buffers from here are named by pointer only, so they stay out of the node
+// arena.
+void* AllocatePages(std::size_t size) { return pl3::SystemPagesCommit(size); }
 
-void FreePages(void* block) {
-  if (block) pl3::ArenaRelease(block);
-}
+void FreePages(void* block) { pl3::SystemPagesRelease(block); }

@@ -101,6 +101,7 @@ const char* FileNamePart(const char* path);
 // Moves the elements after `index` down one place when index < count - 1;
 // the caller lowers the count.
 void RemoveArrayElement(void* array, std::size_t elementSize, std::size_t index, std::size_t count);
-// Committed, zeroed, read-write pages, or null when refused.
+// Committed, zeroed, read-write pages outside the node arena, or null when
+// refused.
 void* AllocatePages(std::size_t size);
 void FreePages(void* block);

@@ -56,6 +56,8 @@ void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uin
   }
 }
 
+// The node pool is the only caller, and its blocks hold nodes named by 32-bit
+// references: they come from the node arena.
 void* VirtualAllocBlock(std::uint32_t size) { return size ? pl3::ArenaCommit(size) : nullptr; }
 
 void VirtualFreeBlock(void* block) {

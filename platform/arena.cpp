@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -94,6 +95,24 @@ void ArenaRelease(void* block) {
       s.freeRanges.erase(pos);
     }
   }
+}
+
+// A block outside the arena keeps its mapping's length in the page before it,
+// which munmap needs back.
+void* SystemPagesCommit(std::size_t size) {
+  const std::size_t page = PageSize();
+  if (size == 0 || size > SIZE_MAX - 2 * page) return nullptr;
+  const std::size_t length = (size + page - 1) / page * page + page;
+  void* p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+  *static_cast<std::size_t*>(p) = length;
+  return static_cast<std::uint8_t*>(p) + page;
+}
+
+void SystemPagesRelease(void* block) {
+  if (!block) return;
+  void* start = static_cast<std::uint8_t*>(block) - PageSize();
+  munmap(start, *static_cast<std::size_t*>(start));
 }
 
 std::size_t ArenaCommittedBytes() { return State().committedBytes; }

@@ -31,6 +31,19 @@ std::size_t ArenaCommittedBytes();
 // committed. 0 removes the limit.
 void ArenaSetCommitLimitForTests(std::size_t limit);
 
+// Memory that no 32-bit reference names (large buffers) comes from outside
+// the arena, so that the arena's room stays for the design. SystemPagesCommit
+// returns `size` zeroed, writable bytes starting on a page boundary, or null
+// when refused; SystemPagesRelease gives back a block it returned.
+void* SystemPagesCommit(std::size_t size);
+void SystemPagesRelease(void* block);
+
+// True when `p` lies in the arena's reservation.
+inline bool InArena(const void* p) {
+  const auto* b = static_cast<const std::uint8_t*>(p);
+  return gArenaBase && b >= gArenaBase && static_cast<std::size_t>(b - gArenaBase) < (std::size_t{1} << 32);
+}
+
 inline ArenaOffset ArenaOffsetOf(const void* p) {
   return p ? static_cast<ArenaOffset>(static_cast<const std::uint8_t*>(p) - ArenaBase()) : 0;
 }

@@ -19,7 +19,8 @@ void ShowMessage(HWND owner, const char* text, const char* caption);
 // appends it to "PL3_Err.log" when the mask has bits 31 and 0 set.
 void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uint32_t severity);
 
-// Commits a block of memory for the node pool, or returns null when refused.
+// Commits a block of memory for the node pool inside the node arena (its nodes
+// are named by 32-bit offsets), or returns null when refused.
 void* VirtualAllocBlock(std::uint32_t size);
 void VirtualFreeBlock(void* block);
 

@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/error_log.h"
 #include "app/settings_block.h"
+#include "platform/arena.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -174,16 +177,31 @@ TEST_F(ErrorLog, AnUnwritableLogIsReported) {
 // ---- Memory blocks ----------------------------------------------------------------
 
 TEST(MemoryBlocks, CommitZeroedWritableBlocks) {
+  const std::size_t arenaBefore = pl3::ArenaCommittedBytes();
   auto* block = static_cast<unsigned char*>(VirtualAllocBlock(16u << 20));
   ASSERT_NE(block, nullptr);
+  EXPECT_TRUE(pl3::InArena(block)) << "node pool blocks are named by 32-bit offsets";
   EXPECT_EQ(block[0], 0);
   EXPECT_EQ(block[(16u << 20) - 1], 0);
   block[12345] = 7;
   VirtualFreeBlock(block);
-  auto* pages = static_cast<unsigned char*>(AllocatePages(10000));
-  ASSERT_NE(pages, nullptr);
-  pages[9999] = 1;
-  FreePages(pages);
+  EXPECT_EQ(pl3::ArenaCommittedBytes(), arenaBefore);
+
+  // Page buffers leave the arena's room to the design.
+  std::vector<unsigned char*> buffers;
+  for (std::size_t size : {std::size_t{1}, std::size_t{10000}, std::size_t{64} << 20}) {
+    auto* pages = static_cast<unsigned char*>(AllocatePages(size));
+    ASSERT_NE(pages, nullptr) << size;
+    EXPECT_FALSE(pl3::InArena(pages)) << size;
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pages) % 4096, 0u) << size;
+    EXPECT_EQ(pages[0], 0);
+    EXPECT_EQ(pages[size - 1], 0);
+    pages[size - 1] = 1;
+    buffers.push_back(pages);
+  }
+  EXPECT_EQ(pl3::ArenaCommittedBytes(), arenaBefore);
+  for (unsigned char* pages : buffers) FreePages(pages);
+  FreePages(nullptr);
   EXPECT_EQ(AllocatePages(0), nullptr);
 }
 
