@@ -7,6 +7,7 @@
 #include "app/core_utilities.h"
 #include "app/settings_block.h"
 #include "platform/gdi.h"
+#include "platform/leak_suppressions.h"
 #include "platform/user.h"
 
 namespace {
@@ -72,6 +73,10 @@ void EnsureUserSettings() {
 
 int main(int argc, char** argv) {
   const char* backend = pl3::StartWindowBackend();
+  if (!backend) {
+    std::fputs(pl3::WindowBackendError(), stderr);
+    return 2;
+  }
   EnsureUserSettings();
   Settings = ReadSettings();
   ApplyCompressionSettings(Settings);
@@ -85,7 +90,10 @@ int main(int argc, char** argv) {
     Settings = nullptr;
     return 1;
   }
+  // Ctrl+C and kill take the path of closing the frame.
+  pl3::CloseWindowOnSignals(FrameWindow);
   std::printf("Pelmora 3 (%s)\n", backend);
+  std::fflush(stdout);
 
   MSG msg;
   while (GetMessage(&msg, nullptr, 0, 0) > 0) {

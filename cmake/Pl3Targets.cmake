@@ -7,6 +7,19 @@ function(pl3_library name)
   target_link_libraries(${name} PUBLIC pl3_options ${A_LIBS})
 endfunction()
 
+# Leaks of libraries the program does not own are excused by name
+# (scripts/lsan-suppressions.txt): tests get the file through LSAN_OPTIONS,
+# programs of the sanitizer build carry its lines (pl3_lsan_suppressions).
+set(PL3_LSAN_FILE ${PROJECT_SOURCE_DIR}/scripts/lsan-suppressions.txt)
+set(PL3_LSAN_ENVIRONMENT "LSAN_OPTIONS=suppressions=${PL3_LSAN_FILE}")
+function(pl3_lsan_suppressions target)
+  if(PL3_SANITIZE)
+    file(STRINGS ${PL3_LSAN_FILE} lines REGEX "^leak:")
+    list(JOIN lines "\\n" text)
+    target_compile_definitions(${target} PRIVATE "PL3_LSAN_SUPPRESSIONS=\"${text}\\n\"")
+  endif()
+endfunction()
+
 # pl3_test(NAME SOURCES ... [LIBS ...])
 #   A GoogleTest executable discovered by ctest. It links the shared test
 #   main, which runs every test on the headless platform with a private
@@ -17,7 +30,7 @@ function(pl3_test name)
   target_link_libraries(${name} PRIVATE pl3_options pl3_test_main ${A_LIBS} GTest::gtest GTest::gmock)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "PL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PL3_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared"
+    PROPERTIES ENVIRONMENT "PL3_SOURCE_DIR=${PROJECT_SOURCE_DIR};PL3_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared;${PL3_LSAN_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

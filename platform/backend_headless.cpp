@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/backend.h"
 #include "platform/user.h"
@@ -20,23 +21,40 @@ std::uint64_t NoClock() { return 0; }
 
 const Ops kHeadless{"headless", false, &Nothing, &Nothing, &Nothing, &Nothing, &NoEvents, &NoCursor, &NoWarp, &NoBeep, &NoClock};
 
-const Ops& Choose() {
+constexpr char kNoDisplay[] =
+    "pl3: no display could be opened for the program's window (PL3_BACKEND=sdl).\n"
+    "To get a window, start the program from a desktop session, set DISPLAY to a running X server\n"
+    "(for example DISPLAY=:0), or run it on a virtual one: xvfb-run build/release/app/pl3\n"
+    "To run without a window, set PL3_BACKEND=headless.\n";
+
+struct Choice {
+  const Ops* ops = nullptr;  // null when the backend asked for cannot start
+  std::string error;         // then what the user is told
+};
+
+Choice Choose() {
   const char* env = std::getenv("PL3_BACKEND");
-  bool wantSdl = false;
+  if (env && *env && std::strcmp(env, "sdl") != 0 && std::strcmp(env, "headless") != 0)
+    return {nullptr, std::string("pl3: PL3_BACKEND=\"") + env +
+                         "\" is not a window backend. Set it to \"sdl\" for a window on the display or to "
+                         "\"headless\" for none, or leave it unset to use the display when there is one.\n"};
   if (env && std::strcmp(env, "sdl") == 0) {
-    wantSdl = true;
-  } else if (env && std::strcmp(env, "headless") == 0) {
-    wantSdl = false;
-  } else {
-    const char* x = std::getenv("DISPLAY");
-    const char* wl = std::getenv("WAYLAND_DISPLAY");
-    wantSdl = (x && *x) || (wl && *wl);
+    if (const Ops* sdl = StartSdlBackend()) return {sdl, {}};
+    return {nullptr, kNoDisplay};
   }
-  if (wantSdl) {
-    if (const Ops* sdl = StartSdlBackend()) return *sdl;
-    std::fprintf(stderr, "pl3: no display could be opened; running headless\n");
+  if (env && std::strcmp(env, "headless") == 0) return {&kHeadless, {}};
+  const char* x = std::getenv("DISPLAY");
+  const char* wl = std::getenv("WAYLAND_DISPLAY");
+  if ((x && *x) || (wl && *wl)) {
+    if (const Ops* sdl = StartSdlBackend()) return {sdl, {}};
+    std::fprintf(stderr, "pl3: the display could not be opened (is DISPLAY right?); running without a window\n");
   }
-  return kHeadless;
+  return {&kHeadless, {}};
+}
+
+const Choice& Chosen() {
+  static const Choice choice = Choose();
+  return choice;
 }
 
 const HostServices* g_host = nullptr;
@@ -46,8 +64,13 @@ const HostServices* g_host = nullptr;
 const Ops& HeadlessOps() { return kHeadless; }
 
 const Ops& Active() {
-  static const Ops& ops = Choose();
-  return ops;
+  const Choice& c = Chosen();
+  if (!c.ops) {
+    // A program that did not ask StartWindowBackend first cannot be told.
+    std::fputs(c.error.c_str(), stderr);
+    std::exit(2);
+  }
+  return *c.ops;
 }
 
 const HostServices* Host() {
@@ -61,4 +84,8 @@ void SetHostServices(const HostServices* host) { g_host = host; }
 
 const char* pl3::ActiveBackendName() { return backend::Active().name; }
 bool pl3::HasRealDisplay() { return backend::Active().realDisplay; }
-const char* pl3::StartWindowBackend() { return backend::Active().name; }
+const char* pl3::StartWindowBackend() {
+  const backend::Choice& c = backend::Chosen();
+  return c.ops ? c.ops->name : nullptr;
+}
+const char* pl3::WindowBackendError() { return backend::Chosen().error.c_str(); }

@@ -408,7 +408,24 @@ const Ops kSdl{"sdl",           true,          &WindowCreated, &WindowDestroyed,
 }  // namespace
 
 const Ops* StartSdlBackend() {
+  // Without a display named and no driver asked for, there is nothing to show
+  // a window on (and probing for one only prints the probes' complaints).
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  const bool asked = requested && *requested;
+  const char* x = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (!asked && !(x && *x) && !(wayland && *wayland)) return nullptr;
+  // The program handles SIGINT and SIGTERM itself (CloseWindowOnSignals).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  // SDL falls back on drivers that show nothing when the display cannot be
+  // reached; those count only when asked for by name (tests use "dummy").
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (invisible && !(asked && std::strstr(requested, driver))) {
+    SDL_Quit();
+    return nullptr;
+  }
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
   pl3::SetMessageBoxBackend(&ShowBox);

@@ -409,8 +409,16 @@ const char* ActiveBackendName();
 bool HasRealDisplay();
 // Chooses the backend now (the program calls it first thing, so that message
 // boxes shown before the first window already appear on screen); returns its
-// name.
+// name, or null when PL3_BACKEND names no backend or asks for "sdl" and no
+// display can be opened. WindowBackendError() then says what is wrong and
+// how to mend it, in words for the user. A program that uses windows without
+// asking first is ended with that text and status 2.
 const char* StartWindowBackend();
+const char* WindowBackendError();
+// Ctrl+C (SIGINT) and kill (SIGTERM) close `window` as the user closing it
+// does: the next look for messages finds WM_CLOSE posted to it. Null gives
+// both signals back their default action.
+void CloseWindowOnSignals(HWND window);
 
 // ---- Test and backend input ------------------------------------------------------------------
 // Input arrives as the backend (or a test) reports it, in screen coordinates;

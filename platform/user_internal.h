@@ -192,6 +192,9 @@ LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostInput(const MSG& msg);
 void RemoveMessagesFor(HWND hwnd);
 void FreeZombies();
+// Posts WM_CLOSE to the window CloseWindowOnSignals named once SIGINT or
+// SIGTERM has arrived (close_signals.cpp).
+void DeliverCloseSignal();
 std::uint64_t Now();
 // Runs the message loop until `done` returns true or WM_QUIT arrives (which
 // is put back); `dialog` gets IsDialogMessage treatment. Returns false on

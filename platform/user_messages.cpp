@@ -64,6 +64,7 @@ bool Retrieve(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   State& s = S();
   FreeZombies();
   backend::Active().pollEvents(0);
+  DeliverCloseSignal();
   CaretBlink();
   bool got = TakePosted(out, filter, lo, hi, remove);
   // The quit message ends every loop, whatever range it waits for.

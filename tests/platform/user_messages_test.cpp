@@ -4,6 +4,8 @@
 // focus and capture; input routing and painting into the framebuffer.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -164,6 +166,31 @@ TEST_F(WindowTest, PostedMessagesArriveInOrderBeforePaintAndQuit) {
   // Posted messages first, in order; the quit only when none is left; the paint never (quit came first).
   EXPECT_EQ(got, (std::vector<UINT>{WM_USER + 4, WM_USER + 5, WM_USER + 6}));
   EXPECT_EQ(WM_USER + 4, 1028u);
+}
+
+TEST_F(WindowTest, InterruptAndTerminateSignalsCloseTheNamedWindow) {
+  HWND h = MakeTop(WS_OVERLAPPEDWINDOW);
+  HWND other = MakeTop(WS_OVERLAPPEDWINDOW);
+  pl3::CloseWindowOnSignals(h);
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "no signal yet";
+  for (int signal : {SIGINT, SIGTERM}) {
+    raise(signal);
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << signal;
+    EXPECT_EQ(m.hwnd, h);
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "one close per signal";
+  }
+  // The default close ends the window and the loop, as the user's close does.
+  raise(SIGTERM);
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_TRUE(IsWindow(other));
+  // A signal after the window is gone closes nothing else.
+  raise(SIGINT);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  // Null gives the signals their default action back.
+  pl3::CloseWindowOnSignals(nullptr);
+  EXPECT_EXIT(raise(SIGTERM), testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndLeavesOrRemoves) {

@@ -9,6 +9,8 @@
 
 #include "platform/controls.h"
 #include "platform/gdi.h"
+#include "platform/leak_suppressions.h"
+#include "platform/leak_suppressions.h"
 #include "platform/user.h"
 
 namespace {
