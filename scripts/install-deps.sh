@@ -27,5 +27,26 @@ done
 echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Another apt-get (an unattended upgrade, a second build) may hold apt's
+# locks: wait for it up to PL3_APT_LOCK_WAIT seconds instead of giving up.
+# apt waits for the dpkg lock itself; a lock it does not wait for is retried.
+LOCK_WAIT=${PL3_APT_LOCK_WAIT:-600}
+apt_get() {
+  local deadline=$((SECONDS + LOCK_WAIT)) log status
+  log=$(mktemp)
+  while :; do
+    status=0
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$LOCK_WAIT" "$@" 2> >(tee "$log" >&2) || status=$?
+    wait  # for tee
+    if [ $status -eq 0 ] || ! grep -qiE "could not get lock|unable to acquire|unable to lock" "$log" ||
+      [ $SECONDS -ge $deadline ]; then
+      rm -f "$log"
+      return $status
+    fi
+    echo "Another apt-get holds its lock; trying again in 5 s (up to ${LOCK_WAIT} s in all)"
+    sleep 5
+  done
+}
+apt_get update -qq
+apt_get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,11 +1,14 @@
 #!/bin/sh
 # End-to-end check of the real-window backend: starts a private X server,
 # runs the window demo on it, reads the screen, clicks into the window with
-# xdotool and reads the screen again.
-#   usage: xvfb_window_check.sh PATH_TO_pl3_window_demo
+# xdotool and reads the screen again. The last screenshot is kept as
+# xvfb_window_check.png in OUTPUT_DIR (default: the current folder), passed or
+# failed, and its path is printed.
+#   usage: xvfb_window_check.sh PATH_TO_pl3_window_demo [OUTPUT_DIR]
 # Exit 0 passed, 1 failed, 77 skipped (Xvfb, xdotool or ImageMagick missing).
 set -u
-DEMO=${1:?usage: xvfb_window_check.sh PATH_TO_pl3_window_demo}
+DEMO=${1:?usage: xvfb_window_check.sh PATH_TO_pl3_window_demo [OUTPUT_DIR]}
+OUT=${2:-.}
 for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
@@ -17,6 +20,9 @@ Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$WORK/display" >"$WORK/x
 XPID=$!
 DPID=
 cleanup() {
+  if [ -s "$WORK/shot.png" ] && mkdir -p "$OUT" && cp "$WORK/shot.png" "$OUT/xvfb_window_check.png"; then
+    echo "screenshot: $(cd "$OUT" && pwd)/xvfb_window_check.png"
+  fi
   [ -n "$DPID" ] && kill "$DPID" 2>/dev/null
   kill "$XPID" 2>/dev/null
   wait 2>/dev/null
