@@ -46,7 +46,7 @@ std::unordered_map<std::string, const DialogTemplate*>& Templates() {
 }
 
 std::string TemplateKey(LPCSTR nameOrId) {
-  if (IS_INTRESOURCE(nameOrId)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(nameOrId));
+  if (IS_INTRESOURCE(nameOrId)) return IntResourceName(nameOrId);
   return LowerCopy(nameOrId);
 }
 

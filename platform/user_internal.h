@@ -14,6 +14,14 @@
 
 namespace pl3::user {
 
+// The name "#<number>" under which a resource given by number (a class,
+// template or property name that IS_INTRESOURCE) is kept.
+inline std::string IntResourceName(LPCSTR id) {
+  std::string name(1, '#');
+  name += std::to_string(reinterpret_cast<std::uintptr_t>(id));
+  return name;
+}
+
 // An update region: disjoint rectangles.
 struct Region {
   std::vector<RECT> rects;

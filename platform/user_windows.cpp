@@ -78,7 +78,7 @@ ClassRecord* FindClass(LPCSTR name) {
 }
 
 std::string PropKey(LPCSTR name) {
-  if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+  if (IS_INTRESOURCE(name)) return IntResourceName(name);
   return LowerCopy(name);
 }
 
@@ -332,9 +332,7 @@ using namespace pl3::user;
 static ATOM RegisterClassRecord(const WNDCLASSEXA& wc) {
   EnsureSystemClasses();
   if (!wc.lpszClassName || !wc.lpfnWndProc) return 0;
-  std::string name = IS_INTRESOURCE(wc.lpszClassName)
-                         ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(wc.lpszClassName))
-                         : std::string(wc.lpszClassName);
+  std::string name = IS_INTRESOURCE(wc.lpszClassName) ? IntResourceName(wc.lpszClassName) : std::string(wc.lpszClassName);
   if (ClassRecord* existing = FindClass(name.c_str())) {
     if (!existing->system) return 0;  // already registered
   }

@@ -241,7 +241,7 @@ struct StreamReader {
       TowerNode* node = nullptr;
       if (f & kStreamGroup) {
         if (kind != ListKind::Groups) return Fail("a group record stands where an entity belongs");
-        std::uint16_t code;
+        std::uint16_t code = 0;
         if (!PeekGroupCode(code)) return false;
         // One group per code, in ascending order, as the store keeps them.
         if (previous && code <= previous->typeCode) return Fail("its groups are out of order");

@@ -322,8 +322,10 @@ ByteBuffer NetfsBuildImage(const NetfsTreeNode& root) {
   header.magic = kContainerMagic;
   header.blockAreaStart = 1;
   header.fatBlockCount = fatBlocks;
-  ByteBuffer image(kBlockSize, 0);
+  // Header block, then the block area, in one buffer sized once.
+  const std::size_t areaBytes = (static_cast<std::size_t>(lastBlock) + 1) * kBlockSize;
+  ByteBuffer image(kBlockSize + areaBytes, 0);
   std::memcpy(image.data(), &header, sizeof header);
-  image.insert(image.end(), b.area.begin(), b.area.begin() + static_cast<std::ptrdiff_t>(lastBlock + 1) * kBlockSize);
+  std::memcpy(image.data() + kBlockSize, b.area.data(), areaBytes);
   return image;
 }
