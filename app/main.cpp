@@ -7,6 +7,7 @@
 #include "app/core_utilities.h"
 #include "app/settings_block.h"
 #include "platform/gdi.h"
+#include "platform/kernel_files.h"
 #include "platform/leak_suppressions.h"
 #include "platform/user.h"
 
@@ -72,6 +73,7 @@ void EnsureUserSettings() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pl3::SetProgramArguments(argc, argv);
   const char* backend = pl3::StartWindowBackend();
   if (!backend) {
     std::fputs(pl3::WindowBackendError(), stderr);

@@ -489,6 +489,26 @@ DWORD ErrorFromErrno(int error) {
   }
 }
 
+namespace {
+std::string gCommandLine;
+void ForgetCommandLine() { gCommandLine.clear(); }
+const bool gCommandLineResetRegistered = RegisterGlobalReset(&ForgetCommandLine);
+}  // namespace
+
+void SetProgramArguments(int argc, const char* const* argv) {
+  gCommandLine.clear();
+  for (int i = 0; i < argc; ++i) {
+    // Arguments come in UTF-8; the program reads Windows-1252.
+    const char* given = argv[i] ? argv[i] : "";
+    const std::string word = given[0] == '/' ? ProgramPath(given) : Utf8ToAnsi(given);
+    if (i) gCommandLine += ' ';
+    const bool quoted = word.empty() || word.find_first_of(" \t") != std::string::npos;
+    if (quoted) gCommandLine += '"';
+    gCommandLine += word;
+    if (quoted) gCommandLine += '"';
+  }
+}
+
 }  // namespace pl3
 
 using namespace pl3;
@@ -928,3 +948,5 @@ BOOL FindNextFile(HANDLE handle, LPWIN32_FIND_DATA data) {
 }
 
 BOOL FindClose(HANDLE handle) { return CloseKernelHandle(handle, HandleKind::Find) ? TRUE : FALSE; }
+
+LPCSTR GetCommandLine() { return pl3::gCommandLine.c_str(); }

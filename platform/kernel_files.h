@@ -154,5 +154,14 @@ std::string ConfigFolder();
 std::string DataFolder();
 // Maps an errno value to the matching error number.
 DWORD ErrorFromErrno(int error);
+// Keeps the program's arguments for GetCommandLine; main calls it first.
+void SetProgramArguments(int argc, const char* const* argv);
 
 }  // namespace pl3
+
+// The command line as the program reads it: the program's name and its
+// arguments, separated by blanks. An argument that is an absolute host path
+// ("/home/ann/a.p3p") is in program form ("C:\home\ann\a.p3p"), and one that
+// holds a blank or is empty stands in double quotes. Empty before
+// pl3::SetProgramArguments.
+LPCSTR GetCommandLine();

@@ -68,6 +68,27 @@ TEST(ProgramPaths, HostPathsGainDriveCAndComeBackUnchanged) {
   }
 }
 
+TEST(ProgramPaths, CommandLinePathsCarryTheDriveAndBlanksAreQuoted) {
+  struct Case {
+    std::vector<const char*> argv;
+    const char* line;
+  };
+  const Case cases[] = {
+      {{"/opt/pl3/bin/pl3", "/home/ann/Boards/a.p3p"}, "C:\\opt\\pl3\\bin\\pl3 C:\\home\\ann\\Boards\\a.p3p"},
+      {{"pl3", "/home/ann/My Boards/a.p3p"}, "pl3 \"C:\\home\\ann\\My Boards\\a.p3p\""},
+      {{"build/app/pl3", "Boards/a.p3l", ""}, "build/app/pl3 Boards/a.p3l \"\""},  // relative: as given
+      {{"pl3"}, "pl3"},
+  };
+  for (const Case& c : cases) {
+    pl3::SetProgramArguments(static_cast<int>(c.argv.size()), c.argv.data());
+    EXPECT_STREQ(GetCommandLine(), c.line);
+  }
+  // Whatever drive a path carries, it opens the host path given.
+  pl3::SetProgramArguments(2, cases[0].argv.data());
+  const std::string line = GetCommandLine();
+  EXPECT_EQ(pl3::HostPath(line.substr(line.find(' ') + 1)), "/home/ann/Boards/a.p3p");
+}
+
 TEST_F(Files, FoldersHandedOutCarryTheDrive) {
   char path[MAX_PATH];
   const std::string temp = std::getenv("TMPDIR");
