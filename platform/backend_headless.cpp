@@ -21,11 +21,9 @@ std::uint64_t NoClock() { return 0; }
 
 const Ops kHeadless{"headless", false, &Nothing, &Nothing, &Nothing, &Nothing, &NoEvents, &NoCursor, &NoWarp, &NoBeep, &NoClock};
 
-constexpr char kNoDisplay[] =
-    "pl3: no display could be opened for the program's window (PL3_BACKEND=sdl).\n"
+constexpr char kHowToGetAWindow[] =
     "To get a window, start the program from a desktop session, set DISPLAY to a running X server\n"
-    "(for example DISPLAY=:0), or run it on a virtual one: xvfb-run build/release/app/pl3\n"
-    "To run without a window, set PL3_BACKEND=headless.\n";
+    "(for example DISPLAY=:0), or run it on a virtual one: xvfb-run build/release/app/pl3\n";
 
 struct Choice {
   const Ops* ops = nullptr;  // null when the backend asked for cannot start
@@ -40,14 +38,16 @@ Choice Choose() {
                          "\"headless\" for none, or leave it unset to use the display when there is one.\n"};
   if (env && std::strcmp(env, "sdl") == 0) {
     if (const Ops* sdl = StartSdlBackend()) return {sdl, {}};
-    return {nullptr, kNoDisplay};
+    return {nullptr, std::string("pl3: no display could be opened for the program's window (PL3_BACKEND=sdl).\n") +
+                         kHowToGetAWindow + "To run without a window, set PL3_BACKEND=headless.\n"};
   }
   if (env && std::strcmp(env, "headless") == 0) return {&kHeadless, {}};
   const char* x = std::getenv("DISPLAY");
   const char* wl = std::getenv("WAYLAND_DISPLAY");
   if ((x && *x) || (wl && *wl)) {
     if (const Ops* sdl = StartSdlBackend()) return {sdl, {}};
-    std::fprintf(stderr, "pl3: the display could not be opened (is DISPLAY right?); running without a window\n");
+    std::fprintf(stderr, "pl3: the display could not be opened, so the program runs without a window.\n%s",
+                 kHowToGetAWindow);
   }
   return {&kHeadless, {}};
 }
