@@ -49,3 +49,21 @@ function(pl3_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE pl3_options ${A_LIBS})
 endfunction()
+
+# pl3_add_resources(TARGET DESCRIPTION)
+#   Compiles a resource description (tools/rescomp/README.md) into the
+#   target, which then finds its resources through its own module handle.
+#   A fault in the description fails the build with its file and line.
+function(pl3_add_resources target description)
+  get_filename_component(source ${description} ABSOLUTE)
+  get_filename_component(stem ${description} NAME_WE)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}_resources.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:pl3_rescomp> ${source} ${output} --depfile ${output}.d
+    DEPENDS pl3_rescomp ${source}
+    DEPFILE ${output}.d
+    COMMENT "Compiling resources ${description}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -12,6 +12,7 @@
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
 #include "platform/gdi.h"
+#include "platform/resources.h"
 #include "platform/text_case.h"
 #include "platform/user_internal.h"
 
@@ -293,8 +294,14 @@ void RegisterDialogClass() {
 
 using namespace pl3::user;
 
+std::vector<const DialogTemplate*>& pl3::RegisteredDialogTemplates() {
+  static std::vector<const DialogTemplate*> all;
+  return all;
+}
+
 bool pl3::RegisterDialogTemplate(const DialogTemplate* tpl) {
   if (!tpl) return false;
+  RegisteredDialogTemplates().push_back(tpl);
   if (tpl->name) Templates()[TemplateKey(tpl->name)] = tpl;
   if (tpl->id) Templates()[TemplateKey(MAKEINTRESOURCE(tpl->id))] = tpl;
   return true;
@@ -303,7 +310,9 @@ bool pl3::RegisterDialogTemplate(const DialogTemplate* tpl) {
 const DialogTemplate* pl3::FindDialogTemplate(LPCSTR nameOrId) {
   if (!nameOrId) return nullptr;
   auto it = Templates().find(TemplateKey(nameOrId));
-  return it == Templates().end() ? nullptr : it->second;
+  if (it == Templates().end()) return nullptr;
+  // A template of a library since unloaded went with it.
+  return ModuleOfAddress(it->second) ? it->second : nullptr;
 }
 
 static void ReportMissingTemplate(LPCSTR name) {
@@ -313,8 +322,17 @@ static void ReportMissingTemplate(LPCSTR name) {
     std::fprintf(stderr, "no dialog template \"%s\"\n", name ? name : "(null)");
 }
 
-INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM param) {
-  const DialogTemplate* tpl = pl3::FindDialogTemplate(templateName);
+// The module's own template first (a plug-in passes its handle, null is the
+// program), then the last one registered under the name by any module.
+static const DialogTemplate* FindTemplateFor(HINSTANCE instance, LPCSTR name) {
+  HMODULE module = instance;
+  if (HRSRC found = FindResourceA(module, name, RT_DIALOG))
+    return static_cast<const DialogTemplate*>(LockResource(LoadResource(module, found)));
+  return pl3::FindDialogTemplate(name);
+}
+
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM param) {
+  const DialogTemplate* tpl = FindTemplateFor(instance, templateName);
   if (!tpl) {
     ReportMissingTemplate(templateName);
     return -1;
@@ -326,8 +344,8 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE, const DialogTemplate* tpl, HWND paren
   return RunModal(tpl, parent, proc, param);
 }
 
-HWND CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM param) {
-  const DialogTemplate* tpl = pl3::FindDialogTemplate(templateName);
+HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM param) {
+  const DialogTemplate* tpl = FindTemplateFor(instance, templateName);
   if (!tpl) {
     ReportMissingTemplate(templateName);
     return nullptr;

@@ -19,6 +19,7 @@
 // by number (MAKEINTRESOURCE(1004)). Positions and sizes are in dialog units.
 #pragma once
 #include <span>
+#include <vector>
 
 #include "platform/user.h"
 
@@ -93,5 +94,7 @@ namespace pl3 {
 // can initialise a static. A later template of the same name replaces it.
 bool RegisterDialogTemplate(const DialogTemplate* tpl);
 const DialogTemplate* FindDialogTemplate(LPCSTR nameOrId);
+// Every registration in order (FindResource's RT_DIALOG picks a module's own).
+std::vector<const DialogTemplate*>& RegisteredDialogTemplates();
 
 }  // namespace pl3

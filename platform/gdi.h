@@ -736,6 +736,8 @@ void SetScreenSize(int width, int height);
 // Loads a PNG (or any image FreeImage reads) as a top-down 32-bit DIB section;
 // null on failure.
 HBITMAP LoadImageAsBitmap(const char* path);
+// A top-down 32-bit DIB section holding a copy of width x height words.
+HBITMAP CreateDibFromPixels(const std::uint32_t* pixels, int width, int height);
 
 // The 32-bit pixels a memory bitmap or DIB section draws into (null for other
 // formats or bad handles). Row 0 is the top row whatever the DIB's order.
@@ -746,3 +748,26 @@ const struct PixelSurface* GetBitmapSurface(HBITMAP bitmap);
 std::size_t LiveGdiObjectCount();
 
 }  // namespace pl3
+
+// ---------------------------------------------------------------------------
+// Translucent blits
+
+constexpr BYTE AC_SRC_OVER = 0x00;
+constexpr BYTE AC_SRC_ALPHA = 0x01;
+struct BLENDFUNCTION {
+  BYTE BlendOp;              // AC_SRC_OVER
+  BYTE BlendFlags;           // 0
+  BYTE SourceConstantAlpha;  // applied to every source pixel
+  BYTE AlphaFormat;          // 0, or AC_SRC_ALPHA: 32-bit source with premultiplied alpha in the top byte
+};
+static_assert(sizeof(BLENDFUNCTION) == 4);
+
+// Blends the source rectangle over the destination one (stretched to it by
+// nearest pixel). With a constant alpha a every channel becomes
+// (s * a + d * (255 - a)) / 255 rounded; with AC_SRC_ALPHA the source is
+// premultiplied: d becomes s + d * (255 - sa) / 255 rounded, after s and sa
+// were scaled by the constant alpha. Fails when the source rectangle leaves
+// its bitmap or a size is negative.
+BOOL AlphaBlend(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
+                BLENDFUNCTION blend);
+#define GdiAlphaBlend AlphaBlend

@@ -544,16 +544,20 @@ bool pl3::SaveSurfacePng(const PixelSurface& surface, const char* path) {
   return WritePngFile(surface.pixels, surface.width, surface.height, surface.stride, path);
 }
 
+HBITMAP pl3::CreateDibFromPixels(const std::uint32_t* pixels, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) std::memcpy(bits, pixels, static_cast<std::size_t>(width) * height * sizeof(std::uint32_t));
+  return bitmap;
+}
+
 HBITMAP pl3::LoadImageAsBitmap(const char* path) {
   std::vector<std::uint32_t> pixels;
   int w = 0, h = 0;
   if (!ReadImageFile(path, pixels, w, h)) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap) std::memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
-  return bitmap;
+  return CreateDibFromPixels(pixels.data(), w, h);
 }
 
 const PixelSurface* pl3::GetBitmapSurface(HBITMAP bitmap) {

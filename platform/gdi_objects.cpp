@@ -333,7 +333,10 @@ Font* DefaultFont() { return static_cast<Font*>(Stock().byIndex[SYSTEM_FONT]); }
 Bitmap* StockBitmap() { return Stock().bitmap; }
 
 PixelSurface* TargetSurface(Dc& dc) {
-  if (!dc.memory) return dc.windowSurface;
+  if (!dc.memory) {
+    if (dc.windowSurface && dc.windowSurface->sync) dc.windowSurface->sync(*dc.windowSurface);
+    return dc.windowSurface;
+  }
   Bitmap* b = dc.st.bitmap;
   return b && b->surface.pixels ? &b->surface : nullptr;
 }

@@ -11,6 +11,7 @@
 #include FT_ADVANCES_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <string>
@@ -314,13 +315,12 @@ void DrawGlyph(PixelSurface& surf, const Region& clip, const Glyph& g, int x, in
   }
 }
 
-void FillSurfaceRect(Dc& dc, const Region& clip, RECT rc, std::uint32_t pixel) {
-  PixelSurface* s = TargetSurface(dc);
+void FillSurfaceRect(PixelSurface& s, const Region& clip, RECT rc, std::uint32_t pixel) {
   for (const RECT& c : clip.rects) {
     RECT part;
     if (!IntersectRect(&part, &c, &rc)) continue;
     for (int y = part.top; y < part.bottom; ++y) {
-      std::fill_n(s->pixels + static_cast<std::ptrdiff_t>(y) * s->stride + part.left, part.right - part.left, pixel);
+      std::fill_n(s.pixels + static_cast<std::ptrdiff_t>(y) * s.stride + part.left, part.right - part.left, pixel);
     }
   }
 }
@@ -333,12 +333,15 @@ struct RunOptions {
   const INT* dx = nullptr;
 };
 
-// Draws text with its cell's top-left corner at (x, top) in surface pixels.
-void DrawRun(Dc& dc, const Sized& s, std::string_view text, int x, int top, const RunOptions& opt) {
-  PixelSurface* surf = TargetSurface(dc);
-  if (!surf) return;
-  Region clip = EffectiveClip(dc);
-  if (opt.opaqueRect) FillSurfaceRect(dc, clip, *opt.opaqueRect, ColourToPixel(dc, dc.st.bkColour));
+struct RunColours {
+  std::uint32_t text;
+  std::uint32_t background;
+};
+
+// Draws text with its cell's top-left corner at (x, top) of a surface.
+void DrawRunOn(PixelSurface& surf, Region clip, const Sized& s, std::string_view text, int x, int top,
+               const RunOptions& opt, RunColours colours) {
+  if (opt.opaqueRect) FillSurfaceRect(surf, clip, *opt.opaqueRect, colours.background);
   if (opt.clipRect) {
     clip = CombineRegions(clip, Region::FromRect(opt.clipRect->left, opt.clipRect->top, opt.clipRect->right,
                                                  opt.clipRect->bottom),
@@ -347,27 +350,151 @@ void DrawRun(Dc& dc, const Sized& s, std::string_view text, int x, int top, cons
   const std::vector<int> adv = Advances(s, text, opt.dx);
   int width = 0;
   for (int a : adv) width += a;
-  if (opt.cellBackground) {
-    FillSurfaceRect(dc, clip, RECT{x, top, x + width, top + s.tm.tmHeight}, ColourToPixel(dc, dc.st.bkColour));
-  }
-  const std::uint32_t colour = ColourToPixel(dc, dc.st.textColour);
+  if (opt.cellBackground) FillSurfaceRect(surf, clip, RECT{x, top, x + width, top + s.tm.tmHeight}, colours.background);
+  const std::uint32_t colour = colours.text;
   const int baseline = top + s.tm.tmAscent;
   int pen = x;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    DrawGlyph(*surf, clip, GlyphOf(s, static_cast<unsigned char>(text[i])), pen, baseline, colour);
+    DrawGlyph(surf, clip, GlyphOf(s, static_cast<unsigned char>(text[i])), pen, baseline, colour);
     if (static_cast<int>(i) == opt.prefixIndex) {
       const int uy = baseline + s.underlineOffset;
-      FillSurfaceRect(dc, clip, RECT{pen, uy, pen + adv[i], uy + s.underlineThickness}, colour);
+      FillSurfaceRect(surf, clip, RECT{pen, uy, pen + adv[i], uy + s.underlineThickness}, colour);
     }
     pen += adv[i];
   }
   if (s.tm.tmUnderlined) {
     const int uy = baseline + s.underlineOffset;
-    FillSurfaceRect(dc, clip, RECT{x, uy, pen, uy + s.underlineThickness}, colour);
+    FillSurfaceRect(surf, clip, RECT{x, uy, pen, uy + s.underlineThickness}, colour);
   }
   if (s.tm.tmStruckOut) {
     const int sy = baseline - s.strikeOffset;
-    FillSurfaceRect(dc, clip, RECT{x, sy, pen, sy + s.underlineThickness}, colour);
+    FillSurfaceRect(surf, clip, RECT{x, sy, pen, sy + s.underlineThickness}, colour);
+  }
+}
+
+RunColours ColoursOf(const Dc& dc) {
+  return RunColours{ColourToPixel(dc, dc.st.textColour), ColourToPixel(dc, dc.st.bkColour)};
+}
+
+void DrawRun(Dc& dc, const Sized& s, std::string_view text, int x, int top, const RunOptions& opt) {
+  if (PixelSurface* surf = TargetSurface(dc)) DrawRunOn(*surf, EffectiveClip(dc), s, text, x, top, opt, ColoursOf(dc));
+}
+
+// ---------------------------------------------------------------------------
+// Rotated text (lfEscapement, tenths of a degree counter-clockwise)
+//
+// The run is drawn upright into a scratch surface that first receives the
+// pixels it will land on, then each destination pixel takes the scratch
+// pixel under its centre turned back. Quarter turns use exact integer
+// arithmetic, so they move upright pixels one for one.
+
+struct Rotation {
+  int tenths;  // 0 to 3599
+  double c;
+  double s;
+  bool quarter;
+  int ic;  // cos and sin of a quarter turn
+  int is;
+};
+
+Rotation RotationOf(int escapement) {
+  Rotation r{};
+  r.tenths = ((escapement % 3600) + 3600) % 3600;
+  const double radians = r.tenths * 3.14159265358979323846 / 1800.0;
+  r.c = std::cos(radians);
+  r.s = std::sin(radians);
+  r.quarter = r.tenths % 900 == 0;
+  static const int kCos[4] = {1, 0, -1, 0}, kSin[4] = {0, 1, 0, -1};
+  r.ic = kCos[r.tenths / 900 % 4];
+  r.is = kSin[r.tenths / 900 % 4];
+  return r;
+}
+
+long long FloorHalf(long long twice) { return twice >= 0 ? twice / 2 : -((-twice + 1) / 2); }
+
+// The upright pixel (relative to the reference point) whose area holds the
+// centre of destination pixel (dx, dy), also relative to the reference.
+POINT UprightPixel(const Rotation& r, int dx, int dy) {
+  if (r.quarter) {
+    const long long a2 = 2LL * dx + 1, b2 = 2LL * dy + 1;
+    return POINT{static_cast<LONG>(FloorHalf(a2 * r.ic - b2 * r.is)),
+                 static_cast<LONG>(FloorHalf(a2 * r.is + b2 * r.ic))};
+  }
+  const double a = dx + 0.5, b = dy + 0.5;
+  return POINT{static_cast<LONG>(std::floor(a * r.c - b * r.s)), static_cast<LONG>(std::floor(a * r.s + b * r.c))};
+}
+
+// The destination box (relative to the reference) that an upright box turns into.
+RECT TurnedBox(const Rotation& r, const RECT& box) {
+  double minX = 1e18, minY = 1e18, maxX = -1e18, maxY = -1e18;
+  for (double u : {static_cast<double>(box.left), static_cast<double>(box.right)})
+    for (double v : {static_cast<double>(box.top), static_cast<double>(box.bottom)}) {
+      const double x = u * r.c + v * r.s, y = -u * r.s + v * r.c;
+      minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+    }
+  // A pixel more each way for other angles, whose pixel centres round either way.
+  const LONG margin = r.quarter ? 0 : 1;
+  return RECT{static_cast<LONG>(std::floor(minX + 1e-9)) - margin, static_cast<LONG>(std::floor(minY + 1e-9)) - margin,
+              static_cast<LONG>(std::ceil(maxX - 1e-9)) + margin, static_cast<LONG>(std::ceil(maxY - 1e-9)) + margin};
+}
+
+// (left, top): the upright cell's corner relative to the reference point `ref` (surface pixels).
+void DrawTurnedRun(Dc& dc, const Sized& s, std::string_view text, POINT ref, int left, int top, RunOptions opt,
+                   int escapement) {
+  PixelSurface* surf = TargetSurface(dc);
+  if (!surf) return;
+  const RunColours colours = ColoursOf(dc);
+  Region clip = EffectiveClip(dc);
+  // The rectangle options of ExtTextOut stay unturned.
+  if (opt.opaqueRect) FillSurfaceRect(*surf, clip, *opt.opaqueRect, colours.background);
+  if (opt.clipRect) {
+    clip = CombineRegions(
+        clip, Region::FromRect(opt.clipRect->left, opt.clipRect->top, opt.clipRect->right, opt.clipRect->bottom),
+        RegionOp::kAnd);
+  }
+  opt.opaqueRect = opt.clipRect = nullptr;
+  // The upright box: the cell and every glyph's ink.
+  const std::vector<int> adv = Advances(s, text, opt.dx);
+  int pen = left;
+  RECT box{left, top, left, top + s.tm.tmHeight};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const Glyph& g = GlyphOf(s, static_cast<unsigned char>(text[i]));
+    const int baseline = top + s.tm.tmAscent;
+    box.left = std::min<LONG>(box.left, std::min(pen, pen + g.left));
+    box.right = std::max<LONG>(box.right, std::max(pen + adv[i], pen + g.left + g.width));
+    box.top = std::min<LONG>(box.top, baseline - g.top);
+    box.bottom = std::max<LONG>(box.bottom, baseline - g.top + g.rows);
+    pen += adv[i];
+  }
+  box.left = std::min<LONG>(box.left, pen);
+  box.right = std::max<LONG>(box.right, pen);
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  if (w <= 0 || h <= 0) return;
+  std::vector<std::uint32_t> scratch(static_cast<std::size_t>(w) * h, colours.background);
+  const Rotation r = RotationOf(escapement);
+  RECT turned = TurnedBox(r, box);
+  OffsetRect(&turned, ref.x, ref.y);
+  RECT onSurface{0, 0, surf->width, surf->height};
+  if (!IntersectRect(&turned, &turned, &onSurface)) return;
+  auto scratchIndex = [&](int x, int y) -> std::ptrdiff_t {
+    const POINT u = UprightPixel(r, x - ref.x, y - ref.y);
+    if (u.x < box.left || u.x >= box.right || u.y < box.top || u.y >= box.bottom) return -1;
+    return static_cast<std::ptrdiff_t>(u.y - box.top) * w + (u.x - box.left);
+  };
+  for (int y = turned.top; y < turned.bottom; ++y)
+    for (int x = turned.left; x < turned.right; ++x)
+      if (const std::ptrdiff_t i = scratchIndex(x, y); i >= 0)
+        scratch[i] = surf->pixels[static_cast<std::ptrdiff_t>(y) * surf->stride + x];
+  const std::vector<std::uint32_t> before = scratch;
+  PixelSurface upright{scratch.data(), w, h, w};
+  DrawRunOn(upright, Region::FromRect(0, 0, w, h), s, text, left - box.left, top - box.top, opt, colours);
+  for (const RECT& c : clip.rects) {
+    RECT part;
+    if (!IntersectRect(&part, &c, &turned)) continue;
+    for (int y = part.top; y < part.bottom; ++y)
+      for (int x = part.left; x < part.right; ++x)
+        if (const std::ptrdiff_t i = scratchIndex(x, y); i >= 0 && scratch[i] != before[i])
+          surf->pixels[static_cast<std::ptrdiff_t>(y) * surf->stride + x] = scratch[i];
   }
 }
 
@@ -578,9 +705,15 @@ BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rc, LPCSTR 
   } else if (align & TA_BOTTOM) {
     top = static_cast<long long>(y) - s.tm.tmHeight;
   }
+  const Font* font = dc->st.font ? dc->st.font : DefaultFont();
+  const int escapement = font->lf.lfEscapement % 3600;
   if (align & TA_UPDATECP) {
     if ((align & TA_CENTER) != TA_CENTER) {
-      dc->st.position.x = ClampCoord((align & TA_RIGHT) ? static_cast<long long>(x) - width : static_cast<long long>(x) + width);
+      // The current position moves along the (turned) baseline.
+      const long long along = (align & TA_RIGHT) ? -width : width;
+      const Rotation r = RotationOf(escapement);
+      dc->st.position.x = ClampCoord(x + std::llround(along * r.c));
+      dc->st.position.y = ClampCoord(y - std::llround(along * r.s));
     }
   }
   RECT surfaceRc{};
@@ -590,6 +723,11 @@ BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rc, LPCSTR 
   opt.clipRect = (rc && (options & ETO_CLIPPED)) ? &surfaceRc : nullptr;
   opt.cellBackground = dc->st.bkMode == OPAQUE;
   opt.dx = dx;
+  if (escapement != 0) {
+    const POINT ref = ToSurface(*dc, x, y);
+    DrawTurnedRun(*dc, s, str, ref, static_cast<int>(left - x), static_cast<int>(top - y), opt, escapement);
+    return TRUE;
+  }
   const POINT p = ToSurface(*dc, left, top);
   DrawRun(*dc, s, str, p.x, p.y, opt);
   return TRUE;

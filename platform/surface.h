@@ -16,6 +16,9 @@ struct PixelSurface {
   int width = 0;
   int height = 0;
   int stride = 0;  // pixels from one row to the next
+  // Called before a device context draws into or reads the surface, for a
+  // surface that mirrors others (the screen context's).
+  void (*sync)(PixelSurface& self) = nullptr;
 };
 
 // A device context drawing onto `surface`. `origin` is where the context's

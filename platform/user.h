@@ -19,12 +19,6 @@
 #ifndef WINAPI
 #define WINAPI
 #endif
-#ifndef MAKEINTRESOURCE
-#define MAKEINTRESOURCE(i) (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
-#endif
-#ifndef IS_INTRESOURCE
-#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
-#endif
 
 #include "platform/user_constants.h"
 

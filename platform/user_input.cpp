@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/code_page.h"
 #include "platform/gdi.h"
+#include "platform/resource_images.h"
 #include "platform/user_internal.h"
 
 namespace pl3::user {
@@ -291,10 +292,9 @@ BOOL SetCursorPos(int x, int y) {
 UINT GetDoubleClickTime() { return kDoubleClickMs; }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (!IS_INTRESOURCE(name)) return nullptr;  // the program has no cursor resources of its own
-  int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
-  if (!IsStandardCursor(id)) return nullptr;
-  return reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(id));
+  const int id = IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<std::uintptr_t>(name)) : 0;
+  if (!instance && IsStandardCursor(id)) return reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(id));
+  return pl3::LoadCursorResource(instance, name);  // a module's own cursor, by name or number
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {

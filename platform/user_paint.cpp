@@ -39,15 +39,78 @@ void SubtractInto(const RECT& a, const RECT& b, std::vector<RECT>& out) {
   if (i.right < a.right) out.push_back(RECT{i.right, i.top, a.right, i.bottom});
 }
 
-PixelSurface& DesktopSurface() {
-  static std::vector<std::uint32_t> pixels;
-  static PixelSurface surface;
-  RECT s = pl3::ScreenRect();
-  if (surface.width != Width(s) || surface.height != Height(s)) {
-    pixels.assign(static_cast<size_t>(Width(s)) * static_cast<size_t>(Height(s)), 0);
-    surface = PixelSurface{pixels.data(), Width(s), Height(s), Width(s)};
+// The screen context's surface. Where a visible top-level window lies it
+// mirrors the window's framebuffer: before every use (and when the queue is
+// read or the context released) the pixels the context changed since the
+// last use go to the topmost window under them, and then the windows'
+// pixels are read back in. Elsewhere it keeps what was drawn there.
+struct Desktop {
+  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> snapshot;  // the pixels as last read back
+  PixelSurface surface;
+};
+
+Desktop& TheDesktop() {
+  static Desktop desktop;
+  return desktop;
+}
+
+// The framebuffer rectangle of each visible top-level window, front first.
+std::vector<std::pair<WindowRecord*, RECT>> ScreenWindows(const RECT& screen) {
+  std::vector<std::pair<WindowRecord*, RECT>> out;
+  for (HWND h : S().topLevels) {
+    WindowRecord* w = Find(h);
+    if (!w || !(w->style & WS_VISIBLE) || (w->style & WS_MINIMIZE) || !w->surface.pixels) continue;
+    RECT r = Cut(RECT{w->rect.left, w->rect.top, w->rect.left + w->surface.width, w->rect.top + w->surface.height}, screen);
+    if (!IsEmpty(r)) out.emplace_back(w, r);
   }
-  return surface;
+  return out;
+}
+
+void SyncDesktop(PixelSurface& surface) {
+  Desktop& d = TheDesktop();
+  const RECT screen{0, 0, surface.width, surface.height};
+  const auto windows = ScreenWindows(screen);
+  auto at = [&](std::vector<std::uint32_t>& v, int x, int y) -> std::uint32_t& {
+    return v[static_cast<std::size_t>(y) * surface.stride + x];
+  };
+  if (d.snapshot.size() == d.pixels.size()) {
+    for (const auto& [w, r] : windows) {  // front first: the topmost window takes a pixel
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+          if (at(d.pixels, x, y) == at(d.snapshot, x, y)) continue;
+          w->surface.pixels[static_cast<std::size_t>(y - w->rect.top) * w->surface.stride + (x - w->rect.left)] =
+              at(d.pixels, x, y);
+          at(d.snapshot, x, y) = at(d.pixels, x, y);
+          w->dirty = true;
+        }
+    }
+  }
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {  // back first: the topmost is read last
+    const auto& [w, r] = *it;
+    for (int y = r.top; y < r.bottom; ++y)
+      std::memcpy(&at(d.pixels, r.left, y),
+                  w->surface.pixels + static_cast<std::size_t>(y - w->rect.top) * w->surface.stride + (r.left - w->rect.left),
+                  sizeof(std::uint32_t) * static_cast<std::size_t>(r.right - r.left));
+  }
+  d.snapshot = d.pixels;
+}
+
+PixelSurface& DesktopSurface() {
+  Desktop& d = TheDesktop();
+  RECT s = pl3::ScreenRect();
+  if (d.surface.width != Width(s) || d.surface.height != Height(s)) {
+    d.pixels.assign(static_cast<size_t>(Width(s)) * static_cast<size_t>(Height(s)), 0);
+    d.snapshot.clear();
+    d.surface = PixelSurface{d.pixels.data(), Width(s), Height(s), Width(s), &SyncDesktop};
+  }
+  return d.surface;
+}
+
+bool DesktopContextHeld() {
+  for (const auto& [dc, held] : S().heldDCs)
+    if (!held.hwnd) return true;
+  return false;
 }
 
 // What a context on `w` may touch beyond its clip rectangle, in surface
@@ -117,6 +180,7 @@ void DropDC(HDC dc) {
   auto it = s.heldDCs.find(dc);
   if (it == s.heldDCs.end()) return;
   HWND topHandle = it->second.top;
+  if (!it->second.hwnd) SyncDesktop(DesktopSurface());  // what the screen context drew reaches the windows
   WindowRecord* w = Find(it->second.hwnd);
   s.heldDCs.erase(it);
   if (!w || w->ownDC != dc) DeleteSurfaceDC(dc);
@@ -250,6 +314,7 @@ bool FindPaintWindow(HWND filter, HWND* out) {
 }
 
 void PresentDirtyWindows() {
+  if (DesktopContextHeld()) SyncDesktop(DesktopSurface());
   std::vector<HWND> tops = S().topLevels;
   for (HWND h : tops) {
     WindowRecord* w = Find(h);

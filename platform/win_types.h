@@ -44,7 +44,7 @@ PL3_DECLARE_HANDLE(HWND);
 PL3_DECLARE_HANDLE(HDC);
 PL3_DECLARE_HANDLE(HINSTANCE);
 PL3_DECLARE_HANDLE(HKEY);
-PL3_DECLARE_HANDLE(HMODULE);
+using HMODULE = HINSTANCE;  // one kind, as on the original platform
 PL3_DECLARE_HANDLE(HMENU);
 PL3_DECLARE_HANDLE(HICON);
 PL3_DECLARE_HANDLE(HCURSOR);
@@ -55,6 +55,10 @@ PL3_DECLARE_HANDLE(HFONT);
 PL3_DECLARE_HANDLE(HBITMAP);
 PL3_DECLARE_HANDLE(HRGN);
 PL3_DECLARE_HANDLE(HPALETTE);
+
+// Resource names and types: a string, or a number in a pointer's low word.
+#define MAKEINTRESOURCE(i) (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;

@@ -440,6 +440,25 @@ TEST(GdiRegion, ScrollMovesPixelsAndReportsTheUncoveredStrip) {
   DeleteObject(update);
 }
 
+// A hole in the clip: pixels whose source lies in it are not copied, and
+// they are exactly what the update region adds to the vacated strip.
+TEST(GdiRegion, ScrollPutsEverythingNotCopiedIntoTheUpdateRegion) {
+  Canvas c(10, 1);
+  c.FillNoise(9);
+  const auto before = c.Pixels();
+  ExcludeClipRect(c.dc(), 3, 0, 5, 1);
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  RECT box;
+  ASSERT_TRUE(ScrollDC(c.dc(), 2, 0, nullptr, nullptr, update, &box));
+  const std::vector<std::uint32_t> expected = {before[0], before[1], before[0], before[3], before[4],
+                                               before[5], before[6], before[5], before[6], before[7]};
+  EXPECT_EQ(c.Pixels(), expected);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(PtInRegion(update, x, 0) != 0, x < 2 || x == 5 || x == 6) << x;
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.right, 7);
+  DeleteObject(update);
+}
+
 TEST(GdiRect, RectangleArithmetic) {
   RECT a{0, 0, 10, 10}, b{5, 5, 15, 15}, r;
   EXPECT_TRUE(IntersectRect(&r, &a, &b));

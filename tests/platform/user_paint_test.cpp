@@ -180,6 +180,60 @@ TEST_F(PaintTest, ReleaseDCLetsGoOnlyOfContextsGetDCGave) {
   EXPECT_EQ(ReleaseDC(top, window), 0);
 }
 
+// The screen context over two overlapping windows: B (front) at (80, 40)
+// partly covers A at (10, 10).
+TEST_F(PaintTest, TheScreenContextDrawsIntoAndReadsTheWindowUnderEachPoint) {
+  HWND a = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{10, 10, 110, 70}, RGB(255, 0, 0));
+  HWND b = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{80, 40, 180, 100}, RGB(0, 0, 255));
+  pl3::PumpMessages();
+  ASSERT_EQ(At(a, 90 - 10, 50 - 10), 0xFF0000u);
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  // Reading: each point shows the topmost window there.
+  EXPECT_EQ(GetPixel(screen, 15, 15), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(screen, 90, 50), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(screen, 170, 95), RGB(0, 0, 255));
+  // Writing: a line across both windows and the desktop beyond them.
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  HPEN oldPen = SelectObject(screen, pen);
+  MoveToEx(screen, 0, 50, nullptr);
+  LineTo(screen, 200, 50);
+  // Meanwhile A draws through its own context; the screen context's next
+  // call must not put back what it read before.
+  HDC own = GetDC(a);
+  SetPixel(own, 5, 5, RGB(255, 255, 0));
+  ReleaseDC(a, own);
+  EXPECT_EQ(GetPixel(screen, 15, 15), RGB(255, 255, 0));
+  SetPixel(screen, 12, 12, RGB(0, 255, 0));
+  SelectObject(screen, oldPen);
+  DeleteObject(pen);
+  ReleaseDC(nullptr, screen);
+
+  EXPECT_EQ(At(a, 0, 40), 0x000000u);        // screen (10, 50)
+  EXPECT_EQ(At(a, 69, 40), 0x000000u);       // screen (79, 50): the last point of A in front
+  EXPECT_EQ(At(a, 70, 40), 0xFF0000u);       // screen (80, 50) is B's: A's hidden pixel stays
+  EXPECT_EQ(At(a, 70, 39), 0xFF0000u);
+  EXPECT_EQ(At(b, 0, 10), 0x000000u);        // screen (80, 50)
+  EXPECT_EQ(At(b, 99, 10), 0x000000u);       // screen (179, 50)
+  EXPECT_EQ(At(b, 50, 11), 0x0000FFu);
+  EXPECT_EQ(At(a, 5, 5), 0xFFFF00u);         // A's own drawing survived
+  EXPECT_EQ(At(a, 2, 2), 0x00FF00u);         // screen (12, 12)
+
+  // A screen-to-memory copy reads the same composition.
+  HDC screen2 = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(memory, 4, 1);
+  HBITMAP old = SelectObject(memory, bitmap);
+  ASSERT_TRUE(BitBlt(memory, 0, 0, 4, 1, screen2, 78, 45, SRCCOPY));
+  EXPECT_EQ(GetPixel(memory, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(memory, 1, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(memory, 2, 0), RGB(0, 0, 255));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen2);
+}
+
 }  // namespace
 
 namespace {
