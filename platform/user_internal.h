@@ -59,6 +59,8 @@ struct WindowRecord {
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR id = 0;
+  HMENU menu = nullptr;        // a top-level window's menu bar
+  HMENU systemMenu = nullptr;  // its own copy of the system menu, once asked for
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;
   std::string text;

@@ -13,7 +13,7 @@
 #include "platform/backend.h"
 #include "platform/dialogs.h"
 #include "platform/gdi.h"
-#include "platform/user_internal.h"
+#include "platform/menu_internal.h"
 
 namespace pl3::user {
 
@@ -309,6 +309,7 @@ static void DefaultNcPaint(HWND hwnd) {
     DrawTextA(dc, w->text.c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   ReleaseDC(hwnd, dc);
+  PaintMenuBar(hwnd);
 }
 
 static LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -350,6 +351,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       RECT c = ClientScreenRect(w), r = WindowScreenRect(w);
       if (PtInRect(&c, p)) return HTCLIENT;
+      if (RECT bar = MenuBarScreenRect(hwnd); PtInRect(&bar, p)) return HTMENU;
       if (PtInRect(&r, p)) return ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top) ? HTCAPTION : HTBORDER;
       return HTNOWHERE;
     }
@@ -404,9 +406,24 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29))) PostMessageA(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      DefaultMenuKey(hwnd, message, wParam, lParam);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+    case WM_KEYDOWN:
+      DefaultMenuKey(hwnd, message, wParam, lParam);
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTMENU) Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
+        case SC_KEYMENU: TrackMenuBarKey(hwnd, static_cast<int>(lParam)); break;
+        case SC_MOUSEMENU: {
+          int item = MenuBarItemAt(TopLevelOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          if (item >= 0) TrackMenuBarMouse(hwnd, item);
+          break;
+        }
         case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); break;
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;

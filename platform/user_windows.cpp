@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/gdi.h"
+#include "platform/menu_internal.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 #include "platform/user_internal.h"
@@ -249,6 +250,7 @@ void ForgetWindow(WindowRecord* w) {
   RemoveFromList(s.topLevels, h);
   if (!w->parent) backend::Active().windowDestroyed(h);
   if (w->cls) w->cls->windows--;
+  MenusWindowForgotten(w);
   w->state.reset();
   auto it = s.windows.find(h);
   if (it != s.windows.end()) {
@@ -279,6 +281,7 @@ static void EnsureSystemClasses() {
   done = true;
   RegisterDialogClass();
   RegisterControlClasses();
+  RegisterMenuClass();
 }
 
 namespace {
@@ -474,6 +477,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (width == CW_USEDEFAULT) width = height = 0;
   } else {
     if (parent) w->owner = TopLevelOf(parent);
+    if (menu && IsMenu(menu)) w->menu = menu;
     RECT screen = pl3::ScreenRect();
     if (x == CW_USEDEFAULT) {
       POINT p = (style & WS_POPUP) ? POINT{0, 0} : DefaultTopLevelPosition();
@@ -995,9 +999,10 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 
 BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
-BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD exStyle) {
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rect) return FALSE;
   RECT in = NonClientInsets(style, exStyle, (style & WS_CHILD) != 0);
+  if (menu && !(style & WS_CHILD)) in.top += GetSystemMetrics(SM_CYMENU);  // one row of the bar
   rect->left -= in.left;
   rect->top -= in.top;
   rect->right += in.right;
@@ -1143,5 +1148,7 @@ BOOL IsWindowEnabled(HWND hwnd) {
 }
 
 RECT pl3::user::NonClientInsetsOf(WindowRecord* w) {
-  return NonClientInsets(w->style, w->exStyle, w->parent != nullptr);
+  RECT in = NonClientInsets(w->style, w->exStyle, w->parent != nullptr);
+  in.top += MenuBarHeightOf(w);
+  return in;
 }
