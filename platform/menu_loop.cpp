@@ -650,7 +650,12 @@ void Idle(MenuLoop& loop) {
   int stage = loop.idleStage++;
   if (backend::Active().realDisplay) {
     if (stage == 0 && Hook()) Hook()(loop.levels[0].menu, loop.owner);
-    if (stage > 0) WaitMessage();
+    if (stage > 0) {
+      // Sleep until input comes, or the next timer is due.
+      std::uint64_t now = Now(), due = NextTimerDue();
+      std::uint64_t wait = due == kNoTimerDue ? 50 : (due > now ? std::min<std::uint64_t>(due - now, 50) : 0);
+      backend::Active().pollEvents(static_cast<int>(wait));
+    }
     return;
   }
   if (stage == 0 && Hook()) {
