@@ -25,6 +25,7 @@ struct MenuRecord {
   HMENU handle = nullptr;
   bool popup = false;
   bool system = false;  // a window's system menu
+  HWND window = nullptr;  // whose system menu it is: its commands go there
   std::vector<MenuItem> items;
 };
 

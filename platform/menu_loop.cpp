@@ -250,6 +250,7 @@ struct MenuLoop {
   bool done = false;
   UINT chosen = 0;
   bool chosenSystem = false;
+  HWND chosenWindow = nullptr;  // the window a chosen system menu belongs to
   int idleStage = 0;
 };
 
@@ -475,6 +476,7 @@ void Choose(MenuLoop& loop, size_t levelIndex, int item) {
   MenuRecord* m = FindMenu(loop.levels[levelIndex].menu);
   loop.chosen = it->id;
   loop.chosenSystem = m && m->system;
+  loop.chosenWindow = m ? m->window : nullptr;
   loop.done = true;
 }
 
@@ -728,7 +730,7 @@ bool StartLoop(MenuLoop& loop, HMENU top, bool popupMenu) {
 void Deliver(const MenuLoop& loop) {
   if (!loop.chosen || !IsWindow(loop.owner)) return;
   if (loop.chosenSystem)
-    PostMessageA(loop.owner, WM_SYSCOMMAND, loop.chosen, 0);
+    PostMessageA(IsWindow(loop.chosenWindow) ? loop.chosenWindow : loop.owner, WM_SYSCOMMAND, loop.chosen, 0);
   else
     PostMessageA(loop.owner, WM_COMMAND, MAKEWPARAM(loop.chosen, 0), 0);
 }

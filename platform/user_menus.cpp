@@ -495,7 +495,10 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
     return nullptr;
   }
   if (!(w->style & WS_SYSMENU)) return nullptr;
-  if (!w->systemMenu || !IsMenu(w->systemMenu)) w->systemMenu = BuildSystemMenu();
+  if (!w->systemMenu || !IsMenu(w->systemMenu)) {
+    w->systemMenu = BuildSystemMenu();
+    FindMenu(w->systemMenu)->window = hwnd;
+  }
   return w->systemMenu;
 }
 

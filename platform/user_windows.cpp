@@ -282,6 +282,7 @@ static void EnsureSystemClasses() {
   RegisterDialogClass();
   RegisterControlClasses();
   RegisterMenuClass();
+  RegisterMdiClientClass();
 }
 
 namespace {
