@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/menu_internal.h"
+#include "platform/scroll_internal.h"
 
 namespace pl3::user {
 
@@ -289,7 +290,7 @@ static void DefaultNcPaint(HWND hwnd) {
   WindowRecord* w = Find(hwnd);
   if (!w) return;
   RECT in = NonClientInsetsOf(w);
-  if (in.left == 0 && in.top == 0) return;
+  if (in.left == 0 && in.top == 0 && in.right == 0 && in.bottom == 0) return;
   HDC dc = GetWindowDC(hwnd);
   if (!dc) return;
   RECT r{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
@@ -310,6 +311,7 @@ static void DefaultNcPaint(HWND hwnd) {
   }
   ReleaseDC(hwnd, dc);
   PaintMenuBar(hwnd);
+  PaintWindowScrollBars(hwnd);
 }
 
 static LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -352,6 +354,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       RECT c = ClientScreenRect(w), r = WindowScreenRect(w);
       if (PtInRect(&c, p)) return HTCLIENT;
       if (RECT bar = MenuBarScreenRect(hwnd); PtInRect(&bar, p)) return HTMENU;
+      if (LRESULT onBar = ScrollBarHitTest(hwnd, p)) return onBar;
       if (PtInRect(&r, p)) return ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top) ? HTCAPTION : HTBORDER;
       return HTNOWHERE;
     }
@@ -415,6 +418,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCLBUTTONDOWN:
       if (wParam == HTMENU) Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {

@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/gdi.h"
 #include "platform/menu_internal.h"
+#include "platform/scroll_internal.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 #include "platform/user_internal.h"
@@ -251,6 +252,7 @@ void ForgetWindow(WindowRecord* w) {
   if (!w->parent) backend::Active().windowDestroyed(h);
   if (w->cls) w->cls->windows--;
   MenusWindowForgotten(w);
+  ScrollWindowForgotten(h);
   w->state.reset();
   auto it = s.windows.find(h);
   if (it != s.windows.end()) {
@@ -1151,5 +1153,7 @@ BOOL IsWindowEnabled(HWND hwnd) {
 RECT pl3::user::NonClientInsetsOf(WindowRecord* w) {
   RECT in = NonClientInsets(w->style, w->exStyle, w->parent != nullptr);
   in.top += MenuBarHeightOf(w);
+  if (w->style & WS_VSCROLL) in.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (w->style & WS_HSCROLL) in.bottom += GetSystemMetrics(SM_CYHSCROLL);
   return in;
 }
