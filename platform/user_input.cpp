@@ -72,6 +72,15 @@ void GrabPointer(bool on) {
 
 bool IsButtonDown(UINT m) { return m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN; }
 
+// A click inside a document window (an MDI child) that does not hold the
+// focus asks it to activate, as a click in an inactive top-level window does.
+bool InUnfocusedMdiChild(HWND target) {
+  HWND focus = S().focus;
+  for (WindowRecord* w = Find(target); w; w = Find(w->parent))
+    if (w->exStyle & WS_EX_MDICHILD) return !(focus && (focus == w->handle || IsChild(w->handle, focus)));
+  return false;
+}
+
 bool CookMouse(QueuedMessage& q) {
   State& s = S();
   MSG& m = q.msg;
@@ -103,7 +112,7 @@ bool CookMouse(QueuedMessage& q) {
   }
   if (IsButtonDown(m.message)) {
     HWND top = TopLevelOf(target);
-    if (top && top != s.active) {
+    if (top && (top != s.active || InUnfocusedMdiChild(target))) {
       LRESULT r = Send(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                        MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(m.message)));
       if (r != MA_NOACTIVATE && r != MA_NOACTIVATEANDEAT) ActivateWindow(top, WA_CLICKACTIVE);

@@ -67,6 +67,8 @@ struct WindowRecord {
   DWORD style = 0;
   DWORD exStyle = 0;
   LONG_PTR id = 0;
+  HMENU menu = nullptr;        // a top-level window's menu bar
+  HMENU systemMenu = nullptr;  // its own copy of the system menu, once asked for
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;
   std::string text;
@@ -254,6 +256,7 @@ RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for bo
 // Controls register their classes (controls/*.cpp).
 void RegisterControlClasses();
 void RegisterDialogClass();
+void RegisterMdiClientClass();
 ClassRecord* AddSystemClass(const char* name, UINT style, WNDPROC proc, int wndExtra, HCURSOR cursor,
                             HBRUSH background);
 

@@ -13,7 +13,8 @@
 #include "platform/backend.h"
 #include "platform/dialogs.h"
 #include "platform/gdi.h"
-#include "platform/user_internal.h"
+#include "platform/menu_internal.h"
+#include "platform/scroll_internal.h"
 
 namespace pl3::user {
 
@@ -290,7 +291,7 @@ static void DefaultNcPaint(HWND hwnd) {
   WindowRecord* w = Find(hwnd);
   if (!w) return;
   RECT in = NonClientInsetsOf(w);
-  if (in.left == 0 && in.top == 0) return;
+  if (in.left == 0 && in.top == 0 && in.right == 0 && in.bottom == 0) return;
   HDC dc = GetWindowDC(hwnd);
   if (!dc) return;
   RECT r{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
@@ -310,6 +311,8 @@ static void DefaultNcPaint(HWND hwnd) {
     DrawTextA(dc, w->text.c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   ReleaseDC(hwnd, dc);
+  PaintMenuBar(hwnd);
+  PaintWindowScrollBars(hwnd);
 }
 
 static LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -351,6 +354,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       RECT c = ClientScreenRect(w), r = WindowScreenRect(w);
       if (PtInRect(&c, p)) return HTCLIENT;
+      if (RECT bar = MenuBarScreenRect(hwnd); PtInRect(&bar, p)) return HTMENU;
+      if (LRESULT onBar = ScrollBarHitTest(hwnd, p)) return onBar;
       if (PtInRect(&r, p)) return ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top) ? HTCAPTION : HTBORDER;
       return HTNOWHERE;
     }
@@ -405,9 +410,26 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (lParam & (1 << 29))) PostMessageA(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      DefaultMenuKey(hwnd, message, wParam, lParam);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+    case WM_KEYDOWN:
+      DefaultMenuKey(hwnd, message, wParam, lParam);
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTMENU) Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
+        case SC_KEYMENU: TrackMenuBarKey(hwnd, static_cast<int>(lParam)); break;
+        case SC_MOUSEMENU: {
+          int item = MenuBarItemAt(TopLevelOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          if (item >= 0) TrackMenuBarMouse(hwnd, item);
+          break;
+        }
         case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); break;
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;

@@ -7,6 +7,8 @@
 
 #include "platform/backend.h"
 #include "platform/gdi.h"
+#include "platform/menu_internal.h"
+#include "platform/scroll_internal.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 #include "platform/user_internal.h"
@@ -249,6 +251,8 @@ void ForgetWindow(WindowRecord* w) {
   RemoveFromList(s.topLevels, h);
   if (!w->parent) backend::Active().windowDestroyed(h);
   if (w->cls) w->cls->windows--;
+  MenusWindowForgotten(w);
+  ScrollWindowForgotten(h);
   w->state.reset();
   auto it = s.windows.find(h);
   if (it != s.windows.end()) {
@@ -279,6 +283,8 @@ static void EnsureSystemClasses() {
   done = true;
   RegisterDialogClass();
   RegisterControlClasses();
+  RegisterMenuClass();
+  RegisterMdiClientClass();
 }
 
 namespace {
@@ -472,6 +478,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (width == CW_USEDEFAULT) width = height = 0;
   } else {
     if (parent) w->owner = TopLevelOf(parent);
+    if (menu && IsMenu(menu)) w->menu = menu;
     RECT screen = pl3::ScreenRect();
     if (x == CW_USEDEFAULT) {
       POINT p = (style & WS_POPUP) ? POINT{0, 0} : DefaultTopLevelPosition();
@@ -993,9 +1000,10 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 
 BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
-BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD exStyle) {
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rect) return FALSE;
   RECT in = NonClientInsets(style, exStyle, (style & WS_CHILD) != 0);
+  if (menu && !(style & WS_CHILD)) in.top += GetSystemMetrics(SM_CYMENU);  // one row of the bar
   rect->left -= in.left;
   rect->top -= in.top;
   rect->right += in.right;
@@ -1141,5 +1149,9 @@ BOOL IsWindowEnabled(HWND hwnd) {
 }
 
 RECT pl3::user::NonClientInsetsOf(WindowRecord* w) {
-  return NonClientInsets(w->style, w->exStyle, w->parent != nullptr);
+  RECT in = NonClientInsets(w->style, w->exStyle, w->parent != nullptr);
+  in.top += MenuBarHeightOf(w);
+  if (w->style & WS_VSCROLL) in.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (w->style & WS_HSCROLL) in.bottom += GetSystemMetrics(SM_CYHSCROLL);
+  return in;
 }

@@ -480,6 +480,7 @@ void RegisterComboBoxClass() {
 }
 
 void RegisterStaticClass();
+void RegisterScrollBarClass();
 void RegisterButtonClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
@@ -492,4 +493,5 @@ void pl3::user::RegisterControlClasses() {
   controls::RegisterEditClass();
   controls::RegisterListBoxClass();
   controls::RegisterComboBoxClass();
+  controls::RegisterScrollBarClass();
 }

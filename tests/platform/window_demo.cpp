@@ -10,7 +10,7 @@
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/leak_suppressions.h"
-#include "platform/leak_suppressions.h"
+#include "platform/menus.h"
 #include "platform/user.h"
 
 namespace {
@@ -64,6 +64,9 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         for (int i = 0; i < n; ++i) std::printf(" %02x", static_cast<unsigned char>(text[i]));
         std::printf("\n");
         std::fflush(stdout);
+      } else if (lParam == 0) {  // a menu command
+        std::printf("command %u\n", static_cast<unsigned>(LOWORD(wParam)));
+        std::fflush(stdout);
       }
       return 0;
     case WM_TIMER: DestroyWindow(hwnd); return 0;
@@ -83,8 +86,14 @@ int main(int argc, char** argv) {
   wc.lpszClassName = "PL3_DEMO";
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   if (!RegisterClassA(&wc)) return 1;
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open...\tCtrl+O");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, 102, "E&xit");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
   HWND hwnd = CreateWindowExA(0, "PL3_DEMO", "Pelmora Demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240,
-                              nullptr, nullptr, nullptr, nullptr);
+                              nullptr, bar, nullptr, nullptr);
   if (!hwnd) return 1;
   CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 120, 8, 180, 24, hwnd, reinterpret_cast<HMENU>(1),
                   nullptr, nullptr);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # End-to-end check of the real-window backend: starts a private X server,
 # runs the window demo on it, reads the screen, clicks into the window with
-# xdotool and reads the screen again. The last screenshot is kept as
+# xdotool and reads the screen again, then opens the demo's "File" menu from
+# its bar and chooses its first item. The last screenshot is kept as
 # xvfb_window_check.png in OUTPUT_DIR (default: the current folder), passed or
 # failed, and its path is printed.
 #   usage: xvfb_window_check.sh PATH_TO_pl3_window_demo [OUTPUT_DIR]
@@ -64,14 +65,15 @@ wait_pixel 70 70 "0,0,255" || { echo "FAIL: the blue square is not on screen (go
 
 xdotool mousemove 200 150 click 1
 wait_pixel 200 150 "255,0,0" || { echo "FAIL: the click did not paint the red mark (got $(pixel 200 150))"; cat "$WORK/demo.out"; exit 1; }
-grep -q "click 200 150" "$WORK/demo.out" || { echo "FAIL: the demo did not report the click"; cat "$WORK/demo.out"; exit 1; }
+# The menu bar (20 pixels) sits above the client area.
+grep -q "click 200 130" "$WORK/demo.out" || { echo "FAIL: the demo did not report the click"; cat "$WORK/demo.out"; exit 1; }
 [ "$(pixel 70 70)" = "0,0,255" ] || { echo "FAIL: the blue square was lost"; exit 1; }
 echo "passed: window shown, click received and drawn"
 
 # ---- Step: typed text ----------------------------------------------------------
 # "é€" typed into the demo's edit control arrives in the program's code page,
 # Windows-1252: 0xE9 0x80.
-xdotool mousemove 200 20 click 1
+xdotool mousemove 200 40 click 1  # the edit, below the 20-pixel menu bar
 sleep 0.2
 xdotool type --delay 50 "é€"
 i=0
@@ -87,10 +89,32 @@ echo "passed: typed text arrived in Windows-1252"
 # captures the mouse on the press and reports where the release happened.
 xdotool mousemove 150 150 mousedown 1 mousemove 300 200 mousemove 450 350 mouseup 1
 i=0
-until grep -q "^release 450 350$" "$WORK/demo.out"; do
+until grep -q "^release 450 330$" "$WORK/demo.out"; do
   i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the release outside the window did not reach it"; cat "$WORK/demo.out"; exit 1; }
   sleep 0.1
 done
 echo "passed: a drag outside the window reported to the capture"
 # ---- End of step: capture ------------------------------------------------------
+
+# ---- Step: menu ----------------------------------------------------------------
+# "File" on the bar opens its pop-up below it, over the white client area.
+[ "$(pixel 250 8)" = "240,240,240" ] || { echo "FAIL: no menu bar (got $(pixel 250 8))"; exit 1; }
+# The pointer comes back from outside the window, where the drag above left
+# it, and moves once inside before the press: SDL reports a press with the last
+# position it saw moving in the window.
+xdotool mousemove 20 12
+sleep 0.2
+xdotool mousemove 15 10
+sleep 0.2
+xdotool click 1
+wait_pixel 115 26 "240,240,240" || { echo "FAIL: the pop-up did not show (got $(pixel 115 26))"; cat "$WORK/demo.out"; exit 1; }
+xdotool mousemove 40 33 click 1
+i=0
+until grep -q "command 101" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the chosen command was not reported"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+wait_pixel 115 26 "255,255,255" || { echo "FAIL: the pop-up stayed on screen (got $(pixel 115 26))"; exit 1; }
+echo "passed: the File menu opened from the bar and its command was reported"
+# ---- End of step: menu ---------------------------------------------------------
 exit 0

@@ -1,0 +1,299 @@
+// Scroll bars: clamping, bars that come and go with the range (and the
+// client area and WM_SIZE with them), the codes sent for clicks on each
+// part, held buttons repeating, thumb drags, the SCROLLBAR control, and
+// windows that go away in their own scroll loop.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/scroll.h"
+#include "platform/user.h"
+
+namespace {
+
+struct Scrolled {
+  UINT message;
+  WORD code;
+  int pos;
+  LPARAM lParam;
+  int trackPos;  // GetScrollInfo's SIF_TRACKPOS when it arrived
+};
+std::vector<Scrolled> g_scrolls;
+std::vector<SIZE> g_sizes;
+std::function<void(const Scrolled&)> g_onScroll;
+
+LRESULT CALLBACK ScrolledProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_VSCROLL || m == WM_HSCROLL) {
+    HWND from = l ? reinterpret_cast<HWND>(l) : hwnd;
+    int bar = l ? SB_CTL : (m == WM_VSCROLL ? SB_VERT : SB_HORZ);
+    SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    GetScrollInfo(from, bar, &si);
+    g_scrolls.push_back(Scrolled{m, LOWORD(w), static_cast<short>(HIWORD(w)), l, si.nTrackPos});
+    if (g_onScroll) g_onScroll(g_scrolls.back());
+    return 0;
+  }
+  if (m == WM_SIZE) g_sizes.push_back(SIZE{LOWORD(l), HIWORD(l)});
+  return DefWindowProcA(hwnd, m, w, l);
+}
+
+std::vector<WORD> Codes() {
+  std::vector<WORD> out;
+  for (const Scrolled& s : g_scrolls) out.push_back(s.code);
+  return out;
+}
+
+class ScrollTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_scrolls.clear();
+    g_sizes.clear();
+    g_onScroll = nullptr;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &ScrolledProc;
+    wc.lpszClassName = "Scrolled";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    ASSERT_TRUE(RegisterClassA(&wc));
+    top = CreateWindowExA(0, "Scrolled", "Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                          nullptr, nullptr);
+    view = CreateWindowExA(0, "Scrolled", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 10, 10, 200, 200, top,
+                           nullptr, nullptr, nullptr);
+    ASSERT_NE(view, nullptr);
+    pl3::PumpMessages();
+    g_sizes.clear();
+  }
+  void TearDown() override { g_onScroll = nullptr; }
+
+  void SetBar(int bar, int minPos, int maxPos, UINT page, int pos) {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, minPos, maxPos, page, pos, 0};
+    SetScrollInfo(view, bar, &si, TRUE);
+  }
+  // A screen point on the vertical bar, `fromTop` pixels down (negative: up from the bottom).
+  POINT OnVerticalBar(int fromTop) {
+    RECT c;
+    GetClientRect(view, &c);
+    POINT p{c.right + GetSystemMetrics(SM_CXVSCROLL) / 2, fromTop >= 0 ? fromTop : c.bottom + fromTop};
+    ClientToScreen(view, &p);
+    return p;
+  }
+
+  HWND top = nullptr;
+  HWND view = nullptr;
+};
+
+TEST_F(ScrollTest, PositionAndPageAreClamped) {
+  struct Case {
+    int min, max;
+    UINT page;
+    int pos;
+    UINT wantPage;
+    int wantPos;
+  };
+  const Case cases[] = {
+      {0, 99, 10, 95, 10, 90},     // the last page starts at 90
+      {0, 99, 10, -5, 10, 0},
+      {0, 99, 0, 99, 0, 99},       // no page: any position up to the maximum
+      {0, 99, 500, 40, 100, 0},    // the page is cut to the range
+      {-50, 50, 1, 50, 1, 50},
+      {20, 10, 0, 15, 0, 20},      // a maximum below the minimum is raised to it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " page " << c.page << " pos " << c.pos);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, c.min, c.max, c.page, c.pos, 0};
+    EXPECT_EQ(SetScrollInfo(view, SB_VERT, &si, TRUE), c.wantPos);
+    SCROLLINFO out{sizeof out, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &out));
+    EXPECT_EQ(out.nPage, c.wantPage);
+    EXPECT_EQ(out.nPos, c.wantPos);
+    EXPECT_EQ(out.nTrackPos, c.wantPos);  // not dragging: the position
+  }
+  SetBar(SB_HORZ, 0, 9, 0, 3);
+  EXPECT_EQ(SetScrollPos(view, SB_HORZ, 7, TRUE), 3);
+  EXPECT_EQ(GetScrollPos(view, SB_HORZ), 7);
+  int lo = -1, hi = -1;
+  ASSERT_TRUE(GetScrollRange(view, SB_HORZ, &lo, &hi));
+  EXPECT_EQ(hi, 9);
+  // Bad bars and windows fail.
+  EXPECT_EQ(GetScrollPos(view, 7), 0);
+  EXPECT_FALSE(GetScrollRange(reinterpret_cast<HWND>(0x4321), SB_VERT, &lo, &hi));
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 1, 0};
+  EXPECT_EQ(SetScrollInfo(nullptr, SB_VERT, &si, TRUE), 0);
+}
+
+TEST_F(ScrollTest, BarsComeAndGoWithTheRangeAndTheClientFollows) {
+  const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+  RECT c;
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.right, 200 - cx);  // both bars shown at first
+  EXPECT_EQ(c.bottom, 200 - cy);
+  EXPECT_EQ(SendMessageA(view, WM_NCHITTEST, 0, MAKEPOINTLPARAM(OnVerticalBar(5).x, OnVerticalBar(5).y)), HTVSCROLL);
+
+  SetBar(SB_VERT, 0, 49, 50, 0);  // the page holds everything: the bar goes
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.right, 200);
+  EXPECT_FALSE(GetWindowLongPtrA(view, GWL_STYLE) & WS_VSCROLL);
+  ASSERT_FALSE(g_sizes.empty());
+  EXPECT_EQ(g_sizes.back().cx, 200);
+
+  SetBar(SB_VERT, 0, 99, 99, 0);  // and comes back: one position left to scroll
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.right, 200 - cx);
+  EXPECT_EQ(g_sizes.back().cx, 200 - cx);
+  SetBar(SB_VERT, 0, 99, 100, 0);  // exactly a page: none
+  EXPECT_FALSE(GetWindowLongPtrA(view, GWL_STYLE) & WS_VSCROLL);
+  SetBar(SB_VERT, 0, 99, 50, 0);
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.right, 200 - cx);
+
+  // Kept, disabled, when asked.
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 9, 20, 0, 0};
+  SetScrollInfo(view, SB_VERT, &si, TRUE);
+  EXPECT_TRUE(GetWindowLongPtrA(view, GWL_STYLE) & WS_VSCROLL);
+  g_scrolls.clear();
+  pl3::InjectClick(view, POINT{c.right + 2, 5});
+  pl3::PumpMessages();
+  EXPECT_TRUE(g_scrolls.empty());  // a disabled bar sends nothing
+
+  SetScrollRange(view, SB_HORZ, 0, 0, TRUE);  // an empty range hides it
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.bottom, 200);
+  ASSERT_TRUE(ShowScrollBar(view, SB_BOTH, FALSE));
+  GetClientRect(view, &c);
+  EXPECT_EQ(c.right, 200);
+}
+
+TEST_F(ScrollTest, ClicksOnEachPartSendTheirCodes) {
+  SetBar(SB_VERT, 0, 99, 10, 45);  // the thumb sits in the middle
+  const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+  struct Case {
+    int fromTop;
+    WORD code;
+  };
+  const Case cases[] = {
+      {2, SB_LINEUP}, {-2, SB_LINEDOWN}, {arrow + 3, SB_PAGEUP}, {-arrow - 3, SB_PAGEDOWN}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fromTop);
+    g_scrolls.clear();
+    POINT p = OnVerticalBar(c.fromTop);
+    pl3::InjectMouseMove(p);
+    pl3::InjectMouseButton(pl3::MouseButton::Left, true, p);
+    pl3::InjectMouseButton(pl3::MouseButton::Left, false, p);
+    pl3::PumpMessages();
+    EXPECT_EQ(Codes(), (std::vector<WORD>{c.code, SB_ENDSCROLL}));
+    EXPECT_EQ(g_scrolls[0].message, static_cast<UINT>(WM_VSCROLL));
+    EXPECT_EQ(GetScrollPos(view, SB_VERT), 45);  // the program moves the bar, not the click
+  }
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollTest, HeldButtonRepeatsAfterADelay) {
+  SetBar(SB_VERT, 0, 99, 10, 45);
+  std::uint64_t started = pl3::MessageClockNow();
+  g_onScroll = [&](const Scrolled& s) {
+    if (s.code == SB_LINEDOWN && g_scrolls.size() == 5) {
+      EXPECT_EQ(pl3::MessageClockNow() - started, kScrollFirstRepeatMs + 3 * kScrollRepeatMs);
+      pl3::InjectMouseButton(pl3::MouseButton::Left, false, OnVerticalBar(-2));
+    }
+  };
+  POINT p = OnVerticalBar(-2);
+  pl3::InjectMouseMove(p);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, p);
+  pl3::PumpMessages();
+  EXPECT_EQ(Codes(), (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
+                                        SB_ENDSCROLL}));
+
+  // Paging stops once the thumb has passed the pointer.
+  g_scrolls.clear();
+  int steps = 0;
+  g_onScroll = [&](const Scrolled& s) {
+    if (s.code == SB_PAGEDOWN) {
+      SetScrollPos(view, SB_VERT, GetScrollPos(view, SB_VERT) + 10, TRUE);
+      if (++steps == 20) pl3::InjectMouseButton(pl3::MouseButton::Left, false, OnVerticalBar(-20));
+    }
+  };
+  SetScrollPos(view, SB_VERT, 0, TRUE);
+  p = OnVerticalBar(-GetSystemMetrics(SM_CXVSCROLL) - 4);
+  pl3::InjectMouseMove(p);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, p);
+  pl3::PumpMessages();
+  EXPECT_LT(steps, 20);  // stopped by the thumb, not by the release
+  EXPECT_EQ(g_scrolls.back().code, SB_ENDSCROLL);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, false, p);
+  pl3::PumpMessages();
+}
+
+TEST_F(ScrollTest, DraggingTheThumbTracksThenSetsThePosition) {
+  SetBar(SB_VERT, 0, 99, 10, 0);
+  const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+  POINT grab = OnVerticalBar(arrow + 4);  // on the thumb at the top
+  // Moves queued together arrive as one: the next goes in as each is reported.
+  int moves = 0;
+  g_onScroll = [&](const Scrolled& s) {
+    if (s.code != SB_THUMBTRACK) return;
+    ++moves;
+    if (moves < 3) pl3::InjectMouseMove(POINT{grab.x, grab.y + 20 * (moves + 1)});
+    if (moves == 3) pl3::InjectMouseMove(POINT{grab.x, grab.y + 1000});  // past the end: the last page
+    if (moves == 4) pl3::InjectMouseButton(pl3::MouseButton::Left, false, POINT{grab.x, grab.y + 1000});
+  };
+  pl3::InjectMouseMove(grab);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, grab);
+  pl3::InjectMouseMove(POINT{grab.x, grab.y + 20});
+  pl3::PumpMessages();
+  std::vector<WORD> codes = Codes();
+  ASSERT_EQ(codes.size(), 6u);
+  int last = 0;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(codes[i], SB_THUMBTRACK);
+    EXPECT_GT(g_scrolls[i].pos, last);
+    EXPECT_EQ(g_scrolls[i].trackPos, g_scrolls[i].pos);  // SIF_TRACKPOS follows the drag
+    last = g_scrolls[i].pos;
+  }
+  EXPECT_EQ(last, 90);
+  EXPECT_EQ(codes[4], SB_THUMBPOSITION);
+  EXPECT_EQ(g_scrolls[4].pos, 90);
+  EXPECT_EQ(codes[5], SB_ENDSCROLL);
+  EXPECT_EQ(GetScrollPos(view, SB_VERT), 0);
+  SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(view, SB_VERT, &si);
+  EXPECT_EQ(si.nTrackPos, 0);  // the drag is over
+}
+
+TEST_F(ScrollTest, ScrollBarControlReportsToItsParent) {
+  HWND bar = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 250, 200, 16, top,
+                             nullptr, nullptr, nullptr);
+  ASSERT_NE(bar, nullptr);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS, 0, 10, 0, 5, 0};
+  EXPECT_EQ(SetScrollInfo(bar, SB_CTL, &si, TRUE), 5);
+  pl3::PumpMessages();
+  pl3::InjectClick(bar, POINT{196, 8});  // the right arrow
+  pl3::PumpMessages();
+  ASSERT_EQ(Codes(), (std::vector<WORD>{SB_LINERIGHT, SB_ENDSCROLL}));
+  EXPECT_EQ(g_scrolls[0].message, static_cast<UINT>(WM_HSCROLL));
+  EXPECT_EQ(g_scrolls[0].lParam, reinterpret_cast<LPARAM>(bar));
+  // It draws its arrows and thumb over the trough.
+  const pl3::PixelSurface* s = pl3::WindowSurface(bar);
+  POINT p{100, 8};
+  MapWindowPoints(bar, top, &p, 1);  // the top window's client is its whole framebuffer
+  EXPECT_EQ(s->pixels[(p.y) * s->stride + p.x] & 0xFFFFFF,
+            static_cast<std::uint32_t>((GetRValue(GetSysColor(COLOR_3DFACE)) << 16) |
+                                       (GetGValue(GetSysColor(COLOR_3DFACE)) << 8) | GetBValue(GetSysColor(COLOR_3DFACE))));
+}
+
+TEST_F(ScrollTest, WindowDestroyedInItsOwnScrollLoop) {
+  SetBar(SB_VERT, 0, 99, 10, 45);
+  g_onScroll = [&](const Scrolled& s) {
+    if (s.code == SB_LINEDOWN) DestroyWindow(view);
+  };
+  POINT p = OnVerticalBar(-2);
+  pl3::InjectMouseMove(p);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, p);
+  pl3::PumpMessages();
+  EXPECT_FALSE(IsWindow(view));
+  EXPECT_EQ(Codes(), std::vector<WORD>{SB_LINEDOWN});
+  EXPECT_EQ(GetCapture(), nullptr);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, false, p);
+  pl3::PumpMessages();
+}
+
+}  // namespace
