@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/controls/control_common.h"
+#include "platform/scroll.h"
 
 namespace pl3::controls {
 
@@ -16,6 +17,7 @@ struct ListBoxState : user::WindowState {
   int top = 0;
   bool focused = false;
   bool tracking = false;
+  bool scrollBar = false;  // made with WS_VSCROLL: the bar shows while the items overflow
   HFONT font = nullptr;
 };
 
@@ -61,8 +63,46 @@ int VisibleCount(HWND hwnd, ListBoxState& st) {
   return std::max(1, (rc.bottom - rc.top) / std::max(1, st.list.itemHeight));
 }
 
+// The vertical bar: a position per item, a page of the rows that fit.
+void SyncScrollBar(HWND hwnd) {
+  ListBoxState* st = StateOf(hwnd);
+  if (!st || !st->scrollBar) return;
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, st->list.Count() - 1),
+                static_cast<UINT>(VisibleCount(hwnd, *st)), st->top, 0};
+  SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
 void Redraw(HWND hwnd) {
+  SyncScrollBar(hwnd);
   if (!(StyleOf(hwnd) & LBS_NOREDRAW)) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void ScrollTo(HWND hwnd, ListBoxState& st, int top) {
+  int last = std::max(0, st.list.Count() - VisibleCount(hwnd, st));
+  top = std::clamp(top, 0, last);
+  if (top == st.top) return;
+  st.top = top;
+  Redraw(hwnd);
+}
+
+void OnVScroll(HWND hwnd, ListBoxState& st, WORD code) {
+  int page = VisibleCount(hwnd, st);
+  switch (code) {
+    case SB_LINEUP: ScrollTo(hwnd, st, st.top - 1); break;
+    case SB_LINEDOWN: ScrollTo(hwnd, st, st.top + 1); break;
+    case SB_PAGEUP: ScrollTo(hwnd, st, st.top - page); break;
+    case SB_PAGEDOWN: ScrollTo(hwnd, st, st.top + page); break;
+    case SB_TOP: ScrollTo(hwnd, st, 0); break;
+    case SB_BOTTOM: ScrollTo(hwnd, st, st.list.Count()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, SB_VERT, &si);
+      ScrollTo(hwnd, st, si.nTrackPos);
+      break;
+    }
+    default: break;
+  }
 }
 
 void EnsureVisible(HWND hwnd, ListBoxState& st, int index) {
@@ -164,6 +204,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         s->list.variable = style & LBS_OWNERDRAWVARIABLE;
         s->list.hasStrings = !s->list.ownerDrawn || (style & LBS_HASSTRINGS);
         s->list.sorted = style & LBS_SORT;
+        s->scrollBar = style & WS_VSCROLL;
         w->state = std::move(s);
       }
       return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -183,6 +224,12 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       if (st) st->list.Clear();
       return 0;
     case WM_PAINT: return PaintControl(hwnd, &Paint);
+    case WM_VSCROLL:
+      if (st) OnVScroll(hwnd, *st, LOWORD(wParam));
+      return 0;
+    case WM_SIZE:
+      SyncScrollBar(hwnd);
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT:
       if (st) st->font = reinterpret_cast<HFONT>(wParam);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/scroll.h"
 #include "platform/user.h"
@@ -36,6 +37,13 @@ LRESULT CALLBACK ScrolledProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
   }
   if (m == WM_SIZE) g_sizes.push_back(SIZE{LOWORD(l), HIWORD(l)});
   return DefWindowProcA(hwnd, m, w, l);
+}
+
+void ClickAt(POINT p) {
+  pl3::InjectMouseMove(p);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, p);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, false, p);
+  pl3::PumpMessages();
 }
 
 std::vector<WORD> Codes() {
@@ -294,6 +302,46 @@ TEST_F(ScrollTest, WindowDestroyedInItsOwnScrollLoop) {
   EXPECT_EQ(GetCapture(), nullptr);
   pl3::InjectMouseButton(pl3::MouseButton::Left, false, p);
   pl3::PumpMessages();
+}
+
+TEST_F(ScrollTest, ListBoxShowsItsBarWhileItsItemsOverflow) {
+  HWND list = CreateWindowExA(0, "LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 220, 10, 120, 100, top,
+                              nullptr, nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  auto hasBar = [&] { return (GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) != 0; };
+  EXPECT_FALSE(hasBar());  // empty: no bar
+  for (int i = 0; i < 3; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+  EXPECT_FALSE(hasBar());
+  for (int i = 0; i < 27; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("more"));
+  ASSERT_TRUE(hasBar());
+  RECT c;
+  GetClientRect(list, &c);
+  EXPECT_EQ(c.right, 120 - GetSystemMetrics(SM_CXVSCROLL));
+  pl3::PumpMessages();
+
+  // The bar's down arrow scrolls the list a row, its thumb drag to the end the last page.
+  POINT arrow{c.right + 2, c.bottom - 2};
+  ClientToScreen(list, &arrow);
+  ClickAt(arrow);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+  EXPECT_EQ(GetScrollPos(list, SB_VERT), 1);
+  SCROLLINFO si{sizeof si, SIF_PAGE | SIF_RANGE, 0, 0, 0, 0, 0};
+  GetScrollInfo(list, SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 29);
+  const int visible = static_cast<int>(si.nPage);
+  POINT thumb{c.right + 2, GetSystemMetrics(SM_CXVSCROLL) + 2};
+  ClientToScreen(list, &thumb);
+  pl3::InjectMouseMove(thumb);
+  pl3::InjectMouseButton(pl3::MouseButton::Left, true, thumb);
+  pl3::InjectMouseMove(POINT{thumb.x, thumb.y + 500});
+  pl3::InjectMouseButton(pl3::MouseButton::Left, false, POINT{thumb.x, thumb.y + 500});
+  pl3::PumpMessages();
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 30 - visible);
+
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  EXPECT_FALSE(hasBar());
+  GetClientRect(list, &c);
+  EXPECT_EQ(c.right, 120);
 }
 
 }  // namespace
