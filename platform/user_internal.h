@@ -255,6 +255,7 @@ RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for bo
 
 // Controls register their classes (controls/*.cpp).
 void RegisterControlClasses();
+void RegisterCommonControlClasses();  // controls/common_controls.cpp
 void RegisterDialogClass();
 void RegisterMdiClientClass();
 ClassRecord* AddSystemClass(const char* name, UINT style, WNDPROC proc, int wndExtra, HCURSOR cursor,

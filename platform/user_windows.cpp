@@ -283,6 +283,7 @@ static void EnsureSystemClasses() {
   done = true;
   RegisterDialogClass();
   RegisterControlClasses();
+  RegisterCommonControlClasses();
   RegisterMenuClass();
   RegisterMdiClientClass();
 }

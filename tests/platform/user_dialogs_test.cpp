@@ -585,3 +585,40 @@ TEST(Dialogs, AnOwnerDestroyedWhileItsModalDialogRunsEndsTheDialogAndItsLoop) {
 }
 
 }  // namespace
+
+#include "platform/commctrl.h"
+
+namespace {
+
+LRESULT CALLBACK NotifyParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NOTIFY) {
+    const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+    return static_cast<LRESULT>(wp * 1000 + static_cast<WPARAM>(-static_cast<int>(hdr->code)));
+  }
+  return DefWindowProc(hwnd, msg, wp, lp);
+}
+
+TEST(CommonControls, InitChecksItsRecordAndNotifyReachesTheParent) {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+  EXPECT_TRUE(InitCommonControlsEx(&init));
+  init.dwSize = 4;
+  EXPECT_FALSE(InitCommonControlsEx(&init));
+  EXPECT_FALSE(InitCommonControlsEx(nullptr));
+
+  WNDCLASS wc{};
+  wc.lpfnWndProc = NotifyParentProc;
+  wc.lpszClassName = "NotifyParent";
+  ASSERT_TRUE(RegisterClass(&wc));
+  HWND parent = CreateWindowEx(0, "NotifyParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND child = CreateWindowEx(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent, reinterpret_cast<HMENU>(7),
+                              nullptr, nullptr);
+  NMHDR hdr{};
+  EXPECT_EQ(SendNotify(child, NM_DBLCLK, &hdr), 7 * 1000 + 3);
+  EXPECT_EQ(hdr.hwndFrom, child);
+  EXPECT_EQ(hdr.idFrom, 7u);
+  EXPECT_EQ(hdr.code, NM_DBLCLK);
+  DestroyWindow(parent);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+// InitCommonControlsEx and the notification helper every common control uses.
+#include "platform/commctrl.h"
+
+#include "platform/user_internal.h"
+
+// Each common control's file defines its registration; the list grows here.
+void pl3::user::RegisterCommonControlClasses() {}
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+  if (!init || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+  pl3::user::RegisterCommonControlClasses();
+  return TRUE;
+}
+
+void InitCommonControls() { pl3::user::RegisterCommonControlClasses(); }
+
+LRESULT SendNotify(HWND from, UINT code, NMHDR* hdr) {
+  hdr->hwndFrom = from;
+  hdr->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(from));
+  hdr->code = code;
+  const HWND parent = GetParent(from);
+  if (!parent) return 0;
+  return SendMessage(parent, WM_NOTIFY, hdr->idFrom, reinterpret_cast<LPARAM>(hdr));
+}
