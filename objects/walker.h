@@ -98,6 +98,9 @@ struct WalkHandlerTable {
   int (*offsetEntity)(void* payload, std::uint16_t type, std::int32_t dx, std::int32_t dy,
                       int clamp) = nullptr;
   void (*freeWindowBlockList)() = nullptr;
+  // Snaps a world point to the active window's grid (SnapXY without force);
+  // an empty slot leaves the point as it is.
+  void (*snapXY)(std::int32_t* x, std::int32_t* y, int force) = nullptr;
 };
 
 // The one table; cleared before each test.
