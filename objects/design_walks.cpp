@@ -10,7 +10,6 @@
 #include "objects/type_codes.h"
 #include "objects/walker.h"
 #include "platform/reset_hooks.h"
-#include "store/document_titles.h"
 #include "store/tower.h"
 
 TowerListNode* TemporaryTowers = nullptr;
@@ -54,22 +53,6 @@ std::int32_t CollectAttachedOfCode(const Tower* design, std::uint16_t code) {
 }
 
 }  // namespace
-
-void RecordDesignChange() {
-  const CurrentWindowData* w = ActiveWindowData;
-  if (!w || !w->design || !TowerEntity(w->design)) return;
-  Tower* target = LastLevel(w->design).typeCode == Type_Page ? GetAncestorTower(w->design, Type_Schematic)
-                                                              : DuplicateTower(w->design);
-  if (LastLevel(w->design).typeCode == Type_Page && LastLevel(target).typeCode != Type_Schematic) {
-    ReleaseTower(&target);
-    target = DuplicateTower(w->design);
-  }
-  DeleteChildEntities(target, Type_ModifiedNote);
-  Tower* note = InsertEmptyEntity(target, Type_ModifiedNote);
-  ReleaseTower(&note);
-  UpdateDocumentWindowTitle(target);
-  ReleaseTower(&target);
-}
 
 void ClearHighlightFlags(const Tower* t) {
   Tower* children = GetAllChildrenTower(t);
