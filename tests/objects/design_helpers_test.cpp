@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
+#include "../platform/gdi_canvas.h"
 #include "../support/test_paths.h"
+#include "objects/size_table.h"
 #include "objects/walker.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
@@ -227,6 +231,107 @@ TEST_F(WindowHelpers, ViasOnlyNeedsASelectionOfViaSizedHoles) {
   EXPECT_EQ(SelectionIsPadStacksOnly(nullptr), 1);
   EXPECT_EQ(SelectionIsPadStacksOnly(&first), 0);
   for (Tower** t : {&first.original, &second.original, &second.workingCopy}) ReleaseTower(t);
+}
+
+}  // namespace
+
+namespace {
+
+bool AllZero(const std::vector<std::uint32_t>& pixels) {
+  return std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; });
+}
+
+TEST(Drawing, SelectionRectangleIsAnXorBoxAndSkipsInvalidBoxes) {
+  pl3test::Canvas canvas(64, 64);
+  const pl3::Box invalid{-1, 5, 30, 30};
+  DrawSelectionRectangle(canvas.dc(), &invalid);
+  EXPECT_TRUE(AllZero(canvas.Pixels()));
+  const pl3::Box box{10, 10, 40, 30};
+  DrawSelectionRectangle(canvas.dc(), &box);
+  const std::vector<std::uint32_t> once = canvas.Pixels();
+  EXPECT_FALSE(AllZero(once));
+  // The dots are green; in the opaque background mode the gaps take the background colour.
+  EXPECT_NE(std::find(once.begin(), once.end(), 0x00FF00u), once.end());
+  for (std::uint32_t p : once) EXPECT_TRUE(p == 0 || p == 0x00FF00 || p == 0xFFFFFF) << std::hex << p;
+  EXPECT_EQ(canvas.At(25, 20), 0u) << "hollow";
+  DrawSelectionRectangle(canvas.dc(), &box);
+  EXPECT_TRUE(AllZero(canvas.Pixels())) << "drawn twice it erases itself";
+  EXPECT_EQ(GetROP2(canvas.dc()), R2_COPYPEN) << "the raster mode is restored";
+}
+
+TEST(Drawing, FocusRectangleDrawnTwiceErasesItself) {
+  pl3test::Canvas canvas(64, 64);
+  const pl3::Box box{5, 5, 50, 40};
+  DrawFocusRectangle(canvas.dc(), &box);
+  EXPECT_FALSE(AllZero(canvas.Pixels()));
+  DrawFocusRectangle(canvas.dc(), &box);
+  EXPECT_TRUE(AllZero(canvas.Pixels()));
+}
+
+class TextHelpers : public WalkTest {};
+
+TEST_F(TextHelpers, RotateTextOrientationKeepsThePosition) {
+  std::vector<std::uint8_t> text(120, 0);
+  pl3::Transform own = pl3::kIdentityTransform;
+  own.tx = 500;
+  own.ty = 700;
+  std::memcpy(text.data() + 76, &own, sizeof own);
+  Tower* t = TowerOn(Insert(design, Type_Text, text));
+  const pl3::Transform quarter = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 1000, 1000};
+  RotateTextOrientation(t, &quarter);
+  pl3::Transform after;
+  std::memcpy(&after, TowerPayload(t) + 76, sizeof after);
+  EXPECT_EQ(after.a, 0);
+  EXPECT_EQ(after.b, pl3::kFixedOne);
+  EXPECT_EQ(after.c, -pl3::kFixedOne);
+  EXPECT_EQ(after.tx, 500);
+  EXPECT_EQ(after.ty, 700);
+  ReleaseTower(&t);
+}
+
+TEST_F(TextHelpers, NewTextStyleTakesTheWindowDefaults) {
+  SizeTable fonts;
+  fonts[SizeKind_Fonts].defaultIndex = 4;
+  window->sizeTable = &fonts;
+  window->TextLayer = 33;
+  window->Cursor = {1200, -300};
+  CycleJustification(0, 0);  // 8 becomes the default
+  TextStyle* style = NewTextStyleWithText("R12");
+  ASSERT_NE(style, nullptr);
+  EXPECT_EQ(style->justification, 8);
+  EXPECT_EQ(style->sizeFlags, 1);
+  EXPECT_EQ(style->sizeIndex, 4u);
+  EXPECT_EQ(style->layer, 33);
+  EXPECT_EQ(style->font, 3u);
+  EXPECT_EQ(style->transform.a, pl3::kFixedOne);
+  EXPECT_EQ(style->transform.tx, 1200);
+  EXPECT_EQ(style->transform.ty, -300);
+  EXPECT_STREQ(reinterpret_cast<const char*>(style + 1), "R12");
+  std::free(style);
+  TextStyle* empty = NewTextStyleWithText(nullptr);
+  EXPECT_STREQ(reinterpret_cast<const char*>(empty + 1), "");
+  std::free(empty);
+  window->sizeTable = nullptr;
+}
+
+TEST_F(TextHelpers, DrawChildrenInViewPublishesTheEntityAndRestoresIt) {
+  Insert(design, Type_Track, 1);
+  Insert(design, Type_Circle, 2);
+  pl3::Box view{0, 0, 100, 100};
+  EXPECT_EQ(DrawChildrenInView(nullptr, design, &view, 0), 1);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{1, 2}));
+  EXPECT_EQ(pl3::g_raster.currentEntity, nullptr);
+}
+
+TEST_F(TextHelpers, WalkFromAnEntityTakesTheRestOfItsList) {
+  Insert(design, Type_Track, 1);
+  Insert(design, Type_Track, 2);
+  Entity* newest = Insert(design, Type_Track, 3);
+  Insert(design, Type_Circle, 4);
+  Tower* from = TowerOn(newest);
+  PerformTowerActionRecursive(&pl3::kIdentityTransform, from, nullptr, 0, 0, 0, 0);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{2, 1, 4}));
+  ReleaseTower(&from);
 }
 
 }  // namespace

@@ -269,4 +269,84 @@ TEST_F(WalkTest, PadStackHierarchyWalksItsChildrenFromMinusOne) {
   ReleaseTower(&pad);
 }
 
+TEST_F(WalkTest, LocatorRulesByWindowKind) {
+  Entity* locator = Insert(design, Type_AttributeLocator, Item(1, 96));
+  static int shown, boxMeets;
+  WalkHandlers.isLocatorShown = [](Tower*) { return shown; };
+  WalkHandlers.testBoundingBox = [](Tower*, const pl3::Transform*, const pl3::Box*) { return boxMeets; };
+  struct Case {
+    std::uint32_t kind;
+    int shown, boxMeets;
+    std::size_t visits;
+  };
+  const Case cases[] = {
+      {kEditorSchematic, 1, 1, 1},       {kEditorSchematic, 0, 1, 0},       {kEditorSchematic, 1, 0, 0},
+      {kEditorSchematicSymbol, 0, 1, 1}, {kEditorSchematicSymbol, 1, 0, 0}, {kEditorPcb, 0, 0, 1},
+  };
+  for (const Case& c : cases) {
+    window->editorKind = c.kind;
+    shown = c.shown;
+    boxMeets = c.boxMeets;
+    Visits().clear();
+    Walk(0);
+    EXPECT_EQ(Visits().size(), c.visits) << c.kind << " shown " << c.shown << " box " << c.boxMeets;
+  }
+  // Action 13 reaches a hidden locator of a schematic before the visibility test.
+  shown = 0;
+  boxMeets = 0;
+  for (std::uint32_t kind : {kEditorSchematic, kEditorSchematicSymbol}) {
+    window->editorKind = kind;
+    EntityPayload(locator)[2] = 1;
+    EXPECT_EQ(Walk(WalkAction_ClearIndexedSize), kind == kEditorSchematic ? 1 : 0) << kind;
+  }
+}
+
+TEST_F(WalkTest, DesignatorsHideAndLabelHierarchiesOnlyInTheSymbolEditor) {
+  Insert(design, Type_Designator, Item(1));
+  Tower* labels = InsertEntity(design, 0, Type_LabelHier, nullptr);
+  Insert(labels, Type_Label, Item(2, 60));
+  Walk(0);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{1}));
+  Visits().clear();
+  DisplayOptions = kDisplayHideAttributes;
+  window->editorKind = kEditorPcbSymbol;
+  Walk(0);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{2}));
+  Visits().clear();
+  WalkHandlers.resolveItemSizes = &RecordVisit;
+  Walk(WalkAction_ResolveSizes);
+  EXPECT_TRUE(Visits().empty()) << "action 14 does not enter label hierarchies";
+  ReleaseTower(&labels);
+}
+
+TEST_F(WalkTest, EarlierGenerationSymbolsGoToTheirHandlers) {
+  Insert(design, 163, Item(1));
+  static int container, symbol;
+  container = symbol = 0;
+  WalkHandlers.walkContainerEntity = [](const pl3::Transform*, Tower*, void*, std::uint8_t, std::uint8_t,
+                                        std::int32_t*) { return ++container; };
+  WalkHandlers.drawPl2Symbol = [](const pl3::Transform*, Tower*, void*, std::uint8_t, std::uint8_t,
+                                  std::int32_t*) { return 10 + ++symbol; };
+  EXPECT_EQ(Walk(WalkAction_MarkUsedSizes), 1);
+  EXPECT_EQ(Walk(WalkAction_Delete), 11);
+  EXPECT_EQ(container, 1);
+  EXPECT_EQ(symbol, 1);
+}
+
+TEST_F(WalkTest, PadHierarchiesWalkInHitModeForHitTests) {
+  Tower* pad = InsertEntity(design, 0, Type_PadStackInstanceHier, nullptr);
+  Insert(pad, Type_PadStackLayerInfo, Item(1, 44));
+  Insert(pad, Type_PadStackLayerInfo, Item(2, 44));
+  for (std::uint8_t target : {pl3::kTargetPlane, pl3::kTargetNearestHit, pl3::kTargetAreaPick}) {
+    pl3::g_raster.spanTarget = target;
+    Visits().clear();
+    WalkTypeFlags[Type_PadStackInstanceHier] = kWalkTypeWanted;
+    Walk(0);
+    EXPECT_EQ(Visits().size(), 2u);
+    EXPECT_EQ(Visits()[0].publishedOnEntity, target == pl3::kTargetPlane) << "hit tests walk pads in mode 1";
+  }
+  pl3::g_raster.spanTarget = pl3::kTargetPlane;
+  ReleaseTower(&pad);
+}
+
 }  // namespace
