@@ -77,6 +77,55 @@ std::int32_t WalkChildren(const pl3::Transform* transform, const Tower* walking,
 
 enum class Step { Next, SkipCode };
 
+// Makes `t` (as deep as `from`) stand on from's entities: every level fixed
+// and positioned, as a Tower that names one item.
+void StandOn(Tower* t, const Tower* from) {
+  for (int k = 0; k <= from->lastLevel; ++k) {
+    t->levels[k] = from->levels[k];
+    t->levels[k].flags = kLevelPositioned;
+  }
+  LastLevel(t).flags |= kLevelLast;
+}
+
+Tower* NewStandingTower(const Tower* from) {
+  Tower* t = DuplicateTower(from);
+  StandOn(t, from);
+  return t;
+}
+
+// Where the walk goes on after its entity was deleted: the entity's older
+// sibling, else the first entity of the next group (both taken before the
+// handler ran). The next search returns that entity without advancing.
+struct ResumePoint {
+  NodeRef older;
+  NodeRef group;
+  NodeRef nextGroup;
+};
+
+ResumePoint ResumePointOf(const Tower* walking) {
+  const TowerLevel& last = LastLevel(walking);
+  const TypeGroup* group = NodeAt<TypeGroup>(last.group);
+  return {NodeAt<Entity>(last.entity)->next, last.group, group ? group->next : 0};
+}
+
+// False when there is nothing left to walk.
+bool ResumeAfterDelete(Tower* walking, const ResumePoint& at, bool skipCode) {
+  TowerLevel& last = LastLevel(walking);
+  if (at.older && !skipCode) {
+    last.entity = at.older;
+    last.group = at.group;
+  } else if (at.nextGroup) {
+    const TypeGroup* group = NodeAt<TypeGroup>(at.nextGroup);
+    last.group = at.nextGroup;
+    last.typeCode = group->typeCode;
+    last.entity = group->firstChild;
+  } else {
+    return false;
+  }
+  last.flags = static_cast<std::uint16_t>((last.flags | kLevelPositioned) & ~(kLevelAdvance | kLevelSkip));
+  return true;
+}
+
 // Step 8: the per-code filters and the dispatch of one entity.
 Step WalkEntity(const pl3::Transform* transform, Tower* walking, void* param, std::uint8_t mode,
                 std::uint8_t action, std::int32_t* result) {
@@ -223,8 +272,16 @@ std::int32_t PerformTowerActionRecursive(const pl3::Transform* transform, const 
   const std::uint32_t savedWordB = ActiveWindowData ? ActiveWindowData->WalkFlags : 0;
   pl3::TowerRef callersEntity = pl3::g_raster.currentEntity;
   pl3::TowerRef published = nullptr;
+  // Handlers get a Tower of their own on the entity: one that deletes the
+  // entity through it leaves the walking Tower able to go on.
+  Tower* handed = DuplicateTower(walking);
+  bool resumed = false;
 
   while (Entity* e = FindNextEntity(walking)) {
+    if (resumed) {
+      LastLevel(walking).flags |= kLevelAdvance;
+      resumed = false;
+    }
     const bool isLast = (FilterWordA() & kViewStopAfterStopTower) && ActiveWindowData &&
                         ActiveWindowData->StopTower && TowerEntity(ActiveWindowData->StopTower) == e;
     if (!SkippedBySelection(e)) {
@@ -240,12 +297,20 @@ std::int32_t PerformTowerActionRecursive(const pl3::Transform* transform, const 
       } else {
         if (mode != 1) {
           pl3::ReleaseTowerRef(published);
-          published = DuplicateTower(walking);
+          published = NewStandingTower(walking);
           pl3::g_raster.currentEntity = published;
           pl3::g_raster.pickPending = 1;
         }
-        if (WalkEntity(transform, walking, param, mode, action, &result) == Step::SkipCode) SkipToNextType(walking);
+        const ResumePoint resume = ResumePointOf(walking);
+        StandOn(handed, walking);
+        const Step step = WalkEntity(transform, handed, param, mode, action, &result);
         WalkStateFlags = savedState;
+        if (!(LastLevel(handed).flags & kLevelPositioned)) {
+          if (!ResumeAfterDelete(walking, resume, step == Step::SkipCode)) break;
+          resumed = true;
+        } else if (step == Step::SkipCode) {
+          SkipToNextType(walking);
+        }
         const bool stopsOnZero = action == 8 || action == WalkAction_MeasureClosest;
         if (stopsOnZero && mode != 0 && result == 0) break;
       }
@@ -253,6 +318,7 @@ std::int32_t PerformTowerActionRecursive(const pl3::Transform* transform, const 
     if (isLast) break;
   }
 
+  FreeTower(handed);
   FreeTower(walking);
   pl3::ReleaseTowerRef(published);
   pl3::g_raster.currentEntity = callersEntity;

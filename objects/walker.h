@@ -73,7 +73,9 @@ enum WalkAction : std::uint8_t {
 // ---- The handler table ----------------------------------------------------------
 
 // A handler of an action: the item's transform, a Tower standing on the
-// entity, the action's parameter and the action. The walk's mode and result
+// entity (the handler's to use, not to release; a handler that deletes the
+// entity does so through it, and the walk goes on after it), the action's
+// parameter and the action. The walk's mode and result
 // are there for the handlers that need them (action 15 sets the result itself).
 using WalkHandler = std::int32_t (*)(const pl3::Transform* transform, Tower* entity, void* param,
                                      std::uint8_t mode, std::uint8_t action, std::int32_t* result);

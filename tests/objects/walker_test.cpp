@@ -349,4 +349,26 @@ TEST_F(WalkTest, PadHierarchiesWalkInHitModeForHitTests) {
   ReleaseTower(&pad);
 }
 
+TEST_F(WalkTest, HandlersMayDeleteTheEntityTheyAreGiven) {
+  for (std::uint32_t tag = 1; tag <= 5; ++tag) Insert(design, Type_Track, tag);
+  Insert(design, Type_Circle, 6);   // alone in its group
+  Insert(design, Type_Rectangle, 7);
+  Insert(design, Type_Rectangle, 8);
+  WalkHandlers.deleteWalkedEntity = [](const pl3::Transform* t, Tower* e, void* p, std::uint8_t m, std::uint8_t a,
+                                       std::int32_t* r) {
+    const std::uint32_t tag = TagOf(TowerEntity(e));
+    RecordVisit(t, e, p, m, a, r);
+    if (tag % 2 == 1 || tag == 6) {
+      DeleteEntity(e);
+      return 1;
+    }
+    return 0;
+  };
+  EXPECT_EQ(Walk(WalkAction_Delete), 5);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{5, 4, 3, 2, 1, 6, 8, 7}));
+  Visits().clear();
+  Walk(0);
+  EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{4, 2, 8}));
+}
+
 }  // namespace
