@@ -50,8 +50,6 @@ constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copie
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
 
-constexpr std::uint32_t kWindowBlockListSize = 1024;
-
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;
 constexpr std::uint32_t kEditorShape = 2;
@@ -98,8 +96,6 @@ struct CurrentWindowData {
   std::uint32_t NextNetId = 1;             // the next net id given out
   pl3::Point ReferencePoint{};             // the reference point of radius edits
   pl3::Transform BaseTransform = pl3::kIdentityTransform;
-  void* BlockList[kWindowBlockListSize] = {};  // blocks freed when the selection is dropped
-  std::uint32_t BlockCount = 0;
 };
 
 // The block of the active editor window, or null when none is active.
