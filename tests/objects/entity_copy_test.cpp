@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
+#include "geometry/transform.h"
 #include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
 #include "platform/responder.h"
@@ -187,6 +189,73 @@ TEST_F(CopyTest, InsertedCopiesTransformGeometryAndRefuseShortRecords) {
   EXPECT_EQ(CopyAndInsertEntity(target, skipped, &shift), nullptr);
   EXPECT_TRUE(pl3::ResponderRecords().empty());
   for (Tower** t : {&skipped, &polygon, &shortTransform, &copy, &target, &track}) ReleaseTower(t);
+}
+
+TEST_F(CopyTest, StructuralRecordsCopyTheirStoredSizes) {
+  struct Case {
+    std::uint16_t code;
+    std::vector<std::uint8_t> payload;
+    std::uint32_t copiedSize;  // the size the copy is inserted with (rounded up to 16 in the store)
+  };
+  std::vector<std::uint8_t> label(80, 'x');
+  label[60] = 'L';
+  label[61] = 0;
+  const Case cases[] = {
+      {Type_DesignatorInfo, std::vector<std::uint8_t>(32, 7), 20},
+      {Type_Description, {'a', 'b', 0, 'z', 'z'}, 3},
+      {Type_Label, label, 62},
+      {167, std::vector<std::uint8_t>(40, 3), 48},
+  };
+  for (const Case& c : cases) {
+    Tower* source = InsertEntity(design, static_cast<std::uint32_t>(c.payload.size()), c.code, c.payload.data());
+    Tower* target = InsertEntity(design, 0, Type_SymbolInstance, nullptr);
+    Tower* copy = CopyAndInsertEntity(target, source, &pl3::kIdentityTransform);
+    ASSERT_NE(copy, nullptr) << c.code;
+    EXPECT_EQ(TowerEntity(copy)->payloadSize, RoundUp16(c.copiedSize)) << c.code;
+    const std::size_t compared = std::min<std::size_t>(c.copiedSize, c.payload.size());
+    EXPECT_EQ(std::memcmp(TowerPayload(copy), c.payload.data(), compared), 0) << c.code;
+    for (std::uint32_t k = c.copiedSize; k < TowerEntity(copy)->payloadSize; ++k) {
+      EXPECT_EQ(TowerPayload(copy)[k], 0) << c.code << " copies no more than its record: byte " << k;
+    }
+    for (Tower** t : {&copy, &target, &source}) ReleaseTower(t);
+  }
+}
+
+TEST_F(CopyTest, PinNamesGoUnderTheNearestSymbolPin) {
+  Tower* source = InsertEntity(design, 64, 27, Item(0, 64).data());
+  Tower* pin = InsertEntity(design, 0, 26, nullptr);
+  Tower* inner = InsertEntity(pin, 0, Type_Attribute, nullptr);
+  Tower* copy = CopyAndInsertEntity(inner, source, &pl3::kIdentityTransform);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(LastLevel(copy).typeCode, 27);
+  EXPECT_EQ(copy->lastLevel, pin->lastLevel + 1) << "inserted under the pin, not the attribute";
+  for (Tower** t : {&copy, &inner, &pin, &source}) ReleaseTower(t);
+}
+
+TEST_F(CopyTest, ArcCopiesTurnTheirVectorsAndMoveTheirCentre) {
+  ArcPayload arc{};
+  arc.head.layer = 1;
+  arc.radius = 100;
+  arc.startX = 100;
+  arc.endY = 100;
+  arc.centreX = 50;
+  arc.centreY = 60;
+  Tower* source = InsertEntity(design, sizeof arc, Type_Arc, &arc);
+  const pl3::Transform quarter = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 1000, 0};
+  Tower* copy = CopyAndInsertEntity(design, source, &quarter);
+  ASSERT_NE(copy, nullptr);
+  const auto* out = reinterpret_cast<const ArcPayload*>(TowerPayload(copy));
+  pl3::Point start{100, 0};
+  pl3::TransformVector(&quarter, start.x, start.y);
+  pl3::Point centre{50, 60};
+  pl3::TransformPoint(&quarter, centre.x, centre.y);
+  EXPECT_EQ(out->startX, start.x);
+  EXPECT_EQ(out->startY, start.y);
+  EXPECT_EQ(out->centreX, centre.x);
+  EXPECT_EQ(out->centreY, centre.y);
+  EXPECT_NE(out->centreX, 50) << "the centre moved";
+  ReleaseTower(&copy);
+  ReleaseTower(&source);
 }
 
 TEST_F(CopyTest, TranslateMovesTheRequestedPart) {
