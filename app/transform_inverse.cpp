@@ -1,6 +1,7 @@
 #include "app/transform_inverse.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "geometry/transform.h"
 
@@ -32,6 +33,12 @@ bool InvertTransform(const Transform* t, Transform* out) {
   inv.ty = y;
   *out = inv;
   return true;
+}
+
+Transform* InvertTransformCopy(const Transform* t) {
+  auto* copy = static_cast<Transform*>(std::malloc(sizeof(Transform)));
+  if (copy) InvertTransform(t, copy);
+  return copy;
 }
 
 }  // namespace pl3

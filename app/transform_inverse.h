@@ -12,4 +12,8 @@ namespace pl3 {
 // and the result is false.
 bool InvertTransform(const Transform* t, Transform* out);
 
+// A new heap Transform (released with std::free) holding InvertTransform of
+// the given one; null when memory is refused.
+Transform* InvertTransformCopy(const Transform* t);
+
 }  // namespace pl3

@@ -9,10 +9,8 @@
 namespace pl3 {
 
 std::uint32_t CurrentDrawColour = 0;
-std::uint32_t DisplayOptions = 0;
 std::uint32_t MarkerDisplayFlags = 0;
 std::uint32_t SuppressSymbolTextsFlag = 0;
-std::uint32_t SurfaceMountPadFlag = 0;
 
 namespace {
 
@@ -40,10 +38,8 @@ void ResetDrawingGlobals() {
   g_pick = AreaPick{};
   g_pattern = LinePattern{};
   CurrentDrawColour = 0;
-  DisplayOptions = 0;
   MarkerDisplayFlags = 0;
   SuppressSymbolTextsFlag = 0;
-  SurfaceMountPadFlag = 0;
 }
 [[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetDrawingGlobals);
 

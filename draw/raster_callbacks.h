@@ -31,11 +31,10 @@ void FreePickList();
 // Starts a patterned line: the two colours, the starting fill value and a zero counter.
 void StartLinePattern(std::uint32_t first, std::uint32_t second, std::uint32_t startFill);
 
-// Drawing globals.
+// Drawing globals. DisplayOptions and SurfaceMountPadFlag, which the entity
+// walker reads and sets too, live with it in objects/walker.h.
 extern std::uint32_t CurrentDrawColour;
-extern std::uint32_t DisplayOptions;
 extern std::uint32_t MarkerDisplayFlags;
 extern std::uint32_t SuppressSymbolTextsFlag;
-extern std::uint32_t SurfaceMountPadFlag;
 
 }  // namespace pl3

@@ -4,10 +4,51 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/types.h"
 #include "objects/layer_table.h"
 
 struct Tower;
 struct SizeTable;
+struct EntityRecord;
+
+// One selected item (the selection engine builds and frees these records).
+struct SelectionInfo {
+  SelectionInfo* next;
+  SelectionInfo* prev;
+  std::uint8_t flags;             // bit 0 primary, bit 1 the instance-info fields are in use
+  std::uint16_t grabbedPart;
+  Tower* original;                // the item in the design, or null
+  Tower* workingCopy;             // the working copy inserted into the design
+  pl3::Point grabPoint;
+  pl3::Point currentPoint;
+  Tower* copyInstanceInfo;
+  Tower* originalInstanceInfo;
+  std::uint32_t auxPresent;
+  void* auxBuffer;
+};
+
+// ViewFlags bits.
+constexpr std::uint32_t kViewOtherSide = 0x8;            // the board is seen from the other side
+constexpr std::uint32_t kViewStopAfterStopTower = 0x20;  // the walk ends after StopTower's entity
+constexpr std::uint32_t kViewIncludeSelected = 0x40;     // the walk visits selected entities
+constexpr std::uint32_t kViewSelectionListOnly = 0x20000;
+
+// WalkFlags bits.
+constexpr std::uint32_t kWalkInPadStack = 0x1;        // items take DrawingLayer (layer override)
+constexpr std::uint32_t kWalkNetHighlight = 0x2;
+constexpr std::uint32_t kWalkHighlighting = 0x4;      // the entity being handled is highlighted
+constexpr std::uint32_t kWalkUseLayerSet = 0x10;
+constexpr std::uint32_t kWalkShownOnly = 0x20;
+constexpr std::uint32_t kWalkOnlyInSymbols = 0x100;   // graphics outside symbols are skipped
+constexpr std::uint32_t kWalkOnlyInPadStacks = 0x200; // graphics outside pad-stack instances are skipped
+constexpr std::uint32_t kWalkInnerLayersOnePass = 0x200000;
+constexpr std::uint32_t kWalkMirrorMode = 0x800000;
+
+// StateFlags bits.
+constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
+
+// DragFlags bits.
+constexpr std::uint8_t kDragActive = 0x1;
 
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;
@@ -25,6 +66,36 @@ struct CurrentWindowData {
   LayerTable layerTable{};           // the window's 256 layers
   std::uint8_t currentLayer = 0;     // the layer new items go on
   SizeTable* sizeTable = nullptr;    // the window's size lists, owned (FreeSizeTable); null for kinds without sizes
+
+  // Edit and walk state.
+  Tower* Selection = nullptr;         // the item picked by the last select click
+  pl3::Point Cursor{};                // the editing cursor, world units
+  std::uint32_t Zoom = 1;             // world units per pixel
+  std::uint32_t ViewFlags = 0;        // kView... bits; the walker's filter word A
+  std::uint32_t StateFlags = 0;       // kState... bits
+  Tower* TemporaryEntity = nullptr;   // an item that lives while an operation runs
+  std::uint8_t TopLayer = Layer_Top;
+  std::uint8_t BottomLayer = Layer_Bottom;
+  std::uint8_t OverrideLayer = 0;
+  SelectionInfo* SelectionList = nullptr;
+  pl3::Point DragStart{};             // drag rectangle corners, client pixels
+  pl3::Point DragCurrent{};
+  std::uint8_t DragFlags = 0;         // kDrag... bits
+
+  // Fields the design objects read that the block keeps beside the above.
+  std::uint32_t WalkFlags = 0;             // kWalk... bits; the walker's filter word B
+  Tower* StopTower = nullptr;              // the walk ends after this entity (kViewStopAfterStopTower)
+  std::uint8_t SelectionListUnrestricted = 0;  // lifts kViewSelectionListOnly
+  std::uint8_t ShowLabels = 1;             // the PCB symbol editor shows labels
+  std::uint8_t CopyLayer = 0;              // default layer of copies
+  std::uint8_t TextLayer = 0;              // the layer of new texts
+  std::uint8_t DrawingLayer = 0;           // the layer of items inside a pad stack
+  std::int32_t SingleLayer = -1;           // the one layer shown, -1 for all
+  std::uint32_t LayerSetCount = 0;         // the window's layer set
+  std::uint8_t LayerSet[kLayerCount] = {};
+  std::uint32_t NextNetId = 1;             // the next net id given out
+  pl3::Point ReferencePoint{};             // the reference point of radius edits
+  pl3::Transform BaseTransform = pl3::kIdentityTransform;
 };
 
 // The block of the active editor window, or null when none is active.

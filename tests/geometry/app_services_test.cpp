@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cmath>
 #include <cstdint>
 
@@ -72,6 +74,15 @@ TEST(InvertTransform, RotationsMirrorsAndScalesInvertExactly) {
   EXPECT_EQ(inv.d, 0);
   pl3::ComposeTransform(&inv, &quarter);
   EXPECT_TRUE(pl3::IsIdentityTransform(inv));
+}
+
+TEST(InvertTransform, HeapCopyHoldsTheInverse) {
+  const Transform quarter = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 0, 0};
+  Transform* inv = pl3::InvertTransformCopy(&quarter);
+  ASSERT_NE(inv, nullptr);
+  EXPECT_EQ(inv->b, -pl3::kFixedOne);
+  EXPECT_EQ(inv->c, pl3::kFixedOne);
+  std::free(inv);
 }
 
 TEST(InvertTransform, SingularTransformIsRefused) {
