@@ -2,7 +2,8 @@
 // opens a window, paints a blue square on white, and paints a red square
 // where the user clicks; a press captures the mouse and its release is
 // reported wherever it happens. An edit control reports its text, byte by
-// byte in hex, whenever it changes. "--quit-after MS" ends it on its own.
+// byte in hex, whenever it changes, and every key press is reported with its
+// virtual key in hex. "--quit-after MS" ends it on its own.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +103,10 @@ int main(int argc, char** argv) {
   if (quitAfter) SetTimer(hwnd, 1, quitAfter, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_KEYDOWN) {
+      std::printf("key %02x\n", static_cast<unsigned>(msg.wParam));
+      std::fflush(stdout);
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
