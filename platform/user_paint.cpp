@@ -371,7 +371,11 @@ int ReleaseDC(HWND, HDC dc) {
 
 HWND WindowFromDC(HDC dc) {
   auto it = S().heldDCs.find(dc);
-  return it == S().heldDCs.end() ? nullptr : it->second.hwnd;
+  if (it != S().heldDCs.end()) return it->second.hwnd;
+  // A window's own context names it while released too.
+  for (auto& [h, w] : S().windows)
+    if (dc && w->ownDC == dc) return h;
+  return nullptr;
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {

@@ -261,6 +261,7 @@ TEST_F(PaintTest, AnOwnContextKeepsItsSettingsAndFollowsItsWindow) {
   EXPECT_EQ(GetBkMode(again), TRANSPARENT);
   EXPECT_EQ(WindowFromDC(again), own);
   ReleaseDC(own, again);
+  EXPECT_EQ(WindowFromDC(again), own);  // released, it is still the window's
   // BeginPaint hands out the same context, still drawing with the pen.
   InvalidateRect(own, nullptr, FALSE);
   PAINTSTRUCT ps;
