@@ -249,6 +249,8 @@ void PostTypedChar(char32_t cp);
 
 // Windows (user_windows.cpp).
 void ActivateWindow(HWND hwnd, WORD how);
+// WM_ACTIVATEAPP to every top-level window (user_window_state.cpp).
+void SendActivateApp(BOOL active);
 void SendSizeMove(WindowRecord* w);
 void ForgetWindow(WindowRecord* w);
 RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for borders

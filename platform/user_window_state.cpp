@@ -5,6 +5,14 @@
 
 using namespace pl3::user;
 
+// The program gains or loses the desktop's focus: each of its top-level
+// windows hears it (floating panes hide and show on it).
+void pl3::user::SendActivateApp(BOOL active) {
+  std::vector<HWND> tops = S().topLevels;
+  for (HWND t : tops)
+    if (Find(t)) Send(t, WM_ACTIVATEAPP, static_cast<WPARAM>(active), 0);
+}
+
 namespace {
 
 bool IsUnder(HWND root, HWND h) { return h == root || IsChild(root, h); }
@@ -49,7 +57,7 @@ void pl3::InjectAppActivation(HWND top) {
   s.active = nullptr;
   Send(old, WM_NCACTIVATE, FALSE, 0);
   if (Find(old)) Send(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
-  if (Find(old)) Send(old, WM_ACTIVATEAPP, FALSE, 0);
+  SendActivateApp(FALSE);
   HWND focus = s.focus;
   if (focus && !s.active) {
     s.input.focusBeforeLeaving = focus;

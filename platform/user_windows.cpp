@@ -185,7 +185,7 @@ void ActivateWindow(HWND hwnd, WORD how) {
   if (!w || s.active == w->handle) return;
   HWND h = w->handle;
   HWND old = s.active;
-  if (!old) Send(h, WM_ACTIVATEAPP, TRUE, 0);
+  if (!old) SendActivateApp(TRUE);
   s.active = h;
   if (Find(old)) {
     Send(old, WM_NCACTIVATE, FALSE, 0);

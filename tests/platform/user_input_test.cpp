@@ -435,6 +435,8 @@ TEST_F(InputTest, WindowManagerStatesReachSizePlacementAndZoom) {
 }
 
 TEST_F(InputTest, LeavingAndReturningToTheProgramActivatesAndKeepsTheFocus) {
+  HWND pane = MakeTop(400, 300);  // a second top-level window, as a floating pane
+  SetActiveWindow(top_);
   HWND edit = CreateWindowExA(0, "Input_Test", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, top_, nullptr, nullptr,
                               nullptr);
   SetFocus(edit);
@@ -442,10 +444,14 @@ TEST_F(InputTest, LeavingAndReturningToTheProgramActivatesAndKeepsTheFocus) {
   pl3::InjectAppActivation(nullptr);
   EXPECT_EQ(GetActiveWindow(), nullptr);
   EXPECT_EQ(GetFocus(), nullptr);
-  std::vector<WPARAM> app;
-  for (const Heard& e : g_log)
-    if (e.message == WM_ACTIVATEAPP) app.push_back(e.wParam);
-  EXPECT_EQ(app, std::vector<WPARAM>{FALSE});
+  auto appActivations = [](HWND h) {
+    std::vector<WPARAM> out;
+    for (const Heard& e : g_log)
+      if (e.hwnd == h && e.message == WM_ACTIVATEAPP) out.push_back(e.wParam);
+    return out;
+  };
+  EXPECT_EQ(appActivations(top_), std::vector<WPARAM>{FALSE});
+  EXPECT_EQ(appActivations(pane), std::vector<WPARAM>{FALSE});
   EXPECT_EQ(Only(edit, {WM_KILLFOCUS}).size(), 1u);
   // Keys while inactive go nowhere.
   g_log.clear();
@@ -456,10 +462,8 @@ TEST_F(InputTest, LeavingAndReturningToTheProgramActivatesAndKeepsTheFocus) {
   pl3::InjectAppActivation(top_);
   EXPECT_EQ(GetActiveWindow(), top_);
   EXPECT_EQ(GetFocus(), edit);
-  app.clear();
-  for (const Heard& e : g_log)
-    if (e.message == WM_ACTIVATEAPP) app.push_back(e.wParam);
-  EXPECT_EQ(app, std::vector<WPARAM>{TRUE});
+  EXPECT_EQ(appActivations(top_), std::vector<WPARAM>{TRUE});
+  EXPECT_EQ(appActivations(pane), std::vector<WPARAM>{TRUE});
 }
 
 TEST_F(InputTest, AnimateWindowShowsAndHidesAtOnce) {
