@@ -206,7 +206,7 @@ std::optional<char32_t> AltCodeKey(int vk, bool down, bool keypad) {
     AltCode ended = a;
     a = AltCode{};
     if (!ended.altDown || ended.digits == 0) return std::nullopt;
-    unsigned code = ended.value % 256;
+    unsigned code = ended.value;
     if (code == 0) return char32_t{0};
     return ended.leadingZero ? AnsiToCodePoint(static_cast<unsigned char>(code)) : DosCodePoint(code);
   }
@@ -217,7 +217,7 @@ std::optional<char32_t> AltCodeKey(int vk, bool down, bool keypad) {
     return std::nullopt;
   }
   if (a.digits == 0 && digit == 0) a.leadingZero = true;
-  a.value = (a.value * 10 + static_cast<unsigned>(digit)) % 1000000;
+  a.value = (a.value * 10 + static_cast<unsigned>(digit)) % 256;  // the code is taken modulo 256
   a.digits++;
   return std::nullopt;
 }

@@ -132,6 +132,9 @@ TEST_F(InputTest, AltWithKeypadDigitsTypesTheCodesCharacter) {
       {"ASCII", {VK_NUMPAD6, VK_NUMPAD5}, false, "A"},
       {"no leading zero: the DOS code page", {VK_NUMPAD1, VK_NUMPAD3, VK_NUMPAD0}, false, "\xE9"},
       {"above 255 wraps", {VK_NUMPAD3, VK_NUMPAD2, VK_NUMPAD1}, false, "A"},
+      // 01000169: 1000169 % 256 is 233, in the program's code page.
+      {"long codes wrap too", {VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD0, VK_NUMPAD0, VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD6,
+                               VK_NUMPAD9}, false, "\xE9"},
       {"DOS shade block: not in the code page", {VK_NUMPAD1, VK_NUMPAD7, VK_NUMPAD6}, false, ""},
       {"keypad with Num Lock off", {VK_INSERT, VK_DOWN, VK_NEXT, VK_NEXT}, true, "\xE9"},
       {"navigation block keys are no digits", {VK_INSERT, VK_DOWN, VK_NEXT, VK_NEXT}, false, ""},
