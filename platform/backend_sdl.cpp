@@ -30,10 +30,21 @@ HWND WindowOf(Uint32 sdlId) {
   return nullptr;
 }
 
-// SetCursorPos queues its own WM_MOUSEMOVE: the motion SDL reports for the
-// warp is dropped.
-bool g_warpPending = false;
+// SetCursorPos queued its own WM_MOUSEMOVE: motions SDL reports at the warp's
+// point for a short while after it are its echo, however many come and
+// whatever comes between.
 POINT g_warpTarget{};
+Uint64 g_warpEchoUntil = 0;
+
+// Moves the pointer as SDL reports it, unless it is already there or this is
+// the echo of a warp.
+void MovePointer(POINT p) {
+  if (p.x == g_warpTarget.x && p.y == g_warpTarget.y && SDL_GetTicks64() < g_warpEchoUntil) return;
+  POINT now;
+  GetCursorPos(&now);
+  if (p.x != now.x || p.y != now.y) InjectMouseMove(p);
+}
+
 // A window lost the keyboard focus in this batch of events.
 bool g_focusLeft = false;
 
@@ -225,10 +236,7 @@ POINT ScreenPoint(Uint32 windowId, int x, int y) {
 void Handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEMOTION: {
-      POINT p = ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y);
-      bool echo = g_warpPending && p.x == g_warpTarget.x && p.y == g_warpTarget.y;
-      g_warpPending = false;
-      if (!echo) InjectMouseMove(p);  // SetCursorPos queued its own move already
+      MovePointer(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y));
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -237,7 +245,7 @@ void Handle(const SDL_Event& e) {
                       : e.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
                                                              : MouseButton::Left;
       POINT p = ScreenPoint(e.button.windowID, e.button.x, e.button.y);
-      InjectMouseMove(p);
+      MovePointer(p);
       InjectMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
       break;
     }
@@ -336,8 +344,8 @@ void CursorChanged(int shape) {
 }
 
 void WarpCursor(POINT p) {
-  g_warpPending = true;
   g_warpTarget = p;
+  g_warpEchoUntil = SDL_GetTicks64() + 250;
   SDL_WarpMouseGlobal(p.x, p.y);
 }
 

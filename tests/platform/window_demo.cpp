@@ -3,7 +3,9 @@
 // where the user clicks; a press captures the mouse and its release is
 // reported wherever it happens. An edit control reports its text, byte by
 // byte in hex, whenever it changes, and every key press is reported with its
-// virtual key in hex. "--quit-after MS" ends it on its own.
+// virtual key in hex. The release of a right click warps the pointer to
+// client (30, 30) and half a second later reports how many mouse moves
+// arrived there. "--quit-after MS" ends it on its own.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,10 @@
 namespace {
 
 POINT g_click{-1, -1};
+bool g_countingWarp = false;
+int g_warpMoves = 0;
+constexpr UINT_PTR kQuitTimer = 1;
+constexpr UINT_PTR kWarpTimer = 2;
 
 void Paint(HWND hwnd) {
   PAINTSTRUCT ps;
@@ -70,7 +76,33 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         std::fflush(stdout);
       }
       return 0;
-    case WM_TIMER: DestroyWindow(hwnd); return 0;
+    case WM_RBUTTONUP: {
+      POINT p{30, 30};
+      ClientToScreen(hwnd, &p);
+      g_countingWarp = true;
+      g_warpMoves = 0;
+      SetCursorPos(p.x, p.y);
+      // Taken at once, as a warp that must not count as the user's move is;
+      // nothing more may come for it later.
+      MSG move;
+      while (PeekMessageA(&move, hwnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE))
+        if (GET_X_LPARAM(move.lParam) == 30 && GET_Y_LPARAM(move.lParam) == 30) g_warpMoves++;
+      SetTimer(hwnd, kWarpTimer, 500, nullptr);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (g_countingWarp && GET_X_LPARAM(lParam) == 30 && GET_Y_LPARAM(lParam) == 30) g_warpMoves++;
+      return 0;
+    case WM_TIMER:
+      if (wParam == kWarpTimer) {
+        KillTimer(hwnd, kWarpTimer);
+        g_countingWarp = false;
+        std::printf("warp moves %d\n", g_warpMoves);
+        std::fflush(stdout);
+        return 0;
+      }
+      DestroyWindow(hwnd);
+      return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
@@ -100,7 +132,7 @@ int main(int argc, char** argv) {
                   nullptr, nullptr);
   std::printf("backend %s\n", pl3::ActiveBackendName());
   std::fflush(stdout);
-  if (quitAfter) SetTimer(hwnd, 1, quitAfter, nullptr);
+  if (quitAfter) SetTimer(hwnd, kQuitTimer, quitAfter, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_KEYDOWN) {

@@ -115,6 +115,19 @@ else
 fi
 # ---- End of step: keys on another layout ----------------------------------------
 
+# ---- Step: cursor warp ---------------------------------------------------------
+# SetCursorPos queues one mouse move; the motion the host reports for the warp
+# is not a second one.
+xdotool mousemove 250 200 click 3
+i=0
+until grep -q "^warp moves" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the warp was not reported"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+grep -q "^warp moves 1$" "$WORK/demo.out" || { echo "FAIL: a warp made $(grep "^warp moves" "$WORK/demo.out")"; exit 1; }
+echo "passed: a cursor warp made one mouse move"
+# ---- End of step: cursor warp --------------------------------------------------
+
 # ---- Step: menu ----------------------------------------------------------------
 # "File" on the bar opens its pop-up below it, over the white client area.
 [ "$(pixel 250 8)" = "240,240,240" ] || { echo "FAIL: no menu bar (got $(pixel 250 8))"; exit 1; }
@@ -136,5 +149,4 @@ done
 wait_pixel 115 26 "255,255,255" || { echo "FAIL: the pop-up stayed on screen (got $(pixel 115 26))"; exit 1; }
 echo "passed: the File menu opened from the bar and its command was reported"
 # ---- End of step: menu ---------------------------------------------------------
-
 exit 0
