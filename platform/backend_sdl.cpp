@@ -48,6 +48,25 @@ void MovePointer(POINT p) {
 // A window lost the keyboard focus in this batch of events.
 bool g_focusLeft = false;
 
+// The window the desktop's focus activates: an owned pop-up (a menu, a
+// tooltip, a drop list) is never activated itself, its owner is.
+HWND ActivationTarget(HWND h) {
+  user::WindowRecord* w = user::Find(h);
+  while (w && (w->style & WS_POPUP) && (w->style & WS_CAPTION) != WS_CAPTION && user::Find(w->owner))
+    w = user::Find(w->owner);
+  return w ? w->handle : nullptr;
+}
+
+// A pop-up that took the desktop's keyboard focus leaves none behind when it
+// goes (no window manager hands it on): it goes back to the window the pop-up
+// belongs to.
+void ReturnFocusFrom(HWND h, SDL_Window* sw) {
+  if (SDL_GetKeyboardFocus() != sw) return;
+  HWND target = ActivationTarget(h);
+  auto it = Windows().find(target);
+  if (target != h && it != Windows().end()) SDL_SetWindowInputFocus(it->second);
+}
+
 SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
   auto it = Windows().find(h);
   if (it != Windows().end()) return it->second;
@@ -82,6 +101,7 @@ void WindowCreated(HWND) {}
 void WindowDestroyed(HWND h) {
   auto it = Windows().find(h);
   if (it == Windows().end()) return;
+  ReturnFocusFrom(h, it->second);
   SDL_DestroyWindow(it->second);
   Windows().erase(it);
 }
@@ -91,7 +111,9 @@ void WindowChanged(HWND h) {
   if (!w) return;
   if (!(w->style & WS_VISIBLE)) {
     auto it = Windows().find(h);
-    if (it != Windows().end()) SDL_HideWindow(it->second);
+    if (it == Windows().end()) return;
+    ReturnFocusFrom(h, it->second);
+    SDL_HideWindow(it->second);
     return;
   }
   SDL_Window* sw = Ensure(h, w);
@@ -221,10 +243,21 @@ void InjectSdlKey(const SDL_KeyboardEvent& k) {
 }
 
 // Keys reach us only while the desktop's focus is on one of our windows: an
-// inactive program that gets them has been activated.
+// inactive program that gets them has been activated. SDL names no window
+// when its own focus was lost with a pop-up that closed; the window under
+// the pointer, else the front one, takes them then.
 void ActivateForKeyboard(Uint32 windowId) {
+  if (GetActiveWindow()) return;
   HWND h = WindowOf(windowId);
-  if (h && !GetActiveWindow()) InjectAppActivation(h);
+  if (!h)
+    if (SDL_Window* under = SDL_GetMouseFocus()) h = WindowOf(SDL_GetWindowID(under));
+  if (!h)
+    for (HWND t : user::S().topLevels)
+      if (IsWindowVisible(t)) {
+        h = t;
+        break;
+      }
+  if (HWND target = ActivationTarget(h)) InjectAppActivation(target);
 }
 
 POINT ScreenPoint(Uint32 windowId, int x, int y) {
@@ -290,7 +323,9 @@ void Handle(const SDL_Event& e) {
           break;
         }
         case SDL_WINDOWEVENT_RESTORED: InjectWindowState(h, SW_RESTORE, nullptr); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: InjectAppActivation(h); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (HWND target = ActivationTarget(h)) InjectAppActivation(target);
+          break;
         case SDL_WINDOWEVENT_FOCUS_LOST: g_focusLeft = true; break;
         case SDL_WINDOWEVENT_LEAVE: user::PointerLeftTopLevel(h); break;
         default: break;
