@@ -10,6 +10,7 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/pending_services.h"
+#include "objects/design_walks.h"
 #include "app/start_values.h"
 #include "platform/responder.h"
 #include "store/tower_file.h"
@@ -135,7 +136,7 @@ Entity* NewestChild(const Tower* t, std::uint16_t code) {
 bool CopyOption(const Tower* group, std::uint16_t code, void* value, std::uint32_t size) {
   const Entity* e = NewestChild(group, code);
   if (!e || e->payloadSize < size) return false;
-  return CopyChildData(value, group, code, size) == 1;
+  return CopyChildData(value, size, group, code, size) == 1;
 }
 
 void ReadOptions(const Tower* group, const OptionNode* nodes, std::size_t count) {

@@ -8,11 +8,6 @@ namespace {
 void Refuse() { MessageBeep(0); }
 }  // namespace
 
-int CopyChildData(void*, const Tower*, std::uint16_t, std::uint32_t) {
-  Refuse();
-  return 0;
-}
-
 std::uint32_t* LayerColourMix = nullptr;
 std::uint32_t* BuildDefaultLayerColourMix() {
   Refuse();

@@ -8,14 +8,6 @@
 struct Tower;
 struct CurrentWindowData;
 
-// ---- Entity walker ----------------------------------------------------------------
-
-// Copies the payload of the newest child of that code under the entity t
-// stands on into the buffer: `length` bytes, or the text up to and including
-// its NUL when length is 0. 1, or 0 when there is no such child (the buffer
-// is then untouched).
-int CopyChildData(void* buffer, const Tower* t, std::uint16_t code, std::uint32_t length);
-
 // ---- Colours ----------------------------------------------------------------------
 
 // The 65,536-entry layer colour mix table, indexed by a colour-bit mask.

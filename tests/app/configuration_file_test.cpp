@@ -165,22 +165,6 @@ TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
   EXPECT_EQ(LayerColourMix[65535], ~0x123456u);
   EXPECT_EQ(Recorded().namedColours[10], savedNamed);
 
-  // Widths read: bytes where the tables say 8-bit, the print record whole.
-  auto lengthOf = [](std::uint16_t code) {
-    auto& r = Recorded();
-    for (std::size_t i = 0; i < r.copiedCodes.size(); ++i)
-      if (r.copiedCodes[i] == code) return static_cast<int>(r.copiedLengths[i]);
-    return -1;
-  };
-  EXPECT_EQ(lengthOf(10451), 44);
-  EXPECT_EQ(lengthOf(10201), 1);
-  EXPECT_EQ(lengthOf(10212), 1);
-  EXPECT_EQ(lengthOf(10401), 1);
-  EXPECT_EQ(lengthOf(10326), 24);
-  EXPECT_EQ(lengthOf(20030), 64);
-  EXPECT_EQ(lengthOf(10302), -1);
-  EXPECT_EQ(lengthOf(10306), -1);
-
   // Back to what was saved, for the two options that are not read back.
   std::strcpy(DesignatorPrefix, "U");
   DragToleranceFactor = 2.5f;

@@ -51,19 +51,6 @@ const std::uint32_t kDefaultLayerColours[16] = {0xFF0000, 0x0000FF, 0x00FF00, 0x
 using pendingfakes::Note;
 using pendingfakes::Recorded;
 
-int CopyChildData(void* buffer, const Tower* t, std::uint16_t code, std::uint32_t length) {
-  Recorded().copiedCodes.push_back(code);
-  Recorded().copiedLengths.push_back(length);
-  Tower* child = OpenChildTower(t, code);
-  const Entity* e = TowerEntity(child);
-  ReleaseTower(&child);
-  if (!e) return 0;
-  const std::uint8_t* payload = EntityPayload(e);
-  const std::uint32_t size = length ? length : static_cast<std::uint32_t>(strnlen(reinterpret_cast<const char*>(payload), e->payloadSize) + 1);
-  std::memcpy(buffer, payload, std::min(size, e->payloadSize));
-  return 1;
-}
-
 std::uint32_t* LayerColourMix = nullptr;
 std::uint32_t* BuildDefaultLayerColourMix() {
   Note("BuildDefaultLayerColourMix");

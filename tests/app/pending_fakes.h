@@ -1,5 +1,4 @@
-// Recording fakes of the services in app/pending_services.h. CopyChildData
-// copies for real (the configuration reader depends on it); the colour fakes
+// Recording fakes of the services in app/pending_services.h. The colour fakes
 // keep a small table of their own so a save and a load can be compared.
 #pragma once
 #include <cstdint>
@@ -10,8 +9,6 @@ namespace pendingfakes {
 
 struct Calls {
   std::vector<std::string> names;             // every call, in order
-  std::vector<std::uint16_t> copiedCodes;     // CopyChildData's codes
-  std::vector<std::uint32_t> copiedLengths;
   int gridLoadResult = 0;                     // what LoadGridList answers
   std::vector<std::string> gridFiles;         // paths given to LoadGridList and SaveGridList
   int namedColourLoads = 0;
