@@ -196,6 +196,7 @@ void WriteNodeRecord(NodeRef ref, bool top, std::uint32_t entityNumber, const Sa
   head.next = top ? 0 : ids.Of(node->next);
   head.previous = top ? 0 : ids.Of(node->previous);
   head.firstChild = ids.Of(node->firstChild);
+  if (!(head.flags & kNodeIsTypeGroup)) head.flags &= static_cast<std::uint16_t>(~kEntityTransientBits);
   WriteBytes(&head, kTowerNodeHeaderSize);
   if (!node->payloadSize) return;
   std::uint8_t* field = (node->flags & kNodeIsTypeGroup) ? nullptr : ReferenceField(node);
@@ -321,7 +322,11 @@ void Link(ListFrame& list, TowerNode* node) {
 Entity* ReadSubTree(LoadedNodes& loaded, std::uint16_t topCode, int maxDepth) {
   std::uint32_t next = 0, firstChild = 0;
   Entity* top = ReadNodeRecord(loaded, false, &next, &firstChild);
-  if (!top || top->typeCode != topCode || next != 0) return nullptr;
+  if (!top || next != 0) return nullptr;
+  // The header's code places the entity; its own record's code is not checked
+  // against it. The entity takes the header's code so that it matches the
+  // group it joins.
+  top->typeCode = topCode;
   if (!firstChild) return top;
   if (maxDepth < 1) return nullptr;
 
@@ -381,9 +386,13 @@ void RepointLoadedEntities(const FileRepointTable* table) {
   }
 }
 
+// The file's entity count rounded up to the next multiple of the growth step,
+// a whole step more when it already is one. A count far beyond what the file's
+// bytes could hold is a damaged header: it is capped there, with room to
+// spare, so that it cannot make the table huge.
 std::uint32_t InitialTableCapacity(std::uint32_t count, std::uint64_t bytes) {
-  // Sized by the file's entity count, but never beyond what the bytes can hold.
-  const std::uint64_t mostEntities = bytes / (kTowerFileRecordHeadSize + kTowerNodeHeaderSize);
+  constexpr std::uint64_t kSpareEntries = 1u << 20;
+  const std::uint64_t mostEntities = bytes / (kTowerFileRecordHeadSize + kTowerNodeHeaderSize) + kSpareEntries;
   const std::uint64_t sized = std::min<std::uint64_t>(count, mostEntities);
   return static_cast<std::uint32_t>((sized / kRepointTableGrowth + 1) * kRepointTableGrowth);
 }
