@@ -323,6 +323,58 @@ TEST(NetfsReader, FatConsistencyCheckReportsSharedBlocks) {
                     }));
 }
 
+TEST(NetfsReader, FatConsistencyCheckStaysLinearAndBounded) {
+  auto s = netfs_fixture::MakeStandard();
+  // A loop: \notes (block 12) and block 13 name each other, and the free
+  // block 14 names block 12 as well. Stepping back from 13 comes round to
+  // itself; the file on the loop names it.
+  netfs_fixture::Put32(s.image, 4096 + 4 * 12, 13);
+  netfs_fixture::Put32(s.image, 4096 + 4 * 13, 12);
+  netfs_fixture::Put32(s.image, 4096 + 4 * 14, 12);
+  Opened looped(s.image);
+  gTrace.clear();
+  SetNetfsTraceSink(&CollectTrace);
+  CheckFatConsistency(looped.volume);
+  EXPECT_EQ(gTrace, (std::vector<std::string>{"netfs: fat block 12 referenced from 13 (\\notes)",
+                                              "netfs: fat block 12 referenced from 14 ()"}));
+
+  // A million entries naming data's last block: the pairs are far too many
+  // to list, so the first thousand are reported and the rest counted.
+  Opened crowded(netfs_fixture::MakeStandard().image);
+  constexpr std::uint32_t kEntries = 1u << 20;
+  crowded.volume.fat.resize(kEntries, 0);
+  for (std::uint32_t i = 100; i < kEntries; ++i) crowded.volume.fat[i] = 8;
+  gTrace.clear();
+  CheckFatConsistency(crowded.volume);
+  ASSERT_EQ(gTrace.size(), 2001u);
+  EXPECT_EQ(gTrace[0], "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)");
+  EXPECT_EQ(gTrace[1], "netfs: fat block 8 referenced from 100 ()");
+  EXPECT_EQ(gTrace[1999], "netfs: fat block 8 referenced from 1099 ()");
+  const std::uint64_t k = kEntries - 100 + 1;
+  EXPECT_EQ(gTrace[2000], "netfs: " + std::to_string(k * (k - 1) / 2 - 1000) +
+                              " more pairs of fat entries name one block; not reported");
+  SetNetfsTraceSink(nullptr);
+}
+
+TEST(NetfsReader, FatConsistencyCheckReadsEachDirectoryOnce) {
+  // Folder \d lists itself twice: a walk that followed every entry would
+  // double its work with every level.
+  using namespace netfs_fixture;
+  Image img;
+  img.PlaceChain(StoredZlib(DirectoryContent({{1, 4, 0, "x"}, {1, 4, 0, "y"}})), {4});
+  img.PlaceChain(StoredZlib(DirectoryContent({{1, 4, 0, "d"}, {0, 5, 8, "f"}, {0, 6, 8, "g"}})), {1});
+  img.PlaceChain(StoredRaw({}), {5, 7});
+  img.PlaceChain(StoredRaw({}), {6, 7});  // f and g share block 7
+  Opened o(img.Finish());
+  ASSERT_TRUE(o.ok) << o.error;
+  gTrace.clear();
+  SetNetfsTraceSink(&CollectTrace);
+  CheckFatConsistency(o.volume);
+  SetNetfsTraceSink(nullptr);
+  EXPECT_EQ(gTrace, (std::vector<std::string>{"netfs: fat block 7 referenced from 5 (\\f)",
+                                              "netfs: fat block 7 referenced from 6 (\\g)"}));
+}
+
 TEST(NetfsWriter, ImageHasTheFormatsLayout) {
   NetfsTreeNode root = NetfsNewTreeForUser("Administrator", "abc");
   ASSERT_TRUE(NetfsTreePutContent(root, "\\Lib\\R1?pcbsymbol\\data", "abc", 3));
