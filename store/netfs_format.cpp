@@ -215,7 +215,69 @@ DirectoryEntry& DirectoryListing::Entry(std::uint32_t index) {
   return *reinterpret_cast<DirectoryEntry*>(content.data() + 4 + sizeof(DirectoryEntry) * index);
 }
 
+// ---- Folders read once ----------------------------------------------------------
+
+// A folder's expanded content with its names indexed: the first entry of each
+// name, and the first directory entry of each name, by case-folded name.
+struct CachedDirectory {
+  DirectoryListing listing;
+  std::unordered_map<std::string, int> byName;
+  std::unordered_map<std::string, int> directoryByName;
+
+  int Find(std::string_view name, bool directoriesOnly) const {
+    const auto& index = directoriesOnly ? directoryByName : byName;
+    const auto it = index.find(pl3::LowerCopy(name));
+    return it == index.end() ? -1 : it->second;
+  }
+};
+
+// Without it every path resolution would read and expand each folder on its
+// way again, and loading every item of a folder would cost the square of the
+// folder's size. The container is only read between header reads.
+struct NetfsDirectoryCache {
+  std::unordered_map<std::uint32_t, std::shared_ptr<const CachedDirectory>> byBlock;
+  std::size_t bytes = 0;
+};
+
+namespace {
+
+// The most expanded folder bytes kept; past it the cache starts again.
+constexpr std::size_t kMaxCachedDirectoryBytes = 64u << 20;
+
+NetfsResult ReadIndexedDirectory(const NetfsVolume& volume, std::uint32_t firstBlock,
+                                 std::shared_ptr<const CachedDirectory>& out, std::string* error) {
+  NetfsDirectoryCache* cache = volume.directories.get();
+  if (cache) {
+    const auto it = cache->byBlock.find(firstBlock);
+    if (it != cache->byBlock.end()) {
+      out = it->second;
+      return NetfsResult::Ok;
+    }
+  }
+  auto read = std::make_shared<CachedDirectory>();
+  if (NetfsReadDirectory(volume, firstBlock, 0, read->listing, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  const std::uint32_t count = read->listing.Count();
+  read->byName.reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const DirectoryEntry& e = read->listing.Entry(i);
+    std::string folded = pl3::LowerCopy(EntryName(e));
+    if (e.flags & kDirectoryFlag) read->directoryByName.emplace(folded, static_cast<int>(i));
+    read->byName.emplace(std::move(folded), static_cast<int>(i));
+  }
+  const std::size_t bytes = read->listing.content.size() + count * 64;
+  if (cache && bytes <= kMaxCachedDirectoryBytes) {
+    if (cache->bytes + bytes > kMaxCachedDirectoryBytes) *cache = NetfsDirectoryCache{};
+    cache->bytes += bytes;
+    cache->byBlock.emplace(firstBlock, read);
+  }
+  out = std::move(read);
+  return NetfsResult::Ok;
+}
+
+}  // namespace
+
 bool NetfsReadHeader(NetfsVolume& volume, std::string* error) {
+  volume.directories = std::make_shared<NetfsDirectoryCache>();
   if (volume.fileSize < sizeof(ContainerHeader) || !volume.readAt(0, &volume.header, sizeof volume.header)) {
     SetError(error, "the file is too short to be a container");
     return false;
@@ -364,21 +426,20 @@ int FindDirectoryEntry(const DirectoryListing& listing, std::string_view name, b
 namespace {
 
 // Descends from the root over components 1 to count - 1 of a path.
-NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path, DirectoryListing& directory,
-                            std::uint32_t& directoryBlock, std::string* error) {
+NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path,
+                            std::shared_ptr<const CachedDirectory>& directory, std::uint32_t& directoryBlock,
+                            std::string* error) {
   const int count = CountPathComponents(path);
   if (count == 0) return NetfsResult::NotFound;
-  if (NetfsReadRootDirectory(volume, directory, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  if (ReadIndexedDirectory(volume, kRootDirectoryBlock, directory, error) != NetfsResult::Ok)
+    return NetfsResult::Damaged;
   directoryBlock = kRootDirectoryBlock;
   for (int i = 1; i < count; ++i) {
-    const int index = FindDirectoryEntry(directory, *GetPathComponent(path, i), true);
+    const int index = directory->Find(*GetPathComponent(path, i), true);
     if (index < 0) return NetfsResult::NotFound;
-    const DirectoryEntry entry = directory.Entry(static_cast<std::uint32_t>(index));
-    DirectoryListing next;
-    if (NetfsReadDirectory(volume, entry.firstBlock, entry.size, next, error) != NetfsResult::Ok)
-      return NetfsResult::Damaged;
-    directory = std::move(next);
-    directoryBlock = entry.firstBlock;
+    const std::uint32_t block = directory->listing.Entry(static_cast<std::uint32_t>(index)).firstBlock;
+    if (ReadIndexedDirectory(volume, block, directory, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+    directoryBlock = block;
   }
   return NetfsResult::Ok;
 }
@@ -387,20 +448,25 @@ NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path, Di
 
 NetfsResult NetfsResolvePath(const NetfsVolume& volume, std::string_view path, ResolvedEntry& out,
                              std::string* error) {
-  const NetfsResult r = DescendToParent(volume, path, out.directory, out.directoryBlock, error);
+  std::shared_ptr<const CachedDirectory> directory;
+  const NetfsResult r = DescendToParent(volume, path, directory, out.directoryBlock, error);
   if (r != NetfsResult::Ok) return r;
+  out.directory = std::shared_ptr<const DirectoryListing>(directory, &directory->listing);
   if (path == "\\") {
     out.index = -1;
     return NetfsResult::Ok;
   }
-  out.index = FindDirectoryEntry(out.directory, *GetPathComponent(path, CountPathComponents(path)), false);
+  out.index = directory->Find(*GetPathComponent(path, CountPathComponents(path)), false);
   return out.index < 0 ? NetfsResult::NotFound : NetfsResult::Ok;
 }
 
 NetfsResult NetfsListDirectory(const NetfsVolume& volume, std::string_view path, DirectoryListing& out,
                                std::string* error) {
   std::uint32_t block = 0;
-  return DescendToParent(volume, path, out, block, error);
+  std::shared_ptr<const CachedDirectory> directory;
+  const NetfsResult r = DescendToParent(volume, path, directory, block, error);
+  if (r == NetfsResult::Ok) out = directory->listing;
+  return r;
 }
 
 NetfsResult NetfsReadFile(const NetfsVolume& volume, std::string_view path, ByteBuffer& storedObject,
@@ -409,7 +475,7 @@ NetfsResult NetfsReadFile(const NetfsVolume& volume, std::string_view path, Byte
   const NetfsResult r = NetfsResolvePath(volume, path, resolved, error);
   if (r != NetfsResult::Ok) return r;
   if (resolved.index < 0) return NetfsResult::NotFound;
-  const DirectoryEntry& e = resolved.directory.Entry(static_cast<std::uint32_t>(resolved.index));
+  const DirectoryEntry& e = resolved.Entry();
   if (entry) *entry = e;
   return NetfsReadChain(volume, e.firstBlock, e.size, storedObject, error);
 }

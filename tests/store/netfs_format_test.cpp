@@ -165,9 +165,9 @@ TEST(NetfsReader, HandBuiltContainerListsAndReads) {
   // \a names entry a of the root; \a\ lists folder a.
   ResolvedEntry r;
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\a", r, nullptr), NetfsResult::Ok);
-  EXPECT_EQ(EntryName(r.directory.Entry(r.index)), "a");
+  EXPECT_EQ(EntryName(r.Entry()), "a");
   EXPECT_EQ(r.directoryBlock, 1u);
-  EXPECT_TRUE(r.directory.Entry(r.index).flags & kDirectoryFlag);
+  EXPECT_TRUE(r.Entry().flags & kDirectoryFlag);
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\a\\x", r, nullptr), NetfsResult::Ok);
   EXPECT_EQ(r.directoryBlock, 5u);
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\", r, nullptr), NetfsResult::Ok);
@@ -373,6 +373,42 @@ TEST(NetfsReader, FatConsistencyCheckReadsEachDirectoryOnce) {
   SetNetfsTraceSink(nullptr);
   EXPECT_EQ(gTrace, (std::vector<std::string>{"netfs: fat block 7 referenced from 5 (\\f)",
                                               "netfs: fat block 7 referenced from 6 (\\g)"}));
+}
+
+// Loading every item of a folder must not read and expand the folder again
+// for each item: that made loading all items cost the square of their number.
+TEST(NetfsReader, FoldersAreReadOnceBetweenHeaderReads) {
+  auto s = netfs_fixture::MakeStandard();
+  Opened o(s.image);
+  ASSERT_TRUE(o.ok);
+  int reads = 0;
+  const NetfsReadAt inner = o.volume.readAt;
+  o.volume.readAt = [&](std::uint64_t offset, void* into, std::size_t length) {
+    ++reads;
+    return inner(offset, into, length);
+  };
+  ByteBuffer first, again, chain;
+  DirectoryEntry entry{};
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\Designs\\Amp?PCB\\data", first, &entry, nullptr), NetfsResult::Ok);
+  const int firstReads = reads;
+  reads = 0;
+  ASSERT_EQ(NetfsReadChain(o.volume, entry.firstBlock, entry.size, chain, nullptr), NetfsResult::Ok);
+  const int chainReads = reads;
+  EXPECT_EQ(firstReads, chainReads + 3) << "root, \\Designs and \\Designs\\Amp?PCB once each";
+  reads = 0;
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\DESIGNS\\amp?pcb\\DATA", again, nullptr, nullptr), NetfsResult::Ok);
+  EXPECT_EQ(reads, chainReads) << "only the file's own blocks";
+  EXPECT_EQ(again, first);
+  ResolvedEntry r;
+  EXPECT_EQ(NetfsResolvePath(o.volume, "\\Designs\\nothing", r, nullptr), NetfsResult::NotFound);
+  EXPECT_EQ(NetfsResolvePath(o.volume, "\\notes\\x", r, nullptr), NetfsResult::NotFound) << "a file is no folder";
+  EXPECT_EQ(reads, chainReads);
+
+  // Reading the header again starts afresh.
+  ASSERT_TRUE(NetfsOpenVolume(o.volume, nullptr));
+  reads = 0;
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\Designs\\Amp?PCB\\data", again, nullptr, nullptr), NetfsResult::Ok);
+  EXPECT_EQ(reads, chainReads + 3);
 }
 
 TEST(NetfsWriter, ImageHasTheFormatsLayout) {
