@@ -435,6 +435,16 @@ TEST_F(TowerFileTest, TheHeadersCodePlacesATopEntityOfAnotherCode) {
   EXPECT_EQ(NodeAt<TypeGroup>(LastLevel(loaded).group)->typeCode, 612);
   EXPECT_EQ(FieldOf(NewestChild(top, 5), 0), 7u);
   ReleaseTower(&loaded);
+
+  // Re-pointing goes by the code the entity ends up with.
+  FileBuilder locator(2, 20);
+  locator.Record(1, 0x10, 0, 611, 0, 0x20, PayloadWith(96, 88, 0x30));
+  locator.Record(0, 0x20, 1, 5, 0, 0x30);
+  locator.Record(2, 0x30, 0, 5, 0, 0, PayloadWith(16, 0, 7));
+  loaded = LoadTop(locator.bytes);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(FieldOf(TowerEntity(loaded), 88), NodeRefOf(NewestChild(TowerEntity(loaded), 5)));
+  ReleaseTower(&loaded);
 }
 
 TEST_F(TowerFileTest, RepointTableCapacityFollowsTheHeadersCount) {
