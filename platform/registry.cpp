@@ -347,12 +347,13 @@ RegKey& LoadRoot(int root) {
   const std::string file = ConfigFolder() + "/" + kRootFiles[root];
   struct stat st;
   if (stat(file.c_str(), &st) == 0) {
-    if (!ParseFile(file, tree, false)) {
-      // Keep the unreadable file for the user; start this root empty.
-      tree = RegKey{};
-      SetAsideCorrupt(file);
-    }
-  } else if (root == kMachineRoot) {
+    if (ParseFile(file, tree, false)) return tree;
+    // Keep the unreadable file for the user; the root starts as if it had
+    // never been written.
+    tree = RegKey{};
+    SetAsideCorrupt(file);
+  }
+  if (root == kMachineRoot) {
     const std::string defaults = DataFolder() + "/registry-defaults.xml";
     if (!ParseFile(defaults, tree, true)) tree = RegKey{};
   }

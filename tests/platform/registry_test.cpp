@@ -206,6 +206,15 @@ TEST_F(Registry, EveryUnreadableFileIsKeptAsideWithoutReplacingAnEarlierOne) {
   EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt"), texts[0]);
   EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt.1"), texts[1]);
   EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt.2"), texts[2]);
+
+  // The machine's branch goes back to its defaults.
+  const std::string machineFile = pl3::RegistryFile(HKEY_LOCAL_MACHINE);
+  pl3test::WriteFileBytes(machineFile, NestedKeys(600));
+  Restart();
+  HKEY init = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Initialisation");
+  EXPECT_EQ(GetDword(init, "NumberOfBackups"), 4u);
+  RegCloseKey(init);
+  EXPECT_EQ(pl3test::ReadFileBytes(machineFile + ".corrupt"), NestedKeys(600));
 }
 
 TEST_F(Registry, KeysNestNoDeeperThanAFileCanHold) {
