@@ -205,7 +205,12 @@ std::string ExpandDefaults(std::string text) {
   return text;
 }
 
-bool LoadKey(pugi::xml_node node, RegKey& key, bool expand) {
+// Keys nest at most this deep below a root. Loading, saving, copying and
+// freeing a key all recurse once per level, so a bound keeps a hostile or
+// damaged file from exhausting the stack; a file that nests deeper is refused.
+constexpr std::size_t kMaxKeyDepth = 512;
+
+bool LoadKey(pugi::xml_node node, RegKey& key, bool expand, std::size_t depth = 0) {
   for (pugi::xml_node child : node.children()) {
     if (std::strcmp(child.name(), "value") == 0) {
       RegValue v;
@@ -232,10 +237,10 @@ bool LoadKey(pugi::xml_node node, RegKey& key, bool expand) {
       key.values[folded] = std::move(v);
     } else if (std::strcmp(child.name(), "key") == 0) {
       std::string name = child.attribute("name").as_string();
-      if (name.empty() || name.find('\\') != std::string::npos) return false;
+      if (name.empty() || name.find('\\') != std::string::npos || depth >= kMaxKeyDepth) return false;
       RegKey& sub = key.subkeys[LowerCopy(name)];
       sub.name = name;
-      if (!LoadKey(child, sub, expand)) return false;
+      if (!LoadKey(child, sub, expand, depth + 1)) return false;
     }
   }
   return true;
@@ -309,6 +314,31 @@ bool SaveRoot(int root, const RegKey& tree) {
   return true;
 }
 
+// Moves an unreadable file to "<file>.corrupt", or to "<file>.corrupt.N" with
+// the first free N when an earlier copy is there: no copy is ever replaced.
+void SetAsideCorrupt(const std::string& file) {
+  struct stat st;
+  for (int n = 0; n < 1000; ++n) {
+    const std::string aside = file + ".corrupt" + (n ? "." + std::to_string(n) : std::string());
+    if (lstat(aside.c_str(), &st) == 0) continue;
+    // link() never replaces an existing name; rename() is the fallback where
+    // the folder's file system has no hard links.
+    bool moved = false;
+    if (link(file.c_str(), aside.c_str()) == 0) {
+      unlink(file.c_str());
+      moved = true;
+    } else if (errno == EEXIST) {
+      continue;
+    } else {
+      moved = rename(file.c_str(), aside.c_str()) == 0;
+    }
+    if (!moved) break;
+    std::fprintf(stderr, "registry: %s cannot be read; kept as %s\n", file.c_str(), aside.c_str());
+    return;
+  }
+  std::fprintf(stderr, "registry: %s cannot be read and cannot be set aside; it is ignored\n", file.c_str());
+}
+
 RegKey& LoadRoot(int root) {
   RegistryState& s = State();
   if (s.roots[root]) return *s.roots[root];
@@ -317,13 +347,13 @@ RegKey& LoadRoot(int root) {
   const std::string file = ConfigFolder() + "/" + kRootFiles[root];
   struct stat st;
   if (stat(file.c_str(), &st) == 0) {
-    if (!ParseFile(file, tree, false)) {
-      // Keep the unreadable file for the user; start this root empty.
-      std::fprintf(stderr, "registry: %s cannot be read; kept as %s.corrupt\n", file.c_str(), file.c_str());
-      rename(file.c_str(), (file + ".corrupt").c_str());
-      tree = RegKey{};
-    }
-  } else if (root == kMachineRoot) {
+    if (ParseFile(file, tree, false)) return tree;
+    // Keep the unreadable file for the user; the root starts as if it had
+    // never been written.
+    tree = RegKey{};
+    SetAsideCorrupt(file);
+  }
+  if (root == kMachineRoot) {
     const std::string defaults = DataFolder() + "/registry-defaults.xml";
     if (!ParseFile(defaults, tree, true)) tree = RegKey{};
   }
@@ -481,7 +511,9 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, LPS
   if (!access.key) return access.status;
   RegKey* k = access.key;
   bool created = false;
-  for (const std::string& part : SplitKeyPath(subKey)) {
+  const std::vector<std::string> parts = SplitKeyPath(subKey);
+  if (access.path.size() + parts.size() > kMaxKeyDepth) return Status(ERROR_BADKEY);
+  for (const std::string& part : parts) {
     std::string folded = LowerCopy(part);
     auto it = k->subkeys.find(folded);
     if (it == k->subkeys.end()) {
@@ -588,6 +620,13 @@ LSTATUS DeleteSubkey(HKEY key, LPCSTR subKey, bool wholeTree) {
   return Commit(access.root);
 }
 
+// Levels of keys below `key` (0 without subkeys).
+std::size_t KeyDepth(const RegKey& key) {
+  std::size_t depth = 0;
+  for (const auto& [folded, sub] : key.subkeys) depth = std::max(depth, 1 + KeyDepth(sub));
+  return depth;
+}
+
 void MergeInto(const RegKey& from, RegKey& to) {
   for (const auto& [folded, value] : from.values) to.values[folded] = value;
   for (const auto& [folded, sub] : from.subkeys) {
@@ -620,6 +659,7 @@ LSTATUS RegCopyTree(HKEY source, LPCSTR subKey, HKEY destination) {
   LSTATUS status = 0;
   RegKey* to = KeyOf(destination, toRoot, toPath, status);
   if (!to) return status;
+  if (toPath.size() + KeyDepth(copy) > kMaxKeyDepth) return Status(ERROR_BADKEY);
   MergeInto(copy, *to);
   return Commit(toRoot);
 }

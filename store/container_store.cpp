@@ -218,6 +218,7 @@ std::uint32_t SaveTree(ServerContainer& c, const NetfsTreeNode& tree) {
     closed = true;
   });
   if (closed) {
+    c.volume.directories.reset();  // the folders read before are gone with the old file
     c.file = OpenContainerFile(c.fullPath);
     if (c.file == INVALID_HANDLE_VALUE || !LoadVolume(c, &error) || !NetfsLoadFat(c.volume, &error)) {
       NetfsTrace("netfs: cannot reopen %s: %s\n", c.fullPath.c_str(), error.c_str());
@@ -365,7 +366,7 @@ void ServeEntry(const ByteBuffer& request, ServerContainer* c) {
   std::uint32_t status = c ? PathStatus(*c, TextAt(request, 28, kRequestPathSize), &r) : kNetfsUnknownHandle;
   if (status == kNetfsOk && r.index < 0) status = kNetfsPathNotFound;  // "\" has no entry of its own
   DirectoryEntry entry{};
-  if (status == kNetfsOk) entry = r.directory.Entry(static_cast<std::uint32_t>(r.index));
+  if (status == kNetfsOk) entry = r.Entry();
   if (sizeOnly) {
     ByteBuffer reply = NewReply(request, 36);
     PutWord(reply, 28, status == kNetfsOk ? entry.size : 0);
@@ -391,8 +392,8 @@ void ServeRename(const ByteBuffer& request, ServerContainer& c, const UUID& clie
   std::uint32_t status = PathStatus(c, path, &r);
   if (status == kNetfsOk && r.index < 0) status = kNetfsPathNotFound;
   if (status != kNetfsOk) return ReplyStatus(request, status);
-  const std::string_view oldName = EntryName(r.directory.Entry(static_cast<std::uint32_t>(r.index)));
-  if (!pl3::EqualsNoCase(oldName, newName) && FindDirectoryEntry(r.directory, newName, false) >= 0)
+  const std::string_view oldName = EntryName(r.Entry());
+  if (!pl3::EqualsNoCase(oldName, newName) && FindDirectoryEntry(*r.directory, newName, false) >= 0)
     return ReplyStatus(request, kNetfsNameExists);
   // Without its users or permissions file the saved container could never
   // be opened again.

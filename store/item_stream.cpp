@@ -75,7 +75,6 @@ std::uint8_t* ReferenceWord(const Entity* node) {
   return payload + field.offset;
 }
 
-constexpr std::uint16_t kTransientBits = kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
 constexpr std::uint16_t kRepointClearedBits = kEntitySelectedPart | kEntityHighlighted;
 
 void SetError(std::string* error, const std::string& text) {
@@ -252,27 +251,30 @@ struct StreamReader {
         if (kind == ListKind::Top && firstEntity) return Fail("it holds more than one item at its top");
         if (!ReadEntity(f, kind, groupCode, node)) return false;
       }
+      // A later record that is not linked would stand outside its list: the
+      // walk would miss it and its node would never go back to the pool.
+      if (previous && !(f & kStreamLinked)) return Fail("a record is not linked into its list");
       if (node != firstEntity) {
         node->next = 0;
-        if ((f & kStreamLinked) && previous) {
-          previous->next = NodeRefOf(node);
-          node->previous = NodeRefOf(previous);
-        } else {
-          node->previous = 0;
-        }
+        node->previous = NodeRefOf(previous);
+        if (previous) previous->next = NodeRefOf(node);
       }
       if (!head) head = NodeRefOf(node);
+      const bool group = node->flags & kNodeIsTypeGroup;
+      node->firstChild = 0;
       if (f & kStreamChildren) {
-        const ListKind childKind = (node->flags & kNodeIsTypeGroup) ? ListKind::Entities : ListKind::Groups;
+        const ListKind childKind = group ? ListKind::Entities : ListKind::Groups;
         NodeRef child = 0;
         if (!ReadList(childKind, node->typeCode, depth + 1, child)) return false;
         node->firstChild = child;
-      } else {
-        node->firstChild = 0;
       }
+      // The store never keeps an empty group: a group without its items, or
+      // whose items the record count cuts off, is damage.
+      if (group && !node->firstChild) return Fail("a group holds no items");
       previous = node;
-      if (!(f & kStreamMore)) break;
+      if (!(f & kStreamMore)) return true;
     }
+    if (previous) return Fail("its records run on past its count");
     return true;
   }
 
@@ -363,7 +365,7 @@ struct StreamWriter {
     if (referenced.count(self)) f |= kStreamSavedAddress;
     out.push_back(f);
     if (f & kStreamSavedAddress) Put(&self, 4);
-    const std::uint16_t flags = static_cast<std::uint16_t>(e->flags & ~kTransientBits & ~kNodeIsTypeGroup);
+    const std::uint16_t flags = static_cast<std::uint16_t>(e->flags & ~kEntityTransientBits & ~kNodeIsTypeGroup);
     Put(&flags, 2);
     Put(&e->typeCode, 2);
     Put(&e->payloadSize, 4);

@@ -64,8 +64,10 @@ std::uint32_t StreamWorkingSize(std::uint16_t code, std::uint32_t length);
 // Loads a stream of `size` bytes under the parent and returns the Tower of
 // its first entity, or null when the stream holds none. A damaged stream
 // (running past its end, nesting deeper than the store allows, groups and
-// entities out of their places) loads nothing, leaves the store as it was,
-// and returns null with an error text.
+// entities out of their places, a group without items, a later record not
+// linked into its list, records flagged to follow past the count) loads
+// nothing, gives back every node it took, leaves the store as it was, and
+// returns null with an error text.
 Tower* ParseRecordStream(const std::uint8_t* stream, std::size_t size, const Tower* parent,
                          std::string* error = nullptr);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
@@ -214,7 +215,69 @@ DirectoryEntry& DirectoryListing::Entry(std::uint32_t index) {
   return *reinterpret_cast<DirectoryEntry*>(content.data() + 4 + sizeof(DirectoryEntry) * index);
 }
 
+// ---- Folders read once ----------------------------------------------------------
+
+// A folder's expanded content with its names indexed: the first entry of each
+// name, and the first directory entry of each name, by case-folded name.
+struct CachedDirectory {
+  DirectoryListing listing;
+  std::unordered_map<std::string, int> byName;
+  std::unordered_map<std::string, int> directoryByName;
+
+  int Find(std::string_view name, bool directoriesOnly) const {
+    const auto& index = directoriesOnly ? directoryByName : byName;
+    const auto it = index.find(pl3::LowerCopy(name));
+    return it == index.end() ? -1 : it->second;
+  }
+};
+
+// Without it every path resolution would read and expand each folder on its
+// way again, and loading every item of a folder would cost the square of the
+// folder's size. The container is only read between header reads.
+struct NetfsDirectoryCache {
+  std::unordered_map<std::uint32_t, std::shared_ptr<const CachedDirectory>> byBlock;
+  std::size_t bytes = 0;
+};
+
+namespace {
+
+// The most expanded folder bytes kept; past it the cache starts again.
+constexpr std::size_t kMaxCachedDirectoryBytes = 64u << 20;
+
+NetfsResult ReadIndexedDirectory(const NetfsVolume& volume, std::uint32_t firstBlock,
+                                 std::shared_ptr<const CachedDirectory>& out, std::string* error) {
+  NetfsDirectoryCache* cache = volume.directories.get();
+  if (cache) {
+    const auto it = cache->byBlock.find(firstBlock);
+    if (it != cache->byBlock.end()) {
+      out = it->second;
+      return NetfsResult::Ok;
+    }
+  }
+  auto read = std::make_shared<CachedDirectory>();
+  if (NetfsReadDirectory(volume, firstBlock, 0, read->listing, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  const std::uint32_t count = read->listing.Count();
+  read->byName.reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const DirectoryEntry& e = read->listing.Entry(i);
+    std::string folded = pl3::LowerCopy(EntryName(e));
+    if (e.flags & kDirectoryFlag) read->directoryByName.emplace(folded, static_cast<int>(i));
+    read->byName.emplace(std::move(folded), static_cast<int>(i));
+  }
+  const std::size_t bytes = read->listing.content.size() + count * 64;
+  if (cache && bytes <= kMaxCachedDirectoryBytes) {
+    if (cache->bytes + bytes > kMaxCachedDirectoryBytes) *cache = NetfsDirectoryCache{};
+    cache->bytes += bytes;
+    cache->byBlock.emplace(firstBlock, read);
+  }
+  out = std::move(read);
+  return NetfsResult::Ok;
+}
+
+}  // namespace
+
 bool NetfsReadHeader(NetfsVolume& volume, std::string* error) {
+  volume.directories = std::make_shared<NetfsDirectoryCache>();
   if (volume.fileSize < sizeof(ContainerHeader) || !volume.readAt(0, &volume.header, sizeof volume.header)) {
     SetError(error, "the file is too short to be a container");
     return false;
@@ -363,21 +426,20 @@ int FindDirectoryEntry(const DirectoryListing& listing, std::string_view name, b
 namespace {
 
 // Descends from the root over components 1 to count - 1 of a path.
-NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path, DirectoryListing& directory,
-                            std::uint32_t& directoryBlock, std::string* error) {
+NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path,
+                            std::shared_ptr<const CachedDirectory>& directory, std::uint32_t& directoryBlock,
+                            std::string* error) {
   const int count = CountPathComponents(path);
   if (count == 0) return NetfsResult::NotFound;
-  if (NetfsReadRootDirectory(volume, directory, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+  if (ReadIndexedDirectory(volume, kRootDirectoryBlock, directory, error) != NetfsResult::Ok)
+    return NetfsResult::Damaged;
   directoryBlock = kRootDirectoryBlock;
   for (int i = 1; i < count; ++i) {
-    const int index = FindDirectoryEntry(directory, *GetPathComponent(path, i), true);
+    const int index = directory->Find(*GetPathComponent(path, i), true);
     if (index < 0) return NetfsResult::NotFound;
-    const DirectoryEntry entry = directory.Entry(static_cast<std::uint32_t>(index));
-    DirectoryListing next;
-    if (NetfsReadDirectory(volume, entry.firstBlock, entry.size, next, error) != NetfsResult::Ok)
-      return NetfsResult::Damaged;
-    directory = std::move(next);
-    directoryBlock = entry.firstBlock;
+    const std::uint32_t block = directory->listing.Entry(static_cast<std::uint32_t>(index)).firstBlock;
+    if (ReadIndexedDirectory(volume, block, directory, error) != NetfsResult::Ok) return NetfsResult::Damaged;
+    directoryBlock = block;
   }
   return NetfsResult::Ok;
 }
@@ -386,20 +448,25 @@ NetfsResult DescendToParent(const NetfsVolume& volume, std::string_view path, Di
 
 NetfsResult NetfsResolvePath(const NetfsVolume& volume, std::string_view path, ResolvedEntry& out,
                              std::string* error) {
-  const NetfsResult r = DescendToParent(volume, path, out.directory, out.directoryBlock, error);
+  std::shared_ptr<const CachedDirectory> directory;
+  const NetfsResult r = DescendToParent(volume, path, directory, out.directoryBlock, error);
   if (r != NetfsResult::Ok) return r;
+  out.directory = std::shared_ptr<const DirectoryListing>(directory, &directory->listing);
   if (path == "\\") {
     out.index = -1;
     return NetfsResult::Ok;
   }
-  out.index = FindDirectoryEntry(out.directory, *GetPathComponent(path, CountPathComponents(path)), false);
+  out.index = directory->Find(*GetPathComponent(path, CountPathComponents(path)), false);
   return out.index < 0 ? NetfsResult::NotFound : NetfsResult::Ok;
 }
 
 NetfsResult NetfsListDirectory(const NetfsVolume& volume, std::string_view path, DirectoryListing& out,
                                std::string* error) {
   std::uint32_t block = 0;
-  return DescendToParent(volume, path, out, block, error);
+  std::shared_ptr<const CachedDirectory> directory;
+  const NetfsResult r = DescendToParent(volume, path, directory, block, error);
+  if (r == NetfsResult::Ok) out = directory->listing;
+  return r;
 }
 
 NetfsResult NetfsReadFile(const NetfsVolume& volume, std::string_view path, ByteBuffer& storedObject,
@@ -408,7 +475,7 @@ NetfsResult NetfsReadFile(const NetfsVolume& volume, std::string_view path, Byte
   const NetfsResult r = NetfsResolvePath(volume, path, resolved, error);
   if (r != NetfsResult::Ok) return r;
   if (resolved.index < 0) return NetfsResult::NotFound;
-  const DirectoryEntry& e = resolved.directory.Entry(static_cast<std::uint32_t>(resolved.index));
+  const DirectoryEntry& e = resolved.Entry();
   if (entry) *entry = e;
   return NetfsReadChain(volume, e.firstBlock, e.size, storedObject, error);
 }
@@ -461,10 +528,12 @@ bool ParsePermissions(const ByteBuffer& content, std::vector<PermissionRecord>& 
 
 namespace {
 
-// Paths of every file and directory by first block, found depth-first.
-// Directories that loop back on themselves are cut off by the depth bound.
+// Paths of every file and directory by first block, found depth-first; the
+// first path found for a block wins. Each directory is read once, so
+// directories that name each other cannot make the walk grow without bound.
 void CollectChainHeads(const NetfsVolume& volume, const DirectoryListing& directory, const std::string& path,
-                       int depth, std::unordered_map<std::uint32_t, std::string>& heads) {
+                       int depth, std::unordered_map<std::uint32_t, std::string>& heads,
+                       std::unordered_set<std::uint32_t>& readDirectories) {
   if (depth > 64) return;
   for (std::uint32_t i = 0; i < directory.Count(); ++i) {
     const DirectoryEntry& e = directory.Entry(i);
@@ -472,57 +541,142 @@ void CollectChainHeads(const NetfsVolume& volume, const DirectoryListing& direct
     std::snprintf(full, sizeof full, "%s\\%.*s", path.c_str(), static_cast<int>(EntryName(e).size()),
                   EntryName(e).data());
     heads.emplace(e.firstBlock, full);
-    if (e.flags & kDirectoryFlag) {
+    if ((e.flags & kDirectoryFlag) && readDirectories.insert(e.firstBlock).second) {
       DirectoryListing sub;
       if (NetfsReadDirectory(volume, e.firstBlock, e.size, sub, nullptr) == NetfsResult::Ok)
-        CollectChainHeads(volume, sub, full, depth + 1, heads);
+        CollectChainHeads(volume, sub, full, depth + 1, heads, readDirectories);
     }
   }
 }
+
+constexpr std::uint32_t kNoBlock = 0xFFFFFFFF;
+
+// The FAT's entries grouped by the block they name, built in one pass: for
+// every named block the entries naming it, in ascending order.
+struct FatReferrers {
+  std::vector<std::uint32_t> slotOf;     // per FAT entry: its successor's slot, or kNoBlock
+  std::vector<std::uint32_t> start;      // per slot: where its referrers begin in `referrers`
+  std::vector<std::uint32_t> referrers;  // FAT entries, grouped by slot, ascending within one
+  std::vector<std::uint32_t> rank;       // per FAT entry: its place among its slot's referrers
+
+  explicit FatReferrers(const std::vector<std::uint32_t>& fat) {
+    const std::size_t n = fat.size();
+    // Blocks inside the FAT are their own slots; values beyond it that
+    // entries still name get slots after them.
+    std::unordered_map<std::uint32_t, std::uint32_t> outside;
+    slotOf.assign(n, kNoBlock);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint32_t next = fat[i];
+      if (next == kFatFree || next == kFatEndOfChain) continue;
+      slotOf[i] = next < n ? next
+                           : outside.emplace(next, static_cast<std::uint32_t>(n + outside.size())).first->second;
+    }
+    std::vector<std::uint32_t> count(n + outside.size() + 1, 0);
+    for (std::uint32_t slot : slotOf)
+      if (slot != kNoBlock) ++count[slot + 1];
+    for (std::size_t k = 1; k < count.size(); ++k) count[k] += count[k - 1];
+    start = count;
+    referrers.resize(count.back());
+    rank.assign(n, 0);
+    for (std::uint32_t i = 0; i < n; ++i) {
+      if (slotOf[i] == kNoBlock) continue;
+      rank[i] = count[slotOf[i]] - start[slotOf[i]];
+      referrers[count[slotOf[i]]++] = i;
+    }
+  }
+  std::uint32_t Count(std::uint32_t slot) const { return start[slot + 1] - start[slot]; }
+  // The first entry naming a block inside the FAT, or kNoBlock.
+  std::uint32_t FirstReferrer(std::uint32_t block) const {
+    return Count(block) ? referrers[start[block]] : kNoBlock;
+  }
+};
+
+// The head of the chain each block lies on, found by stepping back to the
+// first entry naming the block until no entry names it. Each block's head is
+// found once. A walk that comes round to itself ends at the first block of
+// the loop that begins a file, else at the first block of the loop it met.
+struct ChainHeads {
+  const FatReferrers& refs;
+  const std::unordered_map<std::uint32_t, std::string>& files;
+  std::vector<std::uint32_t> head;
+  std::vector<std::uint8_t> onWalk;
+
+  ChainHeads(const FatReferrers& r, const std::unordered_map<std::uint32_t, std::string>& f, std::size_t n)
+      : refs(r), files(f), head(n, kNoBlock), onWalk(n, 0) {}
+
+  std::uint32_t Of(std::uint32_t block) {
+    std::vector<std::uint32_t> walk;
+    std::uint32_t at = block;
+    std::uint32_t found = kNoBlock;
+    for (;;) {
+      if (head[at] != kNoBlock) {
+        found = head[at];
+        break;
+      }
+      if (onWalk[at]) {
+        const auto loop = std::find(walk.begin(), walk.end(), at);
+        const auto file = std::find_if(loop, walk.end(), [&](std::uint32_t b) { return files.count(b) != 0; });
+        found = file != walk.end() ? *file : at;
+        break;
+      }
+      onWalk[at] = 1;
+      walk.push_back(at);
+      const std::uint32_t back = refs.FirstReferrer(at);
+      if (back == kNoBlock) {
+        found = at;
+        break;
+      }
+      at = back;
+    }
+    for (std::uint32_t b : walk) {
+      head[b] = found;
+      onWalk[b] = 0;
+    }
+    return found;
+  }
+};
+
+// Pairs reported at most; a FAT where many entries name one block would
+// otherwise report a number of lines that grows with the square of them.
+constexpr std::uint64_t kMaxReportedPairs = 1000;
 
 }  // namespace
 
 void CheckFatConsistency(const NetfsVolume& volume) {
   const std::size_t entries = volume.fat.size();
-  std::unordered_map<std::uint32_t, std::uint32_t> firstReferrer;   // successor -> first block naming it
-  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> referrers;  // of shared successors
-  for (std::uint32_t i = 0; i < entries; ++i) {
-    const std::uint32_t next = volume.fat[i];
-    if (next == kFatFree || next == kFatEndOfChain) continue;
-    auto [it, inserted] = firstReferrer.emplace(next, i);
-    if (!inserted) {
-      std::vector<std::uint32_t>& r = referrers[next];
-      if (r.empty()) r.push_back(it->second);
-      r.push_back(i);
-    }
+  const FatReferrers refs(volume.fat);
+  std::uint64_t pairs = 0;
+  for (std::uint32_t slot = 0; slot + 1 < refs.start.size(); ++slot) {
+    const std::uint64_t k = refs.Count(slot);
+    pairs += k * (k - 1) / 2;
   }
-  if (referrers.empty()) return;
-  // Every pair of entries naming the same block, in the order of the pairs'
-  // first and then second entry.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> duplicates;
-  for (const auto& [next, r] : referrers)
-    for (std::size_t p = 0; p < r.size(); ++p)
-      for (std::size_t q = p + 1; q < r.size(); ++q) duplicates.emplace_back(r[p], r[q]);
-  std::sort(duplicates.begin(), duplicates.end());
+  if (pairs == 0) return;
 
-  std::unordered_map<std::uint32_t, std::string> heads;
+  std::unordered_map<std::uint32_t, std::string> files;
+  std::unordered_set<std::uint32_t> readDirectories{kRootDirectoryBlock};
   DirectoryListing root;
-  if (NetfsReadRootDirectory(volume, root, nullptr) == NetfsResult::Ok) CollectChainHeads(volume, root, "", 0, heads);
-  heads.emplace(kRootDirectoryBlock, "\\");
+  if (NetfsReadRootDirectory(volume, root, nullptr) == NetfsResult::Ok)
+    CollectChainHeads(volume, root, "", 0, files, readDirectories);
+  files.emplace(kRootDirectoryBlock, "\\");
+  ChainHeads heads(refs, files, entries);
 
-  auto headOf = [&](std::uint32_t block) {
-    for (std::size_t steps = 0; steps < entries; ++steps) {
-      auto it = firstReferrer.find(block);
-      if (it == firstReferrer.end()) break;
-      block = it->second;
-    }
-    return block;
-  };
-  for (const auto& [a, b] : duplicates) {
-    for (std::uint32_t block : {a, b}) {
-      auto it = heads.find(headOf(block));
-      NetfsTrace("netfs: fat block %d referenced from %d (%s)", static_cast<int>(volume.fat[block]),
-                 static_cast<int>(block), it == heads.end() ? "" : it->second.c_str());
+  // Every pair of entries naming the same block, ordered by the pair's first
+  // and then second entry: each entry with each later entry of its group.
+  std::uint64_t reported = 0;
+  for (std::uint32_t a = 0; a < entries && reported < kMaxReportedPairs; ++a) {
+    const std::uint32_t slot = refs.slotOf[a];
+    if (slot == kNoBlock) continue;
+    const std::uint32_t end = refs.start[slot + 1];
+    for (std::uint32_t q = refs.start[slot] + refs.rank[a] + 1; q < end && reported < kMaxReportedPairs; ++q) {
+      for (std::uint32_t block : {a, refs.referrers[q]}) {
+        auto it = files.find(heads.Of(block));
+        NetfsTrace("netfs: fat block %d referenced from %d (%s)", static_cast<int>(volume.fat[block]),
+                   static_cast<int>(block), it == files.end() ? "" : it->second.c_str());
+      }
+      ++reported;
     }
   }
+  if (reported < pairs)
+    NetfsTrace("netfs: %llu more pairs of fat entries name one block; not reported",
+               static_cast<unsigned long long>(pairs - reported));
 }

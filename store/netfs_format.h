@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -151,11 +152,17 @@ std::string_view EntryName(const DirectoryEntry& entry);
 // Reads `length` bytes at `offset`; false when they are not all there.
 using NetfsReadAt = std::function<bool(std::uint64_t offset, void* into, std::size_t length)>;
 
+struct NetfsDirectoryCache;
+
 struct NetfsVolume {
   ContainerHeader header{};
   std::vector<std::uint32_t> fat;  // F x 1024 entries
   std::uint64_t fileSize = 0;
   NetfsReadAt readAt;
+  // Folders already read and expanded while resolving paths, by first block,
+  // with an index of their names. Reading the header again (opening, or
+  // reopening after a save) starts it empty.
+  std::shared_ptr<NetfsDirectoryCache> directories;
 };
 
 // Expanded directory content: uint32 count, then the entries.
@@ -167,9 +174,10 @@ struct DirectoryListing {
 };
 
 struct ResolvedEntry {
-  DirectoryListing directory;  // the directory that holds the entry
-  int index = -1;              // -1 for "\" itself
+  std::shared_ptr<const DirectoryListing> directory;  // the directory that holds the entry
+  int index = -1;                                     // -1 for "\" itself
   std::uint32_t directoryBlock = kRootDirectoryBlock;
+  const DirectoryEntry& Entry() const { return directory->Entry(static_cast<std::uint32_t>(index)); }
 };
 
 enum class NetfsResult { Ok, NotFound, Damaged };

@@ -47,6 +47,9 @@ constexpr std::uint16_t kNodeIsTypeGroup = 0x0001;
 constexpr std::uint16_t kEntitySelected = 0x0004;
 constexpr std::uint16_t kEntitySelectedPart = 0x0020;
 constexpr std::uint16_t kEntityHighlighted = 0x0040;
+// The state bits no writer stores: 0x04 also marks items that a later load
+// deletes, so a saved selection would vanish with it.
+constexpr std::uint16_t kEntityTransientBits = kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
 
 constexpr std::uint32_t kTowerNodeHeaderSize = sizeof(TowerNode);
 

@@ -101,6 +101,12 @@ bool RefillSink() {
 }
 
 bool ReadBytes(void* data, std::uint32_t count) {
+  if (gSink.fill - gSink.cursor >= count) {  // the common case: all in the buffer
+    std::memcpy(data, gSink.buffer.data() + gSink.cursor, count);
+    gSink.cursor += count;
+    gSink.position += count;
+    return true;
+  }
   std::uint8_t* to = static_cast<std::uint8_t*>(data);
   while (count) {
     if (gSink.cursor == gSink.fill && !RefillSink()) return false;
@@ -196,6 +202,7 @@ void WriteNodeRecord(NodeRef ref, bool top, std::uint32_t entityNumber, const Sa
   head.next = top ? 0 : ids.Of(node->next);
   head.previous = top ? 0 : ids.Of(node->previous);
   head.firstChild = ids.Of(node->firstChild);
+  if (!(head.flags & kNodeIsTypeGroup)) head.flags &= static_cast<std::uint16_t>(~kEntityTransientBits);
   WriteBytes(&head, kTowerNodeHeaderSize);
   if (!node->payloadSize) return;
   std::uint8_t* field = (node->flags & kNodeIsTypeGroup) ? nullptr : ReferenceField(node);
@@ -262,6 +269,9 @@ void AddRepointEntry(FileRepointTable* table, std::uint32_t saved, NodeRef entit
 struct LoadedNodes {
   std::vector<std::pair<void*, std::uint32_t>> chunks;
   FileRepointTable* table = nullptr;
+  // Entities whose code has a reference field, so that re-pointing visits
+  // only them and not every node of a large file again.
+  std::vector<NodeRef> withReference;
   void Discard() {
     for (auto& [chunk, size] : chunks) FreeNode(chunk, size);
     chunks.clear();
@@ -281,8 +291,9 @@ struct ListFrame {
 // Reads one node record; null when it is short or inconsistent.
 TowerNode* ReadNodeRecord(LoadedNodes& loaded, bool expectGroup, std::uint32_t* savedNext,
                           std::uint32_t* savedFirstChild) {
-  std::uint32_t number = 0, saved = 0, size = 0;
-  if (!ReadU32(&number) || !ReadU32(&saved) || !ReadU32(&size)) return nullptr;
+  std::uint8_t head[12];  // entity number, saved address, node size
+  if (!ReadBytes(head, sizeof head)) return nullptr;
+  const std::uint32_t number = LoadU32(head), saved = LoadU32(head + 4), size = LoadU32(head + 8);
   if (size < kTowerNodeHeaderSize || size > kPoolBlockUsable || size > RemainingBytes()) return nullptr;
   TowerNode* node = static_cast<TowerNode*>(AllocNode(size));
   loaded.chunks.emplace_back(node, size);
@@ -294,7 +305,12 @@ TowerNode* ReadNodeRecord(LoadedNodes& loaded, bool expectGroup, std::uint32_t* 
   *savedNext = node->next;
   *savedFirstChild = node->firstChild;
   node->next = node->previous = node->firstChild = 0;
-  if (!group) AddRepointEntry(loaded.table, saved, NodeRefOf(node));
+  if (!group) {
+    AddRepointEntry(loaded.table, saved, NodeRefOf(node));
+    // The drawing state bits go while the node is at hand.
+    node->flags &= static_cast<std::uint16_t>(~(kEntitySelectedPart | kEntityHighlighted));
+    if (RepointFieldOffset(node->typeCode) >= 0) loaded.withReference.push_back(NodeRefOf(node));
+  }
   return node;
 }
 
@@ -321,7 +337,16 @@ void Link(ListFrame& list, TowerNode* node) {
 Entity* ReadSubTree(LoadedNodes& loaded, std::uint16_t topCode, int maxDepth) {
   std::uint32_t next = 0, firstChild = 0;
   Entity* top = ReadNodeRecord(loaded, false, &next, &firstChild);
-  if (!top || top->typeCode != topCode || next != 0) return nullptr;
+  if (!top || next != 0) return nullptr;
+  // The header's code places the entity; its own record's code is not checked
+  // against it. The entity takes the header's code so that it matches the
+  // group it joins.
+  if (top->typeCode != topCode) {
+    top->typeCode = topCode;
+    std::vector<NodeRef>& refs = loaded.withReference;
+    refs.erase(std::remove(refs.begin(), refs.end(), NodeRefOf(top)), refs.end());
+    if (RepointFieldOffset(topCode) >= 0) refs.push_back(NodeRefOf(top));
+  }
   if (!firstChild) return top;
   if (maxDepth < 1) return nullptr;
 
@@ -364,14 +389,18 @@ void SpliceLoadedEntity(Tower* t, std::uint16_t code, Entity* loaded) {
   FreeNode(placeholder, RoundUp16(kTowerNodeHeaderSize));
 }
 
-// Rewrites the stored references of the loaded entities to the new nodes.
-void RepointLoadedEntities(const FileRepointTable* table) {
+// Rewrites the stored references of the loaded entities to the new nodes
+// (their drawing state bits were cleared as they were read).
+void RepointLoadedEntities(const FileRepointTable* table, const std::vector<NodeRef>& withReference) {
+  if (withReference.empty()) return;
   std::vector<FileRepointEntry> sorted(table->entries, table->entries + table->count);
-  std::sort(sorted.begin(), sorted.end(),
-            [](const FileRepointEntry& a, const FileRepointEntry& b) { return a.savedAddress < b.savedAddress; });
-  for (const FileRepointEntry& entry : sorted) {
-    Entity* e = NodeAt<Entity>(entry.entity);
-    e->flags &= static_cast<std::uint16_t>(~(kEntitySelectedPart | kEntityHighlighted));
+  const auto bySaved = [](const FileRepointEntry& a, const FileRepointEntry& b) {
+    return a.savedAddress < b.savedAddress;
+  };
+  // Files this program writes number their nodes in order: mostly sorted already.
+  if (!std::is_sorted(sorted.begin(), sorted.end(), bySaved)) std::sort(sorted.begin(), sorted.end(), bySaved);
+  for (const NodeRef ref : withReference) {
+    Entity* e = NodeAt<Entity>(ref);
     std::uint8_t* field = ReferenceField(e);
     if (!field) continue;
     const std::uint32_t saved = LoadU32(field);
@@ -381,9 +410,13 @@ void RepointLoadedEntities(const FileRepointTable* table) {
   }
 }
 
+// The file's entity count rounded up to the next multiple of the growth step,
+// a whole step more when it already is one. A count far beyond what the file's
+// bytes could hold is a damaged header: it is capped there, with room to
+// spare, so that it cannot make the table huge.
 std::uint32_t InitialTableCapacity(std::uint32_t count, std::uint64_t bytes) {
-  // Sized by the file's entity count, but never beyond what the bytes can hold.
-  const std::uint64_t mostEntities = bytes / (kTowerFileRecordHeadSize + kTowerNodeHeaderSize);
+  constexpr std::uint64_t kSpareEntries = 1u << 20;
+  const std::uint64_t mostEntities = bytes / (kTowerFileRecordHeadSize + kTowerNodeHeaderSize) + kSpareEntries;
   const std::uint64_t sized = std::min<std::uint64_t>(count, mostEntities);
   return static_cast<std::uint32_t>((sized / kRepointTableGrowth + 1) * kRepointTableGrowth);
 }
@@ -402,7 +435,7 @@ Tower* LoadTowerFile(Tower* t) {
   SpliceLoadedEntity(t, static_cast<std::uint16_t>(topCode), top);
   DeleteRepointTable(gRepointTable);
   gRepointTable = loaded.table;
-  RepointLoadedEntities(gRepointTable);
+  RepointLoadedEntities(gRepointTable, loaded.withReference);
   return t;
 }
 

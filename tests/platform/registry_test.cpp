@@ -24,7 +24,7 @@ class Registry : public testing::Test {
   void SetUp() override {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT}) {
       std::string file = pl3::RegistryFile(root);
-      for (const char* suffix : {"", ".tmp", ".corrupt"}) fs::remove(file + suffix);
+      for (const char* suffix : {"", ".tmp", ".corrupt", ".corrupt.1", ".corrupt.2"}) fs::remove(file + suffix);
     }
   }
   // What a restart does: the registry forgets everything it holds in memory.
@@ -185,6 +185,59 @@ TEST_F(Registry, AnUnreadableFileIsKeptAsideAndTheRootStartsEmpty) {
   RegCloseKey(key);
 }
 
+// A file of `levels` keys, each inside the one before.
+std::string NestedKeys(std::size_t levels) {
+  std::string text = "<registry>";
+  for (std::size_t i = 0; i < levels; ++i) text += "<key name=\"k\">";
+  for (std::size_t i = 0; i < levels; ++i) text += "</key>";
+  return text + "</registry>";
+}
+
+TEST_F(Registry, EveryUnreadableFileIsKeptAsideWithoutReplacingAnEarlierOne) {
+  const std::string file = pl3::RegistryFile(HKEY_CURRENT_USER);
+  const std::string texts[] = {"<registry><key name=\"A\">", NestedKeys(50000), "<other/>"};
+  for (const std::string& text : texts) {
+    pl3test::WriteFileBytes(file, text);
+    Restart();
+    OpenKey(HKEY_CURRENT_USER, "k", static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND));
+    HKEY key = Create(HKEY_CURRENT_USER, "Fresh");  // defaults in use: the root works and saves
+    RegCloseKey(key);
+  }
+  EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt"), texts[0]);
+  EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt.1"), texts[1]);
+  EXPECT_EQ(pl3test::ReadFileBytes(file + ".corrupt.2"), texts[2]);
+
+  // The machine's branch goes back to its defaults.
+  const std::string machineFile = pl3::RegistryFile(HKEY_LOCAL_MACHINE);
+  pl3test::WriteFileBytes(machineFile, NestedKeys(600));
+  Restart();
+  HKEY init = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Pelmora3\\Initialisation");
+  EXPECT_EQ(GetDword(init, "NumberOfBackups"), 4u);
+  RegCloseKey(init);
+  EXPECT_EQ(pl3test::ReadFileBytes(machineFile + ".corrupt"), NestedKeys(600));
+}
+
+TEST_F(Registry, KeysNestNoDeeperThanAFileCanHold) {
+  std::string path;
+  for (int i = 0; i < 512; ++i) path += "k\\";
+  HKEY deepest = Create(HKEY_CURRENT_USER, path.c_str());
+  ASSERT_NE(deepest, nullptr);
+  HKEY key = nullptr;
+  EXPECT_EQ(RegCreateKeyEx(deepest, "one", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                           nullptr),
+            static_cast<LSTATUS>(ERROR_BADKEY));
+  EXPECT_EQ(key, nullptr);
+  // A copy that would land too deep is refused as well, and the deepest key
+  // still reads back after a restart.
+  HKEY top = OpenKey(HKEY_CURRENT_USER, "k");
+  EXPECT_EQ(RegCopyTree(top, nullptr, deepest), static_cast<LSTATUS>(ERROR_BADKEY));
+  RegCloseKey(top);
+  RegCloseKey(deepest);
+  Restart();
+  RegCloseKey(OpenKey(HKEY_CURRENT_USER, path.c_str()));
+  EXPECT_FALSE(fs::exists(pl3::RegistryFile(HKEY_CURRENT_USER) + ".corrupt"));
+}
+
 TEST_F(Registry, QuerySizesAndMissingValues) {
   HKEY key = Create(HKEY_CURRENT_USER, "Sizes");
   ASSERT_EQ(SetString(key, "Name", "abcdef"), OK);
@@ -334,6 +387,11 @@ TEST(RegistryText, MalformedFilesAreRefused) {
       {"<registry><value name=\"b\" type=\"REG_WHAT\" data=\"\"/></registry>", false},
   };
   for (const Case& c : cases) EXPECT_EQ(pl3::ParseRegistryText(c.text), c.readable) << c.text;
+}
+
+TEST(RegistryText, NestingIsBoundedWithoutExhaustingTheStack) {
+  EXPECT_TRUE(pl3::ParseRegistryText(NestedKeys(512)));
+  for (std::size_t levels : {513u, 5000u, 50000u}) EXPECT_FALSE(pl3::ParseRegistryText(NestedKeys(levels))) << levels;
 }
 
 }  // namespace

@@ -39,9 +39,10 @@ int CountChildren(const Tower* t) {
 
 // A PCB whose symbol instance info refers to a pad-stack definition, with an
 // identity record and a tag that tells versions apart.
-std::vector<std::uint8_t> PcbStream(std::uint32_t tag, std::uint16_t selectedFlags = 0) {
+std::vector<std::uint8_t> PcbStream(std::uint32_t tag, std::uint16_t selectedFlags = 0, int consoleLines = 0) {
   Tower* scratch = towertest::NewTopLevelEntity(790);
   Tower* pcb = InsertEntity(scratch, 4, kItemPcb, &tag);
+  for (int i = 0; i < consoleLines; ++i) towertest::InsertTagged(pcb, kRecordConsoleLog, 0xC0 + i);
   Entity* def = towertest::InsertTagged(pcb, kPadStackDef, 0xD0);
   Tower* info = InsertEntity(pcb, 8, kInstanceInfo, Words({0x11, NodeRefOf(def)}).data());
   TowerEntity(info)->flags = selectedFlags;
@@ -278,6 +279,37 @@ TEST_F(FilingTest, LoadingATwinReturnsTheLoadedDocument) {
   EXPECT_EQ(CountChildren(parent), 1) << "the new copy is discarded";
   ReleaseTower(&first);
   ReleaseTower(&second);
+}
+
+// Opening by path drops the console log lines saved with a document; a
+// document that was already loaded keeps the lines it has gathered since.
+TEST_F(FilingTest, OpenPathDropsTheSavedConsoleLog) {
+  NetfsTreeNode tree = StandardTree();
+  PutStream(tree, "\\Designs\\Logged?pcb\\data", PcbStream(3, 0, 2));
+  const std::string logged = WriteTree(dir + "/Logged.p3p", tree);
+
+  Tower* first = FilingSystem_OpenAndLoad(logged.c_str(), "\\Designs\\Logged?pcb", parent);
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(FilingAlreadyOpen());
+  EXPECT_EQ(GetEntityData(first, kRecordConsoleLog), nullptr);
+  EXPECT_NE(FirstOfCode(TowerEntity(first), kPadStackDef), nullptr) << "nothing else goes";
+  EXPECT_EQ(DocumentText(first, kRecordItemPath), "\\Designs\\Logged");
+
+  towertest::InsertTagged(first, kRecordConsoleLog, 0xAB);
+  Tower* again = FilingSystem_OpenAndLoad(logged.c_str(), "\\Designs\\Logged?pcb", parent);
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(FilingAlreadyOpen());
+  EXPECT_EQ(TowerEntity(again), TowerEntity(first));
+  ASSERT_NE(GetEntityData(first, kRecordConsoleLog), nullptr);
+  EXPECT_EQ(towertest::TagOf(FirstOfCode(TowerEntity(first), kRecordConsoleLog)), 0xABu);
+
+  // An item loaded without the path open keeps what was saved with it.
+  ContainerRecord* record = FilingSystem_OpenContainer(logged.c_str(), "Administrator", "");
+  Tower* other = towertest::NewTopLevelEntity(804);
+  Tower* plain = FilingSystem_LoadItem(record, "\\Designs\\Logged?pcb\\data", other);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_NE(GetEntityData(plain, kRecordConsoleLog), nullptr);
+  for (Tower** t : {&plain, &other, &again, &first}) ReleaseTower(t);
 }
 
 // An identity record too short for its 13 words (a damaged file) identifies

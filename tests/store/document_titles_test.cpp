@@ -182,6 +182,7 @@ TEST_F(TitlesTest, ChoosersSplitTheItemAndRestoreTheActiveWindow) {
   HWND top = CreateWindowExA(0, "OTHER_CHILD", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   SetActiveWindow(top);
   auto& fake = filingfakes::Recorded();
+  fake.browserWindow = CreateWindowExA(0, "OTHER_CHILD", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   fake.containerPath = "\\work\\Lib.p3l";
   fake.itemPath = "\\Parts\\R0805?pcbsymbol";
   StoreItemChoice* choice = ChooseStoreItem(nullptr, "*.p3l", 2, 5);
@@ -207,6 +208,9 @@ TEST_F(TitlesTest, ChoosersSplitTheItemAndRestoreTheActiveWindow) {
   ASSERT_NE(choice, nullptr);
   EXPECT_EQ(status, 7u);
   EXPECT_EQ(fake.explorerStarts, std::vector<std::string>{"\\work\\Lib.p3l|\\"});
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(fake.explorerModesSeen, (std::vector<int>{5, 3, 2}));
+  EXPECT_EQ(ExplorerMode, 1);
   FreeStoreItemChoice(choice);
 }
 
@@ -270,23 +274,46 @@ TEST_F(TitlesTest, NotificationsReachViewersLinkedWindowsAndTheProjectTree) {
   fake.windowDesigns[board] = pcb;
   fake.linkedItems[pcb] = "\\AMP";
 
+  // Someone editing an item of the same path in another container is no
+  // viewer: the window that edits the item itself does not hear of changes.
+  const std::string other = WriteContainer(dir + "/Other.p3p", {{"\\Amp?schematic", kItemSchematic}});
+  ContainerRecord* editing = FilingSystem_OpenContainer(other.c_str(), "Administrator", "");
+  ASSERT_NE(editing, nullptr);
+  Tower* edited = FilingSystem_OpenDocument(editing, "\\Amp?schematic", parent);
+  ASSERT_NE(edited, nullptr);
+  EXPECT_EQ(editing->entries[0].access, kAccessEditing);
+  HWND editor = Child("Schematic_Child");
+  fake.windowDesigns[editor] = edited;
+  // A schematic page linked to the same name hears of its board, not of its schematic.
+  HWND sheet = Child("Schematic_Child");
+  Tower* page = Document(kItemSchematicPage, sheet);
+  fake.windowDesigns[sheet] = page;
+  fake.linkedItems[page] = "\\Amp";
+
   // Kind 1 names the changed item: the viewer of it and the board linked to it hear.
-  const std::string item = "\\amp?SCHEMATIC";
-  std::vector<std::uint8_t> data(4 + item.size() + 1, 0);
-  const std::uint32_t kind = 1;
-  std::memcpy(data.data(), &kind, 4);
-  std::memcpy(data.data() + 4, item.c_str(), item.size());
-  NetFS_BroadcastNotification(record->handle, data.data(), static_cast<std::uint32_t>(data.size()));
+  const auto broadcast = [&](std::uint32_t kind, const std::string& item) {
+    std::vector<std::uint8_t> data(4 + item.size() + 1, 0);
+    std::memcpy(data.data(), &kind, 4);
+    std::memcpy(data.data() + 4, item.c_str(), item.size());
+    NetFS_BroadcastNotification(record->handle, data.data(), static_cast<std::uint32_t>(data.size()));
+  };
+  broadcast(1, "\\amp?SCHEMATIC");
   ASSERT_EQ(gHeard.size(), 2u);
   EXPECT_EQ(gHeard[0].window, viewer);
   EXPECT_EQ(gHeard[0].message, WM_USER + 2u);
   EXPECT_EQ(gHeard[1].window, board);
   EXPECT_EQ(gHeard[1].message, WM_USER + 100u);
-  for (std::uint32_t k : {2u, 3u, 4u, 9u}) {
-    std::memcpy(data.data(), &k, 4);
-    NetFS_BroadcastNotification(record->handle, data.data(), static_cast<std::uint32_t>(data.size()));
-  }
-  EXPECT_EQ(fake.projectTreeKinds, (std::vector<int>{1, 2, 3, 4}));
+  gHeard.clear();
+  broadcast(1, "\\Amp?pcb");  // the board views it; the page is linked to it
+  ASSERT_EQ(gHeard.size(), 2u);
+  EXPECT_EQ(gHeard[0].window, board);
+  EXPECT_EQ(gHeard[0].message, WM_USER + 2u);
+  EXPECT_EQ(gHeard[1].window, sheet);
+  EXPECT_EQ(gHeard[1].message, WM_USER + 100u);
+  for (std::uint32_t k : {2u, 3u, 4u, 9u}) broadcast(k, "\\amp?SCHEMATIC");
+  EXPECT_EQ(fake.projectTreeKinds, (std::vector<int>{1, 1, 2, 3, 4}));
+  ReleaseTower(&page);
+  ReleaseTower(&edited);
   ReleaseTower(&pcb);
   ReleaseTower(&schematic);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/reset_hooks.h"
+#include "platform/user.h"
 #include "store/filing_seams.h"
 #include "store/tower.h"
 
@@ -27,6 +28,7 @@ char* Copy(const std::string& s) {
 ExplorerResult* Answer() {
   auto& r = Recorded();
   r.explorerModesSeen.push_back(ExplorerMode);
+  if (r.browserWindow) SetActiveWindow(r.browserWindow);
   if (r.itemPath.empty()) return nullptr;
   return new ExplorerResult{Copy(r.containerPath), Copy(r.itemPath), r.status};
 }

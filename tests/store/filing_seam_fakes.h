@@ -27,6 +27,8 @@ struct Calls {
   std::uint32_t status = 1;
   std::vector<int> explorerModesSeen;  // ExplorerMode during each browse
   std::vector<std::string> explorerStarts;  // container and start path of each explore
+  // The browser's own window: activated while it runs, as a real one is.
+  HWND browserWindow = nullptr;
 };
 
 // Cleared before every test.

@@ -173,18 +173,114 @@ TEST_F(ItemStreamTest, DamagedStreamsLoadNothing) {
            .b},
       {"two items at the top", StreamBytes(2).Entity(0x01, 0, 0, 102, {}).Entity(0x02, 0, 0, 102, {}).b},
       {"huge count, few records", StreamBytes(0xFFFFFFFF).Entity(0x04, 0, 0, 102, {}).b},
+      {"group without its child list", StreamBytes(2).Entity(0x04, 0, 0, 102, {}).Group(0).Entity(0, 0, 0, 5, {}).b},
+      {"group whose items the count cuts off",
+       StreamBytes(2)
+           .Entity(0x04, 0, 0, 102, {})
+           .Group(0x05)
+           .Entity(0, 0, 0, 5, {})
+           .Group(0x06)
+           .Entity(0, 0, 0, 9, {})
+           .b},
+      {"later record not linked",
+       StreamBytes(3).Entity(0x04, 0, 0, 102, {}).Group(0x04).Entity(0x01, 0, 0, 5, {}).Entity(0, 0, 0, 5, {}).b},
+      {"later group not linked",
+       StreamBytes(3)
+           .Entity(0x04, 0, 0, 102, {})
+           .Group(0x05)
+           .Entity(0, 0, 0, 5, {})
+           .Group(0x04)
+           .Entity(0, 0, 0, 9, {})
+           .b},
+      {"records flagged past the count",
+       StreamBytes(2).Entity(0x04, 0, 0, 102, {}).Group(0x04).Entity(0x01, 0, 0, 5, {}).Entity(0x02, 0, 0, 5, {}).b},
   };
   for (const Case& c : cases) {
     std::string error;
+    const std::uint64_t freeBefore = towertest::PoolFreeBytes();
     EXPECT_EQ(Parse(c.stream, &error), nullptr) << c.what;
     EXPECT_NE(error.find("damaged item stream"), std::string::npos) << c.what;
     ASSERT_EQ(TowerEntity(parent)->firstChild, 0u) << c.what;
+    EXPECT_EQ(towertest::PoolFreeBytes(), freeBefore) << c.what << ": every node goes back to the pool";
   }
   // Nesting deeper than the store allows.
   StreamBytes deep(200);
   for (int i = 0; i < 100; ++i) deep.Entity(0x04, 0, 0, 50, {}).Group(0x04);
   EXPECT_EQ(Parse(deep.b), nullptr);
   EXPECT_EQ(TowerEntity(parent)->firstChild, 0u);
+}
+
+// Checks the store's shape below an entity: its groups strictly ascending,
+// never empty, doubly linked, holding entities of their own code. Returns the
+// number of entities below it.
+std::size_t ExpectWellFormed(const Entity* e) {
+  std::size_t entities = 0;
+  NodeRef previousGroup = 0;
+  for (NodeRef g = e->firstChild; g; g = NodeAt<TypeGroup>(g)->next) {
+    const TypeGroup* group = NodeAt<TypeGroup>(g);
+    EXPECT_TRUE(group->flags & kNodeIsTypeGroup);
+    EXPECT_EQ(group->previous, previousGroup);
+    if (previousGroup) {
+      EXPECT_LT(NodeAt<TypeGroup>(previousGroup)->typeCode, group->typeCode);
+    }
+    EXPECT_NE(group->firstChild, 0u) << "empty group of code " << group->typeCode;
+    NodeRef previous = 0;
+    for (NodeRef c = group->firstChild; c; c = NodeAt<Entity>(c)->next) {
+      const Entity* child = NodeAt<Entity>(c);
+      EXPECT_FALSE(child->flags & kNodeIsTypeGroup);
+      EXPECT_EQ(child->typeCode, group->typeCode);
+      EXPECT_EQ(child->previous, previous);
+      previous = c;
+      entities += 1 + ExpectWellFormed(child);
+    }
+    previousGroup = g;
+  }
+  return entities;
+}
+
+// Whatever a stream's flags say, a load either builds a tree in the store's
+// shape that gives every node back when deleted, or refuses and changes
+// nothing. Every flag bit of every byte of a written stream is flipped.
+TEST_F(ItemStreamTest, AnyLoadKeepsTheStoresShape) {
+  Tower* pcb = InsertEntity(parent, 4, 102, "pcb");
+  towertest::InsertTagged(pcb, 1, 0x31);
+  towertest::InsertTagged(pcb, 1, 0x32);
+  towertest::InsertTagged(pcb, 105, 0xD0);
+  Tower* instance = InsertEntity(pcb, 8, 113, Words({0x11, 0}).data());
+  towertest::InsertTagged(instance, 600, 0x22);
+  towertest::InsertTagged(instance, 600, 0x23);
+  const Bytes good = WriteRecordStream(TowerEntity(pcb));
+  ReleaseTower(&instance);
+  DeleteEntity(pcb);
+  ReleaseTower(&pcb);
+
+  int loaded = 0, refused = 0;
+  for (std::size_t at = 4; at < good.size(); ++at) {
+    for (std::uint8_t bit : {0x01, 0x02, 0x04, 0x10}) {
+      Bytes stream = good;
+      stream[at] ^= bit;
+      const std::uint64_t freeBefore = towertest::PoolFreeBytes();
+      Tower* copy = Parse(stream);
+      if (copy) {
+        ++loaded;
+        ExpectWellFormed(TowerEntity(copy));
+        DeleteEntity(copy);
+        ReleaseTower(&copy);
+      } else {
+        ++refused;
+      }
+      ASSERT_EQ(TowerEntity(parent)->firstChild, 0u) << at << " " << int{bit};
+      ASSERT_EQ(towertest::PoolFreeBytes(), freeBefore) << "byte " << at << " bit " << int{bit};
+    }
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_GT(refused, 0);
+  // The unchanged stream loads whole.
+  Tower* copy = Parse(good);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(ExpectWellFormed(TowerEntity(copy)), 6u);
+  DeleteEntity(copy);
+  ReleaseTower(&copy);
 }
 
 // The writer's stream reloads as the same tree, references re-pointed to the

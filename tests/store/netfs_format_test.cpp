@@ -165,9 +165,9 @@ TEST(NetfsReader, HandBuiltContainerListsAndReads) {
   // \a names entry a of the root; \a\ lists folder a.
   ResolvedEntry r;
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\a", r, nullptr), NetfsResult::Ok);
-  EXPECT_EQ(EntryName(r.directory.Entry(r.index)), "a");
+  EXPECT_EQ(EntryName(r.Entry()), "a");
   EXPECT_EQ(r.directoryBlock, 1u);
-  EXPECT_TRUE(r.directory.Entry(r.index).flags & kDirectoryFlag);
+  EXPECT_TRUE(r.Entry().flags & kDirectoryFlag);
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\a\\x", r, nullptr), NetfsResult::Ok);
   EXPECT_EQ(r.directoryBlock, 5u);
   ASSERT_EQ(NetfsResolvePath(c.volume, "\\", r, nullptr), NetfsResult::Ok);
@@ -321,6 +321,94 @@ TEST(NetfsReader, FatConsistencyCheckReportsSharedBlocks) {
                         "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)",
                         "netfs: fat block 8 referenced from 12 (\\notes)",
                     }));
+}
+
+TEST(NetfsReader, FatConsistencyCheckStaysLinearAndBounded) {
+  auto s = netfs_fixture::MakeStandard();
+  // A loop: \notes (block 12) and block 13 name each other, and the free
+  // block 14 names block 12 as well. Stepping back from 13 comes round to
+  // itself; the file on the loop names it.
+  netfs_fixture::Put32(s.image, 4096 + 4 * 12, 13);
+  netfs_fixture::Put32(s.image, 4096 + 4 * 13, 12);
+  netfs_fixture::Put32(s.image, 4096 + 4 * 14, 12);
+  Opened looped(s.image);
+  gTrace.clear();
+  SetNetfsTraceSink(&CollectTrace);
+  CheckFatConsistency(looped.volume);
+  EXPECT_EQ(gTrace, (std::vector<std::string>{"netfs: fat block 12 referenced from 13 (\\notes)",
+                                              "netfs: fat block 12 referenced from 14 ()"}));
+
+  // A million entries naming data's last block: the pairs are far too many
+  // to list, so the first thousand are reported and the rest counted.
+  Opened crowded(netfs_fixture::MakeStandard().image);
+  constexpr std::uint32_t kEntries = 1u << 20;
+  crowded.volume.fat.resize(kEntries, 0);
+  for (std::uint32_t i = 100; i < kEntries; ++i) crowded.volume.fat[i] = 8;
+  gTrace.clear();
+  CheckFatConsistency(crowded.volume);
+  ASSERT_EQ(gTrace.size(), 2001u);
+  EXPECT_EQ(gTrace[0], "netfs: fat block 8 referenced from 9 (\\Designs\\Amp?PCB\\data)");
+  EXPECT_EQ(gTrace[1], "netfs: fat block 8 referenced from 100 ()");
+  EXPECT_EQ(gTrace[1999], "netfs: fat block 8 referenced from 1099 ()");
+  const std::uint64_t k = kEntries - 100 + 1;
+  EXPECT_EQ(gTrace[2000], "netfs: " + std::to_string(k * (k - 1) / 2 - 1000) +
+                              " more pairs of fat entries name one block; not reported");
+  SetNetfsTraceSink(nullptr);
+}
+
+TEST(NetfsReader, FatConsistencyCheckReadsEachDirectoryOnce) {
+  // Folder \d lists itself twice: a walk that followed every entry would
+  // double its work with every level.
+  using namespace netfs_fixture;
+  Image img;
+  img.PlaceChain(StoredZlib(DirectoryContent({{1, 4, 0, "x"}, {1, 4, 0, "y"}})), {4});
+  img.PlaceChain(StoredZlib(DirectoryContent({{1, 4, 0, "d"}, {0, 5, 8, "f"}, {0, 6, 8, "g"}})), {1});
+  img.PlaceChain(StoredRaw({}), {5, 7});
+  img.PlaceChain(StoredRaw({}), {6, 7});  // f and g share block 7
+  Opened o(img.Finish());
+  ASSERT_TRUE(o.ok) << o.error;
+  gTrace.clear();
+  SetNetfsTraceSink(&CollectTrace);
+  CheckFatConsistency(o.volume);
+  SetNetfsTraceSink(nullptr);
+  EXPECT_EQ(gTrace, (std::vector<std::string>{"netfs: fat block 7 referenced from 5 (\\f)",
+                                              "netfs: fat block 7 referenced from 6 (\\g)"}));
+}
+
+// Loading every item of a folder must not read and expand the folder again
+// for each item: that made loading all items cost the square of their number.
+TEST(NetfsReader, FoldersAreReadOnceBetweenHeaderReads) {
+  auto s = netfs_fixture::MakeStandard();
+  Opened o(s.image);
+  ASSERT_TRUE(o.ok);
+  int reads = 0;
+  const NetfsReadAt inner = o.volume.readAt;
+  o.volume.readAt = [&](std::uint64_t offset, void* into, std::size_t length) {
+    ++reads;
+    return inner(offset, into, length);
+  };
+  ByteBuffer first, again, chain;
+  DirectoryEntry entry{};
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\Designs\\Amp?PCB\\data", first, &entry, nullptr), NetfsResult::Ok);
+  const int firstReads = reads;
+  reads = 0;
+  ASSERT_EQ(NetfsReadChain(o.volume, entry.firstBlock, entry.size, chain, nullptr), NetfsResult::Ok);
+  const int chainReads = reads;
+  EXPECT_EQ(firstReads, chainReads + 3) << "root, \\Designs and \\Designs\\Amp?PCB once each";
+  reads = 0;
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\DESIGNS\\amp?pcb\\DATA", again, nullptr, nullptr), NetfsResult::Ok);
+  EXPECT_EQ(reads, chainReads) << "only the file's own blocks";
+  EXPECT_EQ(again, first);
+  ResolvedEntry r;
+  EXPECT_EQ(NetfsResolvePath(o.volume, "\\Designs\\nothing", r, nullptr), NetfsResult::NotFound);
+  EXPECT_EQ(NetfsResolvePath(o.volume, "\\notes\\x", r, nullptr), NetfsResult::NotFound) << "a file is no folder";
+  EXPECT_EQ(reads, chainReads);
+
+  // Reading the header again starts afresh.
+  ASSERT_TRUE(NetfsOpenVolume(o.volume, nullptr));
+  reads = 0;
+  ASSERT_EQ(NetfsReadFile(o.volume, "\\Designs\\Amp?PCB\\data", again, nullptr, nullptr), NetfsResult::Ok);
+  EXPECT_EQ(reads, chainReads + 3);
 }
 
 TEST(NetfsWriter, ImageHasTheFormatsLayout) {

@@ -87,6 +87,33 @@ TEST(NodePool, NextClassGivesBackItsLastSixteenBytes) {
   InitTowerStore();
 }
 
+// Taking the head of class 32 and then chunks from the middle of its list by
+// first fit keeps the list whole, whatever link the new head still holds.
+TEST(NodePool, FirstFitUnlinksFromAnyPlaceOfTheList) {
+  std::uint8_t* x = static_cast<std::uint8_t*>(AllocNode(2048));
+  std::uint8_t* y = static_cast<std::uint8_t*>(AllocNode(1024));
+  std::uint8_t* z = static_cast<std::uint8_t*>(AllocNode(512));
+  std::uint8_t* w = static_cast<std::uint8_t*>(AllocNode(608));
+  const NodeRef rest = PoolClass(kPoolLargeClass).freeList;  // the block's untouched remainder
+  FreeNode(x, 2048);
+  FreeNode(y, 1024);
+  FreeNode(z, 512);  // class 32: z, y, x, the remainder
+  EXPECT_EQ(AllocNode(512), z);
+  EXPECT_EQ(AllocNode(2048), x) << "first fit passes y";
+  EXPECT_EQ(AllocNode(1024), y) << "the head since z was taken";
+  FreeNode(y, 1024);
+  FreeNode(w, 608);  // w, y, the remainder
+  EXPECT_EQ(AllocNode(1024), y);
+  EXPECT_EQ(AllocNode(608), w);
+  EXPECT_EQ(PoolClass(kPoolLargeClass).freeList, rest);
+  EXPECT_EQ(NodeAt<FreeChunk>(rest)->next, 0u);
+  for (auto [p, n] : {std::pair{x, 2048u}, {y, 1024u}, {z, 512u}, {w, 608u}}) FreeNode(p, n);
+  std::vector<NodeRef> order;
+  for (NodeRef r = PoolClass(kPoolLargeClass).freeList; r; r = NodeAt<FreeChunk>(r)->next) order.push_back(r);
+  EXPECT_EQ(order, (std::vector<NodeRef>{NodeRefOf(w), NodeRefOf(z), NodeRefOf(y), NodeRefOf(x), rest}));
+  EXPECT_EQ(PoolClass(kPoolLargeClass).freeCount, 5u);
+}
+
 TEST(NodePool, FirstAllocationTakesANewBlock) {
   ReleaseTowerStore();
   EXPECT_EQ(PoolBlockList(), 0u);

@@ -221,14 +221,16 @@ TEST_F(TowerFileTest, LoadUnderAnEntityAddsItAsTheNewestChildOfItsCode) {
   for (Tower** t : {&source, &parent, &place}) ReleaseTower(t);
 }
 
-TEST_F(TowerFileTest, LoadClearsTheDrawingStateBits) {
+TEST_F(TowerFileTest, SavingLeavesTheStateBitsOut) {
+  // A load keeps 0x04 (StoredReferencesAreKeyedBySavedAddresses), and 0x04
+  // also marks items that a later load deletes: no saved file may carry it.
   Tower* top = NewTopLevelEntity(705);
   Entity* child = InsertTagged(top, 5, 1);
-  child->flags = kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
+  child->flags = kEntitySelected | kEntitySelectedPart | kEntityHighlighted | 0x0100;
   const std::string bytes = Save(top, "flags.twr");
   Tower* loaded = LoadTop(bytes);
   ASSERT_NE(loaded, nullptr);
-  EXPECT_EQ(NewestChild(TowerEntity(loaded), 5)->flags, kEntitySelected);
+  EXPECT_EQ(NewestChild(TowerEntity(loaded), 5)->flags, 0x0100) << "other bits are kept";
   ReleaseTower(&loaded);
   ReleaseTower(&top);
 }
@@ -320,7 +322,6 @@ TEST_F(TowerFileTest, InconsistentFilesAreRefusedWithoutDamage) {
       {"group where an entity belongs", 72 + 12, 0x00050001},
       {"entity of another code in a group", 152 + 12, 0x00090000},
       {"groups out of order", 200 + 12, 0x00040001},
-      {"top code unlike the header", 4, 708},
       {"top with a next sibling", 8 + 12 + 4, 1},
       {"code beyond 16 bits", 4, 0x10000 + 707},
   };
@@ -420,6 +421,51 @@ struct FileBuilder {
     bytes.append(payload.begin(), payload.end());
   }
 };
+
+TEST_F(TowerFileTest, TheHeadersCodePlacesATopEntityOfAnotherCode) {
+  FileBuilder file(2, 612);
+  file.Record(1, 0x10, 0, 611, 0, 0x20);
+  file.Record(0, 0x20, 1, 5, 0, 0x30);
+  file.Record(2, 0x30, 0, 5, 0, 0, PayloadWith(16, 0, 7));
+  Tower* loaded = LoadTop(file.bytes);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(LastLevel(loaded).typeCode, 612);
+  Entity* top = TowerEntity(loaded);
+  EXPECT_EQ(top->typeCode, 612) << "the entity matches the group it joins";
+  EXPECT_EQ(NodeAt<TypeGroup>(LastLevel(loaded).group)->typeCode, 612);
+  EXPECT_EQ(FieldOf(NewestChild(top, 5), 0), 7u);
+  ReleaseTower(&loaded);
+
+  // Re-pointing goes by the code the entity ends up with.
+  FileBuilder locator(2, 20);
+  locator.Record(1, 0x10, 0, 611, 0, 0x20, PayloadWith(96, 88, 0x30));
+  locator.Record(0, 0x20, 1, 5, 0, 0x30);
+  locator.Record(2, 0x30, 0, 5, 0, 0, PayloadWith(16, 0, 7));
+  loaded = LoadTop(locator.bytes);
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(FieldOf(TowerEntity(loaded), 88), NodeRefOf(NewestChild(TowerEntity(loaded), 5)));
+  ReleaseTower(&loaded);
+}
+
+TEST_F(TowerFileTest, RepointTableCapacityFollowsTheHeadersCount) {
+  // The count sizes the table even when the file holds fewer entities; only
+  // a count far beyond what the bytes could hold is capped.
+  struct Case {
+    std::uint32_t count;
+    std::uint32_t capacity;
+  };
+  for (const Case& c : {Case{0, 1024}, Case{1000, 1024}, Case{1024, 2048}, Case{5000, 5120},
+                        Case{0xFFFFFFFF, (1u << 20) + 1024}}) {
+    SCOPED_TRACE(c.count);
+    FileBuilder file(c.count, 613);
+    file.Record(1, 0x10, 0, 613, 0, 0);
+    Tower* loaded = LoadTop(file.bytes);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(CurrentFileRepointTable()->capacity, c.capacity);
+    EXPECT_EQ(CurrentFileRepointTable()->count, 1u);
+    ReleaseTower(&loaded);
+  }
+}
 
 TEST_F(TowerFileTest, StoredReferencesAreKeyedBySavedAddresses) {
   FileBuilder file(5, 600);
