@@ -2,6 +2,7 @@
 // and the press on a bar (arrows and trough repeating, the thumb dragged).
 #include <algorithm>
 #include <array>
+#include <span>
 #include <unordered_map>
 
 #include "platform/backend.h"
@@ -385,7 +386,9 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
 }
 
 BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
-  for (int b : bar == SB_BOTH ? std::initializer_list<int>{SB_HORZ, SB_VERT} : std::initializer_list<int>{bar}) {
+  const int both[] = {SB_HORZ, SB_VERT};
+  const std::span<const int> bars = bar == SB_BOTH ? std::span<const int>(both) : std::span<const int>(&bar, 1);
+  for (int b : bars) {
     ScrollState* s = StateOf(hwnd, b);
     if (!s) return FALSE;
     s->disabled = arrows & ESB_DISABLE_BOTH;

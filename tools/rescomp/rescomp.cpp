@@ -47,7 +47,7 @@ struct Id {
   unsigned number = 0;
   std::string name;
   std::string Key() const {
-    if (isNumber) return "#" + std::to_string(number);
+    if (isNumber) return std::string(1, '#').append(std::to_string(number));
     std::string upper = name;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
