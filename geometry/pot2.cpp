@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/reset_hooks.h"
 #include "store/seams.h"
 
 namespace pl3 {
@@ -102,6 +103,7 @@ struct EdgeGrid {
 void BuildGrid(std::uint32_t n, const Point* p, EdgeGrid& g) {
   g.boxes.resize(n);
   g.stamp.assign(n, 0);
+  g.query = 0;
   UBox all = BoxOf(p[0], p[0]);
   for (std::uint32_t k = 0; k < n; ++k) {
     g.boxes[k] = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
@@ -244,9 +246,10 @@ struct Pending {
 
 struct Workspace {
   std::vector<Pending> pending;  // at most one per list of the subdivision
-  // Written before read: left uninitialised.
+  // Written before read: left uninitialised, and kept for the next outline.
   std::unique_ptr<Candidate[]> candidates;
   std::unique_ptr<Candidate[]> ordered;
+  std::size_t candidatesRoom = 0, orderedRoom = 0;
   std::vector<std::uint32_t> bucketOf;
   std::vector<std::uint32_t> bucketStart;
   EdgeGrid grid;
@@ -256,12 +259,18 @@ struct Workspace {
   std::vector<std::uint32_t> scratch;
 };
 
+void Reserve(std::unique_ptr<Candidate[]>& array, std::size_t& room, std::size_t need) {
+  if (need <= room) return;
+  array = std::make_unique_for_overwrite<Candidate[]>(need);
+  room = need;
+}
+
 // Every diagonal that passes the angle test at its smaller end, with its
 // squared length, spread into buckets of squared length (a counting sort);
 // each bucket is sorted only when the walk reaches it.
 void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) {
   const std::size_t most = static_cast<std::size_t>(n) * (n - 3) / 2;
-  w.candidates = std::make_unique_for_overwrite<Candidate[]>(most + 1);  // every pair is written, kept or not
+  Reserve(w.candidates, w.candidatesRoom, most + 1);  // every pair is written, kept or not
   Candidate* const out = w.candidates.get();
   std::size_t kept = 0;
   double longest = 0;
@@ -280,8 +289,10 @@ void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) 
       const bool bOk = (Cross(enx, eny, dx, dy) >= 0) == f;
       const double key = dx * dx + dy * dy;
       out[kept] = {key, i, j};
-      const bool keep = convex ? (aOk && bOk) : (aOk || bOk);
-      longest = std::max(longest, keep ? key : 0.0);
+      // Without branches: the outcome of the angle test follows no pattern.
+      const unsigned keep = (static_cast<unsigned>(aOk) & static_cast<unsigned>(bOk)) |
+                            (static_cast<unsigned>(!convex) & (static_cast<unsigned>(aOk) | static_cast<unsigned>(bOk)));
+      longest = std::max(longest, key * keep);
       kept += keep;
     }
   }
@@ -305,7 +316,7 @@ void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) 
   }
   count[runBucket] += run;
   for (std::size_t b = 1; b <= buckets; ++b) w.bucketStart[b] += w.bucketStart[b - 1];
-  w.ordered = std::make_unique_for_overwrite<Candidate[]>(kept + 1);
+  Reserve(w.ordered, w.orderedRoom, kept + 1);
   std::vector<std::uint32_t>& fill = w.scratch;
   fill.assign(w.bucketStart.begin(), w.bucketStart.end() - 1);
   for (std::size_t k = 0; k < kept; ++k) w.ordered[fill[w.bucketOf[k]]++] = out[k];
@@ -336,6 +347,7 @@ void Plan(std::uint32_t n, const Point* p, Workspace& w) {
   CollectCandidates(n, p, Orientation(n, p), w);
   BuildGrid(n, p, w.grid);
   w.scratch.resize(std::max<std::size_t>(w.scratch.size(), n));
+  w.nodes.clear();
   w.nodes.emplace_back();
   w.open.Start(n);
   std::uint32_t splits = 0;
@@ -387,6 +399,17 @@ void EmitTriangles(std::uint32_t n, Workspace& w, Emit emit) {
   }
 }
 
+// The working memory, kept from one outline to the next: outlines are
+// triangulated one at a time, on the user-interface thread.
+Workspace g_workspace;
+void ResetPot2Globals() { g_workspace = Workspace{}; }
+[[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetPot2Globals);
+
+// Gives back the memory of an unusually large outline.
+void TrimWorkspace() {
+  if (g_workspace.candidatesRoom > (1u << 20)) g_workspace = Workspace{};
+}
+
 // Plans the triangulation; false (after telling the user) when the memory
 // for it cannot be had. Ending the program would lose the user's work for
 // one outline.
@@ -395,6 +418,7 @@ bool PlanOrReport(std::uint32_t n, const Point* p, Workspace& w) {
     Plan(n, p, w);
     return true;
   } catch (const std::bad_alloc&) {
+    w = Workspace{};
     ShowMessage(nullptr, "Failed to allocate memory in pot2", "Pot Memory Error");
     return false;
   }
@@ -422,7 +446,7 @@ int SegmentsIntersect(Point a, Point b, Point c, Point d) {
 int TriangulatePolygon(int count, const Point* points, std::uint8_t* triangles) {
   if (count < 3 || count > 255) return 0;
   const auto n = static_cast<std::uint32_t>(count);
-  Workspace w;
+  Workspace& w = g_workspace;
   if (!PlanOrReport(n, points, w)) return 0;
   int written = 0;
   EmitTriangles(n, w, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -432,12 +456,13 @@ int TriangulatePolygon(int count, const Point* points, std::uint8_t* triangles) 
     triangles += 3;
     ++written;
   });
+  TrimWorkspace();
   return written;
 }
 
 std::uint32_t TriangulatePolygonWide(std::uint32_t count, const Point* points, std::uint32_t* triangles) {
   if (count < 3) return 0;
-  Workspace w;
+  Workspace& w = g_workspace;
   if (!PlanOrReport(count, points, w)) return 0;
   std::uint32_t written = 0;
   EmitTriangles(count, w, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -447,6 +472,7 @@ std::uint32_t TriangulatePolygonWide(std::uint32_t count, const Point* points, s
     triangles += 3;
     ++written;
   });
+  TrimWorkspace();
   return written;
 }
 
