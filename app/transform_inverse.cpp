@@ -1,37 +1,29 @@
 #include "app/transform_inverse.h"
 
-#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "geometry/transform.h"
+#include "platform/kernel_base.h"
 
 namespace pl3 {
 namespace {
 
-// coefficient / det in 8.24, both raw: c * 2^48 / det, rounded to nearest.
-std::int32_t Ratio(long double coefficient, long double det) {
-  const long double v = std::nearbyint(coefficient * 281474976710656.0L / det);
-  if (!(v >= -2147483648.0L && v <= 2147483647.0L)) return v < 0 ? INT32_MIN : INT32_MAX;
-  return static_cast<std::int32_t>(v);
-}
+std::int32_t Negated(std::int32_t v) { return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(v)); }
 
 }  // namespace
 
 bool InvertTransform(const Transform* t, Transform* out) {
-  const long double det =
-      static_cast<long double>(t->a) * t->d - static_cast<long double>(t->b) * static_cast<long double>(t->c);
-  if (det == 0) {
+  const double det = (static_cast<double>(t->a) * t->d - static_cast<double>(t->b) * t->c) / 16777216.0;
+  // Beyond 32 bits the conversion has no defined result.
+  if (!(det > -2147483649.0 && det < 2147483648.0) || static_cast<std::int32_t>(det) == 0) {
     *out = kIdentityTransform;
     return false;
   }
-  Transform inv = {Ratio(t->d, det), Ratio(-static_cast<long double>(t->b), det),
-                   Ratio(-static_cast<long double>(t->c), det), Ratio(t->a, det), 0, 0};
-  std::int32_t x = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(t->tx));
-  std::int32_t y = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(t->ty));
-  TransformSignedPoint(&inv, x, y);
-  inv.tx = x;
-  inv.ty = y;
-  *out = inv;
+  const int scale = static_cast<std::int32_t>(det);
+  *out = {MulDiv(t->d, kFixedOne, scale),         MulDiv(Negated(t->b), kFixedOne, scale),
+          MulDiv(Negated(t->c), kFixedOne, scale), MulDiv(t->a, kFixedOne, scale),
+          Negated(t->tx),                          Negated(t->ty)};
   return true;
 }
 

@@ -5,11 +5,13 @@
 
 namespace pl3 {
 
-// The inverse of the 2 by 2 part in 8.24 fixed point (the adjugate divided by
-// the determinant, rounded to nearest), with the translation carried back
-// through it so that composing a Transform with its inverse gives the
-// identity. A singular Transform has no inverse: `out` becomes the identity
-// and the result is false.
+// The inverse of the 2 by 2 part in 8.24 fixed point: the adjugate
+// (d, -b, -c, a), each entry scaled by 0x1000000 / det with MulDiv, where det
+// is (a*d - b*c) / 2^24 worked out in floating point and truncated to an
+// integer. The offsets are only negated, not carried through the inverse:
+// every caller wants the inverse of the orientation alone. A Transform whose
+// integer det is 0 (or beyond 32 bits) has no inverse: `out` becomes the
+// identity and the result is false.
 bool InvertTransform(const Transform* t, Transform* out);
 
 // A new heap Transform (released with std::free) holding InvertTransform of

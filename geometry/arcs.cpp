@@ -100,22 +100,91 @@ bool OctantRows(int k, std::int32_t cx, std::int32_t cy, std::int32_t ro, std::i
   return first <= last;
 }
 
-// One octant of the band between the inner and outer circles, in its
-// reduced frame (0 <= y <= x). Even octants own their first row and odd
-// octants their diagonal, so every pixel of a full ring is written once.
-void DrawOctantBand(int k, std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro, const ArcSweep& sweep,
-                    Point redStart, Point redEnd) {
-  std::int64_t first, last;
-  if (!OctantRows(k, cx, cy, ro, first, last)) return;
+// What one octant of the sweep contributes: the reduced rows whose runs can
+// land in the clip, and both ends in its reduced frame.
+struct OctantPlan {
+  bool on = false;
+  std::int64_t first = 0, last = -1;
+  Point redStart{}, redEnd{};
+};
+
+// Reduced row y of octant k, between the inner bound xi and the outer bound
+// xo (0 <= y <= x). Even octants own their first row and odd octants their
+// diagonal, so every pixel of a full ring is written once.
+void BandRow(int k, std::int32_t cx, std::int32_t cy, std::int64_t y, std::int64_t xi, std::int64_t xo,
+             std::int64_t beyond, const ArcSweep& sweep, const OctantPlan& plan) {
+  const bool odd = (k & 1) != 0;
+  if (odd && y == 0) return;
+  const std::int64_t lo = std::max(xi, odd ? y : y + 1);
+  const std::int64_t hi = xo;
+  if (lo > hi) return;
+  const std::uint8_t f = sweep.octants[k];
+  if (f & kOctantWhole) {
+    EmitOctantRun(k, cx, cy, lo, hi, y);
+    return;
+  }
+  const bool holdsStart = (f & kOctantHoldsStart) != 0;
+  const bool holdsEnd = (f & kOctantHoldsEnd) != 0;
+  // A start along the axis of this octant's first row lies on that row, so
+  // the whole row is on its sweep side; the walker's entry column (0) would
+  // drop the start pixel of every arc that begins on an axis.
+  const bool startOnRow = y == 0 && plan.redStart.y == 0 && plan.redStart.x > 0;
+  const std::int64_t s = startOnRow ? beyond : LineColumn(plan.redStart, y, xo, beyond);
+  const std::int64_t e = LineColumn(plan.redEnd, y, xo, beyond);
+  // The part of the row on the sweep side of each end's line.
+  const std::int64_t startLo = odd ? std::max(lo, s) : lo;
+  const std::int64_t startHi = odd ? hi : std::min(hi, s);
+  const std::int64_t endLo = odd ? lo : std::max(lo, e);
+  const std::int64_t endHi = odd ? std::min(hi, e) : hi;
+  if (holdsStart && holdsEnd) {
+    if (sweep.wrap) {
+      EmitOctantRun(k, cx, cy, std::max(startLo, endLo), std::min(startHi, endHi), y);
+    } else if (startLo > startHi || endLo > endHi || std::max(startLo, endLo) > std::min(startHi, endHi) + 1) {
+      EmitOctantRun(k, cx, cy, startLo, startHi, y);
+      EmitOctantRun(k, cx, cy, endLo, endHi, y);
+    } else {
+      EmitOctantRun(k, cx, cy, std::min(startLo, endLo), std::max(startHi, endHi), y);
+    }
+  } else if (holdsStart) {
+    EmitOctantRun(k, cx, cy, startLo, startHi, y);
+  } else if (holdsEnd) {
+    EmitOctantRun(k, cx, cy, endLo, endHi, y);
+  }
+}
+
+// The band between the inner and outer circles over the marked octants,
+// row by row of the reduced frame, and on each row the octants of the sweep
+// from 7 down to 0; only rows that can reach the clip are walked.
+void DrawBand(std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro, const ArcSweep& sweep,
+              Point latticeStart, Point latticeEnd) {
+  if (ro < 0) return;
+  if (ro == 0) {
+    HorizontalRun(cx, cx, cy);
+    return;
+  }
+  OctantPlan plan[8];
+  bool any = false;
+  for (int k = 0; k < 8; ++k) {
+    plan[k].on = !(sweep.octants[k] & kOctantNotDrawn) && OctantBoxVisible(k, cx, cy, ro);
+    any = any || plan[k].on;
+  }
+  if (!any) return;
+  if (ri <= 0) HorizontalRun(cx, cx, cy);
+  std::int64_t first = INT64_MAX, last = -1;
+  for (int k = 0; k < 8; ++k) {
+    OctantPlan& o = plan[k];
+    o.on = o.on && OctantRows(k, cx, cy, ro, o.first, o.last);
+    if (!o.on) continue;
+    o.redStart = IntoOctant(k, latticeStart);
+    o.redEnd = IntoOctant(k, latticeEnd);
+    first = std::min(first, o.first);
+    last = std::max(last, o.last);
+  }
   const std::int64_t outerT = static_cast<std::int64_t>(ro) * (ro + 1);
   const std::int64_t innerT = static_cast<std::int64_t>(ri) * (ri + 1);
   const std::int64_t beyond = static_cast<std::int64_t>(ro) + 1;
-  const bool odd = (k & 1) != 0;
-  const std::uint8_t f = sweep.octants[k];
-  const bool holdsStart = (f & kOctantHoldsStart) != 0;
-  const bool holdsEnd = (f & kOctantHoldsEnd) != 0;
-  std::int64_t xo = RimColumn(outerT, first);
-  std::int64_t xiCircle = ri > 0 ? RimColumn(innerT, first) : -1;
+  std::int64_t xo = first <= last ? RimColumn(outerT, first) : 0;
+  std::int64_t xiCircle = ri > 0 && first <= last ? RimColumn(innerT, first) : -1;
   for (std::int64_t y = first; y <= last; ++y) {
     while (xo > 0 && xo * xo + y * y > outerT) --xo;
     if (xo < y) break;  // the outer circle has passed the diagonal
@@ -124,61 +193,9 @@ void DrawOctantBand(int k, std::int32_t cx, std::int32_t cy, std::int32_t ri, st
       while (xiCircle > 0 && xiCircle * xiCircle + y * y > innerT) --xiCircle;
       if (xiCircle >= y && xiCircle * xiCircle + y * y <= innerT) xi = xiCircle;
     }
-    if (odd && y == 0) continue;
-    const std::int64_t lo = std::max(xi, odd ? y : y + 1);
-    const std::int64_t hi = xo;
-    if (lo > hi) continue;
-    if (f & kOctantWhole) {
-      EmitOctantRun(k, cx, cy, lo, hi, y);
-      continue;
+    for (int k = 7; k >= 0; --k) {
+      if (plan[k].on && y >= plan[k].first && y <= plan[k].last) BandRow(k, cx, cy, y, xi, xo, beyond, sweep, plan[k]);
     }
-    // A start along the axis of this octant's first row lies on that row, so
-    // the whole row is on its sweep side; the walker's entry column (0) would
-    // drop the start pixel of every arc that begins on an axis.
-    const bool startOnRow = y == 0 && redStart.y == 0 && redStart.x > 0;
-    const std::int64_t s = startOnRow ? beyond : LineColumn(redStart, y, xo, beyond);
-    const std::int64_t e = LineColumn(redEnd, y, xo, beyond);
-    // The part of the row on the sweep side of each end's line.
-    const std::int64_t startLo = odd ? std::max(lo, s) : lo;
-    const std::int64_t startHi = odd ? hi : std::min(hi, s);
-    const std::int64_t endLo = odd ? lo : std::max(lo, e);
-    const std::int64_t endHi = odd ? std::min(hi, e) : hi;
-    if (holdsStart && holdsEnd) {
-      if (sweep.wrap) {
-        EmitOctantRun(k, cx, cy, std::max(startLo, endLo), std::min(startHi, endHi), y);
-      } else if (startLo > startHi || endLo > endHi || std::max(startLo, endLo) > std::min(startHi, endHi) + 1) {
-        EmitOctantRun(k, cx, cy, startLo, startHi, y);
-        EmitOctantRun(k, cx, cy, endLo, endHi, y);
-      } else {
-        EmitOctantRun(k, cx, cy, std::min(startLo, endLo), std::max(startHi, endHi), y);
-      }
-    } else if (holdsStart) {
-      EmitOctantRun(k, cx, cy, startLo, startHi, y);
-    } else if (holdsEnd) {
-      EmitOctantRun(k, cx, cy, endLo, endHi, y);
-    }
-  }
-}
-
-// The band between the inner and outer circles over the marked octants,
-// octant by octant from 7 down to 0, each walking only its rows in the clip.
-void DrawBand(std::int32_t cx, std::int32_t cy, std::int32_t ri, std::int32_t ro, const ArcSweep& sweep,
-              Point latticeStart, Point latticeEnd) {
-  if (ro < 0) return;
-  if (ro == 0) {
-    HorizontalRun(cx, cx, cy);
-    return;
-  }
-  bool visible[8];
-  bool any = false;
-  for (int k = 0; k < 8; ++k) {
-    visible[k] = !(sweep.octants[k] & kOctantNotDrawn) && OctantBoxVisible(k, cx, cy, ro);
-    any = any || visible[k];
-  }
-  if (!any) return;
-  if (ri <= 0) HorizontalRun(cx, cx, cy);
-  for (int k = 7; k >= 0; --k) {
-    if (visible[k]) DrawOctantBand(k, cx, cy, ri, ro, sweep, IntoOctant(k, latticeStart), IntoOctant(k, latticeEnd));
   }
 }
 
@@ -203,7 +220,7 @@ void DrawArcView(std::int32_t cx, std::int32_t cy, std::int32_t r, std::int32_t 
       ClearTracePointForTarget();
       DrawBand(cx, cy, r - w, r - w, sweep, ls, le);
     }
-    if (!full && g_raster.spanTarget != kTargetOutlineTrace && w > 0) {
+    if (!full && g_raster.spanTarget != kTargetOutlineTrace) {
       DrawArcEdge(cx + ls.x, cy + ls.y, w, Negate(start), start);
       DrawArcEdge(cx + le.x, cy + le.y, w, end, Negate(end));
     }

@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
+#include <memory>
 #include <new>
 #include <vector>
 
+#include "platform/reset_hooks.h"
 #include "store/seams.h"
 
 namespace pl3 {
 namespace {
-
-constexpr double kNoDiagonal = std::numeric_limits<double>::max();    // 1.7976931348623157e308
-constexpr double kSearchStart = 3.4028234663852886e38;                // the largest float
 
 double Diff(std::int32_t a, std::int32_t b) {
   return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)));
@@ -51,100 +49,396 @@ UBox BoxOf(const Point& a, const Point& b) {
 
 bool BoxesMeet(const UBox& a, const UBox& b) { return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1; }
 
-bool DiagonalValid(std::uint32_t n, const Point* p, const std::vector<UBox>& edgeBoxes, std::uint32_t i,
-                   std::uint32_t j, int flag) {
-  const Point& pi = p[i];
-  const Point& prev = p[i == 0 ? n - 1 : i - 1];
-  const Point& next = p[i + 1];
-  const double epx = Diff(prev.x, pi.x), epy = Diff(prev.y, pi.y);
-  const double enx = Diff(next.x, pi.x), eny = Diff(next.y, pi.y);
-  const double dx = Diff(p[j].x, pi.x), dy = Diff(p[j].y, pi.y);
-  const double c = Cross(enx, eny, epx, epy);
-  const double a = Cross(epx, epy, dx, dy);
-  const double b = Cross(enx, eny, dx, dy);
-  const bool aOk = (a >= 0) != (flag != 0);
-  const bool bOk = (b >= 0) == (flag != 0);
-  const bool convex = (c >= 0) == (flag != 0);
-  if (convex ? !(aOk && bOk) : !(aOk || bOk)) return false;
-  const UBox diagonal = BoxOf(p[j], pi);
+// The shortest-valid-diagonal split, without its cubic table.
+//
+// The plain method fills a table of every valid diagonal's squared length,
+// then splits each index list at its smallest entry (ties: the first pair in
+// index order). Validity depends on the outline alone, and a sub-list's
+// smallest entry is never smaller than its parent's, so the diagonal every
+// list splits at is the first one, in the order (length, smaller index,
+// larger index), that is valid and crosses no diagonal chosen before it.
+// Walking the candidates in that order and keeping each valid one that
+// lands inside a single unsplit list therefore builds the same split tree;
+// a list where none lands is split at (0, 2) over and over, as the plain
+// method does when it finds no entry. Candidates are ordered lazily (by
+// buckets of length, each sorted when reached), the walk stops when every
+// list is a triangle, and the crossing test against the outline only looks
+// at edges sharing a grid cell with the diagonal.
+
+struct Candidate {
+  double key;  // squared length
+  std::uint32_t i, j;
+};
+
+bool Before(const Candidate& x, const Candidate& y) {
+  if (x.key != y.key) return x.key < y.key;
+  if (x.i != y.i) return x.i < y.i;
+  return x.j < y.j;
+}
+
+constexpr std::uint32_t kUnsplit = 0xFFFFFFFFu;
+
+// A list of the split tree: unsplit, or split at indices a < b into the
+// first sub-list (child) and the second (child + 1).
+struct Node {
+  std::uint32_t a = kUnsplit, b = 0, child = 0;
+};
+
+// Edges binned by the cells their boxes cover, in the unsigned coordinates
+// the crossing test uses.
+struct EdgeGrid {
+  std::uint32_t cells = 1;
+  std::uint32_t minX = 0, minY = 0;
+  std::uint64_t spanX = 1, spanY = 1;
+  std::vector<std::uint32_t> start;  // cells * cells + 1 offsets into `edges`
+  std::vector<std::uint32_t> edges;
+  std::vector<UBox> boxes;           // edge k runs from point k to point k - 1
+  std::vector<std::uint32_t> stamp;  // last query that looked at an edge
+  std::uint32_t query = 0;
+
+  std::uint32_t CellX(std::uint32_t x) const { return static_cast<std::uint32_t>((x - minX) * std::uint64_t{cells} / spanX); }
+  std::uint32_t CellY(std::uint32_t y) const { return static_cast<std::uint32_t>((y - minY) * std::uint64_t{cells} / spanY); }
+};
+
+void BuildGrid(std::uint32_t n, const Point* p, EdgeGrid& g) {
+  g.boxes.resize(n);
+  g.stamp.assign(n, 0);
+  g.query = 0;
+  UBox all = BoxOf(p[0], p[0]);
   for (std::uint32_t k = 0; k < n; ++k) {
-    const std::uint32_t km = k == 0 ? n - 1 : k - 1;
-    if (k == i || k == j || km == i || km == j) continue;
-    if (!BoxesMeet(diagonal, edgeBoxes[k])) continue;
-    if (SegmentsIntersect(p[j], pi, p[k], p[km])) return false;
+    g.boxes[k] = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
+    all = {std::min(all.x0, g.boxes[k].x0), std::min(all.y0, g.boxes[k].y0), std::max(all.x1, g.boxes[k].x1),
+           std::max(all.y1, g.boxes[k].y1)};
+  }
+  std::uint32_t cells = 1;
+  while (cells * cells < n && cells < 64) ++cells;
+  g.cells = cells;
+  g.minX = all.x0;
+  g.minY = all.y0;
+  g.spanX = std::uint64_t{all.x1} - all.x0 + 1;
+  g.spanY = std::uint64_t{all.y1} - all.y0 + 1;
+  g.start.assign(static_cast<std::size_t>(cells) * cells + 1, 0);
+  auto each = [&](const UBox& b, auto visit) {
+    const std::uint32_t x0 = g.CellX(b.x0), x1 = g.CellX(b.x1), y1 = g.CellY(b.y1);
+    for (std::uint32_t y = g.CellY(b.y0); y <= y1; ++y)
+      for (std::uint32_t x = x0; x <= x1; ++x) visit(y * cells + x);
+  };
+  for (std::uint32_t k = 0; k < n; ++k) each(g.boxes[k], [&](std::uint32_t c) { ++g.start[c + 1]; });
+  for (std::size_t c = 1; c < g.start.size(); ++c) g.start[c] += g.start[c - 1];
+  g.edges.resize(g.start.back());
+  std::vector<std::uint32_t> fill(g.start.begin(), g.start.end() - 1);
+  for (std::uint32_t k = 0; k < n; ++k) each(g.boxes[k], [&](std::uint32_t c) { g.edges[fill[c]++] = k; });
+}
+
+// The outline test of a diagonal from i to j: it may meet no edge that has
+// neither i nor j as an end point.
+bool CrossesNoEdge(std::uint32_t n, const Point* p, EdgeGrid& g, std::uint32_t i, std::uint32_t j) {
+  const UBox d = BoxOf(p[j], p[i]);
+  ++g.query;
+  const std::uint32_t x0 = g.CellX(d.x0), x1 = g.CellX(d.x1), y1 = g.CellY(d.y1);
+  for (std::uint32_t y = g.CellY(d.y0); y <= y1; ++y) {
+    for (std::uint32_t x = x0; x <= x1; ++x) {
+      const std::uint32_t c = y * g.cells + x;
+      for (std::uint32_t e = g.start[c]; e < g.start[c + 1]; ++e) {
+        const std::uint32_t k = g.edges[e];
+        if (g.stamp[k] == g.query) continue;
+        g.stamp[k] = g.query;
+        const std::uint32_t km = k == 0 ? n - 1 : k - 1;
+        if (k == i || k == j || km == i || km == j) continue;
+        if (!BoxesMeet(d, g.boxes[k])) continue;
+        if (SegmentsIntersect(p[j], p[i], p[k], p[km])) return false;
+      }
+    }
   }
   return true;
 }
 
-// Splits the index lists depth first, the first sub-list before the second,
-// and hands each triangle to `emit` in list order.
-template <typename Emit>
-void Split(std::uint32_t n, std::vector<double>& table, Emit emit) {
-  std::vector<std::vector<std::uint32_t>> pending;
-  pending.emplace_back(n);
-  for (std::uint32_t i = 0; i < n; ++i) pending.back()[i] = i;
-  while (!pending.empty()) {
-    std::vector<std::uint32_t> list = std::move(pending.back());
-    pending.pop_back();
-    const std::size_t m = list.size();
-    if (m < 3) continue;
-    if (m == 3) {
-      emit(list[0], list[1], list[2]);
-      continue;
+// The unsplit lists as bit sets of their indices, and for each index the
+// indices it may share an unsplit list with: a diagonal crosses none chosen
+// so far exactly when its two ends share a list.
+struct Lists {
+  std::size_t words = 1;
+  std::vector<std::uint64_t> shared;  // per index
+  std::vector<std::uint64_t> members; // per unsplit list
+  std::vector<std::uint32_t> node;    // the split tree's node of each unsplit list
+  std::vector<std::uint64_t> mask;    // scratch: one set
+
+  std::uint64_t* Shared(std::uint32_t v) { return shared.data() + v * words; }
+  std::uint64_t* Members(std::size_t list) { return members.data() + list * words; }
+  static bool Has(const std::uint64_t* set, std::uint32_t v) { return (set[v / 64] >> (v % 64)) & 1; }
+  bool ShareList(std::uint32_t i, std::uint32_t j) { return Has(Shared(i), j) && Has(Shared(j), i); }
+
+  void Start(std::uint32_t n) {
+    words = (n + 63) / 64;
+    std::vector<std::uint64_t> all(words, ~std::uint64_t{0});
+    if (n % 64) all.back() = (std::uint64_t{1} << (n % 64)) - 1;
+    shared.resize(static_cast<std::size_t>(n) * words);
+    for (std::uint32_t v = 0; v < n; ++v) std::copy(all.begin(), all.end(), Shared(v));
+    members.reserve(static_cast<std::size_t>(n) * words);
+    members.assign(all.begin(), all.end());
+    node.reserve(n);
+    node.assign(1, 0);
+    mask.resize(words);
+  }
+
+  // Splits the list holding i < j into the indices outside (i, j), which
+  // keep its place, and those inside [i, j], a new list; returns the old
+  // list's tree node.
+  std::uint32_t Split(std::uint32_t i, std::uint32_t j, std::uint32_t firstNode) {
+    std::size_t at = 0;
+    while (!(Has(Members(at), i) && Has(Members(at), j))) ++at;
+    const std::uint32_t treeNode = node[at];
+    node[at] = firstNode;
+    node.push_back(firstNode + 1);
+    const std::size_t added = members.size() / words;
+    members.resize(members.size() + words);
+    std::uint64_t* const outside = Members(at);
+    std::uint64_t* const inside = Members(added);
+    for (std::size_t k = 0; k < words; ++k) {
+      // Bits i to j of this word.
+      const std::size_t lo = k * 64;
+      std::uint64_t range = 0;
+      if (j >= lo && i < lo + 64) {
+        const std::uint32_t from = i > lo ? static_cast<std::uint32_t>(i - lo) : 0;
+        const std::uint32_t to = j < lo + 63 ? static_cast<std::uint32_t>(j - lo) : 63;
+        range = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << to) - 1) & ~((std::uint64_t{1} << from) - 1);
+      }
+      inside[k] = outside[k] & range;
+      outside[k] &= ~range;
     }
-    double best = kSearchStart;
-    std::size_t bi = 0, bj = 2;
-    for (std::size_t i = 0; i < m; ++i) {
-      for (std::size_t j = i + 2; j < m; ++j) {
-        const double e = table[static_cast<std::size_t>(list[j]) * n + list[i]];
-        if (e < best) {
-          best = e;
-          bi = i;
-          bj = j;
-        }
+    outside[i / 64] |= std::uint64_t{1} << (i % 64);
+    outside[j / 64] |= std::uint64_t{1} << (j % 64);
+    // The indices of the smaller side stop sharing with the other side (the
+    // two ends stay on both). Two indices now apart were on different sides
+    // of some split, so one of them forgot the other: a pair shares a list
+    // exactly when each still has the other.
+    std::size_t outsideCount = 0, insideCount = 0;
+    for (std::size_t k = 0; k < words; ++k) {
+      outsideCount += static_cast<std::size_t>(__builtin_popcountll(outside[k]));
+      insideCount += static_cast<std::size_t>(__builtin_popcountll(inside[k]));
+    }
+    if (insideCount <= outsideCount) {
+      Forget(inside, outside, i, j);
+    } else {
+      Forget(outside, inside, i, j);
+    }
+    return treeNode;
+  }
+
+  void Forget(const std::uint64_t* side, const std::uint64_t* other, std::uint32_t i, std::uint32_t j) {
+    std::copy(other, other + words, mask.begin());
+    mask[i / 64] &= ~(std::uint64_t{1} << (i % 64));
+    mask[j / 64] &= ~(std::uint64_t{1} << (j % 64));
+    for (std::size_t k = 0; k < words; ++k) {
+      for (std::uint64_t bits = side[k]; bits != 0; bits &= bits - 1) {
+        const auto v = static_cast<std::uint32_t>(k * 64 + static_cast<std::size_t>(__builtin_ctzll(bits)));
+        if (v == i || v == j) continue;
+        std::uint64_t* const s = Shared(v);
+        for (std::size_t m = 0; m < words; ++m) s[m] &= ~mask[m];
       }
     }
-    table[static_cast<std::size_t>(list[bj]) * n + list[bi]] = kNoDiagonal;
-    std::vector<std::uint32_t> first(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(bi) + 1);
-    first.insert(first.end(), list.begin() + static_cast<std::ptrdiff_t>(bj), list.end());
-    std::vector<std::uint32_t> second(list.begin() + static_cast<std::ptrdiff_t>(bi),
-                                      list.begin() + static_cast<std::ptrdiff_t>(bj) + 1);
-    pending.push_back(std::move(second));
-    pending.push_back(std::move(first));
+  }
+};
+
+struct Pending {
+  std::uint32_t node, offset, size;
+};
+
+struct Workspace {
+  std::vector<Pending> pending;  // at most one per list of the subdivision
+  // Written before read: left uninitialised, and kept for the next outline.
+  std::unique_ptr<Candidate[]> candidates;
+  std::unique_ptr<Candidate[]> ordered;
+  std::size_t candidatesRoom = 0, orderedRoom = 0;
+  std::vector<std::uint32_t> bucketOf;
+  std::vector<std::uint32_t> bucketStart;
+  EdgeGrid grid;
+  std::vector<Node> nodes;
+  Lists open;
+  std::vector<std::uint32_t> lists;  // the pending index lists, a stack
+  std::vector<std::uint32_t> scratch;
+};
+
+void Reserve(std::unique_ptr<Candidate[]>& array, std::size_t& room, std::size_t need) {
+  if (need <= room) return;
+  array = std::make_unique_for_overwrite<Candidate[]>(need);
+  room = need;
+}
+
+// Every diagonal that passes the angle test at its smaller end, with its
+// squared length, spread into buckets of squared length (a counting sort);
+// each bucket is sorted only when the walk reaches it.
+void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) {
+  const std::size_t most = static_cast<std::size_t>(n) * (n - 3) / 2;
+  Reserve(w.candidates, w.candidatesRoom, most + 1);  // every pair is written, kept or not
+  Candidate* const out = w.candidates.get();
+  std::size_t kept = 0;
+  double longest = 0;
+  const bool f = flag != 0;
+  for (std::uint32_t i = 0; i + 2 < n; ++i) {
+    const Point& pi = p[i];
+    const Point& prev = p[i == 0 ? n - 1 : i - 1];
+    const Point& next = p[i + 1];
+    const double epx = Diff(prev.x, pi.x), epy = Diff(prev.y, pi.y);
+    const double enx = Diff(next.x, pi.x), eny = Diff(next.y, pi.y);
+    const bool convex = (Cross(enx, eny, epx, epy) >= 0) == f;
+    const std::uint32_t last = i == 0 ? n - 2 : n - 1;
+    for (std::uint32_t j = i + 2; j <= last; ++j) {
+      const double dx = Diff(p[j].x, pi.x), dy = Diff(p[j].y, pi.y);
+      const bool aOk = (Cross(epx, epy, dx, dy) >= 0) != f;
+      const bool bOk = (Cross(enx, eny, dx, dy) >= 0) == f;
+      const double key = dx * dx + dy * dy;
+      out[kept] = {key, i, j};
+      // Without branches: the outcome of the angle test follows no pattern.
+      const unsigned keep = (static_cast<unsigned>(aOk) & static_cast<unsigned>(bOk)) |
+                            (static_cast<unsigned>(!convex) & (static_cast<unsigned>(aOk) | static_cast<unsigned>(bOk)));
+      longest = std::max(longest, key * keep);
+      kept += keep;
+    }
+  }
+  const std::size_t buckets = kept / 2 + 1;
+  const double scale = longest > 0 ? static_cast<double>(buckets) / longest : 0;
+  w.bucketOf.resize(kept);
+  w.bucketStart.assign(buckets + 1, 0);
+  std::uint32_t* const count = w.bucketStart.data() + 1;
+  // Neighbours often share a bucket: counting runs keeps the increments
+  // from waiting on each other.
+  std::uint32_t run = 0, runBucket = 0;
+  for (std::size_t k = 0; k < kept; ++k) {
+    const auto bucket = static_cast<std::uint32_t>(std::min<double>(out[k].key * scale, static_cast<double>(buckets - 1)));
+    w.bucketOf[k] = bucket;
+    if (bucket != runBucket) {
+      count[runBucket] += run;
+      runBucket = bucket;
+      run = 0;
+    }
+    ++run;
+  }
+  count[runBucket] += run;
+  for (std::size_t b = 1; b <= buckets; ++b) w.bucketStart[b] += w.bucketStart[b - 1];
+  Reserve(w.ordered, w.orderedRoom, kept + 1);
+  std::vector<std::uint32_t>& fill = w.scratch;
+  fill.assign(w.bucketStart.begin(), w.bucketStart.end() - 1);
+  for (std::size_t k = 0; k < kept; ++k) w.ordered[fill[w.bucketOf[k]]++] = out[k];
+}
+
+// Sorts one bucket; most hold a handful of candidates.
+void SortBucket(Candidate* first, Candidate* last) {
+  if (last - first > 16) {
+    std::sort(first, last, Before);
+    return;
+  }
+  for (Candidate* c = first + 1; c < last; ++c) {
+    const Candidate held = *c;
+    Candidate* to = c;
+    for (; to > first && Before(held, to[-1]); --to) *to = to[-1];
+    *to = held;
   }
 }
 
-// Builds the diagonal table; false when it cannot be allocated.
-bool BuildTable(std::uint32_t n, const Point* p, std::vector<double>& table) {
+// Builds the split tree. All the memory the triangulation needs is taken
+// here, so a shortage is met before any triangle is written.
+void Plan(std::uint32_t n, const Point* p, Workspace& w) {
+  w.nodes.reserve(2 * static_cast<std::size_t>(n));
+  w.pending.reserve(n);
+  // Pending lists are parts of one subdivision of the outline: their sizes
+  // add up to at most 3N.
+  w.lists.resize(3 * static_cast<std::size_t>(n) + 3);
+  CollectCandidates(n, p, Orientation(n, p), w);
+  BuildGrid(n, p, w.grid);
+  w.scratch.resize(std::max<std::size_t>(w.scratch.size(), n));
+  w.nodes.clear();
+  w.nodes.emplace_back();
+  w.open.Start(n);
+  std::uint32_t splits = 0;
+  for (std::size_t b = 0; b + 1 < w.bucketStart.size() && splits + 3 < n; ++b) {
+    Candidate* first = w.ordered.get() + w.bucketStart[b];
+    Candidate* last = w.ordered.get() + w.bucketStart[b + 1];
+    SortBucket(first, last);
+    for (Candidate* c = first; c != last && splits + 3 < n; ++c) {
+      if (!w.open.ShareList(c->i, c->j) || !CrossesNoEdge(n, p, w.grid, c->i, c->j)) continue;
+      const auto child = static_cast<std::uint32_t>(w.nodes.size());
+      w.nodes[w.open.Split(c->i, c->j, child)] = {c->i, c->j, child};
+      w.nodes.emplace_back();
+      w.nodes.emplace_back();
+      ++splits;
+    }
+  }
+}
+
+// Walks the split tree depth first, the first sub-list before the second,
+// and hands each triangle to `emit` in list order.
+template <typename Emit>
+void EmitTriangles(std::uint32_t n, Workspace& w, Emit emit) {
+  std::vector<Pending>& pending = w.pending;
+  std::uint32_t* const pool = w.lists.data();
+  for (std::uint32_t i = 0; i < n; ++i) pool[i] = i;
+  pending.push_back({0, 0, n});
+  while (!pending.empty()) {
+    const Pending top = pending.back();
+    pending.pop_back();
+    const std::uint32_t* list = pool + top.offset;
+    const std::uint32_t m = top.size;
+    const Node& node = w.nodes[top.node];
+    if (node.a == kUnsplit) {
+      // No valid diagonal: split at positions (0, 2) until three remain.
+      for (std::uint32_t k = m - 2; k >= 1; --k) emit(list[0], list[k], list[k + 1]);
+      continue;
+    }
+    const auto pa = static_cast<std::uint32_t>(std::lower_bound(list, list + m, node.a) - list);
+    const auto pb = static_cast<std::uint32_t>(std::lower_bound(list, list + m, node.b) - list);
+    std::uint32_t* const saved = w.scratch.data();
+    std::copy(list, list + m, saved);
+    std::uint32_t* out = pool + top.offset;
+    out = std::copy(saved + pa, saved + pb + 1, out);
+    const auto firstOffset = static_cast<std::uint32_t>(out - pool);
+    out = std::copy(saved, saved + pa + 1, out);
+    std::copy(saved + pb, saved + m, out);
+    pending.push_back({node.child + 1, top.offset, pb - pa + 1});
+    pending.push_back({node.child, firstOffset, pa + 1 + m - pb});
+  }
+}
+
+// The working memory, kept from one outline to the next: outlines are
+// triangulated one at a time, on the user-interface thread.
+Workspace g_workspace;
+void ResetPot2Globals() { g_workspace = Workspace{}; }
+[[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetPot2Globals);
+
+// Gives back the memory of an unusually large outline.
+void TrimWorkspace() {
+  if (g_workspace.candidatesRoom > (1u << 20)) g_workspace = Workspace{};
+}
+
+// Plans the triangulation; false (after telling the user) when the memory
+// for it cannot be had. Ending the program would lose the user's work for
+// one outline.
+bool PlanOrReport(std::uint32_t n, const Point* p, Workspace& w) {
   try {
-    table.assign(static_cast<std::size_t>(n) * n, kNoDiagonal);
+    Plan(n, p, w);
+    return true;
   } catch (const std::bad_alloc&) {
-    // Ending the program here would lose the user's work for one outline.
+    w = Workspace{};
     ShowMessage(nullptr, "Failed to allocate memory in pot2", "Pot Memory Error");
     return false;
   }
-  const int flag = Orientation(n, p);
-  std::vector<UBox> edgeBoxes(n);  // edge k runs from point k to point k - 1
-  for (std::uint32_t k = 0; k < n; ++k) edgeBoxes[k] = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
-  for (std::uint32_t i = 0; i + 2 < n; ++i) {
-    const std::uint32_t last = i == 0 ? n - 2 : n - 1;
-    for (std::uint32_t j = i + 2; j <= last; ++j) {
-      if (!DiagonalValid(n, p, edgeBoxes, i, j, flag)) continue;
-      const double dx = Diff(p[j].x, p[i].x), dy = Diff(p[j].y, p[i].y);
-      table[static_cast<std::size_t>(j) * n + i] = dx * dx + dy * dy;
-    }
-  }
-  return true;
 }
 
 }  // namespace
 
 int SegmentsIntersect(Point a, Point b, Point c, Point d) {
-  auto u = [](std::int32_t v) { return static_cast<double>(static_cast<std::uint32_t>(v)); };
-  const double D = (u(d.x) - u(c.x)) * (u(b.y) - u(a.y)) - (u(d.y) - u(c.y)) * (u(b.x) - u(a.x));
+  // Coordinates are taken as unsigned. The products need 66 bits: in double
+  // precision they would round, and segments whose boxes lie apart could be
+  // reported as meeting.
+  using Wide = __int128;
+  auto u = [](std::int32_t v) { return static_cast<std::int64_t>(static_cast<std::uint32_t>(v)); };
+  const std::int64_t abx = u(b.x) - u(a.x), aby = u(b.y) - u(a.y);
+  const std::int64_t cdx = u(d.x) - u(c.x), cdy = u(d.y) - u(c.y);
+  const std::int64_t acx = u(c.x) - u(a.x), acy = u(c.y) - u(a.y);
+  const Wide D = Wide{cdx} * aby - Wide{cdy} * abx;
   if (D == 0) return 0;
-  const double s = (u(c.y) - u(a.y)) * (u(b.x) - u(a.x)) - (u(c.x) - u(a.x)) * (u(b.y) - u(a.y));
-  const double t = (u(c.y) - u(a.y)) * (u(d.x) - u(c.x)) - (u(c.x) - u(a.x)) * (u(d.y) - u(c.y));
+  const Wide s = Wide{acy} * abx - Wide{acx} * aby;
+  const Wide t = Wide{acy} * cdx - Wide{acx} * cdy;
   if (D > 0) return (s >= 0 && s <= D && t >= 0 && t <= D) ? 1 : 0;
   return (s <= 0 && s >= D && t <= 0 && t >= D) ? 1 : 0;
 }
@@ -152,31 +446,33 @@ int SegmentsIntersect(Point a, Point b, Point c, Point d) {
 int TriangulatePolygon(int count, const Point* points, std::uint8_t* triangles) {
   if (count < 3 || count > 255) return 0;
   const auto n = static_cast<std::uint32_t>(count);
-  std::vector<double> table;
-  if (!BuildTable(n, points, table)) return 0;
+  Workspace& w = g_workspace;
+  if (!PlanOrReport(n, points, w)) return 0;
   int written = 0;
-  Split(n, table, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+  EmitTriangles(n, w, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     triangles[0] = static_cast<std::uint8_t>(a);
     triangles[1] = static_cast<std::uint8_t>(b);
     triangles[2] = static_cast<std::uint8_t>(c);
     triangles += 3;
     ++written;
   });
+  TrimWorkspace();
   return written;
 }
 
 std::uint32_t TriangulatePolygonWide(std::uint32_t count, const Point* points, std::uint32_t* triangles) {
   if (count < 3) return 0;
-  std::vector<double> table;
-  if (!BuildTable(count, points, table)) return 0;
+  Workspace& w = g_workspace;
+  if (!PlanOrReport(count, points, w)) return 0;
   std::uint32_t written = 0;
-  Split(count, table, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+  EmitTriangles(count, w, [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     triangles[0] = a;
     triangles[1] = b;
     triangles[2] = c;
     triangles += 3;
     ++written;
   });
+  TrimWorkspace();
   return written;
 }
 

@@ -10,10 +10,10 @@
 namespace pl3 {
 
 // Byte form: N (3..255) points, N - 2 triangles of three one-byte indices.
-// Returns the number of triangles written (0 when N < 3).
+// Returns the number of triangles written (0 when N < 3, or when the memory
+// for the work cannot be had: the user is told, nothing is written).
 int TriangulatePolygon(int count, const Point* points, std::uint8_t* triangles);
-// Wide form: unsigned 32-bit indices. Returns the number of triangles, 0
-// when N < 3 or the diagonal table cannot be allocated.
+// Wide form: unsigned 32-bit indices, the same results.
 std::uint32_t TriangulatePolygonWide(std::uint32_t count, const Point* points, std::uint32_t* triangles);
 
 // A stored polygon payload: count at 48, points at 68, triangles after them.

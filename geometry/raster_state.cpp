@@ -246,6 +246,10 @@ void ClearPlaneToBackground() {
 }
 
 void SetPlaneRect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+  // Corners may come in any order; a reversed clip would hand the plane
+  // writer reversed runs.
+  if (x1 < x0) std::swap(x0, x1);
+  if (y1 < y0) std::swap(y0, y1);
   ViewClip rect = {x0, y0, x1, y1, static_cast<std::int32_t>(g_raster.width),
                    static_cast<std::int32_t>(g_raster.height)};
   ViewClip* const savedClip = g_raster.clip;

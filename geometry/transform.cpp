@@ -1,6 +1,8 @@
 #include "geometry/transform.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "geometry/view_mapping.h"
 
@@ -72,20 +74,50 @@ void TransformPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {
   y = Add3(MulFixedUnsigned(ux, t->b), MulFixedUnsigned(uy, t->d), t->ty);
 }
 
+namespace {
+
+// One loop per pattern of coefficient signs, so that the loop body holds
+// only multiplies, shifts and adds (and the compiler can widen it).
+template <bool NegA, bool NegB, bool NegC, bool NegD>
+void TransformPointsWithSigns(const Transform* t, const Point* from, Point* to, std::size_t count) {
+  const std::uint64_t a = Magnitude(t->a), b = Magnitude(t->b), c = Magnitude(t->c), d = Magnitude(t->d);
+  const auto tx = static_cast<std::uint32_t>(t->tx);
+  const auto ty = static_cast<std::uint32_t>(t->ty);
+  auto term = [](std::uint64_t product, bool negative) {
+    const auto m = static_cast<std::uint32_t>(product >> 24);
+    return negative ? 0u - m : m;
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint64_t ux = static_cast<std::uint32_t>(from[i].x);
+    const std::uint64_t uy = static_cast<std::uint32_t>(from[i].y);
+    to[i].x = static_cast<std::int32_t>(term(ux * a, NegA) + term(uy * c, NegC) + tx);
+    to[i].y = static_cast<std::int32_t>(term(ux * b, NegB) + term(uy * d, NegD) + ty);
+  }
+}
+
+using PointsLoop = void (*)(const Transform*, const Point*, Point*, std::size_t);
+
+template <int Signs>
+constexpr PointsLoop LoopFor() {
+  return &TransformPointsWithSigns<(Signs & 1) != 0, (Signs & 2) != 0, (Signs & 4) != 0, (Signs & 8) != 0>;
+}
+
+template <int... Signs>
+constexpr auto LoopTable(std::integer_sequence<int, Signs...>) {
+  return std::array<PointsLoop, sizeof...(Signs)>{LoopFor<Signs>()...};
+}
+
+constexpr auto kPointsLoops = LoopTable(std::make_integer_sequence<int, 16>{});
+
+}  // namespace
+
 void TransformPoints(const Transform* t, const Point* from, Point* to, std::size_t count) {
   if (IsIdentityTransform(*t)) {
     if (to != from) std::copy_n(from, count, to);
     return;
   }
-  const SplitCoef a = Split(t->a), b = Split(t->b), c = Split(t->c), d = Split(t->d);
-  const auto tx = static_cast<std::uint32_t>(t->tx);
-  const auto ty = static_cast<std::uint32_t>(t->ty);
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto ux = static_cast<std::uint32_t>(from[i].x);
-    const auto uy = static_cast<std::uint32_t>(from[i].y);
-    to[i].x = static_cast<std::int32_t>(ApplyUnsigned(ux, a) + ApplyUnsigned(uy, c) + tx);
-    to[i].y = static_cast<std::int32_t>(ApplyUnsigned(ux, b) + ApplyUnsigned(uy, d) + ty);
-  }
+  const int signs = (t->a < 0 ? 1 : 0) | (t->b < 0 ? 2 : 0) | (t->c < 0 ? 4 : 0) | (t->d < 0 ? 8 : 0);
+  kPointsLoops[static_cast<std::size_t>(signs)](t, from, to, count);
 }
 
 void TransformSignedPoint(const Transform* t, std::int32_t& x, std::int32_t& y) {

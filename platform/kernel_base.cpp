@@ -1,5 +1,6 @@
 #include "platform/kernel_base.h"
 
+#include <cstdint>
 #include <ctime>
 #include <mutex>
 #include <vector>
@@ -65,6 +66,18 @@ const bool registered = pl3::RegisterGlobalReset(&ResetHandleTable);
 
 DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD error) { lastError = error; }
+
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+  const bool negative = (product < 0) != (denominator < 0);
+  const std::uint64_t magnitude = product < 0 ? 0 - static_cast<std::uint64_t>(product) : static_cast<std::uint64_t>(product);
+  const std::uint64_t divisor =
+      denominator < 0 ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(denominator)) : static_cast<std::uint64_t>(denominator);
+  const std::uint64_t q = (magnitude + divisor / 2) / divisor;
+  if (q > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return -1;
+  return negative ? static_cast<int>(-static_cast<std::int64_t>(q)) : static_cast<int>(q);
+}
 
 LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
   unsigned long long x = Ticks(*a), y = Ticks(*b);

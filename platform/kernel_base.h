@@ -57,6 +57,11 @@ constexpr DWORD ERROR_KEY_DELETED = 1018;
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
+// number * numerator / denominator with a 64-bit product, rounded to the
+// nearest integer (halves away from zero); -1 when the denominator is 0 or
+// the result does not fit in 32 bits.
+int MulDiv(int number, int numerator, int denominator);
+
 // ---- Time records -------------------------------------------------------------
 
 // 100-nanosecond intervals since 1 January 1601 (UTC), in two halves.

@@ -48,30 +48,37 @@ TEST(Boxes, InflateHoldsTheLowCornerAtZero) {
   EXPECT_TRUE(Same(c, (Box{0, 1, 30, 30})));
 }
 
-TEST(InvertTransform, RotationsMirrorsAndScalesInvertExactly) {
-  const Transform cases[] = {
-      {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 1000, -250},
-      {-pl3::kFixedOne, 0, 0, pl3::kFixedOne, 36576, 0},
-      {0x2000000, 0, 0, 0x2000000, 10, 20},
-      {0xDDB3D7, 0x800000, static_cast<std::int32_t>(0xFF800000u), 0xDDB3D7, 0, 0},
+TEST(InvertTransform, ScalesTheAdjugateByTheTruncatedDeterminant) {
+  struct Case {
+    Transform t, inverse;
   };
-  for (const Transform& t : cases) {
-    Transform inv;
-    ASSERT_TRUE(pl3::InvertTransform(&t, &inv));
-    std::int32_t x = 123456, y = -98765;
-    pl3::TransformSignedPoint(&t, x, y);
-    pl3::TransformSignedPoint(&inv, x, y);
-    EXPECT_NEAR(x, 123456, 2);
-    EXPECT_NEAR(y, -98765, 2);
+  const std::int32_t one = pl3::kFixedOne;
+  const Case cases[] = {
+      // A quarter turn and a mirror invert exactly; the offsets are negated.
+      {{0, one, -one, 0, 1000, -250}, {0, -one, one, 0, -1000, 250}},
+      {{-one, 0, 0, one, 36576, 0}, {-one, 0, 0, one, -36576, 0}},
+      {{0x800000, 0, 0, 0x800000, 10, 20}, {0x2000000, 0, 0, 0x2000000, -10, -20}},
+      // 30 degrees: det is 16777215.55, truncated to 16777215, so every entry
+      // comes out one step larger than the exact inverse would be.
+      {{0xDDB3D7, 0x800000, static_cast<std::int32_t>(0xFF800000u), 0xDDB3D7, 0, 0},
+       {14529496, -8388609, 8388609, 14529496, 0, 0}},
+      // det 25409735.58: MulDiv rounds 16777216 * 16777216 / 25409735 to 11077446.
+      {{0x1800000, 0x123456, -0x345678, 0x1000000, 5, -5}, {11077446, -787729, 2264722, 16616170, -5, 5}},
+  };
+  for (const Case& c : cases) {
+    Transform inv = {1, 2, 3, 4, 5, 6};
+    ASSERT_TRUE(pl3::InvertTransform(&c.t, &inv));
+    EXPECT_EQ(inv.a, c.inverse.a);
+    EXPECT_EQ(inv.b, c.inverse.b);
+    EXPECT_EQ(inv.c, c.inverse.c);
+    EXPECT_EQ(inv.d, c.inverse.d);
+    EXPECT_EQ(inv.tx, c.inverse.tx);
+    EXPECT_EQ(inv.ty, c.inverse.ty);
   }
-  // The quarter turn's inverse is exactly the opposite turn.
+  // The orientation composed with its inverse is the identity.
+  const Transform quarter = {0, one, -one, 0, 0, 0};
   Transform inv;
-  const Transform quarter = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 0, 0};
   pl3::InvertTransform(&quarter, &inv);
-  EXPECT_EQ(inv.a, 0);
-  EXPECT_EQ(inv.b, -pl3::kFixedOne);
-  EXPECT_EQ(inv.c, pl3::kFixedOne);
-  EXPECT_EQ(inv.d, 0);
   pl3::ComposeTransform(&inv, &quarter);
   EXPECT_TRUE(pl3::IsIdentityTransform(inv));
 }
@@ -86,10 +93,16 @@ TEST(InvertTransform, HeapCopyHoldsTheInverse) {
 }
 
 TEST(InvertTransform, SingularTransformIsRefused) {
-  const Transform flat = {pl3::kFixedOne, pl3::kFixedOne, pl3::kFixedOne, pl3::kFixedOne, 5, 5};
-  Transform out = {1, 2, 3, 4, 5, 6};
-  EXPECT_FALSE(pl3::InvertTransform(&flat, &out));
-  EXPECT_TRUE(pl3::IsIdentityTransform(out));
+  const Transform cases[] = {
+      {pl3::kFixedOne, pl3::kFixedOne, pl3::kFixedOne, pl3::kFixedOne, 5, 5},
+      {0x100, 0, 0, 0x100, 0, 0},  // det 2^-8 truncates to 0
+      {0x7FFFFFFF, 0, 0, 0x7FFFFFFF, 0, 0},  // det beyond 32 bits
+  };
+  for (const Transform& t : cases) {
+    Transform out = {1, 2, 3, 4, 5, 6};
+    EXPECT_FALSE(pl3::InvertTransform(&t, &out));
+    EXPECT_TRUE(pl3::IsIdentityTransform(out));
+  }
 }
 
 TEST(ArcDirectionTable, EndsAndTruncatedSteps) {

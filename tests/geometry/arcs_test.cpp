@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <array>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "app/arc_directions.h"
@@ -263,6 +265,132 @@ TEST(Arcs, OnePixelArcsFromAnAxisKeepBothEndPixels) {
     pl3::DrawArcEdge(20, 20, 10, c.from, c.to);
     EXPECT_EQ(plane.Lit(), xored) << c.from.x << "," << c.from.y;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Where a run of a band around (cx, cy) came from: its octant and its row
+// in that octant's reduced frame. Octants 0, 3, 4 and 7 write rows, the
+// others columns; even octants own the axis row or column.
+struct RunPlace {
+  int octant;
+  int row;
+};
+RunPlace PlaceOf(const std::array<std::int32_t, 4>& run, int cx, int cy) {
+  if (run[0] == 0) {
+    const int dy = run[3] - cy;
+    const bool right = run[1] > cx;
+    if (dy > 0) return {right ? 0 : 3, dy};
+    if (dy < 0) return {right ? 7 : 4, -dy};
+    return {right ? 0 : 4, 0};
+  }
+  const int dx = run[1] - cx;
+  const bool below = run[2] > cy;
+  if (dx > 0) return {below ? 1 : 6, dx};
+  if (dx < 0) return {below ? 2 : 5, -dx};
+  return {below ? 2 : 6, 0};
+}
+
+// The area-pick target sees a band row by row, and on each row the octants
+// of the sweep from 7 down to 0.
+TEST(Arcs, BandRunsComeRowByRowWithOctantsFromSevenDown) {
+  struct Case {
+    pl3::Point start, end;
+    int w;
+    std::size_t octantsSeen;
+  };
+  const Case cases[] = {
+      {{5, 2}, {5, 2}, 3, 8}, {{1, 0}, {0, 1}, 2, 3}, {{-3, 1}, {2, -7}, 1, 4}, {{10, 2}, {10, 6}, 4, 1}};
+  for (const Case& c : cases) {
+    Plane plane(80, 80);
+    geomfakes::Recorded().pickRuns.clear();
+    g_raster.spanTarget = pl3::kTargetAreaPick;
+    g_raster.pickPending = 1;
+    pl3::FillArcBand(40, 40, 12 - c.w, 12 + c.w, pl3::LatticeVector(c.start.x, c.start.y, 12),
+                     pl3::LatticeVector(c.end.x, c.end.y, 12), c.start, c.end);
+    const auto& runs = geomfakes::Recorded().pickRuns;
+    ASSERT_GT(runs.size(), 3u);
+    std::set<int> octants = {PlaceOf(runs[0], 40, 40).octant};
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+      const RunPlace a = PlaceOf(runs[i - 1], 40, 40), b = PlaceOf(runs[i], 40, 40);
+      octants.insert(b.octant);
+      // A short arc may cut one row of one octant into two runs.
+      const bool inOrder = a.row < b.row || (a.row == b.row && a.octant >= b.octant);
+      EXPECT_TRUE(inOrder) << "run " << i << ": octant " << a.octant << " row " << a.row << " then octant "
+                           << b.octant << " row " << b.row << " (start " << c.start.x << "," << c.start.y << ")";
+    }
+    EXPECT_EQ(octants.size(), c.octantsSeen) << "start " << c.start.x << "," << c.start.y;
+  }
+}
+
+// An outline arc of width 0 still closes its ends, with caps of radius 0:
+// one pixel at each end, after both edges.
+TEST(Arcs, OutlineArcOfWidthZeroKeepsItsEndCaps) {
+  Plane plane(80, 80);
+  g_raster.spanTarget = pl3::kTargetAreaPick;
+  g_raster.pickPending = 1;
+  pl3::DrawArcEdge(40, 40, 12, {1, 0}, {0, 1});
+  const auto edge = geomfakes::Recorded().pickRuns;
+  geomfakes::Recorded().pickRuns.clear();
+  g_raster.trackOutlineMode = 1;
+  pl3::ArcLayout arc = MakeArc(40, 40, 12, 0, {1, 0}, {0, 1});
+  pl3::DrawArcRecord(&arc);
+  auto expected = edge;
+  expected.push_back({0, 52, 52, 40});
+  expected.push_back({0, 40, 40, 52});
+  EXPECT_EQ(geomfakes::Recorded().pickRuns, expected);
+
+  // Equal vectors (a full circle) have no ends to close.
+  g_raster.trackOutlineMode = 0;
+  geomfakes::Recorded().pickRuns.clear();
+  pl3::DrawArcEdge(40, 40, 12, {1, 0}, {1, 0});
+  const auto ring = geomfakes::Recorded().pickRuns;
+  geomfakes::Recorded().pickRuns.clear();
+  g_raster.trackOutlineMode = 1;
+  arc = MakeArc(40, 40, 12, 0, {1, 0}, {1, 0});
+  pl3::DrawArcRecord(&arc);
+  EXPECT_EQ(geomfakes::Recorded().pickRuns, ring);
+}
+
+// The chords of a whole octant end on the table points, each coordinate
+// R times the table's cosine or sine rounded to nearest; an arc that starts
+// in an odd octant joins its exact start to the table point at or before it
+// and runs down the table from there.
+TEST(Arcs, TraceChordsEndOnRoundedTablePointsAndStartInOddOctantsAtTheirPlace) {
+  pl3::BuildArcDirectionTable(8);
+  const double step = std::atan(1.0) / 8;
+  auto tablePoint = [step](int i) {
+    return std::make_pair(static_cast<int>(std::lround(100 * std::cos(i * step))),
+                          static_cast<int>(std::lround(100 * std::sin(i * step))));
+  };
+  auto hasChord = [](std::pair<int, int> p, std::pair<int, int> q) {
+    for (const auto& ch : geomfakes::Recorded().chords) {
+      if ((ch[0] == p.first && ch[1] == p.second && ch[2] == q.first && ch[3] == q.second) ||
+          (ch[2] == p.first && ch[3] == p.second && ch[0] == q.first && ch[1] == q.second))
+        return true;
+    }
+    return false;
+  };
+  int context = 0;
+  // A quarter from +x: octant 1 is whole. Its points are (R sin, R cos).
+  pl3::ArcLayout quarter = MakeArc(500, 400, 100, 0, {1, 0}, {0, 1});
+  pl3::TraceArcRuns(&context, &quarter);
+  for (int i = 0; i < 8; ++i) {
+    const auto [c0, s0] = tablePoint(i);
+    const auto [c1, s1] = tablePoint(i + 1);
+    EXPECT_TRUE(hasChord({500 + s0, 400 + c0}, {500 + s1, 400 + c1})) << "table chord " << i;
+  }
+  // Start (4, 10) lies in octant 1 at 21.8 degrees from the y axis, between
+  // table entries 3 (16.875) and 4 (22.5): the first chord reaches entry 3.
+  geomfakes::Recorded().chords.clear();
+  pl3::ArcLayout odd = MakeArc(500, 400, 100, 0, {4, 10}, {-10, 3});
+  pl3::TraceArcRuns(&context, &odd);
+  const auto [c3, s3] = tablePoint(3);
+  EXPECT_TRUE(hasChord({500 + odd.startX, 400 + odd.startY}, {500 + s3, 400 + c3}));
+  const auto [c2, s2] = tablePoint(2);
+  EXPECT_TRUE(hasChord({500 + s3, 400 + c3}, {500 + s2, 400 + c2}));
 }
 
 }  // namespace

@@ -20,11 +20,13 @@ Calls& Recorded() {
 
 int PickHorizontalRun(std::int32_t x0, std::int32_t x1, std::int32_t y) {
   geomfakes::Recorded().pickHorizontal.push_back({x0, x1, y});
+  geomfakes::Recorded().pickRuns.push_back({0, x0, x1, y});
   return geomfakes::Recorded().pickResult;
 }
 
 int PickVerticalRun(std::int32_t x, std::int32_t y0, std::int32_t y1) {
   geomfakes::Recorded().pickVertical.push_back({x, y0, y1});
+  geomfakes::Recorded().pickRuns.push_back({1, x, y0, y1});
   return geomfakes::Recorded().pickResult;
 }
 

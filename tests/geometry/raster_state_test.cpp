@@ -91,6 +91,22 @@ TEST(LayerPlane, SetPlaneRectFillsExactlyTheRectangleAndRestoresState) {
   EXPECT_EQ(g_raster.clip, &plane.clip);
 }
 
+TEST(LayerPlane, SetPlaneRectTakesItsCornersInAnyOrder) {
+  struct Corners {
+    int x0, y0, x1, y1;
+  };
+  const Corners cases[] = {{2, 1, 5, 3}, {5, 3, 2, 1}, {5, 1, 2, 3}, {2, 3, 5, 1}};
+  geomtest::PixelSet expected;
+  for (int y = 1; y <= 3; ++y)
+    for (int x = 2; x <= 5; ++x) expected.insert({x, y});
+  for (const Corners& c : cases) {
+    geomtest::Plane plane(10, 8);
+    pl3::SetPlaneRect(c.x0, c.y0, c.x1, c.y1);
+    EXPECT_EQ(plane.Lit(), expected) << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
+    EXPECT_EQ(pl3::RefreshFailureCount(15) + pl3::RefreshFailureCount(16), 0u);
+  }
+}
+
 TEST(LayerPlane, ReversedOrOutOfSurfaceRunsAreDroppedAndCounted) {
   geomtest::Plane plane(6, 4);
   // A clip larger than the surface lets runs through that the writer refuses.

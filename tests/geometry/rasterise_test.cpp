@@ -119,18 +119,26 @@ TEST(Tracks, HorizontalTrackRowsAndEndDiscs) {
   EXPECT_EQ(plane.Lit(), expected);
 }
 
+// A track of width 0 is the one-pixel line alone: on each step along the
+// major axis, the pixel nearest the true line (no ties in these cases), and
+// no end discs. Either direction gives the same pixels.
 TEST(Tracks, WidthZeroIsAOnePixelLineWithoutDiscs) {
-  Plane plane(32, 24);
-  pl3::DrawTrack(2, 2, 12, 5, 0);
-  const PixelSet lit = plane.Lit();
-  EXPECT_EQ(lit.size(), 11u);  // one pixel per column of an x-major line
-  for (const auto& p : lit) {
-    EXPECT_GE(p.first, 2);
-    EXPECT_LE(p.first, 12);
-    EXPECT_GE(p.second, 2);
-    EXPECT_LE(p.second, 5);
+  struct Case {
+    int x1, y1, x2, y2;
+  };
+  const Case cases[] = {{2, 2, 13, 5}, {13, 5, 2, 2}, {4, 3, 7, 14}, {7, 14, 4, 3}, {20, 4, 9, 9}, {3, 20, 10, 6}};
+  for (const Case& c : cases) {
+    Plane plane(32, 24);
+    pl3::DrawTrack(c.x1, c.y1, c.x2, c.y2, 0);
+    PixelSet expected;
+    const int dx = c.x2 - c.x1, dy = c.y2 - c.y1;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    for (int k = 0; k <= steps; ++k) {
+      const double t = static_cast<double>(k) / steps;
+      expected.insert({static_cast<int>(std::lround(c.x1 + t * dx)), static_cast<int>(std::lround(c.y1 + t * dy))});
+    }
+    EXPECT_EQ(plane.Lit(), expected) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
   }
-  EXPECT_TRUE(plane.At(2, 2) && plane.At(12, 5));
 }
 
 TEST(Tracks, CoincidentEndsDrawOneDisc) {
@@ -338,23 +346,34 @@ TEST(Polygons, FillThroughTheStoredTriangles) {
   EXPECT_FALSE(plane.Lit().empty());
 }
 
+// Each corner gets a stub along both its edges, of length L or, on edges
+// shorter than 4L, a quarter of the edge's length (truncated).
 TEST(Polygons, CornerMarksRunInwardAlongEachEdge) {
-  Plane plane(40, 40);
-  alignas(4) std::uint8_t buffer[sizeof(pl3::PolygonLayout) + 4 * 8 + 2 * 3] = {};
-  auto* poly = reinterpret_cast<pl3::PolygonLayout*>(buffer);
-  poly->count = 4;
-  const pl3::Point pts[4] = {{6, 6}, {31, 6}, {31, 31}, {6, 31}};
-  for (int i = 0; i < 4; ++i) pl3::PolygonPoints(poly)[i] = pts[i];
-  pl3::DrawPolygonCornerMarks(poly, &pl3::kIdentityTransform, 3);
-  PixelSet expected;
-  const int corners[4][2] = {{5, 5}, {30, 5}, {30, 30}, {5, 30}};
-  for (const auto& c : corners) {
-    for (int d = 0; d <= 3; ++d) {
-      expected.insert({c[0] + (c[0] == 5 ? d : -d), c[1]});
-      expected.insert({c[0], c[1] + (c[1] == 5 ? d : -d)});
+  struct Case {
+    int side, length, mark;
+  };
+  const Case cases[] = {{25, 3, 3}, {25, 10, 6}, {27, 10, 6}, {28, 10, 7}, {28, 7, 7}, {3, 5, 0}};
+  for (const Case& c : cases) {
+    Plane plane(40, 40);
+    alignas(4) std::uint8_t buffer[sizeof(pl3::PolygonLayout) + 4 * 8 + 2 * 3] = {};
+    auto* poly = reinterpret_cast<pl3::PolygonLayout*>(buffer);
+    poly->count = 4;
+    const int lo = 6, hi = 6 + c.side;  // world; the view is one pixel less at zoom 1
+    const pl3::Point pts[4] = {{lo, lo}, {hi, lo}, {hi, hi}, {lo, hi}};
+    for (int i = 0; i < 4; ++i) pl3::PolygonPoints(poly)[i] = pts[i];
+    pl3::DrawPolygonCornerMarks(poly, &pl3::kIdentityTransform, c.length);
+    PixelSet expected;
+    const int vlo = lo - 1, vhi = hi - 1;
+    for (const int cx : {vlo, vhi}) {
+      for (const int cy : {vlo, vhi}) {
+        for (int d = 0; d <= c.mark; ++d) {
+          expected.insert({cx + (cx == vlo ? d : -d), cy});
+          expected.insert({cx, cy + (cy == vlo ? d : -d)});
+        }
+      }
     }
+    EXPECT_EQ(plane.Lit(), expected) << "side " << c.side << " length " << c.length;
   }
-  EXPECT_EQ(plane.Lit(), expected);
 }
 
 TEST(PatternedLines, PixelsInOrderInsideTheClipOnlyWhateverTheOp) {

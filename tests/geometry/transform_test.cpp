@@ -148,6 +148,8 @@ TEST(FixedPoint, ArrayOfPointsMatchesPointByPoint) {
       kThirty, kQuarterTurn, pl3::kIdentityTransform,
       {-pl3::kFixedOne, 0, 0, pl3::kFixedOne, 36576, -5},
       {0x7FFFFFFF, static_cast<std::int32_t>(0x80000000u), 0x123, -0x456, 7, 9},
+      {-0xDDB3D7, -0x800000, -0x800000, -0xDDB3D7, -3, 4},  // every coefficient negative
+      {0xDDB3D7, -0x800000, 0x800000, 0xDDB3D7, 0, 1},
   };
   std::vector<pl3::Point> points;
   std::uint32_t seed = 12345;

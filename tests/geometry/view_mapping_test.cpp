@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "geometry/types.h"
 #include "geometry/view_mapping.h"
@@ -71,25 +72,67 @@ TEST(ViewMapping, ZeroZoomIsTakenAsOne) {
 }
 
 // A world box taken to the view and back lands within one zoom step below
-// the original, at the smallest and largest zooms and across the editable area.
+// the original, at the smallest and largest zooms and across the editable
+// area; x and y keep their own coordinates and origins.
 TEST(ViewMapping, RoundTripWithinOneZoomStepAtTheScaleLimits) {
   geomtest::Plane plane(8, 8);
   const std::uint32_t zooms[] = {1, 2, 36576, 1440000, 36576000, 0x7FFFFFFFu};
   const std::int32_t coords[] = {0, 1, 182880000, 1000000007, 1828800000, 0x7FFFFFFF};
+  const std::size_t n = sizeof coords / sizeof coords[0];
   for (std::uint32_t zoom : zooms) {
-    for (std::int32_t origin : {0, 3}) {
-      plane.view = {origin, origin, zoom};
-      for (std::int32_t c : coords) {
-        std::int32_t x = c, y = c;
+    for (const pl3::Point origin : {pl3::Point{0, 0}, pl3::Point{3, -5}, pl3::Point{-7, 11}}) {
+      plane.view = {origin.x, origin.y, zoom};
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t cx = coords[i], cy = coords[(i + 2) % n];
+        std::int32_t x = cx, y = cy;
         pl3::WorldToView(x, y);
         pl3::Box box = {x, y, x, y};
         pl3::ViewBoxToWorld(&box);
-        const std::int64_t back = static_cast<std::uint32_t>(box.xmin);
-        EXPECT_LE(back, c) << "zoom " << zoom << " coord " << c;
-        EXPECT_GT(back + 2 * static_cast<std::int64_t>(zoom), c) << "zoom " << zoom << " coord " << c;
-        EXPECT_EQ(box.ymin, box.xmin);
+        for (const auto& [back, c] : {std::pair{box.xmin, cx}, std::pair{box.ymin, cy}}) {
+          const std::int64_t b = static_cast<std::uint32_t>(back);
+          EXPECT_LE(b, c) << "zoom " << zoom << " coord " << c;
+          EXPECT_GT(b + 2 * static_cast<std::int64_t>(zoom), c) << "zoom " << zoom << " coord " << c;
+        }
+        EXPECT_EQ(box.xmax, box.xmin);
+        EXPECT_EQ(box.ymax, box.ymin);
       }
     }
+  }
+}
+
+TEST(ViewMapping, ViewBoxToWorldAddsEachAxisItsOwnOrigin) {
+  geomtest::Plane plane(8, 8);
+  plane.view = {7, -3, 10};
+  pl3::Box box = {1, 2, 30, 40};
+  pl3::ViewBoxToWorld(&box);
+  EXPECT_EQ(box.xmin, 80);
+  EXPECT_EQ(box.ymin, -10);  // (2 - 3) taken as unsigned, times 10, low 32 bits
+  EXPECT_EQ(box.xmax, 370);
+  EXPECT_EQ(box.ymax, 370);
+  box = {0, 0, 0, 0};
+  plane.view = {2, 5, 1000};
+  pl3::ViewBoxToWorld(&box);
+  EXPECT_EQ(box.xmin, 2000);
+  EXPECT_EQ(box.ymin, 5000);
+}
+
+// The rounding-up scale adds one only when the low word of value * F is
+// above 0xFF000000.
+TEST(ViewMapping, RoundingUpScaleThreshold) {
+  geomtest::Plane plane(8, 8);
+  struct Case {
+    std::uint32_t factor;
+    std::int32_t value, scaled;
+  };
+  const Case cases[] = {
+      {0xFF000000u, 1, 0}, {0xFF000001u, 1, 1}, {0xFEFFFFFFu, 1, 0}, {0xFFFFFFFFu, 1, 1},
+      {0xFF800000u, 2, 1},  // 2F = 0x1FF000000: the low word is exactly the threshold
+      {0xFF800001u, 2, 2},  // 0x1FF000002
+      {0x80000000u, 3, 1},  // 0x180000000: low word 0x80000000, well below
+  };
+  for (const Case& c : cases) {
+    pl3::g_raster.viewFactor = c.factor;
+    EXPECT_EQ(pl3::ScaleToViewRoundingUp(c.value), c.scaled) << std::hex << c.factor << " * " << c.value;
   }
 }
 
