@@ -631,29 +631,9 @@ void DrawGoldenScene(HDC dc) {
 }
 
 TEST(GdiGolden, ShapesSceneMatchesItsPicture) {
-  const char* root = std::getenv("PL3_SOURCE_DIR");
-  if (!root) {
-    GTEST_SKIP() << "PL3_SOURCE_DIR is not set (run through ctest)";
-  }
-  const std::string golden = std::string(root) + "/tests/platform/golden/shapes.png";
   Canvas c(96, 64);
   DrawGoldenScene(c.dc());
-  if (std::getenv("PL3_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(pl3::SaveSurfacePng(c.surface(), golden.c_str()));
-  }
-  const std::string actual = pl3test::MakeTempDir("gdi_golden") + "/shapes.png";
-  pl3::SaveSurfacePng(c.surface(), actual.c_str());
-  HBITMAP expected = pl3::LoadImageAsBitmap(golden.c_str());
-  ASSERT_NE(expected, nullptr) << "missing " << golden;
-  const pl3::PixelSurface* e = pl3::GetBitmapSurface(expected);
-  ASSERT_EQ(e->width, 96);
-  ASSERT_EQ(e->height, 64);
-  int differences = 0;
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 96; ++x) differences += e->pixels[y * e->stride + x] != c.At(x, y);
-  }
-  EXPECT_EQ(differences, 0) << "the picture drawn now is " << actual;
-  DeleteObject(expected);
+  pl3test::ExpectMatchesGolden(c, "shapes");
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // A memory bitmap to draw on in drawing tests, with pixel access.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/gdi.h"
 #include "platform/surface.h"
+#include "tests/support/test_paths.h"
 
 namespace pl3test {
 
@@ -81,6 +86,31 @@ class Canvas {
   HBITMAP old_ = nullptr;
   const pl3::PixelSurface* surface_ = nullptr;
 };
+
+// Compares a canvas with tests/platform/golden/<name>.png, pixel for pixel.
+// Set PL3_UPDATE_GOLDEN=1 to rewrite the picture after an intended change
+// (and look at it before committing). Skips without PL3_SOURCE_DIR.
+inline void ExpectMatchesGolden(const Canvas& c, const std::string& name) {
+  const char* root = std::getenv("PL3_SOURCE_DIR");
+  if (!root) GTEST_SKIP() << "PL3_SOURCE_DIR is not set (run through ctest)";
+  const std::string golden = std::string(root) + "/tests/platform/golden/" + name + ".png";
+  if (std::getenv("PL3_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(pl3::SaveSurfacePng(c.surface(), golden.c_str()));
+  }
+  const std::string actual = MakeTempDir("gdi_golden") + "/" + name + ".png";
+  pl3::SaveSurfacePng(c.surface(), actual.c_str());
+  HBITMAP expected = pl3::LoadImageAsBitmap(golden.c_str());
+  ASSERT_NE(expected, nullptr) << "missing " << golden;
+  const pl3::PixelSurface* e = pl3::GetBitmapSurface(expected);
+  ASSERT_EQ(e->width, c.width());
+  ASSERT_EQ(e->height, c.height());
+  int differences = 0;
+  for (int y = 0; y < c.height(); ++y) {
+    for (int x = 0; x < c.width(); ++x) differences += e->pixels[y * e->stride + x] != c.At(x, y);
+  }
+  EXPECT_EQ(differences, 0) << "the picture drawn now is " << actual;
+  DeleteObject(expected);
+}
 
 // A pen or brush selected for the life of the scope and deleted after.
 template <class H>
