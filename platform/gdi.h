@@ -716,6 +716,46 @@ inline BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int count, SIZE* out) {
 }
 inline BOOL GetTextMetrics(HDC dc, TEXTMETRICA* out) { return GetTextMetricsA(dc, out); }
 
+// Font enumeration over the fixed catalogue of faces the text mapping knows
+// (Arial, Courier New, Times New Roman, MS Sans Serif, ... in name order),
+// all TrueType, all in ANSI_CHARSET. An empty face name gives one entry per
+// family (its regular style); a face name gives each of its four styles.
+// DEFAULT_CHARSET or ANSI_CHARSET asks for them; any other set finds none.
+constexpr DWORD TRUETYPE_FONTTYPE = 0x0004;
+constexpr int LF_FULLFACESIZE = 64;
+struct ENUMLOGFONTEXA {
+  LOGFONTA elfLogFont;
+  BYTE elfFullName[LF_FULLFACESIZE];  // "Arial Bold"
+  BYTE elfStyle[LF_FACESIZE];         // "Bold"
+  BYTE elfScript[LF_FACESIZE];        // "Western"
+};
+static_assert(sizeof(ENUMLOGFONTEXA) == 188);
+struct NEWTEXTMETRICA {
+  TEXTMETRICA tm;  // the face at the default height
+  DWORD ntmFlags;  // NTM_REGULAR, NTM_BOLD, NTM_ITALIC
+  UINT ntmSizeEM;
+  UINT ntmCellHeight;
+  UINT ntmAvgWidth;
+};
+struct FONTSIGNATURE {
+  DWORD fsUsb[4];
+  DWORD fsCsb[2];
+};
+struct NEWTEXTMETRICEXA {
+  NEWTEXTMETRICA ntmTm;
+  FONTSIGNATURE ntmFontSig;
+};
+constexpr DWORD NTM_ITALIC = 0x00000001;
+constexpr DWORD NTM_BOLD = 0x00000020;
+constexpr DWORD NTM_REGULAR = 0x00000040;
+// Called with an ENUMLOGFONTEXA and a NEWTEXTMETRICEXA; returning 0 stops.
+using FONTENUMPROCA = int (*)(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD fontType, LPARAM param);
+// The last value the procedure returned (1 when it was never called).
+int EnumFontFamiliesExA(HDC dc, LOGFONTA* font, FONTENUMPROCA proc, LPARAM param, DWORD flags);
+inline int EnumFontFamiliesEx(HDC dc, LOGFONTA* font, FONTENUMPROCA proc, LPARAM param, DWORD flags) {
+  return EnumFontFamiliesExA(dc, font, proc, param, flags);
+}
+
 // ---------------------------------------------------------------------------
 // System colours and metrics (one table each)
 

@@ -649,6 +649,85 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
   return CreateFontIndirectA(&lf);
 }
 
+// ---------------------------------------------------------------------------
+// Enumeration
+
+namespace {
+
+struct CatalogueFace {
+  const char* name;
+  BYTE pitchAndFamily;
+};
+
+// Faces the mapping above knows by name, in name order.
+constexpr CatalogueFace kCatalogue[] = {
+    {"Arial", VARIABLE_PITCH | FF_SWISS},           {"Courier New", FIXED_PITCH | FF_MODERN},
+    {"DejaVu Sans", VARIABLE_PITCH | FF_SWISS},     {"DejaVu Sans Mono", FIXED_PITCH | FF_MODERN},
+    {"DejaVu Serif", VARIABLE_PITCH | FF_ROMAN},    {"Liberation Mono", FIXED_PITCH | FF_MODERN},
+    {"Liberation Sans", VARIABLE_PITCH | FF_SWISS}, {"Liberation Serif", VARIABLE_PITCH | FF_ROMAN},
+    {"MS Sans Serif", VARIABLE_PITCH | FF_SWISS},   {"Tahoma", VARIABLE_PITCH | FF_SWISS},
+    {"Times New Roman", VARIABLE_PITCH | FF_ROMAN},
+};
+
+void CopyName(BYTE* out, std::size_t size, const std::string& name) {
+  std::memset(out, 0, size);
+  std::memcpy(out, name.data(), std::min(name.size(), size - 1));
+}
+
+}  // namespace
+
+int EnumFontFamiliesExA(HDC, LOGFONTA* font, FONTENUMPROCA proc, LPARAM param, DWORD) {
+  if (!font || !proc) return 0;
+  if (font->lfCharSet != DEFAULT_CHARSET && font->lfCharSet != ANSI_CHARSET) return 1;
+  const std::string asked(font->lfFaceName, strnlen(font->lfFaceName, LF_FACESIZE));
+  struct Style {
+    const char* name;
+    LONG weight;
+    BYTE italic;
+    DWORD flags;
+  };
+  static const Style kStyles[] = {{"Regular", FW_NORMAL, 0, NTM_REGULAR},
+                                  {"Bold", FW_BOLD, 0, NTM_BOLD},
+                                  {"Italic", FW_NORMAL, 1, NTM_ITALIC},
+                                  {"Bold Italic", FW_BOLD, 1, NTM_BOLD | NTM_ITALIC}};
+  int result = 1;
+  for (const CatalogueFace& face : kCatalogue) {
+    if (!asked.empty() && !pl3::EqualsNoCase(asked, face.name)) continue;
+    for (const Style& style : kStyles) {
+      ENUMLOGFONTEXA elf{};
+      LOGFONTA& lf = elf.elfLogFont;
+      lf.lfWeight = style.weight;
+      lf.lfItalic = style.italic;
+      lf.lfCharSet = ANSI_CHARSET;
+      lf.lfOutPrecision = 3;  // OUT_STROKE_PRECIS, as TrueType faces report
+      lf.lfClipPrecision = 2;
+      lf.lfQuality = 1;
+      lf.lfPitchAndFamily = face.pitchAndFamily;
+      std::strncpy(lf.lfFaceName, face.name, LF_FACESIZE - 1);
+      const std::string full = style.flags == NTM_REGULAR ? face.name : std::string(face.name) + " " + style.name;
+      CopyName(elf.elfFullName, sizeof elf.elfFullName, full);
+      CopyName(elf.elfStyle, sizeof elf.elfStyle, style.name);
+      CopyName(elf.elfScript, sizeof elf.elfScript, "Western");
+      NEWTEXTMETRICEXA ntm{};
+      Sized sized;
+      if (Resolve(lf, sized)) {
+        ntm.ntmTm.tm = sized.tm;
+        ntm.ntmTm.ntmSizeEM = static_cast<UINT>(sized.upem);
+        ntm.ntmTm.ntmCellHeight = static_cast<UINT>(sized.tm.tmHeight);
+        ntm.ntmTm.ntmAvgWidth = static_cast<UINT>(sized.tm.tmAveCharWidth);
+      }
+      ntm.ntmTm.tm.tmPitchAndFamily = static_cast<BYTE>((face.pitchAndFamily & FIXED_PITCH ? 0 : 1) | 2 | 4 |
+                                                        (face.pitchAndFamily & 0xF0));
+      ntm.ntmTm.ntmFlags = style.flags;
+      ntm.ntmFontSig.fsCsb[0] = 1;  // Latin 1
+      result = proc(&elf.elfLogFont, &ntm.ntmTm.tm, TRUETYPE_FONTTYPE, param);
+      if (result == 0) return 0;
+      if (asked.empty()) break;  // one entry per family
+    }
+  }
+  return result;
+}
+
 BOOL GetTextMetricsA(HDC handle, TEXTMETRICA* out) {
   Dc* dc = GetDc(handle);
   if (!dc || !out) return FALSE;

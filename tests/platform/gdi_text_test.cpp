@@ -1,7 +1,9 @@
 // Fonts and text: stable measurements, layout of DrawText, and drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -276,6 +278,63 @@ TEST_F(GdiText, ExtremePositionsDrawNothingAndDoNotOverflow) {
   RECT rc{lo, lo, hi, hi};
   EXPECT_GT(DrawText(canvas_.dc(), "Far", -1, &rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER), 0);
   EXPECT_EQ(canvas_.Pixels(), before) << "centred in a vast box, the text lies far off the canvas";
+}
+
+}  // namespace
+
+namespace {
+
+struct Seen {
+  std::vector<std::string> faces;
+  std::vector<std::string> fullNames;
+  std::vector<DWORD> flags;
+  int stopAfter = 1000;
+};
+
+int CollectFont(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD type, LPARAM param) {
+  auto* seen = reinterpret_cast<Seen*>(param);
+  const auto* elf = reinterpret_cast<const ENUMLOGFONTEXA*>(font);
+  const auto* ntm = reinterpret_cast<const NEWTEXTMETRICEXA*>(metrics);
+  EXPECT_EQ(type, TRUETYPE_FONTTYPE);
+  EXPECT_EQ(font->lfCharSet, ANSI_CHARSET);
+  EXPECT_GT(metrics->tmHeight, 0);
+  seen->faces.push_back(font->lfFaceName);
+  seen->fullNames.push_back(reinterpret_cast<const char*>(elf->elfFullName));
+  seen->flags.push_back(ntm->ntmTm.ntmFlags);
+  return static_cast<int>(seen->faces.size()) < seen->stopAfter;
+}
+
+TEST(FontEnumeration, FamiliesThenStylesOfOneFace) {
+  LOGFONTA lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  Seen all;
+  EXPECT_EQ(EnumFontFamiliesEx(nullptr, &lf, CollectFont, reinterpret_cast<LPARAM>(&all), 0), 1);
+  ASSERT_GE(all.faces.size(), 4u);
+  EXPECT_TRUE(std::is_sorted(all.faces.begin(), all.faces.end()));
+  EXPECT_EQ(std::count(all.faces.begin(), all.faces.end(), "Arial"), 1);
+  EXPECT_EQ(std::count(all.faces.begin(), all.faces.end(), "Times New Roman"), 1);
+  EXPECT_EQ(std::count(all.faces.begin(), all.faces.end(), "Courier New"), 1);
+
+  std::strcpy(lf.lfFaceName, "courier new");
+  Seen one;
+  EnumFontFamiliesEx(nullptr, &lf, CollectFont, reinterpret_cast<LPARAM>(&one), 0);
+  EXPECT_EQ(one.fullNames, (std::vector<std::string>{"Courier New", "Courier New Bold", "Courier New Italic",
+                                                     "Courier New Bold Italic"}));
+  EXPECT_EQ(one.flags, (std::vector<DWORD>{NTM_REGULAR, NTM_BOLD, NTM_ITALIC, NTM_BOLD | NTM_ITALIC}));
+
+  Seen stopped;
+  stopped.stopAfter = 2;
+  lf.lfFaceName[0] = '\0';
+  EXPECT_EQ(EnumFontFamiliesEx(nullptr, &lf, CollectFont, reinterpret_cast<LPARAM>(&stopped), 0), 0);
+  EXPECT_EQ(stopped.faces.size(), 2u);
+
+  Seen none;
+  lf.lfCharSet = 2;  // a symbol set: not in the catalogue
+  EXPECT_EQ(EnumFontFamiliesEx(nullptr, &lf, CollectFont, reinterpret_cast<LPARAM>(&none), 0), 1);
+  std::strcpy(lf.lfFaceName, "Wingdings");
+  lf.lfCharSet = DEFAULT_CHARSET;
+  EnumFontFamiliesEx(nullptr, &lf, CollectFont, reinterpret_cast<LPARAM>(&none), 0);
+  EXPECT_TRUE(none.faces.empty());
 }
 
 }  // namespace
