@@ -11,6 +11,7 @@
 #include "platform/backend.h"
 #include "platform/code_page.h"
 #include "platform/gdi.h"
+#include "platform/resource_images.h"
 #include "platform/responder.h"
 #include "platform/user_internal.h"
 
@@ -358,6 +359,25 @@ void CursorChanged(int shape) {
     return;
   }
   SDL_ShowCursor(SDL_ENABLE);
+  // A cursor made from a module's resource: its own pixels and hot spot.
+  // Each is made once: a handle is never reused for another image.
+  static std::unordered_map<int, SDL_Cursor*> made;
+  pl3::IconPixels image{};
+  if (pl3::GetIconPixels(reinterpret_cast<HICON>(static_cast<std::uintptr_t>(shape)), &image)) {
+    SDL_Cursor*& own = made[shape];
+    if (!own) {
+      SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(image.pixels), image.width,
+                                                          image.height, 32, image.width * 4, SDL_PIXELFORMAT_ARGB8888);
+      if (s) {
+        own = SDL_CreateColorCursor(s, image.hotSpot.x, image.hotSpot.y);
+        SDL_FreeSurface(s);
+      }
+    }
+    if (own) {
+      SDL_SetCursor(own);
+      return;
+    }
+  }
   SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
   switch (shape) {
     case IDC_IBEAM_ID: id = SDL_SYSTEM_CURSOR_IBEAM; break;
