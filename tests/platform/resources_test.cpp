@@ -272,6 +272,16 @@ TEST(Resources, EachModuleFindsItsOwn) {
   EXPECT_EQ(caption(nullptr, "SharedDlg"), "Main");
   EXPECT_EQ(caption(plugin, MAKEINTRESOURCE(77)), "Plugin only");
   EXPECT_EQ(caption(nullptr, "PluginDlg"), "(none)");
+  // Dialogs by name through each module's handle.
+  auto dialogCaption = [](HMODULE module) {
+    HWND dialog = CreateDialogParam(module, "SharedDlg", nullptr, nullptr, 0);
+    char text[32] = "";
+    GetWindowTextA(dialog, text, sizeof text);
+    DestroyWindow(dialog);
+    return std::string(text);
+  };
+  EXPECT_EQ(dialogCaption(plugin), "Plugin");
+  EXPECT_EQ(dialogCaption(nullptr), "Main");
   pl3::IconPixels p{};
   HICON icon = static_cast<HICON>(LoadImage(plugin, "AppIcon", IMAGE_ICON, 16, 16, 0));
   ASSERT_TRUE(pl3::GetIconPixels(icon, &p));
