@@ -71,6 +71,9 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         for (int i = 0; i < n; ++i) std::printf(" %02x", static_cast<unsigned char>(text[i]));
         std::printf("\n");
         std::fflush(stdout);
+      } else if (HIWORD(wParam) == EN_SETFOCUS) {
+        std::printf("edit focus\n");
+        std::fflush(stdout);
       } else if (lParam == 0) {  // a menu command
         std::printf("command %u\n", static_cast<unsigned>(LOWORD(wParam)));
         std::fflush(stdout);

@@ -74,8 +74,14 @@ echo "passed: window shown, click received and drawn"
 # "é€" typed into the demo's edit control arrives in the program's code page,
 # Windows-1252: 0xE9 0x80.
 xdotool mousemove 200 40 click 1  # the edit, below the 20-pixel menu bar
-sleep 0.2
-xdotool type --delay 50 "é€"
+i=0
+until grep -q "^edit focus$" "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the edit did not take the focus"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+# xdotool maps each character to a spare key code for the time of its stroke;
+# a slow stroke gives the program time to read the new mapping first.
+xdotool type --delay 150 "é€"
 i=0
 until grep -q "^edit e9 80$" "$WORK/demo.out"; do
   i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: typed text did not arrive as e9 80"; cat "$WORK/demo.out"; exit 1; }
