@@ -2,7 +2,10 @@
 // then shutdown. The frame grows its menus, panes and editors as they arrive.
 #include <cstdio>
 
+#include "app/accelerator_edit.h"
 #include "app/application_globals.h"
+#include "app/builtin_commands.h"
+#include "app/command_table.h"
 #include "app/configuration_file.h"
 #include "app/core_utilities.h"
 #include "app/settings_block.h"
@@ -10,6 +13,7 @@
 #include "platform/kernel_files.h"
 #include "platform/leak_suppressions.h"
 #include "platform/user.h"
+#include "scripting/script_list.h"
 
 namespace {
 
@@ -30,10 +34,16 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CREATE:
       FrameWindow = hwnd;
       InitialiseApplication();
+      // The scripts become commands; the table then takes the user's keys
+      // from "accelerators.txt" and rewrites it.
+      BuildScriptList();
+      RegisterCommands();
       return 0;
     case WM_DESTROY:
       SaveConfiguration("PL3.CFG");
       FreeApplicationGlobals();
+      FreeCommandTables();
+      FreeScriptList();
       FrameWindow = nullptr;
       PostQuitMessage(0);
       return 0;
@@ -84,6 +94,7 @@ int main(int argc, char** argv) {
   ApplyCompressionSettings(Settings);
   ReadAutoBackupSettings();
   SetFrameDestroyer(&DestroyWindow);
+  RegisterAcceleratorEditClass(nullptr);
 
   FrameWindow = CreateFrameWindow(nullptr);
   if (!FrameWindow) {

@@ -46,3 +46,20 @@ int SaveGridList(const char*) {
   Refuse();
   return 0;
 }
+
+void UpdateRubberBandGhost(HWND) {}
+int ToggleLayerByKey(HWND, void*, std::uint32_t, void*) { return 0; }
+std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint32_t) {
+  Refuse();
+  return 0;
+}
+int CommandPrecondition(const char*, HWND, void*) {
+  Refuse();
+  return 0;
+}
+void AddWindowConsoleMessage(HWND, const char*, std::uint32_t) { Refuse(); }
+void ZoomToLevel(HWND, void*, std::uint32_t, std::uint32_t) { Refuse(); }
+int RunScriptFile(const char*) {
+  Refuse();
+  return 0;
+}

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/win_types.h"
+
 struct Tower;
 struct CurrentWindowData;
 
@@ -48,3 +50,30 @@ void FreeGridList();
 // Reads and writes the grid list as a tower file; 1 on success.
 int LoadGridList(const char* path);
 int SaveGridList(const char* path);
+
+// ---- Command handlers' owners -------------------------------------------------------
+
+// Redraws the rubber-band ghost of the window (Shift changes its shape).
+void UpdateRubberBandGhost(HWND window);
+// The Ctrl+letter layer toggle of a PCB window; non-zero when the key toggled a layer.
+int ToggleLayerByKey(HWND window, void* view, std::uint32_t virtualKey, void* state);
+// The work of a built-in command, named as the command is ("insert.line",
+// "tools.select", ...), done by the module that owns it for the active
+// window; non-zero when handled. Also "edit.acceptpolygonpoint.measure"
+// (start a new measurement at the cursor).
+std::uint32_t PerformCommandOperation(const char* operation, HWND window, void* view, void* state,
+                                      std::uint32_t parameter);
+// Whether the owner lets a command act on the window's state: a selection
+// or item a gated resend needs, "netediting" (the net editing option),
+// "edit.cancel.polygon" (a polygon-like item is being entered or is the one
+// selected), "insert.centroid" (none placed yet), "insert.pcbdesignatorlocator"
+// (none placed yet), "insert.pin" (unplaced pins exist), "tools.findsymbol"
+// (symbols placed or packaged), "tools.runsimulation" (SPICE configured),
+// "edit.incrementpadname"/"edit.decrementpadname" (a pad is being named).
+int CommandPrecondition(const char* check, HWND window, void* state);
+// A line in the console pane of the window's state block.
+void AddWindowConsoleMessage(HWND window, const char* text, std::uint32_t kind);
+// Sets the window's zoom from the ten-level table by the parameter ('0' + level - 1).
+void ZoomToLevel(HWND window, void* state, std::uint32_t parameter, std::uint32_t firstViewWord);
+// Runs a script file in a fresh script state; non-zero on success.
+int RunScriptFile(const char* path);

@@ -96,6 +96,7 @@ struct CurrentWindowData {
   std::uint32_t NextNetId = 1;             // the next net id given out
   pl3::Point ReferencePoint{};             // the reference point of radius edits
   pl3::Transform BaseTransform = pl3::kIdentityTransform;
+  std::uint8_t EditMode = 0;              // the active tool's edit mode, 0 when idle
 };
 
 // The block of the active editor window, or null when none is active.

@@ -107,3 +107,29 @@ int SaveGridList(const char* path) {
   Recorded().gridFiles.push_back(std::string("save ") + (path ? path : "<null>"));
   return 1;
 }
+
+void UpdateRubberBandGhost(HWND) { ++Recorded().ghostUpdates; }
+int ToggleLayerByKey(HWND, void*, std::uint32_t virtualKey, void*) {
+  Recorded().layerToggleKeys.push_back(virtualKey);
+  return Recorded().layerToggleResult;
+}
+std::uint32_t PerformCommandOperation(const char* operation, HWND, void*, void*, std::uint32_t parameter) {
+  Recorded().operations.push_back(operation);
+  Recorded().operationParameters.push_back(parameter);
+  return Recorded().operationResult;
+}
+int CommandPrecondition(const char* check, HWND, void*) {
+  Recorded().checks.push_back(check);
+  const auto& passing = Recorded().passingChecks;
+  return std::find(passing.begin(), passing.end(), check) != passing.end() ? 1 : 0;
+}
+void AddWindowConsoleMessage(HWND, const char* text, std::uint32_t kind) {
+  Recorded().consoleLines.push_back(std::to_string(kind) + ":" + text);
+}
+void ZoomToLevel(HWND, void*, std::uint32_t parameter, std::uint32_t) {
+  Recorded().zoomParameters.push_back(parameter);
+}
+int RunScriptFile(const char* path) {
+  Recorded().scriptsRun.push_back(path ? path : "<null>");
+  return 1;
+}

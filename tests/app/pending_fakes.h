@@ -15,6 +15,18 @@ struct Calls {
   bool namedColoursFound = false;             // the last LoadNamedColours found 20036
   std::uint8_t namedColours[1924] = {};       // the fake named colour table
   int liveMixTables = 0;                      // mix tables built and not yet freed
+  // The command handlers' owners.
+  std::vector<std::string> operations;        // PerformCommandOperation's names, in order
+  std::vector<std::uint32_t> operationParameters;
+  std::uint32_t operationResult = 1;          // what PerformCommandOperation answers
+  std::vector<std::string> passingChecks;     // CommandPrecondition answers 1 for these
+  std::vector<std::string> checks;            // every check asked
+  int layerToggleResult = 0;                  // what ToggleLayerByKey answers
+  std::vector<std::uint32_t> layerToggleKeys;
+  int ghostUpdates = 0;                       // UpdateRubberBandGhost calls
+  std::vector<std::string> consoleLines;      // "kind:text"
+  std::vector<std::uint32_t> zoomParameters;
+  std::vector<std::string> scriptsRun;
   int Count(const std::string& name) const;
 };
 Calls& Recorded();
