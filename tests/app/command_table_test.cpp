@@ -132,15 +132,22 @@ TEST(CommandTable, SortsByKeyCountKeyTextKindThenModeRankKeepingTies) {
   EXPECT_EQ(TableOrder(), expected);
 }
 
-TEST(CommandTable, KeyTextComparesWithoutCaseAndNoKeysFirst) {
-  AddCommand("k", "", 1, 0, nullptr, 0);
-  AddCommand("n", "", 1, 0, nullptr, 0);
-  const CommandRecord& k = LiveCommandTable.records[0];
-  const CommandRecord& n = LiveCommandTable.records[1];
-  EXPECT_EQ(CompareCommandRecords(&n, &k), 0);  // both without keys
-  SetCommandKey(&LiveCommandTable, "k", 'K');
-  EXPECT_GT(CompareCommandRecords(&k, &n), 0);
-  EXPECT_LT(CompareCommandRecords(&n, &k), 0);
+TEST(CommandTable, KeyTextComparesWithoutCaseAndNoTextFirst) {
+  char upper[] = "Ctrl+B", lower[] = "ctrl+a";
+  std::uint16_t codes[] = {17, 65};
+  CommandRecord a{}, b{}, none{};
+  a.keyCount = b.keyCount = none.keyCount = 2;
+  a.keyCodes = b.keyCodes = none.keyCodes = codes;
+  a.keyText = lower;  // before "Ctrl+B" without regard to case, after it by bytes
+  b.keyText = upper;
+  EXPECT_LT(CompareCommandRecords(&a, &b), 0);
+  EXPECT_GT(CompareCommandRecords(&b, &a), 0);
+  EXPECT_LT(CompareCommandRecords(&none, &a), 0);
+  EXPECT_GT(CompareCommandRecords(&b, &none), 0);
+  b.keyText = lower;
+  b.contextBit = 2;
+  a.contextBit = 1;
+  EXPECT_LT(CompareCommandRecords(&a, &b), 0);
 }
 
 TEST(CommandTable, MenuIndexGivesKeyTextByKindAndId) {

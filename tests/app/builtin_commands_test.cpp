@@ -1,0 +1,265 @@
+// The built-in commands: what registration makes of them, and their handlers
+// through the owners' recording fakes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/builtin_commands.h"
+#include "app/command_table.h"
+#include "app/core_utilities.h"
+#include "app/settings_block.h"
+#include "app/start_values.h"
+#include "edit/window_data.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "scripting/script_list.h"
+#include "tests/app/pending_fakes.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+std::vector<std::string> g_messages;  // "frame|window message wParam"
+
+LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_COMMAND || m == WM_MOUSEWHEEL)
+    g_messages.push_back(std::string(h == FrameWindow ? "frame " : "window ") +
+                         (m == WM_COMMAND ? "command " : "wheel ") + std::to_string(w));
+  return DefWindowProc(h, m, w, l);
+}
+
+std::vector<const CommandRecord*> Records(const char* name) {
+  std::vector<const CommandRecord*> out;
+  for (std::uint32_t i = 0; i < LiveCommandTable.count; ++i)
+    if (!std::strcmp(LiveCommandTable.records[i].name, name)) out.push_back(&LiveCommandTable.records[i]);
+  return out;
+}
+
+class Builtin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_messages.clear();
+    WNDCLASS wc{};
+    wc.lpfnWndProc = &RecordingProc;
+    wc.lpszClassName = "Recording";
+    RegisterClass(&wc);
+    FrameWindow = CreateWindowEx(0, "Recording", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                 nullptr);
+    window_ = CreateWindowEx(0, "Recording", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                             nullptr);
+    ActiveWindowData = &data_;
+    DirectoryBuffer(ConfigurationFolder)[0] = 0;  // no bindings file
+  }
+  void TearDown() override {
+    ActiveWindowData = nullptr;
+    DestroyWindow(window_);
+    DestroyWindow(FrameWindow);
+    FrameWindow = nullptr;
+    FreeScriptList();
+  }
+  std::uint32_t Run(const char* name, std::uint32_t kind, std::uint32_t mode, std::uint32_t parameter = 0) {
+    data_.editorKind = kind;
+    data_.EditMode = static_cast<std::uint8_t>(mode);
+    BuiltinHandler handler = FindBuiltinCommandHandler(name);
+    EXPECT_NE(handler, nullptr) << name;
+    return handler ? handler(window_, nullptr, nullptr, parameter) : 99;
+  }
+  HWND window_ = nullptr;
+  CurrentWindowData data_{};
+};
+
+TEST_F(Builtin, RegistrationGroupsKindsModesAndKeys) {
+  RegisterCommands();
+  std::vector<std::string> names;
+  for (std::uint32_t i = 0; i < LiveCommandTable.count; ++i) names.push_back(LiveCommandTable.records[i].name);
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  EXPECT_EQ(names.size(), 215u);
+
+  // Mask 55: context bits 1, 2, 4, 16 and 32.
+  auto arc = Records("insert.arc.centre");
+  ASSERT_EQ(arc.size(), 5u);
+  std::uint32_t bits = 0;
+  for (const CommandRecord* r : arc) {
+    bits |= r->contextBit;
+    EXPECT_EQ(r->kindMask, 55u);
+  }
+  EXPECT_EQ(bits, 55u);
+
+  // One registration per mode group: insert.via idle, 104 and 1.
+  std::vector<std::int32_t> viaModes;
+  for (const CommandRecord* r : Records("insert.via")) {
+    viaModes.push_back(r->toolMode);
+    EXPECT_STREQ(r->keyText, "V");
+  }
+  std::sort(viaModes.begin(), viaModes.end());
+  EXPECT_EQ(viaModes, (std::vector<std::int32_t>{0, 1, 104}));
+  auto attributes = Records("edit.editsymbolattributes");
+  ASSERT_EQ(attributes.size(), 3u);  // schematic in 39; PCB and schematic idle
+
+  auto datum = Records("tools.gotodatum");
+  ASSERT_EQ(datum.size(), 1u);
+  EXPECT_EQ(datum[0]->contextBit, 1u);
+  EXPECT_EQ(Records("tools.dalvery")[0]->userParameter, 1u);
+  EXPECT_EQ(Records("tools.modifydatasheet")[0]->userParameter, 0u);
+  EXPECT_EQ(Records("tools.modifydatasheet")[0]->handler, Records("tools.dalvery")[0]->handler);
+
+  for (int level = 1; level <= 10; ++level) {
+    auto zoom = Records(("tools.zoomlevel." + std::to_string(level)).c_str());
+    ASSERT_EQ(zoom.size(), 6u) << level;
+    EXPECT_EQ(zoom[0]->userParameter, static_cast<std::uint32_t>(0x30 + level - 1));
+    EXPECT_EQ(zoom[0]->keyCodes[0], level == 10 ? 0x30 : 0x30 + level);
+    EXPECT_EQ(zoom[0]->toolMode, kToolModeAny);
+    EXPECT_EQ(std::string(zoom[0]->caption), "Zoom To Level " + std::to_string(level));
+  }
+  EXPECT_STREQ(GetCommandKeyText(32, 2257), "Ctrl+C");
+  EXPECT_STREQ(GetCommandKeyText(1, 2432), "V");
+  EXPECT_STREQ(GetCommandKeyText(1, 457), "V");
+}
+
+TEST_F(Builtin, ScriptsBecomeCommands) {
+  const std::string install = pl3test::MakeTempDir("install");
+  const std::string pcb = install + "/Scripts/pcb";
+  const std::string sch = install + "/Scripts/schematic";
+  std::filesystem::create_directories(pcb + "/sub folder");
+  std::filesystem::create_directories(sch);
+  pl3test::WriteFileBytes(pcb + "/my test", "");
+  pl3test::WriteFileBytes(sch + "/bom.lua", "");
+  SettingsBlock block{};
+  block.InstallPath = const_cast<char*>(install.c_str());
+  Settings = &block;
+  BuildScriptList();
+  Settings = nullptr;
+  ASSERT_EQ(ScriptEntryCount, 2u);  // the sub-folder is not a script
+  EXPECT_EQ(ScriptEntries[0].editor, 2u);
+  EXPECT_STREQ(ScriptEntries[1].fileName, "my test");
+  EXPECT_EQ(std::string(ScriptEntries[1].path), install + "\\scripts\\pcb\\my test");
+
+  RegisterCommands();
+  auto mine = Records("script.run.PCB.my_test");
+  ASSERT_EQ(mine.size(), 1u);
+  EXPECT_STREQ(mine[0]->caption, "Run PCB Script \"my test\"");
+  EXPECT_EQ(mine[0]->contextBit, 1u);
+  EXPECT_EQ(mine[0]->toolMode, kToolModeIdle);
+  auto bom = Records("script.run.Schematic.bom.lua");
+  ASSERT_EQ(bom.size(), 1u);
+  EXPECT_EQ(bom[0]->contextBit, 32u);
+  EXPECT_EQ(mine[0]->handler(window_, nullptr, nullptr, mine[0]->userParameter), 1u);
+  EXPECT_EQ(pendingfakes::Recorded().scriptsRun, (std::vector<std::string>{ScriptEntries[1].path}));
+}
+
+TEST_F(Builtin, MissingScriptFolderGivesNoScripts) {
+  SettingsBlock block{};
+  block.InstallPath = const_cast<char*>("/no/such/folder");
+  Settings = &block;
+  BuildScriptList();
+  Settings = nullptr;
+  EXPECT_EQ(ScriptEntryCount, 0u);
+}
+
+TEST_F(Builtin, ZoomLevelHandsItsParameterOn) {
+  RegisterCommands();
+  const std::uint16_t digit = '0';
+  data_.editorKind = 4;
+  data_.EditMode = 39;
+  EXPECT_EQ(RunMatchingCommand(KeyLookup{4, 39, 1, &digit}, window_, nullptr, nullptr), 1u);
+  EXPECT_EQ(pendingfakes::Recorded().zoomParameters, (std::vector<std::uint32_t>{0x39}));
+}
+
+struct HandlerCase {
+  const char* name;
+  std::uint32_t kind;
+  std::uint32_t mode;
+  std::vector<std::string> passing;    // the owner's checks that pass
+  std::uint32_t operationResult;
+  std::uint32_t result;
+  std::vector<std::string> messages;   // sent, in order
+  std::vector<std::string> operations; // handed to the owner
+  const char* box;                     // "caption: text" of a shown box, or ""
+};
+
+TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
+  const HandlerCase cases[] = {
+      {"tools.showhelp", 1, 0, {}, 1, 0, {}, {"tools.showhelp"}, ""},
+      {"tools.zoomin", 256, 0, {}, 1, 0, {"window wheel 65536"}, {}, ""},
+      {"tools.zoomout", 256, 0, {}, 1, 0, {"window wheel 0"}, {}, ""},
+      {"tools.zoomin", 1, 0, {}, 1, 1, {}, {"tools.zoomin"}, ""},
+      {"tools.dolinkaction", 32, 0, {}, 0, 1, {}, {}, ""},
+      {"tools.dolinkaction", 4, 0, {}, 1, 0, {}, {}, ""},
+      {"insert.namedioport", 1, 0, {}, 1, 0, {}, {}, ""},
+      {"insert.namedioport", 32, 0, {}, 1, 1, {}, {"insert.namedioport"}, ""},
+      {"edit.mirror", 16, 39, {}, 1, 0, {}, {}, ""},
+      {"edit.mirror", 32, 39, {}, 1, 1, {}, {"edit.mirror"}, ""},
+      {"edit.flipdirection", 32, 5, {}, 1, 0, {"frame command 297"}, {}, ""},
+      {"edit.acceptpolygonpoint", 1, 109, {}, 1, 0, {}, {"edit.acceptpolygonpoint.measure"}, ""},
+      {"edit.acceptpolygonpoint", 1, 13, {}, 1, 1, {}, {"edit.acceptpolygonpoint"}, ""},
+      {"edit.cancel", 1, 13, {"edit.cancel.polygon"}, 1, 0, {}, {}, ""},
+      {"edit.cancel", 256, 13, {}, 0, 1, {}, {"edit.cancel"}, ""},
+      {"tools.addnetnode", 1, 0, {}, 1, 1, {}, {}, ""},
+      {"tools.renamenetnode", 1, 0, {"netediting"}, 1, 1, {}, {"tools.renamenetnode"}, ""},
+      {"tools.fixallplanes", 1, 0, {}, 1, 1, {"frame command 67555"}, {}, ""},
+      {"tools.fixallplanes", 32, 0, {}, 1, 0, {}, {}, ""},
+      {"tools.selectgrid", 2, 0, {}, 1, 1, {"frame command 298"}, {}, ""},
+      {"tools.save", 64, 7, {}, 1, 1, {"window command 286"}, {}, ""},
+      {"edit.string", 1, 39, {}, 1, 0, {}, {}, ""},
+      {"edit.string", 1, 39, {"edit.string"}, 1, 1, {"window command 432"}, {}, ""},
+      {"insert.centroid", 4, 0, {}, 1, 1, {}, {}, "Insert Centroid: A centroid has already been placed for this symbol."},
+      {"insert.centroid", 4, 0, {"insert.centroid"}, 1, 1, {}, {"insert.centroid"}, ""},
+      {"insert.pcbdesignatorlocator", 4, 0, {}, 1, 1, {}, {},
+       "Insert Designator Locator: A designator locator has already been placed on this symbol."},
+      {"insert.pin", 16, 0, {}, 1, 1, {}, {}, "Error Inserting Pin: Cannot insert pin - no unplaced pins exist."},
+      {"tools.findsymbol", 1, 0, {}, 1, 1, {}, {}, "Find Symbol: No symbols have been placed"},
+      {"tools.findsymbol", 32, 0, {}, 1, 1, {}, {}, "Find Symbol: No symbols have been packaged"},
+      {"tools.runsimulation", 32, 0, {}, 1, 1, {}, {},
+       "Pelmora3: You must configure spice before running a simulation."},
+      {"edit.incrementpadname", 4, 32, {}, 1, 1, {}, {}, ""},
+      {"edit.incrementpadname", 4, 42, {"edit.incrementpadname"}, 0, 1, {}, {"edit.incrementpadname"},
+       "Warning: Can't increment pad name"},
+      {"edit.decrementpadname", 4, 42, {"edit.decrementpadname"}, 0, 1, {}, {"edit.decrementpadname"},
+       "Warning: Can't decrement pad name"},
+      {"tools.modifydatasheet", 1, 0, {}, 1, 1, {}, {"tools.dalvery"}, ""},
+      {"tools.dalvery", 4, 0, {}, 1, 0, {}, {}, ""},
+      {"insert.line", 8, 0, {}, 1, 0, {}, {}, ""},
+      {"insert.line", 1, 0, {}, 1, 1, {}, {"insert.line"}, ""},
+      {"insert.line", 1, 0, {}, 0, 0, {}, {"insert.line"}, ""},
+  };
+  for (const HandlerCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(c.kind) + " mode " + std::to_string(c.mode));
+    auto& fakes = pendingfakes::Recorded();
+    fakes.operations.clear();
+    fakes.passingChecks = c.passing;
+    fakes.operationResult = c.operationResult;
+    g_messages.clear();
+    pl3::ClearResponderRecords();
+    EXPECT_EQ(Run(c.name, c.kind, c.mode), c.result);
+    EXPECT_EQ(g_messages, c.messages);
+    EXPECT_EQ(fakes.operations, c.operations);
+    const auto& boxes = pl3::ResponderRecords();
+    if (*c.box) {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].caption + ": " + boxes[0].text, c.box);
+    } else {
+      EXPECT_TRUE(boxes.empty());
+    }
+  }
+}
+
+TEST_F(Builtin, NetEditingOffBeepsAndLogs) {
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(Run("tools.removenetnode", 1, 0), 1u);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(pendingfakes::Recorded().consoleLines,
+            (std::vector<std::string>{"6:You need to enable the net editing option."}));
+  EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
+}
+
+TEST_F(Builtin, DatasheetParameterPicksTheExport) {
+  EXPECT_EQ(Run("tools.dalvery", 32, 0, 1), 1u);
+  EXPECT_EQ(Run("tools.modifydatasheet", 32, 0, 0), 1u);
+  EXPECT_EQ(pendingfakes::Recorded().operationParameters, (std::vector<std::uint32_t>{1, 0}));
+}
+
+}  // namespace
