@@ -342,6 +342,10 @@ int SpecialCommand(const BuiltinCommand& c, HWND window, void* view, void* state
                     "Warning", MB_ICONINFORMATION);
     return 1;
   }
+  if (Is(c, "tools.gotopadcentre")) {
+    if (!Operation(c.name, window, view, state, parameter)) MessageBeep(0);  // no pad centre near the cursor
+    return 1;
+  }
   if (Is(c, "tools.findsymbol")) {
     if (!CommandPrecondition(c.name, window, state)) {
       ShowMessage(window, kind == 1 ? "No symbols have been placed" : "No symbols have been packaged", "Find Symbol");

@@ -256,6 +256,18 @@ TEST_F(Builtin, NetEditingOffBeepsAndLogs) {
   EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
 }
 
+TEST_F(Builtin, GotoPadCentreBeepsWhenThereIsNone) {
+  const int beeps = pl3::BeepCount();
+  pendingfakes::Recorded().operationResult = 1;
+  EXPECT_EQ(Run("tools.gotopadcentre", 4, 39), 1u);
+  EXPECT_EQ(pl3::BeepCount(), beeps);
+  pendingfakes::Recorded().operationResult = 0;
+  EXPECT_EQ(Run("tools.gotopadcentre", 1, 0), 1u);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(Run("tools.gotopadcentre", 32, 0), 0u);
+  EXPECT_EQ(pendingfakes::Recorded().operations.size(), 2u);
+}
+
 TEST_F(Builtin, DatasheetParameterPicksTheExport) {
   EXPECT_EQ(Run("tools.dalvery", 32, 0, 1), 1u);
   EXPECT_EQ(Run("tools.modifydatasheet", 32, 0, 0), 1u);
