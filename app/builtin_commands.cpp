@@ -290,6 +290,32 @@ constexpr Refusal kRefusals[] = {
     {"insert.pin", "Cannot insert pin - no unplaced pins exist.", "Error Inserting Pin"},
 };
 
+// Resends that depend on the active window's kind; kinds not listed go to
+// the command's owner. `cancelFirst`: the current operation ends first.
+struct KindResend {
+  const char* name;
+  std::uint32_t kinds;
+  std::uint16_t id;
+  std::uint8_t target;
+  std::uint8_t cancelFirst;
+};
+constexpr KindResend kKindResends[] = {
+    {"edit.setlargestwidth", 1 | 2 | 4 | 8, 2028, kToFrame, 0},
+    {"edit.setlargestwidth", 16 | 32, 2318, kToFrame, 0},
+    {"edit.setsmallestwidth", 1 | 2 | 4 | 8, 2027, kToFrame, 0},
+    {"edit.setsmallestwidth", 16 | 32, 2317, kToFrame, 0},
+    {"tools.increasewidth", 1 | 2 | 4, 430, kToFrame, 0},
+    {"tools.increasewidth", 16 | 32, 2315, kToFrame, 0},
+    {"tools.decreasewidth", 1 | 2 | 4, 431, kToFrame, 0},
+    {"tools.decreasewidth", 16 | 32, 2316, kToFrame, 0},
+    {"tools.gotonextdrcerror", 2, 2405, kToFrame, 0},
+    {"tools.gotopreviousdrcerror", 2, 2406, kToFrame, 0},
+    {"tools.togglepadtype", 8, 229, kToWindow, 1},
+    {"tools.toggleplanes", 1, 2022, kToWindow, 1},
+    {"tools.performdrc", 1, 441, kToWindow, 0},
+    {"tools.gotolastpage", 16 | 32, 4003, kToWindow, 0},
+};
+
 std::uint32_t Operation(const char* operation, HWND window, void* view, void* state, std::uint32_t parameter) {
   return PerformCommandOperation(operation, window, view, state, parameter);
 }
@@ -322,7 +348,7 @@ int SpecialCommand(const BuiltinCommand& c, HWND window, void* view, void* state
   if (Is(c, "edit.cancel")) {
     // A polygon being entered (or the one selected) leaves Esc to Accept Polygon.
     if (CommandPrecondition("edit.cancel.polygon", window, state)) return 0;
-    Operation(c.name, window, view, state, parameter);
+    CancelCurrentOperation(window, state);
     return 1;
   }
   if (Is(c, "tools.addnetnode") || Is(c, "tools.removenetnode") || Is(c, "tools.renamenetnode")) {
@@ -376,6 +402,12 @@ std::uint32_t RunBuiltinCommand(const BuiltinCommand& c, HWND window, void* view
   if (!(KindsOf(c) & ActiveKind())) return 0;
   const int special = SpecialCommand(c, window, view, state, parameter);
   if (special >= 0) return static_cast<std::uint32_t>(special);
+  for (const KindResend& r : kKindResends) {
+    if (!Is(c, r.name) || !(r.kinds & ActiveKind())) continue;
+    if (r.cancelFirst) CancelCurrentOperation(window, state);
+    SendCommand(window, r.target, r.id, false);
+    return 1;
+  }
   if (c.resend.id) {
     if (c.resend.gated && !CommandPrecondition(c.name, window, state)) return 0;
     SendCommand(window, c.resend.target, c.resend.id, c.resend.code1 != 0);

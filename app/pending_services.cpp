@@ -53,6 +53,7 @@ std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint
   Refuse();
   return 0;
 }
+void CancelCurrentOperation(HWND, void*) { Refuse(); }
 int CommandPrecondition(const char*, HWND, void*) {
   Refuse();
   return 0;

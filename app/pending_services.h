@@ -63,6 +63,9 @@ int ToggleLayerByKey(HWND window, void* view, std::uint32_t virtualKey, void* st
 // (start a new measurement at the cursor).
 std::uint32_t PerformCommandOperation(const char* operation, HWND window, void* view, void* state,
                                       std::uint32_t parameter);
+// Ends the window's current operation: the ghost is erased, any pending
+// record or selection dropped, and the mode returns to idle.
+void CancelCurrentOperation(HWND window, void* state);
 // Whether the owner lets a command act on the window's state: a selection
 // or item a gated resend needs, "netediting" (the net editing option),
 // "edit.cancel.polygon" (a polygon-like item is being entered or is the one

@@ -118,6 +118,7 @@ std::uint32_t PerformCommandOperation(const char* operation, HWND, void*, void*,
   Recorded().operationParameters.push_back(parameter);
   return Recorded().operationResult;
 }
+void CancelCurrentOperation(HWND, void*) { Recorded().operations.push_back("CancelCurrentOperation"); }
 int CommandPrecondition(const char* check, HWND, void*) {
   Recorded().checks.push_back(check);
   const auto& passing = Recorded().passingChecks;
