@@ -316,6 +316,63 @@ constexpr KindResend kKindResends[] = {
     {"tools.gotolastpage", 16 | 32, 4003, kToWindow, 0},
 };
 
+// The insert tools: each ends the current operation, then selects its tool
+// and starts an item at the cursor. `flag` is the line flag (16 star earth
+// track, 32 board outline, 64 plated slot, 128 non-plated slot), the arc
+// flag (4 board outline) or the locator kind, 0 for none.
+struct InsertTool {
+  const char* name;
+  std::uint32_t flag;
+};
+constexpr InsertTool kInsertTools[] = {
+    {"insert.arc.centre", 0},
+    {"insert.arc.ends", 0},
+    {"insert.boardoutline.arc.centre", 4},
+    {"insert.boardoutline.arc.ends", 4},
+    {"insert.boardoutline.line", 32},
+    {"insert.bus", 0},
+    {"insert.centroid", 0},
+    {"insert.circle", 0},
+    {"insert.ioport", 9},
+    {"insert.line", 0},
+    {"insert.linkedcut", 0},
+    {"insert.namedioport", 15},
+    {"insert.netnamelocator", 3},
+    {"insert.nonplatedhole", 0},
+    {"insert.nonplatedslot", 128},
+    {"insert.pinnamelocator", 4},
+    {"insert.pinnumberlocator", 1},
+    {"insert.platedhole", 0},
+    {"insert.platedslot", 64},
+    {"insert.polycut", 0},
+    {"insert.polygon", 0},
+    {"insert.polykeepout", 0},
+    {"insert.polyplane", 0},
+    {"insert.rectangle", 0},
+    {"insert.schematicdesignatorlocator", 6},
+    {"insert.spiral", 0},
+    {"insert.starearthtrack", 16},
+    {"insert.text", 0},
+    {"insert.thermalbreak", 0},
+    {"insert.valuelocator", 10},
+    {"insert.via", 0},
+    {"insert.wire", 0},
+};
+
+const InsertTool* FindInsertTool(const char* name) {
+  for (const InsertTool& tool : kInsertTools)
+    if (std::string_view(name) == tool.name) return &tool;
+  return nullptr;
+}
+
+std::uint32_t StartInsertTool(const InsertTool& tool, HWND window, void* view, void* state) {
+  HDC dc = GetViewDC(window);
+  CancelCurrentOperation(window, state);
+  BeginInsertTool(tool.name, tool.flag, window, view, state);
+  ReleaseViewDC(window, dc);
+  return 1;
+}
+
 std::uint32_t Operation(const char* operation, HWND window, void* view, void* state, std::uint32_t parameter) {
   return PerformCommandOperation(operation, window, view, state, parameter);
 }
@@ -392,6 +449,7 @@ int SpecialCommand(const BuiltinCommand& c, HWND window, void* view, void* state
       ShowMessage(window, refusal.text, refusal.caption);
       return 1;
     }
+    if (const InsertTool* tool = FindInsertTool(c.name)) return static_cast<int>(StartInsertTool(*tool, window, view, state));
     return static_cast<int>(Operation(c.name, window, view, state, parameter));
   }
   return -1;
@@ -412,6 +470,13 @@ std::uint32_t RunBuiltinCommand(const BuiltinCommand& c, HWND window, void* view
     if (c.resend.gated && !CommandPrecondition(c.name, window, state)) return 0;
     SendCommand(window, c.resend.target, c.resend.id, c.resend.code1 != 0);
     return 1;
+  }
+  if (const InsertTool* tool = FindInsertTool(c.name)) {
+    // A via while a track is being added goes at the track's end instead.
+    if (Is(c, "insert.via") && ActiveMode() != 0) return Operation("insert.via.trackend", window, view, state, parameter);
+    // A pad stack takes one plated hole.
+    if (Is(c, "insert.platedhole") && !CommandPrecondition(c.name, window, state)) return 0;
+    return StartInsertTool(*tool, window, view, state);
   }
   return Operation(c.name, window, view, state, parameter);
 }

@@ -60,12 +60,16 @@ int ToggleLayerByKey(HWND window, void* view, std::uint32_t virtualKey, void* st
 // The work of a built-in command, named as the command is ("insert.line",
 // "tools.select", ...), done by the module that owns it for the active
 // window; non-zero when handled. Also "edit.acceptpolygonpoint.measure"
-// (start a new measurement at the cursor).
+// (start a new measurement at the cursor) and "insert.via.trackend" (a via
+// at the end of the track being added).
 std::uint32_t PerformCommandOperation(const char* operation, HWND window, void* view, void* state,
                                       std::uint32_t parameter);
 // Ends the window's current operation: the ghost is erased, any pending
 // record or selection dropped, and the mode returns to idle.
 void CancelCurrentOperation(HWND window, void* state);
+// Selects the insert tool of the command ("insert.line", ...) with its flag
+// (line or arc flag, locator kind, or 0) and starts an item at the cursor.
+void BeginInsertTool(const char* command, std::uint32_t flag, HWND window, void* view, void* state);
 // Whether the owner lets a command act on the window's state: a selection
 // or item a gated resend needs, "netediting" (the net editing option),
 // "edit.cancel.polygon" (a polygon-like item is being entered or is the one

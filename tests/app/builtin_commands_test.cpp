@@ -190,7 +190,7 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
       {"tools.dolinkaction", 32, 0, {}, 0, 1, {}, {}, ""},
       {"tools.dolinkaction", 4, 0, {}, 1, 0, {}, {}, ""},
       {"insert.namedioport", 1, 0, {}, 1, 0, {}, {}, ""},
-      {"insert.namedioport", 32, 0, {}, 1, 1, {}, {"insert.namedioport"}, ""},
+      {"insert.namedioport", 32, 0, {}, 1, 1, {}, {"CancelCurrentOperation", "tool insert.namedioport 15"}, ""},
       {"edit.mirror", 16, 39, {}, 1, 0, {}, {}, ""},
       {"edit.mirror", 32, 39, {}, 1, 1, {}, {"edit.mirror"}, ""},
       {"edit.flipdirection", 32, 5, {}, 1, 0, {"frame command 297"}, {}, ""},
@@ -216,7 +216,7 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
       {"edit.string", 1, 39, {}, 1, 0, {}, {}, ""},
       {"edit.string", 1, 39, {"edit.string"}, 1, 1, {"window command 432"}, {}, ""},
       {"insert.centroid", 4, 0, {}, 1, 1, {}, {}, "Insert Centroid: A centroid has already been placed for this symbol."},
-      {"insert.centroid", 4, 0, {"insert.centroid"}, 1, 1, {}, {"insert.centroid"}, ""},
+      {"insert.centroid", 4, 0, {"insert.centroid"}, 1, 1, {}, {"CancelCurrentOperation", "tool insert.centroid 0"}, ""},
       {"insert.pcbdesignatorlocator", 4, 0, {}, 1, 1, {}, {},
        "Insert Designator Locator: A designator locator has already been placed on this symbol."},
       {"insert.pin", 16, 0, {}, 1, 1, {}, {}, "Error Inserting Pin: Cannot insert pin - no unplaced pins exist."},
@@ -232,8 +232,17 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
       {"tools.modifydatasheet", 1, 0, {}, 1, 1, {}, {"tools.dalvery"}, ""},
       {"tools.dalvery", 4, 0, {}, 1, 0, {}, {}, ""},
       {"insert.line", 8, 0, {}, 1, 0, {}, {}, ""},
-      {"insert.line", 1, 0, {}, 1, 1, {}, {"insert.line"}, ""},
-      {"insert.line", 1, 0, {}, 0, 0, {}, {"insert.line"}, ""},
+      {"insert.line", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.line 0"}, ""},
+      {"insert.boardoutline.line", 2, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.boardoutline.line 32"}, ""},
+      {"insert.boardoutline.arc.ends", 4, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.boardoutline.arc.ends 4"}, ""},
+      {"insert.starearthtrack", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.starearthtrack 16"}, ""},
+      {"insert.valuelocator", 16, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.valuelocator 10"}, ""},
+      {"insert.via", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.via 0"}, ""},
+      {"insert.via", 1, 104, {}, 1, 1, {}, {"insert.via.trackend"}, ""},
+      {"insert.platedhole", 8, 0, {}, 1, 0, {}, {}, ""},
+      {"insert.platedhole", 8, 0, {"insert.platedhole"}, 1, 1, {}, {"CancelCurrentOperation", "tool insert.platedhole 0"}, ""},
+      {"tools.select", 1, 0, {}, 1, 1, {}, {"tools.select"}, ""},
+      {"tools.select", 1, 0, {}, 0, 0, {}, {"tools.select"}, ""},
   };
   for (const HandlerCase& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(c.kind) + " mode " + std::to_string(c.mode));
@@ -246,6 +255,7 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
     EXPECT_EQ(Run(c.name, c.kind, c.mode), c.result);
     EXPECT_EQ(g_messages, c.messages);
     EXPECT_EQ(fakes.operations, c.operations);
+    EXPECT_EQ(ViewDCCount, 0u);  // every view context taken is given back
     const auto& boxes = pl3::ResponderRecords();
     if (*c.box) {
       ASSERT_EQ(boxes.size(), 1u);

@@ -119,6 +119,9 @@ std::uint32_t PerformCommandOperation(const char* operation, HWND, void*, void*,
   return Recorded().operationResult;
 }
 void CancelCurrentOperation(HWND, void*) { Recorded().operations.push_back("CancelCurrentOperation"); }
+void BeginInsertTool(const char* command, std::uint32_t flag, HWND, void*, void*) {
+  Recorded().operations.push_back(std::string("tool ") + command + " " + std::to_string(flag));
+}
 int CommandPrecondition(const char* check, HWND, void*) {
   Recorded().checks.push_back(check);
   const auto& passing = Recorded().passingChecks;
