@@ -49,3 +49,329 @@ constexpr UINT NM_HOVER = NM_FIRST - 13;
 // Sends WM_NOTIFY with hdr to the parent of hdr->hwndFrom (filling hwndFrom's
 // id and the code first) and returns its answer.
 LRESULT SendNotify(HWND from, UINT code, NMHDR* hdr);
+
+// ---- Image list handle -----------------------------------------------------
+// Header and list view keep the image lists they are given; the lists
+// themselves are made and drawn by the ImageList_ calls.
+struct IMAGELIST_RECORD;
+using HIMAGELIST = IMAGELIST_RECORD*;
+
+// ---- Header (SysHeader32) ---------------------------------------------------
+
+#define WC_HEADER "SysHeader32"
+
+constexpr DWORD HDS_HORZ = 0x0000;
+constexpr DWORD HDS_BUTTONS = 0x0002;
+constexpr DWORD HDS_HOTTRACK = 0x0004;
+constexpr DWORD HDS_HIDDEN = 0x0008;
+constexpr DWORD HDS_DRAGDROP = 0x0040;
+constexpr DWORD HDS_FULLDRAG = 0x0080;
+
+struct HDITEM {
+  UINT mask;
+  int cxy;  // width
+  LPSTR pszText;
+  HBITMAP hbm;
+  int cchTextMax;
+  int fmt;
+  LPARAM lParam;
+  int iImage;
+  int iOrder;
+};
+using LPHDITEM = HDITEM*;
+
+constexpr UINT HDI_WIDTH = 0x0001;
+constexpr UINT HDI_HEIGHT = HDI_WIDTH;
+constexpr UINT HDI_TEXT = 0x0002;
+constexpr UINT HDI_FORMAT = 0x0004;
+constexpr UINT HDI_LPARAM = 0x0008;
+constexpr UINT HDI_BITMAP = 0x0010;
+constexpr UINT HDI_IMAGE = 0x0020;
+constexpr UINT HDI_ORDER = 0x0080;
+
+constexpr UINT ODT_HEADER = 100;  // WM_DRAWITEM of an HDF_OWNERDRAW item
+
+constexpr int HDF_LEFT = 0x0000;
+constexpr int HDF_RIGHT = 0x0001;
+constexpr int HDF_CENTER = 0x0002;
+constexpr int HDF_JUSTIFYMASK = 0x0003;
+constexpr int HDF_SORTDOWN = 0x0200;
+constexpr int HDF_SORTUP = 0x0400;
+constexpr int HDF_IMAGE = 0x0800;
+constexpr int HDF_BITMAP_ON_RIGHT = 0x1000;
+constexpr int HDF_BITMAP = 0x2000;
+constexpr int HDF_STRING = 0x4000;
+constexpr int HDF_OWNERDRAW = 0x8000;
+
+struct WINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+};
+
+// HDM_LAYOUT: the header takes its row off the top of *prc and says where it goes.
+struct HDLAYOUT {
+  RECT* prc;
+  WINDOWPOS* pwpos;
+};
+
+struct HDHITTESTINFO {
+  POINT pt;
+  UINT flags;
+  int iItem;
+};
+constexpr UINT HHT_NOWHERE = 0x0001;
+constexpr UINT HHT_ONHEADER = 0x0002;
+constexpr UINT HHT_ONDIVIDER = 0x0004;
+constexpr UINT HHT_TOLEFT = 0x0800;
+constexpr UINT HHT_TORIGHT = 0x0400;
+
+constexpr UINT HDM_FIRST = 0x1200;
+constexpr UINT HDM_GETITEMCOUNT = HDM_FIRST + 0;
+constexpr UINT HDM_INSERTITEM = HDM_FIRST + 1;  // wParam index, lParam HDITEM*; the index or -1
+constexpr UINT HDM_DELETEITEM = HDM_FIRST + 2;
+constexpr UINT HDM_GETITEM = HDM_FIRST + 3;
+constexpr UINT HDM_SETITEM = HDM_FIRST + 4;
+constexpr UINT HDM_LAYOUT = HDM_FIRST + 5;
+constexpr UINT HDM_HITTEST = HDM_FIRST + 6;
+constexpr UINT HDM_GETITEMRECT = HDM_FIRST + 7;
+constexpr UINT HDM_SETIMAGELIST = HDM_FIRST + 8;
+constexpr UINT HDM_GETIMAGELIST = HDM_FIRST + 9;
+constexpr UINT HDM_ORDERTOINDEX = HDM_FIRST + 15;
+constexpr UINT HDM_GETORDERARRAY = HDM_FIRST + 17;
+constexpr UINT HDM_SETORDERARRAY = HDM_FIRST + 18;  // wParam count, lParam int[]: a permutation or FALSE
+
+constexpr UINT HDN_FIRST = 0u - 300u;
+constexpr UINT HDN_ITEMCHANGING = HDN_FIRST - 0;  // non-zero refuses the change
+constexpr UINT HDN_ITEMCHANGED = HDN_FIRST - 1;
+constexpr UINT HDN_ITEMCLICK = HDN_FIRST - 2;
+constexpr UINT HDN_ITEMDBLCLICK = HDN_FIRST - 3;
+constexpr UINT HDN_DIVIDERDBLCLICK = HDN_FIRST - 5;
+constexpr UINT HDN_BEGINTRACK = HDN_FIRST - 6;  // non-zero refuses the divider drag
+constexpr UINT HDN_ENDTRACK = HDN_FIRST - 7;
+constexpr UINT HDN_TRACK = HDN_FIRST - 8;
+constexpr UINT HDN_BEGINDRAG = HDN_FIRST - 10;  // non-zero refuses the item drag
+constexpr UINT HDN_ENDDRAG = HDN_FIRST - 11;    // pitem->iOrder the new place; non-zero refuses
+
+struct NMHEADER {
+  NMHDR hdr;
+  int iItem;
+  int iButton;
+  HDITEM* pitem;
+};
+using LPNMHEADER = NMHEADER*;
+
+// ---- List view (SysListView32) ----------------------------------------------
+
+#define WC_LISTVIEW "SysListView32"
+
+constexpr DWORD LVS_ICON = 0x0000;
+constexpr DWORD LVS_REPORT = 0x0001;
+constexpr DWORD LVS_SMALLICON = 0x0002;
+constexpr DWORD LVS_LIST = 0x0003;
+constexpr DWORD LVS_TYPEMASK = 0x0003;
+constexpr DWORD LVS_SINGLESEL = 0x0004;
+constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
+constexpr DWORD LVS_SORTASCENDING = 0x0010;
+constexpr DWORD LVS_SORTDESCENDING = 0x0020;
+constexpr DWORD LVS_SHAREIMAGELISTS = 0x0040;
+constexpr DWORD LVS_NOLABELWRAP = 0x0080;
+constexpr DWORD LVS_AUTOARRANGE = 0x0100;
+constexpr DWORD LVS_EDITLABELS = 0x0200;
+constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
+constexpr DWORD LVS_OWNERDATA = 0x1000;
+constexpr DWORD LVS_NOSCROLL = 0x2000;
+constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
+constexpr DWORD LVS_NOSORTHEADER = 0x8000;
+
+constexpr DWORD LVS_EX_GRIDLINES = 0x0001;
+constexpr DWORD LVS_EX_HEADERDRAGDROP = 0x0010;
+constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
+
+constexpr UINT ODT_LISTVIEW = 102;
+
+// A text pointer that makes the list ask its parent (LVN_GETDISPINFO).
+#define LPSTR_TEXTCALLBACK (reinterpret_cast<LPSTR>(-1))
+constexpr int I_IMAGECALLBACK = -1;
+
+struct LVCOLUMN {
+  UINT mask;
+  int fmt;
+  int cx;
+  LPSTR pszText;
+  int cchTextMax;
+  int iSubItem;
+  int iImage;
+  int iOrder;
+};
+using LPLVCOLUMN = LVCOLUMN*;
+constexpr UINT LVCF_FMT = 0x0001;
+constexpr UINT LVCF_WIDTH = 0x0002;
+constexpr UINT LVCF_TEXT = 0x0004;
+constexpr UINT LVCF_SUBITEM = 0x0008;
+constexpr UINT LVCF_IMAGE = 0x0010;
+constexpr UINT LVCF_ORDER = 0x0020;
+constexpr int LVCFMT_LEFT = 0x0000;
+constexpr int LVCFMT_RIGHT = 0x0001;
+constexpr int LVCFMT_CENTER = 0x0002;
+constexpr int LVCFMT_JUSTIFYMASK = 0x0003;
+
+struct LVITEM {
+  UINT mask;
+  int iItem;
+  int iSubItem;
+  UINT state;
+  UINT stateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+  int iIndent;
+};
+using LPLVITEM = LVITEM*;
+constexpr UINT LVIF_TEXT = 0x0001;
+constexpr UINT LVIF_IMAGE = 0x0002;
+constexpr UINT LVIF_PARAM = 0x0004;
+constexpr UINT LVIF_STATE = 0x0008;
+constexpr UINT LVIF_INDENT = 0x0010;
+constexpr UINT LVIS_FOCUSED = 0x0001;
+constexpr UINT LVIS_SELECTED = 0x0002;
+constexpr UINT LVIS_CUT = 0x0004;
+constexpr UINT LVIS_DROPHILITED = 0x0008;
+
+constexpr UINT LVNI_ALL = 0x0000;
+constexpr UINT LVNI_FOCUSED = 0x0001;
+constexpr UINT LVNI_SELECTED = 0x0002;
+constexpr UINT LVNI_CUT = 0x0004;
+constexpr UINT LVNI_ABOVE = 0x0100;
+constexpr UINT LVNI_BELOW = 0x0200;
+constexpr UINT LVNI_TOLEFT = 0x0400;
+constexpr UINT LVNI_TORIGHT = 0x0800;
+
+constexpr int LVSIL_NORMAL = 0;
+constexpr int LVSIL_SMALL = 1;
+constexpr int LVSIL_STATE = 2;
+
+constexpr int LVIR_BOUNDS = 0;
+constexpr int LVIR_ICON = 1;
+constexpr int LVIR_LABEL = 2;
+constexpr int LVIR_SELECTBOUNDS = 3;
+
+constexpr int LVA_DEFAULT = 0x0000;
+constexpr int LVA_ALIGNLEFT = 0x0001;
+constexpr int LVA_ALIGNTOP = 0x0002;
+constexpr int LVA_SNAPTOGRID = 0x0005;
+
+constexpr LPARAM LVSICF_NOINVALIDATEALL = 0x0001;
+constexpr LPARAM LVSICF_NOSCROLL = 0x0002;
+
+struct LVHITTESTINFO {
+  POINT pt;
+  UINT flags;
+  int iItem;
+  int iSubItem;
+};
+constexpr UINT LVHT_NOWHERE = 0x0001;
+constexpr UINT LVHT_ONITEMICON = 0x0002;
+constexpr UINT LVHT_ONITEMLABEL = 0x0004;
+constexpr UINT LVHT_ONITEMSTATEICON = 0x0008;
+constexpr UINT LVHT_ONITEM = LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON;
+
+constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_GETIMAGELIST = LVM_FIRST + 2;
+constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;  // wParam LVSIL_; the previous list
+constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
+constexpr UINT LVM_GETITEM = LVM_FIRST + 5;
+constexpr UINT LVM_SETITEM = LVM_FIRST + 6;
+constexpr UINT LVM_INSERTITEM = LVM_FIRST + 7;
+constexpr UINT LVM_DELETEITEM = LVM_FIRST + 8;
+constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
+constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
+constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;  // lParam RECT* with left the LVIR_ code
+constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
+constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
+constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
+constexpr UINT LVM_REDRAWITEMS = LVM_FIRST + 21;
+constexpr UINT LVM_ARRANGE = LVM_FIRST + 22;
+constexpr UINT LVM_EDITLABEL = LVM_FIRST + 23;  // the edit control, null when refused
+constexpr UINT LVM_GETEDITCONTROL = LVM_FIRST + 24;
+constexpr UINT LVM_GETCOLUMN = LVM_FIRST + 25;
+constexpr UINT LVM_SETCOLUMN = LVM_FIRST + 26;
+constexpr UINT LVM_INSERTCOLUMN = LVM_FIRST + 27;
+constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
+constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
+constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
+constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+constexpr UINT LVM_CREATEDRAGIMAGE = LVM_FIRST + 33;
+constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
+constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;
+constexpr UINT LVM_SETITEMSTATE = LVM_FIRST + 43;  // wParam index, -1 for all
+constexpr UINT LVM_GETITEMSTATE = LVM_FIRST + 44;  // lParam the mask
+constexpr UINT LVM_GETITEMTEXT = LVM_FIRST + 45;
+constexpr UINT LVM_SETITEMTEXT = LVM_FIRST + 46;
+constexpr UINT LVM_SETITEMCOUNT = LVM_FIRST + 47;
+constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 54;  // wParam mask (0: all), lParam styles
+constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 55;
+constexpr UINT LVM_SETCOLUMNORDERARRAY = LVM_FIRST + 58;
+constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
+
+constexpr UINT LVN_FIRST = 0u - 100u;
+constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;  // non-zero refuses
+constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;
+constexpr UINT LVN_INSERTITEM = LVN_FIRST - 2;
+constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
+constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;  // TRUE: no LVN_DELETEITEM per item
+constexpr UINT LVN_BEGINLABELEDIT = LVN_FIRST - 5;  // non-zero refuses
+constexpr UINT LVN_ENDLABELEDIT = LVN_FIRST - 6;    // TRUE keeps the new text; pszText null when cancelled
+constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
+constexpr UINT LVN_BEGINDRAG = LVN_FIRST - 9;
+constexpr UINT LVN_BEGINRDRAG = LVN_FIRST - 11;
+constexpr UINT LVN_ODCACHEHINT = LVN_FIRST - 13;
+constexpr UINT LVN_GETDISPINFO = LVN_FIRST - 50;
+constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;
+
+struct NMLISTVIEW {
+  NMHDR hdr;
+  int iItem;
+  int iSubItem;
+  UINT uNewState;
+  UINT uOldState;
+  UINT uChanged;
+  POINT ptAction;
+  LPARAM lParam;
+};
+using LPNMLISTVIEW = NMLISTVIEW*;
+
+struct NMITEMACTIVATE {
+  NMHDR hdr;
+  int iItem;
+  int iSubItem;
+  UINT uNewState;
+  UINT uOldState;
+  UINT uChanged;
+  POINT ptAction;
+  LPARAM lParam;
+  UINT uKeyFlags;
+};
+
+struct NMLVDISPINFO {
+  NMHDR hdr;
+  LVITEM item;
+};
+
+struct NMLVCACHEHINT {
+  NMHDR hdr;
+  int iFrom;
+  int iTo;
+};
+
+struct NMLVKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+};

@@ -3,8 +3,16 @@
 
 #include "platform/user_internal.h"
 
+namespace pl3::controls {
+void RegisterHeaderClass();
+void RegisterListViewClass();
+}  // namespace pl3::controls
+
 // Each common control's file defines its registration; the list grows here.
-void pl3::user::RegisterCommonControlClasses() {}
+void pl3::user::RegisterCommonControlClasses() {
+  pl3::controls::RegisterHeaderClass();
+  pl3::controls::RegisterListViewClass();
+}
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
   if (!init || init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;

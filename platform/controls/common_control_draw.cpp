@@ -1,0 +1,61 @@
+#include "platform/controls/common_control_draw.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace pl3::controls {
+
+namespace {
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+}  // namespace
+
+void DrawButtonFace(HDC dc, const RECT& r, bool pressed) {
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  if (r.right - r.left < 2 || r.bottom - r.top < 2) return;
+  HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(pressed ? COLOR_3DSHADOW : COLOR_3DHILIGHT));
+  HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(pressed ? COLOR_3DHILIGHT : COLOR_3DDKSHADOW));
+  HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DSHADOW));
+  HPEN old = SelectObject(dc, light);
+  Line(dc, r.left, r.bottom - 1, r.left, r.top);
+  Line(dc, r.left, r.top, r.right - 1, r.top);
+  SelectObject(dc, dark);
+  Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1);
+  Line(dc, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1);
+  if (!pressed) {
+    SelectObject(dc, shadow);
+    Line(dc, r.right - 2, r.top + 1, r.right - 2, r.bottom - 2);
+    Line(dc, r.right - 2, r.bottom - 2, r.left, r.bottom - 2);
+  }
+  SelectObject(dc, old);
+  DeleteObject(light);
+  DeleteObject(dark);
+  DeleteObject(shadow);
+}
+
+void DrawSortMark(HDC dc, const RECT& r, bool up) {
+  int cx = (r.left + r.right) / 2;
+  int cy = (r.top + r.bottom) / 2;
+  HBRUSH brush = GetSysColorBrush(COLOR_3DSHADOW);
+  // Rows of a triangle four pixels high: 1, 3, 5, 7 wide.
+  for (int row = 0; row < 4; ++row) {
+    int half = row;
+    int y = up ? cy - 2 + row : cy + 1 - row;
+    RECT line{cx - half, y, cx + half + 1, y + 1};
+    FillRect(dc, &line, brush);
+  }
+}
+
+void CopyTextOut(const std::string& text, LPSTR out, int size) {
+  if (!out || size <= 0) return;
+  size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+}  // namespace pl3::controls
