@@ -10,6 +10,7 @@
 
 #include "platform/backend.h"
 #include "platform/code_page.h"
+#include "platform/common_dialogs.h"
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
 #include "platform/responder.h"
@@ -492,6 +493,7 @@ const Ops* StartSdlBackend() {
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
   pl3::SetMessageBoxBackend(&ShowBox);
+  pl3::SetFileDialogBackend(&pl3::ShowFileDialog);
   SetHostServices(&kSdlHost);
   SDL_StartTextInput();
   return &kSdl;

@@ -1,7 +1,9 @@
 #include "platform/dialog_hooks.h"
 
+#include <cstring>
 #include <vector>
 
+#include "platform/commctrl.h"
 #include "platform/controls.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
@@ -127,6 +129,46 @@ bool DoubleClickDialogListItem(HWND dialog, int id, int index) {
   if (!PickDialogListItem(dialog, id, index)) return false;
   HWND c = GetDlgItem(dialog, id);
   if (c && (GetWindowLongPtrA(c, GWL_STYLE) & LBS_NOTIFY)) Notify(c, LBN_DBLCLK);
+  return true;
+}
+
+bool PickDialogListViewItem(HWND dialog, int id, int index) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c || index < 0 || index >= SendMessageA(c, LVM_GETITEMCOUNT, 0, 0)) return false;
+  LVITEM none{};
+  none.stateMask = LVIS_SELECTED;
+  SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  LVITEM pick{};
+  pick.stateMask = pick.state = LVIS_SELECTED | LVIS_FOCUSED;
+  if (!IsWindow(c) || !SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&pick)))
+    return false;
+  SendMessageA(c, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+  return true;
+}
+
+bool PickDialogListViewText(HWND dialog, int id, const char* text) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c || !text) return false;
+  auto count = static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char label[MAX_PATH] = {};
+    LVITEM item{};
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    SendMessageA(c, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    if (std::strcmp(label, text) == 0) return PickDialogListViewItem(dialog, id, i);
+  }
+  return false;
+}
+
+bool DoubleClickDialogListViewItem(HWND dialog, int id, int index) {
+  if (!PickDialogListViewItem(dialog, id, index)) return false;
+  HWND c = GetDlgItem(dialog, id);
+  RECT r{LVIR_LABEL, 0, 0, 0};
+  if (!c || !SendMessageA(c, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) return false;
+  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageA(c, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  if (IsWindow(c)) SendMessageA(c, WM_LBUTTONUP, 0, at);
   return true;
 }
 

@@ -40,5 +40,12 @@ bool PickDialogListItem(HWND dialog, int id, int index);
 bool PickDialogListText(HWND dialog, int id, const char* text);
 // Double-clicks a list box item (LBN_DBLCLK).
 bool DoubleClickDialogListItem(HWND dialog, int id, int index);
+// Selects and focuses item `index` of a list view alone, with the
+// LVN_ITEMCHANGED notes a click sends; false when out of range.
+bool PickDialogListViewItem(HWND dialog, int id, int index);
+// The same, finding the item by its label; false when not found.
+bool PickDialogListViewText(HWND dialog, int id, const char* text);
+// Picks a list view item and double-clicks it (NM_DBLCLK).
+bool DoubleClickDialogListViewItem(HWND dialog, int id, int index);
 
 }  // namespace pl3

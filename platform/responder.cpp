@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/common_dialogs.h"
 #include "platform/reset_hooks.h"
 
 namespace pl3 {
@@ -117,38 +118,6 @@ std::string FilterText(const char* filter) {
   return out;
 }
 
-// Fills the dialog's file buffer and offsets with `path`. False when the
-// buffer is too small.
-bool StoreChosenFile(LPOPENFILENAME ofn, std::string path) {
-  std::size_t nameStart = path.find_last_of("\\/");
-  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-  std::size_t dot = path.find('.', nameStart);
-  if (dot == std::string::npos && ofn->lpstrDefExt && *ofn->lpstrDefExt) {
-    path += '.';
-    path += ofn->lpstrDefExt;
-    dot = path.find('.', nameStart);
-  }
-  if (!ofn->lpstrFile || path.size() + 1 > ofn->nMaxFile) {
-    // The first two bytes tell the needed size, as the dialog does.
-    if (ofn->lpstrFile && ofn->nMaxFile >= 2) {
-      ofn->lpstrFile[0] = static_cast<char>((path.size() + 1) & 0xFF);
-      ofn->lpstrFile[1] = static_cast<char>(((path.size() + 1) >> 8) & 0xFF);
-    }
-    return false;
-  }
-  std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
-  ofn->nFileOffset = static_cast<WORD>(nameStart);
-  std::size_t lastDot = path.rfind('.');
-  ofn->nFileExtension = static_cast<WORD>(lastDot != std::string::npos && lastDot >= nameStart ? lastDot + 1 : 0);
-  if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
-    std::string title = path.substr(nameStart);
-    std::size_t n = std::min<std::size_t>(title.size(), ofn->nMaxFileTitle - 1);
-    std::memcpy(ofn->lpstrFileTitle, title.data(), n);
-    ofn->lpstrFileTitle[n] = '\0';
-  }
-  return true;
-}
-
 BOOL RunFileDialog(LPOPENFILENAME ofn, bool save) {
   ResponderRecord record{save ? ResponderKind::SaveFile : ResponderKind::OpenFile,
                          ofn ? ofn->hwndOwner : nullptr,
@@ -193,6 +162,43 @@ std::string LastComponent(const std::string& path) {
 }
 
 }  // namespace
+
+std::string WithDefaultExtension(std::string path, const char* defExt) {
+  std::size_t nameStart = path.find_last_of("\\/");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  if (path.find('.', nameStart) == std::string::npos && defExt && *defExt) {
+    path += '.';
+    path += defExt;
+  }
+  return path;
+}
+
+bool StoreChosenFile(LPOPENFILENAME ofn, std::string path) {
+  path = WithDefaultExtension(std::move(path), ofn->lpstrDefExt);
+  std::size_t nameStart = path.find_last_of("\\/");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  if (!ofn->lpstrFile || path.size() + 1 > ofn->nMaxFile) {
+    // The first two bytes tell the needed size, as the dialog does.
+    if (ofn->lpstrFile && ofn->nMaxFile >= 2) {
+      ofn->lpstrFile[0] = static_cast<char>((path.size() + 1) & 0xFF);
+      ofn->lpstrFile[1] = static_cast<char>(((path.size() + 1) >> 8) & 0xFF);
+    }
+    return false;
+  }
+  std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
+  ofn->nFileOffset = static_cast<WORD>(nameStart);
+  std::size_t lastDot = path.rfind('.');
+  ofn->nFileExtension = static_cast<WORD>(lastDot != std::string::npos && lastDot >= nameStart ? lastDot + 1 : 0);
+  if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
+    std::string title = path.substr(nameStart);
+    std::size_t n = std::min<std::size_t>(title.size(), ofn->nMaxFileTitle - 1);
+    std::memcpy(ofn->lpstrFileTitle, title.data(), n);
+    ofn->lpstrFileTitle[n] = '\0';
+  }
+  return true;
+}
+
+void SetCommonDialogError(DWORD error) { State().lastDialogError = error; }
 
 void SetMessageBoxBackend(MessageBoxBackend backend) {
   std::lock_guard<std::mutex> guard(State().lock);

@@ -1,0 +1,30 @@
+// The open, save and colour dialogs drawn with our own templates and
+// controls. The SDL backend installs them as the responder's backends; tests
+// install them too and drive them with dialog hooks.
+#pragma once
+#include "platform/responder.h"
+
+namespace pl3 {
+
+// The open and save dialog (template "FileDialog"): a path combo with the
+// folder and its parents, Up, a list of folders then the files that match the
+// chosen filter, a name box (a typed folder or pattern navigates) and the
+// type combo. Fits FileDialogBackend.
+BOOL ShowFileDialog(LPOPENFILENAME ofn, bool save);
+
+// Item ids of the file dialog, for hooks.
+constexpr int kFileDialogPathCombo = 1137;
+constexpr int kFileDialogUp = 1138;
+constexpr int kFileDialogList = 1120;
+constexpr int kFileDialogName = 1152;
+constexpr int kFileDialogType = 1136;
+
+// Fills the dialog's buffer with a chosen program path and its offsets;
+// false (FNERR_BUFFERTOOSMALL) when it does not fit.
+bool StoreChosenFile(LPOPENFILENAME ofn, std::string path);
+// Appends ".ext" to a path whose file name has no extension.
+std::string WithDefaultExtension(std::string path, const char* defExt);
+// Sets what CommDlgExtendedError reports for the dialog being shown.
+void SetCommonDialogError(DWORD error);
+
+}  // namespace pl3
