@@ -494,6 +494,7 @@ const Ops* StartSdlBackend() {
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
   pl3::SetMessageBoxBackend(&ShowBox);
   pl3::SetFileDialogBackend(&pl3::ShowFileDialog);
+  pl3::SetColourDialogBackend(&pl3::ShowColourDialog);
   SetHostServices(&kSdlHost);
   SDL_StartTextInput();
   return &kSdl;

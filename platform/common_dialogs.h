@@ -19,6 +19,25 @@ constexpr int kFileDialogList = 1120;
 constexpr int kFileDialogName = 1152;
 constexpr int kFileDialogType = 1136;
 
+// The colour dialog (template "ColourDialog"): 48 basic colours, 16 custom
+// colours written back on OK, and the mixer shown at once with CC_FULLOPEN
+// or by "Define Custom Colors >>" (never with CC_PREVENTFULLOPEN). A record
+// with a wrong lStructSize or no custom colours fails. Fits ColourDialogBackend.
+BOOL ShowColourDialog(LPCHOOSECOLOR cc);
+// The basic colour shown in cell `index` (0 to 47, rows of eight).
+COLORREF BasicColour(int index);
+
+// Item ids of the colour dialog, for hooks: basic cells kColourDialogBasic + 0..47,
+// custom cells kColourDialogCustom + 0..15.
+constexpr int kColourDialogBasic = 1000;
+constexpr int kColourDialogCustom = 1100;
+constexpr int kColourDialogDefine = 1200;
+constexpr int kColourDialogSample = 1300;
+constexpr int kColourDialogRed = 1301;
+constexpr int kColourDialogGreen = 1302;
+constexpr int kColourDialogBlue = 1303;
+constexpr int kColourDialogAdd = 1304;
+
 // Fills the dialog's buffer with a chosen program path and its offsets;
 // false (FNERR_BUFFERTOOSMALL) when it does not fit.
 bool StoreChosenFile(LPOPENFILENAME ofn, std::string path);
