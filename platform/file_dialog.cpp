@@ -24,14 +24,14 @@ namespace fs = std::filesystem;
 
 constexpr DialogControl kFileDialogControls[] = {
     {"STATIC", 1091, "Look &in:", 7, 8, 40, 10, SS_LEFT},
-    {"COMBOBOX", kFileDialogPathCombo, "", 50, 6, 170, 120, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+    {"COMBOBOX", kFileDialogPathCombo, "", 50, 6, 170, 120, CBS_DROPDOWNLIST | WS_TABSTOP},
     {"BUTTON", kFileDialogUp, "Up", 226, 6, 40, 14, BS_PUSHBUTTON | WS_TABSTOP},
     {WC_LISTVIEW, kFileDialogList, "", 7, 24, 259, 100,
      LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP},
     {"STATIC", 1090, "File &name:", 7, 132, 50, 10, SS_LEFT},
     {"EDIT", kFileDialogName, "", 60, 130, 150, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
     {"STATIC", 1089, "Files of &type:", 7, 150, 50, 10, SS_LEFT},
-    {"COMBOBOX", kFileDialogType, "", 60, 148, 150, 80, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+    {"COMBOBOX", kFileDialogType, "", 60, 148, 150, 80, CBS_DROPDOWNLIST | WS_TABSTOP},
     {"BUTTON", IDOK, "&Open", 216, 129, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
     {"BUTTON", IDCANCEL, "Cancel", 216, 147, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
 };
@@ -233,6 +233,8 @@ void OnInit(HWND dialog, FileDialogState& st) {
   }
   Navigate(dialog, st, folder, false);
   SetDlgItemTextA(dialog, kFileDialogName, name.c_str());
+  // The user starts by typing a name.
+  SetFocus(GetDlgItem(dialog, kFileDialogName));
 }
 
 // The chosen file passes the checks of the dialog's flags; false keeps the dialog open.
@@ -332,7 +334,7 @@ LRESULT OnNotify(HWND dialog, FileDialogState& st, NMHDR* hdr) {
 INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     OnInit(dialog, *reinterpret_cast<FileDialogState*>(lParam));
-    return TRUE;
+    return FALSE;  // the focus is set
   }
   FileDialogState* st = StateOf(dialog);
   if (!st) return FALSE;

@@ -5,7 +5,8 @@
 // byte in hex, whenever it changes, and every key press is reported with its
 // virtual key in hex. The release of a right click warps the pointer to
 // client (30, 30) and half a second later reports how many mouse moves
-// arrived there. "--quit-after MS" ends it on its own.
+// arrived there. File > Open shows the open dialog and reports the path
+// chosen. "--quit-after MS" ends it on its own.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "platform/gdi.h"
 #include "platform/leak_suppressions.h"
 #include "platform/menus.h"
+#include "platform/responder.h"
 #include "platform/user.h"
 
 namespace {
@@ -43,6 +45,25 @@ void Paint(HWND hwnd) {
   DeleteObject(blue);
   DeleteObject(red);
   EndPaint(hwnd, &ps);
+}
+
+// File > Open shows the open dialog (the real one on a display) and reports
+// the chosen path, or "open cancelled".
+void OpenFile(HWND owner) {
+  char path[MAX_PATH] = {};
+  OPENFILENAME ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = "Designs\0*.P3P;*.P3L\0All files\0*.*\0";
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = sizeof path;
+  ofn.lpstrDefExt = "p3p";
+  if (GetOpenFileName(&ofn))
+    std::printf("open %s\n", path);
+  else
+    std::printf("open cancelled\n");
+  std::fflush(stdout);
 }
 
 LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -77,6 +98,7 @@ LRESULT CALLBACK DemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       } else if (lParam == 0) {  // a menu command
         std::printf("command %u\n", static_cast<unsigned>(LOWORD(wParam)));
         std::fflush(stdout);
+        if (LOWORD(wParam) == 101) OpenFile(hwnd);
       }
       return 0;
     case WM_RBUTTONUP: {

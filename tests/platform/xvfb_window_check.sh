@@ -2,7 +2,8 @@
 # End-to-end check of the real-window backend: starts a private X server,
 # runs the window demo on it, reads the screen, clicks into the window with
 # xdotool and reads the screen again, then opens the demo's "File" menu from
-# its bar and chooses its first item. The last screenshot is kept as
+# its bar and chooses its first item, which opens the real open dialog, and
+# types a name into it. The last screenshot is kept as
 # xvfb_window_check.png in OUTPUT_DIR (default: the current folder), passed or
 # failed, and its path is printed.
 #   usage: xvfb_window_check.sh PATH_TO_pl3_window_demo [OUTPUT_DIR]
@@ -43,7 +44,8 @@ until xdotool getmouselocation >/dev/null 2>&1; do
   i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
   sleep 0.1
 done
-PL3_BACKEND=sdl SDL_VIDEODRIVER=x11 "$DEMO" --quit-after 20000 >"$WORK/demo.out" 2>&1 &
+mkdir "$WORK/files"
+(cd "$WORK/files" && exec env PL3_BACKEND=sdl SDL_VIDEODRIVER=x11 "$DEMO" --quit-after 20000) >"$WORK/demo.out" 2>&1 &
 DPID=$!
 
 pixel() {  # x y -> "r,g,b" of the screen
@@ -133,9 +135,33 @@ until grep -q "command 101" "$WORK/demo.out"; do
   i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the chosen command was not reported"; cat "$WORK/demo.out"; exit 1; }
   sleep 0.1
 done
-wait_pixel 115 26 "255,255,255" || { echo "FAIL: the pop-up stayed on screen (got $(pixel 115 26))"; exit 1; }
 echo "passed: the File menu opened from the bar and its command was reported"
 # ---- End of step: menu ---------------------------------------------------------
+
+# ---- Step: open dialog -----------------------------------------------------------
+# The command opened the real open dialog; a name typed into it and Enter
+# come back as the chosen path in the demo's folder, with the default
+# extension.
+i=0
+until DLG=$(xdotool search --name "^Open$" 2>/dev/null | head -n 1) && [ -n "$DLG" ]; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the open dialog did not show"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+xdotool windowfocus --sync "$DLG" 2>/dev/null || xdotool windowfocus "$DLG"
+sleep 0.3
+xdotool type --delay 60 "chosen"
+xdotool key Return
+i=0
+until grep -q '^open C:.*\\chosen\.p3p$' "$WORK/demo.out"; do
+  i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: the typed name did not come back as the chosen path"; cat "$WORK/demo.out"; exit 1; }
+  sleep 0.1
+done
+# Neither the pop-up nor the dialog stays on screen.
+wait_pixel 115 26 "255,255,255" || { echo "FAIL: the pop-up or the dialog stayed on screen (got $(pixel 115 26))"; exit 1; }
+# The focus goes back to the demo's window for the steps below.
+xdotool windowfocus "$(xdotool search --name "^Pelmora Demo$" | head -n 1)" 2>/dev/null
+echo "passed: the open dialog returned the typed name as the chosen path"
+# ---- End of step: open dialog ----------------------------------------------------
 
 # ---- Step: keys on another layout -----------------------------------------------
 # After the menu above has closed, keys still reach the window. On a French
