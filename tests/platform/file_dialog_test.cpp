@@ -196,6 +196,27 @@ TEST_F(FileDialogTest, BadRecordsAndBuffersFailCleanly) {
   EXPECT_FALSE(shown);
 }
 
+// A folder that cannot be read (here: gone since it was listed) is reported
+// and the folder shown stays.
+TEST_F(FileDialogTest, UnreadableFolderIsReportedAndTheShownOneStays) {
+  std::string shown;
+  std::vector<std::string> labels;
+  pl3::PushButtonAnswer(IDOK);
+  pl3::SetDialogHook("FileDialog", [&](HWND d) {
+    fs::remove_all(dir + "/Boards");
+    ASSERT_TRUE(pl3::DoubleClickDialogListViewItem(d, pl3::kFileDialogList, 0));
+    shown = ShownFolder(d);
+    labels = ListLabels(d);
+    pl3::ClickDialogButton(d, IDCANCEL);
+  });
+  EXPECT_FALSE(GetOpenFileName(&ofn));
+  EXPECT_EQ(shown, initialDir);
+  EXPECT_EQ(labels, (std::vector<std::string>{"[Boards]", "a.P3P", "b.p3l"}));
+  ASSERT_FALSE(pl3::ResponderRecords().empty());
+  EXPECT_EQ(pl3::ResponderRecords().front().kind, pl3::ResponderKind::MessageBox);
+  EXPECT_NE(pl3::ResponderRecords().front().text.find("Boards"), std::string::npos);
+}
+
 TEST_F(FileDialogTest, MissingStartFolderOpensHome) {
   const char* oldHome = std::getenv("HOME");
   std::string saved = oldHome ? oldHome : "";

@@ -660,6 +660,27 @@ TEST_F(CommonControlTest, ColumnsFollowTheirHeader) {
   EXPECT_NE(hit.flags & LVHT_ONITEM, 0u);
 }
 
+TEST_F(CommonControlTest, ColumnsMoveByHeaderDragOnlyWhenAllowed) {
+  for (bool allowed : {false, true}) {
+    SCOPED_TRACE(allowed);
+    HWND lv = MakeList(LVS_REPORT, 3);
+    if (allowed) SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+    AddItems(lv, {"R1"});
+    auto header = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
+    g_notes.clear();
+    Press(header, POINT{50, 5});  // the first column, dragged past the last
+    MoveTo(header, POINT{80, 5});
+    MoveTo(header, POINT{290, 5});
+    Release(header, POINT{290, 5});
+    int order[3] = {};
+    SendMessageA(lv, LVM_GETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), allowed ? (std::vector<int>{1, 2, 0}) : (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ItemRect(lv, 0, LVIR_LABEL).left, allowed ? 200 : 0);
+    EXPECT_EQ(Codes(), allowed ? (std::vector<UINT>{HDN_BEGINDRAG, HDN_ENDDRAG}) : std::vector<UINT>{});
+    DestroyWindow(lv);
+  }
+}
+
 TEST_F(CommonControlTest, OwnerDrawnRowsAreDrawnOnePerVisibleRow) {
   HWND lv = MakeList(LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, 1);
   SendMessageA(lv, LVM_SETITEMCOUNT, 100000, 0);
