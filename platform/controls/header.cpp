@@ -9,6 +9,7 @@
 #include "platform/commctrl.h"
 #include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
+#include "platform/surface.h"
 
 namespace pl3::controls {
 
@@ -169,6 +170,28 @@ BOOL SetItem(HWND hwnd, int index, const HDITEM* in) {
   return TRUE;
 }
 
+// An HDF_BITMAP item's picture, on the left of the text or, with
+// HDF_BITMAP_ON_RIGHT, on its right; the text gives up the room.
+void DrawItemBitmap(HDC dc, const HeaderItem& it, RECT& text) {
+  const PixelSurface* picture = GetBitmapSurface(it.bitmap);
+  if (!picture) return;
+  int w = std::min(picture->width, static_cast<int>(text.right - text.left));
+  int h = std::min(picture->height, static_cast<int>(text.bottom - text.top));
+  if (w <= 0 || h <= 0) return;
+  bool right = it.fmt & HDF_BITMAP_ON_RIGHT;
+  int x = right ? text.right - w : text.left;
+  int y = text.top + (text.bottom - text.top - h) / 2;
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP old = SelectObject(mem, it.bitmap);
+  BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  if (right)
+    text.right = x - 2;
+  else
+    text.left = x + w + 2;
+}
+
 void PaintItem(HWND hwnd, HDC dc, const HeaderState& st, int index, bool pressed) {
   const HeaderItem& it = st.items[static_cast<size_t>(index)];
   RECT r = ItemRect(hwnd, st, index);
@@ -182,6 +205,7 @@ void PaintItem(HWND hwnd, HDC dc, const HeaderState& st, int index, bool pressed
     DrawSortMark(dc, mark, (it.fmt & HDF_SORTUP) != 0);
     text.right -= 12;
   }
+  if ((it.fmt & HDF_BITMAP) && it.bitmap) DrawItemBitmap(dc, it, text);
   if (it.fmt & HDF_OWNERDRAW) {
     DRAWITEMSTRUCT dis{ODT_HEADER, static_cast<UINT>(GetDlgCtrlID(hwnd)), static_cast<UINT>(index), ODA_DRAWENTIRE,
                        pressed ? ODS_SELECTED : 0u, hwnd, dc, r, static_cast<ULONG_PTR>(it.lParam)};

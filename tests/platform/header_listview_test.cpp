@@ -14,6 +14,7 @@
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/scroll.h"
+#include "platform/surface.h"
 #include "platform/user.h"
 #include "tests/platform/golden_window.h"
 
@@ -334,6 +335,41 @@ TEST_F(CommonControlTest, HeaderRefusesBadInput) {
   EXPECT_GT(pos.cy, 10);
   EXPECT_EQ(rc.top, pos.cy);
   EXPECT_EQ(pos.cx, 300);
+}
+
+TEST_F(CommonControlTest, HeaderBitmapSitsLeftOrRightOfTheText) {
+  HWND h = MakeHeader(0);
+  HDC screen = GetDC(h);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP red = CreateCompatibleBitmap(screen, 8, 8);
+  ReleaseDC(h, screen);
+  HBITMAP old = SelectObject(mem, red);
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+  RECT all{0, 0, 8, 8};
+  FillRect(mem, &all, brush);
+  SelectObject(mem, old);
+  DeleteObject(brush);
+  DeleteDC(mem);
+  for (bool right : {false, true}) {
+    SCOPED_TRACE(right);
+    HDITEM hi{};
+    hi.mask = HDI_FORMAT | HDI_BITMAP;
+    hi.fmt = HDF_STRING | HDF_BITMAP | (right ? HDF_BITMAP_ON_RIGHT : 0);
+    hi.hbm = red;
+    ASSERT_TRUE(SendMessageA(h, HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&hi)));
+    UpdateWindow(h);
+    const pl3::PixelSurface* s = pl3::WindowSurface(h);
+    ASSERT_NE(s, nullptr);
+    auto redAt = [&](int x) {
+      POINT p{x, 12};
+      MapWindowPoints(h, GetAncestor(h, GA_ROOT), &p, 1);
+      return s->pixels[p.y * s->stride + p.x] == 0xFF0000u;
+    };
+    // The second item spans 80..160; its text area keeps 6 pixels each side.
+    EXPECT_EQ(redAt(80 + 6 + 3), !right);
+    EXPECT_EQ(redAt(160 - 6 - 3), right);
+  }
+  DeleteObject(red);
 }
 
 // ---- List view -----------------------------------------------------------------------------------
