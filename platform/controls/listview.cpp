@@ -22,6 +22,7 @@ constexpr int kIconCellWidth = 76;
 constexpr int kIconSize = 32;
 constexpr int kDragStart = 4;
 constexpr int kTextBuffer = 260;  // what LVN_GETDISPINFO may write
+constexpr int kMaxSubItems = 256;
 
 // Indexes held as disjoint half-open ranges: an owner-data list with a
 // million rows selected costs one entry.
@@ -600,7 +601,7 @@ UINT TextAlign(int fmt) {
   }
 }
 
-void PaintItem(HWND hwnd, HDC dc, const ListViewState& st, int i, HBRUSH background) {
+void PaintItem(HWND hwnd, HDC dc, const ListViewState& st, int i) {
   UINT state = ItemState(hwnd, st, i);
   bool selected = state & (LVIS_SELECTED | LVIS_DROPHILITED);
   bool showSel = st.focused || (StyleOf(hwnd) & LVS_SHOWSELALWAYS) || (state & LVIS_DROPHILITED);
@@ -655,7 +656,6 @@ void PaintItem(HWND hwnd, HDC dc, const ListViewState& st, int i, HBRUSH backgro
     RECT cell{label.left + 2, label.top, label.right, label.bottom};
     DrawTextA(dc, text.c_str(), -1, &cell, view == LVS_ICON ? (DT_CENTER | DT_WORDBREAK | DT_NOPREFIX) : format);
   }
-  (void)background;
   if (st.focused && i == st.focus) DrawFocusRect(dc, &mark);
 }
 
@@ -677,7 +677,7 @@ void Paint(HWND hwnd, HDC dc) {
     end = std::min(end, Count(hwnd, *st));
   }
   for (int i = first; i < end; ++i) {
-    PaintItem(hwnd, dc, *st, i, background);
+    PaintItem(hwnd, dc, *st, i);
     if ((st = StateOf(hwnd)) == nullptr || i + 1 > Count(hwnd, *st)) return;
   }
   if (ViewOf(hwnd) == LVS_REPORT && (st->exStyle & LVS_EX_GRIDLINES)) {
@@ -721,8 +721,7 @@ int InsertItem(HWND hwnd, ListViewState& st, const LVITEM* in) {
   if (st.anchor >= at) ++st.anchor;
   NotifyList(hwnd, LVN_INSERTITEM, at, 0);
   if (state) SetState(hwnd, at, state, state);
-  if (ListViewState* now = StateOf(hwnd)) {
-    (void)now;
+  if (StateOf(hwnd)) {
     SyncScrollBars(hwnd);
     InvalidateRect(hwnd, nullptr, TRUE);
   }
@@ -735,7 +734,7 @@ BOOL SetItemData(HWND hwnd, ListViewState& st, const LVITEM* in) {
     if (in->mask & LVIF_STATE) return SetState(hwnd, in->iItem, in->stateMask, in->state);
     return in->mask == 0 ? TRUE : FALSE;
   }
-  if (in->iSubItem > 0 && in->iSubItem > static_cast<int>(st.columns.size()) + 64) return FALSE;
+  if (in->iSubItem >= kMaxSubItems) return FALSE;  // a wild index must not grow the row without end
   Item& it = st.items[static_cast<size_t>(in->iItem)];
   if (in->mask & LVIF_TEXT) {
     if (it.cells.size() <= static_cast<size_t>(in->iSubItem)) it.cells.resize(static_cast<size_t>(in->iSubItem) + 1);
@@ -756,8 +755,6 @@ BOOL GetItemData(HWND hwnd, ListViewState& st, LVITEM* out) {
   if (!out || !Valid(hwnd, st, out->iItem) || out->iSubItem < 0) return FALSE;
   int i = out->iItem;
   if (out->mask & LVIF_TEXT) CopyTextOut(CellText(hwnd, st, i, out->iSubItem), out->pszText, out->cchTextMax);
-  if ((st.items.empty() && !OwnerData(hwnd)) || (st.items.size() <= static_cast<size_t>(i) && !OwnerData(hwnd)))
-    return FALSE;
   if (out->mask & LVIF_STATE) out->state = ItemState(hwnd, st, i) & out->stateMask;
   if (!OwnerData(hwnd)) {
     const Item& it = st.items[static_cast<size_t>(i)];
