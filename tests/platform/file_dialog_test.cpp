@@ -123,10 +123,19 @@ TEST_F(FileDialogTest, NavigatesByDoubleClickTypedFolderAndUp) {
     pl3::TypeDialogText(d, pl3::kFileDialogName, "boards");  // any case
     pl3::ClickDialogButton(d, IDOK);
     folders.push_back(ShownFolder(d));
+    // The path combo lists the folder and its parents, the folder last; picking its parent goes there.
+    auto n = static_cast<int>(SendDlgItemMessageA(d, pl3::kFileDialogPathCombo, CB_GETCOUNT, 0, 0));
+    ASSERT_GE(n, 2);
+    ASSERT_TRUE(pl3::PickDialogListItem(d, pl3::kFileDialogPathCombo, n - 2));
+    folders.push_back(ShownFolder(d));
+    EXPECT_EQ(SendDlgItemMessageA(d, pl3::kFileDialogPathCombo, CB_GETCOUNT, 0, 0), n - 1);
+    ASSERT_TRUE(pl3::PickDialogListViewText(d, pl3::kFileDialogList, "[Boards]"));
+    pl3::ClickDialogButton(d, IDOK);  // an empty name with a folder picked opens it
+    folders.push_back(ShownFolder(d));
     ASSERT_TRUE(pl3::DoubleClickDialogListViewItem(d, pl3::kFileDialogList, 0));  // inner.p3p: chosen
   });
   ASSERT_TRUE(GetOpenFileName(&ofn));
-  EXPECT_EQ(folders, (std::vector<std::string>{In("Boards"), initialDir, In("Boards")}));
+  EXPECT_EQ(folders, (std::vector<std::string>{In("Boards"), initialDir, In("Boards"), initialDir, In("Boards")}));
   EXPECT_EQ(std::string(file), In("Boards/inner.p3p"));
 }
 
