@@ -166,6 +166,9 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT flags);
 // Builds a menu from a template in memory; null when it is malformed.
 HMENU LoadMenuIndirectA(const void* menuTemplate);
+// The module's RT_MENU resource of that name or number (null module: the
+// program); null with the resource error when it is missing.
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 
 #define AppendMenu AppendMenuA
 #define InsertMenu InsertMenuA
@@ -175,6 +178,7 @@ HMENU LoadMenuIndirectA(const void* menuTemplate);
 #define SetMenuItemInfo SetMenuItemInfoA
 #define GetMenuString GetMenuStringA
 #define LoadMenuIndirect LoadMenuIndirectA
+#define LoadMenu LoadMenuA
 
 // ---- Menu bars -----------------------------------------------------------------------------
 HMENU GetMenu(HWND hwnd);

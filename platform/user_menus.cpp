@@ -5,9 +5,11 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/code_page.h"
 #include "platform/kernel_base.h"
 #include "platform/menu_internal.h"
 #include "platform/reset_hooks.h"
+#include "platform/resources.h"
 
 namespace pl3::user {
 
@@ -190,17 +192,8 @@ const BYTE* ReadTemplateLevel(const BYTE* p, const BYTE* end, HMENU menu, int de
     for (WORD c = 0;;) {
       if (!word(&c)) return nullptr;
       if (c == 0) break;
-      // UTF-16 to UTF-8; menu texts are in the basic plane.
-      if (c < 0x80) {
-        text += static_cast<char>(c);
-      } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      }
+      // UTF-16 (menu texts stay in the basic plane) to the program's code page.
+      text += static_cast<char>(pl3::CodePointToAnsi(c).value_or('?'));
     }
     UINT itemFlags = flags & ~(MF_END | MF_POPUP);
     if (flags & MF_POPUP) {
@@ -449,6 +442,13 @@ HMENU LoadMenuIndirectA(const void* menuTemplate) {
   // The template carries no length: its levels are read until each MF_END.
   // A resource's length is known, and LoadMenu passes it to LoadMenuTemplate.
   return pl3::LoadMenuTemplate(menuTemplate, 0x10000);
+}
+
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name) {
+  HRSRC found = FindResourceA(instance, name, RT_MENU);
+  if (!found) return nullptr;
+  const void* bytes = LockResource(LoadResource(instance, found));
+  return bytes ? pl3::LoadMenuTemplate(bytes, SizeofResource(instance, found)) : nullptr;
 }
 
 // ---- Bars and system menus ------------------------------------------------------------------

@@ -201,7 +201,7 @@ TEST(MenuTemplate, NestedLevelsSeparatorsAndTexts) {
   t.Item(0, 10, u"&Open");
   t.Item(0, 0, u"");  // a separator
   t.Popup(MF_GRAYED, u"&Recent");
-  t.Item(MF_END, 11, u"Caf\u00e9");
+  t.Item(MF_END, 11, u"Caf\u00e9 \u20ac \u03a9");
   t.Item(MF_END | MF_CHECKED, 12, u"E&xit");
   t.Popup(MF_END, u"&Help");
   t.Item(MF_END, 20, u"&About");
@@ -212,7 +212,8 @@ TEST(MenuTemplate, NestedLevelsSeparatorsAndTexts) {
   ASSERT_EQ(GetMenuItemCount(file), 4);
   EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION), MF_SEPARATOR);
   EXPECT_EQ(GetMenuState(file, 2, MF_BYPOSITION) & 0xFF, MF_POPUP | MF_GRAYED);
-  EXPECT_EQ(ItemText(bar, 11, MF_BYCOMMAND), "Caf\xc3\xa9");
+  // In the program's code page; what it cannot hold becomes "?".
+  EXPECT_EQ(ItemText(bar, 11, MF_BYCOMMAND), "Caf\xe9 \x80 ?");
   EXPECT_EQ(GetMenuState(bar, 12, MF_BYCOMMAND), MF_CHECKED);
   EXPECT_EQ(ItemText(GetSubMenu(bar, 1), 0, MF_BYPOSITION), "&About");
   // The same bytes with their length give the same menu.
