@@ -441,6 +441,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       NonClientPress(hwnd, static_cast<LRESULT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
+    case WM_NCLBUTTONDBLCLK:  // quick presses on a scroll bar each scroll
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
         case SC_KEYMENU: TrackMenuBarKey(hwnd, static_cast<int>(lParam)); break;
