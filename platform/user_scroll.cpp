@@ -255,6 +255,7 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
     if (IsWindow(target)) SendMessageA(target, message, MAKEWPARAM(code, static_cast<WORD>(pos)), control);
   };
   int grab = Along(r, vertical, screen) - l.thumbStart;
+  const bool hadCapture = GetCapture() == hwnd;  // a dropped list keeps holding the mouse afterwards
   if (part == Part::Thumb) {
     s->tracking = true;
     s->trackPos = s->pos;
@@ -294,7 +295,7 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
   }
   if (IsWindow(hwnd)) {
     KillTimer(hwnd, kTrackTimer);
-    if (GetCapture() == hwnd) ReleaseCapture();
+    if (GetCapture() == hwnd && !hadCapture) ReleaseCapture();
   }
   if ((s = StateOf(hwnd, bar)) == nullptr) return;  // the window went away in its own scroll loop
   bool wasThumb = s->tracking;

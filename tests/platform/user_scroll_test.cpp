@@ -375,4 +375,36 @@ TEST_F(ScrollTest, MultiLineEditShowsItsBarWhileItsLinesOverflow) {
   EXPECT_FALSE(hasBar());
 }
 
+TEST_F(ScrollTest, DroppedComboListScrollsByItsBarAndStaysOpen) {
+  HWND combo = CreateWindowExA(0, "COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 20, 20, 150, 200,
+                               top, nullptr, nullptr, nullptr);
+  ASSERT_NE(combo, nullptr);
+  for (int i = 0; i < 8; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("few"));
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  HWND list = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);  // all of them fit
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  for (int i = 0; i < 22; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("more"));
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  list = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);
+  RECT c;
+  GetClientRect(list, &c);
+  POINT arrow{c.right + 2, c.bottom - 2};
+  ClientToScreen(list, &arrow);
+  ClickAt(arrow);
+  ClickAt(arrow);
+  EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));  // the bar keeps the list open
+  EXPECT_EQ(GetScrollPos(list, SB_VERT), 2);
+  EXPECT_EQ(GetCapture(), list);
+  // The first row shown is now item 2: clicking it picks it.
+  POINT first{c.right / 2, 3};
+  ClientToScreen(list, &first);
+  ClickAt(first);
+  EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
+}
+
 }  // namespace
