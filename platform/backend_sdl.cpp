@@ -480,7 +480,14 @@ const Ops* StartSdlBackend() {
   if (!asked && !(x && *x) && !(wayland && *wayland)) return nullptr;
   // The program handles SIGINT and SIGTERM itself (CloseWindowOnSignals).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  // X11 first (XWayland under Wayland): pop-ups are placed at screen
+  // positions, which Wayland does not let a program know or choose.
+  if (!asked) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (asked) return nullptr;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);  // no X server at all: whatever SDL finds
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  }
   // SDL falls back on drivers that show nothing when the display cannot be
   // reached; those count only when asked for by name (tests use "dummy").
   const char* driver = SDL_GetCurrentVideoDriver();
