@@ -567,7 +567,13 @@ bool HandleMouse(MenuLoop& loop, const MSG& m) {
     return true;
   }
   if (IsButton(m.message, false)) {
-    if (!hit || onBar || item < 0) return true;
+    if (onBar) {
+      // A command on the bar itself is chosen by releasing the button on it.
+      MenuItem* it = ItemOf(loop.levels[0], item);
+      if (it && !it->popup && loop.levels[0].selected == item && !IsRightButton(m.message)) Choose(loop, 0, item);
+      return true;
+    }
+    if (!hit || item < 0) return true;
     if (IsRightButton(m.message) && !(loop.flags & TPM_RIGHTBUTTON)) return true;
     Choose(loop, level, item);
   }
@@ -632,10 +638,8 @@ void HandleKey(MenuLoop& loop, const MSG& m) {
       return;
     }
     case VK_RETURN:
-      if (barOnly)
-        OpenSelected(loop, 0, true);
-      else if (deepest.selected >= 0)
-        Choose(loop, last, deepest.selected);
+      // A pop-up item opens (its first item selected), a command is chosen.
+      if (deepest.selected >= 0) Choose(loop, last, deepest.selected);
       return;
     default: TranslateMessage(&m); return;
   }

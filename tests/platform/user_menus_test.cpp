@@ -464,6 +464,21 @@ TEST_F(MenuWindowTest, CascadesOpenOnHoverAndGreyedItemsAreNotChosen) {
   EXPECT_EQ(Commands(), std::vector<UINT>{kDeep});
 }
 
+TEST_F(MenuWindowTest, CommandOnTheBarItselfIsChosenByMouseOrKeys) {
+  ASSERT_TRUE(AppendMenuA(menus.bar, MF_STRING, 900, "&Help"));
+  ASSERT_TRUE(DrawMenuBar(frame));
+  ClickAt(Center(BarItem(2)));
+  pl3::PumpMessages();
+  EXPECT_EQ(Commands(), std::vector<UINT>{900});
+  g_heard.clear();
+  SetFocus(frame);
+  pl3::InjectKeyStroke(VK_F10);
+  pl3::InjectKeyStroke(VK_LEFT);  // from File back round to Help
+  pl3::InjectKeyStroke(VK_RETURN);
+  pl3::PumpMessages();
+  EXPECT_EQ(Commands(), std::vector<UINT>{900});
+}
+
 // Keys typed at the frame (the focus window): F10, Alt, Alt+letter, arrows,
 // Enter and Escape, and the command they end with (0 for none).
 struct KeyCase {
