@@ -76,7 +76,11 @@ SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
   if (popup) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
   if (w->exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   if (w->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
-  if (w->exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
+  // A captioned tool window (a floating pane) draws its own caption and frame;
+  // other tool windows are pop-ups the window manager leaves alone.
+  if (w->exStyle & WS_EX_TOOLWINDOW)
+    flags |= SDL_WINDOW_SKIP_TASKBAR |
+             ((w->style & WS_CAPTION) == WS_CAPTION ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_POPUP_MENU);
   int width = std::max(1, static_cast<int>(w->rect.right - w->rect.left));
   int height = std::max(1, static_cast<int>(w->rect.bottom - w->rect.top));
   SDL_Window* sw = SDL_CreateWindow(AnsiToUtf8(w->text).c_str(), w->rect.left, w->rect.top, width, height, flags);

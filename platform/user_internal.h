@@ -259,6 +259,7 @@ RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for bo
 // its buttons and the sizing border (HTNOWHERE elsewhere); their drawing; the
 // press DefWindowProc answers (false when `hit` is none of theirs); the move
 // and size loop of SC_MOVE and SC_SIZE.
+bool HasOwnCaption(DWORD style, DWORD exStyle, bool child);  // a child's, or a captioned tool window's
 LRESULT NonClientHitTest(HWND hwnd, POINT screen);
 void PaintCaptionButtons(HWND hwnd, HDC windowDC);
 RECT CaptionTextRect(HWND hwnd);

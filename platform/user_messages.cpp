@@ -317,7 +317,7 @@ static void DefaultNcPaint(HWND hwnd) {
     InflateRect(&r, -1, -1);
   }
   if (w->style & WS_BORDER) FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-  if ((w->style & WS_CAPTION) == WS_CAPTION && w->parent) {
+  if (HasOwnCaption(w->style, w->exStyle, w->parent != nullptr)) {
     RECT cap{in.left, in.left, r.right - in.left, in.top};
     FillRect(dc, &cap, GetSysColorBrush(COLOR_ACTIVECAPTION));
     SetBkMode(dc, TRANSPARENT);
@@ -399,7 +399,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
       if (!w->parent) pl3::backend::Active().windowChanged(hwnd);
-      if ((w->style & WS_CAPTION) == WS_CAPTION && w->parent) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME);
+      if (HasOwnCaption(w->style, w->exStyle, w->parent != nullptr)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME);
       return TRUE;
     case WM_GETTEXT: {
       auto* buf = reinterpret_cast<LPSTR>(lParam);

@@ -21,9 +21,19 @@ struct Caption {
   RECT systemBox{}, minButton{}, maxButton{}, closeButton{};
 };
 
+}  // namespace
+
+bool HasOwnCaption(DWORD style, DWORD exStyle, bool child) {
+  return (style & WS_CAPTION) == WS_CAPTION && (child || (exStyle & WS_EX_TOOLWINDOW));
+}
+
+namespace {
+
+bool OwnFrame(WindowRecord* w) { return w->parent || HasOwnCaption(w->style, w->exStyle, false); }
+
 Caption CaptionOf(WindowRecord* w) {
   Caption c;
-  if (!w || !w->parent || (w->style & WS_CAPTION) != WS_CAPTION) return c;
+  if (!w || !HasOwnCaption(w->style, w->exStyle, w->parent != nullptr)) return c;
   RECT in = NonClientInsetsOf(w);
   c.shown = true;
   c.frame = in.left;
@@ -141,7 +151,7 @@ RECT Dragged(RECT r, WPARAM edge, int dx, int dy, const MINMAXINFO& limits) {
 LRESULT NonClientHitTest(HWND hwnd, POINT screen) {
   WindowRecord* w = Find(hwnd);
   Caption c = CaptionOf(w);
-  if (!w || !w->parent) return HTNOWHERE;
+  if (!w || !OwnFrame(w)) return HTNOWHERE;
   RECT whole = WindowScreenRect(w);
   if (!PtInRect(&whole, screen)) return HTNOWHERE;
   POINT p = ToWindow(w, screen);

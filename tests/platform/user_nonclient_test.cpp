@@ -190,4 +190,30 @@ TEST_F(NonClientTest, WindowDestroyedInItsOwnMoveLoop) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(NonClientTest, CaptionedToolWindowDrawsItsOwnFrame) {
+  HWND floating = CreateWindowExA(WS_EX_TOOLWINDOW, "Pane", "Floating",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 300, 200, 200, 150,
+                                  top, nullptr, nullptr, nullptr);
+  ASSERT_NE(floating, nullptr);
+  RECT c;
+  GetClientRect(floating, &c);
+  EXPECT_EQ(c.bottom, 150 - 2 * 4 - 18);
+  EXPECT_EQ(SendMessageA(floating, WM_NCHITTEST, 0, MAKEPOINTLPARAM(400, 213)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(floating, WM_NCHITTEST, 0, MAKEPOINTLPARAM(301, 201)), HTTOPLEFT);
+  RECT adjusted{0, 0, 100, 100};
+  AdjustWindowRectEx(&adjusted, WS_POPUP | WS_CAPTION | WS_THICKFRAME, FALSE, WS_EX_TOOLWINDOW);
+  EXPECT_EQ(adjusted.bottom - adjusted.top, 100 + 2 * 4 + 18);
+  // Its caption moves it on the screen.
+  pl3::PumpMessages();
+  Drag(POINT{400, 213}, 30, 20);
+  RECT r;
+  GetWindowRect(floating, &r);
+  EXPECT_EQ(r.left, 330);
+  EXPECT_EQ(r.top, 220);
+  // A tool window without a caption keeps the whole window as client.
+  HWND plain = CreateWindowExA(WS_EX_TOOLWINDOW, "Pane", "", WS_POPUP, 0, 0, 50, 40, top, nullptr, nullptr, nullptr);
+  GetClientRect(plain, &c);
+  EXPECT_EQ(c.bottom, 40);
+}
+
 }  // namespace
