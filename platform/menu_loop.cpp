@@ -91,6 +91,8 @@ bool IsGrey(const MenuItem& it) { return (it.state & (MF_GRAYED | MF_DISABLED)) 
 // Lays out the bar's items in rows across `width`; returns its height.
 int LayoutBar(MenuRecord* m, int width) {
   if (!m || m->items.empty()) return 0;
+  // The bar is asked for its height whenever its window's borders are: measure only after a change.
+  if (!m->changed && m->laidWidth == width) return m->laidHeight;
   MeasureDC measure;
   const int rowHeight = GetSystemMetrics(SM_CYMENU);
   int x = 0, y = 0;
@@ -104,7 +106,10 @@ int LayoutBar(MenuRecord* m, int width) {
     it.rect = RECT{x, y, x + w, y + rowHeight};
     x += w;
   }
-  return y + rowHeight;
+  m->changed = false;
+  m->laidWidth = width;
+  m->laidHeight = y + rowHeight;
+  return m->laidHeight;
 }
 
 // Lays out a pop-up's items in its client coordinates (owner-drawn items
@@ -112,6 +117,7 @@ int LayoutBar(MenuRecord* m, int width) {
 SIZE LayoutPopup(HWND owner, HMENU menu) {
   MenuRecord* m = FindMenu(menu);
   if (!m) return SIZE{0, 0};
+  m->changed = true;  // the item rectangles are a pop-up's now, not a bar's
   MeasureDC measure;
   const int rowHeight = GetSystemMetrics(SM_CYMENU);
   const int checkColumn = GetSystemMetrics(SM_CXMENUCHECK) + 4;

@@ -143,6 +143,7 @@ bool Insert(HMENU menu, UINT position, bool byPosition, MenuItem item) {
     return false;
   }
   target->items.insert(target->items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  target->changed = true;
   return true;
 }
 
@@ -151,6 +152,7 @@ BOOL Delete(HMENU menu, UINT position, UINT flags, bool destroyPopup) {
   if (!FindItem(menu, position, (flags & MF_BYPOSITION) != 0, &ref)) return FALSE;
   HMENU popup = ref->popup;
   ref.menu->items.erase(ref.menu->items.begin() + static_cast<std::ptrdiff_t>(ref.index));
+  ref.menu->changed = true;
   if (destroyPopup && popup) DestroyTree(popup, 0);
   return TRUE;
 }
@@ -268,6 +270,7 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCS
   // The pop-up an item held is destroyed when another takes its place.
   HMENU old = ref->popup;
   *ref.operator->() = std::move(item);
+  ref.menu->changed = true;
   if (old && old != ref->popup) DestroyTree(old, 0);
   return TRUE;
 }
@@ -285,6 +288,7 @@ BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO
   if ((info->fMask & MIIM_SUBMENU) && info->hSubMenu && (info->hSubMenu == menu || !FindMenu(info->hSubMenu)))
     return FALSE;
   MenuItem& it = *ref.operator->();
+  ref.menu->changed = true;
   if (info->fMask & MIIM_TYPE) {
     it.type = info->fType;
     it.text.clear();
@@ -319,6 +323,7 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
   if (!InsertPoint(menu, item, byPosition != FALSE, &target, &at)) return FALSE;
   // A blank item, filled as SetMenuItemInfo would fill it.
   target->items.insert(target->items.begin() + static_cast<std::ptrdiff_t>(at), MenuItem{});
+  target->changed = true;
   if (!SetMenuItemInfoA(target->handle, static_cast<UINT>(at), TRUE, info)) {
     target->items.erase(target->items.begin() + static_cast<std::ptrdiff_t>(at));
     return FALSE;

@@ -361,6 +361,13 @@ TEST_F(MenuWindowTest, BarTakesRowsFromTheClientArea) {
   RECT file = BarItem(0), edit = BarItem(1);
   EXPECT_EQ(file.top, window.top);
   EXPECT_EQ(edit.left, file.right);
+  // A longer text moves the items after it once the bar is redrawn.
+  ASSERT_TRUE(ModifyMenuA(menus.bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.file), "&File and more"));
+  DrawMenuBar(frame);
+  EXPECT_GT(BarItem(1).left, edit.left);
+  ASSERT_TRUE(ModifyMenuA(menus.bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.file), "&File"));
+  DrawMenuBar(frame);
+  EXPECT_EQ(BarItem(1).left, edit.left);
   EXPECT_EQ(SendMessageA(frame, WM_NCHITTEST, 0, MAKEPOINTLPARAM(file.left + 2, file.top + 2)), HTMENU);
   EXPECT_EQ(SendMessageA(frame, WM_NCHITTEST, 0, MAKEPOINTLPARAM(window.left + 5, window.top + row + 5)), HTCLIENT);
 
