@@ -761,19 +761,21 @@ BOOL TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* ex
   }
   if (Notify(loop)) Send(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, m->system ? 1 : 0));
   UINT chosen = 0;
+  bool shown = false;
   SIZE size = IsWindow(owner) && IsMenu(menu) ? LayoutPopup(owner, menu) : SIZE{0, 0};
   if (IsWindow(owner) && IsMenu(menu)) {
     // At the point, aligned as asked, then kept clear of `exclude` and on screen.
     int left = x - ((flags & TPM_RIGHTALIGN) ? size.cx : (flags & TPM_CENTERALIGN) ? size.cx / 2 : 0);
     int top = y - ((flags & TPM_BOTTOMALIGN) ? size.cy : (flags & TPM_VCENTERALIGN) ? size.cy / 2 : 0);
     RECT r = PlacePopup(RECT{left, top, left + size.cx, top + size.cy}, exclude, (flags & TPM_VERTICAL) != 0);
-    if (ShowPopup(loop, menu, r)) chosen = RunLoop(loop);
+    shown = ShowPopup(loop, menu, r);
+    if (shown) chosen = RunLoop(loop);
   }
   FinishLoop(loop, true);
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
   loop.chosen = chosen;
   Deliver(loop);
-  return chosen ? TRUE : FALSE;
+  return shown ? TRUE : FALSE;  // a menu dismissed was still shown
 }
 
 void TrackBar(HWND hwnd, int item, int key) {

@@ -193,7 +193,8 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* out);
 
 // ---- Pop-up menus -----------------------------------------------------------------------------
-// TRUE when an item was chosen (with TPM_RETURNCMD: its id, 0 when dismissed).
+// TRUE when the menu was shown, chosen from or dismissed (with TPM_RETURNCMD:
+// the chosen id, 0 when dismissed); FALSE on failure.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* ignored);
 // The pop-up avoids `params->rcExclude` when it is given.
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);

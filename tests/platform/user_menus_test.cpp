@@ -558,11 +558,15 @@ TEST_F(MenuWindowTest, TrackPopupReturnsOrPostsTheCommand) {
   pl3::PumpMessages();
   EXPECT_EQ(Commands(), std::vector<UINT>{kExit});
 
-  // With no hook the menu is dismissed: 0, no command.
+  // With no hook the menu is dismissed: 0, no command; without TPM_RETURNCMD
+  // that is still a success.
   g_heard.clear();
   pl3::ClearMenuHook();
   EXPECT_EQ(TrackPopupMenu(menus.file, TPM_RETURNCMD, 100, 100, 0, frame, nullptr), 0);
   EXPECT_EQ(HeardMessages().back(), WM_EXITMENULOOP);
+  EXPECT_TRUE(TrackPopupMenu(menus.file, 0, 100, 100, 0, frame, nullptr));
+  pl3::PumpMessages();
+  EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(MenuWindowTest, RightButtonChoosesOnlyWhenAsked) {
