@@ -77,7 +77,11 @@ SDL_Window* Ensure(HWND h, user::WindowRecord* w) {
   if (popup) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
   if (w->exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   if (w->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
-  if (w->exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
+  // A captioned tool window (a floating pane) draws its own caption and frame;
+  // other tool windows are pop-ups the window manager leaves alone.
+  if (w->exStyle & WS_EX_TOOLWINDOW)
+    flags |= SDL_WINDOW_SKIP_TASKBAR |
+             ((w->style & WS_CAPTION) == WS_CAPTION ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_POPUP_MENU);
   int width = std::max(1, static_cast<int>(w->rect.right - w->rect.left));
   int height = std::max(1, static_cast<int>(w->rect.bottom - w->rect.top));
   SDL_Window* sw = SDL_CreateWindow(AnsiToUtf8(w->text).c_str(), w->rect.left, w->rect.top, width, height, flags);
@@ -481,7 +485,14 @@ const Ops* StartSdlBackend() {
   if (!asked && !(x && *x) && !(wayland && *wayland)) return nullptr;
   // The program handles SIGINT and SIGTERM itself (CloseWindowOnSignals).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  // X11 first (XWayland under Wayland): pop-ups are placed at screen
+  // positions, which Wayland does not let a program know or choose.
+  if (!asked) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (asked) return nullptr;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);  // no X server at all: whatever SDL finds
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  }
   // SDL falls back on drivers that show nothing when the display cannot be
   // reached; those count only when asked for by name (tests use "dummy").
   const char* driver = SDL_GetCurrentVideoDriver();

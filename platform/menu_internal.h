@@ -27,6 +27,10 @@ struct MenuRecord {
   bool system = false;  // a window's system menu
   HWND window = nullptr;  // whose system menu it is: its commands go there
   std::vector<MenuItem> items;
+  // The bar layout last made: for this width, with the items as they were.
+  int laidWidth = -1;
+  int laidHeight = 0;
+  bool changed = true;  // items were added, removed or changed since
 };
 
 MenuRecord* FindMenu(HMENU menu);  // null, with ERROR_INVALID_MENU_HANDLE, for a bad handle

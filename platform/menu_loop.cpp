@@ -91,6 +91,8 @@ bool IsGrey(const MenuItem& it) { return (it.state & (MF_GRAYED | MF_DISABLED)) 
 // Lays out the bar's items in rows across `width`; returns its height.
 int LayoutBar(MenuRecord* m, int width) {
   if (!m || m->items.empty()) return 0;
+  // The bar is asked for its height whenever its window's borders are: measure only after a change.
+  if (!m->changed && m->laidWidth == width) return m->laidHeight;
   MeasureDC measure;
   const int rowHeight = GetSystemMetrics(SM_CYMENU);
   int x = 0, y = 0;
@@ -104,7 +106,10 @@ int LayoutBar(MenuRecord* m, int width) {
     it.rect = RECT{x, y, x + w, y + rowHeight};
     x += w;
   }
-  return y + rowHeight;
+  m->changed = false;
+  m->laidWidth = width;
+  m->laidHeight = y + rowHeight;
+  return m->laidHeight;
 }
 
 // Lays out a pop-up's items in its client coordinates (owner-drawn items
@@ -112,6 +117,7 @@ int LayoutBar(MenuRecord* m, int width) {
 SIZE LayoutPopup(HWND owner, HMENU menu) {
   MenuRecord* m = FindMenu(menu);
   if (!m) return SIZE{0, 0};
+  m->changed = true;  // the item rectangles are a pop-up's now, not a bar's
   MeasureDC measure;
   const int rowHeight = GetSystemMetrics(SM_CYMENU);
   const int checkColumn = GetSystemMetrics(SM_CXMENUCHECK) + 4;
@@ -567,7 +573,13 @@ bool HandleMouse(MenuLoop& loop, const MSG& m) {
     return true;
   }
   if (IsButton(m.message, false)) {
-    if (!hit || onBar || item < 0) return true;
+    if (onBar) {
+      // A command on the bar itself is chosen by releasing the button on it.
+      MenuItem* it = ItemOf(loop.levels[0], item);
+      if (it && !it->popup && loop.levels[0].selected == item && !IsRightButton(m.message)) Choose(loop, 0, item);
+      return true;
+    }
+    if (!hit || item < 0) return true;
     if (IsRightButton(m.message) && !(loop.flags & TPM_RIGHTBUTTON)) return true;
     Choose(loop, level, item);
   }
@@ -632,10 +644,8 @@ void HandleKey(MenuLoop& loop, const MSG& m) {
       return;
     }
     case VK_RETURN:
-      if (barOnly)
-        OpenSelected(loop, 0, true);
-      else if (deepest.selected >= 0)
-        Choose(loop, last, deepest.selected);
+      // A pop-up item opens (its first item selected), a command is chosen.
+      if (deepest.selected >= 0) Choose(loop, last, deepest.selected);
       return;
     default: TranslateMessage(&m); return;
   }
@@ -751,19 +761,21 @@ BOOL TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* ex
   }
   if (Notify(loop)) Send(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, m->system ? 1 : 0));
   UINT chosen = 0;
+  bool shown = false;
   SIZE size = IsWindow(owner) && IsMenu(menu) ? LayoutPopup(owner, menu) : SIZE{0, 0};
   if (IsWindow(owner) && IsMenu(menu)) {
     // At the point, aligned as asked, then kept clear of `exclude` and on screen.
     int left = x - ((flags & TPM_RIGHTALIGN) ? size.cx : (flags & TPM_CENTERALIGN) ? size.cx / 2 : 0);
     int top = y - ((flags & TPM_BOTTOMALIGN) ? size.cy : (flags & TPM_VCENTERALIGN) ? size.cy / 2 : 0);
     RECT r = PlacePopup(RECT{left, top, left + size.cx, top + size.cy}, exclude, (flags & TPM_VERTICAL) != 0);
-    if (ShowPopup(loop, menu, r)) chosen = RunLoop(loop);
+    shown = ShowPopup(loop, menu, r);
+    if (shown) chosen = RunLoop(loop);
   }
   FinishLoop(loop, true);
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
   loop.chosen = chosen;
   Deliver(loop);
-  return chosen ? TRUE : FALSE;
+  return shown ? TRUE : FALSE;  // a menu dismissed was still shown
 }
 
 void TrackBar(HWND hwnd, int item, int key) {

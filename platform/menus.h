@@ -166,6 +166,9 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT flags);
 // Builds a menu from a template in memory; null when it is malformed.
 HMENU LoadMenuIndirectA(const void* menuTemplate);
+// The module's RT_MENU resource of that name or number (null module: the
+// program); null with the resource error when it is missing.
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 
 #define AppendMenu AppendMenuA
 #define InsertMenu InsertMenuA
@@ -175,6 +178,7 @@ HMENU LoadMenuIndirectA(const void* menuTemplate);
 #define SetMenuItemInfo SetMenuItemInfoA
 #define GetMenuString GetMenuStringA
 #define LoadMenuIndirect LoadMenuIndirectA
+#define LoadMenu LoadMenuA
 
 // ---- Menu bars -----------------------------------------------------------------------------
 HMENU GetMenu(HWND hwnd);
@@ -189,7 +193,8 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* out);
 
 // ---- Pop-up menus -----------------------------------------------------------------------------
-// TRUE when an item was chosen (with TPM_RETURNCMD: its id, 0 when dismissed).
+// TRUE when the menu was shown, chosen from or dismissed (with TPM_RETURNCMD:
+// the chosen id, 0 when dismissed); FALSE on failure.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* ignored);
 // The pop-up avoids `params->rcExclude` when it is given.
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);

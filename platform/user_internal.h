@@ -255,6 +255,24 @@ void SendSizeMove(WindowRecord* w);
 void ForgetWindow(WindowRecord* w);
 RECT NonClientInsetsOf(WindowRecord* w);  // what DefWindowProc takes off for borders
 
+// Captioned child windows (user_nonclient.cpp): hit-test codes of the caption,
+// its buttons and the sizing border (HTNOWHERE elsewhere); their drawing; the
+// press DefWindowProc answers (false when `hit` is none of theirs); the move
+// and size loop of SC_MOVE and SC_SIZE.
+bool HasOwnCaption(DWORD style, DWORD exStyle, bool child);  // a child's, or a captioned tool window's
+LRESULT NonClientHitTest(HWND hwnd, POINT screen);
+void PaintCaptionButtons(HWND hwnd, HDC windowDC);
+RECT CaptionTextRect(HWND hwnd);
+bool NonClientPress(HWND hwnd, LRESULT hit, POINT screen);
+void MoveSizeLoop(HWND hwnd, WPARAM command, POINT start);
+
+// The next message of a loop that holds the mouse captured for `hwnd` (a
+// scroll bar, caption button, move or size): false when the loop must end
+// (the window or its capture is gone, WM_QUIT came and was put back, or,
+// headless, nothing is left and `headlessIdle` is null or returns false).
+// Waits for input on a real display.
+bool NextCapturedMessage(HWND hwnd, MSG* m, bool (*headlessIdle)(HWND));
+
 // Controls register their classes (controls/*.cpp).
 void RegisterControlClasses();
 void RegisterCommonControlClasses();  // controls/common_controls.cpp

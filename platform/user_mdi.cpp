@@ -6,6 +6,7 @@
 #include "platform/gdi.h"
 #include "platform/mdi.h"
 #include "platform/menu_internal.h"
+#include "platform/scroll.h"
 
 namespace pl3::user {
 
@@ -20,6 +21,8 @@ struct MdiState : WindowState {
   // The frame's bar while it carries a maximised child's system menu and buttons.
   HMENU decoratedBar = nullptr;
   HMENU childSystemMenu = nullptr;
+  bool scrollBars = false;   // made with WS_HSCROLL or WS_VSCROLL
+  bool fittingBars = false;  // its scroll bars are being fitted (which resizes it)
 };
 
 constexpr UINT kBarButtons[] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
@@ -170,6 +173,63 @@ void Forget(HWND client, HWND child) {
   Activate(client, order.front());
 }
 
+// ---- The client's scroll bars ------------------------------------------------------------------
+
+// The client's bars span its children and itself: position 0 is the client's
+// own edge, so a child past an edge brings the bar for that side.
+void FitClientBars(HWND client) {
+  MdiState* st = StateOf(client);
+  WindowRecord* w = Find(client);
+  if (!st || !w || st->fittingBars || !st->scrollBars) return;
+  st->fittingBars = true;
+  RECT rc;
+  GetClientRect(client, &rc);
+  // A maximised child covers the client: no bars then.
+  RECT span = rc;
+  bool zoomed = std::any_of(st->children.begin(), st->children.end(), [](HWND h) { return IsZoomed(h) != FALSE; });
+  for (HWND h : st->children) {
+    WindowRecord* c = Find(h);
+    if (zoomed || !c || !(c->style & WS_VISIBLE) || (c->style & WS_MINIMIZE)) continue;
+    UnionRect(&span, &span, &c->rect);
+  }
+  SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS, span.left, span.right - 1, static_cast<UINT>(rc.right), 0, 0};
+  SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS, span.top, span.bottom - 1, static_cast<UINT>(rc.bottom), 0, 0};
+  SetScrollInfo(client, SB_HORZ, &h, TRUE);
+  SetScrollInfo(client, SB_VERT, &v, TRUE);
+  if ((st = StateOf(client)) != nullptr) st->fittingBars = false;
+}
+
+// Scrolling the client moves its children.
+void ScrollClient(HWND client, bool vertical, WORD code) {
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(client, vertical ? SB_VERT : SB_HORZ, &si);
+  int page = static_cast<int>(si.nPage), to = si.nPos;
+  switch (code) {
+    case SB_LINEUP: to -= 16; break;
+    case SB_LINEDOWN: to += 16; break;
+    case SB_PAGEUP: to -= page; break;
+    case SB_PAGEDOWN: to += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: to = si.nTrackPos; break;
+    case SB_TOP: to = si.nMin; break;
+    case SB_BOTTOM: to = si.nMax; break;
+    default: return;
+  }
+  to = std::clamp(to, si.nMin, std::max(si.nMin, si.nMax - std::max(page - 1, 0)));
+  int delta = si.nPos - to;
+  MdiState* st = StateOf(client);
+  if (!delta || !st) return;
+  std::vector<HWND> children = st->children;
+  for (HWND h : children) {
+    RECT r;
+    if (!GetWindowRect(h, &r)) continue;
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(h, nullptr, r.left + (vertical ? 0 : delta), r.top + (vertical ? delta : 0), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FitClientBars(client);
+}
+
 // ---- Arranging ----------------------------------------------------------------------------
 
 void RestoreMaximised(HWND client) {
@@ -280,6 +340,7 @@ LRESULT CALLBACK ClientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (cs && cs->lpCreateParams)
         state->firstId = static_cast<const CLIENTCREATESTRUCT*>(cs->lpCreateParams)->idFirstChild;
       state->frame = TopLevelOf(GetParent(hwnd));
+      state->scrollBars = cs && (static_cast<DWORD>(cs->style) & (WS_HSCROLL | WS_VSCROLL));
       w->state = std::move(state);
       return DefWindowProcA(hwnd, message, wParam, lParam);
     }
@@ -337,7 +398,10 @@ LRESULT CALLBACK ClientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_SIZE:
       if (st && st->maximised && st->active) Maximise(st->active);
+      FitClientBars(hwnd);
       return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_VSCROLL:
+    case WM_HSCROLL: ScrollClient(hwnd, message == WM_VSCROLL, LOWORD(wParam)); return 0;
     case WM_SETFOCUS:
       if (st && st->active && IsWindow(st->active)) SetFocus(st->active);
       return 0;
@@ -407,6 +471,11 @@ LRESULT DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM lParam)
       return MA_ACTIVATE;
     case WM_DESTROY:
       Forget(client, child);
+      FitClientBars(client);
+      return DefWindowProcA(child, message, wParam, lParam);
+    case WM_MOVE:
+    case WM_SIZE:
+      FitClientBars(client);
       return DefWindowProcA(child, message, wParam, lParam);
     default: return DefWindowProcA(child, message, wParam, lParam);
   }

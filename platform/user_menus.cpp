@@ -5,9 +5,11 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/code_page.h"
 #include "platform/kernel_base.h"
 #include "platform/menu_internal.h"
 #include "platform/reset_hooks.h"
+#include "platform/resources.h"
 
 namespace pl3::user {
 
@@ -141,6 +143,7 @@ bool Insert(HMENU menu, UINT position, bool byPosition, MenuItem item) {
     return false;
   }
   target->items.insert(target->items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  target->changed = true;
   return true;
 }
 
@@ -149,6 +152,7 @@ BOOL Delete(HMENU menu, UINT position, UINT flags, bool destroyPopup) {
   if (!FindItem(menu, position, (flags & MF_BYPOSITION) != 0, &ref)) return FALSE;
   HMENU popup = ref->popup;
   ref.menu->items.erase(ref.menu->items.begin() + static_cast<std::ptrdiff_t>(ref.index));
+  ref.menu->changed = true;
   if (destroyPopup && popup) DestroyTree(popup, 0);
   return TRUE;
 }
@@ -190,17 +194,8 @@ const BYTE* ReadTemplateLevel(const BYTE* p, const BYTE* end, HMENU menu, int de
     for (WORD c = 0;;) {
       if (!word(&c)) return nullptr;
       if (c == 0) break;
-      // UTF-16 to UTF-8; menu texts are in the basic plane.
-      if (c < 0x80) {
-        text += static_cast<char>(c);
-      } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      }
+      // UTF-16 (menu texts stay in the basic plane) to the program's code page.
+      text += static_cast<char>(pl3::CodePointToAnsi(c).value_or('?'));
     }
     UINT itemFlags = flags & ~(MF_END | MF_POPUP);
     if (flags & MF_POPUP) {
@@ -275,6 +270,7 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCS
   // The pop-up an item held is destroyed when another takes its place.
   HMENU old = ref->popup;
   *ref.operator->() = std::move(item);
+  ref.menu->changed = true;
   if (old && old != ref->popup) DestroyTree(old, 0);
   return TRUE;
 }
@@ -292,6 +288,7 @@ BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO
   if ((info->fMask & MIIM_SUBMENU) && info->hSubMenu && (info->hSubMenu == menu || !FindMenu(info->hSubMenu)))
     return FALSE;
   MenuItem& it = *ref.operator->();
+  ref.menu->changed = true;
   if (info->fMask & MIIM_TYPE) {
     it.type = info->fType;
     it.text.clear();
@@ -326,6 +323,7 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
   if (!InsertPoint(menu, item, byPosition != FALSE, &target, &at)) return FALSE;
   // A blank item, filled as SetMenuItemInfo would fill it.
   target->items.insert(target->items.begin() + static_cast<std::ptrdiff_t>(at), MenuItem{});
+  target->changed = true;
   if (!SetMenuItemInfoA(target->handle, static_cast<UINT>(at), TRUE, info)) {
     target->items.erase(target->items.begin() + static_cast<std::ptrdiff_t>(at));
     return FALSE;
@@ -449,6 +447,13 @@ HMENU LoadMenuIndirectA(const void* menuTemplate) {
   // The template carries no length: its levels are read until each MF_END.
   // A resource's length is known, and LoadMenu passes it to LoadMenuTemplate.
   return pl3::LoadMenuTemplate(menuTemplate, 0x10000);
+}
+
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name) {
+  HRSRC found = FindResourceA(instance, name, RT_MENU);
+  if (!found) return nullptr;
+  const void* bytes = LockResource(LoadResource(instance, found));
+  return bytes ? pl3::LoadMenuTemplate(bytes, SizeofResource(instance, found)) : nullptr;
 }
 
 // ---- Bars and system menus ------------------------------------------------------------------

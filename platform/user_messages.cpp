@@ -143,6 +143,21 @@ bool RunModalLoop(HWND dialog, bool (*done)(void*), void* context, void (*idle)(
   return true;
 }
 
+bool NextCapturedMessage(HWND hwnd, MSG* m, bool (*headlessIdle)(HWND)) {
+  const bool headless = !pl3::backend::Active().realDisplay;
+  while (IsWindow(hwnd) && GetCapture() == hwnd) {
+    if (!PeekMessageA(m, nullptr, 0, 0, PM_REMOVE)) {
+      if (headless && !(headlessIdle && headlessIdle(hwnd))) return false;
+      if (!headless) pl3::backend::Active().pollEvents(50);
+      continue;
+    }
+    if (m->message != WM_QUIT) return true;
+    PostQuitMessage(static_cast<int>(m->wParam));
+    return false;
+  }
+  return false;
+}
+
 }  // namespace pl3::user
 
 using namespace pl3::user;
@@ -302,13 +317,15 @@ static void DefaultNcPaint(HWND hwnd) {
     InflateRect(&r, -1, -1);
   }
   if (w->style & WS_BORDER) FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-  if ((w->style & WS_CAPTION) == WS_CAPTION) {
+  if (HasOwnCaption(w->style, w->exStyle, w->parent != nullptr)) {
     RECT cap{in.left, in.left, r.right - in.left, in.top};
     FillRect(dc, &cap, GetSysColorBrush(COLOR_ACTIVECAPTION));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    cap = CaptionTextRect(hwnd);
     cap.left += 4;
     DrawTextA(dc, w->text.c_str(), -1, &cap, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    PaintCaptionButtons(hwnd, dc);
   }
   ReleaseDC(hwnd, dc);
   PaintMenuBar(hwnd);
@@ -356,6 +373,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (PtInRect(&c, p)) return HTCLIENT;
       if (RECT bar = MenuBarScreenRect(hwnd); PtInRect(&bar, p)) return HTMENU;
       if (LRESULT onBar = ScrollBarHitTest(hwnd, p)) return onBar;
+      if (LRESULT part = NonClientHitTest(hwnd, p)) return part;
       if (PtInRect(&r, p)) return ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top) ? HTCAPTION : HTBORDER;
       return HTNOWHERE;
     }
@@ -381,7 +399,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
       if (!w->parent) pl3::backend::Active().windowChanged(hwnd);
-      if ((w->style & WS_CAPTION) == WS_CAPTION && w->parent) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME);
+      if (HasOwnCaption(w->style, w->exStyle, w->parent != nullptr)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME);
       return TRUE;
     case WM_GETTEXT: {
       auto* buf = reinterpret_cast<LPSTR>(lParam);
@@ -421,6 +439,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == HTMENU) Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
       if (wParam == HTVSCROLL || wParam == HTHSCROLL)
         TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      NonClientPress(hwnd, static_cast<LRESULT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_NCLBUTTONDBLCLK:  // quick presses on a scroll bar each scroll
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        TrackScrollBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
@@ -430,6 +453,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
           if (item >= 0) TrackMenuBarMouse(hwnd, item);
           break;
         }
+        case SC_MOVE:
+        case SC_SIZE: MoveSizeLoop(hwnd, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
         case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); break;
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;

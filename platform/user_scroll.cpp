@@ -5,7 +5,6 @@
 #include <span>
 #include <unordered_map>
 
-#include "platform/backend.h"
 #include "platform/gdi.h"
 #include "platform/kernel_base.h"
 #include "platform/reset_hooks.h"
@@ -30,7 +29,11 @@ std::unordered_map<HWND, std::array<ScrollState, 3>>& States() {
   static std::unordered_map<HWND, std::array<ScrollState, 3>> states;
   return states;
 }
-void ResetScrollStates() { States().clear(); }
+int g_heldIdles = 0;  // headless repeats of the press under way
+void ResetScrollStates() {
+  States().clear();
+  g_heldIdles = 0;
+}
 const bool kResetRegistered = RegisterGlobalReset(&ResetScrollStates);
 
 constexpr UINT_PTR kTrackTimer = 0xFFF0;
@@ -208,6 +211,20 @@ int PosAt(const ScrollState& s, const Layout& l, int thumbStart) {
 
 int Along(const RECT& r, bool vertical, POINT p) { return vertical ? p.y - r.top : p.x - r.left; }
 
+// Headless, a button still held is held on: time moves to the next repeat.
+bool HoldOn(HWND hwnd) {
+  if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000) || NextTimerDue(hwnd) == kNoTimerDue) {
+    g_heldIdles = 0;
+    return false;
+  }
+  if (++g_heldIdles > 10000) {  // a runaway repeat must not hang a test
+    g_heldIdles = 0;
+    return false;
+  }
+  S().testClock = std::max(S().testClock, NextTimerDue(hwnd));
+  return true;
+}
+
 WORD CodeOf(Part p) {
   switch (p) {
     case Part::LineUp: return SB_LINEUP;
@@ -238,6 +255,7 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
     if (IsWindow(target)) SendMessageA(target, message, MAKEWPARAM(code, static_cast<WORD>(pos)), control);
   };
   int grab = Along(r, vertical, screen) - l.thumbStart;
+  const bool hadCapture = GetCapture() == hwnd;  // a dropped list keeps holding the mouse afterwards
   if (part == Part::Thumb) {
     s->tracking = true;
     s->trackPos = s->pos;
@@ -246,24 +264,8 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
   }
   SetCapture(hwnd);
   SetTimer(hwnd, kTrackTimer, kScrollFirstRepeatMs, nullptr);
-  const bool headless = !backend::Active().realDisplay;
-  for (int idle = 0; IsWindow(hwnd) && GetCapture() == hwnd && (s = StateOf(hwnd, bar)) != nullptr;) {
-    MSG m;
-    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      // Headless, a button still held is held on: time moves to the next repeat.
-      bool held = GetAsyncKeyState(VK_LBUTTON) & 0x8000;
-      if (headless) {
-        if (!held || ++idle > 10000 || NextTimerDue(hwnd) == kNoTimerDue) break;
-        S().testClock = std::max(S().testClock, NextTimerDue(hwnd));
-      } else {
-        backend::Active().pollEvents(kScrollRepeatMs);
-      }
-      continue;
-    }
-    if (m.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
+  MSG m;
+  while (NextCapturedMessage(hwnd, &m, &HoldOn) && (s = StateOf(hwnd, bar)) != nullptr) {
     if (m.message == WM_TIMER && m.hwnd == hwnd && m.wParam == kTrackTimer) {
       // Arrows repeat while the pointer is on them; the trough until the thumb reaches the pointer.
       POINT p;
@@ -293,7 +295,7 @@ void TrackScrollBar(HWND hwnd, int bar, POINT screen) {
   }
   if (IsWindow(hwnd)) {
     KillTimer(hwnd, kTrackTimer);
-    if (GetCapture() == hwnd) ReleaseCapture();
+    if (GetCapture() == hwnd && !hadCapture) ReleaseCapture();
   }
   if ((s = StateOf(hwnd, bar)) == nullptr) return;  // the window went away in its own scroll loop
   bool wasThumb = s->tracking;

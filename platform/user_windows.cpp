@@ -86,10 +86,11 @@ std::string PropKey(LPCSTR name) {
 
 // The border widths of the non-client area. Top-level windows get their
 // frame from the desktop's window manager, so their client area is the whole
-// window; child windows draw their own borders.
+// window; child windows and captioned tool windows (floating panes, shown
+// without the window manager's frame) draw their own borders.
 RECT NonClientInsets(DWORD style, DWORD exStyle, bool child) {
   RECT in{0, 0, 0, 0};
-  if (!child) return in;
+  if (!child && !HasOwnCaption(style, exStyle, child)) return in;
   int b = 0;
   if (style & WS_THICKFRAME)
     b += 4;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/controls/control_common.h"
+#include "platform/scroll_internal.h"
 
 namespace pl3::controls {
 
@@ -124,6 +125,23 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_ERASEBKGND: return 1;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_VSCROLL:
+      if (st) {
+        int page = kMaxDroppedItems, last = std::max(0, st->list.Count() - page), to = st->top;
+        switch (LOWORD(wParam)) {
+          case SB_LINEUP: --to; break;
+          case SB_LINEDOWN: ++to; break;
+          case SB_PAGEUP: to -= page; break;
+          case SB_PAGEDOWN: to += page; break;
+          case SB_THUMBTRACK:
+          case SB_THUMBPOSITION: to = static_cast<short>(HIWORD(wParam)); break;
+          default: break;
+        }
+        st->top = std::clamp(to, 0, last);
+        SetScrollPos(hwnd, SB_VERT, st->top, TRUE);
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+      return 0;
     case WM_MOUSEMOVE:
       if (st) {
         int i = PopupItemAt(*st, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -134,15 +152,22 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP: {
       if (!st) return 0;
       RECT rc;
       GetClientRect(hwnd, &rc);
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      POINT screen = p;
+      ClientToScreen(hwnd, &screen);
+      if (message != WM_LBUTTONUP && user::ScrollBarHitTest(hwnd, screen) == HTVSCROLL) {
+        user::TrackScrollBar(hwnd, SB_VERT, screen);  // the list's own bar, while it holds the mouse
+        return 0;
+      }
       if (!PtInRect(&rc, p)) {
         // A press outside closes the list; a release outside (the end of the
         // click that opened it) does nothing.
-        if (message == WM_LBUTTONDOWN) ShowDropDown(combo, false, false);
+        if (message != WM_LBUTTONUP) ShowDropDown(combo, false, false);
         return 0;
       }
       if (message == WM_LBUTTONUP) {
@@ -175,10 +200,18 @@ void ShowDropDown(HWND combo, bool show, bool accepted) {
     int w = std::max<int>(wr.right - wr.left, st->droppedWidth);
     st->top = std::clamp(st->cur - kMaxDroppedItems + 1, 0, std::max(0, st->list.Count() - kMaxDroppedItems));
     st->hot = -1;
-    HWND popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "ComboLBox", "", WS_POPUP,
-                                 wr.left, wr.bottom, w, h, combo, nullptr, nullptr, nullptr);
+    // More items than fit get a bar.
+    bool bar = st->list.Count() > kMaxDroppedItems;
+    HWND popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "ComboLBox", "",
+                                 WS_POPUP | (bar ? WS_VSCROLL : 0u), wr.left, wr.bottom, w, h, combo, nullptr, nullptr,
+                                 nullptr);
     if (!popup || (st = StateOf(combo)) == nullptr) return;
     SetWindowLongPtrA(popup, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(combo));
+    if (bar) {
+      SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, st->list.Count() - 1,
+                    static_cast<UINT>(kMaxDroppedItems), st->top, 0};
+      SetScrollInfo(popup, SB_VERT, &si, FALSE);
+    }
     st->popup = popup;
     ShowWindow(popup, SW_SHOWNA);
     SetCapture(popup);

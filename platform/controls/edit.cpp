@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/controls/control_common.h"
+#include "platform/scroll.h"
 #include "platform/text_case.h"
 
 namespace pl3::controls {
@@ -23,6 +24,7 @@ struct EditState : user::WindowState {
   bool tracking = false;
   int scrollX = 0;     // single-line: first pixel shown
   int firstLine = 0;   // multi-line: first line shown
+  bool scrollBar = false;  // multi-line made with WS_VSCROLL: the bar shows while lines overflow
   char password = 0;
   HFONT font = nullptr;
   std::string undoText;
@@ -87,17 +89,33 @@ POINT CaretPoint(HWND hwnd, EditState& st, HDC dc) {
   return POINT{x - st.scrollX + 1, 0};
 }
 
+int VisibleLines(HWND hwnd) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return std::max(1, static_cast<int>(rc.bottom - rc.top) / std::max(1, LineHeight(hwnd)));
+}
+
+// The vertical bar of a multi-line field: a position per line, a page of
+// the lines that fit.
+void SyncScrollBar(HWND hwnd, const EditState& st) {
+  if (!st.scrollBar) return;
+  int lines = static_cast<int>(LineStarts(st.text).size());
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, lines - 1),
+                static_cast<UINT>(VisibleLines(hwnd)), st.firstLine, 0};
+  SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
 void KeepCaretVisible(HWND hwnd, EditState& st) {
   HDC dc = MeasureDC(hwnd);
   if (!dc) return;
   RECT rc;
   GetClientRect(hwnd, &rc);
   if (Multi(hwnd)) {
-    int h = LineHeight(hwnd);
-    int visible = std::max(1, (rc.bottom - rc.top) / std::max(1, h));
+    int visible = VisibleLines(hwnd);
     int line = LineOf(LineStarts(st.text), st.caret);
     if (line < st.firstLine) st.firstLine = line;
     if (line >= st.firstLine + visible) st.firstLine = line - visible + 1;
+    SyncScrollBar(hwnd, st);
   } else {
     int x = TextWidth(dc, Shown(st, 0, st.caret));
     int width = rc.right - rc.left - 2;
@@ -345,12 +363,45 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) s->text = cs->lpszName;
         if (cs && (cs->style & ES_PASSWORD)) s->password = '*';
+        s->scrollBar = cs && (cs->style & ES_MULTILINE) && (cs->style & WS_VSCROLL);
         w->state = std::move(s);
       }
       return TRUE;
     }
     case WM_PAINT: return PaintControl(hwnd, &Paint);
     case WM_ERASEBKGND: return 1;
+    case WM_SIZE:
+      if (st) SyncScrollBar(hwnd, *st);
+      return 0;
+    case EM_GETFIRSTVISIBLELINE: return st && Multi(hwnd) ? st->firstLine : 0;
+    case WM_VSCROLL: {
+      if (!st || !Multi(hwnd)) return 0;
+      int lines = static_cast<int>(LineStarts(st->text).size()), page = VisibleLines(hwnd);
+      int to = st->firstLine;
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: --to; break;
+        case SB_LINEDOWN: ++to; break;
+        case SB_PAGEUP: to -= page; break;
+        case SB_PAGEDOWN: to += page; break;
+        case SB_TOP: to = 0; break;
+        case SB_BOTTOM: to = lines; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+          SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+          GetScrollInfo(hwnd, SB_VERT, &si);
+          to = si.nTrackPos;
+          break;
+        }
+        default: return 0;
+      }
+      to = std::clamp(to, 0, std::max(0, lines - page));
+      if (to != st->firstLine) {
+        st->firstLine = to;
+        SyncScrollBar(hwnd, *st);
+        InvalidateRect(hwnd, nullptr, TRUE);
+      }
+      return 0;
+    }
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
       if (Multi(hwnd)) code |= DLGC_WANTALLKEYS;

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/dynlib.h"
 #include "platform/kernel_base.h"
+#include "platform/menus.h"
 #include "platform/resource_images.h"
 #include "platform/resources.h"
 #include "tests/support/test_paths.h"
@@ -135,6 +136,25 @@ TEST(Resources, MenuIsTheBinaryTemplate) {
   std::vector<WORD> words(expected.size());
   std::memcpy(words.data(), bytes.data(), bytes.size());
   EXPECT_EQ(words, expected);
+}
+
+TEST(Resources, LoadMenuBuildsTheMenuResource) {
+  HMENU menu = LoadMenuA(nullptr, "mainmenu");
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 2);
+  HMENU file = GetSubMenu(menu, 0);
+  ASSERT_EQ(GetMenuItemCount(file), 3);
+  EXPECT_EQ(GetMenuItemID(file, 0), 101u);
+  EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION), MF_SEPARATOR);
+  EXPECT_EQ(GetMenuState(menu, 201, MF_BYCOMMAND), MF_GRAYED | MF_CHECKED);
+  char text[16] = "";
+  GetMenuStringA(menu, 201, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Caf\xe9");  // in the program's code page
+  EXPECT_EQ(GetMenuState(menu, 900, MF_BYCOMMAND), MF_HELP);
+  DestroyMenu(menu);
+  SetLastError(0);
+  EXPECT_EQ(LoadMenuA(nullptr, "NoSuchMenu"), nullptr);
+  EXPECT_NE(GetLastError(), 0u);
 }
 
 TEST(Resources, PngResourceHoldsTheFileBytes) {

@@ -8,6 +8,7 @@
 #include "platform/gdi.h"
 #include "platform/mdi.h"
 #include "platform/menus.h"
+#include "platform/scroll.h"
 #include "platform/user.h"
 
 namespace {
@@ -321,6 +322,36 @@ TEST_F(MdiTest, BadHandlesAreRefused) {
   // The client going takes its children with it, cleanly.
   DestroyWindow(g_client);
   EXPECT_FALSE(IsWindow(a));
+}
+
+TEST_F(MdiTest, ChildrenPastTheEdgeBringTheClientsScrollBars) {
+  auto bars = [&] { return GetWindowLongPtrA(g_client, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL); };
+  EXPECT_EQ(bars(), 0);  // no children: nothing to scroll to
+  RECT whole;
+  GetClientRect(g_client, &whole);
+  HWND a = NewDoc("A", 0, 20, 100);
+  EXPECT_EQ(bars(), 0);
+  SetWindowPos(a, nullptr, whole.right - 50, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(bars(), static_cast<LONG_PTR>(WS_HSCROLL));
+  RECT rc;
+  GetClientRect(g_client, &rc);
+  EXPECT_EQ(rc.bottom, whole.bottom - GetSystemMetrics(SM_CYHSCROLL));
+  int lo = 0, hi = 0;
+  GetScrollRange(g_client, SB_HORZ, &lo, &hi);
+  EXPECT_EQ(hi, whole.right - 50 + 100 - 1);  // out to the child's right edge
+  // Scrolling to the end moves the children left until the last one shows whole.
+  SendMessageA(g_client, WM_HSCROLL, SB_BOTTOM, 0);
+  RECT r;
+  GetWindowRect(a, &r);
+  MapWindowPoints(nullptr, g_client, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.right, whole.right);
+  EXPECT_EQ(bars(), 0);  // every child shows whole now: the bar goes
+  // A maximised child covers the client: no bars.
+  SendMessageA(g_client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a), 0);
+  EXPECT_EQ(bars(), 0);
+  SendMessageA(g_client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(a), 0);
+  SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(bars(), 0);
 }
 
 }  // namespace

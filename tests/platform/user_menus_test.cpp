@@ -201,7 +201,7 @@ TEST(MenuTemplate, NestedLevelsSeparatorsAndTexts) {
   t.Item(0, 10, u"&Open");
   t.Item(0, 0, u"");  // a separator
   t.Popup(MF_GRAYED, u"&Recent");
-  t.Item(MF_END, 11, u"Caf\u00e9");
+  t.Item(MF_END, 11, u"Caf\u00e9 \u20ac \u03a9");
   t.Item(MF_END | MF_CHECKED, 12, u"E&xit");
   t.Popup(MF_END, u"&Help");
   t.Item(MF_END, 20, u"&About");
@@ -212,7 +212,8 @@ TEST(MenuTemplate, NestedLevelsSeparatorsAndTexts) {
   ASSERT_EQ(GetMenuItemCount(file), 4);
   EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION), MF_SEPARATOR);
   EXPECT_EQ(GetMenuState(file, 2, MF_BYPOSITION) & 0xFF, MF_POPUP | MF_GRAYED);
-  EXPECT_EQ(ItemText(bar, 11, MF_BYCOMMAND), "Caf\xc3\xa9");
+  // In the program's code page; what it cannot hold becomes "?".
+  EXPECT_EQ(ItemText(bar, 11, MF_BYCOMMAND), "Caf\xe9 \x80 ?");
   EXPECT_EQ(GetMenuState(bar, 12, MF_BYCOMMAND), MF_CHECKED);
   EXPECT_EQ(ItemText(GetSubMenu(bar, 1), 0, MF_BYPOSITION), "&About");
   // The same bytes with their length give the same menu.
@@ -360,6 +361,13 @@ TEST_F(MenuWindowTest, BarTakesRowsFromTheClientArea) {
   RECT file = BarItem(0), edit = BarItem(1);
   EXPECT_EQ(file.top, window.top);
   EXPECT_EQ(edit.left, file.right);
+  // A longer text moves the items after it once the bar is redrawn.
+  ASSERT_TRUE(ModifyMenuA(menus.bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.file), "&File and more"));
+  DrawMenuBar(frame);
+  EXPECT_GT(BarItem(1).left, edit.left);
+  ASSERT_TRUE(ModifyMenuA(menus.bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.file), "&File"));
+  DrawMenuBar(frame);
+  EXPECT_EQ(BarItem(1).left, edit.left);
   EXPECT_EQ(SendMessageA(frame, WM_NCHITTEST, 0, MAKEPOINTLPARAM(file.left + 2, file.top + 2)), HTMENU);
   EXPECT_EQ(SendMessageA(frame, WM_NCHITTEST, 0, MAKEPOINTLPARAM(window.left + 5, window.top + row + 5)), HTCLIENT);
 
@@ -463,6 +471,21 @@ TEST_F(MenuWindowTest, CascadesOpenOnHoverAndGreyedItemsAreNotChosen) {
   EXPECT_EQ(Commands(), std::vector<UINT>{kDeep});
 }
 
+TEST_F(MenuWindowTest, CommandOnTheBarItselfIsChosenByMouseOrKeys) {
+  ASSERT_TRUE(AppendMenuA(menus.bar, MF_STRING, 900, "&Help"));
+  ASSERT_TRUE(DrawMenuBar(frame));
+  ClickAt(Center(BarItem(2)));
+  pl3::PumpMessages();
+  EXPECT_EQ(Commands(), std::vector<UINT>{900});
+  g_heard.clear();
+  SetFocus(frame);
+  pl3::InjectKeyStroke(VK_F10);
+  pl3::InjectKeyStroke(VK_LEFT);  // from File back round to Help
+  pl3::InjectKeyStroke(VK_RETURN);
+  pl3::PumpMessages();
+  EXPECT_EQ(Commands(), std::vector<UINT>{900});
+}
+
 // Keys typed at the frame (the focus window): F10, Alt, Alt+letter, arrows,
 // Enter and Escape, and the command they end with (0 for none).
 struct KeyCase {
@@ -535,11 +558,15 @@ TEST_F(MenuWindowTest, TrackPopupReturnsOrPostsTheCommand) {
   pl3::PumpMessages();
   EXPECT_EQ(Commands(), std::vector<UINT>{kExit});
 
-  // With no hook the menu is dismissed: 0, no command.
+  // With no hook the menu is dismissed: 0, no command; without TPM_RETURNCMD
+  // that is still a success.
   g_heard.clear();
   pl3::ClearMenuHook();
   EXPECT_EQ(TrackPopupMenu(menus.file, TPM_RETURNCMD, 100, 100, 0, frame, nullptr), 0);
   EXPECT_EQ(HeardMessages().back(), WM_EXITMENULOOP);
+  EXPECT_TRUE(TrackPopupMenu(menus.file, 0, 100, 100, 0, frame, nullptr));
+  pl3::PumpMessages();
+  EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(MenuWindowTest, RightButtonChoosesOnlyWhenAsked) {

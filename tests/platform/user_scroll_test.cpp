@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/controls.h"
@@ -342,6 +343,68 @@ TEST_F(ScrollTest, ListBoxShowsItsBarWhileItsItemsOverflow) {
   EXPECT_FALSE(hasBar());
   GetClientRect(list, &c);
   EXPECT_EQ(c.right, 120);
+}
+
+TEST_F(ScrollTest, MultiLineEditShowsItsBarWhileItsLinesOverflow) {
+  HWND field = CreateWindowExA(0, "EDIT", "one line", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 220, 150,
+                               150, 100, top, nullptr, nullptr, nullptr);
+  ASSERT_NE(field, nullptr);
+  auto hasBar = [&] { return (GetWindowLongPtrA(field, GWL_STYLE) & WS_VSCROLL) != 0; };
+  EXPECT_FALSE(hasBar());
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "line\r\n";
+  SetWindowTextA(field, text.c_str());
+  ASSERT_TRUE(hasBar());
+  int lo = -1, hi = -1;
+  GetScrollRange(field, SB_VERT, &lo, &hi);
+  EXPECT_EQ(hi, 30);  // 31 lines: the last one empty
+  pl3::PumpMessages();
+  RECT c;
+  GetClientRect(field, &c);
+  POINT arrow{c.right + 2, c.bottom - 2};
+  ClientToScreen(field, &arrow);
+  ClickAt(arrow);
+  ClickAt(arrow);
+  EXPECT_EQ(SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 2);
+  EXPECT_EQ(GetScrollPos(field, SB_VERT), 2);
+  SendMessageA(field, WM_VSCROLL, SB_BOTTOM, 0);
+  SCROLLINFO si{sizeof si, SIF_PAGE, 0, 0, 0, 0, 0};
+  GetScrollInfo(field, SB_VERT, &si);
+  EXPECT_EQ(SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 31 - static_cast<int>(si.nPage));
+  SetWindowTextA(field, "short");
+  EXPECT_FALSE(hasBar());
+}
+
+TEST_F(ScrollTest, DroppedComboListScrollsByItsBarAndStaysOpen) {
+  HWND combo = CreateWindowExA(0, "COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 20, 20, 150, 200,
+                               top, nullptr, nullptr, nullptr);
+  ASSERT_NE(combo, nullptr);
+  for (int i = 0; i < 8; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("few"));
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  HWND list = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);  // all of them fit
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  for (int i = 0; i < 22; ++i) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("more"));
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  list = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);
+  RECT c;
+  GetClientRect(list, &c);
+  POINT arrow{c.right + 2, c.bottom - 2};
+  ClientToScreen(list, &arrow);
+  ClickAt(arrow);
+  ClickAt(arrow);
+  EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));  // the bar keeps the list open
+  EXPECT_EQ(GetScrollPos(list, SB_VERT), 2);
+  EXPECT_EQ(GetCapture(), list);
+  // The first row shown is now item 2: clicking it picks it.
+  POINT first{c.right / 2, 3};
+  ClientToScreen(list, &first);
+  ClickAt(first);
+  EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
 }
 
 }  // namespace
