@@ -15,6 +15,7 @@
 #include "geometry/arcs.h"
 #include "geometry/raster_state.h"
 #include "geometry/record_view.h"
+#include "objects/pad_stacks.h"
 #include "objects/real_size.h"
 #include "platform/reset_hooks.h"
 #include "store/node_pool.h"
@@ -80,6 +81,8 @@ void InitialiseApplication() {
   LoadFontList(FontListTower);
   // The kernel resolves indexed sizes through the active window's size table.
   pl3::SetRealSizeResolver(&ReturnRealSize);
+  // The walks into symbol definitions and pad stacks.
+  RegisterSymbolWalkHandlers();
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
   // 5.

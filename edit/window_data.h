@@ -32,12 +32,14 @@ constexpr std::uint32_t kViewOtherSide = 0x8;            // the board is seen fr
 constexpr std::uint32_t kViewStopAfterStopTower = 0x20;  // the walk ends after StopTower's entity
 constexpr std::uint32_t kViewIncludeSelected = 0x40;     // the walk visits selected entities
 constexpr std::uint32_t kViewSelectionListOnly = 0x20000;
+constexpr std::uint32_t kViewSingleInnerLayer = 0x80000;  // inner copper layers drawn as one
 
 // WalkFlags bits.
 constexpr std::uint32_t kWalkInPadStack = 0x1;        // items take DrawingLayer (layer override)
 constexpr std::uint32_t kWalkNetHighlight = 0x2;
 constexpr std::uint32_t kWalkHighlighting = 0x4;      // the entity being handled is highlighted
 constexpr std::uint32_t kWalkUseLayerSet = 0x10;
+constexpr std::uint32_t kWalkPublishPadInstance = 0x80;  // hits report the placed pad (117)
 constexpr std::uint32_t kWalkShownOnly = 0x20;
 constexpr std::uint32_t kWalkOnlyInSymbols = 0x100;   // graphics outside symbols are skipped
 constexpr std::uint32_t kWalkOnlyInPadStacks = 0x200; // graphics outside pad-stack instances are skipped
@@ -97,6 +99,10 @@ struct CurrentWindowData {
   pl3::Point ReferencePoint{};             // the reference point of radius edits
   pl3::Transform BaseTransform = pl3::kIdentityTransform;
   std::uint8_t EditMode = 0;              // the active tool's edit mode, 0 when idle
+  const std::uint8_t* CurrentPadStackInfo = nullptr;  // the 116 payload of the pad being walked
+  Tower* ShapeTower = nullptr;            // the pad-stack editor's shape being edited
+  char* PadNameText = nullptr;            // the pad name being assigned (heap string)
+  std::uint8_t LabelLayer = 0;            // the layer of new pad labels
 };
 
 // The block of the active editor window, or null when none is active.

@@ -4,14 +4,25 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/pad_stacks.h"
 #include "objects/payload_access.h"
+#include "objects/symbol_services.h"
 #include "objects/type_codes.h"
+#include "objects/walker.h"
+#include "platform/reset_hooks.h"
+#include "store/filing_seams.h"
 #include "store/seams.h"
 #include "store/tower.h"
 
+SymbolServices SymbolServiceSlots;
+
 namespace {
 
+void ResetSymbolServices() { SymbolServiceSlots = SymbolServices{}; }
+const bool g_registered = pl3::RegisterGlobalReset(&ResetSymbolServices);
+
 constexpr std::uint16_t kTypeSymbolOptions = 10318;
+constexpr std::int32_t kPinHalfSquare = 365760;  // 10 thou
 
 // The own transform of the item, or false when it has none.
 bool OwnTransform(const Tower* item, pl3::Transform* own) {
@@ -128,4 +139,213 @@ Tower* GetShapeDefinitionTower(const Tower* shape) {
     if (found) return found;
   }
   return nullptr;
+}
+
+// ---- Origins ------------------------------------------------------------------
+
+namespace {
+
+struct OriginRecord {
+  std::int32_t x;
+  std::int32_t y;
+  std::uint16_t flags;
+  std::uint8_t padding[2];
+};
+static_assert(sizeof(OriginRecord) == 12);
+
+}  // namespace
+
+void SetTowerOrigin(const Tower* item, std::int32_t x, std::int32_t y) {
+  if (!TowerEntity(item)) return;
+  DeleteChildEntities(item, Type_Origin);
+  const OriginRecord origin{x, y, 0, {0, 0}};
+  Tower* inserted = InsertEntity(item, sizeof origin, Type_Origin, &origin);
+  ReleaseTower(&inserted);
+}
+
+void OffsetOrigin(const Tower* item, pl3::Point delta, std::uint16_t flag) {
+  if (flag != 0) return;
+  std::uint8_t* p = ChildPayloadOfAtLeast(item, Type_Origin, 8);
+  if (!p) return;
+  WriteI32(p, 0, static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadI32(p, 0)) + static_cast<std::uint32_t>(delta.x)));
+  WriteI32(p, 4, static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadI32(p, 4)) + static_cast<std::uint32_t>(delta.y)));
+}
+
+void DragOrigin(void* dc, const Tower* item, OriginDrag* mouse) {
+  if (!mouse) return;
+  std::int32_t x = mouse->currentPoint.x - mouse->grabOffset.x;
+  std::int32_t y = mouse->currentPoint.y - mouse->grabOffset.y;
+  if (SymbolServiceSlots.snapXYFine) SymbolServiceSlots.snapXYFine(&x, &y);
+  if (SymbolServiceSlots.drawOriginSquare) SymbolServiceSlots.drawOriginSquare(dc, item);
+  SetTowerOrigin(item, x, y);
+  if (SymbolServiceSlots.drawOriginSquare) SymbolServiceSlots.drawOriginSquare(dc, item);
+  mouse->previousPoint = mouse->currentPoint;
+}
+
+bool GetSymbolInstanceOrigin(const Tower* instance, std::int32_t* x, std::int32_t* y) {
+  Tower* definition = GetInstanceSymbolDef(instance);
+  const std::uint8_t* origin = ChildPayloadOfAtLeast(definition, Type_Origin, 8);
+  ReleaseTower(&definition);
+  if (!origin) return false;
+  std::int32_t px = ReadI32(origin, 0);
+  std::int32_t py = ReadI32(origin, 4);
+  if (const std::uint8_t* placed = ChildPayloadOfAtLeast(instance, Type_Transform, sizeof(pl3::Transform))) {
+    pl3::Transform t;
+    std::memcpy(&t, placed, sizeof t);
+    pl3::TransformPoint(&t, px, py);
+  }
+  *x = px;
+  *y = py;
+  return true;
+}
+
+// ---- Options ------------------------------------------------------------------
+
+std::uint32_t GetSymbolOptions(const Tower* definition) {
+  const std::uint8_t* p = ChildPayloadOfAtLeast(definition, kTypeSymbolOptions, 4);
+  return p ? ReadU32(p, 0) : 0;
+}
+
+std::uint32_t GetInstanceDefinitionFlag(const Tower* instance) {
+  Tower* definition = GetInstanceSymbolDef(instance);
+  if (!definition) return 0;
+  const std::uint32_t flag = GetSymbolOptions(definition) & 1;
+  ReleaseTower(&definition);
+  return flag;
+}
+
+int IsSurfaceMountSymbol(const Tower* instance) {
+  Tower* definition = GetInstanceSymbolDef(instance);
+  if (!definition) return 0;
+  int answer = (GetSymbolOptions(definition) & 1) ? 0 : 1;
+  Tower* pads = answer ? GetChildTower(definition, Type_PadStackInstanceHier) : nullptr;
+  while (pads && FindNextEntity(pads)) {
+    Tower* stack = GetPadStackDef(pads);
+    const std::uint8_t* info = ChildPayloadOfAtLeast(stack, Type_PadStackDefinitionInfo, 1);
+    ReleaseTower(&stack);
+    if (info && !(info[0] & 1)) {
+      answer = 0;
+      break;
+    }
+  }
+  ReleaseTower(&pads);
+  ReleaseTower(&definition);
+  return answer;
+}
+
+Tower* GetEnclosingTower(const Tower* t, std::uint16_t code) {
+  if (!t) return nullptr;
+  for (int k = t->lastLevel; k >= 0; --k) {
+    if (t->levels[k].typeCode == code) {
+      Tower* cut = DuplicateTowerToLevel(t, static_cast<std::uint8_t>(k));
+      MarkTowerPathPositioned(cut);
+      LastLevel(cut).flags = kLevelLast | kLevelPositioned;
+      return cut;
+    }
+  }
+  return nullptr;
+}
+
+Tower* GetOwningSymbolTower(const Tower* item) {
+  const bool pcb = ActiveWindowData && ActiveWindowData->editorKind == kEditorPcb;
+  return GetEnclosingTower(item, pcb ? Type_SymbolInstance : Type_SymbolDefinition);
+}
+
+// ---- Boxes --------------------------------------------------------------------
+
+namespace {
+
+// Grows a box by another, comparing as unsigned so that the empty box
+// {-1, -1, 0, 0} is neutral.
+void UnionBox(pl3::Box* box, const pl3::Box& other) {
+  auto lower = [](std::int32_t a, std::int32_t b) {
+    return static_cast<std::uint32_t>(b) < static_cast<std::uint32_t>(a) ? b : a;
+  };
+  auto higher = [](std::int32_t a, std::int32_t b) {
+    return static_cast<std::uint32_t>(b) > static_cast<std::uint32_t>(a) ? b : a;
+  };
+  box->xmin = lower(box->xmin, other.xmin);
+  box->ymin = lower(box->ymin, other.ymin);
+  box->xmax = higher(box->xmax, other.xmax);
+  box->ymax = higher(box->ymax, other.ymax);
+}
+
+int BoxOf(const Tower* item, pl3::Box* box) {
+  return SymbolServiceSlots.getBox && item ? SymbolServiceSlots.getBox(item, box) : 0;
+}
+
+}  // namespace
+
+void GetRectangleBox(pl3::Box* box, const pl3::Transform* t) {
+  const pl3::Point corners[4] = {
+      {box->xmin, box->ymin}, {box->xmax, box->ymin}, {box->xmin, box->ymax}, {box->xmax, box->ymax}};
+  pl3::Box mapped{};
+  for (int k = 0; k < 4; ++k) {
+    std::int32_t x = corners[k].x;
+    std::int32_t y = corners[k].y;
+    pl3::TransformPoint(t, x, y);
+    if (k == 0 || x < mapped.xmin) mapped.xmin = x;
+    if (k == 0 || x > mapped.xmax) mapped.xmax = x;
+    if (k == 0 || y < mapped.ymin) mapped.ymin = y;
+    if (k == 0 || y > mapped.ymax) mapped.ymax = y;
+  }
+  *box = mapped;
+}
+
+int GetSymbolInstanceInfoBox(const std::uint8_t* symbolInstanceInfo, pl3::Box* box) {
+  Tower* definition = GetInfoSymbolDef(symbolInstanceInfo);
+  if (!definition) {
+    ShowMessage(FrameWindow, "Unable to retrieve Symbol Def", "GetSymbolInstanceInfoBox");
+    return 0;
+  }
+  const int found = BoxOf(definition, box);
+  ReleaseTower(&definition);
+  return found;
+}
+
+int GetShapeInstanceBox(const Tower* shape, pl3::Box* box) {
+  Tower* definition = GetShapeDefinitionTower(shape);
+  if (!definition) return 0;
+  pl3::Box found = *box;
+  const int ok = BoxOf(definition, &found);
+  ReleaseTower(&definition);
+  if (!ok) return 0;
+  if (const std::uint8_t* placed = ChildPayloadOfAtLeast(shape, Type_Transform, sizeof(pl3::Transform))) {
+    pl3::Transform t;
+    std::memcpy(&t, placed, sizeof t);
+    GetRectangleBox(&found, &t);
+  }
+  *box = found;
+  return 1;
+}
+
+int GetSymbolPinBox(const Tower* pin, pl3::Box* box) {
+  const std::uint8_t* origin = ChildPayloadOfAtLeast(pin, Type_Origin, 8);
+  if (!origin) return 0;
+  const std::int32_t x = ReadI32(origin, 0);
+  const std::int32_t y = ReadI32(origin, 4);
+  pl3::Box square{x - kPinHalfSquare, y - kPinHalfSquare, x + kPinHalfSquare, y + kPinHalfSquare};
+  Tower* label = GetChildTower(pin, 27);
+  if (label && FindNextEntity(label)) {
+    LastLevel(label).flags = kLevelLast | kLevelPositioned;
+    pl3::Box labelBox{-1, -1, 0, 0};
+    if (BoxOf(label, &labelBox)) UnionBox(&square, labelBox);
+  }
+  ReleaseTower(&label);
+  *box = square;
+  return 1;
+}
+
+// ---- Walking ------------------------------------------------------------------
+
+std::int32_t ProcessFoundSymbolInstanceInfo(std::uint8_t action, const Tower* info, const pl3::Transform* transform,
+                                            void* argument) {
+  Tower* definition = GetInfoSymbolDef(PayloadOfAtLeast(TowerEntity(info), 8));
+  if (!definition) return 0;
+  const std::uint32_t savedOptions = DisplayOptions;
+  DisplayOptions |= kDisplayHideAttributes;
+  const std::int32_t result = PerformTowerAction(transform, definition, argument, 0, action, 0);
+  DisplayOptions = savedOptions;
+  ReleaseTower(&definition);
+  return result;
 }

@@ -31,3 +31,49 @@ Tower* GetShapeDefinitionTower(const Tower* shape);
 // below `parent`; null when the reference is 0, the parent has no entity or
 // the entity is not a child of that parent.
 Tower* ResolveReferenceUnder(const Tower* parent, std::uint32_t reference);
+
+// ---- Origins ------------------------------------------------------------------
+
+// Deletes every Origin (112) of the entity and inserts one {x, y, flags 0}.
+void SetTowerOrigin(const Tower* item, std::int32_t x, std::int32_t y);
+// Adds the delta to the entity's Origin when flag is 0; any other flag leaves it.
+void OffsetOrigin(const Tower* item, pl3::Point delta, std::uint16_t flag);
+// A library editor's drag of its origin: one mouse step.
+struct OriginDrag {
+  pl3::Point grabOffset;    // where the origin was grabbed, relative to it
+  pl3::Point currentPoint;  // the mouse's world point now
+  pl3::Point previousPoint;
+};
+void DragOrigin(void* dc, const Tower* item, OriginDrag* mouse);
+// The definition's Origin mapped by the instance's placement; false (x and y
+// untouched) when the definition or its Origin is missing.
+bool GetSymbolInstanceOrigin(const Tower* instance, std::int32_t* x, std::int32_t* y);
+
+// ---- Options ------------------------------------------------------------------
+
+std::uint32_t GetSymbolOptions(const Tower* definition);
+// Bit 0 of the options of the instance's definition; 0 without a 113.
+std::uint32_t GetInstanceDefinitionFlag(const Tower* instance);
+int IsSurfaceMountSymbol(const Tower* instance);
+// A new Tower cut at the nearest level (t's own included) whose code is
+// `code`, standing on that entity; null when no level has it.
+Tower* GetEnclosingTower(const Tower* t, std::uint16_t code);
+// A new Tower cut at the nearest enclosing Symbol Instance (PCB editor) or
+// Symbol Definition (other editors); null when there is none.
+Tower* GetOwningSymbolTower(const Tower* item);
+
+// ---- Boxes --------------------------------------------------------------------
+
+// The box of a box's four corners mapped through the transform.
+void GetRectangleBox(pl3::Box* box, const pl3::Transform* t);
+// The box of the definition a SymbolInstanceInfo names; 0 (box untouched) when it does not resolve.
+int GetSymbolInstanceInfoBox(const std::uint8_t* symbolInstanceInfo, pl3::Box* box);
+int GetShapeInstanceBox(const Tower* shape, pl3::Box* box);
+int GetSymbolPinBox(const Tower* pin, pl3::Box* box);
+
+// ---- Walking ------------------------------------------------------------------
+
+// Walks the definition a 113 (or a schematic symbol 32) names with the
+// action, designators and attributes hidden for the length of the walk.
+std::int32_t ProcessFoundSymbolInstanceInfo(std::uint8_t action, const Tower* info, const pl3::Transform* transform,
+                                            void* argument);

@@ -327,8 +327,40 @@ std::int32_t PerformTowerActionRecursive(const pl3::Transform* transform, const 
   return result;
 }
 
+namespace {
+
+// The actions whose handlers meet a symbol or pad stack by walking into its
+// definition: drawing, insertion and ghost copies, picking and hit tests.
+bool WalksIntoDefinition(std::uint8_t action) {
+  switch (action) {
+    case 0: case 1: case 8: case 10: case 15: case 17: case 21: case 22:
+    case 24: case 27: case 30: case 32: case 33: case 37:
+      return true;
+    default:
+      return false;
+  }
+}
+
+WalkHandler DefinitionWalkOf(std::uint16_t code) {
+  switch (code) {
+    case Type_SymbolInstanceInfo: return WalkHandlers.symbolInstanceInfo;
+    case Type_PadStackInfo: return WalkHandlers.padStackInfo;
+    case Type_PadStackLayerInfo: return WalkHandlers.padStackLayer;
+    case Type_PadStackInstanceInfo: return WalkHandlers.padStackInstanceInfo;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 void DispatchWalkedEntity(const pl3::Transform* transform, std::uint8_t action, Tower* entity, void* param,
                           std::uint8_t mode, std::int32_t* result) {
+  if (WalksIntoDefinition(action)) {
+    if (const WalkHandler walk = DefinitionWalkOf(LastLevel(entity).typeCode)) {
+      *result = walk(transform, entity, param, mode, action, result);
+      return;
+    }
+  }
   const auto call = [&](WalkHandler handler, bool add) {
     if (!handler) return;
     const std::int32_t value = handler(transform, entity, param, mode, action, result);

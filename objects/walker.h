@@ -92,6 +92,13 @@ struct WalkHandlerTable {
   WalkHandler collectRubberbandEntity = nullptr;      // action 16 elsewhere
   WalkHandler walkContainerEntity = nullptr;          // earlier-generation symbols, action 18
   WalkHandler drawPl2Symbol = nullptr;                // earlier-generation symbols, other actions
+  // The walks into a symbol's definition and a pad's stack, for the actions
+  // that draw, hit-test or copy (see WalksIntoDefinition); other actions
+  // reach these codes through the action's own handler.
+  WalkHandler symbolInstanceInfo = nullptr;           // 113
+  WalkHandler padStackInfo = nullptr;                 // 116
+  WalkHandler padStackLayer = nullptr;                // 111
+  WalkHandler padStackInstanceInfo = nullptr;         // 117
 
   // Services the walk and its own handlers call. An empty box test or
   // locator test lets the entity through; an empty offset moves nothing.
