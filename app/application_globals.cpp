@@ -17,7 +17,9 @@
 #include "geometry/record_view.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
+#include "objects/symbol_services.h"
 #include "platform/reset_hooks.h"
+#include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
 #include "store/tower_file.h"
 
@@ -83,6 +85,8 @@ void InitialiseApplication() {
   pl3::SetRealSizeResolver(&ReturnRealSize);
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
+  SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
+  SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
   // 5.

@@ -150,6 +150,13 @@ char* CopyLeft(const char* text, std::size_t length) {
   return NewCopy(text, strnlen(text, length));
 }
 
+char* GetDesignatorPrefix(const char* text) {
+  if (!text) return nullptr;
+  std::size_t length = std::strlen(text);
+  while (length > 0 && text[length - 1] >= '0' && text[length - 1] <= '9') --length;
+  return NewCopy(text, length);
+}
+
 char* FindSubstring(const char* text, const char* pattern) {
   if (!text || !pattern) return nullptr;
   const std::string_view haystack(text), needle(pattern);

@@ -82,6 +82,7 @@ int LoadShowInitialiseWindow();
 char* DuplicateString(const char* text);                    // null stays null
 char* ConcatNewString(const char* first, const char* second);  // "%s%s"
 char* CopyLeft(const char* text, std::size_t length);       // first `length` bytes; null stays null
+// GetDesignatorPrefix(text), the text without its trailing digits, is declared in store/seams.h.
 // First case-insensitive occurrence of `pattern` in `text`, or null (also
 // when the pattern is longer than the text).
 char* FindSubstring(const char* text, const char* pattern);

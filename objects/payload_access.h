@@ -23,6 +23,17 @@ inline std::uint8_t* ChildPayloadOfAtLeast(const Tower* t, std::uint16_t code, s
   return payload;
 }
 
+// A new Tower standing on the newest child of `code` under t's entity, or null.
+inline Tower* NewestChildTower(const Tower* t, std::uint16_t code) {
+  Tower* child = t ? GetChildTower(t, code) : nullptr;
+  if (child && FindNextEntity(child)) {
+    LastLevel(child).flags = kLevelLast | kLevelPositioned;
+    return child;
+  }
+  ReleaseTower(&child);
+  return nullptr;
+}
+
 inline std::uint32_t ReadU32(const std::uint8_t* p, std::uint32_t offset) {
   std::uint32_t v;
   std::memcpy(&v, p + offset, sizeof v);

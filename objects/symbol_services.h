@@ -28,8 +28,6 @@ struct SymbolServices {
   Tower* (*findPadStackLayer)(const Tower* design, std::uint8_t layer) = nullptr;
   // Deletes the entity as one undo step with the caption.
   void (*deleteWithUndo)(Tower* item, const char* caption) = nullptr;
-  // The pad-stack editor's shape Tower (the shape being edited), owned by the window.
-  Tower** (*windowShapeTower)() = nullptr;
   // The pin-placement finisher of the library editors.
   void (*finishPinPlacement)(Tower* temporary) = nullptr;
   // The text-entry dialog: returns the text (a heap string; the initial one
@@ -42,6 +40,11 @@ struct SymbolServices {
   void (*drawCentredText)(void* dc, const char* text, const pl3::Box& box, std::uint32_t colour) = nullptr;
   // Maps a world box to view pixels.
   void (*worldBoxToView)(pl3::Box* box) = nullptr;
+  // The schematic side of imported netlists: the Imported Symbol (243) of a
+  // designator under a Net Hier Group, and the text of an item's user
+  // attribute (a heap string).
+  Tower* (*findImportedSymbol)(const Tower* netHierGroup, const char* designator) = nullptr;
+  char* (*getUserAttributeText)(const Tower* item, const char* name) = nullptr;
 };
 
 extern SymbolServices SymbolServiceSlots;

@@ -15,6 +15,10 @@ extern std::uint8_t FatalErrorFlag;
 // A system-modal message box with the exclamation icon.
 void ShowMessage(HWND owner, const char* text, const char* caption);
 
+// A new heap copy of the text without its trailing decimal digits ("R12"
+// gives "R"); null when out of memory. The caller frees it.
+char* GetDesignatorPrefix(const char* text);
+
 // Shows the text when the severity's bit is set in the global error mask and
 // appends it to "PL3_Err.log" when the mask has bits 31 and 0 set.
 void ShowAndLogError(HWND owner, const char* text, const char* caption, std::uint32_t severity);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "objects/pad_stacks.h"
+#include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
 #include "objects/symbol_services.h"
 #include "walk_fixture.h"
@@ -112,15 +113,7 @@ class SymbolFixture : public WalkTest {
   }
 
   // A Tower standing on the newest child of the code.
-  Tower* ChildOn(const Tower* parent, std::uint16_t code) {
-    Tower* t = GetChildTower(parent, code);
-    if (!FindNextEntity(t)) {
-      ReleaseTower(&t);
-      return nullptr;
-    }
-    LastLevel(t).flags = kLevelLast | kLevelPositioned;
-    return Own(t);
-  }
+  Tower* ChildOn(const Tower* parent, std::uint16_t code) { return Own(NewestChildTower(parent, code)); }
 
   std::vector<PadStackInstanceInfo> PadInstances() {
     std::vector<PadStackInstanceInfo> out;
