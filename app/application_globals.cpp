@@ -7,6 +7,7 @@
 #include "app/configuration_file.h"
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
+#include "app/enter_text_dialog.h"
 #include "app/pending_services.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
@@ -64,6 +65,18 @@ char* ConfigurationFolderFile(const char* name) {
 
 }  // namespace
 
+namespace {
+
+// The design objects' text prompt: the dialog with its OK state.
+char* EnterTextForObjects(const char* caption, const char* prompt, char* initial, std::uint32_t maxLength,
+                          int* confirmed) {
+  char* text = ShowEnterTextDlgEx(caption, prompt, initial, maxLength);
+  *confirmed = EnterTextDialogResult;
+  return text;
+}
+
+}  // namespace
+
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
@@ -87,6 +100,7 @@ void InitialiseApplication() {
   RegisterSymbolWalkHandlers();
   SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
   SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
+  SymbolServiceSlots.enterText = &EnterTextForObjects;
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
   // 5.
