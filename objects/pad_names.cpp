@@ -14,6 +14,7 @@
 #include "objects/symbol_instances.h"
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
+#include "objects/walker.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 #include "store/seams.h"
@@ -316,7 +317,7 @@ void MoveLabelToMouse(PadLabelHead* label, pl3::Point mouse) {
   if (!label) return;
   std::int32_t x = mouse.x;
   std::int32_t y = mouse.y;
-  if (SymbolServiceSlots.snapXY) SymbolServiceSlots.snapXY(&x, &y, 0);
+  if (WalkHandlers.snapXY) WalkHandlers.snapXY(&x, &y, 0);
   const std::int32_t zoom = ActiveWindowData && ActiveWindowData->Zoom ? static_cast<std::int32_t>(ActiveWindowData->Zoom) : 1;
   if (x / zoom != label->transform.tx / zoom || y / zoom != label->transform.ty / zoom) {
     label->transform.tx = x;

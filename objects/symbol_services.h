@@ -18,8 +18,6 @@ struct SymbolServices {
   void (*drawOriginSquare)(void* dc, const Tower* item) = nullptr;
   // Snaps a world point to 1/20 inch about the grid origin (the fine snap).
   void (*snapXYFine)(std::int32_t* x, std::int32_t* y) = nullptr;
-  // Snaps a world point to the active window's grid.
-  void (*snapXY)(std::int32_t* x, std::int32_t* y, int force) = nullptr;
   // True when the layer is enabled in the active window for the action.
   int (*isLayerEnabled)(std::uint8_t layer, std::uint8_t action) = nullptr;
   // The fill value the drawing code paints with (its current draw colour).

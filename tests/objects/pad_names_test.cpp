@@ -252,6 +252,14 @@ TEST_F(PadNames, MoveLabelToMouseByViewPixels) {
   EXPECT_EQ(label->transform.tx, 1000) << "the same view pixel";
   MoveLabelToMouse(label, {1150, 1000});
   EXPECT_EQ(label->transform.tx, 1150);
+  // The mouse point is snapped to the grid first.
+  WalkHandlers.snapXY = [](std::int32_t* x, std::int32_t* y, int) {
+    *x = *x / 1000 * 1000;
+    *y = *y / 1000 * 1000;
+  };
+  MoveLabelToMouse(label, {5678, 1234});
+  EXPECT_EQ(label->transform.tx, 5000);
+  EXPECT_EQ(label->transform.ty, 1000);
   std::free(label);
 }
 

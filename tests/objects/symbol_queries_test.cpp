@@ -213,6 +213,11 @@ TEST_F(SymbolQueries, InstanceInfoWalksTheDefinitionWithTextsHidden) {
   Visits().clear();
   PerformTowerAction(&placed, instance, nullptr, 0, 0, 0);
   EXPECT_EQ(VisitedTags(), (std::vector<std::uint32_t>{11, 12}));
+  // Other actions reach the 113 itself through their own handler.
+  Visits().clear();
+  PerformTowerAction(&placed, instance, nullptr, 0, WalkAction_Delete, 0);
+  ASSERT_EQ(Visits().size(), 1u);
+  EXPECT_EQ(Visits()[0].code, Type_SymbolInstanceInfo);
 }
 
 }  // namespace
