@@ -16,6 +16,7 @@
 #include "geometry/arcs.h"
 #include "geometry/raster_state.h"
 #include "geometry/record_view.h"
+#include "objects/builtin_fonts.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
 #include "objects/symbol_services.h"
@@ -25,8 +26,6 @@
 #include "store/tower_file.h"
 
 CurrentWindowData DefaultWindowData;
-Tower* ProgramTower = nullptr;
-Tower* FontListTower = nullptr;
 char* ConfigurationFileName = nullptr;
 char* RuleFileName = nullptr;
 
@@ -92,8 +91,8 @@ void InitialiseApplication() {
   InitTowerStore();
   DefaultWindowData.design = nullptr;
   ProgramTower = NewTopLevelTower(kProgramTowerCode);
-  FontListTower = NewTopLevelTower(kFontListCode);
-  LoadFontList(FontListTower);
+  FontRecordsTower = NewTopLevelTower(kFontListCode);
+  LoadBuiltInFonts(FontRecordsTower);
   // The kernel resolves indexed sizes through the active window's size table.
   pl3::SetRealSizeResolver(&ReturnRealSize);
   // The walks into symbol definitions and pad stacks.
@@ -159,7 +158,7 @@ void LoadDefaultFiles() {
 
 void FreeApplicationGlobals() {
   DeleteTopLevelTower(&ProgramTower);
-  DeleteTopLevelTower(&FontListTower);
+  DeleteTopLevelTower(&FontRecordsTower);
   // The store goes after its towers: nothing may touch it afterwards.
   ReleaseTowerStore();
   FreeGridList();
@@ -176,7 +175,6 @@ void FreeApplicationGlobals() {
 
 namespace {
 void ResetApplicationGlobals() {
-  ProgramTower = FontListTower = nullptr;  // their nodes go with the store's own reset
   ReplaceName(&ConfigurationFileName, nullptr);
   ReplaceName(&RuleFileName, nullptr);
   DefaultWindowData = CurrentWindowData{};

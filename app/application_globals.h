@@ -13,9 +13,10 @@ struct CurrentWindowData;
 extern CurrentWindowData DefaultWindowData;
 // Its zoom at start, in world units per pixel.
 constexpr std::uint32_t kDefaultZoom = 16000;
-// The program's two top-level towers: root type 211, and the font list (305).
+// The program's two top-level towers: root type 211, and the loaded fonts'
+// records (305); both are defined with the fonts (geometry/glyph_fonts.h).
 extern Tower* ProgramTower;
-extern Tower* FontListTower;
+extern Tower* FontRecordsTower;
 // Heap names kept from start to exit: the configuration file and the rule file.
 extern char* ConfigurationFileName;
 extern char* RuleFileName;

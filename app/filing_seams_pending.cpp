@@ -10,7 +10,6 @@ HWND MDIClientWindow = nullptr;
 int ExplorerMode = 1;
 
 void ConvertPl2ProjectTree(Tower*) { MessageBeep(0); }
-void RemapDocumentFonts(Tower*) { MessageBeep(0); }
 const Tower* GetDocumentWindowDesign(HWND) { return nullptr; }
 void UpdateMDITabCaption(HWND, const Tower*) {}
 char* GetLinkedItemName(const Tower*) { return nullptr; }

@@ -34,7 +34,6 @@ void FreeHighlightColours() {}
 
 void InitialiseWindowData(CurrentWindowData*) { Refuse(); }
 void NewBoardDefaults() { Refuse(); }
-void LoadFontList(const Tower*) { Refuse(); }
 
 void CreateGridList() { Refuse(); }
 void FreeGridList() {}

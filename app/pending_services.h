@@ -37,11 +37,6 @@ void InitialiseWindowData(CurrentWindowData* window);
 // The defaults of a new board.
 void NewBoardDefaults();
 
-// ---- Fonts --------------------------------------------------------------------------
-
-// Loads the program's fonts into the font list tower (root type 305).
-void LoadFontList(const Tower* fontList);
-
 // ---- Grids --------------------------------------------------------------------------
 
 // Creates and frees the program's grid list.

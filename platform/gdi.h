@@ -716,6 +716,67 @@ inline BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int count, SIZE* out) {
 }
 inline BOOL GetTextMetrics(HDC dc, TEXTMETRICA* out) { return GetTextMetricsA(dc, out); }
 
+// Glyph outlines and exact widths, unhinted, in the font's own scale: a font
+// created -2048 high on a 2048-unit face gives its design units.
+struct FIXED {
+  WORD fract;
+  short value;
+};
+static_assert(sizeof(FIXED) == 4);
+struct MAT2 {
+  FIXED eM11;
+  FIXED eM12;
+  FIXED eM21;
+  FIXED eM22;
+};
+struct POINTFX {
+  FIXED x;
+  FIXED y;
+};
+static_assert(sizeof(POINTFX) == 8);
+struct GLYPHMETRICS {
+  UINT gmBlackBoxX;
+  UINT gmBlackBoxY;
+  POINT gmptGlyphOrigin;
+  short gmCellIncX;
+  short gmCellIncY;
+};
+// One closed contour: cb bytes from this header, type TT_POLYGON_TYPE, then
+// TTPOLYCURVE records up to cb. Coordinates are 16.16, y growing upwards.
+struct TTPOLYGONHEADER {
+  DWORD cb;
+  DWORD dwType;
+  POINTFX pfxStart;
+};
+static_assert(sizeof(TTPOLYGONHEADER) == 16);
+// wType TT_PRIM_LINE, TT_PRIM_QSPLINE or TT_PRIM_CSPLINE and cpfx points.
+struct TTPOLYCURVE {
+  WORD wType;
+  WORD cpfx;
+  POINTFX apfx[1];
+};
+static_assert(sizeof(TTPOLYCURVE) == 12);
+constexpr std::uint32_t kPolyCurveHeaderSize = 4;
+struct ABCFLOAT {
+  float abcfA;
+  float abcfB;
+  float abcfC;
+};
+constexpr UINT GGO_METRICS = 0;
+constexpr UINT GGO_NATIVE = 2;
+constexpr DWORD TT_POLYGON_TYPE = 24;
+constexpr WORD TT_PRIM_LINE = 1;
+constexpr WORD TT_PRIM_QSPLINE = 2;
+constexpr WORD TT_PRIM_CSPLINE = 3;
+constexpr DWORD GDI_ERROR = 0xFFFFFFFFu;
+// GGO_NATIVE: with no buffer (or size 0) the size the outline needs, else the
+// bytes written; 0 for a glyph without contours; GDI_ERROR for a bad device
+// context, format or matrix pointer, or a buffer too small.
+DWORD GetGlyphOutlineW(HDC dc, UINT ch, UINT format, GLYPHMETRICS* metrics, DWORD size, void* buffer,
+                       const MAT2* matrix);
+// A, B and C widths of the codes first..last, in logical units.
+BOOL GetCharABCWidthsFloatA(HDC dc, UINT first, UINT last, ABCFLOAT* out);
+
 // Font enumeration over the fixed catalogue of faces the text mapping knows
 // (Arial, Courier New, Times New Roman, MS Sans Serif, ... in name order),
 // all TrueType, all in ANSI_CHARSET. An empty face name gives one entry per

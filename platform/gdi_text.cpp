@@ -141,6 +141,9 @@ struct Sized {
   int strikeOffset = 0;  // above the baseline
 };
 
+// Outline fonts are made 2048 high; nothing larger is asked for.
+constexpr int kMaxPixelsPerEm = 4096;
+
 int Scale(long units, int ppem, int upem) { return static_cast<int>((units * ppem + upem / 2) / upem); }
 int ScaleUp(long units, int ppem, int upem) { return static_cast<int>((units * ppem + upem - 1) / upem); }
 
@@ -183,9 +186,9 @@ bool Resolve(const LOGFONTA& lf, Sized& out) {
       const int cellPx = lf.lfHeight > 0 ? lf.lfHeight : 16;
       ppem = static_cast<int>((static_cast<long>(cellPx) * s.upem + cell / 2) / cell);
     }
-    s.ppemY = std::clamp(ppem, 1, 2000);
+    s.ppemY = std::clamp(ppem, 1, kMaxPixelsPerEm);
     const long avgUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : s.upem / 2;
-    s.ppemX = lf.lfWidth > 0 ? std::clamp(static_cast<int>((lf.lfWidth * s.upem + avgUnits / 2) / avgUnits), 1, 2000)
+    s.ppemX = lf.lfWidth > 0 ? std::clamp(static_cast<int>((lf.lfWidth * s.upem + avgUnits / 2) / avgUnits), 1, kMaxPixelsPerEm)
                              : s.ppemY;
     s.mono = lf.lfQuality == NONANTIALIASED_QUALITY;
     TEXTMETRICA& tm = s.tm;
@@ -602,6 +605,120 @@ std::string Ellipsize(const Sized& s, const std::string& line, int width, UINT f
   return dots;
 }
 
+// ---------------------------------------------------------------------------
+// Native outlines: FreeType's contours in the TrueType record form
+
+// Font units to 16.16 at the font's pixel size, rounded to nearest.
+POINTFX ToFixed(const Sized& s, FT_Vector v, int ppemX, int ppemY) {
+  auto fix = [&](long units, int ppem) {
+    const long long scaled = static_cast<long long>(units) * ppem * 65536;
+    const long long half = s.upem / 2;
+    const long long value = scaled >= 0 ? (scaled + half) / s.upem : -((-scaled + half) / s.upem);
+    FIXED f;
+    f.fract = static_cast<WORD>(value & 0xFFFF);
+    f.value = static_cast<short>(value >> 16);
+    return f;
+  };
+  return {fix(v.x, ppemX), fix(v.y, ppemY)};
+}
+
+void Append(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  out.insert(out.end(), bytes, bytes + size);
+}
+
+struct CurveBuilder {
+  std::vector<std::uint8_t>& out;
+  std::size_t curveAt = 0;
+  WORD type = 0;
+  WORD count = 0;
+
+  void Point(WORD wanted, const POINTFX& p) {
+    if (count == 0 || type != wanted) Start(wanted);
+    Append(out, &p, sizeof p);
+    ++count;
+    std::memcpy(out.data() + curveAt + 2, &count, 2);
+  }
+  void Start(WORD wanted) {
+    curveAt = out.size();
+    type = wanted;
+    count = 0;
+    const WORD head[2] = {wanted, 0};
+    Append(out, head, sizeof head);
+  }
+  void End() { count = 0; }
+};
+
+// One contour as a polygon header and its curve records. The polygon starts
+// on an on-curve point; a run of on-curve points is a line record and a run
+// of off-curve points with the on-curve point ending it a quadratic record.
+// The closing line back to the start is implied; a closing curve is written.
+void AppendContour(std::vector<std::uint8_t>& out, const Sized& s, const FT_Outline& o, int first, int last,
+                   int ppemX, int ppemY) {
+  const int n = last - first + 1;
+  if (n < 2) return;
+  auto on = [&](int k) { return (FT_CURVE_TAG(o.tags[first + k]) & FT_CURVE_TAG_ON) != 0; };
+  auto cubic = [&](int k) { return FT_CURVE_TAG(o.tags[first + k]) == FT_CURVE_TAG_CUBIC; };
+  auto at = [&](int k) { return o.points[first + k]; };
+  int start = -1;
+  for (int k = 0; k < n; ++k)
+    if (on(k)) {
+      start = k;
+      break;
+    }
+  FT_Vector startPoint;
+  int begin = 0;  // the first point after the start, in contour order
+  if (start < 0) {
+    // Every point off the curve: the start is the implied midpoint of the last and first.
+    startPoint = {(at(n - 1).x + at(0).x) / 2, (at(n - 1).y + at(0).y) / 2};
+    begin = 0;
+  } else {
+    startPoint = at(start);
+    begin = start + 1;
+  }
+  const std::size_t headerAt = out.size();
+  TTPOLYGONHEADER header{0, TT_POLYGON_TYPE, ToFixed(s, startPoint, ppemX, ppemY)};
+  Append(out, &header, sizeof header);
+  CurveBuilder curve{out};
+  const int steps = start < 0 ? n : n - 1;
+  for (int j = 0; j < steps; ++j) {
+    const int k = (begin + j) % n;
+    const WORD type = on(k) ? TT_PRIM_LINE : (cubic(k) ? TT_PRIM_CSPLINE : TT_PRIM_QSPLINE);
+    const bool afterCurve = curve.count > 0 && curve.type != TT_PRIM_LINE;
+    if (on(k) && afterCurve) {
+      curve.Point(curve.type, ToFixed(s, at(k), ppemX, ppemY));  // the curve's end point
+      curve.End();
+      continue;
+    }
+    curve.Point(type, ToFixed(s, at(k), ppemX, ppemY));
+  }
+  // A curve still open ends at the start point.
+  if (curve.count > 0 && curve.type != TT_PRIM_LINE) curve.Point(curve.type, header.pfxStart);
+  const DWORD cb = static_cast<DWORD>(out.size() - headerAt);
+  std::memcpy(out.data() + headerAt, &cb, sizeof cb);
+}
+
+// Loads the glyph of a code point unscaled and unhinted; null when the face has none to give.
+const FT_Outline* LoadOutline(const Sized& s, FT_ULong codePoint) {
+  const FT_UInt index = FT_Get_Char_Index(s.face, codePoint);
+  if (FT_Load_Glyph(s.face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return nullptr;
+  if (s.face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return nullptr;
+  return &s.face->glyph->outline;
+}
+
+std::vector<std::uint8_t> NativeOutline(const Sized& s, FT_ULong codePoint) {
+  std::vector<std::uint8_t> out;
+  const FT_Outline* o = LoadOutline(s, codePoint);
+  if (!o) return out;
+  int first = 0;
+  for (int c = 0; c < o->n_contours; ++c) {
+    const int last = o->contours[c];
+    AppendContour(out, s, *o, first, last, s.ppemX, s.ppemY);
+    first = last + 1;
+  }
+  return out;
+}
+
 }  // namespace
 
 bool FontMetrics(Dc& dc, TEXTMETRICA* out) {
@@ -647,6 +764,46 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
   lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
   if (face) std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
   return CreateFontIndirectA(&lf);
+}
+
+// ---------------------------------------------------------------------------
+// Glyph outlines and exact widths
+
+DWORD GetGlyphOutlineW(HDC handle, UINT ch, UINT format, GLYPHMETRICS* metrics, DWORD size, void* buffer,
+                       const MAT2* matrix) {
+  Dc* dc = GetDc(handle);
+  Sized s;
+  if (!dc || format != GGO_NATIVE || !matrix || !ResolveDc(*dc, s)) return GDI_ERROR;
+  const std::vector<std::uint8_t> outline = NativeOutline(s, ch);
+  if (metrics) {
+    *metrics = GLYPHMETRICS{};
+    const FT_Glyph_Metrics& m = s.face->glyph->metrics;
+    metrics->gmBlackBoxX = static_cast<UINT>(Scale(m.width, s.ppemX, s.upem));
+    metrics->gmBlackBoxY = static_cast<UINT>(Scale(m.height, s.ppemY, s.upem));
+    metrics->gmptGlyphOrigin = {Scale(m.horiBearingX, s.ppemX, s.upem), Scale(m.horiBearingY, s.ppemY, s.upem)};
+    metrics->gmCellIncX = static_cast<short>(Scale(m.horiAdvance, s.ppemX, s.upem));
+  }
+  if (!buffer || size == 0) return static_cast<DWORD>(outline.size());
+  if (size < outline.size()) return GDI_ERROR;
+  if (!outline.empty()) std::memcpy(buffer, outline.data(), outline.size());
+  return static_cast<DWORD>(outline.size());
+}
+
+BOOL GetCharABCWidthsFloatA(HDC handle, UINT first, UINT last, ABCFLOAT* out) {
+  Dc* dc = GetDc(handle);
+  Sized s;
+  if (!dc || !out || last < first || last > 0xFF || !ResolveDc(*dc, s)) return FALSE;
+  const float scale = static_cast<float>(s.ppemX) / static_cast<float>(s.upem);
+  for (UINT c = first; c <= last; ++c) {
+    ABCFLOAT& abc = out[c - first];
+    abc = ABCFLOAT{};
+    if (!LoadOutline(s, CodePoint(static_cast<unsigned char>(c)))) continue;
+    const FT_Glyph_Metrics& m = s.face->glyph->metrics;
+    abc.abcfA = static_cast<float>(m.horiBearingX) * scale;
+    abc.abcfB = static_cast<float>(m.width) * scale;
+    abc.abcfC = static_cast<float>(m.horiAdvance - m.horiBearingX - m.width) * scale;
+  }
+  return TRUE;
 }
 
 // ---------------------------------------------------------------------------

@@ -378,7 +378,7 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   EXPECT_EQ(ActiveWindowData, &DefaultWindowData);
   EXPECT_EQ(DefaultPCBLayers, 2u) << "the registry's value replaces start-up's 4";
   EXPECT_NE(ProgramTower, nullptr);
-  EXPECT_EQ(TowerEntity(FontListTower)->typeCode, 305);
+  EXPECT_EQ(TowerEntity(FontRecordsTower)->typeCode, 305);
   EXPECT_EQ(PickDistanceSquared, 1600u);
   EXPECT_STREQ(ConfigurationFileName, (pl3::ProgramPath(dir_) + "\\PL3.CFG").c_str());
   EXPECT_STREQ(DefaultGridsFile, (pl3::ProgramPath(dir_) + "\\DEFAULT.GRD").c_str());
@@ -392,7 +392,7 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   EXPECT_EQ(Recorded().gridFiles,
             (std::vector<std::string>{"load " + std::string(DefaultGridsFile), "save " + std::string(DefaultGridsFile)}));
   const std::vector<std::string> startOrder = {"InitialiseWindowData", "CreateGridList", "NewBoardDefaults",
-                                               "LoadFontList", "CreateHighlightColours", "LoadGridList"};
+                                               "CreateHighlightColours", "LoadGridList"};
   std::vector<std::string> seen;
   for (const std::string& n : Recorded().names)
     if (std::find(startOrder.begin(), startOrder.end(), n) != startOrder.end()) seen.push_back(n);

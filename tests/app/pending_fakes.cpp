@@ -93,7 +93,6 @@ void FreeHighlightColours() { Note("FreeHighlightColours"); }
 
 void InitialiseWindowData(CurrentWindowData*) { Note("InitialiseWindowData"); }
 void NewBoardDefaults() { Note("NewBoardDefaults"); }
-void LoadFontList(const Tower*) { Note("LoadFontList"); }
 
 void CreateGridList() { Note("CreateGridList"); }
 void FreeGridList() { Note("FreeGridList"); }
