@@ -14,6 +14,7 @@
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "edit/window_data.h"
+#include "objects/builtin_fonts.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
 #include "store/file_dialogs.h"
@@ -379,6 +380,9 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   EXPECT_EQ(DefaultPCBLayers, 2u) << "the registry's value replaces start-up's 4";
   EXPECT_NE(ProgramTower, nullptr);
   EXPECT_EQ(TowerEntity(FontRecordsTower)->typeCode, 305);
+  // The two built-in fonts are loaded under it.
+  EXPECT_NE(FirstBuiltInFont, nullptr);
+  EXPECT_NE(SecondBuiltInFont, nullptr);
   EXPECT_EQ(PickDistanceSquared, 1600u);
   EXPECT_STREQ(ConfigurationFileName, (pl3::ProgramPath(dir_) + "\\PL3.CFG").c_str());
   EXPECT_STREQ(DefaultGridsFile, (pl3::ProgramPath(dir_) + "\\DEFAULT.GRD").c_str());

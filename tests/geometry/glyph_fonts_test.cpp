@@ -90,6 +90,15 @@ std::vector<ParseCase> ParseCases() {
     cases.push_back(c);
   }
   {
+    // The midpoint of 1.0 and 0x1FFFF (just under 2) truncates to just under 1.5, so it rounds to 1.
+    ParseCase c{"midpoints truncate in 16.16 before rounding",
+                {},
+                {{0, 0}, {1, 0}, {1, 0}, {2, 0}, {4, 0}, {0, 0}},
+                {{0, 5}}};
+    AddPolygon(c.buffer, U(0, 0), {{TT_PRIM_QSPLINE, {U(1, 0), {0x1FFFF, 0}, U(4, 0)}}});
+    cases.push_back(c);
+  }
+  {
     ParseCase c{"half fractions round up, below half down, negatives too",
                 {},
                 {{2, -1}, {1, -2}, {2, -1}},
