@@ -456,7 +456,7 @@ std::uint32_t CreateTrueTypeFont(const char* name, std::uint8_t charset) {
   const std::uint32_t number = state.counter + 1;
   HFONT font = CreateFont(kTrueTypeFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, charset, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name);
-  Tower* record = InsertEmptyEntity(FontRecordsTower, Type_Font);
+  Tower* record = FontRecordsTower ? InsertEmptyEntity(FontRecordsTower, Type_Font) : nullptr;
   if (record) {
     InsertRecord(record, Type_FontName, name, static_cast<std::uint32_t>(std::strlen(name) + 1));
     InsertRecord(record, Type_FontNumber, &number, sizeof number);

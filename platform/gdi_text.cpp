@@ -706,9 +706,12 @@ const FT_Outline* LoadOutline(const Sized& s, FT_ULong codePoint) {
   return &s.face->glyph->outline;
 }
 
-std::vector<std::uint8_t> NativeOutline(const Sized& s, FT_ULong codePoint) {
+// The glyph's contours in record form; `loaded` tells whether the face gave
+// the glyph at all (its slot then holds the glyph's metrics).
+std::vector<std::uint8_t> NativeOutline(const Sized& s, FT_ULong codePoint, bool& loaded) {
   std::vector<std::uint8_t> out;
   const FT_Outline* o = LoadOutline(s, codePoint);
+  loaded = o != nullptr;
   if (!o) return out;
   int first = 0;
   for (int c = 0; c < o->n_contours; ++c) {
@@ -774,9 +777,10 @@ DWORD GetGlyphOutlineW(HDC handle, UINT ch, UINT format, GLYPHMETRICS* metrics, 
   Dc* dc = GetDc(handle);
   Sized s;
   if (!dc || format != GGO_NATIVE || !matrix || !ResolveDc(*dc, s)) return GDI_ERROR;
-  const std::vector<std::uint8_t> outline = NativeOutline(s, ch);
-  if (metrics) {
-    *metrics = GLYPHMETRICS{};
+  bool loaded = false;
+  const std::vector<std::uint8_t> outline = NativeOutline(s, ch, loaded);
+  if (metrics) *metrics = GLYPHMETRICS{};
+  if (metrics && loaded) {
     const FT_Glyph_Metrics& m = s.face->glyph->metrics;
     metrics->gmBlackBoxX = static_cast<UINT>(Scale(m.width, s.ppemX, s.upem));
     metrics->gmBlackBoxY = static_cast<UINT>(Scale(m.height, s.ppemY, s.upem));
