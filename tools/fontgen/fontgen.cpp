@@ -161,7 +161,9 @@ bool WriteOutlineImage(const std::string& path) {
       metrics = g.metrics;
       face = NewFont(root, 6, "Liberation Sans", metrics);
     }
-    if (g.points.empty() && code != ' ') continue;  // a code the face lacks
+    // Codes 127 to 159 are control characters as UTF-16: the face has only its
+    // missing-glyph box for them.
+    if ((g.points.empty() && code != ' ') || (code >= 127 && code < 160)) continue;
     const auto cell = static_cast<std::int32_t>((metrics.tmAscent + metrics.tmDescent) * kWorldUnitsPerFontUnit);
     InsertGlyph(face, code, OutlineGlyph(g), cell);
   }
