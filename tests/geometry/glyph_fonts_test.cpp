@@ -293,16 +293,17 @@ TEST_F(Fonts, NumbersCountFromFourAndConvertOnce) {
   EXPECT_EQ(GetFontNumber(doc, "ARIAL", ANSI_CHARSET), 4u);
   EXPECT_EQ(CountChildren(FontRecordsTower, Type_Font), 1) << "the second use only looks the list up";
   EXPECT_EQ(GetFontNumber(doc, "Arial", SYMBOL_CHARSET), 5u) << "another character set is another font";
+  EXPECT_EQ(GetFontNumber(doc, "Courier New", ANSI_CHARSET), 6u) << "and another name the next number";
   for (const char* legacy : {"corvane legacy font", "CORVANE Legacy Font"})
     EXPECT_EQ(GetFontNumber(doc, legacy, ANSI_CHARSET), 3u);
-  EXPECT_EQ(CountChildren(FontRecordsTower, Type_Font), 2) << "the legacy font is never converted";
-  EXPECT_EQ(ListNames(doc), (std::vector<std::string>{"Arial", "Arial"}));
-  EXPECT_EQ(ListNames(ProgramTower), (std::vector<std::string>{"Arial", "Arial"}));
+  EXPECT_EQ(CountChildren(FontRecordsTower, Type_Font), 3) << "the legacy font is never converted";
+  EXPECT_EQ(ListNames(doc), (std::vector<std::string>{"Courier New", "Arial", "Arial"}));
+  EXPECT_EQ(ListNames(ProgramTower), (std::vector<std::string>{"Courier New", "Arial", "Arial"}));
 
   // Another document finds the program's conversion and records it in its own list.
   Tower* other = TopLevel(102);
   EXPECT_EQ(GetFontNumber(other, "arial", ANSI_CHARSET), 4u);
-  EXPECT_EQ(CountChildren(FontRecordsTower, Type_Font), 2);
+  EXPECT_EQ(CountChildren(FontRecordsTower, Type_Font), 3);
   EXPECT_EQ(ListNames(other), (std::vector<std::string>{"arial"}));
   std::uint32_t number = 0;
   EXPECT_EQ(FindFontInList(other, "ARIAL", &number, ANSI_CHARSET), 1);
@@ -311,7 +312,7 @@ TEST_F(Fonts, NumbersCountFromFourAndConvertOnce) {
   Tower* bare = TopLevel(102);
   EXPECT_EQ(FindFontInList(bare, "Arial", &number, ANSI_CHARSET), 0) << "no list at all";
   EXPECT_NE(FontRecordOf(4), nullptr);
-  EXPECT_EQ(FontRecordOf(6), nullptr);
+  EXPECT_EQ(FontRecordOf(7), nullptr);
   ReleaseTower(&bare);
   ReleaseTower(&other);
   ReleaseTower(&doc);
