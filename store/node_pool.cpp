@@ -2,6 +2,7 @@
 // the start and end of the store, and its fatal errors.
 #include "store/node_pool.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/reset_hooks.h"
@@ -57,9 +58,20 @@ void PushFree(void* chunk, std::uint32_t size, bool countAsFreed) {
   if (countAsFreed) --c.liveCount;
 }
 
+// Starts fetching every line of a free chunk of class k for writing (the
+// first 512 bytes of a large one): the next allocation of its size takes it
+// and fills it whole, a load the moment it arrives.
+void PrefetchChunk(const FreeChunk* f, int k) {
+  const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(f);
+  const std::uintptr_t bytes = k < kPoolLargeClass ? 16u * static_cast<std::uintptr_t>(k) : 512u;
+  for (std::uintptr_t line = first & ~std::uintptr_t{63}; line < first + bytes; line += 64)
+    __builtin_prefetch(reinterpret_cast<const void*>(line), 1);
+}
+
 // Unlinks a free chunk from class k's list. The head of a list is known by
 // the class, not by its previous link: taking the head leaves the new head's
-// previous link stale (the next push sets it) and only starts fetching it.
+// previous link stale (the next push sets it) and only starts fetching the
+// new head.
 // Freed chunks are cold, and a write to one would hold up the caller's own
 // writes to the chunk it took until the line arrived: a run of loads takes
 // chunks one after another and would wait on every one.
@@ -67,7 +79,7 @@ void Unlink(int k, FreeChunk* f) {
   PoolSizeClass& c = gPool.classes[k];
   if (c.freeList == NodeRefOf(f)) {
     c.freeList = f->next;
-    if (f->next) __builtin_prefetch(ChunkAt(f->next), 1);
+    if (f->next) PrefetchChunk(ChunkAt(f->next), k);
   } else {
     ChunkAt(f->previous)->next = f->next;
     if (f->next) ChunkAt(f->next)->previous = f->previous;

@@ -425,7 +425,10 @@ Tower* LoadTowerFile(Tower* t) {
   std::uint32_t count = 0, topCode = 0;
   if (!ReadU32(&count) || !ReadU32(&topCode) || topCode > 0xFFFF) return nullptr;
   LoadedNodes loaded;
-  loaded.table = NewRepointTable(InitialTableCapacity(count, RemainingBytes()));
+  const std::uint32_t capacity = InitialTableCapacity(count, RemainingBytes());
+  loaded.table = NewRepointTable(capacity);
+  // Every record takes at least 32 bytes of the file.
+  loaded.chunks.reserve(std::min<std::uint64_t>(capacity, RemainingBytes() / 32 + 1));
   const int maxDepth = kTowerMaxLevels - 1 - t->lastLevel;
   Entity* top = ReadSubTree(loaded, static_cast<std::uint16_t>(topCode), maxDepth);
   if (!top || gSink.failed) {
