@@ -1,6 +1,7 @@
 #include "geometry/pot2.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -47,8 +48,6 @@ UBox BoxOf(const Point& a, const Point& b) {
   return {std::min(ax, bx), std::min(ay, by), std::max(ax, bx), std::max(ay, by)};
 }
 
-bool BoxesMeet(const UBox& a, const UBox& b) { return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1; }
-
 // The shortest-valid-diagonal split, without its cubic table.
 //
 // The plain method fills a table of every valid diagonal's squared length,
@@ -61,9 +60,10 @@ bool BoxesMeet(const UBox& a, const UBox& b) { return a.x0 <= b.x1 && b.x0 <= a.
 // lands inside a single unsplit list therefore builds the same split tree;
 // a list where none lands is split at (0, 2) over and over, as the plain
 // method does when it finds no entry. Candidates are ordered lazily (by
-// buckets of length, each sorted when reached), the walk stops when every
-// list is a triangle, and the crossing test against the outline only looks
-// at edges sharing a grid cell with the diagonal.
+// buckets of length, each sorted when reached, after the candidates whose
+// ends no longer share a list have left it), the walk stops when every list
+// is a triangle, and the crossing test against the outline tests exactly only
+// the edges whose boxes meet the diagonal's.
 
 struct Candidate {
   double key;  // squared length
@@ -84,70 +84,51 @@ struct Node {
   std::uint32_t a = kUnsplit, b = 0, child = 0;
 };
 
-// Edges binned by the cells their boxes cover, in the unsigned coordinates
-// the crossing test uses.
-struct EdgeGrid {
-  std::uint32_t cells = 1;
-  std::uint32_t minX = 0, minY = 0;
-  std::uint64_t spanX = 1, spanY = 1;
-  std::vector<std::uint32_t> start;  // cells * cells + 1 offsets into `edges`
-  std::vector<std::uint32_t> edges;
-  std::vector<UBox> boxes;           // edge k runs from point k to point k - 1
-  std::vector<std::uint32_t> stamp;  // last query that looked at an edge
-  std::uint32_t query = 0;
-
-  std::uint32_t CellX(std::uint32_t x) const { return static_cast<std::uint32_t>((x - minX) * std::uint64_t{cells} / spanX); }
-  std::uint32_t CellY(std::uint32_t y) const { return static_cast<std::uint32_t>((y - minY) * std::uint64_t{cells} / spanY); }
+// The outline's edge boxes, one array per side, in the unsigned coordinates
+// the crossing test uses, shifted by 2^31 so that signed comparisons order
+// them: the box test then runs over every edge at once in vector registers.
+struct EdgeBoxes {
+  std::vector<std::int32_t> x0, y0, x1, y1;  // edge k runs from point k to point k - 1
+  std::vector<std::uint8_t> meets;            // per edge, padded to whole words
 };
 
-void BuildGrid(std::uint32_t n, const Point* p, EdgeGrid& g) {
-  g.boxes.resize(n);
-  g.stamp.assign(n, 0);
-  g.query = 0;
-  UBox all = BoxOf(p[0], p[0]);
+std::int32_t Ordered(std::uint32_t v) { return static_cast<std::int32_t>(v ^ 0x80000000u); }
+
+void BuildEdgeBoxes(std::uint32_t n, const Point* p, EdgeBoxes& e) {
+  e.x0.resize(n);
+  e.y0.resize(n);
+  e.x1.resize(n);
+  e.y1.resize(n);
+  e.meets.assign((n + 7) / 8 * 8, 0);
   for (std::uint32_t k = 0; k < n; ++k) {
-    g.boxes[k] = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
-    all = {std::min(all.x0, g.boxes[k].x0), std::min(all.y0, g.boxes[k].y0), std::max(all.x1, g.boxes[k].x1),
-           std::max(all.y1, g.boxes[k].y1)};
+    const UBox b = BoxOf(p[k], p[k == 0 ? n - 1 : k - 1]);
+    e.x0[k] = Ordered(b.x0);
+    e.y0[k] = Ordered(b.y0);
+    e.x1[k] = Ordered(b.x1);
+    e.y1[k] = Ordered(b.y1);
   }
-  std::uint32_t cells = 1;
-  while (cells * cells < n && cells < 64) ++cells;
-  g.cells = cells;
-  g.minX = all.x0;
-  g.minY = all.y0;
-  g.spanX = std::uint64_t{all.x1} - all.x0 + 1;
-  g.spanY = std::uint64_t{all.y1} - all.y0 + 1;
-  g.start.assign(static_cast<std::size_t>(cells) * cells + 1, 0);
-  auto each = [&](const UBox& b, auto visit) {
-    const std::uint32_t x0 = g.CellX(b.x0), x1 = g.CellX(b.x1), y1 = g.CellY(b.y1);
-    for (std::uint32_t y = g.CellY(b.y0); y <= y1; ++y)
-      for (std::uint32_t x = x0; x <= x1; ++x) visit(y * cells + x);
-  };
-  for (std::uint32_t k = 0; k < n; ++k) each(g.boxes[k], [&](std::uint32_t c) { ++g.start[c + 1]; });
-  for (std::size_t c = 1; c < g.start.size(); ++c) g.start[c] += g.start[c - 1];
-  g.edges.resize(g.start.back());
-  std::vector<std::uint32_t> fill(g.start.begin(), g.start.end() - 1);
-  for (std::uint32_t k = 0; k < n; ++k) each(g.boxes[k], [&](std::uint32_t c) { g.edges[fill[c]++] = k; });
 }
 
 // The outline test of a diagonal from i to j: it may meet no edge that has
-// neither i nor j as an end point.
-bool CrossesNoEdge(std::uint32_t n, const Point* p, EdgeGrid& g, std::uint32_t i, std::uint32_t j) {
+// neither i nor j as an end point. The boxes sort out the few edges worth the
+// exact test.
+bool CrossesNoEdge(std::uint32_t n, const Point* p, EdgeBoxes& e, std::uint32_t i, std::uint32_t j) {
   const UBox d = BoxOf(p[j], p[i]);
-  ++g.query;
-  const std::uint32_t x0 = g.CellX(d.x0), x1 = g.CellX(d.x1), y1 = g.CellY(d.y1);
-  for (std::uint32_t y = g.CellY(d.y0); y <= y1; ++y) {
-    for (std::uint32_t x = x0; x <= x1; ++x) {
-      const std::uint32_t c = y * g.cells + x;
-      for (std::uint32_t e = g.start[c]; e < g.start[c + 1]; ++e) {
-        const std::uint32_t k = g.edges[e];
-        if (g.stamp[k] == g.query) continue;
-        g.stamp[k] = g.query;
-        const std::uint32_t km = k == 0 ? n - 1 : k - 1;
-        if (k == i || k == j || km == i || km == j) continue;
-        if (!BoxesMeet(d, g.boxes[k])) continue;
-        if (SegmentsIntersect(p[j], p[i], p[k], p[km])) return false;
-      }
+  const std::int32_t dx0 = Ordered(d.x0), dy0 = Ordered(d.y0), dx1 = Ordered(d.x1), dy1 = Ordered(d.y1);
+  const std::int32_t *x0 = e.x0.data(), *y0 = e.y0.data(), *x1 = e.x1.data(), *y1 = e.y1.data();
+  std::uint8_t* const meets = e.meets.data();
+  for (std::uint32_t k = 0; k < n; ++k)
+    meets[k] = static_cast<std::uint8_t>((x0[k] <= dx1) & (dx0 <= x1[k]) & (y0[k] <= dy1) & (dy0 <= y1[k]));
+  // The edges ending at i or j.
+  meets[i] = meets[i + 1 == n ? 0 : i + 1] = 0;
+  meets[j] = meets[j + 1 == n ? 0 : j + 1] = 0;
+  static_assert(std::endian::native == std::endian::little, "a word's lowest byte is its first edge");
+  for (std::uint32_t w = 0; w < n; w += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, meets + w, sizeof word);
+    for (; word; word &= word - 1) {
+      const std::uint32_t k = w + static_cast<std::uint32_t>(__builtin_ctzll(word)) / 8;
+      if (SegmentsIntersect(p[j], p[i], p[k], p[k == 0 ? n - 1 : k - 1])) return false;
     }
   }
   return true;
@@ -170,12 +151,11 @@ struct Lists {
 
   void Start(std::uint32_t n) {
     words = (n + 63) / 64;
-    std::vector<std::uint64_t> all(words, ~std::uint64_t{0});
-    if (n % 64) all.back() = (std::uint64_t{1} << (n % 64)) - 1;
-    shared.resize(static_cast<std::size_t>(n) * words);
-    for (std::uint32_t v = 0; v < n; ++v) std::copy(all.begin(), all.end(), Shared(v));
     members.reserve(static_cast<std::size_t>(n) * words);
-    members.assign(all.begin(), all.end());
+    members.assign(words, ~std::uint64_t{0});
+    if (n % 64) members.back() = (std::uint64_t{1} << (n % 64)) - 1;
+    shared.resize(static_cast<std::size_t>(n) * words);
+    for (std::uint32_t v = 0; v < n; ++v) std::copy(members.begin(), members.end(), Shared(v));
     node.reserve(n);
     node.assign(1, 0);
     mask.resize(words);
@@ -252,7 +232,7 @@ struct Workspace {
   std::size_t candidatesRoom = 0, orderedRoom = 0;
   std::vector<std::uint32_t> bucketOf;
   std::vector<std::uint32_t> bucketStart;
-  EdgeGrid grid;
+  EdgeBoxes edges;
   std::vector<Node> nodes;
   Lists open;
   std::vector<std::uint32_t> lists;  // the pending index lists, a stack
@@ -296,7 +276,7 @@ void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) 
       kept += keep;
     }
   }
-  const std::size_t buckets = kept / 2 + 1;
+  const std::size_t buckets = kept / 8 + 1;
   const double scale = longest > 0 ? static_cast<double>(buckets) / longest : 0;
   w.bucketOf.resize(kept);
   w.bucketStart.assign(buckets + 1, 0);
@@ -345,7 +325,7 @@ void Plan(std::uint32_t n, const Point* p, Workspace& w) {
   // add up to at most 3N.
   w.lists.resize(3 * static_cast<std::size_t>(n) + 3);
   CollectCandidates(n, p, Orientation(n, p), w);
-  BuildGrid(n, p, w.grid);
+  BuildEdgeBoxes(n, p, w.edges);
   w.scratch.resize(std::max<std::size_t>(w.scratch.size(), n));
   w.nodes.clear();
   w.nodes.emplace_back();
@@ -354,9 +334,12 @@ void Plan(std::uint32_t n, const Point* p, Workspace& w) {
   for (std::size_t b = 0; b + 1 < w.bucketStart.size() && splits + 3 < n; ++b) {
     Candidate* first = w.ordered.get() + w.bucketStart[b];
     Candidate* last = w.ordered.get() + w.bucketStart[b + 1];
+    // Lists only ever split: a candidate whose ends share no list now never
+    // will again, so it leaves the bucket before the sort. Most do.
+    last = std::remove_if(first, last, [&w](const Candidate& c) { return !w.open.ShareList(c.i, c.j); });
     SortBucket(first, last);
     for (Candidate* c = first; c != last && splits + 3 < n; ++c) {
-      if (!w.open.ShareList(c->i, c->j) || !CrossesNoEdge(n, p, w.grid, c->i, c->j)) continue;
+      if (!w.open.ShareList(c->i, c->j) || !CrossesNoEdge(n, p, w.edges, c->i, c->j)) continue;
       const auto child = static_cast<std::uint32_t>(w.nodes.size());
       w.nodes[w.open.Split(c->i, c->j, child)] = {c->i, c->j, child};
       w.nodes.emplace_back();
