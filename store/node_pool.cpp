@@ -51,8 +51,12 @@ void PushFree(void* chunk, std::uint32_t size, bool countAsFreed) {
   f->next = c.freeList;
   f->previous = 0;
   f->size = RoundUp16(size);
-  f->reserved = 0;
-  if (c.freeList) ChunkAt(c.freeList)->previous = ref;
+  f->afterNext = 0;
+  if (c.freeList) {
+    FreeChunk* head = ChunkAt(c.freeList);
+    head->previous = ref;
+    f->afterNext = head->next;
+  }
   c.freeList = ref;
   ++c.freeCount;
   if (countAsFreed) --c.liveCount;
@@ -80,6 +84,7 @@ void Unlink(int k, FreeChunk* f) {
   if (c.freeList == NodeRefOf(f)) {
     c.freeList = f->next;
     if (f->next) PrefetchChunk(ChunkAt(f->next), k);
+    if (f->afterNext) PrefetchChunk(ChunkAt(f->afterNext), k);
   } else {
     ChunkAt(f->previous)->next = f->next;
     if (f->next) ChunkAt(f->next)->previous = f->previous;

@@ -92,7 +92,9 @@ struct FreeChunk {
   NodeRef next;
   NodeRef previous;
   std::uint32_t size;
-  std::uint32_t reserved;
+  // The chunk two places further down the list when this one was pushed: a
+  // hint for fetching ahead, stale once the list changes in between.
+  NodeRef afterNext;
 };
 static_assert(sizeof(FreeChunk) == 16);
 
