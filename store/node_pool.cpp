@@ -63,8 +63,8 @@ void PushFree(void* chunk, std::uint32_t size, bool countAsFreed) {
 }
 
 // Starts fetching every line of a free chunk of class k for writing (the
-// first 512 bytes of a large one): the next allocation of its size takes it
-// and fills it whole, a load the moment it arrives.
+// first 512 bytes of a large one): an allocation of its size soon takes it,
+// and a tower-file load fills it whole at once.
 void PrefetchChunk(const FreeChunk* f, int k) {
   const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(f);
   const std::uintptr_t bytes = k < kPoolLargeClass ? 16u * static_cast<std::uintptr_t>(k) : 512u;
