@@ -147,7 +147,8 @@ struct Lists {
   std::uint64_t* Shared(std::uint32_t v) { return shared.data() + v * words; }
   std::uint64_t* Members(std::size_t list) { return members.data() + list * words; }
   static bool Has(const std::uint64_t* set, std::uint32_t v) { return (set[v / 64] >> (v % 64)) & 1; }
-  bool ShareList(std::uint32_t i, std::uint32_t j) { return Has(Shared(i), j) && Has(Shared(j), i); }
+  // Without branches: in a walk most pairs fail, in no pattern.
+  bool ShareList(std::uint32_t i, std::uint32_t j) { return Has(Shared(i), j) & Has(Shared(j), i); }
 
   void Start(std::uint32_t n) {
     words = (n + 63) / 64;
@@ -336,7 +337,12 @@ void Plan(std::uint32_t n, const Point* p, Workspace& w) {
     Candidate* last = w.ordered.get() + w.bucketStart[b + 1];
     // Lists only ever split: a candidate whose ends share no list now never
     // will again, so it leaves the bucket before the sort. Most do.
-    last = std::remove_if(first, last, [&w](const Candidate& c) { return !w.open.ShareList(c.i, c.j); });
+    Candidate* kept = first;
+    for (const Candidate* c = first; c != last; ++c) {
+      *kept = *c;
+      kept += w.open.ShareList(c->i, c->j);
+    }
+    last = kept;
     SortBucket(first, last);
     for (Candidate* c = first; c != last && splits + 3 < n; ++c) {
       if (!w.open.ShareList(c->i, c->j) || !CrossesNoEdge(n, p, w.edges, c->i, c->j)) continue;
