@@ -282,20 +282,11 @@ void CollectCandidates(std::uint32_t n, const Point* p, int flag, Workspace& w) 
   w.bucketOf.resize(kept);
   w.bucketStart.assign(buckets + 1, 0);
   std::uint32_t* const count = w.bucketStart.data() + 1;
-  // Neighbours often share a bucket: counting runs keeps the increments
-  // from waiting on each other.
-  std::uint32_t run = 0, runBucket = 0;
   for (std::size_t k = 0; k < kept; ++k) {
     const auto bucket = static_cast<std::uint32_t>(std::min<double>(out[k].key * scale, static_cast<double>(buckets - 1)));
     w.bucketOf[k] = bucket;
-    if (bucket != runBucket) {
-      count[runBucket] += run;
-      runBucket = bucket;
-      run = 0;
-    }
-    ++run;
+    ++count[bucket];
   }
-  count[runBucket] += run;
   for (std::size_t b = 1; b <= buckets; ++b) w.bucketStart[b] += w.bucketStart[b - 1];
   Reserve(w.ordered, w.orderedRoom, kept + 1);
   std::vector<std::uint32_t>& fill = w.scratch;
