@@ -6,6 +6,7 @@ find_package(ZLIB REQUIRED)
 find_package(Freetype REQUIRED)
 find_package(PNG QUIET)
 pkg_check_modules(UUID REQUIRED IMPORTED_TARGET uuid)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 # The GLU tessellator fills glyph outlines (no GL context is needed).
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 find_package(pugixml REQUIRED)

@@ -16,6 +16,10 @@
 #include "platform/responder.h"
 #include "platform/user_internal.h"
 
+namespace pl3 {
+void IgnoreX11ProtocolErrors();  // x11_errors.cpp
+}
+
 namespace pl3::backend {
 
 namespace {
@@ -501,6 +505,7 @@ const Ops* StartSdlBackend() {
     SDL_Quit();
     return nullptr;
   }
+  if (driver && std::strcmp(driver, "x11") == 0) pl3::IgnoreX11ProtocolErrors();
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
   pl3::SetMessageBoxBackend(&ShowBox);
