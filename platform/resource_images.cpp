@@ -281,6 +281,18 @@ bool pl3::GetIconPixels(HICON icon, IconPixels* out) {
   return true;
 }
 
+HICON pl3::CreateIconFromPixels(const std::uint32_t* pixels, int width, int height) {
+  if (!pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  IconRecord r;
+  r.width = width;
+  r.height = height;
+  r.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  return reinterpret_cast<HICON>(AddIcon(std::move(r)));
+}
+
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH flickerFree, UINT flags) {
   const IconRecord* r = FindIcon(icon);
   if (!r) {
