@@ -11,7 +11,7 @@
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
 #include "platform/user.h"
-#include "tests/platform/golden_check.h"
+#include "tests/platform/golden_window.h"
 
 namespace {
 
@@ -506,7 +506,10 @@ TEST_F(TreeViewTest, TreeMatchesItsPicture) {
   add(add(TVI_ROOT, "parts.p3l", 0), "hidden", 1);
   TreeView_SelectItem(tree, power);
   SetFocus(tree);
-  pl3test::ExpectWindowMatchesGolden(parent, "tree_view.png");
+  RECT all;
+  GetClientRect(parent, &all);
+  UpdateWindow(parent);
+  pl3::test::ExpectMatchesGolden(parent, all, "tree_view.png");
   ImageList_Destroy(images);
 }
 
