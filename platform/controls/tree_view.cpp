@@ -51,6 +51,8 @@ struct TreeState : user::WindowState {
   ItemId pressed = 0;  // left button down on it, not yet dragged
   POINT pressAt{};
   ItemId editOnClick = 0;  // a click on the selected label: edit unless a double click follows
+  std::string typed;  // letters typed in quick succession, sought as a label's start
+  std::uint64_t typedAt = 0;
 };
 
 WNDPROC gEditProc = nullptr;  // the EDIT class procedure under the label edits
@@ -859,6 +861,34 @@ void OnKey(HWND hwnd, WPARAM key) {
   }
 }
 
+// Typed letters select the next visible item whose label starts with them;
+// a pause longer than a second starts a new search, and repeating one letter
+// steps through the items starting with it.
+void OnChar(HWND hwnd, WPARAM ch) {
+  TreeState* st = StateOf(hwnd);
+  if (!st || ch < ' ' || ch > 255) return;
+  constexpr std::uint64_t kTypingPause = 1000;
+  const std::uint64_t now = pl3::MessageClockNow();
+  if (now - st->typedAt > kTypingPause) st->typed.clear();
+  st->typedAt = now;
+  st->typed.push_back(static_cast<char>(ch));
+  const bool repeated = st->typed.size() > 1 && st->typed.find_first_not_of(st->typed[0]) == std::string::npos;
+  const std::string sought = repeated ? st->typed.substr(0, 1) : st->typed;
+  const std::vector<ItemId> rows = VisibleItems(*st);
+  if (rows.empty()) return;
+  const int current = st->selected ? RowOf(*st, st->selected) : -1;
+  // A longer search may stay on the current item; a new letter moves on.
+  const int first = sought.size() > 1 && current >= 0 ? current : current + 1;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const ItemId id = rows[(static_cast<std::size_t>(std::max(first, 0)) + k) % rows.size()];
+    if (StartsWithNoCase(ItemText(hwnd, id), sought)) {
+      SelectCaret(hwnd, id, TVC_BYKEYBOARD);
+      return;
+    }
+  }
+  MessageBeep(0);
+}
+
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 void OnLeftDown(HWND hwnd, LPARAM lParam) {
@@ -1010,6 +1040,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETFOCUS: OnFocus(hwnd, true); return 0;
     case WM_KILLFOCUS: OnFocus(hwnd, false); return 0;
     case WM_KEYDOWN: OnKey(hwnd, wParam); return 0;
+    case WM_CHAR: OnChar(hwnd, wParam); return 0;
     case WM_LBUTTONDOWN: OnLeftDown(hwnd, lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(hwnd, lParam); return 0;
     case WM_LBUTTONUP: OnLeftUp(hwnd); return 0;

@@ -378,6 +378,29 @@ TEST_F(TreeViewTest, KeysMoveTheSelectionAndOpenAndCloseFolders) {
   EXPECT_NE(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0), 0);
 }
 
+TEST_F(TreeViewTest, TypedLettersFindTheNextItemByItsLabel) {
+  for (const char* text : {"alpha", "apple", "beta", "Bravo"}) Add(TVI_ROOT, text);
+  struct Step {
+    int pauseMs;  // before the letters
+    const char* letters;
+    const char* selected;
+  } steps[] = {
+      {0, "b", "beta"},
+      {0, "b", "Bravo"},    // the same letter again steps on
+      {1500, "a", "alpha"},  // after a pause a new search, wrapping round
+      {0, "p", "apple"},     // "ap"
+      {0, "p", "apple"},     // "app" stays
+      {1500, "z", "apple"},  // nothing starts with it: a beep, no change
+  };
+  const int beeps = pl3::BeepCount();
+  for (const Step& step : steps) {
+    pl3::AdvanceTestClock(static_cast<std::uint32_t>(step.pauseMs));
+    for (const char* c = step.letters; *c; ++c) SendMessageA(tree, WM_CHAR, static_cast<unsigned char>(*c), 0);
+    EXPECT_EQ(TextOf(TreeView_GetSelection(tree)), step.selected) << step.letters << " after " << step.pauseMs;
+  }
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+}
+
 TEST_F(TreeViewTest, HitTestAndMouseButtonsClicksAndDrags) {
   HTREEITEM a = Add(TVI_ROOT, "alpha");
   HTREEITEM a1 = Add(a, "a1");
