@@ -6,6 +6,7 @@
 // being answered, so no item or state reference is held across SendNotify:
 // everything is found again by handle afterwards.
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <utility>
 
@@ -22,6 +23,10 @@ using ItemId = std::uintptr_t;  // a handle's value; 0 is none
 
 constexpr int kNotSet = -2;  // cChildren never given: follows the item's real children
 constexpr UINT kEditTimer = 0x7E11;
+constexpr UINT kTipTimer = 0x7E12;
+constexpr UINT kHoverTime = 400;  // milliseconds of rest before an item's tip shows
+#define TREE_TIP_CLASS "TreeViewTip"
+
 
 struct TreeItem {
   ItemId parent = 0;
@@ -51,6 +56,8 @@ struct TreeState : user::WindowState {
   ItemId pressed = 0;  // left button down on it, not yet dragged
   POINT pressAt{};
   ItemId editOnClick = 0;  // a click on the selected label: edit unless a double click follows
+  ItemId hovered = 0;  // under the resting pointer, its tip pending or shown
+  HWND tip = nullptr;
   std::string typed;  // letters typed in quick succession, sought as a label's start
   std::uint64_t typedAt = 0;
 };
@@ -408,6 +415,7 @@ HTREEITEM Insert(HWND hwnd, const TVINSERTSTRUCT* is) {
 }
 
 void EndLabelEdit(HWND hwnd, bool cancel);
+void HideTip(HWND hwnd);
 
 // Deletes an item and everything under it, one TVN_DELETEITEM per item, the
 // item before its children.
@@ -417,6 +425,7 @@ void DeleteSubtree(HWND hwnd, ItemId id) {
   if (st->selected == id) st->selected = 0;
   if (st->dropHilite == id) st->dropHilite = 0;
   if (st->pressed == id) st->pressed = 0;
+  if (st->hovered == id) HideTip(hwnd);
   if (st->editOnClick == id) st->editOnClick = 0;
   NotifyTree(hwnd, TVN_DELETEITEM, 0, id, 0);
   TreeItem* item = ItemOf(hwnd, id);
@@ -811,6 +820,107 @@ HIMAGELIST CreateDragImage(HWND hwnd, ItemId id) {
   return list;
 }
 
+// ---- Info tips ----
+// With TVS_INFOTIP an item under the resting pointer shows the text its
+// parent gives for it (TVN_GETINFOTIP) in a top-most pop-up below the
+// pointer, kept on the screen.
+
+void HideTip(HWND hwnd) {
+  TreeState* st = StateOf(hwnd);
+  if (!st) return;
+  KillTimer(hwnd, kTipTimer);
+  st->hovered = 0;
+  if (st->tip) DestroyWindow(std::exchange(st->tip, nullptr));
+}
+
+void ShowTip(HWND hwnd, const std::string& text) {
+  TreeState* st = StateOf(hwnd);
+  if (!st || text.empty()) return;
+  HDC dc = GetDC(hwnd);
+  auto oldFont = SelectObject(dc, TreeFont(*st));
+  RECT box{0, 0, 400, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+  ReleaseDC(hwnd, dc);
+  POINT at{};
+  GetCursorPos(&at);
+  const int w = box.right + 8, h = box.bottom + 4;
+  const int x = std::clamp<int>(at.x, 0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - w));
+  int y = at.y + 20;
+  if (y + h > GetSystemMetrics(SM_CYSCREEN)) y = at.y - h - 2;
+  if (st->tip) DestroyWindow(std::exchange(st->tip, nullptr));
+  st->tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TREE_TIP_CLASS, text.c_str(),
+                            WS_POPUP | WS_BORDER, x, y, w, h, hwnd, nullptr, nullptr, nullptr);
+  if (st->tip) {
+    SendMessageA(st->tip, WM_SETFONT, reinterpret_cast<WPARAM>(TreeFont(*st)), FALSE);
+    ShowWindow(st->tip, SW_SHOWNOACTIVATE);
+  }
+}
+
+void OnTipTimer(HWND hwnd) {
+  KillTimer(hwnd, kTipTimer);
+  TreeState* st = StateOf(hwnd);
+  const DWORD style = StyleOf(hwnd);
+  if (!st || st->editing || !(style & TVS_INFOTIP) || (style & TVS_NOTOOLTIPS)) return;
+  const ItemId id = st->hovered;
+  TreeItem* item = ItemOf(hwnd, id);
+  if (!item) return;
+  char buffer[1024];
+  const std::string label = ItemText(hwnd, id);
+  std::snprintf(buffer, sizeof buffer, "%s", label.c_str());
+  NMTVGETINFOTIP nm{};
+  nm.pszText = buffer;
+  nm.cchTextMax = sizeof buffer;
+  nm.hItem = HandleOf(id);
+  nm.lParam = item->param;
+  SendNotify(hwnd, TVN_GETINFOTIP, &nm.hdr);
+  buffer[sizeof buffer - 1] = '\0';
+  if (ItemOf(hwnd, id) && StateOf(hwnd)->hovered == id) ShowTip(hwnd, buffer);
+}
+
+void OnHover(HWND hwnd, POINT p) {
+  TreeState* st = StateOf(hwnd);
+  if (!st) return;
+  TVHITTESTINFO hit{p, 0, nullptr};
+  const ItemId id = HitTest(hwnd, &hit) && (hit.flags & TVHT_ONITEM) ? IdOf(hit.hItem) : 0;
+  if (id == st->hovered) return;
+  HideTip(hwnd);
+  if (!id) return;
+  StateOf(hwnd)->hovered = id;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+  TrackMouseEvent(&track);
+  SetTimer(hwnd, kTipTimer, kHoverTime, nullptr);
+}
+
+LRESULT CALLBACK TipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_SETFONT: SetPropA(hwnd, "TipFont", reinterpret_cast<HANDLE>(wParam)); return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(dc, &rc, reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1));
+      auto font = reinterpret_cast<HFONT>(GetPropA(hwnd, "TipFont"));
+      auto oldFont = SelectObject(dc, font ? font : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+      const int length = GetWindowTextLengthA(hwnd);
+      std::string text(static_cast<std::size_t>(length) + 1, '\0');
+      GetWindowTextA(hwnd, text.data(), length + 1);
+      RECT inner{rc.left + 3, rc.top + 1, rc.right - 3, rc.bottom - 1};
+      DrawTextA(dc, text.c_str(), length, &inner, DT_WORDBREAK | DT_NOPREFIX);
+      SelectObject(dc, oldFont);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_NCDESTROY: RemovePropA(hwnd, "TipFont"); return DefWindowProcA(hwnd, message, wParam, lParam);
+    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
 // ---- Keyboard and mouse ----
 
 void OnKey(HWND hwnd, WPARAM key) {
@@ -917,8 +1027,10 @@ void OnLeftDown(HWND hwnd, LPARAM lParam) {
   }
 }
 
-void OnMouseMove(HWND hwnd, LPARAM lParam) {
+void OnMouseMove(HWND hwnd, WPARAM buttons, LPARAM lParam) {
   TreeState* st = StateOf(hwnd);
+  if (st && !(buttons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) OnHover(hwnd, PointOf(lParam));
+  st = StateOf(hwnd);
   if (!st || !st->pressed) return;
   const POINT p = PointOf(lParam);
   if (std::abs(p.x - st->pressAt.x) < GetSystemMetrics(SM_CXDRAG) &&
@@ -1024,6 +1136,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_DESTROY:
       if (st) {
+        HideTip(hwnd);
         if (st->edit) EndLabelEdit(hwnd, true);
         DeleteAll(hwnd);
       }
@@ -1041,8 +1154,12 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KILLFOCUS: OnFocus(hwnd, false); return 0;
     case WM_KEYDOWN: OnKey(hwnd, wParam); return 0;
     case WM_CHAR: OnChar(hwnd, wParam); return 0;
-    case WM_LBUTTONDOWN: OnLeftDown(hwnd, lParam); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(hwnd, lParam); return 0;
+    case WM_LBUTTONDOWN:
+      HideTip(hwnd);
+      OnLeftDown(hwnd, lParam);
+      return 0;
+    case WM_MOUSEMOVE: OnMouseMove(hwnd, wParam, lParam); return 0;
+    case WM_MOUSELEAVE: HideTip(hwnd); return 0;
     case WM_LBUTTONUP: OnLeftUp(hwnd); return 0;
     case WM_LBUTTONDBLCLK: OnDoubleClick(hwnd, lParam); return 0;
     case WM_RBUTTONDOWN: SetFocus(hwnd); return 0;
@@ -1051,6 +1168,10 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (st) st->pressed = 0;
       return 0;
     case WM_TIMER:
+      if (wParam == kTipTimer) {
+        OnTipTimer(hwnd);
+        return 0;
+      }
       if (wParam == kEditTimer && st) {
         KillTimer(hwnd, kEditTimer);
         const ItemId id = std::exchange(st->editOnClick, 0);
@@ -1132,6 +1253,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void RegisterTreeViewClass() {
   user::AddSystemClass(WC_TREEVIEW, CS_DBLCLKS, &TreeViewProc, 0, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+  user::AddSystemClass(TREE_TIP_CLASS, CS_SAVEBITS, &TipProc, 0, LoadCursorA(nullptr, IDC_ARROW), nullptr);
 }
 
 }  // namespace pl3::controls

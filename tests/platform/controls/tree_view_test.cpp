@@ -2,6 +2,7 @@
 // notifications reach the parent, in order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -50,6 +51,7 @@ std::string Describe(const NMHDR* hdr) {
     case TVN_ENDLABELEDIT: return "endedit " + std::string(di->item.pszText ? di->item.pszText : "(null)");
     case TVN_KEYDOWN: return "keydown " + std::to_string(reinterpret_cast<const NMTVKEYDOWN*>(hdr)->wVKey);
     case TVN_GETDISPINFO: return "dispinfo";
+    case TVN_GETINFOTIP: return "infotip " + TextOf(reinterpret_cast<const NMTVGETINFOTIP*>(hdr)->hItem);
     case NM_SETFOCUS: return "setfocus";
     case NM_KILLFOCUS: return "killfocus";
     case NM_CLICK: return "click";
@@ -399,6 +401,74 @@ TEST_F(TreeViewTest, TypedLettersFindTheNextItemByItsLabel) {
     EXPECT_EQ(TextOf(TreeView_GetSelection(tree)), step.selected) << step.letters << " after " << step.pauseMs;
   }
   EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+}
+
+// A resting pointer asks for the item's tip after the hover time; the
+// parent's text (the label when it leaves the buffer, none when it empties
+// it) shows in a pop-up that goes when the pointer moves off the item.
+TEST_F(TreeViewTest, InfoTipsAskTheParentAfterTheHoverTime) {
+  SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) | TVS_INFOTIP);
+  HTREEITEM alpha = Add(TVI_ROOT, "alpha");
+  HTREEITEM beta = Add(TVI_ROOT, "beta");
+  auto tipText = []() -> std::string {
+    HWND tip = FindWindowA("TreeViewTip", nullptr);
+    if (!tip || !IsWindowVisible(tip)) return "(none)";
+    char text[64] = "";
+    GetWindowTextA(tip, text, sizeof text);
+    return text;
+  };
+  auto moveTo = [&](POINT p) {
+    ClientToScreen(tree, &p);
+    pl3::InjectMouseMove(p);
+    pl3::PumpMessages();
+  };
+  auto rest = [&](HTREEITEM item) {
+    const RECT label = ItemRect(item, true);
+    moveTo(POINT{label.left + 2, (label.top + label.bottom) / 2});
+  };
+  struct Case {
+    const char* answer;  // null: the buffer left as given
+    const char* shown;
+  } cases[] = {{"the first letter", "the first letter"}, {nullptr, "alpha"}, {"", "(none)"}};
+  for (const Case& c : cases) {
+    g_log.clear();
+    g_answer = [&](const NMHDR* hdr) -> LRESULT {
+      if (hdr->code == TVN_GETINFOTIP && c.answer) {
+        auto* tip = reinterpret_cast<NMTVGETINFOTIP*>(const_cast<NMHDR*>(hdr));
+        std::snprintf(tip->pszText, static_cast<std::size_t>(tip->cchTextMax), "%s", c.answer);
+      }
+      return 0;
+    };
+    rest(alpha);
+    pl3::AdvanceTestClock(300);
+    pl3::PumpMessages();
+    EXPECT_TRUE(g_log.empty()) << "asked before the hover time";
+    pl3::AdvanceTestClock(200);
+    pl3::PumpMessages();
+    EXPECT_EQ(g_log, (Log{"infotip alpha"}));
+    EXPECT_EQ(tipText(), c.shown);
+    moveTo(POINT{5, 150});  // below every item
+    EXPECT_EQ(tipText(), "(none)");
+  }
+  // Moving to another item starts its own wait; without TVS_INFOTIP nothing is asked.
+  g_answer = nullptr;
+  g_log.clear();
+  rest(alpha);
+  pl3::AdvanceTestClock(300);
+  rest(beta);
+  pl3::AdvanceTestClock(300);
+  pl3::PumpMessages();
+  EXPECT_TRUE(g_log.empty());
+  pl3::AdvanceTestClock(200);
+  pl3::PumpMessages();
+  EXPECT_EQ(g_log, (Log{"infotip beta"}));
+  SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) & ~static_cast<LONG_PTR>(TVS_INFOTIP));
+  moveTo(POINT{5, 150});
+  g_log.clear();
+  rest(alpha);
+  pl3::AdvanceTestClock(1000);
+  pl3::PumpMessages();
+  EXPECT_TRUE(g_log.empty());
 }
 
 TEST_F(TreeViewTest, HitTestAndMouseButtonsClicksAndDrags) {
