@@ -320,14 +320,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH f
       p = (a << 24) | (((p >> 16 & 0xFF) * a + 127) / 255 << 16) | (((p >> 8 & 0xFF) * a + 127) / 255 << 8) |
           ((p & 0xFF) * a + 127) / 255;
   }
-  HBITMAP bitmap = MakeDib(pixels, cx, cy);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HBITMAP old = SelectObject(memory, bitmap);
-  const BOOL ok = AlphaBlend(dc, x, y, cx, cy, memory, 0, 0, cx, cy, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  return ok;
+  return pl3::BlendPremultipliedPixels(dc, pixels.data(), cx, cy, x, y);
 }
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE); }

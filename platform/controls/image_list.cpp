@@ -185,16 +185,8 @@ Pixels Prepared(const ImageListRecord& r, const Pixels& image, UINT style) {
   return out;
 }
 
-// Blends premultiplied pixels onto the context at (x, y).
 BOOL BlendPixels(HDC dc, const Pixels& premultiplied, int cx, int cy, int x, int y) {
-  HBITMAP bitmap = pl3::CreateDibFromPixels(premultiplied.data(), cx, cy);
-  HDC memory = CreateCompatibleDC(dc);
-  auto old = SelectObject(memory, bitmap);
-  const BOOL done = AlphaBlend(dc, x, y, cx, cy, memory, 0, 0, cx, cy, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  return done;
+  return pl3::BlendPremultipliedPixels(dc, premultiplied.data(), cx, cy, x, y);
 }
 
 // ---- The drag image ----
