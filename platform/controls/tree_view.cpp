@@ -38,6 +38,7 @@ struct TreeItem {
   int childCount = kNotSet;
   UINT state = 0;
   LPARAM param = 0;
+  int labelWidth = -1;  // measured when last laid out; -1 when not known
 };
 
 struct TreeState : user::WindowState {
@@ -46,6 +47,7 @@ struct TreeState : user::WindowState {
   ItemId selected = 0;
   ItemId dropHilite = 0;
   int top = 0;  // the first visible row shown
+  int left = 0;  // pixels scrolled to the right
   HIMAGELIST images = nullptr;
   HIMAGELIST stateImages = nullptr;
   int indent = 19;
@@ -178,12 +180,26 @@ ItemBox BoxOf(HWND hwnd, ItemId id, int row) {
   ItemBox box{};
   const int y = (row - st.top) * h;
   box.row = RECT{0, y, rc.right, y + h};
-  box.imageLeft = ItemLeft(hwnd, st, id);
+  box.imageLeft = ItemLeft(hwnd, st, id) - st.left;
   box.buttonCentre = box.imageLeft - st.indent / 2 - 1;
   const int labelLeft = box.imageLeft + (st.images ? ImageSize(st.images, false) + 3 : 0);
   const int width = LabelWidth(hwnd, st, ItemText(hwnd, id));
+  if (TreeItem* item = ItemOf(hwnd, id)) item->labelWidth = width;
   box.label = RECT{labelLeft, y, labelLeft + width, y + h};
   return box;
+}
+
+// The width of everything that can be scrolled to: the right end of the
+// widest label. Labels the parent gives count once they were drawn.
+int ContentWidth(HWND hwnd, TreeState& st) {
+  const int imageWidth = st.images ? ImageSize(st.images, false) + 3 : 0;
+  int widest = 0;
+  for (ItemId id : VisibleItems(st)) {
+    TreeItem& item = st.items[id];
+    if (item.labelWidth < 0 && !item.textCallback) item.labelWidth = LabelWidth(hwnd, st, item.text);
+    widest = std::max(widest, ItemLeft(hwnd, st, id) + imageWidth + std::max(item.labelWidth, 0));
+  }
+  return widest;
 }
 
 // ---- Notifications ----
@@ -263,6 +279,14 @@ void SyncScrollBar(HWND hwnd) {
   st->top = std::clamp(st->top, 0, std::max(0, count - page));
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, count - 1), static_cast<UINT>(page), st->top, 0};
   SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+  st = StateOf(hwnd);
+  if (!st) return;
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  const int width = ContentWidth(hwnd, *st);
+  st->left = std::clamp(st->left, 0, std::max(0, width - rc.right));
+  SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, width - 1), static_cast<UINT>(rc.right), st->left, 0};
+  SetScrollInfo(hwnd, SB_HORZ, &h, TRUE);
 }
 
 void Redraw(HWND hwnd) {
@@ -506,6 +530,7 @@ BOOL SetItem(HWND hwnd, const TVITEM* in) {
   TreeItem* item = ItemOf(hwnd, IdOf(in->hItem));
   if (!item) return FALSE;
   if (in->mask & TVIF_TEXT) {
+    item->labelWidth = -1;
     item->textCallback = in->pszText == LPSTR_TEXTCALLBACK;
     item->text = in->pszText && !item->textCallback ? in->pszText : "";
   }
@@ -777,7 +802,10 @@ void EndLabelEdit(HWND hwnd, bool cancel) {
     nm.item.cchTextMax = cancel ? 0 : length + 1;
     const LRESULT keep = SendNotify(hwnd, TVN_ENDLABELEDIT, &nm.hdr);
     TreeItem* item = ItemOf(hwnd, id);
-    if (!cancel && keep && item && !item->textCallback) item->text = text.c_str();
+    if (!cancel && keep && item && !item->textCallback) {
+      item->text = text.c_str();
+      item->labelWidth = -1;
+    }
   }
   if (IsWindow(edit)) DestroyWindow(edit);
   if (!StateOf(hwnd)) return;
@@ -1076,26 +1104,33 @@ void OnRightUp(HWND hwnd, LPARAM lParam) {
   SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
 }
 
-void OnVScroll(HWND hwnd, WORD code) {
+// A scroll bar's code: rows on the vertical bar, pixels on the horizontal one.
+void OnScroll(HWND hwnd, int bar, WORD code) {
   TreeState* st = StateOf(hwnd);
   if (!st) return;
-  const int page = PageRows(hwnd, *st);
+  const bool vertical = bar == SB_VERT;
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  const int line = vertical ? 1 : 8;
+  const int page = vertical ? PageRows(hwnd, *st) : std::max<int>(line, rc.right - line);
+  int& pos = vertical ? st->top : st->left;
   switch (code) {
-    case SB_LINEUP: ScrollTo(hwnd, st->top - 1); break;
-    case SB_LINEDOWN: ScrollTo(hwnd, st->top + 1); break;
-    case SB_PAGEUP: ScrollTo(hwnd, st->top - page); break;
-    case SB_PAGEDOWN: ScrollTo(hwnd, st->top + page); break;
-    case SB_TOP: ScrollTo(hwnd, 0); break;
-    case SB_BOTTOM: ScrollTo(hwnd, 1 << 30); break;
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = 1 << 30; break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(hwnd, SB_VERT, &si);
-      ScrollTo(hwnd, si.nTrackPos);
+      GetScrollInfo(hwnd, bar, &si);
+      pos = si.nTrackPos;
       break;
     }
-    default: break;
+    default: return;
   }
+  Redraw(hwnd);
 }
 
 void OnFocus(HWND hwnd, bool gained) {
@@ -1145,7 +1180,10 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND: return 1;
     case WM_SIZE: SyncScrollBar(hwnd); return 0;
     case WM_SETFONT:
-      if (st) st->font = reinterpret_cast<HFONT>(wParam);
+      if (st) {
+        st->font = reinterpret_cast<HFONT>(wParam);
+        for (auto& entry : st->items) entry.second.labelWidth = -1;
+      }
       if (lParam) Redraw(hwnd);
       return 0;
     case WM_GETFONT: return st ? reinterpret_cast<LRESULT>(st->font) : 0;
@@ -1179,7 +1217,8 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
       }
       return DefWindowProcA(hwnd, message, wParam, lParam);
-    case WM_VSCROLL: OnVScroll(hwnd, LOWORD(wParam)); return 0;
+    case WM_VSCROLL: OnScroll(hwnd, SB_VERT, LOWORD(wParam)); return 0;
+    case WM_HSCROLL: OnScroll(hwnd, SB_HORZ, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL:
       if (st) ScrollTo(hwnd, st->top - 3 * static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA);
       return 0;

@@ -11,6 +11,7 @@
 #include "platform/commctrl.h"
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
+#include "platform/scroll.h"
 #include "platform/user.h"
 #include "tests/platform/golden_window.h"
 
@@ -532,6 +533,39 @@ TEST_F(TreeViewTest, HitTestAndMouseButtonsClicksAndDrags) {
   g_answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == NM_DBLCLK; };
   SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 3, mid));
   EXPECT_EQ(g_log, (Log{"dblclk"}));
+}
+
+// A label wider than the tree shows the horizontal bar; its codes move
+// every item's place, and the last position shows the label's right end.
+TEST_F(TreeViewTest, AWideLabelScrollsSideways) {
+  HTREEITEM item = Add(TVI_ROOT, "short");
+  EXPECT_FALSE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_HSCROLL) << "everything fits";
+  HTREEITEM wide = Add(item, "a label far wider than the whole tree is, so that it overflows");
+  TreeView_Expand(tree, item, TVE_EXPAND);
+  ASSERT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_HSCROLL);
+  RECT client;
+  GetClientRect(tree, &client);
+  const RECT before = ItemRect(wide, true);
+  ASSERT_GT(before.right, client.right);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(tree, SB_HORZ, &si);
+  EXPECT_EQ(si.nMax + 1, before.right);
+  EXPECT_EQ(static_cast<int>(si.nPage), client.right);
+
+  SendMessageA(tree, WM_HSCROLL, SB_LINEDOWN, 0);
+  const RECT moved = ItemRect(wide, true);
+  EXPECT_EQ(moved.left, before.left - 8);
+  TVHITTESTINFO hit{{moved.left + 1, (moved.top + moved.bottom) / 2}, 0, nullptr};
+  EXPECT_EQ(TreeView_HitTest(tree, &hit), wide);
+  EXPECT_EQ(hit.flags, TVHT_ONITEMLABEL);
+  SendMessageA(tree, WM_HSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(ItemRect(wide, true).right, client.right);
+  SendMessageA(tree, WM_HSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(ItemRect(wide, true).right, client.right + 8);
+  // Once the wide label goes away the bar goes and the view returns to the left.
+  TreeView_DeleteItem(tree, wide);
+  EXPECT_FALSE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_HSCROLL);
+  EXPECT_EQ(ItemRect(item, true).left, before.left - 19);
 }
 
 TEST_F(TreeViewTest, DragImageHoldsTheItemsIconAndLabel) {
