@@ -111,7 +111,7 @@ void DrawArrowGlyph(HDC dc, const RECT& box, bool vertical, bool towardsEnd, boo
   int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
   HBRUSH brush = GetSysColorBrush(grey ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
   for (int i = 0; i < 4; ++i) {
-    int d = towardsEnd ? i - 2 : 1 - i;  // the tip points away from the middle
+    int d = towardsEnd ? 1 - i : i - 2;  // row 0, the tip, lies away from the trough
     RECT line = vertical ? RECT{cx - i, cy + d, cx + i + 1, cy + d + 1} : RECT{cx + d, cy - i, cx + d + 1, cy + i + 1};
     FillRect(dc, &line, brush);
   }
