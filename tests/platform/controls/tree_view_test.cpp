@@ -64,6 +64,10 @@ std::string Describe(const NMHDR* hdr) {
 }
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CONTEXTMENU) {
+    g_log.push_back(reinterpret_cast<HWND>(wp) == g_tree ? "contextmenu from tree" : "contextmenu");
+    return 0;
+  }
   if (msg == WM_NOTIFY) {
     const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
     if (hdr->code != TVN_GETDISPINFO) g_log.push_back(Describe(hdr));
@@ -528,11 +532,14 @@ TEST_F(TreeViewTest, HitTestAndMouseButtonsClicksAndDrags) {
   SendMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(label.left + 3, mid));
   SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 3, mid));
   SendMessageA(tree, WM_RBUTTONUP, 0, MAKELPARAM(label.left + 3, mid));
-  EXPECT_EQ(g_log, (Log{"click", "dblclk", "expanding alpha a1", "expanded alpha a1", "rclick"}));
+  EXPECT_EQ(g_log, (Log{"click", "dblclk", "expanding alpha a1", "expanded alpha a1", "rclick",
+                        "contextmenu from tree"}));
+  // A parent that takes the double or right click gets nothing more.
   g_log.clear();
-  g_answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == NM_DBLCLK; };
+  g_answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == NM_DBLCLK || hdr->code == NM_RCLICK; };
   SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 3, mid));
-  EXPECT_EQ(g_log, (Log{"dblclk"}));
+  SendMessageA(tree, WM_RBUTTONUP, 0, MAKELPARAM(label.left + 3, mid));
+  EXPECT_EQ(g_log, (Log{"dblclk", "rclick"}));
 }
 
 // A label wider than the tree shows the horizontal bar; its codes move
