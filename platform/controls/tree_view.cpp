@@ -48,6 +48,8 @@ struct TreeState : user::WindowState {
   ItemId dropHilite = 0;
   int top = 0;  // the first visible row shown
   int left = 0;  // pixels scrolled to the right
+  int shownCount = 0;    // visible rows and the widest label's right end, as the
+  int contentWidth = 0;  // bars were last set from them
   HIMAGELIST images = nullptr;
   HIMAGELIST stateImages = nullptr;
   int indent = 19;
@@ -271,10 +273,11 @@ bool ItemHasChildren(HWND hwnd, ItemId id) {
 
 // ---- Scrolling and redrawing ----
 
-void SyncScrollBar(HWND hwnd) {
+// Sets both bars from the counted rows and width.
+void ApplyScrollBars(HWND hwnd) {
   TreeState* st = StateOf(hwnd);
   if (!st) return;
-  const int count = static_cast<int>(VisibleItems(*st).size());
+  const int count = st->shownCount;
   const int page = PageRows(hwnd, *st);
   st->top = std::clamp(st->top, 0, std::max(0, count - page));
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, count - 1), static_cast<UINT>(page), st->top, 0};
@@ -283,10 +286,18 @@ void SyncScrollBar(HWND hwnd) {
   if (!st) return;
   RECT rc;
   GetClientRect(hwnd, &rc);
-  const int width = ContentWidth(hwnd, *st);
+  const int width = st->contentWidth;
   st->left = std::clamp(st->left, 0, std::max(0, width - rc.right));
   SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, width - 1), static_cast<UINT>(rc.right), st->left, 0};
   SetScrollInfo(hwnd, SB_HORZ, &h, TRUE);
+}
+
+void SyncScrollBar(HWND hwnd) {
+  TreeState* st = StateOf(hwnd);
+  if (!st) return;
+  st->shownCount = static_cast<int>(VisibleItems(*st).size());
+  st->contentWidth = ContentWidth(hwnd, *st);
+  ApplyScrollBars(hwnd);
 }
 
 void Redraw(HWND hwnd) {
@@ -434,7 +445,19 @@ HTREEITEM Insert(HWND hwnd, const TVINSERTSTRUCT* is) {
   if (in.mask & TVIF_STATE) item.state = in.state & in.stateMask & ~(TVIS_SELECTED | TVIS_DROPHILITED);
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(place), id);
   st->items.emplace(id, std::move(item));
-  Redraw(hwnd);
+  // Only an item that shows adds to the bars: counted alone, so filling a
+  // tree costs no walk of it per item.
+  bool shown = true;
+  for (ItemId p = parent; p && shown; p = st->items[p].parent) shown = (st->items[p].state & TVIS_EXPANDED) != 0;
+  if (shown) {
+    TreeItem& added = st->items[id];
+    if (!added.textCallback) added.labelWidth = LabelWidth(hwnd, *st, added.text);
+    const int imageWidth = st->images ? ImageSize(st->images, false) + 3 : 0;
+    st->shownCount += 1;
+    st->contentWidth = std::max(st->contentWidth, ItemLeft(hwnd, *st, id) + imageWidth + std::max(added.labelWidth, 0));
+    ApplyScrollBars(hwnd);
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
   return HandleOf(id);
 }
 

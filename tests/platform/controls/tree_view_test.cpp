@@ -542,6 +542,27 @@ TEST_F(TreeViewTest, HitTestAndMouseButtonsClicksAndDrags) {
   EXPECT_EQ(g_log, (Log{"dblclk", "rclick"}));
 }
 
+// The vertical bar counts the rows that show: items under a closed item
+// do not count until it opens, and scrolling moves the first row shown.
+TEST_F(TreeViewTest, TheVerticalBarCountsTheRowsThatShow) {
+  HTREEITEM first = Add(TVI_ROOT, "row 0");
+  for (int i = 1; i < 30; ++i) Add(TVI_ROOT, ("row " + std::to_string(i)).c_str());
+  for (int i = 0; i < 5; ++i) Add(first, "hidden");
+  ASSERT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_VSCROLL);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(tree, SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 29);
+  EXPECT_EQ(static_cast<int>(si.nPage), static_cast<int>(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0)));
+  TreeView_Expand(tree, first, TVE_EXPAND);
+  GetScrollInfo(tree, SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 34);
+  SendMessageA(tree, WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(TreeView_GetNextItem(tree, nullptr, TVGN_FIRSTVISIBLE), TreeView_GetChild(tree, first));
+  SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
+  GetScrollInfo(tree, SB_VERT, &si);
+  EXPECT_EQ(si.nPos, 35 - static_cast<int>(si.nPage));
+}
+
 // A label wider than the tree shows the horizontal bar; its codes move
 // every item's place, and the last position shows the label's right end.
 TEST_F(TreeViewTest, AWideLabelScrollsSideways) {
