@@ -399,3 +399,22 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
   }
   return TRUE;
 }
+
+bool pl3::ScrollCodePosition(HWND hwnd, int bar, WORD code, int line, int page, int& pos) {
+  switch (code) {
+    case SB_LINEUP: pos -= line; return true;
+    case SB_LINEDOWN: pos += line; return true;
+    case SB_PAGEUP: pos -= page; return true;
+    case SB_PAGEDOWN: pos += page; return true;
+    case SB_TOP: pos = 0; return true;
+    case SB_BOTTOM: pos = 1 << 30; return true;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, bar, &si);
+      pos = si.nTrackPos;
+      return true;
+    }
+    default: return false;
+  }
+}

@@ -1137,23 +1137,7 @@ void OnScroll(HWND hwnd, int bar, WORD code) {
   const int line = vertical ? 1 : 8;
   const int page = vertical ? PageRows(hwnd, *st) : std::max<int>(line, rc.right - line);
   int& pos = vertical ? st->top : st->left;
-  switch (code) {
-    case SB_LINEUP: pos -= line; break;
-    case SB_LINEDOWN: pos += line; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = 1 << 30; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(hwnd, bar, &si);
-      pos = si.nTrackPos;
-      break;
-    }
-    default: return;
-  }
-  Redraw(hwnd);
+  if (ScrollCodePosition(hwnd, bar, code, line, page, pos)) Redraw(hwnd);
 }
 
 void OnFocus(HWND hwnd, bool gained) {
