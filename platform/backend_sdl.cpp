@@ -11,6 +11,7 @@
 #include "platform/backend.h"
 #include "platform/code_page.h"
 #include "platform/common_dialogs.h"
+#include "platform/folder_dialog.h"
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
 #include "platform/responder.h"
@@ -511,6 +512,7 @@ const Ops* StartSdlBackend() {
   pl3::SetMessageBoxBackend(&ShowBox);
   pl3::SetFileDialogBackend(&pl3::ShowFileDialog);
   pl3::SetColourDialogBackend(&pl3::ShowColourDialog);
+  pl3::SetFolderDialogBackend(&pl3::RunFolderDialog);
   SetHostServices(&kSdlHost);
   SDL_StartTextInput();
   return &kSdl;

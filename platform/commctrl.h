@@ -375,3 +375,312 @@ struct NMLVKEYDOWN {
   WORD wVKey;
   UINT flags;
 };
+
+// ---- Image lists --------------------------------------------------------------
+// A list of same-sized images kept as 32-bit pixels with alpha. A handle names
+// a record of its own, never reused: a stale one fails the call. Lists of
+// fewer than 32 bits take their images' colours to their depth (4 bits: the
+// sixteen standard colours; 16 bits: five bits a channel); only 32-bit lists
+// keep an image's alpha. With ILC_MASK the mask (or the colour key of
+// AddMasked) makes pixels transparent. (HIMAGELIST is declared above.)
+
+constexpr UINT ILC_MASK = 0x0001;
+constexpr UINT ILC_COLOR = 0x0000;
+constexpr UINT ILC_COLORDDB = 0x00FE;
+constexpr UINT ILC_COLOR4 = 0x0004;
+constexpr UINT ILC_COLOR8 = 0x0008;
+constexpr UINT ILC_COLOR16 = 0x0010;
+constexpr UINT ILC_COLOR24 = 0x0018;
+constexpr UINT ILC_COLOR32 = 0x0020;
+
+constexpr UINT ILD_NORMAL = 0x0000;
+constexpr UINT ILD_TRANSPARENT = 0x0001;
+constexpr UINT ILD_MASK = 0x0010;
+constexpr UINT ILD_BLEND25 = 0x0002;
+constexpr UINT ILD_BLEND50 = 0x0004;
+constexpr UINT ILD_FOCUS = ILD_BLEND25;
+constexpr UINT ILD_SELECTED = ILD_BLEND50;
+constexpr UINT ILD_BLEND = ILD_BLEND50;
+
+constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+constexpr COLORREF CLR_DEFAULT = 0xFF000000;
+
+// No image (I_IMAGECALLBACK, an image the parent gives, is declared above).
+constexpr int I_IMAGENONE = -2;
+
+// cx, cy 1 to 4096; `initial` and `grow` only size the storage.
+HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
+BOOL ImageList_Destroy(HIMAGELIST list);
+int ImageList_GetImageCount(HIMAGELIST list);
+BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
+// Adds one image per cx-wide strip of the bitmap; the mask bitmap (white:
+// transparent) counts only with ILC_MASK. Returns the first new index, -1 on failure.
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+// The same, pixels of colour `key` becoming transparent (with ILC_MASK).
+int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF key);
+// Replaces image `index` by the icon scaled to the list's size, or adds it
+// when index is -1; returns its index, -1 on failure.
+int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon);
+inline int ImageList_AddIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }
+// Removes image `index`, or every image when index is -1.
+BOOL ImageList_Remove(HIMAGELIST list, int index);
+inline BOOL ImageList_RemoveAll(HIMAGELIST list) { return ImageList_Remove(list, -1); }
+// The colour drawn under transparent pixels by ILD_NORMAL; CLR_NONE (the
+// default) leaves them transparent. Returns the previous one.
+COLORREF ImageList_SetBkColor(HIMAGELIST list, COLORREF colour);
+COLORREF ImageList_GetBkColor(HIMAGELIST list);
+// Draws image `index` at (x, y). ILD_BLEND25 and ILD_BLEND50 tint it with the
+// highlight colour; ILD_MASK draws the mask (black where opaque, white elsewhere).
+BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+// A new icon of image `index`; the caller destroys it.
+HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT style);
+
+// Drag images: one image at a time moves over the screen context
+// (GetDC(NULL)), restoring what lay under it at each move.
+// Starts a drag of image `index`, the pointer being at (dx, dy) in the image.
+BOOL ImageList_BeginDrag(HIMAGELIST list, int index, int dxHotspot, int dyHotspot);
+// Shows the image with the pointer at (x, y) relative to the window's
+// upper-left corner (of the screen when lock is null).
+BOOL ImageList_DragEnter(HWND lock, int x, int y);
+BOOL ImageList_DragMove(int x, int y);
+BOOL ImageList_DragShowNolock(BOOL show);
+// Hides the image, restoring what lay under it.
+BOOL ImageList_DragLeave(HWND lock);
+void ImageList_EndDrag();
+
+// ---- Tree view ("SysTreeView32") ------------------------------------------------
+// Item handles are never reused: a deleted item's handle fails every call.
+
+#define WC_TREEVIEW "SysTreeView32"
+#define WC_TREEVIEWA WC_TREEVIEW
+
+struct TREEITEM_RECORD;
+using HTREEITEM = TREEITEM_RECORD*;
+
+#define TVI_ROOT (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x10000)))
+#define TVI_FIRST (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFF)))
+#define TVI_LAST (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFE)))
+#define TVI_SORT (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFD)))
+
+constexpr DWORD TVS_HASBUTTONS = 0x0001;
+constexpr DWORD TVS_HASLINES = 0x0002;
+constexpr DWORD TVS_LINESATROOT = 0x0004;
+constexpr DWORD TVS_EDITLABELS = 0x0008;
+constexpr DWORD TVS_DISABLEDRAGDROP = 0x0010;
+constexpr DWORD TVS_SHOWSELALWAYS = 0x0020;
+constexpr DWORD TVS_NOTOOLTIPS = 0x0080;
+constexpr DWORD TVS_INFOTIP = 0x0800;
+constexpr DWORD TVS_FULLROWSELECT = 0x1000;
+
+constexpr UINT TVIF_TEXT = 0x0001;
+constexpr UINT TVIF_IMAGE = 0x0002;
+constexpr UINT TVIF_PARAM = 0x0004;
+constexpr UINT TVIF_STATE = 0x0008;
+constexpr UINT TVIF_HANDLE = 0x0010;
+constexpr UINT TVIF_SELECTEDIMAGE = 0x0020;
+constexpr UINT TVIF_CHILDREN = 0x0040;
+
+constexpr UINT TVIS_SELECTED = 0x0002;
+constexpr UINT TVIS_CUT = 0x0004;
+constexpr UINT TVIS_DROPHILITED = 0x0008;
+constexpr UINT TVIS_BOLD = 0x0010;
+constexpr UINT TVIS_EXPANDED = 0x0020;
+constexpr UINT TVIS_EXPANDEDONCE = 0x0040;
+
+constexpr int I_CHILDRENCALLBACK = -1;
+
+struct TVITEMA {
+  UINT mask;
+  HTREEITEM hItem;
+  UINT state;
+  UINT stateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  int iSelectedImage;
+  int cChildren;
+  LPARAM lParam;
+};
+using TVITEM = TVITEMA;
+using LPTVITEM = TVITEM*;
+
+struct TVINSERTSTRUCTA {
+  HTREEITEM hParent;  // TVI_ROOT or null: a root item
+  HTREEITEM hInsertAfter;  // an item, TVI_FIRST, TVI_LAST or TVI_SORT
+  TVITEM item;
+};
+using TVINSERTSTRUCT = TVINSERTSTRUCTA;
+using LPTVINSERTSTRUCT = TVINSERTSTRUCT*;
+
+constexpr UINT TVE_COLLAPSE = 0x0001;
+constexpr UINT TVE_EXPAND = 0x0002;
+constexpr UINT TVE_TOGGLE = 0x0003;
+constexpr UINT TVE_COLLAPSERESET = 0x8000;
+
+constexpr UINT TVGN_ROOT = 0x0000;
+constexpr UINT TVGN_NEXT = 0x0001;
+constexpr UINT TVGN_PREVIOUS = 0x0002;
+constexpr UINT TVGN_PARENT = 0x0003;
+constexpr UINT TVGN_CHILD = 0x0004;
+constexpr UINT TVGN_FIRSTVISIBLE = 0x0005;
+constexpr UINT TVGN_NEXTVISIBLE = 0x0006;
+constexpr UINT TVGN_PREVIOUSVISIBLE = 0x0007;
+constexpr UINT TVGN_DROPHILITE = 0x0008;
+constexpr UINT TVGN_CARET = 0x0009;
+constexpr UINT TVGN_LASTVISIBLE = 0x000A;
+
+constexpr int TVSIL_NORMAL = 0;
+constexpr int TVSIL_STATE = 2;
+
+constexpr UINT TVHT_NOWHERE = 0x0001;
+constexpr UINT TVHT_ONITEMICON = 0x0002;
+constexpr UINT TVHT_ONITEMLABEL = 0x0004;
+constexpr UINT TVHT_ONITEMINDENT = 0x0008;
+constexpr UINT TVHT_ONITEMBUTTON = 0x0010;
+constexpr UINT TVHT_ONITEMRIGHT = 0x0020;
+constexpr UINT TVHT_ONITEMSTATEICON = 0x0040;
+constexpr UINT TVHT_ONITEM = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
+constexpr UINT TVHT_ABOVE = 0x0100;
+constexpr UINT TVHT_BELOW = 0x0200;
+constexpr UINT TVHT_TORIGHT = 0x0400;
+constexpr UINT TVHT_TOLEFT = 0x0800;
+
+struct TVHITTESTINFO {
+  POINT pt;  // client coordinates
+  UINT flags;
+  HTREEITEM hItem;
+};
+using LPTVHITTESTINFO = TVHITTESTINFO*;
+
+constexpr UINT TV_FIRST = 0x1100;
+constexpr UINT TVM_INSERTITEMA = TV_FIRST + 0;        // lParam TVINSERTSTRUCT*; the new item or null
+constexpr UINT TVM_DELETEITEM = TV_FIRST + 1;         // lParam item (TVI_ROOT: all)
+constexpr UINT TVM_EXPAND = TV_FIRST + 2;             // wParam TVE_ code, lParam item
+constexpr UINT TVM_GETITEMRECT = TV_FIRST + 4;        // wParam TRUE: the label only; lParam RECT* holding the item in
+constexpr UINT TVM_GETCOUNT = TV_FIRST + 5;
+constexpr UINT TVM_GETINDENT = TV_FIRST + 6;
+constexpr UINT TVM_SETINDENT = TV_FIRST + 7;
+constexpr UINT TVM_GETIMAGELIST = TV_FIRST + 8;
+constexpr UINT TVM_SETIMAGELIST = TV_FIRST + 9;       // wParam TVSIL_, lParam HIMAGELIST; the previous list
+constexpr UINT TVM_GETNEXTITEM = TV_FIRST + 10;       // wParam TVGN_, lParam item
+constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;        // wParam TVGN_CARET, DROPHILITE or FIRSTVISIBLE
+constexpr UINT TVM_GETITEMA = TV_FIRST + 12;          // lParam TVITEM*
+constexpr UINT TVM_SETITEMA = TV_FIRST + 13;          // lParam TVITEM*
+constexpr UINT TVM_EDITLABELA = TV_FIRST + 14;        // lParam item; the edit control or null
+constexpr UINT TVM_GETEDITCONTROL = TV_FIRST + 15;
+constexpr UINT TVM_GETVISIBLECOUNT = TV_FIRST + 16;
+constexpr UINT TVM_HITTEST = TV_FIRST + 17;           // lParam TVHITTESTINFO*
+constexpr UINT TVM_CREATEDRAGIMAGE = TV_FIRST + 18;   // lParam item; a new image list
+constexpr UINT TVM_ENSUREVISIBLE = TV_FIRST + 20;
+constexpr UINT TVM_ENDEDITLABELNOW = TV_FIRST + 22;   // wParam TRUE: cancel
+constexpr UINT TVM_INSERTITEM = TVM_INSERTITEMA;
+constexpr UINT TVM_GETITEM = TVM_GETITEMA;
+constexpr UINT TVM_SETITEM = TVM_SETITEMA;
+constexpr UINT TVM_EDITLABEL = TVM_EDITLABELA;
+
+constexpr UINT TVC_UNKNOWN = 0x0000;
+constexpr UINT TVC_BYMOUSE = 0x0001;
+constexpr UINT TVC_BYKEYBOARD = 0x0002;
+
+constexpr UINT TVN_FIRST = 0u - 400u;
+constexpr UINT TVN_SELCHANGINGA = TVN_FIRST - 1;  // NMTREEVIEW; non-zero refuses
+constexpr UINT TVN_SELCHANGEDA = TVN_FIRST - 2;   // NMTREEVIEW
+constexpr UINT TVN_GETDISPINFOA = TVN_FIRST - 3;  // NMTVDISPINFO for LPSTR_TEXTCALLBACK and I_ callbacks
+constexpr UINT TVN_ITEMEXPANDINGA = TVN_FIRST - 5;  // NMTREEVIEW (action TVE_); non-zero refuses
+constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
+constexpr UINT TVN_BEGINDRAGA = TVN_FIRST - 7;      // NMTREEVIEW with ptDrag
+constexpr UINT TVN_BEGINRDRAGA = TVN_FIRST - 8;
+constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;     // NMTREEVIEW, itemOld the item going
+constexpr UINT TVN_BEGINLABELEDITA = TVN_FIRST - 10;  // NMTVDISPINFO; non-zero refuses
+constexpr UINT TVN_ENDLABELEDITA = TVN_FIRST - 11;  // NMTVDISPINFO, pszText null when cancelled; TRUE keeps the text
+constexpr UINT TVN_KEYDOWN = TVN_FIRST - 12;        // NMTVKEYDOWN
+constexpr UINT TVN_GETINFOTIPA = TVN_FIRST - 13;    // NMTVGETINFOTIP
+constexpr UINT TVN_SELCHANGING = TVN_SELCHANGINGA;
+constexpr UINT TVN_SELCHANGED = TVN_SELCHANGEDA;
+constexpr UINT TVN_GETDISPINFO = TVN_GETDISPINFOA;
+constexpr UINT TVN_ITEMEXPANDING = TVN_ITEMEXPANDINGA;
+constexpr UINT TVN_ITEMEXPANDED = TVN_ITEMEXPANDEDA;
+constexpr UINT TVN_BEGINDRAG = TVN_BEGINDRAGA;
+constexpr UINT TVN_BEGINRDRAG = TVN_BEGINRDRAGA;
+constexpr UINT TVN_DELETEITEM = TVN_DELETEITEMA;
+constexpr UINT TVN_BEGINLABELEDIT = TVN_BEGINLABELEDITA;
+constexpr UINT TVN_ENDLABELEDIT = TVN_ENDLABELEDITA;
+constexpr UINT TVN_GETINFOTIP = TVN_GETINFOTIPA;
+
+struct NMTREEVIEWA {
+  NMHDR hdr;
+  UINT action;  // TVC_ for selection, TVE_ for expansion
+  TVITEM itemOld;
+  TVITEM itemNew;
+  POINT ptDrag;
+};
+using NMTREEVIEW = NMTREEVIEWA;
+using LPNMTREEVIEW = NMTREEVIEW*;
+
+struct NMTVDISPINFOA {
+  NMHDR hdr;
+  TVITEM item;
+};
+using NMTVDISPINFO = NMTVDISPINFOA;
+using TV_DISPINFO = NMTVDISPINFO;
+
+struct NMTVKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+};
+
+struct NMTVGETINFOTIPA {
+  NMHDR hdr;
+  LPSTR pszText;  // a buffer of cchTextMax bytes the parent fills
+  int cchTextMax;
+  HTREEITEM hItem;
+  LPARAM lParam;
+};
+using NMTVGETINFOTIP = NMTVGETINFOTIPA;
+
+// The message helpers of the tree view.
+inline HTREEITEM TreeView_InsertItem(HWND tree, const TVINSERTSTRUCT* is) {
+  return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(is)));
+}
+inline BOOL TreeView_DeleteItem(HWND tree, HTREEITEM item) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL TreeView_DeleteAllItems(HWND tree) { return TreeView_DeleteItem(tree, TVI_ROOT); }
+inline BOOL TreeView_Expand(HWND tree, HTREEITEM item, UINT code) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)));
+}
+inline HTREEITEM TreeView_GetNextItem(HWND tree, HTREEITEM item, UINT code) {
+  return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+}
+inline HTREEITEM TreeView_GetChild(HWND tree, HTREEITEM item) { return TreeView_GetNextItem(tree, item, TVGN_CHILD); }
+inline HTREEITEM TreeView_GetNextSibling(HWND tree, HTREEITEM item) { return TreeView_GetNextItem(tree, item, TVGN_NEXT); }
+inline HTREEITEM TreeView_GetParent(HWND tree, HTREEITEM item) { return TreeView_GetNextItem(tree, item, TVGN_PARENT); }
+inline HTREEITEM TreeView_GetRoot(HWND tree) { return TreeView_GetNextItem(tree, nullptr, TVGN_ROOT); }
+inline HTREEITEM TreeView_GetSelection(HWND tree) { return TreeView_GetNextItem(tree, nullptr, TVGN_CARET); }
+inline BOOL TreeView_GetItem(HWND tree, TVITEM* item) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_GETITEM, 0, reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL TreeView_SetItem(HWND tree, const TVITEM* item) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_SETITEM, 0, reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL TreeView_SelectItem(HWND tree, HTREEITEM item) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL TreeView_SelectDropTarget(HWND tree, HTREEITEM item) {
+  return static_cast<BOOL>(SendMessage(tree, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item)));
+}
+inline HTREEITEM TreeView_HitTest(HWND tree, TVHITTESTINFO* info) {
+  return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(info)));
+}
+inline HIMAGELIST TreeView_SetImageList(HWND tree, HIMAGELIST list, int which) {
+  return reinterpret_cast<HIMAGELIST>(SendMessage(tree, TVM_SETIMAGELIST, static_cast<WPARAM>(which),
+                                                  reinterpret_cast<LPARAM>(list)));
+}
+inline HWND TreeView_EditLabel(HWND tree, HTREEITEM item) {
+  return reinterpret_cast<HWND>(SendMessage(tree, TVM_EDITLABEL, 0, reinterpret_cast<LPARAM>(item)));
+}
+inline HIMAGELIST TreeView_CreateDragImage(HWND tree, HTREEITEM item) {
+  return reinterpret_cast<HIMAGELIST>(SendMessage(tree, TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(item)));
+}
+inline UINT TreeView_GetCount(HWND tree) { return static_cast<UINT>(SendMessage(tree, TVM_GETCOUNT, 0, 0)); }

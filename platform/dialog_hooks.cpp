@@ -1,6 +1,7 @@
 #include "platform/dialog_hooks.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/commctrl.h"
@@ -173,3 +174,34 @@ bool DoubleClickDialogListViewItem(HWND dialog, int id, int index) {
 }
 
 }  // namespace pl3
+
+bool pl3::PickDialogTreeItem(HWND dialog, int id, const char* path) {
+  HWND tree = GetDlgItem(dialog, id);
+  if (!tree || !path) return false;
+  HTREEITEM parent = TVI_ROOT;
+  HTREEITEM found = nullptr;
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    const std::size_t cut = rest.find('\\');
+    const std::string step(rest.substr(0, cut));
+    rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
+    if (found && !TreeView_Expand(tree, found, TVE_EXPAND) && !TreeView_GetChild(tree, found)) return false;
+    found = nullptr;
+    for (HTREEITEM item = TreeView_GetNextItem(tree, parent, TVGN_CHILD); item;
+         item = TreeView_GetNextSibling(tree, item)) {
+      char text[MAX_PATH] = "";
+      TVITEM it{};
+      it.mask = TVIF_TEXT;
+      it.hItem = item;
+      it.pszText = text;
+      it.cchTextMax = sizeof text;
+      if (TreeView_GetItem(tree, &it) && pl3::EqualsNoCase(text, step)) {
+        found = item;
+        break;
+      }
+    }
+    if (!found) return false;
+    parent = found;
+  }
+  return found && TreeView_SelectItem(tree, found);
+}

@@ -47,5 +47,10 @@ bool PickDialogListViewItem(HWND dialog, int id, int index);
 bool PickDialogListViewText(HWND dialog, int id, const char* text);
 // Picks a list view item and double-clicks it (NM_DBLCLK).
 bool DoubleClickDialogListViewItem(HWND dialog, int id, int index);
+// Walks a tree view item by item from its roots, each step an item's text
+// (no case) of `path` separated by "\", expanding the items on the way as a
+// user's click on their buttons would, and selects the last; false when a
+// step is not found.
+bool PickDialogTreeItem(HWND dialog, int id, const char* path);
 
 }  // namespace pl3

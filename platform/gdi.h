@@ -839,6 +839,9 @@ void SetScreenSize(int width, int height);
 HBITMAP LoadImageAsBitmap(const char* path);
 // A top-down 32-bit DIB section holding a copy of width x height words.
 HBITMAP CreateDibFromPixels(const std::uint32_t* pixels, int width, int height);
+// Blends width x height premultiplied 0xAARRGGBB words onto the context at
+// (x, y), as AlphaBlend with AC_SRC_ALPHA does.
+BOOL BlendPremultipliedPixels(HDC dc, const std::uint32_t* pixels, int width, int height, int x, int y);
 
 // The 32-bit pixels a memory bitmap or DIB section draws into (null for other
 // formats or bad handles). Row 0 is the top row whatever the DIB's order.

@@ -107,3 +107,16 @@ BOOL AlphaBlend(HDC dstHandle, int x, int y, int width, int height, HDC srcHandl
   }
   return TRUE;
 }
+
+BOOL pl3::BlendPremultipliedPixels(HDC dc, const std::uint32_t* pixels, int width, int height, int x, int y) {
+  HBITMAP bitmap = CreateDibFromPixels(pixels, width, height);
+  if (!bitmap) return FALSE;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP old = SelectObject(memory, bitmap);
+  const BOOL ok =
+      AlphaBlend(dc, x, y, width, height, memory, 0, 0, width, height, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return ok;
+}

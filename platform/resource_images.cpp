@@ -281,6 +281,18 @@ bool pl3::GetIconPixels(HICON icon, IconPixels* out) {
   return true;
 }
 
+HICON pl3::CreateIconFromPixels(const std::uint32_t* pixels, int width, int height) {
+  if (!pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  IconRecord r;
+  r.width = width;
+  r.height = height;
+  r.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  return reinterpret_cast<HICON>(AddIcon(std::move(r)));
+}
+
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH flickerFree, UINT flags) {
   const IconRecord* r = FindIcon(icon);
   if (!r) {
@@ -308,14 +320,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH f
       p = (a << 24) | (((p >> 16 & 0xFF) * a + 127) / 255 << 16) | (((p >> 8 & 0xFF) * a + 127) / 255 << 8) |
           ((p & 0xFF) * a + 127) / 255;
   }
-  HBITMAP bitmap = MakeDib(pixels, cx, cy);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HBITMAP old = SelectObject(memory, bitmap);
-  const BOOL ok = AlphaBlend(dc, x, y, cx, cy, memory, 0, 0, cx, cy, BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  return ok;
+  return pl3::BlendPremultipliedPixels(dc, pixels.data(), cx, cy, x, y);
 }
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE); }

@@ -69,4 +69,8 @@ struct IconPixels {
 };
 bool GetIconPixels(HICON icon, IconPixels* out);
 
+// A new icon of width x height top-down 0xAARRGGBB words (straight alpha);
+// DestroyIcon frees it. Null for a size outside 1 to 4096.
+HICON CreateIconFromPixels(const std::uint32_t* pixels, int width, int height);
+
 }  // namespace pl3

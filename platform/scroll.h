@@ -82,3 +82,13 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows);
+
+namespace pl3 {
+
+// The position a WM_VSCROLL or WM_HSCROLL code asks for, moved from `pos` by
+// `line` or `page` (SB_BOTTOM: a very large number the caller clamps; the
+// thumb codes: the bar's track position). False, `pos` unchanged, for codes
+// that move nothing.
+bool ScrollCodePosition(HWND hwnd, int bar, WORD code, int line, int page, int& pos);
+
+}  // namespace pl3

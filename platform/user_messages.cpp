@@ -424,6 +424,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_MOUSEWHEEL:
+    case WM_CONTEXTMENU:  // a child's menu request goes up to the window that offers one
       if (w->parent && (w->style & WS_CHILD)) return Send(w->parent, message, wParam, lParam);
       return 0;
     case WM_SYSKEYDOWN:

@@ -111,7 +111,7 @@ void DrawArrowGlyph(HDC dc, const RECT& box, bool vertical, bool towardsEnd, boo
   int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
   HBRUSH brush = GetSysColorBrush(grey ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
   for (int i = 0; i < 4; ++i) {
-    int d = towardsEnd ? i - 2 : 1 - i;  // the tip points away from the middle
+    int d = towardsEnd ? 1 - i : i - 2;  // row 0, the tip, lies away from the trough
     RECT line = vertical ? RECT{cx - i, cy + d, cx + i + 1, cy + d + 1} : RECT{cx + d, cy - i, cx + d + 1, cy + i + 1};
     FillRect(dc, &line, brush);
   }
@@ -398,4 +398,23 @@ BOOL EnableScrollBar(HWND hwnd, int bar, UINT arrows) {
     Redraw(hwnd, b);
   }
   return TRUE;
+}
+
+bool pl3::ScrollCodePosition(HWND hwnd, int bar, WORD code, int line, int page, int& pos) {
+  switch (code) {
+    case SB_LINEUP: pos -= line; return true;
+    case SB_LINEDOWN: pos += line; return true;
+    case SB_PAGEUP: pos -= page; return true;
+    case SB_PAGEDOWN: pos += page; return true;
+    case SB_TOP: pos = 0; return true;
+    case SB_BOTTOM: pos = 1 << 30; return true;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, bar, &si);
+      pos = si.nTrackPos;
+      return true;
+    }
+    default: return false;
+  }
 }

@@ -389,22 +389,7 @@ void OnScroll(HWND hwnd, ListViewState& st, int bar, WORD code) {
   int pos = lines ? st.top : st.scrollX;
   int step = lines ? 1 : 16;
   int page = lines ? PageLines(hwnd, st) : static_cast<int>(Client(hwnd).right);
-  switch (code) {
-    case SB_LINEUP: pos -= step; break;
-    case SB_LINEDOWN: pos += step; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = 1 << 30; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      GetScrollInfo(hwnd, bar, &si);
-      pos = si.nTrackPos;
-      break;
-    }
-    default: return;
-  }
+  if (!ScrollCodePosition(hwnd, bar, code, step, page, pos)) return;
   if (lines)
     ScrollToLine(hwnd, st, pos);
   else

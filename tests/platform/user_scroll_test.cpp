@@ -408,3 +408,36 @@ TEST_F(ScrollTest, DroppedComboListScrollsByItsBarAndStaysOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The arrows point away from the trough: the top arrow's one-pixel tip is
+// its highest dark row, the bottom arrow's its lowest.
+TEST(ScrollBarDrawing, ArrowsPointAwayFromTheTrough) {
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 40, 40, 120, 120, nullptr,
+                                nullptr, nullptr, nullptr);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 99, 10, 0, 0};
+  SetScrollInfo(window, SB_VERT, &si, TRUE);
+  UpdateWindow(window);
+  const int width = GetSystemMetrics(SM_CXVSCROLL), arrow = GetSystemMetrics(SM_CYVSCROLL);
+  HDC dc = GetWindowDC(window);
+  // Dark pixels of each row of an arrow box, top to bottom.
+  auto rows = [&](int top) {
+    std::vector<int> counts;
+    for (int y = top + 1; y < top + arrow - 1; ++y) {
+      int dark = 0;
+      for (int x = 120 - width + 1; x < 119; ++x) dark += GetPixel(dc, x, y) == GetSysColor(COLOR_BTNTEXT);
+      if (dark) counts.push_back(dark);
+    }
+    return counts;
+  };
+  const std::vector<int> up = rows(0), down = rows(120 - arrow);
+  ReleaseDC(window, dc);
+  DestroyWindow(window);
+  ASSERT_GE(up.size(), 2u);
+  ASSERT_GE(down.size(), 2u);
+  EXPECT_LT(up.front(), up.back());
+  EXPECT_GT(down.front(), down.back());
+}
+
+}  // namespace
