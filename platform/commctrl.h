@@ -375,3 +375,60 @@ struct NMLVKEYDOWN {
   WORD wVKey;
   UINT flags;
 };
+// Mouse notifications of bars (NM_CLICK, NM_DBLCLK, NM_RCLICK): the item
+// (status bar part, toolbar command) under the point, in client coordinates.
+struct NMMOUSE {
+  NMHDR hdr;
+  DWORD_PTR dwItemSpec;
+  DWORD_PTR dwItemData;
+  POINT pt;
+  LPARAM dwHitInfo;
+};
+
+// Styles every bar (status bar, toolbar) shares.
+constexpr DWORD CCS_TOP = 0x0001;
+constexpr DWORD CCS_NOMOVEY = 0x0002;
+constexpr DWORD CCS_BOTTOM = 0x0003;
+constexpr DWORD CCS_NORESIZE = 0x0004;
+constexpr DWORD CCS_NOPARENTALIGN = 0x0008;
+constexpr DWORD CCS_NODIVIDER = 0x0040;
+
+// ---- Status bar ---------------------------------------------------------------
+//
+// A bar along the bottom of its parent (the parent forwards WM_SIZE, and the
+// bar places itself) split into parts. Its height follows its font only, so
+// texts and icons never change it.
+
+#define STATUSCLASSNAME "msctls_statusbar32"
+#define STATUSCLASSNAMEA STATUSCLASSNAME
+
+constexpr DWORD SBARS_SIZEGRIP = 0x0100;
+
+constexpr UINT SB_SETTEXTA = WM_USER + 1;
+constexpr UINT SB_GETTEXTA = WM_USER + 2;
+constexpr UINT SB_GETTEXTLENGTHA = WM_USER + 3;
+constexpr UINT SB_SETPARTS = WM_USER + 4;
+constexpr UINT SB_GETPARTS = WM_USER + 6;
+constexpr UINT SB_GETBORDERS = WM_USER + 7;
+constexpr UINT SB_SETMINHEIGHT = WM_USER + 8;
+constexpr UINT SB_SIMPLE = WM_USER + 9;
+constexpr UINT SB_GETRECT = WM_USER + 10;
+constexpr UINT SB_ISSIMPLE = WM_USER + 14;
+constexpr UINT SB_SETICON = WM_USER + 15;
+constexpr UINT SB_GETICON = WM_USER + 20;
+constexpr UINT SB_SETTEXT = SB_SETTEXTA;
+constexpr UINT SB_GETTEXT = SB_GETTEXTA;
+constexpr UINT SB_GETTEXTLENGTH = SB_GETTEXTLENGTHA;
+
+// SB_SETTEXT: the part in the low byte of wParam (SB_SIMPLEID for the one
+// part of simple mode), one of these in the high byte.
+constexpr UINT SB_SIMPLEID = 0x00FF;
+constexpr UINT SBT_OWNERDRAW = 0x1000;
+constexpr UINT SBT_NOBORDERS = 0x0100;
+constexpr UINT SBT_POPOUT = 0x0200;
+constexpr UINT SBT_RTLREADING = 0x0400;
+// The most parts a bar keeps (SB_SETPARTS fails beyond it).
+constexpr int SB_MAXPARTS = 256;
+
+HWND CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id);
+#define CreateStatusWindow CreateStatusWindowA

@@ -6,12 +6,14 @@
 namespace pl3::controls {
 void RegisterHeaderClass();
 void RegisterListViewClass();
+void RegisterStatusBarClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
 void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterHeaderClass();
   pl3::controls::RegisterListViewClass();
+  pl3::controls::RegisterStatusBarClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
