@@ -432,3 +432,161 @@ constexpr int SB_MAXPARTS = 256;
 
 HWND CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id);
 #define CreateStatusWindow CreateStatusWindowA
+
+// ---- Tab control ---------------------------------------------------------------
+//
+// One row of tabs along the top over a raised display area. A click or the
+// arrow keys change the selection: TCN_SELCHANGING first (a non-zero answer
+// keeps the old tab), then TCN_SELCHANGE. TCM_SETCURSEL notifies nothing.
+
+#define WC_TABCONTROL "SysTabControl32"
+#define WC_TABCONTROLA WC_TABCONTROL
+
+constexpr DWORD TCS_FOCUSNEVER = 0x8000;
+
+struct TCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;  // TCM_GETITEM: the buffer's size, the text cut and terminated to fit
+  int iImage;
+  LPARAM lParam;
+};
+using TCITEM = TCITEMA;
+using LPTCITEMA = TCITEMA*;
+
+constexpr UINT TCIF_TEXT = 0x0001;
+constexpr UINT TCIF_IMAGE = 0x0002;
+constexpr UINT TCIF_PARAM = 0x0008;
+constexpr UINT TCIF_STATE = 0x0010;
+
+struct TCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+};
+constexpr UINT TCHT_NOWHERE = 0x0001;
+constexpr UINT TCHT_ONITEM = 0x0006;
+
+constexpr UINT TCM_FIRST = 0x1300;
+constexpr UINT TCM_GETITEMCOUNT = TCM_FIRST + 4;
+constexpr UINT TCM_GETITEMA = TCM_FIRST + 5;
+constexpr UINT TCM_SETITEMA = TCM_FIRST + 6;
+constexpr UINT TCM_INSERTITEMA = TCM_FIRST + 7;
+constexpr UINT TCM_DELETEITEM = TCM_FIRST + 8;
+constexpr UINT TCM_DELETEALLITEMS = TCM_FIRST + 9;
+constexpr UINT TCM_GETITEMRECT = TCM_FIRST + 10;
+constexpr UINT TCM_GETCURSEL = TCM_FIRST + 11;
+constexpr UINT TCM_SETCURSEL = TCM_FIRST + 12;
+constexpr UINT TCM_HITTEST = TCM_FIRST + 13;
+constexpr UINT TCM_ADJUSTRECT = TCM_FIRST + 40;
+constexpr UINT TCM_GETITEM = TCM_GETITEMA;
+constexpr UINT TCM_SETITEM = TCM_SETITEMA;
+constexpr UINT TCM_INSERTITEM = TCM_INSERTITEMA;
+
+constexpr UINT TCN_FIRST = 0u - 550u;
+constexpr UINT TCN_KEYDOWN = TCN_FIRST - 0;
+constexpr UINT TCN_SELCHANGE = TCN_FIRST - 1;
+constexpr UINT TCN_SELCHANGING = TCN_FIRST - 2;
+
+struct NMTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+};
+
+// ---- Property sheets -------------------------------------------------------------
+//
+// PropertySheet shows a modal dialog with a tab per page over the page area
+// and OK, Cancel and Apply below. A page is a child dialog made from its
+// template when first shown; it hears the sheet's notifications as WM_NOTIFY
+// with a PSHNOTIFY and answers through DWLP_MSGRESULT. PropertySheet returns
+// 1 after OK, 0 after Cancel and -1 when it cannot show the sheet (a wrong
+// dwSize, no pages, a page template that does not exist). A page
+// that disables the sheet's OK button keeps Enter from ending the sheet.
+
+struct DialogTemplate;
+
+struct PROPSHEETPAGEA {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HINSTANCE hInstance;
+  union {
+    LPCSTR pszTemplate;               // a template's name, or MAKEINTRESOURCE of its number
+    const DialogTemplate* pResource;  // with PSP_DLGINDIRECT
+  };
+  union {
+    HICON hIcon;
+    LPCSTR pszIcon;
+  };
+  LPCSTR pszTitle;  // the tab's text with PSP_USETITLE, else the template's caption
+  DLGPROC pfnDlgProc;
+  LPARAM lParam;  // the page's WM_INITDIALOG receives this record
+};
+using PROPSHEETPAGE = PROPSHEETPAGEA;
+using LPCPROPSHEETPAGEA = const PROPSHEETPAGEA*;
+
+constexpr DWORD PSP_DEFAULT = 0x0000;
+constexpr DWORD PSP_DLGINDIRECT = 0x0001;
+constexpr DWORD PSP_USETITLE = 0x0008;
+
+struct PROPSHEETHEADERA {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HWND hwndParent;
+  HINSTANCE hInstance;
+  union {
+    HICON hIcon;
+    LPCSTR pszIcon;
+  };
+  LPCSTR pszCaption;
+  UINT nPages;
+  union {
+    UINT nStartPage;
+    LPCSTR pStartPage;
+  };
+  const PROPSHEETPAGEA* ppsp;  // an array of nPages pages (PSH_PROPSHEETPAGE)
+};
+using PROPSHEETHEADER = PROPSHEETHEADERA;
+
+constexpr DWORD PSH_DEFAULT = 0x0000;
+constexpr DWORD PSH_PROPSHEETPAGE = 0x0008;  // required: pages come as an array of records
+constexpr DWORD PSH_NOAPPLYNOW = 0x0080;     // no Apply button
+
+INT_PTR PropertySheetA(const PROPSHEETHEADERA* header);
+#define PropertySheet PropertySheetA
+
+struct PSHNOTIFY {
+  NMHDR hdr;
+  LPARAM lParam;  // PSN_APPLY: TRUE when OK applies, FALSE for Apply
+};
+
+constexpr UINT PSN_FIRST = 0u - 200u;
+constexpr UINT PSN_SETACTIVE = PSN_FIRST - 0;
+constexpr UINT PSN_KILLACTIVE = PSN_FIRST - 1;  // TRUE in DWLP_MSGRESULT keeps the page
+constexpr UINT PSN_APPLY = PSN_FIRST - 2;
+constexpr UINT PSN_RESET = PSN_FIRST - 3;
+constexpr UINT PSN_QUERYCANCEL = PSN_FIRST - 9;  // TRUE keeps the sheet open
+
+// Answers to PSN_APPLY.
+constexpr LRESULT PSNRET_NOERROR = 0;
+constexpr LRESULT PSNRET_INVALID = 1;               // the sheet stays, on this page
+constexpr LRESULT PSNRET_INVALID_NOCHANGEPAGE = 2;  // the sheet stays, on the page it showed
+
+constexpr UINT PSM_SETCURSEL = WM_USER + 101;
+constexpr UINT PSM_CHANGED = WM_USER + 104;  // wParam: the page; enables Apply
+constexpr UINT PSM_CANCELTOCLOSE = WM_USER + 107;
+constexpr UINT PSM_QUERYSIBLINGS = WM_USER + 108;
+constexpr UINT PSM_UNCHANGED = WM_USER + 109;
+constexpr UINT PSM_APPLY = WM_USER + 110;
+constexpr UINT PSM_PRESSBUTTON = WM_USER + 113;
+constexpr UINT PSM_GETTABCONTROL = WM_USER + 116;
+constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
+
+constexpr int PSBTN_OK = 1;
+constexpr int PSBTN_APPLYNOW = 4;
+constexpr int PSBTN_CANCEL = 5;
+
+// The sheet's own controls.
+constexpr int IDC_TABCONTROL = 0x3020;
+constexpr int ID_APPLY_NOW = 0x3021;

@@ -7,6 +7,7 @@ namespace pl3::controls {
 void RegisterHeaderClass();
 void RegisterListViewClass();
 void RegisterStatusBarClass();
+void RegisterTabControlClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
@@ -14,6 +15,7 @@ void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterHeaderClass();
   pl3::controls::RegisterListViewClass();
   pl3::controls::RegisterStatusBarClass();
+  pl3::controls::RegisterTabControlClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {

@@ -11,6 +11,7 @@
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
 #include "platform/user.h"
+#include "tests/platform/controls/click.h"
 #include "tests/platform/golden_png.h"
 #include "tests/platform/heard_messages.h"
 
@@ -197,12 +198,7 @@ TEST_F(StatusBarTest, ClicksNameThePartUnderThePointer) {
                       {150, pl3::MouseButton::Right, NM_RCLICK, 1},
                       {300, pl3::MouseButton::Left, NM_CLICK, 2}};
   for (const Click& c : clicks) {
-    POINT p{c.x, (barRect.top + barRect.bottom) / 2};
-    ClientToScreen(frame, &p);
-    pl3::InjectMouseMove(p);
-    pl3::InjectMouseButton(c.button, true, p);
-    pl3::InjectMouseButton(c.button, false, p);
-    pl3::PumpMessages();
+    pl3test::ClickAt(frame, POINT{c.x, (barRect.top + barRect.bottom) / 2}, c.button);
   }
   ASSERT_EQ(g_clicks.size(), 3u);
   for (size_t i = 0; i < 3; ++i) {
