@@ -590,3 +590,66 @@ constexpr int PSBTN_CANCEL = 5;
 // The sheet's own controls.
 constexpr int IDC_TABCONTROL = 0x3020;
 constexpr int ID_APPLY_NOW = 0x3021;
+
+// ---- Progress bar --------------------------------------------------------------
+
+#define PROGRESS_CLASS "msctls_progress32"
+#define PROGRESS_CLASSA PROGRESS_CLASS
+
+constexpr DWORD PBS_SMOOTH = 0x01;
+constexpr DWORD PBS_VERTICAL = 0x04;
+
+// Positions are clamped to the range; PBM_SETPOS, DELTAPOS and STEPIT answer
+// the previous position, PBM_SETRANGE the previous range as MAKELONG(low, high).
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+constexpr UINT PBM_SETSTEP = WM_USER + 4;
+constexpr UINT PBM_STEPIT = WM_USER + 5;  // past the high end it starts again from the low end
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+constexpr UINT PBM_GETRANGE = WM_USER + 7;
+constexpr UINT PBM_GETPOS = WM_USER + 8;
+
+struct PBRANGE {
+  int iLow;
+  int iHigh;
+};
+
+// ---- Trackbar ---------------------------------------------------------------------
+//
+// A thumb on a channel. Every move tells the parent with WM_HSCROLL (WM_VSCROLL
+// for TBS_VERT), lParam the trackbar, a TB_ code in the low word of wParam
+// and, for TB_THUMBTRACK and TB_THUMBPOSITION, the position in the high word;
+// TB_ENDTRACK follows when the key or button is released.
+
+#define TRACKBAR_CLASS "msctls_trackbar32"
+#define TRACKBAR_CLASSA TRACKBAR_CLASS
+
+constexpr DWORD TBS_AUTOTICKS = 0x0001;
+constexpr DWORD TBS_VERT = 0x0002;
+constexpr DWORD TBS_HORZ = 0x0000;
+constexpr DWORD TBS_NOTICKS = 0x0010;
+
+constexpr UINT TBM_GETPOS = WM_USER;
+constexpr UINT TBM_GETRANGEMIN = WM_USER + 1;
+constexpr UINT TBM_GETRANGEMAX = WM_USER + 2;
+constexpr UINT TBM_SETPOS = WM_USER + 5;    // wParam: redraw; lParam: the position, clamped
+constexpr UINT TBM_SETRANGE = WM_USER + 6;  // wParam: redraw; lParam: MAKELONG(min, max)
+constexpr UINT TBM_SETRANGEMIN = WM_USER + 7;
+constexpr UINT TBM_SETRANGEMAX = WM_USER + 8;
+constexpr UINT TBM_SETPAGESIZE = WM_USER + 21;
+constexpr UINT TBM_GETPAGESIZE = WM_USER + 22;
+constexpr UINT TBM_SETLINESIZE = WM_USER + 23;
+constexpr UINT TBM_GETLINESIZE = WM_USER + 24;
+constexpr UINT TBM_GETTHUMBRECT = WM_USER + 25;
+constexpr UINT TBM_GETCHANNELRECT = WM_USER + 26;
+
+constexpr WORD TB_LINEUP = 0;
+constexpr WORD TB_LINEDOWN = 1;
+constexpr WORD TB_PAGEUP = 2;
+constexpr WORD TB_PAGEDOWN = 3;
+constexpr WORD TB_THUMBPOSITION = 4;
+constexpr WORD TB_THUMBTRACK = 5;
+constexpr WORD TB_TOP = 6;
+constexpr WORD TB_BOTTOM = 7;
+constexpr WORD TB_ENDTRACK = 8;

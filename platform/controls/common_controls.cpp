@@ -8,6 +8,8 @@ void RegisterHeaderClass();
 void RegisterListViewClass();
 void RegisterStatusBarClass();
 void RegisterTabControlClass();
+void RegisterProgressBarClass();
+void RegisterTrackbarClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
@@ -16,6 +18,8 @@ void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterListViewClass();
   pl3::controls::RegisterStatusBarClass();
   pl3::controls::RegisterTabControlClass();
+  pl3::controls::RegisterProgressBarClass();
+  pl3::controls::RegisterTrackbarClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
