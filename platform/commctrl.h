@@ -653,3 +653,164 @@ constexpr WORD TB_THUMBTRACK = 5;
 constexpr WORD TB_TOP = 6;
 constexpr WORD TB_BOTTOM = 7;
 constexpr WORD TB_ENDTRACK = 8;
+
+// ---- Custom draw ---------------------------------------------------------------------
+//
+// NM_CUSTOMDRAW: the control asks its parent before it paints (CDDS_PREPAINT);
+// an answer with CDRF_NOTIFYITEMDRAW asks again for each item
+// (CDDS_ITEMPREPAINT), where CDRF_SKIPDEFAULT means the parent drew it.
+
+struct NMCUSTOMDRAW {
+  NMHDR hdr;
+  DWORD dwDrawStage;
+  HDC hdc;
+  RECT rc;
+  DWORD_PTR dwItemSpec;  // the item: a toolbar button's command id
+  UINT uItemState;       // CDIS_ flags
+  LPARAM lItemlParam;
+};
+
+constexpr DWORD CDDS_PREPAINT = 0x00000001;
+constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+constexpr DWORD CDDS_ITEM = 0x00010000;
+constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+
+constexpr LRESULT CDRF_DODEFAULT = 0x00;
+constexpr LRESULT CDRF_SKIPDEFAULT = 0x04;
+constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x10;
+constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x20;
+
+constexpr UINT CDIS_SELECTED = 0x0001;
+constexpr UINT CDIS_GRAYED = 0x0002;
+constexpr UINT CDIS_DISABLED = 0x0004;
+constexpr UINT CDIS_CHECKED = 0x0008;
+constexpr UINT CDIS_FOCUS = 0x0010;
+constexpr UINT CDIS_HOT = 0x0040;
+constexpr UINT CDIS_INDETERMINATE = 0x0100;
+
+// ---- Toolbar ---------------------------------------------------------------------------
+//
+// A row of buttons along the top of its parent (the parent forwards WM_SIZE).
+// A click on an enabled button sends WM_COMMAND (the id, BN_CLICKED, the
+// toolbar) to the parent; BTNS_CHECK buttons toggle first, and a check group
+// keeps one checked. A drop-down button sends TBN_DROPDOWN when pressed on its
+// arrow part (TBSTYLE_EX_DRAWDDARROWS) or anywhere (without it) instead.
+
+#define TOOLBARCLASSNAME "ToolbarWindow32"
+#define TOOLBARCLASSNAMEA TOOLBARCLASSNAME
+
+struct TBBUTTON {
+  int iBitmap;
+  int idCommand;
+  BYTE fsState;
+  BYTE fsStyle;
+  BYTE bReserved[6];
+  DWORD_PTR dwData;
+  INT_PTR iString;  // the button's text as a pointer, or none
+};
+using LPTBBUTTON = TBBUTTON*;
+using LPCTBBUTTON = const TBBUTTON*;
+
+constexpr BYTE TBSTATE_CHECKED = 0x01;
+constexpr BYTE TBSTATE_PRESSED = 0x02;
+constexpr BYTE TBSTATE_ENABLED = 0x04;
+constexpr BYTE TBSTATE_HIDDEN = 0x08;
+constexpr BYTE TBSTATE_INDETERMINATE = 0x10;
+constexpr BYTE TBSTATE_WRAP = 0x20;
+
+constexpr BYTE BTNS_BUTTON = 0x00;
+constexpr BYTE BTNS_SEP = 0x01;
+constexpr BYTE BTNS_CHECK = 0x02;
+constexpr BYTE BTNS_GROUP = 0x04;
+constexpr BYTE BTNS_CHECKGROUP = BTNS_GROUP | BTNS_CHECK;
+constexpr BYTE BTNS_DROPDOWN = 0x08;
+constexpr BYTE TBSTYLE_BUTTON = BTNS_BUTTON;
+constexpr BYTE TBSTYLE_SEP = BTNS_SEP;
+constexpr BYTE TBSTYLE_CHECK = BTNS_CHECK;
+constexpr BYTE TBSTYLE_DROPDOWN = BTNS_DROPDOWN;
+
+constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
+constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;
+constexpr DWORD TBSTYLE_FLAT = 0x0800;
+constexpr DWORD TBSTYLE_LIST = 0x1000;
+constexpr DWORD TBSTYLE_TRANSPARENT = 0x8000;
+constexpr DWORD TBSTYLE_EX_DRAWDDARROWS = 0x0001;
+
+constexpr UINT TB_ENABLEBUTTON = WM_USER + 1;
+constexpr UINT TB_CHECKBUTTON = WM_USER + 2;
+constexpr UINT TB_PRESSBUTTON = WM_USER + 3;
+constexpr UINT TB_HIDEBUTTON = WM_USER + 4;
+constexpr UINT TB_ISBUTTONENABLED = WM_USER + 9;
+constexpr UINT TB_ISBUTTONCHECKED = WM_USER + 10;
+constexpr UINT TB_SETSTATE = WM_USER + 17;  // wParam: the command id; lParam: TBSTATE_ flags
+constexpr UINT TB_GETSTATE = WM_USER + 18;  // -1 for an unknown id
+constexpr UINT TB_ADDBUTTONSA = WM_USER + 20;
+constexpr UINT TB_BUTTONCOUNT = WM_USER + 24;
+constexpr UINT TB_COMMANDTOINDEX = WM_USER + 25;
+constexpr UINT TB_GETITEMRECT = WM_USER + 29;  // wParam: the index
+constexpr UINT TB_BUTTONSTRUCTSIZE = WM_USER + 30;
+constexpr UINT TB_SETBUTTONSIZE = WM_USER + 31;
+constexpr UINT TB_SETBITMAPSIZE = WM_USER + 32;
+constexpr UINT TB_AUTOSIZE = WM_USER + 33;
+constexpr UINT TB_GETROWS = WM_USER + 40;
+constexpr UINT TB_SETBUTTONINFOA = WM_USER + 66;
+constexpr UINT TB_GETHOTITEM = WM_USER + 71;
+constexpr UINT TB_SETHOTITEM = WM_USER + 72;
+constexpr UINT TB_SETEXTENDEDSTYLE = WM_USER + 84;
+constexpr UINT TB_GETEXTENDEDSTYLE = WM_USER + 85;
+constexpr UINT TB_ADDBUTTONS = TB_ADDBUTTONSA;
+constexpr UINT TB_SETBUTTONINFO = TB_SETBUTTONINFOA;
+
+struct TBBUTTONINFOA {
+  UINT cbSize;
+  DWORD dwMask;
+  int idCommand;
+  int iImage;
+  BYTE fsState;
+  BYTE fsStyle;
+  WORD cx;
+  DWORD_PTR lParam;
+  LPSTR pszText;
+  int cchText;
+};
+using TBBUTTONINFO = TBBUTTONINFOA;
+
+constexpr DWORD TBIF_IMAGE = 0x00000001;
+constexpr DWORD TBIF_TEXT = 0x00000002;
+constexpr DWORD TBIF_STATE = 0x00000004;
+constexpr DWORD TBIF_STYLE = 0x00000008;
+constexpr DWORD TBIF_LPARAM = 0x00000010;
+constexpr DWORD TBIF_COMMAND = 0x00000020;
+constexpr DWORD TBIF_SIZE = 0x00000040;
+
+constexpr UINT TBN_FIRST = 0u - 700u;
+constexpr UINT TBN_DROPDOWN = TBN_FIRST - 10;
+constexpr UINT TBN_HOTITEMCHANGE = TBN_FIRST - 13;
+
+struct NMTOOLBARA {
+  NMHDR hdr;
+  int iItem;  // the button's command id
+  TBBUTTON tbButton;
+  int cchText;
+  LPSTR pszText;
+  RECT rcButton;
+};
+using NMTOOLBAR = NMTOOLBARA;
+
+struct NMTBCUSTOMDRAW {
+  NMCUSTOMDRAW nmcd;
+  HBRUSH hbrMonoDither;
+  HBRUSH hbrLines;
+  HPEN hpenLines;
+  COLORREF clrText;
+  COLORREF clrMark;
+  COLORREF clrTextHighlight;
+  COLORREF clrBtnFace;
+  COLORREF clrBtnHighlight;
+  COLORREF clrHighlightHotTrack;
+  RECT rcText;
+  int nStringBkMode;
+  int nHLStringBkMode;
+  int iListGap;
+};

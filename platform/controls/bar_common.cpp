@@ -34,4 +34,19 @@ void DrawRaisedButton(HDC dc, const RECT& rc) {
   FillSys(dc, RECT{rc.right - 2, rc.top + 1, rc.right - 1, rc.bottom - 1}, COLOR_3DSHADOW);
 }
 
+void AlignBarToParent(HWND bar, int height, bool atBottom) {
+  HWND parent = GetParent(bar);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(bar, GWL_STYLE));
+  if (!parent || (style & CCS_NORESIZE)) return;
+  RECT pc;
+  GetClientRect(parent, &pc);
+  RECT wr;
+  GetWindowRect(bar, &wr);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&wr), 2);
+  int x = 0, y = atBottom ? pc.bottom - height : 0;
+  if (style & CCS_NOPARENTALIGN) x = wr.left, y = wr.top;
+  if (wr.left == x && wr.top == y && wr.right - wr.left == pc.right && wr.bottom - wr.top == height) return;
+  SetWindowPos(bar, nullptr, x, y, pc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace pl3::controls

@@ -16,6 +16,11 @@ void DrawWell(HDC dc, const RECT& rc);
 void DrawRaisedButton(HDC dc, const RECT& rc);
 void FillSys(HDC dc, const RECT& rc, int colourIndex);
 
+// Places a bar across its parent's client area at the top or bottom with the
+// given height, unless CCS_NORESIZE (keeps its size) or CCS_NOPARENTALIGN
+// (keeps its place) says otherwise.
+void AlignBarToParent(HWND bar, int height, bool atBottom);
+
 // The control's own state record, or null for a stale handle or another class.
 template <typename State>
 State* ControlState(HWND hwnd) {

@@ -10,6 +10,7 @@ void RegisterStatusBarClass();
 void RegisterTabControlClass();
 void RegisterProgressBarClass();
 void RegisterTrackbarClass();
+void RegisterToolbarClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
@@ -20,6 +21,7 @@ void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterTabControlClass();
   pl3::controls::RegisterProgressBarClass();
   pl3::controls::RegisterTrackbarClass();
+  pl3::controls::RegisterToolbarClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {

@@ -42,24 +42,10 @@ int BarHeight(HWND hwnd, const StatusState& st) {
   return std::max(st.minHeight, FontHeight(hwnd) + 2 * kBorderY + 4) + kBorderY;
 }
 
-// Sits along the bottom of the parent's client area at full width, unless
-// the styles say it keeps its own place or size.
+// Sits along the bottom of the parent's client area unless CCS_TOP.
 void AlignToParent(HWND hwnd) {
   StatusState* st = StateOf(hwnd);
-  HWND parent = GetParent(hwnd);
-  if (!st || !parent) return;
-  const DWORD style = StyleOf(hwnd);
-  if (style & CCS_NORESIZE) return;
-  RECT pc;
-  GetClientRect(parent, &pc);
-  const int height = BarHeight(hwnd, *st);
-  RECT wr;
-  GetWindowRect(hwnd, &wr);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&wr), 2);
-  int x = 0, y = pc.bottom - height, width = pc.right;
-  if (style & CCS_NOPARENTALIGN) x = wr.left, y = wr.top;
-  else if ((style & CCS_BOTTOM) == CCS_TOP) y = 0;
-  SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (st) AlignBarToParent(hwnd, BarHeight(hwnd, *st), (StyleOf(hwnd) & CCS_BOTTOM) != CCS_TOP);
 }
 
 StatusPart* PartAt(StatusState& st, UINT index) {
@@ -259,15 +245,7 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_SIZE:
       // The parent forwards its own WM_SIZE; the bar places itself.
-      if (!(StyleOf(hwnd) & CCS_NORESIZE)) {
-        RECT wr, pc;
-        GetClientRect(hwnd, &wr);
-        HWND parent = GetParent(hwnd);
-        if (parent && GetClientRect(parent, &pc) && st &&
-            (wr.right != pc.right || wr.bottom != BarHeight(hwnd, *st))) {
-          AlignToParent(hwnd);
-        }
-      }
+      AlignToParent(hwnd);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_PAINT: return PaintControl(hwnd, &Paint);

@@ -13,7 +13,7 @@
 #include "platform/dialog_hooks.h"
 #include "platform/dialogs.h"
 #include "platform/user.h"
-#include "tests/platform/controls/click.h"
+#include "tests/platform/controls/test_window.h"
 #include "tests/platform/golden_png.h"
 
 namespace {

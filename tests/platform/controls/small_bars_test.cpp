@@ -7,7 +7,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/user.h"
-#include "tests/platform/controls/click.h"
+#include "tests/platform/controls/test_window.h"
 #include "tests/platform/golden_png.h"
 
 namespace {
@@ -34,13 +34,7 @@ class SmallBarsTest : public testing::Test {
  protected:
   void SetUp() override {
     g_scrolls.clear();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.lpszClassName = "SmallBarsParent";
-    wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
-    RegisterClassA(&wc);
-    parent = CreateWindowA("SmallBarsParent", "bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200, nullptr,
-                           nullptr, nullptr, nullptr);
+    parent = pl3test::MakeParentWindow("SmallBarsParent", ParentProc, 320, 200, COLOR_3DFACE);
     ASSERT_NE(parent, nullptr);
   }
   void TearDown() override { DestroyWindow(parent); }

@@ -11,7 +11,7 @@
 #include "platform/gdi.h"
 #include "platform/resource_images.h"
 #include "platform/user.h"
-#include "tests/platform/controls/click.h"
+#include "tests/platform/controls/test_window.h"
 #include "tests/platform/golden_png.h"
 #include "tests/platform/heard_messages.h"
 
@@ -43,13 +43,7 @@ class StatusBarTest : public testing::Test {
   void SetUp() override {
     g_heard.clear(), g_clicks.clear(), g_drawn.clear();
     g_bar = nullptr;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = FrameProc;
-    wc.lpszClassName = "StatusFrame";
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    RegisterClassA(&wc);
-    frame = CreateWindowA("StatusFrame", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 200, nullptr, nullptr,
-                          nullptr, nullptr);
+    frame = pl3test::MakeParentWindow("StatusFrame", FrameProc, 400, 200);
     ASSERT_NE(frame, nullptr);
     g_bar = bar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Ready", frame, 77);
     ASSERT_NE(bar, nullptr);

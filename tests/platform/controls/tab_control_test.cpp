@@ -9,7 +9,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/user.h"
-#include "tests/platform/controls/click.h"
+#include "tests/platform/controls/test_window.h"
 
 namespace {
 
@@ -32,12 +32,7 @@ class TabControlTest : public testing::Test {
   void SetUp() override {
     g_codes.clear(), g_selectionAtNotify.clear();
     g_refuse = false;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.lpszClassName = "TabParent";
-    RegisterClassA(&wc);
-    parent = CreateWindowA("TabParent", "tabs", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                           nullptr, nullptr);
+    parent = pl3test::MakeParentWindow("TabParent", ParentProc, 400, 300);
     tabs = CreateWindowA(WC_TABCONTROL, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 360, 240, parent,
                          reinterpret_cast<HMENU>(5), nullptr, nullptr);
     ASSERT_NE(tabs, nullptr);
