@@ -814,3 +814,73 @@ struct NMTBCUSTOMDRAW {
   int nHLStringBkMode;
   int iListGap;
 };
+
+// ---- Tooltips ---------------------------------------------------------------------------
+//
+// A topmost pop-up owned by the window that made it. Tools are areas of
+// windows (or whole windows with TTF_IDISHWND). A tool's tip shows after the
+// pointer rests on it for the initial delay of the message clock, as seen
+// through TTM_RELAYEVENT, and goes when the pointer leaves it, after the
+// auto-pop delay, or with TTM_POP. A TTF_TRACK tool shows only while
+// TTM_TRACKACTIVATE holds it, at TTM_TRACKPOSITION (its top-left corner with
+// TTF_ABSOLUTE, else just below and right of the point). Texts longer than
+// the maximum tip width wrap at spaces; tips are kept on the screen.
+
+#define TOOLTIPS_CLASS "tooltips_class32"
+#define TOOLTIPS_CLASSA TOOLTIPS_CLASS
+
+constexpr DWORD TTS_ALWAYSTIP = 0x01;
+constexpr DWORD TTS_NOPREFIX = 0x02;
+
+struct TOOLINFOA {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;  // with TTF_IDISHWND: the tool's own window
+  RECT rect;     // the tool's area in hwnd's client coordinates
+  HINSTANCE hinst;
+  LPSTR lpszText;
+  LPARAM lParam;
+};
+using TOOLINFO = TOOLINFOA;
+using LPTOOLINFOA = TOOLINFOA*;
+
+constexpr UINT TTF_IDISHWND = 0x0001;
+constexpr UINT TTF_CENTERTIP = 0x0002;
+constexpr UINT TTF_SUBCLASS = 0x0010;
+constexpr UINT TTF_TRACK = 0x0020;
+constexpr UINT TTF_ABSOLUTE = 0x0080;
+constexpr UINT TTF_TRANSPARENT = 0x0100;
+
+constexpr UINT TTM_ACTIVATE = WM_USER + 1;
+constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
+constexpr UINT TTM_ADDTOOLA = WM_USER + 4;  // FALSE for a wrong cbSize or a tool already there
+constexpr UINT TTM_DELTOOLA = WM_USER + 5;
+constexpr UINT TTM_NEWTOOLRECTA = WM_USER + 6;
+constexpr UINT TTM_RELAYEVENT = WM_USER + 7;  // lParam: the MSG of a mouse message of a tool's window
+constexpr UINT TTM_GETTOOLINFOA = WM_USER + 8;
+constexpr UINT TTM_GETTEXTA = WM_USER + 11;  // wParam: the buffer's size; the text cut and terminated
+constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
+constexpr UINT TTM_TRACKACTIVATE = WM_USER + 17;
+constexpr UINT TTM_TRACKPOSITION = WM_USER + 18;  // lParam: MAKELPARAM(x, y) on the screen
+constexpr UINT TTM_GETDELAYTIME = WM_USER + 21;
+constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;  // answers the previous width (-1: none)
+constexpr UINT TTM_GETMAXTIPWIDTH = WM_USER + 25;
+constexpr UINT TTM_POP = WM_USER + 28;
+constexpr UINT TTM_UPDATETIPTEXTA = WM_USER + 12;
+constexpr UINT TTM_GETBUBBLESIZE = WM_USER + 30;  // answers MAKELONG(width, height)
+constexpr UINT TTM_ADDTOOL = TTM_ADDTOOLA;
+constexpr UINT TTM_DELTOOL = TTM_DELTOOLA;
+constexpr UINT TTM_NEWTOOLRECT = TTM_NEWTOOLRECTA;
+constexpr UINT TTM_GETTOOLINFO = TTM_GETTOOLINFOA;
+constexpr UINT TTM_GETTEXT = TTM_GETTEXTA;
+constexpr UINT TTM_UPDATETIPTEXT = TTM_UPDATETIPTEXTA;
+
+constexpr WPARAM TTDT_AUTOMATIC = 0;
+constexpr WPARAM TTDT_RESHOW = 1;
+constexpr WPARAM TTDT_AUTOPOP = 2;
+constexpr WPARAM TTDT_INITIAL = 3;
+
+constexpr UINT TTN_FIRST = 0u - 520u;
+constexpr UINT TTN_SHOW = TTN_FIRST - 1;
+constexpr UINT TTN_POP = TTN_FIRST - 2;

@@ -11,6 +11,7 @@ void RegisterTabControlClass();
 void RegisterProgressBarClass();
 void RegisterTrackbarClass();
 void RegisterToolbarClass();
+void RegisterTooltipClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
@@ -22,6 +23,7 @@ void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterProgressBarClass();
   pl3::controls::RegisterTrackbarClass();
   pl3::controls::RegisterToolbarClass();
+  pl3::controls::RegisterTooltipClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
