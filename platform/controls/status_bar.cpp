@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/controls/bar_common.h"
+#include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
 #include "platform/resource_images.h"
 
@@ -260,11 +261,8 @@ LRESULT CALLBACK StatusProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETTEXTLENGTH: return st ? static_cast<LRESULT>(st->parts[0].text.size()) : 0;
     case WM_GETTEXT: {
       if (!st || wParam == 0 || !lParam) return 0;
-      const std::string& text = st->parts[0].text;
-      const size_t n = std::min<size_t>(text.size(), wParam - 1);
-      std::memcpy(reinterpret_cast<char*>(lParam), text.data(), n);
-      reinterpret_cast<char*>(lParam)[n] = '\0';
-      return static_cast<LRESULT>(n);
+      CopyTextOut(st->parts[0].text, reinterpret_cast<LPSTR>(lParam), static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFF)));
+      return static_cast<LRESULT>(std::strlen(reinterpret_cast<LPSTR>(lParam)));
     }
     case SB_SETTEXT: return st && SetPartText(hwnd, *st, wParam, lParam);
     case SB_GETTEXT:

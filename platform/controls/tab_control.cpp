@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/controls/bar_common.h"
+#include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
 
 namespace pl3::controls {
@@ -120,13 +121,6 @@ int HitTest(HWND hwnd, const TabState& st, POINT pt) {
   return -1;
 }
 
-void CopyText(const std::string& text, LPSTR out, int size) {
-  if (!out || size <= 0) return;
-  const size_t n = std::min<size_t>(text.size(), static_cast<size_t>(size - 1));
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-}
-
 bool SetItem(Tab& tab, const TCITEMA& item) {
   if (item.mask & TCIF_TEXT) tab.text = item.pszText ? item.pszText : "";
   if (item.mask & TCIF_IMAGE) tab.image = item.iImage;
@@ -136,7 +130,7 @@ bool SetItem(Tab& tab, const TCITEMA& item) {
 }
 
 LRESULT GetItem(const Tab& tab, TCITEMA& item) {
-  if (item.mask & TCIF_TEXT) CopyText(tab.text, item.pszText, item.cchTextMax);
+  if (item.mask & TCIF_TEXT) CopyTextOut(tab.text, item.pszText, item.cchTextMax);
   if (item.mask & TCIF_IMAGE) item.iImage = tab.image;
   if (item.mask & TCIF_PARAM) item.lParam = tab.param;
   if (item.mask & TCIF_STATE) item.dwState = tab.state & item.dwStateMask;

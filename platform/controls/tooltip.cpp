@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/controls/bar_common.h"
+#include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
 
 namespace pl3::controls {
@@ -253,11 +254,8 @@ LRESULT ToolMessage(HWND hwnd, TipState& st, UINT message, WPARAM wParam, LPARAM
     }
     case TTM_GETTEXT: {
       if (index < 0 || !info->lpszText || wParam == 0) return 0;
-      const std::string& text = st.tools[index].text;
-      const size_t n = std::min<size_t>(text.size(), wParam - 1);
-      std::memcpy(info->lpszText, text.data(), n);
-      info->lpszText[n] = '\0';
-      return static_cast<LRESULT>(n);
+      CopyTextOut(st.tools[index].text, info->lpszText, static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFF)));
+      return static_cast<LRESULT>(std::strlen(info->lpszText));
     }
     case TTM_GETBUBBLESIZE: {
       if (index < 0) return 0;
