@@ -696,6 +696,8 @@ constexpr UINT CDIS_INDETERMINATE = 0x0100;
 // toolbar) to the parent; BTNS_CHECK buttons toggle first, and a check group
 // keeps one checked. A drop-down button sends TBN_DROPDOWN when pressed on its
 // arrow part (TBSTYLE_EX_DRAWDDARROWS) or anywhere (without it) instead.
+// With TBSTYLE_TOOLTIPS the bar makes its own tooltip window and shows the
+// tip TBN_GETINFOTIP gives for the button the pointer rests on.
 
 #define TOOLBARCLASSNAME "ToolbarWindow32"
 #define TOOLBARCLASSNAMEA TOOLBARCLASSNAME
@@ -754,6 +756,8 @@ constexpr UINT TB_SETBUTTONSIZE = WM_USER + 31;
 constexpr UINT TB_SETBITMAPSIZE = WM_USER + 32;
 constexpr UINT TB_AUTOSIZE = WM_USER + 33;
 constexpr UINT TB_GETROWS = WM_USER + 40;
+constexpr UINT TB_GETTOOLTIPS = WM_USER + 35;
+constexpr UINT TB_SETTOOLTIPS = WM_USER + 36;  // wParam: a tooltip window the bar uses but does not own
 constexpr UINT TB_SETBUTTONINFOA = WM_USER + 66;
 constexpr UINT TB_GETHOTITEM = WM_USER + 71;
 constexpr UINT TB_SETHOTITEM = WM_USER + 72;
@@ -787,6 +791,21 @@ constexpr DWORD TBIF_SIZE = 0x00000040;
 constexpr UINT TBN_FIRST = 0u - 700u;
 constexpr UINT TBN_DROPDOWN = TBN_FIRST - 10;
 constexpr UINT TBN_HOTITEMCHANGE = TBN_FIRST - 13;
+constexpr UINT TBN_GETINFOTIPA = TBN_FIRST - 18;
+constexpr UINT TBN_GETINFOTIP = TBN_GETINFOTIPA;
+
+// TBN_GETINFOTIP: asked when the pointer comes to rest on a button of a bar
+// with tooltips; the parent writes the tip into pszText (cchTextMax bytes
+// with the terminator). An empty text shows no tip.
+struct NMTBGETINFOTIPA {
+  NMHDR hdr;
+  LPSTR pszText;
+  int cchTextMax;
+  int iItem;  // the button's command id
+  LPARAM lParam;
+};
+using NMTBGETINFOTIP = NMTBGETINFOTIPA;
+constexpr int INFOTIPSIZE = 1024;
 
 struct NMTOOLBARA {
   NMHDR hdr;

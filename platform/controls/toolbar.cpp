@@ -37,6 +37,9 @@ struct ToolbarState : user::WindowState {
   bool pressedIn = false;
   bool tracking = false;  // TME_LEAVE asked for
   HFONT font = nullptr;
+  HWND tooltip = nullptr;
+  bool ownsTooltip = false;
+  int tipButton = -1;  // the button whose tip the tooltip holds
 };
 
 ToolbarState* StateOf(HWND hwnd) { return ControlState<ToolbarState>(hwnd); }
@@ -300,6 +303,57 @@ void SetHot(HWND hwnd, ToolbarState& st, int index) {
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+// The bar is one tool of its tooltip; its text is the hovered button's tip.
+TOOLINFOA BarTool(HWND hwnd) {
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = hwnd;
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  return ti;
+}
+
+void AttachTooltip(HWND hwnd, ToolbarState& st, HWND tooltip, bool owned) {
+  if (st.tooltip && st.ownsTooltip && st.tooltip != tooltip) DestroyWindow(st.tooltip);
+  st.tooltip = tooltip;
+  st.ownsTooltip = owned;
+  st.tipButton = -1;
+  if (!tooltip) return;
+  TOOLINFOA ti = BarTool(hwnd);
+  ti.lpszText = const_cast<char*>("");
+  SendMessageA(tooltip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// Asks the parent for the tip of the button the pointer is on when that
+// button changes, taking down the tip of the last one.
+void UpdateTip(HWND hwnd, ToolbarState& st, int index) {
+  if (!st.tooltip || index == st.tipButton) return;
+  st.tipButton = index;
+  SendMessageA(st.tooltip, TTM_POP, 0, 0);
+  std::string tip(INFOTIPSIZE, '\0');
+  if (index >= 0) {
+    NMTBGETINFOTIPA info{};
+    info.pszText = tip.data();
+    info.cchTextMax = INFOTIPSIZE;
+    info.iItem = st.buttons[index].id;
+    info.lParam = static_cast<LPARAM>(st.buttons[index].data);
+    SendNotify(hwnd, TBN_GETINFOTIP, &info.hdr);
+    tip[INFOTIPSIZE - 1] = '\0';
+  }
+  ToolbarState* now = StateOf(hwnd);
+  if (!now || !now->tooltip) return;
+  TOOLINFOA ti = BarTool(hwnd);
+  ti.lpszText = tip.data();
+  SendMessageA(now->tooltip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void RelayToTooltip(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ToolbarState* st = StateOf(hwnd);
+  if (!st || !st->tooltip) return;
+  MSG msg{hwnd, message, wParam, lParam, 0, {}};
+  SendMessageA(st->tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
 void OnMouseMove(HWND hwnd, ToolbarState& st, POINT pt) {
   const int index = HitTest(hwnd, st, pt);
   if (st.pressed >= 0) {
@@ -309,6 +363,7 @@ void OnMouseMove(HWND hwnd, ToolbarState& st, POINT pt) {
   }
   const bool enabled = index >= 0 && (st.buttons[index].state & TBSTATE_ENABLED);
   SetHot(hwnd, st, enabled ? index : -1);
+  UpdateTip(hwnd, st, index);
   if (!st.tracking) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
     st.tracking = TrackMouseEvent(&tme) != FALSE;
@@ -384,7 +439,20 @@ LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   if (!st && message != WM_NCCREATE) return DefWindowProcA(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_NCCREATE: AttachState<ToolbarState>(hwnd); return DefWindowProcA(hwnd, message, wParam, lParam);
-    case WM_CREATE: AutoSize(hwnd); return 0;
+    case WM_CREATE:
+      if (StyleOf(hwnd) & TBSTYLE_TOOLTIPS) {
+        HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                   hwnd, nullptr, nullptr, nullptr);
+        AttachTooltip(hwnd, *st, tip, true);
+      }
+      AutoSize(hwnd);
+      return 0;
+    case WM_DESTROY:
+      if (st->tooltip && st->ownsTooltip) DestroyWindow(st->tooltip);
+      st->tooltip = nullptr;
+      return 0;
+    case TB_SETTOOLTIPS: AttachTooltip(hwnd, *st, reinterpret_cast<HWND>(wParam), false); return 0;
+    case TB_GETTOOLTIPS: return reinterpret_cast<LRESULT>(st->tooltip);
     case WM_SIZE:
     case TB_AUTOSIZE: AutoSize(hwnd); return 0;
     case WM_PAINT: return PaintControl(hwnd, &Paint);
@@ -395,12 +463,19 @@ LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(st->font);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnButtonDown(hwnd, *st, PointOf(lParam)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(hwnd, *st, PointOf(lParam)); return 0;
+    case WM_LBUTTONDBLCLK:
+      RelayToTooltip(hwnd, message, wParam, lParam);
+      if ((st = StateOf(hwnd))) OnButtonDown(hwnd, *st, PointOf(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(hwnd, *st, PointOf(lParam));
+      RelayToTooltip(hwnd, message, wParam, lParam);
+      return 0;
     case WM_LBUTTONUP: OnButtonUp(hwnd, *st); return 0;
     case WM_MOUSELEAVE:
       st->tracking = false;
       SetHot(hwnd, *st, -1);
+      UpdateTip(hwnd, *st, -1);
       return 0;
     case WM_CAPTURECHANGED:
       if (st->pressed >= 0 && reinterpret_cast<HWND>(lParam) != hwnd) {

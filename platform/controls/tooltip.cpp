@@ -175,6 +175,7 @@ void OnTimer(HWND hwnd, TipState& st, UINT_PTR id) {
   if (st.waiting < 0 || st.tracked >= 0) return;
   const int index = st.waiting;
   st.waiting = -1;
+  if (st.tools[index].text.empty()) return;  // nothing to say: no bubble
   POINT cursor;
   GetCursorPos(&cursor);
   Show(hwnd, st, index, POINT{cursor.x, cursor.y + 20});

@@ -6,6 +6,7 @@
 // bad ids and indexes, and its picture.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/commctrl.h"
@@ -50,6 +51,12 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
         if (g_itemAnswer & CDRF_SKIPDEFAULT) FillRect(cd->hdc, &cd->rc, GetSysColorBrush(COLOR_HIGHLIGHT));
         return g_itemAnswer;
       }
+      return 0;
+    }
+    if (hdr->code == TBN_GETINFOTIP) {
+      auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(l);
+      g_heard.push_back({m, hdr->code, tip->iItem});
+      if (tip->iItem == kOpen) snprintf(tip->pszText, static_cast<size_t>(tip->cchTextMax), "Open a design");
       return 0;
     }
     if (hdr->code == TBN_DROPDOWN) {
@@ -191,6 +198,40 @@ TEST_F(ToolbarTest, TheHotButtonFollowsThePointerOverEnabledButtons) {
   pl3::InjectMouseMove(away);
   pl3::PumpMessages();
   EXPECT_EQ(SendMessageA(bar, TB_GETHOTITEM, 0, 0), -1);
+}
+
+// A bar with tooltips asks for a button's tip when the pointer comes to it,
+// and its tooltip shows that tip after the delay; a button without a tip
+// shows none.
+TEST_F(ToolbarTest, HoverTipsComeFromTheParent) {
+  HWND bar = MakeBar(TBSTYLE_FLAT | TBSTYLE_TOOLTIPS);
+  auto tooltip = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tooltip, nullptr);
+  auto rest = [&](int id) {
+    const RECT r = ItemRect(bar, id);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &p);
+    pl3::InjectMouseMove(p);
+    pl3::PumpMessages();
+    pl3::AdvanceTestClock(600);
+    pl3::PumpMessages();
+  };
+  rest(kOpen);
+  ASSERT_TRUE(IsWindowVisible(tooltip));
+  char text[32] = "";
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = bar;
+  ti.uId = reinterpret_cast<UINT_PTR>(bar);
+  ti.lpszText = text;
+  SendMessageA(tooltip, TTM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(&ti));
+  EXPECT_STREQ(text, "Open a design");
+  rest(kGrid);
+  EXPECT_FALSE(IsWindowVisible(tooltip));
+  const std::vector<Heard> asked = {{WM_NOTIFY, TBN_GETINFOTIP, kOpen}, {WM_NOTIFY, TBN_GETINFOTIP, kGrid}};
+  EXPECT_EQ(g_heard, asked);
+  DestroyWindow(bar);
+  EXPECT_FALSE(IsWindow(tooltip));  // the bar's own tooltip goes with it
 }
 
 TEST_F(ToolbarTest, CustomDrawAsksForEveryButtonWithItsState) {
