@@ -843,7 +843,8 @@ struct NMTBCUSTOMDRAW {
 // auto-pop delay, or with TTM_POP. A TTF_TRACK tool shows only while
 // TTM_TRACKACTIVATE holds it, at TTM_TRACKPOSITION (its top-left corner with
 // TTF_ABSOLUTE, else just below and right of the point). Texts longer than
-// the maximum tip width wrap at spaces; tips are kept on the screen.
+// the maximum tip width wrap at spaces, and line breaks in a text always
+// start a new line; tips are kept on the screen.
 
 #define TOOLTIPS_CLASS "tooltips_class32"
 #define TOOLTIPS_CLASSA TOOLTIPS_CLASS

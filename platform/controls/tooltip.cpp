@@ -58,12 +58,13 @@ std::string TextOf(const TOOLINFOA& info) {
   return info.lpszText;
 }
 
-// The text rectangle: one line, or wrapped at the maximum width.
+// The text rectangle: its lines as written (a tip may hold "\r\n"), and
+// wrapped at the maximum width when there is one.
 SIZE TextSize(HWND hwnd, const TipState& st, const std::string& text) {
   HDC dc = GetDC(hwnd);
   SelectObject(dc, ControlFont(hwnd));
   RECT r{0, 0, st.maxWidth > 0 ? st.maxWidth - 2 * kPadX - 2 : 0x7FFF, 0};
-  const UINT format = DT_CALCRECT | DT_NOPREFIX | (st.maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  const UINT format = DT_CALCRECT | DT_NOPREFIX | (st.maxWidth > 0 ? DT_WORDBREAK : 0u);
   DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, format);
   ReleaseDC(hwnd, dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
@@ -87,7 +88,7 @@ void Paint(HWND hwnd, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
   RECT text{client.left + kPadX + 1, client.top + kPadY + 1, client.right - kPadX - 1, client.bottom - kPadY - 1};
-  const UINT format = DT_NOPREFIX | (st->maxWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  const UINT format = DT_NOPREFIX | (st->maxWidth > 0 ? DT_WORDBREAK : 0u);
   DrawTextA(dc, st->tools[index].text.c_str(), -1, &text, format);
 }
 

@@ -113,6 +113,15 @@ TEST_F(TooltipTest, LongTextsWrapAtTheMaximumWidth) {
   EXPECT_GE(wrapped.cy, 3 * (one.cy - 6));  // several lines
   EXPECT_EQ(SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, -1), 150);
   EXPECT_EQ(Bubble(ti).cx, one.cx);
+
+  // Line breaks stand with or without a maximum width: four lines, as wide as the longest.
+  TOOLINFOA lines = Tool(TTF_TRACK, 2, "dX 10 mm\r\ndY 5 mm\r\nDistance 11.18 mm\r\nAngle 26.57 degrees");
+  TOOLINFOA longest = Tool(TTF_TRACK, 3, "Angle 26.57 degrees");
+  ASSERT_TRUE(SendMessageA(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&lines)));
+  ASSERT_TRUE(SendMessageA(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&longest)));
+  const SIZE four = Bubble(lines), single = Bubble(longest);
+  EXPECT_EQ(four.cx, single.cx);
+  EXPECT_GE(four.cy, 4 * (single.cy - 8));
 }
 
 TEST_F(TooltipTest, HoverTipsFollowTheClockAndThePointer) {
