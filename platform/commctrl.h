@@ -684,3 +684,532 @@ inline HIMAGELIST TreeView_CreateDragImage(HWND tree, HTREEITEM item) {
   return reinterpret_cast<HIMAGELIST>(SendMessage(tree, TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(item)));
 }
 inline UINT TreeView_GetCount(HWND tree) { return static_cast<UINT>(SendMessage(tree, TVM_GETCOUNT, 0, 0)); }
+// Mouse notifications of bars (NM_CLICK, NM_DBLCLK, NM_RCLICK): the item
+// (status bar part, toolbar command) under the point, in client coordinates.
+struct NMMOUSE {
+  NMHDR hdr;
+  DWORD_PTR dwItemSpec;
+  DWORD_PTR dwItemData;
+  POINT pt;
+  LPARAM dwHitInfo;
+};
+
+// Styles every bar (status bar, toolbar) shares.
+constexpr DWORD CCS_TOP = 0x0001;
+constexpr DWORD CCS_NOMOVEY = 0x0002;
+constexpr DWORD CCS_BOTTOM = 0x0003;
+constexpr DWORD CCS_NORESIZE = 0x0004;
+constexpr DWORD CCS_NOPARENTALIGN = 0x0008;
+constexpr DWORD CCS_NODIVIDER = 0x0040;
+
+// ---- Status bar ---------------------------------------------------------------
+//
+// A bar along the bottom of its parent (the parent forwards WM_SIZE, and the
+// bar places itself) split into parts. Its height follows its font only, so
+// texts and icons never change it.
+
+#define STATUSCLASSNAME "msctls_statusbar32"
+#define STATUSCLASSNAMEA STATUSCLASSNAME
+
+constexpr DWORD SBARS_SIZEGRIP = 0x0100;
+
+constexpr UINT SB_SETTEXTA = WM_USER + 1;
+constexpr UINT SB_GETTEXTA = WM_USER + 2;
+constexpr UINT SB_GETTEXTLENGTHA = WM_USER + 3;
+constexpr UINT SB_SETPARTS = WM_USER + 4;
+constexpr UINT SB_GETPARTS = WM_USER + 6;
+constexpr UINT SB_GETBORDERS = WM_USER + 7;
+constexpr UINT SB_SETMINHEIGHT = WM_USER + 8;
+constexpr UINT SB_SIMPLE = WM_USER + 9;
+constexpr UINT SB_GETRECT = WM_USER + 10;
+constexpr UINT SB_ISSIMPLE = WM_USER + 14;
+constexpr UINT SB_SETICON = WM_USER + 15;
+constexpr UINT SB_GETICON = WM_USER + 20;
+constexpr UINT SB_SETTEXT = SB_SETTEXTA;
+constexpr UINT SB_GETTEXT = SB_GETTEXTA;
+constexpr UINT SB_GETTEXTLENGTH = SB_GETTEXTLENGTHA;
+
+// SB_SETTEXT: the part in the low byte of wParam (SB_SIMPLEID for the one
+// part of simple mode), one of these in the high byte.
+constexpr UINT SB_SIMPLEID = 0x00FF;
+constexpr UINT SBT_OWNERDRAW = 0x1000;
+constexpr UINT SBT_NOBORDERS = 0x0100;
+constexpr UINT SBT_POPOUT = 0x0200;
+constexpr UINT SBT_RTLREADING = 0x0400;
+// The most parts a bar keeps (SB_SETPARTS fails beyond it).
+constexpr int SB_MAXPARTS = 256;
+
+HWND CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id);
+#define CreateStatusWindow CreateStatusWindowA
+
+// ---- Tab control ---------------------------------------------------------------
+//
+// One row of tabs along the top over a raised display area. A click or the
+// arrow keys change the selection: TCN_SELCHANGING first (a non-zero answer
+// keeps the old tab), then TCN_SELCHANGE. TCM_SETCURSEL notifies nothing.
+
+#define WC_TABCONTROL "SysTabControl32"
+#define WC_TABCONTROLA WC_TABCONTROL
+
+constexpr DWORD TCS_FOCUSNEVER = 0x8000;
+
+struct TCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;  // TCM_GETITEM: the buffer's size, the text cut and terminated to fit
+  int iImage;
+  LPARAM lParam;
+};
+using TCITEM = TCITEMA;
+using LPTCITEMA = TCITEMA*;
+
+constexpr UINT TCIF_TEXT = 0x0001;
+constexpr UINT TCIF_IMAGE = 0x0002;
+constexpr UINT TCIF_PARAM = 0x0008;
+constexpr UINT TCIF_STATE = 0x0010;
+
+struct TCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+};
+constexpr UINT TCHT_NOWHERE = 0x0001;
+constexpr UINT TCHT_ONITEM = 0x0006;
+
+constexpr UINT TCM_FIRST = 0x1300;
+constexpr UINT TCM_GETITEMCOUNT = TCM_FIRST + 4;
+constexpr UINT TCM_GETITEMA = TCM_FIRST + 5;
+constexpr UINT TCM_SETITEMA = TCM_FIRST + 6;
+constexpr UINT TCM_INSERTITEMA = TCM_FIRST + 7;
+constexpr UINT TCM_DELETEITEM = TCM_FIRST + 8;
+constexpr UINT TCM_DELETEALLITEMS = TCM_FIRST + 9;
+constexpr UINT TCM_GETITEMRECT = TCM_FIRST + 10;
+constexpr UINT TCM_GETCURSEL = TCM_FIRST + 11;
+constexpr UINT TCM_SETCURSEL = TCM_FIRST + 12;
+constexpr UINT TCM_HITTEST = TCM_FIRST + 13;
+constexpr UINT TCM_ADJUSTRECT = TCM_FIRST + 40;
+constexpr UINT TCM_GETITEM = TCM_GETITEMA;
+constexpr UINT TCM_SETITEM = TCM_SETITEMA;
+constexpr UINT TCM_INSERTITEM = TCM_INSERTITEMA;
+
+constexpr UINT TCN_FIRST = 0u - 550u;
+constexpr UINT TCN_KEYDOWN = TCN_FIRST - 0;
+constexpr UINT TCN_SELCHANGE = TCN_FIRST - 1;
+constexpr UINT TCN_SELCHANGING = TCN_FIRST - 2;
+
+struct NMTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+};
+
+// ---- Property sheets -------------------------------------------------------------
+//
+// PropertySheet shows a modal dialog with a tab per page over the page area
+// and OK, Cancel and Apply below. A page is a child dialog made from its
+// template when first shown; it hears the sheet's notifications as WM_NOTIFY
+// with a PSHNOTIFY and answers through DWLP_MSGRESULT. PropertySheet returns
+// 1 after OK, 0 after Cancel and -1 when it cannot show the sheet (a wrong
+// dwSize, no pages, a page template that does not exist). A page
+// that disables the sheet's OK button keeps Enter from ending the sheet.
+
+struct DialogTemplate;
+
+struct PROPSHEETPAGEA {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HINSTANCE hInstance;
+  union {
+    LPCSTR pszTemplate;               // a template's name, or MAKEINTRESOURCE of its number
+    const DialogTemplate* pResource;  // with PSP_DLGINDIRECT
+  };
+  union {
+    HICON hIcon;
+    LPCSTR pszIcon;
+  };
+  LPCSTR pszTitle;  // the tab's text with PSP_USETITLE, else the template's caption
+  DLGPROC pfnDlgProc;
+  LPARAM lParam;  // the page's WM_INITDIALOG receives this record
+};
+using PROPSHEETPAGE = PROPSHEETPAGEA;
+using LPCPROPSHEETPAGEA = const PROPSHEETPAGEA*;
+
+constexpr DWORD PSP_DEFAULT = 0x0000;
+constexpr DWORD PSP_DLGINDIRECT = 0x0001;
+constexpr DWORD PSP_USETITLE = 0x0008;
+
+struct PROPSHEETHEADERA {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HWND hwndParent;
+  HINSTANCE hInstance;
+  union {
+    HICON hIcon;
+    LPCSTR pszIcon;
+  };
+  LPCSTR pszCaption;
+  UINT nPages;
+  union {
+    UINT nStartPage;
+    LPCSTR pStartPage;
+  };
+  const PROPSHEETPAGEA* ppsp;  // an array of nPages pages (PSH_PROPSHEETPAGE)
+};
+using PROPSHEETHEADER = PROPSHEETHEADERA;
+
+constexpr DWORD PSH_DEFAULT = 0x0000;
+constexpr DWORD PSH_PROPSHEETPAGE = 0x0008;  // required: pages come as an array of records
+constexpr DWORD PSH_NOAPPLYNOW = 0x0080;     // no Apply button
+
+INT_PTR PropertySheetA(const PROPSHEETHEADERA* header);
+#define PropertySheet PropertySheetA
+
+struct PSHNOTIFY {
+  NMHDR hdr;
+  LPARAM lParam;  // PSN_APPLY: TRUE when OK applies, FALSE for Apply
+};
+
+constexpr UINT PSN_FIRST = 0u - 200u;
+constexpr UINT PSN_SETACTIVE = PSN_FIRST - 0;
+constexpr UINT PSN_KILLACTIVE = PSN_FIRST - 1;  // TRUE in DWLP_MSGRESULT keeps the page
+constexpr UINT PSN_APPLY = PSN_FIRST - 2;
+constexpr UINT PSN_RESET = PSN_FIRST - 3;
+constexpr UINT PSN_QUERYCANCEL = PSN_FIRST - 9;  // TRUE keeps the sheet open
+
+// Answers to PSN_APPLY.
+constexpr LRESULT PSNRET_NOERROR = 0;
+constexpr LRESULT PSNRET_INVALID = 1;               // the sheet stays, on this page
+constexpr LRESULT PSNRET_INVALID_NOCHANGEPAGE = 2;  // the sheet stays, on the page it showed
+
+constexpr UINT PSM_SETCURSEL = WM_USER + 101;
+constexpr UINT PSM_CHANGED = WM_USER + 104;  // wParam: the page; enables Apply
+constexpr UINT PSM_CANCELTOCLOSE = WM_USER + 107;
+constexpr UINT PSM_QUERYSIBLINGS = WM_USER + 108;
+constexpr UINT PSM_UNCHANGED = WM_USER + 109;
+constexpr UINT PSM_APPLY = WM_USER + 110;
+constexpr UINT PSM_PRESSBUTTON = WM_USER + 113;
+constexpr UINT PSM_GETTABCONTROL = WM_USER + 116;
+constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
+
+constexpr int PSBTN_OK = 1;
+constexpr int PSBTN_APPLYNOW = 4;
+constexpr int PSBTN_CANCEL = 5;
+
+// The sheet's own controls.
+constexpr int IDC_TABCONTROL = 0x3020;
+constexpr int ID_APPLY_NOW = 0x3021;
+
+// ---- Progress bar --------------------------------------------------------------
+
+#define PROGRESS_CLASS "msctls_progress32"
+#define PROGRESS_CLASSA PROGRESS_CLASS
+
+constexpr DWORD PBS_SMOOTH = 0x01;
+constexpr DWORD PBS_VERTICAL = 0x04;
+
+// Positions are clamped to the range; PBM_SETPOS, DELTAPOS and STEPIT answer
+// the previous position, PBM_SETRANGE the previous range as MAKELONG(low, high).
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+constexpr UINT PBM_SETSTEP = WM_USER + 4;
+constexpr UINT PBM_STEPIT = WM_USER + 5;  // past the high end it starts again from the low end
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+constexpr UINT PBM_GETRANGE = WM_USER + 7;
+constexpr UINT PBM_GETPOS = WM_USER + 8;
+
+struct PBRANGE {
+  int iLow;
+  int iHigh;
+};
+
+// ---- Trackbar ---------------------------------------------------------------------
+//
+// A thumb on a channel. Every move tells the parent with WM_HSCROLL (WM_VSCROLL
+// for TBS_VERT), lParam the trackbar, a TB_ code in the low word of wParam
+// and, for TB_THUMBTRACK and TB_THUMBPOSITION, the position in the high word;
+// TB_ENDTRACK follows when the key or button is released.
+
+#define TRACKBAR_CLASS "msctls_trackbar32"
+#define TRACKBAR_CLASSA TRACKBAR_CLASS
+
+constexpr DWORD TBS_AUTOTICKS = 0x0001;
+constexpr DWORD TBS_VERT = 0x0002;
+constexpr DWORD TBS_HORZ = 0x0000;
+constexpr DWORD TBS_NOTICKS = 0x0010;
+
+constexpr UINT TBM_GETPOS = WM_USER;
+constexpr UINT TBM_GETRANGEMIN = WM_USER + 1;
+constexpr UINT TBM_GETRANGEMAX = WM_USER + 2;
+constexpr UINT TBM_SETPOS = WM_USER + 5;    // wParam: redraw; lParam: the position, clamped
+constexpr UINT TBM_SETRANGE = WM_USER + 6;  // wParam: redraw; lParam: MAKELONG(min, max)
+constexpr UINT TBM_SETRANGEMIN = WM_USER + 7;
+constexpr UINT TBM_SETRANGEMAX = WM_USER + 8;
+constexpr UINT TBM_SETPAGESIZE = WM_USER + 21;
+constexpr UINT TBM_GETPAGESIZE = WM_USER + 22;
+constexpr UINT TBM_SETLINESIZE = WM_USER + 23;
+constexpr UINT TBM_GETLINESIZE = WM_USER + 24;
+constexpr UINT TBM_GETTHUMBRECT = WM_USER + 25;
+constexpr UINT TBM_GETCHANNELRECT = WM_USER + 26;
+
+constexpr WORD TB_LINEUP = 0;
+constexpr WORD TB_LINEDOWN = 1;
+constexpr WORD TB_PAGEUP = 2;
+constexpr WORD TB_PAGEDOWN = 3;
+constexpr WORD TB_THUMBPOSITION = 4;
+constexpr WORD TB_THUMBTRACK = 5;
+constexpr WORD TB_TOP = 6;
+constexpr WORD TB_BOTTOM = 7;
+constexpr WORD TB_ENDTRACK = 8;
+
+// ---- Custom draw ---------------------------------------------------------------------
+//
+// NM_CUSTOMDRAW: the control asks its parent before it paints (CDDS_PREPAINT);
+// an answer with CDRF_NOTIFYITEMDRAW asks again for each item
+// (CDDS_ITEMPREPAINT), where CDRF_SKIPDEFAULT means the parent drew it.
+
+struct NMCUSTOMDRAW {
+  NMHDR hdr;
+  DWORD dwDrawStage;
+  HDC hdc;
+  RECT rc;
+  DWORD_PTR dwItemSpec;  // the item: a toolbar button's command id
+  UINT uItemState;       // CDIS_ flags
+  LPARAM lItemlParam;
+};
+
+constexpr DWORD CDDS_PREPAINT = 0x00000001;
+constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+constexpr DWORD CDDS_ITEM = 0x00010000;
+constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+
+constexpr LRESULT CDRF_DODEFAULT = 0x00;
+constexpr LRESULT CDRF_SKIPDEFAULT = 0x04;
+constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x10;
+constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x20;
+
+constexpr UINT CDIS_SELECTED = 0x0001;
+constexpr UINT CDIS_GRAYED = 0x0002;
+constexpr UINT CDIS_DISABLED = 0x0004;
+constexpr UINT CDIS_CHECKED = 0x0008;
+constexpr UINT CDIS_FOCUS = 0x0010;
+constexpr UINT CDIS_HOT = 0x0040;
+constexpr UINT CDIS_INDETERMINATE = 0x0100;
+
+// ---- Toolbar ---------------------------------------------------------------------------
+//
+// A row of buttons along the top of its parent (the parent forwards WM_SIZE).
+// A click on an enabled button sends WM_COMMAND (the id, BN_CLICKED, the
+// toolbar) to the parent; BTNS_CHECK buttons toggle first, and a check group
+// keeps one checked. A drop-down button sends TBN_DROPDOWN when pressed on its
+// arrow part (TBSTYLE_EX_DRAWDDARROWS) or anywhere (without it) instead.
+// With TBSTYLE_TOOLTIPS the bar makes its own tooltip window and shows the
+// tip TBN_GETINFOTIP gives for the button the pointer rests on.
+
+#define TOOLBARCLASSNAME "ToolbarWindow32"
+#define TOOLBARCLASSNAMEA TOOLBARCLASSNAME
+
+struct TBBUTTON {
+  int iBitmap;
+  int idCommand;
+  BYTE fsState;
+  BYTE fsStyle;
+  BYTE bReserved[6];
+  DWORD_PTR dwData;
+  INT_PTR iString;  // the button's text as a pointer, or none
+};
+using LPTBBUTTON = TBBUTTON*;
+using LPCTBBUTTON = const TBBUTTON*;
+
+constexpr BYTE TBSTATE_CHECKED = 0x01;
+constexpr BYTE TBSTATE_PRESSED = 0x02;
+constexpr BYTE TBSTATE_ENABLED = 0x04;
+constexpr BYTE TBSTATE_HIDDEN = 0x08;
+constexpr BYTE TBSTATE_INDETERMINATE = 0x10;
+constexpr BYTE TBSTATE_WRAP = 0x20;
+
+constexpr BYTE BTNS_BUTTON = 0x00;
+constexpr BYTE BTNS_SEP = 0x01;
+constexpr BYTE BTNS_CHECK = 0x02;
+constexpr BYTE BTNS_GROUP = 0x04;
+constexpr BYTE BTNS_CHECKGROUP = BTNS_GROUP | BTNS_CHECK;
+constexpr BYTE BTNS_DROPDOWN = 0x08;
+constexpr BYTE TBSTYLE_BUTTON = BTNS_BUTTON;
+constexpr BYTE TBSTYLE_SEP = BTNS_SEP;
+constexpr BYTE TBSTYLE_CHECK = BTNS_CHECK;
+constexpr BYTE TBSTYLE_DROPDOWN = BTNS_DROPDOWN;
+
+constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
+constexpr DWORD TBSTYLE_WRAPABLE = 0x0200;
+constexpr DWORD TBSTYLE_FLAT = 0x0800;
+constexpr DWORD TBSTYLE_LIST = 0x1000;
+constexpr DWORD TBSTYLE_TRANSPARENT = 0x8000;
+constexpr DWORD TBSTYLE_EX_DRAWDDARROWS = 0x0001;
+
+constexpr UINT TB_ENABLEBUTTON = WM_USER + 1;
+constexpr UINT TB_CHECKBUTTON = WM_USER + 2;
+constexpr UINT TB_PRESSBUTTON = WM_USER + 3;
+constexpr UINT TB_HIDEBUTTON = WM_USER + 4;
+constexpr UINT TB_ISBUTTONENABLED = WM_USER + 9;
+constexpr UINT TB_ISBUTTONCHECKED = WM_USER + 10;
+constexpr UINT TB_SETSTATE = WM_USER + 17;  // wParam: the command id; lParam: TBSTATE_ flags
+constexpr UINT TB_GETSTATE = WM_USER + 18;  // -1 for an unknown id
+constexpr UINT TB_ADDBUTTONSA = WM_USER + 20;
+constexpr UINT TB_BUTTONCOUNT = WM_USER + 24;
+constexpr UINT TB_COMMANDTOINDEX = WM_USER + 25;
+constexpr UINT TB_GETITEMRECT = WM_USER + 29;  // wParam: the index
+constexpr UINT TB_BUTTONSTRUCTSIZE = WM_USER + 30;
+constexpr UINT TB_SETBUTTONSIZE = WM_USER + 31;
+constexpr UINT TB_SETBITMAPSIZE = WM_USER + 32;
+constexpr UINT TB_AUTOSIZE = WM_USER + 33;
+constexpr UINT TB_GETROWS = WM_USER + 40;
+constexpr UINT TB_GETTOOLTIPS = WM_USER + 35;
+constexpr UINT TB_SETTOOLTIPS = WM_USER + 36;  // wParam: a tooltip window the bar uses but does not own
+constexpr UINT TB_SETBUTTONINFOA = WM_USER + 66;
+constexpr UINT TB_GETHOTITEM = WM_USER + 71;
+constexpr UINT TB_SETHOTITEM = WM_USER + 72;
+constexpr UINT TB_SETEXTENDEDSTYLE = WM_USER + 84;
+constexpr UINT TB_GETEXTENDEDSTYLE = WM_USER + 85;
+constexpr UINT TB_ADDBUTTONS = TB_ADDBUTTONSA;
+constexpr UINT TB_SETBUTTONINFO = TB_SETBUTTONINFOA;
+
+struct TBBUTTONINFOA {
+  UINT cbSize;
+  DWORD dwMask;
+  int idCommand;
+  int iImage;
+  BYTE fsState;
+  BYTE fsStyle;
+  WORD cx;
+  DWORD_PTR lParam;
+  LPSTR pszText;
+  int cchText;
+};
+using TBBUTTONINFO = TBBUTTONINFOA;
+
+constexpr DWORD TBIF_IMAGE = 0x00000001;
+constexpr DWORD TBIF_TEXT = 0x00000002;
+constexpr DWORD TBIF_STATE = 0x00000004;
+constexpr DWORD TBIF_STYLE = 0x00000008;
+constexpr DWORD TBIF_LPARAM = 0x00000010;
+constexpr DWORD TBIF_COMMAND = 0x00000020;
+constexpr DWORD TBIF_SIZE = 0x00000040;
+
+constexpr UINT TBN_FIRST = 0u - 700u;
+constexpr UINT TBN_DROPDOWN = TBN_FIRST - 10;
+constexpr UINT TBN_HOTITEMCHANGE = TBN_FIRST - 13;
+constexpr UINT TBN_GETINFOTIPA = TBN_FIRST - 18;
+constexpr UINT TBN_GETINFOTIP = TBN_GETINFOTIPA;
+
+// TBN_GETINFOTIP: asked when the pointer comes to rest on a button of a bar
+// with tooltips; the parent writes the tip into pszText (cchTextMax bytes
+// with the terminator). An empty text shows no tip.
+struct NMTBGETINFOTIPA {
+  NMHDR hdr;
+  LPSTR pszText;
+  int cchTextMax;
+  int iItem;  // the button's command id
+  LPARAM lParam;
+};
+using NMTBGETINFOTIP = NMTBGETINFOTIPA;
+constexpr int INFOTIPSIZE = 1024;
+
+struct NMTOOLBARA {
+  NMHDR hdr;
+  int iItem;  // the button's command id
+  TBBUTTON tbButton;
+  int cchText;
+  LPSTR pszText;
+  RECT rcButton;
+};
+using NMTOOLBAR = NMTOOLBARA;
+
+struct NMTBCUSTOMDRAW {
+  NMCUSTOMDRAW nmcd;
+  HBRUSH hbrMonoDither;
+  HBRUSH hbrLines;
+  HPEN hpenLines;
+  COLORREF clrText;
+  COLORREF clrMark;
+  COLORREF clrTextHighlight;
+  COLORREF clrBtnFace;
+  COLORREF clrBtnHighlight;
+  COLORREF clrHighlightHotTrack;
+  RECT rcText;
+  int nStringBkMode;
+  int nHLStringBkMode;
+  int iListGap;
+};
+
+// ---- Tooltips ---------------------------------------------------------------------------
+//
+// A topmost pop-up owned by the window that made it. Tools are areas of
+// windows (or whole windows with TTF_IDISHWND). A tool's tip shows after the
+// pointer rests on it for the initial delay of the message clock, as seen
+// through TTM_RELAYEVENT, and goes when the pointer leaves it, after the
+// auto-pop delay, or with TTM_POP. A TTF_TRACK tool shows only while
+// TTM_TRACKACTIVATE holds it, at TTM_TRACKPOSITION (its top-left corner with
+// TTF_ABSOLUTE, else just below and right of the point). Texts longer than
+// the maximum tip width wrap at spaces, and line breaks in a text always
+// start a new line; tips are kept on the screen.
+
+#define TOOLTIPS_CLASS "tooltips_class32"
+#define TOOLTIPS_CLASSA TOOLTIPS_CLASS
+
+constexpr DWORD TTS_ALWAYSTIP = 0x01;
+constexpr DWORD TTS_NOPREFIX = 0x02;
+
+struct TOOLINFOA {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;  // with TTF_IDISHWND: the tool's own window
+  RECT rect;     // the tool's area in hwnd's client coordinates
+  HINSTANCE hinst;
+  LPSTR lpszText;
+  LPARAM lParam;
+};
+using TOOLINFO = TOOLINFOA;
+using LPTOOLINFOA = TOOLINFOA*;
+
+constexpr UINT TTF_IDISHWND = 0x0001;
+constexpr UINT TTF_CENTERTIP = 0x0002;
+constexpr UINT TTF_SUBCLASS = 0x0010;
+constexpr UINT TTF_TRACK = 0x0020;
+constexpr UINT TTF_ABSOLUTE = 0x0080;
+constexpr UINT TTF_TRANSPARENT = 0x0100;
+
+constexpr UINT TTM_ACTIVATE = WM_USER + 1;
+constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
+constexpr UINT TTM_ADDTOOLA = WM_USER + 4;  // FALSE for a wrong cbSize or a tool already there
+constexpr UINT TTM_DELTOOLA = WM_USER + 5;
+constexpr UINT TTM_NEWTOOLRECTA = WM_USER + 6;
+constexpr UINT TTM_RELAYEVENT = WM_USER + 7;  // lParam: the MSG of a mouse message of a tool's window
+constexpr UINT TTM_GETTOOLINFOA = WM_USER + 8;
+constexpr UINT TTM_GETTEXTA = WM_USER + 11;  // wParam: the buffer's size; the text cut and terminated
+constexpr UINT TTM_GETTOOLCOUNT = WM_USER + 13;
+constexpr UINT TTM_TRACKACTIVATE = WM_USER + 17;
+constexpr UINT TTM_TRACKPOSITION = WM_USER + 18;  // lParam: MAKELPARAM(x, y) on the screen
+constexpr UINT TTM_GETDELAYTIME = WM_USER + 21;
+constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;  // answers the previous width (-1: none)
+constexpr UINT TTM_GETMAXTIPWIDTH = WM_USER + 25;
+constexpr UINT TTM_POP = WM_USER + 28;
+constexpr UINT TTM_UPDATETIPTEXTA = WM_USER + 12;
+constexpr UINT TTM_GETBUBBLESIZE = WM_USER + 30;  // answers MAKELONG(width, height)
+constexpr UINT TTM_ADDTOOL = TTM_ADDTOOLA;
+constexpr UINT TTM_DELTOOL = TTM_DELTOOLA;
+constexpr UINT TTM_NEWTOOLRECT = TTM_NEWTOOLRECTA;
+constexpr UINT TTM_GETTOOLINFO = TTM_GETTOOLINFOA;
+constexpr UINT TTM_GETTEXT = TTM_GETTEXTA;
+constexpr UINT TTM_UPDATETIPTEXT = TTM_UPDATETIPTEXTA;
+
+constexpr WPARAM TTDT_AUTOMATIC = 0;
+constexpr WPARAM TTDT_RESHOW = 1;
+constexpr WPARAM TTDT_AUTOPOP = 2;
+constexpr WPARAM TTDT_INITIAL = 3;
+
+constexpr UINT TTN_FIRST = 0u - 520u;
+constexpr UINT TTN_SHOW = TTN_FIRST - 1;
+constexpr UINT TTN_POP = TTN_FIRST - 2;

@@ -9,6 +9,10 @@
 #include "platform/kernel_files.h"
 #include "platform/text_case.h"
 
+namespace pl3::controls {
+void RegisterRichEditClass();
+}  // namespace pl3::controls
+
 namespace {
 
 thread_local std::string lastError;
@@ -18,6 +22,7 @@ thread_local std::string lastError;
 struct Library {
   std::string name;
   int loads = 0;
+  bool builtIn = false;
 };
 struct Loaded {
   std::mutex lock;
@@ -39,6 +44,25 @@ void* Open(const std::string& name) {
   return dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
+// Modules the platform provides itself: loading one registers its window
+// classes; it has no symbols and nothing to close.
+struct BuiltInModule {
+  const char* name;
+  void (*registerClasses)();
+  char handle;  // its address is the module handle
+};
+BuiltInModule& RichEditModule() {
+  static BuiltInModule module{"riched20.dll", &pl3::controls::RegisterRichEditClass, 0};
+  return module;
+}
+
+BuiltInModule* FindBuiltIn(const std::string& asked) {
+  const size_t slash = asked.find_last_of("\\/");
+  const std::string base = slash == std::string::npos ? asked : asked.substr(slash + 1);
+  BuiltInModule& richEdit = RichEditModule();
+  return pl3::EqualsNoCase(base, richEdit.name) ? &richEdit : nullptr;
+}
+
 bool EndsWithDll(const std::string& name) {
   return name.size() >= 4 && pl3::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".dll");
 }
@@ -52,6 +76,14 @@ HMODULE LoadLibrary(LPCSTR name) {
     return nullptr;
   }
   std::string asked = name;
+  if (BuiltInModule* module = FindBuiltIn(asked)) {
+    module->registerClasses();
+    std::lock_guard<std::mutex> guard(Libraries().lock);
+    Library& entry = Libraries().names[&module->handle];
+    if (entry.loads++ == 0) entry.name = module->name, entry.builtIn = true;
+    lastError.clear();
+    return reinterpret_cast<HMODULE>(&module->handle);
+  }
   void* handle = Open(asked);
   std::string reason;
   if (!handle) {
@@ -82,6 +114,11 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
     std::lock_guard<std::mutex> guard(Libraries().lock);
     auto it = Libraries().names.find(module);
     if (it != Libraries().names.end()) library = it->second.name;
+    if (it != Libraries().names.end() && it->second.builtIn) {
+      lastError = std::string("symbol ") + (name ? name : "(none)") + " not found in " + library + ": a built-in module";
+      SetLastError(ERROR_PROC_NOT_FOUND);
+      return nullptr;
+    }
   }
   if (!module || library.empty() || !name) {
     lastError = std::string("symbol ") + (name ? name : "(none)") + " not found: not a loaded library";
@@ -107,7 +144,9 @@ BOOL FreeLibrary(HMODULE module) {
       SetLastError(ERROR_INVALID_HANDLE);
       return FALSE;
     }
+    const bool builtIn = it->second.builtIn;
     if (--it->second.loads == 0) Libraries().names.erase(it);
+    if (builtIn) return TRUE;
   }
   return dlclose(module) == 0 ? TRUE : FALSE;
 }

@@ -6,7 +6,9 @@
 // host's usual way. A name ending in ".dll" that does not load is tried again
 // with ".so" in its place. A missing library or symbol fails softly: null,
 // GetLastError() ERROR_MOD_NOT_FOUND or ERROR_PROC_NOT_FOUND, and a readable
-// reason from pl3::LastDynlibError().
+// reason from pl3::LastDynlibError(). "riched20.dll" (any case, any folder)
+// is built in: loading it registers the "RichEdit20A" class
+// (platform/richedit.h) and its handle has no symbols.
 #pragma once
 #include <string>
 

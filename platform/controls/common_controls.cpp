@@ -7,6 +7,12 @@ namespace pl3::controls {
 void RegisterHeaderClass();
 void RegisterListViewClass();
 void RegisterTreeViewClass();
+void RegisterStatusBarClass();
+void RegisterTabControlClass();
+void RegisterProgressBarClass();
+void RegisterTrackbarClass();
+void RegisterToolbarClass();
+void RegisterTooltipClass();
 }  // namespace pl3::controls
 
 // Each common control's file defines its registration; the list grows here.
@@ -14,6 +20,12 @@ void pl3::user::RegisterCommonControlClasses() {
   pl3::controls::RegisterHeaderClass();
   pl3::controls::RegisterListViewClass();
   pl3::controls::RegisterTreeViewClass();
+  pl3::controls::RegisterStatusBarClass();
+  pl3::controls::RegisterTabControlClass();
+  pl3::controls::RegisterProgressBarClass();
+  pl3::controls::RegisterTrackbarClass();
+  pl3::controls::RegisterToolbarClass();
+  pl3::controls::RegisterTooltipClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {

@@ -12,6 +12,7 @@
 #include "platform/kernel_base.h"
 #include "platform/menus.h"
 #include "platform/user.h"
+#include "tests/platform/golden_png.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -662,29 +663,7 @@ TEST_F(MenuWindowTest, OwnerDrawnPopupMatchesItsPicture) {
   EXPECT_GE(g_drawnSelected, 1);
   EXPECT_EQ(g_drawnSelectedMenu, popup);
 
-  const char* root = std::getenv("PL3_SOURCE_DIR");
-  if (!root) GTEST_SKIP() << "PL3_SOURCE_DIR is not set (run through ctest)";
-  const std::string golden = std::string(root) + "/tests/platform/golden/owner_drawn_popup.png";
-  if (std::getenv("PL3_UPDATE_GOLDEN")) {
-    HBITMAP now = pl3::LoadImageAsBitmap(actual.c_str());
-    ASSERT_NE(now, nullptr);
-    ASSERT_TRUE(pl3::SaveSurfacePng(*pl3::GetBitmapSurface(now), golden.c_str()));
-    DeleteObject(now);
-  }
-  HBITMAP expected = pl3::LoadImageAsBitmap(golden.c_str());
-  HBITMAP got = pl3::LoadImageAsBitmap(actual.c_str());
-  ASSERT_NE(expected, nullptr) << "missing " << golden;
-  ASSERT_NE(got, nullptr);
-  const pl3::PixelSurface* e = pl3::GetBitmapSurface(expected);
-  const pl3::PixelSurface* g = pl3::GetBitmapSurface(got);
-  ASSERT_EQ(e->width, g->width);
-  ASSERT_EQ(e->height, g->height);
-  int differences = 0;
-  for (int y = 0; y < e->height; ++y)
-    for (int x = 0; x < e->width; ++x) differences += e->pixels[y * e->stride + x] != g->pixels[y * g->stride + x];
-  EXPECT_EQ(differences, 0) << "the pop-up drawn now is " << actual;
-  DeleteObject(expected);
-  DeleteObject(got);
+  pl3test::ExpectPngMatchesGolden(actual, "owner_drawn_popup.png");
   DestroyMenu(popup);
 }
 
