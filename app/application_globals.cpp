@@ -1,6 +1,7 @@
 #include "app/application_globals.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "app/arc_directions.h"
@@ -20,6 +21,9 @@
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
 #include "objects/symbol_services.h"
+#include "objects/colours.h"
+#include "objects/new_documents.h"
+#include "objects/window_state.h"
 #include "platform/reset_hooks.h"
 #include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
@@ -79,14 +83,15 @@ char* EnterTextForObjects(const char* caption, const char* prompt, char* initial
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
-  InitialiseWindowData(&DefaultWindowData);
+  InitialiseWindowData(nullptr, DefaultWindowData);
   CreateGridList();
   // 2. New boards: 7 inches square, at most 40 inches.
   DefaultBoardSize[0] = DefaultBoardSize[1] = 256032000;
   MaximumBoardSize = 1463040000;
   DefaultPCBLayers = 4;
   NewBoardFlag = 1;
-  NewBoardDefaults();
+  const std::uint32_t board[6] = {256032000, 256032000, 1463040000, 1463040000, DefaultPCBLayers, 1};
+  std::memcpy(NewBoardDefaults, board, sizeof board);
   // 3. The store and the program's towers.
   InitTowerStore();
   DefaultWindowData.design = nullptr;
@@ -170,6 +175,7 @@ void FreeApplicationGlobals() {
   FreeLayerColourMixTable();
   pl3::SetArcDirectionTable({});
   FreeFileRepointTable();
+  FreeWindowData(DefaultWindowData);
   if (ActiveWindowData == &DefaultWindowData) ActiveWindowData = nullptr;
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "objects/new_documents.h"
+#include "platform/reset_hooks.h"
+
 namespace pl3 {
 namespace {
 
@@ -34,3 +37,11 @@ void InflateBox(Box* box, std::int32_t margin) {
 }
 
 }  // namespace pl3
+
+pl3::Box GlobalExtentsBox = {182880000, 182880000, 1828800000, 1828800000};
+
+void ResetExtentsBox() { GlobalExtentsBox = {182880000, 182880000, 1828800000, 1828800000}; }
+
+namespace {
+const bool gExtentsResetRegistered = pl3::RegisterGlobalReset(&ResetExtentsBox);
+}  // namespace

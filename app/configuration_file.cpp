@@ -10,6 +10,7 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/pending_services.h"
+#include "objects/colours.h"
 #include "objects/design_walks.h"
 #include "app/start_values.h"
 #include "platform/responder.h"

@@ -8,33 +8,6 @@ namespace {
 void Refuse() { MessageBeep(0); }
 }  // namespace
 
-std::uint32_t* LayerColourMix = nullptr;
-std::uint32_t* BuildDefaultLayerColourMix() {
-  Refuse();
-  return nullptr;
-}
-std::uint32_t* BuildLayerColourMix(const std::uint32_t*) {
-  Refuse();
-  return nullptr;
-}
-void GetLayerColours(const std::uint32_t*, std::uint32_t* colours16) {
-  Refuse();
-  for (int i = 0; i < 16; ++i) colours16[i] = 0;
-}
-void FreeLayerColourMixTable() {}
-void SetDefaultNamedColours() { Refuse(); }
-int LoadNamedColours(const Tower*) {
-  Refuse();
-  return 0;
-}
-void SaveNamedColours(const Tower*) { Refuse(); }
-void ReorderOldColourGroups() { Refuse(); }
-void CreateHighlightColours() { Refuse(); }
-void FreeHighlightColours() {}
-
-void InitialiseWindowData(CurrentWindowData*) { Refuse(); }
-void NewBoardDefaults() { Refuse(); }
-
 void CreateGridList() { Refuse(); }
 void FreeGridList() {}
 int LoadGridList(const char*) {

@@ -10,32 +10,8 @@
 struct Tower;
 struct CurrentWindowData;
 
-// ---- Colours ----------------------------------------------------------------------
-
-// The 65,536-entry layer colour mix table, indexed by a colour-bit mask.
-extern std::uint32_t* LayerColourMix;
-// New tables from the built-in colours or from 16 given colours.
-std::uint32_t* BuildDefaultLayerColourMix();
-std::uint32_t* BuildLayerColourMix(const std::uint32_t* colours16);
-// The colour of each bit: entry 2^k for k = 0 to 15.
-void GetLayerColours(const std::uint32_t* table, std::uint32_t* colours16);
-void FreeLayerColourMixTable();
-// The named colour table: built-in values, read from / added to the colour
-// group of a configuration tree (type 20036), and the conversion of the older
-// group order.
-void SetDefaultNamedColours();
-int LoadNamedColours(const Tower* colourGroup);
-void SaveNamedColours(const Tower* colourGroup);
-void ReorderOldColourGroups();
-void CreateHighlightColours();
-void FreeHighlightColours();
-
 // ---- Editor window set-up -----------------------------------------------------------
 
-// Fills a fresh window-state block with its defaults.
-void InitialiseWindowData(CurrentWindowData* window);
-// The defaults of a new board.
-void NewBoardDefaults();
 
 // ---- Grids --------------------------------------------------------------------------
 

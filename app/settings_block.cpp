@@ -7,6 +7,8 @@
 #include "app/core_utilities.h"
 #include "app/registry_values.h"
 #include "app/start_values.h"
+#include "edit/window_data.h"
+#include "objects/window_state.h"
 #include "store/filing_settings.h"
 #include "store/netfs_format.h"
 
@@ -159,4 +161,17 @@ void ReadAutoBackupSettings() {
 
 void ApplyCompressionSettings(const SettingsBlock* block) {
   if (block) SetCompression(block->Compression != 0, static_cast<int>(block->CompressionLevel));
+}
+
+const char* EditorSizeFilePath(std::uint32_t editorKind) {
+  if (!Settings) return nullptr;
+  switch (editorKind) {
+    case kEditorPcb: return Settings->PCBSizeFile;
+    case kEditorShape: return Settings->ShapeSizeFile;
+    case kEditorPcbSymbol: return Settings->PCBSymbolSizeFile;
+    case kEditorPadStack: return Settings->PadStackSizeFile;
+    case kEditorSchematicSymbol: return Settings->SchematicSymbolSizeFile;
+    case kEditorSchematic: return Settings->SchematicSizeFile;
+    default: return nullptr;
+  }
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/plane_bitmaps.h"
 #include "geometry/types.h"
 #include "objects/layer_table.h"
 
@@ -103,7 +104,54 @@ struct CurrentWindowData {
   Tower* ShapeTower = nullptr;            // the pad-stack editor's shape being edited
   char* PadNameText = nullptr;            // the pad name being assigned (heap string)
   std::uint8_t LabelLayer = 0;            // the layer of new pad labels
+
+
+  // Editing state, view and drawing words (set up by InitialiseWindowData).
+  std::uint32_t Version = 5;            // layout version of the block and its saved form
+  std::uint32_t ClickState = 0;         // what the next click of an armed tool does
+  std::uint8_t InsertType = 1;          // type code of what the next click places
+  std::uint8_t AngleAssist = 2;         // 0 none, 1 90 degrees, 2 45 degrees
+  std::uint8_t WalkHidden = 1;
+  std::uint8_t DragOption = 1;
+  std::uint8_t SubMode = 0;
+  std::uint8_t AxisLock = 0;            // bit 0 x locked, bit 1 y locked
+  std::uint8_t PendingClose = 0;
+  pl3::Point MouseWorld{};
+  pl3::Point AnchorPoint{};
+  pl3::Point CursorOffset{};
+  pl3::Point DisplayedCursor{};
+  pl3::Point CoordinateOrigin{};
+  pl3::Point GridOrigin{};
+  pl3::Point SnapOrigin{};              // the stored snap origin of a library editor
+  pl3::Box PlacementBox{-1, -1, 0, 0};  // the box of the item being placed
+  std::int32_t ViewOriginX = 0;         // view mapping origin, view pixels
+  std::int32_t ViewOriginY = 0;
+  std::int32_t BackgroundIndex = 0;
+  std::uint32_t CurrentFont = 3;
+  std::uint32_t GhostColour = 0x800000;
+  std::uint32_t HighlightWord = 0;
+  std::uint32_t DisplayWord1 = 7;
+  std::uint32_t DisplayWord2 = 0;
+  std::uint32_t RatsnestDisplay[4] = {3, 100, 250, 5};
+  std::uint32_t HitMode = 1;
+  std::uint32_t SelectWord = 1;
+  std::uint32_t ImportState = 1;
+  std::int32_t NetViewWord = -1;
+  std::int32_t HighlightedNet = -1;
+  pl3::Transform PlacementTransform = pl3::kIdentityTransform;
+  pl3::Transform InsertionTransform = pl3::kIdentityTransform;
+  std::uint32_t InsertionCount = 0;
+  void* Window = nullptr;               // the editor window (HWND)
+  void* Grids = nullptr;                // the window's own grid set, owned
+  pl3::PlaneBitmap Surface{};           // the off-screen drawing surface, owned
+  pl3::ViewClip SurfaceClip{};          // the clip of the surface
+  void* PendingPoints = nullptr;        // polygon points of the tool running, owned (std::free)
+  void* InsertionVector = nullptr;      // the insertion array's storage, owned (std::free)
 };
+
+// Clears the transient fields of a block: the selection, drag state,
+// insertion count and the words a reset gives their fixed values.
+void ResetWindowData(CurrentWindowData& block);
 
 // The block of the active editor window, or null when none is active.
 extern CurrentWindowData* ActiveWindowData;

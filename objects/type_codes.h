@@ -199,6 +199,11 @@ enum TypeCode : std::uint16_t {
 
   // The size text of a design (the same text as a size file).
   Type_SizeTableRecord = 288,
+
+  // Settings and version records.
+  Type_DesignVersion = 10002,     // one u32: the layout version of a new design
+  Type_CompletionMaskA = 10315,   // symbol options: the second word is a completion mask
+  Type_CompletionMaskB = 10316,
 };
 
 // The display text of a type code: the graphic table for 0 to 39, the

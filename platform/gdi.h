@@ -149,6 +149,9 @@ struct PALETTEENTRY {
   BYTE peBlue;
   BYTE peFlags;
 };
+constexpr BYTE PC_RESERVED = 0x01;
+constexpr BYTE PC_EXPLICIT = 0x02;
+constexpr BYTE PC_NOCOLLAPSE = 0x04;
 struct LOGPALETTE {
   WORD palVersion;  // 0x300
   WORD palNumEntries;
@@ -679,6 +682,9 @@ UINT RealizePalette(HDC dc);  // number of entries that changed: always 0 here
 UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* out);
 UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF colour);
+// The screen's 256-entry system palette: the 20 static colours in slots 0 to
+// 9 and 246 to 255, black between. Null `out` gives the size (256).
+UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* out);
 COLORREF GetNearestColor(HDC dc, COLORREF colour);
 
 // ---------------------------------------------------------------------------

@@ -859,6 +859,20 @@ UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEEN
   return n;
 }
 
+UINT GetSystemPaletteEntries(HDC handle, UINT start, UINT count, PALETTEENTRY* out) {
+  PL3_DC_OR(handle, 0);
+  constexpr UINT kSize = 256;
+  if (!out) return kSize;
+  if (start >= kSize) return 0;
+  const std::vector<PALETTEENTRY>& statics = GetPalette(reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)))->entries;
+  const UINT n = std::min(count, kSize - start);
+  for (UINT i = 0; i < n; ++i) {
+    const UINT slot = start + i;
+    out[i] = slot < 10 ? statics[slot] : slot >= kSize - 10 ? statics[slot - (kSize - 20)] : PALETTEENTRY{0, 0, 0, 0};
+  }
+  return n;
+}
+
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF colour) {
   Palette* p = GetPalette(palette);
   if (!p || p->entries.empty()) return CLR_INVALID;

@@ -15,6 +15,8 @@
 #include "app/start_values.h"
 #include "edit/window_data.h"
 #include "objects/builtin_fonts.h"
+#include "objects/colours.h"
+#include "objects/new_documents.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
 #include "store/file_dialogs.h"
@@ -126,20 +128,22 @@ void ChangeEveryOption() {
   const std::uint32_t colours[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
   LayerColourMix = BuildLayerColourMix(colours);
   LayerColourMix[0] = 0x123456;
-  for (int i = 0; i < 1924; ++i) Recorded().namedColours[i] = static_cast<std::uint8_t>(255 - i % 251);
+  SetDefaultNamedColours();
+  NamedColours.entries[10].colour = 0xABCDEF;
+  NamedColours.entries[10].key = 'M';
+  std::strcpy(NamedColours.entries[10].name, "Mine");
 }
 
 TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
   ChangeEveryOption();
   ASSERT_EQ(SaveConfiguration("PL3.CFG"), 1);
   const std::string first = ReadFileBytes(Path("PL3.CFG"));
-  const std::uint8_t savedNamed = Recorded().namedColours[10];
 
   SetBuiltInConfigurationOptions();
-  pendingfakes::FillDefaultNamedColours(Recorded().namedColours);
+  SetDefaultNamedColours();
   ASSERT_EQ(LoadConfiguration(Path("PL3.CFG").c_str()), 1);
   EXPECT_TRUE(pl3::ResponderRecords().empty());
-  EXPECT_EQ(Recorded().Count("ReorderOldColourGroups"), 0) << "a saved file has 10002";
+  EXPECT_STREQ(NamedColours.entries[10].name, "Mine") << "a saved file has 10002: no exchange";
   EXPECT_EQ(MouseButtonWords[1][5], 115u);
   EXPECT_EQ(MouseButtonWords[0][0], 100u);
   EXPECT_EQ(CustomColours[15], 0x0F0F0Fu);
@@ -164,7 +168,8 @@ TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
   EXPECT_EQ(LayerColourMix[1u << 15], 16u);
   EXPECT_EQ(LayerColourMix[0], 0x123456u);
   EXPECT_EQ(LayerColourMix[65535], ~0x123456u);
-  EXPECT_EQ(Recorded().namedColours[10], savedNamed);
+  EXPECT_EQ(NamedColours.entries[10].colour, 0xABCDEFu);
+  EXPECT_EQ(NamedColours.entries[10].key, 'M');
 
   // Back to what was saved, for the two options that are not read back.
   std::strcpy(DesignatorPrefix, "U");
@@ -258,9 +263,9 @@ TEST_F(ConfigurationFile, AnotherVersionAsksAndNoKeepsTheBuiltInValues) {
     EXPECT_EQ(box.caption, "Warning");
     EXPECT_EQ(box.flags & 0xFFFu, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION);
     if (c.answer == IDNO) {
-      EXPECT_EQ(Recorded().Count("BuildDefaultLayerColourMix"), 1);
-      EXPECT_EQ(Recorded().Count("SetDefaultNamedColours"), 1);
-      EXPECT_EQ(Recorded().Count("LoadNamedColours"), 0);
+      ASSERT_NE(LayerColourMix, nullptr);
+      EXPECT_EQ(LayerColourMix[2], 0x0000FFu) << "the built-in colours";
+      EXPECT_STREQ(NamedColours.entries[16].name, "Wire Colour 1");
     }
   }
 }
@@ -274,13 +279,17 @@ TEST_F(ConfigurationFile, OlderColourOrderIsConvertedAndTheEmptyMaskColourSet) {
       AddWord(colours, 20032, 0x00FFFFFF);
       ReleaseTower(&colours);
     });
+    NamedColours = {};
     ASSERT_EQ(LoadConfiguration(Path("c.cfg").c_str()), 1);
-    EXPECT_EQ(Recorded().Count("ReorderOldColourGroups"), marked ? 0 : 1);
-    EXPECT_EQ(Recorded().Count("BuildDefaultLayerColourMix"), 1) << "no 20030: the built-in colours";
+    // No 20036: the built-in named colours, exchanged when the file has no 10002.
+    EXPECT_STREQ(NamedColours.entries[1].name, marked ? "Graphic Colour 1" : "Wire Colour 1");
+    EXPECT_STREQ(NamedColours.entries[16].name, marked ? "Wire Colour 1" : "Graphic Colour 1");
+    EXPECT_STREQ(NamedColours.entries[6].name, marked ? "Attribute Colour 1" : "Bus Colour 1");
+    EXPECT_STREQ(NamedColours.entries[0].name, "Background Colour");
     ASSERT_NE(LayerColourMix, nullptr);
+    EXPECT_EQ(LayerColourMix[1], 0xFF0000u) << "no 20030: the built-in colours";
     EXPECT_EQ(LayerColourMix[0], 0x00FFFFFFu);
     EXPECT_EQ(LayerColourMix[65535], 0xFF000000u);
-    EXPECT_EQ(Recorded().liveMixTables, 1) << "the previous table is freed";
   }
 }
 
@@ -345,14 +354,17 @@ TEST_F(ConfigurationFile, UnreadableFilesGiveTheBuiltInColoursAndAMessage) {
     pl3::ClearResponderRecords();
     Recorded().names.clear();
     PickDistance = 12;
+    NamedColours = {};
+    FreeLayerColourMixTable();
     EXPECT_EQ(LoadConfiguration(Path(name).c_str()), 0);
     ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
     EXPECT_EQ(pl3::ResponderRecords()[0].text,
               "Unable to load configuration file \"" + Path(name) + "\". Using defaults");
     EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Error");
     EXPECT_EQ(PickDistance, 12u);
-    EXPECT_EQ(Recorded().Count("BuildDefaultLayerColourMix"), 1);
-    EXPECT_EQ(Recorded().Count("SetDefaultNamedColours"), 1);
+    ASSERT_NE(LayerColourMix, nullptr);
+    EXPECT_EQ(LayerColourMix[3], 0x7F007Fu);
+    EXPECT_STREQ(NamedColours.entries[29].name, "Chevron Colour");
   }
   EXPECT_EQ(TopLevelEntities(), 1) << "nothing read stays in the store";
 }
@@ -395,12 +407,19 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
   EXPECT_EQ(Recorded().gridFiles,
             (std::vector<std::string>{"load " + std::string(DefaultGridsFile), "save " + std::string(DefaultGridsFile)}));
-  const std::vector<std::string> startOrder = {"InitialiseWindowData", "CreateGridList", "NewBoardDefaults",
-                                               "CreateHighlightColours", "LoadGridList"};
+  const std::vector<std::string> startOrder = {"CreateGridList", "LoadGridList"};
   std::vector<std::string> seen;
   for (const std::string& n : Recorded().names)
     if (std::find(startOrder.begin(), startOrder.end(), n) != startOrder.end()) seen.push_back(n);
   EXPECT_EQ(seen, startOrder);
+  // The default window state has its start values, and no design to hold its group.
+  EXPECT_EQ(DefaultWindowData.GhostColour, 0x800000u);
+  ASSERT_NE(HighlightColours, nullptr);
+  EXPECT_EQ(HighlightColours[15], 0u);
+  EXPECT_EQ(DefaultWindowData.AngleAssist, 2);
+  EXPECT_EQ(DefaultWindowData.DragFlags, 2);
+  EXPECT_EQ(NewBoardDefaults[2], 1463040000u);
+  EXPECT_EQ(NewBoardDefaults[4], 4u);
 
   PickDistance = 7;
   DrawingFlag10212 = 0;
@@ -408,7 +427,8 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   ASSERT_EQ(SaveConfiguration("PL3.CFG"), 1);
   FreeApplicationGlobals();
   EXPECT_EQ(ProgramTower, nullptr);
-  EXPECT_EQ(Recorded().liveMixTables, 0);
+  EXPECT_EQ(LayerColourMix, nullptr);
+  EXPECT_EQ(HighlightColours, nullptr);
 
   // A restart: every global back to its state at program start.
   RestartRegistry();

@@ -1,5 +1,4 @@
-// Recording fakes of the services in app/pending_services.h. The colour fakes
-// keep a small table of their own so a save and a load can be compared.
+// Recording fakes of the services in app/pending_services.h.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -11,10 +10,6 @@ struct Calls {
   std::vector<std::string> names;             // every call, in order
   int gridLoadResult = 0;                     // what LoadGridList answers
   std::vector<std::string> gridFiles;         // paths given to LoadGridList and SaveGridList
-  int namedColourLoads = 0;
-  bool namedColoursFound = false;             // the last LoadNamedColours found 20036
-  std::uint8_t namedColours[1924] = {};       // the fake named colour table
-  int liveMixTables = 0;                      // mix tables built and not yet freed
   // The command handlers' owners.
   std::vector<std::string> operations;        // PerformCommandOperation's names, in order
   std::vector<std::uint32_t> operationParameters;
@@ -30,7 +25,5 @@ struct Calls {
   int Count(const std::string& name) const;
 };
 Calls& Recorded();
-// The built-in named colour table of the fake: byte i holds i * 7.
-void FillDefaultNamedColours(std::uint8_t* table);
 
 }  // namespace pendingfakes
