@@ -18,6 +18,7 @@
 #include "geometry/raster_state.h"
 #include "geometry/record_view.h"
 #include "objects/builtin_fonts.h"
+#include "objects/item_helpers.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
 #include "objects/symbol_services.h"
@@ -102,6 +103,7 @@ void InitialiseApplication() {
   pl3::SetRealSizeResolver(&ReturnRealSize);
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
+  RegisterItemHelperWalkHandlers();
   SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
   SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
   SymbolServiceSlots.enterText = &EnterTextForObjects;

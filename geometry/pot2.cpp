@@ -472,3 +472,17 @@ std::uint32_t TriangulateWidePolygonRecord(std::uint8_t* record) {
 }
 
 }  // namespace pl3
+
+namespace pl3 {
+int IsCollinearPolygonPoint(const PolygonLayout* polygon, std::uint32_t index, std::uint32_t count) {
+  if (count < 3 || index >= count) return 0;
+  const Point* p = PolygonPoints(polygon);
+  const Point& prev = p[(index + count - 1) % count];
+  const Point& here = p[index];
+  const Point& next = p[(index + 1) % count];
+  // Differences reach 2^32 and their products 2^64: work in 128 bits.
+  __int128 ax = std::int64_t{here.x} - prev.x, ay = std::int64_t{here.y} - prev.y;
+  __int128 bx = std::int64_t{next.x} - here.x, by = std::int64_t{next.y} - here.y;
+  return ax * by - ay * bx == 0;
+}
+}  // namespace pl3

@@ -29,3 +29,10 @@ std::uint32_t TriangulateWidePolygonRecord(std::uint8_t* record);
 int SegmentsIntersect(Point a, Point b, Point c, Point d);
 
 }  // namespace pl3
+
+namespace pl3 {
+// Non-zero when point `index` of a stored polygon lies on one straight line
+// with its previous and next points (taken cyclically), so that it may be
+// dropped; a point equal to a neighbour counts as on the line.
+int IsCollinearPolygonPoint(const PolygonLayout* polygon, std::uint32_t index, std::uint32_t count);
+}  // namespace pl3

@@ -47,6 +47,13 @@ static_assert(sizeof(Transform) == 24);
 static_assert(offsetof(Transform, tx) == 16);
 inline constexpr Transform kIdentityTransform = {kFixedOne, 0, 0, kFixedOne, 0, 0};
 
+// The four fixed quarter-turn rotations (zero translation) that text is drawn
+// under: R90 maps (x, y) to (-y, x), R270 maps it to (y, -x).
+inline constexpr Transform R0 = kIdentityTransform;
+inline constexpr Transform R90 = {0, kFixedOne, -kFixedOne, 0, 0, 0};
+inline constexpr Transform R180 = {-kFixedOne, 0, 0, -kFixedOne, 0, 0};
+inline constexpr Transform R270 = {0, -kFixedOne, kFixedOne, 0, 0, 0};
+
 // The inclusive pixel rectangle every run is cut to, with the size of the
 // surface it belongs to.
 struct ViewClip {

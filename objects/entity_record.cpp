@@ -167,18 +167,3 @@ int IsOuterLayerOfKindIn(const LayerTable* table, std::uint8_t layer) {
 }
 
 int IsOuterLayerOfKind(std::uint8_t layer) { return IsOuterLayerOfKindIn(ActiveLayerTable(), layer); }
-
-void ClearSizeEntryMarks() {
-  SizeTable* table = ActiveSizeTable();
-  if (!table) return;
-  for (SizeList& list : table->lists)
-    for (SizeEntry& e : list.entries) e.flags &= ~kSizeEntryInUse;
-}
-
-bool MarkActiveSizeEntry(std::uint32_t list, std::uint32_t index, bool makeDefault) {
-  SizeTable* table = ActiveSizeTable();
-  if (!table || list >= kSizeKindCount || index >= (*table)[list].count()) return false;
-  (*table)[list].entries[index].flags |= kSizeEntryInUse;
-  if (makeDefault) (*table)[list].defaultIndex = index;
-  return true;
-}

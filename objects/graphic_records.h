@@ -101,16 +101,20 @@ static_assert(offsetof(HolePayload, carried) == 76);
 struct LocatorPayload {
   GraphicHead head;
   std::uint16_t kind;             // 48: LocatorKind
-  std::uint8_t bytes50[10];       // 50
-  std::int32_t x, y;              // 60, 64
-  std::uint8_t bytes68[8];        // 68
-  std::uint32_t style1, style2;   // 76, 80
+  std::uint16_t word50;           // 50
+  std::uint32_t portType;         // 52: IO port ends (kinds 9 and 15)
+  std::uint32_t attributeId;      // 56: the Attribute shown, 0 for none
+  std::int32_t x, y;              // 60, 64: the anchor
+  std::int32_t textX, textY;      // 68, 72: the text point; (0, 0) for none
+  std::uint32_t style1, style2;   // 76: vertical justification (16, 32); 80: horizontal (4, 8)
   std::int32_t textSize;          // 84: explicit text size
   std::uint32_t markedEntity;     // 88: stored reference, re-pointed on load
   std::uint32_t word92;           // 92
 };
 static_assert(sizeof(LocatorPayload) == 96);
+static_assert(offsetof(LocatorPayload, attributeId) == 56);
 static_assert(offsetof(LocatorPayload, x) == 60);
+static_assert(offsetof(LocatorPayload, textX) == 68);
 static_assert(offsetof(LocatorPayload, style1) == 76);
 static_assert(offsetof(LocatorPayload, textSize) == 84);
 static_assert(offsetof(LocatorPayload, markedEntity) == 88);

@@ -1,0 +1,61 @@
+// Record routines over whole items: size resolution, completion checks, flag
+// sweeps, look-ups by number or name, polygon clean-up and text justification.
+#pragma once
+#include <cstdint>
+
+#include "geometry/graphic_layouts.h"
+
+struct Tower;
+
+// Record codes of the attribute copies a symbol carries (their layouts are
+// the designators' records).
+constexpr std::uint16_t kTypeAttributeGroup = 306;
+constexpr std::uint16_t kTypeAttributeLocatorGroup = 309;
+constexpr std::uint16_t kTypeAttributeLocatorInfo = 310;
+
+// Node flag bit 12: the sweep mark of symbols, planes and datums.
+constexpr std::uint16_t kEntitySweepMark = 0x1000;
+
+// Steps the justification of one axis of a Text or dimensioner (0 horizontal,
+// 1 vertical) in place: 1. A Designator Info is accepted without change (1);
+// other types give 0.
+std::uint32_t CycleTextJustification(const Tower* entity, int axis);
+
+// Writes the real sizes of an item whose size is indexed: a Designator,
+// Label Hier or attribute group over all its descendants, a Designator Data or
+// attribute locator group through its info record, any other entity its own
+// payload. Returns the number of records written.
+std::int32_t ResolveItemSizes(const Tower* entity);
+// Puts ResolveItemSizes in the walker's slot for action 14.
+void RegisterItemHelperWalkHandlers();
+
+// The failure bits of a Completion Info that always count.
+constexpr std::uint32_t kCompletionAlwaysChecked = 0x69F793;
+// 1 when the item's Completion Info exists and none of its failure bits is
+// enabled (its mask, or always checked); 0 when it is missing.
+int IsItemComplete(const Tower* item);
+// 1 when the Completion Info exists and failure bit 23 is clear.
+int IsCompletionBit23Clear(const Tower* item);
+
+// Set (on != 0) or clear kEntitySweepMark on the children of types 106 and
+// 163, of type 8, or of type 34.
+void SetSymbolsFlag(const Tower* t, int on);
+void SetPlanesFlag(const Tower* t, int on);
+void SetDatumsFlag(const Tower* t, int on);
+// Clears the highlight flag of the entity and all its descendants.
+void ClearHighlightRecursive(const Tower* t);
+
+// The 116 payload of a Pad-Stack Info or of a Pad Stack Instance Hier's
+// child; for any other entity the Tower itself (as the callers expect).
+const void* GetPadStackInfo(const Tower* t);
+// The 117 payload under a symbol instance whose u32 at 4 is the number, or null.
+std::uint8_t* FindPadStackInstanceInfoByXref(const Tower* symbolInstance, std::uint32_t number);
+// The Net Name text of the first 254 child whose 255 equals the pad name exactly, or null.
+const char* FindImportedNetName(const Tower* t, const char* padName);
+
+// Drops every point that IsCollinearPolygonPoint rejects, then triangulates
+// again: 1; 0 as soon as fewer than three points remain.
+int CleanPolygonPoints(pl3::PolygonLayout* polygon);
+// Cleans every Polygon under the groups 25, 104, 105, 109 and 115 and
+// deletes those left with fewer than three points. Returns the number deleted.
+std::int32_t RemoveInvalidPolygons(const Tower* t);

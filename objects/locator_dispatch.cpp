@@ -1,0 +1,156 @@
+#include "objects/locator_dispatch.h"
+
+#include <cmath>
+
+#include "edit/window_data.h"
+#include "objects/walker.h"
+#include "platform/user.h"
+
+using pl3::Transform;
+
+namespace {
+
+const char* const kLocatorKindNames[kLocatorKindCount] = {
+    "User",        "Pin Number", "Designator Name", "Net Name",   "Pin Name",         "Function Name",
+    "Designator",  "Gate Name",  "Global Net",      "IO Port",    "Value",            "Name",
+    "Footprint",   "Graphic Net Name", "User",      "Named IO Port", "Display Net Name", "Display Global Nets"};
+
+// The quarter turns in the order of an anticlockwise step.
+const Transform* const kQuarterTurns[4] = {&pl3::R0, &pl3::R90, &pl3::R180, &pl3::R270};
+
+// The position in kQuarterTurns; anything that is not R0, R180 or R270 counts as R90.
+int QuarterTurnIndex(const Transform& t) {
+  if (SameRotation(t, pl3::R0)) return 0;
+  if (SameRotation(t, pl3::R180)) return 2;
+  if (SameRotation(t, pl3::R270)) return 3;
+  return 1;
+}
+
+void SetRotation(LocatorPayload* locator, const Transform& rotation) {
+  locator->head.transform = rotation;
+}
+
+}  // namespace
+
+const char* GetLocatorKindName(std::uint32_t kind) {
+  return kind < kLocatorKindCount ? kLocatorKindNames[kind] : "";
+}
+
+int IsHandledLocatorKind(std::uint32_t kind) {
+  switch (kind) {
+    case 1: case 3: case 4: case 6: case 9: case 10: case 13: case 14: case 15: case 16: case 17:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+std::uint32_t LocatorMenuKind(std::uint32_t kind) {
+  switch (kind) {
+    case 1: return 23;
+    case 3: return 27;
+    case 4: return 22;
+    case 6: return 24;
+    case 9: return 25;
+    case 10: return 26;
+    case 13: return 29;
+    case 14: return 28;
+    case 15: return 33;
+    case 16: return 39;
+    case 17: return 38;
+    default: return 30;
+  }
+}
+
+int LocatorKindKeepsDefaults(std::uint32_t kind) {
+  return !(kind == 6 || kind == 9 || kind == 13 || kind == 15 || kind == 17);
+}
+
+bool SameRotation(const Transform& a, const Transform& b) {
+  return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d;
+}
+
+int RotateLocatorText(LocatorPayload* locator, int direction) {
+  if (!IsHandledLocatorKind(locator->kind)) {
+    MessageBeep(0);
+    return 0;
+  }
+  int step = direction == 0 ? 1 : 3;
+  SetRotation(locator, *kQuarterTurns[(QuarterTurnIndex(locator->head.transform) + step) % 4]);
+  return 1;
+}
+
+int NormaliseLocatorRotation(LocatorPayload* locator, const Transform& placement) {
+  if (!IsHandledLocatorKind(locator->kind)) {
+    MessageBeep(0);
+    return 0;
+  }
+  // Rows R0, R270, R180, other; columns: placement not R90 (p = 1), exactly R90 (p = 0).
+  static const Transform* const kOthers[4][2] = {{&pl3::R90, &pl3::R270},
+                                                {&pl3::R0, &pl3::R180},
+                                                {&pl3::R270, &pl3::R90},
+                                                {&pl3::R180, &pl3::R0}};
+  static const Transform* const kGraphicNetName[4][2] = {{&pl3::R270, &pl3::R90},
+                                                        {&pl3::R180, &pl3::R0},
+                                                        {&pl3::R90, &pl3::R270},
+                                                        {&pl3::R0, &pl3::R180}};
+  const Transform& rotation = locator->head.transform;
+  int row = SameRotation(rotation, pl3::R0) ? 0 : SameRotation(rotation, pl3::R270) ? 1
+            : SameRotation(rotation, pl3::R180) ? 2 : 3;
+  int column = SameRotation(placement, pl3::R90) ? 1 : 0;
+  const auto& table = locator->kind == kLocatorGraphicNetName ? kGraphicNetName : kOthers;
+  SetRotation(locator, *table[row][column]);
+  return 1;
+}
+
+std::uint32_t AdjustJustificationForTransform(const Transform& rotation, std::uint32_t justification) {
+  if (!SameRotation(rotation, pl3::R180) && !SameRotation(rotation, pl3::R90)) return justification;
+  if (justification & 4) return 8;
+  if (justification & 8) return 4;
+  if (justification & 16) return 32;
+  if (justification & 32) return 16;
+  return justification;
+}
+
+std::uint32_t GetTextAnchorForTransform(const Transform& rotation) {
+  return SameRotation(rotation, pl3::R180) || SameRotation(rotation, pl3::R90) ? 8 : 4;
+}
+
+void GetReadableTextTransform(Transform* result, const Transform& placement) {
+  *result = IsVerticalTransform(placement) ? pl3::R270 : pl3::kIdentityTransform;
+}
+
+int IsVerticalTransform(const Transform& rotation) {
+  return SameRotation(rotation, pl3::R90) || SameRotation(rotation, pl3::R270);
+}
+
+int TranslateLocator(LocatorPayload* locator, pl3::Point delta, int part) {
+  if (part == 0) {
+    locator->x += delta.x;
+    locator->y += delta.y;
+    locator->textX += delta.x;
+    locator->textY += delta.y;
+    return 1;
+  }
+  if (part != 11 || !ActiveWindowData) return 0;
+  pl3::Point cursor = ActiveWindowData->Cursor;
+  std::int64_t dx = std::int64_t{cursor.x} - locator->x;
+  std::int64_t dy = std::int64_t{cursor.y} - locator->y;
+  if (dx * dx + dy * dy > kLocatorTextDragReach * kLocatorTextDragReach) return 0;
+  if (WalkHandlers.snapXY) WalkHandlers.snapXY(&cursor.x, &cursor.y, 0);
+  locator->textX = cursor.x;
+  locator->textY = cursor.y;
+  return 1;
+}
+
+int IsPointInBox(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t px,
+                 std::int32_t py) {
+  std::int32_t xlo = x1 < x2 ? x1 : x2, xhi = x1 < x2 ? x2 : x1;
+  std::int32_t ylo = y1 < y2 ? y1 : y2, yhi = y1 < y2 ? y2 : y1;
+  return px >= xlo && px <= xhi && py >= ylo && py <= yhi;
+}
+
+std::int32_t DistanceToCorner(const std::int32_t* record, std::int32_t x, std::int32_t y) {
+  double dx = double(x) - record[2], dy = double(y) - record[3];
+  return static_cast<std::int32_t>(std::sqrt(dx * dx + dy * dy));
+}

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "geometry/pot2.h"
+#include "objects/entity_record.h"
+#include "objects/graphic_records.h"
+#include "objects/item_helpers.h"
+#include "objects/payload_access.h"
+#include "objects/real_size.h"
+#include "objects/size_table.h"
+#include "objects/size_text.h"
+#include "walk_fixture.h"
+
+namespace {
+
+using walktest::Insert;
+
+std::vector<std::uint8_t> IndexedText(std::uint32_t index) {
+  std::vector<std::uint8_t> p(TextStoredSize(1), 0);
+  auto* text = reinterpret_cast<TextPayload*>(p.data());
+  text->head.sizeFlags = kSizeByIndex;
+  text->head.sizeIndex = index;
+  text->size = -1;
+  return p;
+}
+
+std::int32_t TextSizeOf(const Entity* e) {
+  std::int32_t size;
+  std::memcpy(&size, EntityPayload(e) + 48, 4);
+  return size;
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& s, bool terminate = true) {
+  std::vector<std::uint8_t> v(s.begin(), s.end());
+  if (terminate) v.push_back(0);
+  return v;
+}
+
+class ItemHelpers : public walktest::WalkTest {
+ protected:
+  void SetUp() override {
+    WalkTest::SetUp();
+    const char* text = DefaultSizeText(kEditorPcb);
+    window->sizeTable = ParseSizeText(text, std::strlen(text)).release();
+  }
+  void TearDown() override {
+    window->sizeTable = FreeSizeTable(window->sizeTable);
+    WalkTest::TearDown();
+  }
+  std::int32_t FontSize(std::uint32_t index) { return ReturnRealSizeIn(window->sizeTable, Type_Text, index); }
+};
+
+TEST_F(ItemHelpers, ResolveItemSizesThroughGroupsAndInfoRecords) {
+  RegisterItemHelperWalkHandlers();
+  ASSERT_NE(FontSize(3), FontSize(2));
+  Tower* designator = InsertEntity(design, 8, Type_Designator, std::vector<std::uint8_t>(8).data());
+  Entity* inner = Insert(designator, Type_Text, IndexedText(3));
+  Tower* data = InsertEntity(designator, 8, Type_DesignatorData, std::vector<std::uint8_t>(8).data());
+  std::vector<std::uint8_t> info(16, 0);
+  info[0] = kSizeByIndex;
+  WriteU32(info.data(), 4, 2);
+  Entity* infoEntity = Insert(data, Type_DesignatorInfo, info);
+  Entity* free = Insert(design, Type_Text, IndexedText(2));
+  // A damaged text too short to hold its size is left alone.
+  Entity* shortText = Insert(design, Type_Text, std::vector<std::uint8_t>(8, 0xFF));
+
+  Tower* d = TowerOn(TowerEntity(designator));
+  EXPECT_GT(ResolveItemSizes(d), 0);
+  EXPECT_EQ(TextSizeOf(inner), FontSize(3));
+  EXPECT_EQ(ReadI32(EntityPayload(infoEntity), 12), FontSize(2));
+  EXPECT_EQ(TextSizeOf(free), -1);  // outside the designator
+
+  // The walker's action 14 reaches every item of the design.
+  Walk(14);
+  EXPECT_EQ(TextSizeOf(free), FontSize(2));
+  EXPECT_EQ(ReadU32(EntityPayload(shortText), 0), 0xFFFFFFFFu);
+  ReleaseTower(&d);
+  ReleaseTower(&data);
+  ReleaseTower(&designator);
+}
+
+TEST_F(ItemHelpers, CompletionChecks) {
+  struct Case { std::uint32_t failure, mask; int complete, bit23Clear; };
+  for (auto c : {Case{0, 0, 1, 1}, Case{0x1, 0, 0, 1}, Case{0x8, 0, 1, 1}, Case{0x8, 0x8, 0, 1},
+                 Case{0x800000, 0, 1, 0}, Case{0x200000, 0, 0, 1}}) {
+    Tower* item = InsertEntity(design, 8, Type_SymbolInstance, std::vector<std::uint8_t>(8).data());
+    std::vector<std::uint8_t> info(16, 0);
+    WriteU32(info.data(), 2, c.failure);
+    WriteU32(info.data(), 6, c.mask);
+    Insert(item, Type_CompletionInfo, info);
+    EXPECT_EQ(IsItemComplete(item), c.complete) << std::hex << c.failure << " " << c.mask;
+    EXPECT_EQ(IsCompletionBit23Clear(item), c.bit23Clear) << std::hex << c.failure;
+    DeleteEntity(item);
+    ReleaseTower(&item);
+  }
+  Tower* bare = InsertEntity(design, 8, Type_SymbolInstance, std::vector<std::uint8_t>(8).data());
+  EXPECT_EQ(IsItemComplete(bare), 0);
+  EXPECT_EQ(IsCompletionBit23Clear(bare), 0);
+  ReleaseTower(&bare);
+}
+
+std::vector<std::uint8_t> PolygonOf(std::initializer_list<pl3::Point> points) {
+  std::vector<std::uint8_t> p(PolygonStoredSize(static_cast<std::uint32_t>(points.size())), 0);
+  auto* poly = reinterpret_cast<pl3::PolygonLayout*>(p.data());
+  poly->count = static_cast<std::uint8_t>(points.size());
+  std::memcpy(pl3::PolygonPoints(poly), points.begin(), points.size() * sizeof(pl3::Point));
+  return p;
+}
+
+TEST(CleanPolygonPoints, DropsCollinearPointsAndRetriangulates) {
+  // A square with a point halfway along its bottom edge and a repeated corner.
+  auto bytes = PolygonOf({{0, 0}, {50, 0}, {100, 0}, {100, 100}, {100, 100}, {0, 100}});
+  auto* poly = reinterpret_cast<pl3::PolygonLayout*>(bytes.data());
+  ASSERT_EQ(CleanPolygonPoints(poly), 1);
+  ASSERT_EQ(poly->count, 4);
+  const pl3::Point* p = pl3::PolygonPoints(poly);
+  EXPECT_EQ(p[1].x, 100);
+  EXPECT_EQ(p[1].y, 0);
+  EXPECT_EQ(p[3].x, 0);
+  const std::uint8_t* tri = pl3::PolygonTriangles(poly);
+  for (int i = 0; i < 6; ++i) EXPECT_LT(tri[i], 4) << i;
+  EXPECT_NE(tri[0] + tri[1] + tri[2], 0);
+
+  // Points on one line: cleaned down to two, reported with 0.
+  auto flat = PolygonOf({{0, 0}, {10, 10}, {20, 20}, {30, 30}});
+  EXPECT_EQ(CleanPolygonPoints(reinterpret_cast<pl3::PolygonLayout*>(flat.data())), 0);
+  // Far-apart coordinates do not overflow the line test.
+  auto wide = PolygonOf({{-2000000000, -2000000000}, {2000000000, -2000000000}, {2000000000, 2000000000}});
+  EXPECT_EQ(CleanPolygonPoints(reinterpret_cast<pl3::PolygonLayout*>(wide.data())), 1);
+  EXPECT_EQ(reinterpret_cast<pl3::PolygonLayout*>(wide.data())->count, 3);
+}
+
+TEST_F(ItemHelpers, RemoveInvalidPolygonsDeletesDegenerateOnes) {
+  Tower* page = InsertEntity(design, 8, Type_Page, std::vector<std::uint8_t>(8).data());
+  Entity* good = Insert(page, Type_Polygon, PolygonOf({{0, 0}, {5, 0}, {10, 0}, {10, 10}}));
+  Insert(page, Type_Polygon, PolygonOf({{0, 0}, {10, 10}, {20, 20}}));
+  // A stored count larger than the payload reaches only its real points.
+  auto lying = PolygonOf({{0, 0}, {7, 7}, {9, 9}});
+  lying[48] = 200;
+  Insert(page, Type_Polygon, lying);
+  EXPECT_EQ(RemoveInvalidPolygons(design), 2);
+  Tower* left = GetChildTower(page, Type_Polygon);
+  int n = 0;
+  while (FindNextEntity(left)) ++n;
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(EntityPayload(good)[48], 3);
+  ReleaseTower(&left);
+  ReleaseTower(&page);
+}
+
+TEST_F(ItemHelpers, LookUpsByNumberAndName) {
+  Tower* symbol = InsertEntity(design, 8, Type_SymbolInstance, std::vector<std::uint8_t>(8).data());
+  for (std::uint32_t number : {4u, 9u}) {
+    std::vector<std::uint8_t> p(16, 0);
+    WriteU32(p.data(), 4, number);
+    WriteU32(p.data(), 8, number * 100);
+    Insert(symbol, Type_PadStackInstanceInfo, p);
+  }
+  std::uint8_t* found = FindPadStackInstanceInfoByXref(symbol, 9);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(ReadU32(found, 8), 900u);
+  EXPECT_EQ(FindPadStackInstanceInfoByXref(symbol, 5), nullptr);
+
+  auto node = [&](const std::string& pad, const std::string& net, bool terminated) {
+    Tower* n = InsertEntity(symbol, 8, Type_ImportedNetNodeHier, std::vector<std::uint8_t>(8).data());
+    Insert(n, Type_ImportedPadName, Bytes(pad));
+    Insert(n, Type_NetName, Bytes(net, terminated));
+    ReleaseTower(&n);
+  };
+  node("A1", "GND", true);
+  node("a2", "VCC", true);
+  node("B7", "NOTERM", false);
+  EXPECT_STREQ(FindImportedNetName(symbol, "A1"), "GND");
+  EXPECT_EQ(FindImportedNetName(symbol, "A2"), nullptr);  // exact match only
+  EXPECT_STREQ(FindImportedNetName(symbol, "a2"), "VCC");
+  // A stored payload is padded to 16 bytes, so a short name still ends; the
+  // look-up never reads past the payload.
+  EXPECT_NE(FindImportedNetName(symbol, "B7"), nullptr);
+  ReleaseTower(&symbol);
+}
+
+TEST_F(ItemHelpers, SweepMarksAndHighlight) {
+  Entity* symbol = Insert(design, Type_SymbolInstance, 1);
+  Entity* group = Insert(design, 163, 2);
+  Entity* plane = Insert(design, Type_Plane, 3);
+  Entity* datum = Insert(design, Type_Datum, 4);
+  SetSymbolsFlag(design, 1);
+  EXPECT_TRUE(symbol->flags & kEntitySweepMark);
+  EXPECT_TRUE(group->flags & kEntitySweepMark);
+  EXPECT_FALSE(plane->flags & kEntitySweepMark);
+  SetPlanesFlag(design, 1);
+  SetDatumsFlag(design, 1);
+  EXPECT_TRUE(plane->flags & kEntitySweepMark);
+  EXPECT_TRUE(datum->flags & kEntitySweepMark);
+  SetSymbolsFlag(design, 0);
+  EXPECT_FALSE(symbol->flags & kEntitySweepMark);
+  EXPECT_TRUE(plane->flags & kEntitySweepMark);
+
+  Tower* s = TowerOn(symbol);
+  Entity* deep = Insert(s, Type_Text, IndexedText(1));
+  symbol->flags |= kEntityHighlighted;
+  deep->flags |= kEntityHighlighted;
+  plane->flags |= kEntityHighlighted;
+  ClearHighlightRecursive(s);
+  EXPECT_FALSE(symbol->flags & kEntityHighlighted);
+  EXPECT_FALSE(deep->flags & kEntityHighlighted);
+  EXPECT_TRUE(plane->flags & kEntityHighlighted);
+  ReleaseTower(&s);
+}
+
+TEST_F(ItemHelpers, CycleTextJustificationByType) {
+  Entity* text = Insert(design, Type_Text, IndexedText(1));
+  Tower* t = TowerOn(text);
+  std::vector<std::uint32_t> seen;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(CycleTextJustification(t, 1), 1u);
+    seen.push_back(ReadU32(EntityPayload(text), 72));
+  }
+  EXPECT_NE(seen[0], 0u);
+  EXPECT_EQ(seen[0] & ~48u, 0u);
+  EXPECT_EQ(seen[2], 0u);
+  ReleaseTower(&t);
+
+  std::vector<std::uint8_t> dim(176, 0);
+  Entity* d = Insert(design, Type_Dimensioner, dim);
+  Tower* dt = TowerOn(d);
+  ASSERT_EQ(CycleTextJustification(dt, 0), 1u);
+  EXPECT_NE(ReadU32(EntityPayload(d), 100) & 12u, 0u);
+  ReleaseTower(&dt);
+
+  Entity* info = Insert(design, Type_DesignatorInfo, std::vector<std::uint8_t>(16, 0));
+  Tower* it = TowerOn(info);
+  EXPECT_EQ(CycleTextJustification(it, 0), 1u);
+  EXPECT_EQ(ReadU32(EntityPayload(info), 0), 0u);
+  ReleaseTower(&it);
+  Entity* track = Insert(design, Type_Track, 5);
+  Tower* tt = TowerOn(track);
+  EXPECT_EQ(CycleTextJustification(tt, 0), 0u);
+  ReleaseTower(&tt);
+}
+
+}  // namespace
