@@ -1,8 +1,14 @@
 #include "objects/locator_dispatch.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
 
 #include "edit/window_data.h"
+#include "geometry/transform.h"
+#include "objects/payload_access.h"
+#include "objects/type_codes.h"
 #include "objects/walker.h"
 #include "platform/user.h"
 
@@ -153,4 +159,96 @@ int IsPointInBox(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t
 std::int32_t DistanceToCorner(const std::int32_t* record, std::int32_t x, std::int32_t y) {
   double dx = double(x) - record[2], dy = double(y) - record[3];
   return static_cast<std::int32_t>(std::sqrt(dx * dx + dy * dy));
+}
+
+namespace {
+
+std::int32_t NearestOnAxis(std::int32_t low, std::int32_t high, std::int32_t v) {
+  const std::int64_t centre = (std::int64_t{low} + high) / 2;
+  const std::int64_t dLow = std::llabs(std::int64_t{v} - low);
+  const std::int64_t dCentre = std::llabs(std::int64_t{v} - centre);
+  const std::int64_t dHigh = std::llabs(std::int64_t{v} - high);
+  if (dCentre <= dLow && dCentre <= dHigh) return static_cast<std::int32_t>(centre);
+  return dLow <= dHigh ? low : high;
+}
+
+constexpr std::uint16_t kTypeSchematicSymbolGroup = 30;
+constexpr std::uint16_t kTypePackageGate = 11026;
+
+bool DragsWithItem(std::uint16_t kind) {
+  return kind == kLocatorDesignator || kind == kLocatorValue || kind == kLocatorUserAttribute ||
+         kind == kLocatorDisplayNetName || kind == kLocatorDisplayGlobalNets;
+}
+
+// Calls `visit` with each Symbol Pin's Origin payload until it returns true;
+// the pin's Tower is handed along.
+template <typename Visit>
+bool ForEachPinOrigin(const Tower* symbol, Visit visit) {
+  Tower* pins = symbol ? GetChildTower(symbol, Type_SymbolPin) : nullptr;
+  bool stopped = false;
+  while (!stopped && pins && FindNextEntity(pins)) {
+    const std::uint8_t* origin = ChildPayloadOfAtLeast(pins, Type_Origin, 8);
+    if (origin) stopped = visit(pins, ReadI32(origin, 0), ReadI32(origin, 4));
+  }
+  ReleaseTower(&pins);
+  return stopped;
+}
+
+}  // namespace
+
+pl3::Point LeaderTargetPoint(const pl3::Box& box, std::int32_t x, std::int32_t y) {
+  return {NearestOnAxis(box.xmin, box.xmax, x), NearestOnAxis(box.ymin, box.ymax, y)};
+}
+
+int MoveLocatorWithItem(const Tower* locator, pl3::Point delta) {
+  Entity* e = TowerEntity(locator);
+  auto* payload = reinterpret_cast<LocatorPayload*>(PayloadOfAtLeast(e, sizeof(LocatorPayload)));
+  if (!payload || e->typeCode != Type_AttributeLocator || !DragsWithItem(payload->kind) || locator->lastLevel == 0)
+    return 0;
+  Tower* parent = DuplicateTowerToLevel(locator, static_cast<std::uint8_t>(locator->lastLevel - 1));
+  Entity* p = TowerEntity(parent);
+  Transform turn = pl3::kIdentityTransform;
+  bool found = false;
+  if (p && p->typeCode == Type_AttributeLocator) {
+    const std::uint8_t* q = PayloadOfAtLeast(p, sizeof(LocatorPayload));
+    if (q) {
+      std::memcpy(&turn, q + offsetof(LocatorPayload, head.transform), sizeof turn);
+      found = true;
+    }
+  } else if (p && p->typeCode == kTypeSchematicSymbolGroup) {
+    const std::uint8_t* q = ChildPayloadOfAtLeast(parent, Type_Transform, sizeof(Transform));
+    if (q) {
+      std::memcpy(&turn, q, sizeof turn);
+      found = true;
+    }
+  }
+  ReleaseTower(&parent);
+  if (!found) return 0;
+  pl3::TransformVector(&turn, delta.x, delta.y);
+  payload->x += delta.x;
+  payload->y += delta.y;
+  return 1;
+}
+
+Tower* FindPinAttributeAt(const Tower* symbol, std::int32_t x, std::int32_t y, std::uint32_t kind) {
+  Tower* found = nullptr;
+  ForEachPinOrigin(symbol, [&](Tower* pin, std::int32_t px, std::int32_t py) {
+    if (px != x || py != y) return false;
+    Tower* attributes = GetChildTower(pin, Type_Attribute);
+    while (!found && attributes && FindNextEntity(attributes)) {
+      const std::uint8_t* a = PayloadOfAtLeast(TowerEntity(attributes), 4);
+      if (a && ReadU32(a, 0) == kind) found = EntityToTower(pin, TowerEntity(attributes), -1);
+    }
+    ReleaseTower(&attributes);
+    return true;  // only the first pin at the point counts
+  });
+  return found;
+}
+
+int HasPinAt(const Tower* symbol, std::int32_t x, std::int32_t y) {
+  return ForEachPinOrigin(symbol, [&](Tower*, std::int32_t px, std::int32_t py) { return px == x && py == y; });
+}
+
+void DeletePackageGateRecords(const Tower* t) {
+  if (t) DeleteChildEntities(t, kTypePackageGate);
 }

@@ -73,3 +73,23 @@ int IsPointInBox(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t
                  std::int32_t py);
 // The distance from (x, y) to the point in words 2 and 3 of a record, truncated.
 std::int32_t DistanceToCorner(const std::int32_t* record, std::int32_t x, std::int32_t y);
+
+struct Tower;
+
+// The point of a target box a leader line runs to from (x, y): per axis the
+// nearest of the low edge, the centre and the high edge (the centre on a tie).
+pl3::Point LeaderTargetPoint(const pl3::Box& box, std::int32_t x, std::int32_t y);
+
+// The drag of a Designator, Value, User, Display Net Name or Display Global
+// Nets locator in a schematic: the delta is turned by the rotation of the
+// locator's parent (another locator's rotation, or a schematic symbol's
+// Transform child) and moves the anchor. Returns 1 when the locator moved.
+int MoveLocatorWithItem(const Tower* locator, pl3::Point delta);
+
+// The attribute (type 31) of a kind under the first Symbol Pin whose Origin
+// is (x, y): a new Tower on it, or null.
+Tower* FindPinAttributeAt(const Tower* symbol, std::int32_t x, std::int32_t y, std::uint32_t kind);
+// 1 when some Symbol Pin of the symbol has its Origin at (x, y).
+int HasPinAt(const Tower* symbol, std::int32_t x, std::int32_t y);
+// Deletes every package gate record (11026) under the entity.
+void DeletePackageGateRecords(const Tower* t);

@@ -7,6 +7,7 @@
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helpers.h"
+#include "objects/locator_dispatch.h"
 #include "objects/payload_access.h"
 #include "objects/real_size.h"
 #include "objects/size_table.h"
@@ -239,6 +240,111 @@ TEST_F(ItemHelpers, CycleTextJustificationByType) {
   Tower* tt = TowerOn(track);
   EXPECT_EQ(CycleTextJustification(tt, 0), 0u);
   ReleaseTower(&tt);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::uint8_t> LocatorBytes(std::uint16_t kind, const pl3::Transform& rotation, std::int32_t x,
+                                       std::int32_t y) {
+  LocatorPayload p{};
+  p.kind = kind;
+  p.head.transform = rotation;
+  p.x = x;
+  p.y = y;
+  std::vector<std::uint8_t> v(sizeof p);
+  std::memcpy(v.data(), &p, sizeof p);
+  return v;
+}
+
+std::int32_t AnchorX(const Entity* e) { return ReadI32(EntityPayload(e), 60); }
+std::int32_t AnchorY(const Entity* e) { return ReadI32(EntityPayload(e), 64); }
+
+TEST_F(ItemHelpers, LocatorDragFollowsItsParentsTurn) {
+  // A Value locator under a locator turned R90, and a Designator and Pin
+  // Number under a schematic symbol turned R180.
+  Tower* outer = InsertEntity(design, sizeof(LocatorPayload), Type_AttributeLocator,
+                              LocatorBytes(kLocatorDesignator, pl3::R90, 0, 0).data());
+  Entity* value = Insert(outer, Type_AttributeLocator, LocatorBytes(kLocatorValue, pl3::R0, 100, 200));
+  Tower* symbol = InsertEntity(design, 12, 30, std::vector<std::uint8_t>(12).data());
+  std::vector<std::uint8_t> turn(sizeof(pl3::Transform));
+  pl3::Transform r180 = pl3::R180;
+  r180.tx = 999999;  // the symbol's position plays no part
+  std::memcpy(turn.data(), &r180, sizeof r180);
+  Insert(symbol, Type_Transform, turn);
+  Entity* designator = Insert(symbol, Type_AttributeLocator, LocatorBytes(kLocatorDesignator, pl3::R0, 100, 200));
+  Entity* pin = Insert(symbol, Type_AttributeLocator, LocatorBytes(kLocatorPinNumber, pl3::R0, 100, 200));
+
+  Tower* t = TowerOn(value, outer);
+  EXPECT_EQ(MoveLocatorWithItem(t, {10, 0}), 1);
+  EXPECT_EQ(AnchorX(value), 100);
+  EXPECT_EQ(AnchorY(value), 210);
+  ReleaseTower(&t);
+  t = TowerOn(designator, symbol);
+  EXPECT_EQ(MoveLocatorWithItem(t, {10, 5}), 1);
+  EXPECT_EQ(AnchorX(designator), 90);
+  EXPECT_EQ(AnchorY(designator), 195);
+  ReleaseTower(&t);
+  t = TowerOn(pin, symbol);
+  EXPECT_EQ(MoveLocatorWithItem(t, {10, 5}), 0);
+  EXPECT_EQ(AnchorX(pin), 100);
+  ReleaseTower(&t);
+  ReleaseTower(&symbol);
+  ReleaseTower(&outer);
+}
+
+TEST_F(ItemHelpers, PinAttributeLookUpAndGateRecords) {
+  Tower* symbol = InsertEntity(design, 8, Type_SymbolDefinition, std::vector<std::uint8_t>(8).data());
+  auto pin = [&](std::int32_t x, std::int32_t y, std::initializer_list<std::uint32_t> kinds) {
+    Tower* p = InsertEntity(symbol, 8, Type_SymbolPin, std::vector<std::uint8_t>(8).data());
+    std::vector<std::uint8_t> origin(12, 0);
+    WriteI32(origin.data(), 0, x);
+    WriteI32(origin.data(), 4, y);
+    Insert(p, Type_Origin, origin);
+    for (std::uint32_t k : kinds) {
+      std::vector<std::uint8_t> a(16, 0);
+      WriteU32(a.data(), 0, k);
+      WriteU32(a.data(), 4, 1000 + k);
+      Insert(p, Type_Attribute, a);
+    }
+    ReleaseTower(&p);
+  };
+  pin(0, 0, {kLocatorPinNumber, kLocatorPinName});
+  pin(50, 60, {kLocatorPinNumber});  // older: the newer pin at the same point is the one asked
+  pin(50, 60, {kLocatorPinName});
+  EXPECT_EQ(HasPinAt(symbol, 50, 60), 1);
+  EXPECT_EQ(HasPinAt(symbol, 50, 61), 0);
+  Tower* a = FindPinAttributeAt(symbol, 0, 0, kLocatorPinNumber);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(ReadU32(TowerPayload(a), 4), 1001u);
+  ReleaseTower(&a);
+  a = FindPinAttributeAt(symbol, 50, 60, kLocatorPinName);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(ReadU32(TowerPayload(a), 4), 1004u);
+  ReleaseTower(&a);
+  EXPECT_EQ(FindPinAttributeAt(symbol, 50, 60, kLocatorPinNumber), nullptr);
+  EXPECT_EQ(FindPinAttributeAt(symbol, 0, 60, kLocatorPinNumber), nullptr);
+
+  Insert(symbol, 11026, 1);
+  Insert(symbol, 11026, 2);
+  DeletePackageGateRecords(symbol);
+  Tower* gates = GetChildTower(symbol, 11026);
+  EXPECT_TRUE(!gates || !FindNextEntity(gates));
+  ReleaseTower(&gates);
+  EXPECT_EQ(HasPinAt(symbol, 0, 0), 1);  // the pins stay
+  ReleaseTower(&symbol);
+}
+
+TEST(LeaderTargetPoint, NearestEdgeOrCentrePerAxis) {
+  const pl3::Box box{0, 0, 100, 40};
+  struct Case { std::int32_t x, y, ex, ey; };
+  for (auto c : {Case{-50, 20, 0, 20}, Case{160, -10, 100, 0}, Case{50, 100, 50, 40}, Case{25, 10, 50, 20},
+                 Case{24, 9, 0, 0}, Case{76, 31, 100, 40}}) {
+    pl3::Point p = LeaderTargetPoint(box, c.x, c.y);
+    EXPECT_EQ(p.x, c.ex) << c.x;
+    EXPECT_EQ(p.y, c.ey) << c.y;
+  }
 }
 
 }  // namespace
