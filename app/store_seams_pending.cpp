@@ -5,8 +5,6 @@
 #include "platform/user.h"
 #include "store/seams.h"
 
-int IsSpecialFunctionSymbol(const Tower*) { return 0; }
-int IsNetNameGraphicSymbol(const Tower*) { return 0; }
 std::uint32_t* GetNetInfo(const Tower*) {
   static std::uint32_t scratch[2];
   scratch[0] = scratch[1] = 0;

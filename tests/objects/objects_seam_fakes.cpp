@@ -4,6 +4,4 @@
 
 #include "store/seams.h"
 
-int IsSpecialFunctionSymbol(const Tower*) { return 0; }
-int IsNetNameGraphicSymbol(const Tower*) { return 0; }
 void ComputeNetRatsnest(const Tower*, void*) {}
