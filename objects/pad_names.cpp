@@ -24,8 +24,6 @@ pl3::Point PadLabelOffset = {-1828800, -1828800};
 
 namespace {
 
-constexpr std::uint32_t kPinNumberLimit = 100000;
-constexpr std::uint32_t kPinNumberFallback = 99998;
 constexpr std::uint32_t kPadNameMaxLength = 20;
 constexpr std::uint8_t kEditModePlacingPadName = 32;
 constexpr std::uint16_t kEntityStateSelected = 0x04;
@@ -33,24 +31,6 @@ constexpr std::uint32_t kPadNameColour = 0x810000;  // RGB(129, 0, 0)
 
 void ResetPadNameGlobals() { PadLabelOffset = {-1828800, -1828800}; }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetPadNameGlobals);
-
-// Length of the text without its trailing decimal digits.
-std::size_t PrefixLength(const char* text) {
-  std::size_t n = std::strlen(text);
-  while (n > 0 && std::isdigit(static_cast<unsigned char>(text[n - 1]))) --n;
-  return n;
-}
-
-// A run of decimal digits as a number, saturating instead of overflowing.
-std::uint64_t ReadClamped(const char* digits, std::uint64_t limit) {
-  std::uint64_t n = 0;
-  for (const char* p = digits; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
-    const std::uint64_t digit = static_cast<std::uint64_t>(*p - '0');
-    if (n > (limit - digit) / 10) return limit;
-    n = n * 10 + digit;
-  }
-  return n;
-}
 
 // A Tower on the newest Label Hier of the pad, or null.
 Tower* LabelHierOf(const Tower* pad) { return NewestChildTower(pad, Type_LabelHier); }
@@ -93,6 +73,24 @@ char* HeapCopy(const char* text) {
 }
 
 }  // namespace
+
+// Length of the text without its trailing decimal digits.
+std::size_t PrefixLength(const char* text) {
+  std::size_t n = std::strlen(text);
+  while (n > 0 && std::isdigit(static_cast<unsigned char>(text[n - 1]))) --n;
+  return n;
+}
+
+// A run of decimal digits as a number, saturating instead of overflowing.
+std::uint64_t ReadClamped(const char* digits, std::uint64_t limit) {
+  std::uint64_t n = 0;
+  for (const char* p = digits; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+    const std::uint64_t digit = static_cast<std::uint64_t>(*p - '0');
+    if (n > (limit - digit) / 10) return limit;
+    n = n * 10 + digit;
+  }
+  return n;
+}
 
 // ---- The Label --------------------------------------------------------------------
 

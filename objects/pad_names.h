@@ -48,6 +48,15 @@ void DeleteSelectedPadLabels(const SelectionInfo* list);
 // The next free pin name with the base's prefix among the pads under the
 // parent; a new heap string.
 char* GetNextPinName(const Tower* parent, const char* base);
+
+// Numbered names (pin names, designators) number upward from their prefix and
+// stop at the limit, where the fallback number is taken.
+constexpr std::uint32_t kPinNumberLimit = 100000;
+constexpr std::uint32_t kPinNumberFallback = 99998;
+// Length of the text without its trailing decimal digits.
+std::size_t PrefixLength(const char* text);
+// A run of decimal digits as a number, saturating at the limit instead of overflowing.
+std::uint64_t ReadClamped(const char* digits, std::uint64_t limit);
 void AssignNextPinName(const Tower* pad);
 int IsPadNameDuplicate(const Tower* pad);
 // Step the suffix of a heap string; 1 when the name changed.
