@@ -10,9 +10,16 @@
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
+#include "platform/reset_hooks.h"
+
+std::uint32_t PadResistOptions = kDefaultPadResistOptions;
 
 namespace {
 
+void ResetPadResistOptions() { PadResistOptions = kDefaultPadResistOptions; }
+const bool g_registered = pl3::RegisterGlobalReset(&ResetPadResistOptions);
+
+constexpr std::uint16_t kTypePadResistOptions = 10406;
 constexpr std::uint16_t kTypeTextGroup = 163;
 constexpr std::uint16_t kTypeSchematicGroup = 25;
 constexpr std::uint32_t kTextJustificationOffset = 72;
@@ -223,4 +230,9 @@ std::int32_t RemoveInvalidPolygons(const Tower* t) {
     ++removed;
   }
   return removed;
+}
+
+void LoadPadResistOptions(const Tower* design) {
+  const std::uint8_t* word = ChildPayloadOfAtLeast(design, kTypePadResistOptions, 4);
+  PadResistOptions = word ? ReadU32(word, 0) : kDefaultPadResistOptions;
 }

@@ -59,3 +59,11 @@ int CleanPolygonPoints(pl3::PolygonLayout* polygon);
 // Cleans every Polygon under the groups 25, 104, 105, 109 and 115 and
 // deletes those left with fewer than three points. Returns the number deleted.
 std::int32_t RemoveInvalidPolygons(const Tower* t);
+
+// The pad option word: bit 0 leaves out the automatic top solder-resist image
+// of pads, bit 2 the bottom one. 5 until a design says otherwise.
+constexpr std::uint32_t kDefaultPadResistOptions = 5;
+extern std::uint32_t PadResistOptions;
+// Copies the design's pad option record (10406) into PadResistOptions, or the
+// default when the design has none.
+void LoadPadResistOptions(const Tower* design);

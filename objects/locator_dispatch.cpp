@@ -252,3 +252,17 @@ int HasPinAt(const Tower* symbol, std::int32_t x, std::int32_t y) {
 void DeletePackageGateRecords(const Tower* t) {
   if (t) DeleteChildEntities(t, kTypePackageGate);
 }
+
+std::uint32_t GetAttributeKind(const Tower* t) {
+  Entity* e = TowerEntity(t);
+  if (!e) return 0;
+  if (e->typeCode == Type_AttributeLocator) {
+    const std::uint8_t* p = PayloadOfAtLeast(e, offsetof(LocatorPayload, kind) + 2);
+    return p ? ReadU16(p, offsetof(LocatorPayload, kind)) : 0;
+  }
+  if (e->typeCode == Type_Attribute) {
+    const std::uint8_t* p = PayloadOfAtLeast(e, 4);
+    return p ? ReadU32(p, 0) : 0;
+  }
+  return 0;
+}

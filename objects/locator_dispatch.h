@@ -93,3 +93,8 @@ Tower* FindPinAttributeAt(const Tower* symbol, std::int32_t x, std::int32_t y, s
 int HasPinAt(const Tower* symbol, std::int32_t x, std::int32_t y);
 // Deletes every package gate record (11026) under the entity.
 void DeletePackageGateRecords(const Tower* t);
+
+// The kind of the entity a Tower stands on: the LocatorKind of an attribute
+// locator, the kind word of an Attribute, 0 for anything else (or a record
+// too short to hold it).
+std::uint32_t GetAttributeKind(const Tower* t);

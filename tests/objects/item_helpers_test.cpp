@@ -348,3 +348,33 @@ TEST(LeaderTargetPoint, NearestEdgeOrCentrePerAxis) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ItemHelpers, PadResistOptionsFromTheDesign) {
+  PadResistOptions = 0;
+  LoadPadResistOptions(design);
+  EXPECT_EQ(PadResistOptions, 5u);
+  std::vector<std::uint8_t> word(4, 0);
+  WriteU32(word.data(), 0, 2);
+  Insert(design, 10406, word);
+  LoadPadResistOptions(design);
+  EXPECT_EQ(PadResistOptions, 2u);
+}
+
+TEST_F(ItemHelpers, AttributeKindOfLocatorsAndAttributes) {
+  Entity* locator = Insert(design, Type_AttributeLocator, LocatorBytes(kLocatorNamedIOPort, pl3::R0, 0, 0));
+  std::vector<std::uint8_t> attribute(16, 0);
+  WriteU32(attribute.data(), 0, 0x10008);  // the whole word, not its low half
+  Entity* a = Insert(design, Type_Attribute, attribute);
+  Entity* track = Insert(design, Type_Track, 14);
+  struct Case { Entity* e; std::uint32_t kind; };
+  for (auto c : {Case{locator, 15}, Case{a, 0x10008}, Case{track, 0}}) {
+    Tower* t = TowerOn(c.e);
+    EXPECT_EQ(GetAttributeKind(t), c.kind) << c.e->typeCode;
+    ReleaseTower(&t);
+  }
+  EXPECT_EQ(GetAttributeKind(nullptr), 0u);
+}
+
+}  // namespace
