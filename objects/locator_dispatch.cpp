@@ -10,11 +10,17 @@
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
+#include "platform/reset_hooks.h"
 #include "platform/user.h"
 
 using pl3::Transform;
 
+LocatorPlacingDefaults LastLocatorDefaults;
+
 namespace {
+
+void ResetLocatorDefaults() { LastLocatorDefaults = LocatorPlacingDefaults{}; }
+const bool g_registered = pl3::RegisterGlobalReset(&ResetLocatorDefaults);
 
 const char* const kLocatorKindNames[kLocatorKindCount] = {
     "User",        "Pin Number", "Designator Name", "Net Name",   "Pin Name",         "Function Name",
@@ -265,4 +271,18 @@ std::uint32_t GetAttributeKind(const Tower* t) {
     return p ? ReadU32(p, 0) : 0;
   }
   return 0;
+}
+
+void RememberLocatorDefaults(const LocatorPayload* locator) {
+  if (!LocatorKindKeepsDefaults(locator->kind)) return;
+  LastLocatorDefaults.vertical = locator->style1 & 48;
+  LastLocatorDefaults.horizontal = locator->style2 & 12;
+  LastLocatorDefaults.rotation = locator->head.transform;
+}
+
+void ApplyLocatorDefaults(LocatorPayload* locator) {
+  if (!LocatorKindKeepsDefaults(locator->kind)) return;
+  locator->style1 = LastLocatorDefaults.vertical;
+  locator->style2 = LastLocatorDefaults.horizontal;
+  locator->head.transform = LastLocatorDefaults.rotation;
 }

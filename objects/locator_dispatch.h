@@ -98,3 +98,16 @@ void DeletePackageGateRecords(const Tower* t);
 // locator, the kind word of an Attribute, 0 for anything else (or a record
 // too short to hold it).
 std::uint32_t GetAttributeKind(const Tower* t);
+
+// The justification and rotation of the last stored locator of a kind that
+// keeps them; a new locator of such a kind starts with them.
+struct LocatorPlacingDefaults {
+  std::uint32_t vertical = 0;    // 16 top, 32 bottom
+  std::uint32_t horizontal = 0;  // 4 left, 8 right
+  pl3::Transform rotation = pl3::R0;
+};
+extern LocatorPlacingDefaults LastLocatorDefaults;
+// Keeps the locator's justification and rotation when its kind keeps them.
+void RememberLocatorDefaults(const LocatorPayload* locator);
+// Gives a new locator of a keeping kind the kept justification and rotation.
+void ApplyLocatorDefaults(LocatorPayload* locator);

@@ -171,3 +171,26 @@ TEST(LocatorGeometry, PointInBoxAndCornerDistance) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LocatorDefaults, OnlyKeepingKindsSetAndTakeThem) {
+  LocatorPayload designator = Locator(kLocatorDesignator, R90);
+  designator.style1 = 32, designator.style2 = 8;
+  LocatorPayload pinName = Locator(kLocatorPinName, R270);
+  pinName.style1 = 16 | 0x100;  // only the justification bits are kept
+  pinName.style2 = 4 | 0x200;
+  RememberLocatorDefaults(&pinName);
+  RememberLocatorDefaults(&designator);  // a designator does not keep its own
+  LocatorPayload value = Locator(kLocatorValue);
+  ApplyLocatorDefaults(&value);
+  EXPECT_EQ(value.style1, 16u);
+  EXPECT_EQ(value.style2, 4u);
+  EXPECT_EQ(TurnIndex(value.head.transform), 3);
+  LocatorPayload port = Locator(kLocatorIOPort, R180);
+  ApplyLocatorDefaults(&port);
+  EXPECT_EQ(TurnIndex(port.head.transform), 2);
+  EXPECT_EQ(port.style1, 0u);
+}
+
+}  // namespace
