@@ -1,5 +1,6 @@
 #include "objects/item_helpers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -235,4 +236,29 @@ std::int32_t RemoveInvalidPolygons(const Tower* t) {
 void LoadPadResistOptions(const Tower* design) {
   const std::uint8_t* word = ChildPayloadOfAtLeast(design, kTypePadResistOptions, 4);
   PadResistOptions = word ? ReadU32(word, 0) : kDefaultPadResistOptions;
+}
+
+std::int32_t PurgeUnusedPadStackDefs(const Tower* symbolDefinition) {
+  if (!symbolDefinition) return 0;
+  // The definitions the pads name, by their stored references (compared, never followed).
+  std::vector<std::uint32_t> named;
+  Tower* pads = GetChildTower(symbolDefinition, Type_PadStackInstanceHier);
+  while (pads && FindNextEntity(pads)) {
+    const std::uint8_t* info = ChildPayloadOfAtLeast(pads, Type_PadStackInfo, 12);
+    if (info) named.push_back(ReadU32(info, 8));
+  }
+  ReleaseTower(&pads);
+  std::vector<Entity*> unused;
+  Tower* stacks = GetChildTower(symbolDefinition, Type_PadStackDefinition);
+  while (stacks && FindNextEntity(stacks)) {
+    const std::uint32_t ref = NodeRefOf(TowerEntity(stacks));
+    if (std::find(named.begin(), named.end(), ref) == named.end()) unused.push_back(TowerEntity(stacks));
+  }
+  ReleaseTower(&stacks);
+  for (Entity* e : unused) {
+    Tower* gone = EntityToTower(symbolDefinition, e, -1);
+    if (gone) DeleteEntity(gone);
+    ReleaseTower(&gone);
+  }
+  return static_cast<std::int32_t>(unused.size());
 }

@@ -67,3 +67,8 @@ extern std::uint32_t PadResistOptions;
 // Copies the design's pad option record (10406) into PadResistOptions, or the
 // default when the design has none.
 void LoadPadResistOptions(const Tower* design);
+
+// Deletes every Pad-Stack Definition (115) of a Symbol Definition that no Pad
+// Stack Instance Hier (141) of it names through its Pad-Stack Info. Returns
+// the number deleted.
+std::int32_t PurgeUnusedPadStackDefs(const Tower* symbolDefinition);

@@ -378,3 +378,30 @@ TEST_F(ItemHelpers, AttributeKindOfLocatorsAndAttributes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ItemHelpers, PurgeKeepsOnlyNamedPadStackDefinitions) {
+  Tower* symbol = InsertEntity(design, 8, Type_SymbolDefinition, std::vector<std::uint8_t>(8).data());
+  Entity* used = Insert(symbol, Type_PadStackDefinition, 1);
+  Entity* spare = Insert(symbol, Type_PadStackDefinition, 2);
+  Entity* alsoUsed = Insert(symbol, Type_PadStackDefinition, 3);
+  for (Entity* def : {used, alsoUsed, used}) {
+    Tower* pad = InsertEmptyEntity(symbol, Type_PadStackInstanceHier);
+    std::vector<std::uint8_t> info(16, 0);
+    WriteU32(info.data(), 8, NodeRefOf(def));
+    Insert(pad, Type_PadStackInfo, info);
+    ReleaseTower(&pad);
+  }
+  (void)spare;
+  EXPECT_EQ(PurgeUnusedPadStackDefs(symbol), 1);
+  Tower* left = GetChildTower(symbol, Type_PadStackDefinition);
+  std::vector<std::uint32_t> tags;
+  while (Entity* e = FindNextEntity(left)) tags.push_back(walktest::TagOf(e));
+  EXPECT_EQ(tags, (std::vector<std::uint32_t>{3, 1}));
+  ReleaseTower(&left);
+  EXPECT_EQ(PurgeUnusedPadStackDefs(symbol), 0);
+  ReleaseTower(&symbol);
+}
+
+}  // namespace
