@@ -5,6 +5,7 @@
 
 #include "app/command_table.h"
 #include "platform/commctrl.h"
+#include "platform/frame_drawing.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
 #include "platform/user.h"
@@ -46,22 +47,6 @@ void Capture(HWND hwnd, AcceleratorEditState* state, WPARAM key) {
   state->latched = 1;
   NMHDR header{hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(hwnd)), kAccelEditCaptured};
   SendMessage(GetParent(hwnd), WM_NOTIFY, static_cast<WPARAM>(header.idFrom), reinterpret_cast<LPARAM>(&header));
-}
-
-// A sunken edge two pixels deep; `rc` becomes the area inside it.
-void DrawSunkenEdge(HDC dc, RECT* rc) {
-  const int colours[2][2] = {{COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT}, {COLOR_3DDKSHADOW, COLOR_3DLIGHT}};
-  for (const auto& pair : colours) {
-    const RECT top{rc->left, rc->top, rc->right, rc->top + 1};
-    const RECT left{rc->left, rc->top, rc->left + 1, rc->bottom};
-    const RECT bottom{rc->left, rc->bottom - 1, rc->right, rc->bottom};
-    const RECT right{rc->right - 1, rc->top, rc->right, rc->bottom};
-    FillRect(dc, &top, GetSysColorBrush(pair[0]));
-    FillRect(dc, &left, GetSysColorBrush(pair[0]));
-    FillRect(dc, &bottom, GetSysColorBrush(pair[1]));
-    FillRect(dc, &right, GetSysColorBrush(pair[1]));
-    InflateRect(rc, -1, -1);
-  }
 }
 
 void Paint(HWND hwnd, AcceleratorEditState* state) {
@@ -141,7 +126,8 @@ LRESULT AcceleratorEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       HDC dc = reinterpret_cast<HDC>(wParam);
       RECT rc;
       GetClientRect(hwnd, &rc);
-      DrawSunkenEdge(dc, &rc);
+      // The classic sunken field; `rc` becomes the area inside it.
+      DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
       FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
       state->client = rc;
       return 1;

@@ -84,6 +84,29 @@ TEST_F(AcceleratorEdit, WantsAllKeysAndRefusesWithoutCapture) {
   EXPECT_EQ(GetFocus(), edit_);
 }
 
+TEST_F(AcceleratorEdit, PaintsASunkenFieldTwoPixelsDeep) {
+  InvalidateRect(edit_, nullptr, TRUE);
+  UpdateWindow(edit_);
+  RECT rc;
+  GetClientRect(edit_, &rc);
+  const int r = rc.right - 1, b = rc.bottom - 1;
+  struct Probe {
+    int x, y, colour;
+  };
+  // Outer shadow and highlight, inner dark shadow and light; the bottom-left
+  // and top-right corners take the bottom and right colours.
+  const Probe probes[] = {
+      {5, 0, COLOR_BTNSHADOW},     {0, 5, COLOR_BTNSHADOW},     {5, b, COLOR_BTNHIGHLIGHT},
+      {r, 5, COLOR_BTNHIGHLIGHT},  {0, b, COLOR_BTNHIGHLIGHT},  {r, 0, COLOR_BTNHIGHLIGHT},
+      {5, 1, COLOR_3DDKSHADOW},    {1, 5, COLOR_3DDKSHADOW},    {5, b - 1, COLOR_3DLIGHT},
+      {r - 1, 5, COLOR_3DLIGHT},   {r - 2, b - 2, COLOR_WINDOW}, {2, 2, COLOR_WINDOW},
+  };
+  HDC dc = GetDC(edit_);
+  for (const Probe& p : probes)
+    EXPECT_EQ(GetPixel(dc, p.x, p.y), GetSysColor(p.colour)) << "at " << p.x << "," << p.y;
+  ReleaseDC(edit_, dc);
+}
+
 TEST_F(AcceleratorEdit, CapturesCtrlShiftZAndNotifies) {
   const int empty = CaretX();
   Down(17);
