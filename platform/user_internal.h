@@ -227,7 +227,6 @@ void CaretOwnerDestroyed(HWND hwnd);
 // Input (user_input.cpp).
 bool CookInput(QueuedMessage& q);  // false when the input has no target
 void NoteRetrieved(const MSG& msg);
-void FocusLost(HWND destroyed);
 // A destroyed window lets go of the capture (and the pointer grab) and of
 // mouse-leave tracking.
 void ForgetInputWindow(HWND gone);
