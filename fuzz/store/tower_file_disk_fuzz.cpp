@@ -13,14 +13,25 @@
 
 namespace {
 
-std::string ScratchPath(const char* name) {
-  static const std::string folder = [] {
+// The run's scratch folder, removed with everything in it when the fuzzer exits.
+struct ScratchFolder {
+  std::filesystem::path path;
+  ScratchFolder() {
     std::random_device random;
-    const auto f = std::filesystem::temp_directory_path() / ("pl3-tower-fuzz-" + std::to_string(random()));
-    std::filesystem::create_directories(f);
-    return f.string();
-  }();
-  return folder + "/" + name;
+    path = std::filesystem::temp_directory_path() / ("pl3-tower-fuzz-" + std::to_string(random()));
+    std::filesystem::create_directories(path);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+};
+
+std::string ScratchPath(const char* name) {
+  static const ScratchFolder folder;
+  return (folder.path / name).string();
 }
 
 std::string ReadAll(const std::string& path) {
