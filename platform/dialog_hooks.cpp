@@ -46,6 +46,14 @@ void Notify(HWND control, WORD code) {
                reinterpret_cast<LPARAM>(control));
 }
 
+// The control a user could act on: there, shown and enabled. A click on a
+// disabled or hidden control does nothing, so a helper fails on one.
+HWND UsableItem(HWND dialog, int id) {
+  HWND c = GetDlgItem(dialog, id);
+  if (!c || !IsWindowEnabled(c) || !(GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE)) return nullptr;
+  return c;
+}
+
 }  // namespace
 
 void SetDialogHook(const std::string& templateName, DialogHook hook) {
@@ -68,34 +76,40 @@ DialogHook FindDialogHook(const char* templateName, int templateId, const char* 
   return {};
 }
 
-void ClickDialogButton(HWND dialog, int id) {
+bool ClickDialogButton(HWND dialog, int id) {
   if (HWND b = GetDlgItem(dialog, id)) {
+    if (b != UsableItem(dialog, id)) return false;
     SendMessageA(b, BM_CLICK, 0, 0);
-  } else if (id == IDOK || id == IDCANCEL) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+    return true;
   }
+  // Enter and Escape reach OK and Cancel even without such a button.
+  if (id != IDOK && id != IDCANCEL) return false;
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+  return true;
 }
 
-void TypeDialogText(HWND dialog, int id, const char* text) {
-  HWND c = GetDlgItem(dialog, id);
-  if (!c) return;
+bool TypeDialogText(HWND dialog, int id, const char* text) {
+  HWND c = UsableItem(dialog, id);
+  if (!c) return false;
   SetWindowTextA(c, text);
   if (ClassOf(c) == "combobox") Notify(c, CBN_EDITCHANGE);
+  return true;
 }
 
-void SetDialogCheck(HWND dialog, int id, bool checked) {
-  HWND c = GetDlgItem(dialog, id);
-  if (!c) return;
+bool SetDialogCheck(HWND dialog, int id, bool checked) {
+  HWND c = UsableItem(dialog, id);
+  if (!c) return false;
   for (int tries = 0; tries < 3; ++tries) {
     bool now = SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (now == checked) return;
+    if (now == checked) return true;
     SendMessageA(c, BM_CLICK, 0, 0);
-    if (!IsWindow(c)) return;
+    if (!IsWindow(c)) return false;
   }
+  return false;
 }
 
 bool PickDialogListItem(HWND dialog, int id, int index) {
-  HWND c = GetDlgItem(dialog, id);
+  HWND c = UsableItem(dialog, id);
   if (!c) return false;
   if (ClassOf(c) == "combobox") {
     if (index < 0 || index >= SendMessageA(c, CB_GETCOUNT, 0, 0)) return false;
@@ -118,7 +132,7 @@ bool PickDialogListItem(HWND dialog, int id, int index) {
 }
 
 bool PickDialogListText(HWND dialog, int id, const char* text) {
-  HWND c = GetDlgItem(dialog, id);
+  HWND c = UsableItem(dialog, id);
   if (!c) return false;
   bool combo = ClassOf(c) == "combobox";
   LRESULT i = SendMessageA(c, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -134,7 +148,7 @@ bool DoubleClickDialogListItem(HWND dialog, int id, int index) {
 }
 
 bool PickDialogListViewItem(HWND dialog, int id, int index) {
-  HWND c = GetDlgItem(dialog, id);
+  HWND c = UsableItem(dialog, id);
   if (!c || index < 0 || index >= SendMessageA(c, LVM_GETITEMCOUNT, 0, 0)) return false;
   LVITEM none{};
   none.stateMask = LVIS_SELECTED;
@@ -148,7 +162,7 @@ bool PickDialogListViewItem(HWND dialog, int id, int index) {
 }
 
 bool PickDialogListViewText(HWND dialog, int id, const char* text) {
-  HWND c = GetDlgItem(dialog, id);
+  HWND c = UsableItem(dialog, id);
   if (!c || !text) return false;
   auto count = static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {

@@ -27,12 +27,15 @@ void ClearDialogHooks();
 DialogHook FindDialogHook(const char* templateName, int templateId, const char* caption);
 
 // ---- Acting on a dialog as a user -------------------------------------------------
-// Presses a button (a push button's command, a check box's toggle).
-void ClickDialogButton(HWND dialog, int id);
+// Each fails (false, nothing sent) when the control is missing, disabled or
+// hidden, as a user's click on it would do nothing.
+// Presses a button (a push button's command, a check box's toggle); OK and
+// Cancel work without such a button, as Enter and Escape do.
+bool ClickDialogButton(HWND dialog, int id);
 // Replaces an edit field's (or a drop-down combo's) text, with EN_CHANGE.
-void TypeDialogText(HWND dialog, int id, const char* text);
+bool TypeDialogText(HWND dialog, int id, const char* text);
 // Ticks or clears a check box or radio button by clicking it when needed.
-void SetDialogCheck(HWND dialog, int id, bool checked);
+bool SetDialogCheck(HWND dialog, int id, bool checked);
 // Selects item `index` of a list box or combo box with the notification a
 // user's pick sends (LBN_SELCHANGE or CBN_SELCHANGE); false when out of range.
 bool PickDialogListItem(HWND dialog, int id, int index);

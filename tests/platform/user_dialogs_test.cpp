@@ -109,6 +109,36 @@ TEST(Dialogs, AHookDrivesTheRealDialogProcedureInsideItsModalLoop) {
   EXPECT_EQ(FindWindowA(WC_DIALOG, nullptr), nullptr);  // destroyed after the loop
 }
 
+TEST(Dialogs, HelpersFailOnADisabledOrHiddenControlAndSendNothing) {
+  Params p;
+  pl3::SetDialogHook("testenterdlg", [&p](HWND dlg) {
+    pl3::TypeDialogText(dlg, kName, "kept");
+    for (int id : {kName, kCheck, kRadioB, kList, kCombo, IDOK}) EnableWindow(GetDlgItem(dlg, id), FALSE);
+    ShowWindow(GetDlgItem(dlg, IDCANCEL), SW_HIDE);
+    p.notifications.clear();
+    EXPECT_FALSE(pl3::TypeDialogText(dlg, kName, "lost"));
+    EXPECT_FALSE(pl3::SetDialogCheck(dlg, kCheck, true));
+    EXPECT_FALSE(pl3::ClickDialogButton(dlg, kRadioB));
+    EXPECT_FALSE(pl3::PickDialogListText(dlg, kList, "fig"));
+    EXPECT_FALSE(pl3::PickDialogListItem(dlg, kCombo, 2));
+    EXPECT_FALSE(pl3::ClickDialogButton(dlg, IDOK));
+    EXPECT_FALSE(pl3::ClickDialogButton(dlg, IDCANCEL));
+    EXPECT_TRUE(p.notifications.empty());
+    EXPECT_FALSE(IsDlgButtonChecked(dlg, kCheck));
+    // Enabled again, the same clicks act.
+    for (int id : {kName, kCheck, kRadioB, kList, kCombo, IDOK}) EnableWindow(GetDlgItem(dlg, id), TRUE);
+    EXPECT_TRUE(pl3::SetDialogCheck(dlg, kCheck, true));
+    EXPECT_TRUE(pl3::ClickDialogButton(dlg, IDOK));
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "TestEnterDlg", nullptr, &TestDlgProc, reinterpret_cast<LPARAM>(&p)), 42);
+  EXPECT_EQ(p.name, "kept");
+  EXPECT_TRUE(p.checked);
+  EXPECT_EQ(p.radio, 1);
+  EXPECT_EQ(p.listPick, "");
+  EXPECT_EQ(p.comboPick, "Thou");
+  pl3::ClearDialogHooks();
+}
+
 TEST(Dialogs, KeyedByNumberAndDrivenByKeysEnterPressesTheDefaultButton) {
   Params p;
   p.name = "start";
