@@ -130,7 +130,11 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, bool save) {
                          false, 0, ""};
   State().lastDialogError = 0;
   BOOL result = FALSE;
-  if (ofn) {
+  // A record of another size is refused before any dialog shows (or any
+  // scripted answer is taken).
+  if (ofn && ofn->lStructSize != sizeof(OPENFILENAME)) {
+    State().lastDialogError = CDERR_STRUCTSIZE;
+  } else if (ofn) {
     if (FileDialogBackend backend = Backend(&ResponderState::fileBackend)) {
       result = backend(ofn, save);
     } else {
@@ -332,8 +336,11 @@ void CoTaskMemFree(void* block) { std::free(block); }
 BOOL ChooseColor(LPCHOOSECOLOR cc) {
   ResponderRecord record{ResponderKind::ChooseColour, cc ? cc->hwndOwner : nullptr, "", "", cc ? cc->Flags : 0,
                          "", false, 0, ""};
+  State().lastDialogError = 0;
   BOOL result = FALSE;
-  if (cc) {
+  if (cc && cc->lStructSize != sizeof(CHOOSECOLOR)) {
+    State().lastDialogError = CDERR_STRUCTSIZE;
+  } else if (cc) {
     if (ColourDialogBackend backend = Backend(&ResponderState::colourBackend)) {
       result = backend(cc);
     } else {

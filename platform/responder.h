@@ -107,7 +107,8 @@ constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
 constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 
-// Extended error of the last open or save dialog: 0 for a cancel.
+// Extended error of the last open, save or colour dialog: 0 for a cancel.
+constexpr DWORD CDERR_STRUCTSIZE = 0x0001;  // lStructSize is not the record's size
 constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 DWORD CommDlgExtendedError();
 

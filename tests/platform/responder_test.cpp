@@ -97,6 +97,38 @@ TEST(Responder, FileDialogsCancelByDefaultAndReportASmallBuffer) {
   EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
 }
 
+TEST(Responder, ARecordOfTheWrongSizeFailsWithoutTakingTheScriptedAnswer) {
+  char buffer[MAX_PATH] = "";
+  COLORREF custom[16] = {};
+  for (DWORD size : {DWORD{0}, DWORD{sizeof(OPENFILENAME) - 4}, DWORD{sizeof(OPENFILENAME) + 4}}) {
+    OPENFILENAME ofn = MakeOfn(buffer, sizeof buffer);
+    ofn.lStructSize = size;
+    pl3::PushPathAnswer("\\home\\ann\\amp.p3p");
+    EXPECT_FALSE(GetOpenFileName(&ofn)) << size;
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE) << size;
+    EXPECT_FALSE(GetSaveFileName(&ofn)) << size;
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE) << size;
+    EXPECT_STREQ(buffer, "");
+    CHOOSECOLOR cc{};
+    cc.lStructSize = size;
+    cc.lpCustColors = custom;
+    cc.rgbResult = RGB(1, 2, 3);
+    pl3::PushColourAnswer(RGB(9, 9, 9));
+    EXPECT_FALSE(ChooseColor(&cc)) << size;
+    EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE) << size;
+    EXPECT_EQ(cc.rgbResult, RGB(1, 2, 3));
+    EXPECT_EQ(pl3::PendingAnswerCount(), 2u);  // both answers wait for a dialog that shows
+    // A good record next clears the error and takes them.
+    ofn.lStructSize = sizeof ofn;
+    EXPECT_TRUE(GetOpenFileName(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+    cc.lStructSize = sizeof cc;
+    EXPECT_TRUE(ChooseColor(&cc));
+    EXPECT_EQ(cc.rgbResult, RGB(9, 9, 9));
+    buffer[0] = 0;
+  }
+}
+
 TEST(Responder, FolderDialogGivesAnIdListWithThePath) {
   char display[MAX_PATH] = "";
   BROWSEINFO info{};
@@ -116,6 +148,7 @@ TEST(Responder, FolderDialogGivesAnIdListWithThePath) {
 
 TEST(Responder, ColourDialogTakesAScriptedColour) {
   CHOOSECOLOR cc{};
+  cc.lStructSize = sizeof cc;
   COLORREF custom[16] = {};
   cc.lpCustColors = custom;
   cc.rgbResult = RGB(1, 2, 3);
