@@ -252,7 +252,12 @@ void HeadlessIdle(void* p) {
 void RealIdle(void* p) {
   auto* ctx = static_cast<ModalContext*>(p);
   DialogState* st = StateOf(ctx->dialog);
-  if (st && st->idleStage++ == 0 && ctx->hook) ctx->hook(ctx->dialog);
+  if (st && st->idleStage++ == 0 && ctx->hook) {
+    ctx->hook(ctx->dialog);
+    return;
+  }
+  // Nothing to do until the user acts or a timer is due: sleep, never spin.
+  WaitMessage();
 }
 
 INT_PTR RunModal(const DialogTemplate* tpl, HWND parent, DLGPROC proc, LPARAM param) {

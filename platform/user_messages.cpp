@@ -87,6 +87,14 @@ bool Retrieve(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   return got;
 }
 
+// Sleeps in the display's event wait until input comes or the next timer is
+// due; at most a quarter second, so the caret blinks and signals are seen.
+void WaitForInput() {
+  const std::uint64_t now = Now();
+  const std::uint64_t wake = std::min(NextTimerDue(), now + 250);
+  if (wake > now) backend::Active().pollEvents(static_cast<int>(wake - now));
+}
+
 }  // namespace
 
 std::uint64_t Now() {
@@ -222,9 +230,7 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     if (Retrieve(msg, hwnd, filterMin, filterMax, true)) return msg->message == WM_QUIT ? 0 : 1;
     PresentDirtyWindows();
     if (ops.realDisplay) {
-      std::uint64_t now = Now();
-      std::uint64_t wake = std::min(NextTimerDue(), now + 250);
-      ops.pollEvents(static_cast<int>(wake > now ? wake - now : 0));
+      WaitForInput();
       continue;
     }
     // Headless: time passes only while waiting. With a timer pending that
@@ -242,7 +248,10 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 
 BOOL WaitMessage() {
   MSG m;
-  return PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+  if (PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) return TRUE;
+  // Headless, nothing arrives while waiting: the caller's idle step acts.
+  if (pl3::backend::Active().realDisplay) WaitForInput();
+  return TRUE;
 }
 
 DWORD GetMessageTime() { return S().lastMessage.time; }
