@@ -275,6 +275,9 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         s->list.hasStrings = !s->list.ownerDrawn || (style & CBS_HASSTRINGS);
         s->list.sorted = style & CBS_SORT;
         w->state = std::move(s);
+        // Scroll bars are the dropped list's (it gets one when its items do
+        // not fit), never the box's own frame.
+        w->style &= ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL);
       }
       return TRUE;
     }

@@ -407,6 +407,44 @@ TEST_F(ScrollTest, DroppedComboListScrollsByItsBarAndStaysOpen) {
   EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
 }
 
+TEST_F(ScrollTest, AComboMadeWithScrollStylesDrawsItsClosedBoxWithoutBars) {
+  const DWORD base = WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST;
+  HWND plain = CreateWindowExA(0, "COMBOBOX", nullptr, base, 20, 20, 150, 200, top, nullptr, nullptr, nullptr);
+  HWND barred = CreateWindowExA(0, "COMBOBOX", nullptr, base | WS_VSCROLL | WS_HSCROLL, 20, 60, 150, 200, top, nullptr,
+                                nullptr, nullptr);
+  ASSERT_TRUE(plain && barred);
+  for (int i = 0; i < 30; ++i) {
+    SendMessageA(plain, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+    SendMessageA(barred, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+  }
+  pl3::PumpMessages();
+  EXPECT_FALSE(GetWindowLongPtrA(barred, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+  RECT a, b;
+  GetClientRect(plain, &a);
+  GetClientRect(barred, &b);
+  EXPECT_TRUE(EqualRect(&a, &b));
+  GetWindowRect(plain, &a);
+  GetWindowRect(barred, &b);
+  ASSERT_EQ(a.right - a.left, b.right - b.left);
+  ASSERT_EQ(a.bottom - a.top, b.bottom - b.top);
+  // The two closed boxes look the same, pixel for pixel.
+  MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&a), 2);
+  MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&b), 2);
+  HDC dc = GetDC(top);
+  int differing = 0;
+  for (int y = 0; y < a.bottom - a.top; ++y)
+    for (int x = 0; x < a.right - a.left; ++x)
+      differing += GetPixel(dc, a.left + x, a.top + y) != GetPixel(dc, b.left + x, b.top + y);
+  ReleaseDC(top, dc);
+  EXPECT_EQ(differing, 0);
+  // Dropped, its list still gets the bar its items need.
+  SendMessageA(barred, CB_SHOWDROPDOWN, TRUE, 0);
+  HWND list = FindWindowA("ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);
+  SendMessageA(barred, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 }  // namespace
 
 namespace {
