@@ -466,6 +466,9 @@ int CurrentCursorShape();
 const PixelSurface* WindowSurface(HWND hwnd);
 // Saves that framebuffer as a PNG file.
 bool SaveWindowPng(HWND hwnd, const char* path);
+// How many screen rows the screen context has had to merge with the windows'
+// framebuffers so far: only rows changed on either side since its last use.
+std::uint64_t ScreenRowsMerged();
 // The screen rectangle the backend offers (the work area for maximised windows).
 RECT ScreenRect();
 

@@ -159,6 +159,30 @@ TEST_F(PaintTest, ResizingKeepsTheFramebufferTheWindowsSizeAndSavesAsPng) {
   EXPECT_GT(std::filesystem::file_size(path), 0u);
 }
 
+TEST_F(PaintTest, TheScreenContextMergesOnlyTheRowsThatChanged) {
+  HWND a = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{10, 10, 110, 70}, RGB(255, 0, 0));
+  HWND b = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{80, 40, 180, 100}, RGB(0, 0, 255));
+  pl3::PumpMessages();
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, 15, 15), RGB(255, 0, 0));  // the first use reads every window in
+  std::uint64_t before = pl3::ScreenRowsMerged();
+  EXPECT_EQ(GetPixel(screen, 90, 50), RGB(0, 0, 255));
+  EXPECT_EQ(pl3::ScreenRowsMerged(), before);  // nothing changed: nothing merged
+  SetPixel(screen, 20, 20, RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(screen, 20, 20), RGB(0, 255, 0));
+  EXPECT_EQ(pl3::ScreenRowsMerged(), before + 1);  // the one row drawn, into A
+  // A window drawing two rows through its own context: those two come back.
+  HDC own = GetDC(b);
+  SetPixel(own, 3, 3, RGB(255, 255, 0));
+  SetPixel(own, 4, 9, RGB(255, 255, 0));
+  ReleaseDC(b, own);
+  before = pl3::ScreenRowsMerged();
+  EXPECT_EQ(GetPixel(screen, 83, 43), RGB(255, 255, 0));
+  EXPECT_EQ(pl3::ScreenRowsMerged(), before + 2);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(At(a, 10, 10), 0x00FF00u);
+}
+
 TEST_F(PaintTest, ReleaseDCLetsGoOnlyOfContextsGetDCGave) {
   HWND top = Make(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 20, 20}, RGB(0, 0, 255));
   HDC screen = GetDC(nullptr);
