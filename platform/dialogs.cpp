@@ -3,6 +3,7 @@
 // helpers.
 #include "platform/dialogs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -164,6 +165,10 @@ HWND CreateFromTemplate(const DialogTemplate* tpl, HWND parent, DLGPROC proc, LP
       x += o.x;
       y += o.y;
     }
+    // Wholly on screen where it fits, its caption first where it does not.
+    RECT screen = pl3::ScreenRect();
+    x = std::max(std::min(x, static_cast<int>(screen.right) - w), static_cast<int>(screen.left));
+    y = std::max(std::min(y, static_cast<int>(screen.bottom) - h), static_cast<int>(screen.top));
   }
   HWND dlg = CreateWindowExA(tpl->exStyle, WC_DIALOG, tpl->caption ? tpl->caption : "", style & ~WS_VISIBLE, x, y, w,
                              h, parent, nullptr, nullptr, nullptr);

@@ -139,6 +139,59 @@ TEST(Dialogs, HelpersFailOnADisabledOrHiddenControlAndSendNothing) {
   pl3::ClearDialogHooks();
 }
 
+INT_PTR CALLBACK PlainDlgProc(HWND, UINT m, WPARAM, LPARAM) { return m == WM_INITDIALOG; }
+
+// Where a dialog opens: at its template's position in its owner's client
+// area, centred on the owner (or the screen) with DS_CENTER, always on screen.
+TEST(Dialogs, ADialogOpensWhereItsTemplateAsksAndStaysOnScreen) {
+  const RECT screen = pl3::ScreenRect();
+  const int sw = screen.right - screen.left, sh = screen.bottom - screen.top;
+  struct Case {
+    const char* what;
+    RECT owner;  // empty: no owner
+    bool centre;
+  };
+  const Case cases[] = {
+      {"template position in the owner's client area", {100, 80, 500, 380}, false},
+      {"centred on the owner", {100, 80, 500, 380}, true},
+      {"centred on the screen without an owner", {}, true},
+      {"pushed back from the right and bottom edges", {sw - 60, sh - 40, sw + 340, sh + 260}, false},
+      {"pushed back from the left and top edges", {-700, -500, -300, -200}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND owner = nullptr;
+    if (!IsRectEmpty(&c.owner))
+      owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, c.owner.left, c.owner.top,
+                              c.owner.right - c.owner.left, c.owner.bottom - c.owner.top, nullptr, nullptr, nullptr,
+                              nullptr);
+    const DialogTemplate tpl{nullptr, 0, "Placed", 20, 12, 120, 60,
+                             WS_POPUP | WS_CAPTION | (c.centre ? static_cast<DWORD>(DS_CENTER) : 0u), {}};
+    HWND dlg = CreateDialogIndirectParamA(nullptr, &tpl, owner, &PlainDlgProc, 0);
+    ASSERT_NE(dlg, nullptr);
+    RECT r;
+    GetWindowRect(dlg, &r);
+    EXPECT_GE(r.left, screen.left);
+    EXPECT_GE(r.top, screen.top);
+    EXPECT_LE(r.right, screen.right);
+    EXPECT_LE(r.bottom, screen.bottom);
+    if (c.centre) {
+      RECT around = owner ? c.owner : screen;
+      EXPECT_NEAR((r.left + r.right) / 2, (around.left + around.right) / 2, 1);
+      EXPECT_NEAR((r.top + r.bottom) / 2, (around.top + around.bottom) / 2, 1);
+    } else if (c.owner.left == 100) {
+      RECT at{20, 12, 0, 0};
+      MapDialogRect(dlg, &at);
+      POINT origin{0, 0};
+      ClientToScreen(owner, &origin);
+      EXPECT_EQ(r.left, origin.x + at.left);
+      EXPECT_EQ(r.top, origin.y + at.top);
+    }
+    DestroyWindow(dlg);
+    if (owner) DestroyWindow(owner);
+  }
+}
+
 TEST(Dialogs, KeyedByNumberAndDrivenByKeysEnterPressesTheDefaultButton) {
   Params p;
   p.name = "start";
