@@ -369,7 +369,7 @@ INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 BOOL ShowFileDialog(LPOPENFILENAME ofn, bool save) {
-  if (!ofn || ofn->lStructSize != sizeof(OPENFILENAME)) return FALSE;
+  if (!ofn || !OpenFileNameSizeOk(ofn->lStructSize)) return FALSE;
   (void)kRegistered;
   InitCommonControls();
   FileDialogState st{ofn, save, "", {}, {}, {}};

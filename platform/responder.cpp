@@ -132,7 +132,7 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, bool save) {
   BOOL result = FALSE;
   // A record of another size is refused before any dialog shows (or any
   // scripted answer is taken).
-  if (ofn && ofn->lStructSize != sizeof(OPENFILENAME)) {
+  if (ofn && !OpenFileNameSizeOk(ofn->lStructSize)) {
     State().lastDialogError = CDERR_STRUCTSIZE;
   } else if (ofn) {
     if (FileDialogBackend backend = Backend(&ResponderState::fileBackend)) {
@@ -285,6 +285,8 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }
 
 DWORD CommDlgExtendedError() { return State().lastDialogError; }
+
+bool OpenFileNameSizeOk(DWORD size) { return size == sizeof(OPENFILENAME) || size == OPENFILENAME_SIZE_VERSION_400; }
 
 BOOL GetOpenFileName(LPOPENFILENAME ofn) { return RunFileDialog(ofn, false); }
 BOOL GetSaveFileName(LPOPENFILENAME ofn) { return RunFileDialog(ofn, true); }

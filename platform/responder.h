@@ -112,6 +112,11 @@ constexpr DWORD CDERR_STRUCTSIZE = 0x0001;  // lStructSize is not the record's s
 constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 DWORD CommDlgExtendedError();
 
+// The open and save dialogs take the record's full size or the older, shorter
+// size that programs written for it still pass (the fields they read are the same).
+constexpr DWORD OPENFILENAME_SIZE_VERSION_400 = 76;
+bool OpenFileNameSizeOk(DWORD size);
+
 BOOL GetOpenFileName(LPOPENFILENAME ofn);
 BOOL GetSaveFileName(LPOPENFILENAME ofn);
 

@@ -100,7 +100,7 @@ TEST(Responder, FileDialogsCancelByDefaultAndReportASmallBuffer) {
 TEST(Responder, ARecordOfTheWrongSizeFailsWithoutTakingTheScriptedAnswer) {
   char buffer[MAX_PATH] = "";
   COLORREF custom[16] = {};
-  for (DWORD size : {DWORD{0}, DWORD{sizeof(OPENFILENAME) - 4}, DWORD{sizeof(OPENFILENAME) + 4}}) {
+  for (DWORD size : {DWORD{0}, DWORD{OPENFILENAME_SIZE_VERSION_400 + 4}, DWORD{sizeof(OPENFILENAME) + 4}}) {
     OPENFILENAME ofn = MakeOfn(buffer, sizeof buffer);
     ofn.lStructSize = size;
     pl3::PushPathAnswer("\\home\\ann\\amp.p3p");
@@ -127,6 +127,16 @@ TEST(Responder, ARecordOfTheWrongSizeFailsWithoutTakingTheScriptedAnswer) {
     EXPECT_EQ(cc.rgbResult, RGB(9, 9, 9));
     buffer[0] = 0;
   }
+}
+
+TEST(Responder, TheOlderShorterOpenFileNameSizeIsTaken) {
+  char buffer[MAX_PATH] = "";
+  OPENFILENAME ofn = MakeOfn(buffer, sizeof buffer);
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400;
+  pl3::PushPathAnswer("\\home\\ann\\amp.p3p");
+  EXPECT_TRUE(GetOpenFileName(&ofn));
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+  EXPECT_STREQ(buffer, "\\home\\ann\\amp.p3p");
 }
 
 TEST(Responder, FolderDialogGivesAnIdListWithThePath) {
