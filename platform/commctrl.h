@@ -306,6 +306,8 @@ constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
 constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
 constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+// wParam index, lParam POINT* (may be null) given the image's upper-left corner
+// in client coordinates; a new one-image list of the item's icon and label.
 constexpr UINT LVM_CREATEDRAGIMAGE = LVM_FIRST + 33;
 constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
 constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;

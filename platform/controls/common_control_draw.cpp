@@ -15,6 +15,41 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
 
 }  // namespace
 
+int ImageListSize(HIMAGELIST list, bool height) {
+  int cx = 0, cy = 0;
+  if (!list || !ImageList_GetIconSize(list, &cx, &cy)) return 0;
+  return height ? cy : cx;
+}
+
+HIMAGELIST MakeDragImage(HIMAGELIST icons, int image, HFONT font, const std::string& text, int labelWidth, int height) {
+  const int imageWidth = icons ? ImageListSize(icons, false) + 3 : 0;
+  const int width = std::max(1, imageWidth + labelWidth);
+  height = std::max(1, height);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  auto oldBitmap = SelectObject(memory, bitmap);
+  RECT all{0, 0, width, height};
+  FillRect(memory, &all, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  if (icons) ImageList_Draw(icons, image, memory, 0, (height - ImageListSize(icons, true)) / 2, ILD_TRANSPARENT);
+  auto oldFont = SelectObject(memory, font);
+  SetBkMode(memory, TRANSPARENT);
+  SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+  RECT label{imageWidth, 0, width, height};
+  DrawTextA(memory, text.c_str(), static_cast<int>(text.size()), &label,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteDC(memory);
+  // Without alpha: the icon left alpha in its own pixels only, and a 32-bit
+  // list would take every other pixel of the picture for transparent.
+  HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24, 1, 0);
+  ImageList_Add(list, bitmap, nullptr);
+  DeleteObject(bitmap);
+  return list;
+}
+
 void DrawButtonFace(HDC dc, const RECT& r, bool pressed) {
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   if (r.right - r.left < 2 || r.bottom - r.top < 2) return;

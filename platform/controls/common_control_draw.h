@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "platform/commctrl.h"
 #include "platform/gdi.h"
 
 namespace pl3::controls {
@@ -10,6 +11,11 @@ namespace pl3::controls {
 void DrawButtonFace(HDC dc, const RECT& r, bool pressed);
 // A small triangle centred in r, pointing up or down.
 void DrawSortMark(HDC dc, const RECT& r, bool up);
+// A one-image list picturing a dragged item: its icon (image `image` of
+// `icons`, when there is a list) then its label, centred, on the window colour.
+HIMAGELIST MakeDragImage(HIMAGELIST icons, int image, HFONT font, const std::string& text, int labelWidth, int height);
+// The width (or height) of a list's images; 0 without a list.
+int ImageListSize(HIMAGELIST list, bool height);
 // Copies at most size-1 bytes of text into out and terminates it.
 void CopyTextOut(const std::string& text, LPSTR out, int size);
 

@@ -431,6 +431,24 @@ std::string CellText(HWND hwnd, const ListViewState& st, int i, int subItem) {
   return di.item.pszText;
 }
 
+// An item's image index: kept, or asked of the parent for owner data and callbacks.
+int ItemImage(HWND hwnd, const ListViewState& st, int i) {
+  if (!OwnerData(hwnd) && st.items[static_cast<size_t>(i)].image != I_IMAGECALLBACK)
+    return st.items[static_cast<size_t>(i)].image;
+  NMLVDISPINFO di{};
+  di.item.mask = LVIF_IMAGE;
+  di.item.iItem = i;
+  di.item.iImage = I_IMAGENONE;
+  if (!OwnerData(hwnd)) di.item.lParam = st.items[static_cast<size_t>(i)].param;
+  SendNotify(hwnd, LVN_GETDISPINFO, &di.hdr);
+  return di.item.iImage;
+}
+
+// The icons the current view shows: large in icon view, small elsewhere.
+HIMAGELIST ViewImages(HWND hwnd, const ListViewState& st) {
+  return st.images[ViewOf(hwnd) == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL];
+}
+
 UINT ItemState(HWND hwnd, const ListViewState& st, int i) {
   if (!Valid(hwnd, st, i)) return 0;
   UINT state = 0;
@@ -614,6 +632,14 @@ void PaintItem(HWND hwnd, HDC dc, const ListViewState& st, int i) {
     FillRect(dc, &mark, GetSysColorBrush(showSel ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     if (showSel) textColour = GetSysColor(COLOR_HIGHLIGHTTEXT);
   }
+  if (HIMAGELIST icons = ViewImages(hwnd, st)) {
+    // Centred in the icon box; cut items, and selected ones while the selection shows, are tinted.
+    RECT box = ItemPart(hwnd, st, i, LVIR_ICON);
+    int x = box.left + (box.right - box.left - ImageListSize(icons, false)) / 2;
+    int y = box.top + (box.bottom - box.top - ImageListSize(icons, true)) / 2;
+    bool tinted = (state & LVIS_CUT) || (selected && showSel);
+    ImageList_Draw(icons, ItemImage(hwnd, st, i), dc, x, y, ILD_TRANSPARENT | (tinted ? ILD_BLEND50 : 0));
+  }
   SetBkMode(dc, TRANSPARENT);
   UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
   if (view == LVS_REPORT) {
@@ -674,6 +700,29 @@ void Paint(HWND hwnd, HDC dc) {
       FillRect(dc, &v, line);
     }
   }
+}
+
+// The item's icon and label as a one-image list, for dragging; `at` gets its
+// upper-left corner in client coordinates.
+HIMAGELIST CreateDragImage(HWND hwnd, int i, POINT* at) {
+  ListViewState* st = StateOf(hwnd);
+  if (!st || !Valid(hwnd, *st, i)) return nullptr;
+  const std::string text = CellText(hwnd, *st, i, 0);
+  if ((st = StateOf(hwnd)) == nullptr || !Valid(hwnd, *st, i)) return nullptr;
+  HIMAGELIST icons = ViewImages(hwnd, *st);
+  const int image = icons ? ItemImage(hwnd, *st, i) : I_IMAGENONE;
+  if ((st = StateOf(hwnd)) == nullptr || !Valid(hwnd, *st, i)) return nullptr;
+  SIZE extent{};
+  HDC dc = GetDC(hwnd);
+  auto oldFont = SelectObject(dc, ControlFont(hwnd));
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, oldFont);
+  ReleaseDC(hwnd, dc);
+  const int height = std::max(RowHeight(hwnd), ImageListSize(icons, true));
+  const RECT icon = ItemPart(hwnd, *st, i, LVIR_ICON);
+  const RECT label = ItemPart(hwnd, *st, i, LVIR_LABEL);
+  if (at) *at = icons ? POINT{icon.left, icon.top} : POINT{label.left, label.top};
+  return MakeDragImage(icons, image, ControlFont(hwnd), text, extent.cx + 4, height);
 }
 
 // ---- Items and columns ------------------------------------------------------------
@@ -1317,6 +1366,7 @@ LRESULT CALLBACK ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case LVM_GETCOUNTPERPAGE:
       if (!st) return 0;
       return ViewOf(hwnd) == LVS_REPORT ? PageLines(hwnd, *st) : PageLines(hwnd, *st) * PerLine(hwnd);
+    case LVM_CREATEDRAGIMAGE: return reinterpret_cast<LRESULT>(CreateDragImage(hwnd, index, reinterpret_cast<POINT*>(lParam)));
     case LVM_SETIMAGELIST: {
       if (!st || index < LVSIL_NORMAL || index > LVSIL_STATE) return 0;
       HIMAGELIST old = st->images[index];

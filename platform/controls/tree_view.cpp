@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/commctrl.h"
+#include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
 #include "platform/scroll.h"
 #include "platform/text_case.h"
@@ -132,14 +133,8 @@ HFONT TreeFont(TreeState& st) {
   return st.font ? st.font : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-int ImageSize(HIMAGELIST list, bool height) {
-  int cx = 0, cy = 0;
-  if (!list || !ImageList_GetIconSize(list, &cx, &cy)) return 0;
-  return height ? cy : cx;
-}
-
 int RowHeight(HWND hwnd, TreeState& st) {
-  return std::max(FontHeight(hwnd) + 3, ImageSize(st.images, true) + 1);
+  return std::max(FontHeight(hwnd) + 3, ImageListSize(st.images, true) + 1);
 }
 
 int PageRows(HWND hwnd, TreeState& st) {
@@ -184,7 +179,7 @@ ItemBox BoxOf(HWND hwnd, ItemId id, int row) {
   box.row = RECT{0, y, rc.right, y + h};
   box.imageLeft = ItemLeft(hwnd, st, id) - st.left;
   box.buttonCentre = box.imageLeft - st.indent / 2 - 1;
-  const int labelLeft = box.imageLeft + (st.images ? ImageSize(st.images, false) + 3 : 0);
+  const int labelLeft = box.imageLeft + (st.images ? ImageListSize(st.images, false) + 3 : 0);
   const int width = LabelWidth(hwnd, st, ItemText(hwnd, id));
   if (TreeItem* item = ItemOf(hwnd, id)) item->labelWidth = width;
   box.label = RECT{labelLeft, y, labelLeft + width, y + h};
@@ -194,7 +189,7 @@ ItemBox BoxOf(HWND hwnd, ItemId id, int row) {
 // The width of everything that can be scrolled to: the right end of the
 // widest label. Labels the parent gives count once they were drawn.
 int ContentWidth(HWND hwnd, TreeState& st) {
-  const int imageWidth = st.images ? ImageSize(st.images, false) + 3 : 0;
+  const int imageWidth = st.images ? ImageListSize(st.images, false) + 3 : 0;
   int widest = 0;
   for (ItemId id : VisibleItems(st)) {
     TreeItem& item = st.items[id];
@@ -452,7 +447,7 @@ HTREEITEM Insert(HWND hwnd, const TVINSERTSTRUCT* is) {
   if (shown) {
     TreeItem& added = st->items[id];
     if (!added.textCallback) added.labelWidth = LabelWidth(hwnd, *st, added.text);
-    const int imageWidth = st->images ? ImageSize(st->images, false) + 3 : 0;
+    const int imageWidth = st->images ? ImageListSize(st->images, false) + 3 : 0;
     st->shownCount += 1;
     st->contentWidth = std::max(st->contentWidth, ItemLeft(hwnd, *st, id) + imageWidth + std::max(added.labelWidth, 0));
     ApplyScrollBars(hwnd);
@@ -707,7 +702,7 @@ void PaintItem(HWND hwnd, HDC dc, ItemId id, int row) {
   const bool selected = id == st.selected;
   if (st.images) {
     const int image = ItemImage(hwnd, id, selected);
-    const int y = box.row.top + (box.row.bottom - box.row.top - ImageSize(st.images, true)) / 2;
+    const int y = box.row.top + (box.row.bottom - box.row.top - ImageListSize(st.images, true)) / 2;
     ImageList_Draw(st.images, image, dc, box.imageLeft, y, ILD_TRANSPARENT | ((item.state & TVIS_CUT) ? ILD_BLEND50 : 0));
   }
   if (st.editing == id) return;
@@ -843,32 +838,8 @@ HIMAGELIST CreateDragImage(HWND hwnd, ItemId id) {
   const int row = st ? RowOf(*st, id) : -1;
   if (!ItemOf(hwnd, id)) return nullptr;
   const ItemBox box = BoxOf(hwnd, id, std::max(row, 0) + (row < 0 ? st->top : 0));
-  const int imageWidth = st->images ? ImageSize(st->images, false) + 3 : 0;
-  const int width = imageWidth + box.label.right - box.label.left;
-  const int height = box.row.bottom - box.row.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
-  auto oldBitmap = SelectObject(memory, bitmap);
-  RECT all{0, 0, width, height};
-  FillRect(memory, &all, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-  if (st->images)
-    ImageList_Draw(st->images, ItemImage(hwnd, id, false), memory, 0,
-                   (height - ImageSize(st->images, true)) / 2, ILD_TRANSPARENT);
-  auto oldFont = SelectObject(memory, TreeFont(*StateOf(hwnd)));
-  SetBkMode(memory, TRANSPARENT);
-  SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
-  const std::string text = ItemText(hwnd, id);
-  RECT label{imageWidth, 0, width, height};
-  DrawTextA(memory, text.c_str(), static_cast<int>(text.size()), &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(memory, oldFont);
-  SelectObject(memory, oldBitmap);
-  DeleteDC(memory);
-  HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR32, 1, 0);
-  ImageList_Add(list, bitmap, nullptr);
-  DeleteObject(bitmap);
-  return list;
+  return MakeDragImage(st->images, ItemImage(hwnd, id, false), TreeFont(*st), ItemText(hwnd, id),
+                       box.label.right - box.label.left, box.row.bottom - box.row.top);
 }
 
 // ---- Info tips ----
@@ -1266,7 +1237,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       if (!st || (wParam != TVSIL_NORMAL && wParam != TVSIL_STATE)) return 0;
       HIMAGELIST& slot = wParam == TVSIL_STATE ? st->stateImages : st->images;
       const HIMAGELIST old = std::exchange(slot, reinterpret_cast<HIMAGELIST>(lParam));
-      if (wParam == TVSIL_NORMAL) st->indent = std::max(st->indent, ImageSize(st->images, false) + 3);
+      if (wParam == TVSIL_NORMAL) st->indent = std::max(st->indent, ImageListSize(st->images, false) + 3);
       Redraw(hwnd);
       return reinterpret_cast<LRESULT>(old);
     }

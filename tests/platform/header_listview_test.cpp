@@ -13,9 +13,11 @@
 #include "platform/commctrl.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
+#include "platform/resource_images.h"
 #include "platform/scroll.h"
 #include "platform/surface.h"
 #include "platform/user.h"
+#include "tests/platform/controls/test_window.h"
 #include "tests/platform/golden_window.h"
 
 namespace {
@@ -37,8 +39,9 @@ std::function<void(NMHDR*)> g_onNote;  // runs before the answer
 int g_drawn = 0;
 std::vector<UINT> g_drawnRows;
 
-// An owner-data parent: "R<row>C<column>".
+// An owner-data parent: "R<row>C<column>", and image 1 for any item.
 void FillDisplayText(NMLVDISPINFO* di) {
+  if (di->item.mask & LVIF_IMAGE) di->item.iImage = 1;
   if (!(di->item.mask & LVIF_TEXT) || !di->item.pszText) return;
   std::string s = "R" + std::to_string(di->item.iItem) + "C" + std::to_string(di->item.iSubItem);
   std::snprintf(di->item.pszText, static_cast<size_t>(di->item.cchTextMax), "%s", s.c_str());
@@ -212,6 +215,30 @@ class CommonControlTest : public testing::Test {
 
   HWND parent = nullptr;
 };
+
+// An image list of solid squares, one per colour (0xRRGGBB).
+HIMAGELIST SolidImages(int size, const std::vector<std::uint32_t>& colours) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 1);
+  for (std::uint32_t colour : colours) {
+    const std::vector<std::uint32_t> pixels(static_cast<size_t>(size * size), 0xFF000000u | colour);
+    HICON icon = pl3::CreateIconFromPixels(pixels.data(), size, size);
+    ImageList_AddIcon(list, icon);
+    DestroyIcon(icon);
+  }
+  return list;
+}
+
+// The colour (0xRRGGBB) a child window shows at a client point.
+std::uint32_t ShownAt(HWND hwnd, POINT p) {
+  const pl3::PixelSurface* s = pl3::WindowSurface(hwnd);
+  if (!s) return 0xDEADBEEF;
+  MapWindowPoints(hwnd, GetAncestor(hwnd, GA_ROOT), &p, 1);
+  return s->pixels[p.y * s->stride + p.x] & 0xFFFFFFu;
+}
+
+std::uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kYellow = 0xFFFF00;
 
 // ---- Header ------------------------------------------------------------------------------------
 
@@ -777,6 +804,81 @@ TEST_F(CommonControlTest, DragFromAnItemBeginsADrag) {
   Release(lv, POINT{at.x + 20, at.y + 20});
   EXPECT_EQ(Codes(), (std::vector<UINT>{LVN_BEGINDRAG}));
   EXPECT_EQ(g_notes[0].item, 1);
+}
+
+// Each view draws its own list's image for each item: the small list in
+// report, list and small-icon views, the normal one in icon view; a callback
+// image comes from the parent; an index past the list draws nothing.
+TEST_F(CommonControlTest, ItemIconsComeFromTheViewsImageList) {
+  HIMAGELIST small = SolidImages(16, {kRed, kBlue});
+  HIMAGELIST large = SolidImages(32, {kGreen, kYellow});
+  struct Case {
+    DWORD view;
+    std::uint32_t first, second;
+  };
+  for (const Case& c : {Case{LVS_REPORT, kRed, kBlue}, Case{LVS_LIST, kRed, kBlue}, Case{LVS_SMALLICON, kRed, kBlue},
+                        Case{LVS_ICON, kGreen, kYellow}}) {
+    SCOPED_TRACE(c.view);
+    HWND lv = MakeList(c.view | LVS_SHAREIMAGELISTS, c.view == LVS_REPORT ? 1 : 0);
+    SendMessageA(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageA(lv, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
+    const int images[] = {0, 1, I_IMAGECALLBACK, 7};
+    for (int image : images) {
+      LVITEM it{};
+      it.mask = LVIF_TEXT | LVIF_IMAGE;
+      it.iItem = 1 << 20;
+      it.pszText = const_cast<char*>("item");
+      it.iImage = image;
+      SendMessageA(lv, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&it));
+    }
+    UpdateWindow(lv);
+    const std::uint32_t expected[] = {c.first, c.second, c.second, AsPixel(GetSysColor(COLOR_WINDOW))};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ShownAt(lv, Centre(ItemRect(lv, i, LVIR_ICON))), expected[i]) << i;
+    DestroyWindow(lv);
+  }
+  ImageList_Destroy(small);
+  ImageList_Destroy(large);
+}
+
+// LVM_CREATEDRAGIMAGE pictures the item's icon then its label, and says
+// where the picture's corner sits in the list.
+TEST_F(CommonControlTest, DragImageHoldsTheItemsIconAndLabel) {
+  HIMAGELIST small = SolidImages(16, {kRed, kBlue});
+  HWND lv = MakeList(LVS_REPORT | LVS_SHAREIMAGELISTS, 1);
+  AddItems(lv, {"first", "dragged"});
+  EXPECT_EQ(SendMessageA(lv, LVM_CREATEDRAGIMAGE, 5, 0), 0) << "no such item";
+  for (bool withIcons : {false, true}) {
+    SCOPED_TRACE(withIcons);
+    SendMessageA(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(withIcons ? small : nullptr));
+    LVITEM it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = 1;
+    it.iImage = 1;
+    ASSERT_TRUE(SendMessageA(lv, LVM_SETITEM, 0, reinterpret_cast<LPARAM>(&it)));
+    POINT corner{-1, -1};
+    auto drag = reinterpret_cast<HIMAGELIST>(SendMessageA(lv, LVM_CREATEDRAGIMAGE, 1, reinterpret_cast<LPARAM>(&corner)));
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(drag), 1);
+    const RECT part = ItemRect(lv, 1, withIcons ? LVIR_ICON : LVIR_LABEL);
+    EXPECT_EQ(corner.x, part.left);
+    EXPECT_EQ(corner.y, part.top);
+    const pl3test::DrawnImage drawn = pl3test::DrawImage(drag, 0);
+    const int textLeft = withIcons ? 19 : 0;
+    EXPECT_GT(drawn.cx, textLeft + 20);
+    EXPECT_LT(drawn.cx, textLeft + 80) << "the label's text, not the column's width";
+    EXPECT_GE(drawn.cy, withIcons ? 16 : 8);
+    ASSERT_FALSE(drawn.pixels.empty());
+    if (withIcons) {
+      EXPECT_EQ(drawn.At(8, drawn.cy / 2), RGB(0, 0, 255));
+    }
+    // The label's text marks some pixels; the rest stays the window's colour.
+    EXPECT_EQ(drawn.At(drawn.cx - 1, 0), GetSysColor(COLOR_WINDOW));
+    const int inked = drawn.CountUnlike(textLeft, GetSysColor(COLOR_WINDOW));
+    EXPECT_GT(inked, 10);
+    EXPECT_LT(inked, (drawn.cx - textLeft) * drawn.cy / 2);
+    ImageList_Destroy(drag);
+  }
+  ImageList_Destroy(small);
 }
 
 TEST_F(CommonControlTest, ReportWithHeaderAndSelectionLooksClassic) {

@@ -1,6 +1,9 @@
 // A visible top-level window for a control to live in, and clicks as the
 // user makes them, through the input queue.
 #pragma once
+#include <vector>
+
+#include "platform/commctrl.h"
 #include "platform/gdi.h"
 #include "platform/user.h"
 
@@ -28,6 +31,37 @@ inline void ClickAt(HWND window, POINT client, pl3::MouseButton button = pl3::Mo
 // Clicks the middle of a rectangle in the window's client coordinates.
 inline void ClickMiddle(HWND window, const RECT& r) {
   ClickAt(window, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+// One image of a list drawn with ILD_NORMAL into a fresh bitmap, read back.
+struct DrawnImage {
+  int cx = 0, cy = 0;
+  std::vector<COLORREF> pixels;  // row by row; empty when drawing failed
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * cx + x)]; }
+  // Pixels in the columns from `left` on that are not `paper`.
+  int CountUnlike(int left, COLORREF paper) const {
+    int n = 0;
+    for (int y = 0; y < cy; ++y)
+      for (int x = left; x < cx; ++x) n += At(x, y) != paper;
+    return n;
+  }
+};
+
+inline DrawnImage DrawImage(HIMAGELIST list, int index) {
+  DrawnImage out;
+  ImageList_GetIconSize(list, &out.cx, &out.cy);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, out.cx, out.cy);
+  auto old = SelectObject(dc, bitmap);
+  if (ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL))
+    for (int y = 0; y < out.cy; ++y)
+      for (int x = 0; x < out.cx; ++x) out.pixels.push_back(GetPixel(dc, x, y));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return out;
 }
 
 }  // namespace pl3test

@@ -13,6 +13,7 @@
 #include "platform/resource_images.h"
 #include "platform/scroll.h"
 #include "platform/user.h"
+#include "tests/platform/controls/test_window.h"
 #include "tests/platform/golden_window.h"
 
 namespace {
@@ -607,26 +608,17 @@ TEST_F(TreeViewTest, DragImageHoldsTheItemsIconAndLabel) {
   HIMAGELIST drag = TreeView_CreateDragImage(tree, item);
   ASSERT_NE(drag, nullptr);
   EXPECT_EQ(ImageList_GetImageCount(drag), 1);
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(drag, &cx, &cy);
+  const pl3test::DrawnImage drawn = pl3test::DrawImage(drag, 0);
   const RECT label = ItemRect(item, true);
-  EXPECT_EQ(cx, 16 + 3 + label.right - label.left);
-  EXPECT_EQ(cy, label.bottom - label.top);
-  // Drawn on white: the icon's red at the left, dark text pixels in the label.
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, cx, cy);
-  auto old = SelectObject(dc, bitmap);
-  ASSERT_TRUE(ImageList_Draw(drag, 0, dc, 0, 0, ILD_NORMAL));
-  EXPECT_EQ(GetPixel(dc, 8, cy / 2), RGB(255, 0, 0));
-  int dark = 0;
-  for (int y = 0; y < cy; ++y)
-    for (int x = 19; x < cx; ++x) dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
-  EXPECT_GT(dark, 10);
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  EXPECT_EQ(drawn.cx, 16 + 3 + label.right - label.left);
+  EXPECT_EQ(drawn.cy, label.bottom - label.top);
+  ASSERT_FALSE(drawn.pixels.empty());
+  // Drawn on white: the icon's red at the left, text pixels in the label.
+  EXPECT_EQ(drawn.At(8, drawn.cy / 2), RGB(255, 0, 0));
+  EXPECT_EQ(drawn.At(drawn.cx - 1, 0), RGB(255, 255, 255)) << "the label's background stays opaque";
+  const int inked = drawn.CountUnlike(19, RGB(255, 255, 255));
+  EXPECT_GT(inked, 10);
+  EXPECT_LT(inked, (drawn.cx - 19) * drawn.cy / 2);
   ImageList_Destroy(drag);
   ImageList_Destroy(images);
 }
