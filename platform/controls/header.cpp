@@ -170,26 +170,47 @@ BOOL SetItem(HWND hwnd, int index, const HDITEM* in) {
   return TRUE;
 }
 
-// An HDF_BITMAP item's picture, on the left of the text or, with
-// HDF_BITMAP_ON_RIGHT, on its right; the text gives up the room.
+// Where an item's picture of w x h goes: the left of the text area or, with
+// HDF_BITMAP_ON_RIGHT, its right; the text gives up the room. The picture is
+// cut to the area (w and h shrink); false when nothing of it fits.
+bool PlacePicture(const HeaderItem& it, RECT& text, int& w, int& h, POINT& at) {
+  w = std::min(w, static_cast<int>(text.right - text.left));
+  h = std::min(h, static_cast<int>(text.bottom - text.top));
+  if (w <= 0 || h <= 0) return false;
+  bool right = it.fmt & HDF_BITMAP_ON_RIGHT;
+  at = POINT{right ? text.right - w : text.left, text.top + (text.bottom - text.top - h) / 2};
+  if (right)
+    text.right = at.x - 2;
+  else
+    text.left = at.x + w + 2;
+  return true;
+}
+
+// An HDF_BITMAP item's bitmap.
 void DrawItemBitmap(HDC dc, const HeaderItem& it, RECT& text) {
   const PixelSurface* picture = GetBitmapSurface(it.bitmap);
   if (!picture) return;
-  int w = std::min(picture->width, static_cast<int>(text.right - text.left));
-  int h = std::min(picture->height, static_cast<int>(text.bottom - text.top));
-  if (w <= 0 || h <= 0) return;
-  bool right = it.fmt & HDF_BITMAP_ON_RIGHT;
-  int x = right ? text.right - w : text.left;
-  int y = text.top + (text.bottom - text.top - h) / 2;
+  int w = picture->width, h = picture->height;
+  POINT at{};
+  if (!PlacePicture(it, text, w, h, at)) return;
   HDC mem = CreateCompatibleDC(dc);
   HBITMAP old = SelectObject(mem, it.bitmap);
-  BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
+  BitBlt(dc, at.x, at.y, w, h, mem, 0, 0, SRCCOPY);
   SelectObject(mem, old);
   DeleteDC(mem);
-  if (right)
-    text.right = x - 2;
-  else
-    text.left = x + w + 2;
+}
+
+// An HDF_IMAGE item's image from the header's list (a sort arrow, say).
+void DrawItemImage(HDC dc, HIMAGELIST images, const HeaderItem& it, RECT& text) {
+  int w = 0, h = 0;
+  if (!ImageList_GetIconSize(images, &w, &h) || it.image < 0 || it.image >= ImageList_GetImageCount(images)) return;
+  const int fullHeight = h;
+  POINT at{};
+  if (!PlacePicture(it, text, w, h, at)) return;
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, at.x, at.y, at.x + w, at.y + h);
+  ImageList_Draw(images, it.image, dc, at.x, at.y - (fullHeight - h) / 2, ILD_TRANSPARENT);
+  RestoreDC(dc, saved);
 }
 
 void PaintItem(HWND hwnd, HDC dc, const HeaderState& st, int index, bool pressed) {
@@ -205,7 +226,10 @@ void PaintItem(HWND hwnd, HDC dc, const HeaderState& st, int index, bool pressed
     DrawSortMark(dc, mark, (it.fmt & HDF_SORTUP) != 0);
     text.right -= 12;
   }
-  if ((it.fmt & HDF_BITMAP) && it.bitmap) DrawItemBitmap(dc, it, text);
+  if ((it.fmt & HDF_IMAGE) && st.images)
+    DrawItemImage(dc, st.images, it, text);
+  else if ((it.fmt & HDF_BITMAP) && it.bitmap)
+    DrawItemBitmap(dc, it, text);
   if (it.fmt & HDF_OWNERDRAW) {
     DRAWITEMSTRUCT dis{ODT_HEADER, static_cast<UINT>(GetDlgCtrlID(hwnd)), static_cast<UINT>(index), ODA_DRAWENTIRE,
                        pressed ? ODS_SELECTED : 0u, hwnd, dc, r, static_cast<ULONG_PTR>(it.lParam)};

@@ -364,7 +364,10 @@ TEST_F(CommonControlTest, HeaderRefusesBadInput) {
   EXPECT_EQ(pos.cx, 300);
 }
 
-TEST_F(CommonControlTest, HeaderBitmapSitsLeftOrRightOfTheText) {
+// A bitmap (HDF_BITMAP) or an image of the header's list (HDF_IMAGE) sits
+// left of the text or, with HDF_BITMAP_ON_RIGHT, right of it; an image the
+// list lacks, or no list, draws nothing.
+TEST_F(CommonControlTest, HeaderPictureSitsLeftOrRightOfTheText) {
   HWND h = MakeHeader(0);
   HDC screen = GetDC(h);
   HDC mem = CreateCompatibleDC(screen);
@@ -377,25 +380,37 @@ TEST_F(CommonControlTest, HeaderBitmapSitsLeftOrRightOfTheText) {
   SelectObject(mem, old);
   DeleteObject(brush);
   DeleteDC(mem);
-  for (bool right : {false, true}) {
-    SCOPED_TRACE(right);
+  HIMAGELIST images = SolidImages(8, {kBlue, kRed});
+  struct Case {
+    const char* name;
+    int fmt;
+    int image;
+    bool withList;
+    bool left, right;  // red shown at the text area's left / right end
+  };
+  const Case cases[] = {
+      {"bitmap left", HDF_BITMAP, 0, false, true, false},
+      {"bitmap right", HDF_BITMAP | HDF_BITMAP_ON_RIGHT, 0, false, false, true},
+      {"image left", HDF_IMAGE, 1, true, true, false},
+      {"image right", HDF_IMAGE | HDF_BITMAP_ON_RIGHT, 1, true, false, true},
+      {"image past the list", HDF_IMAGE, 2, true, false, false},
+      {"image without a list", HDF_IMAGE, 1, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SendMessageA(h, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(c.withList ? images : nullptr));
     HDITEM hi{};
-    hi.mask = HDI_FORMAT | HDI_BITMAP;
-    hi.fmt = HDF_STRING | HDF_BITMAP | (right ? HDF_BITMAP_ON_RIGHT : 0);
+    hi.mask = HDI_FORMAT | (c.fmt & HDF_BITMAP ? HDI_BITMAP : HDI_IMAGE);
+    hi.fmt = HDF_STRING | c.fmt;
     hi.hbm = red;
+    hi.iImage = c.image;
     ASSERT_TRUE(SendMessageA(h, HDM_SETITEM, 1, reinterpret_cast<LPARAM>(&hi)));
     UpdateWindow(h);
-    const pl3::PixelSurface* s = pl3::WindowSurface(h);
-    ASSERT_NE(s, nullptr);
-    auto redAt = [&](int x) {
-      POINT p{x, 12};
-      MapWindowPoints(h, GetAncestor(h, GA_ROOT), &p, 1);
-      return s->pixels[p.y * s->stride + p.x] == 0xFF0000u;
-    };
     // The second item spans 80..160; its text area keeps 6 pixels each side.
-    EXPECT_EQ(redAt(80 + 6 + 3), !right);
-    EXPECT_EQ(redAt(160 - 6 - 3), right);
+    EXPECT_EQ(ShownAt(h, POINT{80 + 6 + 3, 12}) == kRed, c.left);
+    EXPECT_EQ(ShownAt(h, POINT{160 - 6 - 3, 12}) == kRed, c.right);
   }
+  ImageList_Destroy(images);
   DeleteObject(red);
 }
 
