@@ -1067,6 +1067,9 @@ constexpr UINT TB_SETBUTTONSIZE = WM_USER + 31;
 constexpr UINT TB_SETBITMAPSIZE = WM_USER + 32;
 constexpr UINT TB_AUTOSIZE = WM_USER + 33;
 constexpr UINT TB_GETROWS = WM_USER + 40;
+// lParam: the list the buttons' iBitmap indexes (the bar does not own it); returns the previous one.
+constexpr UINT TB_SETIMAGELIST = WM_USER + 48;
+constexpr UINT TB_GETIMAGELIST = WM_USER + 49;
 constexpr UINT TB_GETTOOLTIPS = WM_USER + 35;
 constexpr UINT TB_SETTOOLTIPS = WM_USER + 36;  // wParam: a tooltip window the bar uses but does not own
 constexpr UINT TB_SETBUTTONINFOA = WM_USER + 66;

@@ -50,6 +50,24 @@ HIMAGELIST MakeDragImage(HIMAGELIST icons, int image, HFONT font, const std::str
   return list;
 }
 
+void DrawImageDisabled(HDC dc, HIMAGELIST list, int index, int x, int y) {
+  const int w = ImageListSize(list, false), h = ImageListSize(list, true);
+  if (w <= 0 || h <= 0 || index < 0 || index >= ImageList_GetImageCount(list)) return;
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+  auto old = SelectObject(memory, bitmap);
+  ImageList_Draw(list, index, memory, 0, 0, ILD_MASK);
+  const COLORREF light = GetSysColor(COLOR_3DHILIGHT), shadow = GetSysColor(COLOR_3DSHADOW);
+  for (int offset : {1, 0})
+    for (int row = 0; row < h; ++row)
+      for (int column = 0; column < w; ++column)
+        if (GetPixel(memory, column, row) == RGB(0, 0, 0))
+          SetPixelV(dc, x + column + offset, y + row + offset, offset ? light : shadow);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
 void DrawButtonFace(HDC dc, const RECT& r, bool pressed) {
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   if (r.right - r.left < 2 || r.bottom - r.top < 2) return;

@@ -16,6 +16,9 @@ void DrawSortMark(HDC dc, const RECT& r, bool up);
 HIMAGELIST MakeDragImage(HIMAGELIST icons, int image, HFONT font, const std::string& text, int labelWidth, int height);
 // The width (or height) of a list's images; 0 without a list.
 int ImageListSize(HIMAGELIST list, bool height);
+// Image `index` of a list drawn as a disabled picture: its shape etched in
+// the highlight colour, one pixel down and right, under the shadow colour.
+void DrawImageDisabled(HDC dc, HIMAGELIST list, int index, int x, int y);
 // Copies at most size-1 bytes of text into out and terminates it.
 void CopyTextOut(const std::string& text, LPSTR out, int size);
 

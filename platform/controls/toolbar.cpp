@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/controls/bar_common.h"
+#include "platform/controls/common_control_draw.h"
 #include "platform/controls/control_common.h"
 
 namespace pl3::controls {
@@ -30,6 +31,7 @@ struct ToolbarState : user::WindowState {
   std::vector<Button> buttons;
   UINT structSize = 0;  // TB_BUTTONSTRUCTSIZE; ADDBUTTONS fails until it is right
   SIZE bitmap{16, 15};
+  HIMAGELIST images = nullptr;  // TB_SETIMAGELIST: the buttons' pictures
   SIZE button{0, 0};  // TB_SETBUTTONSIZE, else from the bitmap and text
   DWORD exStyle = 0;
   int hot = -1;
@@ -157,6 +159,16 @@ void DrawButton(HWND hwnd, HDC dc, const ToolbarState& st, const Button& b, RECT
   if (arrow.right > arrow.left) {
     if (!flat || (state & CDIS_HOT) || down) DrawThinBorder(dc, arrow, false);
     DrawArrow(dc, arrow, state & CDIS_DISABLED);
+  }
+  if (st.images && b.image >= 0) {
+    // Centred across the face, in the bitmap's room at its top; disabled buttons greyed.
+    int x = face.left + (face.right - face.left - ImageListSize(st.images, false)) / 2;
+    int y = face.top + 3 + (st.bitmap.cy - ImageListSize(st.images, true)) / 2;
+    if (down) ++x, ++y;
+    if (state & CDIS_DISABLED)
+      DrawImageDisabled(dc, st.images, b.image, x, y);
+    else
+      ImageList_Draw(st.images, b.image, dc, x, y, ILD_TRANSPARENT);
   }
   if (!b.text.empty()) {
     RECT text = face;
@@ -508,6 +520,13 @@ LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     }
     case TB_SETBUTTONINFO: return SetButtonInfo(hwnd, *st, wParam, reinterpret_cast<const TBBUTTONINFOA*>(lParam));
+    case TB_SETIMAGELIST: {
+      HIMAGELIST old = st->images;
+      st->images = reinterpret_cast<HIMAGELIST>(lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case TB_GETIMAGELIST: return reinterpret_cast<LRESULT>(st->images);
     case TB_GETHOTITEM: return st->hot;
     case TB_SETHOTITEM: {
       const int old = st->hot;

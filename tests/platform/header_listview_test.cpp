@@ -216,27 +216,10 @@ class CommonControlTest : public testing::Test {
   HWND parent = nullptr;
 };
 
-// An image list of solid squares, one per colour (0xRRGGBB).
-HIMAGELIST SolidImages(int size, const std::vector<std::uint32_t>& colours) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 1);
-  for (std::uint32_t colour : colours) {
-    const std::vector<std::uint32_t> pixels(static_cast<size_t>(size * size), 0xFF000000u | colour);
-    HICON icon = pl3::CreateIconFromPixels(pixels.data(), size, size);
-    ImageList_AddIcon(list, icon);
-    DestroyIcon(icon);
-  }
-  return list;
-}
+using pl3test::ShownAt;
+using pl3test::SolidImages;
 
-// The colour (0xRRGGBB) a child window shows at a client point.
-std::uint32_t ShownAt(HWND hwnd, POINT p) {
-  const pl3::PixelSurface* s = pl3::WindowSurface(hwnd);
-  if (!s) return 0xDEADBEEF;
-  MapWindowPoints(hwnd, GetAncestor(hwnd, GA_ROOT), &p, 1);
-  return s->pixels[p.y * s->stride + p.x] & 0xFFFFFFu;
-}
-
-std::uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+using pl3test::AsPixel;
 
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kYellow = 0xFFFF00;
 

@@ -1,10 +1,13 @@
 // A visible top-level window for a control to live in, and clicks as the
 // user makes them, through the input queue.
 #pragma once
+#include <cstdint>
 #include <vector>
 
 #include "platform/commctrl.h"
 #include "platform/gdi.h"
+#include "platform/resource_images.h"
+#include "platform/surface.h"
 #include "platform/user.h"
 
 namespace pl3test {
@@ -63,5 +66,29 @@ inline DrawnImage DrawImage(HIMAGELIST list, int index) {
   DeleteDC(dc);
   return out;
 }
+
+// An image list of solid squares, one per colour (0xRRGGBB).
+inline HIMAGELIST SolidImages(int size, const std::vector<std::uint32_t>& colours) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 1);
+  for (std::uint32_t colour : colours) {
+    const std::vector<std::uint32_t> pixels(static_cast<size_t>(size * size), 0xFF000000u | colour);
+    HICON icon = pl3::CreateIconFromPixels(pixels.data(), size, size);
+    ImageList_AddIcon(list, icon);
+    DestroyIcon(icon);
+  }
+  return list;
+}
+
+// The colour (0xRRGGBB) a child window shows at a client point.
+inline std::uint32_t ShownAt(HWND hwnd, POINT p) {
+  const pl3::PixelSurface* s = pl3::WindowSurface(hwnd);
+  if (!s) return 0xDEADBEEF;
+  MapWindowPoints(hwnd, GetAncestor(hwnd, GA_ROOT), &p, 1);
+  return s->pixels[p.y * s->stride + p.x] & 0xFFFFFFu;
+}
+
+
+// A colour as ShownAt gives it.
+inline std::uint32_t AsPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
 }  // namespace pl3test

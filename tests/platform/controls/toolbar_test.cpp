@@ -307,6 +307,55 @@ TEST_F(ToolbarTest, AWrapableBarWrapsIntoRowsAndGrows) {
   EXPECT_LE(place.right, 150);
 }
 
+// Buttons show their list's image, centred; a disabled one shows its
+// shape etched in the shadow and highlight colours instead; no image, or
+// one past the list, leaves the face bare.
+TEST_F(ToolbarTest, ButtonsShowTheirImagesAndDisabledOnesGreyed) {
+  HWND bar = CreateWindowExA(0, TOOLBARCLASSNAME, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 16));
+  HIMAGELIST images = pl3test::SolidImages(16, {0xFF0000, 0x0000FF});
+  EXPECT_EQ(SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)), 0);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0)), images);
+  struct Case {
+    int id;
+    int image;
+    BYTE state;
+    std::uint32_t centre;  // 0xRRGGBB, or 0 for the bar's face
+    bool etched;
+  };
+  const std::uint32_t shadow = pl3test::AsPixel(GetSysColor(COLOR_3DSHADOW));
+  const Case cases[] = {
+      {kOpen, 0, TBSTATE_ENABLED, 0xFF0000, false},
+      {kGrid, 1, TBSTATE_ENABLED, 0x0000FF, false},
+      {kTop, 1, 0, shadow, true},
+      {kBottom, -1, TBSTATE_ENABLED, 0, false},
+      {kOff, 7, TBSTATE_ENABLED, 0, false},
+      {kLayers, 7, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    TBBUTTON b = Btn(c.id, BTNS_BUTTON, nullptr, c.state);
+    b.iBitmap = c.image;
+    ASSERT_TRUE(SendMessageA(bar, TB_ADDBUTTONS, 1, reinterpret_cast<LPARAM>(&b)));
+  }
+  UpdateWindow(parent);
+  const std::uint32_t face = pl3test::AsPixel(GetSysColor(COLOR_BTNFACE));
+  const std::uint32_t light = pl3test::AsPixel(GetSysColor(COLOR_3DHILIGHT));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const RECT r = ItemRect(bar, c.id);
+    EXPECT_EQ(pl3test::ShownAt(bar, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}),
+              c.centre ? c.centre : face);
+    int lit = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) lit += pl3test::ShownAt(bar, POINT{x, y}) == light;
+    EXPECT_EQ(lit, c.etched ? 31 : 0) << "the highlight shows only along the etched shape's lower right";
+  }
+  SendMessageA(bar, TB_SETIMAGELIST, 0, 0);
+  ImageList_Destroy(images);
+}
+
 TEST_F(ToolbarTest, MatchesItsPicture) {
   HWND raised = MakeBar(0, TBSTYLE_EX_DRAWDDARROWS);
   HWND flat = MakeBar(TBSTYLE_FLAT | CCS_NOPARENTALIGN | CCS_NODIVIDER, TBSTYLE_EX_DRAWDDARROWS);
