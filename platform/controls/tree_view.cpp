@@ -26,7 +26,6 @@ constexpr int kNotSet = -2;  // cChildren never given: follows the item's real c
 constexpr UINT kEditTimer = 0x7E11;
 constexpr UINT kTipTimer = 0x7E12;
 constexpr UINT kHoverTime = 400;  // milliseconds of rest before an item's tip shows
-#define TREE_TIP_CLASS "TreeViewTip"
 
 
 struct TreeItem {
@@ -847,36 +846,47 @@ HIMAGELIST CreateDragImage(HWND hwnd, ItemId id) {
 // parent gives for it (TVN_GETINFOTIP) in a top-most pop-up below the
 // pointer, kept on the screen.
 
+// The tree is the one tracked tool of its own tooltip control.
+TOOLINFOA TipTool(HWND hwnd) {
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
+  ti.hwnd = hwnd;
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  return ti;
+}
+
 void HideTip(HWND hwnd) {
   TreeState* st = StateOf(hwnd);
   if (!st) return;
   KillTimer(hwnd, kTipTimer);
   st->hovered = 0;
-  if (st->tip) DestroyWindow(std::exchange(st->tip, nullptr));
+  if (!st->tip) return;
+  TOOLINFOA ti = TipTool(hwnd);
+  SendMessageA(st->tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
 }
 
 void ShowTip(HWND hwnd, const std::string& text) {
   TreeState* st = StateOf(hwnd);
   if (!st || text.empty()) return;
-  HDC dc = GetDC(hwnd);
-  auto oldFont = SelectObject(dc, TreeFont(*st));
-  RECT box{0, 0, 400, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
-  ReleaseDC(hwnd, dc);
+  if (!st->tip) {
+    st->tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, hwnd, nullptr, nullptr,
+                              nullptr);
+    if (!st->tip) return;
+    SendMessageA(st->tip, TTM_SETMAXTIPWIDTH, 0, 400);
+    TOOLINFOA ti = TipTool(hwnd);
+    ti.lpszText = const_cast<char*>("");
+    SendMessageA(st->tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  SendMessageA(st->tip, WM_SETFONT, reinterpret_cast<WPARAM>(TreeFont(*st)), FALSE);
+  TOOLINFOA ti = TipTool(hwnd);
+  ti.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(st->tip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
+  // Below the pointer; the tooltip keeps itself on the screen.
   POINT at{};
   GetCursorPos(&at);
-  const int w = box.right + 8, h = box.bottom + 4;
-  const int x = std::clamp<int>(at.x, 0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - w));
-  int y = at.y + 20;
-  if (y + h > GetSystemMetrics(SM_CYSCREEN)) y = at.y - h - 2;
-  if (st->tip) DestroyWindow(std::exchange(st->tip, nullptr));
-  st->tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TREE_TIP_CLASS, text.c_str(),
-                            WS_POPUP | WS_BORDER, x, y, w, h, hwnd, nullptr, nullptr, nullptr);
-  if (st->tip) {
-    SendMessageA(st->tip, WM_SETFONT, reinterpret_cast<WPARAM>(TreeFont(*st)), FALSE);
-    ShowWindow(st->tip, SW_SHOWNOACTIVATE);
-  }
+  SendMessageA(st->tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y + 20));
+  SendMessageA(st->tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
 }
 
 void OnTipTimer(HWND hwnd) {
@@ -912,35 +922,6 @@ void OnHover(HWND hwnd, POINT p) {
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
   TrackMouseEvent(&track);
   SetTimer(hwnd, kTipTimer, kHoverTime, nullptr);
-}
-
-LRESULT CALLBACK TipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_SETFONT: SetPropA(hwnd, "TipFont", reinterpret_cast<HANDLE>(wParam)); return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      FillRect(dc, &rc, reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1));
-      auto font = reinterpret_cast<HFONT>(GetPropA(hwnd, "TipFont"));
-      auto oldFont = SelectObject(dc, font ? font : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-      const int length = GetWindowTextLengthA(hwnd);
-      std::string text(static_cast<std::size_t>(length) + 1, '\0');
-      GetWindowTextA(hwnd, text.data(), length + 1);
-      RECT inner{rc.left + 3, rc.top + 1, rc.right - 3, rc.bottom - 1};
-      DrawTextA(dc, text.c_str(), length, &inner, DT_WORDBREAK | DT_NOPREFIX);
-      SelectObject(dc, oldFont);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_NCDESTROY: RemovePropA(hwnd, "TipFont"); return DefWindowProcA(hwnd, message, wParam, lParam);
-    default: return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
 }
 
 // ---- Keyboard and mouse ----
@@ -1150,6 +1131,7 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
       if (st) {
         HideTip(hwnd);
+        if (st->tip) DestroyWindow(std::exchange(st->tip, nullptr));
         if (st->edit) EndLabelEdit(hwnd, true);
         DeleteAll(hwnd);
       }
@@ -1270,7 +1252,6 @@ LRESULT CALLBACK TreeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void RegisterTreeViewClass() {
   user::AddSystemClass(WC_TREEVIEW, CS_DBLCLKS, &TreeViewProc, 0, LoadCursorA(nullptr, IDC_ARROW), nullptr);
-  user::AddSystemClass(TREE_TIP_CLASS, CS_SAVEBITS, &TipProc, 0, LoadCursorA(nullptr, IDC_ARROW), nullptr);
 }
 
 }  // namespace pl3::controls

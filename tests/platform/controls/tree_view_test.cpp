@@ -416,11 +416,16 @@ TEST_F(TreeViewTest, InfoTipsAskTheParentAfterTheHoverTime) {
   SetWindowLongPtrA(tree, GWL_STYLE, GetWindowLongPtrA(tree, GWL_STYLE) | TVS_INFOTIP);
   HTREEITEM alpha = Add(TVI_ROOT, "alpha");
   HTREEITEM beta = Add(TVI_ROOT, "beta");
-  auto tipText = []() -> std::string {
-    HWND tip = FindWindowA("TreeViewTip", nullptr);
+  auto tipText = [&]() -> std::string {
+    HWND tip = FindWindowA(TOOLTIPS_CLASS, nullptr);
     if (!tip || !IsWindowVisible(tip)) return "(none)";
     char text[64] = "";
-    GetWindowTextA(tip, text, sizeof text);
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = tree;
+    ti.uId = reinterpret_cast<UINT_PTR>(ti.hwnd);
+    ti.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(&ti));
     return text;
   };
   auto moveTo = [&](POINT p) {
