@@ -389,6 +389,18 @@ void SpliceLoadedEntity(Tower* t, std::uint16_t code, Entity* loaded) {
   FreeNode(placeholder, RoundUp16(kTowerNodeHeaderSize));
 }
 
+// Replaces the saved address in e's reference field by the new node that
+// carries it, or 0 when none of the loaded nodes does. (The drawing state
+// bits were already cleared as the node was read.)
+void RepointEntityFields(Entity* e, const std::vector<FileRepointEntry>& sorted) {
+  std::uint8_t* field = ReferenceField(e);
+  if (!field) return;
+  const std::uint32_t saved = LoadU32(field);
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), saved,
+                             [](const FileRepointEntry& x, std::uint32_t s) { return x.savedAddress < s; });
+  StoreU32(field, it != sorted.end() && it->savedAddress == saved ? it->entity : 0);
+}
+
 // Rewrites the stored references of the loaded entities to the new nodes
 // (their drawing state bits were cleared as they were read).
 void RepointLoadedEntities(const FileRepointTable* table, const std::vector<NodeRef>& withReference) {
@@ -399,15 +411,7 @@ void RepointLoadedEntities(const FileRepointTable* table, const std::vector<Node
   };
   // Files this program writes number their nodes in order: mostly sorted already.
   if (!std::is_sorted(sorted.begin(), sorted.end(), bySaved)) std::sort(sorted.begin(), sorted.end(), bySaved);
-  for (const NodeRef ref : withReference) {
-    Entity* e = NodeAt<Entity>(ref);
-    std::uint8_t* field = ReferenceField(e);
-    if (!field) continue;
-    const std::uint32_t saved = LoadU32(field);
-    auto it = std::lower_bound(sorted.begin(), sorted.end(), saved,
-                               [](const FileRepointEntry& x, std::uint32_t s) { return x.savedAddress < s; });
-    StoreU32(field, it != sorted.end() && it->savedAddress == saved ? it->entity : 0);
-  }
+  for (const NodeRef ref : withReference) RepointEntityFields(NodeAt<Entity>(ref), sorted);
 }
 
 // The file's entity count rounded up to the next multiple of the growth step,
