@@ -4,6 +4,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/user.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
@@ -17,14 +18,7 @@ RECT InDialog(HWND dialog, HWND control) {
 class DialogHeaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&icc));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &DefWindowProcA;
-    wc.lpszClassName = "DialogHeaderParent";
-    ASSERT_TRUE(RegisterClassA(&wc));
-    dialog = CreateWindowExA(0, "DialogHeaderParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                             nullptr, nullptr);
+    dialog = MakeTestParentWindow("DialogHeaderParent");
     ASSERT_NE(dialog, nullptr);
     list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 10, 20, 200, 100, dialog,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(3288)), nullptr, nullptr);

@@ -8,6 +8,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/user.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
@@ -24,14 +25,7 @@ struct Column {
 class ColumnSetsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&icc));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &DefWindowProcA;
-    wc.lpszClassName = "ColumnSetsParent";
-    ASSERT_TRUE(RegisterClassA(&wc));
-    dialog = CreateWindowExA(0, "ColumnSetsParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                             nullptr, nullptr);
+    dialog = MakeTestParentWindow("ColumnSetsParent");
     ASSERT_NE(dialog, nullptr);
     header = CreateWindowExA(0, WC_HEADER, "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 24, dialog,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHeaderId)), nullptr, nullptr);
