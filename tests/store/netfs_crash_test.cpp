@@ -4,6 +4,8 @@
 // so it uses the host's process calls directly.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,7 +47,9 @@ testing::AssertionResult ReadVersion(const std::string& path, std::uint32_t& ver
   return testing::AssertionSuccess();
 }
 
-[[noreturn]] void SaveForever(const std::string& path, std::uint32_t firstVersion) {
+// Each finished save writes one byte to `doneFd` (never blocking), so the
+// parent can wait for a save instead of guessing how long one takes.
+[[noreturn]] void SaveForever(const std::string& path, std::uint32_t firstVersion, int doneFd) {
   NetFS_Initialise();
   NetFSHandle* h = NetFS_OpenContainer(path.c_str(), "Administrator", "");
   if (!h) _exit(2);
@@ -53,6 +57,8 @@ testing::AssertionResult ReadVersion(const std::string& path, std::uint32_t& ver
     const ByteBuffer data = DataOf(v);
     if (!NetFS_WriteFile(h, "\\Designs\\Board?pcb\\data", data.data(), static_cast<std::uint32_t>(data.size())))
       _exit(3);
+    const char done = 1;
+    if (write(doneFd, &done, 1) < 0) { /* a full pipe is fine: one byte is enough */ }
   }
 }
 
@@ -75,12 +81,27 @@ TEST(NetfsCrash, KilledSavesLeaveOldOrNewContent) {
   constexpr int kKills = 200;
   for (int kill = 0; kill < kKills; ++kill) {
     const std::uint32_t first = (kill + 1) * 1000000u;
+    int done[2];
+    ASSERT_EQ(pipe(done), 0);
+    ASSERT_EQ(fcntl(done[1], F_SETFL, O_NONBLOCK), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) SaveForever(path, first);
-    // Every tenth child lives long enough to finish saves for certain.
-    std::this_thread::sleep_for(std::chrono::microseconds(kill % 10 == 9 ? 60000 : pause(random)));
+    if (child == 0) {
+      close(done[0]);
+      SaveForever(path, first, done[1]);
+    }
+    close(done[1]);
+    if (kill % 10 == 9) {
+      // Every tenth child is killed only after a save of its own has
+      // finished, however loaded the machine is.
+      pollfd wait{done[0], POLLIN, 0};
+      ASSERT_EQ(poll(&wait, 1, 60000), 1) << "child " << kill << " finished no save within a minute";
+      std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+    } else {
+      std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+    }
     ::kill(child, SIGKILL);
+    close(done[0]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself with " << WEXITSTATUS(status);
