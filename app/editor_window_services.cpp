@@ -5,7 +5,9 @@
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
 #include "objects/view_seams.h"
+#include "platform/reset_hooks.h"
 #include "platform/responder.h"
+#include "platform/sync.h"
 #include "platform/user.h"
 
 void StartButtonHoldTimer(ButtonRecord* button) {
@@ -90,4 +92,57 @@ int RouteEditorMouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
       return 0;
   }
+}
+
+void GetCursorWorldPosition(HWND window) {
+  CurrentWindowData* b = ActiveWindowData;
+  if (!b) return;
+  POINT mouse{};
+  GetCursorPos(&mouse);
+  ScreenToClient(window, &mouse);
+  const auto world = [b](std::int32_t origin, std::int32_t pixel) {
+    const std::int64_t product = (std::int64_t{origin} + pixel) * std::int64_t{b->Zoom};
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(product)));
+  };
+  if (!(b->AxisLock & 1)) {
+    b->MousePixel.x = mouse.x;
+    b->MouseWorld.x = world(b->ViewOriginX, mouse.x);
+  }
+  if (!(b->AxisLock & 2)) {
+    b->MousePixel.y = mouse.y;
+    b->MouseWorld.y = world(b->ViewOriginY, mouse.y);
+  }
+  b->Cursor = b->MouseWorld;
+}
+
+std::uint32_t EntropyPool[8] = {};
+
+namespace {
+
+std::uint32_t gEntropyState = 0;
+
+void ResetEntropy() {
+  for (std::uint32_t& w : EntropyPool) w = 0;
+  gEntropyState = 0;
+}
+const bool gEntropyRegistered = pl3::RegisterGlobalReset(&ResetEntropy);
+
+// A small generator seeded from the message clock on first use.
+std::uint32_t NextRandom() {
+  if (gEntropyState == 0) gEntropyState = static_cast<std::uint32_t>(GetTickCount()) | 1u;
+  std::uint32_t x = gEntropyState;
+  x ^= x << 13;
+  x ^= x >> 17;
+  x ^= x << 5;
+  gEntropyState = x;
+  return x;
+}
+
+}  // namespace
+
+void AddEntropyFromMessage(UINT message, LPARAM lParam, WPARAM wParam) {
+  EntropyPool[NextRandom() & 7] = NextRandom();
+  EntropyPool[NextRandom() & 7] += static_cast<std::uint32_t>(wParam);
+  EntropyPool[NextRandom() & 7] += static_cast<std::uint32_t>(lParam);
+  EntropyPool[NextRandom() & 7] += message;
 }

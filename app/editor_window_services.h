@@ -29,3 +29,15 @@ void DoRButtonMenu(HWND owner, ButtonRecord* button);
 // The mouse and scroll messages of an editor window whose block is active:
 // non-zero when the message was one of them and has been handled.
 int RouteEditorMouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The mouse's position in the window: the client pixel and the world point
+// (view origin + pixel) x units per pixel, truncated to 32 bits, on each axis
+// whose lock bit (AxisLock) is clear; the world point becomes the cursor.
+void GetCursorWorldPosition(HWND window);
+
+// The program-wide entropy pool that the netlist import stamps designs with.
+extern std::uint32_t EntropyPool[8];
+// Mixes one message into the pool: a word at a random index is replaced by a
+// random number, then wParam, lParam and the message are each added to the
+// word at a further random index. Called first by every window procedure.
+void AddEntropyFromMessage(UINT message, LPARAM lParam, WPARAM wParam);

@@ -521,3 +521,43 @@ TEST_F(MouseRoad, ScrollAndMiddleButtonAreRouted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MouseRoad, CursorWorldPositionKeepsALockedAxis) {
+  POINT screen{30, 40};
+  ClientToScreen(gEditor, &screen);
+  SetCursorPos(screen.x, screen.y);
+  GetCursorWorldPosition(gEditor);
+  EXPECT_EQ(block_->MousePixel.x, 30);
+  EXPECT_EQ(block_->MouseWorld.x, (kOrigin + 30) * 1000);
+  EXPECT_EQ(block_->Cursor.y, (kOrigin + 40) * 1000);
+
+  block_->AxisLock = 1;  // x locked: only y follows
+  screen = {70, 90};
+  ClientToScreen(gEditor, &screen);
+  SetCursorPos(screen.x, screen.y);
+  GetCursorWorldPosition(gEditor);
+  EXPECT_EQ(block_->MousePixel.x, 30);
+  EXPECT_EQ(block_->Cursor.x, (kOrigin + 30) * 1000);
+  EXPECT_EQ(block_->Cursor.y, (kOrigin + 90) * 1000);
+
+  // Beyond 32 bits the world point keeps its low word.
+  block_->AxisLock = 0;
+  block_->ViewOriginX = 5000000;
+  GetCursorWorldPosition(gEditor);
+  const std::uint64_t product = std::uint64_t{5000070} * 1000;
+  EXPECT_EQ(block_->Cursor.x, static_cast<std::int32_t>(static_cast<std::uint32_t>(product)));
+}
+
+TEST(Entropy, EveryMessageChangesThePool) {
+  std::uint32_t before[8];
+  std::memcpy(before, EntropyPool, sizeof before);
+  AddEntropyFromMessage(WM_MOUSEMOVE, 0x00100020, 0);
+  EXPECT_NE(std::memcmp(before, EntropyPool, sizeof before), 0);
+  std::memcpy(before, EntropyPool, sizeof before);
+  AddEntropyFromMessage(WM_MOUSEMOVE, 0x00100020, 0);
+  EXPECT_NE(std::memcmp(before, EntropyPool, sizeof before), 0);
+}
+
+}  // namespace
