@@ -55,3 +55,6 @@ void AddWindowConsoleMessage(HWND window, const char* text, std::uint32_t kind);
 void ZoomToLevel(HWND window, void* state, std::uint32_t parameter, std::uint32_t firstViewWord);
 // Runs a script file in a fresh script state; non-zero on success.
 int RunScriptFile(const char* path);
+// Shows the active editor's right-button menu as an owner-drawn pop-up at a
+// screen point, owned by `owner`; 0 when it could not be shown.
+int ShowHoldMenu(HWND owner, int x, int y);

@@ -2,6 +2,7 @@
 // of the active window. Each editor window owns its block; the block's fields
 // grow as the editors that keep state in it arrive.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/plane_bitmaps.h"
@@ -62,7 +63,64 @@ constexpr std::uint32_t kEditorSchematicSymbol = 16;
 constexpr std::uint32_t kEditorSchematic = 32;
 constexpr std::uint32_t kEditorPackage = 64;
 
+// The button record: the part of the block from MousePixel through
+// MouseMessagePos, handed to the mouse road and stored whole in a saved view.
+struct ButtonRecord {
+  pl3::Point MousePixel;        // last mouse position, client pixels
+  pl3::Point Cursor;            // the editing cursor, world units (snapped by the tools)
+  pl3::Point MouseWorld;        // the last cursor update's world point, before snapping
+  pl3::Point HoldScreenPos;     // screen position of the mouse at a right-button press
+  std::uint32_t Unused[2];      // kept for the stored layout
+  pl3::Point AnchorPoint;       // the cursor where the current insertion began
+  std::uint8_t ButtonFlags;     // kButton... bits
+  std::uint8_t ButtonSpare[3];
+  pl3::Point CursorOffset;      // origin of what is placed, or the last snap's move
+  std::uint32_t MouseMessagePos;  // packed client position of the last mouse message
+};
+static_assert(sizeof(ButtonRecord) == 64);
+static_assert(offsetof(ButtonRecord, ButtonFlags) == 48);
+static_assert(offsetof(ButtonRecord, MouseMessagePos) == 60);
+
+// ButtonFlags bits.
+constexpr std::uint8_t kButtonHoldTimerRuns = 0x1;
+constexpr std::uint8_t kButtonHoldMenuOpen = 0x2;
+
+// DragFlags bits beside kDragActive.
+constexpr std::uint8_t kDragPrintZone = 0x8;
+
+// The PCB view extension of the block.
+struct PcbViewExtension {
+  std::uint8_t Settings[24];    // the PCB view settings record
+  std::uint32_t Words[2];
+  pl3::Box LayerExtents[kLayerCount];  // the extent of each layer's items
+  std::uint32_t LastWord;
+};
+static_assert(sizeof(PcbViewExtension) == 24 + 8 + 4096 + 4);
+
+constexpr std::size_t kInsertionCapacity = 1024;
+
 struct CurrentWindowData {
+  // The kind, the design and the via size index first, as callers that make
+  // a block for a walk or a test name them.
+  CurrentWindowData(std::uint32_t kind = 0, Tower* shownDesign = nullptr, std::uint32_t viaSize = 0)
+      : editorKind(kind), design(shownDesign), viaSizeIndex(viaSize) {}
+
+  // The button record, also reachable field by field as block.Cursor and so on.
+  union {
+    ButtonRecord Button{};
+    struct {
+      pl3::Point MousePixel;
+      pl3::Point Cursor;
+      pl3::Point MouseWorld;
+      pl3::Point HoldScreenPos;
+      std::uint32_t UnusedWords[2];
+      pl3::Point AnchorPoint;
+      std::uint8_t ButtonFlags;
+      std::uint8_t ButtonSpare[3];
+      pl3::Point CursorOffset;
+      std::uint32_t MouseMessagePos;
+    };
+  };
   std::uint32_t editorKind;     // one of the kEditor... kinds; larger values for other views
   Tower* design;                // the design or page the window shows, owned by the window
   std::uint32_t viaSizeIndex;   // the current via size index of a PCB
@@ -72,8 +130,16 @@ struct CurrentWindowData {
 
   // Edit and walk state.
   Tower* Selection = nullptr;         // the item picked by the last select click
-  pl3::Point Cursor{};                // the editing cursor, world units
-  std::uint32_t Zoom = 1;             // world units per pixel
+  // The view mapping: the kernel draws through View (UpdateViewGlobals), the
+  // engine reads and writes the three words by name.
+  union {
+    pl3::ViewMapping View{0, 0, 1};
+    struct {
+      std::int32_t ViewOriginX;         // view mapping origin, view pixels
+      std::int32_t ViewOriginY;
+      std::uint32_t Zoom;               // world units per pixel, at most 1,024,000
+    };
+  };
   std::uint32_t ViewFlags = 0;        // kView... bits; the walker's filter word A
   std::uint32_t StateFlags = 0;       // kState... bits
   Tower* TemporaryEntity = nullptr;   // an item that lives while an operation runs
@@ -116,16 +182,11 @@ struct CurrentWindowData {
   std::uint8_t SubMode = 0;
   std::uint8_t AxisLock = 0;            // bit 0 x locked, bit 1 y locked
   std::uint8_t PendingClose = 0;
-  pl3::Point MouseWorld{};
-  pl3::Point AnchorPoint{};
-  pl3::Point CursorOffset{};
   pl3::Point DisplayedCursor{};
   pl3::Point CoordinateOrigin{};
   pl3::Point GridOrigin{};
   pl3::Point SnapOrigin{};              // the stored snap origin of a library editor
   pl3::Box PlacementBox{-1, -1, 0, 0};  // the box of the item being placed
-  std::int32_t ViewOriginX = 0;         // view mapping origin, view pixels
-  std::int32_t ViewOriginY = 0;
   std::int32_t BackgroundIndex = 0;
   std::uint32_t CurrentFont = 3;
   std::uint32_t GhostColour = 0x800000;
@@ -147,11 +208,57 @@ struct CurrentWindowData {
   pl3::ViewClip SurfaceClip{};          // the clip of the surface
   void* PendingPoints = nullptr;        // polygon points of the tool running, owned (std::free)
   void* InsertionVector = nullptr;      // the insertion array's storage, owned (std::free)
+
+  // The rest of the common part.
+  std::uint8_t InsertLocatorKind = 0;   // the LocatorKind of the attribute locator to insert
+  void* CursorHandle = nullptr;         // the mouse cursor shown in the view
+  EntityRecord* PendingRecord = nullptr;  // what the current mode is building, owned
+  std::uint32_t LayerWord = 0;
+  std::uint32_t SavedPen = 0;           // what the XOR pen selection replaced
+  std::uint32_t SavedBrush = 0;
+  std::uint32_t SavedRop = 0;
+  std::uint8_t TextOption = 0;          // copied into each new text record
+  std::uint8_t RoutingLayer = 0;        // layer of new track segments
+  std::uint8_t LastTrackLayer = 0;      // layer of the line begun last
+  std::uint16_t InsertionTypeCode = 0;  // type of a non-graphic item being inserted
+  Tower* WalkParent = nullptr;          // the placed symbol a walk is inside, or null
+  std::uint8_t* KindOptions = nullptr;  // option record of the editor kind
+  pl3::Box PrintZone{-1, -1, -1, -1};   // all four words 0xFFFFFFFF when none is set
+  void* Insertion[kInsertionCapacity] = {};  // the insertion array's records
+  void* WalkTarget = nullptr;           // the item stored last, 0 before a hit test
+  std::uint32_t LayerInUseResult = 0;
+  pl3::Point BlockOrigin{};             // block origin of a selection move or paste
+  pl3::Point* OriginalBlockOrigin = nullptr;  // the block origin at the start, restored by a cancel
+  void* RatsnestLines = nullptr;        // ratsnest line list of a PCB window
+  pl3::Point CrosshairPos{};            // client position of the XOR crosshair
+  std::uint32_t CrosshairWord = 0;      // 1: no crosshair lines, target-marked cursors
+  std::uint32_t CursorKind = 0;         // the cursor kind last chosen by a tool
+  std::uint32_t* ColourTable = nullptr; // the raster kernel's colour table of the window
+  std::uint32_t UndoStep = 0;           // step number of the current user action's undo entries
+  void* Display = nullptr;              // the display list of a PCB window
+  std::uint8_t HighlightByte = 0;
+  std::uint32_t ViewOnlyHighlighted = 0;
+  std::uint32_t RatsnestUpdate[4] = {}; // moving points and changed-net list of a PCB window
+  void* Console = nullptr;              // the document's log pane
+  std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1};
+  std::uint8_t ShowWord = 1;
+
+  // Per-kind extensions.
+  PcbViewExtension Pcb{};
+  std::uint8_t PadStackView[28] = {};   // the pad-stack view settings record
+  std::uint8_t SymbolView[28] = {};     // the symbol view settings record
 };
 
-// Clears the transient fields of a block: the selection, drag state,
-// insertion count and the words a reset gives their fixed values.
+// Clears the transient part of a block: the pending record, selection,
+// insertions, ratsnest state, edit mode and view flags, and gives the reset
+// words their fixed values.
 void ResetWindowData(CurrentWindowData& block);
+
+// Makes the active block's view the one the raster kernel draws with: its
+// origin and zoom joined into the kernel's view mapping and, unless the
+// window is a package window, the scale 4294967295 / zoom. Does nothing when
+// no block is active or its zoom is 0.
+void UpdateViewGlobals();
 
 // The block of the active editor window, or null when none is active.
 extern CurrentWindowData* ActiveWindowData;

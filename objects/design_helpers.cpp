@@ -303,10 +303,10 @@ TextStyle* NewTextStyleWithText(const char* text) {
 int DragBoxExceedsTolerance() {
   const CurrentWindowData* w = ActiveWindowData;
   if (!w || !(w->DragFlags & kDragActive)) return 0;
-  // The drag corners are client pixels, so the tolerance is counted in pixels.
+  // The drag corners are world points: the tolerance is six pixels' worth.
   const std::int64_t width = std::llabs(static_cast<std::int64_t>(w->DragCurrent.x) - w->DragStart.x);
   const std::int64_t height = std::llabs(static_cast<std::int64_t>(w->DragCurrent.y) - w->DragStart.y);
-  return std::max(width, height) > kDragTolerancePixels ? 1 : 0;
+  return std::max(width, height) > std::int64_t{kDragTolerancePixels} * w->Zoom ? 1 : 0;
 }
 
 int SelectionIsPadStacksOnly(const SelectionInfo* list) {

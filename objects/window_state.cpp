@@ -158,6 +158,10 @@ void FreeWindowData(CurrentWindowData& block) {
     pl3::g_raster.colourBuffer = nullptr;
     pl3::g_raster.plane = nullptr;
   }
+  // Nor may it keep drawing through the block's view words.
+  if (pl3::g_raster.view == &block.View) pl3::g_raster.view = nullptr;
+  if (pl3::g_raster.background == reinterpret_cast<const std::uint32_t*>(&block.BackgroundIndex))
+    pl3::g_raster.background = nullptr;
   pl3::FreePlaneBitmap(&block.Surface);
   block.sizeTable = FreeSizeTable(block.sizeTable);
   FreeGridInfo(block.Grids);

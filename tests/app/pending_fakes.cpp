@@ -76,3 +76,9 @@ int RunScriptFile(const char* path) {
   Recorded().scriptsRun.push_back(path ? path : "<null>");
   return 1;
 }
+
+int ShowHoldMenu(HWND, int, int) {
+  pendingfakes::Recorded().names.push_back("ShowHoldMenu");
+  if (pendingfakes::Recorded().duringHoldMenu) pendingfakes::Recorded().duringHoldMenu();
+  return pendingfakes::Recorded().holdMenuResult;
+}

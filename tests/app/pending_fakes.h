@@ -22,6 +22,8 @@ struct Calls {
   std::vector<std::string> consoleLines;      // "kind:text"
   std::vector<std::uint32_t> zoomParameters;
   std::vector<std::string> scriptsRun;
+  int holdMenuResult = 1;                     // what ShowHoldMenu answers
+  void (*duringHoldMenu)() = nullptr;         // run while the hold menu is open
   int Count(const std::string& name) const;
 };
 Calls& Recorded();

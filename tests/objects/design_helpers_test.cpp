@@ -156,10 +156,11 @@ TEST_F(WindowHelpers, DragOfSixPixelsIsAClick) {
     int exceeds;
   };
   const Case cases[] = {
-      {kDragActive, {100, 100}, {106, 103}, 0},
-      {kDragActive, {100, 100}, {107, 100}, 1},
-      {kDragActive, {100, 100}, {98, 93}, 1},
-      {0, {0, 0}, {500, 500}, 0},
+      {kDragActive, {100000, 100000}, {106000, 103000}, 0},
+      {kDragActive, {100000, 100000}, {106001, 100000}, 1},
+      {kDragActive, {100000, 100000}, {98000, 93999}, 1},
+      {kDragActive, {100, 100}, {107, 100}, 0},
+      {0, {0, 0}, {500000, 500000}, 0},
   };
   window->Zoom = 1000;
   for (const Case& c : cases) {

@@ -1,0 +1,38 @@
+// The program's stand-ins for the tools and frame services the mouse road
+// calls (edit/engine_seams.h) until their owners land. Each refuses visibly
+// with a beep and changes nothing; the ghost updaters draw nothing.
+#include "edit/engine_seams.h"
+
+#include "platform/user.h"
+
+namespace {
+void Refuse() { MessageBeep(0); }
+}  // namespace
+
+void UpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
+void CommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
+void AcceptGraphicRecord(HWND, EntityRecord**) { Refuse(); }
+void GhostCurrentMode(HWND) {}
+void CentreViewOnCursor(HWND) { Refuse(); }
+void ClearToolMode(HWND) { Refuse(); }
+void ClearSelectionArray(HWND) {}
+void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }
+void AcceptPolygonEntry(HWND, EntityRecord*) { Refuse(); }
+void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }
+void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }
+void EditAtCursor(HWND, ButtonRecord*) { Refuse(); }
+int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
+void SetEditCursor(HWND, std::uint32_t) {}
+void MoveCrosshair(HDC, pl3::Point) {}
+void RebuildSelectionMenu(HWND) {}
+void BeginMeasure(HWND, ButtonRecord*) { Refuse(); }
+void ShowMeasuringTooltip(HWND) {}
+void SetMeasureTool(HWND) {}
+void EnablePrintZoneCommand(int) {}
