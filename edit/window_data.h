@@ -12,6 +12,9 @@ struct Tower;
 struct SizeTable;
 struct EntityRecord;
 
+// SelectionInfo flags: bit 0 the record is a primary selection.
+constexpr std::uint8_t kSelectionPrimary = 0x1;
+
 // One selected item (the selection engine builds and frees these records).
 struct SelectionInfo {
   SelectionInfo* next;
@@ -49,9 +52,11 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
+constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
+constexpr std::uint8_t kDragPrintZone = 0x8;  // the print zone is being dragged
 
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;
@@ -147,6 +152,11 @@ struct CurrentWindowData {
   pl3::ViewClip SurfaceClip{};          // the clip of the surface
   void* PendingPoints = nullptr;        // polygon points of the tool running, owned (std::free)
   void* InsertionVector = nullptr;      // the insertion array's storage, owned (std::free)
+
+  // The item in hand and the selection's block origin.
+  EntityRecord* PendingRecord = nullptr;      // the record the current mode is building, or null; owned (delete)
+  pl3::Point BlockOrigin{};                   // the block origin of a selection move as it stands now
+  pl3::Point* OriginalBlockOrigin = nullptr;  // the block origin when the move began (heap, std::free)
 };
 
 // Clears the transient fields of a block: the selection, drag state,
