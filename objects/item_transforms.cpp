@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::uint16_t kTypeLegacySymbol = 163;
 constexpr std::uint16_t kLastGraphicType = 49;
+constexpr std::size_t kPadStackInfoTransform = 12;  // bytes 12-35 of a Pad-Stack Info (116)
 
 // The transform of one stored item by its type; false for types without one.
 bool TransformOfItem(const Tower* item, std::uint16_t grabbedPart, pl3::Transform* out) {
@@ -25,7 +26,13 @@ bool TransformOfItem(const Tower* item, std::uint16_t grabbedPart, pl3::Transfor
     case Type_SymbolInstance:
     case Type_PadStackInstanceHier:
     case kTypeLegacySymbol: {
-      const void* placed = GetEntityData(item, Type_Transform);
+      const auto* placed = static_cast<const std::uint8_t*>(GetEntityData(item, Type_Transform));
+      // A placed pad keeps its transform in its Pad-Stack Info when it has no
+      // Transform record of its own.
+      if (!placed && type == Type_PadStackInstanceHier) {
+        placed = static_cast<const std::uint8_t*>(GetEntityData(item, Type_PadStackInfo));
+        if (placed) placed += kPadStackInfoTransform;
+      }
       if (!placed) return false;
       std::memcpy(out, placed, sizeof *out);
       return true;

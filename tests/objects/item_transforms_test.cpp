@@ -82,6 +82,20 @@ TEST_F(ItemTransforms, SelectedItemByType) {
       {Placed(Type_Designator), 0, 0},             // not a type with a transform
   };
   items_.push_back(cases[9].item);
+  // A placed pad without a Transform record: its Pad-Stack Info's transform.
+  Tower* pad = InsertEmptyEntity(design_, Type_PadStackInstanceHier);
+  items_.push_back(pad);
+  std::uint8_t info[36] = {};
+  const pl3::Transform padTransform = Numbered(40);
+  std::memcpy(info + 12, &padTransform, sizeof padTransform);
+  Tower* child = InsertEntity(pad, sizeof info, Type_PadStackInfo, info);
+  ReleaseTower(&child);
+  Select({{pad, true}});
+  pl3::Transform fromInfo{};
+  ASSERT_EQ(GetSelectedItemTransform(&fromInfo), 1);
+  EXPECT_EQ(fromInfo.a, 40);
+  EXPECT_EQ(fromInfo.ty, 45);
+
   for (const Case& c : cases) {
     Select({{c.item, true}}, c.grabbed);
     pl3::Transform out = Numbered(900);
