@@ -13,6 +13,9 @@ struct Tower;
 struct SizeTable;
 struct EntityRecord;
 
+// SelectionInfo flags: bit 0 the record is a primary selection.
+constexpr std::uint8_t kSelectionPrimary = 0x1;
+
 // One selected item (the selection engine builds and frees these records).
 struct SelectionInfo {
   SelectionInfo* next;
@@ -50,9 +53,11 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
+constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
+constexpr std::uint8_t kDragPrintZone = 0x8;  // the print zone is being dragged
 
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;

@@ -6,7 +6,9 @@
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
 #include "objects/design_walks.h"
+#include "objects/editor_seams.h"
 #include "objects/view_seams.h"
+#include "platform/gdi.h"
 #include "platform/scroll.h"
 #include "platform/user.h"
 
@@ -45,6 +47,48 @@ void AfterOriginChange(void* window) {
 
 bool InArea(std::int32_t v) { return v >= kAreaLow && v <= kAreaHigh; }
 
+// A world point's view pixel in the window's own mapping.
+struct ViewPixel {
+  std::int64_t x, y;
+  bool operator==(const ViewPixel&) const = default;
+};
+ViewPixel ViewPixelOf(const CurrentWindowData& w, pl3::Point p) {
+  const std::uint32_t factor = 0xFFFFFFFFu / (w.Zoom ? w.Zoom : 1);
+  return {((std::int64_t{p.x} * factor) >> 32) - w.ViewOriginX, ((std::int64_t{p.y} * factor) >> 32) - w.ViewOriginY};
+}
+
+constexpr COLORREF kMarkerPen = RGB(0, 255, 0);
+
+pl3::Point SnappedForDrag(pl3::Point p) {
+  if (IsItemAttachedToCursor())
+    SnapXYFine(&p.x, &p.y);
+  else
+    SnapXY(&p.x, &p.y, 0);
+  return p;
+}
+
+
+using MarkerDrawer = void (*)(void* dc, std::int32_t x, std::int32_t y);
+
+void DragMarker(void* window, MarkerDrag& record, MarkerDrawer draw) {
+  if (!ActiveWindowData) return;
+  const pl3::Point target = SnappedForDrag(record.mouse);
+  if (ViewPixelOf(*ActiveWindowData, SnappedForDrag(record.marker)) == ViewPixelOf(*ActiveWindowData, target)) return;
+  HWND hwnd = static_cast<HWND>(window);
+  if (HDC dc = GetDC(hwnd)) {
+    HPEN pen = CreatePen(PS_SOLID, 1, kMarkerPen);
+    HPEN oldPen = SelectObject(dc, pen);
+    const int oldRop = SetROP2(dc, R2_XORPEN);
+    draw(dc, record.marker.x, record.marker.y);
+    draw(dc, target.x, target.y);
+    SetROP2(dc, oldRop);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    ReleaseDC(hwnd, dc);
+  }
+  record.marker = target;
+}
+
 }  // namespace
 
 int MoveCursorToPoint(void* window, pl3::Point point) {
@@ -52,12 +96,10 @@ int MoveCursorToPoint(void* window, pl3::Point point) {
   if (!w) return 0;
   w->Cursor = point;
   SetCursorToPoint(window, point);
-  const std::uint32_t factor = 0xFFFFFFFFu / (w->Zoom ? w->Zoom : 1);
-  const std::int64_t vx = ((std::int64_t{point.x} * factor) >> 32) - w->ViewOriginX;
-  const std::int64_t vy = ((std::int64_t{point.y} * factor) >> 32) - w->ViewOriginY;
+  const ViewPixel v = ViewPixelOf(*w, point);
   RECT client{};
   GetClientRect(static_cast<HWND>(window), &client);
-  if (vx < client.left || vx > client.right || vy < client.top || vy > client.bottom) CentreViewOnPoint(window, point);
+  if (v.x < client.left || v.x > client.right || v.y < client.top || v.y > client.bottom) CentreViewOnPoint(window, point);
   w->DisplayedCursor = w->Cursor;
   return UpdateStatusBar(window);
 }
@@ -146,3 +188,7 @@ void ResetCoordinateOrigin(void* window) {
   }
   AfterOriginChange(window);
 }
+
+void DragOriginMarker(void* window, MarkerDrag& record) { DragMarker(window, record, &DrawOriginMarker); }
+
+void DragDatumMarker(void* window, MarkerDrag& record) { DragMarker(window, record, &DrawDatumMarker); }

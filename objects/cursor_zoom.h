@@ -42,3 +42,14 @@ void SetCoordinateOrigin(void* window, const MouseRecord& record);
 // The origin goes back to the stored snap origin, or to the area's snapped
 // centre when that lies outside the area.
 void ResetCoordinateOrigin(void* window);
+
+// One drag step of a marker: where it stands and where the mouse is (world).
+struct MarkerDrag {
+  pl3::Point marker;
+  pl3::Point mouse;
+};
+// Moves the origin marker / a datum marker to the snapped mouse point when
+// that lies on another view pixel than the snapped marker point: the marker
+// is XOR-drawn in green at its old point and at the new one.
+void DragOriginMarker(void* window, MarkerDrag& record);
+void DragDatumMarker(void* window, MarkerDrag& record);

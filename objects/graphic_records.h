@@ -147,13 +147,37 @@ static_assert(offsetof(DatumPayload, keyStroke) == 60);
 static_assert(offsetof(DatumPayload, name) == 64);
 constexpr std::uint32_t DatumStoredSize(std::uint32_t nameLength) { return 65 + nameLength; }
 
+// Centroid: 18.
+struct CentroidPayload {
+  GraphicHead head;
+  pl3::Point position;   // 48
+  pl3::Point direction;  // 56: the direction point relative to the position
+};
+static_assert(sizeof(CentroidPayload) == 64);
+static_assert(offsetof(CentroidPayload, direction) == 56);
+
+// Spiral: 19.
+struct SpiralPayload {
+  GraphicHead head;
+  std::int32_t width;      // 48: the explicit width
+  pl3::Point centre;       // 52
+  pl3::Point start;        // 60
+  pl3::Point end;          // 68
+  std::int32_t pitch;      // 76: world units
+  std::uint8_t direction;  // 80: 1 mirrored about the centre's vertical
+  std::uint8_t bytes81[3];
+};
+static_assert(sizeof(SpiralPayload) == 84);
+static_assert(offsetof(SpiralPayload, centre) == 52 && offsetof(SpiralPayload, pitch) == 76);
+static_assert(offsetof(SpiralPayload, direction) == 80);
+
 #pragma pack(pop)
 
 // Stored sizes of the fixed-size graphic payloads that have no layout of
 // their own here: centroid 18, spiral 19, attribute 31, schematic symbol 32,
 // pre-route 36; and the pin name text 27 (name at 56, 57 + name length).
-constexpr std::uint32_t kCentroidPayloadSize = 64;
-constexpr std::uint32_t kSpiralPayloadSize = 84;
+constexpr std::uint32_t kCentroidPayloadSize = sizeof(CentroidPayload);
+constexpr std::uint32_t kSpiralPayloadSize = sizeof(SpiralPayload);
 constexpr std::uint32_t kAttributePayloadSize = 16;
 constexpr std::uint32_t kSchematicSymbolPayloadSize = 12;
 constexpr std::uint32_t kPreRoutePayloadSize = 64;

@@ -5,7 +5,9 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
+#include "objects/item_helpers.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 
@@ -72,6 +74,21 @@ void SwapArcEnds(ArcPayload& arc) {
   std::swap(arc.latticeStartY, arc.latticeEndY);
 }
 
+// Bytes of a designator or attribute copy's info record (233, 310).
+constexpr std::size_t kInfoRecordLayer = 8;
+
+// A designator or attribute copy in hand goes to the next layer of the ring;
+// crossing sides mirrors its Transform record.
+int FlipCopyToNextLayer(const Tower* copy, std::uint16_t infoCode) {
+  auto* info = static_cast<std::uint8_t*>(GetEntityData(copy, infoCode));
+  if (!info) return 0;
+  std::uint8_t& layer = info[kInfoRecordLayer];
+  const std::uint8_t old = layer;
+  layer = GetNextLayerOfKind(old, 0);
+  if (LayersOnOppositeSides(old, layer))
+    if (auto* placed = static_cast<pl3::Transform*>(GetEntityData(copy, Type_Transform))) MirrorLinear(*placed);
+  return 1;
+}
 }  // namespace
 
 int LayersOnOppositeSides(std::uint8_t a, std::uint8_t b) {
@@ -153,6 +170,10 @@ int FlipInsertionToOtherSide(Tower* item) {
       if (!ActiveWindowData) return 0;
       MirrorLinear(ActiveWindowData->InsertionTransform);
       return 1;
+    case Type_DesignatorData:
+      return FlipCopyToNextLayer(item, Type_DesignatorInfo);
+    case kTypeAttributeLocatorGroup:
+      return FlipCopyToNextLayer(item, kTypeAttributeLocatorInfo);
     default:
       return 0;
   }

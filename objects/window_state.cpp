@@ -6,6 +6,7 @@
 
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
+#include "objects/graphic_records.h"
 #include "objects/size_files.h"
 #include "objects/type_codes.h"
 #include "platform/reset_hooks.h"
@@ -170,6 +171,10 @@ void FreeWindowData(CurrentWindowData& block) {
   block.PendingPoints = nullptr;
   std::free(block.InsertionVector);
   block.InsertionVector = nullptr;
+  delete block.PendingRecord;
+  block.PendingRecord = nullptr;
+  std::free(block.OriginalBlockOrigin);
+  block.OriginalBlockOrigin = nullptr;
 }
 
 DrawingState SaveDrawingState() {

@@ -8,6 +8,7 @@
 #include "app/settings_block.h"
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
+#include "objects/graphic_records.h"
 #include "objects/layer_sets.h"
 #include "objects/size_files.h"
 #include "objects/size_text.h"
@@ -281,3 +282,14 @@ TEST(DrawingContext, RestoreGivesBackZoomOriginLayersAndSurface) {
 }
 
 }  // namespace
+
+// The item in hand and the selection's starting block origin go with the window.
+TEST(WindowStateFree, TheItemInHandAndTheBlockOriginGoWithTheBlock) {
+  CurrentWindowData block{};
+  block.PendingRecord = NewEntityRecord().release();
+  block.OriginalBlockOrigin = static_cast<pl3::Point*>(std::malloc(sizeof(pl3::Point)));
+  FreeWindowData(block);
+  EXPECT_EQ(block.PendingRecord, nullptr);
+  EXPECT_EQ(block.OriginalBlockOrigin, nullptr);
+  FreeWindowData(block);  // a second free finds nothing to free
+}
