@@ -11,6 +11,7 @@
 struct Tower;
 struct SizeTable;
 struct EntityRecord;
+struct PadLabelHead;
 
 // One selected item (the selection engine builds and frees these records).
 struct SelectionInfo {
@@ -34,6 +35,7 @@ constexpr std::uint32_t kViewStopAfterStopTower = 0x20;  // the walk ends after 
 constexpr std::uint32_t kViewIncludeSelected = 0x40;     // the walk visits selected entities
 constexpr std::uint32_t kViewSelectionListOnly = 0x20000;
 constexpr std::uint32_t kViewSingleInnerLayer = 0x80000;  // inner copper layers drawn as one
+constexpr std::uint32_t kViewDrawOtherSide = 0x80;       // what is drawn lies on the other side (opposite layers)
 
 // WalkFlags bits.
 constexpr std::uint32_t kWalkInPadStack = 0x1;        // items take DrawingLayer (layer override)
@@ -147,6 +149,8 @@ struct CurrentWindowData {
   pl3::ViewClip SurfaceClip{};          // the clip of the surface
   void* PendingPoints = nullptr;        // polygon points of the tool running, owned (std::free)
   void* InsertionVector = nullptr;      // the insertion array's storage, owned (std::free)
+  EntityRecord* CurrentRecord = nullptr;  // the text or dimensioner being placed or edited, owned by the engine
+  PadLabelHead* PadLabelInHand = nullptr; // the pad Label being placed, owned by the engine
 };
 
 // Clears the transient fields of a block: the selection, drag state,
