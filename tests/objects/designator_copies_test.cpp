@@ -290,7 +290,19 @@ TEST_F(DesignatorCopies, AttributeCopiesShowTheValueInThePcbAndTheNameElsewhere)
   EXPECT_EQ(Built()[1].text, "Tolerance");
   EXPECT_EQ(ChildRecord<pl3::Box>(copy, Type_BoundingBox).xmax, 70 + 900);
 
+  // A name read from a file without its terminator is no text: no box, no over-read.
+  Tower* group = GetEnclosingTower(copy, kTypeAttributeGroup);
+  char unterminated[16];  // a whole node's payload, so no padding ends it either
+  std::memset(unterminated, 'A', sizeof unterminated);
+  Tower* t = InsertEntity(group, sizeof unterminated, kTypeAttributeName, unterminated);
+  ReleaseTower(&t);
+  ReleaseTower(&group);
+  Built().clear();
+  EXPECT_EQ(GetDesignatorTextBox(copy, &pl3::kIdentityTransform, extent), nullptr);
+  EXPECT_TRUE(Built().empty());
+
   // Without its transform the twin gives no box and says nothing.
+  window->editorKind = kEditorPcb;
   DeleteChildEntities(copy, Type_Transform);
   pl3::ClearResponderRecords();
   EXPECT_EQ(GetDesignatorTextBox(copy, &pl3::kIdentityTransform, extent), nullptr);
