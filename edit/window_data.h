@@ -12,6 +12,7 @@
 struct Tower;
 struct SizeTable;
 struct EntityRecord;
+struct PadLabelHead;
 
 // SelectionInfo flags: bit 0 the record is a primary selection.
 constexpr std::uint8_t kSelectionPrimary = 0x1;
@@ -38,6 +39,7 @@ constexpr std::uint32_t kViewStopAfterStopTower = 0x20;  // the walk ends after 
 constexpr std::uint32_t kViewIncludeSelected = 0x40;     // the walk visits selected entities
 constexpr std::uint32_t kViewSelectionListOnly = 0x20000;
 constexpr std::uint32_t kViewSingleInnerLayer = 0x80000;  // inner copper layers drawn as one
+constexpr std::uint32_t kViewDrawOtherSide = 0x80;       // what is drawn lies on the other side (opposite layers)
 
 // WalkFlags bits.
 constexpr std::uint32_t kWalkInPadStack = 0x1;        // items take DrawingLayer (layer override)
@@ -252,6 +254,7 @@ struct CurrentWindowData {
   PcbViewExtension Pcb{};
   std::uint8_t PadStackView[28] = {};   // the pad-stack view settings record
   std::uint8_t SymbolView[28] = {};     // the symbol view settings record
+  PadLabelHead* PadLabelInHand = nullptr; // the pad Label being placed, owned by the engine
 };
 
 // Clears the transient part of a block: the pending record, selection,

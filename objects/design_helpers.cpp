@@ -24,11 +24,12 @@
 #include "platform/responder.h"
 #include "store/tower.h"
 
-std::uint32_t DefaultJustification = 0;
+// The current text justification of new text: left and bottom at start.
+std::uint32_t DefaultJustification = 36;
 
 namespace {
 
-void ResetDefaultJustification() { DefaultJustification = 0; }
+void ResetDefaultJustification() { DefaultJustification = 36; }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetDefaultJustification);
 
 constexpr std::uint32_t kJustifyMask = 60;

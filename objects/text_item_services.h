@@ -1,0 +1,28 @@
+// Text items: the heap text records (a Text payload, layout in
+// objects/graphic_records.h, with its string after the head) through which
+// designators and attribute copies are measured and drawn. The builders
+// belong to the application and the layout and rendering to the drawing
+// code, both above objects/; until they land the program links refusing
+// stand-ins (app/text_item_seams_pending.cpp): no item is built, nothing is
+// measured or drawn.
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+
+struct TextPayload;
+
+// A new heap text item (freed with free()) of the text with an index into the
+// window's font size list, laid out by SetStringBox; null when it cannot be built.
+TextPayload* CreateTextItem(const char* text, std::uint32_t sizeIndex, std::uint8_t layer,
+                            const pl3::Transform* transform, std::uint16_t justification, std::uint32_t font);
+// The same with an explicit size in place of the index.
+TextPayload* CreateTextItemEx(const char* text, std::int32_t size, std::uint8_t layer,
+                              const pl3::Transform* transform, std::uint16_t justification, std::uint32_t font);
+// Lays the item out: its string box (payload bytes 56 to 71) and extents.
+void SetStringBox(TextPayload* item);
+// The width (low half) and height (high half) of the item's string in its font.
+std::uint64_t GetTextExtent(const TextPayload* item, int flags);
+// Draws the item string by string in the text mode (0 ghost, 1 and 5 draw,
+// 9 add to the display list, 3, 4, 6 and 7 the locator and pin-text modes).
+void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, const pl3::Transform* transform);
