@@ -5,6 +5,7 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/locator_kinds.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "store/seams.h"
@@ -24,16 +25,7 @@ Tower* ReferencedDefinition(const Tower* symbolOrRecord) {
   else record = ChildPayloadOfAtLeast(symbolOrRecord, Type_SchematicSymbol, 8);
   const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
   if (!record || !design) return nullptr;
-  const std::uint32_t ref = ReadU32(record, kSymbolRecordDefinitionField);
-  Tower* definitions = GetChildTower(design, kTypeSchematicSymbolDefinition);
-  while (definitions && FindNextEntity(definitions)) {
-    if (NodeRefOf(TowerEntity(definitions)) == ref) {
-      LastLevel(definitions).flags = kLevelLast | kLevelPositioned;
-      return definitions;
-    }
-  }
-  ReleaseTower(&definitions);
-  return nullptr;
+  return FindChildByReference(design, kTypeSchematicSymbolDefinition, ReadU32(record, kSymbolRecordDefinitionField));
 }
 
 int SymbolCarries(const Tower* t, std::uint16_t marker) {
