@@ -147,7 +147,16 @@ struct CurrentWindowData {
   pl3::ViewClip SurfaceClip{};          // the clip of the surface
   void* PendingPoints = nullptr;        // polygon points of the tool running, owned (std::free)
   void* InsertionVector = nullptr;      // the insertion array's storage, owned (std::free)
+
+  // Placing of attribute locators.
+  Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
+                                        // being placed, or the symbol to receive a User locator; owned
+  std::uint32_t DrawingFlags = 0;       // kDraw... bits of the drawing code
 };
+
+// DrawingFlags bits.
+constexpr std::uint32_t kDrawLocatorText = 0x4;       // locator texts are drawn (ghosts and placed)
+constexpr std::uint32_t kDrawMirrored = 0x800000;     // placed texts are mirrored about their symbol
 
 // Clears the transient fields of a block: the selection, drag state,
 // insertion count and the words a reset gives their fixed values.
