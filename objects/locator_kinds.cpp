@@ -44,7 +44,7 @@ bool ChildText(const Tower* t, std::uint16_t code, std::string* text) {
 void SplitUserText(const Tower* attribute, std::string* name, std::string* value) {
   name->clear();
   value->clear();
-  Tower* child = GetChildTower(attribute, kTypeAttributeValueText);
+  Tower* child = GetChildTower(attribute, Type_AttributeValue);
   Entity* e = child ? FindNextEntity(child) : nullptr;
   ReleaseTower(&child);
   if (!e) return;
@@ -205,7 +205,7 @@ bool GetItemAttributeText(const Tower* item, std::uint32_t kind, std::string* te
 }
 
 bool GetAttributeValueText(const Tower* attribute, std::string* text) {
-  return attribute && ChildText(attribute, kTypeAttributeValueText, text);
+  return attribute && ChildText(attribute, Type_AttributeValue, text);
 }
 
 std::string GetLocatorNameChild(const Tower* locator, std::uint16_t code) {
@@ -255,7 +255,7 @@ std::string UserTextOfPlaced(const Tower* locator, const LocatorPayload& p) {
     return text;
   }
   Tower* item = UserLookupItem(locator);
-  const std::string name = GetLocatorNameChild(locator, kTypeUserAttributeName);
+  const std::string name = GetLocatorNameChild(locator, Type_UserAttributeName);
   std::string text = GetUserLocatorText(nullptr, 0, name.c_str(), item);
   ReleaseTower(&item);
   return text;
@@ -293,7 +293,7 @@ bool LibraryText(const Tower* locator, const LocatorPayload& p, std::string* tex
     case kLocatorValue: *text = "Value"; return true;
     case kLocatorDisplayNetName: *text = "Net Name"; return true;
     case kLocatorDisplayGlobalNets: {
-      *text = GetLocatorNameChild(locator, kTypeGlobalNetListName);
+      *text = GetLocatorNameChild(locator, Type_GlobalNetListName);
       if (text->empty()) *text = "Global Net Names";
       return true;
     }
@@ -310,7 +310,7 @@ bool SchematicText(const Tower* locator, const LocatorPayload& p, std::string* t
     case kLocatorDesignator: shown = GetItemAttributeText(owner, kAttributeDesignator, text); break;
     case kLocatorValue: *text = ValueTextOf(owner); shown = true; break;
     case kLocatorDisplayGlobalNets: {
-      const std::string name = GetLocatorNameChild(locator, kTypeGlobalNetListName);
+      const std::string name = GetLocatorNameChild(locator, Type_GlobalNetListName);
       *text = JoinLines(BuildGlobalNetLines(owner, name.c_str()));
       shown = true;
       break;
@@ -501,7 +501,7 @@ Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAt
   }
   Tower* stored = LocatorKindSlots.insertWithUndo ? LocatorKindSlots.insertWithUndo(record) : nullptr;
   if (!stored) return nullptr;
-  Tower* child = InsertEntity(stored, static_cast<std::uint32_t>(name.size() + 1), kTypeUserAttributeName, name.c_str());
+  Tower* child = InsertEntity(stored, static_cast<std::uint32_t>(name.size() + 1), Type_UserAttributeName, name.c_str());
   ReleaseTower(&child);
   RecordDesignChange();
   return stored;
@@ -512,9 +512,9 @@ namespace {
 // The text item at the text point with the leader from the locator point to
 // its grown box; the window's drawing flags are put back afterwards.
 void DrawStringWithLeader(void* view, const LocatorText& item, pl3::Point anchor, int ghost) {
-  std::uint32_t* flags = LocatorKindSlots.drawingFlags;
+  std::uint32_t* flags = ActiveWindowData ? &ActiveWindowData->DrawingFlags : nullptr;
   const std::uint32_t saved = flags ? *flags : 0;
-  if (ghost && flags) *flags |= 4u;
+  if (ghost && flags) *flags |= kDrawLocatorText;
   pl3::Box box;
   const bool measured = GrownTextBox(item, &box);
   if (ghost) {

@@ -11,13 +11,11 @@
 
 #include "geometry/types.h"
 #include "objects/graphic_records.h"
+#include "objects/type_codes.h"
 
 struct Tower;
 
 // Records a locator keeps as its own children.
-constexpr std::uint16_t kTypeUserAttributeName = 11020;  // NUL-terminated name a User locator shows
-constexpr std::uint16_t kTypeGlobalNetListName = 11029;  // NUL-terminated name a Display Global Nets locator shows
-constexpr std::uint16_t kTypeAttributeValueText = 11005; // an Attribute's value text
 constexpr std::uint16_t kTypeSymbolTransform = 208;      // a placed symbol's Transform
 
 // Attribute kinds the locators read.
@@ -102,8 +100,6 @@ struct LocatorKindServices {
   Tower* (*insertWithUndo)(const LocatorPayload& record) = nullptr;
   // Shows a message box with the caption.
   void (*showMessage)(const char* text, const char* caption) = nullptr;
-  // The window's drawing flags, saved and restored around label drawing.
-  std::uint32_t* drawingFlags = nullptr;
 };
 extern LocatorKindServices LocatorKindSlots;
 

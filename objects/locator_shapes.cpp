@@ -195,7 +195,7 @@ void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& p
   if (!LocatorKindSlots.drawText) return;
   const LocatorPayload p = ReadLocatorPayload(locator);
   Tower* owner = LocatorOwner(locator);
-  const std::string name = GetLocatorNameChild(locator, kTypeGlobalNetListName);
+  const std::string name = GetLocatorNameChild(locator, Type_GlobalNetListName);
   const std::vector<std::string> lines = BuildGlobalNetLines(owner, name.c_str());
   ReleaseTower(&owner);
   LocatorPayload placed = p;

@@ -66,7 +66,7 @@ class LocatorKindsTest : public walktest::WalkTest {
   Tower* Attribute(const Tower* parent, std::uint32_t kind, const std::string& value, std::uint32_t id = 0) {
     std::uint32_t record[4] = {kind, 0, 0, id};
     Tower* a = InsertEntity(parent, sizeof record, Type_Attribute, record);
-    Tower* v = InsertEntity(a, static_cast<std::uint32_t>(value.size() + 1), kTypeAttributeValueText, value.c_str());
+    Tower* v = InsertEntity(a, static_cast<std::uint32_t>(value.size() + 1), Type_AttributeValue, value.c_str());
     ReleaseTower(&v);
     return a;
   }
@@ -94,7 +94,7 @@ TEST_F(LocatorKindsTest, TextByKindAndDocument) {
   }
   // A named global-net list shows its name.
   Tower* named = Place(design, Locator(kLocatorDisplayGlobalNets, 0, 0));
-  Tower* name = InsertEntity(named, 5, kTypeGlobalNetListName, "PWR1");
+  Tower* name = InsertEntity(named, 5, Type_GlobalNetListName, "PWR1");
   EXPECT_EQ(TextOf(named), "PWR1");
   ReleaseTower(&name);
   ReleaseTower(&named);
@@ -161,12 +161,12 @@ TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
   Tower* attribute = Attribute(design, kAttributeUser, std::string("MPN\0" "X1", 7));
   Tower* stored = InsertUserLocator(p, attribute, "ignored");
   ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(GetLocatorNameChild(stored, kTypeUserAttributeName), "MPN");
+  EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "MPN");
   ReleaseTower(&stored);
   p.markedEntity = 0;
   stored = InsertUserLocator(p, nullptr, "pending");
   ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(GetLocatorNameChild(stored, kTypeUserAttributeName), "pending");
+  EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "pending");
   EXPECT_EQ(Record().inserts, 2);
   ReleaseTower(&stored);
   ReleaseTower(&attribute);
@@ -242,6 +242,44 @@ TEST_F(LocatorKindsTest, BoxesIncludeTheirSquare) {
   EXPECT_EQ(box.xmax, x + 100000);
   ReleaseTower(&designator);
   ReleaseTower(&plain);
+}
+
+TEST_F(LocatorKindsTest, LibraryDotsAndLabels) {
+  window->editorKind = kEditorSchematicSymbol;
+  static std::vector<std::int32_t> radii;
+  static std::vector<int> leaders;
+  radii.clear();
+  leaders.clear();
+  LocatorKindSlots.drawDot = [](void*, pl3::Point, std::int32_t r, std::uint32_t) { radii.push_back(r); };
+  LocatorKindSlots.drawLeader = [](void*, pl3::Point, const pl3::Box&, int ghost) { leaders.push_back(ghost); };
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) { Record().texts.push_back(t); };
+  Tower* designator = Place(design, Locator(kLocatorDesignator, 0, 0, 12));
+  Tower* value = Place(design, Locator(kLocatorValue, 0, 0, 12));
+  DrawLocatorKind(nullptr, designator, pl3::kIdentityTransform, 0);
+  DrawLocatorKind(nullptr, value, pl3::kIdentityTransform, 0);
+  EXPECT_EQ(radii, (std::vector<std::int32_t>{kLocatorSmallDot, 12 * kValueDotPerSize}));
+  // A schematic draws no dot.
+  window->editorKind = kEditorSchematic;
+  DrawLocatorKind(nullptr, value, pl3::kIdentityTransform, 0);
+  EXPECT_EQ(radii.size(), 2u);
+
+  // A plain kind's label is a ghost with its leader; the drawing flags come back.
+  Record().texts.clear();
+  window->DrawingFlags = 0x10;
+  LocatorPayload plain = Locator(kLocatorFunctionName, 0, 0, 99);
+  plain.textX = 500000;
+  plain.textY = 700000;
+  DrawLocatorKindLabel(nullptr, plain, 8);
+  ASSERT_EQ(Record().texts.size(), 1u);
+  EXPECT_EQ(Record().texts[0].text, GetLocatorKindName(kLocatorFunctionName));
+  EXPECT_EQ(Record().texts[0].size, 8);
+  EXPECT_EQ(Record().texts[0].x, 500000);
+  EXPECT_EQ(leaders, std::vector<int>{1});
+  EXPECT_EQ(window->DrawingFlags, 0x10u);
+  DrawPlacedString(nullptr, plain, "Pin", {500000, 700000});
+  EXPECT_EQ(leaders, (std::vector<int>{1, 0}));
+  ReleaseTower(&designator);
+  ReleaseTower(&value);
 }
 
 // ---- IO ports ----------------------------------------------------------------------
