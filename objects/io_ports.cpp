@@ -5,7 +5,6 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
-#include "objects/locator_kinds.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "store/seams.h"
@@ -40,6 +39,18 @@ int SymbolCarries(const Tower* t, std::uint16_t marker) {
 }
 
 }  // namespace
+
+Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference) {
+  Tower* children = t && reference ? GetChildTower(t, code) : nullptr;
+  while (children && FindNextEntity(children)) {
+    if (NodeRefOf(TowerEntity(children)) == reference) {
+      LastLevel(children).flags = kLevelLast | kLevelPositioned;
+      return children;
+    }
+  }
+  ReleaseTower(&children);
+  return nullptr;
+}
 
 int IsSpecialFunctionSymbol(const Tower* t) { return SymbolCarries(t, kTypeSpecialFunctionMarker); }
 int IsNetNameGraphicSymbol(const Tower* t) { return SymbolCarries(t, kTypeNetNameGraphicMarker); }

@@ -7,6 +7,7 @@
 #include "edit/window_data.h"
 #include "geometry/transform.h"
 #include "objects/design_walks.h"
+#include "objects/io_ports.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
@@ -126,18 +127,6 @@ bool UsesTextPoint(std::uint32_t kind) {
 }
 
 }  // namespace
-
-Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference) {
-  Tower* children = t && reference ? GetChildTower(t, code) : nullptr;
-  while (children && FindNextEntity(children)) {
-    if (NodeRefOf(TowerEntity(children)) == reference) {
-      LastLevel(children).flags = kLevelLast | kLevelPositioned;
-      return children;
-    }
-  }
-  ReleaseTower(&children);
-  return nullptr;
-}
 
 LocatorPayload ReadLocatorPayload(const Tower* locator) {
   LocatorPayload p{};

@@ -115,9 +115,6 @@ LocatorText MakeLocatorText(const LocatorPayload& locator, const std::string& te
 bool GetItemAttributeText(const Tower* item, std::uint32_t kind, std::string* text);
 // A Tower on the Attribute of the active design whose id is `id`, or null.
 Tower* FindDesignAttributeWithId(std::uint32_t id);
-// The child of `code` under t whose node is `reference` (a stored reference,
-// never trusted as an address), or null.
-Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference);
 // A copy of a locator's payload (zeros when the record is too short), and a
 // Tower on the item one level above it (null at the top).
 LocatorPayload ReadLocatorPayload(const Tower* locator);

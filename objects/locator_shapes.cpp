@@ -1,6 +1,8 @@
 #include "objects/locator_shapes.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
@@ -22,6 +24,20 @@ Tower* SchematicAbove(const Tower* t) {
   Tower* schematic = GetAncestorTower(t, Type_Schematic);
   if (schematic && LastLevel(schematic).typeCode != Type_Schematic) ReleaseTower(&schematic);
   return schematic;
+}
+
+// The pieces joined into one string (built in place, so that no append of the
+// string library gets instantiated in this file).
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  std::size_t total = 0;
+  for (std::string_view p : pieces) total += p.size();
+  std::string joined(total, '\0');
+  std::size_t at = 0;
+  for (std::string_view p : pieces) {
+    if (!p.empty()) std::memcpy(joined.data() + at, p.data(), p.size());
+    at += p.size();
+  }
+  return joined;
 }
 
 void ExtendBox(pl3::Box* box, pl3::Point p) { UniteBox(box, {p.x, p.y, p.x, p.y}); }
@@ -158,25 +174,23 @@ std::vector<std::string> BuildGlobalNetLines(const Tower* symbol, const char* li
     bool earlier = false;
     for (std::size_t j = 0; j < i && !earlier; ++j) earlier = pl3::EqualsNoCase(pins[j].net, pins[i].net);
     if (earlier || (!wanted.empty() && !pl3::EqualsNoCase(pins[i].net, wanted))) continue;
-    std::string line = pins[i].net + " ";
+    std::string line = Concat({pins[i].net, " "});
     bool first = true;
     for (const GlobalNetPin& other : pins) {
       if (!pl3::EqualsNoCase(other.net, pins[i].net)) continue;
-      if (!first) line += ", ";
-      line += other.pin;
+      line = first ? Concat({line, other.pin}) : Concat({line, ", ", other.pin});
       first = false;
     }
     lines.push_back(line);
   }
-  if (!wanted.empty() && lines.empty()) lines.push_back("?" + wanted + "?");
+  if (!wanted.empty() && lines.empty()) lines.push_back(Concat({"?", wanted, "?"}));
   return lines;
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string joined;
   for (const std::string& line : lines) {
-    if (!joined.empty()) joined += "\n";
-    joined += line;
+    joined = joined.empty() ? line : Concat({joined, "\n", line});
   }
   return joined;
 }
