@@ -122,6 +122,15 @@ pl3::Point TextPointOf(const LocatorPayload& p) {
   return {p.textX, p.textY};
 }
 
+// The inverse of a placement's orientation: its linear part transposed (the
+// orientations of placed symbols are quarter turns and mirrors), no translation.
+pl3::Transform InverseOrientation(const pl3::Transform& t) { return {t.a, t.c, t.b, t.d, 0, 0}; }
+
+void StoreNameChild(const Tower* locator, const std::string& name) {
+  Tower* child = InsertEntity(locator, static_cast<std::uint32_t>(name.size() + 1), Type_UserAttributeName, name.c_str());
+  ReleaseTower(&child);
+}
+
 bool UsesTextPoint(std::uint32_t kind) {
   return kind == kLocatorPinNumber || kind == kLocatorNetName || kind == kLocatorPinName;
 }
@@ -490,9 +499,30 @@ Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAt
   }
   Tower* stored = LocatorKindSlots.insertWithUndo ? LocatorKindSlots.insertWithUndo(record) : nullptr;
   if (!stored) return nullptr;
-  Tower* child = InsertEntity(stored, static_cast<std::uint32_t>(name.size() + 1), Type_UserAttributeName, name.c_str());
-  ReleaseTower(&child);
+  StoreNameChild(stored, name);
   RecordDesignChange();
+  return stored;
+}
+
+Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symbol, const char* pendingName) {
+  if (!symbol || !TowerEntity(symbol)) return nullptr;
+  const pl3::Transform placement = OwnerTransform(symbol);
+  const pl3::Transform inverse = InverseOrientation(placement);
+  LocatorPayload local = record;
+  std::int32_t x = record.x - placement.tx, y = record.y - placement.ty;
+  pl3::TransformVector(&inverse, x, y);
+  local.x = x;
+  local.y = y;
+  pl3::ComposeLinearTransform(&local.head.transform, &inverse);
+  local.head.transform.tx = 0;
+  local.head.transform.ty = 0;
+  if (LocatorKindSlots.recordModifiedForUndo)
+    LocatorKindSlots.recordModifiedForUndo(symbol, "Insert symbol attribute locator");
+  Tower* stored = InsertEntity(symbol, sizeof local, Type_AttributeLocator, &local);
+  if (!stored) return nullptr;
+  StoreNameChild(stored, pendingName ? pendingName : "");
+  RecordDesignChange();
+  if (LocatorKindSlots.refreshItemBoxes) LocatorKindSlots.refreshItemBoxes(symbol);
   return stored;
 }
 

@@ -98,6 +98,11 @@ struct LocatorKindServices {
   // Inserts the record into the active design as one undo step; a Tower on
   // the stored locator, or null.
   Tower* (*insertWithUndo)(const LocatorPayload& record) = nullptr;
+  // Records the item as modified in the current undo step, captions that
+  // step and opens a new one.
+  void (*recordModifiedForUndo)(const Tower* item, const char* caption) = nullptr;
+  // Recomputes the stored boxes of an item after a change under it.
+  void (*refreshItemBoxes)(const Tower* item) = nullptr;
   // Shows a message box with the caption.
   void (*showMessage)(const char* text, const char* caption) = nullptr;
 };
@@ -157,6 +162,14 @@ void GhostLocatorKindSelection(void* view, const Tower* locator);
 // Locator") and nothing is inserted. Stores the name child. Returns the
 // stored locator's Tower (the caller releases it), or null.
 Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAttribute, const char* pendingName);
+
+// Adds a User locator to a placed schematic symbol: the locator point and
+// rotation are made relative to the symbol's placement, the symbol is
+// recorded as modified ("Insert symbol attribute locator"), the locator is
+// stored under it with the name, and the design is marked changed. The caller
+// releases its pending target. Returns the stored locator (released by the
+// caller), or null when the symbol is missing.
+Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symbol, const char* pendingName);
 
 // Draws a text item of the string at the text point with the leader from the
 // locator point to the text's grown box (the ghosts of the placing code).

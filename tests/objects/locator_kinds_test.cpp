@@ -172,6 +172,35 @@ TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
   ReleaseTower(&attribute);
 }
 
+TEST_F(LocatorKindsTest, UserLocatorAddedToAPlacedSymbolIsStoredRelativeToIt) {
+  window->editorKind = kEditorSchematic;
+  static std::vector<std::string> captions;
+  captions.clear();
+  LocatorKindSlots.recordModifiedForUndo = [](const Tower*, const char* caption) { captions.push_back(caption); };
+  Tower* symbol = InsertEmptyEntity(design, 30);
+  pl3::Transform placed = pl3::R90;
+  placed.tx = 5000000;
+  placed.ty = 6000000;
+  Tower* tr = InsertEntity(symbol, sizeof placed, kTypeSymbolTransform, &placed);
+  LocatorPayload p = Locator(kLocatorUserAttribute, 5300000, 6100000);
+  p.head.transform = pl3::R90;
+  Tower* stored = InsertUserLocatorOnSymbol(p, symbol, "MPN");
+  ASSERT_NE(stored, nullptr);
+  const LocatorPayload local = ReadLocatorPayload(stored);
+  // Placed by the symbol again, the point is where it was put.
+  std::int32_t x = local.x, y = local.y;
+  pl3::TransformSignedPoint(&placed, x, y);
+  EXPECT_EQ(x, 5300000);
+  EXPECT_EQ(y, 6100000);
+  EXPECT_TRUE(SameRotation(local.head.transform, pl3::R0)) << "the symbol's turn is taken out";
+  EXPECT_EQ(local.head.transform.tx, 0);
+  EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "MPN");
+  EXPECT_EQ(captions, std::vector<std::string>{"Insert symbol attribute locator"});
+  Tower* owner = LocatorOwner(stored);
+  EXPECT_EQ(TowerEntity(owner), TowerEntity(symbol));
+  for (Tower** t : {&owner, &stored, &tr, &symbol}) ReleaseTower(t);
+}
+
 TEST_F(LocatorKindsTest, PinNumberGrabbedOnItsText) {
   window->editorKind = kEditorSchematicSymbol;
   LocatorPayload p = Locator(kLocatorPinNumber, 1000000, 1000000);
