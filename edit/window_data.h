@@ -56,6 +56,8 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
 constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
+constexpr std::uint32_t kDrawLocatorText = 0x4;      // locator texts are drawn (ghosts and placed)
+constexpr std::uint32_t kDrawMirrored = 0x800000;    // the symbol being ghosted or drawn is mirrored
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
@@ -247,7 +249,9 @@ struct CurrentWindowData {
   std::uint32_t ViewOnlyHighlighted = 0;
   std::uint32_t RatsnestUpdate[4] = {}; // moving points and changed-net list of a PCB window
   void* Console = nullptr;              // the document's log pane
-  std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1};
+  std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1  Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
+                                        // being placed, or the symbol to receive a User locator; owned
+};
   std::uint8_t ShowWord = 1;
 
   // Per-kind extensions.

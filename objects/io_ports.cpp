@@ -24,16 +24,7 @@ Tower* ReferencedDefinition(const Tower* symbolOrRecord) {
   else record = ChildPayloadOfAtLeast(symbolOrRecord, Type_SchematicSymbol, 8);
   const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
   if (!record || !design) return nullptr;
-  const std::uint32_t ref = ReadU32(record, kSymbolRecordDefinitionField);
-  Tower* definitions = GetChildTower(design, kTypeSchematicSymbolDefinition);
-  while (definitions && FindNextEntity(definitions)) {
-    if (NodeRefOf(TowerEntity(definitions)) == ref) {
-      LastLevel(definitions).flags = kLevelLast | kLevelPositioned;
-      return definitions;
-    }
-  }
-  ReleaseTower(&definitions);
-  return nullptr;
+  return FindChildByReference(design, kTypeSchematicSymbolDefinition, ReadU32(record, kSymbolRecordDefinitionField));
 }
 
 int SymbolCarries(const Tower* t, std::uint16_t marker) {
@@ -48,6 +39,18 @@ int SymbolCarries(const Tower* t, std::uint16_t marker) {
 }
 
 }  // namespace
+
+Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference) {
+  Tower* children = t && reference ? GetChildTower(t, code) : nullptr;
+  while (children && FindNextEntity(children)) {
+    if (NodeRefOf(TowerEntity(children)) == reference) {
+      LastLevel(children).flags = kLevelLast | kLevelPositioned;
+      return children;
+    }
+  }
+  ReleaseTower(&children);
+  return nullptr;
+}
 
 int IsSpecialFunctionSymbol(const Tower* t) { return SymbolCarries(t, kTypeSpecialFunctionMarker); }
 int IsNetNameGraphicSymbol(const Tower* t) { return SymbolCarries(t, kTypeNetNameGraphicMarker); }

@@ -17,6 +17,10 @@ constexpr std::uint16_t kTypeNetNameGraphicMarker = 11032;
 // schematic symbol (30) or its record (32), the same of the definition the
 // record refers to in the active window's design; 0 for anything else.
 
+// The child of `code` under t whose node is `reference` (a stored reference,
+// never trusted as an address), or null.
+Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference);
+
 // Turns (x, y) by the linear part of the transform about its translation point.
 void RotateXYAboutOrigin(std::int32_t* x, std::int32_t* y, const pl3::Transform& t);
 

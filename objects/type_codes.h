@@ -204,6 +204,12 @@ enum TypeCode : std::uint16_t {
   Type_DesignVersion = 10002,     // one u32: the layout version of a new design
   Type_CompletionMaskA = 10315,   // symbol options: the second word is a completion mask
   Type_CompletionMaskB = 10316,
+
+  // Attribute records of schematics and symbol definitions.
+  Type_AttributeValue = 11005,      // the value text of an Attribute (31), NUL-terminated
+  Type_UserAttributeName = 11020,   // under a User locator: the name of the user attribute it shows
+  Type_AttributeIdHWM = 11024,      // under a Schematic: the last attribute id given out (u32)
+  Type_GlobalNetListName = 11029,   // under a Display Global Nets locator or a Schematic: the list's name
 };
 
 // The display text of a type code: the graphic table for 0 to 39, the

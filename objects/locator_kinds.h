@@ -1,0 +1,182 @@
+// The operations of each handled attribute locator kind: the text it shows in
+// the current document kind, and its draw, handle point, box, selection box,
+// selection ghost and insert. Every text kind follows one pattern: resolve the
+// text, build a text item from it with the locator's size, justification and
+// readable rotation, then draw, measure or outline it. The kinds with a shape
+// of their own (IO ports, global-net lists, graphic net names) are in
+// objects/locator_shapes.h.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "geometry/types.h"
+#include "objects/graphic_records.h"
+#include "objects/type_codes.h"
+
+struct Tower;
+
+// Records a locator keeps as its own children.
+constexpr std::uint16_t kTypeSymbolTransform = 208;      // a placed symbol's Transform
+
+// Attribute kinds the locators read.
+constexpr std::uint32_t kAttributePinNumber = 1;
+constexpr std::uint32_t kAttributePinName = 4;
+constexpr std::uint32_t kAttributeDesignator = 6;
+constexpr std::uint32_t kAttributeGlobalNet = 8;
+constexpr std::uint32_t kAttributeUser = 14;
+
+// Marker squares around a locator point: 5 thou and 10 thou half-sides.
+constexpr std::int32_t kLocatorSmallDot = 182880;
+constexpr std::int32_t kLocatorLargeDot = 365760;
+// Growth of a text box per unit of text size.
+constexpr std::int32_t kTextBoxGrowthPerSize = 18288;
+// Dot radius per unit of text size of the Value and User kinds.
+constexpr std::int32_t kValueDotPerSize = 10000;
+
+// One text at a point, as the text-item helpers of the drawing code take it.
+struct LocatorText {
+  std::string text;
+  std::int32_t x = 0, y = 0;
+  std::uint32_t justification = 0;  // vertical | horizontal bits, adjusted for the rotation
+  std::int32_t size = 0;            // the real text size
+  std::uint32_t sizeIndex = 0;      // the size index when sizeByIndex is set
+  std::uint32_t sizeByIndex = 0;    // 1: the item is built from sizeIndex
+  std::uint32_t style = 0;          // the text style word
+  pl3::Transform rotation = pl3::R0;
+};
+
+// Draw-status record handed to the handle-point operation: the point the
+// cursor takes and the grab code are filled in.
+#pragma pack(push, 1)
+struct DragStatus {
+  std::uint32_t word0;
+  std::uint32_t word4;
+  std::int32_t x, y;         // 8: the point that the cursor takes
+  std::uint16_t grabCode;    // 16: 0 whole item, 7 whole-item move, 11 the text alone
+  pl3::Point cursor;         // 18: the cursor, world units
+  std::uint8_t flag;         // 26: set for a whole-item move
+};
+#pragma pack(pop)
+static_assert(sizeof(DragStatus) == 27);
+static_assert(offsetof(DragStatus, grabCode) == 16);
+static_assert(offsetof(DragStatus, flag) == 26);
+
+// What the locator kinds ask of the drawing code and the editing engine,
+// which lie above objects/. Their owners fill the slots at start-up; an empty
+// slot draws nothing and measures nothing (a box stays unfilled). Cleared
+// before each test.
+struct LocatorKindServices {
+  // The text item's box under its rotation, offset by its extent (not grown);
+  // 0 when it cannot be measured.
+  int (*measureText)(const LocatorText& text, pl3::Box* box) = nullptr;
+  // Renders the text in the view for a draw class (the text-at-point helper).
+  void (*drawText)(void* view, const LocatorText& text, std::uint32_t drawClass) = nullptr;
+  // XOR-draws the text.
+  void (*ghostText)(void* view, const LocatorText& text) = nullptr;
+  // A filled dot at a world point, in a colour class.
+  void (*drawDot)(void* view, pl3::Point at, std::int32_t radius, std::uint32_t colourClass) = nullptr;
+  // A world line of the width, drawn or (ghost set) XOR-drawn.
+  void (*drawLine)(void* view, pl3::Point a, pl3::Point b, std::int32_t width, int ghost) = nullptr;
+  // The leader from the anchor to the target box, drawn or (ghost set) XOR-drawn.
+  void (*drawLeader)(void* view, pl3::Point anchor, const pl3::Box& target, int ghost) = nullptr;
+  // The selection frame of a schematic text: an XOR dashed rectangle two
+  // pixels larger than the box and a line from its middle to the anchor.
+  void (*drawSelectionFrame)(void* view, const pl3::Box& box, pl3::Point anchor) = nullptr;
+  // Draws (pass) or XOR-draws (ghost) a graphic record of type 1 to 6, and
+  // its world box.
+  // The record is placed by the transform first.
+  void (*drawGraphic)(void* view, const void* payload, std::uint32_t size, std::uint16_t type,
+                      const pl3::Transform& placement, std::uint32_t pass) = nullptr;
+  void (*ghostGraphic)(void* view, const void* payload, std::uint32_t size, std::uint16_t type,
+                       const pl3::Transform& placement) = nullptr;
+  int (*graphicBox)(const void* payload, std::uint32_t size, std::uint16_t type, const pl3::Transform& placement,
+                    pl3::Box* box) = nullptr;
+  // The line height of the design font at a text size.
+  std::int32_t (*stringBoxHeight)(std::int32_t size) = nullptr;
+  // The walker's suppress flag: set while locator texts must not be drawn.
+  int (*textsSuppressed)() = nullptr;
+  // Inserts the record into the active design as one undo step; a Tower on
+  // the stored locator, or null.
+  Tower* (*insertWithUndo)(const LocatorPayload& record) = nullptr;
+  // Records the item as modified in the current undo step, captions that
+  // step and opens a new one.
+  void (*recordModifiedForUndo)(const Tower* item, const char* caption) = nullptr;
+  // Recomputes the stored boxes of an item after a change under it.
+  void (*refreshItemBoxes)(const Tower* item) = nullptr;
+  // Shows a message box with the caption.
+  void (*showMessage)(const char* text, const char* caption) = nullptr;
+};
+extern LocatorKindServices LocatorKindSlots;
+
+// The real text size of a locator: the indexed Fonts entry when size flag
+// bit 0 is set, else the explicit size at 84.
+std::int32_t GetLocatorTextSize(const LocatorPayload& locator);
+// A text item description for the locator's text at a point: its size, style,
+// justification adjusted for its rotation and the readable rotation.
+LocatorText MakeLocatorText(const LocatorPayload& locator, const std::string& text, pl3::Point at);
+
+// The Attribute (31) that owns the value text of a kind under an item, as a
+// string; false when the item has none of that kind.
+bool GetItemAttributeText(const Tower* item, std::uint32_t kind, std::string* text);
+// A Tower on the Attribute of the active design whose id is `id`, or null.
+Tower* FindDesignAttributeWithId(std::uint32_t id);
+// A copy of a locator's payload (zeros when the record is too short), and a
+// Tower on the item one level above it (null at the top).
+LocatorPayload ReadLocatorPayload(const Tower* locator);
+Tower* LocatorOwner(const Tower* locator);
+
+// The value text of an Attribute, bounded by its record; false when it has none.
+bool GetAttributeValueText(const Tower* attribute, std::string* text);
+// The text of a locator's own name child (11020 or 11029), bounded by its
+// record; empty when missing.
+std::string GetLocatorNameChild(const Tower* locator, std::uint16_t code);
+
+// The text a User locator shows: with a referenced attribute, its value
+// ("??User??" when it is not a user attribute, "??name??" when the value part
+// is empty); without one, the user attribute text of the name looked up on
+// the item (or "??name??" with no item).
+std::string GetUserLocatorText(const Tower* referencedAttribute, int hasReference, const char* name,
+                               const Tower* lookupItem);
+
+// The text a placed locator shows in the active window's document kind;
+// false when the kind shows nothing there.
+bool GetLocatorKindText(const Tower* locator, std::string* text);
+
+// The locator's box in world units, by kind; 1 when filled.
+int GetLocatorKindBox(const Tower* locator, pl3::Box* box);
+// The box of a working copy as the selection shows it (kinds 6, 10, 14, 16,
+// 17 in a schematic: the text as the symbol shows it); others the plain box.
+int GetLocatorKindSelectionBox(const Tower* locator, pl3::Box* box);
+// Fills the point the cursor takes and the grab code; 1 when filled, 0 when
+// the point cannot be found (a copy whose symbol lost its origin).
+int GetLocatorKindHandlePoint(const Tower* locator, DragStatus* status);
+// Draws a placed locator under its parent's Transform.
+void DrawLocatorKind(void* view, const Tower* locator, const pl3::Transform& parent, std::uint32_t pass);
+// The selection ghost of a placed locator in a schematic: its text in XOR
+// with the dashed frame and the line to its point.
+void GhostLocatorKindSelection(void* view, const Tower* locator);
+
+// Inserts a User locator (library editor or schematic without a pending
+// target): with a reference, the referenced attribute must still exist, else
+// "Locator is not associated with any attribute." ("Error Inserting
+// Locator") and nothing is inserted. Stores the name child. Returns the
+// stored locator's Tower (the caller releases it), or null.
+Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAttribute, const char* pendingName);
+
+// Adds a User locator to a placed schematic symbol: the locator point and
+// rotation are made relative to the symbol's placement, the symbol is
+// recorded as modified ("Insert symbol attribute locator"), the locator is
+// stored under it with the name, and the design is marked changed. The caller
+// releases its pending target. Returns the stored locator (released by the
+// caller), or null when the symbol is missing.
+Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symbol, const char* pendingName);
+
+// Draws a text item of the string at the text point with the leader from the
+// locator point to the text's grown box (the ghosts of the placing code).
+void DrawPlacedString(void* view, const LocatorPayload& locator, const char* text, pl3::Point textPoint);
+// The same for a plain kind's name, in the default text font, as a ghost.
+void DrawLocatorKindLabel(void* view, const LocatorPayload& locator, std::int32_t defaultSize);
+
+// Grows a box by d on every side, and unites two boxes (the empty box is neutral).
+void InflateBox(pl3::Box* box, std::int32_t d);
+void UniteBox(pl3::Box* box, const pl3::Box& other);
