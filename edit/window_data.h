@@ -61,7 +61,6 @@ constexpr std::uint32_t kDrawMirrored = 0x800000;    // the symbol being ghosted
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
-constexpr std::uint8_t kDragPrintZone = 0x8;  // the print zone is being dragged
 
 // Editor kinds (CurrentWindowData::editorKind).
 constexpr std::uint32_t kEditorPcb = 1;
@@ -249,9 +248,7 @@ struct CurrentWindowData {
   std::uint32_t ViewOnlyHighlighted = 0;
   std::uint32_t RatsnestUpdate[4] = {}; // moving points and changed-net list of a PCB window
   void* Console = nullptr;              // the document's log pane
-  std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1  Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
-                                        // being placed, or the symbol to receive a User locator; owned
-};
+  std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1};
   std::uint8_t ShowWord = 1;
 
   // Per-kind extensions.
@@ -259,6 +256,8 @@ struct CurrentWindowData {
   std::uint8_t PadStackView[28] = {};   // the pad-stack view settings record
   std::uint8_t SymbolView[28] = {};     // the symbol view settings record
   PadLabelHead* PadLabelInHand = nullptr; // the pad Label being placed, owned by the engine
+  Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
+                                        // being placed, or the symbol to receive a User locator; owned
 };
 
 // Clears the transient part of a block: the pending record, selection,
