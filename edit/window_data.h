@@ -151,12 +151,11 @@ struct CurrentWindowData {
   // Placing of attribute locators.
   Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
                                         // being placed, or the symbol to receive a User locator; owned
-  std::uint32_t DrawingFlags = 0;       // kDraw... bits of the drawing code
 };
 
-// DrawingFlags bits.
-constexpr std::uint32_t kDrawLocatorText = 0x4;       // locator texts are drawn (ghosts and placed)
-constexpr std::uint32_t kDrawMirrored = 0x800000;     // placed texts are mirrored about their symbol
+// The WalkFlags bits the locator drawing names by what they do there.
+constexpr std::uint32_t kDrawLocatorText = kWalkHighlighting;  // locator texts and ghosts are drawn
+constexpr std::uint32_t kDrawMirrored = kWalkMirrorMode;       // locator copies are mirrored before drawing
 
 // Clears the transient fields of a block: the selection, drag state,
 // insertion count and the words a reset gives their fixed values.

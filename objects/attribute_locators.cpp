@@ -23,9 +23,6 @@
 #include "platform/user.h"
 #include "store/tower.h"
 
-PinTextDefaults PinNumberTextDefaults;
-PinTextDefaults PinNameTextDefaults;
-char* PendingLocatorName = nullptr;
 LocatorDrawServices LocatorDrawSlots;
 
 namespace {
@@ -36,9 +33,6 @@ constexpr std::int32_t kPlainDiscRadius = 182880;
 constexpr std::uint32_t kNetNameGraphicColourClass = 24;
 
 void ResetPlacingState() {
-  PinNumberTextDefaults = PinTextDefaults{};
-  PinNameTextDefaults = PinTextDefaults{};
-  FreePendingLocatorName();
   LocatorDrawSlots = LocatorDrawServices{};
 }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetPlacingState);
@@ -159,22 +153,6 @@ COLORREF PenColourOfClass(std::uint32_t colourClass) {
 }
 
 }  // namespace
-
-void SetPendingLocatorName(const char* name) {
-  char* copy = nullptr;
-  if (name) {
-    const std::size_t n = std::strlen(name);
-    copy = static_cast<char*>(std::malloc(n + 1));
-    if (copy) std::memcpy(copy, name, n + 1);
-  }
-  FreePendingLocatorName();
-  PendingLocatorName = copy;
-}
-
-void FreePendingLocatorName() {
-  std::free(PendingLocatorName);
-  PendingLocatorName = nullptr;
-}
 
 int StartNewLocator(void* view, std::unique_ptr<EntityRecord>& record, pl3::Point cursor, std::uint16_t kind) {
   CurrentWindowData* w = ActiveWindowData;
@@ -304,8 +282,8 @@ int StoreWithUndo(EntityRecord* record, bool markChanged) {
 
 void RememberPinTextDefaults(const AttributeLocatorPayload& l) {
   PinTextDefaults& d = l.kind == kLocatorPinNumber ? PinNumberTextDefaults : PinNameTextDefaults;
-  d.offsetX = static_cast<std::int32_t>(static_cast<std::uint32_t>(l.textX) - static_cast<std::uint32_t>(l.x));
-  d.offsetY = static_cast<std::int32_t>(static_cast<std::uint32_t>(l.textY) - static_cast<std::uint32_t>(l.y));
+  d.x = static_cast<std::int32_t>(static_cast<std::uint32_t>(l.textX) - static_cast<std::uint32_t>(l.x));
+  d.y = static_cast<std::int32_t>(static_cast<std::uint32_t>(l.textY) - static_cast<std::uint32_t>(l.y));
   d.justification = l.style1 | l.style2;
   d.rotation = l.head.transform;
 }
@@ -547,7 +525,7 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
   DeleteObject(pen);
 
   CurrentWindowData* w = ActiveWindowData;
-  if (!w || !(w->DrawingFlags & kDrawLocatorText)) return;
+  if (!w || !(w->WalkFlags & kDrawLocatorText)) return;
   const GhostText g = GetLocatorGhostText(locator);
   const LocatorTextSpec spec = LocatorTextOf(locator, g.text.c_str());
   switch (g.placement) {
@@ -559,10 +537,10 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
       break;
     case GhostTextPlacement::Shape: {
       // The net-name graphic draws its own texts: locator texts are off meanwhile.
-      const std::uint32_t saved = w->DrawingFlags;
-      if (locator->kind == kLocatorGraphicNetName) w->DrawingFlags &= ~kDrawLocatorText;
+      const std::uint32_t saved = w->WalkFlags;
+      if (locator->kind == kLocatorGraphicNetName) w->WalkFlags &= ~kDrawLocatorText;
       if (LocatorDrawSlots.ghostKindShape) LocatorDrawSlots.ghostKindShape(dc, locator);
-      w->DrawingFlags = saved;
+      w->WalkFlags = saved;
       break;
     }
     case GhostTextPlacement::None:
@@ -574,9 +552,9 @@ void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Tra
   if (!locator) return;
   AttributeLocatorPayload copy = *locator;
   CurrentWindowData* w = ActiveWindowData;
-  const std::uint32_t saved = w ? w->DrawingFlags : 0;
-  if (w && (w->DrawingFlags & kDrawMirrored) && LocatorDrawSlots.mirrorTextData) LocatorDrawSlots.mirrorTextData(&copy);
-  if (w) w->DrawingFlags |= kDrawLocatorText;
+  const std::uint32_t saved = w ? w->WalkFlags : 0;
+  if (w && (w->WalkFlags & kDrawMirrored) && LocatorDrawSlots.mirrorTextData) LocatorDrawSlots.mirrorTextData(&copy);
+  if (w) w->WalkFlags |= kDrawLocatorText;
   if (IsHandledLocatorKind(copy.kind)) {
     if (LocatorDrawSlots.drawKind) LocatorDrawSlots.drawKind(&copy, parent, pass);
   } else {
@@ -592,5 +570,5 @@ void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Tra
     pl3::TransformAndDrawArc(&disc, parent ? parent : &pl3::kIdentityTransform);
     if (LocatorDrawSlots.drawKindLabel) LocatorDrawSlots.drawKindLabel(&copy, parent, GetLocatorKindName(copy.kind));
   }
-  if (w) w->DrawingFlags = saved;
+  if (w) w->WalkFlags = saved;
 }

@@ -51,10 +51,11 @@ constexpr std::uint8_t kEditModeLocatorText = 74;
 // The pin-number or pin-name text defaults: the text offset (text point
 // minus locator point), the justification (both bit sets ORed) and the
 // rotation of the last inserted Pin Number or Pin Name locator. Saved in the
-// configuration file; read by the pin placing of the symbol library editor.
+// configuration file, whose options give their starting values (reset there);
+// read by the pin placing of the symbol library editor.
 struct PinTextDefaults {
-  std::int32_t offsetX = 0;
-  std::int32_t offsetY = 0;
+  std::int32_t x = 0;  // the text offset
+  std::int32_t y = 0;
   std::uint32_t justification = 0;
   pl3::Transform rotation = pl3::R0;
 };

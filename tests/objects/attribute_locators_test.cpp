@@ -368,6 +368,7 @@ TEST_F(AttributeLocators, IOPortInsertNamesItsAttributeAfterTheNet) {
 }
 
 TEST_F(AttributeLocators, PinInsertsKeepTheirOwnTextDefaults) {
+  PinNameTextDefaults = {11, 12, 13, pl3::R180};
   record_ = Start(kLocatorPinNumber, {1000000, 2000000});
   L().textX = 3000000;
   L().textY = 1000000;
@@ -375,21 +376,21 @@ TEST_F(AttributeLocators, PinInsertsKeepTheirOwnTextDefaults) {
   L().style2 = 8;
   L().head.transform = pl3::R270;
   ASSERT_EQ(RunLocatorInsertHandler(record_.get()), 1);
-  EXPECT_EQ(PinNumberTextDefaults.offsetX, 2000000);
-  EXPECT_EQ(PinNumberTextDefaults.offsetY, -1000000);
+  EXPECT_EQ(PinNumberTextDefaults.x, 2000000);
+  EXPECT_EQ(PinNumberTextDefaults.y, -1000000);
   EXPECT_EQ(PinNumberTextDefaults.justification, 24u);
   EXPECT_TRUE(SameRotation(PinNumberTextDefaults.rotation, pl3::R270));
-  EXPECT_EQ(PinNameTextDefaults.offsetX, 0);  // untouched by a Pin Number
-  EXPECT_EQ(PinNameTextDefaults.justification, 0u);
+  EXPECT_EQ(PinNameTextDefaults.x, 11);  // untouched by a Pin Number
+  EXPECT_EQ(PinNameTextDefaults.justification, 13u);
 
   record_ = Start(kLocatorPinName, {0, 0});
   L().textX = -5000000;
   L().textY = 0;
   L().style2 = 4;
   ASSERT_EQ(RunLocatorInsertHandler(record_.get()), 1);
-  EXPECT_EQ(PinNameTextDefaults.offsetX, -5000000);
+  EXPECT_EQ(PinNameTextDefaults.x, -5000000);
   EXPECT_EQ(PinNameTextDefaults.justification & 12u, 4u);
-  EXPECT_EQ(PinNumberTextDefaults.offsetX, 2000000);
+  EXPECT_EQ(PinNumberTextDefaults.x, 2000000);
 }
 
 TEST_F(AttributeLocators, GlobalNetsInsertStoresThePendingListName) {
@@ -510,11 +511,11 @@ TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   gDraw = {};
   LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload* copy, const pl3::Transform*, int) {
     gDraw.calls.push_back("kind " + std::to_string(copy->kind));
-    gDraw.flagsDuring = ActiveWindowData->DrawingFlags;
+    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
     gDraw.xSeen = copy->x;
   };
   LocatorDrawSlots.mirrorTextData = [](AttributeLocatorPayload* copy) { copy->x = -copy->x; };
-  w_.DrawingFlags = kDrawMirrored | 0x100;
+  w_.WalkFlags = kDrawMirrored | 0x100;
   AttributeLocatorPayload l{};
   l.kind = kLocatorDesignator;
   l.x = 500;
@@ -523,8 +524,8 @@ TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   EXPECT_EQ(gDraw.flagsDuring, kDrawMirrored | 0x100 | kDrawLocatorText);
   EXPECT_EQ(gDraw.xSeen, -500);  // the copy is mirrored
   EXPECT_EQ(l.x, 500);           // the stored payload is not
-  EXPECT_EQ(w_.DrawingFlags, kDrawMirrored | 0x100u);
-  w_.DrawingFlags = 0;
+  EXPECT_EQ(w_.WalkFlags, kDrawMirrored | 0x100u);
+  w_.WalkFlags = 0;
   DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
   EXPECT_EQ(gDraw.xSeen, 500);  // not mirrored without the flag
 }
