@@ -515,10 +515,14 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
   HPEN oldPen = SelectObject(hdc, pen);
   HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(HOLLOW_BRUSH));
   Ellipse(hdc, vx - r, vy - r, vx + r + 1, vy + r + 1);
-  MoveToEx(hdc, vx - r, vy, nullptr);
-  LineTo(hdc, vx + r + 1, vy);
-  MoveToEx(hdc, vx, vy - r, nullptr);
-  LineTo(hdc, vx, vy + r + 1);
+  // The cross stays inside the circle and its arms do not meet twice at the
+  // centre: under XOR a pixel drawn twice would vanish.
+  MoveToEx(hdc, vx - r + 1, vy, nullptr);
+  LineTo(hdc, vx + r, vy);
+  MoveToEx(hdc, vx, vy - r + 1, nullptr);
+  LineTo(hdc, vx, vy);
+  MoveToEx(hdc, vx, vy + 1, nullptr);
+  LineTo(hdc, vx, vy + r);
   SelectObject(hdc, oldBrush);
   SelectObject(hdc, oldPen);
   SetROP2(hdc, oldRop);

@@ -9,7 +9,11 @@
 
 #include "../store/tower_test_support.h"
 #include "edit/window_data.h"
+#include "geometry/raster_state.h"
+#include "geometry/view_mapping.h"
+#include "platform/gdi.h"
 #include "objects/attribute_services.h"
+#include "objects/colours.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -528,6 +532,53 @@ TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   w_.WalkFlags = 0;
   DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
   EXPECT_EQ(gDraw.xSeen, 500);  // not mirrored without the flag
+}
+
+// The ghost's circle and cross, XOR-drawn into a 64 x 64 bitmap at 36,576
+// units (1 thou) per pixel: 10 thou is 10 pixels.
+TEST_F(AttributeLocators, GhostCircleSizeByKindAndXorRestores) {
+  pl3::ViewMapping view{0, 0, 36576};
+  pl3::ViewMapping* savedView = pl3::g_raster.view;
+  pl3::g_raster.view = &view;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 64, 64);
+  HBITMAP old = SelectObject(dc, bitmap);
+  SetDefaultNamedColours();
+  AttributeLocatorPayload l{};
+  l.head.layer = 3;  // a colour class with a colour that shows
+  l.x = 32 * 36576;
+  l.y = 32 * 36576;
+  std::int32_t cx = l.x, cy = l.y;
+  pl3::WorldToView(cx, cy);
+  const auto lit = [&](int x, int y) { return GetPixel(dc, x, y) != RGB(0, 0, 0); };
+  struct Case {
+    std::uint16_t kind;
+    std::int32_t worldRadius;
+  };
+  for (const Case c : {Case{kLocatorPinNumber, 365760}, Case{kLocatorDesignator, 182880},
+                       Case{kLocatorGraphicNetName, 365760}}) {
+    l.kind = c.kind;
+    std::int32_t vx = l.x, vy = l.y;
+    pl3::WorldToView(vx, vy);  // sets the scale for the radius too
+    const int radius = pl3::ScaleToView(c.worldRadius);
+    ASSERT_GT(radius, 3);
+    GhostLocatorRecord(dc, &l);
+    for (const pl3::Point p : {pl3::Point{cx + radius, cy}, pl3::Point{cx, cy - radius},  // the circle
+                               pl3::Point{cx, cy}, pl3::Point{cx + radius - 1, cy},           // the cross
+                               pl3::Point{cx, cy + radius - 1}, pl3::Point{cx, cy - 1}}) {
+      EXPECT_TRUE(lit(p.x, p.y)) << c.kind << " at " << p.x << "," << p.y;
+    }
+    EXPECT_FALSE(lit(cx + radius + 1, cy)) << c.kind;
+    EXPECT_FALSE(lit(cx + radius - 1, cy + 2)) << c.kind;
+    GhostLocatorRecord(dc, &l);  // the second draw erases the first
+    for (int x = 0; x < 64; ++x) {
+      for (int y = 0; y < 64; ++y) ASSERT_FALSE(lit(x, y)) << c.kind << " at " << x << "," << y;
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  pl3::g_raster.view = savedView;
 }
 
 TEST_F(AttributeLocators, SetLocatorTargetStoresTheEntityReference) {
