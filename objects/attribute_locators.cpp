@@ -394,9 +394,9 @@ int RunLocatorInsertHandler(EntityRecord* record) {
 
 void CancelLocatorPlacing(const EntityRecord* record) {
   if (!ActiveWindowData) return;
-  const auto& l = *reinterpret_cast<const AttributeLocatorPayload*>(record ? record->payload : nullptr);
-  if (record && (l.kind == kLocatorNetName || l.kind == kLocatorNamedIOPort)) {
-    DeletePendingAttribute(l.attributeId);
+  const auto* l = record ? reinterpret_cast<const AttributeLocatorPayload*>(record->payload) : nullptr;
+  if (l && (l->kind == kLocatorNetName || l->kind == kLocatorNamedIOPort)) {
+    DeletePendingAttribute(l->attributeId);
     return;
   }
   ReleasePendingTarget();

@@ -581,6 +581,25 @@ TEST_F(AttributeLocators, GhostCircleSizeByKindAndXorRestores) {
   pl3::g_raster.view = savedView;
 }
 
+TEST_F(AttributeLocators, PlainKindsDrawTheirNameAndDamagedKindsAnEmptyOne) {
+  gDraw = {};
+  LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload*, const pl3::Transform*, int) {
+    gDraw.calls.push_back("handler");
+  };
+  LocatorDrawSlots.drawKindLabel = [](const AttributeLocatorPayload*, const pl3::Transform*, const char* name) {
+    gDraw.calls.push_back(std::string("label ") + name);
+    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
+  };
+  AttributeLocatorPayload l{};
+  for (std::uint16_t kind : {12, 5, 500}) {
+    l.kind = kind;
+    DrawAttributeLocator(&l, nullptr, 0);
+  }
+  EXPECT_EQ(gDraw.calls, (std::vector<std::string>{"label Footprint", "label Function Name", "label "}));
+  EXPECT_EQ(gDraw.flagsDuring & kDrawLocatorText, kDrawLocatorText);
+  EXPECT_EQ(w_.WalkFlags & kDrawLocatorText, 0u);
+}
+
 TEST_F(AttributeLocators, SetLocatorTargetStoresTheEntityReference) {
   record_ = Start(kLocatorUserAttribute);
   Tower* a = InsertAttributeWithId(schematic_, 14, "VALUE", 0, 5);
