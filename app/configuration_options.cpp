@@ -41,8 +41,6 @@ std::uint32_t EditingOption10317;
 std::uint32_t CompletionInfoMask1;
 std::uint32_t CompletionInfoMask2;
 std::uint32_t OriginMarkOption;
-LocatorDefaults FirstLocatorDefaults;
-LocatorDefaults SecondLocatorDefaults;
 std::int32_t EditingLength10328;
 std::uint32_t EditingOption10329;
 

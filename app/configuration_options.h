@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "objects/attribute_locators.h"
 
 // Mouse group 10100: the six configuration words of the left (10102) and
 // right (10103) buttons, nodes 10104 to 10109: the button id, the click
@@ -49,14 +50,11 @@ extern std::uint32_t EditingOption10317;
 extern std::uint32_t CompletionInfoMask1;  // 10315
 extern std::uint32_t CompletionInfoMask2;  // 10316
 extern std::uint32_t OriginMarkOption;     // 10319
-struct LocatorDefaults {
-  std::int32_t x;
-  std::int32_t y;
-  std::uint32_t sizeIndex;
-  pl3::Transform transform;
-};
-extern LocatorDefaults FirstLocatorDefaults;   // 10320, 10321, 10322, 10326
-extern LocatorDefaults SecondLocatorDefaults;  // 10323, 10324, 10325, 10327
+// The pin-number and pin-name text defaults of the locator placing code
+// (offset, justification, rotation), kept here under their option numbers.
+using LocatorDefaults = PinTextDefaults;
+inline constexpr LocatorDefaults& FirstLocatorDefaults = PinNumberTextDefaults;  // 10320, 10321, 10322, 10326
+inline constexpr LocatorDefaults& SecondLocatorDefaults = PinNameTextDefaults;   // 10323, 10324, 10325, 10327
 extern std::int32_t EditingLength10328;
 extern std::uint32_t EditingOption10329;
 

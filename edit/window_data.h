@@ -56,8 +56,6 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
 constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
-constexpr std::uint32_t kDrawLocatorText = 0x4;      // locator texts are drawn (ghosts and placed)
-constexpr std::uint32_t kDrawMirrored = 0x800000;    // the symbol being ghosted or drawn is mirrored
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
@@ -259,6 +257,10 @@ struct CurrentWindowData {
   Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
                                         // being placed, or the symbol to receive a User locator; owned
 };
+
+// The WalkFlags bits the locator drawing names by what they do there.
+constexpr std::uint32_t kDrawLocatorText = kWalkHighlighting;  // locator texts and ghosts are drawn
+constexpr std::uint32_t kDrawMirrored = kWalkMirrorMode;       // locator copies are mirrored before drawing
 
 // Clears the transient part of a block: the pending record, selection,
 // insertions, ratsnest state, edit mode and view flags, and gives the reset

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "geometry/types.h"
 #include "objects/graphic_records.h"
@@ -50,10 +51,11 @@ constexpr std::uint8_t kEditModeLocatorText = 74;
 // The pin-number or pin-name text defaults: the text offset (text point
 // minus locator point), the justification (both bit sets ORed) and the
 // rotation of the last inserted Pin Number or Pin Name locator. Saved in the
-// configuration file; read by the pin placing of the symbol library editor.
+// configuration file, whose options give their starting values (reset there);
+// read by the pin placing of the symbol library editor.
 struct PinTextDefaults {
-  std::int32_t offsetX = 0;
-  std::int32_t offsetY = 0;
+  std::int32_t x = 0;  // the text offset
+  std::int32_t y = 0;
   std::uint32_t justification = 0;
   pl3::Transform rotation = pl3::R0;
 };
@@ -121,3 +123,68 @@ int DeleteLocatorWithAttribute(Tower* locator);
 void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator);
 // Draws a placed locator (the entity walker's draw of type 20).
 void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass);
+
+// The text the ghost shows beside a locator being placed, by kind, and where
+// it goes: the text point with a leader (placed), or the locator point (at).
+// Kinds 9, 13 and 15 show a shape instead, and kinds whose text waits for a
+// text point show nothing until one is set.
+enum class GhostTextPlacement { None, Placed, AtPoint, Shape };
+struct GhostText {
+  GhostTextPlacement placement = GhostTextPlacement::None;
+  std::string text;
+};
+GhostText GetLocatorGhostText(const AttributeLocatorPayload* locator);
+// The radius of the ghost circle: 10 thou for kinds 1, 3, 4, 13 and the plain
+// kinds, 5 thou for the others.
+std::int32_t LocatorGhostRadius(std::uint16_t kind);
+
+// One text of a ghost or a placed locator, ready for the text item builders:
+// the size (an index of the font list when sizeByIndex), the justification
+// (the two bit sets adjusted for the locator's rotation and ORed) and the
+// locator's text style word.
+struct LocatorTextSpec {
+  const char* text;
+  pl3::Point at;       // the text point (placed) or the locator point
+  pl3::Point anchor;   // the locator point: the leader starts here
+  int sizeByIndex;
+  std::int32_t size;   // font list index or explicit size
+  std::uint32_t justification;
+  std::uint32_t style;
+  pl3::Transform rotation;
+};
+LocatorTextSpec LocatorTextOf(const AttributeLocatorPayload* locator, const char* text);
+
+// The drawing the locator code asks of the kind handlers and the text
+// helpers, which are filled in by their owners at start-up; an empty slot
+// draws nothing. Cleared before each test.
+struct LocatorDrawServices {
+  // A text at the text point with a leader from the locator point.
+  void (*drawPlacedString)(void* dc, const LocatorTextSpec& text) = nullptr;
+  // A text at the locator point.
+  void (*drawTextAt)(void* dc, const LocatorTextSpec& text) = nullptr;
+  // The shape of kinds 9 and 15 (IO port outline) and 13 (net-name graphic).
+  void (*ghostKindShape)(void* dc, const AttributeLocatorPayload* locator) = nullptr;
+  // A heap string: the user attribute text a User locator being placed shows.
+  char* (*userLocatorText)(const AttributeLocatorPayload* locator) = nullptr;
+  // The selection test of edit mode 39 for the ghost of a plain kind.
+  int (*selectionTestPasses)() = nullptr;
+  // The draw handler of a handled kind.
+  void (*drawKind)(const AttributeLocatorPayload* copy, const pl3::Transform* parent, int pass) = nullptr;
+  // A plain kind's name in the window's default text font with a leader.
+  void (*drawKindLabel)(const AttributeLocatorPayload* copy, const pl3::Transform* parent, const char* name) = nullptr;
+  // Mirrors a locator copy about its symbol's centre.
+  void (*mirrorTextData)(AttributeLocatorPayload* copy) = nullptr;
+};
+extern LocatorDrawServices LocatorDrawSlots;
+
+// ---- Seams: the editing engine (the program's stand-ins are in
+// app/locator_seams_pending.cpp) -------------------------------------------------------
+
+// Records the insertion of the entity as an undo step with the caption.
+void RecordInsertionUndo(const Tower* inserted, const char* caption);
+// Records the removal of the entity in the current undo step.
+void RecordDeletionUndo(const Tower* entity);
+// Sets the type code that the next click inserts.
+void SetInsertionType(std::uint16_t type);
+// Builds the Selection and Options menus for a selection-menu kind.
+void SetSelectionAndOptionsMenus(std::uint32_t menuKind);

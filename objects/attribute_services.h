@@ -48,11 +48,6 @@ void SplitNameValuePair(const char* text, std::uint32_t size, const char** name,
 // Sets the item's user attribute of the name to the value, inserting it when
 // missing. The caller releases the result.
 Tower* SetUserAttribute(const Tower* item, const char* name, const char* value);
-// GetUserAttributeText on the package instance of a packaged schematic
-// symbol, else on the symbol itself (a heap string).
-char* GetSymbolUserAttributeText(const Tower* symbol, const char* name);
-// Non-zero when the schematic locator is shown.
-int IsLocatorShown(const Tower* locator);
 // The current size index of a schematic object kind (type 28, 29 or 20 with a
 // locator kind), clamped to the last entry of its list in the window's size table.
 std::uint32_t GetCurrentSizeIndex(std::uint16_t code, std::uint16_t locatorKind);

@@ -531,7 +531,7 @@ namespace {
 // The text item at the text point with the leader from the locator point to
 // its grown box; the window's drawing flags are put back afterwards.
 void DrawStringWithLeader(void* view, const LocatorText& item, pl3::Point anchor, int ghost) {
-  std::uint32_t* flags = ActiveWindowData ? &ActiveWindowData->StateFlags : nullptr;
+  std::uint32_t* flags = ActiveWindowData ? &ActiveWindowData->WalkFlags : nullptr;
   const std::uint32_t saved = flags ? *flags : 0;
   if (ghost && flags) *flags |= kDrawLocatorText;
   pl3::Box box;

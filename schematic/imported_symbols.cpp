@@ -7,29 +7,12 @@
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "platform/text_case.h"
+#include "schematic/attribute_records.h"
 #include "store/tower.h"
 
 namespace {
-
 constexpr std::uint32_t kUserAttributeKind = 14;
-constexpr std::uint16_t kTypeAttributeValue = 11005;
-
-char* HeapCopy(const std::string& text) {
-  char* copy = static_cast<char*>(std::malloc(text.size() + 1));
-  if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
-}
-
-// The newest child's payload of the code and its size; null when absent.
-const char* ChildBytes(const Tower* t, std::uint16_t code, std::uint32_t* size) {
-  Tower* child = GetChildTower(t, code);
-  Entity* e = child ? FindNextEntity(child) : nullptr;
-  ReleaseTower(&child);
-  if (!e) return nullptr;
-  *size = e->payloadSize;
-  return reinterpret_cast<const char*>(EntityPayload(e));
-}
-
+char* HeapCopy(const std::string& text) { return CopyStoredText(text.c_str(), static_cast<std::uint32_t>(text.size() + 1)); }
 }  // namespace
 
 Tower* FindImportedSymbol(const Tower* netHierGroup, const char* designator) {
@@ -37,7 +20,7 @@ Tower* FindImportedSymbol(const Tower* netHierGroup, const char* designator) {
   Tower* symbols = GetChildTower(netHierGroup, Type_ImportedSymbol);
   while (symbols && FindNextEntity(symbols)) {
     std::uint32_t size = 0;
-    const char* stored = ChildBytes(symbols, Type_ImportedDesignator, &size);
+    const char* stored = NewestChildBytes(symbols, Type_ImportedDesignator, &size);
     if (stored && std::memchr(stored, 0, size) && pl3::EqualsNoCase(stored, designator)) {
       LastLevel(symbols).flags = kLevelLast | kLevelPositioned;
       return symbols;
@@ -54,7 +37,7 @@ char* GetUserAttributeText(const Tower* item, const char* name) {
     const std::uint8_t* record = PayloadOfAtLeast(TowerEntity(attributes), 4);
     if (!record || ReadU32(record, 0) != kUserAttributeKind) continue;
     std::uint32_t size = 0;
-    const char* text = ChildBytes(attributes, kTypeAttributeValue, &size);
+    const char* text = NewestChildBytes(attributes, Type_AttributeValue, &size);
     if (!text) continue;
     // "name" NUL "value": both parts must lie within the record.
     const char* nameEnd = static_cast<const char*>(std::memchr(text, 0, size));

@@ -156,8 +156,8 @@ TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
   EXPECT_EQ(EditingOption10303, 9);
   EXPECT_EQ(CompletionInfoMask1, 0x3000011u);
   EXPECT_EQ(CompletionInfoMask2, 0x22u);
-  EXPECT_EQ(SecondLocatorDefaults.transform.ty, 1);
-  EXPECT_EQ(FirstLocatorDefaults.sizeIndex, 7u);
+  EXPECT_EQ(SecondLocatorDefaults.rotation.ty, 1);
+  EXPECT_EQ(FirstLocatorDefaults.justification, 7u);
   EXPECT_EQ(EditingOption10329, 78u);
   EXPECT_EQ(FurtherOption10405, 9u);
   EXPECT_EQ(ConfiguredLengths[6], 1006);
@@ -332,10 +332,10 @@ TEST_F(ConfigurationFile, MissingAndShortNodesKeepOrTakeTheirValues) {
   EXPECT_EQ(PickDistance, 12u) << "kept";
   EXPECT_EQ(CompletionInfoMask1, 0x11u) << "no 10315: nothing added";
   EXPECT_EQ(FirstLocatorDefaults.x, -1828800) << "the value for a missing node";
-  EXPECT_EQ(FirstLocatorDefaults.sizeIndex, 8u);
-  EXPECT_EQ(std::memcmp(&FirstLocatorDefaults.transform, &pl3::kIdentityTransform, sizeof(pl3::Transform)), 0);
+  EXPECT_EQ(FirstLocatorDefaults.justification, 8u);
+  EXPECT_EQ(std::memcmp(&FirstLocatorDefaults.rotation, &pl3::kIdentityTransform, sizeof(pl3::Transform)), 0);
   EXPECT_EQ(SecondLocatorDefaults.x, 1828800);
-  EXPECT_EQ(SecondLocatorDefaults.sizeIndex, 4u);
+  EXPECT_EQ(SecondLocatorDefaults.justification, 4u);
   EXPECT_EQ(EditingLength10328, 914400);
   EXPECT_EQ(EditingOption10329, 0u);
   EXPECT_EQ(PrintOptionsRecord[0], 1) << "a short record counts as missing";

@@ -294,7 +294,7 @@ TEST_F(LocatorKindsTest, LibraryDotsAndLabels) {
 
   // A plain kind's label is a ghost with its leader; the drawing flags come back.
   Record().texts.clear();
-  window->StateFlags = 0x10;
+  window->WalkFlags = 0x10;
   LocatorPayload plain = Locator(kLocatorFunctionName, 0, 0, 99);
   plain.textX = 500000;
   plain.textY = 700000;
@@ -304,7 +304,7 @@ TEST_F(LocatorKindsTest, LibraryDotsAndLabels) {
   EXPECT_EQ(Record().texts[0].size, 8);
   EXPECT_EQ(Record().texts[0].x, 500000);
   EXPECT_EQ(leaders, std::vector<int>{1});
-  EXPECT_EQ(window->StateFlags, 0x10u);
+  EXPECT_EQ(window->WalkFlags, 0x10u);
   DrawPlacedString(nullptr, plain, "Pin", {500000, 700000});
   EXPECT_EQ(leaders, (std::vector<int>{1, 0}));
   ReleaseTower(&designator);
