@@ -55,3 +55,12 @@ void AddWindowConsoleMessage(HWND window, const char* text, std::uint32_t kind);
 void ZoomToLevel(HWND window, void* state, std::uint32_t parameter, std::uint32_t firstViewWord);
 // Runs a script file in a fresh script state; non-zero on success.
 int RunScriptFile(const char* path);
+
+// ---- Menus per document kind --------------------------------------------------------
+
+// Turns every item of the menu (recursively into its pop-ups) into an
+// owner-drawn item that keeps its text for drawing; a pop-up that is not top
+// level is measured first; with extras the items take their images and key
+// texts. Frees the owner-draw data of the menu and its pop-ups.
+void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras);
+void FreeOwnerDrawnMenu(HMENU menu);

@@ -147,6 +147,22 @@ static_assert(offsetof(DatumPayload, keyStroke) == 60);
 static_assert(offsetof(DatumPayload, name) == 64);
 constexpr std::uint32_t DatumStoredSize(std::uint32_t nameLength) { return 65 + nameLength; }
 
+// Spiral: 19.
+struct SpiralPayload {
+  GraphicHead head;
+  std::int32_t width;     // 48
+  Point centre;           // 52
+  Point start;            // 60
+  Point end;              // 68
+  std::int32_t pitch;     // 76: radial growth per full turn
+  std::uint8_t mirrored;  // 80: 1 when mirrored about the vertical through the centre
+  std::uint8_t bytes81[3];
+};
+static_assert(sizeof(SpiralPayload) == 84);
+static_assert(offsetof(SpiralPayload, centre) == 52);
+static_assert(offsetof(SpiralPayload, end) == 68);
+static_assert(offsetof(SpiralPayload, mirrored) == 80);
+
 #pragma pack(pop)
 
 // Stored sizes of the fixed-size graphic payloads that have no layout of

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/pending_services.h"
+#include "platform/menus.h"
 #include "platform/reset_hooks.h"
 #include "store/tower.h"
 
@@ -75,4 +76,14 @@ void ZoomToLevel(HWND, void*, std::uint32_t parameter, std::uint32_t) {
 int RunScriptFile(const char* path) {
   Recorded().scriptsRun.push_back(path ? path : "<null>");
   return 1;
+}
+void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras) {
+  Note("MakeMenuOwnerDrawn");
+  Recorded().ownerDrawnMenus.push_back(menu);
+  Recorded().ownerDrawnArguments.push_back(topLevel * 10 + withExtras);
+}
+void FreeOwnerDrawnMenu(HMENU menu) {
+  Note("FreeOwnerDrawnMenu");
+  Recorded().freedMenus.push_back(menu);
+  Recorded().freedMenuWasLive.push_back(IsMenu(menu) != FALSE);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace pendingfakes {
 
 struct Calls {
@@ -22,6 +24,11 @@ struct Calls {
   std::vector<std::string> consoleLines;      // "kind:text"
   std::vector<std::uint32_t> zoomParameters;
   std::vector<std::string> scriptsRun;
+  // Owner-drawn menus.
+  std::vector<HMENU> ownerDrawnMenus;        // MakeMenuOwnerDrawn's menus
+  std::vector<int> ownerDrawnArguments;      // top level x 10 + with extras
+  std::vector<HMENU> freedMenus;             // FreeOwnerDrawnMenu's menus
+  std::vector<bool> freedMenuWasLive;        // whether each was still a menu when freed
   int Count(const std::string& name) const;
 };
 Calls& Recorded();
