@@ -98,13 +98,13 @@ bool GetTextGroupPlacement(const Tower* group, pl3::Transform* placement, bool* 
   return true;
 }
 
-bool GetTextGroupTransform(const Tower* group, pl3::Transform* transform) {
+bool GetTextGroupTransform(const Tower* group, pl3::Transform* transform, bool* mirroredOut) {
   bool mirrored = false;
   pl3::Transform placement;
   if (!GetTextGroupPlacement(group, &placement, &mirrored)) return false;
-  *transform = pl3::kIdentityTransform;
-  if (mirrored) *transform = kMirrorTransform;
+  *transform = mirrored ? kMirrorTransform : pl3::kIdentityTransform;
   pl3::ComposeTransform(transform, &placement);
+  if (mirroredOut) *mirroredOut = mirrored;
   return true;
 }
 
@@ -142,13 +142,11 @@ void TranslateTextInGroup(SelectionInfo* item, pl3::Point delta, std::uint16_t /
 
 void GhostTextInGroup(void* view, SelectionInfo* item) {
   const Tower* selected = item ? SelectedText(item) : nullptr;
-  Entity* e = TowerEntity(selected);
   Tower* group = TextPayloadOf(selected) ? GroupOfSelection(item) : nullptr;
-  pl3::Transform placement;
+  pl3::Transform transform;
   bool mirrored = false;
-  if (group && GetTextGroupPlacement(group, &placement, &mirrored)) {
-    pl3::Transform transform;
-    GetTextGroupTransform(group, &transform);
+  if (group && GetTextGroupTransform(group, &transform, &mirrored)) {
+    Entity* e = TowerEntity(selected);
     auto* record = static_cast<EntityRecord*>(CopyEntity(EntityPayload(e), e->payloadSize, Type_Text, &transform));
     if (record) {
       const MirrorModeToggle toggle(mirrored);

@@ -23,8 +23,8 @@ constexpr std::uint8_t kTextGroupMirrored = 0x2;
 // flags it mirrored. False when the Tower stands on no entity.
 bool GetTextGroupPlacement(const Tower* group, pl3::Transform* placement, bool* mirrored);
 // The transform a text of the group is drawn under: the placement, after the
-// mirror in x for a mirrored group.
-bool GetTextGroupTransform(const Tower* group, pl3::Transform* transform);
+// mirror in x for a mirrored group (*mirrored, when given, tells which).
+bool GetTextGroupTransform(const Tower* group, pl3::Transform* transform, bool* mirrored = nullptr);
 
 // Moves a text payload by the delta, kept inside the editable area.
 void TranslateText(void* payload, pl3::Point delta);

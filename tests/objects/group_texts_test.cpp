@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "edit/window_data.h"
@@ -10,7 +13,10 @@
 #include "objects/group_texts.h"
 #include "objects/item_helpers.h"
 #include "objects/payload_access.h"
+#include "objects/size_table.h"
+#include "platform/user.h"
 #include "tests/objects/item_helper_seam_fakes.h"
+#include "tests/support/test_windows.h"
 #include "walk_fixture.h"
 
 namespace {
@@ -279,10 +285,6 @@ TEST(SpiralEnds, NearerEndByDistanceStartOnATieMirroredAboutTheCentre) {
 }  // namespace
 
 // ---- Via sizes, via look-up, display-list boxes and Edit Selection ---------------------
-
-#include "objects/size_table.h"
-#include "platform/user.h"
-#include "tests/support/test_windows.h"
 
 namespace {
 
