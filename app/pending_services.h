@@ -58,3 +58,12 @@ int RunScriptFile(const char* path);
 // Shows the active editor's right-button menu as an owner-drawn pop-up at a
 // screen point, owned by `owner`; 0 when it could not be shown.
 int ShowHoldMenu(HWND owner, int x, int y);
+
+// ---- Menus per document kind --------------------------------------------------------
+
+// Turns every item of the menu (recursively into its pop-ups) into an
+// owner-drawn item that keeps its text for drawing; a pop-up that is not top
+// level is measured first; with extras the items take their images and key
+// texts. Frees the owner-draw data of the menu and its pop-ups.
+void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras);
+void FreeOwnerDrawnMenu(HMENU menu);

@@ -13,6 +13,7 @@
 #include "geometry/view_mapping.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/group_texts.h"
 #include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
@@ -589,6 +590,13 @@ int GrabEntity(const Tower* item, GrabBlock* grab) {
   if ((IsLineKind(code) || IsThinLineKind(code)) && stored >= 68) return GrabLine(p, grab);
   if (IsArcKind(code) && stored >= 116) return GrabArc(p, grab);
   if (IsPolygonKind(code) && stored >= 68) return GrabPolygon(p, stored, grab);
+  switch (code) {
+    case Type_Text: return GrabText(item, grab);
+    case Type_SymbolPin: return GrabSymbolPin(item, grab);
+    case 27: return GrabPinNameText(item, grab);
+    case kTypeTextGroup: return GrabTextGroup(item, grab);
+    default: break;
+  }
   if (code == Type_Circle && stored >= 60) {
     SetGrab(grab, {ReadI32(p, 52), ReadI32(p, 56)}, simple);
   } else if (code == Type_Hole && stored >= 68) {

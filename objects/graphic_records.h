@@ -164,12 +164,12 @@ struct SpiralPayload {
   pl3::Point start;        // 60
   pl3::Point end;          // 68
   std::int32_t pitch;      // 76: world units
-  std::uint8_t direction;  // 80: 1 mirrored about the centre's vertical
+  std::uint8_t mirrored;   // 80: 1 when mirrored about the vertical through the centre
   std::uint8_t bytes81[3];
 };
 static_assert(sizeof(SpiralPayload) == 84);
 static_assert(offsetof(SpiralPayload, centre) == 52 && offsetof(SpiralPayload, pitch) == 76);
-static_assert(offsetof(SpiralPayload, direction) == 80);
+static_assert(offsetof(SpiralPayload, mirrored) == 80);
 
 #pragma pack(pop)
 

@@ -1,17 +1,25 @@
 #include "objects/item_helpers.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "edit/window_data.h"
+#include "geometry/length_units.h"
 #include "geometry/pot2.h"
 #include "objects/design_helpers.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/item_helper_seams.h"
+#include "objects/group_texts.h"
 #include "objects/payload_access.h"
+#include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
 #include "platform/reset_hooks.h"
+#include "platform/user.h"
 
 std::uint32_t PadResistOptions = kDefaultPadResistOptions;
 
@@ -21,7 +29,6 @@ void ResetPadResistOptions() { PadResistOptions = kDefaultPadResistOptions; }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetPadResistOptions);
 
 constexpr std::uint16_t kTypePadResistOptions = 10406;
-constexpr std::uint16_t kTypeTextGroup = 163;
 constexpr std::uint16_t kTypeSchematicGroup = 25;
 constexpr std::uint32_t kTextJustificationOffset = 72;
 constexpr std::uint32_t kDimensionerJustificationOffset = 100;
@@ -261,4 +268,146 @@ std::int32_t PurgeUnusedPadStackDefs(const Tower* symbolDefinition) {
     ReleaseTower(&gone);
   }
   return static_cast<std::int32_t>(unused.size());
+}
+
+pl3::Point GetNearerSpiralEnd(std::int32_t x, std::int32_t y, const SpiralPayload* spiral) {
+  pl3::Point start = spiral->start;
+  pl3::Point end = spiral->end;
+  if (spiral->mirrored == 1) {
+    const std::int64_t twice = 2 * static_cast<std::int64_t>(spiral->centre.x);
+    start.x = static_cast<std::int32_t>(twice - start.x);
+    end.x = static_cast<std::int32_t>(twice - end.x);
+  }
+  const auto squared = [&](pl3::Point p) {
+    const double dx = static_cast<double>(p.x) - x;
+    const double dy = static_cast<double>(p.y) - y;
+    return dx * dx + dy * dy;
+  };
+  return squared(end) < squared(start) ? end : start;
+}
+
+void EnterEditSelectionMode(void* view) {
+  if (ActiveWindowData) ActiveWindowData->EditMode = kEditModeEditSelection;
+  SetSelectionAndOptionsMenus(0);
+  InvalidateRect(static_cast<HWND>(view), nullptr, TRUE);
+}
+
+namespace {
+
+struct PointQuery {
+  pl3::Point at;
+};
+
+int IsViaItemAt(const DisplayItemView& item, void* context) {
+  const pl3::Point at = static_cast<const PointQuery*>(context)->at;
+  return item.kind == Type_Via && item.centre.x == at.x && item.centre.y == at.y;
+}
+
+bool IsDesignViaAt(const Tower* design, std::int32_t x, std::int32_t y) {
+  Tower* holes = design ? GetChildTower(design, Type_Hole) : nullptr;
+  bool found = false;
+  while (!found && holes && FindNextEntity(holes)) {
+    const std::uint8_t* p = PayloadOfAtLeast(TowerEntity(holes), offsetof(HolePayload, word68));
+    found = p && (p[49] & kHoleIsVia) && ReadI32(p, 60) == x && ReadI32(p, 64) == y;
+  }
+  ReleaseTower(&holes);
+  return found;
+}
+
+// Grows a box to take in another, comparing as unsigned values, so the empty
+// box is neutral.
+void UniteBoxes(pl3::Box* box, const pl3::Box& other) {
+  const auto below = [](std::int32_t a, std::int32_t b) { return static_cast<std::uint32_t>(a) < static_cast<std::uint32_t>(b); };
+  if (below(other.xmin, box->xmin)) box->xmin = other.xmin;
+  if (below(other.ymin, box->ymin)) box->ymin = other.ymin;
+  if (below(box->xmax, other.xmax)) box->xmax = other.xmax;
+  if (below(box->ymax, other.ymax)) box->ymax = other.ymax;
+}
+
+struct SymbolBoxQuery {
+  const Entity* symbol;
+  pl3::Box* box;
+  bool found;
+};
+
+int UniteSymbolItemBox(const DisplayItemView& item, void* context) {
+  auto* query = static_cast<SymbolBoxQuery*>(context);
+  if (item.excluded || !item.owner || TowerEntity(item.owner) != query->symbol) return 0;
+  if (query->found) {
+    UniteBoxes(query->box, item.box);
+  } else {
+    *query->box = item.box;
+    query->found = true;
+  }
+  return 0;
+}
+
+const char* const kViaMenuUnitNames[] = {"Thou", "Inch", "mm", "cm"};
+
+// A stored half size doubled and shown in the unit: up to three decimals,
+// trailing zeros and a trailing point dropped.
+std::string ViaSizeInUnit(std::int32_t half, std::uint8_t unit) {
+  const double value = 2.0 * static_cast<double>(half) / static_cast<double>(pl3::WorldUnitsPerUnit[unit]);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.3f", value);
+  std::string text = buffer;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  if (text == "-0") text = "0";
+  return text;
+}
+
+}  // namespace
+
+int ViaExistsAt(std::int32_t x, std::int32_t y) {
+  const CurrentWindowData* window = ActiveWindowData;
+  if (!window) return 0;
+  if (IsDesignViaAt(window->design, x, y)) return 1;
+  PointQuery query{{x, y}};
+  return window->editorKind == kEditorPcb && VisitDisplayItems(&IsViaItemAt, &query) ? 1 : 0;
+}
+
+std::string ViaSizeMenuText(const SizeEntry& entry) {
+  // A unit outside the table (a damaged size list) is shown as thou.
+  const std::uint8_t unit = entry.unit < 4 ? entry.unit : 0;
+  const char* unitName = kViaMenuUnitNames[unit];
+  const std::string hole = ViaSizeInUnit(entry.value1, unit);
+  const std::string land = ViaSizeInUnit(entry.value2, unit);
+  const std::size_t nameLength = strnlen(entry.name, sizeof entry.name);
+  const std::string name(entry.name, nameLength);
+  std::vector<char> text(name.size() + hole.size() + land.size() + 64);
+  if (name.empty()) {
+    std::snprintf(text.data(), text.size(), "%s %s hole %s %s land", hole.c_str(), unitName, land.c_str(), unitName);
+  } else {
+    std::snprintf(text.data(), text.size(), "%s (%s %s hole %s %s land)", name.c_str(), hole.c_str(), unitName,
+                  land.c_str(), unitName);
+  }
+  return text.data();
+}
+
+int PickViaSizeMenu(std::uint32_t* index) {
+  const SizeTable* table = ActiveWindowData ? ActiveWindowData->sizeTable : nullptr;
+  if (!table || !index) return 0;
+  const SizeList& vias = (*table)[SizeKind_Vias];
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return 0;
+  for (std::uint32_t i = 0; i < vias.count(); ++i) {
+    if (!(vias.entries[i].flags & kSizeEntryOn)) continue;
+    AppendMenuA(menu, MF_STRING, kFirstViaSizeMenuId + i, ViaSizeMenuText(vias.entries[i]).c_str());
+  }
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const UINT chosen = static_cast<UINT>(TrackOwnerDrawnPopupMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, FrameWindow));
+  DestroyOwnerDrawnMenu(menu);
+  if (chosen < kFirstViaSizeMenuId || chosen - kFirstViaSizeMenuId >= vias.count()) return 0;
+  *index = chosen - kFirstViaSizeMenuId;
+  return 1;
+}
+
+int GetSymbolDisplayListBox(const Tower* symbolInstance, pl3::Box* box) {
+  const Entity* symbol = TowerEntity(symbolInstance);
+  if (!symbol || !box) return 0;
+  SymbolBoxQuery query{symbol, box, false};
+  VisitDisplayItems(&UniteSymbolItemBox, &query);
+  return query.found ? 1 : 0;
 }

@@ -2,10 +2,13 @@
 // sweeps, look-ups by number or name, polygon clean-up and text justification.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "geometry/graphic_layouts.h"
+#include "geometry/types.h"
 
 struct Tower;
+struct SizeEntry;
 
 // Record codes of the attribute copies a symbol carries (their layouts are
 // the designators' records).
@@ -72,3 +75,35 @@ void LoadPadResistOptions(const Tower* design);
 // Stack Instance Hier (141) of it names through its Pad-Stack Info. Returns
 // the number deleted.
 std::int32_t PurgeUnusedPadStackDefs(const Tower* symbolDefinition);
+
+struct SpiralPayload;
+
+// The nearer of the spiral's start and end to (x, y) by squared distance, the
+// start on a tie; a mirrored spiral's ends are mirrored about its centre first.
+pl3::Point GetNearerSpiralEnd(std::int32_t x, std::int32_t y, const SpiralPayload* spiral);
+
+// Edit mode 39: Edit Selection.
+constexpr std::uint8_t kEditModeEditSelection = 39;
+// Puts the active window into Edit Selection with the menus for no item and
+// invalidates the view.
+void EnterEditSelectionMode(void* view);
+
+// 1 when a via of the active window's design has its centre at (x, y), or in
+// a PCB window a via item of the display list does; else 0.
+int ViaExistsAt(std::int32_t x, std::int32_t y);
+
+// The first command id of the via size pop-up; the item of the vias list
+// entry at position i has id kFirstViaSizeMenuId + i.
+constexpr unsigned kFirstViaSizeMenuId = 2051;
+// The text of a via size's menu item: "%s (%s %s hole %s %s land)" with the
+// name first, or "%s %s hole %s %s land" for an empty name.
+std::string ViaSizeMenuText(const SizeEntry& entry);
+// Offers the active window's via sizes whose offered flag is set in a pop-up
+// at the cursor; the chosen entry's position in the whole vias list goes to
+// *index with 1; 0 when the menu was cancelled or nothing is offered.
+int PickViaSizeMenu(std::uint32_t* index);
+
+// Unites into *box the boxes of the display-list items of the symbol instance
+// that are not excluded, the first replacing what *box held; 1 when any was
+// found, else 0 and *box unchanged.
+int GetSymbolDisplayListBox(const Tower* symbolInstance, pl3::Box* box);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/pending_services.h"
+#include "platform/menus.h"
 #include "platform/reset_hooks.h"
 #include "store/tower.h"
 
@@ -81,4 +82,14 @@ int ShowHoldMenu(HWND, int, int) {
   pendingfakes::Recorded().names.push_back("ShowHoldMenu");
   if (pendingfakes::Recorded().duringHoldMenu) pendingfakes::Recorded().duringHoldMenu();
   return pendingfakes::Recorded().holdMenuResult;
+}
+void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras) {
+  Note("MakeMenuOwnerDrawn");
+  Recorded().ownerDrawnMenus.push_back(menu);
+  Recorded().ownerDrawnArguments.push_back(topLevel * 10 + withExtras);
+}
+void FreeOwnerDrawnMenu(HMENU menu) {
+  Note("FreeOwnerDrawnMenu");
+  Recorded().freedMenus.push_back(menu);
+  Recorded().freedMenuWasLive.push_back(IsMenu(menu) != FALSE);
 }

@@ -1,0 +1,40 @@
+#include "tests/objects/item_helper_seam_fakes.h"
+
+#include <cstring>
+
+#include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "platform/reset_hooks.h"
+
+namespace itemseams {
+
+Calls& Recorded() {
+  static Calls calls;
+  return calls;
+}
+
+namespace {
+void ResetFakes() { Recorded() = Calls{}; }
+const bool registered = pl3::RegisterGlobalReset(&ResetFakes);
+}  // namespace
+
+}  // namespace itemseams
+
+using itemseams::Recorded;
+
+void OffsetEntity(void*, std::uint16_t type, std::int32_t dx, std::int32_t dy, int clamp) {
+  Recorded().offsets.push_back({type, {dx, dy}, clamp});
+}
+void SetSelectionAndOptionsMenus(std::uint32_t menuKind) { Recorded().menuKinds.push_back(menuKind); }
+void GhostEntityData(void* view, EntityRecord* record, std::uint16_t type) {
+  itemseams::Ghost ghost{view, type, record->header.transform, {}, ActiveWindowData ? ActiveWindowData->WalkFlags : 0};
+  std::memcpy(&ghost.ownTransform, record->payload + 76, sizeof ghost.ownTransform);
+  Recorded().ghosts.push_back(ghost);
+}
+void GetTextEntityBox(const void*, pl3::Box* box) { *box = Recorded().textBox; }
+int VisitDisplayItems(int (*visit)(const DisplayItemView&, void*), void* context) {
+  for (const DisplayItemView& item : Recorded().displayItems) {
+    if (int result = visit(item, context)) return result;
+  }
+  return 0;
+}
