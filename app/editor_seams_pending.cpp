@@ -1,22 +1,16 @@
 // The program's stand-ins for the drawing, engine and menu services of
 // objects/editor_seams.h until their owners land. They refuse safely: the
-// layer stays, nothing is drawn or redrawn, no menu changes, and an insertion
-// with undo stores nothing and beeps.
+// layer stays, nothing is drawn or redrawn, no menu changes.
 #include "objects/editor_seams.h"
 
 #include "platform/user.h"
 
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
-void GhostEntityData(void*, const void*, std::uint16_t) {}
+void GhostEntityData(void*, std::uint16_t, const void*, std::uint32_t, const pl3::Transform*) {}
 void DrawSpiral(void*, const EntityRecord*) {}
 int GetArcQuadrant(const EntityRecord*) { return 0; }
 int GetArcSweepQuadrants(const EntityRecord*) { return 0; }
-Tower* InsertEntityWithUndo(const EntityRecord*, const Tower*) {
-  MessageBeep(MB_ICONEXCLAMATION);
-  return nullptr;
-}
 void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
-void SetSelectionAndOptionsMenus(std::uint32_t) {}
 std::uint32_t GetSelectionMenuKind(std::uint16_t, const Tower*) { return 0; }
 void SetEditCursor(std::uint32_t) {}
 void RedrawViewRect(void*, const pl3::Box*, int) {}

@@ -7,7 +7,5 @@
 #include "platform/user.h"
 
 void OffsetEntity(void*, std::uint16_t, std::int32_t, std::int32_t, int) { MessageBeep(0); }
-void SetSelectionAndOptionsMenus(std::uint32_t) {}
-void GhostEntityData(void*, EntityRecord*, std::uint16_t) {}
 void GetTextEntityBox(const void*, pl3::Box* box) { *box = pl3::Box{0, 0, 0, 0}; }
 int VisitDisplayItems(int (*)(const DisplayItemView&, void*), void*) { return 0; }

@@ -41,7 +41,7 @@ void JoinBox(pl3::Box& box, const pl3::Box& other) {
 }
 
 void GhostRecord(void* window, const EntityRecord& record) {
-  GhostEntityData(window, record.payload, record.header.recordType);
+  GhostEntityData(window, record.header.recordType, record.payload, 0, &record.header.transform);
 }
 
 bool SamePoint(pl3::Point a, pl3::Point b) { return a.x == b.x && a.y == b.y; }

@@ -150,7 +150,7 @@ void GhostTextInGroup(void* view, SelectionInfo* item) {
     auto* record = static_cast<EntityRecord*>(CopyEntity(EntityPayload(e), e->payloadSize, Type_Text, &transform));
     if (record) {
       const MirrorModeToggle toggle(mirrored);
-      GhostEntityData(view, record, Type_Text);
+      GhostEntityData(view, Type_Text, record->payload, 0, &record->header.transform);
     }
     std::free(record);
   }

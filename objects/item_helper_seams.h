@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "objects/editor_seams.h"
 #include "platform/menus.h"
 
 struct Tower;
@@ -17,15 +18,8 @@ struct EntityRecord;
 // Moves any entity payload by (dx, dy); with `clamp` the item is kept inside
 // the editable area.
 void OffsetEntity(void* payload, std::uint16_t type, std::int32_t dx, std::int32_t dy, int clamp);
-// Rebuilds the editor's Selection and Options menus for a selection-menu kind
-// (0 for nothing selected).
-void SetSelectionAndOptionsMenus(std::uint32_t menuKind);
 
 // ---- Drawing ------------------------------------------------------------------------
-
-// XOR-draws the outline of a working record by type code under the record's
-// own placement transform; drawn twice it erases itself.
-void GhostEntityData(void* view, EntityRecord* record, std::uint16_t type);
 
 // The box of a design text payload (its string box).
 void GetTextEntityBox(const void* textPayload, pl3::Box* box);

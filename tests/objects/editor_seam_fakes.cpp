@@ -57,7 +57,7 @@ using editorfakes::calls;
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) {
   return layer == 1 ? 2 : layer == 2 ? 32 : 1;
 }
-void GhostEntityData(void*, const void*, std::uint16_t type) { calls.push_back("ghost " + std::to_string(type)); }
+void GhostEntityData(void*, std::uint16_t type, const void*, std::uint32_t, const pl3::Transform*) { calls.push_back("ghost " + std::to_string(type)); }
 void DrawSpiral(void*, const EntityRecord*) { calls.push_back("spiral"); }
 int GetArcQuadrant(const EntityRecord*) { return editorfakes::arcQuadrant; }
 int GetArcSweepQuadrants(const EntityRecord*) { return editorfakes::sweepQuadrants; }

@@ -26,9 +26,10 @@ void OffsetEntity(void*, std::uint16_t type, std::int32_t dx, std::int32_t dy, i
   Recorded().offsets.push_back({type, {dx, dy}, clamp});
 }
 void SetSelectionAndOptionsMenus(std::uint32_t menuKind) { Recorded().menuKinds.push_back(menuKind); }
-void GhostEntityData(void* view, EntityRecord* record, std::uint16_t type) {
-  itemseams::Ghost ghost{view, type, record->header.transform, {}, ActiveWindowData ? ActiveWindowData->WalkFlags : 0};
-  std::memcpy(&ghost.ownTransform, record->payload + 76, sizeof ghost.ownTransform);
+void GhostEntityData(void* view, std::uint16_t type, const void* payload, std::uint32_t,
+                     const pl3::Transform* transform) {
+  itemseams::Ghost ghost{view, type, *transform, {}, ActiveWindowData ? ActiveWindowData->WalkFlags : 0};
+  std::memcpy(&ghost.ownTransform, static_cast<const std::uint8_t*>(payload) + 76, sizeof ghost.ownTransform);
   Recorded().ghosts.push_back(ghost);
 }
 void GetTextEntityBox(const void*, pl3::Box* box) { *box = Recorded().textBox; }
