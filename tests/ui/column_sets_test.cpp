@@ -22,6 +22,22 @@ struct Column {
   bool operator==(const Column&) const = default;
 };
 
+// The titles and widths of a header's columns, in header order.
+std::vector<Column> HeaderColumns(HWND header) {
+  std::vector<Column> out;
+  const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int i = 0; i < n; ++i) {
+    char text[64] = "";
+    HDITEM item{};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    out.push_back({text, item.cxy});
+  }
+  return out;
+}
+
 class ColumnSetsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,20 +48,7 @@ class ColumnSetsTest : public ::testing::Test {
     ASSERT_NE(header, nullptr);
   }
 
-  std::vector<Column> Columns() const {
-    std::vector<Column> out;
-    const int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char text[64] = "";
-      HDITEM item{};
-      item.mask = HDI_TEXT | HDI_WIDTH;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      out.push_back({text, item.cxy});
-    }
-    return out;
-  }
+  std::vector<Column> Columns() const { return HeaderColumns(header); }
 
   HWND dialog = nullptr;
   HWND header = nullptr;
@@ -121,21 +124,7 @@ class SizeListColumnsTest : public ::testing::Test {
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
     return parent;
   }
-  static std::vector<Column> ColumnsOf(HWND dialog) {
-    HWND h = GetDlgItem(dialog, kSizeHeaderId);
-    std::vector<Column> out;
-    const int n = h ? static_cast<int>(SendMessageA(h, HDM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int i = 0; i < n; ++i) {
-      char text[64] = "";
-      HDITEM item{};
-      item.mask = HDI_TEXT | HDI_WIDTH;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(h, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      out.push_back({text, item.cxy});
-    }
-    return out;
-  }
+  static std::vector<Column> ColumnsOf(HWND dialog) { return HeaderColumns(GetDlgItem(dialog, kSizeHeaderId)); }
   bool registered_ = false;
 };
 
