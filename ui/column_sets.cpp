@@ -114,16 +114,21 @@ ColumnWidthEntry** ColumnLayoutSlot(int listKind) {
   return nullptr;
 }
 
-bool SetUpSizeListColumns(HWND dialog, int listId, int headerId, int objectType) {
-  const SizeListColumns* set = SizeListColumnsOf(objectType);
-  if (!set || !CreateDialogHeader(dialog, listId, headerId)) return false;
-  ColumnWidthEntry** slot = ColumnLayoutSlot(set->listKind);
-  if (*slot && RestoreHeaderColumns(dialog, headerId, set->count, set->titles, *slot)) return true;
+bool SetUpListColumns(HWND dialog, int listId, int headerId, int listKind, int count, const char* const* titles,
+                      const float* fractions) {
+  ColumnWidthEntry** slot = ColumnLayoutSlot(listKind);
+  if (!slot || !CreateDialogHeader(dialog, listId, headerId)) return false;
+  if (*slot && RestoreHeaderColumns(dialog, headerId, count, titles, *slot)) return true;
   RECT list{};
   GetWindowRect(GetDlgItem(dialog, listId), &list);
   std::free(*slot);
-  *slot = InsertProportionalColumns(dialog, headerId, list.right - list.left, set->count, set->titles, set->fractions);
+  *slot = InsertProportionalColumns(dialog, headerId, list.right - list.left, count, titles, fractions);
   return *slot != nullptr;
+}
+
+bool SetUpSizeListColumns(HWND dialog, int listId, int headerId, int objectType) {
+  const SizeListColumns* set = SizeListColumnsOf(objectType);
+  return set && SetUpListColumns(dialog, listId, headerId, set->listKind, set->count, set->titles, set->fractions);
 }
 
 void FreeColumnLayout(int listKind) {

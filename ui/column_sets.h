@@ -31,6 +31,12 @@ bool RestoreHeaderColumns(HWND dialog, int headerId, int count, const char* cons
 ColumnWidthEntry** ColumnLayoutSlot(int listKind);
 
 // Puts the header headerId over the list listId and gives it the columns of
+// a list kind: the remembered widths when the kind's slot holds a usable
+// layout, else widths computed from the list's width and then remembered.
+bool SetUpListColumns(HWND dialog, int listId, int headerId, int listKind, int count, const char* const* titles,
+                      const float* fractions);
+
+// Puts the header headerId over the list listId and gives it the columns of
 // the size list of an object type: the remembered widths when the kind's
 // slot holds a usable layout, else widths computed from the list's width
 // (then remembered). Returns false, with no columns, for an object type
