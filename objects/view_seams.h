@@ -26,3 +26,6 @@ void DoScroll(void* window, std::uint32_t bar, std::uint32_t code);
 // The window's raw mouse handler, for records without a world point.
 struct MouseRecord;
 void HandleRawMouseRecord(void* window, const MouseRecord& record);
+// XOR-draws the outline of an entity record by type code; drawn twice it
+// erases itself.
+void GhostEntityData(void* window, const void* data, std::uint16_t type);
