@@ -15,6 +15,7 @@
 #include "app/start_values.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
+#include "geometry/layer_colours.h"
 #include "geometry/raster_state.h"
 #include "geometry/record_view.h"
 #include "objects/builtin_fonts.h"
@@ -111,6 +112,8 @@ void InitialiseApplication() {
   pl3::BuildArcDirectionTable(kDirectionSteps);
   // 5.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
+  pl3::BuildLayerColourTable();
+  pl3::CreateProgramPalette();
   CreateHighlightColours();
   // 6. The view scale of the default zoom, as an unsigned 0.32 fraction.
   pl3::g_raster.viewFactor = 0xFFFFFFFFu / kDefaultZoom;
@@ -175,6 +178,7 @@ void FreeApplicationGlobals() {
   ReplaceName(&RuleFileName, nullptr);
   FreeHighlightColours();
   FreeLayerColourMixTable();
+  pl3::FreeProgramPalette();
   pl3::SetArcDirectionTable({});
   FreeFileRepointTable();
   FreeWindowData(DefaultWindowData);

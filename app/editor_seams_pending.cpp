@@ -6,7 +6,6 @@
 #include "platform/user.h"
 
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
-void GhostEntityData(void*, std::uint16_t, const void*, std::uint32_t, const pl3::Transform*) {}
 void DrawSpiral(void*, const EntityRecord*) {}
 int GetArcQuadrant(const EntityRecord*) { return 0; }
 int GetArcSweepQuadrants(const EntityRecord*) { return 0; }

@@ -14,6 +14,7 @@
 #include "platform/leak_suppressions.h"
 #include "platform/user.h"
 #include "scripting/script_list.h"
+#include "ui/column_sets.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       SaveConfiguration("PL3.CFG");
+      FreeAllColumnLayouts();
       FreeApplicationGlobals();
       FreeCommandTables();
       FreeScriptList();

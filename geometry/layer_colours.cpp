@@ -21,13 +21,14 @@ namespace {
 constexpr std::uint32_t kPaletteSize = 256;
 constexpr std::uint32_t kFirstFreeSlot = 10;
 
+const bool gRegistered = RegisterGlobalReset(&FreeProgramPalette);
+
+}  // namespace
+
 void FreeProgramPalette() {
   if (ProgramPalette) DeleteObject(ProgramPalette);
   ProgramPalette = nullptr;
 }
-const bool gRegistered = RegisterGlobalReset(&FreeProgramPalette);
-
-}  // namespace
 
 void BuildLayerColourTable() {
   for (std::uint32_t i = 0; i < 256; ++i) {

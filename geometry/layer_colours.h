@@ -29,6 +29,8 @@ void BuildLayerColourTable();
 HPALETTE CreatePaletteFromColours(const RGBQUAD* quads, std::uint32_t count);
 // The palette of the bitmap quads, kept in ProgramPalette.
 HPALETTE CreateProgramPalette();
+// Deletes the program palette at exit and clears its global.
+void FreeProgramPalette();
 
 struct ZeroPair {
   std::uint32_t first, second;

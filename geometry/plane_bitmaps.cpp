@@ -130,6 +130,11 @@ void Abandon(PlaneBitmap* s, bool privateBuffers) {
 
 }  // namespace
 
+void SetPlaneBitmapSize(PlaneBitmap* surface) {
+  surface->width = static_cast<std::uint32_t>(std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1));
+  surface->height = static_cast<std::uint32_t>(std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 1));
+}
+
 int CreatePlaneBitmap(HDC dc, PlaneBitmap* s, std::uint32_t extraWidth, std::uint16_t bitCount,
                       std::uint32_t alignment) {
   s->header = BuildHeader(*s, extraWidth, bitCount, alignment);

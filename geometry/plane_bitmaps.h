@@ -27,6 +27,11 @@ struct PlaneBitmap {
 const std::uint32_t* CurrentLayerColourMix();
 const std::uint32_t* CurrentNamedColourTable();
 
+// Sizes a surface to the view before creation: the views draw at one fixed
+// size, that of the virtual screen, so that a window can grow to it without
+// a new surface.
+void SetPlaneBitmapSize(PlaneBitmap* surface);
+
 // Private buffers. 1 when made; on failure nothing is left half made (every
 // field null) and 0 is returned.
 int CreatePlaneBitmap(HDC dc, PlaneBitmap* surface, std::uint32_t extraWidth, std::uint16_t bitCount,

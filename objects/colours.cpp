@@ -8,6 +8,8 @@
 #include "edit/window_data.h"
 #include "geometry/plane_bitmaps.h"
 #include "objects/type_codes.h"
+#include "objects/editor_seams.h"
+#include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
 #include "store/node_pool.h"
 #include "store/tower.h"
@@ -202,6 +204,17 @@ int CycleColourAt(const Tower* item) {
   if (!e || !HasColourIndex(e->typeCode) || e->payloadSize == 0) return 0;
   std::uint8_t* payload = EntityPayload(e);
   payload[0] = static_cast<std::uint8_t>(NextColourInClass(payload[0]));
+  return 1;
+}
+
+int CycleEntityColour(void* window, const SelectionInfo* selection) {
+  if (!selection) return 0;
+  const Tower* item = selection->workingCopy ? selection->workingCopy : selection->original;
+  Entity* e = TowerEntity(item);
+  if (!e || !HasColourIndex(e->typeCode) || e->payloadSize == 0) return 0;
+  GhostEntityData(window, e->typeCode, EntityPayload(e), 0, &pl3::kIdentityTransform);
+  CycleColourAt(item);
+  GhostEntityData(window, e->typeCode, EntityPayload(e), 0, &pl3::kIdentityTransform);
   return 1;
 }
 

@@ -108,5 +108,10 @@ std::uint32_t GetTypeColour(std::uint16_t type);
 // Gives the entity a Tower stands on the next colour of its class (types 1
 // to 6, 20, 28, 29); 1 when it had one.
 int CycleColourAt(const Tower* item);
+// The command "edit.cyclecolour" on a selected item: its ghost is erased,
+// the item (the working copy when one is in hand) takes the next colour of
+// its class and its ghost is drawn again. 1 when an item changed.
+struct SelectionInfo;
+int CycleEntityColour(void* window, const SelectionInfo* selection);
 // Converts a design of the older colour layout, recursively.
 void NormaliseColourIndices(const Tower* design);

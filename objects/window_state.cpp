@@ -17,12 +17,14 @@
 
 std::uint32_t CompletionMaskWords[2] = {};
 std::uint32_t CurrentDrawingColour = 0;
+int ProgramBusyCount = 0;
 
 namespace {
 
 void ResetWindowStateGlobals() {
   CompletionMaskWords[0] = CompletionMaskWords[1] = 0;
   CurrentDrawingColour = 0;
+  ProgramBusyCount = 0;
 }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetWindowStateGlobals);
 
@@ -73,10 +75,10 @@ bool HasOwnSurface(std::uint32_t editorKind) { return editorKind != 64 && editor
 // A fresh screen-sized surface on the context, attached to the raster kernel.
 // When it cannot be made the window opens without drawing and says so.
 void CreateWindowSurface(CurrentWindowData& block, HDC dc) {
+  const BusyScope busy;
   pl3::FreePlaneBitmap(&block.Surface);
   block.Surface = {};
-  block.Surface.width = static_cast<std::uint32_t>(GetSystemMetrics(SM_CXSCREEN));
-  block.Surface.height = static_cast<std::uint32_t>(GetSystemMetrics(SM_CYSCREEN));
+  pl3::SetPlaneBitmapSize(&block.Surface);
   if (!pl3::CreatePlaneDIBSection(dc, &block.Surface, 0, 32, 0)) {
     MessageBox(nullptr, "Could not create the drawing surface of this window; it will not be drawn.", "Pelmora3",
                MB_OK | MB_ICONEXCLAMATION);

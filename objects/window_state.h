@@ -22,6 +22,16 @@ void FreeGridInfo(void* grids);
 
 // ---- Window state ---------------------------------------------------------------------
 
+// The program's busy counter: non-zero while a window builds its drawing
+// surface. Raised and lowered in pairs through BusyScope.
+extern int ProgramBusyCount;
+struct BusyScope {
+  BusyScope() { ++ProgramBusyCount; }
+  ~BusyScope() { --ProgramBusyCount; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+};
+
 // The second words of the design's completion mask records, copied when a
 // design is attached.
 extern std::uint32_t CompletionMaskWords[2];

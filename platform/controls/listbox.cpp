@@ -314,6 +314,15 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     case WM_CHAR:
+      // A list without strings asks its owner what a typed character picks.
+      if (st && !st->list.hasStrings && (StyleOf(hwnd) & LBS_WANTKEYBOARDINPUT)) {
+        const auto picked = static_cast<int>(SendMessageA(
+            GetParent(hwnd), WM_CHARTOITEM, MAKEWPARAM(static_cast<WORD>(wParam), static_cast<WORD>(st->cur)),
+            reinterpret_cast<LPARAM>(hwnd)));
+        if (picked >= 0 && (st = StateOf(hwnd)) != nullptr && picked < st->list.Count())
+          UserPick(hwnd, *st, picked, false, false, false);
+        return 0;
+      }
       if (st && st->list.hasStrings && wParam > 32) {
         char prefix[2] = {static_cast<char>(wParam), 0};
         int i = st->list.Find(st->cur, prefix, false);

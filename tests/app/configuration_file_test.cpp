@@ -14,6 +14,7 @@
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "edit/window_data.h"
+#include "geometry/layer_colours.h"
 #include "objects/builtin_fonts.h"
 #include "objects/colours.h"
 #include "objects/new_documents.h"
@@ -387,8 +388,22 @@ class ApplicationStart : public ConfigurationFile {};
 
 TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   FreeApplicationGlobals();  // the tests' own store goes; start-up makes one
+  std::memset(pl3::LayerColourTable, 0, sizeof pl3::LayerColourTable);
+  std::memset(pl3::BitmapColourQuads, 0, sizeof pl3::BitmapColourQuads);
   InitialiseApplication();
   EXPECT_EQ(ActiveWindowData, &DefaultWindowData);
+  // The plane colour table, its bitmap quads and the program palette.
+  EXPECT_EQ(pl3::LayerColourTable[3].red, 127);
+  EXPECT_EQ(pl3::LayerColourTable[3].blue, 127);
+  EXPECT_EQ(pl3::LayerColourTable[7].green, 85);
+  EXPECT_EQ(pl3::BitmapColourQuads[1].rgbRed, 255);
+  ASSERT_NE(pl3::ProgramPalette, nullptr);
+  PALETTEENTRY slot10{};
+  ASSERT_EQ(GetPaletteEntries(pl3::ProgramPalette, 10, 1, &slot10), 1u);
+  EXPECT_EQ(slot10.peRed, 0) << "slot 10 holds class entry 0, black";
+  PALETTEENTRY slot11{};
+  ASSERT_EQ(GetPaletteEntries(pl3::ProgramPalette, 11, 1, &slot11), 1u);
+  EXPECT_EQ(slot11.peRed, 255) << "slot 11 holds class entry 1, red";
   EXPECT_EQ(DefaultPCBLayers, 2u) << "the registry's value replaces start-up's 4";
   EXPECT_NE(ProgramTower, nullptr);
   EXPECT_EQ(TowerEntity(FontRecordsTower)->typeCode, 305);
@@ -429,6 +444,7 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   EXPECT_EQ(ProgramTower, nullptr);
   EXPECT_EQ(LayerColourMix, nullptr);
   EXPECT_EQ(HighlightColours, nullptr);
+  EXPECT_EQ(pl3::ProgramPalette, nullptr);
 
   // A restart: every global back to its state at program start.
   RestartRegistry();

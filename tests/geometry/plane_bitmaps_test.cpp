@@ -125,6 +125,17 @@ TEST_F(PlaneBitmaps, BlitCopiesTheColourBuffer) {
   pl3::FreePlaneBitmap(&s);
 }
 
+TEST_F(PlaneBitmaps, SizeComesFromTheScreenAndFillsTheSharedPlane) {
+  pl3::SetScreenSize(640, 480);
+  PlaneBitmap s = Sized(7, 7);
+  pl3::SetPlaneBitmapSize(&s);
+  EXPECT_EQ(s.width, 640u);
+  EXPECT_EQ(s.height, 480u);
+  ASSERT_EQ(pl3::CreatePlaneDIBSection(screen_, &s, 0, 32, 0), 1);
+  EXPECT_GE(pl3::SharedPlaneWords(), 640u * 480u);
+  pl3::FreePlaneBitmap(&s);
+}
+
 TEST_F(PlaneBitmaps, FailedCreationLeavesNothingHalfMade) {
   PlaneBitmap s = Sized(0, 0);
   EXPECT_EQ(pl3::CreatePlaneDIBSection(screen_, &s, 0, 32, 0), 0);

@@ -7,6 +7,7 @@
 
 #include "edit/window_data.h"
 #include "objects/colours.h"
+#include "objects/editor_seams.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 
@@ -131,6 +132,46 @@ TEST_F(ColourRecords, OlderIndicesAreNormalisedThroughTheWholeTree) {
   EXPECT_EQ(d.graphic, 1u);
   ReleaseTower(&doc);
   ReleaseTower(&symbol);
+}
+
+}  // namespace
+
+// The drawing code's ghost, recorded: the colour byte each time it is drawn.
+std::vector<int> gGhostColours;
+void GhostEntityData(void*, std::uint16_t, const void* data, std::uint32_t, const pl3::Transform*) {
+  gGhostColours.push_back(*static_cast<const std::uint8_t*>(data));
+}
+
+namespace {
+
+TEST_F(ColourRecords, CycleCommandErasesRecoloursAndRedrawsTheItemInHand) {
+  SetDefaultNamedColours();
+  gGhostColours.clear();
+  Tower* original = InsertEntity(design_, 72, Type_Wire, nullptr);
+  Tower* copy = InsertEntity(design_, 72, Type_Wire, nullptr);
+  TowerPayload(original)[0] = 18;
+  TowerPayload(copy)[0] = 20;
+  SelectionInfo selection{};
+  selection.original = original;
+  selection.workingCopy = copy;
+  EXPECT_EQ(CycleEntityColour(nullptr, &selection), 1);
+  EXPECT_EQ(TowerPayload(copy)[0], 16);
+  EXPECT_EQ(TowerPayload(original)[0], 18) << "the item in hand changes, not the one it came from";
+  EXPECT_EQ(gGhostColours, (std::vector<int>{20, 16}));
+  // Without a copy the selected item itself; an item without a colour, or
+  // nothing selected, changes nothing and draws nothing.
+  selection.workingCopy = nullptr;
+  EXPECT_EQ(CycleEntityColour(nullptr, &selection), 1);
+  EXPECT_EQ(TowerPayload(original)[0], 19);
+  Tower* hole = InsertEntity(design_, 72, Type_Hole, nullptr);
+  selection.original = hole;
+  gGhostColours.clear();
+  EXPECT_EQ(CycleEntityColour(nullptr, &selection), 0);
+  EXPECT_EQ(CycleEntityColour(nullptr, nullptr), 0);
+  EXPECT_TRUE(gGhostColours.empty());
+  ReleaseTower(&hole);
+  ReleaseTower(&copy);
+  ReleaseTower(&original);
 }
 
 TEST_F(ColourRecords, CyclingKeepsTheClass) {

@@ -124,6 +124,36 @@ TEST_F(WindowState, StartValuesCopyTheActiveWindowAndMakeTheDontReloadGroup) {
   EXPECT_EQ(block_.SurfaceClip.width, static_cast<std::int32_t>(block_.Surface.width));
 }
 
+int gBusyWhenBoxShown = -1;
+int RecordBusyCount(HWND, const char*, const char*, UINT) {
+  gBusyWhenBoxShown = ProgramBusyCount;
+  return IDOK;
+}
+
+TEST_F(WindowState, SurfaceIsBuiltWithTheBusyCounterRaised) {
+  // A screen too large for any surface: the window opens without one, and
+  // the failure is reported while the counter is still raised.
+  pl3::SetScreenSize(1 << 20, 1 << 20);
+  pl3::SetMessageBoxBackend(&RecordBusyCount);
+  Open(kEditorPcb);
+  pl3::SetMessageBoxBackend(nullptr);
+  EXPECT_EQ(block_.Surface.plane, nullptr);
+  EXPECT_EQ(gBusyWhenBoxShown, 1);
+  EXPECT_EQ(ProgramBusyCount, 0);
+  // A successful build lowers it again too.
+  pl3::SetScreenSize(320, 200);
+  AttachTowerToWindowData(nullptr, block_, design_, 0);
+  EXPECT_NE(block_.Surface.plane, nullptr);
+  EXPECT_EQ(block_.Surface.width, 320u);
+  EXPECT_EQ(ProgramBusyCount, 0);
+  {
+    const BusyScope outer;
+    const BusyScope inner;
+    EXPECT_EQ(ProgramBusyCount, 2);
+  }
+  EXPECT_EQ(ProgramBusyCount, 0);
+}
+
 TEST_F(WindowState, PadStackFileWithoutHolesTakesTheBuiltInHoles) {
   Settings->PadStackSizeFile = SizeFileWithout(kEditorPadStack, SizeKind_Holes);
   Open(kEditorPadStack);

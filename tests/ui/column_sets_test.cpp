@@ -22,6 +22,22 @@ struct Column {
   bool operator==(const Column&) const = default;
 };
 
+// The titles and widths of a header's columns, in header order.
+std::vector<Column> HeaderColumns(HWND header) {
+  std::vector<Column> out;
+  const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int i = 0; i < n; ++i) {
+    char text[64] = "";
+    HDITEM item{};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    out.push_back({text, item.cxy});
+  }
+  return out;
+}
+
 class ColumnSetsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,20 +48,7 @@ class ColumnSetsTest : public ::testing::Test {
     ASSERT_NE(header, nullptr);
   }
 
-  std::vector<Column> Columns() const {
-    std::vector<Column> out;
-    const int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char text[64] = "";
-      HDITEM item{};
-      item.mask = HDI_TEXT | HDI_WIDTH;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      out.push_back({text, item.cxy});
-    }
-    return out;
-  }
+  std::vector<Column> Columns() const { return HeaderColumns(header); }
 
   HWND dialog = nullptr;
   HWND header = nullptr;
@@ -97,6 +100,93 @@ TEST_F(ColumnSetsTest, MissingHeaderInsertsNothing) {
   EXPECT_EQ(InsertProportionalColumns(dialog, kHeaderId + 1, 300, 5, kTitles, kFractions), nullptr);
   EXPECT_FALSE(RestoreHeaderColumns(dialog, kHeaderId + 1, 1, kTitles, layout));
   EXPECT_TRUE(Columns().empty());
+}
+
+// ---- Size lists ------------------------------------------------------------------------
+
+constexpr int kListId = 3154;
+constexpr int kSizeHeaderId = 3155;
+
+class SizeListColumnsTest : public ::testing::Test {
+ protected:
+  // A parent window without the list, then one with it.
+  HWND NewParent() {
+    if (!registered_) {
+      registered_ = true;
+      return MakeTestParentWindow("SizeListParent");
+    }
+    return CreateWindowExA(0, "SizeListParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 500, 300, nullptr, nullptr, nullptr,
+                           nullptr);
+  }
+  HWND NewDialog() {
+    HWND parent = NewParent();
+    CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 10, 10, 400, 200, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
+    return parent;
+  }
+  static std::vector<Column> ColumnsOf(HWND dialog) { return HeaderColumns(GetDlgItem(dialog, kSizeHeaderId)); }
+  bool registered_ = false;
+};
+
+TEST_F(SizeListColumnsTest, FirstShowComputesThenTheRememberedWidthsComeBack) {
+  HWND first = NewDialog();
+  ASSERT_TRUE(SetUpSizeListColumns(first, kListId, kSizeHeaderId, 28));
+  const std::vector<Column> computed = {{"Name", 120}, {"Width", 80}, {"Unit", 80}, {"Active", 80}, {"Key", 400}};
+  EXPECT_EQ(ColumnsOf(first), computed);
+  // Wires, tracks and arcs share one remembered set (kind 1); the user
+  // dragged "Name" wider while the list was shown.
+  ColumnWidthEntry** slot = ColumnLayoutSlot(1);
+  ASSERT_NE(slot, nullptr);
+  ASSERT_NE(*slot, nullptr);
+  (*slot)[0].width = 170;
+  HWND second = NewDialog();
+  ASSERT_TRUE(SetUpSizeListColumns(second, kListId, kSizeHeaderId, 2));
+  const std::vector<Column> restored = {{"Name", 170}, {"Width", 80}, {"Unit", 80}, {"Active", 80}, {"Key", 400}};
+  EXPECT_EQ(ColumnsOf(second), restored);
+  // Another kind keeps its own set.
+  HWND third = NewDialog();
+  ASSERT_TRUE(SetUpSizeListColumns(third, kListId, kSizeHeaderId, 17));
+  const std::vector<Column> vias = {{"Name", 120}, {"Outer", 60}, {"Inner", 60}, {"Unit", 60}, {"Active", 60},
+                                    {"Key", 400}};
+  EXPECT_EQ(ColumnsOf(third), vias);
+}
+
+TEST_F(SizeListColumnsTest, UnusableRememberedWidthsAreComputedAfresh) {
+  ColumnWidthEntry** slot = ColumnLayoutSlot(5);
+  ASSERT_NE(slot, nullptr);
+  *slot = static_cast<ColumnWidthEntry*>(std::calloc(4, sizeof(ColumnWidthEntry)));  // widths 0
+  HWND dialog = NewDialog();
+  ASSERT_TRUE(SetUpSizeListColumns(dialog, kListId, kSizeHeaderId, 5));
+  const std::vector<Column> want = {{"Name", 200}, {"Size", 80}, {"Active", 80}, {"Key", 400}};
+  EXPECT_EQ(ColumnsOf(dialog), want);
+  EXPECT_EQ((*slot)[0].width, 200);
+}
+
+TEST_F(SizeListColumnsTest, TypesWithoutASizeListGetNoColumns) {
+  for (int type : {0, 4, 8, 20, 46 + 2}) {
+    SCOPED_TRACE(type);
+    HWND dialog = NewDialog();
+    EXPECT_FALSE(SetUpSizeListColumns(dialog, kListId, kSizeHeaderId, type));
+    EXPECT_TRUE(ColumnsOf(dialog).empty());
+  }
+  HWND noList = NewParent();
+  ASSERT_NE(noList, nullptr);
+  EXPECT_FALSE(SetUpSizeListColumns(noList, kListId, kSizeHeaderId, 1));
+}
+
+TEST_F(SizeListColumnsTest, FreeingClearsOneSlotOrEvery) {
+  for (int kind : {1, 4, 12, 275, 30010, 30013}) {
+    ColumnWidthEntry** slot = ColumnLayoutSlot(kind);
+    ASSERT_NE(slot, nullptr) << kind;
+    *slot = static_cast<ColumnWidthEntry*>(std::calloc(6, sizeof(ColumnWidthEntry)));
+  }
+  EXPECT_EQ(ColumnLayoutSlot(18), nullptr);
+  EXPECT_EQ(ColumnLayoutSlot(30015), nullptr);
+  FreeColumnLayout(4);
+  EXPECT_EQ(*ColumnLayoutSlot(4), nullptr);
+  EXPECT_NE(*ColumnLayoutSlot(12), nullptr);
+  FreeAllColumnLayouts();
+  for (int kind : {1, 12, 275, 30010, 30013}) EXPECT_EQ(*ColumnLayoutSlot(kind), nullptr) << kind;
 }
 
 }  // namespace
