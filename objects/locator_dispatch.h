@@ -133,13 +133,14 @@ int SetInsertLocatorMode(std::uint16_t kind);
 // view redrawn.
 void InsertLocator(std::unique_ptr<EntityRecord>& record);
 
-// The drag status record of the editing engine (the point the cursor takes
-// when an item moves, and its kind word).
-struct DrawStatusBlock;
+// The drag status record (the point the cursor takes when an item moves,
+// and its grab code), defined with the kind handlers.
+struct DragStatus;
 
-// The handle point and the box of a locator, by kind; a plain kind (or a
+// The handle point and the box of a locator, for the kinds that have them
+// (status: 1, 3, 4, 6, 9, 10, 13 to 17; box: the same); a plain kind (or a
 // locator too short to hold its kind) returns 1 and does nothing.
-int GetLocatorDrawStatus(const Tower* locator, DrawStatusBlock* status);
+int GetLocatorDrawStatus(const Tower* locator, DragStatus* status);
 int GetLocatorBox(const Tower* locator, pl3::Box* box);
 // Deletes a locator: kinds 1, 4, 6, 10, 14, 16 and 17 at once; 3, 9, 13 and 15
 // with their attribute (then, for 3, 13 and 15, the net-name locators are
@@ -151,38 +152,20 @@ int DeleteLocator(Tower* locator);
 // first box found replaces it. Returns `first` as it ends.
 int UniteLocatorBoxes(const Tower* t, pl3::Box* box, int first);
 
-// The per-kind handlers the dispatch calls; defined with the kind handlers.
-int GetPinNumberLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetNetNameLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetPinNameLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetDesignatorLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetPortLocatorStatus(const Tower* locator, DrawStatusBlock* status);  // kinds 9, 13 and 15
-int GetValueLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetUserLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetDisplayNetNameLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-int GetGlobalNetsLocatorStatus(const Tower* locator, DrawStatusBlock* status);
-
-int GetPinNumberLocatorBox(const Tower* locator, pl3::Box* box);
-int GetNetNameLocatorBox(const Tower* locator, pl3::Box* box);
-int GetPinNameLocatorBox(const Tower* locator, pl3::Box* box);
-int GetDesignatorLocatorBox(const Tower* locator, pl3::Box* box);
-int GetIOPortLocatorBox(const Tower* locator, pl3::Box* box);
-int GetValueLocatorBox(const Tower* locator, pl3::Box* box);
-int GetGraphicNetNameLocatorBox(const Tower* locator, pl3::Box* box);
-int GetUserLocatorBox(const Tower* locator, pl3::Box* box);
-int GetNamedIOPortLocatorBox(const Tower* locator, pl3::Box* box);
-int GetDisplayNetNameLocatorBox(const Tower* locator, pl3::Box* box);
-int GetGlobalNetsLocatorBox(const Tower* locator, pl3::Box* box);
-
-void InsertPinNumberLocator(EntityRecord* record);
-void InsertNetNameLocator(EntityRecord* record);
-void InsertPinNameLocator(EntityRecord* record);
-void InsertTextLocator(EntityRecord* record);  // kinds 6, 10 and 16
-void InsertIOPortLocator(EntityRecord* record);
-void InsertGraphicNetNameLocator(EntityRecord* record);
-void InsertUserLocator(EntityRecord* record);
-void InsertNamedIOPortLocator(EntityRecord* record);
-void InsertGlobalNetsLocator(EntityRecord* record);
+// What the dispatch calls, defined with the kind handlers and the placing
+// code: the handle point and box of a handled kind, the insert handlers
+// (each returns 1 when stored) and the delete of a locator that owns an
+// attribute.
+int GetLocatorKindHandlePoint(const Tower* locator, DragStatus* status);
+int GetLocatorKindBox(const Tower* locator, pl3::Box* box);
+int InsertPinTextLocator(EntityRecord* record);            // kinds 1 and 4
+int InsertNetNameLocator(EntityRecord* record);            // kind 3
+int InsertMarkedChangeLocator(EntityRecord* record);       // kinds 6, 10 and 16
+int InsertIOPortLocator(EntityRecord* record);             // kind 9
+int InsertNamedIOPortLocator(EntityRecord* record);        // kind 15
+int InsertDisplayGlobalNetsLocator(EntityRecord* record);  // kind 17
+int InsertPlainLocator(EntityRecord* record);              // plain and unknown kinds
+int DeleteLocatorWithAttribute(Tower* locator);
 
 // ---- Text at a point -------------------------------------------------------
 

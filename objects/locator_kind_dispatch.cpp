@@ -51,29 +51,25 @@ void UpdateNetNamesWhenWanted() {
     s.updateNetNameLocators(ActiveDesign());
 }
 
-// A plain kind carries no handler: it gets an attribute id of its own and is
-// stored with undo.
-void InsertPlainLocator(EntityRecord* record) {
-  const LocatorServices& s = LocatorServiceSlots;
-  auto& locator = record->as<LocatorPayload>();
-  if (s.newAttributeId) locator.attributeId = s.newAttributeId(ActiveDesign());
-  if (s.insertEntityWithUndo) s.insertEntityWithUndo(ActiveDesign(), record);
-}
-
 void InsertByKind(EntityRecord* record) {
+  const LocatorServices& s = LocatorServiceSlots;
   switch (record->as<LocatorPayload>().kind) {
-    case kLocatorPinNumber: InsertPinNumberLocator(record); break;
+    case kLocatorPinNumber:
+    case kLocatorPinName: InsertPinTextLocator(record); break;
     case kLocatorNetName: InsertNetNameLocator(record); break;
-    case kLocatorPinName: InsertPinNameLocator(record); break;
     case kLocatorDesignator:
     case kLocatorValue:
-    case kLocatorDisplayNetName: InsertTextLocator(record); break;
+    case kLocatorDisplayNetName: InsertMarkedChangeLocator(record); break;
     case kLocatorIOPort: InsertIOPortLocator(record); break;
-    case kLocatorGraphicNetName: InsertGraphicNetNameLocator(record); break;
-    case kLocatorUserAttribute: InsertUserLocator(record); break;
+    case kLocatorGraphicNetName:
+      if (s.insertGraphicNetNameLocator) s.insertGraphicNetNameLocator(record);
+      break;
+    case kLocatorUserAttribute:
+      if (s.insertUserLocator) s.insertUserLocator(record);
+      break;
     case kLocatorNamedIOPort: InsertNamedIOPortLocator(record); break;
-    case kLocatorDisplayGlobalNets: InsertGlobalNetsLocator(record); break;
-    default: InsertPlainLocator(record); return;
+    case kLocatorDisplayGlobalNets: InsertDisplayGlobalNetsLocator(record); break;
+    default: InsertPlainLocator(record); break;
   }
 }
 
@@ -113,42 +109,16 @@ void InsertLocator(std::unique_ptr<EntityRecord>& record) {
   EndLocatorInsertion(record);
 }
 
-int GetLocatorDrawStatus(const Tower* locator, DrawStatusBlock* status) {
+int GetLocatorDrawStatus(const Tower* locator, DragStatus* status) {
   std::uint16_t kind = 0;
-  if (!LocatorKindOf(locator, &kind)) return 1;
-  switch (kind) {
-    case kLocatorPinNumber: return GetPinNumberLocatorStatus(locator, status);
-    case kLocatorNetName: return GetNetNameLocatorStatus(locator, status);
-    case kLocatorPinName: return GetPinNameLocatorStatus(locator, status);
-    case kLocatorDesignator: return GetDesignatorLocatorStatus(locator, status);
-    case kLocatorIOPort:
-    case kLocatorGraphicNetName:
-    case kLocatorNamedIOPort: return GetPortLocatorStatus(locator, status);
-    case kLocatorValue: return GetValueLocatorStatus(locator, status);
-    case kLocatorUserAttribute: return GetUserLocatorStatus(locator, status);
-    case kLocatorDisplayNetName: return GetDisplayNetNameLocatorStatus(locator, status);
-    case kLocatorDisplayGlobalNets: return GetGlobalNetsLocatorStatus(locator, status);
-    default: return 1;
-  }
+  if (!LocatorKindOf(locator, &kind) || !IsHandledLocatorKind(kind)) return 1;
+  return GetLocatorKindHandlePoint(locator, status);
 }
 
 int GetLocatorBox(const Tower* locator, pl3::Box* box) {
   std::uint16_t kind = 0;
-  if (!LocatorKindOf(locator, &kind)) return 1;
-  switch (kind) {
-    case kLocatorPinNumber: return GetPinNumberLocatorBox(locator, box);
-    case kLocatorNetName: return GetNetNameLocatorBox(locator, box);
-    case kLocatorPinName: return GetPinNameLocatorBox(locator, box);
-    case kLocatorDesignator: return GetDesignatorLocatorBox(locator, box);
-    case kLocatorIOPort: return GetIOPortLocatorBox(locator, box);
-    case kLocatorValue: return GetValueLocatorBox(locator, box);
-    case kLocatorGraphicNetName: return GetGraphicNetNameLocatorBox(locator, box);
-    case kLocatorUserAttribute: return GetUserLocatorBox(locator, box);
-    case kLocatorNamedIOPort: return GetNamedIOPortLocatorBox(locator, box);
-    case kLocatorDisplayNetName: return GetDisplayNetNameLocatorBox(locator, box);
-    case kLocatorDisplayGlobalNets: return GetGlobalNetsLocatorBox(locator, box);
-    default: return 1;
-  }
+  if (!LocatorKindOf(locator, &kind) || !IsHandledLocatorKind(kind)) return 1;
+  return GetLocatorKindBox(locator, box);
 }
 
 int DeleteLocator(Tower* locator) {
@@ -168,7 +138,7 @@ int DeleteLocator(Tower* locator) {
     case kLocatorIOPort:
     case kLocatorGraphicNetName:
     case kLocatorNamedIOPort:
-      if (LocatorServiceSlots.deleteLocatorWithAttribute) LocatorServiceSlots.deleteLocatorWithAttribute(locator);
+      DeleteLocatorWithAttribute(locator);
       if (UpdatesNetNames(kind)) UpdateNetNamesWhenWanted();
       break;
     default:

@@ -37,15 +37,13 @@ struct LocatorServices {
   void (*setSelectionAndOptionsMenus)(std::uint32_t menuKind) = nullptr;
   void (*leaveToolMode)() = nullptr;
 
-  // Stores a working record under the design as one undo step.
-  void (*insertEntityWithUndo)(const Tower* design, EntityRecord* record) = nullptr;
-  // A new attribute id of the design.
-  std::uint32_t (*newAttributeId)(const Tower* design) = nullptr;
+  // The insert handlers of the Graphic Net Name (13) and User (14) kinds,
+  // which need the placing state of their own owners.
+  void (*insertGraphicNetNameLocator)(EntityRecord* record) = nullptr;
+  void (*insertUserLocator)(EntityRecord* record) = nullptr;
   // The option that keeps net-name locators up to date, and the update.
   int (*netNameUpdateOption)() = nullptr;
   void (*updateNetNameLocators)(const Tower* design) = nullptr;
-  // Deletes a locator that owns an attribute, with its attribute.
-  void (*deleteLocatorWithAttribute)(Tower* locator) = nullptr;
 };
 
 extern LocatorServices LocatorServiceSlots;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,13 +16,12 @@
 namespace {
 
 using locatortest::HandlerCalls;
+using Calls = std::vector<std::string>;
 
 // What the service slots saw.
 struct Seen {
   std::vector<std::string> calls;
-  std::uint32_t nextId = 500;
   int netOption = 1;
-  std::vector<std::uint32_t> insertedIds;
   std::vector<std::uint32_t> menuKinds;
 };
 Seen* g_seen = nullptr;
@@ -31,7 +31,6 @@ class LocatorDispatch : public testing::Test {
   void SetUp() override {
     towertest::EnsureStoreStarted();
     HandlerCalls().clear();
-    locatortest::BoxOverride() = {-1, -1, 0, 0};
     window = std::make_unique<CurrentWindowData>();
     window->editorKind = kEditorSchematic;
     design = towertest::NewTopLevelEntity(Type_Schematic);
@@ -39,14 +38,10 @@ class LocatorDispatch : public testing::Test {
     ActiveWindowData = window.get();
     g_seen = &seen;
     LocatorServices& s = LocatorServiceSlots;
-    s.newAttributeId = [](const Tower*) { return g_seen->nextId++; };
-    s.insertEntityWithUndo = [](const Tower*, EntityRecord* r) {
-      g_seen->calls.push_back("insertWithUndo");
-      g_seen->insertedIds.push_back(r->as<LocatorPayload>().attributeId);
-    };
+    s.insertGraphicNetNameLocator = [](EntityRecord*) { HandlerCalls().push_back("graphicNetNameSlot"); };
+    s.insertUserLocator = [](EntityRecord*) { HandlerCalls().push_back("userSlot"); };
     s.netNameUpdateOption = [] { return g_seen->netOption; };
     s.updateNetNameLocators = [](const Tower*) { g_seen->calls.push_back("updateNetNames"); };
-    s.deleteLocatorWithAttribute = [](Tower*) { g_seen->calls.push_back("deleteWithAttribute"); };
     s.drawCursor = [](void*) { g_seen->calls.push_back("drawCursor"); };
     s.releaseViewDC = [](void*) { g_seen->calls.push_back("releaseDC"); };
     s.setSelectionAndOptionsMenus = [](std::uint32_t kind) { g_seen->menuKinds.push_back(kind); };
@@ -60,9 +55,10 @@ class LocatorDispatch : public testing::Test {
   }
 
   // A stored locator of a kind under `parent` (the design by default).
-  Tower* AddLocator(std::uint16_t kind, const Tower* parent = nullptr) {
+  Tower* AddLocator(std::uint16_t kind, const Tower* parent = nullptr, std::int32_t x = 0) {
     LocatorPayload p{};
     p.kind = kind;
+    p.x = x;
     return InsertEntity(parent ? parent : design, sizeof p, Type_AttributeLocator, &p);
   }
   std::unique_ptr<EntityRecord> Record(std::uint16_t kind) {
@@ -89,47 +85,18 @@ class LocatorDispatch : public testing::Test {
   Tower* design = nullptr;
 };
 
-TEST_F(LocatorDispatch, BoxAndStatusGoToTheirKindsHandler) {
-  struct Case {
-    std::uint16_t kind;
-    const char* box;     // null: no handler
-    const char* status;  // null: no handler
-  } cases[] = {
-      {0, nullptr, nullptr},
-      {1, "GetPinNumberLocatorBox", "GetPinNumberLocatorStatus"},
-      {2, nullptr, nullptr},
-      {3, "GetNetNameLocatorBox", "GetNetNameLocatorStatus"},
-      {4, "GetPinNameLocatorBox", "GetPinNameLocatorStatus"},
-      {5, nullptr, nullptr},
-      {6, "GetDesignatorLocatorBox", "GetDesignatorLocatorStatus"},
-      {7, nullptr, nullptr},
-      {8, nullptr, nullptr},
-      {9, "GetIOPortLocatorBox", "GetPortLocatorStatus"},
-      {10, "GetValueLocatorBox", "GetValueLocatorStatus"},
-      {11, nullptr, nullptr},
-      {12, nullptr, nullptr},
-      {13, "GetGraphicNetNameLocatorBox", "GetPortLocatorStatus"},
-      {14, "GetUserLocatorBox", "GetUserLocatorStatus"},
-      {15, "GetNamedIOPortLocatorBox", "GetPortLocatorStatus"},
-      {16, "GetDisplayNetNameLocatorBox", "GetDisplayNetNameLocatorStatus"},
-      {17, "GetGlobalNetsLocatorBox", "GetGlobalNetsLocatorStatus"},
-      {18, nullptr, nullptr},
-      {0xFFFF, nullptr, nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.kind);
-    Tower* locator = AddLocator(c.kind);
+TEST_F(LocatorDispatch, BoxAndStatusOnlyForKindsWithHandlers) {
+  const std::vector<std::uint16_t> handled = {1, 3, 4, 6, 9, 10, 13, 14, 15, 16, 17};
+  for (std::uint16_t kind : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0xFFFF}) {
+    SCOPED_TRACE(kind);
+    const bool has = std::find(handled.begin(), handled.end(), kind) != handled.end();
+    Tower* locator = AddLocator(kind, nullptr, 4000);
     HandlerCalls().clear();
     pl3::Box box{-1, -1, 0, 0};
     EXPECT_EQ(GetLocatorBox(locator, &box), 1);
-    EXPECT_EQ(GetLocatorDrawStatus(locator, nullptr), c.status ? 7 : 1);
-    std::vector<std::string> expected;
-    if (c.box) expected.push_back(c.box);
-    if (c.status) expected.push_back(c.status);
-    EXPECT_EQ(HandlerCalls(), expected);
-    if (!c.box) {
-      EXPECT_EQ(box.xmin, -1) << "a plain kind leaves the box alone";
-    }
+    EXPECT_EQ(GetLocatorDrawStatus(locator, nullptr), has ? 7 : 1);
+    EXPECT_EQ(HandlerCalls(), (has ? Calls{"box", "handlePoint"} : Calls{}));
+    EXPECT_EQ(box.xmin, has ? 4000 : -1) << "a plain kind leaves the box alone";
     ReleaseTower(&locator);
   }
 }
@@ -153,23 +120,24 @@ TEST_F(LocatorDispatch, ShortOrForeignEntitiesAreNotDispatched) {
 TEST_F(LocatorDispatch, DeleteByKind) {
   struct Case {
     std::uint16_t kind;
-    int remains;                     // locators left under the design
-    std::vector<std::string> calls;  // service calls with the net-name option on
+    int remains;         // locators left under the design (the attribute delete is a stand-in here)
+    bool withAttribute;  // goes through the delete of locators that own an attribute
+    bool netNames;       // net-name locators updated (the option is on)
   } cases[] = {
-      {1, 0, {}},  {4, 0, {}},  {6, 0, {}},  {10, 0, {}}, {14, 0, {}}, {16, 0, {}}, {17, 0, {}},
-      {3, 1, {"deleteWithAttribute", "updateNetNames"}},
-      {13, 1, {"deleteWithAttribute", "updateNetNames"}},
-      {15, 1, {"deleteWithAttribute", "updateNetNames"}},
-      {9, 1, {"deleteWithAttribute"}},
-      {5, 1, {}},  {0, 1, {}},  {2, 1, {}},  {40, 1, {}},
+      {1, 0, false, false},  {4, 0, false, false},  {6, 0, false, false}, {10, 0, false, false},
+      {14, 0, false, false}, {16, 0, false, false}, {17, 0, false, false},
+      {3, 1, true, true},    {13, 1, true, true},   {15, 1, true, true},  {9, 1, true, false},
+      {5, 1, false, false},  {0, 1, false, false},  {2, 1, false, false}, {40, 1, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     seen.calls.clear();
+    HandlerCalls().clear();
     Tower* locator = AddLocator(c.kind);
     EXPECT_EQ(DeleteLocator(locator), 0);
     EXPECT_EQ(Children(Type_AttributeLocator), c.remains);
-    EXPECT_EQ(seen.calls, c.calls);
+    EXPECT_EQ(HandlerCalls(), (c.withAttribute ? Calls{"DeleteLocatorWithAttribute"} : Calls{}));
+    EXPECT_EQ(seen.calls, (c.netNames ? Calls{"updateNetNames"} : Calls{}));
     ReleaseTower(&locator);
     DeleteChildEntities(design, Type_AttributeLocator);
   }
@@ -178,23 +146,23 @@ TEST_F(LocatorDispatch, DeleteByKind) {
   seen.calls.clear();
   Tower* locator = AddLocator(3);
   DeleteLocator(locator);
-  EXPECT_EQ(seen.calls, std::vector<std::string>{"deleteWithAttribute"});
+  EXPECT_TRUE(seen.calls.empty());
   ReleaseTower(&locator);
 }
 
 TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
   struct Case {
     std::uint16_t kind;
-    const char* handler;  // null: a plain kind
+    const char* handler;
     bool netNames;
   } cases[] = {
-      {1, "InsertPinNumberLocator", false},  {3, "InsertNetNameLocator", true},
-      {4, "InsertPinNameLocator", false},    {6, "InsertTextLocator", false},
-      {9, "InsertIOPortLocator", false},     {10, "InsertTextLocator", false},
-      {13, "InsertGraphicNetNameLocator", true}, {14, "InsertUserLocator", false},
-      {15, "InsertNamedIOPortLocator", true}, {16, "InsertTextLocator", false},
-      {17, "InsertGlobalNetsLocator", false}, {2, nullptr, false},
-      {5, nullptr, false},
+      {1, "InsertPinTextLocator", false},       {3, "InsertNetNameLocator", true},
+      {4, "InsertPinTextLocator", false},       {6, "InsertMarkedChangeLocator", false},
+      {9, "InsertIOPortLocator", false},        {10, "InsertMarkedChangeLocator", false},
+      {13, "graphicNetNameSlot", true},         {14, "userSlot", false},
+      {15, "InsertNamedIOPortLocator", true},   {16, "InsertMarkedChangeLocator", false},
+      {17, "InsertDisplayGlobalNetsLocator", false}, {2, "InsertPlainLocator", false},
+      {5, "InsertPlainLocator", false},         {300, "InsertPlainLocator", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -206,24 +174,13 @@ TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
     InsertLocator(record);
     EXPECT_EQ(record, nullptr) << "the working record is freed";
     EXPECT_EQ(window->InsertType, 0);
-    std::vector<std::string> expectedHandlers;
-    if (c.handler) expectedHandlers.push_back(c.handler);
-    EXPECT_EQ(HandlerCalls(), expectedHandlers);
+    EXPECT_EQ(HandlerCalls(), Calls{c.handler});
     std::vector<std::string> expected;
-    if (!c.handler) expected.push_back("insertWithUndo");
     if (c.netNames) expected.push_back("updateNetNames");
     for (const char* end : {"drawCursor", "releaseDC", "leaveToolMode"}) expected.push_back(end);
     EXPECT_EQ(seen.calls, expected);
     EXPECT_EQ(seen.menuKinds, std::vector<std::uint32_t>{0});
   }
-}
-
-TEST_F(LocatorDispatch, PlainKindsGetANewAttributeIdEach) {
-  auto first = Record(2);
-  auto second = Record(11);
-  InsertLocator(first);
-  InsertLocator(second);
-  EXPECT_EQ(seen.insertedIds, (std::vector<std::uint32_t>{500, 501}));
 }
 
 TEST_F(LocatorDispatch, InsertKeepsDefaultsOfKeepingKindsAndTheSizeOfEveryKind) {
@@ -269,12 +226,12 @@ TEST_F(LocatorDispatch, InsertModeIsArmedOnlyWhenIdle) {
 
 TEST_F(LocatorDispatch, UniteLocatorBoxesTakesHandledKindsDownThroughPlacedPins) {
   Tower* pin = InsertEmptyEntity(design, 33);
-  Tower* a = AddLocator(6);
-  Tower* plain = AddLocator(5);
-  Tower* b = AddLocator(1, pin);
+  Tower* a = AddLocator(6, nullptr, 9000);
+  Tower* plain = AddLocator(5, nullptr, -90000);
+  Tower* b = AddLocator(1, pin, 2000);
   Tower* track = InsertEmptyEntity(design, Type_Track);
-  const pl3::Box boxA = locatortest::HandlerBox("GetDesignatorLocatorBox");
-  const pl3::Box boxB = locatortest::HandlerBox("GetPinNumberLocatorBox");
+  const pl3::Box boxA{9000, 9001, 10000, 10001};
+  const pl3::Box boxB{2000, 2001, 3000, 3001};
 
   pl3::Box united{-1, -1, 0, 0};
   EXPECT_EQ(UniteLocatorBoxes(design, &united, 1), 0);

@@ -1,4 +1,4 @@
-// Recording stand-ins for the per-kind locator handlers.
+// Recording stand-ins for the handlers the locator dispatch calls.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,8 +8,5 @@
 namespace locatortest {
 // The names of the handlers called, in order; cleared by the tests.
 std::vector<std::string>& HandlerCalls();
-// The box a box handler writes: one per handler name, or BoxOverride when it
-// is not the empty box.
-pl3::Box HandlerBox(const std::string& name);
-pl3::Box& BoxOverride();
+// The box handler gives a locator anchored at x the box {x, x + 1, x + 1000, x + 1001}.
 }  // namespace locatortest
