@@ -3,6 +3,8 @@
 // under a placement, and moving a locator or its text.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "geometry/types.h"
 #include "objects/graphic_records.h"
@@ -111,3 +113,121 @@ extern LocatorPlacingDefaults LastLocatorDefaults;
 void RememberLocatorDefaults(const LocatorPayload* locator);
 // Gives a new locator of a keeping kind the kept justification and rotation.
 void ApplyLocatorDefaults(LocatorPayload* locator);
+
+// ---- Placing and the dispatch by kind ----------------------------------------
+
+// The kind of the locator the next insertion places.
+extern std::uint16_t PendingLocatorKind;
+
+// Arms the insertion of a locator of the kind when no edit mode is active:
+// clears bit 0x40 of the window's state flags, makes type 20 the insertion
+// type, keeps the kind and clears the click state. Returns 1 when armed.
+int SetInsertLocatorMode(std::uint16_t kind);
+
+// Stores the locator being placed: keeps its justification and rotation as
+// the defaults of the next one (kinds other than 6, 9, 13, 15 and 17) and its
+// size index as the current size of its kind, hands it to its kind's insert
+// handler (a plain kind gets a new attribute id and is stored with undo),
+// brings the net-name locators up to date after kinds 3, 13 and 15 when that
+// option is on, then ends the insertion: the working record is freed and the
+// view redrawn.
+void InsertLocator(std::unique_ptr<EntityRecord>& record);
+
+// The drag status record (the point the cursor takes when an item moves,
+// and its grab code), defined with the kind handlers.
+struct DragStatus;
+
+// The handle point and the box of a locator, for the kinds that have them
+// (status: 1, 3, 4, 6, 9, 10, 13 to 17; box: the same); a plain kind (or a
+// locator too short to hold its kind) returns 1 and does nothing.
+int GetLocatorDrawStatus(const Tower* locator, DragStatus* status);
+int GetLocatorBox(const Tower* locator, pl3::Box* box);
+// Deletes a locator: kinds 1, 4, 6, 10, 14, 16 and 17 at once; 3, 9, 13 and 15
+// with their attribute (then, for 3, 13 and 15, the net-name locators are
+// updated when that option is on); other kinds stay. Returns 0.
+int DeleteLocator(Tower* locator);
+
+// Unites the boxes of every locator under the entity (recursing into placed
+// pins, 33) into the box; `first` set means the box is still empty and the
+// first box found replaces it. Returns `first` as it ends.
+int UniteLocatorBoxes(const Tower* t, pl3::Box* box, int first);
+
+// What the dispatch calls, defined with the kind handlers and the placing
+// code: the handle point and box of a handled kind, the insert handlers
+// (each returns 1 when stored) and the delete of a locator that owns an
+// attribute.
+int GetLocatorKindHandlePoint(const Tower* locator, DragStatus* status);
+int GetLocatorKindBox(const Tower* locator, pl3::Box* box);
+int InsertPinTextLocator(EntityRecord* record);            // kinds 1 and 4
+int InsertNetNameLocator(EntityRecord* record);            // kind 3
+int InsertMarkedChangeLocator(EntityRecord* record);       // kinds 6, 10 and 16
+int InsertIOPortLocator(EntityRecord* record);             // kind 9
+int InsertNamedIOPortLocator(EntityRecord* record);        // kind 15
+int InsertDisplayGlobalNetsLocator(EntityRecord* record);  // kind 17
+int InsertPlainLocator(EntityRecord* record);              // plain and unknown kinds
+int DeleteLocatorWithAttribute(Tower* locator);
+
+// ---- Text at a point -------------------------------------------------------
+
+// A text placed at (x, y) with one vertical (16, 32) and one horizontal (4, 8)
+// justification bit; bit 0 of `flags` says the size is an index into the
+// font sizes, else an explicit size.
+struct PlacedText {
+  const char* text;
+  std::int32_t x, y;
+  std::uint32_t vertical, horizontal;
+  std::int32_t size;
+  std::uint32_t flags;
+};
+
+// The box of the text's rotated rectangle moved by its extent, grown on every
+// side by the text size x 18,288. Returns 0 (box untouched) when no text item
+// could be built.
+int GetTextBoxAt(const PlacedText& text, pl3::Box* box);
+// Renders the text with the identity transform (mode 0).
+void DrawTextAt(void* view, const PlacedText& text);
+// Renders the text in the mode of its colour class (24: 11 or 5 by
+// LocatorDebugDrawing, 32: 6, 33: 7, else 1), with the mirror walk flag
+// cleared and the temporary-drawing state flag set meanwhile.
+void DrawLocatorTextAt(void* view, const PlacedText& text, std::uint32_t colourClass);
+// Renders the text in a mode; fills the box as GetTextBoxAt does when one is asked for.
+void DrawTextAndGetBox(void* view, const PlacedText& text, int mode, pl3::Box* box);
+// Renders a text item of the colour byte under the placement.
+void DrawColouredTextAt(void* view, const char* string, std::int32_t x, std::int32_t y, std::int32_t size,
+                        std::uint32_t justification, const pl3::Transform& placement, std::uint8_t colour);
+
+// The global switches of locator drawing: class 24 texts render in mode 11
+// rather than 5, and class-24 lines are not drawn.
+extern int LocatorDebugDrawing;
+
+// The growth of a text box per unit of text size.
+constexpr std::int32_t kTextBoxGrowthPerSize = 18288;
+
+// The line height of the design font for a text size; 0 (after "Unable to get
+// font tower") when the font is missing. The twin gives it times 4,096.
+std::int32_t GetStringBoxHeight(std::int32_t size);
+std::int64_t GetStringBoxHeightScaled(std::int32_t size);
+
+// ---- Leaders and distances ----------------------------------------------------
+
+// A width-0 track from (x, y) to the leader target of the box, drawn with the
+// identity transform, or XOR-drawn as a ghost.
+void DrawLocatorLeader(void* view, std::int32_t x, std::int32_t y, const pl3::Box& box);
+void GhostLocatorLeader(void* view, std::int32_t x, std::int32_t y, const pl3::Box& box);
+// Draws a line record with the identity transform; nothing for class 24
+// while LocatorDebugDrawing is on.
+void DrawLineRecordAt(void* view, const EntityRecord* record);
+
+// The distance from (x, y) to the box, 0 inside, measured as the rule checker
+// measures a point against a box of two triangles.
+std::uint32_t GetDistanceToBox(const pl3::Box& box, std::int32_t x, std::int32_t y);
+
+// ---- Gates and designators ----------------------------------------------------
+
+// 0 when some gate of the package instance's package (a gate name, kind 7,
+// on a package pin) is named by none of the symbol's gate records; else 1.
+int SymbolCarriesAllGates(const Tower* packageInstance, const Tower* symbol, const Tower* schematic);
+// The designator a packaged symbol shows: its package instance's Designator
+// Name (kind 2), then, unless the symbol carries all the package's gates, its
+// gate names joined with ",". Empty for an unpackaged symbol.
+std::string BuildDesignatorString(const Tower* symbol);

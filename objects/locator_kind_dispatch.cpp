@@ -1,0 +1,174 @@
+// The dispatch of a locator's insertion, handle point, box and deletion by
+// its kind. Kept apart from the rest of the locator code so that a program
+// that only rotates or moves locators does not need the kind handlers.
+#include <algorithm>
+#include <cstddef>
+
+#include "edit/window_data.h"
+#include "objects/design_helpers.h"
+#include "objects/locator_dispatch.h"
+#include "objects/locator_services.h"
+#include "objects/payload_access.h"
+#include "objects/type_codes.h"
+#include "objects/view_seams.h"
+#include "platform/reset_hooks.h"
+#include "store/seams.h"
+
+std::uint16_t PendingLocatorKind = 0;
+LocatorServices LocatorServiceSlots;
+
+namespace {
+
+void ResetLocatorPlacing() {
+  PendingLocatorKind = 0;
+  LocatorServiceSlots = LocatorServices{};
+}
+const bool g_registered = pl3::RegisterGlobalReset(&ResetLocatorPlacing);
+
+constexpr std::uint16_t kTypePlacedPin = 33;
+constexpr std::uint32_t kStateLocatorMark = 0x40;
+
+// The kind of the locator a Tower stands on; false when it is no locator or
+// its payload is too short to hold the kind.
+bool LocatorKindOf(const Tower* t, std::uint16_t* kind) {
+  Entity* e = TowerEntity(t);
+  if (!e || e->typeCode != Type_AttributeLocator) return false;
+  const std::uint8_t* p = PayloadOfAtLeast(e, offsetof(LocatorPayload, kind) + 2);
+  if (!p) return false;
+  *kind = ReadU16(p, offsetof(LocatorPayload, kind));
+  return true;
+}
+
+bool UpdatesNetNames(std::uint16_t kind) {
+  return kind == kLocatorNetName || kind == kLocatorGraphicNetName || kind == kLocatorNamedIOPort;
+}
+
+const Tower* ActiveDesign() { return ActiveWindowData ? ActiveWindowData->design : nullptr; }
+
+void UpdateNetNamesWhenWanted() {
+  const LocatorServices& s = LocatorServiceSlots;
+  if (s.netNameUpdateOption && s.netNameUpdateOption() && s.updateNetNameLocators)
+    s.updateNetNameLocators(ActiveDesign());
+}
+
+void InsertByKind(EntityRecord* record) {
+  const LocatorServices& s = LocatorServiceSlots;
+  switch (record->as<LocatorPayload>().kind) {
+    case kLocatorPinNumber:
+    case kLocatorPinName: InsertPinTextLocator(record); break;
+    case kLocatorNetName: InsertNetNameLocator(record); break;
+    case kLocatorDesignator:
+    case kLocatorValue:
+    case kLocatorDisplayNetName: InsertMarkedChangeLocator(record); break;
+    case kLocatorIOPort: InsertIOPortLocator(record); break;
+    case kLocatorGraphicNetName:
+      if (s.insertGraphicNetNameLocator) s.insertGraphicNetNameLocator(record);
+      break;
+    case kLocatorUserAttribute:
+      if (s.insertUserLocator) s.insertUserLocator(record);
+      break;
+    case kLocatorNamedIOPort: InsertNamedIOPortLocator(record); break;
+    case kLocatorDisplayGlobalNets: InsertDisplayGlobalNetsLocator(record); break;
+    default: InsertPlainLocator(record); break;
+  }
+}
+
+// The end of every insertion, whatever the kind did.
+void EndLocatorInsertion(std::unique_ptr<EntityRecord>& record) {
+  const LocatorServices& s = LocatorServiceSlots;
+  void* view = ActiveWindowData ? ActiveWindowData->Window : nullptr;
+  if (s.drawCursor) s.drawCursor(view);
+  if (s.releaseViewDC) s.releaseViewDC(view);
+  record.reset();
+  if (ActiveWindowData) ActiveWindowData->InsertType = 0;
+  if (s.setSelectionAndOptionsMenus) s.setSelectionAndOptionsMenus(0);
+  if (s.leaveToolMode) s.leaveToolMode();
+  RedrawView(view);
+}
+
+}  // namespace
+
+int SetInsertLocatorMode(std::uint16_t kind) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || w->EditMode != 0) return 0;
+  w->StateFlags &= ~kStateLocatorMark;
+  w->InsertType = Type_AttributeLocator;
+  PendingLocatorKind = kind;
+  w->ClickState = 0;
+  return 1;
+}
+
+void InsertLocator(std::unique_ptr<EntityRecord>& record) {
+  if (!record) return;
+  const auto& locator = record->as<LocatorPayload>();
+  const std::uint16_t kind = locator.kind;
+  RememberLocatorDefaults(&locator);
+  SetCurrentSizeIndex(Type_AttributeLocator, locator.head.sizeIndex, kind);
+  InsertByKind(record.get());
+  if (UpdatesNetNames(kind)) UpdateNetNamesWhenWanted();
+  EndLocatorInsertion(record);
+}
+
+int GetLocatorDrawStatus(const Tower* locator, DragStatus* status) {
+  std::uint16_t kind = 0;
+  if (!LocatorKindOf(locator, &kind) || !IsHandledLocatorKind(kind)) return 1;
+  return GetLocatorKindHandlePoint(locator, status);
+}
+
+int GetLocatorBox(const Tower* locator, pl3::Box* box) {
+  std::uint16_t kind = 0;
+  if (!LocatorKindOf(locator, &kind) || !IsHandledLocatorKind(kind)) return 1;
+  return GetLocatorKindBox(locator, box);
+}
+
+int DeleteLocator(Tower* locator) {
+  std::uint16_t kind = 0;
+  if (!LocatorKindOf(locator, &kind)) return 0;
+  switch (kind) {
+    case kLocatorPinNumber:
+    case kLocatorPinName:
+    case kLocatorDesignator:
+    case kLocatorValue:
+    case kLocatorUserAttribute:
+    case kLocatorDisplayNetName:
+    case kLocatorDisplayGlobalNets:
+      DeleteEntity(locator);
+      break;
+    case kLocatorNetName:
+    case kLocatorIOPort:
+    case kLocatorGraphicNetName:
+    case kLocatorNamedIOPort:
+      DeleteLocatorWithAttribute(locator);
+      if (UpdatesNetNames(kind)) UpdateNetNamesWhenWanted();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+int UniteLocatorBoxes(const Tower* t, pl3::Box* box, int first) {
+  Tower* children = t ? GetAllChildrenTower(t) : nullptr;
+  while (children && FindNextEntity(children)) {
+    const std::uint16_t code = TowerEntity(children)->typeCode;
+    if (code == kTypePlacedPin) {
+      first = UniteLocatorBoxes(children, box, first);
+    } else if (code == Type_AttributeLocator) {
+      pl3::Box found{-1, -1, 0, 0};
+      // A plain kind has no box: the dispatch leaves `found` empty.
+      if (GetLocatorBox(children, &found) && IsBoxValid(&found)) {
+        if (first) {
+          *box = found;
+          first = 0;
+        } else {
+          box->xmin = std::min(box->xmin, found.xmin);
+          box->ymin = std::min(box->ymin, found.ymin);
+          box->xmax = std::max(box->xmax, found.xmax);
+          box->ymax = std::max(box->ymax, found.ymax);
+        }
+      }
+    }
+  }
+  ReleaseTower(&children);
+  return first;
+}

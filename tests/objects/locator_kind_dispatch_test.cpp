@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../store/tower_test_support.h"
+#include "edit/window_data.h"
+#include "locator_kind_fakes.h"
+#include "objects/locator_dispatch.h"
+#include "objects/locator_services.h"
+#include "objects/type_codes.h"
+#include "schematic/current_size.h"
+
+namespace {
+
+using locatortest::HandlerCalls;
+using Calls = std::vector<std::string>;
+
+// What the service slots saw.
+struct Seen {
+  std::vector<std::string> calls;
+  int netOption = 1;
+  std::vector<std::uint32_t> menuKinds;
+};
+Seen* g_seen = nullptr;
+
+class LocatorDispatch : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    HandlerCalls().clear();
+    window = std::make_unique<CurrentWindowData>();
+    window->editorKind = kEditorSchematic;
+    design = towertest::NewTopLevelEntity(Type_Schematic);
+    window->design = design;
+    ActiveWindowData = window.get();
+    g_seen = &seen;
+    LocatorServices& s = LocatorServiceSlots;
+    s.insertGraphicNetNameLocator = [](EntityRecord*) { HandlerCalls().push_back("graphicNetNameSlot"); };
+    s.insertUserLocator = [](EntityRecord*) { HandlerCalls().push_back("userSlot"); };
+    s.netNameUpdateOption = [] { return g_seen->netOption; };
+    s.updateNetNameLocators = [](const Tower*) { g_seen->calls.push_back("updateNetNames"); };
+    s.drawCursor = [](void*) { g_seen->calls.push_back("drawCursor"); };
+    s.releaseViewDC = [](void*) { g_seen->calls.push_back("releaseDC"); };
+    s.setSelectionAndOptionsMenus = [](std::uint32_t kind) { g_seen->menuKinds.push_back(kind); };
+    s.leaveToolMode = [] { g_seen->calls.push_back("leaveToolMode"); };
+  }
+  void TearDown() override {
+    ActiveWindowData = nullptr;
+    DeleteEntity(design);
+    ReleaseTower(&design);
+    g_seen = nullptr;
+  }
+
+  // A stored locator of a kind under `parent` (the design by default).
+  Tower* AddLocator(std::uint16_t kind, const Tower* parent = nullptr, std::int32_t x = 0) {
+    LocatorPayload p{};
+    p.kind = kind;
+    p.x = x;
+    return InsertEntity(parent ? parent : design, sizeof p, Type_AttributeLocator, &p);
+  }
+  std::unique_ptr<EntityRecord> Record(std::uint16_t kind) {
+    auto r = NewEntityRecord();
+    r->header.recordType = Type_AttributeLocator;
+    auto& p = r->as<LocatorPayload>();
+    p.kind = kind;
+    p.head.sizeIndex = 3;
+    p.style1 = 32 | 1;
+    p.style2 = 8 | 2;
+    p.head.transform = pl3::R90;
+    return r;
+  }
+  int Children(std::uint16_t code) {
+    int n = 0;
+    Tower* t = GetChildTower(design, code);
+    while (t && FindNextEntity(t)) ++n;
+    ReleaseTower(&t);
+    return n;
+  }
+
+  Seen seen;
+  std::unique_ptr<CurrentWindowData> window;
+  Tower* design = nullptr;
+};
+
+TEST_F(LocatorDispatch, BoxAndStatusOnlyForKindsWithHandlers) {
+  const std::vector<std::uint16_t> handled = {1, 3, 4, 6, 9, 10, 13, 14, 15, 16, 17};
+  for (std::uint16_t kind : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0xFFFF}) {
+    SCOPED_TRACE(kind);
+    const bool has = std::find(handled.begin(), handled.end(), kind) != handled.end();
+    Tower* locator = AddLocator(kind, nullptr, 4000);
+    HandlerCalls().clear();
+    pl3::Box box{-1, -1, 0, 0};
+    EXPECT_EQ(GetLocatorBox(locator, &box), 1);
+    EXPECT_EQ(GetLocatorDrawStatus(locator, nullptr), has ? 7 : 1);
+    EXPECT_EQ(HandlerCalls(), (has ? Calls{"box", "handlePoint"} : Calls{}));
+    EXPECT_EQ(box.xmin, has ? 4000 : -1) << "a plain kind leaves the box alone";
+    ReleaseTower(&locator);
+  }
+}
+
+TEST_F(LocatorDispatch, ShortOrForeignEntitiesAreNotDispatched) {
+  std::uint8_t shortPayload[40] = {};
+  Tower* shortLocator = InsertEntity(design, sizeof shortPayload, Type_AttributeLocator, shortPayload);
+  LocatorPayload p{};
+  p.kind = 1;
+  Tower* track = InsertEntity(design, sizeof p, Type_Track, &p);
+  pl3::Box box{-1, -1, 0, 0};
+  EXPECT_EQ(GetLocatorBox(shortLocator, &box), 1);
+  EXPECT_EQ(GetLocatorBox(track, &box), 1);
+  EXPECT_EQ(DeleteLocator(track), 0);
+  EXPECT_TRUE(HandlerCalls().empty());
+  EXPECT_EQ(Children(Type_Track), 1);
+  ReleaseTower(&shortLocator);
+  ReleaseTower(&track);
+}
+
+TEST_F(LocatorDispatch, DeleteByKind) {
+  struct Case {
+    std::uint16_t kind;
+    int remains;         // locators left under the design (the attribute delete is a stand-in here)
+    bool withAttribute;  // goes through the delete of locators that own an attribute
+    bool netNames;       // net-name locators updated (the option is on)
+  } cases[] = {
+      {1, 0, false, false},  {4, 0, false, false},  {6, 0, false, false}, {10, 0, false, false},
+      {14, 0, false, false}, {16, 0, false, false}, {17, 0, false, false},
+      {3, 1, true, true},    {13, 1, true, true},   {15, 1, true, true},  {9, 1, true, false},
+      {5, 1, false, false},  {0, 1, false, false},  {2, 1, false, false}, {40, 1, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    seen.calls.clear();
+    HandlerCalls().clear();
+    Tower* locator = AddLocator(c.kind);
+    EXPECT_EQ(DeleteLocator(locator), 0);
+    EXPECT_EQ(Children(Type_AttributeLocator), c.remains);
+    EXPECT_EQ(HandlerCalls(), (c.withAttribute ? Calls{"DeleteLocatorWithAttribute"} : Calls{}));
+    EXPECT_EQ(seen.calls, (c.netNames ? Calls{"updateNetNames"} : Calls{}));
+    ReleaseTower(&locator);
+    DeleteChildEntities(design, Type_AttributeLocator);
+  }
+  // With the option off the net names are left alone.
+  seen.netOption = 0;
+  seen.calls.clear();
+  Tower* locator = AddLocator(3);
+  DeleteLocator(locator);
+  EXPECT_TRUE(seen.calls.empty());
+  ReleaseTower(&locator);
+}
+
+TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
+  struct Case {
+    std::uint16_t kind;
+    const char* handler;
+    bool netNames;
+  } cases[] = {
+      {1, "InsertPinTextLocator", false},       {3, "InsertNetNameLocator", true},
+      {4, "InsertPinTextLocator", false},       {6, "InsertMarkedChangeLocator", false},
+      {9, "InsertIOPortLocator", false},        {10, "InsertMarkedChangeLocator", false},
+      {13, "graphicNetNameSlot", true},         {14, "userSlot", false},
+      {15, "InsertNamedIOPortLocator", true},   {16, "InsertMarkedChangeLocator", false},
+      {17, "InsertDisplayGlobalNetsLocator", false}, {2, "InsertPlainLocator", false},
+      {5, "InsertPlainLocator", false},         {300, "InsertPlainLocator", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    HandlerCalls().clear();
+    seen.calls.clear();
+    seen.menuKinds.clear();
+    window->InsertType = Type_AttributeLocator;
+    auto record = Record(c.kind);
+    InsertLocator(record);
+    EXPECT_EQ(record, nullptr) << "the working record is freed";
+    EXPECT_EQ(window->InsertType, 0);
+    EXPECT_EQ(HandlerCalls(), Calls{c.handler});
+    std::vector<std::string> expected;
+    if (c.netNames) expected.push_back("updateNetNames");
+    for (const char* end : {"drawCursor", "releaseDC", "leaveToolMode"}) expected.push_back(end);
+    EXPECT_EQ(seen.calls, expected);
+    EXPECT_EQ(seen.menuKinds, std::vector<std::uint32_t>{0});
+  }
+}
+
+TEST_F(LocatorDispatch, InsertKeepsDefaultsOfKeepingKindsAndTheSizeOfEveryKind) {
+  auto pin = Record(1);
+  InsertLocator(pin);
+  EXPECT_EQ(LastLocatorDefaults.vertical, 32u) << "only bits 16 and 32 are kept";
+  EXPECT_EQ(LastLocatorDefaults.horizontal, 8u) << "only bits 4 and 8 are kept";
+  EXPECT_TRUE(SameRotation(LastLocatorDefaults.rotation, pl3::R90));
+  // A Designator does not change the defaults, but its size is remembered.
+  auto designator = Record(6);
+  designator->as<LocatorPayload>().style1 = 16;
+  designator->as<LocatorPayload>().head.transform = pl3::R180;
+  designator->as<LocatorPayload>().head.sizeIndex = 9;
+  InsertLocator(designator);
+  EXPECT_EQ(LastLocatorDefaults.vertical, 32u);
+  EXPECT_TRUE(SameRotation(LastLocatorDefaults.rotation, pl3::R90));
+  const std::uint32_t* sizes = GetCurrentSizeRecord(design);
+  ASSERT_NE(sizes, nullptr);
+  ASSERT_GE(CurrentSizeWord(Type_AttributeLocator, 6), 0);
+  EXPECT_EQ(sizes[CurrentSizeWord(Type_AttributeLocator, 6)], 9u);
+  ASSERT_GE(CurrentSizeWord(Type_AttributeLocator, 1), 0);
+  EXPECT_EQ(sizes[CurrentSizeWord(Type_AttributeLocator, 1)], 3u);
+}
+
+TEST_F(LocatorDispatch, InsertModeIsArmedOnlyWhenIdle) {
+  window->StateFlags = 0x41;
+  window->ClickState = 5;
+  window->InsertType = 1;
+  window->EditMode = 71;
+  EXPECT_EQ(SetInsertLocatorMode(6), 0);
+  EXPECT_EQ(window->StateFlags, 0x41u);
+  EXPECT_EQ(window->InsertType, 1);
+  EXPECT_EQ(window->ClickState, 5u);
+  EXPECT_EQ(PendingLocatorKind, 0);
+
+  window->EditMode = 0;
+  EXPECT_EQ(SetInsertLocatorMode(6), 1);
+  EXPECT_EQ(window->StateFlags, 0x01u);
+  EXPECT_EQ(window->InsertType, Type_AttributeLocator);
+  EXPECT_EQ(window->ClickState, 0u);
+  EXPECT_EQ(PendingLocatorKind, 6);
+}
+
+TEST_F(LocatorDispatch, UniteLocatorBoxesTakesHandledKindsDownThroughPlacedPins) {
+  Tower* pin = InsertEmptyEntity(design, 33);
+  Tower* a = AddLocator(6, nullptr, 9000);
+  Tower* plain = AddLocator(5, nullptr, -90000);
+  Tower* b = AddLocator(1, pin, 2000);
+  Tower* track = InsertEmptyEntity(design, Type_Track);
+  const pl3::Box boxA{9000, 9001, 10000, 10001};
+  const pl3::Box boxB{2000, 2001, 3000, 3001};
+
+  pl3::Box united{-1, -1, 0, 0};
+  EXPECT_EQ(UniteLocatorBoxes(design, &united, 1), 0);
+  EXPECT_EQ(united.xmin, std::min(boxA.xmin, boxB.xmin));
+  EXPECT_EQ(united.ymin, std::min(boxA.ymin, boxB.ymin));
+  EXPECT_EQ(united.xmax, std::max(boxA.xmax, boxB.xmax));
+  EXPECT_EQ(united.ymax, std::max(boxA.ymax, boxB.ymax));
+
+  // Not first: the box already holds something and is only widened.
+  pl3::Box wide{-5000000, -5000000, -4000000, -4000000};
+  EXPECT_EQ(UniteLocatorBoxes(design, &wide, 0), 0);
+  EXPECT_EQ(wide.xmin, -5000000);
+  EXPECT_EQ(wide.xmax, std::max(boxA.xmax, boxB.xmax));
+
+  // Nothing with a box: `first` comes back set and the box untouched.
+  pl3::Box none{-1, -1, 0, 0};
+  EXPECT_EQ(UniteLocatorBoxes(track, &none, 1), 1);
+  EXPECT_EQ(none.xmin, -1);
+  for (Tower** t : {&pin, &a, &plain, &b, &track}) ReleaseTower(t);
+}
+
+}  // namespace
