@@ -11,6 +11,7 @@
 
 #include "geometry/types.h"
 #include "objects/graphic_records.h"
+#include "objects/locator_dispatch.h"
 #include "objects/type_codes.h"
 
 struct Tower;
@@ -28,8 +29,6 @@ constexpr std::uint32_t kAttributeUser = 14;
 // Marker squares around a locator point: 5 thou and 10 thou half-sides.
 constexpr std::int32_t kLocatorSmallDot = 182880;
 constexpr std::int32_t kLocatorLargeDot = 365760;
-// Growth of a text box per unit of text size.
-constexpr std::int32_t kTextBoxGrowthPerSize = 18288;
 // Dot radius per unit of text size of the Value and User kinds.
 constexpr std::int32_t kValueDotPerSize = 10000;
 
