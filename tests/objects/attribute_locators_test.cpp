@@ -1,4 +1,5 @@
 #include "objects/attribute_locators.h"
+#include "objects/locator_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -420,10 +421,19 @@ TEST_F(AttributeLocators, PlainKindsTakeANewAttributeIdEach) {
   EXPECT_NE(stored[0].attributeId, 0u);
   EXPECT_NE(stored[1].attributeId, 0u);
   EXPECT_NE(stored[0].attributeId, stored[1].attributeId);
-  // Kinds 13 and 14 belong to their own handlers.
+  // A User locator goes to its own handler: stored with its pending name,
+  // which is then freed.
+  SetPendingLocatorName("MPN");
   record_ = Start(kLocatorUserAttribute);
-  EXPECT_EQ(RunLocatorInsertHandler(record_.get()), -1);
-  EXPECT_EQ(StoredLocators().size(), 2u);
+  EXPECT_EQ(RunLocatorInsertHandler(record_.get()), 1);
+  stored = StoredLocators();
+  ASSERT_EQ(stored.size(), 3u);
+  Tower* user = GetChildTower(schematic_, Type_AttributeLocator);
+  ASSERT_TRUE(user && FindNextEntity(user));
+  EXPECT_EQ(ReadLocatorPayload(user).kind, kLocatorUserAttribute);
+  EXPECT_EQ(GetLocatorNameChild(user, Type_UserAttributeName), "MPN");
+  ReleaseTower(&user);
+  EXPECT_EQ(PendingLocatorName, nullptr);
 }
 
 TEST_F(AttributeLocators, DeleteWithAttributeRemovesBoth) {
@@ -513,18 +523,37 @@ DrawRecord gDraw;
 
 TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   gDraw = {};
-  LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload* copy, const pl3::Transform*, int) {
-    gDraw.calls.push_back("kind " + std::to_string(copy->kind));
+  // A handled kind is drawn by its kind handler from the stored locator.
+  LocatorKindSlots.drawText = [](void*, const LocatorText& t, std::uint32_t) {
+    gDraw.calls.push_back("text " + t.text);
     gDraw.flagsDuring = ActiveWindowData->WalkFlags;
-    gDraw.xSeen = copy->x;
+    gDraw.xSeen = t.x;
+  };
+  // A plain kind's label is drawn as a ghost.
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
+    gDraw.calls.push_back("label " + t.text);
+    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
+    gDraw.xSeen = t.x;
   };
   LocatorDrawSlots.mirrorTextData = [](AttributeLocatorPayload* copy) { copy->x = -copy->x; };
-  w_.WalkFlags = kDrawMirrored | 0x100;
+  w_.editorKind = kEditorSchematicSymbol;
+  w_.WalkFlags = 0x100;
   AttributeLocatorPayload l{};
-  l.kind = kLocatorDesignator;
+  l.kind = kLocatorPinNumber;
+  l.x = 700;
+  Tower* stored = InsertEntity(schematic_, sizeof l, Type_AttributeLocator, &l);
+  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0, stored);
+  ReleaseTower(&stored);
+  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"text Pin"});
+  EXPECT_EQ(gDraw.flagsDuring, 0x100 | kDrawLocatorText);
+  EXPECT_EQ(w_.WalkFlags, 0x100u);
+
+  gDraw = {};
+  w_.WalkFlags = kDrawMirrored | 0x100;
+  l.kind = kLocatorFootprint;
   l.x = 500;
   DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
-  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"kind 6"});
+  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"label Footprint"});
   EXPECT_EQ(gDraw.flagsDuring, kDrawMirrored | 0x100 | kDrawLocatorText);
   EXPECT_EQ(gDraw.xSeen, -500);  // the copy is mirrored
   EXPECT_EQ(l.x, 500);           // the stored payload is not
@@ -583,11 +612,9 @@ TEST_F(AttributeLocators, GhostCircleSizeByKindAndXorRestores) {
 
 TEST_F(AttributeLocators, PlainKindsDrawTheirNameAndDamagedKindsAnEmptyOne) {
   gDraw = {};
-  LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload*, const pl3::Transform*, int) {
-    gDraw.calls.push_back("handler");
-  };
-  LocatorDrawSlots.drawKindLabel = [](const AttributeLocatorPayload*, const pl3::Transform*, const char* name) {
-    gDraw.calls.push_back(std::string("label ") + name);
+  LocatorKindSlots.drawText = [](void*, const LocatorText&, std::uint32_t) { gDraw.calls.push_back("handler"); };
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
+    gDraw.calls.push_back("label " + t.text);
     gDraw.flagsDuring = ActiveWindowData->WalkFlags;
   };
   AttributeLocatorPayload l{};
