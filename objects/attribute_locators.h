@@ -120,7 +120,10 @@ int RunLocatorInsertHandler(EntityRecord* record);
 
 // A cancelled placing: deletes the Attribute a Net Name or Named IO Port
 // locator created for itself (the window's pending target) and releases the
-// pending target of every kind. The caller frees the record.
+// pending target of every kind. The caller frees the record. The editing
+// engine's cancel of the current operation (CancelCurrentOperation) calls it
+// for a type-20 record in hand in modes 71 and 74, which is also how a
+// kLocatorClickCancel answer ends; until the engine lands no cancel reaches it.
 void CancelLocatorPlacing(const EntityRecord* record);
 
 // Deletes a locator that owns an attribute (kinds 3, 9, 13, 15): the design
