@@ -37,4 +37,3 @@ int RunScriptFile(const char*) {
   Refuse();
   return 0;
 }
-int ShowHoldMenu(HWND, int, int) { return 0; }

@@ -56,8 +56,12 @@ void ZoomToLevel(HWND window, void* state, std::uint32_t parameter, std::uint32_
 // Runs a script file in a fresh script state; non-zero on success.
 int RunScriptFile(const char* path);
 // Shows the active editor's right-button menu as an owner-drawn pop-up at a
-// screen point, owned by `owner`; 0 when it could not be shown.
+// screen point, owned by `owner`; 0 when it could not be shown (none is
+// loaded). Defined in app/hold_menu.cpp.
 int ShowHoldMenu(HWND owner, int x, int y);
+// The editors' right-button menu (null while none is loaded); the menu code
+// that replaces it destroys the old one with its owner-drawn data.
+extern HMENU RightButtonMenu;
 
 // ---- Menus per document kind --------------------------------------------------------
 

@@ -14,6 +14,8 @@
 #include "objects/entity_record.h"
 #include "objects/io_ports.h"
 #include "objects/item_sides.h"
+#include "objects/locator_kinds.h"
+#include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -132,14 +134,8 @@ void MakePendingAttribute(EntityRecord* record, std::uint32_t kind, const char* 
 }
 
 std::string AttributeValueText(const Tower* attribute) {
-  Tower* value = attribute ? GetChildTower(attribute, Type_AttributeValue) : nullptr;
-  Entity* e = value ? FindNextEntity(value) : nullptr;
   std::string text;
-  if (e) {
-    const char* bytes = reinterpret_cast<const char*>(EntityPayload(e));
-    text.assign(bytes, strnlen(bytes, e->payloadSize));
-  }
-  ReleaseTower(&value);
+  GetAttributeValueText(attribute, &text);
   return text;
 }
 
@@ -269,6 +265,13 @@ Tower* InsertEntityWithUndo(const EntityRecord* record, const Tower* design) {
   return stored;
 }
 
+Tower* InsertLocatorWithUndo(const LocatorPayload& locator) {
+  auto record = NewEntityRecord();
+  InitialiseEntityRecord(record.get(), Type_AttributeLocator, &locator.head.transform, locator.head.layer);
+  LocatorOf(record.get()) = locator;
+  return InsertEntityWithUndo(record.get(), ActiveDesign());
+}
+
 namespace {
 
 // Inserts the record under the active design with undo; 1 when stored.
@@ -366,6 +369,33 @@ int InsertPlainLocator(EntityRecord* record) {
   return StoreWithUndo(record, false);
 }
 
+int InsertGraphicNetNameLocator(EntityRecord* record) {
+  if (!record) return 0;
+  Tower* stored = InsertGraphicNetName(LocatorOf(record));
+  const int ok = stored ? 1 : 0;
+  ReleaseTower(&stored);
+  return ok;
+}
+
+int InsertUserAttributeLocator(EntityRecord* record) {
+  if (!record || !ActiveWindowData) return 0;
+  CurrentWindowData* w = ActiveWindowData;
+  const AttributeLocatorPayload& l = LocatorOf(record);
+  Tower* stored = nullptr;
+  if (w->editorKind == kEditorSchematic && w->PendingTarget) {
+    stored = InsertUserLocatorOnSymbol(l, w->PendingTarget, PendingLocatorName);
+    ReleasePendingTarget();
+  } else {
+    Tower* referenced = l.markedEntity ? ReferencedDesignAttribute(l.markedEntity) : nullptr;
+    stored = InsertUserLocator(l, referenced, PendingLocatorName);
+    ReleaseTower(&referenced);
+  }
+  FreePendingLocatorName();
+  const int ok = stored ? 1 : 0;
+  ReleaseTower(&stored);
+  return ok;
+}
+
 int RunLocatorInsertHandler(EntityRecord* record) {
   if (!record) return 0;
   switch (LocatorOf(record).kind) {
@@ -385,8 +415,9 @@ int RunLocatorInsertHandler(EntityRecord* record) {
     case kLocatorDisplayGlobalNets:
       return InsertDisplayGlobalNetsLocator(record);
     case kLocatorGraphicNetName:
+      return InsertGraphicNetNameLocator(record);
     case kLocatorUserAttribute:
-      return -1;
+      return InsertUserAttributeLocator(record);
     default:
       return InsertPlainLocator(record);
   }
@@ -464,9 +495,7 @@ GhostText GetLocatorGhostText(const AttributeLocatorPayload* locator) {
       g.placement = GhostTextPlacement::Shape;
       break;
     case kLocatorUserAttribute: {
-      char* text = LocatorDrawSlots.userLocatorText ? LocatorDrawSlots.userLocatorText(locator) : nullptr;
-      if (text) g = {GhostTextPlacement::Placed, text};
-      std::free(text);
+      g = {GhostTextPlacement::Placed, GetPlacingUserLocatorText(*locator)};
       break;
     }
     case kLocatorDisplayGlobalNets: {
@@ -502,6 +531,26 @@ LocatorTextSpec LocatorTextOf(const AttributeLocatorPayload* locator, const char
   return spec;
 }
 
+namespace {
+
+// The text at the locator point of kinds 6, 10 and 16, as the text helpers take it.
+PlacedText PlacedTextOf(const LocatorTextSpec& spec) {
+  return PlacedText{spec.text, spec.anchor.x, spec.anchor.y, spec.justification & 48, spec.justification & 12,
+                    spec.size, static_cast<std::uint32_t>(spec.sizeByIndex ? 1 : 0)};
+}
+
+// The shape ghost of kinds 9 and 15 (the IO port outline) and 13 (the net-name graphic).
+void GhostLocatorShape(void* dc, const AttributeLocatorPayload& locator) {
+  if (locator.kind != kLocatorGraphicNetName) return GhostIOPortLocator(dc, locator);
+  Tower* schematic = ActiveDesign() ? GetAncestorTower(ActiveDesign(), Type_Schematic) : nullptr;
+  Tower* symbol = FindGraphicNetNameSymbol(schematic, locator.markedEntity);
+  if (symbol) GhostGraphicNetName(dc, locator, symbol);
+  ReleaseTower(&symbol);
+  ReleaseTower(&schematic);
+}
+
+}  // namespace
+
 void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
   if (!dc || !locator) return;
   HDC hdc = static_cast<HDC>(dc);
@@ -534,16 +583,16 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
   const LocatorTextSpec spec = LocatorTextOf(locator, g.text.c_str());
   switch (g.placement) {
     case GhostTextPlacement::Placed:
-      if (LocatorDrawSlots.drawPlacedString) LocatorDrawSlots.drawPlacedString(dc, spec);
+      DrawPlacedString(dc, *locator, spec.text, spec.at);
       break;
     case GhostTextPlacement::AtPoint:
-      if (LocatorDrawSlots.drawTextAt) LocatorDrawSlots.drawTextAt(dc, spec);
+      DrawTextAt(dc, PlacedTextOf(spec));
       break;
     case GhostTextPlacement::Shape: {
       // The net-name graphic draws its own texts: locator texts are off meanwhile.
       const std::uint32_t saved = w->WalkFlags;
       if (locator->kind == kLocatorGraphicNetName) w->WalkFlags &= ~kDrawLocatorText;
-      if (LocatorDrawSlots.ghostKindShape) LocatorDrawSlots.ghostKindShape(dc, locator);
+      GhostLocatorShape(dc, *locator);
       w->WalkFlags = saved;
       break;
     }
@@ -552,15 +601,18 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
   }
 }
 
-void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass) {
+void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass,
+                          const Tower* stored) {
   if (!locator) return;
   AttributeLocatorPayload copy = *locator;
   CurrentWindowData* w = ActiveWindowData;
   const std::uint32_t saved = w ? w->WalkFlags : 0;
   if (w && (w->WalkFlags & kDrawMirrored) && LocatorDrawSlots.mirrorTextData) LocatorDrawSlots.mirrorTextData(&copy);
   if (w) w->WalkFlags |= kDrawLocatorText;
+  void* view = w ? w->Window : nullptr;
   if (IsHandledLocatorKind(copy.kind)) {
-    if (LocatorDrawSlots.drawKind) LocatorDrawSlots.drawKind(&copy, parent, pass);
+    // The kind handlers read the locator and its owner from the store.
+    if (stored) DrawLocatorKind(view, stored, parent ? *parent : pl3::kIdentityTransform, static_cast<std::uint32_t>(pass));
   } else {
     // A plain kind: a filled half disc (a half-turn arc as wide as its
     // radius) at the locator point, and its name.
@@ -572,7 +624,7 @@ void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Tra
     disc.startX = kPlainDiscRadius / 2;
     disc.endX = -kPlainDiscRadius / 2;
     pl3::TransformAndDrawArc(&disc, parent ? parent : &pl3::kIdentityTransform);
-    if (LocatorDrawSlots.drawKindLabel) LocatorDrawSlots.drawKindLabel(&copy, parent, GetLocatorKindName(copy.kind));
+    DrawLocatorKindLabel(view, copy, GetLocatorTextSize(copy));
   }
   if (w) w->WalkFlags = saved;
 }

@@ -96,6 +96,10 @@ void SetLocatorTarget(EntityRecord* record, const Tower* target);
 // an undo step captioned after the type name. The caller releases the result.
 Tower* InsertEntityWithUndo(const EntityRecord* record, const Tower* design);
 
+// Wraps a locator payload in a working record and inserts it under the
+// active design with undo. The caller releases the result.
+Tower* InsertLocatorWithUndo(const LocatorPayload& locator);
+
 // Insert handlers of the kinds this module stores (InsertLocator calls them
 // after keeping the placing defaults). Each returns 1 when stored, 0 when
 // nothing was stored.
@@ -106,13 +110,20 @@ int InsertIOPortLocator(EntityRecord* record);           // kind 9
 int InsertNamedIOPortLocator(EntityRecord* record);      // kind 15
 int InsertDisplayGlobalNetsLocator(EntityRecord* record);  // kind 17
 int InsertPlainLocator(EntityRecord* record);            // kinds 0, 2, 5, 7, 8, 11, 12 and unknown kinds
-// The handler of the record's kind; -1 for kinds 13 and 14, whose handlers
-// belong to the kind handlers module.
+// Kind 13: the locator with copies of its graphic symbol's net-name locators.
+int InsertGraphicNetNameLocator(EntityRecord* record);
+// Kind 14: on the pending target symbol in a schematic, else into the design
+// (refused when its referenced attribute is gone). The pending name is freed.
+int InsertUserAttributeLocator(EntityRecord* record);
+// The handler of the record's kind.
 int RunLocatorInsertHandler(EntityRecord* record);
 
 // A cancelled placing: deletes the Attribute a Net Name or Named IO Port
 // locator created for itself (the window's pending target) and releases the
-// pending target of every kind. The caller frees the record.
+// pending target of every kind. The caller frees the record. The editing
+// engine's cancel of the current operation (CancelCurrentOperation) calls it
+// for a type-20 record in hand in modes 71 and 74, which is also how a
+// kLocatorClickCancel answer ends; until the engine lands no cancel reaches it.
 void CancelLocatorPlacing(const EntityRecord* record);
 
 // Deletes a locator that owns an attribute (kinds 3, 9, 13, 15): the design
@@ -121,8 +132,11 @@ int DeleteLocatorWithAttribute(Tower* locator);
 
 // XOR-draws the ghost of a locator payload into the device context.
 void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator);
-// Draws a placed locator (the entity walker's draw of type 20).
-void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass);
+// Draws a placed locator (the entity walker's draw of type 20). A handled
+// kind is drawn by its kind handler from the stored locator `stored` (its
+// texts come from its owner); without it only plain kinds are drawn.
+void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass,
+                          const Tower* stored = nullptr);
 
 // The text the ghost shows beside a locator being placed, by kind, and where
 // it goes: the text point with a leader (placed), or the locator point (at).
@@ -154,24 +168,12 @@ struct LocatorTextSpec {
 };
 LocatorTextSpec LocatorTextOf(const AttributeLocatorPayload* locator, const char* text);
 
-// The drawing the locator code asks of the kind handlers and the text
-// helpers, which are filled in by their owners at start-up; an empty slot
-// draws nothing. Cleared before each test.
+// What the locator drawing asks of the editing engine, filled in by its owner
+// at start-up; an empty slot answers no and changes nothing. Cleared before
+// each test.
 struct LocatorDrawServices {
-  // A text at the text point with a leader from the locator point.
-  void (*drawPlacedString)(void* dc, const LocatorTextSpec& text) = nullptr;
-  // A text at the locator point.
-  void (*drawTextAt)(void* dc, const LocatorTextSpec& text) = nullptr;
-  // The shape of kinds 9 and 15 (IO port outline) and 13 (net-name graphic).
-  void (*ghostKindShape)(void* dc, const AttributeLocatorPayload* locator) = nullptr;
-  // A heap string: the user attribute text a User locator being placed shows.
-  char* (*userLocatorText)(const AttributeLocatorPayload* locator) = nullptr;
   // The selection test of edit mode 39 for the ghost of a plain kind.
   int (*selectionTestPasses)() = nullptr;
-  // The draw handler of a handled kind.
-  void (*drawKind)(const AttributeLocatorPayload* copy, const pl3::Transform* parent, int pass) = nullptr;
-  // A plain kind's name in the window's default text font with a leader.
-  void (*drawKindLabel)(const AttributeLocatorPayload* copy, const pl3::Transform* parent, const char* name) = nullptr;
   // Mirrors a locator copy about its symbol's centre.
   void (*mirrorTextData)(AttributeLocatorPayload* copy) = nullptr;
 };

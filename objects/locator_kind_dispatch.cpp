@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "edit/window_data.h"
+#include "objects/attribute_locators.h"
 #include "objects/design_helpers.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_services.h"
@@ -51,28 +52,6 @@ void UpdateNetNamesWhenWanted() {
     s.updateNetNameLocators(ActiveDesign());
 }
 
-void InsertByKind(EntityRecord* record) {
-  const LocatorServices& s = LocatorServiceSlots;
-  switch (record->as<LocatorPayload>().kind) {
-    case kLocatorPinNumber:
-    case kLocatorPinName: InsertPinTextLocator(record); break;
-    case kLocatorNetName: InsertNetNameLocator(record); break;
-    case kLocatorDesignator:
-    case kLocatorValue:
-    case kLocatorDisplayNetName: InsertMarkedChangeLocator(record); break;
-    case kLocatorIOPort: InsertIOPortLocator(record); break;
-    case kLocatorGraphicNetName:
-      if (s.insertGraphicNetNameLocator) s.insertGraphicNetNameLocator(record);
-      break;
-    case kLocatorUserAttribute:
-      if (s.insertUserLocator) s.insertUserLocator(record);
-      break;
-    case kLocatorNamedIOPort: InsertNamedIOPortLocator(record); break;
-    case kLocatorDisplayGlobalNets: InsertDisplayGlobalNetsLocator(record); break;
-    default: InsertPlainLocator(record); break;
-  }
-}
-
 // The end of every insertion, whatever the kind did.
 void EndLocatorInsertion(std::unique_ptr<EntityRecord>& record) {
   const LocatorServices& s = LocatorServiceSlots;
@@ -104,7 +83,7 @@ void InsertLocator(std::unique_ptr<EntityRecord>& record) {
   const std::uint16_t kind = locator.kind;
   RememberLocatorDefaults(&locator);
   SetCurrentSizeIndex(Type_AttributeLocator, locator.head.sizeIndex, kind);
-  InsertByKind(record.get());
+  RunLocatorInsertHandler(record.get());
   if (UpdatesNetNames(kind)) UpdateNetNamesWhenWanted();
   EndLocatorInsertion(record);
 }

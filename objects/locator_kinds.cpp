@@ -6,6 +6,8 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/design_walks.h"
 #include "objects/io_ports.h"
 #include "objects/locator_dispatch.h"
@@ -24,7 +26,6 @@ namespace {
 const bool kSlotsReset = (pl3::RegisterGlobalReset([] { LocatorKindSlots = LocatorKindServices{}; }), true);
 
 constexpr std::uint16_t kTypeFonts = 5;  // ReturnRealSize's type for the Fonts list
-constexpr std::uint32_t kAttributeIdOffset = 12;
 
 std::uint32_t EditorKind() { return ActiveWindowData ? ActiveWindowData->editorKind : 0; }
 
@@ -55,26 +56,15 @@ void SplitUserText(const Tower* attribute, std::string* name, std::string* value
   if (n + 1 < e->payloadSize) value->assign(bytes + n + 1, strnlen(bytes + n + 1, e->payloadSize - n - 1));
 }
 
-// A Tower on the Attribute of the item whose id (fourth word) is `id`, or null.
-Tower* AttributeWithId(const Tower* item, std::uint32_t id) {
-  Tower* attributes = item ? GetChildTower(item, Type_Attribute) : nullptr;
-  while (attributes && FindNextEntity(attributes)) {
-    const std::uint8_t* record = PayloadOfAtLeast(TowerEntity(attributes), kAttributeIdOffset + 4);
-    if (record && ReadU32(record, kAttributeIdOffset) == id) {
-      LastLevel(attributes).flags = kLevelLast | kLevelPositioned;
-      return attributes;
-    }
-  }
-  ReleaseTower(&attributes);
-  return nullptr;
-}
-
+}  // namespace
 
 // The entity the locator's stored reference (88) names, looked for among the
 // attributes of the active design; never by trusting the stored address.
 Tower* ReferencedDesignAttribute(std::uint32_t reference) {
   return FindChildByReference(ActiveWindowData ? ActiveWindowData->design : nullptr, Type_Attribute, reference);
 }
+
+namespace {
 
 // The owning symbol's Transform (208), identity when it has none.
 pl3::Transform OwnerTransform(const Tower* owner) {
@@ -188,18 +178,10 @@ LocatorText MakeLocatorText(const LocatorPayload& locator, const std::string& te
   return t;
 }
 
-bool GetItemAttributeText(const Tower* item, std::uint32_t kind, std::string* text) {
-  Tower* attributes = item ? GetChildTower(item, Type_Attribute) : nullptr;
-  while (attributes && FindNextEntity(attributes)) {
-    const std::uint8_t* record = PayloadOfAtLeast(TowerEntity(attributes), 4);
-    if (record && ReadU32(record, 0) == kind) {
-      const bool found = GetAttributeValueText(attributes, text);
-      ReleaseTower(&attributes);
-      return found;
-    }
-  }
-  ReleaseTower(&attributes);
-  return false;
+bool CopyAttributeValue(const char* value, std::string* text) {
+  if (!value) return false;
+  *text = value;
+  return true;
 }
 
 bool GetAttributeValueText(const Tower* attribute, std::string* text) {
@@ -259,6 +241,27 @@ std::string UserTextOfPlaced(const Tower* locator, const LocatorPayload& p) {
   return text;
 }
 
+}  // namespace
+
+std::string GetPlacingUserLocatorText(const LocatorPayload& p) {
+  if (p.markedEntity) {
+    Tower* attribute = ReferencedDesignAttribute(p.markedEntity);
+    std::string text = GetUserLocatorText(attribute, 1, nullptr, nullptr);
+    ReleaseTower(&attribute);
+    return text;
+  }
+  const CurrentWindowData* w = ActiveWindowData;
+  const char* name = PendingLocatorName ? PendingLocatorName : "";
+  if (!w) return GetUserLocatorText(nullptr, 0, name, nullptr);
+  if (w->PendingTarget) return GetUserLocatorText(nullptr, 0, name, w->PendingTarget);
+  Tower* schematic = EditorKind() == kEditorSchematic && w->design ? GetAncestorTower(w->design, Type_Schematic) : nullptr;
+  std::string text = GetUserLocatorText(nullptr, 0, name, schematic ? schematic : w->design);
+  ReleaseTower(&schematic);
+  return text;
+}
+
+namespace {
+
 std::string ValueTextOf(const Tower* owner) {
   if (!owner || !SymbolServiceSlots.getUserAttributeText) return "??VALUE??";
   char* text = SymbolServiceSlots.getUserAttributeText(owner, "VALUE");
@@ -269,7 +272,7 @@ std::string ValueTextOf(const Tower* owner) {
 
 bool OwnerAttributeWithLocatorId(const Tower* locator, const LocatorPayload& p, std::string* text) {
   Tower* owner = LocatorOwner(locator);
-  Tower* attribute = AttributeWithId(owner, p.attributeId);
+  Tower* attribute = FindAttributeById(owner, p.attributeId);
   const bool found = GetAttributeValueText(attribute, text);
   ReleaseTower(&attribute);
   ReleaseTower(&owner);
@@ -303,9 +306,9 @@ bool SchematicText(const Tower* locator, const LocatorPayload& p, std::string* t
   Tower* owner = LocatorOwner(locator);
   bool shown = false;
   switch (p.kind) {
-    case kLocatorPinNumber: shown = GetItemAttributeText(owner, kAttributePinNumber, text); break;
-    case kLocatorPinName: shown = GetItemAttributeText(owner, kAttributePinName, text); break;
-    case kLocatorDesignator: shown = GetItemAttributeText(owner, kAttributeDesignator, text); break;
+    case kLocatorPinNumber: shown = CopyAttributeValue(GetAttributeValue(owner, kAttributePinNumber), text); break;
+    case kLocatorPinName: shown = CopyAttributeValue(GetAttributeValue(owner, kAttributePinName), text); break;
+    case kLocatorDesignator: shown = CopyAttributeValue(GetAttributeValue(owner, kAttributeDesignator), text); break;
     case kLocatorValue: *text = ValueTextOf(owner); shown = true; break;
     case kLocatorDisplayGlobalNets: {
       const std::string name = GetLocatorNameChild(locator, Type_GlobalNetListName);
@@ -333,7 +336,7 @@ bool GetLocatorKindText(const Tower* locator, std::string* text) {
     case kLocatorUserAttribute: *text = UserTextOfPlaced(locator, p); return true;
     case kLocatorGraphicNetName: {
       if (editor != kEditorSchematic) return false;
-      Tower* attribute = FindDesignAttributeWithId(p.attributeId);
+      Tower* attribute = FindDesignAttributeById(p.attributeId);
       const bool found = GetAttributeValueText(attribute, text);
       ReleaseTower(&attribute);
       return found;
@@ -341,11 +344,6 @@ bool GetLocatorKindText(const Tower* locator, std::string* text) {
     default: break;
   }
   return editor == kEditorSchematicSymbol ? LibraryText(locator, p, text) : SchematicText(locator, p, text);
-}
-
-Tower* FindDesignAttributeWithId(std::uint32_t id) {
-  const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
-  return AttributeWithId(design, id);
 }
 
 namespace {
@@ -497,7 +495,7 @@ Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAt
     std::string value;
     SplitUserText(referencedAttribute, &name, &value);
   }
-  Tower* stored = LocatorKindSlots.insertWithUndo ? LocatorKindSlots.insertWithUndo(record) : nullptr;
+  Tower* stored = InsertLocatorWithUndo(record);
   if (!stored) return nullptr;
   StoreNameChild(stored, name);
   RecordDesignChange();

@@ -90,13 +90,8 @@ struct LocatorKindServices {
                        const pl3::Transform& placement) = nullptr;
   int (*graphicBox)(const void* payload, std::uint32_t size, std::uint16_t type, const pl3::Transform& placement,
                     pl3::Box* box) = nullptr;
-  // The line height of the design font at a text size.
-  std::int32_t (*stringBoxHeight)(std::int32_t size) = nullptr;
   // The walker's suppress flag: set while locator texts must not be drawn.
   int (*textsSuppressed)() = nullptr;
-  // Inserts the record into the active design as one undo step; a Tower on
-  // the stored locator, or null.
-  Tower* (*insertWithUndo)(const LocatorPayload& record) = nullptr;
   // Records the item as modified in the current undo step, captions that
   // step and opens a new one.
   void (*recordModifiedForUndo)(const Tower* item, const char* caption) = nullptr;
@@ -114,11 +109,8 @@ std::int32_t GetLocatorTextSize(const LocatorPayload& locator);
 // justification adjusted for its rotation and the readable rotation.
 LocatorText MakeLocatorText(const LocatorPayload& locator, const std::string& text, pl3::Point at);
 
-// The Attribute (31) that owns the value text of a kind under an item, as a
-// string; false when the item has none of that kind.
-bool GetItemAttributeText(const Tower* item, std::uint32_t kind, std::string* text);
-// A Tower on the Attribute of the active design whose id is `id`, or null.
-Tower* FindDesignAttributeWithId(std::uint32_t id);
+// Copies an attribute value text (GetAttributeValue's result); false when null.
+bool CopyAttributeValue(const char* value, std::string* text);
 // A copy of a locator's payload (zeros when the record is too short), and a
 // Tower on the item one level above it (null at the top).
 LocatorPayload ReadLocatorPayload(const Tower* locator);
@@ -136,6 +128,14 @@ std::string GetLocatorNameChild(const Tower* locator, std::uint16_t code);
 // the item (or "??name??" with no item).
 std::string GetUserLocatorText(const Tower* referencedAttribute, int hasReference, const char* name,
                                const Tower* lookupItem);
+
+// The attribute of the active design that a stored reference (payload 88)
+// names, found among the design's attributes; null when gone.
+Tower* ReferencedDesignAttribute(std::uint32_t reference);
+// The text the ghost of a User locator being placed shows: its referenced
+// attribute's, else the pending name looked up on the pending target symbol,
+// the Schematic (schematic) or the library item.
+std::string GetPlacingUserLocatorText(const LocatorPayload& locator);
 
 // The text a placed locator shows in the active window's document kind;
 // false when the kind shows nothing there.

@@ -37,10 +37,6 @@ struct LocatorServices {
   void (*setSelectionAndOptionsMenus)(std::uint32_t menuKind) = nullptr;
   void (*leaveToolMode)() = nullptr;
 
-  // The insert handlers of the Graphic Net Name (13) and User (14) kinds,
-  // which need the placing state of their own owners.
-  void (*insertGraphicNetNameLocator)(EntityRecord* record) = nullptr;
-  void (*insertUserLocator)(EntityRecord* record) = nullptr;
   // The option that keeps net-name locators up to date, and the update.
   int (*netNameUpdateOption)() = nullptr;
   void (*updateNetNameLocators)(const Tower* design) = nullptr;

@@ -6,6 +6,8 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/design_walks.h"
 #include "objects/io_ports.h"
 #include "objects/locator_dispatch.h"
@@ -125,6 +127,18 @@ void DrawIOPortLocator(void* view, const Tower* locator, const pl3::Transform& p
   if (LocatorKindSlots.drawText) LocatorKindSlots.drawText(view, outline.text, 0);
 }
 
+void GhostIOPortLocator(void* view, const LocatorPayload& locator) {
+  std::string text;
+  Tower* attribute = locator.attributeId ? FindDesignAttributeById(locator.attributeId) : nullptr;
+  if (!attribute || !GetAttributeValueText(attribute, &text)) text = locator.kind == kLocatorNamedIOPort ? "NULL" : "";
+  ReleaseTower(&attribute);
+  IOPortOutline outline;
+  if (!BuildIOPortOutline(locator, text, &outline)) return;
+  for (int i = 0; i < outline.lineCount; ++i)
+    if (LocatorKindSlots.drawLine) LocatorKindSlots.drawLine(view, outline.lines[i][0], outline.lines[i][1], outline.width, 1);
+  if (LocatorKindSlots.ghostText) LocatorKindSlots.ghostText(view, outline.text);
+}
+
 int GetIOPortBox(const Tower* locator, pl3::Box* box) {
   const LocatorPayload p = ReadLocatorPayload(locator);
   IOPortOutline outline;
@@ -154,8 +168,8 @@ std::vector<GlobalNetPin> PackagePinsOnGlobalNets(const Tower* symbol) {
   Tower* entries = package ? GetChildTower(package, kTypePackagePin) : nullptr;
   while (entries && FindNextEntity(entries)) {
     GlobalNetPin pin;
-    if (GetItemAttributeText(entries, kAttributePinNumber, &pin.pin) &&
-        GetItemAttributeText(entries, kAttributeGlobalNet, &pin.net))
+    if (CopyAttributeValue(GetAttributeValue(entries, kAttributePinNumber), &pin.pin) &&
+        CopyAttributeValue(GetAttributeValue(entries, kAttributeGlobalNet), &pin.net))
       pins.push_back(pin);
   }
   ReleaseTower(&entries);
@@ -221,7 +235,7 @@ void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& p
     return;
   }
   const std::int32_t size = GetLocatorTextSize(p);
-  const std::int32_t height = LocatorKindSlots.stringBoxHeight ? LocatorKindSlots.stringBoxHeight(size) : 0;
+  const std::int32_t height = GetStringBoxHeight(size);
   const std::int32_t first = GlobalNetBlockOffset(placed, height, lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::int32_t dx = 0, dy = first + height * static_cast<std::int32_t>(i);
@@ -295,7 +309,7 @@ void ForEachSymbolGraphic(const Tower* symbol, Visit visit) {
 std::vector<LocatorText> NetNameTexts(const Tower* locator, const LocatorPayload& p, const pl3::Transform& placement) {
   std::vector<LocatorText> texts;
   std::string net;
-  Tower* attribute = FindDesignAttributeWithId(p.attributeId);
+  Tower* attribute = FindDesignAttributeById(p.attributeId);
   const bool found = attribute && GetAttributeValueText(attribute, &net);
   ReleaseTower(&attribute);
   if (!found) return texts;
@@ -360,7 +374,7 @@ int CopyNetNameLocators(const Tower* graphicNetName, const Tower* symbol) {
 }
 
 Tower* InsertGraphicNetName(const LocatorPayload& record) {
-  Tower* stored = LocatorKindSlots.insertWithUndo ? LocatorKindSlots.insertWithUndo(record) : nullptr;
+  Tower* stored = InsertLocatorWithUndo(record);
   if (!stored) return nullptr;
   Tower* symbol = ReferencedSymbol(stored, record);
   CopyNetNameLocators(stored, symbol);

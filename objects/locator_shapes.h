@@ -39,6 +39,9 @@ bool BuildIOPortOutline(const LocatorPayload& locator, const std::string& text, 
 // 10-thou square. A Named IO Port without its attribute shows "NULL".
 void DrawIOPortLocator(void* view, const Tower* locator, const pl3::Transform& parent);
 int GetIOPortBox(const Tower* locator, pl3::Box* box);
+// XOR-draws the outline and text of an IO port being placed: the value of its
+// design attribute ("NULL" for a Named IO Port without one).
+void GhostIOPortLocator(void* view, const LocatorPayload& locator);
 
 // ---- Display Global Nets -------------------------------------------------------------
 

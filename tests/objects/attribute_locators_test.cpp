@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,9 +13,13 @@
 #include "geometry/raster_state.h"
 #include "geometry/view_mapping.h"
 #include "platform/gdi.h"
+#include "schematic/imported_symbols.h"
 #include "objects/attribute_services.h"
 #include "objects/colours.h"
+#include "objects/locator_kinds.h"
+#include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
+#include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
@@ -420,10 +425,19 @@ TEST_F(AttributeLocators, PlainKindsTakeANewAttributeIdEach) {
   EXPECT_NE(stored[0].attributeId, 0u);
   EXPECT_NE(stored[1].attributeId, 0u);
   EXPECT_NE(stored[0].attributeId, stored[1].attributeId);
-  // Kinds 13 and 14 belong to their own handlers.
+  // A User locator goes to its own handler: stored with its pending name,
+  // which is then freed.
+  SetPendingLocatorName("MPN");
   record_ = Start(kLocatorUserAttribute);
-  EXPECT_EQ(RunLocatorInsertHandler(record_.get()), -1);
-  EXPECT_EQ(StoredLocators().size(), 2u);
+  EXPECT_EQ(RunLocatorInsertHandler(record_.get()), 1);
+  stored = StoredLocators();
+  ASSERT_EQ(stored.size(), 3u);
+  Tower* user = GetChildTower(schematic_, Type_AttributeLocator);
+  ASSERT_TRUE(user && FindNextEntity(user));
+  EXPECT_EQ(ReadLocatorPayload(user).kind, kLocatorUserAttribute);
+  EXPECT_EQ(GetLocatorNameChild(user, Type_UserAttributeName), "MPN");
+  ReleaseTower(&user);
+  EXPECT_EQ(PendingLocatorName, nullptr);
 }
 
 TEST_F(AttributeLocators, DeleteWithAttributeRemovesBoth) {
@@ -513,18 +527,37 @@ DrawRecord gDraw;
 
 TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   gDraw = {};
-  LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload* copy, const pl3::Transform*, int) {
-    gDraw.calls.push_back("kind " + std::to_string(copy->kind));
+  // A handled kind is drawn by its kind handler from the stored locator.
+  LocatorKindSlots.drawText = [](void*, const LocatorText& t, std::uint32_t) {
+    gDraw.calls.push_back("text " + t.text);
     gDraw.flagsDuring = ActiveWindowData->WalkFlags;
-    gDraw.xSeen = copy->x;
+    gDraw.xSeen = t.x;
+  };
+  // A plain kind's label is drawn as a ghost.
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
+    gDraw.calls.push_back("label " + t.text);
+    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
+    gDraw.xSeen = t.x;
   };
   LocatorDrawSlots.mirrorTextData = [](AttributeLocatorPayload* copy) { copy->x = -copy->x; };
-  w_.WalkFlags = kDrawMirrored | 0x100;
+  w_.editorKind = kEditorSchematicSymbol;
+  w_.WalkFlags = 0x100;
   AttributeLocatorPayload l{};
-  l.kind = kLocatorDesignator;
+  l.kind = kLocatorPinNumber;
+  l.x = 700;
+  Tower* stored = InsertEntity(schematic_, sizeof l, Type_AttributeLocator, &l);
+  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0, stored);
+  ReleaseTower(&stored);
+  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"text Pin"});
+  EXPECT_EQ(gDraw.flagsDuring, 0x100 | kDrawLocatorText);
+  EXPECT_EQ(w_.WalkFlags, 0x100u);
+
+  gDraw = {};
+  w_.WalkFlags = kDrawMirrored | 0x100;
+  l.kind = kLocatorFootprint;
   l.x = 500;
   DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
-  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"kind 6"});
+  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"label Footprint"});
   EXPECT_EQ(gDraw.flagsDuring, kDrawMirrored | 0x100 | kDrawLocatorText);
   EXPECT_EQ(gDraw.xSeen, -500);  // the copy is mirrored
   EXPECT_EQ(l.x, 500);           // the stored payload is not
@@ -583,11 +616,9 @@ TEST_F(AttributeLocators, GhostCircleSizeByKindAndXorRestores) {
 
 TEST_F(AttributeLocators, PlainKindsDrawTheirNameAndDamagedKindsAnEmptyOne) {
   gDraw = {};
-  LocatorDrawSlots.drawKind = [](const AttributeLocatorPayload*, const pl3::Transform*, int) {
-    gDraw.calls.push_back("handler");
-  };
-  LocatorDrawSlots.drawKindLabel = [](const AttributeLocatorPayload*, const pl3::Transform*, const char* name) {
-    gDraw.calls.push_back(std::string("label ") + name);
+  LocatorKindSlots.drawText = [](void*, const LocatorText&, std::uint32_t) { gDraw.calls.push_back("handler"); };
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
+    gDraw.calls.push_back("label " + t.text);
     gDraw.flagsDuring = ActiveWindowData->WalkFlags;
   };
   AttributeLocatorPayload l{};
@@ -610,3 +641,159 @@ TEST_F(AttributeLocators, SetLocatorTargetStoresTheEntityReference) {
 }
 
 }  // namespace
+
+// ---- Placing through the whole chain ---------------------------------------------------
+// Insert mode, start, the placing click, the text point, the insert by kind,
+// then the box and the delete of what was stored, in the library editor.
+
+namespace {
+
+// Texts measure 100 units per character wide and 200 high from their point.
+int MeasureByLength(const LocatorText& t, pl3::Box* box) {
+  *box = {t.x, t.y, t.x + 100 * static_cast<std::int32_t>(t.text.size()), t.y + 200};
+  return 1;
+}
+
+}  // namespace
+
+class LocatorPlacingFlow : public AttributeLocators {
+ protected:
+  void SetUp() override {
+    AttributeLocators::SetUp();
+    w_.editorKind = kEditorSchematicSymbol;
+    LocatorKindSlots.measureText = &MeasureByLength;
+  }
+  // Arms the insert mode and starts the kind at the cursor, as the engine does.
+  void Arm(std::uint16_t kind, pl3::Point cursor) {
+    ASSERT_EQ(SetInsertLocatorMode(kind), 1);
+    ASSERT_EQ(w_.InsertType, Type_AttributeLocator);
+    ASSERT_EQ(StartNewLocator(nullptr, record_, cursor, PendingLocatorKind), 1);
+  }
+  Tower* OnlyLocator() {
+    Tower* t = GetChildTower(schematic_, Type_AttributeLocator);
+    if (t && FindNextEntity(t)) return t;
+    ReleaseTower(&t);
+    return nullptr;
+  }
+};
+
+TEST_F(LocatorPlacingFlow, PinNumberIsPlacedWithItsTextThenMeasuredAndDeleted) {
+  Arm(kLocatorPinNumber, {2000000, 3000000});
+  EXPECT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickStay);
+  ASSERT_EQ(w_.EditMode, kEditModeLocatorText);
+  DragLocatorText(nullptr, record_.get(), {5000000, 3000000});
+  InsertLocator(record_);
+  EXPECT_EQ(record_, nullptr);
+  EXPECT_EQ(w_.InsertType, 0);
+
+  Tower* pin = OnlyLocator();
+  ASSERT_NE(pin, nullptr);
+  const LocatorPayload p = ReadLocatorPayload(pin);
+  EXPECT_EQ(p.kind, kLocatorPinNumber);
+  EXPECT_EQ(p.textX, 5000000);
+  EXPECT_EQ(PinNumberTextDefaults.x, 3000000) << "the text offset is kept for the next pin";
+
+  // "Pin" at the text point, grown by the text size, united with the 10-thou
+  // square around the locator point.
+  pl3::Box box{-1, -1, 0, 0};
+  ASSERT_EQ(GetLocatorBox(pin, &box), 1);
+  const std::int32_t grow = GetLocatorTextSize(p) * kTextBoxGrowthPerSize;
+  EXPECT_EQ(box.xmin, std::min(2000000 - kLocatorLargeDot, 5000000 - grow));
+  EXPECT_EQ(box.xmax, std::max(2000000 + kLocatorLargeDot, 5000000 + 300 + grow));
+  EXPECT_EQ(box.ymin, std::min(3000000 - kLocatorLargeDot, 3000000 - grow));
+
+  // A second Pin Number at the same point beeps and stays in mode 71.
+  w_.EditMode = 0;
+  Arm(kLocatorPinNumber, {2000000, 3000000});
+  EXPECT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickStay);
+  EXPECT_EQ(w_.EditMode, kEditModePlacingLocator);
+  record_.reset();
+
+  EXPECT_EQ(DeleteLocator(pin), 0);
+  ReleaseTower(&pin);
+  EXPECT_TRUE(StoredLocators().empty());
+}
+
+TEST_F(LocatorPlacingFlow, DesignatorIsInsertedByTheFirstClickWithItsSmallSquare) {
+  Arm(kLocatorDesignator, {4000000, 1000000});
+  ASSERT_EQ(AcceptLocatorClick(nullptr, record_.get(), {4000000, 1000000}), kLocatorClickInsert);
+  InsertLocator(record_);
+  Tower* designator = OnlyLocator();
+  ASSERT_NE(designator, nullptr);
+  EXPECT_EQ(ReadLocatorPayload(designator).kind, kLocatorDesignator);
+  pl3::Box box{-1, -1, 0, 0};
+  ASSERT_EQ(GetLocatorBox(designator, &box), 1);
+  EXPECT_LE(box.xmin, 4000000 - kLocatorSmallDot);
+  EXPECT_LE(box.ymin, 1000000 - kLocatorSmallDot);
+  EXPECT_GE(box.xmax, 4000000 + kLocatorSmallDot);
+  EXPECT_GE(box.ymax, 1000000 + kLocatorSmallDot);
+  EXPECT_GT(box.xmin, 4000000 - kLocatorLargeDot) << "a Designator's square is the 5-thou one";
+  EXPECT_EQ(DeleteLocator(designator), 0);
+  ReleaseTower(&designator);
+  EXPECT_TRUE(StoredLocators().empty());
+}
+
+TEST_F(LocatorPlacingFlow, NamedIOPortTakesTheEnteredNameAndGoesWithIt) {
+  Arm(kLocatorNamedIOPort, {2000000, 3000000});
+  ASSERT_EQ(Attributes().size(), 1u);
+  EXPECT_EQ(Attributes()[0].value, "NULL");
+  gDialogAnswer = 1;
+  gEntered = "RESET";
+  ASSERT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickInsert);
+  InsertLocator(record_);
+  auto attributes = Attributes();
+  ASSERT_EQ(attributes.size(), 1u) << "the NULL attribute made at the start is gone";
+  EXPECT_EQ(attributes[0].value, "RESET");
+
+  Tower* port = OnlyLocator();
+  ASSERT_NE(port, nullptr);
+  EXPECT_EQ(ReadLocatorPayload(port).attributeId, attributes[0].id);
+  // The outline around "RESET" reaches past the text's width from the point.
+  pl3::Box box{-1, -1, 0, 0};
+  ASSERT_EQ(GetLocatorBox(port, &box), 1);
+  EXPECT_GE(box.xmax, 2000000 + 500);
+  EXPECT_LE(box.xmin, 2000000 - kLocatorLargeDot);
+
+  EXPECT_EQ(DeleteLocator(port), 0);
+  ReleaseTower(&port);
+  EXPECT_TRUE(StoredLocators().empty());
+  EXPECT_TRUE(Attributes().empty());
+}
+
+// The engine ends the operation when the name dialog is cancelled; its cancel
+// runs CancelLocatorPlacing before it frees the record.
+TEST_F(LocatorPlacingFlow, CancelledNamedIOPortLeavesNoNullAttribute) {
+  Arm(kLocatorNamedIOPort, {2000000, 3000000});
+  gDialogAnswer = 0;
+  ASSERT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickCancel);
+  CancelLocatorPlacing(record_.get());
+  record_.reset();
+  EXPECT_TRUE(Attributes().empty());
+  EXPECT_TRUE(StoredLocators().empty());
+  EXPECT_EQ(w_.PendingTarget, nullptr);
+}
+
+TEST_F(LocatorPlacingFlow, GhostsOfAUserLocatorAndANamedIOPortShowTheirTexts) {
+  SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
+  SetPendingLocatorName("MPN");
+  Arm(kLocatorUserAttribute, {2000000, 3000000});
+  EXPECT_EQ(GetLocatorGhostText(&L()).text, "??MPN??");
+  Tower* attribute = SetUserAttribute(schematic_, "MPN", "BC547");
+  ReleaseTower(&attribute);
+  const GhostText g = GetLocatorGhostText(&L());
+  EXPECT_EQ(g.placement, GhostTextPlacement::Placed);
+  EXPECT_EQ(g.text, "BC547");
+  record_.reset();
+
+  static std::vector<std::string> texts;
+  static int ghostLines = 0;
+  texts.clear();
+  ghostLines = 0;
+  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) { texts.push_back(t.text); };
+  LocatorKindSlots.drawLine = [](void*, pl3::Point, pl3::Point, std::int32_t, int ghost) { ghostLines += ghost; };
+  w_.EditMode = 0;
+  Arm(kLocatorNamedIOPort, {2000000, 3000000});
+  GhostIOPortLocator(nullptr, L());
+  EXPECT_EQ(texts, std::vector<std::string>{"NULL"});
+  EXPECT_GE(ghostLines, 4) << "the outline is XOR-drawn";
+}

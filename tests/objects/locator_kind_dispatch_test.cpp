@@ -7,7 +7,9 @@
 
 #include "../store/tower_test_support.h"
 #include "edit/window_data.h"
-#include "locator_kind_fakes.h"
+#include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
+#include "objects/locator_kinds.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_services.h"
 #include "objects/type_codes.h"
@@ -15,7 +17,6 @@
 
 namespace {
 
-using locatortest::HandlerCalls;
 using Calls = std::vector<std::string>;
 
 // What the service slots saw.
@@ -30,7 +31,6 @@ class LocatorDispatch : public testing::Test {
  protected:
   void SetUp() override {
     towertest::EnsureStoreStarted();
-    HandlerCalls().clear();
     window = std::make_unique<CurrentWindowData>();
     window->editorKind = kEditorSchematic;
     design = towertest::NewTopLevelEntity(Type_Schematic);
@@ -38,8 +38,11 @@ class LocatorDispatch : public testing::Test {
     ActiveWindowData = window.get();
     g_seen = &seen;
     LocatorServices& s = LocatorServiceSlots;
-    s.insertGraphicNetNameLocator = [](EntityRecord*) { HandlerCalls().push_back("graphicNetNameSlot"); };
-    s.insertUserLocator = [](EntityRecord*) { HandlerCalls().push_back("userSlot"); };
+    // Texts measure as a 1000-unit square from their point.
+    LocatorKindSlots.measureText = [](const LocatorText& t, pl3::Box* box) {
+      *box = {t.x, t.y, t.x + 1000, t.y + 1000};
+      return 1;
+    };
     s.netNameUpdateOption = [] { return g_seen->netOption; };
     s.updateNetNameLocators = [](const Tower*) { g_seen->calls.push_back("updateNetNames"); };
     s.drawCursor = [](void*) { g_seen->calls.push_back("drawCursor"); };
@@ -55,10 +58,11 @@ class LocatorDispatch : public testing::Test {
   }
 
   // A stored locator of a kind under `parent` (the design by default).
-  Tower* AddLocator(std::uint16_t kind, const Tower* parent = nullptr, std::int32_t x = 0) {
+  Tower* AddLocator(std::uint16_t kind, const Tower* parent = nullptr, std::int32_t x = 0, std::uint32_t id = 0) {
     LocatorPayload p{};
     p.kind = kind;
     p.x = x;
+    p.attributeId = id;
     return InsertEntity(parent ? parent : design, sizeof p, Type_AttributeLocator, &p);
   }
   std::unique_ptr<EntityRecord> Record(std::uint16_t kind) {
@@ -86,17 +90,26 @@ class LocatorDispatch : public testing::Test {
 };
 
 TEST_F(LocatorDispatch, BoxAndStatusOnlyForKindsWithHandlers) {
+  window->editorKind = kEditorSchematicSymbol;
   const std::vector<std::uint16_t> handled = {1, 3, 4, 6, 9, 10, 13, 14, 15, 16, 17};
   for (std::uint16_t kind : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0xFFFF}) {
     SCOPED_TRACE(kind);
     const bool has = std::find(handled.begin(), handled.end(), kind) != handled.end();
     Tower* locator = AddLocator(kind, nullptr, 4000);
-    HandlerCalls().clear();
     pl3::Box box{-1, -1, 0, 0};
-    EXPECT_EQ(GetLocatorBox(locator, &box), 1);
-    EXPECT_EQ(GetLocatorDrawStatus(locator, nullptr), has ? 7 : 1);
-    EXPECT_EQ(HandlerCalls(), (has ? Calls{"box", "handlePoint"} : Calls{}));
-    EXPECT_EQ(box.xmin, has ? 4000 : -1) << "a plain kind leaves the box alone";
+    GetLocatorBox(locator, &box);
+    DragStatus status{};
+    status.x = -7;
+    GetLocatorDrawStatus(locator, &status);
+    // The kind's handle point starts at the locator point; its box holds it.
+    EXPECT_EQ(status.x, has ? 4000 : -7);
+    if (has) {
+      EXPECT_LE(box.xmin, 4000);
+      EXPECT_GE(box.xmax, 4000);
+    } else {
+      EXPECT_EQ(box.xmin, -1) << "a plain kind leaves the box alone";
+      EXPECT_EQ(GetLocatorBox(locator, &box), 1);
+    }
     ReleaseTower(&locator);
   }
 }
@@ -111,7 +124,7 @@ TEST_F(LocatorDispatch, ShortOrForeignEntitiesAreNotDispatched) {
   EXPECT_EQ(GetLocatorBox(shortLocator, &box), 1);
   EXPECT_EQ(GetLocatorBox(track, &box), 1);
   EXPECT_EQ(DeleteLocator(track), 0);
-  EXPECT_TRUE(HandlerCalls().empty());
+  EXPECT_EQ(Children(Type_AttributeLocator), 1);
   EXPECT_EQ(Children(Type_Track), 1);
   ReleaseTower(&shortLocator);
   ReleaseTower(&track);
@@ -120,23 +133,25 @@ TEST_F(LocatorDispatch, ShortOrForeignEntitiesAreNotDispatched) {
 TEST_F(LocatorDispatch, DeleteByKind) {
   struct Case {
     std::uint16_t kind;
-    int remains;         // locators left under the design (the attribute delete is a stand-in here)
-    bool withAttribute;  // goes through the delete of locators that own an attribute
+    int remains;         // locators left under the design
+    bool withAttribute;  // its design attribute goes with it
     bool netNames;       // net-name locators updated (the option is on)
   } cases[] = {
       {1, 0, false, false},  {4, 0, false, false},  {6, 0, false, false}, {10, 0, false, false},
       {14, 0, false, false}, {16, 0, false, false}, {17, 0, false, false},
-      {3, 1, true, true},    {13, 1, true, true},   {15, 1, true, true},  {9, 1, true, false},
+      {3, 0, true, true},    {13, 0, true, true},   {15, 0, true, true},  {9, 0, true, false},
       {5, 1, false, false},  {0, 1, false, false},  {2, 1, false, false}, {40, 1, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     seen.calls.clear();
-    HandlerCalls().clear();
-    Tower* locator = AddLocator(c.kind);
+    Tower* attribute = InsertAttributeWithId(design, c.kind, "NET", 0, 77);
+    ReleaseTower(&attribute);
+    Tower* locator = AddLocator(c.kind, nullptr, 0, 77);
     EXPECT_EQ(DeleteLocator(locator), 0);
     EXPECT_EQ(Children(Type_AttributeLocator), c.remains);
-    EXPECT_EQ(HandlerCalls(), (c.withAttribute ? Calls{"DeleteLocatorWithAttribute"} : Calls{}));
+    EXPECT_EQ(Children(Type_Attribute), c.withAttribute ? 0 : 1);
+    DeleteChildEntities(design, Type_Attribute);
     EXPECT_EQ(seen.calls, (c.netNames ? Calls{"updateNetNames"} : Calls{}));
     ReleaseTower(&locator);
     DeleteChildEntities(design, Type_AttributeLocator);
@@ -153,20 +168,13 @@ TEST_F(LocatorDispatch, DeleteByKind) {
 TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
   struct Case {
     std::uint16_t kind;
-    const char* handler;
     bool netNames;
   } cases[] = {
-      {1, "InsertPinTextLocator", false},       {3, "InsertNetNameLocator", true},
-      {4, "InsertPinTextLocator", false},       {6, "InsertMarkedChangeLocator", false},
-      {9, "InsertIOPortLocator", false},        {10, "InsertMarkedChangeLocator", false},
-      {13, "graphicNetNameSlot", true},         {14, "userSlot", false},
-      {15, "InsertNamedIOPortLocator", true},   {16, "InsertMarkedChangeLocator", false},
-      {17, "InsertDisplayGlobalNetsLocator", false}, {2, "InsertPlainLocator", false},
-      {5, "InsertPlainLocator", false},         {300, "InsertPlainLocator", false},
+      {1, false},  {3, true},   {4, false},  {6, false},  {9, false}, {10, false}, {13, true},
+      {14, false}, {15, true},  {16, false}, {17, false}, {2, false}, {5, false},  {300, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
-    HandlerCalls().clear();
     seen.calls.clear();
     seen.menuKinds.clear();
     window->InsertType = Type_AttributeLocator;
@@ -174,7 +182,16 @@ TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
     InsertLocator(record);
     EXPECT_EQ(record, nullptr) << "the working record is freed";
     EXPECT_EQ(window->InsertType, 0);
-    EXPECT_EQ(HandlerCalls(), Calls{c.handler});
+    // The kind's own handler stored exactly one locator of the kind.
+    Tower* stored = GetChildTower(design, Type_AttributeLocator);
+    int count = 0;
+    while (stored && FindNextEntity(stored)) {
+      ++count;
+      EXPECT_EQ(ReadLocatorPayload(stored).kind, c.kind);
+    }
+    ReleaseTower(&stored);
+    EXPECT_EQ(count, 1);
+    DeleteChildEntities(design, Type_AttributeLocator);
     std::vector<std::string> expected;
     if (c.netNames) expected.push_back("updateNetNames");
     for (const char* end : {"drawCursor", "releaseDC", "leaveToolMode"}) expected.push_back(end);
@@ -230,8 +247,10 @@ TEST_F(LocatorDispatch, UniteLocatorBoxesTakesHandledKindsDownThroughPlacedPins)
   Tower* plain = AddLocator(5, nullptr, -90000);
   Tower* b = AddLocator(1, pin, 2000);
   Tower* track = InsertEmptyEntity(design, Type_Track);
-  const pl3::Box boxA{9000, 9001, 10000, 10001};
-  const pl3::Box boxB{2000, 2001, 3000, 3001};
+  pl3::Box boxA{-1, -1, 0, 0}, boxB{-1, -1, 0, 0};
+  ASSERT_EQ(GetLocatorBox(a, &boxA), 1);
+  ASSERT_EQ(GetLocatorBox(b, &boxB), 1);
+  ASSERT_NE(boxA.xmin, boxB.xmin);
 
   pl3::Box united{-1, -1, 0, 0};
   EXPECT_EQ(UniteLocatorBoxes(design, &united, 1), 0);

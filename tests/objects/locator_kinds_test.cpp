@@ -13,6 +13,11 @@
 #include "schematic/imported_symbols.h"
 #include "walk_fixture.h"
 
+// The font table of the glyph code (its header clashes with the type codes).
+struct TowerNode;
+void SetFontRecord(std::uint32_t number, TowerNode* font);
+constexpr std::uint16_t kGlyphCodeBase = 400;  // a glyph record is 400 + its character
+
 namespace {
 
 using walktest::Insert;
@@ -25,11 +30,19 @@ int FakeMeasure(const LocatorText& t, pl3::Box* box) {
   return 1;
 }
 
+// The locators stored directly under a parent.
+int CountLocators(const Tower* parent) {
+  int n = 0;
+  Tower* t = GetChildTower(parent, Type_AttributeLocator);
+  while (t && FindNextEntity(t)) ++n;
+  ReleaseTower(&t);
+  return n;
+}
+
 struct Drawn {
   std::vector<LocatorText> texts;
   std::vector<std::pair<pl3::Point, pl3::Point>> lines;
   std::vector<std::string> messages;
-  int inserts = 0;
 };
 Drawn& Record() {
   static Drawn d;
@@ -146,14 +159,10 @@ TEST_F(LocatorKindsTest, UserLocatorTexts) {
 
 TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
   window->editorKind = kEditorSchematicSymbol;
-  LocatorKindSlots.insertWithUndo = [](const LocatorPayload& p) -> Tower* {
-    ++Record().inserts;
-    return InsertEntity(ActiveWindowData->design, sizeof p, Type_AttributeLocator, &p);
-  };
   LocatorPayload p = Locator(kLocatorUserAttribute, 0, 0);
   p.markedEntity = 0x1234;
   EXPECT_EQ(InsertUserLocator(p, nullptr, "X"), nullptr);
-  EXPECT_EQ(Record().inserts, 0);
+  EXPECT_EQ(CountLocators(design), 0);
   ASSERT_EQ(Record().messages.size(), 1u);
   EXPECT_EQ(Record().messages[0], "Error Inserting Locator: Locator is not associated with any attribute.");
 
@@ -167,7 +176,7 @@ TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
   stored = InsertUserLocator(p, nullptr, "pending");
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "pending");
-  EXPECT_EQ(Record().inserts, 2);
+  EXPECT_EQ(CountLocators(design), 2);
   ReleaseTower(&stored);
   ReleaseTower(&attribute);
 }
@@ -465,15 +474,28 @@ TEST_F(GlobalNetsTest, BlockPlacementByJustification) {
 TEST_F(GlobalNetsTest, DrawsEachLineOneLineHeightApart) {
   Pin("1", "A");
   Pin("2", "B");
-  LocatorKindSlots.stringBoxHeight = [](std::int32_t size) { return size * 100; };
+  // The design font: the line height comes from its 'X' and 'y' glyph boxes.
+  Tower* font = InsertEmptyEntity(design, Type_Font);
+  for (auto [c, box] : {std::pair<unsigned char, std::vector<std::int32_t>>{'X', {0, 0, 5, 472320000}},
+                        std::pair<unsigned char, std::vector<std::int32_t>>{'y', {0, -150000000, 4, 3}}}) {
+    Tower* glyph = InsertEmptyEntity(font, static_cast<std::uint16_t>(kGlyphCodeBase + c));
+    Tower* b = InsertEntity(glyph, 16, Type_BoundingBox, box.data());
+    ReleaseTower(&b);
+    ReleaseTower(&glyph);
+  }
+  SetFontRecord(3, TowerEntity(font));
   LocatorPayload p = Locator(kLocatorDisplayGlobalNets, 500000, 600000);
   p.style1 = 16;
+  const std::int32_t h = GetStringBoxHeight(GetLocatorTextSize(p));
+  ASSERT_GT(h, 0);
   Tower* t = Place(symbol, p);
   DrawLocatorKind(nullptr, t, pl3::kIdentityTransform, 0);
+  SetFontRecord(3, nullptr);
+  ReleaseTower(&font);
   ASSERT_EQ(Record().texts.size(), 2u);
   EXPECT_EQ(Record().texts[0].x, 500000);
-  EXPECT_EQ(Record().texts[0].y, 600000 + 200);
-  EXPECT_EQ(Record().texts[1].y, 600000 + 200 + 1000);
+  EXPECT_EQ(Record().texts[0].y, 600000 + GlobalNetBlockOffset(p, h, 2));
+  EXPECT_EQ(Record().texts[1].y, Record().texts[0].y + h);
   // The suppress flag hides the list.
   Record().texts.clear();
   LocatorKindSlots.textsSuppressed = [] { return 1; };
