@@ -28,14 +28,6 @@ void ExtendBoxByPoint(Box* box, std::int32_t x, std::int32_t y) {
   box->ymax = S(std::max(U(box->ymax), U(y)));
 }
 
-void InflateBox(Box* box, std::int32_t margin) {
-  const std::uint32_t m = U(margin);
-  box->xmin = U(box->xmin) <= m ? 0 : S(U(box->xmin) - m);
-  box->ymin = U(box->ymin) <= m ? 0 : S(U(box->ymin) - m);
-  box->xmax = S(U(box->xmax) + m);
-  box->ymax = S(U(box->ymax) + m);
-}
-
 }  // namespace pl3
 
 pl3::Box GlobalExtentsBox = {182880000, 182880000, 1828800000, 1828800000};

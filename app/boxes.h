@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/box_margins.h"
 #include "geometry/types.h"
 
 namespace pl3 {
@@ -11,7 +12,7 @@ namespace pl3 {
 void UnionBox(Box* box, const Box* other);
 // Grows the box to take in the point.
 void ExtendBoxByPoint(Box* box, std::int32_t x, std::int32_t y);
-// Moves each side out by the margin; a low side not above the margin becomes 0.
-void InflateBox(Box* box, std::int32_t margin);
+// InflateBox (every side out by a margin, the low corner held at 0) lives
+// with the geometry kernel so the design objects can grow their boxes too.
 
 }  // namespace pl3

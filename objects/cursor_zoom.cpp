@@ -38,12 +38,6 @@ void SetZoom(void* window, CurrentWindowData& w, std::uint32_t zoom, const Mouse
   SetCursorToPoint(window, record.world);
 }
 
-void AfterOriginChange(void* window) {
-  ActiveWindowData->ViewFlags &= ~kViewOriginShown;
-  SendMessage(static_cast<HWND>(window), WM_COMMAND, kRefreshOriginCommand, 0);
-  RecordDesignChange();
-  RedrawView(window);
-}
 
 bool InArea(std::int32_t v) { return v >= kAreaLow && v <= kAreaHigh; }
 
@@ -90,6 +84,13 @@ void DragMarker(void* window, MarkerDrag& record, MarkerDrawer draw) {
 }
 
 }  // namespace
+
+void AfterOriginChange(void* window) {
+  ActiveWindowData->ViewFlags &= ~kViewOriginShown;
+  SendMessage(static_cast<HWND>(window), WM_COMMAND, kRefreshOriginCommand, 0);
+  RecordDesignChange();
+  RedrawView(window);
+}
 
 int MoveCursorToPoint(void* window, pl3::Point point) {
   CurrentWindowData* w = ActiveWindowData;

@@ -42,6 +42,10 @@ void SetCoordinateOrigin(void* window, const MouseRecord& record);
 // The origin goes back to the stored snap origin, or to the area's snapped
 // centre when that lies outside the area.
 void ResetCoordinateOrigin(void* window);
+// What follows every change of the coordinate origin: the origin marker is
+// no longer shown, the window hears command 485, the design is marked
+// changed and the view redrawn.
+void AfterOriginChange(void* window);
 
 // One drag step of a marker: where it stands and where the mouse is (world).
 struct MarkerDrag {

@@ -5,6 +5,7 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
+#include "objects/datums.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helpers.h"
@@ -216,6 +217,8 @@ std::uint32_t StoredRecordLength(const EntityRecord& record) {
       return sizeof(ThinLinePayload);
     case 24:
       return sizeof(ThinArcPayload);
+    case 34:
+      return GetDatumRecordSize(record);
     default:
       return kLargestPayloadRoom;
   }

@@ -46,6 +46,21 @@ TEST(Boxes, InflateHoldsTheLowCornerAtZero) {
   Box c = {10, 11, 20, 20};
   pl3::InflateBox(&c, 10);
   EXPECT_TRUE(Same(c, (Box{0, 1, 30, 30})));
+  // A low side already below 0 compares signed: it is held at 0 too.
+  Box d = {-10, -10, 110, 10};
+  pl3::InflateBox(&d, 365760);
+  EXPECT_TRUE(Same(d, (Box{0, 0, 365870, 365770})));
+}
+
+TEST(Boxes, TransformBoxTakesTheMappedCornersExtremes) {
+  const std::int32_t one = pl3::kFixedOne;
+  const Transform quarter = {0, one, -one, 0, 1000, 2000};  // (x, y) -> (-y + 1000, x + 2000)
+  Box b = {10, 20, 110, 50};
+  pl3::TransformBox(&quarter, &b);
+  EXPECT_TRUE(Same(b, (Box{950, 2010, 980, 2110})));
+  Box i = {1, 2, 3, 4};
+  pl3::TransformBox(&pl3::kIdentityTransform, &i);
+  EXPECT_TRUE(Same(i, (Box{1, 2, 3, 4})));
 }
 
 TEST(InvertTransform, ScalesTheAdjugateByTheTruncatedDeterminant) {

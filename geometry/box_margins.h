@@ -1,0 +1,19 @@
+// Growing a box by a margin and mapping a box through a transform: the two
+// steps every item box goes through before it is used for redraws and hits.
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+
+namespace pl3 {
+
+// Moves each side out by the margin. A low side that is not above the margin
+// (compared signed, so a side already below 0 counts) becomes 0: nothing on
+// the board lies left of or above the origin.
+void InflateBox(Box* box, std::int32_t margin);
+
+// The four corners of the box through the transform (absolute points), then
+// their minimum and maximum.
+void TransformBox(const Transform* t, Box* box);
+
+}  // namespace pl3
