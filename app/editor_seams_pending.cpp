@@ -14,5 +14,3 @@ std::uint32_t GetSelectionMenuKind(std::uint16_t, const Tower*) { return 0; }
 void SetEditCursor(std::uint32_t) {}
 void RedrawViewRect(void*, const pl3::Box*, int) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}
-void DrawOriginMarker(void*, std::int32_t, std::int32_t) {}
-void DrawDatumMarker(void*, std::int32_t, std::int32_t) {}

@@ -1,5 +1,7 @@
 #include "draw/raster_callbacks.h"
 
+#include "draw/gdi_shapes.h"
+
 #include "geometry/clipping.h"
 #include "geometry/raster_state.h"
 #include "platform/gdi.h"
@@ -108,10 +110,7 @@ void TraceVerticalRun(void* context, std::int32_t lastX, std::int32_t lastY, std
 }
 
 void DrawClippedChord(void* context, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-  pl3::ViewSegment s = {x1, y1, x2, y2};
-  if (pl3::ClipSegmentToView(&s) != 0) return;
-  MoveToEx(pl3::AsDC(context), s.x1, s.y1, nullptr);
-  LineTo(pl3::AsDC(context), s.x2, s.y2);
+  DrawSegmentLine(context, pl3::ViewSegment{x1, y1, x2, y2});
 }
 
 void StepLinePattern() {
