@@ -1,9 +1,9 @@
 // The program's stand-ins for the editing engine's services to the locator
 // placing code (objects/attribute_locators.h) until the engine lands: no
-// undo step is recorded, the insertion type and the menus stay as they are.
+// undo step is recorded and the insertion type stays as it is (the menus'
+// stand-in is app/selection_menu_seams_pending.cpp).
 #include "objects/attribute_locators.h"
 
 void RecordInsertionUndo(const Tower*, const char*) {}
 void RecordDeletionUndo(const Tower*) {}
 void SetInsertionType(std::uint16_t) {}
-void SetSelectionAndOptionsMenus(std::uint32_t) {}
