@@ -27,6 +27,7 @@
 #include "objects/new_documents.h"
 #include "objects/window_state.h"
 #include "platform/reset_hooks.h"
+#include "objects/dimensioners.h"
 #include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
 #include "store/tower_file.h"
@@ -110,6 +111,7 @@ void InitialiseApplication() {
   SymbolServiceSlots.enterText = &EnterTextForObjects;
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
+  InitialiseArrowheadRotations();
   // 5.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   pl3::BuildLayerColourTable();

@@ -256,6 +256,7 @@ struct CurrentWindowData {
   PadLabelHead* PadLabelInHand = nullptr; // the pad Label being placed, owned by the engine
   Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
                                         // being placed, or the symbol to receive a User locator; owned
+  std::uint32_t PickFilter = 0;         // the pick filter word of FindItemsNearPoint
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

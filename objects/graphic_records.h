@@ -119,19 +119,43 @@ static_assert(offsetof(LocatorPayload, style1) == 76);
 static_assert(offsetof(LocatorPayload, textSize) == 84);
 static_assert(offsetof(LocatorPayload, markedEntity) == 88);
 
-// Dimensioners: 21 (angle), 22.
-constexpr std::uint32_t kDimensionerTextByIndex = 0x0001;  // bit 0 of the flags at 88
+// Dimensioners: 21 (angle), 22. Points are world coordinates: A and B the
+// measured points (the arm ends of an angle dimensioner), C a point on the
+// dimension line (the vertex).
+constexpr std::uint32_t kDimensionerTextByIndex = 0x0001;   // bit 0 of the flags at 88
+constexpr std::uint32_t kDimensionerArrowsOutside = 0x0001; // bit 0 of the options at 132
 struct DimensionerPayload {
   GraphicHead head;
-  std::uint8_t bytes48[32];       // 48
-  std::uint32_t textSizeIndex;    // 80
-  std::int32_t textSize;          // 84
+  Point a;                        // 48
+  Point b;                        // 56
+  Point c;                        // 64
+  std::uint32_t reserved72;       // 72: 0
+  std::uint32_t length;           // 76: measured length (dimensioners), 0 for angles
+  std::uint32_t textSizeIndex;    // 80: label size, index into the font size list
+  std::int32_t textSize;          // 84: explicit label size
   std::uint32_t flags;            // 88: kDimensionerTextByIndex
-  std::uint8_t bytes92[84];       // 92 to 175
+  Point labelPosition;            // 92
+  std::uint16_t labelDisplay;     // 100: justification bits as for texts
+  std::uint16_t word102;          // 102
+  Transform labelTransform;       // 104
+  std::uint32_t unit;             // 128: DimensionerUnit
+  std::uint32_t options;          // 132: kDimensionerArrowsOutside
+  std::uint32_t font;             // 136: label font number
+  std::uint8_t bytes140[36];      // 140 to 175: 0
 };
 static_assert(sizeof(DimensionerPayload) == 176);
+static_assert(offsetof(DimensionerPayload, a) == 48);
+static_assert(offsetof(DimensionerPayload, b) == 56);
+static_assert(offsetof(DimensionerPayload, c) == 64);
+static_assert(offsetof(DimensionerPayload, length) == 76);
 static_assert(offsetof(DimensionerPayload, textSizeIndex) == 80);
 static_assert(offsetof(DimensionerPayload, flags) == 88);
+static_assert(offsetof(DimensionerPayload, labelPosition) == 92);
+static_assert(offsetof(DimensionerPayload, labelDisplay) == 100);
+static_assert(offsetof(DimensionerPayload, labelTransform) == 104);
+static_assert(offsetof(DimensionerPayload, unit) == 128);
+static_assert(offsetof(DimensionerPayload, options) == 132);
+static_assert(offsetof(DimensionerPayload, font) == 136);
 
 // Datum: 34. The name follows at 64, NUL-terminated.
 struct DatumPayload {

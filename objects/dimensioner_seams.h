@@ -1,0 +1,29 @@
+// What the dimensioners ask of the drawing code and the editing engine, which
+// lie above objects/: tracks and arcs by draw pass, the XOR construction
+// primitives, the item under the cursor and its box. Their owners define
+// them; until they land the program links the stand-ins of
+// app/dimensioner_seams_pending.cpp (nothing drawn, nothing found).
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+
+struct Tower;
+
+// A track of the width on the layer: drawn at once in passes 0 and 24, added
+// to a PCB window's display list in pass 37; other passes draw nothing.
+void DrawDimensionerTrack(void* target, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width,
+                          int pass);
+// An arc of the width about the centre from the start point's side to the end
+// point's side, counter-clockwise, at the radius.
+void DrawDimensionerArc(void* target, std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
+                        pl3::Point end, std::int32_t width, int pass);
+// XOR construction lines and circles in world units on the device context.
+void GhostWorldLine(void* dc, pl3::Point from, pl3::Point to);
+void GhostWorldCircle(void* dc, pl3::Point centre, std::int32_t radius);
+
+// The item under a view point, found with the window's pick filter word, or
+// null; the caller releases it.
+Tower* FindItemsNearPoint(std::int32_t viewX, std::int32_t viewY, int width, int height);
+// The world box of any item.
+void GetBox(const Tower* item, pl3::Box* box);
