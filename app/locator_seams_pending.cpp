@@ -6,4 +6,3 @@
 void RecordInsertionUndo(const Tower*, const char*) {}
 void RecordDeletionUndo(const Tower*) {}
 void SetInsertionType(std::uint16_t) {}
-void SetSelectionAndOptionsMenus(std::uint32_t) {}
