@@ -48,8 +48,8 @@ const std::uint8_t kByteOne = 1, kByteZero = 0;
 
 // The colour group after its colour tables, in writing order.
 const OptionNode kColourOptions[] = {
-    {10201, 4, &DrawWideTracksAsOutlines, kWidenedByte, nullptr},
-    {10202, 4, &ColourOption10202, kWidenedByte, nullptr},
+    {10201, 4, &GhostOutlines, kWidenedByte, nullptr},
+    {10202, 4, &GhostRoundEnds, kWidenedByte, nullptr},
     {10207, 4, &ColourOption10207, kKeepWhenMissing, nullptr},
     {10208, 4, &ColourOption10208, kKeepWhenMissing, nullptr},
     {10209, 4, &ColourOption10209, kKeepWhenMissing, nullptr},

@@ -8,8 +8,6 @@
 
 std::uint32_t MouseButtonWords[2][6];
 std::uint32_t CustomColours[16];
-std::int8_t DrawWideTracksAsOutlines;
-std::int8_t ColourOption10202;
 std::uint32_t ColourOption10207;
 std::uint32_t ColourOption10208;
 std::uint32_t ColourOption10209;
@@ -72,8 +70,8 @@ void SetBuiltInConfigurationOptions() {
   std::memcpy(MouseButtonWords[1], right, sizeof right);
 
   for (std::uint32_t& c : CustomColours) c = 0xFFFFFF;
-  DrawWideTracksAsOutlines = 1;
-  ColourOption10202 = 1;
+  GhostOutlines = 1;
+  GhostRoundEnds = 1;
   ColourOption10207 = 8;
   ColourOption10208 = 8;
   ColourOption10209 = 65535;

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/ghost_pens.h"
 #include "geometry/types.h"
 #include "objects/attribute_locators.h"
 
@@ -16,8 +17,8 @@ extern std::uint32_t MouseButtonWords[2][6];
 
 // Colour group 10200.
 extern std::uint32_t CustomColours[16];     // 20029, the colour chooser's custom colours
-extern std::int8_t DrawWideTracksAsOutlines;  // 10201
-extern std::int8_t ColourOption10202;         // 10202
+// 10201 GhostOutlines and 10202 GhostRoundEnds live with the ghost drawing
+// (draw/ghost_pens.h).
 extern std::uint32_t ColourOption10207;
 extern std::uint32_t ColourOption10208;
 extern std::uint32_t ColourOption10209;

@@ -1,6 +1,11 @@
-// Ghost drawing of entity records belongs to the drawing code; until it
-// lands nothing is drawn (an item still changes, it only shows later). Kept in
-// a file of its own so that a test recording ghosts links its own version.
-#include "objects/editor_seams.h"
+// Stand-ins for the ghosts of items whose owners are not built yet: the
+// centroid, datum and dimensioner ghosts and the ratsnest lines draw nothing
+// until they land (the item still changes, it only shows later). Kept in a
+// file of its own so that a test recording ghosts links its own version.
+#include "draw/ghost_seams.h"
 
-void GhostEntityData(void*, std::uint16_t, const void*, std::uint32_t, const pl3::Transform*) {}
+void DrawCentroid(void*, const void*, const pl3::Transform*) {}
+void GhostDatumEntity(void*, const void*) {}
+void GhostDimensioner(void*, const void*) {}
+void GhostAngleDimensioner(void*, const void*) {}
+void DrawRatsnestLines(void*) {}

@@ -7,6 +7,7 @@
 #include "app/core_utilities.h"
 #include "app/registry_values.h"
 #include "app/start_values.h"
+#include "draw/ghost_seams.h"
 #include "edit/window_data.h"
 #include "objects/window_state.h"
 #include "store/filing_settings.h"
@@ -174,4 +175,9 @@ const char* EditorSizeFilePath(std::uint32_t editorKind) {
     case kEditorSchematic: return Settings->SchematicSizeFile;
     default: return nullptr;
   }
+}
+
+QuasiTrackSettings GetQuasiTrackSettings() {
+  if (!Settings) return {0, 8.0, 0};
+  return {Settings->QuasiTrackEnabled, Settings->QuasiTrackGap, Settings->QuasiTrackUnits};
 }

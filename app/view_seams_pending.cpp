@@ -3,8 +3,6 @@
 // and the view stay, the status bar and the view are not redrawn.
 #include "objects/view_seams.h"
 
-void SnapXY(std::int32_t*, std::int32_t*, int) {}
-void SnapXYFine(std::int32_t*, std::int32_t*) {}
 int IsItemAttachedToCursor() { return 0; }
 void SetCursorToPoint(void*, pl3::Point) {}
 void CentreViewOnPoint(void*, pl3::Point) {}

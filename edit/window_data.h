@@ -220,8 +220,8 @@ struct CurrentWindowData {
   void* CursorHandle = nullptr;         // the mouse cursor shown in the view
   EntityRecord* PendingRecord = nullptr;  // what the current mode is building, owned
   std::uint32_t LayerWord = 0;
-  std::uint32_t SavedPen = 0;           // what the XOR pen selection replaced
-  std::uint32_t SavedBrush = 0;
+  void* SavedPen = nullptr;             // what the XOR pen selection replaced (GDI objects)
+  void* SavedBrush = nullptr;
   std::uint32_t SavedRop = 0;
   std::uint8_t TextOption = 0;          // copied into each new text record
   std::uint8_t RoutingLayer = 0;        // layer of new track segments

@@ -19,7 +19,7 @@ std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t kind);
 
 // XOR-draws the outline of an entity payload by type code, with the drawing
 // flags and under the given placement transform; drawn twice it erases itself.
-void GhostEntityData(void* view, std::uint16_t type, const void* payload, std::uint32_t flags,
+void GhostEntityData(void* dc, std::uint16_t type, const void* payload, std::uint32_t flags,
                      const pl3::Transform* transform);
 // XOR-draws a spiral record quarter-turn by quarter-turn; a second call erases it.
 void DrawSpiral(void* window, const EntityRecord* spiral);

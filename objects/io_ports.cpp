@@ -9,37 +9,6 @@
 #include "objects/type_codes.h"
 #include "store/seams.h"
 
-namespace {
-
-constexpr std::uint16_t kTypeSchematicSymbolDefinition = 25;
-constexpr std::uint16_t kTypeSchematicSymbolGroup = 30;
-constexpr std::uint32_t kSymbolRecordDefinitionField = 4;  // u32 reference in the 32 record
-
-// The definition a schematic symbol's record refers to: found among the
-// design's definitions, never by trusting the stored address.
-Tower* ReferencedDefinition(const Tower* symbolOrRecord) {
-  const Entity* e = TowerEntity(symbolOrRecord);
-  const std::uint8_t* record = nullptr;
-  if (e->typeCode == Type_SchematicSymbol) record = PayloadOfAtLeast(const_cast<Entity*>(e), 8);
-  else record = ChildPayloadOfAtLeast(symbolOrRecord, Type_SchematicSymbol, 8);
-  const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
-  if (!record || !design) return nullptr;
-  return FindChildByReference(design, kTypeSchematicSymbolDefinition, ReadU32(record, kSymbolRecordDefinitionField));
-}
-
-int SymbolCarries(const Tower* t, std::uint16_t marker) {
-  const Entity* e = TowerEntity(t);
-  if (!e) return 0;
-  if (e->typeCode == kTypeSchematicSymbolDefinition) return GetEntityData(t, marker) ? 1 : 0;
-  if (e->typeCode != kTypeSchematicSymbolGroup && e->typeCode != Type_SchematicSymbol) return 0;
-  Tower* definition = ReferencedDefinition(t);
-  const int carries = definition && GetEntityData(definition, marker) ? 1 : 0;
-  ReleaseTower(&definition);
-  return carries;
-}
-
-}  // namespace
-
 Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference) {
   Tower* children = t && reference ? GetChildTower(t, code) : nullptr;
   while (children && FindNextEntity(children)) {
@@ -51,9 +20,6 @@ Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t re
   ReleaseTower(&children);
   return nullptr;
 }
-
-int IsSpecialFunctionSymbol(const Tower* t) { return SymbolCarries(t, kTypeSpecialFunctionMarker); }
-int IsNetNameGraphicSymbol(const Tower* t) { return SymbolCarries(t, kTypeNetNameGraphicMarker); }
 
 void RotateXYAboutOrigin(std::int32_t* x, std::int32_t* y, const pl3::Transform& t) {
   if (t.a == pl3::kFixedOne && t.b == 0 && t.c == 0 && t.d == pl3::kFixedOne) return;

@@ -84,8 +84,8 @@ void ChangeEveryOption() {
   for (int b = 0; b < 2; ++b)
     for (int w = 0; w < 6; ++w) MouseButtonWords[b][w] = 100 + 10 * b + w;
   for (int i = 0; i < 16; ++i) CustomColours[i] = 0x010101u * i;
-  DrawWideTracksAsOutlines = -1;
-  ColourOption10202 = 0;
+  GhostOutlines = -1;
+  GhostRoundEnds = 0;
   ColourOption10207 = 17;
   ColourOption10208 = 18;
   ColourOption10209 = 19;
@@ -148,7 +148,7 @@ TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
   EXPECT_EQ(MouseButtonWords[1][5], 115u);
   EXPECT_EQ(MouseButtonWords[0][0], 100u);
   EXPECT_EQ(CustomColours[15], 0x0F0F0Fu);
-  EXPECT_EQ(DrawWideTracksAsOutlines, -1);
+  EXPECT_EQ(GhostOutlines, -1);
   EXPECT_EQ(ColourOption10216, 24u);
   EXPECT_EQ(DrawingFlag10217, 0);
   EXPECT_EQ(PickDistance, 12u);
@@ -182,7 +182,7 @@ TEST_F(ConfigurationFile, SaveLoadSaveKeepsEveryOptionAndTheBytes) {
 }
 
 TEST_F(ConfigurationFile, TheFileHoldsEveryNodeAtItsWidth) {
-  DrawWideTracksAsOutlines = -2;
+  GhostOutlines = -2;
   ASSERT_EQ(SaveConfiguration("PL3.CFG"), 1);
   Tower* root = NewTower(0);
   ASSERT_NE(LoadDOSFile(Path("PL3.CFG").c_str(), root), nullptr);
