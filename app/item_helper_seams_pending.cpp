@@ -7,5 +7,4 @@
 #include "platform/user.h"
 
 void OffsetEntity(void*, std::uint16_t, std::int32_t, std::int32_t, int) { MessageBeep(0); }
-void GetTextEntityBox(const void*, pl3::Box* box) { *box = pl3::Box{0, 0, 0, 0}; }
 int VisitDisplayItems(int (*)(const DisplayItemView&, void*), void*) { return 0; }

@@ -11,6 +11,4 @@ TextPayload* CreateTextItemEx(const char*, std::int32_t, std::uint8_t, const pl3
                               std::uint32_t) {
   return nullptr;
 }
-void SetStringBox(TextPayload*) {}
-std::uint64_t GetTextExtent(const TextPayload*, int) { return 0; }
-void RenderTextEntity(void*, const TextPayload*, std::uint8_t, const pl3::Transform*) {}
+

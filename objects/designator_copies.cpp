@@ -123,7 +123,7 @@ pl3::Box* CopyBox(const Tower* copy, CopyKind kind, const pl3::Transform* parent
   auto* box = static_cast<pl3::Box*>(std::malloc(sizeof(pl3::Box)));
   if (!box) return nullptr;
   std::memcpy(box, reinterpret_cast<const std::uint8_t*>(item.get()) + kStringBoxOffset, sizeof *box);
-  const std::uint64_t size = GetTextExtent(item.get(), 0);
+  const std::uint64_t size = GetTextExtent(item.get(), nullptr);
   if (extent) {
     extent[0] = static_cast<std::uint32_t>(size);
     extent[1] = static_cast<std::uint32_t>(size >> 32);

@@ -11,6 +11,7 @@
 #include "geometry/types.h"
 
 struct TextPayload;
+struct Tower;
 
 // A new heap text item (freed with free()) of the text with an index into the
 // window's font size list, laid out by SetStringBox; null when it cannot be built.
@@ -21,8 +22,10 @@ TextPayload* CreateTextItemEx(const char* text, std::int32_t size, std::uint8_t 
                               const pl3::Transform* transform, std::uint16_t justification, std::uint32_t font);
 // Lays the item out: its string box (payload bytes 56 to 71) and extents.
 void SetStringBox(TextPayload* item);
-// The width (low half) and height (high half) of the item's string in its font.
-std::uint64_t GetTextExtent(const TextPayload* item, int flags);
+// The offset from the item's anchor to its drawing origin for its
+// justification, turned by its transform: dx in the low half, dy in the high
+// half. `font` is the item's font Tower, or null to look it up.
+std::uint64_t GetTextExtent(const TextPayload* item, const Tower* font);
 // Draws the item string by string in the text mode (0 ghost, 1 and 5 draw,
 // 9 add to the display list, 3, 4, 6 and 7 the locator and pin-text modes).
 void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, const pl3::Transform* transform);

@@ -74,7 +74,7 @@ void SetStringBox(TextPayload* item) {
   const pl3::Box box{t.tx, t.ty, t.tx + 100 * length, t.ty + 200};
   std::memcpy(reinterpret_cast<std::uint8_t*>(item) + 56, &box, sizeof box);
 }
-std::uint64_t GetTextExtent(const TextPayload* item, int) {
+std::uint64_t GetTextExtent(const TextPayload* item, const Tower*) {
   return (std::uint64_t{200} << 32) | (100 * TextOf(item).size());
 }
 void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, const pl3::Transform*) {

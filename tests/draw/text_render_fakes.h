@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "draw/text_render_seams.h"
+
+struct TextRenderRecord {
+  std::vector<std::uint8_t> polygonModes;
+  std::vector<std::vector<pl3::Point>> edges;
+  std::vector<std::uint8_t> outlineLayers;
+};
+TextRenderRecord& TextRenderCalls();
