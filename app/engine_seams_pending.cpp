@@ -13,6 +13,8 @@ void UpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
 void CommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
+void ShowSchematicNetAtCursor() { Refuse(); }
+void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
 void AcceptGraphicRecord(HWND, EntityRecord**) { Refuse(); }
 void GhostCurrentMode(HWND) {}
 void CentreViewOnCursor(HWND) { Refuse(); }

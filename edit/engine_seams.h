@@ -48,8 +48,12 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
 void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** pendingSlot);
 // A picking tool given the click.
 void RunPickingTool(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** pendingSlot);
-// The highlight and report tools (62, 63, 103, 114).
+// The highlight and report tools (62 in a PCB window, 63, 103, 114).
 void RunHighlightTool(std::uint8_t mode, HWND window, ButtonRecord* button);
+// The net highlight of mode 62 outside PCB windows.
+void ShowSchematicNetAtCursor();
+// Opens the plane net assignment for the plane under the click (mode 73).
+void SetPlaneNetAtPoint(HWND window, ButtonRecord* button);
 // The default accept: stores the pending record.
 void AcceptGraphicRecord(HWND window, EntityRecord** pendingSlot);
 

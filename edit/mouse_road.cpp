@@ -187,7 +187,11 @@ void FinishPrintZone(HWND window, CurrentWindowData& b) {
 
 void HighlightRow(HWND window, std::uint8_t mode, ButtonRecord* button) {
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  RunHighlightTool(mode, window, button);
+  const CurrentWindowData* b = ActiveWindowData;
+  if (mode == Mode_HighlightNet && b && b->editorKind != kEditorPcb)
+    ShowSchematicNetAtCursor();
+  else
+    RunHighlightTool(mode, window, button);
   SetCursor(previous);
   RedrawView(window);
 }
@@ -430,6 +434,9 @@ void DoLButtonUp(HWND window, ButtonRecord* button, EntityRecord** slot) {
       DoDelete(window, button, slot);
       break;
     case Mode_AssignPlaneNet:
+      ClearToolMode(window);
+      SetPlaneNetAtPoint(window, button);
+      break;
     case Mode_PackageSchematicSymbol:
     case Mode_PackageSchematicSymbolInGate:
       ClearToolMode(window);

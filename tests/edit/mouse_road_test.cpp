@@ -58,6 +58,8 @@ void RunHighlightTool(std::uint8_t mode, HWND, ButtonRecord*) {
   Note("RunHighlightTool");
   gModes.push_back(mode);
 }
+void ShowSchematicNetAtCursor() { Note("ShowSchematicNetAtCursor"); }
+void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Note("SetPlaneNetAtPoint"); }
 void AcceptGraphicRecord(HWND, EntityRecord**) { Note("AcceptGraphicRecord"); }
 void GhostCurrentMode(HWND) { Note("GhostCurrentMode"); }
 void CentreViewOnCursor(HWND) { Note("CentreViewOnCursor"); }
@@ -496,7 +498,7 @@ TEST_F(MouseRoad, PickingAndHighlightToolsGetTheClick) {
     std::uint8_t mode;
     const char* call;
     bool endsTool;
-  } cases[] = {{53, "RunPickingTool", false},   {73, "RunPickingTool", true}, {58, "DoDelete", true},
+  } cases[] = {{53, "RunPickingTool", false},   {73, "SetPlaneNetAtPoint", true}, {58, "DoDelete", true},
                {57, "CopyAtCursor", true},      {56, "EditAtCursor", true},   {62, "RunHighlightTool", false},
                {114, "RunHighlightTool", false}, {31, "CommitModeItem", false}};
   for (const auto& c : cases) {
@@ -506,6 +508,17 @@ TEST_F(MouseRoad, PickingAndHighlightToolsGetTheClick) {
     EXPECT_EQ(Count(c.call), 1) << int{c.mode};
     EXPECT_EQ(Count("ClearToolMode"), c.endsTool ? 1 : 0) << int{c.mode};
   }
+  // Outside PCB windows the net highlight is the schematic's.
+  const std::uint32_t kind = block_->editorKind;
+  for (const std::uint32_t k : {kEditorPcb, kEditorSchematic}) {
+    gCalls.clear();
+    block_->editorKind = k;
+    block_->EditMode = Mode_HighlightNet;
+    Drag(40, 40, 40, 40);
+    EXPECT_EQ(Count("RunHighlightTool"), k == kEditorPcb ? 1 : 0) << k;
+    EXPECT_EQ(Count("ShowSchematicNetAtCursor"), k == kEditorPcb ? 0 : 1) << k;
+  }
+  block_->editorKind = kind;
   gCalls.clear();
   block_->EditMode = Mode_CentreOnPad;  // no pad there: a beep
   const int beeps = pl3::BeepCount();
