@@ -13,6 +13,8 @@
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
+#include "draw/auto_pan.h"
+#include "draw/ui_colours.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/layer_colours.h"
@@ -33,12 +35,18 @@
 #include "store/tower_file.h"
 
 CurrentWindowData DefaultWindowData;
+// No visual styles library exists on this platform: the classic drawing
+// throughout.
+int ThemeActive = 0;
 char* ConfigurationFileName = nullptr;
 char* RuleFileName = nullptr;
 
 namespace {
 
 constexpr int kDirectionSteps = 20;
+// Set while the auto-pan settings that start-up loaded wait to be saved, so
+// that a second teardown writes nothing.
+bool AutoPanSettingsLoaded = false;
 constexpr std::uint16_t kProgramTowerCode = 211;
 constexpr std::uint16_t kFontListCode = 305;
 
@@ -132,6 +140,10 @@ void InitialiseApplication() {
   DrawingWorkingFlags[0] = DrawingFlag10212;
   DrawingWorkingFlags[1] = DrawingFlag10217;
   PickDistanceSquared = PickDistance * PickDistance;
+  // The interface colour slots and the auto-pan settings.
+  ResetUIColours();
+  LoadAutoPanOptions();
+  AutoPanSettingsLoaded = true;
 }
 
 void LoadStartValues() {
@@ -169,6 +181,9 @@ void LoadDefaultFiles() {
 }
 
 void FreeApplicationGlobals() {
+  if (AutoPanSettingsLoaded) SaveAutoPanOptions();
+  AutoPanSettingsLoaded = false;
+  DestroyUIColours();
   DeleteTopLevelTower(&ProgramTower);
   DeleteTopLevelTower(&FontRecordsTower);
   // The store goes after its towers: nothing may touch it afterwards.
@@ -189,6 +204,7 @@ void FreeApplicationGlobals() {
 
 namespace {
 void ResetApplicationGlobals() {
+  AutoPanSettingsLoaded = false;
   ReplaceName(&ConfigurationFileName, nullptr);
   ReplaceName(&RuleFileName, nullptr);
   DefaultWindowData = CurrentWindowData{};

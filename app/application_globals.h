@@ -21,7 +21,8 @@ extern Tower* FontRecordsTower;
 extern char* ConfigurationFileName;
 extern char* RuleFileName;
 
-// The ten start-up steps; called once by the frame on WM_CREATE.
+// The ten start-up steps, then the interface colours and the auto-pan
+// settings; called once by the frame on WM_CREATE.
 void InitialiseApplication();
 // Opens or creates "Initialisation" and reads the directory buffers, the
 // file names, the grid list, the column widths and editor options, then
@@ -30,6 +31,7 @@ void LoadStartValues();
 // The file names in the configuration folder as it stands, the grid list,
 // and "PL3.CFG".
 void LoadDefaultFiles();
-// Everything InitialiseApplication made; called by the frame on WM_DESTROY
-// right after SaveConfiguration. Safe to call again.
+// Saves the auto-pan settings start-up loaded, then frees everything
+// InitialiseApplication made; called by the frame on WM_DESTROY right after SaveConfiguration.
+// Safe to call again.
 void FreeApplicationGlobals();

@@ -46,4 +46,54 @@ bool ReadImageFile(const char* path, std::vector<std::uint32_t>& pixels, int& wi
   return true;
 }
 
+namespace {
+
+// FreeImage reads memory through a handle it does not own; the handle goes
+// with the decoder's scope.
+struct MemoryImage {
+  FIMEMORY* memory = nullptr;
+  FIBITMAP* image = nullptr;
+  ~MemoryImage() {
+    if (image) FreeImage_Unload(image);
+    if (memory) FreeImage_CloseMemory(memory);
+  }
+};
+
+}  // namespace
+
+bool DecodePngBytes(const void* bytes, std::size_t size, DecodedPng& out) {
+  out = DecodedPng{};
+  if (!bytes || size == 0 || size > 0x7FFFFFFF) return false;
+  MemoryImage m;
+  m.memory = FreeImage_OpenMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), static_cast<DWORD>(size));
+  if (!m.memory || FreeImage_GetFileTypeFromMemory(m.memory, 0) != FIF_PNG) return false;
+  m.image = FreeImage_LoadFromMemory(FIF_PNG, m.memory, PNG_DEFAULT);
+  if (!m.image) return false;
+  const unsigned width = FreeImage_GetWidth(m.image);
+  const unsigned height = FreeImage_GetHeight(m.image);
+  if (width == 0 || height == 0 || width > kMaxDecodedPngSide || height > kMaxDecodedPngSide) return false;
+  const bool alpha = FreeImage_GetBPP(m.image) == 32 || FreeImage_GetColorType(m.image) == FIC_RGBALPHA ||
+                     FreeImage_IsTransparent(m.image);
+  FIBITMAP* converted = alpha ? FreeImage_ConvertTo32Bits(m.image) : FreeImage_ConvertTo24Bits(m.image);
+  if (!converted) return false;
+  const unsigned step = alpha ? 4 : 3;
+  out.width = static_cast<int>(width);
+  out.height = static_cast<int>(height);
+  out.hasAlpha = alpha;
+  out.bgra.resize(static_cast<std::size_t>(width) * height * 4);
+  std::uint8_t* to = out.bgra.data();
+  for (unsigned y = 0; y < height; ++y) {
+    const BYTE* line = FreeImage_GetScanLine(converted, static_cast<int>(y));
+    for (unsigned x = 0; x < width; ++x, to += 4) {
+      const BYTE* p = line + step * x;
+      to[0] = p[FI_RGBA_BLUE];
+      to[1] = p[FI_RGBA_GREEN];
+      to[2] = p[FI_RGBA_RED];
+      to[3] = alpha ? p[FI_RGBA_ALPHA] : 255;
+    }
+  }
+  FreeImage_Unload(converted);
+  return true;
+}
+
 }  // namespace pl3
