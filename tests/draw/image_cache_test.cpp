@@ -2,14 +2,15 @@
 // resources with their planes, look-up, the software blend onto a context,
 // the faded draw, and a cache that grows after it was prepared.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
 #include "draw/image_cache.h"
 #include "platform/gdi.h"
 #include "platform/resources.h"
+#include "tests/support/png_bytes.h"
 
 namespace {
 
@@ -23,41 +24,11 @@ DWORD ObjectType(Handle h) {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void PutBE(Bytes& b, std::uint32_t v) {
-  for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<std::uint8_t>(v >> s));
-}
-
-void PngChunk(Bytes& png, const char* type, const Bytes& data) {
-  PutBE(png, static_cast<std::uint32_t>(data.size()));
-  Bytes body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  png.insert(png.end(), body.begin(), body.end());
-  PutBE(png, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
-}
-
 // A PNG of top-down rows of {r, g, b, a} (a dropped without alpha).
 Bytes MakePng(int width, int height, bool alpha, const std::vector<std::array<std::uint8_t, 4>>& pixels) {
-  Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  Bytes header;
-  PutBE(header, static_cast<std::uint32_t>(width));
-  PutBE(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, static_cast<std::uint8_t>(alpha ? 6 : 2), 0, 0, 0});
-  PngChunk(png, "IHDR", header);
-  Bytes raw;
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);
-    for (int x = 0; x < width; ++x) {
-      const auto& p = pixels[static_cast<std::size_t>(y * width + x)];
-      raw.insert(raw.end(), p.begin(), p.begin() + (alpha ? 4 : 3));
-    }
-  }
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  Bytes packed(size);
-  compress(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
-  packed.resize(size);
-  PngChunk(png, "IDAT", packed);
-  PngChunk(png, "IEND", {});
-  return png;
+  Bytes rows;
+  for (const auto& p : pixels) rows.insert(rows.end(), p.begin(), p.begin() + (alpha ? 4 : 3));
+  return pl3test::MakePngBytes(width, height, 8, alpha ? 6 : 2, rows);
 }
 
 // A 40-byte header and 32-bit rows, bottom row first; icons double the height and add the mask.
