@@ -35,8 +35,6 @@ void MakeDirectionTransform(pl3::Transform* out, pl3::Point direction, double an
 
 // Rebuilds the Selection and Options menus for a selection-menu kind (0 for nothing).
 void SetSelectionAndOptionsMenus(std::uint32_t kind);
-// The selection-menu kind of one item of a type (the Tower may be null).
-std::uint32_t GetSelectionMenuKind(std::uint16_t type, const Tower* item);
 // Makes a cursor kind current in the active window (0 the default cursor).
 void SetEditCursor(std::uint32_t kind);
 // Re-renders a world rectangle of the view.
