@@ -141,32 +141,45 @@ TEST_F(CornerRadius, TracksHandedOverTheOtherWayRoundGiveTheSameItems) {
   EXPECT_EQ(reversed.second.y2, north.y2);
 }
 
-TEST_F(CornerRadius, AnObliqueCornerTouchesBothTracksAtTheRadius) {
-  // 60 degrees between an east track and one toward (1, 1.732).
-  const LinePayload east = Track({C, C}, {C + 20'000'000, C}, 1, 0);
-  const LinePayload slope = Track({C, C}, {C + 10'000'000, C + 17'320'508}, 1, 0);
-  CornerRecord corner = Corner(slope, east);  // more than half a turn from slope to east: exchanged
-  RadiusCorner(hwnd, &corner, 1'000'000);
-  const ArcPayload arc = OnlyArc();
-  const double r = 1'000'000;
-  // The centre lies r from both lines.
-  EXPECT_NEAR(arc.centreY - C, r, 2);
-  const double ux = 10'000'000 / 20'000'000.0, uy = 17'320'508 / 20'000'000.0;
-  EXPECT_NEAR(std::fabs((arc.centreX - C) * uy - (arc.centreY - C) * ux), r, 2);
-  // Each new first end is the centre plus the arc's vector to it.
-  std::vector<pl3::Point> ends;
-  for (const Entity* e : Children(Type_Track)) {
-    LinePayload t;
-    std::memcpy(&t, EntityPayload(e), sizeof t);
-    ends.push_back({t.x1, t.y1});
-  }
-  ASSERT_EQ(ends.size(), 2u);
-  auto near = [&](pl3::Point p, std::int32_t vx, std::int32_t vy) {
-    return std::abs(p.x - (arc.centreX + vx)) <= 2 && std::abs(p.y - (arc.centreY + vy)) <= 2;
+// The distance of a point from the line through the corner along (ux, uy).
+double FromLine(double px, double py, double ux, double uy) { return std::fabs((px - C) * uy - (py - C) * ux); }
+
+TEST_F(CornerRadius, ObliqueCornersTouchBothTracksAtTheRadius) {
+  struct Leg {
+    std::int32_t dx, dy;
   };
-  EXPECT_TRUE(near(ends[0], arc.startX, arc.startY) || near(ends[1], arc.startX, arc.startY));
-  EXPECT_TRUE(near(ends[0], arc.endX, arc.endY) || near(ends[1], arc.endX, arc.endY));
-  EXPECT_NEAR(std::hypot(arc.startX, arc.startY), r, 2);
+  // East with 60 degrees (handed over the long way round), and 60 with 150 degrees.
+  const std::pair<Leg, Leg> corners[] = {{{10'000'000, 17'320'508}, {20'000'000, 0}},
+                                         {{10'000'000, 17'320'508}, {-17'320'508, 10'000'000}}};
+  const double r = 1'000'000;
+  for (const auto& [first, second] : corners) {
+    for (const Entity* e : Children(Type_Track)) DeleteEntity(Own(EntityToTower(design, const_cast<Entity*>(e), -1)));
+    for (const Entity* e : Children(Type_Arc)) DeleteEntity(Own(EntityToTower(design, const_cast<Entity*>(e), -1)));
+    CornerRecord corner = Corner(Track({C, C}, {C + first.dx, C + first.dy}, 1, 0),
+                                 Track({C, C}, {C + second.dx, C + second.dy}, 1, 0));
+    RadiusCorner(hwnd, &corner, 1'000'000);
+    const ArcPayload arc = OnlyArc();
+    // The centre lies r from both lines, and the arc's vectors reach the new first ends.
+    for (const Leg& leg : {first, second}) {
+      const double length = std::hypot(leg.dx, leg.dy);
+      EXPECT_NEAR(FromLine(arc.centreX, arc.centreY, leg.dx / length, leg.dy / length), r, 2);
+    }
+    std::vector<pl3::Point> ends;
+    for (const Entity* e : Children(Type_Track)) {
+      LinePayload t;
+      std::memcpy(&t, EntityPayload(e), sizeof t);
+      ends.push_back({t.x1, t.y1});
+    }
+    ASSERT_EQ(ends.size(), 2u);
+    auto near = [&](pl3::Point p, std::int32_t vx, std::int32_t vy) {
+      return std::abs(p.x - (arc.centreX + vx)) <= 2 && std::abs(p.y - (arc.centreY + vy)) <= 2;
+    };
+    EXPECT_TRUE(near(ends[0], arc.startX, arc.startY) || near(ends[1], arc.startX, arc.startY));
+    EXPECT_TRUE(near(ends[0], arc.endX, arc.endY) || near(ends[1], arc.endX, arc.endY));
+    EXPECT_NEAR(std::hypot(arc.startX, arc.startY), r, 2);
+    // The sweep runs from the start to the end vector the short way, anticlockwise.
+    EXPECT_GT(static_cast<double>(arc.startX) * arc.endY - static_cast<double>(arc.startY) * arc.endX, 0);
+  }
 }
 
 TEST_F(CornerRadius, ATrackExactlyTheRadiusLongIsRefusedOneLongerIsAccepted) {
@@ -271,10 +284,13 @@ TEST_F(CornerUnradius, ParallelTracksAndCrossingsWithinATrackChangeNothing) {
   CornerRecord within = Corner(low, across, &arc);
   const int beeps = pl3::BeepCount();
   UnradiusCorner(hwnd, &within);
+  // And the first track's line crossing the second track between its ends.
+  CornerRecord withinSecond = Corner(across, low, &arc);
+  UnradiusCorner(hwnd, &withinSecond);
   EXPECT_TRUE(calls.empty());
   EXPECT_EQ(pl3::BeepCount(), beeps);
-  EXPECT_EQ(Tracks().size(), 4u);
-  EXPECT_EQ(Arcs().size(), 2u);
+  EXPECT_EQ(Tracks().size(), 6u);
+  EXPECT_EQ(Arcs().size(), 3u);
 }
 
 TEST_F(CornerUnradius, ACornerOutsideTheEditableAreaOnlyBeeps) {
