@@ -70,8 +70,8 @@ void FlipRecordInHand(HWND window, EntityRecord* record) {
   }
 }
 
-const SelectionInfo* FirstPrimary(const SelectionInfo* list) {
-  for (const SelectionInfo* s = list; s; s = s->next)
+SelectionInfo* FirstPrimary(SelectionInfo* list) {
+  for (SelectionInfo* s = list; s; s = s->next)
     if (s->flags & kSelectionPrimary) return s;
   return nullptr;
 }
@@ -79,7 +79,7 @@ const SelectionInfo* FirstPrimary(const SelectionInfo* list) {
 // The one primary selection (Edit Selection and Add New Pad).
 void FlipSelectedItem(HWND window, CurrentWindowData& w) {
   if (CountSelections(w.SelectionList, 1) != 1) return;
-  auto* selected = const_cast<SelectionInfo*>(FirstPrimary(w.SelectionList));
+  SelectionInfo* selected = FirstPrimary(w.SelectionList);
   Entity* item = selected ? TowerEntity(SelectionItem(*selected)) : nullptr;
   const std::uint32_t type = GetSelectionType(w.SelectionList);
   if (type == Type_Track) {
@@ -94,7 +94,7 @@ void FlipSelectedItem(HWND window, CurrentWindowData& w) {
     GhostSelectionAndMode(window, nullptr);
     std::uint8_t vector[8];
     std::memcpy(vector, arc + offsetof(ArcPayload, startX), sizeof vector);
-    std::memmove(arc + offsetof(ArcPayload, startX), arc + offsetof(ArcPayload, endX), sizeof vector);
+    std::memcpy(arc + offsetof(ArcPayload, startX), arc + offsetof(ArcPayload, endX), sizeof vector);
     std::memcpy(arc + offsetof(ArcPayload, endX), vector, sizeof vector);
     selected->grabbedPart = selected->grabbedPart == 1 ? 2 : 1;
     GhostSelectionAndMode(window, nullptr);

@@ -22,9 +22,6 @@ struct CornerRecord {
   LinePayload second;   // the stored payload of the second track
 };
 
-// The corner radius at start: 914,400 units (25 thou).
-constexpr std::uint32_t kDefaultCornerRadius = 914400;
-
 // Rounds a sharp corner with an arc of the radius. A corner too small for it
 // adds "Corner is too small to radius." to the window's log and beeps,
 // changing nothing. RadiusCorner may exchange the record's two payloads (not

@@ -1,8 +1,8 @@
 // What the editor input operations and the item-in-hand steps call in the
-// drawing code, the editing engine, the frame and the menu-kind table, which
-// are built elsewhere. Declared here and defined by their owners; until those
-// land the program links the stand-ins of app/editor_seams_pending.cpp and
-// tests link recording fakes.
+// drawing code, the editing engine and the frame, which are built elsewhere.
+// Declared here and defined by their owners; until those land the program
+// links the stand-ins of app/editor_seams_pending.cpp and tests link
+// recording fakes.
 #pragma once
 #include <cstdint>
 

@@ -19,7 +19,7 @@ using editorfakes::calls;
 namespace {
 
 constexpr std::int32_t C = 1'000'000'000;  // the corner, inside the editable area
-constexpr std::uint32_t R = kDefaultCornerRadius;
+constexpr std::uint32_t R = 914'400;  // the corner radius setting at start (25 thou)
 
 LinePayload Track(pl3::Point from, pl3::Point to, std::uint8_t layer, std::uint32_t sizeIndex) {
   LinePayload t{};
