@@ -25,7 +25,6 @@ void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }
-void AcceptPolygonEntry(HWND, EntityRecord*) { Refuse(); }
 void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }
 void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }

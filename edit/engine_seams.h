@@ -69,7 +69,6 @@ void DoDelete(HWND window, ButtonRecord* button, EntityRecord** pendingSlot);
 void SetPolygonPoint(HWND window, ButtonRecord* button, EntityRecord** pendingSlot);
 // Mode 39: adds the cursor to the single selected polygon's working copy.
 void AddSelectedPolygonPoint(HWND window, ButtonRecord* button);
-void AcceptPolygonEntry(HWND window, EntityRecord* pending);
 void CopyAtCursor(HWND window, ButtonRecord* button);
 void PackageSymbolAtCursor(HWND window, ButtonRecord* button, EntityRecord** pendingSlot);
 void PlaceFromSchematic(HWND window, ButtonRecord* button);

@@ -12,6 +12,7 @@
 #include "objects/design_helpers.h"
 #include "objects/design_walks.h"
 #include "objects/graphic_records.h"
+#include "objects/polygon_entry.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"

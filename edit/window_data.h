@@ -160,11 +160,14 @@ struct CurrentWindowData {
   // Fields the design objects read that the block keeps beside the above.
   std::uint32_t WalkFlags = 0;             // kWalk... bits; the walker's filter word B
   Tower* StopTower = nullptr;              // the walk ends after this entity (kViewStopAfterStopTower)
+  Tower* PreviousPick = nullptr;           // the item PickClosestItem found last, owned; null for none
   std::uint8_t SelectionListUnrestricted = 0;  // lifts kViewSelectionListOnly
   std::uint8_t ShowLabels = 1;             // the PCB symbol editor shows labels
   std::uint8_t CopyLayer = 0;              // default layer of copies
   std::uint8_t TextLayer = 0;              // the layer of new texts
   std::uint8_t DrawingLayer = 0;           // the layer of items inside a pad stack
+  std::uint8_t ViaLayer = Layer_Top;       // the layer byte of a via placed at a track's layer change
+  std::uint8_t HoleStyle = 0;              // the style byte of new holes and vias
   std::int32_t SingleLayer = -1;           // the one layer shown, -1 for all
   std::uint32_t LayerSetCount = 0;         // the window's layer set
   std::uint8_t LayerSet[kLayerCount] = {};
@@ -183,6 +186,7 @@ struct CurrentWindowData {
   std::uint32_t ClickState = 0;         // what the next click of an armed tool does
   std::uint8_t InsertType = 1;          // type code of what the next click places
   std::uint8_t AngleAssist = 2;         // 0 none, 1 90 degrees, 2 45 degrees
+  std::uint8_t SelectionAngleAssist = 0;  // the angle assist of Edit Selection, the same values
   std::uint8_t WalkHidden = 1;
   std::uint8_t DragOption = 1;
   std::uint8_t SubMode = 0;

@@ -17,6 +17,7 @@
 #include "objects/locator_kinds.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
+#include "objects/selection_menus.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"

@@ -186,7 +186,5 @@ extern LocatorDrawServices LocatorDrawSlots;
 void RecordInsertionUndo(const Tower* inserted, const char* caption);
 // Records the removal of the entity in the current undo step.
 void RecordDeletionUndo(const Tower* entity);
-// Sets the type code that the next click inserts.
-void SetInsertionType(std::uint16_t type);
 // Builds the Selection and Options menus for a selection-menu kind.
 void SetSelectionAndOptionsMenus(std::uint32_t menuKind);

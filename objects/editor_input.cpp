@@ -8,6 +8,7 @@
 #include "objects/editor_modes.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
+#include "objects/selection_menus.h"
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"

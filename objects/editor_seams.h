@@ -1,8 +1,8 @@
 // What the editor input operations and the item-in-hand steps call in the
-// drawing code, the editing engine, the frame and the menu-kind table, which
-// are built elsewhere. Declared here and defined by their owners; until those
-// land the program links the stand-ins of app/editor_seams_pending.cpp and
-// tests link recording fakes.
+// drawing code, the editing engine and the frame, which are built elsewhere.
+// Declared here and defined by their owners; until those land the program
+// links the stand-ins of app/editor_seams_pending.cpp and tests link
+// recording fakes.
 #pragma once
 #include <cstdint>
 
@@ -35,8 +35,6 @@ void MakeDirectionTransform(pl3::Transform* out, pl3::Point direction, double an
 
 // Rebuilds the Selection and Options menus for a selection-menu kind (0 for nothing).
 void SetSelectionAndOptionsMenus(std::uint32_t kind);
-// The selection-menu kind of one item of a type (the Tower may be null).
-std::uint32_t GetSelectionMenuKind(std::uint16_t type, const Tower* item);
 // Makes a cursor kind current in the active window (0 the default cursor).
 void SetEditCursor(std::uint32_t kind);
 // Re-renders a world rectangle of the view.

@@ -31,7 +31,6 @@ bool IsLineKind(std::uint16_t t) {
 }
 bool IsThinLineKind(std::uint16_t t) { return t == 23 || t == 28 || t == 29; }
 bool IsArcKind(std::uint16_t t) { return t == 2 || t == 24 || t == 38; }
-bool IsPolygonKind(std::uint16_t t) { return t == 4 || t == 8 || t == 9 || (t >= 41 && t <= 45) || t == 49; }
 bool TakesOwnLayer(std::uint16_t t) {
   return (t >= 1 && t <= 11) || (t >= 37 && t <= 39) || t == 41 || t == 42 || t == 43 || t == 46 || t == 47 ||
          t == 49;
@@ -435,6 +434,8 @@ int GrabPolygon(std::uint8_t* p, std::uint32_t stored, GrabBlock* grab) {
 }
 
 }  // namespace
+
+bool IsPolygonKind(std::uint16_t t) { return t == 4 || t == 8 || t == 9 || (t >= 41 && t <= 45) || t == 49; }
 
 void* CopyEntity(const void* payload, std::uint32_t storedSize, std::uint16_t type, const pl3::Transform* transform) {
   const auto* src = static_cast<const std::uint8_t*>(payload);

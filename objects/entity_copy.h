@@ -55,6 +55,9 @@ constexpr std::uint16_t kEditRadius = 3;
 constexpr std::uint16_t kEditPolygonPoint = 4;
 constexpr std::uint16_t kEditWholeItemRequest = 7;
 
+// True for the polygon kinds: 4, 8, 9, 41 to 45 and 49.
+bool IsPolygonKind(std::uint16_t type);
+
 // Chooses the point by which the item is dragged; 1.
 int GrabEntity(const Tower* item, GrabBlock* grab);
 

@@ -14,6 +14,7 @@
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
 #include "objects/graphic_records.h"
+#include "objects/polygon_entry.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
@@ -70,7 +71,10 @@ void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Note("BeginInsertion"
 void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Note("DoDelete"); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Note("SetPolygonPoint"); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Note("AddSelectedPolygonPoint"); }
-void AcceptPolygonEntry(HWND, EntityRecord*) { Note("AcceptPolygonEntry"); }
+int AcceptPolygonEntry(HWND, EntityRecord*) {
+  Note("AcceptPolygonEntry");
+  return 1;
+}
 void CopyAtCursor(HWND, ButtonRecord*) { Note("CopyAtCursor"); }
 void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Note("PackageSymbolAtCursor"); }
 void PlaceFromSchematic(HWND, ButtonRecord*) { Note("PlaceFromSchematic"); }

@@ -34,7 +34,6 @@ std::vector<std::string> gProposals;  // texts handed to the net-name dialog
 std::string gNetAtPoint = "None";
 std::string gEntered;
 int gDialogAnswer = 0;
-std::uint16_t gInsertionType = 0;
 std::uint32_t gMenuKind = 0;
 void ResetFakes() {
   gUndo.clear();
@@ -42,7 +41,6 @@ void ResetFakes() {
   gNetAtPoint = "None";
   gEntered.clear();
   gDialogAnswer = 0;
-  gInsertionType = 0;
   gMenuKind = 0;
 }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetFakes);
@@ -71,7 +69,6 @@ void DoScroll(void*, std::uint32_t, std::uint32_t) {}
 
 void RecordInsertionUndo(const Tower*, const char* caption) { gUndo.push_back(caption); }
 void RecordDeletionUndo(const Tower* t) { gUndo.push_back("delete " + std::to_string(TowerEntity(t)->typeCode)); }
-void SetInsertionType(std::uint16_t type) { gInsertionType = type; }
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { gMenuKind = kind; }
 
 char* GetLocatorNetName(const Tower*, std::int32_t, std::int32_t) { return Heap(gNetAtPoint); }
@@ -152,7 +149,7 @@ TEST_F(AttributeLocators, StartSnapsByKindAndSetsUpThePlacing) {
   EXPECT_EQ(L().kind, kLocatorPinNumber);
   EXPECT_EQ(L().head.sizeFlags & kSizeByIndex, kSizeByIndex);
   EXPECT_EQ(w_.EditMode, kEditModePlacingLocator);
-  EXPECT_EQ(gInsertionType, Type_AttributeLocator);
+  EXPECT_EQ(w_.InsertionTypeCode, Type_AttributeLocator);
   EXPECT_EQ(gMenuKind, LocatorMenuKind(kLocatorPinNumber));
   record_ = Start(kLocatorValue, {2001234, 3005678});
   EXPECT_EQ(L().x, 2000000);  // grid snap

@@ -13,6 +13,7 @@
 #include "objects/item_helpers.h"
 #include "objects/item_sides.h"
 #include "objects/layer_sets.h"
+#include "objects/selection_menus.h"
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "platform/responder.h"
@@ -22,6 +23,11 @@
 
 using editorfakes::calls;
 using Calls = std::vector<std::string>;
+
+// The menu kind tells the type and whether the item was handed over.
+std::uint32_t GetSelectionMenuKind(std::uint16_t type, const Tower* item) {
+  return 1000u * (item != nullptr) + type;
+}
 
 namespace {
 

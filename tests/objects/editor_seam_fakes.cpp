@@ -70,9 +70,6 @@ void MakeDirectionTransform(pl3::Transform* out, pl3::Point direction, double) {
   *out = {0, 0, 0, 0, direction.x, direction.y};
 }
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { calls.push_back("menus " + std::to_string(kind)); }
-std::uint32_t GetSelectionMenuKind(std::uint16_t type, const Tower* item) {
-  return 1000u * (item != nullptr) + type;
-}
 void SetEditCursor(std::uint32_t kind) { calls.push_back("cursor " + std::to_string(kind)); }
 void RedrawViewRect(void*, const pl3::Box* box, int) {
   calls.push_back("rect " + std::to_string(box->xmin) + "," + std::to_string(box->ymin) + "," +

@@ -1,0 +1,24 @@
+// Picking one design item at a clicked point: the item nearest to the point,
+// repeated picks stepping through overlapping items, and a pop-up menu that
+// lets the user choose among the candidates of the last area pick.
+#pragma once
+#include <cstdint>
+
+#include "platform/win_types.h"
+
+struct Tower;
+
+// The first command id of the overlap menu; entry i of the candidate list
+// has id 2050 + i.
+constexpr std::uint32_t kOverlapMenuFirstId = 2050;
+
+// A new Tower on the item of the active window's design nearest to the world
+// point within the pick aperture, or null. A pick after the window's previous
+// pick looks after that item first, so that picks at one point step through
+// overlapping items; a successful pick replaces the previous pick. With
+// keepFilter 0 the walk also sets filter bit 0x100. The caller releases the result.
+Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter);
+// Offers the candidates of the last area pick in a pop-up menu at the mouse,
+// each with its description (a candidate without one is left out but keeps
+// its id). A new Tower on the chosen candidate, or null when none was chosen.
+Tower* ChooseOverlappingItem(HWND owner);

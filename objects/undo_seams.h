@@ -1,0 +1,21 @@
+// The editing engine's undo history as the design objects' commands use it:
+// entries appended to the window's current undo step, the step's caption and
+// the next step number. Defined by the engine; until it lands the program
+// links the stand-ins of app/undo_seams_pending.cpp (nothing is recorded) and
+// tests link recording fakes.
+#pragma once
+#include <cstdint>
+
+struct Tower;
+
+// Appends an insertion entry (the new entity's identity) to the undo step.
+// Returns a Tower or null, which the caller releases.
+Tower* RecordUndoInsert(const Tower* entity, std::uint32_t undoStep);
+// Appends a removal entry (the entity's identity and a full copy of it) to
+// the undo step; call it before the entity is deleted. Returns a Tower or
+// null, which the caller frees.
+Tower* RecordUndoRemove(const Tower* entity, std::uint32_t undoStep);
+// Names the undo step in the Undo and Redo menus.
+void SetUndoStepCaption(std::uint32_t undoStep, const char* caption);
+// The number of the next undo step; the caller makes it the window's current one.
+std::uint32_t NewUndoStepNumber();
