@@ -67,8 +67,8 @@ TEST(SnapValue, RoundsToTheNearestStepFromTheOrigin) {
       {o, 1, 1, kGridUnitThou, o, o},
       {o + 3 * kMm + 1, 1, 4, kGridUnitMm, o, o + 3 * kMm},  // quarter millimetre
       {o + 914400, 1, 20, kGridUnitInch, o, o + 1828800},
-      // Unsigned comparison: 0x80000100 lies just past the origin 0x7FFFFF00.
-      {static_cast<std::int32_t>(0x80000100u), 1, 1, kGridUnitThou, 0x7FFFFF00, 0x7FFFFF00},
+      // Unsigned comparison: 0x8000FF00 lies 65,536 past the origin 0x7FFFFF00.
+      {static_cast<std::int32_t>(0x8000FF00u), 1, 1, kGridUnitThou, 0x7FFFFF00, static_cast<std::int32_t>(0x7FFFFF00u + 2u * kThou)},
       // A step of zero leaves the value.
       {o + 5, 0, 1, kGridUnitThou, o, o + 5},
       {o + 5, 1, 0, kGridUnitThou, o, o + 5},
