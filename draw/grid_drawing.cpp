@@ -7,10 +7,17 @@
 #include "geometry/raster_state.h"
 #include "geometry/rasterise.h"
 #include "objects/drc_seams.h"
+#include "platform/reset_hooks.h"
 
-WorkingAreaRect WorkingArea{};
+// Until a PCB window sets it, the working area is the design area (5 to 50
+// inches on both axes), so that other windows still show their grid.
+constexpr WorkingAreaRect kDesignArea{182880000, 1828800000, 182880000, 1828800000};
+WorkingAreaRect WorkingArea = kDesignArea;
 
 namespace {
+
+void ResetWorkingArea() { WorkingArea = kDesignArea; }
+const bool gRegistered = pl3::RegisterGlobalReset(&ResetWorkingArea);
 
 constexpr double kRadiansPerDegree = 0.017453292519444445;
 constexpr std::uint32_t kSchematicGridValue = 21;

@@ -85,7 +85,8 @@ void SetGridOrigin(CurrentWindowData& block);
 // ---- Grid drawing ----------------------------------------------------------------
 
 // The program's working area in world units; grid dots are drawn only
-// inside it and its outline is drawn with the grid.
+// inside it and its outline is drawn with the grid. The design area (5 to
+// 50 inches) until SetWorkingArea is first called.
 struct WorkingAreaRect {
   std::uint32_t left, right, top, bottom;
 };

@@ -348,3 +348,12 @@ TEST_F(GridDrawing, PolarDotsOutsideTheBoxSideAreNotDrawn) {
 }
 
 }  // namespace
+
+namespace {
+TEST(WorkingArea, StartsAsTheDesignArea) {
+  EXPECT_EQ(WorkingArea.left, 182880000u);
+  EXPECT_EQ(WorkingArea.right, 1828800000u);
+  EXPECT_EQ(WorkingArea.top, 182880000u);
+  EXPECT_EQ(WorkingArea.bottom, 1828800000u);
+}
+}  // namespace
