@@ -122,7 +122,7 @@ const GridSet* EnsureDefaultGridSet() {
 
 GridSet* WindowGridSet(CurrentWindowData& block) {
   auto* set = static_cast<GridSet*>(block.Grids);
-  if (set && !AllZero(set, sizeof(GridSet))) return set;
+  if (set && (set->count != 0 || !AllZero(set, sizeof(GridSet)))) return set;
   GridSet* copy = DuplicateGridSet(EnsureDefaultGridSet());
   if (!copy) return set;
   std::free(set);
