@@ -27,6 +27,8 @@
 #include "objects/symbol_services.h"
 #include "objects/colours.h"
 #include "objects/new_documents.h"
+#include "objects/view_seams.h"
+#include "objects/walker.h"
 #include "objects/window_state.h"
 #include "platform/reset_hooks.h"
 #include "objects/dimensioners.h"
@@ -117,6 +119,8 @@ void InitialiseApplication() {
   SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
   SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
   SymbolServiceSlots.enterText = &EnterTextForObjects;
+  // The walk snaps through the grid code.
+  WalkHandlers.snapXY = &SnapXY;
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
   InitialiseArrowheadRotations();

@@ -3,4 +3,4 @@
 #include "objects/display_list_seams.h"
 
 void PutEntityOnDisplayList(void*, const Tower*) {}
-void RemoveFromDisplayList(void*, const Tower*) {}
+void* RemoveFromDisplayList(void*, const Tower*) { return nullptr; }

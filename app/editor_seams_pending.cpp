@@ -10,6 +10,5 @@ void DrawSpiral(void*, const EntityRecord*) {}
 int GetArcQuadrant(const EntityRecord*) { return 0; }
 int GetArcSweepQuadrants(const EntityRecord*) { return 0; }
 void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
-void SetEditCursor(std::uint32_t) {}
 void RedrawViewRect(void*, const pl3::Box*, int) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}

@@ -30,8 +30,6 @@ void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }
 void EditAtCursor(HWND, ButtonRecord*) { Refuse(); }
 int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
-void SetEditCursor(HWND, std::uint32_t) {}
-void MoveCrosshair(HDC, pl3::Point) {}
 void RebuildSelectionMenu(HWND) {}
 void BeginMeasure(HWND, ButtonRecord*) { Refuse(); }
 void ShowMeasuringTooltip(HWND) {}

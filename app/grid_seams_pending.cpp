@@ -1,8 +1,6 @@
-// The program's stand-ins for the grid sets a window state block holds
-// (objects/window_state.h) until the drawing code's grids land: a window
-// gets no grid set of its own.
+// The program's stand-in for the grid set stored with a design
+// (objects/window_state.h) until grid records in designs land: a design
+// gives none, so its window works with a copy of the default grids.
 #include "objects/window_state.h"
 
-void* CopyDefaultGridList() { return nullptr; }
 void* RetrieveGridInfo(const Tower*) { return nullptr; }
-void FreeGridInfo(void*) {}

@@ -29,8 +29,7 @@ double GuardedSqrt(double x);
 // 1 when (px, py) lies inside the triangle or on its boundary.
 int PointInTriangle(const DrcTriangle& triangle, double px, double py);
 
-// The distance from a point to a segment.
-std::uint32_t PointToSegmentDistance(double px, double py, double ax, double ay, double bx, double by);
+// PointToSegmentDistance is declared in objects/drc_seams.h.
 // The distance between two segments; 0 when they cross or touch.
 std::uint32_t SegmentToSegmentDistance(const DrcSegment& a, const DrcSegment& b);
 // The distance from a point to a triangle; 0 inside or on its edges.

@@ -75,8 +75,11 @@ void PlaceFromSchematic(HWND window, ButtonRecord* button);
 void EditAtCursor(HWND window, ButtonRecord* button);
 // Moves the mouse to the centre of the pad under the cursor; 0 when none.
 int GotoPadCentre(HWND window, ButtonRecord* button);
-void SetEditCursor(HWND window, std::uint32_t kind);
-void MoveCrosshair(HDC dc, pl3::Point client);
+// Moves the window's XOR crosshair lines to client pixel (x, y) and keeps
+// the position in the record (the drawing code; objects/editor_seams.h
+// declares SetEditCursor).
+struct CrosshairRecord;
+void MoveCrosshair(HWND window, CrosshairRecord* record, std::int32_t x, std::int32_t y);
 void RebuildSelectionMenu(HWND window);
 void BeginMeasure(HWND window, ButtonRecord* button);
 // The measuring tooltip: made on first use (maximum width 400), then tracked.

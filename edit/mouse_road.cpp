@@ -11,6 +11,7 @@
 #include "objects/cursor_zoom.h"
 #include "objects/design_helpers.h"
 #include "objects/design_walks.h"
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/polygon_entry.h"
 #include "objects/view_seams.h"
@@ -207,9 +208,7 @@ void CentreOnPad(HWND window, CurrentWindowData& b, ButtonRecord* button) {
   ScreenToClient(window, &mouse);
   b.CrosshairPos = {mouse.x, mouse.y};
   ClearToolMode(window);
-  HDC dc = GetDC(window);
-  MoveCrosshair(dc, b.CrosshairPos);
-  ReleaseDC(window, dc);
+  MoveCrosshair(window, &b.Crosshair, b.CrosshairPos.x, b.CrosshairPos.y);
 }
 
 }  // namespace
@@ -250,7 +249,7 @@ GhostKind GhostKindOfMode(std::uint8_t m) {
 void PerformMouseAction(std::uint32_t action, HWND window, ButtonRecord* button, EntityRecord** slot) {
   CurrentWindowData* b = ActiveWindowData;
   if (!b) return;
-  if (b->ClickState == 0) SetEditCursor(window, 0);
+  if (b->ClickState == 0) SetEditCursor(0);
   RunMouseAction(action, window, button, slot);
 }
 
@@ -355,7 +354,7 @@ int DoMouseMove(HWND window, ButtonRecord* button, EntityRecord** slot, int keep
   if (b->DragFlags & kDragPrintZone) TogglePrintZoneRectangle(dc, *b);
   const pl3::Point before = b->Cursor;
   if (!keepCursor) UpdateCursorFromMouse(window, *b);
-  MoveCrosshair(dc, b->MousePixel);
+  MoveCrosshair(window, &b->Crosshair, b->MousePixel.x, b->MousePixel.y);
   if (b->DragFlags & kDragActive) {
     b->DragCurrent = b->Cursor;
     ToggleDragRectangle(dc, *b);
@@ -508,7 +507,7 @@ void AcceptCurrentEdit(HWND window, ButtonRecord* button, EntityRecord** slot) {
   }
   GhostCurrentMode(window);
   AcceptGraphicRecord(window, slot);
-  SetEditCursor(window, 0);
+  SetEditCursor(0);
   UpdateStatusBar(window);
 }
 

@@ -94,6 +94,16 @@ constexpr std::uint8_t kButtonHoldMenuOpen = 0x2;
 // DragFlags bits beside kDragActive.
 constexpr std::uint8_t kDragPrintZone = 0x8;
 
+// The crosshair record of a window: where the XOR lines were last drawn
+// (client pixels), the style (1: no lines, cursors with a target mark; any
+// other value: lines, cursors without one) and the tool's cursor kind.
+struct CrosshairRecord {
+  pl3::Point position;
+  std::uint32_t style;
+  std::uint32_t kind;
+};
+static_assert(sizeof(CrosshairRecord) == 16);
+
 // The PCB view extension of the block.
 struct PcbViewExtension {
   std::uint8_t Settings[24];    // the PCB view settings record
@@ -240,9 +250,15 @@ struct CurrentWindowData {
   pl3::Point BlockOrigin{};             // block origin of a selection move or paste
   pl3::Point* OriginalBlockOrigin = nullptr;  // the block origin at the start, restored by a cancel
   void* RatsnestLines = nullptr;        // ratsnest line list of a PCB window
-  pl3::Point CrosshairPos{};            // client position of the XOR crosshair
-  std::uint32_t CrosshairWord = 0;      // 1: no crosshair lines, target-marked cursors
-  std::uint32_t CursorKind = 0;         // the cursor kind last chosen by a tool
+  // The crosshair record (saved as record 20028), also reachable field by field.
+  union {
+    CrosshairRecord Crosshair{};
+    struct {
+      pl3::Point CrosshairPos;          // client position of the XOR crosshair
+      std::uint32_t CrosshairWord;      // 1: no crosshair lines, target-marked cursors
+      std::uint32_t CursorKind;         // the cursor kind last chosen by a tool
+    };
+  };
   std::uint32_t* ColourTable = nullptr; // the raster kernel's colour table of the window
   std::uint32_t UndoStep = 0;           // step number of the current user action's undo entries
   void* Display = nullptr;              // the display list of a PCB window

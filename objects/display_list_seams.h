@@ -9,5 +9,6 @@ struct Tower;
 // Adds the drawable items of the entity to the display list (the block's
 // `Display`); for a symbol the items of all its parts.
 void PutEntityOnDisplayList(void* displayList, const Tower* entity);
-// Removes the entity's items from the display list and frees them.
-void RemoveFromDisplayList(void* displayList, const Tower* entity);
+// Removes the entity's items from the display list and frees them; returns
+// the list, or null when the active window is no PCB window.
+void* RemoveFromDisplayList(void* displayList, const Tower* entity);

@@ -10,6 +10,7 @@
 #include "app/editor_window_services.h"
 #include "edit/edit_modes.h"
 #include "edit/engine_seams.h"
+#include "objects/editor_seams.h"
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
@@ -83,8 +84,8 @@ int GotoPadCentre(HWND, ButtonRecord*) {
   Note("GotoPadCentre");
   return 0;
 }
-void SetEditCursor(HWND, std::uint32_t) { Note("SetEditCursor"); }
-void MoveCrosshair(HDC, pl3::Point) {}
+void SetEditCursor(std::uint32_t) { Note("SetEditCursor"); }
+void MoveCrosshair(HWND, CrosshairRecord*, std::int32_t, std::int32_t) {}
 void RebuildSelectionMenu(HWND) { Note("RebuildSelectionMenu"); }
 void BeginMeasure(HWND, ButtonRecord*) { Note("BeginMeasure"); }
 void ShowMeasuringTooltip(HWND) { Note("ShowMeasuringTooltip"); }

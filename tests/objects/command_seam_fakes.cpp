@@ -99,7 +99,10 @@ std::uint32_t NewUndoStepNumber() {
 }
 
 void PutEntityOnDisplayList(void*, const Tower* entity) { calls.push_back("display put " + TypeOf(entity)); }
-void RemoveFromDisplayList(void*, const Tower* entity) { calls.push_back("display remove " + TypeOf(entity)); }
+void* RemoveFromDisplayList(void* list, const Tower* entity) {
+  calls.push_back("display remove " + TypeOf(entity));
+  return list;
+}
 
 void GhostPolygonItem(void*, const EntityRecord* record, const pl3::Transform*) {
   calls.push_back("polygon ghost " + std::to_string(const_cast<EntityRecord*>(record)->as<PolygonHead>().count));
