@@ -413,7 +413,7 @@ void GhostPolygonData(void* dc, const void* payload, std::uint32_t flags, const 
   RestoreXorPen(dc);
   if (edited == 255 || edited >= n) return;
   if (IsSchematicKind(*w)) {
-    SetXorPen(dc, 1, kAllPlanesIndex);
+    SetXorPen(dc, 1, kAllPlanes);
   } else {
     SetEntityPen(dc, 1, layer);
   }

@@ -111,7 +111,7 @@ void GhostSymbolContents(void* dc, const Tower* instance, const Tower* definitio
   CurrentWindowData* w = ActiveWindowData;
   if (!w || !dc || !definition) return;
   const pl3::Transform t = InstanceTransform(instance, offset);
-  const bool mirrored = (w->StateFlags & kStateMirroredSymbol) != 0;
+  const bool mirrored = (w->StateFlags & kStateSymbolMirrored) != 0;
   const std::int32_t axis = IsQuarterTurn(t) ? t.tx : t.ty;
   Tower* children = GetAllChildrenTower(definition);
   while (children) {

@@ -12,6 +12,7 @@
 #include "geometry/transform.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/plane_clearances.h"
 
 #include "platform/responder.h"
 #include "store/seams.h"
@@ -182,7 +183,20 @@ std::int32_t DescenderAdjustment(const TextPayload* text, const Tower* font) {
   return static_cast<std::int32_t>(d * HeightScale(text) / kFixedShift);
 }
 
+std::int32_t ScaleByHeight(std::int64_t value, const TextPayload* text) {
+  return static_cast<std::int32_t>(value * HeightScale(text) / kFixedShift);
+}
+
 }  // namespace
+
+pl3::Transform HeightScaledTransform(const TextPayload* text) {
+  pl3::Transform t = text->textTransform;
+  t.a = ScaleByHeight(t.a, text);
+  t.b = ScaleByHeight(t.b, text);
+  t.c = ScaleByHeight(t.c, text);
+  t.d = ScaleByHeight(t.d, text);
+  return t;
+}
 
 Tower* GetFontTower(std::uint32_t font) {
   Entity* entity = FontRecordOf(font);
@@ -288,8 +302,12 @@ void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
   bytes.get()[size - 1] = '\0';
   auto* text = reinterpret_cast<TextPayload*>(bytes.get());
   if (ActiveWindowData && ActiveWindowData->editorKind == kEditorSchematic) SetStringBox(text);
+  // The string box's left and right are world units, its bottom and top
+  // font units: they take the text's height before the box is placed, as
+  // the glyphs do when they are drawn.
   const pl3::Box s = StoredStringBox(text);
-  const pl3::Point corners[4] = {{s.xmin, s.ymin}, {s.xmax, s.ymin}, {s.xmax, s.ymax}, {s.xmin, s.ymax}};
+  const std::int32_t bottom = ScaleByHeight(s.ymin, text), top = ScaleByHeight(s.ymax, text);
+  const pl3::Point corners[4] = {{s.xmin, bottom}, {s.xmax, bottom}, {s.xmax, top}, {s.xmin, top}};
   pl3::Box out{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (pl3::Point p : corners) {
     pl3::TransformSignedPoint(&text->textTransform, p.x, p.y);
@@ -298,6 +316,9 @@ void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
     out.xmax = std::max(out.xmax, p.x);
     out.ymax = std::max(out.ymax, p.y);
   }
+  // The anchor offset is measured in font units and placed by the scaled
+  // transform, as RenderTextEntity places the glyphs.
+  text->textTransform = HeightScaledTransform(text);
   const std::uint64_t extent = GetTextExtent(text, nullptr);
   const auto dx = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
   const auto dy = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));

@@ -7,6 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "draw/entity_geometry.h"
+#include "draw/gdi_shapes.h"
+#include "draw/ghost_pens.h"
+#include "draw/ghosts.h"
+#include "draw/layer_drawing.h"
+#include "draw/polygon_drawing.h"
 #include "draw/text_layout.h"
 #include "draw/text_layout_seams.h"
 #include "draw/text_render_seams.h"
@@ -25,6 +31,7 @@
 CollectedPolygonArray CollectedTextPolygons;
 std::uint32_t TextTriangleCount = 0;
 std::uint8_t PlainTextSwitch = 0;
+std::int32_t TextPenWidth = 0;
 
 void FreeCollectedTextPolygons() {
   std::free(CollectedTextPolygons.records);
@@ -33,7 +40,6 @@ void FreeCollectedTextPolygons() {
 
 namespace {
 
-constexpr std::uint32_t kSymbolMirroredState = 1u << 23;
 constexpr std::int32_t kOverbarGap = 14400000;
 constexpr std::int32_t kOverbarInset = 17280000;
 constexpr std::int32_t kOverbarRise = 57600000;
@@ -43,6 +49,7 @@ const bool kResetRegistered = pl3::RegisterGlobalReset([] {
   FreeCollectedTextPolygons();
   TextTriangleCount = 0;
   PlainTextSwitch = 0;
+  TextPenWidth = 0;
 });
 
 struct FreeDeleter {
@@ -67,10 +74,6 @@ std::uint16_t Half(const std::uint8_t* p, std::uint32_t offset) {
   std::uint16_t v;
   std::memcpy(&v, p + offset, sizeof v);
   return v;
-}
-
-std::int32_t Scale(std::int64_t value, std::int64_t factor) {
-  return static_cast<std::int32_t>(value * factor / (std::int64_t{1} << 24));
 }
 
 // What one text draw works with.
@@ -106,29 +109,51 @@ void AppendCollected(const std::uint8_t* polygon, std::uint32_t size) {
   ++a.count;
 }
 
-// One glyph polygon (type 4): a copy cut to the record, its points in world units.
+// The edges of one closed outline of world points in XOR with the entity
+// pen of the layer (mode 0 outlines and overbars).
+void GhostClosedOutline(void* dc, std::uint8_t layer, const pl3::Point* points, std::uint32_t count) {
+  if (!dc || count < 2) return;
+  SetEntityPen(dc, 0, layer);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const pl3::Point a = ToView(points[i]), b = ToView(points[(i + 1) % count]);
+    DrawSegmentLine(dc, pl3::ViewSegment{a.x, a.y, b.x, b.y});
+  }
+  RestoreXorPen(dc);
+}
+
+// One glyph polygon (type 4): a copy in a zero-filled record of the largest
+// polygon size, its count cut to the points the stored record holds, its
+// points in world units and its own transform the identity.
 void DrawPolygonChild(const Pass& pass, pl3::Point pen, const Entity* child) {
   const std::uint32_t size = std::min(child->payloadSize, kCollectedPolygonSize);
   if (size < sizeof(PolygonHead)) return;
-  std::vector<std::uint8_t> copy(EntityPayload(child), EntityPayload(child) + size);
-  auto* polygon = reinterpret_cast<PolygonHead*>(copy.data());
+  alignas(4) std::uint8_t copy[kCollectedPolygonSize] = {};
+  std::memcpy(copy, EntityPayload(child), size);
+  auto* polygon = reinterpret_cast<PolygonHead*>(copy);
   const std::uint32_t fits = (size - sizeof(PolygonHead)) / sizeof(pl3::Point);
   const std::uint32_t count = std::min<std::uint32_t>(polygon->count, fits);
   polygon->count = static_cast<std::uint8_t>(count);
+  polygon->editIndex = 255;
   polygon->head.layer = pass.layer;
+  polygon->head.transform = pl3::kIdentityTransform;
   pl3::Point* points = pl3::PolygonPoints(polygon);
   for (std::uint32_t i = 0; i < count; ++i) points[i] = GlyphToWorld(pass, pen, points[i].x, points[i].y);
   switch (pass.mode) {
-    case 10: AppendCollected(copy.data(), size); return;
-    case 11: return;
+    case 10: AppendCollected(copy, size); return;
     case 2:
       for (std::uint32_t i = 0; count > 1 && i < count; ++i) {
         const pl3::Point a = ToView(points[i]), b = ToView(points[(i + 1) % count]);
-        pl3::DrawViewLine(a.x, a.y, b.x, b.y);
+        pl3::DrawTrack(a.x, a.y, b.x, b.y, pl3::ScaleToView(TextPenWidth));
       }
       return;
-    case 0: case 1: case 5: case 8: case 9: DrawGlyphPolygon(pass.dc, pass.mode, copy.data(), size); return;
-    default: return;
+    case 0: GhostPolygonData(pass.dc, copy, 0, nullptr); return;
+    case 1: case 5:
+      SetCurrentLayerColour(pass.layer);
+      DrawTransformedPolygon(copy, &pl3::kIdentityTransform, kPolygonDrawFilled);
+      return;
+    case 8: GhostFilledPolygonData(pass.dc, copy, nullptr); return;
+    case 9: NewPolygonItem(copy, kCollectedPolygonSize); return;
+    default: return;  // 11 and the counting modes draw no polygons
   }
 }
 
@@ -156,7 +181,7 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
         if (first > last || last >= nPoints) continue;
         std::vector<pl3::Point> ring;
         for (std::uint32_t i = first; i <= last; ++i) ring.push_back(world(i));
-        GhostGlyphEdges(pass.dc, ring.data(), static_cast<std::uint32_t>(ring.size()));
+        GhostClosedOutline(pass.dc, pass.layer, ring.data(), static_cast<std::uint32_t>(ring.size()));
       }
       return;
     case 1: case 5: case 11:
@@ -178,11 +203,11 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
         if (first > last || last >= nPoints) continue;
         for (std::uint32_t i = first; i <= last; ++i) {
           const pl3::Point a = ToView(world(i)), b = ToView(world(i == last ? first : i + 1));
-          pl3::DrawViewLine(a.x, a.y, b.x, b.y);
+          pl3::DrawTrack(a.x, a.y, b.x, b.y, pl3::ScaleToView(TextPenWidth));
         }
       }
       return;
-    case 9: AddGlyphOutlineDisplayItem(p, size, &pass.glyphs, pass.layer); return;
+    case 9: AddGlyphToDisplayList(p, size, &pass.glyphs, pass.layer); return;
     default: return;
   }
 }
@@ -249,7 +274,7 @@ void DrawOverbar(const Pass& pass, pl3::Point pen, const std::vector<unsigned ch
   pl3::Point corners[4] = {{x0, lower}, {x1, lower}, {x1, upper}, {x0, upper}};
   for (pl3::Point& c : corners) pl3::TransformSignedPoint(&pass.text, c.x, c.y);
   switch (pass.mode) {
-    case 0: GhostGlyphEdges(pass.dc, corners, 4); return;
+    case 0: GhostClosedOutline(pass.dc, pass.layer, corners, 4); return;
     case 6: return;
     case 7: TextTriangleCount += 2; return;
     case 11: {
@@ -326,6 +351,14 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   std::memcpy(bytes.get(), item, offsetof(TextPayload, text) + length);
   bytes[offsetof(TextPayload, text) + length] = 0;
   auto* copy = reinterpret_cast<TextPayload*>(bytes.get());
+  CurrentWindowData* w = ActiveWindowData;
+  // Drawn into the plane inside a mirrored symbol, the text's anchor is
+  // reflected about the symbol's origin and its justification turned round.
+  std::int32_t originX = 0;
+  if (w && (w->StateFlags & kStateSymbolMirrored) && (mode == 1 || mode == 5 || mode == 11) &&
+      ContainingSymbolOriginX(pl3::g_raster.currentEntity, &originX)) {
+    MirrorTextPayload(copy, originX);
+  }
 
   std::uint32_t number;
   std::memcpy(&number, copy->bytes52, sizeof number);
@@ -335,29 +368,28 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   ResolveEntitySizes(copy, 5);  // a Text
 
   Pass pass{dc, mode, copy->head.layer, TowerEntity(font.get()), {}, {}, std::int64_t{copy->size} * 4096};
-  const std::int64_t glyphScale = (copy->justification & kTextHeightScaled) ? copy->size : pass.factor;
-  const std::uint64_t extent = GetTextExtent(copy, font.get());
+  // The text's transform is scaled by the height first, so that the anchor
+  // offset, measured in font units, is turned into world units with it.
   pass.text = copy->textTransform;
+  copy->textTransform = HeightScaledTransform(copy);
+  const std::uint64_t extent = GetTextExtent(copy, font.get());
   pass.text.tx += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
   pass.text.ty += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
-  pass.glyphs = pass.text;
-  pass.glyphs.a = Scale(pass.text.a, glyphScale);
-  pass.glyphs.b = Scale(pass.text.b, glyphScale);
-  pass.glyphs.c = Scale(pass.text.c, glyphScale);
-  pass.glyphs.d = Scale(pass.text.d, glyphScale);
+  pass.glyphs = copy->textTransform;
+  pass.glyphs.tx = pass.text.tx;
+  pass.glyphs.ty = pass.text.ty;
   if (transform) {
     pl3::ComposeTransform(&pass.text, transform);
     pl3::ComposeTransform(&pass.glyphs, transform);
   }
 
-  CurrentWindowData* w = ActiveWindowData;
   const bool schematic = w && (w->editorKind == kEditorSchematic || w->editorKind == kEditorSchematicSymbol);
   if (!schematic) {
     WalkString(pass, copy->text, false);
     return;
   }
   const std::uint32_t saved = w->StateFlags;
-  w->StateFlags &= ~kSymbolMirroredState;
+  w->StateFlags &= ~kStateSymbolMirrored;
   std::unique_ptr<char, FreeDeleter> expanded(PlainTextSwitch ? nullptr : ExpandTextFields(w->design, copy->text));
   WalkString(pass, expanded ? expanded.get() : copy->text, true);
   w->StateFlags = saved;

@@ -213,7 +213,7 @@ TEST_F(TextLayout, ExtentDescenderAndRotation) {
   EXPECT_EQ(std::abs(Dy(turned)), std::abs(dx));
 }
 
-TEST_F(TextLayout, EntityBoxIsMovedByTheExtentAndGrownByTheClearance) {
+TEST_F(TextLayout, EntityBoxCoversTheDrawnTextAndIsGrownByTheClearance) {
   TextBuffer t("aa", 8, kTextLeft | kTextTop);
   SetStringBox(t.get());
   t.get()->textTransform.tx = 500 * M;
@@ -221,10 +221,16 @@ TEST_F(TextLayout, EntityBoxIsMovedByTheExtentAndGrownByTheClearance) {
   pl3::Box box;
   GetTextEntityBox(t.get(), &box);
   const std::int32_t c = 365760;
-  EXPECT_EQ(box.xmin, 500 * M - 80000 - c);
-  EXPECT_EQ(box.xmax, 500 * M + Scaled(200 * M, 8) - 80000 + c);
-  EXPECT_EQ(box.ymin, 600 * M - 10 * M - 200 * M - c);
-  EXPECT_EQ(box.ymax, 600 * M + 200 * M - 200 * M + c);
+  // The box's bottom and top (-10 M and 200 M in font units) take the height
+  // as the glyphs do; the offset to the drawing origin, -80,000 and the
+  // negated top, is placed by the height-scaled transform too.
+  const std::int32_t dx = -Scaled(80000, 8), dy = -Scaled(200 * M, 8);
+  EXPECT_NEAR(box.xmin, 500 * M + dx - c, 1);
+  EXPECT_NEAR(box.xmax, 500 * M + Scaled(200 * M, 8) + dx + c, 1);
+  EXPECT_NEAR(box.ymin, 600 * M - Scaled(10 * M, 8) + dy - c, 1);
+  EXPECT_NEAR(box.ymax, 600 * M + Scaled(200 * M, 8) + dy + c, 1);
+  // The stored record keeps its box.
+  EXPECT_EQ(t.box().ymax, 200 * M);
 }
 
 }  // namespace
