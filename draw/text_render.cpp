@@ -85,7 +85,26 @@ struct Pass {
   pl3::Transform glyphs;  // font units (pen + glyph point) to world
   pl3::Transform text;    // world offsets from the anchor to world
   std::int64_t factor;    // height x 4096 as an 8.24 factor
+  // The font's character records, looked up once per draw.
+  mutable const Entity* glyphRecords[256] = {};
+  mutable bool glyphLooked[256] = {};
 };
+
+// The character record 400 + c of the pass's font, or null.
+const Entity* GlyphOf(const Pass& pass, unsigned char c) {
+  if (!pass.glyphLooked[c]) {
+    pass.glyphRecords[c] = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+    pass.glyphLooked[c] = true;
+  }
+  return pass.glyphRecords[c];
+}
+
+// Scratch room for an outline's points, kept from one glyph to the next
+// (the user-interface thread alone draws).
+std::vector<pl3::Point>& PointScratch() {
+  static std::vector<pl3::Point> points;
+  return points;
+}
 
 pl3::Point GlyphToWorld(const Pass& pass, pl3::Point pen, std::int32_t x, std::int32_t y) {
   std::int32_t wx = x + pen.x, wy = y + pen.y;
@@ -169,52 +188,58 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
   const std::uint8_t* pointBytes = p + kGlyphOutlineHeaderSize;
   const std::uint8_t* triangleBytes = pointBytes + 8 * nPoints;
   const std::uint8_t* contourBytes = triangleBytes + 6 * nTriangles;
-  auto world = [&](std::uint32_t i) {
+  if (pass.mode == 9) {
+    AddGlyphToDisplayList(p, size, &pass.glyphs, pass.layer);
+    return;
+  }
+  if (pass.mode != 0 && pass.mode != 1 && pass.mode != 5 && pass.mode != 11 && pass.mode != 2) return;
+  // Every point placed once: in world units for the ghost, in view pixels
+  // for the plane.
+  std::vector<pl3::Point>& points = PointScratch();
+  points.resize(nPoints);
+  for (std::uint32_t i = 0; i < nPoints; ++i) {
     std::int32_t x = Word(pointBytes, 8 * i), y = Word(pointBytes, 8 * i + 4);
     pl3::TransformSignedPoint(&own, x, y);
-    return GlyphToWorld(pass, pen, x, y);
-  };
+    points[i] = GlyphToWorld(pass, pen, x, y);
+    if (pass.mode != 0) points[i] = ToView(points[i]);
+  }
   switch (pass.mode) {
     case 0:
       for (std::uint32_t c = 0; c < nContours; ++c) {
         const std::uint32_t first = Half(contourBytes, 4 * c), last = Half(contourBytes, 4 * c + 2);
         if (first > last || last >= nPoints) continue;
-        std::vector<pl3::Point> ring;
-        for (std::uint32_t i = first; i <= last; ++i) ring.push_back(world(i));
-        GhostClosedOutline(pass.dc, pass.layer, ring.data(), static_cast<std::uint32_t>(ring.size()));
+        GhostClosedOutline(pass.dc, pass.layer, points.data() + first, last - first + 1);
       }
       return;
     case 1: case 5: case 11:
       SetCurrentLayerColour(pass.layer);
       for (std::uint32_t t = 0; t < nTriangles; ++t) {
-        pl3::Point v[3];
-        bool ok = true;
-        for (int k = 0; k < 3; ++k) {
-          const std::uint16_t index = Half(triangleBytes, 6 * t + 2 * k);
-          ok = ok && index < nPoints;
-          if (ok) v[k] = ToView(world(index));
-        }
-        if (ok) pl3::FillTriangle(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y);
+        const std::uint16_t a = Half(triangleBytes, 6 * t), b = Half(triangleBytes, 6 * t + 2),
+                            c = Half(triangleBytes, 6 * t + 4);
+        if (a >= nPoints || b >= nPoints || c >= nPoints) continue;
+        pl3::FillTriangle(points[a].x, points[a].y, points[b].x, points[b].y, points[c].x, points[c].y);
       }
       return;
-    case 2:
+    case 2: {
+      const std::int32_t pen = pl3::ScaleToView(TextPenWidth);
       for (std::uint32_t c = 0; c < nContours; ++c) {
         const std::uint32_t first = Half(contourBytes, 4 * c), last = Half(contourBytes, 4 * c + 2);
         if (first > last || last >= nPoints) continue;
         for (std::uint32_t i = first; i <= last; ++i) {
-          const pl3::Point a = ToView(world(i)), b = ToView(world(i == last ? first : i + 1));
-          pl3::DrawTrack(a.x, a.y, b.x, b.y, pl3::ScaleToView(TextPenWidth));
+          const pl3::Point& from = points[i];
+          const pl3::Point& to = points[i == last ? first : i + 1];
+          pl3::DrawTrack(from.x, from.y, to.x, to.y, pen);
         }
       }
       return;
-    case 9: AddGlyphToDisplayList(p, size, &pass.glyphs, pass.layer); return;
+    }
     default: return;
   }
 }
 
 // Draws one character at the pen and moves the pen on.
 void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
-  const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+  const Entity* glyph = GlyphOf(pass, c);
   if (!glyph) {
     pen.x += kMissingGlyphSize;
     return;
@@ -245,7 +270,7 @@ void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
 std::int64_t RunWidth(const Pass& pass, const std::vector<unsigned char>& run) {
   std::int64_t width = kOverbarInset;
   for (unsigned char c : run) {
-    const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+    const Entity* glyph = GlyphOf(pass, c);
     const Entity* metrics = glyph ? NewestChildOf(glyph, Type_CharacterAdvance) : nullptr;
     const Entity* box = glyph ? NewestChildOf(glyph, Type_BoundingBox) : nullptr;
     if (!glyph) {
@@ -312,7 +337,7 @@ std::uint32_t OverbarReference(const Pass& pass, const char* s) {
       continue;
     }
     if (!inRun) continue;
-    const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + static_cast<unsigned char>(*p)));
+    const Entity* glyph = GlyphOf(pass, static_cast<unsigned char>(*p));
     const Entity* box = glyph ? NewestChildOf(glyph, Type_BoundingBox) : nullptr;
     const std::int64_t bottom = box && box->payloadSize >= 16 ? Word(EntityPayload(box), 4) : 0;
     smallest = std::min(smallest, bottom);
