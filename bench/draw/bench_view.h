@@ -2,6 +2,9 @@
 // per pixel over a surface (for the XOR ghosts and GDI text) and a layer
 // plane of the same size (for the raster kernel), made active.
 #pragma once
+#include <benchmark/benchmark.h>
+
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -53,5 +56,17 @@ struct View {
   View(const View&) = delete;
   View& operator=(const View&) = delete;
 };
+
+// The seconds one call of fn takes, over `reps` calls after a first one.
+template <class Fn>
+double SecondsPerCall(Fn fn, int reps) {
+  fn();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < reps; ++i) {
+    fn();
+    benchmark::ClobberMemory();
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / reps;
+}
 
 }  // namespace drawbench

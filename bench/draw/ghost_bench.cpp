@@ -4,7 +4,6 @@
 // XOR pen. The counter "x_plain" is how many times slower the ghost is.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -15,17 +14,6 @@
 #include "objects/type_codes.h"
 
 namespace {
-
-template <class Fn>
-double SecondsPerCall(Fn fn, int reps) {
-  fn();
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < reps; ++i) {
-    fn();
-    benchmark::ClobberMemory();
-  }
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / reps;
-}
 
 void PlainSegments(HDC dc, const std::vector<POINT>& ends) {
   for (std::size_t i = 0; i + 1 < ends.size(); i += 2) {
@@ -43,11 +31,11 @@ void MoveAgainstPlain(benchmark::State& state, drawbench::View& v, const EntityR
     GhostEntity(v.dc, r, 0);
   };
   for (auto _ : state) move();
-  const double ghost = SecondsPerCall(move, 200);
+  const double ghost = drawbench::SecondsPerCall(move, 200);
   HPEN pen = CreatePen(PS_SOLID, 0, RGB(255, 255, 0));
   HPEN old = SelectObject(v.dc, pen);
   const int oldRop = SetROP2(v.dc, R2_XORPEN);
-  const double plain = SecondsPerCall([&] {
+  const double plain = drawbench::SecondsPerCall([&] {
     PlainSegments(v.dc, segments);
     PlainSegments(v.dc, segments);
   }, 200);

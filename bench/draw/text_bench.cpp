@@ -6,7 +6,6 @@
 // counter "x_textout" is how many times slower the plane text is.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,17 +45,6 @@ std::uint32_t CellHeight(std::uint32_t font) {
     }
   }
   return 0;
-}
-
-template <class Fn>
-double SecondsPerCall(Fn fn, int reps) {
-  fn();
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < reps; ++i) {
-    fn();
-    benchmark::ClobberMemory();
-  }
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / reps;
 }
 
 void BM_RenderTextEntityAgainstTextOut(benchmark::State& state) {
@@ -107,8 +95,8 @@ void BM_RenderTextEntityAgainstTextOut(benchmark::State& state) {
       TextOutA(v.dc, 10, 10 + kCellPixels * i, lines[static_cast<std::size_t>(i)].c_str(),
                static_cast<int>(lines[static_cast<std::size_t>(i)].size()));
   };
-  const double ours = SecondsPerCall(plane, 20);
-  const double theirs = SecondsPerCall(textOut, 20);
+  const double ours = drawbench::SecondsPerCall(plane, 20);
+  const double theirs = drawbench::SecondsPerCall(textOut, 20);
   SelectObject(v.dc, old);
   DeleteObject(face);
   state.counters["x_textout"] = ours / theirs;
