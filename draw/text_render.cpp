@@ -13,6 +13,7 @@
 #include "draw/ghosts.h"
 #include "draw/layer_drawing.h"
 #include "draw/polygon_drawing.h"
+#include "draw/text_arithmetic.h"
 #include "draw/text_layout.h"
 #include "draw/text_layout_seams.h"
 #include "draw/text_render_seams.h"
@@ -107,7 +108,7 @@ std::vector<pl3::Point>& PointScratch() {
 }
 
 pl3::Point GlyphToWorld(const Pass& pass, pl3::Point pen, std::int32_t x, std::int32_t y) {
-  std::int32_t wx = x + pen.x, wy = y + pen.y;
+  std::int32_t wx = pl3::WrapAdd(x, pen.x), wy = pl3::WrapAdd(y, pen.y);
   pl3::TransformSignedPoint(&pass.glyphs, wx, wy);
   return {wx, wy};
 }
@@ -241,13 +242,13 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
 void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
   const Entity* glyph = GlyphOf(pass, c);
   if (!glyph) {
-    pen.x += kMissingGlyphSize;
+    pen.x = pl3::WrapAdd(pen.x, kMissingGlyphSize);
     return;
   }
   if (!NewestChildOf(glyph, Type_CharacterInfo)) return;
   const Entity* metrics = NewestChildOf(glyph, Type_CharacterAdvance);
   if (metrics && metrics->payloadSize < 16) metrics = nullptr;
-  if (metrics) pen.x += Word(EntityPayload(metrics), 0);
+  if (metrics) pen.x = pl3::WrapAdd(pen.x, Word(EntityPayload(metrics), 0));
   for (const TypeGroup* g = NodeAt<TypeGroup>(glyph->firstChild); g; g = NodeAt<TypeGroup>(g->next)) {
     if (g->typeCode != 4 && g->typeCode != Type_GlyphOutline) continue;
     for (const Entity* e = NodeAt<Entity>(g->firstChild); e; e = NodeAt<Entity>(e->next)) {
@@ -259,10 +260,10 @@ void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
     }
   }
   if (metrics) {
-    pen.x += Word(EntityPayload(metrics), 4) + Word(EntityPayload(metrics), 8);
+    pen.x = pl3::WrapAdd(pen.x, std::int64_t{Word(EntityPayload(metrics), 4)} + Word(EntityPayload(metrics), 8));
   } else {
     const Entity* box = NewestChildOf(glyph, Type_BoundingBox);
-    if (box && box->payloadSize >= 16) pen.x += Word(EntityPayload(box), 8);
+    if (box && box->payloadSize >= 16) pen.x = pl3::WrapAdd(pen.x, Word(EntityPayload(box), 8));
   }
 }
 
@@ -294,8 +295,8 @@ void DrawOverbar(const Pass& pass, pl3::Point pen, const std::vector<unsigned ch
   std::int32_t px = pen.x, py = pen.y;
   const auto f = static_cast<std::uint32_t>(pass.factor);
   for (std::int32_t* v : {&width, &inset, &rise, &thick, &ref, &px, &py}) pl3::ScaleValueByFactor(*v, f);
-  const std::int32_t x0 = px + inset, x1 = x0 + width;
-  const std::int32_t lower = py - rise + ref, upper = lower - thick;
+  const std::int32_t x0 = pl3::WrapAdd(px, inset), x1 = pl3::WrapAdd(x0, width);
+  const std::int32_t lower = pl3::WrapAdd(py, std::int64_t{ref} - rise), upper = pl3::WrapAdd(lower, -std::int64_t{thick});
   pl3::Point corners[4] = {{x0, lower}, {x1, lower}, {x1, upper}, {x0, upper}};
   for (pl3::Point& c : corners) pl3::TransformSignedPoint(&pass.text, c.x, c.y);
   switch (pass.mode) {
@@ -393,14 +394,11 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   ResolveEntitySizes(copy, 5);  // a Text
 
   Pass pass{dc, mode, copy->head.layer, TowerEntity(font.get()), {}, {}, std::int64_t{copy->size} * 4096};
-  // The text's transform is scaled by the height first, so that the anchor
-  // offset, measured in font units, is turned into world units with it.
-  pass.text = copy->textTransform;
-  copy->textTransform = HeightScaledTransform(copy);
   const std::uint64_t extent = GetTextExtent(copy, font.get());
-  pass.text.tx += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
-  pass.text.ty += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
-  pass.glyphs = copy->textTransform;
+  pass.text = copy->textTransform;
+  pass.text.tx = pl3::WrapAdd(pass.text.tx, static_cast<std::int32_t>(static_cast<std::uint32_t>(extent)));
+  pass.text.ty = pl3::WrapAdd(pass.text.ty, static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32)));
+  pass.glyphs = HeightScaledTransform(copy);
   pass.glyphs.tx = pass.text.tx;
   pass.glyphs.ty = pass.text.ty;
   if (transform) {

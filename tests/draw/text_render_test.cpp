@@ -134,8 +134,8 @@ TEST_F(TextRender, CollectingModeAppendsEachGlyphPolygonAtThePen) {
 
 TEST_F(TextRender, AnchorOffsetTakesTheTextsHeight) {
   // Height 8 in size units: font units are 8 x 4,096 / 2^24 = 1/512 of a
-  // world unit. The left and top offset (-80,000 and minus a's top of
-  // 200 M) is in font units too and lands scaled.
+  // world unit. Of the left and top offset, -80,000 is in world units and
+  // a's top of 200 M in font units, which land scaled.
   TextBuffer t("a", 3);
   t.get()->size = 8;
   t.get()->justification &= ~kTextHeightScaled;
@@ -145,7 +145,7 @@ TEST_F(TextRender, AnchorOffsetTakesTheTextsHeight) {
   at.ty = 2000 * M;
   RenderTextEntity(nullptr, t.get(), 10, &at);
   ASSERT_EQ(CollectedTextPolygons.count, 1u);
-  EXPECT_NEAR(FirstPoint(0).x, 1000 * M - 80000 / 512, 1);
+  EXPECT_NEAR(FirstPoint(0).x, 1000 * M - 80000, 1);
   EXPECT_NEAR(FirstPoint(0).y, 2000 * M - 200 * M / 512, 1);
   // The glyph's far corner (50 M, 0) lies 50 M / 512 further right.
   const auto* head = reinterpret_cast<const PolygonHead*>(CollectedTextPolygons.records);
@@ -197,7 +197,7 @@ TEST_F(TextRender, SchematicOverbarsCoverTheirRunOnly) {
   ASSERT_FALSE(bar.empty());
   // Width: c's box right + gap, d's advance, plus the inset, scaled by the
   // 8.24 factor height x 4096; the bar starts one inset after the run,
-  // which starts at the anchor (the left offset is far below a pixel).
+  // which starts 80,000 (10,000 x the height of 8) left of the anchor.
   const std::uint32_t factor = 8 * 4096;
   std::int32_t width = 60 * M + 14400000 + 66 * M + 17280000, thick = 46080000, inset = 17280000;
   for (std::int32_t* value : {&width, &thick, &inset}) pl3::ScaleValueByFactor(*value, factor);
@@ -205,7 +205,7 @@ TEST_F(TextRender, SchematicOverbarsCoverTheirRunOnly) {
   constexpr std::int32_t Z = OverbarView::kZoom;
   EXPECT_NEAR(e.xmax - e.xmin + 1, width / Z, 2);
   EXPECT_NEAR(e.ymax - e.ymin + 1, thick / Z, 2);
-  EXPECT_NEAR(e.xmin, 20 + inset / Z, 1);
+  EXPECT_NEAR(e.xmin, 20 + (inset - 80000) / Z, 1);
   // A filled bar: every pixel of its extent.
   EXPECT_EQ(bar.size(), static_cast<std::size_t>((e.xmax - e.xmin + 1) * (e.ymax - e.ymin + 1)));
 
@@ -213,6 +213,50 @@ TEST_F(TextRender, SchematicOverbarsCoverTheirRunOnly) {
   EXPECT_TRUE(v.Draw("cd~").empty()) << "no bar for a run of nothing at the end";
   EXPECT_EQ(Extent(v.Draw("c~d")).xmax - Extent(v.Draw("c~d")).xmin, Extent(v.Draw("~d~")).xmax - Extent(v.Draw("~d~")).xmin)
       << "a run still open at the end is drawn";
+}
+
+TEST_F(TextRender, InAMirroredSymbolThePlaneTextIsReflectedAboutItsOrigin) {
+  // A PCB symbol window drawing the text of a schematic symbol (30) whose
+  // origin is at pixel 80: the walk names the text as the entity drawn.
+  CurrentWindowData w(kEditorPcbSymbol);
+  w.layerTable.layers[7].planeBit = 1;
+  ActiveWindowData = &w;
+  geomtest::Plane plane(160, 60);
+  constexpr std::int32_t Z = 10000;
+  plane.view.zoom = Z;
+  pl3::g_raster.viewFactor = pl3::ViewFactorForZoom(Z);
+  Tower* symbol = towertest::NewTopLevelEntity(30);
+  const std::int32_t origin[3] = {80 * Z, 0, 0};
+  Tower* o = InsertEntity(symbol, sizeof origin, 112, origin);  // its Origin
+  ReleaseTower(&o);
+  TextBuffer t("a", 3, kTextLeft | kTextTop);
+  t.get()->size = 8;
+  t.get()->justification &= ~kTextHeightScaled;
+  t.get()->textTransform.tx = 20 * Z;
+  t.get()->textTransform.ty = 50 * Z;
+  SetStringBox(t.get());
+  Tower* item = InsertEntity(symbol, static_cast<std::uint32_t>(t.bytes.size()), 5, t.get());  // a Text
+  pl3::g_raster.currentEntity = item;
+  const auto extent = [&](std::uint8_t mode) {
+    plane.Clear();
+    RenderTextEntity(nullptr, t.get(), mode, &pl3::kIdentityTransform);
+    return Extent(plane.Lit());
+  };
+  const pl3::Box plain = extent(1);
+  ASSERT_LE(plain.xmin, plain.xmax);
+  EXPECT_LT(plain.xmax, 80);
+  w.StateFlags = kStateSymbolMirrored;
+  // Reflected to 140 and right-justified there: its string box, a's 100 M
+  // font units (195,312 world units), ends 40,000 left of 140.
+  const pl3::Box mirrored = extent(1);
+  EXPECT_NEAR(mirrored.xmin, 140 - (40000 + 195312) / Z, 1);
+  EXPECT_EQ(mirrored.xmax - mirrored.xmin, plain.xmax - plain.xmin);
+  EXPECT_EQ(extent(5).xmin, mirrored.xmin) << "mode 5 as mode 1";
+  EXPECT_EQ(extent(2).xmax < 80, true) << "the line mode is not mirrored";
+  pl3::g_raster.currentEntity = nullptr;
+  ReleaseTower(&item);
+  DeleteEntity(symbol);
+  ReleaseTower(&symbol);
 }
 
 TEST_F(TextRender, DisplayListModeSkipsAnOutlineLongerThanItsRecord) {
