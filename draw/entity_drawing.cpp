@@ -7,6 +7,7 @@
 #include "draw/entity_geometry.h"
 #include "draw/ghost_seams.h"
 #include "draw/layer_drawing.h"
+#include "draw/plane_dc.h"
 #include "draw/raster_callbacks.h"
 #include "draw/text_render.h"
 #include "edit/window_data.h"
@@ -253,6 +254,32 @@ bool AnyLayerUsed(const CurrentWindowData& w) {
   return false;
 }
 
+// A board outline arc in the plane: GDI's dotted pen in the first dash code
+// over an opaque background of the second, round the arc's bounding square
+// (one pixel added to its right and bottom). GDI sweeps counter-clockwise on
+// the screen and arcs sweep from their start toward +y, so GDI is given the
+// ends the other way round.
+void DrawDottedOutlineArc(const void* payload, const pl3::Transform* t) {
+  auto arc = ArcCopy(payload, 38);
+  // The end vectors keep their world length, as the kernel's arcs do.
+  Point start{arc.startX, arc.startY}, end{arc.endX, arc.endY};
+  pl3::TransformArcToViewKeepWidth(&arc, t);
+  pl3::TransformVector(t, start.x, start.y);
+  pl3::TransformVector(t, end.x, end.y);
+  const std::int32_t r = arc.radius;
+  const Point s = pl3::LatticeVector(start.x, start.y, r), e = pl3::LatticeVector(end.x, end.y, r);
+  PlaneDC plane;
+  if (!plane.dc) return;
+  HPEN pen = CreatePen(PS_DOT, 0, PlaneCodeColour(kOutlineDashFirst));
+  HPEN oldPen = SelectObject(plane.dc, pen);
+  SetBkMode(plane.dc, OPAQUE);
+  SetBkColor(plane.dc, PlaneCodeColour(kOutlineDashSecond));
+  const std::int32_t cx = arc.centreX, cy = arc.centreY;
+  Arc(plane.dc, cx - r, cy - r, cx + r + 1, cy + r + 1, cx + e.x, cy + e.y, cx + s.x, cy + s.y);
+  SelectObject(plane.dc, oldPen);
+  DeleteObject(pen);
+}
+
 void DrawBoardOutlineRow(const void* payload, std::uint16_t type, const pl3::Transform* t, int pass) {
   const CurrentWindowData* w = ActiveWindowData;
   RasterGuard guard;
@@ -273,6 +300,10 @@ void DrawBoardOutlineRow(const void* payload, std::uint16_t type, const pl3::Tra
     }
     return;
   }
+  if (g_raster.spanTarget == pl3::kTargetPlane && type == 38) {
+    DrawDottedOutlineArc(payload, t);
+    return;
+  }
   if (g_raster.spanTarget == pl3::kTargetPlane && type == 39) {
     auto line = LineCopy(payload);
     pl3::TransformLine(&line, t);
@@ -281,8 +312,7 @@ void DrawBoardOutlineRow(const void* payload, std::uint16_t type, const pl3::Tra
     pl3::DrawPatternedWorldLine(line.x1, line.y1, line.x2, line.y2);
     return;
   }
-  // Other span targets (and the arc, whose dotted GDI form the plane's words
-  // cannot hold): one pixel wide in all planes.
+  // Other span targets: one pixel wide in all planes.
   g_raster.fillValue = kAllPlanes;
   if (type == 38) {
     DrawArc(payload, type, t, true);

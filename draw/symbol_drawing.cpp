@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/ghost_pens.h"
+#include "draw/plane_dc.h"
 #include "draw/text_render.h"
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
@@ -20,7 +21,6 @@
 #include "objects/walker.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
-#include "platform/surface.h"
 #include "store/tower.h"
 
 std::uint32_t PinPlacementOptions = 0;
@@ -55,25 +55,6 @@ void GhostPinText(void* dc, const Tower* item, std::uint32_t kind, pl3::Point at
   RenderTextEntity(dc, text, 0, nullptr);
   std::free(text);
 }
-
-// A device context drawing into the raster plane's words: a GDI colour C
-// lands in the plane as the word 0x00RRGGBB of C.
-struct PlaneDC {
-  pl3::PixelSurface surface{};
-  HDC dc = nullptr;
-  PlaneDC() {
-    const pl3::RasterState& r = pl3::g_raster;
-    if (!r.plane || r.width == 0 || r.height == 0) return;
-    const auto w = static_cast<int>(r.width), h = static_cast<int>(r.height);
-    // Plane rows are stored bottom row first.
-    surface = {r.plane + static_cast<std::size_t>(h - 1) * r.width, w, h, -w};
-    const pl3::ViewClip& c = pl3::CurrentViewClip();
-    dc = pl3::CreateSurfaceDC(&surface, POINT{0, 0}, RECT{c.xmin, c.ymin, c.xmax + 1, c.ymax + 1});
-  }
-  ~PlaneDC() {
-    if (dc) pl3::DeleteSurfaceDC(dc);
-  }
-};
 
 // One centred text of the pin in its box: above the middle line (upper) or
 // below it, when its measured rectangle fits inside the box.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -350,6 +351,30 @@ TEST(ImmediateDrawing, BoardOutlineLineIsDashedInThePlane) {
   for (std::size_t i = firstChange; i + 3 < row.size(); i += 3)
     EXPECT_NE(row[i], row[i + 3]) << "at " << i;
   EXPECT_EQ(plane.Lit().size(), row.size()) << "one pixel wide";
+}
+
+TEST(ImmediateDrawing, BoardOutlineArcIsDottedInThePlane) {
+  Window w;
+  Plane plane(60, 60);
+  pl3::ArcLayout arc{};
+  arc.head.layer = Layer_Top;
+  arc.head.transform = pl3::kIdentityTransform;
+  arc.radius = 20;
+  arc.width = 5;
+  arc.centreX = 31;
+  arc.centreY = 31;
+  arc.startX = 20;  // a half circle from the right end through the bottom
+  arc.endX = -20;
+  Draw(&arc, 38);
+  const auto counts = ValueCounts(plane);
+  ASSERT_EQ(counts.size(), 2u) << "one pixel wide, in the two dash codes";
+  EXPECT_TRUE(counts.count(kOutlineDashFirst));
+  EXPECT_TRUE(counts.count(kOutlineDashSecond));
+  for (const auto& [x, y] : plane.Lit()) {
+    const double d = std::hypot(x - 30.5, y - 30.5);
+    EXPECT_NEAR(d, 20, 1.5) << x << "," << y;
+  }
+  EXPECT_EQ(plane.At(30, 10), 0u) << "the upper half is not swept";
 }
 
 TEST(ImmediateDrawing, BoardOutlineInSymbolPassNeedsAUsedLayer) {
