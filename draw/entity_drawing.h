@@ -4,7 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/polygon_drawing.h"
 #include "geometry/types.h"
+
+struct Tower;
 
 // Draw passes (walk action codes) that change how an entity is drawn.
 constexpr int kDrawPassNormal = 0;
@@ -29,6 +32,10 @@ extern std::uint8_t ThickBoardOutline;
 // rows change are put back before it returns, except the layer colour that
 // every row starts from.
 void DrawEntityByType(const void* payload, std::uint16_t type, const pl3::Transform* transform, int pass);
+
+// Draws the line payload of a stored item solid in its layer colour under
+// the active window's placement transform.
+void DrawTrackItem(const Tower* item);
 
 // A world box as four lines in all planes (colour class 25 in schematic kinds).
 void DrawBoxOutline(const pl3::Box& box);

@@ -361,7 +361,8 @@ void GhostHoleData(void* dc, const void* payload, const pl3::Transform* transfor
   const std::int32_t r2 = pl3::ScaleToView(copy.hole.size2);
   if (!(copy.hole.flags & kHoleQuartered)) {
     SetAllPlanesPen(dc, 1, 0);
-    Cross(dc, c, r1);
+    // The cross reaches the circle, which draws the four pixels they share.
+    Cross(dc, c, std::max(r1 - 1, 0));
     GhostCircle(dc, c, r1);
     RestoreXorPen(dc);
     return;
@@ -413,7 +414,7 @@ void GhostPolygonData(void* dc, const void* payload, std::uint32_t flags, const 
   RestoreXorPen(dc);
   if (edited == 255 || edited >= n) return;
   if (IsSchematicKind(*w)) {
-    SetXorPen(dc, 1, kAllPlanesIndex);
+    SetXorPen(dc, 1, kAllPlanes);
   } else {
     SetEntityPen(dc, 1, layer);
   }

@@ -108,5 +108,5 @@ void SetEntityPen(void* dc, int width, std::uint8_t layer) {
 void SetAllPlanesPen(void* dc, int hairlineWidth, int normalWidth) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
-  SetXorPen(dc, (w->StateFlags & kStateHairline) ? hairlineWidth : normalWidth, kAllPlanesIndex);
+  SetXorPen(dc, (w->StateFlags & kStateHairline) ? hairlineWidth : normalWidth, kAllPlanes);
 }

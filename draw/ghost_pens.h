@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/draw_flags.h"
+
 struct CurrentWindowData;
 
 // Stored by the configuration file as records 10201 and 10202 (default 1):
@@ -18,14 +20,6 @@ inline constexpr std::uint32_t kGhostYellow = 0x800000;
 inline constexpr std::uint32_t kGhostWhite = 0x810000;
 inline constexpr std::uint32_t kGhostGreen = 0x820000;
 inline constexpr std::uint32_t kGhostBlue = 0x830000;
-// The colour-table entry of "all planes".
-inline constexpr std::uint32_t kAllPlanesIndex = 0xFFFF;
-
-// StateFlags bits that the ghosts read.
-inline constexpr std::uint32_t kStateSingleColour = 0x4;
-inline constexpr std::uint32_t kStateHairline = 0x8;
-inline constexpr std::uint32_t kStateNoArcRadii = 0x80000;
-inline constexpr std::uint32_t kStateMirroredSymbol = 0x800000;
 
 // 0xRRGGBB of a fixed colour code or a colour-table index of the window
 // (0 when the window has no table).

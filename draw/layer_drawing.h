@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "draw/draw_flags.h"
+
 struct CurrentWindowData;
 
 // Bits of a TypeDrawOptions word.
@@ -20,16 +22,6 @@ constexpr std::size_t kTypeDrawOptionCount = 50;  // graphic type codes 0 to 49
 extern std::uint16_t TypeDrawOptions[kTypeDrawOptionCount];
 // The option word of a type; 0 for codes past the table.
 std::uint16_t TypeDrawOptionsOf(std::uint16_t type);
-
-// StateFlags bit 2: every pen and plane write takes CurrentColour as it is.
-constexpr std::uint32_t kStateSingleColour = 0x4;
-// StateFlags bit 23: the symbol being drawn is mirrored.
-constexpr std::uint32_t kStateSymbolMirrored = 0x800000;
-// ViewFlags bit 19: a region render is in progress.
-constexpr std::uint32_t kViewRegionRender = 0x80000;
-
-// The plane value that writes every layer plane.
-constexpr std::uint32_t kAllPlanes = 0xFFFF;
 
 // The raster kernel's two layer bytes: the layer of the entity being drawn
 // (the first and the last for entities that span layers).

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/raster_state.h"
 #include "geometry/seams.h"
 #include "geometry/tower_ref.h"
 #include "geometry/types.h"
@@ -33,7 +34,9 @@ void StartLinePattern(std::uint32_t first, std::uint32_t second, std::uint32_t s
 
 // Drawing globals. DisplayOptions and SurfaceMountPadFlag, which the entity
 // walker reads and sets too, live with it in objects/walker.h.
-extern std::uint32_t CurrentDrawColour;
+// The current drawing colour is the raster kernel's fill value itself, not a
+// copy kept in step with it: whatever sets one has set the other.
+inline std::uint32_t& CurrentDrawColour = g_raster.fillValue;
 extern std::uint32_t MarkerDisplayFlags;
 extern std::uint32_t SuppressSymbolTextsFlag;
 

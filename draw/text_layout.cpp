@@ -6,20 +6,20 @@
 #include <cstring>
 #include <memory>
 
+#include "draw/text_arithmetic.h"
 #include "draw/text_layout_seams.h"
 #include "edit/window_data.h"
 #include "geometry/glyph_fonts.h"
 #include "geometry/transform.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/plane_clearances.h"
 
 #include "platform/responder.h"
 #include "store/seams.h"
 #include "store/tower.h"
 
 namespace {
-
-constexpr std::int64_t kFixedShift = std::int64_t{1} << 24;
 
 struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
@@ -145,8 +145,8 @@ bool ComputeStringBox(TextPayload* text, const Tower* font, pl3::Box* box) {
   Measure m;
   if (!MeasureString(font, s.get(), schematic, &m)) return false;
   ResolveEntitySizes(text, 5);  // a Text
-  box->xmin = static_cast<std::int32_t>(std::int64_t{text->size} * m.start * 4096 / kFixedShift);
-  box->xmax = static_cast<std::int32_t>(HeightScale(text) * m.width / kFixedShift);
+  box->xmin = pl3::ScaleByFixedFactor(m.start, std::int64_t{text->size} * 4096);
+  box->xmax = pl3::ScaleByFixedFactor(m.width, HeightScale(text));
   box->ymin = m.bottom;
   box->ymax = m.top;
   return true;
@@ -179,10 +179,23 @@ std::int32_t DescenderAdjustment(const TextPayload* text, const Tower* font) {
     }
     d = std::int64_t{box.get()[3]} - x.get()[3];
   }
-  return static_cast<std::int32_t>(d * HeightScale(text) / kFixedShift);
+  return pl3::ScaleByFixedFactor(d, HeightScale(text));
+}
+
+std::int32_t ScaleByHeight(std::int64_t value, const TextPayload* text) {
+  return pl3::ScaleByFixedFactor(value, HeightScale(text));
 }
 
 }  // namespace
+
+pl3::Transform HeightScaledTransform(const TextPayload* text) {
+  pl3::Transform t = text->textTransform;
+  t.a = ScaleByHeight(t.a, text);
+  t.b = ScaleByHeight(t.b, text);
+  t.c = ScaleByHeight(t.c, text);
+  t.d = ScaleByHeight(t.d, text);
+  return t;
+}
 
 Tower* GetFontTower(std::uint32_t font) {
   Entity* entity = FontRecordOf(font);
@@ -245,7 +258,6 @@ std::uint64_t GetTextExtent(const TextPayload* item, const Tower* fontTower) {
     return 0;
   }
   const pl3::Box stored = StoredStringBox(item);
-  std::int64_t dy = -std::int64_t{stored.ymax};
   // Measured on a copy of the head: the record itself keeps its box.
   const std::size_t size = offsetof(TextPayload, text) + TextLength(item) + 1;
   HeapString copyBytes(static_cast<char*>(std::malloc(size)));
@@ -255,8 +267,12 @@ std::uint64_t GetTextExtent(const TextPayload* item, const Tower* fontTower) {
   auto* copy = reinterpret_cast<TextPayload*>(copyBytes.get());
   pl3::Box measured;
   if (!ComputeStringBox(copy, fontTower, &measured)) return 0;
+  // The string box's top and bottom are font units (its left and right are
+  // world units already): they take the text's height, so that the whole
+  // offset is in world units.
+  std::int64_t dy = -std::int64_t{ScaleByHeight(stored.ymax, copy)};
   const std::int64_t w = std::int64_t{stored.xmax} - stored.xmin;
-  const std::int64_t h = std::int64_t{measured.ymax} - measured.ymin;
+  const std::int64_t h = ScaleByHeight(std::int64_t{measured.ymax} - measured.ymin, copy);
   const std::int64_t height = copy->size;
   const bool scaled = copy->justification & kTextHeightScaled;
   std::int64_t dx;
@@ -269,8 +285,7 @@ std::uint64_t GetTextExtent(const TextPayload* item, const Tower* fontTower) {
   }
   if (!(copy->justification & kTextTop)) dy += (copy->justification & kTextBottom) ? h : h / 2;
   dy += DescenderAdjustment(copy, fontTower);
-  auto x = static_cast<std::int32_t>(dx);
-  auto y = static_cast<std::int32_t>(dy);
+  std::int32_t x = pl3::WrapToInt32(dx), y = pl3::WrapToInt32(dy);
   pl3::TransformVector(&copy->textTransform, x, y);
   return static_cast<std::uint32_t>(x) | (std::uint64_t{static_cast<std::uint32_t>(y)} << 32);
 }
@@ -288,8 +303,12 @@ void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
   bytes.get()[size - 1] = '\0';
   auto* text = reinterpret_cast<TextPayload*>(bytes.get());
   if (ActiveWindowData && ActiveWindowData->editorKind == kEditorSchematic) SetStringBox(text);
+  // The string box's left and right are world units, its bottom and top
+  // font units: they take the text's height before the box is placed, as
+  // the glyphs do when they are drawn.
   const pl3::Box s = StoredStringBox(text);
-  const pl3::Point corners[4] = {{s.xmin, s.ymin}, {s.xmax, s.ymin}, {s.xmax, s.ymax}, {s.xmin, s.ymax}};
+  const std::int32_t bottom = ScaleByHeight(s.ymin, text), top = ScaleByHeight(s.ymax, text);
+  const pl3::Point corners[4] = {{s.xmin, bottom}, {s.xmax, bottom}, {s.xmax, top}, {s.xmin, top}};
   pl3::Box out{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (pl3::Point p : corners) {
     pl3::TransformSignedPoint(&text->textTransform, p.x, p.y);
@@ -302,6 +321,6 @@ void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
   const auto dx = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
   const auto dy = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
   const std::int32_t clearance = GetPlaneClearance(ActiveDesign(), text->head.layer);
-  *box = pl3::Box{out.xmin + dx - clearance, out.ymin + dy - clearance, out.xmax + dx + clearance,
-                  out.ymax + dy + clearance};
+  *box = pl3::Box{pl3::WrapAdd(out.xmin, std::int64_t{dx} - clearance), pl3::WrapAdd(out.ymin, std::int64_t{dy} - clearance),
+                  pl3::WrapAdd(out.xmax, std::int64_t{dx} + clearance), pl3::WrapAdd(out.ymax, std::int64_t{dy} + clearance)};
 }

@@ -23,6 +23,11 @@ inline constexpr std::uint32_t kFallbackFont = 3;
 inline constexpr std::int32_t kMissingGlyphSize = 184320000;
 inline constexpr std::int32_t kOverbarGrowth = 103680000;
 
+// The text's transform with its linear part scaled by the text's height
+// (the height, or the height x 4,096 without the font-scale flag, as an 8.24
+// factor): the transform that takes font units to world units.
+pl3::Transform HeightScaledTransform(const TextPayload* text);
+
 // A new Tower on the font's entity (300), font 3 for a number without one;
 // null when neither exists. The caller releases it.
 Tower* GetFontTower(std::uint32_t font);

@@ -7,6 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "draw/entity_geometry.h"
+#include "draw/gdi_shapes.h"
+#include "draw/ghost_pens.h"
+#include "draw/ghosts.h"
+#include "draw/layer_drawing.h"
+#include "draw/polygon_drawing.h"
+#include "draw/text_arithmetic.h"
 #include "draw/text_layout.h"
 #include "draw/text_layout_seams.h"
 #include "draw/text_render_seams.h"
@@ -25,6 +32,7 @@
 CollectedPolygonArray CollectedTextPolygons;
 std::uint32_t TextTriangleCount = 0;
 std::uint8_t PlainTextSwitch = 0;
+std::int32_t TextPenWidth = 0;
 
 void FreeCollectedTextPolygons() {
   std::free(CollectedTextPolygons.records);
@@ -33,7 +41,6 @@ void FreeCollectedTextPolygons() {
 
 namespace {
 
-constexpr std::uint32_t kSymbolMirroredState = 1u << 23;
 constexpr std::int32_t kOverbarGap = 14400000;
 constexpr std::int32_t kOverbarInset = 17280000;
 constexpr std::int32_t kOverbarRise = 57600000;
@@ -43,6 +50,7 @@ const bool kResetRegistered = pl3::RegisterGlobalReset([] {
   FreeCollectedTextPolygons();
   TextTriangleCount = 0;
   PlainTextSwitch = 0;
+  TextPenWidth = 0;
 });
 
 struct FreeDeleter {
@@ -69,10 +77,6 @@ std::uint16_t Half(const std::uint8_t* p, std::uint32_t offset) {
   return v;
 }
 
-std::int32_t Scale(std::int64_t value, std::int64_t factor) {
-  return static_cast<std::int32_t>(value * factor / (std::int64_t{1} << 24));
-}
-
 // What one text draw works with.
 struct Pass {
   void* dc;
@@ -82,10 +86,29 @@ struct Pass {
   pl3::Transform glyphs;  // font units (pen + glyph point) to world
   pl3::Transform text;    // world offsets from the anchor to world
   std::int64_t factor;    // height x 4096 as an 8.24 factor
+  // The font's character records, looked up once per draw.
+  mutable const Entity* glyphRecords[256] = {};
+  mutable bool glyphLooked[256] = {};
 };
 
+// The character record 400 + c of the pass's font, or null.
+const Entity* GlyphOf(const Pass& pass, unsigned char c) {
+  if (!pass.glyphLooked[c]) {
+    pass.glyphRecords[c] = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+    pass.glyphLooked[c] = true;
+  }
+  return pass.glyphRecords[c];
+}
+
+// Scratch room for an outline's points, kept from one glyph to the next
+// (the user-interface thread alone draws).
+std::vector<pl3::Point>& PointScratch() {
+  static std::vector<pl3::Point> points;
+  return points;
+}
+
 pl3::Point GlyphToWorld(const Pass& pass, pl3::Point pen, std::int32_t x, std::int32_t y) {
-  std::int32_t wx = x + pen.x, wy = y + pen.y;
+  std::int32_t wx = pl3::WrapAdd(x, pen.x), wy = pl3::WrapAdd(y, pen.y);
   pl3::TransformSignedPoint(&pass.glyphs, wx, wy);
   return {wx, wy};
 }
@@ -106,29 +129,51 @@ void AppendCollected(const std::uint8_t* polygon, std::uint32_t size) {
   ++a.count;
 }
 
-// One glyph polygon (type 4): a copy cut to the record, its points in world units.
+// The edges of one closed outline of world points in XOR with the entity
+// pen of the layer (mode 0 outlines and overbars).
+void GhostClosedOutline(void* dc, std::uint8_t layer, const pl3::Point* points, std::uint32_t count) {
+  if (!dc || count < 2) return;
+  SetEntityPen(dc, 0, layer);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const pl3::Point a = ToView(points[i]), b = ToView(points[(i + 1) % count]);
+    DrawSegmentLine(dc, pl3::ViewSegment{a.x, a.y, b.x, b.y});
+  }
+  RestoreXorPen(dc);
+}
+
+// One glyph polygon (type 4): a copy in a zero-filled record of the largest
+// polygon size, its count cut to the points the stored record holds, its
+// points in world units and its own transform the identity.
 void DrawPolygonChild(const Pass& pass, pl3::Point pen, const Entity* child) {
   const std::uint32_t size = std::min(child->payloadSize, kCollectedPolygonSize);
   if (size < sizeof(PolygonHead)) return;
-  std::vector<std::uint8_t> copy(EntityPayload(child), EntityPayload(child) + size);
-  auto* polygon = reinterpret_cast<PolygonHead*>(copy.data());
+  alignas(4) std::uint8_t copy[kCollectedPolygonSize] = {};
+  std::memcpy(copy, EntityPayload(child), size);
+  auto* polygon = reinterpret_cast<PolygonHead*>(copy);
   const std::uint32_t fits = (size - sizeof(PolygonHead)) / sizeof(pl3::Point);
   const std::uint32_t count = std::min<std::uint32_t>(polygon->count, fits);
   polygon->count = static_cast<std::uint8_t>(count);
+  polygon->editIndex = 255;
   polygon->head.layer = pass.layer;
+  polygon->head.transform = pl3::kIdentityTransform;
   pl3::Point* points = pl3::PolygonPoints(polygon);
   for (std::uint32_t i = 0; i < count; ++i) points[i] = GlyphToWorld(pass, pen, points[i].x, points[i].y);
   switch (pass.mode) {
-    case 10: AppendCollected(copy.data(), size); return;
-    case 11: return;
+    case 10: AppendCollected(copy, size); return;
     case 2:
       for (std::uint32_t i = 0; count > 1 && i < count; ++i) {
         const pl3::Point a = ToView(points[i]), b = ToView(points[(i + 1) % count]);
-        pl3::DrawViewLine(a.x, a.y, b.x, b.y);
+        pl3::DrawTrack(a.x, a.y, b.x, b.y, pl3::ScaleToView(TextPenWidth));
       }
       return;
-    case 0: case 1: case 5: case 8: case 9: DrawGlyphPolygon(pass.dc, pass.mode, copy.data(), size); return;
-    default: return;
+    case 0: GhostPolygonData(pass.dc, copy, 0, nullptr); return;
+    case 1: case 5:
+      SetCurrentLayerColour(pass.layer);
+      DrawTransformedPolygon(copy, &pl3::kIdentityTransform, kPolygonDrawFilled);
+      return;
+    case 8: GhostFilledPolygonData(pass.dc, copy, nullptr); return;
+    case 9: NewPolygonItem(copy, kCollectedPolygonSize); return;
+    default: return;  // 11 and the counting modes draw no polygons
   }
 }
 
@@ -144,60 +189,66 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
   const std::uint8_t* pointBytes = p + kGlyphOutlineHeaderSize;
   const std::uint8_t* triangleBytes = pointBytes + 8 * nPoints;
   const std::uint8_t* contourBytes = triangleBytes + 6 * nTriangles;
-  auto world = [&](std::uint32_t i) {
+  if (pass.mode == 9) {
+    AddGlyphToDisplayList(p, size, &pass.glyphs, pass.layer);
+    return;
+  }
+  if (pass.mode != 0 && pass.mode != 1 && pass.mode != 5 && pass.mode != 11 && pass.mode != 2) return;
+  // Every point placed once: in world units for the ghost, in view pixels
+  // for the plane.
+  std::vector<pl3::Point>& points = PointScratch();
+  points.resize(nPoints);
+  for (std::uint32_t i = 0; i < nPoints; ++i) {
     std::int32_t x = Word(pointBytes, 8 * i), y = Word(pointBytes, 8 * i + 4);
     pl3::TransformSignedPoint(&own, x, y);
-    return GlyphToWorld(pass, pen, x, y);
-  };
+    points[i] = GlyphToWorld(pass, pen, x, y);
+    if (pass.mode != 0) points[i] = ToView(points[i]);
+  }
   switch (pass.mode) {
     case 0:
       for (std::uint32_t c = 0; c < nContours; ++c) {
         const std::uint32_t first = Half(contourBytes, 4 * c), last = Half(contourBytes, 4 * c + 2);
         if (first > last || last >= nPoints) continue;
-        std::vector<pl3::Point> ring;
-        for (std::uint32_t i = first; i <= last; ++i) ring.push_back(world(i));
-        GhostGlyphEdges(pass.dc, ring.data(), static_cast<std::uint32_t>(ring.size()));
+        GhostClosedOutline(pass.dc, pass.layer, points.data() + first, last - first + 1);
       }
       return;
     case 1: case 5: case 11:
       SetCurrentLayerColour(pass.layer);
       for (std::uint32_t t = 0; t < nTriangles; ++t) {
-        pl3::Point v[3];
-        bool ok = true;
-        for (int k = 0; k < 3; ++k) {
-          const std::uint16_t index = Half(triangleBytes, 6 * t + 2 * k);
-          ok = ok && index < nPoints;
-          if (ok) v[k] = ToView(world(index));
-        }
-        if (ok) pl3::FillTriangle(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y);
+        const std::uint16_t a = Half(triangleBytes, 6 * t), b = Half(triangleBytes, 6 * t + 2),
+                            c = Half(triangleBytes, 6 * t + 4);
+        if (a >= nPoints || b >= nPoints || c >= nPoints) continue;
+        pl3::FillTriangle(points[a].x, points[a].y, points[b].x, points[b].y, points[c].x, points[c].y);
       }
       return;
-    case 2:
+    case 2: {
+      const std::int32_t pen = pl3::ScaleToView(TextPenWidth);
       for (std::uint32_t c = 0; c < nContours; ++c) {
         const std::uint32_t first = Half(contourBytes, 4 * c), last = Half(contourBytes, 4 * c + 2);
         if (first > last || last >= nPoints) continue;
         for (std::uint32_t i = first; i <= last; ++i) {
-          const pl3::Point a = ToView(world(i)), b = ToView(world(i == last ? first : i + 1));
-          pl3::DrawViewLine(a.x, a.y, b.x, b.y);
+          const pl3::Point& from = points[i];
+          const pl3::Point& to = points[i == last ? first : i + 1];
+          pl3::DrawTrack(from.x, from.y, to.x, to.y, pen);
         }
       }
       return;
-    case 9: AddGlyphOutlineDisplayItem(p, size, &pass.glyphs, pass.layer); return;
+    }
     default: return;
   }
 }
 
 // Draws one character at the pen and moves the pen on.
 void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
-  const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+  const Entity* glyph = GlyphOf(pass, c);
   if (!glyph) {
-    pen.x += kMissingGlyphSize;
+    pen.x = pl3::WrapAdd(pen.x, kMissingGlyphSize);
     return;
   }
   if (!NewestChildOf(glyph, Type_CharacterInfo)) return;
   const Entity* metrics = NewestChildOf(glyph, Type_CharacterAdvance);
   if (metrics && metrics->payloadSize < 16) metrics = nullptr;
-  if (metrics) pen.x += Word(EntityPayload(metrics), 0);
+  if (metrics) pen.x = pl3::WrapAdd(pen.x, Word(EntityPayload(metrics), 0));
   for (const TypeGroup* g = NodeAt<TypeGroup>(glyph->firstChild); g; g = NodeAt<TypeGroup>(g->next)) {
     if (g->typeCode != 4 && g->typeCode != Type_GlyphOutline) continue;
     for (const Entity* e = NodeAt<Entity>(g->firstChild); e; e = NodeAt<Entity>(e->next)) {
@@ -209,10 +260,10 @@ void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
     }
   }
   if (metrics) {
-    pen.x += Word(EntityPayload(metrics), 4) + Word(EntityPayload(metrics), 8);
+    pen.x = pl3::WrapAdd(pen.x, std::int64_t{Word(EntityPayload(metrics), 4)} + Word(EntityPayload(metrics), 8));
   } else {
     const Entity* box = NewestChildOf(glyph, Type_BoundingBox);
-    if (box && box->payloadSize >= 16) pen.x += Word(EntityPayload(box), 8);
+    if (box && box->payloadSize >= 16) pen.x = pl3::WrapAdd(pen.x, Word(EntityPayload(box), 8));
   }
 }
 
@@ -220,7 +271,7 @@ void DrawCharacter(const Pass& pass, pl3::Point& pen, unsigned char c) {
 std::int64_t RunWidth(const Pass& pass, const std::vector<unsigned char>& run) {
   std::int64_t width = kOverbarInset;
   for (unsigned char c : run) {
-    const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + c));
+    const Entity* glyph = GlyphOf(pass, c);
     const Entity* metrics = glyph ? NewestChildOf(glyph, Type_CharacterAdvance) : nullptr;
     const Entity* box = glyph ? NewestChildOf(glyph, Type_BoundingBox) : nullptr;
     if (!glyph) {
@@ -244,12 +295,12 @@ void DrawOverbar(const Pass& pass, pl3::Point pen, const std::vector<unsigned ch
   std::int32_t px = pen.x, py = pen.y;
   const auto f = static_cast<std::uint32_t>(pass.factor);
   for (std::int32_t* v : {&width, &inset, &rise, &thick, &ref, &px, &py}) pl3::ScaleValueByFactor(*v, f);
-  const std::int32_t x0 = px + inset, x1 = x0 + width;
-  const std::int32_t lower = py - rise + ref, upper = lower - thick;
+  const std::int32_t x0 = pl3::WrapAdd(px, inset), x1 = pl3::WrapAdd(x0, width);
+  const std::int32_t lower = pl3::WrapAdd(py, std::int64_t{ref} - rise), upper = pl3::WrapAdd(lower, -std::int64_t{thick});
   pl3::Point corners[4] = {{x0, lower}, {x1, lower}, {x1, upper}, {x0, upper}};
   for (pl3::Point& c : corners) pl3::TransformSignedPoint(&pass.text, c.x, c.y);
   switch (pass.mode) {
-    case 0: GhostGlyphEdges(pass.dc, corners, 4); return;
+    case 0: GhostClosedOutline(pass.dc, pass.layer, corners, 4); return;
     case 6: return;
     case 7: TextTriangleCount += 2; return;
     case 11: {
@@ -287,7 +338,7 @@ std::uint32_t OverbarReference(const Pass& pass, const char* s) {
       continue;
     }
     if (!inRun) continue;
-    const Entity* glyph = NewestChildOf(pass.font, static_cast<std::uint16_t>(Type_Glyph + static_cast<unsigned char>(*p)));
+    const Entity* glyph = GlyphOf(pass, static_cast<unsigned char>(*p));
     const Entity* box = glyph ? NewestChildOf(glyph, Type_BoundingBox) : nullptr;
     const std::int64_t bottom = box && box->payloadSize >= 16 ? Word(EntityPayload(box), 4) : 0;
     smallest = std::min(smallest, bottom);
@@ -326,6 +377,14 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   std::memcpy(bytes.get(), item, offsetof(TextPayload, text) + length);
   bytes[offsetof(TextPayload, text) + length] = 0;
   auto* copy = reinterpret_cast<TextPayload*>(bytes.get());
+  CurrentWindowData* w = ActiveWindowData;
+  // Drawn into the plane inside a mirrored symbol, the text's anchor is
+  // reflected about the symbol's origin and its justification turned round.
+  std::int32_t originX = 0;
+  if (w && (w->StateFlags & kStateSymbolMirrored) && (mode == 1 || mode == 5 || mode == 11) &&
+      ContainingSymbolOriginX(pl3::g_raster.currentEntity, &originX)) {
+    MirrorTextPayload(copy, originX);
+  }
 
   std::uint32_t number;
   std::memcpy(&number, copy->bytes52, sizeof number);
@@ -335,29 +394,25 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   ResolveEntitySizes(copy, 5);  // a Text
 
   Pass pass{dc, mode, copy->head.layer, TowerEntity(font.get()), {}, {}, std::int64_t{copy->size} * 4096};
-  const std::int64_t glyphScale = (copy->justification & kTextHeightScaled) ? copy->size : pass.factor;
   const std::uint64_t extent = GetTextExtent(copy, font.get());
   pass.text = copy->textTransform;
-  pass.text.tx += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
-  pass.text.ty += static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
-  pass.glyphs = pass.text;
-  pass.glyphs.a = Scale(pass.text.a, glyphScale);
-  pass.glyphs.b = Scale(pass.text.b, glyphScale);
-  pass.glyphs.c = Scale(pass.text.c, glyphScale);
-  pass.glyphs.d = Scale(pass.text.d, glyphScale);
+  pass.text.tx = pl3::WrapAdd(pass.text.tx, static_cast<std::int32_t>(static_cast<std::uint32_t>(extent)));
+  pass.text.ty = pl3::WrapAdd(pass.text.ty, static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32)));
+  pass.glyphs = HeightScaledTransform(copy);
+  pass.glyphs.tx = pass.text.tx;
+  pass.glyphs.ty = pass.text.ty;
   if (transform) {
     pl3::ComposeTransform(&pass.text, transform);
     pl3::ComposeTransform(&pass.glyphs, transform);
   }
 
-  CurrentWindowData* w = ActiveWindowData;
   const bool schematic = w && (w->editorKind == kEditorSchematic || w->editorKind == kEditorSchematicSymbol);
   if (!schematic) {
     WalkString(pass, copy->text, false);
     return;
   }
   const std::uint32_t saved = w->StateFlags;
-  w->StateFlags &= ~kSymbolMirroredState;
+  w->StateFlags &= ~kStateSymbolMirrored;
   std::unique_ptr<char, FreeDeleter> expanded(PlainTextSwitch ? nullptr : ExpandTextFields(w->design, copy->text));
   WalkString(pass, expanded ? expanded.get() : copy->text, true);
   w->StateFlags = saved;

@@ -25,6 +25,9 @@ void FreeCollectedTextPolygons();
 extern std::uint32_t TextTriangleCount;
 // Set: strings are drawn as written, without expanding their fields.
 extern std::uint8_t PlainTextSwitch;
+// The half width, in world units, of the glyph lines of mode 2 (0: one
+// pixel); the clearance drawing sets it to the plane clearance.
+extern std::int32_t TextPenWidth;
 
 // Draws the text payload of a record in mode 1 with the active window's
 // placement transform.

@@ -45,8 +45,8 @@ class EdgeWalker {
   RowSpan At(std::int32_t y) const {
     if (dy_ == 0) return {std::min(x0_, x1_), std::max(x0_, x1_)};
     const std::int64_t k = static_cast<std::int64_t>(y) - y0_;
-    if (!xMajor_) return Single(FloorDiv(2 * adx_ * k + dy_, den_));
-    return Slice(CeilDiv(adx_ * (2 * k - 1), den_), CeilDiv(adx_ * (2 * k + 1), den_));
+    if (!xMajor_) return Single(FloorDiv(Wide(2 * adx_) * k + dy_, den_));
+    return Slice(CeilDiv(Wide(adx_) * (2 * k - 1), den_), CeilDiv(Wide(adx_) * (2 * k + 1), den_));
   }
 
   // Places the walker on row y for Next().
@@ -54,15 +54,15 @@ class EdgeWalker {
     if (dy_ == 0) return;
     const std::int64_t k = static_cast<std::int64_t>(y) - y0_;
     if (!xMajor_) {
-      const std::int64_t m = 2 * adx_ * k + dy_;
+      const Wide m = Wide(2 * adx_) * k + dy_;
       q_ = FloorDiv(m, den_);
-      r_ = m - q_ * den_;  // 0 <= r < den
+      r_ = static_cast<std::int64_t>(m - Wide(q_) * den_);  // 0 <= r < den
     } else {
-      const std::int64_t n = adx_ * (2 * k - 1);
+      const Wide n = Wide(adx_) * (2 * k - 1);
       q_ = CeilDiv(n, den_);
-      r_ = q_ * den_ - n;  // 0 <= r < den
+      r_ = static_cast<std::int64_t>(Wide(q_) * den_ - n);  // 0 <= r < den
       q2_ = CeilDiv(n + 2 * adx_, den_);
-      r2_ = q2_ * den_ - (n + 2 * adx_);
+      r2_ = static_cast<std::int64_t>(Wide(q2_) * den_ - (n + 2 * adx_));
     }
   }
 
@@ -92,8 +92,16 @@ class EdgeWalker {
   }
 
  private:
-  static std::int64_t CeilDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
-  static std::int64_t FloorDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+  // Products of a far edge's extent and row overflow 64 bits (coordinates
+  // span 2^32, so 2 x dx x rows reaches 2^65); they are taken in 128 and the
+  // quotients, at most the edge's extent, come back to 64.
+  using Wide = __int128;
+  static std::int64_t CeilDiv(Wide n, Wide d) {
+    return static_cast<std::int64_t>(n >= 0 ? (n + d - 1) / d : -((-n) / d));
+  }
+  static std::int64_t FloorDiv(Wide n, Wide d) {
+    return static_cast<std::int64_t>(n >= 0 ? n / d : -((-n + d - 1) / d));
+  }
   std::int32_t Offset(std::int64_t off) const { return static_cast<std::int32_t>(x0_ + sign_ * off); }
   RowSpan Single(std::int64_t off) const {
     const std::int32_t x = Offset(off);

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "../store/tower_test_support.h"
 #include "app/settings_block.h"
 #include "draw/ghost_pens.h"
 #include "draw/ghost_seams.h"
 #include "draw/ghosts.h"
+#include "draw/entity_drawing.h"
 #include "draw/raster_callbacks.h"
+#include "draw/text_layout.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/raster_state.h"
@@ -20,6 +23,13 @@
 #include "platform/gdi.h"
 #include "platform/responder.h"
 #include "platform/surface.h"
+#include "store/node_pool.h"
+#include "store/tower.h"
+#include "tests/geometry/raster_fixture.h"
+
+// The font table's setter, declared by the fonts' own header, whose type
+// codes repeat those of objects/type_codes.h.
+void SetFontRecord(std::uint32_t number, TowerNode* font);
 
 // Recording stand-ins for the ghosts owned elsewhere.
 namespace {
@@ -250,6 +260,60 @@ TEST_F(GhostTest, NullRecordIsReportedAndDrawsNothing) {
   EXPECT_EQ(pl3::ResponderRecords().back().caption, "GhostEntity");
 }
 
+// A font 3 of one glyph, 'a': a triangle polygon (with its triangle) and a
+// box 100 M wide, for the text ghosts.
+struct GlyphFont {
+  Tower* font = towertest::NewTopLevelEntity(Type_Font);
+  GlyphFont() {
+    SetFontRecord(3, TowerEntity(font));
+    Tower* glyph = InsertEmptyEntity(font, static_cast<std::uint16_t>(400 + 'a'));  // the glyph record of 'a'
+    const std::int32_t box[4] = {0, 0, 100000000, 200000000};
+    Tower* t = InsertEntity(glyph, sizeof box, Type_BoundingBox, box);
+    ReleaseTower(&t);
+    const std::uint32_t info[2] = {1, 0};
+    t = InsertEntity(glyph, sizeof info, Type_CharacterInfo, info);
+    ReleaseTower(&t);
+    std::vector<std::uint8_t> poly(PolygonStoredSize(3), 0);
+    auto* head = reinterpret_cast<PolygonHead*>(poly.data());
+    head->count = 3;
+    Point* p = pl3::PolygonPoints(head);
+    p[0] = {0, 0};
+    p[1] = {80000000, 0};
+    p[2] = {0, 150000000};
+    std::uint8_t* triangle = pl3::PolygonTriangles(head);
+    triangle[1] = 1;
+    triangle[2] = 2;
+    t = InsertEntity(glyph, static_cast<std::uint32_t>(poly.size()), 4, poly.data());
+    ReleaseTower(&t);
+    ReleaseTower(&glyph);
+  }
+  ~GlyphFont() {
+    SetFontRecord(3, nullptr);
+    DeleteEntity(font);
+    ReleaseTower(&font);
+  }
+};
+
+// "aa" on layer 3, 2^24 high in font scale (font units are world units),
+// left and top justified at (40, 60) pixels.
+std::unique_ptr<EntityRecord> TextRecord() {
+  auto r = NewEntityRecord();
+  r->header.recordType = Type_Text;
+  r->header.transform = pl3::kIdentityTransform;
+  auto* t = reinterpret_cast<TextPayload*>(r->payload);
+  t->head.layer = 3;
+  t->size = 1 << 24;
+  const std::uint32_t font = 3;
+  std::memcpy(t->bytes52, &font, sizeof font);
+  t->justification = kTextLeft | kTextTop | kTextHeightScaled;
+  t->textTransform = pl3::kIdentityTransform;
+  t->textTransform.tx = W(40);
+  t->textTransform.ty = W(60) + 200000000;  // the top is 200 M above the drawing origin
+  std::memcpy(t->text, "aa", 3);
+  SetStringBox(t);
+  return r;
+}
+
 // ---- Drawing twice restores the window ----------------------------------------
 
 TEST_F(GhostTest, EveryGhostDrawnTwiceRestoresTheWindow) {
@@ -305,6 +369,8 @@ TEST_F(GhostTest, EveryGhostDrawnTwiceRestoresTheWindow) {
                      static_cast<std::uint32_t>(std::sin(a) * 4294967295.0)});
   }
   pl3::SetArcDirectionTable(table);
+  GlyphFont font;
+  cases.push_back({"text", TextRecord(), 2});
   const std::vector<std::uint32_t> original = pixels;
   for (Case& c : cases) {
     w->AngleAssist = c.angleAssist;
@@ -559,6 +625,114 @@ TEST_F(GhostTest, InsertionArrayIsGhostedMovedAndItsTransformsKept) {
   EXPECT_EQ(g_calls, (std::vector<std::string>{"ratsnest"}));
   w->Insertion[0] = w->Insertion[1] = nullptr;
   w->InsertionCount = 0;
+}
+
+// ---- Symbol contents -----------------------------------------------------------------
+
+Tower* Child(const Tower* parent, std::uint16_t code, const void* payload, std::uint32_t size) {
+  return InsertEntity(parent, size, code, payload);
+}
+void AddChild(const Tower* parent, std::uint16_t code, const void* payload, std::uint32_t size) {
+  Tower* t = Child(parent, code, payload, size);
+  ReleaseTower(&t);
+}
+
+// A symbol definition with one pad: its pad stack holds a hole of radius 10
+// and a layer entry whose shape is a circle of radius 20 on layer 4; the pad
+// places the stack at (100, 100).
+struct PaddedSymbol {
+  Tower* design = towertest::NewTopLevelEntity(Type_PCB);
+  Tower* definition = Child(design, Type_SymbolDefinition, nullptr, 0);
+  PaddedSymbol() {
+    Tower* stack = Child(definition, Type_PadStackDefinition, nullptr, 0);
+    AddChild(stack, Type_Hole, HoleRecord({0, 0}, 10, 0, 0)->payload, sizeof(pl3::HoleLayout));
+    Tower* shape = Child(stack, Type_ShapeDefinition, nullptr, 0);
+    pl3::CircleLayout circle{};
+    circle.head.transform = pl3::kIdentityTransform;
+    circle.size = W(20);
+    AddChild(shape, Type_Circle, &circle, sizeof circle);
+    std::uint8_t entry[44] = {};
+    entry[4] = 4;
+    const std::uint32_t shapeRef = NodeRefOf(TowerEntity(shape));
+    std::memcpy(entry + 8, &shapeRef, 4);
+    std::memcpy(entry + 20, &pl3::kIdentityTransform, sizeof(pl3::Transform));
+    AddChild(stack, Type_PadStackLayerInfo, entry, sizeof entry);
+    Tower* pad = Child(definition, Type_PadStackInstanceHier, nullptr, 0);
+    std::uint8_t info[36] = {};
+    const std::uint32_t stackRef = NodeRefOf(TowerEntity(stack));
+    std::memcpy(info + 8, &stackRef, 4);
+    pl3::Transform at = pl3::kIdentityTransform;
+    at.tx = W(100);
+    at.ty = W(100);
+    std::memcpy(info + 12, &at, sizeof at);
+    AddChild(pad, Type_PadStackInfo, info, sizeof info);
+    ReleaseTower(&pad);
+    ReleaseTower(&shape);
+    ReleaseTower(&stack);
+  }
+  ~PaddedSymbol() {
+    ReleaseTower(&definition);
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+};
+
+TEST_F(GhostTest, PadsAreGhostedThroughTheirPadStacksAndErasedBySecondGhost) {
+  PaddedSymbol symbol;
+  const std::vector<std::uint32_t> before = pixels;
+  GhostSymbolContents(dc, nullptr, symbol.definition, {0, 0});
+  EXPECT_NE(At(110, 100), before[100 * kSize + 110]) << "the hole";
+  EXPECT_NE(At(120, 100), before[100 * kSize + 120]) << "the shape's circle, on its layer";
+  EXPECT_EQ(At(100, 130), before[130 * kSize + 100]);
+  GhostSymbolContents(dc, nullptr, symbol.definition, {0, 0});
+  EXPECT_EQ(Changed(before), 0);
+  EXPECT_EQ(w->ViewFlags, 0u);
+  EXPECT_EQ(w->StateFlags, 0u);
+}
+
+// A schematic symbol (30) placed with its origin at x = 100 and a
+// translation whose y (7) is not that origin, holding one line.
+TEST_F(GhostTest, MirroredSymbolGhostLiesOnTheSymbolsDrawing) {
+  Tower* design = towertest::NewTopLevelEntity(Type_Schematic);
+  Tower* symbol = Child(design, 30, nullptr, 0);
+  const std::int32_t origin[3] = {W(100), W(50), 0};
+  AddChild(symbol, Type_Origin, origin, sizeof origin);
+  pl3::Transform placement = pl3::kIdentityTransform;
+  placement.ty = 7 * kZoom;
+  AddChild(symbol, Type_Transform, &placement, sizeof placement);
+  auto line = Track({20, 50}, {60, 50}, 0);
+  Tower* item = Child(symbol, Type_Track, line->payload, sizeof(pl3::TrackLayout));
+  w->StateFlags = kStateSymbolMirrored;
+  GhostOutlines = 0;
+
+  // The symbol's drawing into a plane of the view's size.
+  geomtest::Plane plane(kSize, kSize);
+  UpdateViewGlobals();
+  pl3::g_raster.currentEntity = item;
+  DrawEntityByType(line->payload, Type_Track, &placement, kDrawPassNormal);
+  pl3::g_raster.currentEntity = nullptr;
+  const geomtest::PixelSet drawn = plane.Lit();
+  ASSERT_FALSE(drawn.empty());
+
+  Clear(kBackground);
+  GhostSymbolContents(dc, symbol, symbol, {0, 0});
+  geomtest::PixelSet ghost;
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x)
+      if (At(x, y) != kBackground) ghost.insert({x, y});
+  ASSERT_FALSE(ghost.empty()) << "the mirrored ghost lies in the view";
+  int apart = 0;
+  for (const auto& [x, y] : ghost) {
+    bool near = false;
+    for (int d = -1; d <= 1 && !near; ++d)
+      for (int e = -1; e <= 1 && !near; ++e) near = drawn.count({x + d, y + e}) != 0;
+    apart += !near;
+  }
+  EXPECT_EQ(apart, 0) << "every ghost pixel lies on the drawing (x from 140 to 180)";
+  ReleaseTower(&item);
+  ReleaseTower(&symbol);
+  DeleteEntity(design);
+  ReleaseTower(&design);
 }
 
 }  // namespace

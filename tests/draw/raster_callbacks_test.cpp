@@ -169,4 +169,13 @@ TEST(LinePattern, SwitchesColoursEveryThreePixels) {
   EXPECT_EQ(row, (std::vector<std::uint32_t>{0xC, 0xC, 0xA, 0xA, 0xA, 0xB, 0xB, 0xB, 0xA, 0xA, 0xA, 0xB, 0xB}));
 }
 
+TEST(DrawingColour, IsTheKernelsFillValueItself) {
+  // One storage: a colour set under either name is the colour the other reads.
+  EXPECT_EQ(&pl3::CurrentDrawColour, &g_raster.fillValue);
+  pl3::CurrentDrawColour = 0x820000;
+  EXPECT_EQ(g_raster.fillValue, 0x820000u);
+  g_raster.fillValue = 7;
+  EXPECT_EQ(pl3::CurrentDrawColour, 7u);
+}
+
 }  // namespace

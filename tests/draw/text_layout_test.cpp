@@ -185,10 +185,11 @@ TEST_F(TextLayout, ExtentFollowsJustification) {
     std::uint32_t flags;
     std::int32_t dx, dy;
   } cases[] = {
-      // w = Scaled(200 M), h = 210 M; the top is 200 M.
-      {0, -Scaled(200 * M, 8) / 2, -200 * M + 105 * M},
-      {kTextLeft | kTextTop, -80000, -200 * M},
-      {kTextRight | kTextBottom, -(40000 + Scaled(200 * M, 8)), 10 * M},
+      // w = Scaled(200 M), h = 210 M; the top is 200 M. Heights and tops
+      // are font units and take the height too.
+      {0, -Scaled(200 * M, 8) / 2, -Scaled(200 * M, 8) + Scaled(210 * M, 8) / 2},
+      {kTextLeft | kTextTop, -80000, -Scaled(200 * M, 8)},
+      {kTextRight | kTextBottom, -(40000 + Scaled(200 * M, 8)), -Scaled(200 * M, 8) + Scaled(210 * M, 8)},
   };
   for (const Case& k : cases) {
     TextBuffer t("aa", 8, k.flags);
@@ -203,17 +204,17 @@ TEST_F(TextLayout, ExtentDescenderAndRotation) {
   TextBuffer t("ag", 8, kTextTop);
   SetStringBox(t.get());
   // d = top(g) - top(x) = 20 M, scaled by the height.
-  EXPECT_EQ(Dy(GetTextExtent(t.get(), nullptr)), -200 * M + Scaled(20 * M, 8));
+  EXPECT_EQ(Dy(GetTextExtent(t.get(), nullptr)), -Scaled(200 * M, 8) + Scaled(20 * M, 8));
   const std::int32_t dx = Dx(GetTextExtent(t.get(), nullptr));
 
   // A quarter turn maps (dx, dy) to (-dy, dx).
   t.get()->textTransform = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 0, 0};
   const std::uint64_t turned = GetTextExtent(t.get(), nullptr);
-  EXPECT_EQ(std::abs(Dx(turned)), 200 * M - Scaled(20 * M, 8));
+  EXPECT_EQ(std::abs(Dx(turned)), Scaled(200 * M, 8) - Scaled(20 * M, 8));
   EXPECT_EQ(std::abs(Dy(turned)), std::abs(dx));
 }
 
-TEST_F(TextLayout, EntityBoxIsMovedByTheExtentAndGrownByTheClearance) {
+TEST_F(TextLayout, EntityBoxCoversTheDrawnTextAndIsGrownByTheClearance) {
   TextBuffer t("aa", 8, kTextLeft | kTextTop);
   SetStringBox(t.get());
   t.get()->textTransform.tx = 500 * M;
@@ -221,10 +222,16 @@ TEST_F(TextLayout, EntityBoxIsMovedByTheExtentAndGrownByTheClearance) {
   pl3::Box box;
   GetTextEntityBox(t.get(), &box);
   const std::int32_t c = 365760;
-  EXPECT_EQ(box.xmin, 500 * M - 80000 - c);
-  EXPECT_EQ(box.xmax, 500 * M + Scaled(200 * M, 8) - 80000 + c);
-  EXPECT_EQ(box.ymin, 600 * M - 10 * M - 200 * M - c);
-  EXPECT_EQ(box.ymax, 600 * M + 200 * M - 200 * M + c);
+  // The box's bottom and top (-10 M and 200 M in font units) take the height
+  // as the glyphs do, and so does the negated top of the offset to the
+  // drawing origin.
+  const std::int32_t dx = -80000, dy = -Scaled(200 * M, 8);
+  EXPECT_NEAR(box.xmin, 500 * M + dx - c, 1);
+  EXPECT_NEAR(box.xmax, 500 * M + Scaled(200 * M, 8) + dx + c, 1);
+  EXPECT_NEAR(box.ymin, 600 * M - Scaled(10 * M, 8) + dy - c, 1);
+  EXPECT_NEAR(box.ymax, 600 * M + Scaled(200 * M, 8) + dy + c, 1);
+  // The stored record keeps its box.
+  EXPECT_EQ(t.box().ymax, 200 * M);
 }
 
 }  // namespace

@@ -1,21 +1,16 @@
-// Recording fakes of the drawing the glyph walker hands on.
+// Recording fakes of the display-list builders that mode 9 hands glyphs to.
 #include "tests/draw/text_render_fakes.h"
 
-#include <cstring>
+#include "objects/graphic_records.h"
 
 TextRenderRecord& TextRenderCalls() {
   static TextRenderRecord r;
   return r;
 }
 
-void DrawGlyphPolygon(void*, std::uint8_t mode, const void* polygon, std::uint32_t) {
-  TextRenderCalls().polygonModes.push_back(mode);
-  (void)polygon;
+void NewPolygonItem(const void* polygon, std::uint32_t) {
+  TextRenderCalls().polygonLayers.push_back(static_cast<const PolygonHead*>(polygon)->head.layer);
 }
-void GhostGlyphEdges(void*, const pl3::Point* points, std::uint32_t count) {
-  TextRenderCalls().edges.emplace_back(points, points + count);
-}
-void AddGlyphOutlineDisplayItem(const std::uint8_t*, std::uint32_t, const pl3::Transform*, std::uint8_t layer) {
+void AddGlyphToDisplayList(const std::uint8_t*, std::uint32_t, const pl3::Transform*, std::uint8_t layer) {
   TextRenderCalls().outlineLayers.push_back(layer);
 }
-void SetCurrentLayerColour(std::uint8_t) {}

@@ -4,9 +4,9 @@
 
 #include "draw/text_render_seams.h"
 
+// What text drawing handed to the display-list builders.
 struct TextRenderRecord {
-  std::vector<std::uint8_t> polygonModes;
-  std::vector<std::vector<pl3::Point>> edges;
+  std::vector<std::uint8_t> polygonLayers;
   std::vector<std::uint8_t> outlineLayers;
 };
 TextRenderRecord& TextRenderCalls();

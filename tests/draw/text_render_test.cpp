@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "geometry/glyph_fonts.h"
 #include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
+#include "draw/draw_flags.h"
 #include "tests/draw/text_render_fakes.h"
+#include "tests/geometry/raster_fixture.h"
 
 namespace {
 
@@ -60,6 +63,10 @@ class TextRender : public ::testing::Test {
     p[0] = {0, 0};
     p[1] = {50 * M, 0};
     p[2] = {0, 50 * M};
+    std::uint8_t* triangle = pl3::PolygonTriangles(head);
+    triangle[0] = 0;
+    triangle[1] = 1;
+    triangle[2] = 2;
     Tower* child = InsertEntity(a, static_cast<std::uint32_t>(poly.size()), 4, poly.data());
     ReleaseTower(&child);
     // An outline whose point count runs past its payload: skipped.
@@ -77,6 +84,15 @@ class TextRender : public ::testing::Test {
     child = InsertEntity(b, static_cast<std::uint32_t>(poly.size()), 4, poly.data());
     ReleaseTower(&child);
     ReleaseTower(&b);
+    // 'c' and 'd': no drawing of their own, so that only overbars show.
+    // Their boxes lie above the cell's origin, as a font's glyph cells do.
+    Tower* c = Glyph(f, 'c', {0, 30 * M, 60 * M, 150 * M});
+    ReleaseTower(&c);
+    Tower* d = Glyph(f, 'd', {0, 45 * M, 70 * M, 140 * M});
+    const std::int32_t dabc[4] = {2 * M, 60 * M, 4 * M, 66 * M};
+    child = InsertEntity(d, sizeof dabc, Type_CharacterAdvance, dabc);
+    ReleaseTower(&child);
+    ReleaseTower(&d);
     return f;
   }
   Tower* Glyph(Tower* f, unsigned char c, std::vector<std::int32_t> box) {
@@ -113,63 +129,150 @@ TEST_F(TextRender, CollectingModeAppendsEachGlyphPolygonAtThePen) {
   EXPECT_EQ(FirstPoint(0).y, y0);
   // b starts after a, the missing glyph and its own left bearing.
   EXPECT_EQ(FirstPoint(1).x, x0 + 100 * M + kMissingGlyphSize + 5 * M);
-  EXPECT_TRUE(TextRenderCalls().polygonModes.empty());
+  EXPECT_TRUE(TextRenderCalls().polygonLayers.empty());
 }
 
-TEST_F(TextRender, SchematicOverbarsCoverTheirRunOnly) {
-  CurrentWindowData w(kEditorSchematic);
-  ActiveWindowData = &w;
-  w.StateFlags = 1u << 23;
-  TextBuffer t("~ab~a", 3, kTextLeft | kTextTop);
+TEST_F(TextRender, AnchorOffsetTakesTheTextsHeight) {
+  // Height 8 in size units: font units are 8 x 4,096 / 2^24 = 1/512 of a
+  // world unit. Of the left and top offset, -80,000 is in world units and
+  // a's top of 200 M in font units, which land scaled.
+  TextBuffer t("a", 3);
   t.get()->size = 8;
   t.get()->justification &= ~kTextHeightScaled;
   SetStringBox(t.get());
-  RenderTextEntity(nullptr, t.get(), 0, &pl3::kIdentityTransform);
-  EXPECT_EQ(w.StateFlags, 1u << 23);  // cleared for the call only
-  ASSERT_EQ(TextRenderCalls().edges.size(), 1u);
-  const auto& bar = TextRenderCalls().edges[0];
-  ASSERT_EQ(bar.size(), 4u);
-  // Width: a's box right + gap, b's advance, plus the inset, scaled by the
-  // 8.24 factor height x 4096.
-  const std::int64_t width = 100 * M + 14400000 + 95 * M + 17280000;
-  const std::uint32_t factor = 8 * 4096;
-  std::int32_t w32 = static_cast<std::int32_t>(width), thick = 46080000;
-  pl3::ScaleValueByFactor(w32, factor);
-  pl3::ScaleValueByFactor(thick, factor);
-  EXPECT_EQ(bar[1].x - bar[0].x, w32);
-  EXPECT_EQ(bar[0].y - bar[3].y, thick);
-  EXPECT_EQ(TextRenderCalls().polygonModes.size(), 3u);  // a, b and the last a
+  pl3::Transform at = pl3::kIdentityTransform;
+  at.tx = 1000 * M;
+  at.ty = 2000 * M;
+  RenderTextEntity(nullptr, t.get(), 10, &at);
+  ASSERT_EQ(CollectedTextPolygons.count, 1u);
+  EXPECT_NEAR(FirstPoint(0).x, 1000 * M - 80000, 1);
+  EXPECT_NEAR(FirstPoint(0).y, 2000 * M - 200 * M / 512, 1);
+  // The glyph's far corner (50 M, 0) lies 50 M / 512 further right.
+  const auto* head = reinterpret_cast<const PolygonHead*>(CollectedTextPolygons.records);
+  EXPECT_NEAR(pl3::PolygonPoints(head)[1].x - FirstPoint(0).x, 50 * M / 512, 1);
+}
 
-  TextRenderCalls() = {};
-  TextBuffer none("~~", 3);
-  RenderTextEntity(nullptr, none.get(), 0, &pl3::kIdentityTransform);
-  EXPECT_TRUE(TextRenderCalls().edges.empty());
+// The pixels a schematic text draws into a plane of 10,000 world units per
+// pixel, the text's anchor at pixel (20, 95).
+struct OverbarView {
+  static constexpr std::int32_t kZoom = 10000;
+  CurrentWindowData w{kEditorSchematic};
+  geomtest::Plane plane{160, 100};
+  OverbarView() {
+    ActiveWindowData = &w;
+    plane.view.zoom = kZoom;
+    pl3::g_raster.viewFactor = pl3::ViewFactorForZoom(kZoom);
+  }
+  geomtest::PixelSet Draw(const char* s) {
+    plane.Clear();
+    TextBuffer t(s, 3, kTextLeft | kTextTop);
+    t.get()->size = 8;
+    t.get()->justification &= ~kTextHeightScaled;
+    SetStringBox(t.get());
+    pl3::Transform at = pl3::kIdentityTransform;
+    at.tx = 20 * kZoom;
+    at.ty = 95 * kZoom;
+    RenderTextEntity(nullptr, t.get(), 1, &at);
+    return plane.Lit();
+  }
+};
+
+pl3::Box Extent(const geomtest::PixelSet& s) {
+  pl3::Box b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (const auto& [x, y] : s) {
+    b.xmin = std::min(b.xmin, x);
+    b.xmax = std::max(b.xmax, x);
+    b.ymin = std::min(b.ymin, y);
+    b.ymax = std::max(b.ymax, y);
+  }
+  return b;
+}
+
+// The letters c and d draw nothing of their own: what shows is the bar.
+TEST_F(TextRender, SchematicOverbarsCoverTheirRunOnly) {
+  OverbarView v;
+  v.w.StateFlags = kStateSymbolMirrored;
+  const geomtest::PixelSet bar = v.Draw("~cd~c");
+  EXPECT_EQ(v.w.StateFlags, kStateSymbolMirrored);  // cleared for the call only
+  ASSERT_FALSE(bar.empty());
+  // Width: c's box right + gap, d's advance, plus the inset, scaled by the
+  // 8.24 factor height x 4096; the bar starts one inset after the run,
+  // which starts 80,000 (10,000 x the height of 8) left of the anchor.
+  const std::uint32_t factor = 8 * 4096;
+  std::int32_t width = 60 * M + 14400000 + 66 * M + 17280000, thick = 46080000, inset = 17280000;
+  for (std::int32_t* value : {&width, &thick, &inset}) pl3::ScaleValueByFactor(*value, factor);
+  const pl3::Box e = Extent(bar);
+  constexpr std::int32_t Z = OverbarView::kZoom;
+  EXPECT_NEAR(e.xmax - e.xmin + 1, width / Z, 2);
+  EXPECT_NEAR(e.ymax - e.ymin + 1, thick / Z, 2);
+  EXPECT_NEAR(e.xmin, 20 + (inset - 80000) / Z, 1);
+  // A filled bar: every pixel of its extent.
+  EXPECT_EQ(bar.size(), static_cast<std::size_t>((e.xmax - e.xmin + 1) * (e.ymax - e.ymin + 1)));
+
+  EXPECT_TRUE(v.Draw("~~c").empty()) << "no bar for an empty run";
+  EXPECT_TRUE(v.Draw("cd~").empty()) << "no bar for a run of nothing at the end";
+  EXPECT_EQ(Extent(v.Draw("c~d")).xmax - Extent(v.Draw("c~d")).xmin, Extent(v.Draw("~d~")).xmax - Extent(v.Draw("~d~")).xmin)
+      << "a run still open at the end is drawn";
+}
+
+TEST_F(TextRender, InAMirroredSymbolThePlaneTextIsReflectedAboutItsOrigin) {
+  // A PCB symbol window drawing the text of a schematic symbol (30) whose
+  // origin is at pixel 80: the walk names the text as the entity drawn.
+  CurrentWindowData w(kEditorPcbSymbol);
+  w.layerTable.layers[7].planeBit = 1;
+  ActiveWindowData = &w;
+  geomtest::Plane plane(160, 60);
+  constexpr std::int32_t Z = 10000;
+  plane.view.zoom = Z;
+  pl3::g_raster.viewFactor = pl3::ViewFactorForZoom(Z);
+  Tower* symbol = towertest::NewTopLevelEntity(30);
+  const std::int32_t origin[3] = {80 * Z, 0, 0};
+  Tower* o = InsertEntity(symbol, sizeof origin, 112, origin);  // its Origin
+  ReleaseTower(&o);
+  TextBuffer t("a", 3, kTextLeft | kTextTop);
+  t.get()->size = 8;
+  t.get()->justification &= ~kTextHeightScaled;
+  t.get()->textTransform.tx = 20 * Z;
+  t.get()->textTransform.ty = 50 * Z;
+  SetStringBox(t.get());
+  Tower* item = InsertEntity(symbol, static_cast<std::uint32_t>(t.bytes.size()), 5, t.get());  // a Text
+  pl3::g_raster.currentEntity = item;
+  const auto extent = [&](std::uint8_t mode) {
+    plane.Clear();
+    RenderTextEntity(nullptr, t.get(), mode, &pl3::kIdentityTransform);
+    return Extent(plane.Lit());
+  };
+  const pl3::Box plain = extent(1);
+  ASSERT_LE(plain.xmin, plain.xmax);
+  EXPECT_LT(plain.xmax, 80);
+  w.StateFlags = kStateSymbolMirrored;
+  // Reflected to 140 and right-justified there: its string box, a's 100 M
+  // font units (195,312 world units), ends 40,000 left of 140.
+  const pl3::Box mirrored = extent(1);
+  EXPECT_NEAR(mirrored.xmin, 140 - (40000 + 195312) / Z, 1);
+  EXPECT_EQ(mirrored.xmax - mirrored.xmin, plain.xmax - plain.xmin);
+  EXPECT_EQ(extent(5).xmin, mirrored.xmin) << "mode 5 as mode 1";
+  EXPECT_EQ(extent(2).xmax < 80, true) << "the line mode is not mirrored";
+  pl3::g_raster.currentEntity = nullptr;
+  ReleaseTower(&item);
+  DeleteEntity(symbol);
+  ReleaseTower(&symbol);
 }
 
 TEST_F(TextRender, DisplayListModeSkipsAnOutlineLongerThanItsRecord) {
   TextBuffer t("a", 3);
   RenderTextEntity(nullptr, t.get(), 9, &pl3::kIdentityTransform);
-  EXPECT_EQ(TextRenderCalls().polygonModes, std::vector<std::uint8_t>{9});
+  EXPECT_EQ(TextRenderCalls().polygonLayers, std::vector<std::uint8_t>{7});
   EXPECT_TRUE(TextRenderCalls().outlineLayers.empty());
 }
 
 TEST_F(TextRender, MissingCharacterWidensAnOverbarByTheMissingSize) {
-  CurrentWindowData w(kEditorSchematic);
-  ActiveWindowData = &w;
-  std::int32_t widths[2];
-  const char* texts[2] = {"~a~", "~aZ~"};
-  for (int i = 0; i < 2; ++i) {
-    TextRenderCalls() = {};
-    TextBuffer t(texts[i], 3);
-    t.get()->size = 8;
-    t.get()->justification &= ~kTextHeightScaled;
-    RenderTextEntity(nullptr, t.get(), 0, &pl3::kIdentityTransform);
-    ASSERT_EQ(TextRenderCalls().edges.size(), 1u);
-    widths[i] = TextRenderCalls().edges[0][1].x - TextRenderCalls().edges[0][0].x;
-  }
+  OverbarView v;
+  const pl3::Box one = Extent(v.Draw("~c~"));
+  const pl3::Box two = Extent(v.Draw("~cZ~"));
   std::int32_t missing = kMissingGlyphSize;
   pl3::ScaleValueByFactor(missing, 8 * 4096);
-  EXPECT_NEAR(widths[1] - widths[0], missing, 1);
+  EXPECT_NEAR((two.xmax - two.xmin) - (one.xmax - one.xmin), missing / OverbarView::kZoom, 1);
 }
 
 TEST_F(TextRender, CountingModeDrawsFontThreeWithFontTwo) {
@@ -178,7 +281,6 @@ TEST_F(TextRender, CountingModeDrawsFontThreeWithFontTwo) {
   SetFontRecord(3, nullptr);
   TextBuffer t("~a~", 3);
   RenderTextEntity(nullptr, t.get(), 7, &pl3::kIdentityTransform);
-  EXPECT_EQ(TextRenderCalls().edges.size(), 0u);
   EXPECT_EQ(TextTriangleCount, 0u);  // no font 2 yet: nothing at all
 
   NewFont(2);

@@ -49,6 +49,21 @@ bool WritesEachPixelOnce(Plane& plane, const std::function<void()>& draw) {
   return once == xored && !once.empty();
 }
 
+TEST(Triangles, CornersFarOutsideTheViewStillFillIt) {
+  // Edges spanning the whole coordinate range: their row products pass 2^64.
+  geomtest::Plane plane(16, 12);
+  constexpr std::int32_t kFar = 2147483000;
+  pl3::FillTriangle(-kFar, -kFar, kFar, -kFar, 0, kFar);
+  EXPECT_EQ(plane.Lit().size(), 16u * 12u) << "the whole view lies inside";
+  plane.Clear();
+  pl3::FillTriangle(8, -kFar, 8, kFar, kFar, 0);  // everything right of x = 8, near the view
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(plane.At(x, 6) != 0, x >= 8) << x;
+  plane.Clear();
+  pl3::FillTriangle(-kFar, -kFar, kFar, kFar, kFar, -kFar);  // below the diagonal x = y
+  EXPECT_NE(plane.At(10, 5), 0u);
+  EXPECT_EQ(plane.At(2, 8), 0u);
+}
+
 TEST(Discs, RadiusZeroAndOne) {
   Plane plane(9, 9);
   pl3::FillDisc(4, 4, 0);
