@@ -11,13 +11,6 @@
 
 namespace {
 
-constexpr std::uint16_t kTypeRoutingRules = 13030;     // a PCB's list of routing rules
-constexpr std::uint16_t kTypeRoutingRule = 13036;      // one rule
-constexpr std::uint16_t kTypeRuleViaIndices = 13040;   // u32 Vias indices
-constexpr std::uint16_t kTypeRuleViaCount = 13041;     // u32 count of them
-constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // u32 Lines indices
-constexpr std::uint16_t kTypeRuleLineCount = 13043;    // u32 count of them
-
 // The new position of an entry that moved, or the index itself.
 std::uint32_t MovedIndex(const SizeRemap& remap, std::uint32_t kind, std::uint32_t index, bool& found) {
   const auto& moves = remap.moves[kind];
@@ -49,16 +42,25 @@ std::uint8_t* ChildRecord(const Tower* parent, std::uint16_t code, std::uint32_t
   return e ? EntityPayload(e) : nullptr;
 }
 
-// A list of u32 indices whose count stands in a separate record; only the
-// indices that lie inside the list's record are touched.
-void RemapIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, const SizeRemap& remap,
-                    std::uint32_t kind) {
+}  // namespace
+
+std::uint8_t* RuleIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t& count) {
   std::uint32_t listSize = 0, countSize = 0;
   std::uint8_t* list = ChildRecord(rule, listCode, listSize);
-  const std::uint8_t* count = ChildRecord(rule, countCode, countSize);
-  if (!list || !count || countSize < 4) return;
-  const std::uint32_t n = std::min(LoadU32(count, 0), listSize / 4);
-  for (std::uint32_t i = 0; i < n; ++i) RemapStoredIndex(list, 4 * i, remap, kind);
+  const std::uint8_t* countRecord = ChildRecord(rule, countCode, countSize);
+  count = 0;
+  if (!list || !countRecord || countSize < 4) return nullptr;
+  count = std::min(LoadU32(countRecord, 0), listSize / 4);
+  return list;
+}
+
+namespace {
+
+void RemapIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, const SizeRemap& remap,
+                    std::uint32_t kind) {
+  std::uint32_t n = 0;
+  std::uint8_t* list = RuleIndexList(rule, listCode, countCode, n);
+  for (std::uint32_t i = 0; list && i < n; ++i) RemapStoredIndex(list, 4 * i, remap, kind);
 }
 
 void RemapRoutingRules(const Tower* rules, const SizeRemap& remap) {

@@ -10,6 +10,20 @@
 struct Tower;
 struct CurrentWindowData;
 
+// A PCB's routing rules (13030 under the design): each rule (13036) keeps
+// two lists of u32 size indices, each with its count in a record of its own.
+constexpr std::uint16_t kTypeRoutingRules = 13030;
+constexpr std::uint16_t kTypeRoutingRule = 13036;
+constexpr std::uint16_t kTypeRuleViaIndices = 13040;   // Vias indices
+constexpr std::uint16_t kTypeRuleViaCount = 13041;
+constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // Lines indices
+constexpr std::uint16_t kTypeRuleLineCount = 13043;
+
+// One index list of a rule: the list record's payload, with `count` set to the
+// count record's number cut to what the list record holds; null (count 0)
+// when either record is missing.
+std::uint8_t* RuleIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t& count);
+
 // For each list, the pairs {index before the edit, new position} of the
 // entries that moved (sorted by old index), and the list's new count.
 struct SizeRemap {
