@@ -19,11 +19,6 @@ constexpr std::uint16_t kTypeRuleViaCount = 13041;
 constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // Lines indices
 constexpr std::uint16_t kTypeRuleLineCount = 13043;
 
-// One index list of a rule: the list record's payload, with `count` set to the
-// count record's number cut to what the list record holds; null (count 0)
-// when either record is missing.
-std::uint8_t* RuleIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t& count);
-
 // For each list, the pairs {index before the edit, new position} of the
 // entries that moved (sorted by old index), and the list's new count.
 struct SizeRemap {
@@ -51,6 +46,12 @@ std::uint32_t RemapSettingSizeIndex(const SizeRemap& remap, std::uint32_t kind, 
 // re-indexes the Lines indices of its 13042 list (count in 13043) and the
 // Vias indices of its 13040 list (count in 13041).
 void RemapSizeIndices(const Tower* node, const SizeRemap& remap);
+
+// Marks in use (kSizeEntryInUse) every entry of the active window's table
+// that one of the stored indices RemapSizeIndices would re-index names, over
+// the whole design (every page of a schematic), whatever the view shows. An
+// index past its list marks nothing.
+void MarkIndexedSizesInUse(const Tower* design);
 
 // The program-wide settings that hold size indices and are re-indexed with a
 // window's table: the default size indices of the schematic editors (six

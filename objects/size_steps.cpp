@@ -1,14 +1,10 @@
 #include "objects/size_steps.h"
 
-#include <cstring>
-
 #include "edit/window_data.h"
 #include "objects/active_window.h"
 #include "objects/entity_record.h"
 #include "objects/size_remap.h"
-#include "objects/type_codes.h"
 #include "objects/walker.h"
-#include "store/tower.h"
 
 namespace {
 
@@ -17,31 +13,6 @@ const SizeList* ListOf(const SizeTable* table, std::uint32_t kind) {
 }
 
 bool IsOn(const SizeList& list, std::uint32_t i) { return (list.entries[i].flags & kSizeEntryOn) != 0; }
-
-// Marks the entries of a list that a rule's index list names; an index past
-// the list is not an entry.
-void MarkRuleIndices(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t kind) {
-  std::uint32_t n = 0;
-  const std::uint8_t* list = RuleIndexList(rule, listCode, countCode, n);
-  for (std::uint32_t i = 0; list && i < n; ++i) {
-    std::uint32_t index;
-    std::memcpy(&index, list + 4 * i, sizeof index);
-    MarkActiveSizeEntry(kind, index, false);  // refuses an index past the list
-  }
-}
-
-void MarkRoutingRuleSizes(const Tower* design) {
-  Tower* rules = GetChildTower(design, kTypeRoutingRules);
-  while (rules && FindNextEntity(rules)) {
-    Tower* rule = GetChildTower(rules, kTypeRoutingRule);
-    while (rule && FindNextEntity(rule)) {
-      MarkRuleIndices(rule, kTypeRuleLineIndices, kTypeRuleLineCount, SizeKind_Lines);
-      MarkRuleIndices(rule, kTypeRuleViaIndices, kTypeRuleViaCount, SizeKind_Vias);
-    }
-    ReleaseTower(&rule);
-  }
-  ReleaseTower(&rules);
-}
 
 }  // namespace
 
@@ -87,7 +58,10 @@ std::uint32_t LastOnSizeIndex(std::uint16_t type) { return LastOnSizeIndexIn(Act
 void MarkSizesInUse(const Tower* design) {
   ClearSizeEntryMarks();
   if (!design) return;
-  if (LastLevel(design).typeCode == Type_PCB) MarkRoutingRuleSizes(design);
+  // Every stored index that an edit of the lists re-indexes, the routing
+  // rules' Lines and Vias lists included, whether the view shows its item or
+  // not: an entry marked here cannot be removed from under an item.
+  MarkIndexedSizesInUse(design);
   for (std::uint16_t& word : WalkTypeFlags) word = kWalkTypeWanted;
   const pl3::Transform base = ActiveWindowData ? ActiveWindowData->BaseTransform : pl3::kIdentityTransform;
   PerformTowerAction(&base, design, nullptr, 0, WalkAction_MarkUsedSizes, 0);

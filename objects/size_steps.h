@@ -27,9 +27,9 @@ std::uint32_t FirstOnSizeIndex(std::uint16_t type);
 std::uint32_t LastOnSizeIndex(std::uint16_t type);
 
 // Marks the active window's entries that the design under `design` uses
-// (flag kSizeEntryInUse): clears every mark, then for a PCB design with a
-// routing rule list (13030) marks, for each rule (13036), the Lines entries of
-// its 13042 list (count in 13043) and the Vias entries of its 13040 list
-// (count in 13041) whose index lies inside the list; then walks the design
-// with action 18, which marks every entry an item refers to.
+// (flag kSizeEntryInUse): clears every mark, marks each entry a stored index
+// names that the re-indexing after an edit would follow (items, designator
+// info, and for a PCB the Lines list 13042 and the Vias list 13040 of each
+// routing rule, only indices inside their lists), then walks the design with
+// action 18, which marks what the walk's own handlers find.
 void MarkSizesInUse(const Tower* design);
