@@ -1,12 +1,9 @@
 // The program's stand-ins for the undo engine of objects/undo_seams.h until
-// the editing engine lands: nothing is recorded, so nothing can be undone,
-// and step numbers still advance.
+// the editing engine lands: nothing is recorded, so there is nothing to undo
+// and every step is step 0.
 #include "objects/undo_seams.h"
 
 Tower* RecordUndoModify(const Tower*, const Tower*, std::uint32_t) { return nullptr; }
 void SetUndoStepCaption(std::uint32_t, const char*) {}
-std::uint32_t NewUndoStepNumber() {
-  static std::uint32_t next = 1;
-  return ++next;
-}
+std::uint32_t NewUndoStepNumber() { return 0; }
 void UpdateUndoMenu(void*) {}
