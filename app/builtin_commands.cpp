@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/accelerators_file.h"
+#include "app/command_operations.h"
 #include "app/command_table.h"
 #include "app/core_utilities.h"
 #include "app/pending_services.h"
@@ -374,6 +375,8 @@ std::uint32_t StartInsertTool(const InsertTool& tool, HWND window, void* view, v
 }
 
 std::uint32_t Operation(const char* operation, HWND window, void* view, void* state, std::uint32_t parameter) {
+  std::uint32_t result = 0;
+  if (PerformBuiltOperation(operation, window, &result)) return result;
   return PerformCommandOperation(operation, window, view, state, parameter);
 }
 

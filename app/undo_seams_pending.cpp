@@ -6,5 +6,7 @@
 
 Tower* RecordUndoInsert(const Tower*, std::uint32_t) { return nullptr; }
 Tower* RecordUndoRemove(const Tower*, std::uint32_t) { return nullptr; }
+Tower* RecordUndoModify(const Tower*, const Tower*, std::uint32_t) { return nullptr; }
 void SetUndoStepCaption(std::uint32_t, const char*) {}
 std::uint32_t NewUndoStepNumber() { return ActiveWindowData ? ActiveWindowData->UndoStep : 0; }
+void UpdateUndoMenu(void*) {}

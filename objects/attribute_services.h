@@ -48,6 +48,12 @@ void SplitNameValuePair(const char* text, std::uint32_t size, const char** name,
 // Sets the item's user attribute of the name to the value, inserting it when
 // missing. The caller releases the result.
 Tower* SetUserAttribute(const Tower* item, const char* name, const char* value);
+// The 13 u32 words of the current-size record (11025) of a schematic symbol
+// definition or Schematic, or of a page's Schematic, inserted zero-filled when
+// missing: word 0 the wire and word 1 the bus index (Lines), words 2 to 7 the
+// attribute locator indices (Fonts). Null for any other design. Defined in
+// schematic/current_size.cpp.
+std::uint32_t* GetCurrentSizeRecord(const Tower* design);
 // The current size index of a schematic object kind (type 28, 29 or 20 with a
 // locator kind), clamped to the last entry of its list in the window's size table.
 std::uint32_t GetCurrentSizeIndex(std::uint16_t code, std::uint16_t locatorKind);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "objects/designators.h"  // kDesignatorHidden
 
 struct CurrentWindowData;
 struct EntityRecord;
@@ -19,8 +20,6 @@ extern std::uint8_t CtrlKeyHeld;
 constexpr std::uint32_t kRefreshSelectionToolsCommand = 484;
 // The selection-menu kind of a selection of mixed types.
 constexpr std::uint32_t kMixedSelectionMenuKind = 21;
-// Hidden bit of a designator's display word.
-constexpr std::uint16_t kDesignatorHidden = 0x40;
 
 // The item a selection record stands for: its working copy, else the original.
 const Tower* SelectionItem(const SelectionInfo& record);

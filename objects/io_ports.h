@@ -17,6 +17,12 @@ constexpr std::uint16_t kTypeNetNameGraphicMarker = 11032;
 // schematic symbol (30) or its record (32), the same of the definition the
 // record refers to in the active window's design; 0 for anything else.
 
+// The schematic symbol definition (25) that a schematic symbol (30) or its
+// record (32) refers to, found among the active window's design's
+// definitions (never by trusting the stored address); null when none. The
+// caller releases it. Defined with the marker tests (symbol_markers.cpp).
+Tower* ReferencedSymbolDefinition(const Tower* symbolOrRecord);
+
 // The child of `code` under t whose node is `reference` (a stored reference,
 // never trusted as an address), or null.
 Tower* FindChildByReference(const Tower* t, std::uint16_t code, std::uint32_t reference);

@@ -5,18 +5,12 @@
 #include <cstring>
 
 #include "edit/window_data.h"
+#include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 
 namespace {
-
-constexpr std::uint16_t kTypeRoutingRules = 13030;     // a PCB's list of routing rules
-constexpr std::uint16_t kTypeRoutingRule = 13036;      // one rule
-constexpr std::uint16_t kTypeRuleViaIndices = 13040;   // u32 Vias indices
-constexpr std::uint16_t kTypeRuleViaCount = 13041;     // u32 count of them
-constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // u32 Lines indices
-constexpr std::uint16_t kTypeRuleLineCount = 13043;    // u32 count of them
 
 // The new position of an entry that moved, or the index itself.
 std::uint32_t MovedIndex(const SizeRemap& remap, std::uint32_t kind, std::uint32_t index, bool& found) {
@@ -49,33 +43,94 @@ std::uint8_t* ChildRecord(const Tower* parent, std::uint16_t code, std::uint32_t
   return e ? EntityPayload(e) : nullptr;
 }
 
-// A list of u32 indices whose count stands in a separate record; only the
-// indices that lie inside the list's record are touched.
-void RemapIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, const SizeRemap& remap,
-                    std::uint32_t kind) {
+// One index list of a rule: the list record's payload, with `count` set to
+// the count record's number cut to what the list record holds; null (count 0)
+// when either record is missing.
+std::uint8_t* RuleIndexList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t& count) {
   std::uint32_t listSize = 0, countSize = 0;
   std::uint8_t* list = ChildRecord(rule, listCode, listSize);
-  const std::uint8_t* count = ChildRecord(rule, countCode, countSize);
-  if (!list || !count || countSize < 4) return;
-  const std::uint32_t n = std::min(LoadU32(count, 0), listSize / 4);
-  for (std::uint32_t i = 0; i < n; ++i) RemapStoredIndex(list, 4 * i, remap, kind);
+  const std::uint8_t* countRecord = ChildRecord(rule, countCode, countSize);
+  count = 0;
+  if (!list || !countRecord || countSize < 4) return nullptr;
+  count = std::min(LoadU32(countRecord, 0), listSize / 4);
+  return list;
 }
 
-void RemapRoutingRules(const Tower* rules, const SizeRemap& remap) {
-  Tower* each = GetChildTower(rules, kTypeRoutingRule);
-  while (each && FindNextEntity(each)) {
-    RemapIndexList(each, kTypeRuleLineIndices, kTypeRuleLineCount, remap, SizeKind_Lines);
-    RemapIndexList(each, kTypeRuleViaIndices, kTypeRuleViaCount, remap, SizeKind_Vias);
+// Each stored size index under a node that an edit of the size lists moves:
+// the items with an indexed size (by their size kind), designator info (233,
+// in Fonts) and the index lists of a PCB's routing rules; symbols (106),
+// schematic symbols (30), designators (128) and designator data (234) are
+// entered. Calls visit(kind, index field) for each.
+template <typename Visit>
+void VisitRuleList(const Tower* rule, std::uint16_t listCode, std::uint16_t countCode, std::uint32_t kind,
+                   Visit& visit) {
+  std::uint32_t n = 0;
+  std::uint8_t* list = RuleIndexList(rule, listCode, countCode, n);
+  for (std::uint32_t i = 0; list && i < n; ++i) visit(kind, list + 4 * i);
+}
+
+template <typename Visit>
+void VisitSizeIndices(const Tower* node, Visit& visit) {
+  if (!node) return;
+  Tower* child = GetAllChildrenTower(node);
+  while (child) {
+    Entity* e = FindNextEntity(child);
+    if (!e) break;
+    std::uint8_t* payload = EntityPayload(e);
+    switch (e->typeCode) {
+      case 30:
+      case Type_SymbolInstance:
+      case Type_Designator:
+      case Type_DesignatorData:
+        VisitSizeIndices(child, visit);
+        break;
+      case Type_DesignatorInfo: {
+        // u16 flags at 0, index at 4.
+        std::uint16_t flags = 0;
+        if (e->payloadSize >= 8) std::memcpy(&flags, payload, sizeof flags);
+        if (flags & kSizeByIndex) visit(SizeKind_Fonts, payload + 4);
+        break;
+      }
+      case kTypeRoutingRules: {
+        Tower* rule = GetChildTower(child, kTypeRoutingRule);
+        while (rule && FindNextEntity(rule)) {
+          VisitRuleList(rule, kTypeRuleLineIndices, kTypeRuleLineCount, SizeKind_Lines, visit);
+          VisitRuleList(rule, kTypeRuleViaIndices, kTypeRuleViaCount, SizeKind_Vias, visit);
+        }
+        ReleaseTower(&rule);
+        break;
+      }
+      default: {
+        // The via flag of a hole lies at byte 49; a record too short to hold
+        // it is read as a plain hole rather than past its end.
+        const bool holdsHoleFlags = e->payloadSize >= offsetof(pl3::HoleLayout, flags) + 1;
+        const std::uint32_t kind = e->payloadSize < sizeof(GraphicHead) ? kNoSizeKind
+                                   : holdsHoleFlags                     ? GetEntitySizeKind(e->typeCode, payload)
+                                                                        : GetTypeSizeKind(e->typeCode);
+        if (kind == kNoSizeKind) {
+          SkipToNextType(child);  // nothing of this code has a size
+          break;
+        }
+        const GraphicHead& head = *reinterpret_cast<const GraphicHead*>(payload);
+        if (head.sizeFlags & kSizeByIndex) visit(kind, payload + offsetof(GraphicHead, sizeIndex));
+        break;
+      }
+    }
   }
-  ReleaseTower(&each);
+  ReleaseTower(&child);
 }
 
-// Designator Info (233): u16 flags at 0, index at 4.
-void RemapDesignatorInfo(std::uint8_t* payload, std::uint32_t size, const SizeRemap& remap) {
-  if (size < 8) return;
-  std::uint16_t flags;
-  std::memcpy(&flags, payload, sizeof flags);
-  if (flags & kSizeByIndex) RemapStoredIndex(payload, 4, remap, SizeKind_Fonts);
+// The same over a design: every page of a schematic, else the design itself.
+template <typename Visit>
+void VisitDesignSizeIndices(const Tower* design, Visit& visit) {
+  if (!design) return;
+  if (design->levels[design->lastLevel].typeCode != Type_Schematic) {
+    VisitSizeIndices(design, visit);
+    return;
+  }
+  Tower* page = GetChildTower(design, Type_Page);
+  while (page && FindNextEntity(page)) VisitSizeIndices(page, visit);
+  ReleaseTower(&page);
 }
 
 }  // namespace
@@ -116,56 +171,21 @@ std::uint32_t RemapSettingSizeIndex(const SizeRemap& remap, std::uint32_t kind, 
 }
 
 void RemapSizeIndices(const Tower* node, const SizeRemap& remap) {
-  if (!node) return;
-  Tower* child = GetAllChildrenTower(node);
-  while (child) {
-    Entity* e = FindNextEntity(child);
-    if (!e) break;
-    std::uint8_t* payload = EntityPayload(e);
-    switch (e->typeCode) {
-      case 30:
-      case Type_SymbolInstance:
-      case Type_Designator:
-      case Type_DesignatorData:
-        RemapSizeIndices(child, remap);
-        break;
-      case Type_DesignatorInfo:
-        RemapDesignatorInfo(payload, e->payloadSize, remap);
-        break;
-      case kTypeRoutingRules:
-        RemapRoutingRules(child, remap);
-        break;
-      default: {
-        // The via flag of a hole lies at byte 49; a record too short to hold
-        // it is read as a plain hole rather than past its end.
-        const bool holdsHoleFlags = e->payloadSize >= offsetof(pl3::HoleLayout, flags) + 1;
-        const std::uint32_t kind = e->payloadSize < sizeof(GraphicHead) ? kNoSizeKind
-                                   : holdsHoleFlags                     ? GetEntitySizeKind(e->typeCode, payload)
-                                                                        : GetTypeSizeKind(e->typeCode);
-        if (kind == kNoSizeKind) {
-          SkipToNextType(child);  // nothing of this code has a size
-          break;
-        }
-        const GraphicHead& head = *reinterpret_cast<const GraphicHead*>(payload);
-        if (head.sizeFlags & kSizeByIndex) RemapStoredIndex(payload, 4, remap, kind);
-        break;
-      }
-    }
-  }
-  ReleaseTower(&child);
+  auto remapIndex = [&remap](std::uint32_t kind, std::uint8_t* index) { RemapStoredIndex(index, 0, remap, kind); };
+  VisitSizeIndices(node, remapIndex);
+}
+
+void MarkIndexedSizesInUse(const Tower* design) {
+  auto mark = [](std::uint32_t kind, std::uint8_t* index) { MarkActiveSizeEntry(kind, LoadU32(index, 0), false); };
+  VisitDesignSizeIndices(design, mark);
 }
 
 void ApplyEditedSizeTable(CurrentWindowData& window, const SizeTable& edited, const SizeIndexSettings& settings) {
   const SizeRemap remap = BuildSizeRemap(edited);
   auto table = CopySizeTable(edited);
-  if (!remap.empty() && window.design) {
-    if (window.design->levels[window.design->lastLevel].typeCode == Type_Schematic) {
-      Tower* page = GetChildTower(window.design, Type_Page);
-      while (page && FindNextEntity(page)) RemapSizeIndices(page, remap);
-      ReleaseTower(&page);
-    } else {
-      RemapSizeIndices(window.design, remap);
-    }
+  if (!remap.empty()) {
+    auto remapIndex = [&remap](std::uint32_t kind, std::uint8_t* index) { RemapStoredIndex(index, 0, remap, kind); };
+    VisitDesignSizeIndices(window.design, remapIndex);
   }
   // The defaults and settings are re-indexed even when no entry moved: an
   // edit that only removed entries from the end of a list must not leave a

@@ -10,6 +10,15 @@
 struct Tower;
 struct CurrentWindowData;
 
+// A PCB's routing rules (13030 under the design): each rule (13036) keeps
+// two lists of u32 size indices, each with its count in a record of its own.
+constexpr std::uint16_t kTypeRoutingRules = 13030;
+constexpr std::uint16_t kTypeRoutingRule = 13036;
+constexpr std::uint16_t kTypeRuleViaIndices = 13040;   // Vias indices
+constexpr std::uint16_t kTypeRuleViaCount = 13041;
+constexpr std::uint16_t kTypeRuleLineIndices = 13042;  // Lines indices
+constexpr std::uint16_t kTypeRuleLineCount = 13043;
+
 // For each list, the pairs {index before the edit, new position} of the
 // entries that moved (sorted by old index), and the list's new count.
 struct SizeRemap {
@@ -37,6 +46,12 @@ std::uint32_t RemapSettingSizeIndex(const SizeRemap& remap, std::uint32_t kind, 
 // re-indexes the Lines indices of its 13042 list (count in 13043) and the
 // Vias indices of its 13040 list (count in 13041).
 void RemapSizeIndices(const Tower* node, const SizeRemap& remap);
+
+// Marks in use (kSizeEntryInUse) every entry of the active window's table
+// that one of the stored indices RemapSizeIndices would re-index names, over
+// the whole design (every page of a schematic), whatever the view shows. An
+// index past its list marks nothing.
+void MarkIndexedSizesInUse(const Tower* design);
 
 // The program-wide settings that hold size indices and are re-indexed with a
 // window's table: the default size indices of the schematic editors (six

@@ -218,6 +218,13 @@ std::string KeyField(std::uint8_t key) {
 
 }  // namespace
 
+bool AppendSizeEntryLine(SizeTable& table, std::uint32_t kind, const std::string& line) {
+  if (kind >= kSizeKindCount || kind == SizeKind_Dots) return false;
+  const std::uint32_t before = table[kind].count();
+  EntryReader{table, nullptr}.Read(kind, line);
+  return table[kind].count() > before;
+}
+
 std::unique_ptr<SizeTable> ParseSizeText(const char* text, std::size_t length,
                                          std::vector<SizeTextProblem>* problems) {
   std::unique_ptr<SizeTable> table = NewSizeTable();

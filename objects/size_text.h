@@ -41,6 +41,11 @@ struct SizeTextProblem {
 std::unique_ptr<SizeTable> ParseSizeText(const char* text, std::size_t length,
                                          std::vector<SizeTextProblem>* problems = nullptr);
 
+// Reads one entry line of a list's section (not Dots) and appends the entry
+// to the table's list, as the text's reader does; false when the line is
+// skipped.
+bool AppendSizeEntryLine(SizeTable& table, std::uint32_t kind, const std::string& line);
+
 // Appends one list's section: nothing for an empty list; otherwise "[Name]",
 // one line per entry and an empty line.
 void WriteSizeSection(std::string& text, const SizeTable& table, std::uint32_t kind);

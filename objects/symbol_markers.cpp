@@ -13,10 +13,11 @@ constexpr std::uint16_t kTypeSchematicSymbolDefinition = 25;
 constexpr std::uint16_t kTypeSchematicSymbolGroup = 30;
 constexpr std::uint32_t kSymbolRecordDefinitionField = 4;  // u32 reference in the 32 record
 
-// The definition a schematic symbol's record refers to: found among the
-// design's definitions, never by trusting the stored address.
-Tower* ReferencedDefinition(const Tower* symbolOrRecord) {
+}  // namespace
+
+Tower* ReferencedSymbolDefinition(const Tower* symbolOrRecord) {
   const Entity* e = TowerEntity(symbolOrRecord);
+  if (!e) return nullptr;
   const std::uint8_t* record = nullptr;
   if (e->typeCode == Type_SchematicSymbol) record = PayloadOfAtLeast(const_cast<Entity*>(e), 8);
   else record = ChildPayloadOfAtLeast(symbolOrRecord, Type_SchematicSymbol, 8);
@@ -25,12 +26,14 @@ Tower* ReferencedDefinition(const Tower* symbolOrRecord) {
   return FindChildByReference(design, kTypeSchematicSymbolDefinition, ReadU32(record, kSymbolRecordDefinitionField));
 }
 
+namespace {
+
 int SymbolCarries(const Tower* t, std::uint16_t marker) {
   const Entity* e = TowerEntity(t);
   if (!e) return 0;
   if (e->typeCode == kTypeSchematicSymbolDefinition) return GetEntityData(t, marker) ? 1 : 0;
   if (e->typeCode != kTypeSchematicSymbolGroup && e->typeCode != Type_SchematicSymbol) return 0;
-  Tower* definition = ReferencedDefinition(t);
+  Tower* definition = ReferencedSymbolDefinition(t);
   const int carries = definition && GetEntityData(definition, marker) ? 1 : 0;
   ReleaseTower(&definition);
   return carries;

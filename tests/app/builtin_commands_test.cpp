@@ -14,9 +14,13 @@
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "objects/size_text.h"
+#include "objects/type_codes.h"
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "scripting/script_list.h"
+#include "store/tower.h"
 #include "tests/app/pending_fakes.h"
 #include "tests/support/test_paths.h"
 
@@ -291,6 +295,39 @@ TEST_F(Builtin, DatasheetParameterPicksTheExport) {
   EXPECT_EQ(Run("tools.dalvery", 32, 0, 1), 1u);
   EXPECT_EQ(Run("tools.modifydatasheet", 32, 0, 0), 1u);
   EXPECT_EQ(pendingfakes::Recorded().operationParameters, (std::vector<std::uint32_t>{1, 0}));
+}
+
+// The commands whose owners are built do their work here, not through the
+// pending owners.
+TEST_F(Builtin, StandardAndIndexedSizesAreDoneByTheirOwners) {
+  Tower* design = NewTower(0);
+  LastLevel(design).typeCode = 25;
+  InsertAtLastLevel(design, 0);
+  LocatorPayload locator{};
+  locator.kind = 4;  // a pin name
+  Tower* t = InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator);
+  const auto* placed = reinterpret_cast<const LocatorPayload*>(TowerPayload(t));
+  ReleaseTower(&t);
+  LinePayload track{};
+  track.head.sizeFlags = kSizeCustom;
+  track.width = 144000;
+  t = InsertEntity(design, sizeof track, Type_Track, &track);
+  const auto* line = reinterpret_cast<const LinePayload*>(TowerPayload(t));
+  ReleaseTower(&t);
+  const char sizes[] = "[Lines]\r\n\"0.1\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.2\" \"mm\" \"\" \"Y\" \"\"\r\n";
+  data_.sizeTable = ParseSizeText(sizes, sizeof sizes - 1).release();
+  data_.design = design;
+  EXPECT_EQ(Run("tools.settocorvanestandard", 16, 0), 1u);
+  EXPECT_EQ(placed->head.sizeFlags & kSizeByIndex, kSizeByIndex);
+  ASSERT_EQ((*data_.sizeTable)[SizeKind_Fonts].count(), 1u);  // the pin name size was added
+  EXPECT_STREQ((*data_.sizeTable)[SizeKind_Fonts].entries[0].name, "Standard Corvane Pin Name Size");
+  EXPECT_EQ(Run("tools.convertindexedsizes", 1, 0), 1u);
+  EXPECT_EQ(line->head.sizeFlags, kSizeByIndex);
+  EXPECT_EQ(line->head.sizeIndex, 1u);
+  EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
+  data_.design = nullptr;
+  data_.sizeTable = FreeSizeTable(data_.sizeTable);
+  ReleaseTower(&design);
 }
 
 }  // namespace

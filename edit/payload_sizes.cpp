@@ -1,0 +1,67 @@
+#include "edit/payload_sizes.h"
+
+#include "objects/graphic_records.h"
+#include "objects/payload_access.h"
+#include "objects/size_steps.h"
+#include "objects/active_window.h"
+#include "objects/type_codes.h"
+
+namespace {
+
+// Where a payload keeps its size: the flags word and the index, and the list.
+struct PayloadSizeField {
+  std::uint32_t flagsOffset;
+  std::uint32_t indexOffset;
+  std::uint32_t kind;
+};
+
+constexpr std::uint32_t kDimensionerSizeFlags = 88;
+constexpr std::uint32_t kDimensionerSizeIndex = 80;
+
+PayloadSizeField FieldOf(const std::uint8_t* payload, std::uint16_t type) {
+  switch (type) {
+    case Type_AngleDimensioner:
+    case Type_Dimensioner:
+      return {kDimensionerSizeFlags, kDimensionerSizeIndex, SizeKind_Fonts};
+    case Type_Hole:
+      return {2, 4, (payload[offsetof(pl3::HoleLayout, flags)] & kHoleIsVia) ? SizeKind_Vias : SizeKind_Holes};
+    case Type_Track: case Type_Arc: case Type_Circle: case Type_Text: case Type_Rectangle:
+    case Type_ThermalBreak: case Type_RoutedLine: case Type_Spiral: case Type_AttributeLocator:
+    case Type_Wire: case Type_Bus: case Type_Datum: case Type_LinkedCut: case Type_StarEarthTrack:
+    case Type_PlatedSlot: case Type_NonPlatedSlot:
+      return {2, 4, GetTypeSizeKind(type)};
+    default:
+      return {0, 0, kNoSizeKind};
+  }
+}
+
+}  // namespace
+
+int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint32_t kind, SizeStep step) {
+  if (!flagsWord || !indexWord || kind == kNoSizeKind) return PayloadSizeAtEnd;
+  if (!(ReadU16(flagsWord, 0) & kSizeByIndex)) return PayloadSizeCustom;
+  const SizeTable* table = ActiveSizeTable();
+  const std::uint32_t index = ReadU32(indexWord, 0);
+  std::uint32_t next = index;
+  switch (step) {
+    case SizeStep::Up: next = NextOnSizeIndexIn(table, kind, index); break;
+    case SizeStep::Down: next = PreviousOnSizeIndexIn(table, kind, index); break;
+    case SizeStep::Last: next = LastOnSizeIndexIn(table, kind); break;
+    case SizeStep::First: next = FirstOnSizeIndexIn(table, kind); break;
+  }
+  if (next == index) return PayloadSizeAtEnd;
+  WriteU32(indexWord, 0, next);
+  return PayloadSizeStepped;
+}
+
+int StepPayloadSize(void* payload, std::uint16_t type, SizeStep step) {
+  auto* p = static_cast<std::uint8_t*>(payload);
+  if (!p) return PayloadSizeAtEnd;
+  const PayloadSizeField field = FieldOf(p, type);
+  return StepIndexedSize(p + field.flagsOffset, p + field.indexOffset, field.kind, step);
+}
+
+int IncreasePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Up); }
+int DecreasePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Down); }
+int MaximisePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Last); }
+int MinimisePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::First); }

@@ -1,0 +1,27 @@
+// The size steps of one graphic payload: its size index moves up, down, to
+// the last or to the first "on" entry of its list in the active window's size
+// table. Tracks, arcs, lines, wires, buses, spirals and slots step in Lines;
+// circles in Circles; rectangles in Rectangles; holes in Holes (Vias when the
+// hole's via flag is set); texts, locators and datums in Fonts; dimensioners
+// (21, 22) step their text size in Fonts.
+#pragma once
+#include <cstdint>
+
+enum PayloadSizeResult : int {
+  PayloadSizeStepped = 0,
+  PayloadSizeAtEnd = 1,   // no further on entry: the index stays (also for a type without a size list)
+  PayloadSizeCustom = 2,  // the size is an explicit value, not an index
+};
+
+enum class SizeStep { Up, Down, Last, First };
+
+// Steps an indexed size kept as a u16 flags word (bit 0: indexed) and a u32
+// index, in the active window's list of the kind.
+int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint32_t kind, SizeStep step);
+// Steps a payload's size by its type.
+int StepPayloadSize(void* payload, std::uint16_t type, SizeStep step);
+
+int IncreasePayloadSize(void* payload, std::uint16_t type);
+int DecreasePayloadSize(void* payload, std::uint16_t type);
+int MaximisePayloadSize(void* payload, std::uint16_t type);
+int MinimisePayloadSize(void* payload, std::uint16_t type);
