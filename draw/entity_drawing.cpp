@@ -13,10 +13,13 @@
 #include "geometry/rasterise.h"
 #include "geometry/record_view.h"
 #include "objects/attribute_locators.h"
+#include "objects/datums.h"
+#include "objects/dimensioners.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/text_item_services.h"
 #include "platform/reset_hooks.h"
+#include "store/tower.h"
 
 std::uint8_t ThickBoardOutline = 0;
 
@@ -297,6 +300,13 @@ void DrawPolygonRow(const void* payload, const pl3::Transform* t) {
   pl3::FillPolygon(polygon, t);
 }
 
+// The dimensioner being drawn, whose label template the label takes: the
+// raster kernel's current entity when it is one.
+const Tower* DrawnDimensioner() {
+  const Entity* e = TowerEntity(g_raster.currentEntity);
+  return e && (e->typeCode == 21 || e->typeCode == 22) ? g_raster.currentEntity : nullptr;
+}
+
 void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t, int pass) {
   switch (type) {
     case 1: case 37:
@@ -339,6 +349,12 @@ void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t
     case 20:
       DrawAttributeLocator(static_cast<const AttributeLocatorPayload*>(payload), t, pass);
       break;
+    case 21:
+      DrawAngleDimensioner(static_cast<const DimensionerPayload*>(payload), nullptr, pass, DrawnDimensioner());
+      break;
+    case 22:
+      DrawDimensioner(static_cast<const DimensionerPayload*>(payload), nullptr, pass, DrawnDimensioner());
+      break;
     case 23: case 24: {
       RasterGuard guard;
       if (pass != kDrawPassSymbolEdit) g_raster.fillValue = kAllPlanes;
@@ -349,6 +365,9 @@ void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t
       }
       break;
     }
+    case 34:
+      DrawDatum(nullptr, static_cast<const DatumPayload*>(payload));
+      break;
     case 35:
       DrawLineCut(payload, t, g_raster.fillValue);
       break;

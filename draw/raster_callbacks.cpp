@@ -11,7 +11,6 @@
 namespace pl3 {
 
 std::uint32_t CurrentDrawColour = 0;
-std::uint32_t MarkerDisplayFlags = 0;
 std::uint32_t SuppressSymbolTextsFlag = 0;
 
 namespace {
@@ -40,7 +39,6 @@ void ResetDrawingGlobals() {
   g_pick = AreaPick{};
   g_pattern = LinePattern{};
   CurrentDrawColour = 0;
-  MarkerDisplayFlags = 0;
   SuppressSymbolTextsFlag = 0;
 }
 [[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetDrawingGlobals);
