@@ -33,6 +33,7 @@ pl3::Point ToView(pl3::Point p) {
 void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width, int pass) {
   pl3::TrackLayout line{};
   line.head.layer = layer;
+  line.head.transform = pl3::kIdentityTransform;
   line.width = width / 2;  // the record holds half the width
   line.x1 = from.x;
   line.y1 = from.y;
@@ -50,6 +51,7 @@ void DrawDimensionerArc(void*, std::uint8_t layer, pl3::Point centre, std::int32
   if (!DrawsAtOnce(pass)) return;  // the display list takes tracks only
   pl3::ArcLayout arc{};
   arc.head.layer = layer;
+  arc.head.transform = pl3::kIdentityTransform;
   arc.width = width / 2;
   arc.radius = radius;
   arc.centreX = centre.x;

@@ -164,6 +164,7 @@ TEST_F(GotoDatumTest, EditDatumRenamesUnlessTheNameIsTaken) {
   int editRun = 0;
   pl3::SetDialogHook(kEditDatumDialogId, [&](HWND dialog) {
     ++editRun;
+    // "A" is taken; "B2" is new; "B2" again is the datum's own name.
     EXPECT_TRUE(pl3::TypeDialogText(dialog, kNameField, editRun == 1 ? "A" : "B2"));
     EXPECT_TRUE(pl3::ClickDialogButton(dialog, IDOK));
   });
@@ -172,11 +173,12 @@ TEST_F(GotoDatumTest, EditDatumRenamesUnlessTheNameIsTaken) {
     EXPECT_TRUE(pl3::PickDialogListItem(dialog, kGotoDatumListId, 1));
     EXPECT_TRUE(pl3::ClickDialogButton(dialog, kGotoDatumEditButtonId));  // "A" is taken
     EXPECT_TRUE(pl3::ClickDialogButton(dialog, kGotoDatumEditButtonId));
+    EXPECT_TRUE(pl3::ClickDialogButton(dialog, kGotoDatumEditButtonId));
     rowName = DatumName(RowDatum(dialog, 1));
     EXPECT_TRUE(pl3::ClickDialogButton(dialog, IDCANCEL));
   });
   EXPECT_EQ(RunGotoDatumDialog(nullptr, 0, nullptr), 0);
-  EXPECT_EQ(editRun, 2);
+  EXPECT_EQ(editRun, 3);
   ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
   EXPECT_EQ(pl3::ResponderRecords()[0].text, "A datum of this name already exists.");
   EXPECT_EQ(rowName, "B2");
