@@ -22,6 +22,7 @@
 #include "platform/user.h"
 #include "store/tower.h"
 #include "ui/column_sets.h"
+#include "ui/list_rows.h"
 
 namespace {
 
@@ -96,38 +97,24 @@ void SetUpColumns(HWND dialog) {
                                       kColumnTitles, kColumnFractions));
 }
 
-void DrawCell(HDC dc, RECT cell, const char* text) {
-  cell.left += 2;
-  DrawText(dc, text, -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
 void DrawRow(HWND dialog, const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1)) return;
   auto* datum = reinterpret_cast<DatumPayload*>(TowerPayload(reinterpret_cast<Tower*>(item.itemData)));
   if (!datum) return;
   // A stored key stroke that is not a letter or digit counts as none from now on.
   if (datum->keyStroke && !std::isalnum(datum->keyStroke)) datum->keyStroke = 0;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  HDC dc = item.hDC;
-  FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  BeginListRow(item);
   char key[8] = "none";
   if (datum->keyStroke) std::snprintf(key, sizeof key, "'%c'", datum->keyStroke);
   const std::string name = DatumName(datum);
   const char* cells[kColumnCount] = {name.c_str(), key};
-  HWND header = GetDlgItem(dialog, kGotoDatumHeaderId);
   RECT cell = item.rcItem;
   for (int column = 0; column < kColumnCount; ++column) {
-    HDITEM hd{};
-    hd.mask = HDI_WIDTH;
-    if (!header || !SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd)))
-      hd.cxy = (item.rcItem.right - item.rcItem.left) / kColumnCount;
-    cell.right = cell.left + hd.cxy;
-    DrawCell(dc, cell, cells[column]);
+    cell.right = cell.left + HeaderColumnWidth(dialog, kGotoDatumHeaderId, column, kColumnCount, item.rcItem);
+    DrawListCell(item.hDC, cell, cells[column]);
     cell.left = cell.right;
   }
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 void Accept(HWND dialog, GotoDatumState& state) {
