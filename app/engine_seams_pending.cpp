@@ -1,7 +1,9 @@
 // The program's stand-ins for the tools and frame services the mouse road
 // calls (edit/engine_seams.h) until their owners land. Each refuses visibly
-// with a beep and changes nothing; the ghost updaters draw nothing.
-#include "edit/engine_seams.h"
+// with a beep and changes nothing; the ghost updaters draw nothing. The
+// ghost updater, the commit and the insertion start are reached through the
+// tool dispatch of app/placing_tool_dispatch.cpp, for the tools not built yet.
+#include "app/engine_seams_pending.h"
 
 #include "platform/user.h"
 
@@ -9,8 +11,8 @@ namespace {
 void Refuse() { MessageBeep(0); }
 }  // namespace
 
-void UpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
-void CommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void PendingUpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
+void PendingCommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
 void ShowSchematicNetAtCursor() { Refuse(); }
@@ -21,7 +23,7 @@ void CentreViewOnCursor(HWND) { Refuse(); }
 void ClearToolMode(HWND) { Refuse(); }
 void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
-void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
+void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }

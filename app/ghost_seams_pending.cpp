@@ -1,11 +1,8 @@
 // Stand-ins for the ghosts of items whose owners are not built yet: the
-// centroid, datum and dimensioner ghosts and the ratsnest lines draw nothing
-// until they land (the item still changes, it only shows later). Kept in a
+// centroid ghost and the ratsnest lines draw nothing until they land (the
+// item still changes, it only shows later). Kept in a
 // file of its own so that a test recording ghosts links its own version.
 #include "draw/ghost_seams.h"
 
 void DrawCentroid(void*, const void*, const pl3::Transform*) {}
-void GhostDatumEntity(void*, const void*) {}
-void GhostDimensioner(void*, const void*) {}
-void GhostAngleDimensioner(void*, const void*) {}
 void DrawRatsnestLines(void*) {}

@@ -21,6 +21,8 @@
 #include "geometry/view_mapping.h"
 #include "objects/attribute_locators.h"
 #include "objects/editor_seams.h"
+#include "objects/datums.h"
+#include "objects/dimensioners.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_boxes.h"
 #include "objects/graphic_records.h"
@@ -519,6 +521,13 @@ void DrawSpiralRow(const void* payload, const pl3::Transform* t) {
   DrawSpiral(nullptr, &record);
 }
 
+// The dimensioner being drawn, whose label template the label takes: the
+// raster kernel's current entity when it is one.
+const Tower* DrawnDimensioner() {
+  const Entity* e = TowerEntity(g_raster.currentEntity);
+  return e && (e->typeCode == 21 || e->typeCode == 22) ? g_raster.currentEntity : nullptr;
+}
+
 void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t, int pass) {
   if (IsPolygonType(type)) {
     DrawPolygonRow(payload, type, t);
@@ -573,6 +582,12 @@ void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t
     case 20:
       DrawAttributeLocator(static_cast<const AttributeLocatorPayload*>(payload), t, pass);
       break;
+    case 21:
+      DrawAngleDimensioner(static_cast<const DimensionerPayload*>(payload), nullptr, pass, DrawnDimensioner());
+      break;
+    case 22:
+      DrawDimensioner(static_cast<const DimensionerPayload*>(payload), nullptr, pass, DrawnDimensioner());
+      break;
     case 23: case 24: {
       RasterGuard guard;
       if (pass != kDrawPassSymbolEdit) g_raster.fillValue = kAllPlanes;
@@ -585,6 +600,9 @@ void DrawByType(const void* payload, std::uint16_t type, const pl3::Transform* t
     }
     case 28: case 29:
       DrawWireEntity(payload, type, t, pass);
+      break;
+    case 34:
+      DrawDatum(nullptr, static_cast<const DatumPayload*>(payload));
       break;
     case 35:
       DrawLineCut(payload, t, g_raster.fillValue);

@@ -14,6 +14,8 @@
 #include "geometry/transform.h"
 #include "geometry/view_mapping.h"
 #include "objects/attribute_locators.h"
+#include "objects/datums.h"
+#include "objects/dimensioners.h"
 #include "objects/graphic_records.h"
 #include "objects/payload_access.h"
 #include "objects/text_item_services.h"
@@ -23,6 +25,9 @@
 #include "store/tower.h"
 
 namespace {
+
+// The ghost state of a placed dimensioner: every point fixed, label included.
+constexpr int kWholeConstruction = 3;
 
 void GhostSpiralPayload(void* dc, const void* payload, const pl3::Transform* transform) {
   static EntityRecord record;  // the user-interface thread alone ghosts
@@ -103,11 +108,15 @@ void GhostEntityData(void* dc, std::uint16_t type, const void* payload, std::uin
     case Type_AttributeLocator:
       GhostLocatorRecord(dc, static_cast<const AttributeLocatorPayload*>(payload));
       break;
-    case Type_AngleDimensioner: GhostAngleDimensioner(dc, payload); break;
-    case Type_Dimensioner: GhostDimensioner(dc, payload); break;
+    case Type_AngleDimensioner:
+      GhostAngleDimensioner(dc, static_cast<const DimensionerPayload*>(payload), kWholeConstruction);
+      break;
+    case Type_Dimensioner:
+      GhostDimensioner(dc, static_cast<const DimensionerPayload*>(payload), kWholeConstruction);
+      break;
     case Type_ThinLine: GhostThinLineData(dc, payload, transform); break;
     case Type_ThinArc: GhostThinArcData(dc, payload, transform); break;
-    case Type_Datum: GhostDatumEntity(dc, payload); break;
+    case Type_Datum: GhostDatum(dc, static_cast<const DatumPayload*>(payload)); break;
     default: break;
   }
 }

@@ -1,7 +1,8 @@
 // What the ghost drawers call in code built elsewhere: the item-geometry
-// rotation, the centroid, datum and dimensioner ghosts, the ratsnest lines and
-// the quasi-track settings. Declared here, defined by their owners; until an
-// owner lands the program links a do-nothing stand-in from app/.
+// rotation, the centroid ghost, the ratsnest lines and the quasi-track
+// settings. Declared here, defined by their owners; until an owner lands the
+// program links a do-nothing stand-in from app/. The datum and dimensioner
+// ghosts are the design objects' own (objects/datums.h, dimensioners.h).
 #pragma once
 #include <cstdint>
 
@@ -15,9 +16,6 @@ int RotateEntityData(void* payload, std::uint16_t type, const pl3::Point* pivot,
 // XOR drawers of the items that own their ghosts; each erases itself when
 // drawn a second time.
 void DrawCentroid(void* dc, const void* payload, const pl3::Transform* transform);
-void GhostDatumEntity(void* dc, const void* payload);
-void GhostDimensioner(void* dc, const void* payload);
-void GhostAngleDimensioner(void* dc, const void* payload);
 // XOR-draws the active PCB window's current ratsnest lines.
 void DrawRatsnestLines(void* dc);
 

@@ -10,7 +10,6 @@
 
 namespace pl3 {
 
-std::uint32_t MarkerDisplayFlags = 0;
 std::uint32_t SuppressSymbolTextsFlag = 0;
 
 namespace {
@@ -38,7 +37,6 @@ void ResetDrawingGlobals() {
   }
   g_pick = AreaPick{};
   g_pattern = LinePattern{};
-  MarkerDisplayFlags = 0;
   SuppressSymbolTextsFlag = 0;
 }
 [[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetDrawingGlobals);

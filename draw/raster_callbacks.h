@@ -33,11 +33,11 @@ void FreePickList();
 void StartLinePattern(std::uint32_t first, std::uint32_t second, std::uint32_t startFill);
 
 // Drawing globals. DisplayOptions and SurfaceMountPadFlag, which the entity
-// walker reads and sets too, live with it in objects/walker.h.
+// walker reads and sets too, live with it in objects/walker.h; the marker
+// display word MarkerDisplayFlags with the info boxes (objects/info_boxes.h).
 // The current drawing colour is the raster kernel's fill value itself, not a
 // copy kept in step with it: whatever sets one has set the other.
 inline std::uint32_t& CurrentDrawColour = g_raster.fillValue;
-extern std::uint32_t MarkerDisplayFlags;
 extern std::uint32_t SuppressSymbolTextsFlag;
 
 }  // namespace pl3

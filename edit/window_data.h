@@ -209,6 +209,7 @@ struct CurrentWindowData {
   pl3::Box PlacementBox{-1, -1, 0, 0};  // the box of the item being placed
   std::int32_t BackgroundIndex = 0;
   std::uint32_t CurrentFont = 3;
+  std::uint32_t TextDisplay = 3;        // the text display setting: 0 hides texts
   std::uint32_t GhostColour = 0x800000;
   std::uint32_t HighlightWord = 0;
   std::uint32_t DisplayWord1 = 7;

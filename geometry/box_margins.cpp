@@ -27,6 +27,7 @@ void InflateBox(Box* box, std::int32_t margin) {
 }
 
 void TransformBox(const Transform* t, Box* box) {
+  if (IsIdentityTransform(*t)) return;  // most items are stored unturned
   Point corners[4] = {{box->xmin, box->ymin}, {box->xmax, box->ymin}, {box->xmin, box->ymax}, {box->xmax, box->ymax}};
   for (Point& p : corners) TransformPoint(t, p.x, p.y);
   Box out = {corners[0].x, corners[0].y, corners[0].x, corners[0].y};

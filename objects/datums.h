@@ -10,6 +10,7 @@
 
 struct Tower;
 struct TowerNode;
+struct EntityRecord;
 using Entity = TowerNode;
 
 // Room for the name in a working record, the terminator included: longer
@@ -78,3 +79,25 @@ int EnsureMasterDatum(const Tower* design);
 // when there is none); the second takes "MASTER".
 void SetOriginToDatum(void* window, const char* name);
 void ResetOriginToMaster(void* window);
+
+// ---- Placing and drawing ----
+// The edit mode of a datum being placed.
+constexpr std::uint8_t kModePlacingDatum = 86;
+// Arms the insert-datum tool when the active window is idle: the pending
+// insertion type becomes 34 and the click state 0. 1 when armed.
+int SetInsertDatumMode();
+// The click of the armed tool: asks for the name ("Start New Datum"); a name
+// in use is refused with "A datum of this name already exists.". Otherwise a
+// working datum at the cursor goes into *slot, the mode becomes 86 and its
+// ghost is drawn. 1 when placing began.
+int StartNewDatum(void* window, EntityRecord** slot, pl3::Point cursor);
+// Mode 86's mouse move: the ghost follows the cursor snapped to the grid,
+// redrawn only when the snapped point moved.
+void MoveDatumGhost(void* dc, EntityRecord* record, pl3::Point cursor);
+// Mode 86's click: stores the datum with undo, frees the working record
+// (*slot becomes null) and ends the tool. Returns 1.
+int InsertDatum(EntityRecord** slot);
+// Draws a placed datum into the view's raster plane (arms in the datum
+// colour, then its name); the ghost draws the same in XOR on a device context.
+void DrawDatum(void* view, const DatumPayload* datum);
+void GhostDatum(void* dc, const DatumPayload* datum);

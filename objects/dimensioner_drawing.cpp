@@ -7,7 +7,9 @@
 #include "geometry/transform.h"
 #include "objects/dimensioner_seams.h"
 #include "objects/dimensioners.h"
+#include "objects/drawing_seams.h"
 #include "objects/text_item_services.h"
+#include "platform/user.h"
 
 namespace {
 
@@ -159,14 +161,19 @@ void DrawAngleDimensioner(const DimensionerPayload* d, void* target, int pass, c
   if (style >= 0) RenderLabel(target, 21, d, entity, style);
 }
 
+// The construction is drawn with the XOR pen of the record's layer; the
+// label, whose text ghost selects its own pen, after it is put back.
 void GhostDimensioner(void* dc, const DimensionerPayload* d, int state) {
+  SetEntityPen(dc, 0, d->head.layer);
   GhostMarker(dc, d->a);
   if (state >= 1) GhostMarker(dc, d->b);
   if (state >= 2) GhostSegments(dc, BuildDimensionerSegments(d, nullptr, false));
+  RestoreXorPen(dc);
   if (state >= 3) RenderLabel(dc, 22, d, nullptr, 0);
 }
 
 void GhostAngleDimensioner(void* dc, const DimensionerPayload* d, int state) {
+  SetEntityPen(dc, 0, d->head.layer);
   GhostMarker(dc, d->c);
   if (state >= 1) {
     GhostMarker(dc, d->a);
@@ -177,6 +184,7 @@ void GhostAngleDimensioner(void* dc, const DimensionerPayload* d, int state) {
     GhostMarker(dc, armEnd);
     GhostWorldLine(dc, d->c, armEnd);
   }
+  RestoreXorPen(dc);
   if (state >= 3) RenderLabel(dc, 21, d, nullptr, 0);
 }
 
@@ -204,4 +212,14 @@ void GhostDimensionerRecord(void* dc, const EntityRecord* record) {
   } else {
     GhostDimensioner(dc, d, state);
   }
+}
+
+void ToggleDimensionerArrows(void* window, DimensionerPayload* d) {
+  if (!d) return;
+  HWND view = static_cast<HWND>(window);
+  HDC dc = view ? GetDC(view) : nullptr;
+  GhostDimensioner(dc, d, 3);
+  d->options ^= kDimensionerArrowsOutside;
+  GhostDimensioner(dc, d, 3);
+  if (dc) ReleaseDC(view, dc);
 }

@@ -9,6 +9,7 @@
 #include "objects/dimensioners.h"
 #include "objects/editor_seams.h"
 #include "objects/entity_record.h"
+#include "objects/placing_tools.h"
 #include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -19,15 +20,6 @@ namespace {
 
 constexpr std::uint8_t kDimensionerLayer = 40;
 constexpr std::uint32_t kStrokeFont = 3;
-constexpr std::uint32_t kWalkNewInsertion = 0x40;
-
-int Arm(std::uint8_t type) {
-  CurrentWindowData* w = ActiveWindowData;
-  if (!w || w->EditMode != 0) return 0;
-  w->WalkFlags &= ~kWalkNewInsertion;
-  w->InsertType = type;
-  return 1;
-}
 
 DimensionerPayload& PayloadOf(EntityRecord* record) { return record->as<DimensionerPayload>(); }
 
@@ -95,8 +87,8 @@ pl3::Point* MovedPoint(DimensionerPayload& d, std::uint8_t mode, bool* toItems) 
 
 }  // namespace
 
-int SetInsertDimensionerMode() { return Arm(Type_Dimensioner); }
-int SetInsertAngleDimensionerMode() { return Arm(Type_AngleDimensioner); }
+int SetInsertDimensionerMode() { return ArmPlacingTool(Type_Dimensioner); }
+int SetInsertAngleDimensionerMode() { return ArmPlacingTool(Type_AngleDimensioner); }
 
 int BeginInsertDimensioner(void* window, EntityRecord** record, pl3::Point cursor) {
   return Begin(window, record, cursor, Type_Dimensioner);
@@ -170,12 +162,6 @@ int FinishDimensionerInsertion(EntityRecord* record) {
   }
   if (w && w->PendingRecord == record) w->PendingRecord = nullptr;
   delete record;
-  if (w) {
-    w->InsertType = 0;
-    w->EditMode = 0;
-    w->ClickState = 0;
-    w->InsertionTypeCode = 0;
-  }
-  SetSelectionAndOptionsMenus(0);
+  EndPlacingTool();
   return stored;
 }

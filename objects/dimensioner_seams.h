@@ -1,8 +1,8 @@
 // What the dimensioners ask of the drawing code and the editing engine, which
 // lie above objects/: tracks and arcs by draw pass, the XOR construction
-// primitives, the item under the cursor and its box. Their owners define
-// them; until they land the program links the stand-ins of
-// app/dimensioner_seams_pending.cpp (nothing drawn, nothing found).
+// primitives (draw/dimensioner_strokes.cpp), the item under the cursor and
+// its box (the engine's; until it lands the program links the stand-ins of
+// app/dimensioner_seams_pending.cpp: nothing is found).
 #pragma once
 #include <cstdint>
 
@@ -18,7 +18,8 @@ void DrawDimensionerTrack(void* target, std::uint8_t layer, pl3::Point from, pl3
 // point's side, counter-clockwise, at the radius.
 void DrawDimensionerArc(void* target, std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
                         pl3::Point end, std::int32_t width, int pass);
-// XOR construction lines and circles in world units on the device context.
+// Construction lines and circles in world units on the device context, with
+// the pen the caller selected (an XOR pen for ghosts).
 void GhostWorldLine(void* dc, pl3::Point from, pl3::Point to);
 void GhostWorldCircle(void* dc, pl3::Point centre, std::int32_t radius);
 

@@ -376,13 +376,3 @@ void MoveAngleDimensionerHandles(DimensionerPayload* d, pl3::Point offset, std::
       break;
   }
 }
-
-void ToggleDimensionerArrows(void* window, DimensionerPayload* d) {
-  if (!d) return;
-  HWND view = static_cast<HWND>(window);
-  HDC dc = view ? GetDC(view) : nullptr;
-  GhostDimensioner(dc, d, 3);
-  d->options ^= kDimensionerArrowsOutside;
-  GhostDimensioner(dc, d, 3);
-  if (dc) ReleaseDC(view, dc);
-}

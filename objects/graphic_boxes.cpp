@@ -9,6 +9,8 @@
 #include "geometry/view_mapping.h"
 #include "objects/active_window.h"
 #include "objects/datums.h"
+#include "objects/dimensioners.h"
+#include "objects/engine_item_seams.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helper_seams.h"
@@ -198,7 +200,10 @@ int GetGraphicBox(void* payload, std::uint16_t type, pl3::Box* box) {
       break;
     }
     case Type_Centroid: *box = CentroidBox(payload); break;
+    case Type_Spiral: GetSpiralBox(payload, box); break;
     case Type_AttributeLocator: *box = LocatorBox(payload, *box); break;
+    case Type_AngleDimensioner: GetAngleDimensionerBox(static_cast<const DimensionerPayload*>(payload), box); break;
+    case Type_Dimensioner: GetDimensionerBox(static_cast<const DimensionerPayload*>(payload), box); break;
     case Type_ThinLine: case Type_Wire: case Type_Bus: *box = ThinLineBox(payload); break;
     case Type_ThinArc: *box = ThinArcBox(payload); break;
     case Type_Datum: GetDatumBox(static_cast<const DatumPayload*>(payload), box); break;

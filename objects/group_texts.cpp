@@ -52,14 +52,6 @@ const Tower* SelectedText(const SelectionInfo* item) {
   return item->workingCopy ? item->workingCopy : item->original;
 }
 
-// The text group that holds the selection's text (found from the item in the
-// design, whose working copy may stand elsewhere), or null.
-Tower* GroupOfSelection(const SelectionInfo* item) {
-  const Tower* inDesign = item->original ? item->original : item->workingCopy;
-  Tower* group = inDesign ? GetAncestorTower(inDesign, kTypeTextGroup) : nullptr;
-  if (group && LastLevel(group).typeCode != kTypeTextGroup) ReleaseTower(&group);
-  return group;
-}
 
 std::uint8_t* TextPayloadOf(const Tower* t) {
   Entity* e = TowerEntity(t);
@@ -83,6 +75,13 @@ class MirrorModeToggle {
 };
 
 }  // namespace
+
+Tower* GroupOfSelection(const SelectionInfo* item) {
+  const Tower* inDesign = item->original ? item->original : item->workingCopy;
+  Tower* group = inDesign ? GetAncestorTower(inDesign, kTypeTextGroup) : nullptr;
+  if (group && LastLevel(group).typeCode != kTypeTextGroup) ReleaseTower(&group);
+  return group;
+}
 
 bool GetTextGroupPlacement(const Tower* group, pl3::Transform* placement, bool* mirrored) {
   if (!TowerEntity(group)) return false;

@@ -18,6 +18,10 @@ constexpr std::uint16_t kTypeTextGroupLink = 164;
 constexpr std::uint32_t kTextGroupLinkFlagsOffset = 4;
 constexpr std::uint8_t kTextGroupMirrored = 0x2;
 
+// The text group that holds the selection's text (found from the item in the
+// design, whose working copy may stand elsewhere), or null; the caller
+// releases it.
+Tower* GroupOfSelection(const SelectionInfo* item);
 // The placement of a text group: its Transform (identity when missing) with
 // its Origin added to the translation; *mirrored tells whether the link
 // flags it mirrored. False when the Tower stands on no entity.

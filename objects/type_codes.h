@@ -108,6 +108,7 @@ enum TypeCode : std::uint16_t {
   Type_InfoBoxType = 150,
   Type_RatsNestInfo = 151,
   Type_RatsNestSelectionInfo = 152,
+  Type_InfoBoxPoints = 159,  // outside the name table: its name is its number
 
   Type_BoundingBox = 200,
   Type_Bitmap = 201,

@@ -100,6 +100,7 @@ void InitialiseWindowData(void* window, CurrentWindowData& block) {
   block.ViewFlags = 0;
   block.StateFlags = 0;
   block.CurrentFont = 3;
+  block.TextDisplay = 3;
   block.PlacementTransform = pl3::kIdentityTransform;
   block.MouseWorld = block.Cursor = block.AnchorPoint = block.CursorOffset = {};
 

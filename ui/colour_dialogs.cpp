@@ -15,6 +15,7 @@
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "ui/column_sets.h"
+#include "ui/list_rows.h"
 
 namespace {
 
@@ -173,30 +174,17 @@ LRESULT CharacterToEntry(HWND dialog, ColourDialogBlock& block, char typed) {
   return -2;
 }
 
-void DrawCell(HDC dc, RECT cell, const char* text) {
-  cell.left += 2;
-  DrawTextA(dc, text, -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
 void DrawColourRow(HWND dialog, const ColourDialogBlock& block, const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1) || item.itemData >= kNamedColourCount) return;
   const NamedColour& e = block.table->entries[item.itemData];
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
   HDC dc = item.hDC;
-  FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HWND header = GetDlgItem(dialog, kColourHeaderId);
+  BeginListRow(item);
   RECT cell = item.rcItem;
   for (int column = 0; column < kColumnCount; ++column) {
-    HDITEM hd{};
-    hd.mask = HDI_WIDTH;
-    if (!header || !SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd)))
-      hd.cxy = (item.rcItem.right - item.rcItem.left) / kColumnCount;
-    cell.right = cell.left + hd.cxy;
+    cell.right = cell.left + HeaderColumnWidth(dialog, kColourHeaderId, column, kColumnCount, item.rcItem);
     switch (column) {
-      case 0: DrawCell(dc, cell, e.name); break;
-      case 1: DrawCell(dc, cell, ClassName(e.colourClass)); break;
+      case 0: DrawListCell(dc, cell, e.name); break;
+      case 1: DrawListCell(dc, cell, ClassName(e.colourClass)); break;
       case 2: {
         HPEN pen = CreatePen(PS_SOLID, 4, SwapRedBlue(e.colour));
         HPEN old = SelectObject(dc, pen);
@@ -210,7 +198,7 @@ void DrawColourRow(HWND dialog, const ColourDialogBlock& block, const DRAWITEMST
       default: {
         char key[8] = "none";
         if (std::isalnum(e.key)) std::snprintf(key, sizeof key, "'%c'", e.key);
-        DrawCell(dc, cell, key);
+        DrawListCell(dc, cell, key);
         break;
       }
     }

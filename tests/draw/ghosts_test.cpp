@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../store/tower_test_support.h"
@@ -19,6 +20,7 @@
 #include "geometry/arcs.h"
 #include "geometry/raster_state.h"
 #include "objects/graphic_records.h"
+#include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "platform/gdi.h"
 #include "platform/responder.h"
@@ -36,9 +38,6 @@ namespace {
 std::vector<std::string> g_calls;
 }
 void DrawCentroid(void*, const void*, const pl3::Transform*) { g_calls.push_back("centroid"); }
-void GhostDatumEntity(void*, const void*) { g_calls.push_back("datum"); }
-void GhostDimensioner(void*, const void*) { g_calls.push_back("dimensioner"); }
-void GhostAngleDimensioner(void*, const void*) { g_calls.push_back("angle dimensioner"); }
 void DrawRatsnestLines(void*) { g_calls.push_back("ratsnest"); }
 
 namespace {
@@ -601,10 +600,49 @@ TEST_F(GhostTest, OwnedGhostsAreCalledAndUnknownCodesDrawNothing) {
   for (std::uint16_t type : {0, 12, 25, 50, 300}) GhostEntityData(dc, type, payload, 0, &pl3::kIdentityTransform);
   EXPECT_EQ(Changed(before), 0);
   EXPECT_TRUE(g_calls.empty());
-  for (std::uint16_t type : {Type_Centroid, Type_AngleDimensioner, Type_Dimensioner, Type_Datum}) {
+  GhostEntityData(dc, Type_Centroid, payload, 0, &pl3::kIdentityTransform);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"centroid"}));
+}
+
+// Dimensioners and datums ghost through the design objects' own drawers:
+// each draws, and a second call erases it.
+TEST_F(GhostTest, DimensionerAndDatumGhostsDrawAndEraseThemselves) {
+  auto sizes = NewSizeTable();
+  SizeEntry font{};
+  font.flags = kSizeEntryOn;
+  font.unit = kSizeUnitNone;
+  font.value1 = 1;  // a text height of 131,072: 131 pixels
+  (*sizes)[SizeKind_Fonts].entries.push_back(font);
+  w->sizeTable = sizes.get();
+
+  DimensionerPayload d{};
+  d.head.layer = 3;
+  d.a = {W(20), W(40)};
+  d.b = {W(150), W(40)};
+  d.c = {W(20), W(90)};
+  d.unit = 2;
+  std::vector<std::uint8_t> datumBytes(kDatumRoom, 0);
+  auto& datum = *reinterpret_cast<DatumPayload*>(datumBytes.data());
+  datum.head.sizeFlags = 1;
+  datum.x = W(40);
+  datum.y = W(160);
+  std::memcpy(datum.name, "D1", 3);
+  const std::pair<std::uint16_t, const void*> cases[] = {
+      {Type_Dimensioner, &d}, {Type_AngleDimensioner, &d}, {Type_Datum, &datum}};
+  for (const auto& [type, payload] : cases) {
+    const std::vector<std::uint32_t> before = pixels;
     GhostEntityData(dc, type, payload, 0, &pl3::kIdentityTransform);
+    EXPECT_GT(Changed(before), 20) << type;
+    GhostEntityData(dc, type, payload, 0, &pl3::kIdentityTransform);
+    EXPECT_EQ(Changed(before), 0) << type;
   }
-  EXPECT_EQ(g_calls, (std::vector<std::string>{"centroid", "angle dimensioner", "dimensioner", "datum"}));
+  // The datum's arms: up from the point to the tip 131 pixels above it.
+  const std::vector<std::uint32_t> before = pixels;
+  GhostEntityData(dc, Type_Datum, &datum, 0, &pl3::kIdentityTransform);
+  EXPECT_NE(At(40, 100), before[100 * kSize + 40]);
+  EXPECT_NE(At(100, 160), before[160 * kSize + 100]);
+  EXPECT_TRUE(g_calls.empty());
+  w->sizeTable = nullptr;
 }
 
 TEST_F(GhostTest, InsertionArrayIsGhostedMovedAndItsTransformsKept) {

@@ -18,6 +18,7 @@
 #include "geometry/rasterise.h"
 #include "objects/graphic_records.h"
 #include "objects/plane_clearances.h"
+#include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 #include "tests/geometry/raster_fixture.h"
@@ -422,6 +423,47 @@ TEST(ImmediateDrawing, TypesWithoutARowDrawNothing) {
   }
   DrawEntityByType(nullptr, 1, nullptr, 0);
   EXPECT_TRUE(plane.Lit().empty());
+}
+
+TEST(ImmediateDrawing, DimensionersAndDatumsDrawThroughTheirOwnDrawers) {
+  Window w;
+  Plane plane(40, 40);
+  plane.view.zoom = 100000;  // the 216,000-wide lines come out one or two pixels wide
+  g_raster.viewFactor = pl3::ViewFactorForZoom(plane.view.zoom);
+  DimensionerPayload d{};
+  d.head.layer = Layer_Top;
+  d.a = {600000, 1000000};
+  d.b = {3000000, 1000000};
+  d.c = {600000, 2500000};
+  Draw(&d, Type_Dimensioner, 10);
+  EXPECT_TRUE(plane.Lit().empty()) << "pass 10 draws the label alone";
+  Draw(&d, Type_Dimensioner);
+  EXPECT_EQ(plane.At(18, 25), kTopBit) << "the dimension line";
+  EXPECT_EQ(plane.At(30, 18), kTopBit) << "the extension line from B";
+  EXPECT_EQ(plane.At(18, 5), 0u);
+  plane.Clear();
+  Draw(&d, Type_AngleDimensioner);
+  EXPECT_FALSE(plane.Lit().empty());
+
+  plane.Clear();
+  plane.view.zoom = 10000;  // a text size of 1: arms of 13 pixels
+  g_raster.viewFactor = pl3::ViewFactorForZoom(plane.view.zoom);
+  auto sizes = NewSizeTable();
+  SizeEntry font{};
+  font.flags = kSizeEntryOn;
+  font.unit = kSizeUnitNone;
+  font.value1 = 1;
+  (*sizes)[SizeKind_Fonts].entries.push_back(font);
+  w.block.sizeTable = sizes.get();
+  std::vector<std::uint8_t> bytes(kDatumRoom, 0);
+  auto& datum = *reinterpret_cast<DatumPayload*>(bytes.data());
+  datum.head.sizeFlags = 1;
+  datum.x = 205000;  // pixel (20, 25)
+  datum.y = 255000;
+  Draw(&datum, Type_Datum);
+  EXPECT_EQ(plane.At(20, 15), 0x820000u) << "the arm up, in the datum colour";
+  EXPECT_EQ(plane.At(30, 25), 0x820000u) << "the arm to the right";
+  w.block.sizeTable = nullptr;
 }
 
 TEST(ImmediateDrawing, BoxOutlineInAllPlanesOrSchematicClass) {

@@ -256,6 +256,33 @@ TEST_F(GraphicBoxTest, CodesWithoutABoxLeaveItUntouched) {
   }
 }
 
+TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
+  std::vector<std::uint8_t> payload(kLargestPayloadRoom, 0);
+  Box b{1, 2, 3, 4};
+  GetGraphicBox(payload.data(), Type_Spiral, &b);
+  EXPECT_TRUE(BoxIs(b, {11, 22, 33, 44}));
+
+  // Without a measurable label its box is the label position.
+  DimensionerPayload d{};
+  d.a = {kFar, kFar};
+  d.b = {kFar + 1000000, kFar};
+  d.c = {kFar, kFar + 2000000};
+  d.labelPosition = {kFar + 500000, kFar + 2000000};
+  GetGraphicBox(&d, Type_Dimensioner, &b);
+  const std::int32_t grow = 365760 + 2880000;
+  EXPECT_TRUE(BoxIs(b, {kFar - grow, kFar - grow, kFar + 1000000 + grow, kFar + 2000000 + 2880000}));
+  d.options = kDimensionerArrowsOutside;
+  GetGraphicBox(&d, Type_Dimensioner, &b);
+  EXPECT_EQ(b.xmin, kFar - grow - 2194560);
+
+  DimensionerPayload angle{};
+  angle.c = {kFar, kFar};
+  angle.a = {kFar + 3000, kFar + 4000};
+  angle.labelPosition = angle.c;
+  GetGraphicBox(&angle, Type_AngleDimensioner, &b);
+  EXPECT_TRUE(BoxIs(b, {kFar - 5000, kFar - 5000, kFar + 5000, kFar + 5000}));
+}
+
 TEST_F(GraphicBoxTest, AWorkingRecordIsBoxedUnderItsStoredCode) {
   std::unique_ptr<EntityRecord> record = NewEntityRecord();
   record->header.recordType = Type_Track;

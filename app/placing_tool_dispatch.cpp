@@ -1,0 +1,53 @@
+// The mouse road's calls into the placing tools (edit/engine_seams.h): the
+// ghost updater of a mode, the commit of its click and the start of an
+// insertion, each sent to the tool that owns the mode or the pending
+// insertion type. Tools not built yet get the stand-ins of
+// app/engine_seams_pending.cpp.
+#include "app/engine_seams_pending.h"
+#include "edit/engine_seams.h"
+#include "edit/window_data.h"
+#include "objects/datums.h"
+#include "objects/dimensioners.h"
+#include "objects/type_codes.h"
+
+namespace {
+
+bool IsDimensionerMode(std::uint8_t mode) { return mode >= kModeDimensionerA && mode <= kModeAngleLabel; }
+
+}  // namespace
+
+void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord** pendingSlot) {
+  EntityRecord* pending = pendingSlot ? *pendingSlot : nullptr;
+  switch (kind) {
+    case GhostKind::Dimensioner:
+      if (button) MoveDimensionerInsertion(dc, pending, button->Cursor);
+      return;
+    case GhostKind::Datum:
+      if (button) MoveDatumGhost(dc, pending, button->Cursor);
+      return;
+    default:
+      PendingUpdateModeGhost(kind, dc, button, pendingSlot);
+      return;
+  }
+}
+
+void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {
+  if (IsDimensionerMode(mode)) {
+    ClickDimensionerInsertion(window, pendingSlot);
+  } else if (mode == kModePlacingDatum) {
+    InsertDatum(pendingSlot);
+  } else {
+    PendingCommitModeItem(mode, window, button, pendingSlot);
+  }
+}
+
+void BeginInsertion(HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {
+  const CurrentWindowData* w = ActiveWindowData;
+  const pl3::Point cursor = button ? button->Cursor : pl3::Point{};
+  switch (w ? w->InsertType : 0) {
+    case Type_Dimensioner: BeginInsertDimensioner(window, pendingSlot, cursor); return;
+    case Type_AngleDimensioner: BeginInsertAngleDimensioner(window, pendingSlot, cursor); return;
+    case Type_Datum: StartNewDatum(window, pendingSlot, cursor); return;
+    default: PendingBeginInsertion(window, button, pendingSlot); return;
+  }
+}

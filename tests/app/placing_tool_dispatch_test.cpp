@@ -1,0 +1,159 @@
+// The dimensioner and datum tools driven through the real mouse road: clicks
+// and moves reach the tools' own steps, and the item lands in the design.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "objects/grid_sets.h"
+#include "objects/window_state.h"
+#include "../store/tower_test_support.h"
+#include "edit/mouse_road.h"
+#include "edit/window_data.h"
+#include "objects/datums.h"
+#include "objects/dimensioners.h"
+#include "objects/size_table.h"
+#include "objects/symbol_services.h"
+#include "objects/type_codes.h"
+#include "platform/user.h"
+#include "store/tower.h"
+
+namespace {
+
+char* AnswerDatumName(const char*, const char*, char* initial, std::uint32_t, int* confirmed) {
+  std::free(initial);
+  *confirmed = 1;
+  return strdup("EDGE");
+}
+
+class PlacingToolRoad : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    window = std::make_unique<CurrentWindowData>(kEditorPcb, design);
+    window->Zoom = 20000;
+    // Points are taken as clicked: the window's grid does not snap.
+    WindowGridSet(*window)->flags &= ~kGridSnap;
+    window->EditMode = 0;
+    sizes = NewSizeTable();
+    SizeEntry font{};
+    font.flags = kSizeEntryOn;
+    font.unit = kSizeUnitNone;
+    font.value1 = 10;
+    (*sizes)[SizeKind_Fonts].entries.push_back(font);
+    window->sizeTable = sizes.get();
+    ActiveWindowData = window.get();
+    SymbolServiceSlots.enterText = &AnswerDatumName;
+  }
+  void TearDown() override {
+    delete window->PendingRecord;
+    FreeGridInfo(window->Grids);
+    window->Grids = nullptr;
+    window->sizeTable = nullptr;
+    ActiveWindowData = nullptr;
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+  void Click(pl3::Point at) {
+    window->Cursor = at;
+    DoLButtonUp(nullptr, &window->Button, &window->PendingRecord);
+  }
+  void Move(pl3::Point to) {
+    window->Cursor = to;
+    DoMouseMove(nullptr, &window->Button, &window->PendingRecord, 1);
+  }
+  const DimensionerPayload& InHand() { return window->PendingRecord->as<DimensionerPayload>(); }
+  int Count(std::uint16_t code) {
+    Tower* t = GetChildTower(design, code);
+    int n = 0;
+    while (t && FindNextEntity(t)) ++n;
+    ReleaseTower(&t);
+    return n;
+  }
+
+  Tower* design = nullptr;
+  std::unique_ptr<CurrentWindowData> window;
+  std::unique_ptr<SizeTable> sizes;
+};
+
+TEST_F(PlacingToolRoad, ADimensionerIsPlacedClickByClick) {
+  ASSERT_EQ(SetInsertDimensionerMode(), 1);
+  Click({300000000, 400000000});
+  ASSERT_EQ(window->EditMode, kModeDimensionerA);
+  ASSERT_NE(window->PendingRecord, nullptr);
+  Move({310000000, 400000000});
+  EXPECT_EQ(InHand().a.x, 310000000);
+  Click({310000000, 400000000});
+  EXPECT_EQ(window->EditMode, kModeDimensionerB);
+
+  const int beeps = pl3::BeepCount();
+  Click({310000000, 400000000});  // B still on A
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(window->EditMode, kModeDimensionerB);
+
+  Move({346576000, 400000000});
+  EXPECT_EQ(InHand().b.x, 346576000);
+  Click({346576000, 400000000});
+  EXPECT_EQ(window->EditMode, kModeDimensionerLine);
+  Move({320000000, 390000000});
+  EXPECT_EQ(InHand().c.y, 390000000);
+  EXPECT_EQ(InHand().length, 36576000u);
+  Click({320000000, 390000000});
+  EXPECT_EQ(window->EditMode, kModeDimensionerLabel);
+  Move({330000000, 385000000});
+  EXPECT_EQ(InHand().labelPosition.x, 330000000);
+  Click({330000000, 385000000});
+  EXPECT_EQ(window->EditMode, 0);
+  EXPECT_EQ(window->PendingRecord, nullptr);
+  ASSERT_EQ(Count(Type_Dimensioner), 1);
+  Tower* t = GetChildTower(design, Type_Dimensioner);
+  const auto* stored = reinterpret_cast<const DimensionerPayload*>(EntityPayload(FindNextEntity(t)));
+  EXPECT_EQ(stored->length, 36576000u);
+  EXPECT_EQ(stored->labelPosition.y, 385000000);
+  ReleaseTower(&t);
+}
+
+TEST_F(PlacingToolRoad, AnAngleDimensionerStartsAtItsVertex) {
+  ASSERT_EQ(SetInsertAngleDimensionerMode(), 1);
+  Click({300000000, 300000000});
+  ASSERT_EQ(window->EditMode, kModeAngleVertex);
+  EXPECT_EQ(InHand().c.x, 300000000);
+  Click({300000000, 300000000});
+  EXPECT_EQ(window->EditMode, kModeAngleArmA);
+  Move({320000000, 300000000});
+  Click({320000000, 300000000});
+  EXPECT_EQ(window->EditMode, kModeAngleArmB);
+  Move({300000000, 280000000});
+  Click({300000000, 280000000});
+  EXPECT_EQ(window->EditMode, kModeAngleLabel);
+  Click({310000000, 290000000});
+  EXPECT_EQ(window->EditMode, 0);
+  EXPECT_EQ(Count(Type_AngleDimensioner), 1);
+}
+
+TEST_F(PlacingToolRoad, ADatumIsNamedFollowsTheCursorAndIsStored) {
+  ASSERT_EQ(SetInsertDatumMode(), 1);
+  Click({300000000, 300000000});
+  ASSERT_EQ(window->EditMode, kModePlacingDatum);
+  Move({320000000, 330000000});
+  Click({320000000, 330000000});
+  EXPECT_EQ(window->EditMode, 0);
+  EXPECT_EQ(window->PendingRecord, nullptr);
+  const DatumPayload* d = FindDatumByName(design, "EDGE");
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->x, 320000000);
+  EXPECT_EQ(d->y, 330000000);
+}
+
+TEST_F(PlacingToolRoad, OtherInsertionsStillGoToTheirStandIns) {
+  window->InsertType = Type_Track;
+  const int beeps = pl3::BeepCount();
+  Click({300000000, 300000000});
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(window->EditMode, 0);
+  EXPECT_EQ(window->PendingRecord, nullptr);
+}
+
+}  // namespace
