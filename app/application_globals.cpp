@@ -9,11 +9,11 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/enter_text_dialog.h"
-#include "app/pending_services.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "draw/auto_pan.h"
+#include "draw/grid_files.h"
 #include "draw/ui_colours.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
@@ -34,6 +34,7 @@
 #include "objects/dimensioners.h"
 #include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
+#include "store/scratch_entity.h"
 #include "store/tower_file.h"
 
 CurrentWindowData DefaultWindowData;
@@ -52,27 +53,19 @@ bool AutoPanSettingsLoaded = false;
 constexpr std::uint16_t kProgramTowerCode = 211;
 constexpr std::uint16_t kFontListCode = 305;
 
-Tower* NewTopLevelTower(std::uint16_t code) {
-  Tower* t = NewTower(0);
-  LastLevel(t).typeCode = code;
-  InsertAtLastLevel(t, 0);
-  return t;
-}
-
-void DeleteTopLevelTower(Tower** t) {
-  if (!*t) return;
-  DeleteEntity(*t);
-  ReleaseTower(t);
-}
-
 void ReplaceName(char** name, char* value) {
   std::free(*name);
   *name = value;
 }
 
-// The grid file is read; one that cannot be read gets the current list.
+// The grid file is read (one that cannot be read gets the built-in set), and
+// the default window state takes the set it gave.
 void LoadGridFile() {
-  if (!LoadGridList(DefaultGridsFile)) SaveGridList(DefaultGridsFile);
+  LoadGridsFile(DefaultGridsFile);
+  if (GridSet* copy = DuplicateGridSet(DefaultGridSet)) {
+    FreeGridInfo(DefaultWindowData.Grids);
+    DefaultWindowData.Grids = copy;
+  }
 }
 
 char* ConfigurationFolderFile(const char* name) {
@@ -108,8 +101,8 @@ void InitialiseApplication() {
   // 3. The store and the program's towers.
   InitTowerStore();
   DefaultWindowData.design = nullptr;
-  ProgramTower = NewTopLevelTower(kProgramTowerCode);
-  FontRecordsTower = NewTopLevelTower(kFontListCode);
+  ProgramTower = NewTopLevelEntity(kProgramTowerCode);
+  FontRecordsTower = NewTopLevelEntity(kFontListCode);
   LoadBuiltInFonts(FontRecordsTower);
   // The kernel resolves indexed sizes through the active window's size table.
   pl3::SetRealSizeResolver(&ReturnRealSize);
@@ -188,8 +181,8 @@ void FreeApplicationGlobals() {
   if (AutoPanSettingsLoaded) SaveAutoPanOptions();
   AutoPanSettingsLoaded = false;
   DestroyUIColours();
-  DeleteTopLevelTower(&ProgramTower);
-  DeleteTopLevelTower(&FontRecordsTower);
+  DeleteTopLevelEntity(&ProgramTower);
+  DeleteTopLevelEntity(&FontRecordsTower);
   // The store goes after its towers: nothing may touch it afterwards.
   ReleaseTowerStore();
   FreeGridList();

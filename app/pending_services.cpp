@@ -8,17 +8,6 @@ namespace {
 void Refuse() { MessageBeep(0); }
 }  // namespace
 
-void CreateGridList() { Refuse(); }
-void FreeGridList() {}
-int LoadGridList(const char*) {
-  Refuse();
-  return 0;
-}
-int SaveGridList(const char*) {
-  Refuse();
-  return 0;
-}
-
 void UpdateRubberBandGhost(HWND) {}
 int ToggleLayerByKey(HWND, void*, std::uint32_t, void*) { return 0; }
 std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint32_t) {

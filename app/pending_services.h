@@ -10,18 +10,6 @@
 struct Tower;
 struct CurrentWindowData;
 
-// ---- Editor window set-up -----------------------------------------------------------
-
-
-// ---- Grids --------------------------------------------------------------------------
-
-// Creates and frees the program's grid list.
-void CreateGridList();
-void FreeGridList();
-// Reads and writes the grid list as a tower file; 1 on success.
-int LoadGridList(const char* path);
-int SaveGridList(const char* path);
-
 // ---- Command handlers' owners -------------------------------------------------------
 
 // Redraws the rubber-band ghost of the window (Shift changes its shape).

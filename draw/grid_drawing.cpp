@@ -20,6 +20,7 @@ void ResetWorkingArea() { WorkingArea = kDesignArea; }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetWorkingArea);
 
 constexpr double kRadiansPerDegree = 0.017453292519444445;
+constexpr double kDegreesPerRadian = 57.29577951471995;
 constexpr std::uint32_t kSchematicGridValue = 21;
 constexpr std::uint32_t kGridValue = 0x800000;
 constexpr double kMinimumRingPixels = 10;
@@ -34,6 +35,10 @@ double AxisSpacing(const GridAxis& axis, std::uint32_t unit, double zoom) {
   double s = static_cast<double>(axis.numerator) * GridUnitSize(unit) / axis.denominator * axis.displayMultiple / zoom;
   if (!(s > 0)) return 0;
   while (s < axis.minimumSpacing && axis.thinningFactor > 1) s *= axis.thinningFactor;
+  // Dots closer than a pixel would only light the same pixels again (and a
+  // grid read from a file may be that fine): a whole number of steps is
+  // taken that spans a pixel, so the dots never outnumber the pixels.
+  if (s < 1) s *= std::ceil(1 / s);
   return s * zoom;
 }
 
@@ -146,11 +151,15 @@ void DrawPolarGrid(CurrentWindowData& block, const GridEntry& grid, const pl3::B
   if (start > end) end += 360;
   start = std::floor(start / stepAngle) * stepAngle;
   end = std::ceil(end / stepAngle) * stepAngle;
+  // Along the outermost ring dots are no closer than a pixel: a step angle
+  // finer than that is drawn by a whole number of steps that spans one.
+  const double pixelDegrees = kDegreesPerRadian / std::max(greatest / zoom, 1.0);
+  const double drawStep = stepAngle < pixelDegrees ? stepAngle * std::ceil(pixelDegrees / stepAngle) : stepAngle;
   const double cx = AsUnsigned(c.x), cy = AsUnsigned(c.y);
   for (std::int64_t i = startRing; i < endRing; i += k) {
     const double r = static_cast<double>(static_cast<std::uint32_t>(i * ringStep));
     for (std::int64_t j = 0;; ++j) {
-      const double a = start + static_cast<double>(j) * stepAngle;
+      const double a = start + static_cast<double>(j) * drawStep;
       if (!(a < end)) break;
       const double theta = std::fmod(-a, 360.0) * kRadiansPerDegree;
       const double x = cx + r * std::cos(theta);

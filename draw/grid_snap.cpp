@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 
 #include "draw/grids.h"
 #include "edit/window_data.h"
@@ -22,6 +23,13 @@ std::int32_t ToWorld(double v) {
 
 double SignedDifference(std::int32_t a, std::int32_t b) {
   return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b)));
+}
+
+// The ring nearest a distance of `rings` ring steps; a ring step of a world
+// unit or two puts the far corners of the coordinate space past 32 bits.
+std::int32_t NearestRing(double rings) {
+  const double n = std::floor(rings + 0.5);
+  return n >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(n);
 }
 
 bool SnappingOff(const CurrentWindowData& block) { return (block.ViewFlags & kViewSnapOff) != 0; }
@@ -135,7 +143,7 @@ int PolarSnapWorker(const GridEntry& grid, pl3::Point centre, std::int32_t* x, s
   const double r = std::sqrt(dx * dx + dy * dy);
   PolarSnap s{0, 0, 0, r, ringStep, stepAngle};
   if (r != 0) {
-    s.ring = static_cast<std::int32_t>(std::floor(r / ringStep + 0.5));
+    s.ring = NearestRing(r / ringStep);
     s.rawAngle = PolarAngle(centre.x, centre.y, *x, *y);
     s.angle = std::floor(s.rawAngle / stepAngle + 0.5) * stepAngle;
   }
@@ -159,7 +167,7 @@ void PolarCursorStep(std::uint32_t key) {
   if (p.x == block->Cursor.x && p.y == block->Cursor.y) {
     switch (key) {
       case VK_LEFT: s.angle += s.stepAngle; break;
-      case VK_UP: ++s.ring; break;
+      case VK_UP: if (s.ring < INT32_MAX) ++s.ring; break;
       case VK_RIGHT: s.angle -= s.stepAngle; break;
       case VK_DOWN: if (s.ring != 0) --s.ring; break;
       default: break;
@@ -167,7 +175,7 @@ void PolarCursorStep(std::uint32_t key) {
   } else {
     switch (key) {
       case VK_LEFT: if (s.angle < s.rawAngle) s.angle += s.stepAngle; break;
-      case VK_UP: if (s.ring < ringsOut) ++s.ring; break;
+      case VK_UP: if (s.ring < ringsOut && s.ring < INT32_MAX) ++s.ring; break;
       case VK_RIGHT: if (s.angle > s.rawAngle) s.angle -= s.stepAngle; break;
       case VK_DOWN: if (s.ring > ringsOut) --s.ring; break;
       default: break;

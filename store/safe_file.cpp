@@ -54,3 +54,13 @@ bool WriteBytesSafely(const std::string& path, const std::vector<std::uint8_t>& 
   };
   return WriteFileSafely(path, writeAll, error, beforeReplace);
 }
+
+std::string SetFileAside(const std::string& path) {
+  constexpr int kMostCopies = 1000;
+  for (int n = 0; n < kMostCopies; ++n) {
+    const std::string aside = path + ".corrupt" + (n ? "." + std::to_string(n) : std::string());
+    if (MoveFile(path.c_str(), aside.c_str())) return aside;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
+}

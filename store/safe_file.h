@@ -24,3 +24,10 @@ bool WriteBytesSafely(const std::string& path, const std::vector<std::uint8_t>& 
 
 // The temporary file that WriteFileSafely writes before the rename.
 std::string SavingPathBeside(const std::string& path);
+
+// Moves a file that cannot be read out of the way before it is written
+// afresh, so that the user's bytes are kept: to "<path>.corrupt", or
+// "<path>.corrupt.1", ".corrupt.2" ... when earlier copies are there (none is
+// ever replaced). Returns the name it now has, or an empty text when it
+// could not be moved (the caller must then leave the file alone).
+std::string SetFileAside(const std::string& path);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,6 +17,7 @@
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "draw/auto_pan.h"
+#include "draw/grid_files.h"
 #include "draw/ui_colours.h"
 #include "edit/window_data.h"
 #include "geometry/layer_colours.h"
@@ -420,15 +424,26 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   EXPECT_EQ(DialogStartFolders().configurationPath, pl3::ProgramPath(dir_));
   EXPECT_EQ(DialogStartFolders().projectPath, DirectoryDefault(ProjectFolder));
   EXPECT_EQ(RememberedDirectoryPath(LastPCBDirectory), DirectoryDefault(LibraryFolder));
-  // No PL3.CFG yet, and the grid file could not be read, so the grid list is written to it.
+  // No PL3.CFG yet, and no grid file: the built-in grids are written to it,
+  // and the default window state holds them.
   ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
-  EXPECT_EQ(Recorded().gridFiles,
-            (std::vector<std::string>{"load " + std::string(DefaultGridsFile), "save " + std::string(DefaultGridsFile)}));
-  const std::vector<std::string> startOrder = {"CreateGridList", "LoadGridList"};
-  std::vector<std::string> seen;
-  for (const std::string& n : Recorded().names)
-    if (std::find(startOrder.begin(), startOrder.end(), n) != startOrder.end()) seen.push_back(n);
-  EXPECT_EQ(seen, startOrder);
+  GridSet* builtIn = BuildDefaultGridSet();
+  ASSERT_NE(DefaultGridSet, nullptr);
+  EXPECT_EQ(std::memcmp(DefaultGridSet, builtIn, GetGridSetSize(builtIn)), 0);
+  ASSERT_NE(DefaultWindowData.Grids, nullptr);
+  EXPECT_EQ(std::memcmp(DefaultWindowData.Grids, builtIn, GetGridSetSize(builtIn)), 0);
+  GridSet* written = nullptr;
+  ASSERT_EQ(LoadGridList(DefaultGridsFile, &written), 1);
+  EXPECT_EQ(+written->count, 18u);
+  EXPECT_EQ(+written->current.x.numerator, +builtIn->current.x.numerator);
+  EXPECT_FALSE(std::filesystem::exists(Path("DEFAULT.GRD.corrupt"))) << "there was nothing to keep aside";
+  // The next start reads the user's grids from it.
+  written->count = 2;
+  written->flags = kGridSnap;
+  ASSERT_EQ(SaveGridList(DefaultGridsFile, written), 1);
+  const std::string userFile = pl3test::ReadFileBytes(Path("DEFAULT.GRD"));
+  std::free(written);
+  std::free(builtIn);
   // The default window state has its start values, and no design to hold its group.
   EXPECT_EQ(DefaultWindowData.GhostColour, 0x800000u);
   ASSERT_NE(HighlightColours, nullptr);
@@ -451,15 +466,19 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   // A restart: every global back to its state at program start.
   RestartRegistry();
   FreeApplicationGlobals();
-  Recorded().gridLoadResult = 1;
+  EXPECT_EQ(DefaultGridSet, nullptr);
   InitialiseApplication();
   EXPECT_TRUE(pl3::ResponderRecords().empty());
+  ASSERT_NE(DefaultGridSet, nullptr);
+  EXPECT_EQ(+DefaultGridSet->count, 2u);
+  EXPECT_EQ(+DefaultGridSet->flags, +kGridSnap);
+  EXPECT_EQ(+static_cast<GridSet*>(DefaultWindowData.Grids)->count, 2u);
+  EXPECT_EQ(pl3test::ReadFileBytes(Path("DEFAULT.GRD")), userFile) << "a readable grid file is not rewritten";
   EXPECT_EQ(PickDistance, 7u);
   EXPECT_EQ(PickDistanceSquared, 49u);
   EXPECT_EQ(DrawingWorkingFlags[0], 0);
   EXPECT_EQ(DrawingWorkingFlags[1], 1);
   EXPECT_EQ(DefaultCursorStyle, 2);
-  EXPECT_EQ(Recorded().Count("SaveGridList"), 0) << "a readable grid file is not rewritten";
   FreeApplicationGlobals();
   FreeApplicationGlobals();  // a second teardown finds nothing to free
   InitTowerStore();          // the store the test's reset expects
@@ -497,9 +516,11 @@ TEST_F(ApplicationStart, AStoredGridFileNameIsUsedAndWithoutTheKeyTheDefaultsRun
   // Without "Initialisation" and no way to make it, the folder buffer is used as it stands.
   ForgetRegistry();
   FreeApplicationGlobals();
-  Recorded().gridFiles.clear();
   pl3::SetRegistryWriteFaultForTests(1);
+  // The empty folder names the root: a grid file this start writes there goes again.
+  const bool rootFileWasThere = std::filesystem::exists("/DEFAULT.GRD");
   InitialiseApplication();
+  if (!rootFileWasThere) std::remove("/DEFAULT.GRD");
   EXPECT_FALSE(ProgramSubkeyExists("Initialisation"));
   EXPECT_EQ(DefaultPCBLayers, 4u) << "start-up's value stays on this path";
   EXPECT_STREQ(ConfigurationFileName, "\\PL3.CFG");

@@ -35,19 +35,6 @@ const bool registered = pl3::RegisterGlobalReset(&ResetFakes);
 using pendingfakes::Note;
 using pendingfakes::Recorded;
 
-void CreateGridList() { Note("CreateGridList"); }
-void FreeGridList() { Note("FreeGridList"); }
-int LoadGridList(const char* path) {
-  Note("LoadGridList");
-  Recorded().gridFiles.push_back(std::string("load ") + (path ? path : "<null>"));
-  return Recorded().gridLoadResult;
-}
-int SaveGridList(const char* path) {
-  Note("SaveGridList");
-  Recorded().gridFiles.push_back(std::string("save ") + (path ? path : "<null>"));
-  return 1;
-}
-
 void UpdateRubberBandGhost(HWND) { ++Recorded().ghostUpdates; }
 int ToggleLayerByKey(HWND, void*, std::uint32_t virtualKey, void*) {
   Recorded().layerToggleKeys.push_back(virtualKey);

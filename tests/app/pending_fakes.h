@@ -10,8 +10,6 @@ namespace pendingfakes {
 
 struct Calls {
   std::vector<std::string> names;             // every call, in order
-  int gridLoadResult = 0;                     // what LoadGridList answers
-  std::vector<std::string> gridFiles;         // paths given to LoadGridList and SaveGridList
   // The command handlers' owners.
   std::vector<std::string> operations;        // PerformCommandOperation's names, in order
   std::vector<std::uint32_t> operationParameters;
