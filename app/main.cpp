@@ -8,6 +8,7 @@
 #include "app/command_table.h"
 #include "app/configuration_file.h"
 #include "app/core_utilities.h"
+#include "app/grid_control.h"
 #include "app/settings_block.h"
 #include "platform/gdi.h"
 #include "platform/kernel_files.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
   ApplyCompressionSettings(Settings);
   ReadAutoBackupSettings();
   SetFrameDestroyer(&DestroyWindow);
+  RegisterGridControl(nullptr);
   RegisterAcceleratorEditClass(nullptr);
 
   FrameWindow = CreateFrameWindow(nullptr);
