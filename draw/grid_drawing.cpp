@@ -79,7 +79,9 @@ void DrawCartesianGrid(CurrentWindowData& block, const GridEntry& grid) {
   const double zoom = block.Zoom ? block.Zoom : 1;
   const double xs = AxisSpacing(grid.x, grid.unit, zoom);
   const double ys = AxisSpacing(grid.y, grid.unit, zoom);
-  if (xs <= 0 || ys <= 0) return;
+  // Dots further apart than the coordinate range can hold give at most one
+  // dot: none is drawn (and the step is never cast out of range).
+  if (xs <= 0 || ys <= 0 || xs > INT32_MAX || ys > INT32_MAX) return;
   const double width = block.Surface.width ? block.Surface.width : pl3::g_raster.width;
   const double height = block.Surface.height ? block.Surface.height : pl3::g_raster.height;
   std::int64_t left = static_cast<std::int64_t>(block.ViewOriginX * zoom);
@@ -94,7 +96,7 @@ void DrawCartesianGrid(CurrentWindowData& block, const GridEntry& grid) {
   const std::int64_t y0 = FirstLine(top, block.CoordinateOrigin.y, ys);
   const auto xStep = static_cast<std::int64_t>(xs);
   const auto yStep = static_cast<std::int64_t>(ys);
-  if (xStep <= 0 || yStep <= 0 || xStep > INT32_MAX || yStep > INT32_MAX) return;
+  if (xStep <= 0 || yStep <= 0) return;
   DrawGridColumns(static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), static_cast<std::int32_t>(right),
                   static_cast<std::int32_t>(bottom), static_cast<std::int32_t>(xStep), static_cast<std::int32_t>(yStep));
 }

@@ -420,6 +420,8 @@ TEST_F(GridFiles, StepsThatGiveNoPositionsLoadAsStoredAndSnapAndDrawSafely) {
   GridEntry tiny = Cartesian(kGridUnitThou, 1, 36576);  // one world unit
   tiny.x.thinningFactor = tiny.y.thinningFactor = 1;
   tiny.x.minimumSpacing = tiny.y.minimumSpacing = 0;
+  GridEntry huge = Cartesian(kGridUnitInch, 0xFFFFFFFFu, 1);  // dots 10^19 units apart
+  huge.x.displayMultiple = huge.y.displayMultiple = 0xFFFFFFFFu;
   const std::vector<GridEntry> entries = {zero,
                                           negative,
                                           noDivisor,
@@ -429,7 +431,8 @@ TEST_F(GridFiles, StepsThatGiveNoPositionsLoadAsStoredAndSnapAndDrawSafely) {
                                           Polar(kGridUnitMm, 2.0, kAngleEveryDegrees, -30.0),
                                           Polar(kGridUnitMm, 2.0, kAngleEveryFraction, 0.0),
                                           Polar(kGridUnitMm, 1e-6, kAngleEveryDegrees, 1e-9),
-                                          Polar(kGridUnitThou, 1.0 / 36576, kAngleEveryDegrees, 1e-12)};
+                                          Polar(kGridUnitThou, 1.0 / 36576, kAngleEveryDegrees, 1e-12),
+                                          huge};
   SetHolder saved{MakeSet(entries, 0)};
   ASSERT_EQ(SaveGridList(Path("odd.grd").c_str(), saved.set), 1);
   SetHolder loaded{nullptr};
