@@ -58,7 +58,8 @@ bool WriteBytesSafely(const std::string& path, const std::vector<std::uint8_t>& 
 std::string SetFileAside(const std::string& path) {
   constexpr int kMostCopies = 1000;
   for (int n = 0; n < kMostCopies; ++n) {
-    const std::string aside = path + ".corrupt" + (n ? "." + std::to_string(n) : std::string());
+    std::string aside = path + ".corrupt";
+    if (n) aside.append(".").append(std::to_string(n));
     if (MoveFile(path.c_str(), aside.c_str())) return aside;
     if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
   }
