@@ -346,6 +346,15 @@ TEST_F(GridControl, RowsShowTheSelectionTheCurrentGridAndWithStylesTheSortColumn
   EXPECT_EQ(themed.At(46, 2), white) << "the X column is 45 pixels wide";
   const RowPicture themedSelected = DrawRow(List(), row, false, ODS_SELECTED);
   EXPECT_EQ(themedSelected.At(2, 2), GetUIColour(18));
+  // Headers dragged about: the row draws its cells in the list's new order,
+  // here Position (45 pixels) before X.
+  const int order[kGridColumnCount] = {GridColumn_Position, GridColumn_X, GridColumn_Y,
+                                       GridColumn_Unit,     GridColumn_Type, GridColumn_Key};
+  SendMessage(List(), LVM_SETCOLUMNORDERARRAY, kGridColumnCount, reinterpret_cast<LPARAM>(order));
+  const RowPicture dragged = DrawRow(List(), row, false, 0);
+  EXPECT_EQ(dragged.At(2, 2), white);
+  EXPECT_EQ(dragged.At(47, 2), GetUIColour(19));
+  EXPECT_EQ(dragged.At(88, 18), GetUIColour(19));
   // A control made with visual styles takes the small arrows.
   DestroyWindow(control);
   control = CreateWindowEx(0, kGridControlClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, parent, nullptr, nullptr,
