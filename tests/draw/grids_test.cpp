@@ -9,6 +9,7 @@
 #include "edit/window_data.h"
 #include "geometry/view_mapping.h"
 #include "platform/user_constants.h"
+#include "tests/draw/grid_test_entries.h"
 #include "tests/geometry/raster_fixture.h"
 
 namespace {
@@ -25,16 +26,7 @@ GridEntry Cartesian(std::uint32_t unit, std::uint32_t num, std::uint32_t den, st
   return e;
 }
 
-GridEntry Polar(std::uint32_t unit, double ringSpacing, std::uint32_t style, double angleValue) {
-  GridEntry e{};
-  e.unit = unit;
-  e.kind = kGridPolar;
-  e.ringSpacing = ringSpacing;
-  e.angleStyle = style;
-  e.polarWord = 1;
-  e.angleValue = angleValue;
-  return e;
-}
+using gridtest::Polar;
 
 // The active window with the built-in grids.
 class GridTest : public ::testing::Test {
