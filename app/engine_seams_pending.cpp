@@ -35,5 +35,6 @@ int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
 void RebuildSelectionMenu(HWND) {}
 void BeginMeasure(HWND, ButtonRecord*) { Refuse(); }
 void ShowMeasuringTooltip(HWND) {}
+void HideMeasuringTooltip(HWND) {}
 void SetMeasureTool(HWND) {}
 void EnablePrintZoneCommand(int) {}
