@@ -244,11 +244,6 @@ Tower* RecordUndoModify(const Tower* oldItem, NodeRef newItem, std::uint32_t ste
   return entry.release();
 }
 
-void ClearUndoHistory(const Tower* design) {
-  OwnedTower history = OpenHistory(design, false);
-  if (history) DeleteChildEntities(history.get(), Type_UndoEntry);
-}
-
 void DropRedoTail() {
   OwnedTower history = OpenHistory(ActiveDesign(), false);
   if (history) DropTail(history.get());
