@@ -24,7 +24,6 @@ void ClearToolMode(HWND) { Refuse(); }
 void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
-void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }
 void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }

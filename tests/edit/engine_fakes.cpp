@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "edit/engine_seams.h"
+#include "edit/selection_engine_seams.h"
+#include "objects/editor_seams.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/status_seams.h"
 #include "edit/window_data.h"
@@ -75,6 +77,10 @@ void UpdateToolbarStates(std::uint32_t) {}
 int IsItemAttachedToCursor() { return 0; }
 void CentreViewOnPoint(void*, pl3::Point) {}
 void RedrawView(void* window) { Note(window ? "redraw view" : "redraw no view"); }
+int UpdateStatusBar(void*) {
+  Note("status");
+  return 1;
+}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) {}
 
@@ -90,3 +96,63 @@ void SetOwnerDrawnItemText(std::uintptr_t data, const char* text) {
 }
 void RefreshOwnerDrawnMenu(HMENU, int flags) { Note("menu refreshed " + std::to_string(flags)); }
 void ChangeMenu(int flags) { Note("change menu " + std::to_string(flags)); }
+
+// The frame and the tools (edit/engine_seams.h).
+void UpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
+void CommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) {}
+void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) {}
+void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) {}
+void ShowSchematicNetAtCursor() {}
+void SetPlaneNetAtPoint(HWND, ButtonRecord*) {}
+void AcceptGraphicRecord(HWND, EntityRecord**) {}
+void GhostCurrentMode(HWND) {
+  const CurrentWindowData* w = ActiveWindowData;
+  Note("ghost mode " + std::to_string(w ? w->EditMode : 0) + " assist " + std::to_string(w ? w->AngleAssist : 0));
+}
+void CentreViewOnCursor(HWND) {}
+void ClearToolMode(HWND) { Note("tool ended"); }
+void ClearSelectionArray(HWND) {}
+void DoSelect(HWND, ButtonRecord*, EntityRecord**) {}
+void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) {}
+void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) {}
+void AddSelectedPolygonPoint(HWND, ButtonRecord*) {}
+void CopyAtCursor(HWND, ButtonRecord*) {}
+void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) {}
+void PlaceFromSchematic(HWND, ButtonRecord*) {}
+void EditAtCursor(HWND, ButtonRecord*) {}
+int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
+void RebuildSelectionMenu(HWND) {}
+void BeginMeasure(HWND, ButtonRecord*) {}
+void ShowMeasuringTooltip(HWND) {}
+void HideMeasuringTooltip(HWND) { Note("tooltip hidden"); }
+void SetMeasureTool(HWND) {}
+void EnablePrintZoneCommand(int) {}
+
+// The selection engine.
+void CancelSelectionArray(HWND) { Note("selection cancelled"); }
+int DeleteSelectionArray(HWND) {
+  Note("selection deleted");
+  return enginefakes::deleteSelectionArrayAnswer;
+}
+int DeleteSelection(HWND) {
+  Note("held item deleted");
+  return enginefakes::deleteSelectionAnswer;
+}
+void PickObjectAtCursor(HWND, ButtonRecord*, int action) { Note("pick " + std::to_string(action)); }
+
+// The editor services of the design objects.
+std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
+void DrawSpiral(void*, const EntityRecord*) {}
+int GetArcQuadrant(const EntityRecord*) { return 0; }
+int GetArcSweepQuadrants(const EntityRecord*) { return 0; }
+void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
+void RedrawViewRect(void*, const pl3::Box*, int) { Note("redraw box"); }
+void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}
+void SetSelectionAndOptionsMenus(std::uint32_t kind) { Note("menus " + std::to_string(kind)); }
+void SetEditCursor(std::uint32_t kind) { Note("cursor " + std::to_string(kind)); }
+// Snaps to multiples of 1,000.
+void SnapXY(std::int32_t* x, std::int32_t* y, int) {
+  *x = *x / 1000 * 1000;
+  *y = *y / 1000 * 1000;
+}
+void SnapXYFine(std::int32_t*, std::int32_t*) {}
