@@ -24,7 +24,6 @@ void ClearToolMode(HWND) { Refuse(); }
 void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
-void DoDelete(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }
 void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }
@@ -35,5 +34,6 @@ int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
 void RebuildSelectionMenu(HWND) {}
 void BeginMeasure(HWND, ButtonRecord*) { Refuse(); }
 void ShowMeasuringTooltip(HWND) {}
+void HideMeasuringTooltip(HWND) {}
 void SetMeasureTool(HWND) {}
 void EnablePrintZoneCommand(int) {}

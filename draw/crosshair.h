@@ -1,7 +1,7 @@
 // The XOR crosshair of an editor view, the cursor kinds of the tools with
 // their cursor resources, and the three window operations that sit with
 // them (a new schematic window, the sub-net point lists, the designator
-// display bits). MoveCrosshair is declared in edit/engine_seams.h and
+// display bits). MoveCrosshair and DrawCrosshair are declared in edit/engine_seams.h and
 // SetEditCursor in objects/editor_seams.h, where the engine reaches them.
 #pragma once
 #include <cstdint>
@@ -14,10 +14,10 @@
 // Edit modes in which no crosshair lines are drawn (the zoom modes and 55).
 bool CrosshairHiddenInMode(std::uint8_t mode);
 
-// Toggles the crosshair lines at the record's position: a white one-pixel
-// XOR pen, a horizontal line across the client area and a vertical one down
-// it. Nothing in modes 35, 36, 37 and 55 of the active window, or with style 1.
-void DrawCrosshair(HWND window, const CrosshairRecord* record);
+// DrawCrosshair (edit/engine_seams.h) toggles the crosshair lines at the
+// record's position: a white one-pixel XOR pen, a horizontal line across the
+// client area and a vertical one down it. Nothing in modes 35, 36, 37 and 55
+// of the active window, or with style 1.
 
 // The cursor resources of a kind: the name used with style 1 (target mark)
 // and the one used with crosshair lines (null: no cursor image).

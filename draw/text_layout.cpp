@@ -27,10 +27,6 @@ struct FreeDeleter {
 using HeapString = std::unique_ptr<char, FreeDeleter>;
 using HeapBox = std::unique_ptr<std::int32_t, FreeDeleter>;
 
-struct TowerReleaser {
-  void operator()(Tower* t) const { ReleaseTower(&t); }
-};
-using OwnedTower = std::unique_ptr<Tower, TowerReleaser>;
 
 const Entity* NewestChildOf(const Entity* parent, std::uint16_t code) {
   for (const TypeGroup* g = parent ? NodeAt<TypeGroup>(parent->firstChild) : nullptr; g; g = NodeAt<TypeGroup>(g->next))

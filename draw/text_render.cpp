@@ -56,9 +56,6 @@ const bool kResetRegistered = pl3::RegisterGlobalReset([] {
 struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
 };
-struct TowerReleaser {
-  void operator()(Tower* t) const { ReleaseTower(&t); }
-};
 
 const Entity* NewestChildOf(const Entity* parent, std::uint16_t code) {
   for (const TypeGroup* g = parent ? NodeAt<TypeGroup>(parent->firstChild) : nullptr; g; g = NodeAt<TypeGroup>(g->next))
@@ -389,7 +386,7 @@ void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, cons
   std::uint32_t number;
   std::memcpy(&number, copy->bytes52, sizeof number);
   if (number == kFallbackFont && DrawsFontTwoForThree(mode)) number = 2;
-  std::unique_ptr<Tower, TowerReleaser> font(GetFontTower(number));
+  OwnedTower font(GetFontTower(number));
   if (!font) return;
   ResolveEntitySizes(copy, 5);  // a Text
 

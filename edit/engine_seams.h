@@ -87,3 +87,19 @@ void ShowMeasuringTooltip(HWND window);
 void SetMeasureTool(HWND window);
 // Greys or enables "Clear Print Zone" (2475) in the frame's menu.
 void EnablePrintZoneCommand(int enable);
+
+// ---- The frame's menus, its tracking tooltip and the crosshair ----
+
+// Rebuilds the frame menu for the active window's kind (with the Undo and
+// Redo items, UpdateUndoMenu).
+void ChangeMenu(int flags);
+// Replaces the text that an owner-drawn menu item's data record carries
+// (the record is the frame's; its old text is freed) with a copy of `text`.
+void SetOwnerDrawnItemText(std::uintptr_t itemData, const char* text);
+// Re-prepares the owner-drawn items of the menu after their texts changed.
+void RefreshOwnerDrawnMenu(HMENU menu, int flags);
+// Hides the measuring tooltip (the frame's tracking tooltip is deactivated).
+void HideMeasuringTooltip(HWND window);
+// Toggles the window's XOR crosshair lines at the record's position (the
+// drawing code; nothing in the modes that hide the crosshair).
+void DrawCrosshair(HWND window, const CrosshairRecord* record);

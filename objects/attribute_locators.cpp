@@ -11,6 +11,7 @@
 #include "objects/attribute_services.h"
 #include "objects/colours.h"
 #include "objects/design_walks.h"
+#include "objects/editor_seams.h"
 #include "objects/entity_record.h"
 #include "objects/io_ports.h"
 #include "objects/item_sides.h"
@@ -19,6 +20,7 @@
 #include "objects/payload_access.h"
 #include "objects/selection_menus.h"
 #include "objects/type_codes.h"
+#include "objects/undo_seams.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
@@ -257,15 +259,6 @@ void SetLocatorTarget(EntityRecord* record, const Tower* target) {
   LocatorOf(record).markedEntity = e ? NodeRefOf(e) : 0;
 }
 
-Tower* InsertEntityWithUndo(const EntityRecord* record, const Tower* design) {
-  if (!record || !design || !TowerEntity(design)) return nullptr;
-  Tower* stored = StoreGraphicRecord(design, record, 0);
-  if (!stored) return nullptr;
-  const std::string caption = std::string("Insert ") + GetTypeName(StoredCodeOfRecord(*record));
-  RecordInsertionUndo(stored, caption.c_str());
-  return stored;
-}
-
 Tower* InsertLocatorWithUndo(const LocatorPayload& locator) {
   auto record = NewEntityRecord();
   InitialiseEntityRecord(record.get(), Type_AttributeLocator, &locator.head.transform, locator.head.layer);
@@ -434,6 +427,17 @@ void CancelLocatorPlacing(const EntityRecord* record) {
   ReleasePendingTarget();
 }
 
+namespace {
+
+// The item's removal recorded in the active window's current undo step.
+void RecordRemovalInStep(const Tower* item) {
+  if (!ActiveWindowData) return;
+  Tower* entry = RecordUndoRemove(item, ActiveWindowData->UndoStep);
+  ReleaseTower(&entry);
+}
+
+}  // namespace
+
 int DeleteLocatorWithAttribute(Tower* locator) {
   Entity* e = TowerEntity(locator);
   const auto* l = e && e->typeCode == Type_AttributeLocator
@@ -442,11 +446,11 @@ int DeleteLocatorWithAttribute(Tower* locator) {
                       : nullptr;
   if (!l) return 0;
   if (Tower* attribute = l->attributeId ? FindDesignAttributeById(l->attributeId) : nullptr) {
-    RecordDeletionUndo(attribute);
+    RecordRemovalInStep(attribute);
     DeleteEntity(attribute);
     ReleaseTower(&attribute);
   }
-  RecordDeletionUndo(locator);
+  RecordRemovalInStep(locator);
   DeleteEntity(locator);
   return 1;
 }

@@ -92,10 +92,6 @@ LocatorClickResult AcceptLocatorClick(void* view, EntityRecord* record, pl3::Poi
 // Stores the entity at the Tower's last level as the record's reference (payload 88).
 void SetLocatorTarget(EntityRecord* record, const Tower* target);
 
-// Stores the record's payload under the design and records the insertion as
-// an undo step captioned after the type name. The caller releases the result.
-Tower* InsertEntityWithUndo(const EntityRecord* record, const Tower* design);
-
 // Wraps a locator payload in a working record and inserts it under the
 // active design with undo. The caller releases the result.
 Tower* InsertLocatorWithUndo(const LocatorPayload& locator);
@@ -179,12 +175,8 @@ struct LocatorDrawServices {
 };
 extern LocatorDrawServices LocatorDrawSlots;
 
-// ---- Seams: the editing engine (the program's stand-ins are in
-// app/locator_seams_pending.cpp) -------------------------------------------------------
+// ---- Seams: the editing engine (the program's stand-in is in
+// app/selection_menu_seams_pending.cpp) -------------------------------------------------------
 
-// Records the insertion of the entity as an undo step with the caption.
-void RecordInsertionUndo(const Tower* inserted, const char* caption);
-// Records the removal of the entity in the current undo step.
-void RecordDeletionUndo(const Tower* entity);
 // Builds the Selection and Options menus for a selection-menu kind.
 void SetSelectionAndOptionsMenus(std::uint32_t menuKind);

@@ -66,8 +66,7 @@ Direction TrackDirection(const LinePayload& track) {
 void StoreWithUndo(const CurrentWindowData& w, std::uint16_t type, std::uint32_t size, const void* payload) {
   Tower* stored = InsertEntity(w.design, size, type, payload);
   if (!stored) return;
-  Tower* undo = RecordUndoInsert(stored, w.UndoStep);
-  ReleaseTower(&undo);
+  RecordUndoInsert(NodeRefOf(TowerEntity(stored)), w.UndoStep);
   PutEntityOnDisplayList(w.Display, stored);
   ReleaseTower(&stored);
 }
@@ -86,8 +85,7 @@ void RemoveWithUndo(const CurrentWindowData& w, Tower* const* entities, int coun
 }
 
 void FinishUndoStep(HWND window, CurrentWindowData& w, const char* caption) {
-  SetUndoStepCaption(w.UndoStep, caption);
-  w.UndoStep = NewUndoStepNumber();
+  CloseUndoStep(w, caption);
   RecordDesignChange();
   RedrawView(window);
 }

@@ -37,10 +37,6 @@ void ResetInfoBoxGlobals() {
 }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetInfoBoxGlobals);
 
-struct TowerReleaser {
-  void operator()(Tower* t) const { ReleaseTower(&t); }
-};
-using OwnedTower = std::unique_ptr<Tower, TowerReleaser>;
 
 OwnedTower TowerOn(const Tower* container, Entity* e) {
   return OwnedTower(EntityToTower(container, e, -1));

@@ -16,6 +16,7 @@
 #include "objects/real_size.h"
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
+#include "objects/undo_seams.h"
 #include "platform/reset_hooks.h"
 #include "store/tower.h"
 
@@ -514,8 +515,12 @@ Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symb
   pl3::ComposeLinearTransform(&local.head.transform, &inverse);
   local.head.transform.tx = 0;
   local.head.transform.ty = 0;
-  if (LocatorKindSlots.recordModifiedForUndo)
-    LocatorKindSlots.recordModifiedForUndo(symbol, "Insert symbol attribute locator");
+  // The symbol changes in place (it gains the locator): it is its own replacement.
+  if (CurrentWindowData* w = ActiveWindowData) {
+    Tower* undo = RecordUndoModify(symbol, NodeRefOf(TowerEntity(symbol)), w->UndoStep);
+    ReleaseTower(&undo);
+    CloseUndoStep(*w, "Insert symbol attribute locator");
+  }
   Tower* stored = InsertEntity(symbol, sizeof local, Type_AttributeLocator, &local);
   if (!stored) return nullptr;
   StoreNameChild(stored, pendingName ? pendingName : "");

@@ -92,9 +92,6 @@ struct LocatorKindServices {
                     pl3::Box* box) = nullptr;
   // The walker's suppress flag: set while locator texts must not be drawn.
   int (*textsSuppressed)() = nullptr;
-  // Records the item as modified in the current undo step, captions that
-  // step and opens a new one.
-  void (*recordModifiedForUndo)(const Tower* item, const char* caption) = nullptr;
   // Recomputes the stored boxes of an item after a change under it.
   void (*refreshItemBoxes)(const Tower* item) = nullptr;
   // Shows a message box with the caption.

@@ -9,6 +9,7 @@
 #include "objects/symbol_instances.h"
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
+#include "objects/undo_seams.h"
 #include "objects/walker.h"
 #include "objects/walker_actions.h"
 #include "platform/reset_hooks.h"
@@ -451,8 +452,10 @@ bool NamesShape(const std::uint8_t* entry, const std::uint8_t* other) {
   return ReadU32(entry, 8) == ReadU32(other, 8);
 }
 
-// True when an entity under t (any depth) other than `self` is a 111 naming the same shape.
-bool SubtreeNamesShape(const Tower* t, const Entity* self, const std::uint8_t* entry) {
+// True when a child of t other than `self` is a 111 naming the same shape;
+// with `deep`, any descendant (an undo entry keeps its copies below its item
+// node and redo slot).
+bool SubtreeNamesShape(const Tower* t, const Entity* self, const std::uint8_t* entry, bool deep) {
   Tower* children = GetAllChildrenTower(t);
   bool found = false;
   while (!found && children) {
@@ -462,6 +465,9 @@ bool SubtreeNamesShape(const Tower* t, const Entity* self, const std::uint8_t* e
     if (e->typeCode == Type_PadStackLayerInfo) {
       const std::uint8_t* other = PayloadOfAtLeast(e, 12);
       if (other && NamesShape(entry, other)) found = true;
+    } else if (deep && e->firstChild) {
+      LastLevel(children).flags |= kLevelPositioned;
+      found = SubtreeNamesShape(children, self, entry, true);
     }
   }
   ReleaseTower(&children);
@@ -475,7 +481,7 @@ int IsShapeStillReferenced(const Tower* design, const Tower* layerEntry) {
   const std::uint8_t* entry = PayloadOfAtLeast(self, 12);
   if (!design || !entry) return 0;
   // Layer entries live under the edited pad stack, which is the design.
-  if (SubtreeNamesShape(design, self, entry)) return 1;
+  if (SubtreeNamesShape(design, self, entry, false)) return 1;
   Tower* history = GetChildTower(design, 10500);
   int kept = 0;
   while (!kept && history && FindNextEntity(history)) {
@@ -483,7 +489,7 @@ int IsShapeStillReferenced(const Tower* design, const Tower* layerEntry) {
     Tower* steps = GetChildTower(history, 10501);
     while (!kept && steps && FindNextEntity(steps)) {
       LastLevel(steps).flags |= kLevelPositioned;
-      if (SubtreeNamesShape(steps, self, entry)) kept = 1;
+      if (SubtreeNamesShape(steps, self, entry, true)) kept = 1;
     }
     ReleaseTower(&steps);
   }
@@ -508,11 +514,10 @@ int DeletePadStackLayerShape(std::uint8_t layer, std::uint8_t flags) {
     ReleaseTower(&shape);
   }
   if (flags & 1) {
-    if (SymbolServiceSlots.deleteWithUndo) {
-      SymbolServiceSlots.deleteWithUndo(entry, "Delete shape");
-    } else {
-      DeleteEntity(entry);
-    }
+    Tower* undo = RecordUndoRemove(entry, w->UndoStep);
+    ReleaseTower(&undo);
+    DeleteEntity(entry);
+    CloseUndoStep(*w, "Delete shape");
   }
   ReleaseTower(&entry);
   return done;

@@ -86,12 +86,12 @@ void InsertPolygonMidpoint(HWND window, pl3::PolygonLayout* polygon, int keepInd
   SnapDragPoint(window, &w->Button);
 }
 
-Tower* ReplaceWithPolygonMidpoint(HWND window, Tower* polygon, const Tower* design) {
+Tower* ReplaceEditedPolygon(HWND window, Tower* polygon, const Tower* design, PolygonEdit edit) {
   const Entity* old = TowerEntity(polygon);
   if (!old || !design || !IsPolygonKind(old->typeCode)) return nullptr;
   auto* record = static_cast<EntityRecord*>(CopyEntityFromTower(polygon));
   if (!record) return nullptr;
-  InsertPolygonMidpoint(window, &record->as<PolygonHead>(), record->header.headerLayer);
+  edit(window, &record->as<PolygonHead>(), record->header.headerLayer);
   Tower* replacement = InsertPolygonRecord(record, design);
   std::free(record);
   if (!replacement) return nullptr;
@@ -99,6 +99,10 @@ Tower* ReplaceWithPolygonMidpoint(HWND window, Tower* polygon, const Tower* desi
   DeleteEntity(polygon);
   ReleaseTower(&polygon);
   return replacement;
+}
+
+Tower* ReplaceWithPolygonMidpoint(HWND window, Tower* polygon, const Tower* design) {
+  return ReplaceEditedPolygon(window, polygon, design, &InsertPolygonMidpoint);
 }
 
 void AddPolygonPointCommand(HWND window) {

@@ -32,6 +32,10 @@ void InsertPolygonMidpoint(HWND window, pl3::PolygonLayout* polygon, int keepInd
 // deleted and its Tower freed. Returns a new Tower on the new entity, or null
 // (and nothing deleted) when it could not be copied or stored.
 Tower* ReplaceWithPolygonMidpoint(HWND window, Tower* polygon, const Tower* design);
+// The same with any point edit of the copy, which gets the record's header
+// byte as its flag.
+using PolygonEdit = void (*)(HWND window, pl3::PolygonLayout* polygon, int headerByte);
+Tower* ReplaceEditedPolygon(HWND window, Tower* polygon, const Tower* design, PolygonEdit edit);
 // The Add Polygon Point command: in Edit Selection the first selected polygon
 // is replaced by ReplaceWithPolygonMidpoint and becomes the selection's
 // working item; otherwise the cursor is added to the polygon being entered.

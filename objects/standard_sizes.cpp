@@ -157,15 +157,14 @@ void SetToStandardSizes(const Tower* symbol) {
     if (!locator) continue;
     const std::uint32_t kind = locator->kind;
     if (kind != kAttributePinNumber && kind != kAttributePinName && !TakesAttributeSize(kind)) continue;
-    Tower* entry = RecordUndoModify(locators, nullptr, step);
+    // Changed in place: the locator is its own replacement.
+    Tower* entry = RecordUndoModify(locators, NodeRefOf(TowerEntity(locators)), step);
     ReleaseTower(&entry);
     if (kind == kAttributePinNumber) PlacePinNumberLocator(locators, symbol);
     else if (kind == kAttributePinName) PlacePinNameLocator(locators, symbol);
     else SetStandardSize(*locator, GetStandardAttributeSizeIndex());
   }
   ReleaseTower(&locators);
-  SetUndoStepCaption(step, "Default to Corvane standard");
-  window->UndoStep = NewUndoStepNumber();
-  UpdateUndoMenu(window->Window);
+  CloseUndoStep(*window, "Default to Corvane standard");
   RedrawView(window->Window);
 }

@@ -24,8 +24,6 @@ struct SymbolServices {
   std::uint32_t (*drawFillValue)() = nullptr;
   // A Tower on the pad-stack layer entry (111) of that layer in the design, or null.
   Tower* (*findPadStackLayer)(const Tower* design, std::uint8_t layer) = nullptr;
-  // Deletes the entity as one undo step with the caption.
-  void (*deleteWithUndo)(Tower* item, const char* caption) = nullptr;
   // The pin-placement finisher of the library editors.
   void (*finishPinPlacement)(Tower* temporary) = nullptr;
   // The text-entry dialog: returns the text (a heap string; the initial one

@@ -206,6 +206,15 @@ enum TypeCode : std::uint16_t {
   Type_CompletionMaskA = 10315,   // symbol options: the second word is a completion mask
   Type_CompletionMaskB = 10316,
 
+  // The undo history under a design's root entity.
+  Type_UndoHistory = 10500,       // the history (no payload)
+  Type_UndoEntry = 10501,         // one recorded change: u32 step, u32 kind
+  Type_UndoStepCounter = 10502,   // u32: the last step number handed out
+  Type_UndoPosition = 10505,      // u32: the last step done (0xFFFFFFFF none), or a caption's step
+  Type_UndoItem = 10506,          // u32: the item an entry names; the saved copy below it
+  Type_UndoRedoCopy = 10507,      // u32: the redo slot of an undone entry, its copy below it
+  Type_UndoCaption = 10508,       // a step's caption text, NUL-terminated
+
   // Attribute records of schematics and symbol definitions.
   Type_AttributeValue = 11005,      // the value text of an Attribute (31), NUL-terminated
   Type_UserAttributeName = 11020,   // under a User locator: the name of the user attribute it shows

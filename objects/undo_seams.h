@@ -1,28 +1,40 @@
-// The editing engine's undo history as the design objects' commands use it:
-// entries appended to the window's current undo step, the step's caption and
-// the next step number. Defined by the engine; until it lands the program
-// links the stand-ins of app/undo_seams_pending.cpp (nothing is recorded) and
-// tests link recording fakes.
+// The editing engine's undo history as the design objects' commands use it
+// (defined in edit/undo_history.cpp; tests link recording fakes). Every
+// change of a user action is recorded under the window's UndoStep: an item
+// inserted after it is stored, an item removed or replaced before it is
+// deleted. When the action is complete, CloseUndoStep captions the step and
+// opens the next one.
 #pragma once
 #include <cstdint>
 
+#include "edit/window_data.h"
+#include "store/node_pool.h"
+
 struct Tower;
 
-// Appends an insertion entry (the new entity's identity) to the undo step.
-// Returns a Tower or null, which the caller releases.
-Tower* RecordUndoInsert(const Tower* entity, std::uint32_t undoStep);
-// Appends a removal entry (the entity's identity and a full copy of it) to
-// the undo step; call it before the entity is deleted. Returns a Tower or
-// null, which the caller frees.
-Tower* RecordUndoRemove(const Tower* entity, std::uint32_t undoStep);
-// Appends a change entry for the item to the undo step: a copy of its
-// previous version and the item that replaces it. With a null previous copy
-// the call comes before the item is changed in place and the step copies the
-// item as it stands. Returns a Tower on the entry or null; the caller releases it.
-Tower* RecordUndoModify(const Tower* item, const Tower* previousCopy, std::uint32_t undoStep);
-// Names the undo step in the Undo and Redo menus.
-void SetUndoStepCaption(std::uint32_t undoStep, const char* caption);
-// The number of the next undo step; the caller makes it the window's current one.
+// Records that the item was inserted (entry kind 1).
+void RecordUndoInsert(NodeRef item, std::uint32_t step);
+// Records that the item the Tower stands on is about to be removed (kind 2):
+// a full copy of it is kept. Returns a Tower on the new entry, which the
+// caller frees, or null when nothing was recorded.
+Tower* RecordUndoRemove(const Tower* item, std::uint32_t step);
+// Records that the item the Tower stands on is about to be replaced by the
+// item `newItem` (kind 3): a full copy of the old version is kept. An item
+// changed in place names itself as its replacement, and the call comes
+// before the change. Returns a Tower on the new entry (the caller frees it),
+// or null.
+Tower* RecordUndoModify(const Tower* oldItem, NodeRef newItem, std::uint32_t step);
+// Names the step in the Undo and Redo menu items.
+void SetUndoStepCaption(std::uint32_t step, const char* caption);
+// The next step number of the active design's history (1 for a new one).
 std::uint32_t NewUndoStepNumber();
-// Sets the Undo and Redo menu items of the view from the step captions.
-void UpdateUndoMenu(void* view);
+// Sets the texts and states of the frame's Undo and Redo items.
+void UpdateUndoMenu();
+
+// The end of an action's recording: the window's step is captioned, the
+// window takes the next step number and the menu follows.
+inline void CloseUndoStep(CurrentWindowData& window, const char* caption) {
+  SetUndoStepCaption(window.UndoStep, caption);
+  window.UndoStep = NewUndoStepNumber();
+  UpdateUndoMenu();
+}

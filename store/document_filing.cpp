@@ -321,6 +321,7 @@ Tower* FilingSystem_LoadDocument(ContainerRecord* record, const char* dataPath, 
   if (!document) return nullptr;
   SetDocumentItemPath(document, ContainerPathOf(record).c_str(), dataPath);
   RemapDocumentFonts(document);
+  ClearUndoHistory(document);
   CheckItemsDeleted(document);
   if (Tower* twin = FindTwin(parent, document)) {
     gFiling.alreadyOpen = true;

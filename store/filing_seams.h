@@ -25,6 +25,9 @@ void RemapDocumentFonts(Tower* document);
 // The design or page that a document window shows (the design Tower of the
 // window's state block), or null.
 const Tower* GetDocumentWindowDesign(HWND window);
+// Empties the design's undo history. A loaded design's history names the
+// nodes of the run that stored it, which mean nothing (or another item) now.
+void ClearUndoHistory(const Tower* design);
 
 // ---- Application frame ---------------------------------------------------------------
 

@@ -18,6 +18,14 @@ std::uint32_t TowerChunkSize(int lastLevel) {
 
 std::uint32_t EntityChunkSize(const Entity* e) { return RoundUp16(kTowerNodeHeaderSize + e->payloadSize); }
 
+EntityFreeObserver g_freeObserver = nullptr;
+
+// Every entity chunk goes back to the pool through here.
+void FreeEntityNode(Entity* e) {
+  if (g_freeObserver) g_freeObserver(NodeRefOf(e));
+  FreeNode(e, EntityChunkSize(e));
+}
+
 // The newest entity of `code` in a group list, recording its group; 0 when
 // the list has no group of that code (the walk stops at a larger code).
 NodeRef NewestOfCode(NodeRef list, std::uint16_t code, NodeRef* group) {
@@ -142,7 +150,7 @@ void FreeSubTree(Entity* e) {
       Entity* child = NodeAt<Entity>(c);
       c = child->next;
       FreeSubTree(child);
-      FreeNode(child, EntityChunkSize(child));
+      FreeEntityNode(child);
     }
   }
   for (NodeRef g = e->firstChild; g;) {
@@ -156,6 +164,8 @@ void FreeSubTree(Entity* e) {
 void ReportNullTower() { ShowAndLogError(nullptr, "Not a vector tower!", "TestVectorTower", 1); }
 
 }  // namespace
+
+void SetEntityFreeObserver(EntityFreeObserver observer) { g_freeObserver = observer; }
 
 Tower* NewTower(std::uint8_t lastLevel) {
   if (lastLevel >= kTowerMaxLevels) lastLevel = kTowerMaxLevels - 1;
@@ -346,7 +356,7 @@ void DeleteEntity(Tower* t) {
     if (target->previous) NodeAt<Entity>(target->previous)->next = target->next;
     if (target->next) NodeAt<Entity>(target->next)->previous = target->previous;
   }
-  FreeNode(target, EntityChunkSize(target));
+  FreeEntityNode(target);
   t->levels[n].flags &= ~kLevelPositioned;
 }
 

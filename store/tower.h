@@ -17,6 +17,7 @@
 // middle of another.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "store/node_pool.h"
 
@@ -76,6 +77,11 @@ Tower* DuplicateTower(const Tower* t);
 Tower* DuplicateTowerToLevel(const Tower* t, std::uint8_t lastLevel);
 void FreeTower(Tower* t);
 void ReleaseTower(Tower** variable);
+// A Tower released when the holder goes.
+struct TowerReleaser {
+  void operator()(Tower* t) const { FreeTower(t); }
+};
+using OwnedTower = std::unique_ptr<Tower, TowerReleaser>;
 
 // Search.
 TowerLevel* ResetTowerSearch(Tower* t, std::uint8_t mode);
@@ -95,6 +101,14 @@ Tower* InsertEntitySpace(const Tower* t, std::uint32_t size, std::uint16_t code)
 Tower* InsertEmptyEntity(const Tower* t, std::uint16_t code);
 void DeleteEntity(Tower* t);
 std::uint32_t DeleteChildEntities(const Tower* t, std::uint16_t code);
+
+// The one observer told of every entity the store frees (DeleteEntity and the
+// sub-trees it takes with it), by the entity's reference, just before its
+// chunk goes back to the pool. Since freed chunks are reused, whoever keeps
+// references to entities outside the tree (the undo history) learns here
+// that a reference no longer names what it named. Null for none.
+using EntityFreeObserver = void (*)(NodeRef entity);
+void SetEntityFreeObserver(EntityFreeObserver observer);
 
 // Inserts a new entity of the last level's code at t's last level itself (the
 // newest of that code under the entity at level n - 1, or at the top level),

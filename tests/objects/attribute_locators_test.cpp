@@ -22,6 +22,7 @@
 #include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
+#include "objects/undo_seams.h"
 #include "platform/reset_hooks.h"
 #include "platform/user.h"
 #include "store/tower.h"
@@ -67,8 +68,17 @@ void RedrawView(void*) {}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) {}
 
-void RecordInsertionUndo(const Tower*, const char* caption) { gUndo.push_back(caption); }
-void RecordDeletionUndo(const Tower* t) { gUndo.push_back("delete " + std::to_string(TowerEntity(t)->typeCode)); }
+void RecordUndoInsert(NodeRef item, std::uint32_t) {
+  gUndo.push_back("insert " + std::to_string(NodeAt<Entity>(item)->typeCode));
+}
+Tower* RecordUndoRemove(const Tower* t, std::uint32_t) {
+  gUndo.push_back("delete " + std::to_string(TowerEntity(t)->typeCode));
+  return nullptr;
+}
+Tower* RecordUndoModify(const Tower*, NodeRef, std::uint32_t) { return nullptr; }
+void SetUndoStepCaption(std::uint32_t, const char* caption) { gUndo.push_back(caption); }
+std::uint32_t NewUndoStepNumber() { return 1; }
+void UpdateUndoMenu() {}
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { gMenuKind = kind; }
 
 char* GetLocatorNetName(const Tower*, std::int32_t, std::int32_t) { return Heap(gNetAtPoint); }
@@ -289,7 +299,7 @@ TEST_F(AttributeLocators, NetNameOkCreatesItsAttributeAndInsertsIt) {
   EXPECT_EQ(Attributes().size(), 1u);
   ASSERT_EQ(StoredLocators().size(), 1u);
   EXPECT_EQ(StoredLocators()[0].attributeId, attributes[0].id);
-  EXPECT_EQ(gUndo, std::vector<std::string>{"Insert Attribute Locator"});
+  EXPECT_EQ(gUndo, (std::vector<std::string>{"insert 20", "Insert Attribute Locator"}));
   EXPECT_NE(GetEntityData(schematic_, Type_ModifiedNote), nullptr);
 }
 

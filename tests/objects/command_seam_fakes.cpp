@@ -41,7 +41,6 @@ const void* thumbnailView = nullptr;
 
 namespace {
 void Reset() {
-  for (UndoEntry& e : undo) ReleaseTower(&e.inserted);
   undo.clear();
   captions.clear();
   nextStep = 100;
@@ -66,7 +65,9 @@ void UndoStep(std::uint32_t step, const Tower* parent) {
   for (auto e = undo.rbegin(); e != undo.rend(); ++e) {
     if (e->step != step) continue;
     if (e->kind == 1) {
-      DeleteEntity(e->inserted);
+      Tower* inserted = EntityToTower(parent, NodeAt<Entity>(e->inserted), -1);
+      DeleteEntity(inserted);
+      ReleaseTower(&inserted);
     } else {
       Tower* back = InsertEntity(parent, static_cast<std::uint32_t>(e->payload.size()), e->type, e->payload.data());
       ReleaseTower(&back);
@@ -78,16 +79,16 @@ void UndoStep(std::uint32_t step, const Tower* parent) {
 
 using namespace commandfakes;
 
-Tower* RecordUndoInsert(const Tower* entity, std::uint32_t step) {
-  calls.push_back("undo insert " + TypeOf(entity) + " step " + std::to_string(step));
-  undo.push_back({1, step, TowerEntity(entity)->typeCode, {}, DuplicateTower(entity)});
-  return nullptr;
+void RecordUndoInsert(NodeRef item, std::uint32_t step) {
+  const Entity* e = NodeAt<Entity>(item);
+  calls.push_back("undo insert " + std::to_string(e->typeCode) + " step " + std::to_string(step));
+  undo.push_back({1, step, e->typeCode, {}, item});
 }
 Tower* RecordUndoRemove(const Tower* entity, std::uint32_t step) {
   calls.push_back("undo remove " + TypeOf(entity) + " step " + std::to_string(step));
   const Entity* e = TowerEntity(entity);
   const std::uint8_t* p = EntityPayload(e);
-  undo.push_back({2, step, e->typeCode, std::vector<std::uint8_t>(p, p + e->payloadSize), nullptr});
+  undo.push_back({2, step, e->typeCode, std::vector<std::uint8_t>(p, p + e->payloadSize), 0});
   return DuplicateTower(entity);  // the caller frees what it is handed
 }
 void SetUndoStepCaption(std::uint32_t step, const char* caption) {
@@ -97,6 +98,11 @@ std::uint32_t NewUndoStepNumber() {
   calls.push_back("new step");
   return nextStep++;
 }
+Tower* RecordUndoModify(const Tower* item, NodeRef, std::uint32_t step) {
+  calls.push_back("undo modify " + TypeOf(item) + " step " + std::to_string(step));
+  return nullptr;
+}
+void UpdateUndoMenu() { calls.push_back("undo menu"); }
 
 void PutEntityOnDisplayList(void*, const Tower* entity) { calls.push_back("display put " + TypeOf(entity)); }
 void* RemoveFromDisplayList(void* list, const Tower* entity) {

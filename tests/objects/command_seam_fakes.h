@@ -19,7 +19,7 @@ struct UndoEntry {
   std::uint32_t step;
   std::uint16_t type;
   std::vector<std::uint8_t> payload;  // removals: the entity's copy
-  Tower* inserted;                    // insertions: a Tower on the new entity
+  std::uint32_t inserted;             // insertions: the new entity's reference
 };
 extern std::vector<UndoEntry> undo;
 extern std::vector<std::string> captions;  // "step: caption"

@@ -112,7 +112,7 @@ TEST_F(CornerRadius, RightAngleIsShortenedByTheRadiusAndJoinedByAnArc) {
 
   EXPECT_EQ(calls, (Calls{"undo insert 2 step 41", "display put 2", "undo insert 1 step 41", "display put 1",
                           "undo insert 1 step 41", "display put 1", "undo remove 1 step 41", "undo remove 1 step 41",
-                          "display remove 1", "display remove 1", "caption 41 Radius Corner", "new step", "redraw"}));
+                          "display remove 1", "display remove 1", "caption 41 Radius Corner", "new step", "undo menu", "redraw"}));
   EXPECT_EQ(window->UndoStep, 100u);
   EXPECT_EQ(Children(Type_ModifiedNote).size(), 1u);
 
@@ -241,7 +241,7 @@ TEST_F(CornerUnradius, TheTracksMeetAgainAtTheCornerAsOneUndoStep) {
   EXPECT_TRUE(Arcs().empty());
   EXPECT_EQ(calls, (Calls{"undo insert 1 step 41", "display put 1", "undo insert 1 step 41", "display put 1",
                           "undo remove 1 step 41", "undo remove 1 step 41", "undo remove 2 step 41", "display remove 1",
-                          "display remove 1", "display remove 2", "caption 41 Unradius Corner", "new step", "redraw"}));
+                          "display remove 1", "display remove 2", "caption 41 Unradius Corner", "new step", "undo menu", "redraw"}));
   EXPECT_EQ(window->UndoStep, 100u);
   commandfakes::UndoStep(41, design);
   EXPECT_EQ(Tracks(), before);

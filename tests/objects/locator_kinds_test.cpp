@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/undo_history.h"
 #include "geometry/transform.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_kinds.h"
@@ -183,9 +184,6 @@ TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
 
 TEST_F(LocatorKindsTest, UserLocatorAddedToAPlacedSymbolIsStoredRelativeToIt) {
   window->editorKind = kEditorSchematic;
-  static std::vector<std::string> captions;
-  captions.clear();
-  LocatorKindSlots.recordModifiedForUndo = [](const Tower*, const char* caption) { captions.push_back(caption); };
   Tower* symbol = InsertEmptyEntity(design, 30);
   pl3::Transform placed = pl3::R90;
   placed.tx = 5000000;
@@ -204,7 +202,11 @@ TEST_F(LocatorKindsTest, UserLocatorAddedToAPlacedSymbolIsStoredRelativeToIt) {
   EXPECT_TRUE(SameRotation(local.head.transform, pl3::R0)) << "the symbol's turn is taken out";
   EXPECT_EQ(local.head.transform.tx, 0);
   EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "MPN");
-  EXPECT_EQ(captions, std::vector<std::string>{"Insert symbol attribute locator"});
+  Tower* caption = FindUndoStepCaption(0);
+  ASSERT_NE(caption, nullptr) << "the symbol's change is one undo step";
+  EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(caption)), "Insert symbol attribute locator");
+  ReleaseTower(&caption);
+  EXPECT_EQ(window->UndoStep, 1u);
   Tower* owner = LocatorOwner(stored);
   EXPECT_EQ(TowerEntity(owner), TowerEntity(symbol));
   for (Tower** t : {&owner, &stored, &tr, &symbol}) ReleaseTower(t);

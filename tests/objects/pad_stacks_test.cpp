@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "edit/undo_history.h"
 #include "platform/responder.h"
 #include "symbol_fixture.h"
 
@@ -363,6 +364,12 @@ class PadStackEditor : public PadStacks {
     ReleaseTower(&t);
     return found;
   }
+  static std::string CaptionOf(std::uint32_t step) {
+    Tower* caption = FindUndoStepCaption(step);
+    std::string text = caption ? reinterpret_cast<const char*>(TowerPayload(caption)) : "";
+    ReleaseTower(&caption);
+    return text;
+  }
   int Entries() {
     Tower* t = GetChildTower(design, Type_PadStackLayerInfo);
     int n = 0;
@@ -385,12 +392,6 @@ TEST_F(PadStackEditor, DeletingALayerKeepsSharedShapes) {
   Tower* step = Own(InsertEntity(history, 0, 10501, nullptr));
   AddLayer(step, 3, 0, kept);
   window->ShapeTower = DuplicateTower(alone);
-  static std::vector<std::string> undone;
-  undone.clear();
-  SymbolServiceSlots.deleteWithUndo = [](Tower* t, const char* caption) {
-    undone.push_back(caption);
-    DeleteEntity(t);
-  };
 
   EXPECT_EQ(DeletePadStackLayerShape(9, 3), 0) << "no entry on that layer";
   EXPECT_EQ(DeletePadStackLayerShape(1, 3), 1);
@@ -402,9 +403,15 @@ TEST_F(PadStackEditor, DeletingALayerKeepsSharedShapes) {
   EXPECT_FALSE(Alive(alone));
   EXPECT_EQ(window->ShapeTower, nullptr) << "the window's shape Tower was released first";
   EXPECT_EQ(Entries(), 2);
-  EXPECT_EQ(undone, (std::vector<std::string>{"Delete shape", "Delete shape"}));
+  // Each deleted entry was one undo step of its own.
+  EXPECT_EQ(CaptionOf(0), "Delete shape");
+  EXPECT_EQ(CaptionOf(1), "Delete shape");
+  EXPECT_EQ(window->UndoStep, 2u);
   EXPECT_EQ(DeletePadStackLayerShape(2, 2), 1);
-  EXPECT_FALSE(Alive(shared)) << "now the last entry naming it";
+  EXPECT_TRUE(Alive(shared)) << "the deleted layer-1 entry, kept for undo, still names it";
+  UndoLastStep();
+  UndoLastStep();
+  EXPECT_EQ(Entries(), 4) << "the two entries are back";
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ UndoCalls gUndo;
 const bool gUndoReset = pl3::RegisterGlobalReset([] { gUndo = UndoCalls{}; });
 }  // namespace
 
-Tower* RecordUndoModify(const Tower* item, const Tower* previousCopy, std::uint32_t undoStep) {
+Tower* RecordUndoModify(const Tower* item, NodeRef newItem, std::uint32_t undoStep) {
   EXPECT_NE(TowerEntity(item), nullptr);
-  EXPECT_EQ(previousCopy, nullptr);
+  EXPECT_EQ(newItem, NodeRefOf(TowerEntity(item))) << "changed in place";
   gUndo.recordedSteps.push_back(undoStep);
   return nullptr;
 }
@@ -36,7 +36,7 @@ void SetUndoStepCaption(std::uint32_t undoStep, const char* caption) {
   gUndo.captions.push_back(std::to_string(undoStep) + ":" + caption);
 }
 std::uint32_t NewUndoStepNumber() { return ++gUndo.nextStep; }
-void UpdateUndoMenu(void*) { ++gUndo.menuUpdates; }
+void UpdateUndoMenu() { ++gUndo.menuUpdates; }
 
 namespace {
 

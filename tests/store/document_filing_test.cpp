@@ -129,6 +129,7 @@ TEST_F(FilingTest, OpenDocumentLoadsWithReferencesRePointedAndPathRecords) {
   EXPECT_EQ(named, record);
   EXPECT_EQ(filingfakes::Recorded().conversions, 1);
   EXPECT_EQ(filingfakes::Recorded().fontRemaps, 1);
+  EXPECT_EQ(filingfakes::Recorded().undoClears, 1) << "a loaded design's history names nodes of another run";
   ASSERT_EQ(record->entries.size(), 1u);
   EXPECT_EQ(record->entries[0].access, kAccessEditing);
   EXPECT_EQ(record->useCount, 1u);

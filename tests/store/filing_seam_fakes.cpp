@@ -43,6 +43,7 @@ int ExplorerMode = 1;
 
 void ConvertPl2ProjectTree(Tower*) { ++Recorded().conversions; }
 void RemapDocumentFonts(Tower*) { ++Recorded().fontRemaps; }
+void ClearUndoHistory(const Tower*) { ++Recorded().undoClears; }
 
 const Tower* GetDocumentWindowDesign(HWND window) {
   auto it = Recorded().windowDesigns.find(window);

@@ -17,6 +17,7 @@ namespace filingfakes {
 struct Calls {
   int conversions = 0;
   int fontRemaps = 0;
+  int undoClears = 0;  // ClearUndoHistory calls
   std::map<HWND, const Tower*> windowDesigns;  // what GetDocumentWindowDesign answers
   std::map<const Tower*, std::string> linkedItems;  // what GetLinkedItemName answers
   std::vector<HWND> tabCaptionUpdates;

@@ -389,6 +389,30 @@ TEST(RecordSizes, VariableRecordsTakeTheirLengths) {
   EXPECT_EQ(NamedRecordSize(record), 105u);
 }
 
+std::vector<NodeRef> gFreed;
+void NoteFreed(NodeRef e) {
+  // Told before the chunk goes back: the node still holds its tag.
+  gFreed.push_back(TagOf(NodeAt<Entity>(e)));
+}
+
+TEST_F(TowerTest, FreeObserverHearsOfEveryEntityADeleteTakes) {
+  Entity* parent = InsertTagged(top, 7, 1);
+  Tower* parentTower = EntityToTower(top, parent, -1);
+  InsertTagged(parentTower, 8, 2);
+  Tower* grandchild = InsertEntity(parentTower, 4, 9, "\3\0\0");
+  InsertTagged(grandchild, 10, 4);
+  InsertTagged(top, 7, 5);
+  gFreed.clear();
+  SetEntityFreeObserver(&NoteFreed);
+  DeleteEntity(parentTower);
+  SetEntityFreeObserver(nullptr);
+  // The descendants bottom up and group by group, then the entity; groups
+  // and the sibling are not entities freed.
+  EXPECT_EQ(gFreed, (std::vector<NodeRef>{2, 4, 3, 1}));
+  ReleaseTower(&grandchild);
+  ReleaseTower(&parentTower);
+}
+
 using TowerDeathTest = TowerTest;
 
 // The fatal error box goes to stderr too, where the death test reads it.

@@ -1,0 +1,21 @@
+// What cancel and delete ask of the selection engine, which is built
+// elsewhere. Defined by the selection's owner; until it lands the program
+// links the stand-ins of app/selection_engine_seams_pending.cpp (nothing is
+// selected, so nothing is cancelled, deleted or picked) and tests link
+// recording fakes.
+#pragma once
+#include "platform/win_types.h"
+
+struct ButtonRecord;
+
+// Ends the selection array of Edit Selection, Add New Pad and Add New
+// Symbol: the working copies go, the originals stay as they were.
+void CancelSelectionArray(HWND window);
+// Deletes the primary selections with undo; non-zero when the design changed.
+int DeleteSelectionArray(HWND window);
+// Deletes the item held by New Symbol and Edit Symbol with undo; non-zero
+// when the design changed.
+int DeleteSelection(HWND window);
+// Picks the object under the button record's cursor and runs the action on
+// it (2: delete it with undo).
+void PickObjectAtCursor(HWND window, ButtonRecord* button, int action);
