@@ -1,0 +1,260 @@
+// The item key commands over recording fakes of the selection engine, the
+// undo history and the PCB editor: Backspace, the Spiral tool, the return of
+// a moved selection, the selection's turns and the centroid size steps.
+#include "app/item_key_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../store/tower_test_support.h"
+#include "edit/key_command_seams.h"
+#include "edit/payload_sizes.h"
+#include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "objects/selection_seams.h"
+#include "objects/type_codes.h"
+#include "platform/user.h"
+#include "store/tower.h"
+
+namespace {
+
+struct Calls {
+  std::vector<std::string> names;
+  pl3::Point moved{};
+  pl3::Transform transform{};
+  std::uint32_t undoEntries = 0;
+  int Count(const std::string& name) const {
+    int n = 0;
+    for (const auto& s : names) n += s == name;
+    return n;
+  }
+};
+Calls& Recorded() {
+  static Calls calls;
+  return calls;
+}
+
+}  // namespace
+
+void UndoLastStep() { Recorded().names.push_back("undo"); }
+std::uint32_t CountUndoStepEntries(int) { return Recorded().undoEntries; }
+int MoveSelectionArray(SelectionInfo*, std::int32_t dx, std::int32_t dy) {
+  Recorded().names.push_back("move");
+  Recorded().moved = {dx, dy};
+  return 1;
+}
+pl3::Box TransformSelectionArray(const pl3::Transform* t) {
+  Recorded().names.push_back("transform");
+  Recorded().transform = *t;
+  return pl3::kEmptyBox;
+}
+int BeginInsertSpiral(HWND, EntityRecord**, ButtonRecord*) {
+  Recorded().names.push_back("spiral");
+  return 1;
+}
+void RipUpTrack(EntityRecord*) { Recorded().names.push_back("rip up track"); }
+void RipUpSelectedTrack(SelectionInfo*) { Recorded().names.push_back("rip up selected"); }
+void UpdateMovingPoints() { Recorded().names.push_back("moving points"); }
+std::uint32_t GetSelectionType(const SelectionInfo*) { return 65535; }
+int CountSelections(const SelectionInfo* list, int primaryOnly) {
+  int n = 0;
+  for (const SelectionInfo* s = list; s; s = s->next) n += !primaryOnly || (s->flags & kSelectionPrimary);
+  return n;
+}
+void GhostSelectionArray(HDC, const SelectionInfo*) { Recorded().names.push_back("ghost"); }
+char* DescribeObject(const Tower*) { return nullptr; }
+
+namespace {
+
+class KeyCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    Recorded() = Calls{};
+    window = std::make_unique<CurrentWindowData>(kEditorPcb);
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    window->design = design;
+    ActiveWindowData = window.get();
+  }
+  void TearDown() override {
+    ActiveWindowData = nullptr;
+    delete window->PendingRecord;
+    delete window->OriginalBlockOrigin;
+    for (Tower*& t : items) ReleaseTower(&t);
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+  SelectionInfo* Select(std::uint16_t type, std::uint16_t grabbedPart, std::uint32_t payloadSize = 0,
+                        const void* payload = nullptr) {
+    Tower* item = InsertEntity(design, payloadSize, type, payload);
+    items.push_back(item);
+    auto record = std::make_unique<SelectionInfo>();
+    record->flags = kSelectionPrimary;
+    record->original = item;
+    record->grabbedPart = grabbedPart;
+    record->next = window->SelectionList;
+    window->SelectionList = record.get();
+    records.push_back(std::move(record));
+    return records.back().get();
+  }
+  EntityRecord* Pending(std::uint16_t type, std::uint8_t mode) {
+    window->PendingRecord = NewEntityRecord().release();
+    window->PendingRecord->header.recordType = type;
+    window->EditMode = mode;
+    return window->PendingRecord;
+  }
+  void Backspace() { BackspaceCommand(nullptr, &window->PendingRecord, {}); }
+
+  std::unique_ptr<CurrentWindowData> window;
+  Tower* design = nullptr;
+  std::vector<Tower*> items;
+  std::vector<std::unique_ptr<SelectionInfo>> records;
+};
+
+TEST_F(KeyCommands, BackspaceWithNothingInHandUndoesTheLastStep) {
+  const int beeps = pl3::BeepCount();
+  Recorded().undoEntries = 11;
+  Backspace();
+  EXPECT_EQ(Recorded().Count("undo"), 1);
+  EXPECT_GE(pl3::BeepCount(), beeps);
+  window->editorKind = 64;  // a package window has no Backspace
+  Backspace();
+  EXPECT_EQ(Recorded().Count("undo"), 1);
+}
+
+TEST_F(KeyCommands, BackspaceRipsUpTheTrackInHand) {
+  Pending(Type_Track, 1);
+  Backspace();
+  EXPECT_EQ(Recorded().Count("rip up track"), 1);
+  EXPECT_EQ(Recorded().Count("undo"), 0);
+
+  window->EditMode = 39;
+  delete window->PendingRecord;
+  window->PendingRecord = nullptr;
+  Select(Type_Track, 2);
+  Backspace();
+  EXPECT_EQ(Recorded().Count("rip up selected"), 1);
+}
+
+TEST_F(KeyCommands, BackspaceBeepsWhenNothingApplies) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);  // the whole track is moved: no end in hand
+  const int beeps = pl3::BeepCount();
+  Backspace();
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_TRUE(Recorded().names.empty());
+  window->EditMode = 0;
+  Backspace();  // a selection but no pending item: not the undo road
+  EXPECT_EQ(Recorded().Count("undo"), 0);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 2);
+}
+
+TEST_F(KeyCommands, SpiralToolOnlyInAnIdleWindow) {
+  window->StateFlags = 0x41;
+  window->ClickState = 2;
+  window->EditMode = 13;
+  SetSpiralTool();
+  EXPECT_EQ(window->InsertType, 1);
+  window->EditMode = 0;
+  SetSpiralTool();
+  EXPECT_EQ(window->InsertType, Type_Spiral);
+  EXPECT_EQ(window->ClickState, 0u);
+  EXPECT_EQ(window->StateFlags, 0x1u);
+}
+
+TEST_F(KeyCommands, ReturnToStartMovesBackByTheDifference) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);
+  window->OriginalBlockOrigin = new pl3::Point{500000000, 600000000};
+  window->BlockOrigin = {500100000, 599000000};
+  window->AngleAssist = 2;
+  ReturnSelectionToStart(nullptr);
+  EXPECT_EQ(Recorded().moved.x, -100000);
+  EXPECT_EQ(Recorded().moved.y, 1000000);
+  EXPECT_EQ(window->BlockOrigin.x, 500000000);
+  EXPECT_EQ(window->BlockOrigin.y, 600000000);
+  EXPECT_EQ(window->AngleAssist, 2) << "angle assist is off only for the step";
+  EXPECT_EQ(Recorded().Count("ghost"), 2);
+
+  Recorded() = Calls{};
+  ReturnSelectionToStart(nullptr);  // already at the start
+  EXPECT_TRUE(Recorded().names.empty());
+  window->BlockOrigin = {1, 1};
+  window->EditMode = 1;
+  ReturnSelectionToStart(nullptr);
+  EXPECT_TRUE(Recorded().names.empty()) << "only while a selection is moved";
+}
+
+TEST_F(KeyCommands, RotateRefusesWhileAVertexIsEdited) {
+  for (std::uint16_t code : {4, 5, 8, 9, 10}) {
+    records.clear();
+    window->SelectionList = nullptr;
+    Select(Type_Polygon, code);
+    const int beeps = pl3::BeepCount();
+    RotateSelection(nullptr, pl3::R90);
+    EXPECT_EQ(pl3::BeepCount(), beeps + 1) << code;
+    EXPECT_EQ(Recorded().Count("transform"), 0) << code;
+  }
+  records.clear();
+  window->SelectionList = nullptr;
+  Select(Type_Polygon, 0);
+  RotateSelection(nullptr, pl3::R270);
+  EXPECT_EQ(Recorded().Count("transform"), 1);
+  EXPECT_EQ(Recorded().transform.b, pl3::R270.b);
+}
+
+TEST_F(KeyCommands, RotateTurnsASingleLocatorsText) {
+  LocatorPayload locator{};
+  locator.kind = 1;
+  locator.head.transform = pl3::R0;
+  SelectionInfo* s = Select(Type_AttributeLocator, 0, sizeof locator, &locator);
+  RotateSelection(nullptr, pl3::R90);
+  EXPECT_EQ(Recorded().Count("transform"), 0);
+  auto* stored = reinterpret_cast<LocatorPayload*>(EntityPayload(TowerEntity(s->original)));
+  const pl3::Transform after = stored->head.transform;
+  RotateSelection(nullptr, pl3::R270);
+  EXPECT_FALSE(after.a == stored->head.transform.a && after.b == stored->head.transform.b)
+      << "the anticlockwise turn undoes the clockwise one";
+}
+
+struct CentroidCase {
+  std::uint32_t size;
+  SizeStep step;
+  int result;
+  std::uint32_t after;
+  bool beeps;
+};
+
+class CentroidSteps : public testing::TestWithParam<CentroidCase> {};
+
+TEST_P(CentroidSteps, MoveThroughTheFiveSizes) {
+  const CentroidCase& c = GetParam();
+  CentroidPayload centroid{};
+  centroid.head.sizeIndex = c.size;
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(StepPayloadSize(&centroid, Type_Centroid, c.step), c.result);
+  EXPECT_EQ(centroid.head.sizeIndex, c.after);
+  EXPECT_EQ(pl3::BeepCount(), beeps + (c.beeps ? 1 : 0));
+}
+
+constexpr std::uint32_t kThou = 36576;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CentroidSteps,
+    testing::Values(CentroidCase{64 * kThou, SizeStep::Up, PayloadSizeAtEnd, 64 * kThou, true},
+                    CentroidCase{4 * kThou, SizeStep::Down, PayloadSizeAtEnd, 4 * kThou, true},
+                    CentroidCase{10 * kThou, SizeStep::Up, PayloadSizeStepped, 16 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::Down, PayloadSizeStepped, 8 * kThou, false},
+                    CentroidCase{16 * kThou, SizeStep::Up, PayloadSizeStepped, 32 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::Last, PayloadSizeStepped, 64 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::First, PayloadSizeStepped, 4 * kThou, false}));
+
+TEST(PayloadSteps, TypesWithoutASizeAnswerZeroAndCustomSizesTwo) {
+  std::uint8_t payload[128] = {};
+  EXPECT_EQ(StepPayloadSize(payload, Type_Polygon, SizeStep::Up), PayloadSizeStepped);
+  EXPECT_EQ(StepPayloadSize(payload, Type_Track, SizeStep::Up), PayloadSizeCustom) << "flags 0: a custom size";
+}
+
+}  // namespace
