@@ -2,20 +2,24 @@
 // undo history and the PCB editor: Backspace, the Spiral tool, the return of
 // a moved selection, the selection's turns and the centroid size steps.
 #include "app/item_key_commands.h"
+#include "app/rotate_commands.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../store/tower_test_support.h"
+#include "edit/angle_entry.h"
 #include "edit/key_command_seams.h"
 #include "edit/payload_sizes.h"
 #include "edit/window_data.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
 #include "objects/type_codes.h"
+#include "platform/dialog_hooks.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
@@ -83,6 +87,7 @@ class KeyCommands : public testing::Test {
     ActiveWindowData = nullptr;
     delete window->PendingRecord;
     delete window->OriginalBlockOrigin;
+    std::free(window->Grids);  // the grid set the mouse road copies for the window
     for (Tower*& t : items) ReleaseTower(&t);
     DeleteEntity(design);
     ReleaseTower(&design);
@@ -255,6 +260,127 @@ TEST(PayloadSteps, TypesWithoutASizeAnswerZeroAndCustomSizesTwo) {
   std::uint8_t payload[128] = {};
   EXPECT_EQ(StepPayloadSize(payload, Type_Polygon, SizeStep::Up), PayloadSizeStepped);
   EXPECT_EQ(StepPayloadSize(payload, Type_Track, SizeStep::Up), PayloadSizeCustom) << "flags 0: a custom size";
+}
+
+// ---- Typed angles on the selection and on the item being placed ---------------
+
+class AngleCommands : public KeyCommands {
+ protected:
+  void TearDown() override {
+    pl3::ClearDialogHooks();
+    KeyCommands::TearDown();
+  }
+  // Types the text into the dialog's new-angle field, optionally picks a
+  // mode button, and presses OK.
+  static void Answer(int dialog, const char* text, int modeButton = 0, int mirrored = -1) {
+    static std::string typed;
+    static int button, mirror;
+    typed = text;
+    button = modeButton;
+    mirror = mirrored;
+    pl3::SetDialogHook(dialog, [](HWND d) {
+      if (button) pl3::SetDialogCheck(d, button, true);
+      if (mirror >= 0) pl3::SetDialogCheck(d, kMirroredCheck, mirror != 0);
+      pl3::TypeDialogText(d, kNewAngleEdit, typed.c_str());
+      pl3::ClickDialogButton(d, IDOK);
+    });
+  }
+  SelectionInfo* SelectText(const pl3::Transform& words) {
+    std::vector<std::uint8_t> payload(TextStoredSize(1), 0);
+    TextPayload* text = reinterpret_cast<TextPayload*>(payload.data());
+    text->textTransform = words;
+    text->textTransform.tx = 777;
+    return Select(Type_Text, 0, static_cast<std::uint32_t>(payload.size()), payload.data());
+  }
+  static pl3::Transform Rotation(double degrees) {
+    pl3::Transform t{};
+    MakeRotationTransform(degrees, &t);
+    return t;
+  }
+  static pl3::Transform& WordsOf(SelectionInfo* s) {
+    return reinterpret_cast<TextPayload*>(EntityPayload(TowerEntity(s->original)))->textTransform;
+  }
+};
+
+TEST_F(AngleCommands, SelectedCentroidTakesTheTypedAngle) {
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.head.sizeIndex = 585216;
+  centroid.direction = {0, -2 * 585216};
+  SelectionInfo* s = Select(Type_Centroid, 0, sizeof centroid, &centroid);
+  Answer(kAngleOnlyDialog, "90");
+  SetSelectedCentroidAngle(nullptr);
+  const auto* stored = reinterpret_cast<CentroidPayload*>(EntityPayload(TowerEntity(s->original)));
+  EXPECT_EQ(stored->head.transform.a, 0);
+  EXPECT_EQ(stored->head.transform.b, pl3::kFixedOne);
+  EXPECT_EQ(stored->direction.x, 2 * 585216) << "(0, -2 x size) turned a quarter";
+  EXPECT_EQ(stored->direction.y, 0);
+  EXPECT_EQ(Recorded().Count("ghost"), 2) << "erased before and drawn after";
+}
+
+TEST_F(AngleCommands, CombiningTurnsTheSelectionAndSetsTheTargetWords) {
+  SelectionInfo* s = SelectText(Rotation(300));
+  Answer(kAngleDialog, "90", kCombineAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  ASSERT_EQ(Recorded().Count("transform"), 1);
+  const pl3::Transform quarter = Rotation(90);
+  EXPECT_EQ(Recorded().transform.a, quarter.a) << "combining turns by the typed angle";
+  EXPECT_EQ(Recorded().transform.b, quarter.b);
+  const pl3::Transform words = WordsOf(s);
+  const pl3::Transform thirty = Rotation(30);
+  EXPECT_EQ(words.a, thirty.a);
+  EXPECT_EQ(words.b, thirty.b);
+  EXPECT_EQ(words.tx, 777) << "the translation stays";
+  EXPECT_EQ(RememberedAngleMode, kAngleCombine);
+}
+
+TEST_F(AngleCommands, OverridingTurnsFromTheCurrentAngleToTheTarget) {
+  SelectionInfo* s = SelectText(Rotation(90));
+  Answer(kAngleDialog, "180", kOverrideAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  ASSERT_EQ(Recorded().Count("transform"), 1);
+  EXPECT_NEAR(GetTransformAngle(Recorded().transform), 90.0, 1e-4) << "the turn from 90 to 180";
+  EXPECT_NEAR(GetTransformAngle(WordsOf(s)), 180.0, 1e-4);
+}
+
+TEST_F(AngleCommands, NothingHappensForNoChange) {
+  SelectionInfo* s = SelectText(Rotation(45));
+  Answer(kAngleDialog, "45", kOverrideAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  Answer(kAngleDialog, "0", kCombineAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  pl3::SetDialogHook(kAngleDialog, [](HWND d) { pl3::ClickDialogButton(d, IDCANCEL); });
+  FreehandRotateSelection(nullptr, false);
+  EXPECT_TRUE(Recorded().names.empty());
+  EXPECT_EQ(WordsOf(s).b, Rotation(45).b);
+}
+
+TEST_F(AngleCommands, MirrorBoxStartsFromTheReflectionAndMirrorsWhenItDiffers) {
+  pl3::Transform reflected = Rotation(90);  // (0, 1, -1, 0) mirrored: (0, 1, 1, 0)
+  reflected.c = -reflected.c;
+  SelectText(reflected);
+  static UINT preset = 0;
+  pl3::SetDialogHook(kAngleMirrorDialog, [](HWND d) {
+    preset = IsDlgButtonChecked(d, kMirroredCheck);
+    pl3::SetDialogCheck(d, kOverrideAngleRadio, true);
+    pl3::TypeDialogText(d, kNewAngleEdit, "30");
+    pl3::ClickDialogButton(d, IDOK);
+  });
+  FreehandRotateSelection(nullptr, true);
+  EXPECT_EQ(preset, 1u);
+  ASSERT_EQ(Recorded().Count("transform"), 2) << "the turn, then the mirror the box asks for";
+  EXPECT_EQ(Recorded().transform.a, -pl3::kFixedOne);
+}
+
+TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
+  EntityRecord* r = Pending(Type_Centroid, 59);
+  r->as<CentroidPayload>().head.transform = pl3::kIdentityTransform;
+  r->as<CentroidPayload>().head.sizeIndex = 146304;
+  Answer(kAngleOnlyDialog, "-90");
+  SetPlacedCentroidAngle(nullptr);
+  EXPECT_EQ(window->EditMode, 61);
+  EXPECT_NEAR(GetTransformAngle(r->as<CentroidPayload>().head.transform), 270.0, 1e-6);
+  EXPECT_EQ(r->as<CentroidPayload>().direction.x, -2 * 146304);
 }
 
 }  // namespace
