@@ -1,6 +1,12 @@
 #include "app/item_key_commands.h"
 
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+
 #include "app/core_utilities.h"
+#include "app/select_layer_dialog.h"
+#include "edit/selection_actions.h"
 #include "draw/ghost_seams.h"
 #include "edit/engine_seams.h"
 #include "edit/key_command_seams.h"
@@ -73,7 +79,112 @@ void ToggleSelectionAndRatsnest(HWND view, const CurrentWindowData& w) {
   ReleaseDC(view, dc);
 }
 
+bool SelectionHolds(const SelectionInfo* list, std::initializer_list<std::uint16_t> types) {
+  for (const SelectionInfo* s = list; s; s = s->next) {
+    const std::uint16_t type = ItemTypeCode(SelectionItem(*s));
+    for (const std::uint16_t t : types)
+      if (type == t) return true;
+  }
+  return false;
+}
+
+bool PlacesGraphicItem(std::uint8_t mode) {
+  return (mode >= 1 && mode <= 18) || (mode >= 20 && mode <= 22) || mode == 28 || mode == 29 || mode == 38 ||
+         (mode >= 64 && mode <= 67) || mode == 104 || mode == 107 || mode == 108;
+}
+
+// A hole or a board outline line or arc: Set Layer leaves it as it is.
+bool KeepsItsLayer(const EntityRecord& r) {
+  switch (r.header.recordType) {
+    case Type_Hole: return true;
+    case Type_Track: return (r.header.state & kStateBoardOutline) != 0;
+    case Type_Arc: return (r.header.state & kStateOutlineArc) != 0;
+    default: return false;
+  }
+}
+
+// Runs the dialog over the window's table; on OK takes the edited table and
+// the chosen layer as the routing layer. The chosen layer, or -1 on Cancel.
+int ChooseLayer(HWND view, CurrentWindowData& w, std::uint16_t mode) {
+  auto block = std::make_unique<SelectLayerBlock>();
+  PrepareSelectLayerBlock(block.get(), w.layerTable, w.RoutingLayer, mode);
+  if (!ShowSelectLayerDialog(view, block.get())) return -1;
+  if (std::memcmp(&block->table, &w.layerTable, sizeof(LayerTable)) != 0) {
+    w.layerTable = block->table;
+    RedrawView(view);
+  }
+  w.RoutingLayer = block->chosenLayer;
+  return block->chosenLayer;
+}
+
+// The layer byte of the locator being placed.
+std::uint8_t* PlacedLocatorLayer(CurrentWindowData& w) {
+  if (w.PendingRecord) return &w.PendingRecord->payload[0];
+  Entity* e = TowerEntity(w.TemporaryEntity);
+  return e && e->payloadSize > 0 ? EntityPayload(e) : nullptr;
+}
+
+void StartSpiralInstead(HWND view, CurrentWindowData& w, EntityRecord** slot) {
+  CancelCurrentOperation(view, &w);
+  SetSpiralTool();
+  BeginInsertSpiral(view, slot, &w.Button);
+}
+
 }  // namespace
+
+void SetCurrentItemLayer(HWND view, EntityRecord** slot, pl3::Point) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return;
+  if (w->editorKind == kEditorPadStack) {
+    if (w->ViewFlags & 0x4) SendMessage(view, WM_COMMAND, 241, 0);
+    return;
+  }
+  if (w->editorKind != kEditorPcb && w->editorKind != kEditorPcbSymbol) return;
+  EntityRecord* pending = slot ? *slot : nullptr;
+  const std::uint8_t mode = w->EditMode;
+  if (mode == 33 || mode == 110) {
+    GhostCurrentMode(view);
+    const int layer = ChooseLayer(view, *w, 1);
+    std::uint8_t* locatorLayer = PlacedLocatorLayer(*w);
+    // The locator moves only between layers of one kind.
+    if (layer >= 0 && locatorLayer && w->layerTable.layers[*locatorLayer].kind == w->layerTable.layers[layer].kind)
+      *locatorLayer = static_cast<std::uint8_t>(layer);
+    GhostCurrentMode(view);
+    UpdateStatusBar(view);
+    return;
+  }
+  if (mode == Mode_EditSelection || mode == Mode_AddNewPad) {
+    if (SelectionHolds(w->SelectionList, {38, 39, 44, 45, 46, 47, 106, 163})) {
+      MessageBeep(MB_ICONEXCLAMATION);
+      return;
+    }
+    const bool planes = SelectionHolds(w->SelectionList, {8, 9, 10, 35, 37, 41, 42, 43, 44, 45, 49});
+    const int layer = ChooseLayer(view, *w, planes ? 2 : 0);
+    if (layer < 0) return;
+    const std::uint32_t action = SelectionHolds(w->SelectionList, {Type_SymbolInstance}) ? 3 : 4;
+    if (!ValidateSelectionForAction(action, static_cast<std::uint32_t>(layer))) return;
+    ToggleSelectionAndRatsnest(view, *w);
+    PerformSelectionArrayAction(action, static_cast<std::uint32_t>(layer));
+    ToggleSelectionAndRatsnest(view, *w);
+    return;
+  }
+  if (PlacesGraphicItem(mode) && pending) {
+    if (KeepsItsLayer(*pending)) return;  // the drawing goes on unchanged
+    GhostCurrentMode(view);
+    const int layer = ChooseLayer(view, *w, 0);
+    if (layer >= 0) pending->payload[0] = static_cast<std::uint8_t>(layer);
+    GhostCurrentMode(view);
+    return;
+  }
+  if ((mode == 24 || mode == 25) && (ItemTypeCode(w->design) == 107 || ItemTypeCode(w->design) == 109)) {
+    GhostCurrentMode(view);
+    const int layer = ChooseLayer(view, *w, 0);
+    if (layer >= 0) w->currentLayer = static_cast<std::uint8_t>(layer);
+    GhostCurrentMode(view);
+    return;
+  }
+  StartSpiralInstead(view, *w, slot);
+}
 
 void SetSpiralTool() {
   CurrentWindowData* w = ActiveWindowData;

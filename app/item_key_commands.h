@@ -7,6 +7,11 @@
 
 struct EntityRecord;
 
+// Set Layer (key L): the "Select Layer" dialog for the item in hand or the
+// selection; a hole or board outline being placed is left alone; in any
+// other mode (idle included) the operation is cancelled and a spiral begins
+// at the cursor.
+void SetCurrentItemLayer(HWND view, EntityRecord** slot, pl3::Point point);
 // Chooses the Spiral tool in an idle window: insert type 19, click state 0.
 void SetSpiralTool();
 // Backspace: rips up the track run being drawn or dragged, deletes the polygon

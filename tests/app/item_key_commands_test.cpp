@@ -3,9 +3,11 @@
 // a moved selection, the selection's turns and the centroid size steps.
 #include "app/item_key_commands.h"
 #include "app/rotate_commands.h"
+#include "app/select_layer_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -19,7 +21,9 @@
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
 #include "objects/type_codes.h"
+#include "platform/controls.h"
 #include "platform/dialog_hooks.h"
+#include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
@@ -381,6 +385,136 @@ TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
   EXPECT_EQ(window->EditMode, 61);
   EXPECT_NEAR(GetTransformAngle(r->as<CentroidPayload>().head.transform), 270.0, 1e-6);
   EXPECT_EQ(r->as<CentroidPayload>().direction.x, -2 * 146304);
+}
+
+// ---- Set Layer -----------------------------------------------------------------
+
+class SetLayer : public KeyCommands {
+ protected:
+  void SetUp() override {
+    KeyCommands::SetUp();
+    static const char* const names[] = {"Top Silk", "Top Copper", "Inner", "Bottom Copper"};
+    for (int i = 0; i < 4; ++i) {
+      LayerRecord& r = window->layerTable.layers[i];
+      r.flags = kLayerVisible | kLayerPresent | kLayerSelectable;
+      r.kind = i == 0 ? LayerKind_Silkscreen : LayerKind_Copper;
+      std::snprintf(r.name, sizeof r.name, "%s", names[i]);
+    }
+    window->layerTable.layers[2].flags = kLayerPresent;  // in use but not active: not listed
+    window->layerTable.layers[4].flags = kLayerVisible | kLayerSelectable;  // not in use: not listed
+    std::snprintf(window->layerTable.layers[4].name, kLayerNameSize, "Unused");
+    window->RoutingLayer = 1;
+    dialogs = 0;
+    rows.clear();
+  }
+  void TearDown() override {
+    pl3::ClearDialogHooks();
+    KeyCommands::TearDown();
+  }
+  // Picks the row showing the name (or presses Cancel for null).
+  void Pick(const char* name) {
+    static std::string wanted;
+    wanted = name ? name : "";
+    pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+      ++dialogs;
+      HWND list = GetDlgItem(d, kSelectLayerList);
+      const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+      for (int i = 0; i < n; ++i) {
+        char text[128] = {};
+        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+      }
+      if (wanted.empty()) {
+        pl3::ClickDialogButton(d, IDCANCEL);
+        return;
+      }
+      pl3::PickDialogListText(d, kSelectLayerList, wanted.c_str());
+      pl3::ClickDialogButton(d, IDOK);
+    });
+  }
+  void Press() { SetCurrentItemLayer(nullptr, &window->PendingRecord, {}); }
+  static inline int dialogs = 0;
+  static inline std::vector<std::string> rows;
+};
+
+TEST_F(SetLayer, TheItemBeingDrawnTakesTheChosenLayer) {
+  EntityRecord* track = Pending(Type_Track, 1);
+  track->payload[0] = 1;
+  Pick("Bottom Copper");
+  Press();
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(rows, (std::vector<std::string>{"Top Silk", "Top Copper", "Bottom Copper"}))
+      << "only active, enabled layers in use";
+  EXPECT_EQ(track->payload[0], 3);
+  EXPECT_EQ(window->RoutingLayer, 3);
+  Pick(nullptr);
+  Press();
+  EXPECT_EQ(track->payload[0], 3) << "Cancel changes nothing";
+  EXPECT_EQ(window->RoutingLayer, 3);
+}
+
+TEST_F(SetLayer, HolesAndBoardOutlinesBeingPlacedAreLeftAlone) {
+  Pick("Bottom Copper");
+  EntityRecord* outline = Pending(Type_Track, 1);
+  outline->header.state = kStateBoardOutline;
+  outline->payload[0] = 1;
+  Press();
+  EXPECT_EQ(outline->payload[0], 1);
+  delete window->PendingRecord;
+  EntityRecord* arc = Pending(Type_Arc, 2);
+  arc->header.state = kStateOutlineArc;
+  Press();
+  delete window->PendingRecord;
+  Pending(Type_Hole, 7);
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Recorded().Count("spiral"), 0) << "the drawing goes on";
+  EXPECT_EQ(window->EditMode, 7);
+}
+
+TEST_F(SetLayer, SelectionWithASymbolInstanceBeeps) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);
+  Select(Type_SymbolInstance, 0);
+  Pick("Bottom Copper");
+  const int beeps = pl3::BeepCount();
+  Press();
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(dialogs, 0);
+}
+
+TEST_F(SetLayer, IdleBeginsASpiral) {
+  Pick("Bottom Copper");
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Recorded().Count("spiral"), 1);
+  EXPECT_EQ(window->InsertType, Type_Spiral);
+  window->editorKind = kEditorSchematic;
+  Press();
+  EXPECT_EQ(Recorded().Count("spiral"), 1) << "not in a schematic";
+}
+
+TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
+  pl3::ClearResponderRecords();
+  auto block = std::make_unique<SelectLayerBlock>();
+  LayerTable table{};
+  table.layers[5].flags = 0xB;
+  std::snprintf(table.layers[5].name, sizeof table.layers[5].name, "Five");
+  PrepareSelectLayerBlock(block.get(), table, 9, 0);  // layer 9 is not listed: no row selected
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+    pl3::ClickDialogButton(d, IDOK);
+    pl3::PickDialogListText(d, kSelectLayerList, "Five");
+    pl3::ClickDialogButton(d, IDOK);
+  });
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, block.get()), 1);
+  EXPECT_EQ(block->chosenLayer, 5);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Nothing selected");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Select Layer");
+  pl3::ClearDialogHooks();
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, nullptr), 0);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 2u);
+  EXPECT_EQ(pl3::ResponderRecords()[1].text, "SelectLayerDlg called without LParam");
 }
 
 }  // namespace
