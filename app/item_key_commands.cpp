@@ -248,13 +248,13 @@ void ReturnSelectionToStart(HWND view) {
   w->AngleAssist = assist;
 }
 
-void RotateSelection(HWND view, const pl3::Transform& transform) {
+int RotateSelection(HWND view, const pl3::Transform& transform) {
   CurrentWindowData* w = ActiveWindowData;
-  if (!w) return;
+  if (!w) return 0;
   switch (SelectionEditCode(w->SelectionList)) {
     case 4: case 5: case 8: case 9: case 10:
       MessageBeep(0);
-      return;
+      return 0;
     default:
       break;
   }
@@ -268,10 +268,11 @@ void RotateSelection(HWND view, const pl3::Transform& transform) {
     GhostSelectionAndMode(view, w->PendingRecord);
     RotateLocatorText(locator, clockwise ? 1 : 0);
     GhostSelectionAndMode(view, w->PendingRecord);
-    return;
+    return 1;
   }
   ToggleSelectionAndRatsnest(view, *w);
   TransformSelectionArray(&transform);
   UpdateMovingPoints();
   ToggleSelectionAndRatsnest(view, *w);
+  return 1;
 }

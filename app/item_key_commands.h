@@ -23,5 +23,5 @@ void BackspaceCommand(HWND view, EntityRecord** slot, pl3::Point point);
 void ReturnSelectionToStart(HWND view);
 // Turns the selection by the Transform; a selection whose vertex, radius or
 // locator is being edited beeps, a single attribute locator turns its text a
-// quarter turn.
-void RotateSelection(HWND view, const pl3::Transform& transform);
+// quarter turn. 1 when turned, 0 when refused.
+int RotateSelection(HWND view, const pl3::Transform& transform);

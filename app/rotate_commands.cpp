@@ -181,7 +181,7 @@ void FreehandRotateSelection(HWND view, bool mirrorBox) {
   AngleDialogBlock block{};
   double target = 0;
   if (!AskAngle(view, words, mirrorBox, &block, &target)) return;
-  RotateSelection(view, TurnFor(words, block, target));
+  if (!RotateSelection(view, TurnFor(words, block, target))) return;  // refused: nothing changes
   if (CountSelections(w->SelectionList, 0) > 1) return;
   // The turn leaves the words rounded: set them to the target itself.
   words = ItemRotationWords(SelectionItem(*first));

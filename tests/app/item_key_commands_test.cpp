@@ -376,6 +376,17 @@ TEST_F(AngleCommands, MirrorBoxStartsFromTheReflectionAndMirrorsWhenItDiffers) {
   EXPECT_EQ(Recorded().transform.a, -pl3::kFixedOne);
 }
 
+TEST_F(AngleCommands, RefusedTurnLeavesTheWordsAlone) {
+  SelectionInfo* s = SelectText(Rotation(45));
+  s->grabbedPart = 8;  // a radius or locator is being edited
+  Answer(kAngleDialog, "90", kOverrideAngleRadio);
+  const int beeps = pl3::BeepCount();
+  FreehandRotateSelection(nullptr, false);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(WordsOf(s).b, Rotation(45).b);
+  EXPECT_EQ(Recorded().Count("transform"), 0);
+}
+
 TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
   EntityRecord* r = Pending(Type_Centroid, 59);
   r->as<CentroidPayload>().head.transform = pl3::kIdentityTransform;
