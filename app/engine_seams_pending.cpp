@@ -32,8 +32,4 @@ void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }
 void EditAtCursor(HWND, ButtonRecord*) { Refuse(); }
 int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
 void RebuildSelectionMenu(HWND) {}
-void BeginMeasure(HWND, ButtonRecord*) { Refuse(); }
-void ShowMeasuringTooltip(HWND) {}
-void HideMeasuringTooltip(HWND) {}
-void SetMeasureTool(HWND) {}
 void EnablePrintZoneCommand(int) {}

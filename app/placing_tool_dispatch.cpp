@@ -4,10 +4,12 @@
 // insertion type. Tools not built yet get the stand-ins of
 // app/engine_seams_pending.cpp.
 #include "app/engine_seams_pending.h"
+#include "app/measure_tool.h"
 #include "edit/engine_seams.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
+#include "objects/editor_modes.h"
 #include "objects/type_codes.h"
 
 namespace {
@@ -22,6 +24,10 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
     case GhostKind::Dimensioner:
       if (button) MoveDimensionerInsertion(dc, pending, button->Cursor);
       return;
+    case GhostKind::MeasuringLine:
+      if (button && ActiveWindowData)
+        MeasureDragStep(static_cast<HWND>(ActiveWindowData->Window), dc, pending, button->Cursor);
+      return;
     case GhostKind::Datum:
       if (button) MoveDatumGhost(dc, pending, button->Cursor);
       return;
@@ -34,6 +40,8 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
 void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {
   if (IsDimensionerMode(mode)) {
     ClickDimensionerInsertion(window, pendingSlot);
+  } else if (mode == Mode_Measure) {
+    MeasureAcceptStep(window, pendingSlot ? *pendingSlot : nullptr);
   } else if (mode == kModePlacingDatum) {
     InsertDatum(pendingSlot);
   } else {

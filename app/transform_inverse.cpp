@@ -34,3 +34,14 @@ Transform* InvertTransformCopy(const Transform* t) {
 }
 
 }  // namespace pl3
+
+namespace pl3 {
+
+Transform* NewReverseTransform(const Transform* source) {
+  auto* out = static_cast<Transform*>(std::malloc(sizeof(Transform)));
+  if (!out) return nullptr;
+  *out = {source->d, -source->b, -source->c, source->a, -source->tx, -source->ty};
+  return out;
+}
+
+}  // namespace pl3

@@ -19,3 +19,11 @@ bool InvertTransform(const Transform* t, Transform* out);
 Transform* InvertTransformCopy(const Transform* t);
 
 }  // namespace pl3
+
+namespace pl3 {
+
+// A new heap Transform (released with std::free) of (d, -b, -c, a, -tx, -ty),
+// unscaled: the reverse of a pure rotation. Null when memory is refused.
+Transform* NewReverseTransform(const Transform* source);
+
+}  // namespace pl3

@@ -1,6 +1,8 @@
 #include "edit/payload_sizes.h"
 
 #include "objects/graphic_records.h"
+#include "objects/text_item_services.h"
+#include "platform/user.h"
 #include "objects/payload_access.h"
 #include "objects/size_steps.h"
 #include "objects/active_window.h"
@@ -35,11 +37,8 @@ PayloadSizeField FieldOf(const std::uint8_t* payload, std::uint16_t type) {
   }
 }
 
-}  // namespace
-
-int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint32_t kind, SizeStep step) {
-  if (!flagsWord || !indexWord || kind == kNoSizeKind) return PayloadSizeAtEnd;
-  if (!(ReadU16(flagsWord, 0) & kSizeByIndex)) return PayloadSizeCustom;
+// Moves an index within a list, whatever the flags say.
+int StepIndex(std::uint8_t* indexWord, std::uint32_t kind, SizeStep step) {
   const SizeTable* table = ActiveSizeTable();
   const std::uint32_t index = ReadU32(indexWord, 0);
   std::uint32_t next = index;
@@ -54,11 +53,60 @@ int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint3
   return PayloadSizeStepped;
 }
 
+// A centroid marker keeps an explicit size in its head's size word and steps
+// through the fixed centroid sizes, beeping at either end.
+int StepCentroidSize(std::uint8_t* payload, SizeStep step) {
+  std::uint8_t* word = payload + offsetof(GraphicHead, sizeIndex);
+  const std::uint32_t size = ReadU32(word, 0);
+  std::uint32_t next = size;
+  switch (step) {
+    case SizeStep::Up:
+      for (const std::uint32_t s : kCentroidSizeSteps)
+        if (s > size) {
+          next = s;
+          break;
+        }
+      break;
+    case SizeStep::Down:
+      for (const std::uint32_t s : kCentroidSizeSteps)
+        if (s < size) next = s;
+      break;
+    case SizeStep::Last: next = kCentroidSizeSteps[std::size(kCentroidSizeSteps) - 1]; break;
+    case SizeStep::First: next = kCentroidSizeSteps[0]; break;
+  }
+  if ((step == SizeStep::Up || step == SizeStep::Down) && next == size) {
+    MessageBeep(0);
+    return PayloadSizeAtEnd;
+  }
+  WriteU32(word, 0, next);
+  return PayloadSizeStepped;
+}
+
+}  // namespace
+
+int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint32_t kind, SizeStep step) {
+  if (!flagsWord || !indexWord || kind == kNoSizeKind) return PayloadSizeAtEnd;
+  if (!(ReadU16(flagsWord, 0) & kSizeByIndex)) return PayloadSizeCustom;
+  return StepIndex(indexWord, kind, step);
+}
+
 int StepPayloadSize(void* payload, std::uint16_t type, SizeStep step) {
   auto* p = static_cast<std::uint8_t*>(payload);
   if (!p) return PayloadSizeAtEnd;
+  switch (type) {
+    case Type_Centroid:
+      return StepCentroidSize(p, step);
+    case Type_AngleDimensioner:
+    case Type_Dimensioner:  // the label's size index steps whatever its flag says
+      return StepIndex(p + kDimensionerSizeIndex, SizeKind_Fonts, step);
+    default:
+      break;
+  }
   const PayloadSizeField field = FieldOf(p, type);
-  return StepIndexedSize(p + field.flagsOffset, p + field.indexOffset, field.kind, step);
+  if (field.kind == kNoSizeKind) return PayloadSizeStepped;  // a type without a size: nothing to do
+  const int result = StepIndexedSize(p + field.flagsOffset, p + field.indexOffset, field.kind, step);
+  if (type == Type_Text && result == PayloadSizeStepped) SetStringBox(reinterpret_cast<TextPayload*>(p));
+  return result;
 }
 
 int IncreasePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Up); }

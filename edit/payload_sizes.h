@@ -3,17 +3,23 @@
 // table. Tracks, arcs, lines, wires, buses, spirals and slots step in Lines;
 // circles in Circles; rectangles in Rectangles; holes in Holes (Vias when the
 // hole's via flag is set); texts, locators and datums in Fonts; dimensioners
-// (21, 22) step their text size in Fonts.
+// (21, 22) step their text size in Fonts whatever its flag says; a text's
+// string box is laid out again after a step. A centroid marker (18) steps its
+// explicit size through the five centroid sizes and beeps at either end.
+// Types without a size change nothing and answer 0.
 #pragma once
 #include <cstdint>
 
 enum PayloadSizeResult : int {
   PayloadSizeStepped = 0,
-  PayloadSizeAtEnd = 1,   // no further on entry: the index stays (also for a type without a size list)
+  PayloadSizeAtEnd = 1,   // no further on entry: the index stays
   PayloadSizeCustom = 2,  // the size is an explicit value, not an index
 };
 
 enum class SizeStep { Up, Down, Last, First };
+
+// The centroid marker sizes: 4, 8, 16, 32 and 64 thou.
+inline constexpr std::uint32_t kCentroidSizeSteps[] = {146304, 292608, 585216, 1170432, 2340864};
 
 // Steps an indexed size kept as a u16 flags word (bit 0: indexed) and a u32
 // index, in the active window's list of the kind.

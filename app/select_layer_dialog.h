@@ -1,0 +1,30 @@
+// "SELECTLAYERDLG" ("Select Layer"): picks a layer from a private copy of the
+// window's layer table, so that Cancel never changes the design.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "objects/layer_table.h"
+#include "platform/user.h"
+
+// The parameter block of the layer dialogs.
+struct SelectLayerBlock {
+  std::uint8_t options;      // bit 0: OK needs no selected row
+  std::uint8_t spare1[3];
+  std::uint8_t chosenLayer;  // in: the current layer; out: the chosen one
+  std::uint8_t spare5;
+  std::uint16_t mode;        // the layer kind the list is limited to; 0 for any
+  LayerTable table;          // the copy the dialog works on
+};
+static_assert(sizeof(SelectLayerBlock) == 24592);
+static_assert(offsetof(SelectLayerBlock, mode) == 6);
+static_assert(offsetof(SelectLayerBlock, table) == 8);
+
+constexpr int kSelectLayerList = 51;
+
+// Fills the block from the window's table; the mode word as given.
+void PrepareSelectLayerBlock(SelectLayerBlock* block, const LayerTable& table, std::uint8_t current,
+                             std::uint16_t mode);
+// Runs the dialog; 1 on OK (the block's chosen layer set), 0 on Cancel.
+int ShowSelectLayerDialog(HWND owner, SelectLayerBlock* block);
+INT_PTR CALLBACK SelectLayerDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,536 @@
+// The item key commands over recording fakes of the selection engine, the
+// undo history and the PCB editor: Backspace, the Spiral tool, the return of
+// a moved selection, the selection's turns and the centroid size steps.
+#include "app/item_key_commands.h"
+#include "app/rotate_commands.h"
+#include "app/select_layer_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../store/tower_test_support.h"
+#include "edit/angle_entry.h"
+#include "edit/key_command_seams.h"
+#include "edit/payload_sizes.h"
+#include "edit/undo_history.h"
+#include "objects/entity_record.h"
+#include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "objects/selection_seams.h"
+#include "objects/type_codes.h"
+#include "platform/controls.h"
+#include "platform/dialog_hooks.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "store/tower.h"
+
+namespace {
+
+struct Calls {
+  std::vector<std::string> names;
+  pl3::Point moved{};
+  pl3::Transform transform{};
+  int Count(const std::string& name) const {
+    int n = 0;
+    for (const auto& s : names) n += s == name;
+    return n;
+  }
+};
+Calls& Recorded() {
+  static Calls calls;
+  return calls;
+}
+
+}  // namespace
+
+int MoveSelectionArray(SelectionInfo*, std::int32_t dx, std::int32_t dy) {
+  Recorded().names.push_back("move");
+  Recorded().moved = {dx, dy};
+  return 1;
+}
+pl3::Box TransformSelectionArray(const pl3::Transform* t) {
+  Recorded().names.push_back("transform");
+  Recorded().transform = *t;
+  return pl3::kEmptyBox;
+}
+int BeginInsertSpiral(HWND, EntityRecord**, ButtonRecord*) {
+  Recorded().names.push_back("spiral");
+  return 1;
+}
+void RipUpTrack(EntityRecord*) { Recorded().names.push_back("rip up track"); }
+void RipUpSelectedTrack(SelectionInfo*) { Recorded().names.push_back("rip up selected"); }
+void UpdateMovingPoints() { Recorded().names.push_back("moving points"); }
+std::uint32_t GetSelectionType(const SelectionInfo*) { return 65535; }
+int CountSelections(const SelectionInfo* list, int primaryOnly) {
+  int n = 0;
+  for (const SelectionInfo* s = list; s; s = s->next) n += !primaryOnly || (s->flags & kSelectionPrimary);
+  return n;
+}
+void GhostSelectionArray(HDC, const SelectionInfo*) { Recorded().names.push_back("ghost"); }
+char* DescribeObject(const Tower*) { return nullptr; }
+
+namespace {
+
+class KeyCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    Recorded() = Calls{};
+    window = std::make_unique<CurrentWindowData>(kEditorPcb);
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    window->design = design;
+    ActiveWindowData = window.get();
+  }
+  void TearDown() override {
+    ActiveWindowData = nullptr;
+    delete window->PendingRecord;
+    delete window->OriginalBlockOrigin;
+    std::free(window->Grids);  // the grid set the mouse road copies for the window
+    for (Tower*& t : items) ReleaseTower(&t);
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+  SelectionInfo* Select(std::uint16_t type, std::uint16_t grabbedPart, std::uint32_t payloadSize = 0,
+                        const void* payload = nullptr) {
+    Tower* item = InsertEntity(design, payloadSize, type, payload);
+    items.push_back(item);
+    auto record = std::make_unique<SelectionInfo>();
+    record->flags = kSelectionPrimary;
+    record->original = item;
+    record->grabbedPart = grabbedPart;
+    record->next = window->SelectionList;
+    window->SelectionList = record.get();
+    records.push_back(std::move(record));
+    return records.back().get();
+  }
+  EntityRecord* Pending(std::uint16_t type, std::uint8_t mode) {
+    window->PendingRecord = NewEntityRecord().release();
+    window->PendingRecord->header.recordType = type;
+    window->EditMode = mode;
+    return window->PendingRecord;
+  }
+  void Backspace() { BackspaceCommand(nullptr, &window->PendingRecord, {}); }
+
+  std::unique_ptr<CurrentWindowData> window;
+  Tower* design = nullptr;
+  std::vector<Tower*> items;
+  std::vector<std::unique_ptr<SelectionInfo>> records;
+};
+
+TEST_F(KeyCommands, BackspaceWithNothingInHandUndoesTheLastStep) {
+  auto record = NewEntityRecord();
+  InitialiseEntityRecord(record.get(), Type_Track, &pl3::kIdentityTransform, 1);
+  window->UndoStep = 0;
+  Tower* stored = InsertEntityWithUndo(record.get(), design);
+  ASSERT_NE(stored, nullptr);
+  ReleaseTower(&stored);
+  ASSERT_EQ(CountUndoStepEntries(0), 1u);
+
+  window->editorKind = 64;  // a package window has no Backspace
+  Backspace();
+  EXPECT_EQ(CountUndoStepEntries(0), 1u);
+
+  window->editorKind = kEditorPcb;
+  Backspace();
+  EXPECT_EQ(CountUndoStepEntries(0), 0u);
+  EXPECT_EQ(CountUndoStepEntries(1), 1u);
+}
+
+TEST_F(KeyCommands, BackspaceRipsUpTheTrackInHand) {
+  Pending(Type_Track, 1);
+  Backspace();
+  EXPECT_EQ(Recorded().Count("rip up track"), 1);
+
+  window->EditMode = 39;
+  delete window->PendingRecord;
+  window->PendingRecord = nullptr;
+  Select(Type_Track, 2);
+  Backspace();
+  EXPECT_EQ(Recorded().Count("rip up selected"), 1);
+}
+
+TEST_F(KeyCommands, BackspaceBeepsWhenNothingApplies) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);  // the whole track is moved: no end in hand
+  const int beeps = pl3::BeepCount();
+  Backspace();
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_TRUE(Recorded().names.empty());
+  window->EditMode = 0;
+  Backspace();  // a selection but no pending item: not the undo road
+  EXPECT_EQ(pl3::BeepCount(), beeps + 2);
+}
+
+TEST_F(KeyCommands, SpiralToolOnlyInAnIdleWindow) {
+  window->StateFlags = 0x41;
+  window->ClickState = 2;
+  window->EditMode = 13;
+  SetSpiralTool();
+  EXPECT_EQ(window->InsertType, 1);
+  window->EditMode = 0;
+  SetSpiralTool();
+  EXPECT_EQ(window->InsertType, Type_Spiral);
+  EXPECT_EQ(window->ClickState, 0u);
+  EXPECT_EQ(window->StateFlags, 0x1u);
+}
+
+TEST_F(KeyCommands, ReturnToStartMovesBackByTheDifference) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);
+  window->OriginalBlockOrigin = new pl3::Point{500000000, 600000000};
+  window->BlockOrigin = {500100000, 599000000};
+  window->AngleAssist = 2;
+  ReturnSelectionToStart(nullptr);
+  EXPECT_EQ(Recorded().moved.x, -100000);
+  EXPECT_EQ(Recorded().moved.y, 1000000);
+  EXPECT_EQ(window->BlockOrigin.x, 500000000);
+  EXPECT_EQ(window->BlockOrigin.y, 600000000);
+  EXPECT_EQ(window->AngleAssist, 2) << "angle assist is off only for the step";
+  EXPECT_EQ(Recorded().Count("ghost"), 2);
+
+  Recorded() = Calls{};
+  ReturnSelectionToStart(nullptr);  // already at the start
+  EXPECT_TRUE(Recorded().names.empty());
+  window->BlockOrigin = {1, 1};
+  window->EditMode = 1;
+  ReturnSelectionToStart(nullptr);
+  EXPECT_TRUE(Recorded().names.empty()) << "only while a selection is moved";
+}
+
+TEST_F(KeyCommands, RotateRefusesWhileAVertexIsEdited) {
+  for (std::uint16_t code : {4, 5, 8, 9, 10}) {
+    records.clear();
+    window->SelectionList = nullptr;
+    Select(Type_Polygon, code);
+    const int beeps = pl3::BeepCount();
+    RotateSelection(nullptr, pl3::R90);
+    EXPECT_EQ(pl3::BeepCount(), beeps + 1) << code;
+    EXPECT_EQ(Recorded().Count("transform"), 0) << code;
+  }
+  records.clear();
+  window->SelectionList = nullptr;
+  Select(Type_Polygon, 0);
+  RotateSelection(nullptr, pl3::R270);
+  EXPECT_EQ(Recorded().Count("transform"), 1);
+  EXPECT_EQ(Recorded().transform.b, pl3::R270.b);
+}
+
+TEST_F(KeyCommands, RotateTurnsASingleLocatorsText) {
+  LocatorPayload locator{};
+  locator.kind = 1;
+  locator.head.transform = pl3::R0;
+  SelectionInfo* s = Select(Type_AttributeLocator, 0, sizeof locator, &locator);
+  RotateSelection(nullptr, pl3::R90);
+  EXPECT_EQ(Recorded().Count("transform"), 0);
+  auto* stored = reinterpret_cast<LocatorPayload*>(EntityPayload(TowerEntity(s->original)));
+  const pl3::Transform after = stored->head.transform;
+  RotateSelection(nullptr, pl3::R270);
+  EXPECT_FALSE(after.a == stored->head.transform.a && after.b == stored->head.transform.b)
+      << "the anticlockwise turn undoes the clockwise one";
+}
+
+struct CentroidCase {
+  std::uint32_t size;
+  SizeStep step;
+  int result;
+  std::uint32_t after;
+  bool beeps;
+};
+
+class CentroidSteps : public testing::TestWithParam<CentroidCase> {};
+
+TEST_P(CentroidSteps, MoveThroughTheFiveSizes) {
+  const CentroidCase& c = GetParam();
+  CentroidPayload centroid{};
+  centroid.head.sizeIndex = c.size;
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(StepPayloadSize(&centroid, Type_Centroid, c.step), c.result);
+  EXPECT_EQ(centroid.head.sizeIndex, c.after);
+  EXPECT_EQ(pl3::BeepCount(), beeps + (c.beeps ? 1 : 0));
+}
+
+constexpr std::uint32_t kThou = 36576;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CentroidSteps,
+    testing::Values(CentroidCase{64 * kThou, SizeStep::Up, PayloadSizeAtEnd, 64 * kThou, true},
+                    CentroidCase{4 * kThou, SizeStep::Down, PayloadSizeAtEnd, 4 * kThou, true},
+                    CentroidCase{10 * kThou, SizeStep::Up, PayloadSizeStepped, 16 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::Down, PayloadSizeStepped, 8 * kThou, false},
+                    CentroidCase{16 * kThou, SizeStep::Up, PayloadSizeStepped, 32 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::Last, PayloadSizeStepped, 64 * kThou, false},
+                    CentroidCase{10 * kThou, SizeStep::First, PayloadSizeStepped, 4 * kThou, false}));
+
+TEST(PayloadSteps, TypesWithoutASizeAnswerZeroAndCustomSizesTwo) {
+  std::uint8_t payload[128] = {};
+  EXPECT_EQ(StepPayloadSize(payload, Type_Polygon, SizeStep::Up), PayloadSizeStepped);
+  EXPECT_EQ(StepPayloadSize(payload, Type_Track, SizeStep::Up), PayloadSizeCustom) << "flags 0: a custom size";
+}
+
+// ---- Typed angles on the selection and on the item being placed ---------------
+
+class AngleCommands : public KeyCommands {
+ protected:
+  void TearDown() override {
+    pl3::ClearDialogHooks();
+    KeyCommands::TearDown();
+  }
+  // Types the text into the dialog's new-angle field, optionally picks a
+  // mode button, and presses OK.
+  static void Answer(int dialog, const char* text, int modeButton = 0, int mirrored = -1) {
+    static std::string typed;
+    static int button, mirror;
+    typed = text;
+    button = modeButton;
+    mirror = mirrored;
+    pl3::SetDialogHook(dialog, [](HWND d) {
+      if (button) pl3::SetDialogCheck(d, button, true);
+      if (mirror >= 0) pl3::SetDialogCheck(d, kMirroredCheck, mirror != 0);
+      pl3::TypeDialogText(d, kNewAngleEdit, typed.c_str());
+      pl3::ClickDialogButton(d, IDOK);
+    });
+  }
+  SelectionInfo* SelectText(const pl3::Transform& words) {
+    std::vector<std::uint8_t> payload(TextStoredSize(1), 0);
+    TextPayload* text = reinterpret_cast<TextPayload*>(payload.data());
+    text->textTransform = words;
+    text->textTransform.tx = 777;
+    return Select(Type_Text, 0, static_cast<std::uint32_t>(payload.size()), payload.data());
+  }
+  static pl3::Transform Rotation(double degrees) {
+    pl3::Transform t{};
+    MakeRotationTransform(degrees, &t);
+    return t;
+  }
+  static pl3::Transform& WordsOf(SelectionInfo* s) {
+    return reinterpret_cast<TextPayload*>(EntityPayload(TowerEntity(s->original)))->textTransform;
+  }
+};
+
+TEST_F(AngleCommands, SelectedCentroidTakesTheTypedAngle) {
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.head.sizeIndex = 585216;
+  centroid.direction = {0, -2 * 585216};
+  SelectionInfo* s = Select(Type_Centroid, 0, sizeof centroid, &centroid);
+  Answer(kAngleOnlyDialog, "90");
+  SetSelectedCentroidAngle(nullptr);
+  const auto* stored = reinterpret_cast<CentroidPayload*>(EntityPayload(TowerEntity(s->original)));
+  EXPECT_EQ(stored->head.transform.a, 0);
+  EXPECT_EQ(stored->head.transform.b, pl3::kFixedOne);
+  EXPECT_EQ(stored->direction.x, 2 * 585216) << "(0, -2 x size) turned a quarter";
+  EXPECT_EQ(stored->direction.y, 0);
+  EXPECT_EQ(Recorded().Count("ghost"), 2) << "erased before and drawn after";
+}
+
+TEST_F(AngleCommands, CombiningTurnsTheSelectionAndSetsTheTargetWords) {
+  SelectionInfo* s = SelectText(Rotation(300));
+  Answer(kAngleDialog, "90", kCombineAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  ASSERT_EQ(Recorded().Count("transform"), 1);
+  const pl3::Transform quarter = Rotation(90);
+  EXPECT_EQ(Recorded().transform.a, quarter.a) << "combining turns by the typed angle";
+  EXPECT_EQ(Recorded().transform.b, quarter.b);
+  const pl3::Transform words = WordsOf(s);
+  const pl3::Transform thirty = Rotation(30);
+  EXPECT_EQ(words.a, thirty.a);
+  EXPECT_EQ(words.b, thirty.b);
+  EXPECT_EQ(words.tx, 777) << "the translation stays";
+  EXPECT_EQ(RememberedAngleMode, kAngleCombine);
+}
+
+TEST_F(AngleCommands, OverridingTurnsFromTheCurrentAngleToTheTarget) {
+  SelectionInfo* s = SelectText(Rotation(90));
+  Answer(kAngleDialog, "180", kOverrideAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  ASSERT_EQ(Recorded().Count("transform"), 1);
+  EXPECT_NEAR(GetTransformAngle(Recorded().transform), 90.0, 1e-4) << "the turn from 90 to 180";
+  EXPECT_NEAR(GetTransformAngle(WordsOf(s)), 180.0, 1e-4);
+}
+
+TEST_F(AngleCommands, NothingHappensForNoChange) {
+  SelectionInfo* s = SelectText(Rotation(45));
+  Answer(kAngleDialog, "45", kOverrideAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  Answer(kAngleDialog, "0", kCombineAngleRadio);
+  FreehandRotateSelection(nullptr, false);
+  pl3::SetDialogHook(kAngleDialog, [](HWND d) { pl3::ClickDialogButton(d, IDCANCEL); });
+  FreehandRotateSelection(nullptr, false);
+  EXPECT_TRUE(Recorded().names.empty());
+  EXPECT_EQ(WordsOf(s).b, Rotation(45).b);
+}
+
+TEST_F(AngleCommands, MirrorBoxStartsFromTheReflectionAndMirrorsWhenItDiffers) {
+  pl3::Transform reflected = Rotation(90);  // (0, 1, -1, 0) mirrored: (0, 1, 1, 0)
+  reflected.c = -reflected.c;
+  SelectText(reflected);
+  static UINT preset = 0;
+  pl3::SetDialogHook(kAngleMirrorDialog, [](HWND d) {
+    preset = IsDlgButtonChecked(d, kMirroredCheck);
+    pl3::SetDialogCheck(d, kOverrideAngleRadio, true);
+    pl3::TypeDialogText(d, kNewAngleEdit, "30");
+    pl3::ClickDialogButton(d, IDOK);
+  });
+  FreehandRotateSelection(nullptr, true);
+  EXPECT_EQ(preset, 1u);
+  ASSERT_EQ(Recorded().Count("transform"), 2) << "the turn, then the mirror the box asks for";
+  EXPECT_EQ(Recorded().transform.a, -pl3::kFixedOne);
+}
+
+TEST_F(AngleCommands, RefusedTurnLeavesTheWordsAlone) {
+  SelectionInfo* s = SelectText(Rotation(45));
+  s->grabbedPart = 8;  // a radius or locator is being edited
+  Answer(kAngleDialog, "90", kOverrideAngleRadio);
+  const int beeps = pl3::BeepCount();
+  FreehandRotateSelection(nullptr, false);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(WordsOf(s).b, Rotation(45).b);
+  EXPECT_EQ(Recorded().Count("transform"), 0);
+}
+
+TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
+  EntityRecord* r = Pending(Type_Centroid, 59);
+  r->as<CentroidPayload>().head.transform = pl3::kIdentityTransform;
+  r->as<CentroidPayload>().head.sizeIndex = 146304;
+  Answer(kAngleOnlyDialog, "-90");
+  SetPlacedCentroidAngle(nullptr);
+  EXPECT_EQ(window->EditMode, 61);
+  EXPECT_NEAR(GetTransformAngle(r->as<CentroidPayload>().head.transform), 270.0, 1e-6);
+  EXPECT_EQ(r->as<CentroidPayload>().direction.x, -2 * 146304);
+}
+
+// ---- Set Layer -----------------------------------------------------------------
+
+class SetLayer : public KeyCommands {
+ protected:
+  void SetUp() override {
+    KeyCommands::SetUp();
+    static const char* const names[] = {"Top Silk", "Top Copper", "Inner", "Bottom Copper"};
+    for (int i = 0; i < 4; ++i) {
+      LayerRecord& r = window->layerTable.layers[i];
+      r.flags = kLayerVisible | kLayerPresent | kLayerSelectable;
+      r.kind = i == 0 ? LayerKind_Silkscreen : LayerKind_Copper;
+      std::snprintf(r.name, sizeof r.name, "%s", names[i]);
+    }
+    window->layerTable.layers[2].flags = kLayerPresent;  // in use but not active: not listed
+    window->layerTable.layers[4].flags = kLayerVisible | kLayerSelectable;  // not in use: not listed
+    std::snprintf(window->layerTable.layers[4].name, kLayerNameSize, "Unused");
+    window->RoutingLayer = 1;
+    dialogs = 0;
+    rows.clear();
+  }
+  void TearDown() override {
+    pl3::ClearDialogHooks();
+    KeyCommands::TearDown();
+  }
+  // Picks the row showing the name (or presses Cancel for null).
+  void Pick(const char* name) {
+    static std::string wanted;
+    wanted = name ? name : "";
+    pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+      ++dialogs;
+      HWND list = GetDlgItem(d, kSelectLayerList);
+      const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+      for (int i = 0; i < n; ++i) {
+        char text[128] = {};
+        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+      }
+      if (wanted.empty()) {
+        pl3::ClickDialogButton(d, IDCANCEL);
+        return;
+      }
+      pl3::PickDialogListText(d, kSelectLayerList, wanted.c_str());
+      pl3::ClickDialogButton(d, IDOK);
+    });
+  }
+  void Press() { SetCurrentItemLayer(nullptr, &window->PendingRecord, {}); }
+  static inline int dialogs = 0;
+  static inline std::vector<std::string> rows;
+};
+
+TEST_F(SetLayer, TheItemBeingDrawnTakesTheChosenLayer) {
+  EntityRecord* track = Pending(Type_Track, 1);
+  track->payload[0] = 1;
+  Pick("Bottom Copper");
+  Press();
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(rows, (std::vector<std::string>{"Top Silk", "Top Copper", "Bottom Copper"}))
+      << "only active, enabled layers in use";
+  EXPECT_EQ(track->payload[0], 3);
+  EXPECT_EQ(window->RoutingLayer, 3);
+  Pick(nullptr);
+  Press();
+  EXPECT_EQ(track->payload[0], 3) << "Cancel changes nothing";
+  EXPECT_EQ(window->RoutingLayer, 3);
+}
+
+TEST_F(SetLayer, HolesAndBoardOutlinesBeingPlacedAreLeftAlone) {
+  Pick("Bottom Copper");
+  EntityRecord* outline = Pending(Type_Track, 1);
+  outline->header.state = kStateBoardOutline;
+  outline->payload[0] = 1;
+  Press();
+  EXPECT_EQ(outline->payload[0], 1);
+  delete window->PendingRecord;
+  EntityRecord* arc = Pending(Type_Arc, 2);
+  arc->header.state = kStateOutlineArc;
+  Press();
+  delete window->PendingRecord;
+  Pending(Type_Hole, 7);
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Recorded().Count("spiral"), 0) << "the drawing goes on";
+  EXPECT_EQ(window->EditMode, 7);
+}
+
+TEST_F(SetLayer, SelectionWithASymbolInstanceBeeps) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);
+  Select(Type_SymbolInstance, 0);
+  Pick("Bottom Copper");
+  const int beeps = pl3::BeepCount();
+  Press();
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(dialogs, 0);
+}
+
+TEST_F(SetLayer, IdleBeginsASpiral) {
+  Pick("Bottom Copper");
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Recorded().Count("spiral"), 1);
+  EXPECT_EQ(window->InsertType, Type_Spiral);
+  window->editorKind = kEditorSchematic;
+  Press();
+  EXPECT_EQ(Recorded().Count("spiral"), 1) << "not in a schematic";
+}
+
+TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
+  pl3::ClearResponderRecords();
+  auto block = std::make_unique<SelectLayerBlock>();
+  LayerTable table{};
+  table.layers[5].flags = 0xB;
+  std::snprintf(table.layers[5].name, sizeof table.layers[5].name, "Five");
+  PrepareSelectLayerBlock(block.get(), table, 9, 0);  // layer 9 is not listed: no row selected
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+    pl3::ClickDialogButton(d, IDOK);
+    pl3::PickDialogListText(d, kSelectLayerList, "Five");
+    pl3::ClickDialogButton(d, IDOK);
+  });
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, block.get()), 1);
+  EXPECT_EQ(block->chosenLayer, 5);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Nothing selected");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Select Layer");
+  pl3::ClearDialogHooks();
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, nullptr), 0);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 2u);
+  EXPECT_EQ(pl3::ResponderRecords()[1].text, "SelectLayerDlg called without LParam");
+}
+
+}  // namespace
