@@ -8,7 +8,6 @@
 #include "app/configuration_file.h"
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
-#include "app/enter_text_dialog.h"
 #include "app/pending_services.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
@@ -24,7 +23,6 @@
 #include "objects/item_helpers.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
-#include "objects/symbol_services.h"
 #include "objects/colours.h"
 #include "objects/new_documents.h"
 #include "objects/view_seams.h"
@@ -32,7 +30,6 @@
 #include "objects/window_state.h"
 #include "platform/reset_hooks.h"
 #include "objects/dimensioners.h"
-#include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
 #include "store/tower_file.h"
 
@@ -81,18 +78,6 @@ char* ConfigurationFolderFile(const char* name) {
 
 }  // namespace
 
-namespace {
-
-// The design objects' text prompt: the dialog with its OK state.
-char* EnterTextForObjects(const char* caption, const char* prompt, char* initial, std::uint32_t maxLength,
-                          int* confirmed) {
-  char* text = ShowEnterTextDlgEx(caption, prompt, initial, maxLength);
-  *confirmed = EnterTextDialogResult;
-  return text;
-}
-
-}  // namespace
-
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
@@ -116,9 +101,6 @@ void InitialiseApplication() {
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
   RegisterItemHelperWalkHandlers();
-  SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
-  SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
-  SymbolServiceSlots.enterText = &EnterTextForObjects;
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
   // 4.

@@ -10,8 +10,6 @@
 
 namespace pl3 {
 
-std::uint32_t SuppressSymbolTextsFlag = 0;
-
 namespace {
 
 struct AreaPick {
@@ -37,7 +35,6 @@ void ResetDrawingGlobals() {
   }
   g_pick = AreaPick{};
   g_pattern = LinePattern{};
-  SuppressSymbolTextsFlag = 0;
 }
 [[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetDrawingGlobals);
 

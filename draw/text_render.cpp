@@ -32,7 +32,6 @@
 CollectedPolygonArray CollectedTextPolygons;
 std::uint32_t TextTriangleCount = 0;
 std::uint8_t PlainTextSwitch = 0;
-std::int32_t TextPenWidth = 0;
 
 void FreeCollectedTextPolygons() {
   std::free(CollectedTextPolygons.records);
@@ -50,7 +49,6 @@ const bool kResetRegistered = pl3::RegisterGlobalReset([] {
   FreeCollectedTextPolygons();
   TextTriangleCount = 0;
   PlainTextSwitch = 0;
-  TextPenWidth = 0;
 });
 
 struct FreeDeleter {

@@ -7,6 +7,7 @@
 #include "../store/tower_test_support.h"
 #include "edit/window_data.h"
 #include "item_helper_seam_fakes.h"
+#include "locator_font.h"
 #include "objects/graphic_boxes.h"
 #include "objects/graphic_records.h"
 #include "objects/plane_clearances.h"
@@ -159,17 +160,21 @@ TEST_F(GraphicBoxTest, TextGetsTheOverbarMarginOnlyForATildeWithSomethingAfterIt
     bool margin;
   };
   const Case cases[] = {{"ABC", false}, {"ABC~", false}, {"~A", true}, {"A~B", true}, {"", false}};
+  locatorfont::Font font;  // the drawing code measures the text in it
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes(kTextRoom, 0);
     auto* text = reinterpret_cast<TextPayload*>(bytes.data());
     text->head.layer = 1;
     text->size = 4096;  // a factor of exactly 1.0
     std::strcpy(text->text, c.text);
-    itemseams::Recorded().textBox = {kFar, kFar, kFar + 1000, kFar + 500};
+    text->textTransform = {pl3::kFixedOne, 0, 0, pl3::kFixedOne, kFar, kFar};
+    Box measured{};
+    GetTextEntityBox(text, &measured);
     Box b{};
     GetGraphicBox(text, Type_Text, &b);
     const std::int32_t m = c.margin ? 103680000 : 0;
-    EXPECT_TRUE(BoxIs(b, {kFar - kDefault, kFar - kDefault - m, kFar + 1000 + kDefault, kFar + 500 + kDefault + m}))
+    EXPECT_TRUE(BoxIs(b, {measured.xmin - kDefault, measured.ymin - kDefault - m, measured.xmax + kDefault,
+                          measured.ymax + kDefault + m}))
         << c.text;
   }
   EXPECT_EQ(TextOverbarMargin(2048), 51840000);
