@@ -22,7 +22,6 @@ namespace {
 constexpr std::uint16_t kSizeKindFont = 5;
 constexpr std::uint32_t kStateTemporaryDrawing = 0x4;
 constexpr std::uint32_t kDesignFont = 3;
-constexpr std::uint32_t kStringBoxOffset = 56;  // of a text item
 
 struct FreeTextItem {
   void operator()(TextPayload* item) const { std::free(item); }
@@ -131,8 +130,7 @@ int GetTextItemBox(const TextPayload* item, pl3::Box* box) {
   std::memcpy(&number, item->bytes52, sizeof number);
   Tower* font = GetFontTower(number);
   if (!font) return 0;
-  pl3::Box s;
-  std::memcpy(&s, reinterpret_cast<const std::uint8_t*>(item) + kStringBoxOffset, sizeof s);
+  const pl3::Box s = GetWorldStringBox(item);
   const pl3::Point corners[4] = {{s.xmin, s.ymin}, {s.xmax, s.ymin}, {s.xmax, s.ymax}, {s.xmin, s.ymax}};
   std::int64_t xmin = INT64_MAX, ymin = INT64_MAX, xmax = INT64_MIN, ymax = INT64_MIN;
   for (pl3::Point p : corners) {

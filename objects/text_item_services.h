@@ -29,6 +29,10 @@ void SetStringBox(TextPayload* item);
 // justification, turned by its transform: dx in the low half, dy in the high
 // half. `font` is the item's font Tower, or null to look it up.
 std::uint64_t GetTextExtent(const TextPayload* item, const Tower* font);
+// The item's string box in world units, before its transform: the layout
+// keeps its left and right in world units and its bottom and top in font
+// units, which take the text's height here.
+pl3::Box GetWorldStringBox(const TextPayload* item);
 // Draws the item string by string in the text mode (0 ghost, 1 and 5 draw,
 // 9 add to the display list, 3, 4, 6 and 7 the locator and pin-text modes).
 void RenderTextEntity(void* dc, const TextPayload* item, std::uint8_t mode, const pl3::Transform* transform);

@@ -653,7 +653,7 @@ TEST_F(AttributeLocators, SetLocatorTargetStoresTheEntityReference) {
 namespace {
 
 using locatorfont::CharacterWidth;
-using locatorfont::kGlyphSide;
+using locatorfont::GlyphHeight;
 constexpr std::int32_t kTextSize = 10;
 
 }  // namespace
@@ -685,7 +685,7 @@ TEST_F(LocatorPlacingFlow, PinNumberIsPlacedWithItsTextThenMeasuredAndDeleted) {
   Arm(kLocatorPinNumber, {2000000, 3000000});
   EXPECT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickStay);
   ASSERT_EQ(w_.EditMode, kEditModeLocatorText);
-  DragLocatorText(nullptr, record_.get(), {5000000, 3000000});
+  DragLocatorText(nullptr, record_.get(), {5000000, 4000000});
   InsertLocator(record_);
   EXPECT_EQ(record_, nullptr);
   EXPECT_EQ(w_.InsertType, 0);
@@ -695,17 +695,19 @@ TEST_F(LocatorPlacingFlow, PinNumberIsPlacedWithItsTextThenMeasuredAndDeleted) {
   const LocatorPayload p = ReadLocatorPayload(pin);
   EXPECT_EQ(p.kind, kLocatorPinNumber);
   EXPECT_EQ(p.textX, 5000000);
+  EXPECT_EQ(p.textY, 4000000);
   EXPECT_EQ(PinNumberTextDefaults.x, 3000000) << "the text offset is kept for the next pin";
 
   // "Pin" centred on the text point, grown by the text size, united with the
-  // 10-thou square around the locator point.
+  // 10-thou square around the locator point: the text reaches furthest right
+  // and up, the square left and down.
   pl3::Box box{-1, -1, 0, 0};
   ASSERT_EQ(GetLocatorBox(pin, &box), 1);
   const std::int32_t grow = kTextSize * kTextBoxGrowthPerSize, half = 3 * CharacterWidth(kTextSize) / 2;
   EXPECT_EQ(box.xmin, 2000000 - kLocatorLargeDot);
   EXPECT_EQ(box.xmax, 5000000 + half + grow);
-  EXPECT_EQ(box.ymin, 3000000 - kGlyphSide / 2 - grow);
-  EXPECT_EQ(box.ymax, 3000000 + kGlyphSide / 2 + grow);
+  EXPECT_EQ(box.ymin, 3000000 - kLocatorLargeDot);
+  EXPECT_EQ(box.ymax, 4000000 + GlyphHeight(kTextSize) / 2 + grow);
 
   // A second Pin Number at the same point beeps and stays in mode 71.
   w_.EditMode = 0;

@@ -75,6 +75,12 @@ void SetStringBox(TextPayload* item) {
   const pl3::Box box{t.tx, t.ty, t.tx + 100 * length, t.ty + 200};
   std::memcpy(reinterpret_cast<std::uint8_t*>(item) + 56, &box, sizeof box);
 }
+// The fake layout's string box is in world units already.
+pl3::Box GetWorldStringBox(const TextPayload* item) {
+  pl3::Box box;
+  std::memcpy(&box, reinterpret_cast<const std::uint8_t*>(item) + 56, sizeof box);
+  return box;
+}
 void GetTextEntityBox(const void* item, pl3::Box* box) {
   const auto* text = static_cast<const TextPayload*>(item);
   const auto length = static_cast<std::int32_t>(std::strlen(reinterpret_cast<const char*>(text) + 104));

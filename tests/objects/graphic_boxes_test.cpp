@@ -267,7 +267,9 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   GetGraphicBox(payload.data(), Type_Spiral, &b);
   EXPECT_TRUE(BoxIs(b, {11, 22, 33, 44}));
 
-  // Without a measurable label its box is the label position.
+  // The label is built but, with no font here, not laid out: its box is the
+  // label position grown, as every text box is, by the plane clearance of
+  // its layer.
   DimensionerPayload d{};
   d.a = {kFar, kFar};
   d.b = {kFar + 1000000, kFar};
@@ -275,7 +277,7 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   d.labelPosition = {kFar + 500000, kFar + 2000000};
   GetGraphicBox(&d, Type_Dimensioner, &b);
   const std::int32_t grow = 365760 + 2880000;
-  EXPECT_TRUE(BoxIs(b, {kFar - grow, kFar - grow, kFar + 1000000 + grow, kFar + 2000000 + 2880000}));
+  EXPECT_TRUE(BoxIs(b, {kFar - grow, kFar - grow, kFar + 1000000 + grow, kFar + 2000000 + kDefault + 2880000}));
   d.options = kDimensionerArrowsOutside;
   GetGraphicBox(&d, Type_Dimensioner, &b);
   EXPECT_EQ(b.xmin, kFar - grow - 2194560);
@@ -283,9 +285,9 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   DimensionerPayload angle{};
   angle.c = {kFar, kFar};
   angle.a = {kFar + 3000, kFar + 4000};
-  angle.labelPosition = angle.c;
+  angle.labelPosition = {kFar + 1000000, kFar};
   GetGraphicBox(&angle, Type_AngleDimensioner, &b);
-  EXPECT_TRUE(BoxIs(b, {kFar - 5000, kFar - 5000, kFar + 5000, kFar + 5000}));
+  EXPECT_TRUE(BoxIs(b, {kFar - 5000, kFar - kDefault, kFar + 1000000 + kDefault, kFar + kDefault}));
 }
 
 TEST_F(GraphicBoxTest, AWorkingRecordIsBoxedUnderItsStoredCode) {

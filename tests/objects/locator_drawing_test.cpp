@@ -23,7 +23,7 @@
 namespace {
 
 using locatorfont::CharacterWidth;
-using locatorfont::kGlyphSide;
+using locatorfont::GlyphHeight;
 
 // At this text size a character is as high on screen as its glyph square
 // is in font units, so the measured box and the drawn glyphs coincide; at
@@ -98,7 +98,7 @@ class LocatorDrawing : public testing::Test {
   // grown by the text size and united with the square around the locator point.
   static pl3::Box ExpectedBox(pl3::Point text, int n, pl3::Point anchor, std::int32_t half) {
     const std::int32_t grow = kSize * kTextBoxGrowthPerSize, w = n * CharacterWidth(kSize) / 2;
-    pl3::Box b{text.x - w - grow, text.y - kGlyphSide / 2 - grow, text.x + w + grow, text.y + kGlyphSide / 2 + grow};
+    pl3::Box b{text.x - w - grow, text.y - GlyphHeight(kSize) / 2 - grow, text.x + w + grow, text.y + GlyphHeight(kSize) / 2 + grow};
     b.xmin = std::min(b.xmin, anchor.x - half);
     b.ymin = std::min(b.ymin, anchor.y - half);
     b.xmax = std::max(b.xmax, anchor.x + half);
@@ -117,7 +117,7 @@ class LocatorDrawing : public testing::Test {
     pl3::Box lit{};
     ASSERT_TRUE(LitText(&lit)) << "the text changed no pixel of the plane";
     const std::int32_t w = n * CharacterWidth(kSize) / 2;
-    const pl3::Box measured = ToView({text.x - w, text.y - kGlyphSide / 2, text.x + w, text.y + kGlyphSide / 2});
+    const pl3::Box measured = ToView({text.x - w, text.y - GlyphHeight(kSize) / 2, text.x + w, text.y + GlyphHeight(kSize) / 2});
     EXPECT_NEAR(lit.xmin, measured.xmin, 1);
     EXPECT_NEAR(lit.ymin, measured.ymin, 1);
     EXPECT_NEAR(lit.xmax, measured.xmax, 1);

@@ -2,9 +2,10 @@
 // printable character is a square of 4,096,000 font units, with its box,
 // its Character Info and a glyph outline of two triangles. At text size s
 // (not yet in font scale) a character is s x 1,000 world units wide; the
-// string box's height is the glyph's 4,096,000 (the layout keeps it in font
-// units). A centred, middle-justified text is measured as the box of that
-// width and height centred on its point.
+// string box keeps the glyph's 4,096,000 font units of height, which the
+// text's height factor (s x 4,096 in 8.24) makes s x 1,000 world units too.
+// A centred, middle-justified text is measured as the box of that width and
+// height centred on its point.
 #pragma once
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,12 @@ namespace locatorfont {
 constexpr std::int32_t kGlyphSide = 4096000;
 // The width of one character at text size s.
 constexpr std::int32_t CharacterWidth(std::int32_t size) { return size * 1000; }
+// The glyph's height in world units at text size s: its font units times the
+// 8.24 height factor s x 4,096.
+constexpr std::int32_t GlyphHeight(std::int32_t size) {
+  return static_cast<std::int32_t>(std::int64_t{kGlyphSide} * size * 4096 / (std::int64_t{1} << 24));
+}
+static_assert(GlyphHeight(10) == 10000, "the test font's glyphs are square");
 
 class Font {
  public:

@@ -36,7 +36,7 @@ namespace {
 
 using locatordraw::Drawn;
 using locatorfont::CharacterWidth;
-using locatorfont::kGlyphSide;
+using locatorfont::GlyphHeight;
 using walktest::Insert;
 
 // The lines drawn (tracks) and the circles.
@@ -289,25 +289,30 @@ TEST_F(LocatorKindsTest, SchematicHandlePointFollowsTheSymbol) {
 
 TEST_F(LocatorKindsTest, BoxesIncludeTheirSquare) {
   window->editorKind = kEditorSchematicSymbol;
-  const std::int32_t x = 20000000, y = 20000000;
-  // "Designator" at size 1 is 10,000 wide, centred: grown by 18,288 it stays
-  // inside the 5-thou square across, and the glyph's height rules upright.
-  Tower* designator = Place(design, Locator(kLocatorDesignator, x, y, 1));
-  Tower* plain = Place(design, Locator(kLocatorDesignatorName, x, y, 1));
+  const std::int32_t x = 20000000, y = 20000000, s = 8;
+  // "Designator" at size 8 is 80,000 wide and 8,000 high, centred: grown by
+  // 8 x 18,288 it reaches past the 5-thou square across, while the square
+  // rules upright.
+  Tower* designator = Place(design, Locator(kLocatorDesignator, x, y, s));
+  Tower* plain = Place(design, Locator(kLocatorDesignatorName, x, y, s));
+  const std::int32_t grow = s * 18288, half = 10 * CharacterWidth(s) / 2;
+  static_assert(10 * CharacterWidth(8) / 2 + 8 * 18288 > kLocatorSmallDot, "the text rules across");
+  static_assert(GlyphHeight(8) / 2 + 8 * 18288 < kLocatorSmallDot, "the square rules upright");
   pl3::Box box;
   ASSERT_EQ(GetLocatorKindBox(designator, &box), 1);
-  EXPECT_EQ(box.xmin, x - kLocatorSmallDot);
-  EXPECT_EQ(box.xmax, x + kLocatorSmallDot);
-  EXPECT_EQ(box.ymin, y - kGlyphSide / 2 - 18288);
-  EXPECT_EQ(box.ymax, y + kGlyphSide / 2 + 18288);
+  EXPECT_EQ(box.xmin, x - half - grow);
+  EXPECT_EQ(box.xmax, x + half + grow);
+  EXPECT_EQ(box.ymin, y - kLocatorSmallDot);
+  EXPECT_EQ(box.ymax, y + kLocatorSmallDot);
   EXPECT_EQ(GetLocatorKindBox(plain, &box), 0);  // plain kinds have no box of their own
 
   // In a schematic the symbol's designator is measured alone.
   window->editorKind = kEditorSchematic;
   ASSERT_EQ(GetLocatorKindBox(designator, &box), 1);
-  EXPECT_EQ(box.xmin, x - 10 * CharacterWidth(1) / 2);
-  EXPECT_EQ(box.xmax, x + 10 * CharacterWidth(1) / 2);
-  EXPECT_EQ(box.ymin, y - kGlyphSide / 2);
+  EXPECT_EQ(box.xmin, x - half);
+  EXPECT_EQ(box.xmax, x + half);
+  EXPECT_EQ(box.ymin, y - GlyphHeight(s) / 2);
+  EXPECT_EQ(box.ymax, y + GlyphHeight(s) / 2);
   ReleaseTower(&designator);
   ReleaseTower(&plain);
 }
@@ -385,7 +390,7 @@ TEST_F(LocatorKindsTest, IOPortOutlineEnds) {
   // Type 0: pointed at both ends; the text starts s x (18,288 + 109,728) from
   // the point, and its left-justified box 10,000 x s before that.
   ASSERT_TRUE(BuildIOPortOutline(p, "NET", &o));
-  const std::int32_t left = 10000 * s, top = y - kGlyphSide / 2, bottom = y + kGlyphSide / 2;
+  const std::int32_t left = 10000 * s, top = y - GlyphHeight(s) / 2, bottom = y + GlyphHeight(s) / 2;
   const std::int32_t x0 = x + s * (18288 + 109728) - left, x1 = x0 + 3 * CharacterWidth(s);
   EXPECT_EQ(o.text.x, x0 + left);
   EXPECT_EQ(o.text.y, y);
@@ -423,7 +428,7 @@ TEST_F(LocatorKindsTest, IOPortOutlineTurnsAboutItsPoint) {
   p.head.transform = pl3::R180;
   IOPortOutline o;
   ASSERT_TRUE(BuildIOPortOutline(p, "NET", &o));
-  const std::int32_t d0 = s * 18288 - 10000 * s, d1 = d0 + 3 * CharacterWidth(s), h = kGlyphSide / 2;
+  const std::int32_t d0 = s * 18288 - 10000 * s, d1 = d0 + 3 * CharacterWidth(s), h = GlyphHeight(s) / 2;
   // Turned through the locator point: the outline lies on the other side.
   EXPECT_TRUE(HasLine(o, {x - d0, y - h}, {x - d0, y + h}));
   EXPECT_TRUE(HasLine(o, {x - d1, y - h}, {x - d1, y + h}));

@@ -18,7 +18,7 @@ namespace {
 
 using locatordraw::Drawn;
 using locatorfont::CharacterWidth;
-using locatorfont::kGlyphSide;
+using locatorfont::GlyphHeight;
 
 // Texts are built and measured by the real builders and layout in the test
 // font; what is rendered and drawn is recorded.
@@ -40,22 +40,22 @@ class LocatorText : public testing::Test {
 
 TEST_F(LocatorText, BoxIsTheMeasuredBoxGrownByTheTextSize) {
   // Centred and middle: "AB" at size 10 is 20,000 wide and the glyph's
-  // 4,096,000 high, centred on its point.
+  // height at size 10 (10,000) high, centred on its point.
   const PlacedText text{"AB", 1000000, 2000000, 0, 0, 10, 0};
   pl3::Box box{};
   ASSERT_EQ(GetTextBoxAt(text, &box), 1);
   const std::int32_t grow = 10 * 18288, half = CharacterWidth(10);
   EXPECT_EQ(box.xmin, 1000000 - half - grow);
   EXPECT_EQ(box.xmax, 1000000 + half + grow);
-  EXPECT_EQ(box.ymin, 2000000 - kGlyphSide / 2 - grow);
-  EXPECT_EQ(box.ymax, 2000000 + kGlyphSide / 2 + grow);
+  EXPECT_EQ(box.ymin, 2000000 - GlyphHeight(10) / 2 - grow);
+  EXPECT_EQ(box.ymax, 2000000 + GlyphHeight(10) / 2 + grow);
 
   // Left and top: the text hangs from its point, 10,000 x size to the left
   // of it (the layout's left margin).
   DrawTextAndGetBox(nullptr, {"Pin", 7, 8, 32, 4, 1, 0}, 9, &box);
   EXPECT_EQ(box.xmin, 7 - 10000 - 18288);
   EXPECT_EQ(box.xmax, 7 - 10000 + 3 * CharacterWidth(1) + 18288);
-  EXPECT_EQ(box.ymin, 8 - kGlyphSide - 18288);
+  EXPECT_EQ(box.ymin, 8 - GlyphHeight(1) - 18288);
   EXPECT_EQ(box.ymax, 8 + 18288);
 }
 
