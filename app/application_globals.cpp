@@ -15,6 +15,7 @@
 #include "app/start_values.h"
 #include "draw/auto_pan.h"
 #include "draw/ui_colours.h"
+#include "draw/walk_actions.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/layer_colours.h"
@@ -114,6 +115,7 @@ void InitialiseApplication() {
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
   RegisterItemHelperWalkHandlers();
+  RegisterDrawWalkHandlers();
   SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
   SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
   SymbolServiceSlots.enterText = &EnterTextForObjects;

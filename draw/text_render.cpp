@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "draw/display_builders.h"
 #include "draw/text_layout.h"
 #include "draw/text_layout_seams.h"
 #include "draw/text_render_seams.h"
@@ -127,7 +128,8 @@ void DrawPolygonChild(const Pass& pass, pl3::Point pen, const Entity* child) {
         pl3::DrawViewLine(a.x, a.y, b.x, b.y);
       }
       return;
-    case 0: case 1: case 5: case 8: case 9: DrawGlyphPolygon(pass.dc, pass.mode, copy.data(), size); return;
+    case 9: AddGlyphPolygonToDisplayList(copy.data(), size); return;
+    case 0: case 1: case 5: case 8: DrawGlyphPolygon(pass.dc, pass.mode, copy.data(), size); return;
     default: return;
   }
 }
@@ -182,7 +184,7 @@ void DrawOutlineChild(const Pass& pass, pl3::Point pen, const Entity* child) {
         }
       }
       return;
-    case 9: AddGlyphOutlineDisplayItem(p, size, &pass.glyphs, pass.layer); return;
+    case 9: AddGlyphToDisplayList(p, size, &pass.glyphs, pass.layer); return;
     default: return;
   }
 }

@@ -15,7 +15,3 @@ void DrawGlyphPolygon(void*, std::uint8_t mode, const void* polygon, std::uint32
 void GhostGlyphEdges(void*, const pl3::Point* points, std::uint32_t count) {
   TextRenderCalls().edges.emplace_back(points, points + count);
 }
-void AddGlyphOutlineDisplayItem(const std::uint8_t*, std::uint32_t, const pl3::Transform*, std::uint8_t layer) {
-  TextRenderCalls().outlineLayers.push_back(layer);
-}
-void SetCurrentLayerColour(std::uint8_t) {}

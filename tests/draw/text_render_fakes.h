@@ -7,6 +7,5 @@
 struct TextRenderRecord {
   std::vector<std::uint8_t> polygonModes;
   std::vector<std::vector<pl3::Point>> edges;
-  std::vector<std::uint8_t> outlineLayers;
 };
 TextRenderRecord& TextRenderCalls();
