@@ -92,6 +92,9 @@ void WorldLine(pl3::Point a, pl3::Point b, std::int32_t width) {
   pl3::TransformAndDrawLine(&line, &kPlaced);
 }
 
+// The kernel's view factor for the active view, before lengths are scaled on their own.
+void SyncViewFactor() { g_raster.viewFactor = pl3::ViewFactorForZoom(pl3::ActiveViewMapping().zoom); }
+
 pl3::Point ToView(pl3::Point p) {
   pl3::WorldToView(p.x, p.y);
   return p;
@@ -402,6 +405,7 @@ void PaintCutoutCorners(const DisplayItem* item) {
   const RasterSave save;
   g_raster.fillValue = p.currentColour;
   std::int32_t length = kCutoutCornerLength;
+  SyncViewFactor();
   pl3::ScaleToViewInPlace(length);
   pl3::DrawPolygonCornerMarks(PolygonItemRecord(&p), &kPlaced, length);
 }
@@ -578,6 +582,7 @@ void PaintDatumItem(const DisplayItem* item) {
   const RasterSave save;
   g_raster.fillValue = kDatumArrowColour;
   std::int32_t s = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{d.textSize} * kDatumUnitsPerSize, INT32_MAX));
+  SyncViewFactor();
   pl3::ScaleToViewInPlace(s);
   const pl3::Point p = ToView({d.x, d.y});
   if (d.upperRight) s = -s;
@@ -715,6 +720,7 @@ void LayoutPinLabel(HDC dc, PinLabelItem& item, const PinLabelPass& pass) {
   if (!netText && !padText) return;
 
   pl3::Box box = item.head.box;
+  SyncViewFactor();
   pl3::ScaleToViewInPlace(box.xmin);
   pl3::ScaleToViewInPlace(box.ymin);
   pl3::ScaleToViewInPlace(box.xmax);

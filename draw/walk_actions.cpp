@@ -243,6 +243,16 @@ std::int32_t WalkPlacedPadSlot(const pl3::Transform* transform, Tower* entity, v
   return WalkPlacedPad(transform, entity, param, action);
 }
 
+// In the list build a placed symbol's pads are drawn from its placed pads
+// (117), which carry the placement's nets; the definition's own pads are not
+// drawn a second time.
+std::int32_t WalkPadStackInfoSlot(const pl3::Transform* transform, Tower* entity, void* param, std::uint8_t mode,
+                                  std::uint8_t action, std::int32_t*) {
+  const CurrentWindowData* w = Window();
+  if (action == 37 && w && w->editorKind == kEditorPcb && w->WalkParent && !DisplayPadInstance) return -1;
+  return ProcessFoundPadStackInfo(param, entity, transform, action, mode);
+}
+
 std::int32_t DrawPl2SymbolSlot(const pl3::Transform* transform, Tower* entity, void* param, std::uint8_t,
                                std::uint8_t action, std::int32_t*) {
   const Tower* saved = DisplayPl2Symbol;
@@ -579,6 +589,7 @@ void RegisterDrawWalkHandlers() {
   WalkHandlers.walkContainerEntity = &WalkContainerEntity;
   WalkHandlers.drawPl2Symbol = &DrawPl2SymbolSlot;
   WalkHandlers.padStackInstanceInfo = &WalkPlacedPadSlot;
+  WalkHandlers.padStackInfo = &WalkPadStackInfoSlot;
   WalkHandlers.deleteWalkedEntity = &DeleteGraphicsAction;
   WalkHandlers.changeWalkedLayer = &MoveLayerAction;
 }
