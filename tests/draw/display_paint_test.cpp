@@ -78,11 +78,11 @@ TEST_F(DisplayPaint, PlaneShowsAVoidOfWidthPlusClearanceWithTheTrackOverIt) {
 }
 
 TEST_F(DisplayPaint, SilkscreenCutsNoPlaneClearance) {
-  Put(AddPlane(Layer_Top));
+  Put(AddPlane(Layer_TopSilkscreen));
   Put(Add(design, Type_Track, Track(Layer_TopSilkscreen, 40000, 60000, 160000, 60000, 3000)));
   RenderDisplayList(nullptr, List(), 0);
-  EXPECT_EQ(At(100000, 60000), kTopBit | kTopSilkBit);
-  EXPECT_EQ(At(100000, 66000), kTopBit);
+  EXPECT_EQ(At(100000, 60000), kTopSilkBit);
+  EXPECT_EQ(At(100000, 66000), kTopSilkBit);  // no void beside it
 }
 
 TEST_F(DisplayPaint, HighlightedOnlyPaintsHighlightedItemsInTheirSavedColours) {
