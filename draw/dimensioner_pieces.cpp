@@ -1,18 +1,28 @@
 // The dimensioners' pieces (objects/dimensioner_seams.h): drawn at once in
 // passes 0 and 24, onto a PCB window's display list in pass 37.
 #include "draw/display_builders.h"
+#include "draw/display_list.h"
 #include "draw/entity_drawing.h"
 #include "draw/entity_geometry.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/dimensioner_seams.h"
 #include "objects/type_codes.h"
 
-void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width, int pass) {
+namespace {
+
+// Pass 37 hands the piece to the list's dispatcher under the dimensioner's
+// own build (its placement and action); 0 and 24 draw it at once.
+void DrawPiece(const void* record, std::uint32_t size, std::uint16_t type, int pass) {
   if (pass == 37) {
-    AddDimensionerTrackToDisplayList(layer, from, to, width);
+    if (const DisplayBuild* b = CurrentDisplayBuild()) AddEntityToDisplayList(record, size, type, b->placement, b->action);
     return;
   }
-  if (pass != 0 && pass != 24) return;
+  if (pass == 0 || pass == 24) DrawEntityByType(record, type, &pl3::kIdentityTransform, pass);
+}
+
+}  // namespace
+
+void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width, int pass) {
   pl3::TrackLayout line{};
   line.head.layer = layer;
   line.head.transform = pl3::kIdentityTransform;
@@ -21,16 +31,11 @@ void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point
   line.y1 = from.y;
   line.x2 = to.x;
   line.y2 = to.y;
-  DrawEntityByType(&line, Type_Track, &pl3::kIdentityTransform, pass);
+  DrawPiece(&line, sizeof line, Type_Track, pass);
 }
 
 void DrawDimensionerArc(void*, std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
                         pl3::Point end, std::int32_t width, int pass) {
-  if (pass == 37) {
-    AddDimensionerArcToDisplayList(layer, centre, radius, start, end, width);
-    return;
-  }
-  if (pass != 0 && pass != 24) return;
   pl3::ArcLayout arc{};
   arc.head.layer = layer;
   arc.head.transform = pl3::kIdentityTransform;
@@ -44,5 +49,5 @@ void DrawDimensionerArc(void*, std::uint8_t layer, pl3::Point centre, std::int32
   arc.endY = end.y - centre.y;
   ScaleVectorToLength(radius, &arc.startX, &arc.startY);
   ScaleVectorToLength(radius, &arc.endX, &arc.endY);
-  DrawEntityByType(&arc, Type_Arc, &pl3::kIdentityTransform, pass);
+  DrawPiece(&arc, sizeof arc, Type_Arc, pass);
 }

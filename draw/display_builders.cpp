@@ -87,22 +87,6 @@ bool MirrorOrigin(std::int32_t* originX) {
   return SymbolMirrored() && ContainingSymbolOriginX(CurrentDisplayEntity, originX);
 }
 
-void ExtendBox(pl3::Box& box, pl3::Point p, bool first) {
-  if (first) {
-    box = {p.x, p.y, p.x, p.y};
-    return;
-  }
-  box.xmin = std::min(box.xmin, p.x);
-  box.ymin = std::min(box.ymin, p.y);
-  box.xmax = std::max(box.xmax, p.x);
-  box.ymax = std::max(box.ymax, p.y);
-}
-
-pl3::Box GrownBox(const pl3::Box& box, std::int32_t by) {
-  pl3::Box grown = box;
-  pl3::InflateBox(&grown, by);
-  return grown;
-}
 
 // ---- Lines -------------------------------------------------------------------------------
 
@@ -157,7 +141,7 @@ void NewLineItem(const DisplayBuild& b, const pl3::TrackLayout& line, std::uint1
   const std::int64_t w = r.width;
   item->head.box = {Low(std::int64_t{std::min(r.x1, r.x2)} - w), Low(std::int64_t{std::min(r.y1, r.y2)} - w),
                     Clamp32(std::int64_t{std::max(r.x1, r.x2)} + w), Clamp32(std::int64_t{std::max(r.y1, r.y2)} + w)};
-  item->head.clearanceBox = GrownBox(item->head.box, b.clearance);
+  item->head.clearanceBox = GrownItemBox(item->head.box, b.clearance);
   if (kind == 46 || kind == 47) item->groups = BuildItemLayerGroups(kFirstCopper, kLastCopper, &item->groupCount);
   item->head.checkClass = LineCheckClass(kind, item->head);
   Store(b, LineListCode(b, kind), &item->head);
@@ -177,7 +161,7 @@ void NewArcItem(const DisplayBuild& b, const pl3::ArcLayout& arc, std::uint16_t 
   pl3::Box box = pl3::kEmptyBox;
   pl3::GetArcBox(&item->record, nullptr, &box);
   item->head.box = box;
-  item->head.clearanceBox = GrownBox(box, b.clearance);
+  item->head.clearanceBox = GrownItemBox(box, b.clearance);
   item->head.checkClass = kind == 38 ? 7 : GetCheckClass(&item->head);
   Store(b, 2, &item->head);
 }
@@ -193,7 +177,7 @@ void NewCircleItem(const DisplayBuild& b, const pl3::CircleLayout& circle) {
   const pl3::CircleLayout& c = item->record;
   item->head.box = {Low(std::int64_t{c.centreX} - c.size), Low(std::int64_t{c.centreY} - c.size),
                     Clamp32(std::int64_t{c.centreX} + c.size), Clamp32(std::int64_t{c.centreY} + c.size)};
-  item->head.clearanceBox = GrownBox(item->head.box, b.clearance);
+  item->head.clearanceBox = GrownItemBox(item->head.box, b.clearance);
   item->head.checkClass = GetCheckClass(&item->head);
   Store(b, 3, &item->head);
 }
@@ -209,9 +193,9 @@ void NewRectangleItem(const DisplayBuild& b, pl3::Point centre, pl3::Point u, pl
   pl3::Box box{};
   const pl3::Point corners[4] = {{centre.x + u.x, centre.y + u.y}, {centre.x + v.x, centre.y + v.y},
                                  {centre.x - u.x, centre.y - u.y}, {centre.x - v.x, centre.y - v.y}};
-  for (int i = 0; i < 4; ++i) ExtendBox(box, corners[i], i == 0);
+  for (int i = 0; i < 4; ++i) ExtendItemBox(box, corners[i], i == 0);
   item->head.box = box;
-  item->head.clearanceBox = GrownBox(box, b.clearance);
+  item->head.clearanceBox = GrownItemBox(box, b.clearance);
   item->head.checkClass = GetCheckClass(&item->head);
   Store(b, 6, &item->head);
 }
@@ -272,7 +256,7 @@ void AddHoleItem(const DisplayBuild& b, HoleItemRecord record) {
   }
   item->head.checkClass = GetCheckClass(&item->head);
   item->head.box = HoleBox(item->record.hole, item->record.hole.size1);
-  item->head.clearanceBox = GrownBox(item->head.box, LargestClearance(item->groups, item->groupCount));
+  item->head.clearanceBox = GrownItemBox(item->head.box, LargestClearance(item->groups, item->groupCount));
   Store(b, 7, &item->head);
 }
 
@@ -287,7 +271,7 @@ void AddViaItems(const DisplayBuild& b, HoleItemRecord record) {
   via->savedColourB = via->currentColourB = GetViaColour(low, high, record.viaOptions, 1);
   via->head.checkClass = 2;
   via->head.box = HoleBox(via->record.hole, via->record.hole.size2);
-  via->head.clearanceBox = GrownBox(via->head.box, LargestClearance(via->groups, via->groupCount));
+  via->head.clearanceBox = GrownItemBox(via->head.box, LargestClearance(via->groups, via->groupCount));
 
   // The drill: a copy of the via without groups or owner.
   auto* drill = static_cast<HoleItem*>(std::malloc(sizeof(HoleItem)));
@@ -352,7 +336,7 @@ pl3::Box MarkerLabelBox(TextPayload* label) {
   for (int i = 0; i < 4; ++i) {
     pl3::Point p = corners[i];
     pl3::TransformSignedPoint(&label->textTransform, p.x, p.y);
-    ExtendBox(box, p, i == 0);
+    ExtendItemBox(box, p, i == 0);
   }
   const std::uint64_t extent = GetTextExtent(label, nullptr);
   const auto dx = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
@@ -680,8 +664,8 @@ void AddPreRouteToDisplayList(const DisplayBuild& b, const void* record) {
   item->from = from;
   item->to = to;
   pl3::Box box{};
-  ExtendBox(box, from, true);
-  ExtendBox(box, to, false);
+  ExtendItemBox(box, from, true);
+  ExtendItemBox(box, to, false);
   item->head.box = {Low(std::int64_t{box.xmin} - 1), Low(std::int64_t{box.ymin} - 1),
                     Clamp32(std::int64_t{box.xmax} + 1), Clamp32(std::int64_t{box.ymax} + 1)};
   item->head.checkClass = GetCheckClass(&item->head);
@@ -759,40 +743,6 @@ void AddSymbolInstanceToDisplayList(const DisplayBuild& b) {
 }
 
 // ---- Builders for the text renderer, the dimensioners and the pads -----------------------------
-
-void AddDimensionerTrackToDisplayList(std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width) {
-  const DisplayBuild* b = CurrentDisplayBuild();
-  if (!b) return;
-  pl3::TrackLayout line{};
-  line.head.layer = layer;
-  line.head.transform = pl3::kIdentityTransform;
-  line.width = width;
-  line.x1 = from.x;
-  line.y1 = from.y;
-  line.x2 = to.x;
-  line.y2 = to.y;
-  AddEntityToDisplayList(&line, sizeof line, Type_Track, b->placement, b->action);
-}
-
-void AddDimensionerArcToDisplayList(std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
-                                    pl3::Point end, std::int32_t width) {
-  const DisplayBuild* b = CurrentDisplayBuild();
-  if (!b) return;
-  pl3::ArcLayout arc{};
-  arc.head.layer = layer;
-  arc.head.transform = pl3::kIdentityTransform;
-  arc.width = width;
-  arc.radius = radius;
-  arc.centreX = centre.x;
-  arc.centreY = centre.y;
-  arc.startX = start.x - centre.x;
-  arc.startY = start.y - centre.y;
-  arc.endX = end.x - centre.x;
-  arc.endY = end.y - centre.y;
-  ScaleVectorToLength(radius, &arc.startX, &arc.startY);
-  ScaleVectorToLength(radius, &arc.endX, &arc.endY);
-  AddEntityToDisplayList(&arc, sizeof arc, Type_Arc, b->placement, b->action);
-}
 
 void AddPinLabelToDisplayList(const Tower* padInstanceInfo, const pl3::Transform* transform) {
   const DisplayBuild* b = CurrentDisplayBuild();

@@ -50,6 +50,10 @@ void RunDisplayBuild(const Tower* entity, std::uint8_t layer, const pl3::Transfo
 // A new item of `size` bytes (zeroed) with its head filled from the build:
 // kind, layer, the path flags and copies of the entity and owner Towers.
 DisplayItem* NewDisplayItemFor(const DisplayBuild& b, std::size_t size, std::uint16_t kind, std::uint8_t layer);
+// Grows a box to take in a point; the first point makes the box.
+void ExtendItemBox(pl3::Box& box, pl3::Point p, bool first);
+// The box grown by a clearance on every side, its low corner at least 0.
+pl3::Box GrownItemBox(const pl3::Box& box, std::int32_t by);
 // Links the item into the list the list code names (freed when that fails).
 void StoreDisplayItem(const DisplayBuild& b, std::uint16_t listCode, DisplayItem* item);
 // The list code of a text's item: markers first, then datums, else its own.
@@ -94,11 +98,6 @@ void AddGlyphToDisplayList(const std::uint8_t* outline, std::uint32_t size, cons
 void AddGlyphPolygonToDisplayList(const void* polygon, std::uint32_t size);
 // The label of a placed pad (117): its box, origin, side and texts.
 void AddPinLabelToDisplayList(const Tower* padInstanceInfo, const pl3::Transform* transform);
-// A dimensioner's piece in pass 37: a track of the width on the layer, and an
-// arc about the centre from the start point's side to the end point's side.
-void AddDimensionerTrackToDisplayList(std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width);
-void AddDimensionerArcToDisplayList(std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
-                                    pl3::Point end, std::int32_t width);
 
 // ---- Layer groups and span colours ----------------------------------------------------------
 

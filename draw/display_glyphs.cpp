@@ -21,24 +21,8 @@ namespace {
 
 using pl3::g_raster;
 
-void ExtendBox(pl3::Box& box, pl3::Point p, bool first) {
-  if (first) {
-    box = {p.x, p.y, p.x, p.y};
-    return;
-  }
-  box.xmin = std::min(box.xmin, p.x);
-  box.ymin = std::min(box.ymin, p.y);
-  box.xmax = std::max(box.xmax, p.x);
-  box.ymax = std::max(box.ymax, p.y);
-}
-
 std::uint32_t& Fill() { return g_raster.fillValue; }
 
-pl3::Box GrownBox(const pl3::Box& box, std::int32_t by) {
-  pl3::Box grown = box;
-  pl3::InflateBox(&grown, by);
-  return grown;
-}
 
 constexpr std::uint16_t kTypePolygon = 4;
 constexpr std::uint16_t kTypeText = 5;
@@ -85,9 +69,9 @@ void BuildPolygonItem(const DisplayBuild& b, const pl3::PolygonLayout* polygon, 
   item->clearance = b.clearance;
   pl3::Box box{};
   const pl3::Point* points = pl3::PolygonPoints(record);
-  for (std::uint32_t i = 0; i < record->count; ++i) ExtendBox(box, points[i], i == 0);
+  for (std::uint32_t i = 0; i < record->count; ++i) ExtendItemBox(box, points[i], i == 0);
   item->head.box = box;
-  item->head.clearanceBox = GrownBox(box, b.clearance);
+  item->head.clearanceBox = GrownItemBox(box, b.clearance);
   item->head.checkClass = GetCheckClass(&item->head);
   StoreDisplayItem(b, TextItemListCode(b, kind), &item->head);
 }
@@ -122,13 +106,13 @@ void AddGlyphToDisplayList(const std::uint8_t* outline, std::uint32_t size, cons
   pl3::Box box{};
   for (std::uint32_t i = 0; i < nPoints; ++i) {
     pl3::TransformSignedPoint(&t, item->points[i].x, item->points[i].y);
-    ExtendBox(box, item->points[i], i == 0);
+    ExtendItemBox(box, item->points[i], i == 0);
   }
   item->head.flags |= kItemTextOutline;
   item->savedColour = item->currentColour = Fill();
   item->clearance = b->clearance;
   item->head.box = box;
-  item->head.clearanceBox = GrownBox(box, b->clearance);
+  item->head.clearanceBox = GrownItemBox(box, b->clearance);
   item->head.checkClass = GetCheckClass(&item->head);
   StoreDisplayItem(*b, TextItemListCode(*b, Type_GlyphOutline), &item->head);
   g_raster.rasterOp = op;

@@ -4,9 +4,11 @@
 // through these alone.
 #include "draw/display_list.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "draw/display_builders.h"
+#include "geometry/box_margins.h"
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
 #include "objects/type_codes.h"
@@ -252,4 +254,21 @@ std::uint16_t TextItemListCode(const DisplayBuild& b, std::uint16_t kind) {
   if (b.pathFlags & kItemFixedColour) return Type_InfoBoxHier;
   if (HasRecordType(CurrentDisplayEntity, Type_Datum) || HasRecordType(b.entity, Type_Datum)) return Type_Datum;
   return kind;
+}
+
+void ExtendItemBox(pl3::Box& box, pl3::Point p, bool first) {
+  if (first) {
+    box = {p.x, p.y, p.x, p.y};
+    return;
+  }
+  box.xmin = std::min(box.xmin, p.x);
+  box.ymin = std::min(box.ymin, p.y);
+  box.xmax = std::max(box.xmax, p.x);
+  box.ymax = std::max(box.ymax, p.y);
+}
+
+pl3::Box GrownItemBox(const pl3::Box& box, std::int32_t by) {
+  pl3::Box grown = box;
+  pl3::InflateBox(&grown, by);
+  return grown;
 }

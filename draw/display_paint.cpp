@@ -66,19 +66,10 @@ bool EntityHighlighted(const DisplayItem* item) {
   return e && (e->flags & kEntityHighlighted);
 }
 
-// Puts the raster op, fill value and track modes back when a paint ends.
+// What a paint changes, put back when it ends; the plane's context goes too.
 struct RasterSave {
-  std::uint8_t op = g_raster.rasterOp;
-  std::uint32_t fill = g_raster.fillValue;
-  std::uint8_t outline = g_raster.trackOutlineMode;
-  std::uint8_t highlight = g_raster.trackHighlightMode;
-  ~RasterSave() {
-    g_raster.rasterOp = op;
-    g_raster.fillValue = fill;
-    g_raster.trackOutlineMode = outline;
-    g_raster.trackHighlightMode = highlight;
-    ReleasePlaneDC();
-  }
+  RasterStateSave state;
+  ~RasterSave() { ReleasePlaneDC(); }
 };
 
 // Both layer group sets of one paint, freed when it ends.
@@ -466,18 +457,10 @@ void RenderBoardImage(const pl3::Box* box, DisplayList* list) {
   };
   for (DisplayListIndex index : {DisplayList_Holes, DisplayList_General}) {
     ForEachItem(list, index, [&](const DisplayItem* item) {
-      if (!ItemMeetsBox(box, item->box) || !drawn(item)) return;
-      switch (item->kind) {
-        case 1: case 10: PaintTrackItem(item); break;
-        case 2: PaintArcItem(item); break;
-        case 3: PaintCircleItem(item); break;
-        case 4: PaintPolygonItem(item); break;
-        case 6: PaintRectangleItem(item); break;
-        case 17: PaintViaItem(item); break;
-        case 37: PaintStarEarthTrack(item); break;
-        case 38: PaintOutlineArcItem(item); break;
-        case 40: PaintGlyphItem(item); break;
-        default: break;
+      // The copper and graphics as the full paint draws them, without
+      // board outline lines, keepouts and component outlines.
+      if (ItemMeetsBox(box, item->box) && drawn(item) && item->kind <= kGlyphItemKind && item->kind != 39) {
+        PaintCopperItem(item);
       }
     });
   }

@@ -34,19 +34,7 @@ constexpr std::uint8_t kLastCopper = 32;
 
 const pl3::Transform kPlaced = pl3::kIdentityTransform;
 
-// Puts the raster op, fill value and track modes back when a painter ends.
-struct RasterSave {
-  std::uint8_t op = g_raster.rasterOp;
-  std::uint32_t fill = g_raster.fillValue;
-  std::uint8_t outline = g_raster.trackOutlineMode;
-  std::uint8_t highlight = g_raster.trackHighlightMode;
-  ~RasterSave() {
-    g_raster.rasterOp = op;
-    g_raster.fillValue = fill;
-    g_raster.trackOutlineMode = outline;
-    g_raster.trackHighlightMode = highlight;
-  }
-};
+using RasterSave = RasterStateSave;
 
 // The colour a normal painter takes: the current one, or the saved one while
 // only highlighted items are shown.
@@ -132,6 +120,19 @@ struct GdiObjects {
 };
 
 }  // namespace
+
+RasterStateSave::RasterStateSave()
+    : op(g_raster.rasterOp),
+      fill(g_raster.fillValue),
+      outline(g_raster.trackOutlineMode),
+      highlight(g_raster.trackHighlightMode) {}
+
+RasterStateSave::~RasterStateSave() {
+  g_raster.rasterOp = op;
+  g_raster.fillValue = fill;
+  g_raster.trackOutlineMode = outline;
+  g_raster.trackHighlightMode = highlight;
+}
 
 HDC AcquirePlaneDC() {
   if (g_raster.spanTarget != pl3::kTargetPlane || !g_raster.plane || !g_raster.width || !g_raster.height) return nullptr;

@@ -11,6 +11,18 @@
 #include "geometry/types.h"
 #include "platform/win_types.h"
 
+// Puts the kernel's raster op, fill value and track modes back when it ends.
+struct RasterStateSave {
+  RasterStateSave();
+  ~RasterStateSave();
+  RasterStateSave(const RasterStateSave&) = delete;
+  RasterStateSave& operator=(const RasterStateSave&) = delete;
+  std::uint8_t op;
+  std::uint32_t fill;
+  std::uint8_t outline;
+  std::uint8_t highlight;
+};
+
 // A paint layer group: one plane clearance, the colour bits of the layers
 // that have it, and those layers.
 struct PaintLayerGroup {

@@ -303,6 +303,40 @@ TEST_F(DisplayPaint, RecolourTakesTheLayersColoursAgain) {
   EXPECT_EQ(h.groups[0].colourBits, 0x100u | kInnerBit | kBottomBit);
 }
 
+TEST_F(DisplayPaint, BoardImageCutsHolesWithTheDrillValue) {
+  SetClearance(Layer_Top, 6000);
+  Put(AddPlane(Layer_Top));
+  Put(Add(design, Type_Hole, Hole(100000, 60000, 5000, 20000, kHolePlated)));
+  RenderBoardImage(nullptr, List());
+  EXPECT_EQ(At(100000, 60000), 0xFF000000u);       // the drill, over the void the hole cut
+  EXPECT_EQ(At(100000, 60000 + 10000), 0u);        // the plane's clearance around the hole
+  EXPECT_EQ(At(20000, 20000), kTopBit);
+}
+
+TEST_F(DisplayPaint, PlaneCuttingFillsOnlyTheNetsPlanesAndCutsThemLayerByLayer) {
+  SetClearance(Layer_Top, 6000);
+  auto plane7 = Polygon(Layer_Top, {{0, 0}, {99000, 0}, {99000, 119000}, {0, 119000}});
+  auto plane8 = Polygon(Layer_Bottom, {{100000, 0}, {199000, 0}, {199000, 119000}, {100000, 119000}});
+  reinterpret_cast<pl3::PolygonLayout*>(plane7.data())->head.netIds[0] = 7;
+  reinterpret_cast<pl3::PolygonLayout*>(plane8.data())->head.netIds[0] = 8;
+  Put(AddBytes(design, Type_Plane, plane7));
+  Put(AddBytes(design, Type_Plane, plane8));
+  Put(Add(design, Type_Track, Track(Layer_Top, 20000, 60000, 80000, 60000, 3000)));
+  RenderPlaneClearances(nullptr, List(), 7);
+  EXPECT_EQ(PlaneCutStage, 0);
+  EXPECT_EQ(At(50000, 20000), kTopBit);   // net 7's plane
+  EXPECT_EQ(At(150000, 20000), 0u);       // net 8's plane is not filled
+  EXPECT_EQ(At(50000, 60000), 0u);        // the track is cut out of it
+  EXPECT_EQ(At(50000, 60000 + 20000), kTopBit);
+}
+
+TEST_F(DisplayPaint, ViaLookUpSeesTheListsVias) {
+  Put(Add(design, Type_Hole, Hole(100000, 60000, 5000, 20000, kHolePlated | kHoleVia)));
+  DeleteChildEntities(design, Type_Hole);  // only the list still has it
+  EXPECT_EQ(ViaExistsAt(100000, 60000), 1);
+  EXPECT_EQ(ViaExistsAt(100000, 60001), 0);
+}
+
 TEST_F(DisplayPaint, BoxesOverlapCountsTouchingEdges) {
   const pl3::Box a{10, 10, 20, 20};
   const pl3::Box touching{20, 20, 30, 30}, apart{21, 10, 30, 20};
