@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -7,13 +9,19 @@
 #include "draw/display_list.h"
 #include "draw/display_paint.h"
 #include "objects/datums.h"
+#include "objects/size_table.h"
 #include "objects/item_helpers.h"
 #include "objects/plane_clearances.h"
 #include "tests/draw/display_fixture.h"
 
+// The font-record table of geometry/glyph_fonts.h, whose type-code constants
+// clash with objects/type_codes.h.
+void SetFontRecord(std::uint32_t number, TowerNode* font);
+
 namespace {
 
 using namespace displaytest;
+constexpr std::uint16_t kTypeGlyph = 400;  // 400 + the character
 
 class DisplayList_ : public DisplayTest {};
 
@@ -332,6 +340,81 @@ TEST_F(DisplayList_, DatumWithoutTerminatorIsReadWithinItsRecord) {
   EXPECT_EQ(std::string(copy, strnlen(copy, 16)), "ABCDEF");
   RemoveFromDisplayList(List(), datum);
   EXPECT_TRUE(Items(DisplayList_Datums).empty());
+}
+
+// ---- Datum names ------------------------------------------------------------------------------------
+
+class DatumNames : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    sizes = NewSizeTable();
+    SizeEntry entry{};
+    entry.flags = kSizeEntryOn;
+    entry.unit = kSizeUnitNone;
+    entry.value1 = 1;
+    (*sizes)[SizeKind_Fonts].entries.push_back(entry);
+    window->sizeTable = sizes.get();
+    window->CurrentFont = 3;
+    // Font 3: every character of the names is one triangle.
+    font = towertest::NewTopLevelEntity(Type_Font);
+    SetFontRecord(3, TowerEntity(font));
+    for (const char c : std::string("UPER_IGHTa")) {
+      Tower* glyph = Own(InsertEmptyEntity(font, static_cast<std::uint16_t>(kTypeGlyph + c)));
+      const std::int32_t box[4] = {0, 0, 100000000, 100000000};
+      Own(InsertEntity(glyph, sizeof box, Type_BoundingBox, box));
+      const std::uint32_t info[2] = {1, 0};
+      Own(InsertEntity(glyph, sizeof info, Type_CharacterInfo, info));
+      AddBytes(glyph, Type_Polygon, Polygon(0, {{0, 0}, {50000000, 0}, {0, 50000000}}));
+    }
+  }
+  void TearDown() override {
+    SetFontRecord(3, nullptr);
+    window->sizeTable = nullptr;
+    DeleteEntity(font);
+    ReleaseTower(&font);
+    DisplayTest::TearDown();
+  }
+  // The smallest and largest x of the name's polygons, placed at (x, y).
+  std::pair<std::int32_t, std::int32_t> NameSpan(const char* name) {
+    std::vector<std::uint8_t> bytes(64 + std::strlen(name) + 1, 0);
+    auto* d = reinterpret_cast<DatumPayload*>(bytes.data());
+    d->head.layer = Layer_Top;
+    d->x = kX;
+    d->y = kX;
+    std::memcpy(bytes.data() + 64, name, std::strlen(name));
+    Put(AddBytes(design, Type_Datum, bytes));
+    std::pair<std::int32_t, std::int32_t> span{INT32_MAX, INT32_MIN};
+    for (const DisplayItem* item : Items(DisplayList_Datums)) {
+      if (item->kind != Type_Polygon) continue;
+      EXPECT_EQ(ItemAs<PolygonItem>(item)->currentColour, 0x820000u);
+      span.first = std::min(span.first, item->box.xmin);
+      span.second = std::max(span.second, item->box.xmax);
+    }
+    return span;
+  }
+  static constexpr std::int32_t kX = 50000000;
+  std::unique_ptr<SizeTable> sizes;
+  Tower* font = nullptr;
+};
+
+TEST_F(DatumNames, UpperRightNameLiesRightOfThePointAnyOtherLeft) {
+  const auto right = NameSpan("UPPER_RIGHT");
+  ASSERT_NE(right.first, INT32_MAX);
+  EXPECT_GT(right.first, kX);
+  const DisplayItem* datum = Items(DisplayList_Datums).back();
+  ASSERT_EQ(datum->kind, Type_Datum);
+  const std::int32_t s = 131072, t = s / 3;  // one point
+  EXPECT_EQ(datum->box.xmin, kX - t);
+  EXPECT_EQ(datum->box.ymin, kX - s);
+  EXPECT_EQ(datum->box.xmax, kX + s);
+  EXPECT_EQ(datum->box.ymax, kX + t);
+
+  RemoveFromDisplayList(List(), owned.back());
+  EXPECT_TRUE(Items(DisplayList_Datums).empty());  // the name goes with its datum
+  const auto left = NameSpan("aaa");
+  ASSERT_NE(left.first, INT32_MAX);
+  EXPECT_LT(left.second, kX);
 }
 
 // ---- Spirals ------------------------------------------------------------------------------------
