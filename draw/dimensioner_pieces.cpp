@@ -23,14 +23,7 @@ void DrawPiece(const void* record, std::uint32_t size, std::uint16_t type, int p
 }  // namespace
 
 void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width, int pass) {
-  pl3::TrackLayout line{};
-  line.head.layer = layer;
-  line.head.transform = pl3::kIdentityTransform;
-  line.width = width;
-  line.x1 = from.x;
-  line.y1 = from.y;
-  line.x2 = to.x;
-  line.y2 = to.y;
+  const pl3::TrackLayout line = MakeTrackRecord(layer, from, to, width);
   DrawPiece(&line, sizeof line, Type_Track, pass);
 }
 

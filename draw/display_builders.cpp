@@ -706,13 +706,7 @@ void DrawMarkerEntity(const Tower* marker, const pl3::Transform* placement, std:
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::int32_t x = ReadI32(points, 8 + 8 * i), y = ReadI32(points, 12 + 8 * i);
     const pl3::Point target = LeaderTargetPoint(box, x, y);
-    pl3::TrackLayout leader{};
-    leader.head.layer = label->head.layer;
-    leader.head.transform = pl3::kIdentityTransform;
-    leader.x1 = x;
-    leader.y1 = y;
-    leader.x2 = target.x;
-    leader.y2 = target.y;
+    const pl3::TrackLayout leader = MakeTrackRecord(label->head.layer, {x, y}, target, 0);
     if (toList) {
       AddEntityToDisplayList(&leader, sizeof leader, Type_Track, placement, action);
     } else {

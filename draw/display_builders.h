@@ -50,6 +50,8 @@ void RunDisplayBuild(const Tower* entity, std::uint8_t layer, const pl3::Transfo
 // A new item of `size` bytes (zeroed) with its head filled from the build:
 // kind, layer, the path flags and copies of the entity and owner Towers.
 DisplayItem* NewDisplayItemFor(const DisplayBuild& b, std::size_t size, std::uint16_t kind, std::uint8_t layer);
+// A track record of the width from one point to the other, identity transform.
+pl3::TrackLayout MakeTrackRecord(std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width);
 // Grows a box to take in a point; the first point makes the box.
 void ExtendItemBox(pl3::Box& box, pl3::Point p, bool first);
 // The box grown by a clearance on every side, its low corner at least 0.

@@ -272,3 +272,15 @@ pl3::Box GrownItemBox(const pl3::Box& box, std::int32_t by) {
   pl3::InflateBox(&grown, by);
   return grown;
 }
+
+pl3::TrackLayout MakeTrackRecord(std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width) {
+  pl3::TrackLayout line{};
+  line.head.layer = layer;
+  line.head.transform = pl3::kIdentityTransform;
+  line.width = width;
+  line.x1 = from.x;
+  line.y1 = from.y;
+  line.x2 = to.x;
+  line.y2 = to.y;
+  return line;
+}

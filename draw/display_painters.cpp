@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "draw/display_builders.h"
 #include "draw/display_paint.h"
 #include "draw/layer_drawing.h"
 #include "edit/window_data.h"
@@ -70,13 +71,7 @@ void ClearByRule(const DisplayItem* item, std::uint32_t saved, std::int32_t clea
 }
 
 void WorldLine(pl3::Point a, pl3::Point b, std::int32_t width) {
-  pl3::TrackLayout line{};
-  line.head.transform = pl3::kIdentityTransform;
-  line.width = width;
-  line.x1 = a.x;
-  line.y1 = a.y;
-  line.x2 = b.x;
-  line.y2 = b.y;
+  pl3::TrackLayout line = MakeTrackRecord(0, a, b, width);
   pl3::TransformAndDrawLine(&line, &kPlaced);
 }
 

@@ -209,8 +209,8 @@ std::int32_t DrawWalkedEntity(const pl3::Transform* transform, Tower* entity, vo
     case 10: case 17: case 21: case 22: case 32: case 33:
       return 0;
     case 37:
+      // A placed pad (117) has its label added by its container walk.
       if (IsListedType(type)) return AddToDisplayList(transform, entity, action);
-      if (type == Type_PadStackInstanceInfo) AddPinLabelToDisplayList(entity, transform);
       return WalkContainerEntity(transform, entity, param, mode, action, result);
     case 0: case 24: case 27: {
       const EntityGuard guard;

@@ -9,6 +9,7 @@
 #include "draw/display_list.h"
 #include "draw/display_paint.h"
 #include "objects/datums.h"
+#include "objects/dimensioners.h"
 #include "objects/size_table.h"
 #include "objects/item_helpers.h"
 #include "objects/plane_clearances.h"
@@ -292,6 +293,28 @@ TEST_F(DisplayList_, PlanesAndCutoutsTakeTheirLists) {
   Put(AddBytes(design, Type_PlaneCutout, Polygon(Layer_Top, {{0, 0}, {10, 0}, {10, 10}})));
   EXPECT_EQ(Items(DisplayList_Planes).size(), 1u);
   EXPECT_EQ(Items(DisplayList_Cutouts).size(), 1u);
+}
+
+TEST_F(DisplayList_, DimensionerPiecesComeBackAsTracksOfTheDimensioner) {
+  DimensionerPayload d{};
+  d.head.layer = Layer_TopSilkscreen;
+  d.head.transform = pl3::kIdentityTransform;
+  d.a = {10000000, 10000000};
+  d.b = {20000000, 10000000};
+  d.c = {15000000, 12000000};
+  d.labelTransform = pl3::kIdentityTransform;
+  Tower* dimensioner = Add(design, Type_Dimensioner, d);
+  Put(dimensioner);
+  const auto general = Items(DisplayList_General);
+  ASSERT_FALSE(general.empty());
+  for (const DisplayItem* item : general) {
+    EXPECT_EQ(item->kind, 1);
+    EXPECT_EQ(item->layer, Layer_TopSilkscreen);
+    EXPECT_TRUE(item->flags & kItemInSymbol);
+    EXPECT_EQ(TowerEntity(item->entity), TowerEntity(dimensioner));
+  }
+  RemoveFromDisplayList(List(), dimensioner);
+  EXPECT_EQ(TotalItems(), 0u);
 }
 
 // ---- Bad input ---------------------------------------------------------------------------------
