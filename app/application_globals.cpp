@@ -14,6 +14,7 @@
 #include "app/start_values.h"
 #include "draw/auto_pan.h"
 #include "draw/ui_colours.h"
+#include "draw/walk_actions.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/layer_colours.h"
@@ -101,6 +102,7 @@ void InitialiseApplication() {
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
   RegisterItemHelperWalkHandlers();
+  RegisterDrawWalkHandlers();
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
   // 4.

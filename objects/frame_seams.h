@@ -22,8 +22,8 @@ int ReleaseViewDC(HWND window, HDC dc);
 // The pick aperture in view pixels (configuration record 10301).
 extern std::uint32_t PickDistance;
 // Sets every word of the walker's per-type table (WalkTypeFlags) to the value;
-// a hit-test walk clears it first. Until the frame's own lands the program
-// links app/net_flag_table_seams_pending.cpp.
+// a hit-test walk clears it first, the drawing walks set it
+// (app/net_flag_table.cpp).
 void FillNetFlagTable(std::uint16_t value);
 struct CrosshairRecord;
 // Moves the view's crosshair to a client point (draw/crosshair.cpp; also
