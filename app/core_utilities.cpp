@@ -15,6 +15,9 @@
 
 std::uint8_t FatalErrorFlag = 0;
 HWND FrameWindow = nullptr;
+HWND MDIClientWindow = nullptr;
+HWND StatusBarWindow = nullptr;
+int StatusBarHeight = 0;
 
 const char* const ProgramRegistryKey = "SOFTWARE\\Corvane\\Pelmora3";
 
@@ -25,6 +28,9 @@ FrameDestroyFn frameDestroyer = nullptr;
 void ResetCoreUtilities() {
   FatalErrorFlag = 0;
   FrameWindow = nullptr;
+  MDIClientWindow = nullptr;
+  StatusBarWindow = nullptr;
+  StatusBarHeight = 0;
   frameDestroyer = nullptr;
   ViewDCCount = 0;
 }

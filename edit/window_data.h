@@ -257,6 +257,18 @@ struct CurrentWindowData {
   Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
                                         // being placed, or the symbol to receive a User locator; owned
   std::uint32_t PickFilter = 0;         // the pick filter word of FindItemsNearPoint
+
+  // What the frame's menu check marks show of the window.
+  std::uint32_t CursorStyle = 1;        // 1 target cursor, 0 cross hair
+  std::uint32_t ChevronDisplay = 1;     // 1 visible, 0 hidden
+  std::uint32_t CutMarkerCount = 0;     // cut markers shown (PCB)
+  std::uint8_t HoleMarkers = 0;
+  std::uint8_t HatchKeepouts = 0;
+  std::uint8_t BodyOutlines = 0;
+  std::uint8_t PlacementOutlines = 0;
+  std::uint8_t WidowsCheck = 0;         // schematic widows-and-orphans check
+  std::uint8_t PlaneOutlines = 0;       // planes drawn as outlines (PCB)
+  std::uint8_t SurfaceMount = 0;        // the pad stack is surface mount
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.
