@@ -895,6 +895,11 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
 // ---- Rectangles and coordinates ----------------------------------------------------------------
 
 BOOL GetWindowRect(HWND hwnd, RECT* out) {
+  // The desktop is the screen.
+  if (hwnd && hwnd == GetDesktopWindow() && out) {
+    *out = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return TRUE;
+  }
   WindowRecord* w = Find(hwnd);
   if (!w || !out) return FALSE;
   *out = WindowScreenRect(w);
