@@ -104,7 +104,8 @@ void BuildMRUMenu(HMENU filePopup) {
   int inserted = 0;
   for (int n = 0; n < kRecentEntries && gEntries[n][0]; ++n) {
     char path[kRecentEntrySize];
-    std::snprintf(path, sizeof path, "%s", gEntries[n]);
+    std::memcpy(path, gEntries[n], kRecentEntrySize);
+    path[kRecentEntrySize - 1] = '\0';
     char* question = std::strchr(path, '?');
     const char* type = "";
     if (question) {
