@@ -35,9 +35,6 @@
 #include "store/tower_file.h"
 
 CurrentWindowData DefaultWindowData;
-// No visual styles library exists on this platform: the classic drawing
-// throughout.
-int ThemeActive = 0;
 char* ConfigurationFileName = nullptr;
 char* RuleFileName = nullptr;
 

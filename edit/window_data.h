@@ -296,6 +296,16 @@ struct CurrentWindowData {
                                         // being placed, or the symbol to receive a User locator; owned
   std::uint32_t PickFilter = 0;         // the pick filter word of FindItemsNearPoint
   PcbPaintOptions PaintOptions{};       // read by the display-list paint of a PCB window
+
+  // What the frame's menu check marks show of the window (the outline and
+  // hatch options are the paint options above).
+  std::uint32_t CursorStyle = 1;        // 1 target cursor, 0 cross hair
+  std::uint32_t ChevronDisplay = 1;     // 1 visible, 0 hidden
+  std::uint32_t CutMarkerCount = 0;     // cut markers shown (PCB)
+  std::uint8_t HoleMarkers = 0;
+  std::uint8_t WidowsCheck = 0;         // schematic widows-and-orphans check
+  std::uint8_t PlaneOutlines = 0;       // planes drawn as outlines (PCB)
+  std::uint8_t SurfaceMount = 0;        // the pad stack is surface mount
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

@@ -83,13 +83,3 @@ int ShowHoldMenu(HWND, int, int) {
   if (pendingfakes::Recorded().duringHoldMenu) pendingfakes::Recorded().duringHoldMenu();
   return pendingfakes::Recorded().holdMenuResult;
 }
-void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras) {
-  Note("MakeMenuOwnerDrawn");
-  Recorded().ownerDrawnMenus.push_back(menu);
-  Recorded().ownerDrawnArguments.push_back(topLevel * 10 + withExtras);
-}
-void FreeOwnerDrawnMenu(HMENU menu) {
-  Note("FreeOwnerDrawnMenu");
-  Recorded().freedMenus.push_back(menu);
-  Recorded().freedMenuWasLive.push_back(IsMenu(menu) != FALSE);
-}
