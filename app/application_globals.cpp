@@ -9,12 +9,14 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/enter_text_dialog.h"
+#include "app/pending_services.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "draw/auto_pan.h"
 #include "draw/grid_files.h"
 #include "draw/ui_colours.h"
+#include "draw/walk_actions.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/layer_colours.h"
@@ -24,7 +26,6 @@
 #include "objects/item_helpers.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
-#include "objects/symbol_services.h"
 #include "objects/colours.h"
 #include "objects/new_documents.h"
 #include "objects/view_seams.h"
@@ -32,15 +33,11 @@
 #include "objects/window_state.h"
 #include "platform/reset_hooks.h"
 #include "objects/dimensioners.h"
-#include "schematic/imported_symbols.h"
 #include "store/node_pool.h"
 #include "store/scratch_entity.h"
 #include "store/tower_file.h"
 
 CurrentWindowData DefaultWindowData;
-// No visual styles library exists on this platform: the classic drawing
-// throughout.
-int ThemeActive = 0;
 char* ConfigurationFileName = nullptr;
 char* RuleFileName = nullptr;
 
@@ -74,18 +71,6 @@ char* ConfigurationFolderFile(const char* name) {
 
 }  // namespace
 
-namespace {
-
-// The design objects' text prompt: the dialog with its OK state.
-char* EnterTextForObjects(const char* caption, const char* prompt, char* initial, std::uint32_t maxLength,
-                          int* confirmed) {
-  char* text = ShowEnterTextDlgEx(caption, prompt, initial, maxLength);
-  *confirmed = EnterTextDialogResult;
-  return text;
-}
-
-}  // namespace
-
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
@@ -109,9 +94,7 @@ void InitialiseApplication() {
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
   RegisterItemHelperWalkHandlers();
-  SymbolServiceSlots.findImportedSymbol = &FindImportedSymbol;
-  SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
-  SymbolServiceSlots.enterText = &EnterTextForObjects;
+  RegisterDrawWalkHandlers();
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
   // 4.

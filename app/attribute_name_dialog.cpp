@@ -6,6 +6,7 @@
 #include "edit/window_data.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/ok_cancel_dialog.h"
 #include "platform/responder.h"
 
 namespace {
@@ -45,39 +46,30 @@ void AcceptName(HWND dialog) {
   EndDialog(dialog, 1);
 }
 
+INT_PTR Initialise(HWND dialog, LPARAM parameter) {
+  auto** block = reinterpret_cast<char**>(parameter);
+  if (!block) {
+    ShowMessageEx(dialog, "AttributeNameDialogProc called without LParam", "Error", MB_OK | MB_ICONEXCLAMATION);
+    EndDialog(dialog, 0);
+    return TRUE;
+  }
+  SetWindowLongPtr(dialog, DWLP_USER, parameter);
+  SetDlgItemText(dialog, kNameEditId, *block ? *block : "");
+  FocusName(dialog);
+  return FALSE;
+}
+
+INT_PTR OnShow(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_SHOWWINDOW) FocusName(dialog);
+  return FALSE;
+}
+
+constexpr pl3::OkCancelSteps kSteps{&Initialise, &AcceptName, &OnShow};
+
 }  // namespace
 
 INT_PTR CALLBACK AttributeNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      auto** block = reinterpret_cast<char**>(lParam);
-      if (!block) {
-        ShowMessageEx(dialog, "AttributeNameDialogProc called without LParam", "Error", MB_OK | MB_ICONEXCLAMATION);
-        EndDialog(dialog, 0);
-        return TRUE;
-      }
-      SetWindowLongPtr(dialog, DWLP_USER, lParam);
-      SetDlgItemText(dialog, kNameEditId, *block ? *block : "");
-      FocusName(dialog);
-      return FALSE;
-    }
-    case WM_SHOWWINDOW:
-      FocusName(dialog);
-      return FALSE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          AcceptName(dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, 0);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    default:
-      return FALSE;
-  }
+  return pl3::OkCancelDialogProc(kSteps, dialog, message, wParam, lParam);
 }
 
 char* ShowAttributeNameDialog() {

@@ -15,6 +15,12 @@
 
 std::uint8_t FatalErrorFlag = 0;
 HWND FrameWindow = nullptr;
+HWND MDIClientWindow = nullptr;
+HWND StatusBarWindow = nullptr;
+int StatusBarHeight = 0;
+// No visual styles library exists on this platform: the classic drawing
+// throughout. Kept here, light to link, as every owner-drawn menu reads it.
+int ThemeActive = 0;
 
 const char* const ProgramRegistryKey = "SOFTWARE\\Corvane\\Pelmora3";
 
@@ -25,6 +31,9 @@ FrameDestroyFn frameDestroyer = nullptr;
 void ResetCoreUtilities() {
   FatalErrorFlag = 0;
   FrameWindow = nullptr;
+  MDIClientWindow = nullptr;
+  StatusBarWindow = nullptr;
+  StatusBarHeight = 0;
   frameDestroyer = nullptr;
   ViewDCCount = 0;
 }

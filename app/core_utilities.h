@@ -22,6 +22,9 @@ extern std::uint8_t FatalErrorFlag;
 // The frame window, owner of the program's message boxes; null until the
 // frame exists.
 extern HWND FrameWindow;
+// The frame's status bar and its height at creation; null and 0 before it exists.
+extern HWND StatusBarWindow;
+extern int StatusBarHeight;
 
 // The texts of the fatal error numbers are the store's TowerErrorText
 // (store/node_pool.h).

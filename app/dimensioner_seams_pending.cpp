@@ -5,4 +5,3 @@
 #include "objects/dimensioner_seams.h"
 
 Tower* FindItemsNearPoint(std::int32_t, std::int32_t, int, int) { return nullptr; }
-void GetBox(const Tower*, pl3::Box* box) { *box = pl3::kEmptyBox; }

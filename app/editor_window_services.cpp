@@ -1,6 +1,10 @@
 #include "app/editor_window_services.h"
 
+#include <cstdlib>
+
 #include "app/core_utilities.h"
+#include "geometry/layer_colours.h"
+#include "platform/gdi.h"
 #include "app/pending_services.h"
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
@@ -145,4 +149,36 @@ void AddEntropyFromMessage(UINT message, LPARAM lParam, WPARAM wParam) {
   EntropyPool[NextRandom() & 7] += static_cast<std::uint32_t>(wParam);
   EntropyPool[NextRandom() & 7] += static_cast<std::uint32_t>(lParam);
   EntropyPool[NextRandom() & 7] += message;
+}
+
+UINT RealizeViewPalette(HWND window) {
+  HDC dc = GetDC(window);
+  HPALETTE old = SelectPalette(dc, pl3::ProgramPalette, FALSE);
+  const UINT changed = RealizePalette(dc);
+  SelectPalette(dc, old, FALSE);
+  ReleaseDC(window, dc);
+  if (changed) SendMessageA(window, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(window), 0);
+  return changed;
+}
+
+void OnPaletteChanged(HWND window, HWND) {
+  HDC dc = GetDC(window);
+  HPALETTE old = SelectPalette(dc, pl3::ProgramPalette, TRUE);
+  if (RealizePalette(dc)) InvalidateRect(window, nullptr, TRUE);
+  SelectPalette(dc, old, TRUE);
+  ReleaseDC(window, dc);
+}
+
+std::int32_t* GetWindowViewBox(HWND window) {
+  auto* box = static_cast<std::int32_t*>(std::calloc(4, sizeof(std::int32_t)));
+  const CurrentWindowData* b = ActiveWindowData;
+  if (!b) return box;
+  RECT client{};
+  GetClientRect(window, &client);
+  const std::int64_t zoom = b->Zoom;
+  box[0] = static_cast<std::int32_t>(std::int64_t{b->ViewOriginX} * zoom);
+  box[1] = static_cast<std::int32_t>(std::int64_t{b->ViewOriginY} * zoom);
+  box[2] = static_cast<std::int32_t>(box[0] + std::int64_t{client.right} * zoom);
+  box[3] = static_cast<std::int32_t>(box[1] + std::int64_t{client.bottom} * zoom);
+  return box;
 }

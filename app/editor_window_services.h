@@ -41,3 +41,13 @@ extern std::uint32_t EntropyPool[8];
 // random number, then wParam, lParam and the message are each added to the
 // word at a further random index. Called first by every window procedure.
 void AddEntropyFromMessage(UINT message, LPARAM lParam, WPARAM wParam);
+
+// Realises the program palette in the window's context (foreground); when
+// colours changed the window hears WM_PALETTECHANGED from itself. Returns the
+// number of changed colours.
+UINT RealizeViewPalette(HWND window);
+// Realises the palette in the background; the window repaints when colours changed.
+void OnPaletteChanged(HWND window, HWND changer);
+// A new heap box {x0, y0, x0 + width, y0 + height} (free()) of the active
+// window's view in world units: its origin and client size times its zoom.
+std::int32_t* GetWindowViewBox(HWND window);

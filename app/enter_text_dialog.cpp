@@ -6,6 +6,7 @@
 #include "app/core_utilities.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/ok_cancel_dialog.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
 
@@ -65,31 +66,21 @@ void AcceptText(HWND dialog) {
   EndDialog(dialog, 1);
 }
 
+INT_PTR Initialise(HWND dialog, LPARAM) {
+  if (g_title) SetWindowText(dialog, g_title);
+  SetDlgItemText(dialog, kEditId, EnterTextCurrent ? EnterTextCurrent : "");
+  SetDlgItemText(dialog, kPromptId, g_prompt ? g_prompt : "");
+  SetFocus(GetDlgItem(dialog, kEditId));
+  SendDlgItemMessage(dialog, kEditId, EM_SETSEL, 0, -1);
+  return FALSE;
+}
+
+constexpr pl3::OkCancelSteps kSteps{&Initialise, &AcceptText};
+
 }  // namespace
 
-INT_PTR CALLBACK EnterTextDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      if (g_title) SetWindowText(dialog, g_title);
-      SetDlgItemText(dialog, kEditId, EnterTextCurrent ? EnterTextCurrent : "");
-      SetDlgItemText(dialog, kPromptId, g_prompt ? g_prompt : "");
-      SetFocus(GetDlgItem(dialog, kEditId));
-      SendDlgItemMessage(dialog, kEditId, EM_SETSEL, 0, -1);
-      return FALSE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          AcceptText(dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, 0);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    default:
-      return FALSE;
-  }
+INT_PTR CALLBACK EnterTextDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return pl3::OkCancelDialogProc(kSteps, dialog, message, wParam, lParam);
 }
 
 char* ShowEnterTextDlgEx(const char* title, const char* prompt, char* text, std::uint32_t maximumLength) {

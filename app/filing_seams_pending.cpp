@@ -6,12 +6,10 @@
 #include "platform/user.h"
 #include "store/filing_seams.h"
 
-HWND MDIClientWindow = nullptr;
 int ExplorerMode = 1;
 
 void ConvertPl2ProjectTree(Tower*) { MessageBeep(0); }
 const Tower* GetDocumentWindowDesign(HWND) { return nullptr; }
-void UpdateMDITabCaption(HWND, const Tower*) {}
 char* GetLinkedItemName(const Tower*) { return nullptr; }
 
 ExplorerResult* BrowseContainerFile(HWND, int, int, const char*, const char*, const char*) {

@@ -5,13 +5,6 @@
 #include "objects/item_helper_seams.h"
 #include "platform/reset_hooks.h"
 
-HMENU RightButtonMenu = nullptr;
-
-namespace {
-// Tests own the menus they load: the handle is only forgotten.
-void ForgetRightButtonMenu() { RightButtonMenu = nullptr; }
-const bool g_registered = pl3::RegisterGlobalReset(&ForgetRightButtonMenu);
-}  // namespace
 
 int ShowHoldMenu(HWND owner, int x, int y) {
   if (!RightButtonMenu || !IsMenu(RightButtonMenu)) return 0;

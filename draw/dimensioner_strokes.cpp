@@ -1,18 +1,20 @@
 // The strokes the dimensioners are built of (objects/dimensioner_seams.h):
-// tracks and arcs drawn at once into the raster plane or added to the
-// display list by draw pass, and the XOR construction lines and circles of
+// tracks and arcs drawn at once in passes 0 and 24 or handed to the display
+// list's dispatcher in pass 37, and the XOR construction lines and circles of
 // their ghosts. A file of its own, so that tests of the dimensioners can
 // bring recording versions.
 #include <cstdint>
 
-#include "geometry/arcs.h"
+#include "draw/display_builders.h"
+#include "draw/display_list.h"
+#include "draw/entity_drawing.h"
+#include "draw/entity_geometry.h"
 #include "geometry/clipping.h"
 #include "geometry/graphic_layouts.h"
 #include "geometry/raster_state.h"
-#include "geometry/rasterise.h"
 #include "geometry/view_mapping.h"
 #include "objects/dimensioner_seams.h"
-#include "objects/display_list_seams.h"
+#include "objects/type_codes.h"
 #include "platform/gdi.h"
 
 namespace {
@@ -21,7 +23,15 @@ constexpr int kPassDisplayList = 37;
 // GDI takes a circle only while both coordinate sums of its box stay below this.
 constexpr std::int64_t kGdiCoordinateLimit = 32767;
 
-bool DrawsAtOnce(int pass) { return pass == 0 || pass == 24; }
+// Pass 37 hands the stroke to the list's dispatcher under the dimensioner's
+// own build (its placement and action); 0 and 24 draw it at once.
+void DrawStroke(const void* record, std::uint32_t size, std::uint16_t type, int pass) {
+  if (pass == kPassDisplayList) {
+    if (const DisplayBuild* b = CurrentDisplayBuild()) AddEntityToDisplayList(record, size, type, b->placement, b->action);
+    return;
+  }
+  if (pass == 0 || pass == 24) DrawEntityByType(record, type, &pl3::kIdentityTransform, pass);
+}
 
 pl3::Point ToView(pl3::Point p) {
   pl3::WorldToView(p.x, p.y);
@@ -31,24 +41,13 @@ pl3::Point ToView(pl3::Point p) {
 }  // namespace
 
 void DrawDimensionerTrack(void*, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width, int pass) {
-  pl3::TrackLayout line{};
-  line.head.layer = layer;
-  line.head.transform = pl3::kIdentityTransform;
-  line.width = width / 2;  // the record holds half the width
-  line.x1 = from.x;
-  line.y1 = from.y;
-  line.x2 = to.x;
-  line.y2 = to.y;
-  if (DrawsAtOnce(pass)) {
-    pl3::TransformAndDrawLine(&line, &pl3::kIdentityTransform);
-  } else if (pass == kPassDisplayList) {
-    AddTrackToDisplayList(&line, &pl3::kIdentityTransform, 0, pl3::g_raster.currentEntity, 0);
-  }
+  // The record holds half the width.
+  const pl3::TrackLayout line = MakeTrackRecord(layer, from, to, width / 2);
+  DrawStroke(&line, sizeof line, Type_Track, pass);
 }
 
 void DrawDimensionerArc(void*, std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
                         pl3::Point end, std::int32_t width, int pass) {
-  if (!DrawsAtOnce(pass)) return;  // the display list takes tracks only
   pl3::ArcLayout arc{};
   arc.head.layer = layer;
   arc.head.transform = pl3::kIdentityTransform;
@@ -60,8 +59,9 @@ void DrawDimensionerArc(void*, std::uint8_t layer, pl3::Point centre, std::int32
   arc.startY = start.y - centre.y;
   arc.endX = end.x - centre.x;
   arc.endY = end.y - centre.y;
-  pl3::PrepareArcEnds(&arc);
-  pl3::TransformAndDrawArc(&arc, &pl3::kIdentityTransform);
+  ScaleVectorToLength(radius, &arc.startX, &arc.startY);
+  ScaleVectorToLength(radius, &arc.endX, &arc.endY);
+  DrawStroke(&arc, sizeof arc, Type_Arc, pass);
 }
 
 void GhostWorldLine(void* dc, pl3::Point from, pl3::Point to) {

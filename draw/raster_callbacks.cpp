@@ -10,13 +10,11 @@
 
 namespace pl3 {
 
-std::uint32_t SuppressSymbolTextsFlag = 0;
-
 namespace {
 
 struct AreaPick {
   Box area = {0, 0, -1, -1};
-  std::uint32_t context[3] = {};
+  void* context[3] = {};
   PickListNode* list = nullptr;
 };
 AreaPick g_pick;
@@ -37,37 +35,48 @@ void ResetDrawingGlobals() {
   }
   g_pick = AreaPick{};
   g_pattern = LinePattern{};
-  SuppressSymbolTextsFlag = 0;
 }
 [[maybe_unused]] const bool g_registered = RegisterGlobalReset(&ResetDrawingGlobals);
 
-// Lists the current entity once: 0 with no entity, 1 when it is (already) listed.
-int TakeRun(bool hits) {
-  Entity* node = TowerEntity(g_raster.currentEntity);
-  if (!node) return 0;
-  if (node->flags & kEntityPicked) return 1;
-  if (!hits) return 0;
-  g_raster.pickPending = 0;
+void PushPickRecord() {
   g_pick.list = new PickListNode{CopyTowerRef(g_raster.currentEntity),
                                  {g_pick.context[0], g_pick.context[1], g_pick.context[2]},
                                  g_pick.list};
-  node->flags |= kEntityPicked;
-  return 1;
+}
+
+bool IsInPickList(const Entity* entity) {
+  for (const PickListNode* n = g_pick.list; n; n = n->next)
+    if (TowerEntity(n->entity) == entity) return true;
+  return false;
 }
 
 HDC AsDC(void* context) { return static_cast<HDC>(context); }
 
 }  // namespace
 
-void BeginAreaPick(const Box& area, std::uint32_t context0, std::uint32_t context1, std::uint32_t context2) {
+void BeginAreaPick(const Box& area) {
   FreePickList();
   g_pick.area = area;
-  g_pick.context[0] = context0;
-  g_pick.context[1] = context1;
-  g_pick.context[2] = context2;
+  g_pick.context[0] = g_pick.context[1] = g_pick.context[2] = nullptr;
+}
+
+void SetAreaPickContext(void* item, void* listHead, void* node) {
+  g_pick.context[0] = item;
+  g_pick.context[1] = listHead;
+  g_pick.context[2] = node;
+}
+
+void ForgetPickedItems() {
+  for (PickListNode* n = g_pick.list; n; n = n->next) n->context[0] = n->context[1] = n->context[2] = nullptr;
 }
 
 PickListNode* PickList() { return g_pick.list; }
+
+std::uint32_t CountListNodes(const PickListNode* list) {
+  std::uint32_t count = 0;
+  for (; list; list = list->next) ++count;
+  return count;
+}
 
 void FreePickList() {
   while (PickListNode* n = g_pick.list) {
@@ -85,14 +94,28 @@ void StartLinePattern(std::uint32_t first, std::uint32_t second, std::uint32_t s
 
 }  // namespace pl3
 
+// The horizontal run lists the entity once per pick and marks its node.
 int PickHorizontalRun(std::int32_t x0, std::int32_t x1, std::int32_t y) {
+  Entity* node = TowerEntity(pl3::g_raster.currentEntity);
+  if (!node) return 0;
+  if (node->flags & pl3::kEntityPicked) return 1;
   const pl3::Box& a = pl3::g_pick.area;
-  return pl3::TakeRun(y >= a.ymin && y <= a.ymax && x1 >= a.xmin && x0 <= a.xmax);
+  if (!(y >= a.ymin && y <= a.ymax && x1 >= a.xmin && x0 <= a.xmax)) return 0;
+  pl3::g_raster.pickPending = 0;
+  pl3::PushPickRecord();
+  node->flags |= pl3::kEntityPicked;
+  return 1;
 }
 
+// The vertical run looks the entity up in the list instead of marking it.
 int PickVerticalRun(std::int32_t x, std::int32_t y0, std::int32_t y1) {
+  const Entity* node = TowerEntity(pl3::g_raster.currentEntity);
+  if (!node) return 0;
   const pl3::Box& a = pl3::g_pick.area;
-  return pl3::TakeRun(x >= a.xmin && x <= a.xmax && y1 >= a.ymin && y0 <= a.ymax);
+  if (!(x >= a.xmin && x <= a.xmax && y1 >= a.ymin && y0 <= a.ymax)) return 0;
+  pl3::g_raster.pickPending = 0;
+  if (!pl3::IsInPickList(node)) pl3::PushPickRecord();
+  return 1;
 }
 
 void TraceHorizontalRun(void* context, std::int32_t x, std::int32_t lastX, std::int32_t lastY) {

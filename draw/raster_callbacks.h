@@ -15,17 +15,24 @@ namespace pl3 {
 inline constexpr std::uint16_t kEntityPicked = 0x0080;
 
 // One entity found by an area pick: an owned copy of the current entity's
-// Tower and three words of the pick context.
+// Tower and the pick context of the paint that found it: the display item,
+// the head of its kind list and its node (null outside a display-list paint,
+// and after the list they name was rebuilt).
 struct PickListNode {
   TowerRef entity;
-  std::uint32_t context[3];
+  void* context[3];
   PickListNode* next;
 };
 
 // Starts an area pick over the view-pixel area with an empty pick list.
-void BeginAreaPick(const Box& area, std::uint32_t context0, std::uint32_t context1, std::uint32_t context2);
-// The pick list, newest first.
+void BeginAreaPick(const Box& area);
+// The context the next records take: the item being painted, its list head and node.
+void SetAreaPickContext(void* item, void* listHead, void* node);
+// Clears the context of every record: the items they name are gone.
+void ForgetPickedItems();
+// The pick list, newest first, and its length.
 PickListNode* PickList();
+std::uint32_t CountListNodes(const PickListNode* list);
 // Clears the picked marks, releases the Towers and frees the list.
 void FreePickList();
 

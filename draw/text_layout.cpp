@@ -286,6 +286,13 @@ std::uint64_t GetTextExtent(const TextPayload* item, const Tower* fontTower) {
   return static_cast<std::uint32_t>(x) | (std::uint64_t{static_cast<std::uint32_t>(y)} << 32);
 }
 
+pl3::Box GetWorldStringBox(const TextPayload* item) {
+  pl3::Box box = StoredStringBox(item);
+  box.ymin = ScaleByHeight(box.ymin, item);
+  box.ymax = ScaleByHeight(box.ymax, item);
+  return box;
+}
+
 void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
   if (!box) return;
   *box = pl3::Box{0, 0, 0, 0};
@@ -299,12 +306,10 @@ void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
   bytes.get()[size - 1] = '\0';
   auto* text = reinterpret_cast<TextPayload*>(bytes.get());
   if (ActiveWindowData && ActiveWindowData->editorKind == kEditorSchematic) SetStringBox(text);
-  // The string box's left and right are world units, its bottom and top
-  // font units: they take the text's height before the box is placed, as
-  // the glyphs do when they are drawn.
-  const pl3::Box s = StoredStringBox(text);
-  const std::int32_t bottom = ScaleByHeight(s.ymin, text), top = ScaleByHeight(s.ymax, text);
-  const pl3::Point corners[4] = {{s.xmin, bottom}, {s.xmax, bottom}, {s.xmax, top}, {s.xmin, top}};
+  // The string box takes the text's height before it is placed, as the
+  // glyphs do when they are drawn.
+  const pl3::Box s = GetWorldStringBox(text);
+  const pl3::Point corners[4] = {{s.xmin, s.ymin}, {s.xmax, s.ymin}, {s.xmax, s.ymax}, {s.xmin, s.ymax}};
   pl3::Box out{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (pl3::Point p : corners) {
     pl3::TransformSignedPoint(&text->textTransform, p.x, p.y);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "draw/display_builders.h"
 #include "draw/entity_geometry.h"
 #include "draw/gdi_shapes.h"
 #include "draw/ghost_pens.h"
@@ -16,7 +17,6 @@
 #include "draw/text_arithmetic.h"
 #include "draw/text_layout.h"
 #include "draw/text_layout_seams.h"
-#include "draw/text_render_seams.h"
 #include "edit/window_data.h"
 #include "geometry/glyph_fonts.h"
 #include "geometry/raster_state.h"
@@ -32,7 +32,6 @@
 CollectedPolygonArray CollectedTextPolygons;
 std::uint32_t TextTriangleCount = 0;
 std::uint8_t PlainTextSwitch = 0;
-std::int32_t TextPenWidth = 0;
 
 void FreeCollectedTextPolygons() {
   std::free(CollectedTextPolygons.records);
@@ -50,7 +49,6 @@ const bool kResetRegistered = pl3::RegisterGlobalReset([] {
   FreeCollectedTextPolygons();
   TextTriangleCount = 0;
   PlainTextSwitch = 0;
-  TextPenWidth = 0;
 });
 
 struct FreeDeleter {
@@ -169,7 +167,7 @@ void DrawPolygonChild(const Pass& pass, pl3::Point pen, const Entity* child) {
       DrawTransformedPolygon(copy, &pl3::kIdentityTransform, kPolygonDrawFilled);
       return;
     case 8: GhostFilledPolygonData(pass.dc, copy, nullptr); return;
-    case 9: NewPolygonItem(copy, kCollectedPolygonSize); return;
+    case 9: AddGlyphPolygonToDisplayList(copy, size); return;
     default: return;  // 11 and the counting modes draw no polygons
   }
 }

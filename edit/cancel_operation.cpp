@@ -16,7 +16,7 @@
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helpers.h"
-#include "objects/symbol_services.h"
+#include "objects/dimensioner_seams.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "objects/walker.h"
@@ -29,8 +29,10 @@ constexpr std::uint32_t kViewModeBit4 = 0x10;
 constexpr std::uint16_t kSelectedFlags = kEntitySelected | kEntitySelectedPart;
 
 void RedrawItemBox(HWND window, const Tower* item) {
-  pl3::Box box{-1, -1, 0, 0};
-  if (item && SymbolServiceSlots.getBox && SymbolServiceSlots.getBox(item, &box)) RedrawViewRect(window, &box, 1);
+  if (!item) return;
+  pl3::Box box = pl3::kEmptyBox;
+  GetBox(item, &box);
+  if (box.xmin <= box.xmax && box.ymin <= box.ymax) RedrawViewRect(window, &box, 1);
 }
 
 void ClearFlags(const Tower* t, std::uint16_t flags) {

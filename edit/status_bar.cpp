@@ -12,7 +12,7 @@
 #include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
 #include "objects/size_table.h"
-#include "objects/symbol_services.h"
+#include "objects/attribute_services.h"
 #include "objects/type_codes.h"
 #include "platform/commctrl.h"
 #include "platform/reset_hooks.h"
@@ -175,9 +175,9 @@ std::vector<StatusItem> SelectionItems(const CurrentWindowData& block) {
 // The netlist's Imported Symbol of a designator in the active design, or null.
 Tower* FindNetlistSymbol(const char* designator) {
   const CurrentWindowData* block = ActiveWindowData;
-  if (!block || !block->design || !designator || !SymbolServiceSlots.findImportedSymbol) return nullptr;
+  if (!block || !block->design || !designator) return nullptr;
   Tower* group = OpenChildTower(block->design, Type_NetHierGroup);
-  Tower* found = group ? SymbolServiceSlots.findImportedSymbol(group, designator) : nullptr;
+  Tower* found = group ? FindImportedSymbol(group, designator) : nullptr;
   ReleaseTower(&group);
   return found;
 }

@@ -26,7 +26,7 @@ const char* GetImportedSymbolValue(const Tower* importedSymbol, const char* name
 // ---- The docking panes ---------------------------------------------------------
 
 // The panes whose client windows the engine sends messages to.
-enum DockingPane : std::uint32_t {
+enum DockingPaneId : std::uint32_t {
   Pane_Info = 1,
   Pane_Grids = 2,
 };

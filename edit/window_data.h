@@ -115,6 +115,23 @@ static_assert(sizeof(PcbViewExtension) == 24 + 8 + 4096 + 4);
 
 constexpr std::size_t kInsertionCapacity = 1024;
 
+// The PCB window's view options that the display-list paint reads (each
+// non-zero = on). Pin-label option bits: 0 net names, 1 pad labels, 2 hide
+// net names beginning "N0", 3 no label for a pin without a net, 4 top and
+// bottom texts in the highlight colour.
+struct PcbPaintOptions {
+  std::uint32_t SegmentEnds = 0;
+  std::uint32_t CutoutOutlines = 0;
+  std::uint32_t DrillMarks = 0;
+  std::uint32_t HideFlaggedNets = 0;
+  std::uint32_t PlacementOutlines = 0;
+  std::uint32_t BodyOutlines = 0;
+  std::uint32_t HatchKeepouts = 0;
+  std::uint32_t PinLabelOptions = 0;
+  std::uint32_t PinLabelZoomIndex = 0;  // labels shown up to 1000 x 2^index world units per pixel
+  std::uint32_t LabelMargin = 0;        // pixels
+};
+
 struct CurrentWindowData {
   // The kind, the design and the via size index first, as callers that make
   // a block for a walk or a test name them.
@@ -278,6 +295,17 @@ struct CurrentWindowData {
   Tower* PendingTarget = nullptr;       // the Attribute made for a Net Name or Named IO Port locator
                                         // being placed, or the symbol to receive a User locator; owned
   std::uint32_t PickFilter = 0;         // the pick filter word of FindItemsNearPoint
+  PcbPaintOptions PaintOptions{};       // read by the display-list paint of a PCB window
+
+  // What the frame's menu check marks show of the window (the outline and
+  // hatch options are the paint options above).
+  std::uint32_t CursorStyle = 1;        // 1 target cursor, 0 cross hair
+  std::uint32_t ChevronDisplay = 1;     // 1 visible, 0 hidden
+  std::uint32_t CutMarkerCount = 0;     // cut markers shown (PCB)
+  std::uint8_t HoleMarkers = 0;
+  std::uint8_t WidowsCheck = 0;         // schematic widows-and-orphans check
+  std::uint8_t PlaneOutlines = 0;       // planes drawn as outlines (PCB)
+  std::uint8_t SurfaceMount = 0;        // the pad stack is surface mount
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

@@ -7,10 +7,12 @@
 
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
+#include "geometry/raster_state.h"
 #include "geometry/view_mapping.h"
 #include "objects/attribute_services.h"
 #include "objects/colours.h"
 #include "objects/design_walks.h"
+#include "objects/drawing_seams.h"
 #include "objects/editor_seams.h"
 #include "objects/entity_record.h"
 #include "objects/io_ports.h"
@@ -20,15 +22,11 @@
 #include "objects/payload_access.h"
 #include "objects/selection_menus.h"
 #include "objects/type_codes.h"
-#include "objects/undo_seams.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"
-#include "platform/reset_hooks.h"
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
-
-LocatorDrawServices LocatorDrawSlots;
 
 namespace {
 
@@ -36,11 +34,6 @@ constexpr std::int32_t kGhostRadiusLarge = 365760;  // 10 thou
 constexpr std::int32_t kGhostRadiusSmall = 182880;  // 5 thou
 constexpr std::int32_t kPlainDiscRadius = 182880;
 constexpr std::uint32_t kNetNameGraphicColourClass = 24;
-
-void ResetPlacingState() {
-  LocatorDrawSlots = LocatorDrawServices{};
-}
-const bool g_registered = pl3::RegisterGlobalReset(&ResetPlacingState);
 
 AttributeLocatorPayload& LocatorOf(EntityRecord* record) { return record->as<AttributeLocatorPayload>(); }
 
@@ -427,17 +420,6 @@ void CancelLocatorPlacing(const EntityRecord* record) {
   ReleasePendingTarget();
 }
 
-namespace {
-
-// The item's removal recorded in the active window's current undo step.
-void RecordRemovalInStep(const Tower* item) {
-  if (!ActiveWindowData) return;
-  Tower* entry = RecordUndoRemove(item, ActiveWindowData->UndoStep);
-  ReleaseTower(&entry);
-}
-
-}  // namespace
-
 int DeleteLocatorWithAttribute(Tower* locator) {
   Entity* e = TowerEntity(locator);
   const auto* l = e && e->typeCode == Type_AttributeLocator
@@ -446,11 +428,11 @@ int DeleteLocatorWithAttribute(Tower* locator) {
                       : nullptr;
   if (!l) return 0;
   if (Tower* attribute = l->attributeId ? FindDesignAttributeById(l->attributeId) : nullptr) {
-    RecordRemovalInStep(attribute);
+    RecordDeletionUndo(attribute);
     DeleteEntity(attribute);
     ReleaseTower(&attribute);
   }
-  RecordRemovalInStep(locator);
+  RecordDeletionUndo(locator);
   DeleteEntity(locator);
   return 1;
 }
@@ -514,7 +496,7 @@ GhostText GetLocatorGhostText(const AttributeLocatorPayload* locator) {
     }
     default: {
       const bool modeAllows = !ActiveWindowData || ActiveWindowData->EditMode != 39 ||
-                              (LocatorDrawSlots.selectionTestPasses && LocatorDrawSlots.selectionTestPasses());
+                              EditSelectionTestPasses();
       if (modeAllows) placed(GetLocatorKindName(locator->kind));
       break;
     }
@@ -609,15 +591,25 @@ void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator) {
 void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass,
                           const Tower* stored) {
   if (!locator) return;
+  // The walk publishes the entity it draws: a locator drawn by type alone
+  // finds its owner and children there.
+  const Tower* current = pl3::g_raster.currentEntity;
+  if (!stored && current && TowerEntity(current) && TowerEntity(current)->typeCode == Type_AttributeLocator)
+    stored = current;
   AttributeLocatorPayload copy = *locator;
   CurrentWindowData* w = ActiveWindowData;
   const std::uint32_t saved = w ? w->WalkFlags : 0;
-  if (w && (w->WalkFlags & kDrawMirrored) && LocatorDrawSlots.mirrorTextData) LocatorDrawSlots.mirrorTextData(&copy);
+  const std::uint32_t savedFill = pl3::g_raster.fillValue;
+  std::int32_t originX = 0;
+  if (w && (w->WalkFlags & kDrawMirrored) && stored && ContainingSymbolOriginX(stored, &originX)) {
+    const bool noTextPoint = copy.textX == 0 && copy.textY == 0;
+    MirrorTextData(&copy, originX);
+    if (noTextPoint) copy.textX = 0;  // (0, 0) means none: the mirror must not invent one
+  }
   if (w) w->WalkFlags |= kDrawLocatorText;
-  void* view = w ? w->Window : nullptr;
+  const pl3::Transform& placement = parent ? *parent : pl3::kIdentityTransform;
   if (IsHandledLocatorKind(copy.kind)) {
-    // The kind handlers read the locator and its owner from the store.
-    if (stored) DrawLocatorKind(view, stored, parent ? *parent : pl3::kIdentityTransform, static_cast<std::uint32_t>(pass));
+    DrawLocatorKind(nullptr, stored, copy, placement, static_cast<std::uint32_t>(pass));
   } else {
     // A plain kind: a filled half disc (a half-turn arc as wide as its
     // radius) at the locator point, and its name.
@@ -628,8 +620,9 @@ void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Tra
     disc.centreY = copy.y;
     disc.startX = kPlainDiscRadius / 2;
     disc.endX = -kPlainDiscRadius / 2;
-    pl3::TransformAndDrawArc(&disc, parent ? parent : &pl3::kIdentityTransform);
-    DrawLocatorKindLabel(view, copy, GetLocatorTextSize(copy));
+    pl3::TransformAndDrawArc(&disc, &placement);
+    DrawLocatorKindLabel(nullptr, copy, GetLocatorTextSize(copy));
   }
+  pl3::g_raster.fillValue = savedFill;
   if (w) w->WalkFlags = saved;
 }

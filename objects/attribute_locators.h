@@ -128,9 +128,11 @@ int DeleteLocatorWithAttribute(Tower* locator);
 
 // XOR-draws the ghost of a locator payload into the device context.
 void GhostLocatorRecord(void* dc, const AttributeLocatorPayload* locator);
-// Draws a placed locator (the entity walker's draw of type 20). A handled
-// kind is drawn by its kind handler from the stored locator `stored` (its
-// texts come from its owner); without it only plain kinds are drawn.
+// Draws a placed locator (the entity walker's draw of type 20) into the layer
+// plane: a copy of the payload, mirrored about its symbol when the window
+// draws mirrored, goes to its kind handler. The texts of a handled kind come
+// from the stored locator `stored`, or else from the walker's current entity
+// when that stands on a locator.
 void DrawAttributeLocator(const AttributeLocatorPayload* locator, const pl3::Transform* parent, int pass,
                           const Tower* stored = nullptr);
 
@@ -164,19 +166,21 @@ struct LocatorTextSpec {
 };
 LocatorTextSpec LocatorTextOf(const AttributeLocatorPayload* locator, const char* text);
 
-// What the locator drawing asks of the editing engine, filled in by its owner
-// at start-up; an empty slot answers no and changes nothing. Cleared before
-// each test.
-struct LocatorDrawServices {
-  // The selection test of edit mode 39 for the ghost of a plain kind.
-  int (*selectionTestPasses)() = nullptr;
-  // Mirrors a locator copy about its symbol's centre.
-  void (*mirrorTextData)(AttributeLocatorPayload* copy) = nullptr;
-};
-extern LocatorDrawServices LocatorDrawSlots;
+// ---- Seams: the editing engine (the program's stand-ins are in
+// app/locator_seams_pending.cpp) -------------------------------------------------------
 
-// ---- Seams: the editing engine (the program's stand-in is in
-// app/selection_menu_seams_pending.cpp) -------------------------------------------------------
-
+// Records the insertion of the entity as an undo step with the caption.
+void RecordInsertionUndo(const Tower* inserted, const char* caption);
+// Records the removal of the entity in the current undo step.
+void RecordDeletionUndo(const Tower* entity);
+// Records the entity as modified in the current undo step, captions that step
+// and opens the next one.
+void RecordModificationUndo(const Tower* entity, const char* caption);
+// The selection test of edit mode 39 (Edit Selection) that lets the ghost of
+// a plain kind show its name.
+int EditSelectionTestPasses();
+// The program's option to update the net names shown by net-name locators
+// after net-name locators are inserted or deleted; non-zero when on.
+int NetNameUpdateOption();
 // Builds the Selection and Options menus for a selection-menu kind.
 void SetSelectionAndOptionsMenus(std::uint32_t menuKind);

@@ -1,9 +1,11 @@
 // What the design objects ask of the schematic editor and the netlist code
 // about attributes: the Attribute records (type 31) and their value texts,
 // attribute ids, the current sizes of schematic objects, net names at points,
-// the page item list and the net-name dialog. The Attribute helpers are
-// defined in schematic/attributes.cpp; the net look-ups belong to the netlist
-// code (the program's stand-ins are in app/net_seams_pending.cpp).
+// the page item list, the net-name dialog, imported symbols and user
+// attribute texts. The Attribute helpers are defined in
+// schematic/attributes.cpp and schematic/imported_symbols.cpp; the net
+// look-ups belong to the netlist code (the program's stand-ins are in
+// app/net_seams_pending.cpp).
 #pragma once
 #include <cstdint>
 
@@ -64,6 +66,18 @@ char* GetGlobalNetListName(const Tower* schematic);
 // text; non-zero on OK with the entered text in the buffer.
 int ShowNetNameDialog(char* buffer);
 constexpr std::uint32_t kNetNameBufferSize = 1024;
+
+// ---- Imported netlists and user attributes (schematic/imported_symbols.cpp) ----------
+
+// A Tower on the Imported Symbol (243) under the Net Hier Group whose
+// Imported Designator (244) equals the designator (without regard to case),
+// or null. The caller releases it.
+Tower* FindImportedSymbol(const Tower* netHierGroup, const char* designator);
+// A new heap copy of the value of the item's user attribute (an Attribute,
+// 31, of kind 14, whose value text is "name" NUL "value") of that name;
+// "??name??" when the item has none, "??User??" for an empty name, and
+// "User attribute without data" when the attribute has no value record.
+char* GetUserAttributeText(const Tower* item, const char* name);
 
 // When set, an IO port being inserted turns along the wire that ends at it.
 extern int IOPortOrientationOption;

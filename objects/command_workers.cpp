@@ -15,7 +15,7 @@
 #include "objects/payload_access.h"
 #include "objects/polygon_entry_seams.h"
 #include "objects/selection_seams.h"
-#include "objects/symbol_services.h"
+#include "objects/symbol_seams.h"
 #include "objects/thumbnail_seams.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -146,9 +146,7 @@ void FlipDirection(HWND window) {
 void EndShapePlacement(HWND window) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
-  Tower* layer = SymbolServiceSlots.findPadStackLayer && w->design
-                     ? SymbolServiceSlots.findPadStackLayer(w->design, w->DrawingLayer)
-                     : nullptr;
+  Tower* layer = w->design ? FindPadStackLayer(w->design, w->DrawingLayer) : nullptr;
   if (layer) {
     if (Entity* e = TowerEntity(layer)) e->flags &= static_cast<std::uint16_t>(~(kEntitySelected | kEntitySelectedPart));
     ClearSelection();

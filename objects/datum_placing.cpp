@@ -17,7 +17,7 @@
 #include "objects/locator_dispatch.h"
 #include "objects/placing_tools.h"
 #include "objects/size_table.h"
-#include "objects/symbol_services.h"
+#include "objects/frame_seams.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"
@@ -99,11 +99,10 @@ int SetInsertDatumMode() {
 
 int StartNewDatum(void* window, EntityRecord** slot, pl3::Point cursor) {
   CurrentWindowData* w = ActiveWindowData;
-  if (!w || !slot || !SymbolServiceSlots.enterText) return 0;
-  int confirmed = 0;
-  char* name = SymbolServiceSlots.enterText("Start New Datum", "Enter new datum name", nullptr, 0, &confirmed);
+  if (!w || !slot) return 0;
+  char* name = ShowEnterTextDlgEx("Start New Datum", "Enter new datum name", nullptr, 0);
   const std::unique_ptr<char, decltype(&std::free)> owned(name, &std::free);
-  if (!confirmed || !name) return 0;
+  if (!EnterTextDialogResult || !name) return 0;
   // The record's name room: a longer name is cut.
   std::string cut(name, strnlen(name, kDatumNameRoom - 1));
   if (DatumNameExists(cut.c_str(), nullptr)) {

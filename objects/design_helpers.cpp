@@ -93,6 +93,24 @@ void BoxToView(pl3::Box* box) {
   pl3::WorldToViewSigned(box->xmax, box->ymax);
 }
 
+void GhostBoxWithLeader(HDC dc, const pl3::Box& worldBox, pl3::Point worldPoint) {
+  pl3::Box box = worldBox;
+  BoxToView(&box);
+  NormaliseBox(&box);
+  pl3::WorldToViewSigned(worldPoint.x, worldPoint.y);
+  HPEN pen = CreatePen(PS_DASH, 1, RGB(192, 192, 0));
+  const int oldRop = SetROP2(dc, R2_XORPEN);
+  HPEN oldPen = SelectObject(dc, pen);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+  Rectangle(dc, box.xmin - 2, box.ymin - 2, box.xmax + 2, box.ymax + 2);
+  MoveToEx(dc, box.xmin + (box.xmax - box.xmin) / 2, box.ymin + (box.ymax - box.ymin) / 2, nullptr);
+  LineTo(dc, worldPoint.x, worldPoint.y);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  SetROP2(dc, oldRop);
+  DeleteObject(pen);
+}
+
 void DrawFocusRectangle(HDC dc, const pl3::Box* viewBox) {
   const RECT rc = {viewBox->xmin, viewBox->ymin, viewBox->xmax, viewBox->ymax};
   DrawFocusRect(dc, &rc);

@@ -21,6 +21,10 @@ void NormaliseBox(pl3::Box* box);
 // Both corners from world units to view pixels, signed.
 void BoxToView(pl3::Box* box);
 void DrawFocusRectangle(HDC dc, const pl3::Box* viewBox);
+// The selection frame of a text in the view: a world box grown by two pixels
+// on every side and a line from its middle to a world point, XOR-drawn with
+// a dashed pen one pixel wide in RGB(192, 192, 0); drawn twice it erases itself.
+void GhostBoxWithLeader(HDC dc, const pl3::Box& worldBox, pl3::Point worldPoint);
 void DrawSelectionRectangle(HDC dc, const pl3::Box* box);
 
 // 1 when every level of the Tower from firstLevel down still names a linked entity.

@@ -8,7 +8,6 @@
 
 #include "edit/window_data.h"
 #include "geometry/transform.h"
-#include "geometry/view_mapping.h"
 #include "objects/design_helpers.h"
 #include "objects/designators.h"
 #include "objects/graphic_records.h"
@@ -17,7 +16,6 @@
 #include "objects/payload_access.h"
 #include "objects/size_table.h"
 #include "objects/symbol_instances.h"
-#include "objects/symbol_services.h"
 #include "objects/text_item_services.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -42,7 +40,6 @@ const bool g_resetRegistered = pl3::RegisterGlobalReset(&ResetCopySettings);
 
 constexpr std::uint32_t kSymbolOnOtherSide = 0x2;  // SymbolInstanceInfo flags
 constexpr std::uint32_t kStringBoxOffset = 56;       // of a text item
-constexpr COLORREF kGhostLeaderColour = RGB(192, 192, 0);
 
 // The two kinds of displayed copy: a designator's and an attribute's.
 enum class CopyKind { Designator, Attribute };
@@ -189,23 +186,7 @@ pl3::Transform InstancePlacement(const Tower* instance, bool* otherSide) {
 // text's origin, dashed in XOR.
 void GhostSymbolLeader(HDC dc, const Tower* instance, const pl3::Transform& text) {
   pl3::Box box = pl3::kEmptyBox;
-  if (!SymbolServiceSlots.getBox || !SymbolServiceSlots.getBox(instance, &box)) return;
-  BoxToView(&box);
-  NormaliseBox(&box);
-  std::int32_t tx = text.tx;
-  std::int32_t ty = text.ty;
-  pl3::WorldToViewSigned(tx, ty);
-  HPEN pen = CreatePen(PS_DASH, 1, kGhostLeaderColour);
-  const int oldRop = SetROP2(dc, R2_XORPEN);
-  HPEN oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-  Rectangle(dc, box.xmin - 2, box.ymin - 2, box.xmax + 2, box.ymax + 2);
-  MoveToEx(dc, box.xmin + (box.xmax - box.xmin) / 2, box.ymin + (box.ymax - box.ymin) / 2, nullptr);
-  LineTo(dc, tx, ty);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  SetROP2(dc, oldRop);
-  DeleteObject(pen);
+  if (GetItemBox(instance, &box)) GhostBoxWithLeader(dc, box, {text.tx, text.ty});
 }
 
 void GhostCopy(void* dc, const Tower* copy, CopyKind kind) {

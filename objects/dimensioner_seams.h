@@ -11,11 +11,12 @@
 struct Tower;
 
 // A track of the width on the layer: drawn at once in passes 0 and 24, added
-// to a PCB window's display list in pass 37; other passes draw nothing.
+// to a PCB window's display list in pass 37 (under the dimensioner's own
+// build); other passes draw nothing.
 void DrawDimensionerTrack(void* target, std::uint8_t layer, pl3::Point from, pl3::Point to, std::int32_t width,
                           int pass);
 // An arc of the width about the centre from the start point's side to the end
-// point's side, counter-clockwise, at the radius.
+// point's side, counter-clockwise, at the radius; by pass as the track.
 void DrawDimensionerArc(void* target, std::uint8_t layer, pl3::Point centre, std::int32_t radius, pl3::Point start,
                         pl3::Point end, std::int32_t width, int pass);
 // Construction lines and circles in world units on the device context, with

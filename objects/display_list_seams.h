@@ -1,7 +1,8 @@
 // What the design objects ask of the display list, the drawing code's store
-// of what a PCB window shows. Defined there; until it lands the program
-// links the stand-ins of app/display_list_seams_pending.cpp (nothing is
-// listed, so nothing shows until the next full redraw) and tests link
+// of what a PCB window shows. The put and remove are draw/display_list.cpp;
+// the owned track and the working record's drawing have stand-ins in
+// app/display_list_seams_pending.cpp until their owners land (nothing is
+// added, so it shows at the next full redraw). Tests link the real ones or
 // recording fakes.
 #pragma once
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_menus.h"
-#include "objects/symbol_services.h"
+#include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
@@ -110,10 +110,9 @@ std::uint32_t SelectionMenuKind(const Primaries& p) {
 
 pl3::Box SelectionBox(const SelectionInfo* list) {
   pl3::Box box{-1, -1, 0, 0};
-  if (!SymbolServiceSlots.getBox) return box;
   for (const SelectionInfo* s = list; s; s = s->next) {
     pl3::Box item{-1, -1, 0, 0};
-    if (const Tower* t = SelectionItem(*s); t && SymbolServiceSlots.getBox(t, &item)) JoinBox(box, item);
+    if (const Tower* t = SelectionItem(*s); t && GetItemBox(t, &item)) JoinBox(box, item);
   }
   return box;
 }
@@ -274,7 +273,7 @@ void EndItemPick(void* window) {
   if (Entity* picked = w->Selection ? TowerEntity(w->Selection) : nullptr) {
     picked->flags &= static_cast<std::uint16_t>(~kEntitySelected);
     pl3::Box box{-1, -1, 0, 0};
-    if (SymbolServiceSlots.getBox && SymbolServiceSlots.getBox(w->Selection, &box)) RedrawViewRect(window, &box, 1);
+    if (GetItemBox(w->Selection, &box)) RedrawViewRect(window, &box, 1);
   }
   ReleaseTower(&w->Selection);
   ReturnToIdle(window, *w);

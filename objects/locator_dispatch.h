@@ -180,20 +180,29 @@ struct PlacedText {
   std::uint32_t flags;
 };
 
+// The texts are built as text items (CreateTextItem, CreateTextItemEx),
+// measured by the drawing code's string box and extent and drawn by its
+// RenderTextEntity into the device context (mode 0, XOR) or the active
+// window's layer plane (the other modes).
+
+// The box of a laid-out text item: its string box under its transform, moved
+// by its extent. 0 (box untouched) without an item or without its font.
+struct TextPayload;
+int GetTextItemBox(const TextPayload* item, pl3::Box* box);
 // The box of the text's rotated rectangle moved by its extent, grown on every
-// side by the text size x 18,288. Returns 0 (box untouched) when no text item
-// could be built.
+// side by the text size x 18,288. Returns 0 (box untouched) when the text
+// cannot be measured (no item, no font).
 int GetTextBoxAt(const PlacedText& text, pl3::Box* box);
-// Renders the text with the identity transform (mode 0).
-void DrawTextAt(void* view, const PlacedText& text);
-// Renders the text in the mode of its colour class (24: 11 or 5 by
-// LocatorDebugDrawing, 32: 6, 33: 7, else 1), with the mirror walk flag
+// Renders the text with the identity transform (mode 0, XOR into the context).
+void DrawTextAt(void* dc, const PlacedText& text);
+// Renders the text in the colour class, in the mode of the class (24: 11 or 5
+// by LocatorDebugDrawing, 32: 6, 33: 7, else 1), with the mirror walk flag
 // cleared and the temporary-drawing state flag set meanwhile.
-void DrawLocatorTextAt(void* view, const PlacedText& text, std::uint32_t colourClass);
+void DrawLocatorTextAt(void* dc, const PlacedText& text, std::uint32_t colourClass);
 // Renders the text in a mode; fills the box as GetTextBoxAt does when one is asked for.
-void DrawTextAndGetBox(void* view, const PlacedText& text, int mode, pl3::Box* box);
-// Renders a text item of the colour byte under the placement.
-void DrawColouredTextAt(void* view, const char* string, std::int32_t x, std::int32_t y, std::int32_t size,
+void DrawTextAndGetBox(void* dc, const PlacedText& text, int mode, pl3::Box* box);
+// Renders a text item of the colour byte under the placement (mode 1).
+void DrawColouredTextAt(void* dc, const char* string, std::int32_t x, std::int32_t y, std::int32_t size,
                         std::uint32_t justification, const pl3::Transform& placement, std::uint8_t colour);
 
 // The global switches of locator drawing: class 24 texts render in mode 11
@@ -210,12 +219,13 @@ std::int64_t GetStringBoxHeightScaled(std::int32_t size);
 
 // ---- Leaders and distances ----------------------------------------------------
 
-// A width-0 track from (x, y) to the leader target of the box, drawn with the
-// identity transform, or XOR-drawn as a ghost.
+// A width-0 track of colour class 24 from (x, y) to the leader target of the
+// box, drawn into the layer plane with the identity transform (as
+// DrawLineRecordAt draws), or XOR-drawn into the device context as a ghost.
 void DrawLocatorLeader(void* view, std::int32_t x, std::int32_t y, const pl3::Box& box);
-void GhostLocatorLeader(void* view, std::int32_t x, std::int32_t y, const pl3::Box& box);
-// Draws a line record with the identity transform; nothing for class 24
-// while LocatorDebugDrawing is on.
+void GhostLocatorLeader(void* dc, std::int32_t x, std::int32_t y, const pl3::Box& box);
+// Draws a line record into the layer plane with the identity transform;
+// nothing for class 24 while LocatorDebugDrawing is on.
 void DrawLineRecordAt(void* view, const EntityRecord* record);
 
 // The distance from (x, y) to the box, 0 inside, measured as the rule checker

@@ -6,9 +6,10 @@
 
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/design_helpers.h"
 #include "objects/locator_dispatch.h"
-#include "objects/locator_services.h"
+#include "objects/frame_seams.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -16,14 +17,10 @@
 #include "store/seams.h"
 
 std::uint16_t PendingLocatorKind = 0;
-LocatorServices LocatorServiceSlots;
 
 namespace {
 
-void ResetLocatorPlacing() {
-  PendingLocatorKind = 0;
-  LocatorServiceSlots = LocatorServices{};
-}
+void ResetLocatorPlacing() { PendingLocatorKind = 0; }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetLocatorPlacing);
 
 constexpr std::uint16_t kTypePlacedPin = 33;
@@ -47,21 +44,19 @@ bool UpdatesNetNames(std::uint16_t kind) {
 const Tower* ActiveDesign() { return ActiveWindowData ? ActiveWindowData->design : nullptr; }
 
 void UpdateNetNamesWhenWanted() {
-  const LocatorServices& s = LocatorServiceSlots;
-  if (s.netNameUpdateOption && s.netNameUpdateOption() && s.updateNetNameLocators)
-    s.updateNetNameLocators(ActiveDesign());
+  if (NetNameUpdateOption()) UpdateNetNameLocators(ActiveDesign(), 0);
 }
 
-// The end of every insertion, whatever the kind did.
+// The end of every insertion, whatever the kind did: the cursor drawn at the
+// view's point in the view's context, which is then released.
 void EndLocatorInsertion(std::unique_ptr<EntityRecord>& record) {
-  const LocatorServices& s = LocatorServiceSlots;
-  void* view = ActiveWindowData ? ActiveWindowData->Window : nullptr;
-  if (s.drawCursor) s.drawCursor(view);
-  if (s.releaseViewDC) s.releaseViewDC(view);
+  CurrentWindowData* w = ActiveWindowData;
+  HWND view = w ? static_cast<HWND>(w->Window) : nullptr;
+  if (view) MoveCrosshair(view, &w->Crosshair, w->MousePixel.x, w->MousePixel.y);
   record.reset();
-  if (ActiveWindowData) ActiveWindowData->InsertType = 0;
-  if (s.setSelectionAndOptionsMenus) s.setSelectionAndOptionsMenus(0);
-  if (s.leaveToolMode) s.leaveToolMode();
+  if (w) w->InsertType = 0;
+  SetSelectionAndOptionsMenus(0);
+  ClearToolMode(view);
   RedrawView(view);
 }
 

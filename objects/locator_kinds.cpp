@@ -5,28 +5,30 @@
 #include <cstring>
 
 #include "edit/window_data.h"
+#include "geometry/raster_state.h"
 #include "geometry/transform.h"
 #include "objects/attribute_locators.h"
 #include "objects/attribute_services.h"
+#include "objects/design_helpers.h"
 #include "objects/design_walks.h"
+#include "objects/designators.h"
+#include "objects/drawing_seams.h"
 #include "objects/io_ports.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
 #include "objects/real_size.h"
-#include "objects/symbol_services.h"
 #include "objects/type_codes.h"
-#include "objects/undo_seams.h"
-#include "platform/reset_hooks.h"
+#include "platform/gdi.h"
+#include "store/seams.h"
 #include "store/tower.h"
-
-LocatorKindServices LocatorKindSlots;
 
 namespace {
 
-const bool kSlotsReset = (pl3::RegisterGlobalReset([] { LocatorKindSlots = LocatorKindServices{}; }), true);
-
 constexpr std::uint16_t kTypeFonts = 5;  // ReturnRealSize's type for the Fonts list
+constexpr std::uint8_t kLocatorDotClass = 22;  // the dot of a locator in the library editor
+constexpr std::uint32_t kPlainLabelFill = 2;   // the fill value of a plain kind's label
+constexpr std::uint32_t kWalkHidePinNumbers = 0x40000;  // walk flag: no pin-number texts in schematics
 
 std::uint32_t EditorKind() { return ActiveWindowData ? ActiveWindowData->editorKind : 0; }
 
@@ -101,10 +103,21 @@ pl3::Box SquareAround(pl3::Point at, std::int32_t half) { return {at.x - half, a
 
 // The measured text box, grown by the text size per unit; false when the text
 // cannot be measured.
-bool GrownTextBox(const LocatorText& text, pl3::Box* box) {
-  if (!LocatorKindSlots.measureText || !LocatorKindSlots.measureText(text, box)) return false;
-  InflateBox(box, text.size * kTextBoxGrowthPerSize);
-  return true;
+bool GrownTextBox(const LocatorText& text, pl3::Box* box) { return GetLocatorTextBox(text, box) != 0; }
+
+// Set while the walker keeps the attribute texts of symbols hidden.
+bool TextsSuppressed() { return (pl3::SuppressSymbolTextsFlag & 1) != 0; }
+
+// A filled dot of the radius at a point in a colour class, under the
+// placement: a circle record drawn by the drawing code.
+void DrawDot(pl3::Point at, std::int32_t radius, std::uint8_t colourClass, const pl3::Transform& placement) {
+  CirclePayload dot{};
+  dot.head.layer = colourClass;
+  dot.head.transform = pl3::kIdentityTransform;
+  dot.size = radius;
+  dot.centreX = at.x;
+  dot.centreY = at.y;
+  DrawEntityByType(&dot, Type_Circle, &placement, 0);
 }
 
 // The text point of the kinds that keep one (68/72); the locator point when none is set.
@@ -173,6 +186,7 @@ LocatorText MakeLocatorText(const LocatorPayload& locator, const std::string& te
   t.sizeByIndex = (locator.head.sizeFlags & kSizeByIndex) ? 1 : 0;
   t.sizeIndex = locator.head.sizeIndex;
   t.style = locator.word92;
+  t.colourClass = locator.head.layer;
   const pl3::Transform& r = locator.head.transform;
   t.justification = AdjustJustificationForTransform(r, locator.style1) | AdjustJustificationForTransform(r, locator.style2);
   GetReadableTextTransform(&t.rotation, r);
@@ -206,8 +220,8 @@ std::string GetUserLocatorText(const Tower* referencedAttribute, int hasReferenc
     if (value.empty()) return "??" + attributeName + "??";
     return value;
   }
-  if (!lookupItem || !SymbolServiceSlots.getUserAttributeText) return "??" + given + "??";
-  char* text = SymbolServiceSlots.getUserAttributeText(lookupItem, given.c_str());
+  if (!lookupItem) return "??" + given + "??";
+  char* text = GetUserAttributeText(lookupItem, given.c_str());
   if (!text) return "??" + given + "??";
   std::string result = text;
   std::free(text);
@@ -264,8 +278,8 @@ std::string GetPlacingUserLocatorText(const LocatorPayload& p) {
 namespace {
 
 std::string ValueTextOf(const Tower* owner) {
-  if (!owner || !SymbolServiceSlots.getUserAttributeText) return "??VALUE??";
-  char* text = SymbolServiceSlots.getUserAttributeText(owner, "VALUE");
+  if (!owner) return "??VALUE??";
+  char* text = GetUserAttributeText(owner, "VALUE");
   std::string result = text ? text : "??VALUE??";
   std::free(text);
   return result;
@@ -326,8 +340,11 @@ bool SchematicText(const Tower* locator, const LocatorPayload& p, std::string* t
 }  // namespace
 
 bool GetLocatorKindText(const Tower* locator, std::string* text) {
+  return GetLocatorKindTextOf(locator, ReadLocatorPayload(locator), text);
+}
+
+bool GetLocatorKindTextOf(const Tower* locator, const LocatorPayload& p, std::string* text) {
   text->clear();
-  const LocatorPayload p = ReadLocatorPayload(locator);
   const std::uint32_t editor = EditorKind();
   if (editor != kEditorSchematicSymbol && editor != kEditorSchematic) return false;
   switch (p.kind) {
@@ -363,7 +380,7 @@ int TextKindBox(const Tower* locator, const LocatorPayload& p, pl3::Box* box) {
   const LocatorText item = MakeLocatorText(p, text, at);
   if (schematic && p.kind == kLocatorDesignator) {
     // The symbol shows its designator as measured, without growth or dot.
-    if (!LocatorKindSlots.measureText || !LocatorKindSlots.measureText(item, &textBox)) return 0;
+    if (!MeasureLocatorText(item, &textBox)) return 0;
     *box = textBox;
     return 1;
   }
@@ -437,41 +454,39 @@ int GetLocatorKindHandlePoint(const Tower* locator, DragStatus* status) {
   return 1;
 }
 
-void DrawLocatorKind(void* view, const Tower* locator, const pl3::Transform& parent, std::uint32_t pass) {
-  const LocatorPayload p = ReadLocatorPayload(locator);
+void DrawLocatorKind(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent,
+                     std::uint32_t pass) {
   const std::uint32_t editor = EditorKind();
   if (!IsHandledLocatorKind(p.kind) || (editor != kEditorSchematicSymbol && editor != kEditorSchematic)) return;
-  if (p.kind == kLocatorIOPort || p.kind == kLocatorNamedIOPort) return DrawIOPortLocator(view, locator, parent);
-  if (p.kind == kLocatorGraphicNetName) return DrawGraphicNetName(view, locator, pass);
+  if (p.kind == kLocatorIOPort || p.kind == kLocatorNamedIOPort) return DrawIOPortLocator(dc, locator, p, parent);
+  if (p.kind == kLocatorGraphicNetName) return DrawGraphicNetName(dc, locator, p, pass);
   if (editor == kEditorSchematic && p.kind == kLocatorDisplayGlobalNets) {
-    if (LocatorKindSlots.textsSuppressed && LocatorKindSlots.textsSuppressed()) return;
-    return DrawGlobalNetList(view, locator, parent);
+    if (TextsSuppressed()) return;
+    return DrawGlobalNetList(dc, locator, p, parent);
   }
   std::string text;
-  if (!GetLocatorKindText(locator, &text)) return;
+  if (!GetLocatorKindTextOf(locator, p, &text)) return;
   const bool schematic = editor == kEditorSchematic;
   const bool suppressible = p.kind == kLocatorPinNumber || p.kind == kLocatorPinName || p.kind == kLocatorDesignator ||
                             p.kind == kLocatorValue || p.kind == kLocatorUserAttribute;
-  if (schematic && suppressible && LocatorKindSlots.textsSuppressed && LocatorKindSlots.textsSuppressed()) return;
-  if (schematic && p.kind == kLocatorPinNumber && ActiveWindowData && (ActiveWindowData->ViewFlags & (1u << 18))) return;
-  if (!LocatorKindSlots.drawText) return;
+  if (schematic && suppressible && TextsSuppressed()) return;
+  if (schematic && p.kind == kLocatorPinNumber && ActiveWindowData && (ActiveWindowData->WalkFlags & kWalkHidePinNumbers))
+    return;
   pl3::Point at = UsesTextPoint(p.kind) ? TextPointOf(p) : pl3::Point{p.x, p.y};
   LocatorPayload placed = p;
   if (schematic) {
     pl3::TransformSignedPoint(&parent, at.x, at.y);
     pl3::ComposeLinearTransform(&placed.head.transform, &parent);
   }
-  LocatorKindSlots.drawText(view, MakeLocatorText(placed, text, at), pass);
-  if (schematic || !LocatorKindSlots.drawDot) return;
+  DrawLocatorText(dc, MakeLocatorText(placed, text, at));
+  if (schematic) return;
   // The library editor marks the locator point.
   std::int32_t radius = kLocatorSmallDot;
   if (p.kind == kLocatorValue || p.kind == kLocatorUserAttribute) radius = GetLocatorTextSize(p) * kValueDotPerSize;
-  pl3::Point dot{p.x, p.y};
-  pl3::TransformSignedPoint(&parent, dot.x, dot.y);
-  LocatorKindSlots.drawDot(view, dot, radius, 22);
+  DrawDot({p.x, p.y}, radius, kLocatorDotClass, parent);
 }
 
-void GhostLocatorKindSelection(void* view, const Tower* locator) {
+void GhostLocatorKindSelection(void* dc, const Tower* locator) {
   const LocatorPayload p = ReadLocatorPayload(locator);
   std::string text;
   if (EditorKind() != kEditorSchematic || !GetLocatorKindText(locator, &text) || text.empty()) return;
@@ -479,18 +494,16 @@ void GhostLocatorKindSelection(void* view, const Tower* locator) {
   const pl3::Point at = PointUnderSymbol(p, owner);
   ReleaseTower(&owner);
   const LocatorText item = MakeLocatorText(p, text, at);
+  GhostLocatorText(dc, item);
   pl3::Box box;
-  if (LocatorKindSlots.ghostText) LocatorKindSlots.ghostText(view, item);
-  if (LocatorKindSlots.measureText && LocatorKindSlots.measureText(item, &box) && LocatorKindSlots.drawSelectionFrame)
-    LocatorKindSlots.drawSelectionFrame(view, box, at);
+  if (MeasureLocatorText(item, &box)) GhostBoxWithLeader(static_cast<HDC>(dc), box, at);
 }
 
 Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAttribute, const char* pendingName) {
   std::string name = pendingName ? pendingName : "";
   if (record.markedEntity) {
     if (!referencedAttribute) {
-      if (LocatorKindSlots.showMessage)
-        LocatorKindSlots.showMessage("Locator is not associated with any attribute.", "Error Inserting Locator");
+      ShowMessage(nullptr, "Locator is not associated with any attribute.", "Error Inserting Locator");
       return nullptr;
     }
     std::string value;
@@ -515,49 +528,46 @@ Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symb
   pl3::ComposeLinearTransform(&local.head.transform, &inverse);
   local.head.transform.tx = 0;
   local.head.transform.ty = 0;
-  // The symbol changes in place (it gains the locator): it is its own replacement.
-  if (CurrentWindowData* w = ActiveWindowData) {
-    Tower* undo = RecordUndoModify(symbol, NodeRefOf(TowerEntity(symbol)), w->UndoStep);
-    ReleaseTower(&undo);
-    CloseUndoStep(*w, "Insert symbol attribute locator");
-  }
+  RecordModificationUndo(symbol, "Insert symbol attribute locator");
   Tower* stored = InsertEntity(symbol, sizeof local, Type_AttributeLocator, &local);
   if (!stored) return nullptr;
   StoreNameChild(stored, pendingName ? pendingName : "");
   RecordDesignChange();
-  if (LocatorKindSlots.refreshItemBoxes) LocatorKindSlots.refreshItemBoxes(symbol);
+  UpdateDesignatorBoxes(symbol);
+  UpdateAttributeLocatorBoxes(symbol);
   return stored;
 }
 
 namespace {
 
 // The text item at the text point with the leader from the locator point to
-// its grown box; the window's drawing flags are put back afterwards.
-void DrawStringWithLeader(void* view, const LocatorText& item, pl3::Point anchor, int ghost) {
+// its grown box: XOR into the device context (ghost) or into the layer
+// plane. The window's drawing flags are put back afterwards.
+void DrawStringWithLeader(void* dc, const LocatorText& item, pl3::Point anchor, int ghost) {
   std::uint32_t* flags = ActiveWindowData ? &ActiveWindowData->WalkFlags : nullptr;
   const std::uint32_t saved = flags ? *flags : 0;
-  if (ghost && flags) *flags |= kDrawLocatorText;
   pl3::Box box;
   const bool measured = GrownTextBox(item, &box);
   if (ghost) {
-    if (LocatorKindSlots.ghostText) LocatorKindSlots.ghostText(view, item);
-  } else if (LocatorKindSlots.drawText) {
-    LocatorKindSlots.drawText(view, item, 0);
+    GhostLocatorText(dc, item);
+    if (measured) GhostLocatorLeader(dc, anchor.x, anchor.y, box);
+  } else {
+    DrawLocatorText(dc, item);
+    if (measured) DrawLocatorLeader(dc, anchor.x, anchor.y, box);
   }
-  if (measured && LocatorKindSlots.drawLeader) LocatorKindSlots.drawLeader(view, anchor, box, ghost);
   if (flags) *flags = saved;
 }
 
 }  // namespace
 
-void DrawPlacedString(void* view, const LocatorPayload& locator, const char* text, pl3::Point textPoint) {
+void DrawPlacedString(void* dc, const LocatorPayload& locator, const char* text, pl3::Point textPoint) {
   LocatorText item = MakeLocatorText(locator, text ? text : "", textPoint);
   item.rotation.tx = textPoint.x;
   item.rotation.ty = textPoint.y;
-  DrawStringWithLeader(view, item, {locator.x, locator.y}, 0);
+  DrawStringWithLeader(dc, item, {locator.x, locator.y}, 1);
 }
 
-void DrawLocatorKindLabel(void* view, const LocatorPayload& locator, std::int32_t defaultSize) {
+void DrawLocatorKindLabel(void* dc, const LocatorPayload& locator, std::int32_t defaultSize) {
   LocatorPayload plain = locator;
   plain.head.sizeFlags = static_cast<std::uint16_t>(plain.head.sizeFlags & ~kSizeByIndex);
   plain.textSize = defaultSize;
@@ -565,6 +575,12 @@ void DrawLocatorKindLabel(void* view, const LocatorPayload& locator, std::int32_
   LocatorText item = MakeLocatorText(plain, GetLocatorKindName(locator.kind), at);
   item.rotation.tx = at.x;
   item.rotation.ty = at.y;
-  DrawStringWithLeader(view, item, {locator.x, locator.y}, 1);
+  CurrentWindowData* w = ActiveWindowData;
+  const std::uint32_t savedFill = pl3::g_raster.fillValue;
+  const std::uint32_t savedFlags = w ? w->WalkFlags : 0;
+  if (w) w->WalkFlags |= kDrawLocatorText;
+  pl3::g_raster.fillValue = kPlainLabelFill;
+  DrawStringWithLeader(dc, item, {locator.x, locator.y}, 0);
+  pl3::g_raster.fillValue = savedFill;
+  if (w) w->WalkFlags = savedFlags;
 }
-

@@ -40,7 +40,8 @@ struct LocatorText {
   std::int32_t size = 0;            // the real text size
   std::uint32_t sizeIndex = 0;      // the size index when sizeByIndex is set
   std::uint32_t sizeByIndex = 0;    // 1: the item is built from sizeIndex
-  std::uint32_t style = 0;          // the text style word
+  std::uint32_t style = 0;          // the text style word, handed to the builders as their font word
+  std::uint8_t colourClass = 0;     // the locator's colour class: the text's layer byte
   pl3::Transform rotation = pl3::R0;
 };
 
@@ -60,44 +61,18 @@ static_assert(sizeof(DragStatus) == 27);
 static_assert(offsetof(DragStatus, grabCode) == 16);
 static_assert(offsetof(DragStatus, flag) == 26);
 
-// What the locator kinds ask of the drawing code and the editing engine,
-// which lie above objects/. Their owners fill the slots at start-up; an empty
-// slot draws nothing and measures nothing (a box stays unfilled). Cleared
-// before each test.
-struct LocatorKindServices {
-  // The text item's box under its rotation, offset by its extent (not grown);
-  // 0 when it cannot be measured.
-  int (*measureText)(const LocatorText& text, pl3::Box* box) = nullptr;
-  // Renders the text in the view for a draw class (the text-at-point helper).
-  void (*drawText)(void* view, const LocatorText& text, std::uint32_t drawClass) = nullptr;
-  // XOR-draws the text.
-  void (*ghostText)(void* view, const LocatorText& text) = nullptr;
-  // A filled dot at a world point, in a colour class.
-  void (*drawDot)(void* view, pl3::Point at, std::int32_t radius, std::uint32_t colourClass) = nullptr;
-  // A world line of the width, drawn or (ghost set) XOR-drawn.
-  void (*drawLine)(void* view, pl3::Point a, pl3::Point b, std::int32_t width, int ghost) = nullptr;
-  // The leader from the anchor to the target box, drawn or (ghost set) XOR-drawn.
-  void (*drawLeader)(void* view, pl3::Point anchor, const pl3::Box& target, int ghost) = nullptr;
-  // The selection frame of a schematic text: an XOR dashed rectangle two
-  // pixels larger than the box and a line from its middle to the anchor.
-  void (*drawSelectionFrame)(void* view, const pl3::Box& box, pl3::Point anchor) = nullptr;
-  // Draws (pass) or XOR-draws (ghost) a graphic record of type 1 to 6, and
-  // its world box.
-  // The record is placed by the transform first.
-  void (*drawGraphic)(void* view, const void* payload, std::uint32_t size, std::uint16_t type,
-                      const pl3::Transform& placement, std::uint32_t pass) = nullptr;
-  void (*ghostGraphic)(void* view, const void* payload, std::uint32_t size, std::uint16_t type,
-                       const pl3::Transform& placement) = nullptr;
-  int (*graphicBox)(const void* payload, std::uint32_t size, std::uint16_t type, const pl3::Transform& placement,
-                    pl3::Box* box) = nullptr;
-  // The walker's suppress flag: set while locator texts must not be drawn.
-  int (*textsSuppressed)() = nullptr;
-  // Recomputes the stored boxes of an item after a change under it.
-  void (*refreshItemBoxes)(const Tower* item) = nullptr;
-  // Shows a message box with the caption.
-  void (*showMessage)(const char* text, const char* caption) = nullptr;
-};
-extern LocatorKindServices LocatorKindSlots;
+// The texts of the kinds, built as text items and measured or drawn by the
+// drawing code (objects/locator_text.cpp):
+// the text item's box under its rotation, offset by its extent (not grown);
+// 0 when no item could be built.
+int MeasureLocatorText(const LocatorText& text, pl3::Box* box);
+// The same grown on every side by the text size x 18,288.
+int GetLocatorTextBox(const LocatorText& text, pl3::Box* box);
+// Renders the text into the layer plane in its colour class, in the mode of
+// that class (DrawLocatorTextAt's rule).
+void DrawLocatorText(void* dc, const LocatorText& text);
+// XOR-draws the text into the device context.
+void GhostLocatorText(void* dc, const LocatorText& text);
 
 // The real text size of a locator: the indexed Fonts entry when size flag
 // bit 0 is set, else the explicit size at 84.
@@ -137,6 +112,9 @@ std::string GetPlacingUserLocatorText(const LocatorPayload& locator);
 // The text a placed locator shows in the active window's document kind;
 // false when the kind shows nothing there.
 bool GetLocatorKindText(const Tower* locator, std::string* text);
+// The same for a payload copy (a mirrored one, say) of the stored locator,
+// whose owner and children the texts come from (null: none).
+bool GetLocatorKindTextOf(const Tower* locator, const LocatorPayload& p, std::string* text);
 
 // The locator's box in world units, by kind; 1 when filled.
 int GetLocatorKindBox(const Tower* locator, pl3::Box* box);
@@ -146,11 +124,14 @@ int GetLocatorKindSelectionBox(const Tower* locator, pl3::Box* box);
 // Fills the point the cursor takes and the grab code; 1 when filled, 0 when
 // the point cannot be found (a copy whose symbol lost its origin).
 int GetLocatorKindHandlePoint(const Tower* locator, DragStatus* status);
-// Draws a placed locator under its parent's Transform.
-void DrawLocatorKind(void* view, const Tower* locator, const pl3::Transform& parent, std::uint32_t pass);
+// Draws a placed locator, the payload copy p, under its parent's Transform
+// into the layer plane; its texts come from the stored locator (its owner
+// and children; null for none).
+void DrawLocatorKind(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent,
+                     std::uint32_t pass);
 // The selection ghost of a placed locator in a schematic: its text in XOR
 // with the dashed frame and the line to its point.
-void GhostLocatorKindSelection(void* view, const Tower* locator);
+void GhostLocatorKindSelection(void* dc, const Tower* locator);
 
 // Inserts a User locator (library editor or schematic without a pending
 // target): with a reference, the referenced attribute must still exist, else
@@ -162,16 +143,20 @@ Tower* InsertUserLocator(const LocatorPayload& record, const Tower* referencedAt
 // Adds a User locator to a placed schematic symbol: the locator point and
 // rotation are made relative to the symbol's placement, the symbol is
 // recorded as modified ("Insert symbol attribute locator"), the locator is
-// stored under it with the name, and the design is marked changed. The caller
+// stored under it with the name, the design is marked changed and the
+// symbol's designator and attribute copy boxes are refreshed. The caller
 // releases its pending target. Returns the stored locator (released by the
 // caller), or null when the symbol is missing.
 Tower* InsertUserLocatorOnSymbol(const LocatorPayload& record, const Tower* symbol, const char* pendingName);
 
-// Draws a text item of the string at the text point with the leader from the
-// locator point to the text's grown box (the ghosts of the placing code).
-void DrawPlacedString(void* view, const LocatorPayload& locator, const char* text, pl3::Point textPoint);
-// The same for a plain kind's name, in the default text font, as a ghost.
-void DrawLocatorKindLabel(void* view, const LocatorPayload& locator, std::int32_t defaultSize);
+// XOR-draws a text item of the string at the text point with the leader from
+// the locator point to the text's grown box (the ghosts of the placing code:
+// under a moving ghost nothing may stay behind in the layer plane).
+void DrawPlacedString(void* dc, const LocatorPayload& locator, const char* text, pl3::Point textPoint);
+// The same for a placed plain kind's name, in the window's default text size,
+// drawn into the layer plane with fill value 2 and drawing flag bit 2 set
+// meanwhile.
+void DrawLocatorKindLabel(void* dc, const LocatorPayload& locator, std::int32_t defaultSize);
 
 // Grows a box by d on every side, and unites two boxes (the empty box is neutral).
 void InflateBox(pl3::Box* box, std::int32_t d);

@@ -9,7 +9,10 @@
 #include "objects/attribute_locators.h"
 #include "objects/attribute_services.h"
 #include "objects/design_walks.h"
+#include "objects/drawing_seams.h"
+#include "objects/editor_seams.h"
 #include "objects/io_ports.h"
+#include "objects/item_sides.h"
 #include "objects/locator_dispatch.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
@@ -44,6 +47,20 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
 
 void ExtendBox(pl3::Box* box, pl3::Point p) { UniteBox(box, {p.x, p.y, p.x, p.y}); }
 
+// One line of an IO port outline: a track of the line width (a track keeps
+// half its width) in the locator's colour class.
+LinePayload OutlineLine(const LocatorPayload& locator, pl3::Point a, pl3::Point b, std::int32_t width) {
+  LinePayload line{};
+  line.head.layer = locator.head.layer;
+  line.head.transform = pl3::kIdentityTransform;
+  line.width = width / 2;
+  line.x1 = a.x;
+  line.y1 = a.y;
+  line.x2 = b.x;
+  line.y2 = b.y;
+  return line;
+}
+
 pl3::Box SquareAround(pl3::Point at, std::int32_t half) { return {at.x - half, at.y - half, at.x + half, at.y + half}; }
 
 }  // namespace
@@ -60,7 +77,7 @@ bool BuildIOPortOutline(const LocatorPayload& locator, const std::string& text, 
   measured.justification = locator.style1 | 4u;
   measured.rotation = pl3::R0;
   pl3::Box box;
-  if (!LocatorKindSlots.measureText || !LocatorKindSlots.measureText(measured, &box)) return false;
+  if (!MeasureLocatorText(measured, &box)) return false;
   const std::int32_t x0 = box.xmin, x1 = box.xmax, top = box.ymin, bottom = box.ymax;
   const pl3::Point tip{x1 + s * kIOPortPointPerSize, locator.y};
   const pl3::Point anchor{locator.x, locator.y};
@@ -107,36 +124,38 @@ namespace {
 
 std::string IOPortText(const Tower* locator, const LocatorPayload& p) {
   std::string text;
-  if (GetLocatorKindText(locator, &text)) return text;
+  if (GetLocatorKindTextOf(locator, p, &text)) return text;
   return p.kind == kLocatorNamedIOPort ? "NULL" : "";
 }
 
 }  // namespace
 
-void DrawIOPortLocator(void* view, const Tower* locator, const pl3::Transform& parent) {
-  const LocatorPayload p = ReadLocatorPayload(locator);
+void DrawIOPortLocator(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent) {
   IOPortOutline outline;
   if (!BuildIOPortOutline(p, IOPortText(locator, p), &outline)) return;
   for (int i = 0; i < outline.lineCount; ++i) {
     pl3::Point a = outline.lines[i][0], b = outline.lines[i][1];
     pl3::TransformSignedPoint(&parent, a.x, a.y);
     pl3::TransformSignedPoint(&parent, b.x, b.y);
-    if (LocatorKindSlots.drawLine) LocatorKindSlots.drawLine(view, a, b, outline.width, 0);
+    LinePayload line = OutlineLine(p, a, b, outline.width);
+    DrawEntityByType(&line, Type_Track, &pl3::kIdentityTransform, 0);
   }
   pl3::TransformSignedPoint(&parent, outline.text.x, outline.text.y);
-  if (LocatorKindSlots.drawText) LocatorKindSlots.drawText(view, outline.text, 0);
+  DrawLocatorText(dc, outline.text);
 }
 
-void GhostIOPortLocator(void* view, const LocatorPayload& locator) {
+void GhostIOPortLocator(void* dc, const LocatorPayload& locator) {
   std::string text;
   Tower* attribute = locator.attributeId ? FindDesignAttributeById(locator.attributeId) : nullptr;
   if (!attribute || !GetAttributeValueText(attribute, &text)) text = locator.kind == kLocatorNamedIOPort ? "NULL" : "";
   ReleaseTower(&attribute);
   IOPortOutline outline;
   if (!BuildIOPortOutline(locator, text, &outline)) return;
-  for (int i = 0; i < outline.lineCount; ++i)
-    if (LocatorKindSlots.drawLine) LocatorKindSlots.drawLine(view, outline.lines[i][0], outline.lines[i][1], outline.width, 1);
-  if (LocatorKindSlots.ghostText) LocatorKindSlots.ghostText(view, outline.text);
+  for (int i = 0; i < outline.lineCount; ++i) {
+    const LinePayload line = OutlineLine(locator, outline.lines[i][0], outline.lines[i][1], outline.width);
+    GhostEntityData(dc, Type_Track, &line, 0, &pl3::kIdentityTransform);
+  }
+  GhostLocatorText(dc, outline.text);
 }
 
 int GetIOPortBox(const Tower* locator, pl3::Box* box) {
@@ -219,9 +238,7 @@ std::int32_t GlobalNetBlockOffset(const LocatorPayload& locator, std::int32_t li
   return offset;
 }
 
-void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& parent) {
-  if (!LocatorKindSlots.drawText) return;
-  const LocatorPayload p = ReadLocatorPayload(locator);
+void DrawGlobalNetList(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent) {
   Tower* owner = LocatorOwner(locator);
   const std::string name = GetLocatorNameChild(locator, Type_GlobalNetListName);
   const std::vector<std::string> lines = BuildGlobalNetLines(owner, name.c_str());
@@ -231,7 +248,7 @@ void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& p
   pl3::Point at{p.x, p.y};
   pl3::TransformSignedPoint(&parent, at.x, at.y);
   if (!name.empty()) {
-    if (!lines.empty()) LocatorKindSlots.drawText(view, MakeLocatorText(placed, lines.front(), at), 0);
+    if (!lines.empty()) DrawLocatorText(dc, MakeLocatorText(placed, lines.front(), at));
     return;
   }
   const std::int32_t size = GetLocatorTextSize(p);
@@ -242,7 +259,7 @@ void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& p
     pl3::TransformVector(&placed.head.transform, dx, dy);
     LocatorPayload line = placed;
     line.style1 = 16;  // each line hangs from its own point
-    LocatorKindSlots.drawText(view, MakeLocatorText(line, lines[i], {at.x + dx, at.y + dy}), 0);
+    DrawLocatorText(dc, MakeLocatorText(line, lines[i], {at.x + dx, at.y + dy}));
   }
 }
 
@@ -405,8 +422,7 @@ int RefreshGraphicNetNames(const Tower* schematic) {
   return done;
 }
 
-void DrawGraphicNetName(void* view, const Tower* locator, std::uint32_t pass) {
-  const LocatorPayload p = ReadLocatorPayload(locator);
+void DrawGraphicNetName(void* dc, const Tower* locator, const LocatorPayload& p, std::uint32_t pass) {
   Tower* symbol = ReferencedSymbol(locator, p);
   pl3::Point origin;
   if (!symbol || !GetSymbolOrigin(symbol, &origin)) {
@@ -414,24 +430,21 @@ void DrawGraphicNetName(void* view, const Tower* locator, std::uint32_t pass) {
     return;
   }
   const pl3::Transform placement = GraphicNetNamePlacement(p, origin);
-  if (LocatorKindSlots.drawGraphic)
-    ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t size) {
-      LocatorKindSlots.drawGraphic(view, payload, size, type, placement, pass);
-    });
+  ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t) {
+    DrawEntityByType(payload, type, &placement, static_cast<int>(pass));
+  });
   ReleaseTower(&symbol);
-  if (!LocatorKindSlots.drawText) return;
-  for (const LocatorText& text : NetNameTexts(locator, p, placement)) LocatorKindSlots.drawText(view, text, pass);
+  for (const LocatorText& text : NetNameTexts(locator, p, placement)) DrawLocatorText(dc, text);
 }
 
-void GhostGraphicNetName(void* view, const LocatorPayload& locator, const Tower* symbol) {
+void GhostGraphicNetName(void* dc, const LocatorPayload& locator, const Tower* symbol) {
   if (!symbol) return;
   PrepareSymbolOrigin(symbol);
   pl3::Point origin{kDefaultSymbolOrigin, kDefaultSymbolOrigin};
   GetSymbolOrigin(symbol, &origin);
   const pl3::Transform placement = GraphicNetNamePlacement(locator, origin);
-  if (!LocatorKindSlots.ghostGraphic) return;
-  ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t size) {
-    LocatorKindSlots.ghostGraphic(view, payload, size, type, placement);
+  ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t) {
+    GhostEntityData(dc, type, payload, 0, &placement);
   });
 }
 
@@ -445,18 +458,15 @@ int GetGraphicNetNameBox(const Tower* locator, pl3::Box* box) {
     return 1;
   }
   const pl3::Transform placement = GraphicNetNamePlacement(p, origin);
-  if (LocatorKindSlots.graphicBox)
-    ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t size) {
-      pl3::Box item;
-      if (LocatorKindSlots.graphicBox(payload, size, type, placement, &item)) UniteBox(box, item);
-    });
+  ForEachSymbolGraphic(symbol, [&](std::uint16_t type, const std::uint8_t* payload, std::uint32_t) {
+    pl3::Box item = pl3::kEmptyBox;
+    GetEntityDataBox(payload, type, &item, &placement);
+    UniteBox(box, item);
+  });
   ReleaseTower(&symbol);
   for (const LocatorText& text : NetNameTexts(locator, p, placement)) {
     pl3::Box item;
-    if (LocatorKindSlots.measureText && LocatorKindSlots.measureText(text, &item)) {
-      InflateBox(&item, text.size * kTextBoxGrowthPerSize);
-      UniteBox(box, item);
-    }
+    if (GetLocatorTextBox(text, &item)) UniteBox(box, item);
   }
   return 1;
 }

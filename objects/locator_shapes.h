@@ -35,13 +35,15 @@ struct IOPortOutline {
 // locator's rotation about the locator point. False when the text cannot be
 // measured.
 bool BuildIOPortOutline(const LocatorPayload& locator, const std::string& text, IOPortOutline* outline);
-// Draws the outline and its text; the box of the outline united with the
-// 10-thou square. A Named IO Port without its attribute shows "NULL".
-void DrawIOPortLocator(void* view, const Tower* locator, const pl3::Transform& parent);
+// Draws the outline of the payload copy p and its text (taken from the
+// stored locator's owner) into the layer plane; the box of the outline
+// united with the 10-thou square. A Named IO Port without its attribute
+// shows "NULL".
+void DrawIOPortLocator(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent);
 int GetIOPortBox(const Tower* locator, pl3::Box* box);
 // XOR-draws the outline and text of an IO port being placed: the value of its
 // design attribute ("NULL" for a Named IO Port without one).
-void GhostIOPortLocator(void* view, const LocatorPayload& locator);
+void GhostIOPortLocator(void* dc, const LocatorPayload& locator);
 
 // ---- Display Global Nets -------------------------------------------------------------
 
@@ -62,8 +64,9 @@ std::string JoinLines(const std::vector<std::string>& lines);
 // `count` lines of height `lineHeight`, by the locator's vertical
 // justification and rotation.
 std::int32_t GlobalNetBlockOffset(const LocatorPayload& locator, std::int32_t lineHeight, std::size_t count);
-// Draws the list of a placed Display Global Nets locator in a schematic.
-void DrawGlobalNetList(void* view, const Tower* locator, const pl3::Transform& parent);
+// Draws the list of a placed Display Global Nets locator (the payload copy p
+// of the stored locator) in a schematic.
+void DrawGlobalNetList(void* dc, const Tower* locator, const LocatorPayload& p, const pl3::Transform& parent);
 
 // ---- Graphic net names ---------------------------------------------------------------
 
@@ -100,8 +103,9 @@ Tower* InsertGraphicNetName(const LocatorPayload& record);
 // locator of every Page of the Schematic. Returns the number of locators done.
 int RefreshGraphicNetNames(const Tower* schematic);
 
-// Draws the symbol's graphic items and the net name at each copy; its ghost
-// (after preparing the symbol's origin); its box.
-void DrawGraphicNetName(void* view, const Tower* locator, std::uint32_t pass);
-void GhostGraphicNetName(void* view, const LocatorPayload& locator, const Tower* symbol);
+// Draws the symbol's graphic items and the net name at each copy (the
+// payload copy p of the stored locator); its ghost (after preparing the
+// symbol's origin); its box.
+void DrawGraphicNetName(void* dc, const Tower* locator, const LocatorPayload& p, std::uint32_t pass);
+void GhostGraphicNetName(void* dc, const LocatorPayload& locator, const Tower* symbol);
 int GetGraphicNetNameBox(const Tower* locator, pl3::Box* box);

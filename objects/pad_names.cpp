@@ -8,13 +8,16 @@
 #include <string>
 
 #include "edit/window_data.h"
+#include "objects/attribute_services.h"
 #include "objects/design_helpers.h"
+#include "objects/frame_seams.h"
 #include "objects/pad_stacks.h"
 #include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
-#include "objects/symbol_services.h"
+#include "objects/symbol_seams.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
+#include "platform/gdi.h"
 #include "platform/reset_hooks.h"
 #include "platform/text_case.h"
 #include "store/seams.h"
@@ -27,7 +30,7 @@ namespace {
 constexpr std::uint32_t kPadNameMaxLength = 20;
 constexpr std::uint8_t kEditModePlacingPadName = 32;
 constexpr std::uint16_t kEntityStateSelected = 0x04;
-constexpr std::uint32_t kPadNameColour = 0x810000;  // RGB(129, 0, 0)
+constexpr COLORREF kPadNameColour = RGB(129, 0, 0);
 
 void ResetPadNameGlobals() { PadLabelOffset = {-1828800, -1828800}; }
 const bool g_registered = pl3::RegisterGlobalReset(&ResetPadNameGlobals);
@@ -264,17 +267,15 @@ int DecrementNameSuffix(char* name) {
 
 int EditPadName(const Tower* pad, PadLabelHead** label) {
   CurrentWindowData* w = ActiveWindowData;
-  if (!w || !label || !SymbolServiceSlots.enterText) return 0;
+  if (!w || !label) return 0;
   ReleaseTower(&w->TemporaryEntity);
   w->TemporaryEntity = LabelHierOf(pad);
   if (const char* name = GetPadLabelName(pad)) {
     std::free(w->PadNameText);
     w->PadNameText = HeapCopy(name);
   }
-  int confirmed = 0;
-  w->PadNameText =
-      SymbolServiceSlots.enterText("Edit Pad Name", "Enter Name", w->PadNameText, kPadNameMaxLength, &confirmed);
-  if (confirmed && w->PadNameText && *w->PadNameText) {
+  w->PadNameText = ShowEnterTextDlgEx("Edit Pad Name", "Enter Name", w->PadNameText, kPadNameMaxLength);
+  if (EnterTextDialogResult && w->PadNameText && *w->PadNameText) {
     if (Entity* hier = TowerEntity(w->TemporaryEntity)) hier->flags |= kEntityStateSelected;
     *label = NewPadLabel(w->PadNameText);
     w->EditMode = kEditModePlacingPadName;
@@ -287,7 +288,7 @@ int EditPadName(const Tower* pad, PadLabelHead** label) {
 void EndPadNaming() {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
-  if (SymbolServiceSlots.finishPinPlacement) SymbolServiceSlots.finishPinPlacement(w->TemporaryEntity);
+  FinishPinPlacement(w->TemporaryEntity);
   ReleaseTower(&w->TemporaryEntity);
   w->EditMode = 0;
 }
@@ -300,14 +301,21 @@ int DrawPadLabel(void* dc, const Tower* label) {
   pl3::Box box{};
   const bool boxed = name && pad && GetPadStackInstanceBox(pad, &box);
   ReleaseTower(&pad);
-  if (!boxed || !SymbolServiceSlots.measureText || !SymbolServiceSlots.drawCentredText) return 1;
-  if (SymbolServiceSlots.worldBoxToView) SymbolServiceSlots.worldBoxToView(&box);
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  if (!SymbolServiceSlots.measureText(dc, name, &width, &height)) return 1;
+  if (!boxed) return 1;
+  BoxToView(&box);
+  NormaliseBox(&box);
+  HDC hdc = static_cast<HDC>(dc);
+  SIZE size{};
+  if (!GetTextExtentPoint32(hdc, name, static_cast<int>(std::strlen(name)), &size)) return 1;
   const std::int64_t boxWidth = static_cast<std::int64_t>(box.xmax) - box.xmin;
   const std::int64_t boxHeight = static_cast<std::int64_t>(box.ymax) - box.ymin;
-  if (width < boxWidth && height < boxHeight) SymbolServiceSlots.drawCentredText(dc, name, box, kPadNameColour);
+  if (size.cx >= boxWidth || size.cy >= boxHeight) return 1;
+  const int oldMode = SetBkMode(hdc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(hdc, kPadNameColour);
+  RECT rc{box.xmin, box.ymin, box.xmax, box.ymax};
+  DrawText(hdc, name, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SetTextColor(hdc, oldColour);
+  SetBkMode(hdc, oldMode);
   return 1;
 }
 
@@ -378,12 +386,12 @@ Tower* GetSymbol(HWND owner, const Tower* design, char* designator) {
 
 void SyncImportedSymbolAttributes(const Tower* instance) {
   const CurrentWindowData* w = ActiveWindowData;
-  if (!w || !instance || !SymbolServiceSlots.findImportedSymbol || !SymbolServiceSlots.getUserAttributeText) return;
+  if (!w || !instance) return;
   Tower* group = NetHierGroupOf(w->design);
   Tower* designatorGroup = NewestChildTower(instance, Type_Designator);
   const char* designator = designatorGroup ? ChildText(designatorGroup, Type_DesignatorString) : nullptr;
   ReleaseTower(&designatorGroup);
-  Tower* imported = group && designator ? SymbolServiceSlots.findImportedSymbol(group, designator) : nullptr;
+  Tower* imported = group && designator ? FindImportedSymbol(group, designator) : nullptr;
   ReleaseTower(&group);
   Tower* lists = imported ? GetChildTower(imported, kTypeImportedAttributes) : nullptr;
   while (lists && FindNextEntity(lists)) {
@@ -393,7 +401,7 @@ void SyncImportedSymbolAttributes(const Tower* instance) {
       LastLevel(attributes).flags |= kLevelPositioned;
       const char* name = ChildText(attributes, kTypeImportedAttributeName);
       if (!name) continue;
-      char* text = SymbolServiceSlots.getUserAttributeText(instance, name);
+      char* text = GetUserAttributeText(instance, name);
       const char* value = ChildText(attributes, kTypeImportedAttributeValue);
       if (text && !(value && pl3::EqualsNoCase(value, text))) {
         Tower* at = DuplicateTower(attributes);

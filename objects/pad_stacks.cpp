@@ -5,9 +5,10 @@
 #include "edit/window_data.h"
 #include "geometry/raster_state.h"
 #include "geometry/transform.h"
+#include "objects/drawing_seams.h"
 #include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
-#include "objects/symbol_services.h"
+#include "objects/symbol_seams.h"
 #include "objects/type_codes.h"
 #include "objects/undo_seams.h"
 #include "objects/walker.h"
@@ -244,11 +245,11 @@ pl3::Box* GetPadStackInstanceBox(const Tower* pad, pl3::Box* box) {
 
 int GetPadStackLayerBox(const Tower* layerEntry, pl3::Box* box) {
   const std::uint8_t* entry = PayloadOfAtLeast(TowerEntity(layerEntry), kLayerInfoSize);
-  if (!entry || !SymbolServiceSlots.getBox) return 0;
+  if (!entry) return 0;
   Tower* shape = GetInfoTargetTower(layerEntry, nullptr);
   if (!shape) return 0;
   pl3::Box found = *box;
-  const int ok = SymbolServiceSlots.getBox(shape, &found);
+  const int ok = GetItemBox(shape, &found);
   ReleaseTower(&shape);
   if (!ok) return 0;
   const pl3::Transform t = TransformAt(entry, 20);
@@ -358,14 +359,13 @@ std::int32_t DrawPadStackLayer(void* dc, const Tower* layerEntry, const pl3::Tra
         const std::uint32_t before = w->WalkFlags;
         const std::uint32_t savedFill = pl3::g_raster.fillValue;
         w->WalkFlags |= kWalkHighlighting | kWalkInnerLayersOnePass;
-        if (SymbolServiceSlots.drawFillValue) pl3::g_raster.fillValue = SymbolServiceSlots.drawFillValue();
         const std::int32_t r = walk();
         if (action != WalkAction_AddToInsertion && action != WalkAction_CopyToGhostParent) result = r;
         pl3::g_raster.fillValue = savedFill;
         w->WalkFlags = before;
       } else if (action == WalkAction_CopyToGhostParent) {
         walk();
-      } else if (!SymbolServiceSlots.isLayerEnabled || SymbolServiceSlots.isLayerEnabled(layer, action)) {
+      } else if (IsLayerEnabled(layer, action)) {
         const std::int32_t r = walkOn(layer);
         if (action != WalkAction_AddToInsertion) result = r;
       }
@@ -499,8 +499,8 @@ int IsShapeStillReferenced(const Tower* design, const Tower* layerEntry) {
 
 int DeletePadStackLayerShape(std::uint8_t layer, std::uint8_t flags) {
   CurrentWindowData* w = ActiveWindowData;
-  if (!w || !w->design || !SymbolServiceSlots.findPadStackLayer) return 0;
-  Tower* entry = SymbolServiceSlots.findPadStackLayer(w->design, layer);
+  if (!w || !w->design) return 0;
+  Tower* entry = FindPadStackLayer(w->design, layer);
   if (!entry) return 0;
   int done = 1;
   if (flags & 2) {

@@ -6,6 +6,7 @@
 #include "objects/designators.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/ok_cancel_dialog.h"
 #include "platform/responder.h"
 #include "store/seams.h"
 #include "store/tower.h"
@@ -70,34 +71,23 @@ void Accept(HWND dialog) {
   EndDialog(dialog, 1);
 }
 
+INT_PTR InitialiseDialog(HWND dialog, LPARAM parameter) {
+  auto* block = reinterpret_cast<SelectAttributeBlock*>(parameter);
+  if (!block) {
+    ShowMessage(dialog, "SelectAttributeDlgProc called without LParam", "Error");
+    EndDialog(dialog, 0);
+    return TRUE;
+  }
+  SetWindowLongPtr(dialog, DWLP_USER, parameter);
+  Initialise(dialog, block);
+  return FALSE;
+}
+
+constexpr pl3::OkCancelSteps kSteps{&InitialiseDialog, &Accept};
+
 }  // namespace
 
 INT_PTR CALLBACK SelectAttributeDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   (void)kRegistered;
-  switch (message) {
-    case WM_INITDIALOG: {
-      auto* block = reinterpret_cast<SelectAttributeBlock*>(lParam);
-      if (!block) {
-        ShowMessage(dialog, "SelectAttributeDlgProc called without LParam", "Error");
-        EndDialog(dialog, 0);
-        return TRUE;
-      }
-      SetWindowLongPtr(dialog, DWLP_USER, lParam);
-      Initialise(dialog, block);
-      return FALSE;
-    }
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          Accept(dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, 0);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    default:
-      return FALSE;
-  }
+  return pl3::OkCancelDialogProc(kSteps, dialog, message, wParam, lParam);
 }

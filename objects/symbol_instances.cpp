@@ -6,20 +6,17 @@
 #include "geometry/transform.h"
 #include "objects/pad_stacks.h"
 #include "objects/payload_access.h"
-#include "objects/symbol_services.h"
+#include "objects/design_helpers.h"
+#include "objects/dimensioner_seams.h"
+#include "objects/drawing_seams.h"
 #include "objects/type_codes.h"
+#include "objects/view_seams.h"
 #include "objects/walker.h"
-#include "platform/reset_hooks.h"
 #include "store/filing_seams.h"
 #include "store/seams.h"
 #include "store/tower.h"
 
-SymbolServices SymbolServiceSlots;
-
 namespace {
-
-void ResetSymbolServices() { SymbolServiceSlots = SymbolServices{}; }
-const bool g_registered = pl3::RegisterGlobalReset(&ResetSymbolServices);
 
 constexpr std::uint16_t kTypeSymbolOptions = 10318;
 constexpr std::int32_t kPinHalfSquare = 365760;  // 10 thou
@@ -175,10 +172,10 @@ void DragOrigin(void* dc, const Tower* item, OriginDrag* mouse) {
   if (!mouse) return;
   std::int32_t x = mouse->currentPoint.x - mouse->grabOffset.x;
   std::int32_t y = mouse->currentPoint.y - mouse->grabOffset.y;
-  if (SymbolServiceSlots.snapXYFine) SymbolServiceSlots.snapXYFine(&x, &y);
-  if (SymbolServiceSlots.drawOriginSquare) SymbolServiceSlots.drawOriginSquare(dc, item);
+  SnapXYFine(&x, &y);
+  DrawOriginSquare(dc, item);
   SetTowerOrigin(item, x, y);
-  if (SymbolServiceSlots.drawOriginSquare) SymbolServiceSlots.drawOriginSquare(dc, item);
+  DrawOriginSquare(dc, item);
   mouse->previousPoint = mouse->currentPoint;
 }
 
@@ -270,11 +267,15 @@ void UnionBox(pl3::Box* box, const pl3::Box& other) {
   box->ymax = higher(box->ymax, other.ymax);
 }
 
-int BoxOf(const Tower* item, pl3::Box* box) {
-  return SymbolServiceSlots.getBox && item ? SymbolServiceSlots.getBox(item, box) : 0;
-}
-
 }  // namespace
+
+int GetItemBox(const Tower* item, pl3::Box* box) {
+  pl3::Box found = pl3::kEmptyBox;
+  if (item) GetBox(item, &found);
+  if (!IsBoxValid(&found)) return 0;
+  *box = found;
+  return 1;
+}
 
 void GetRectangleBox(pl3::Box* box, const pl3::Transform* t) {
   const pl3::Point corners[4] = {
@@ -298,7 +299,7 @@ int GetSymbolInstanceInfoBox(const std::uint8_t* symbolInstanceInfo, pl3::Box* b
     ShowMessage(FrameWindow, "Unable to retrieve Symbol Def", "GetSymbolInstanceInfoBox");
     return 0;
   }
-  const int found = BoxOf(definition, box);
+  const int found = GetItemBox(definition, box);
   ReleaseTower(&definition);
   return found;
 }
@@ -307,7 +308,7 @@ int GetShapeInstanceBox(const Tower* shape, pl3::Box* box) {
   Tower* definition = GetShapeDefinitionTower(shape);
   if (!definition) return 0;
   pl3::Box found = *box;
-  const int ok = BoxOf(definition, &found);
+  const int ok = GetItemBox(definition, &found);
   ReleaseTower(&definition);
   if (!ok) return 0;
   if (const std::uint8_t* placed = ChildPayloadOfAtLeast(shape, Type_Transform, sizeof(pl3::Transform))) {
@@ -329,7 +330,7 @@ int GetSymbolPinBox(const Tower* pin, pl3::Box* box) {
   if (label && FindNextEntity(label)) {
     LastLevel(label).flags = kLevelLast | kLevelPositioned;
     pl3::Box labelBox{-1, -1, 0, 0};
-    if (BoxOf(label, &labelBox)) UnionBox(&square, labelBox);
+    if (GetItemBox(label, &labelBox)) UnionBox(&square, labelBox);
   }
   ReleaseTower(&label);
   *box = square;

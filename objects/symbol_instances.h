@@ -64,6 +64,9 @@ Tower* GetOwningSymbolTower(const Tower* item);
 
 // ---- Boxes --------------------------------------------------------------------
 
+// The editing engine's world box of any item (GetBox); 0, box untouched,
+// when it has none.
+int GetItemBox(const Tower* item, pl3::Box* box);
 // The box of a box's four corners mapped through the transform.
 void GetRectangleBox(pl3::Box* box, const pl3::Transform* t);
 // The box of the definition a SymbolInstanceInfo names; 0 (box untouched) when it does not resolve.

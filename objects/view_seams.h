@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "platform/win_types.h"
 
 // Snap a point to the active window's grid (forced or when snapping is on),
 // or to 1/20 inch about the grid origin (fine).
@@ -19,6 +20,10 @@ void SetCursorToPoint(void* window, pl3::Point point);
 void CentreViewOnPoint(void* window, pl3::Point point);
 // Refreshes the status bar; the result is handed back to callers.
 int UpdateStatusBar(void* window);
+// The frame's status bar, which the status texts are sent to, and its height
+// (defined with the frame's globals in app/).
+extern HWND StatusBarWindow;
+extern int StatusBarHeight;
 // Redraws the whole view of the window.
 void RedrawView(void* window);
 // Scrolls the editor view as its scroll bars do (bar WM_HSCROLL or WM_VSCROLL).

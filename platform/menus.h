@@ -104,6 +104,7 @@ constexpr DWORD ERROR_MENU_ITEM_NOT_FOUND = 1456;
 
 constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;
 constexpr UINT SPI_GETFLATMENU = 0x1022;
+constexpr UINT SPI_SETFLATMENU = 0x1023;  // pvParam non-null: flat
 
 struct MENUITEMINFOA {
   UINT cbSize;
@@ -220,8 +221,9 @@ struct NONCLIENTMETRICSA {
   LOGFONTA lfMessageFont;
 };
 using NONCLIENTMETRICS = NONCLIENTMETRICSA;
-// SPI_GETNONCLIENTMETRICS (fonts and sizes of captions and menus) and
-// SPI_GETFLATMENU (a BOOL: menus are drawn flat; always FALSE here).
+// SPI_GETNONCLIENTMETRICS (fonts and sizes of captions and menus),
+// SPI_GETFLATMENU (a BOOL: menus are drawn flat; FALSE until set) and
+// SPI_SETFLATMENU (flat while pvParam is non-null; reset before each test).
 BOOL SystemParametersInfoA(UINT action, UINT param, void* out, UINT winIni);
 #define SystemParametersInfo SystemParametersInfoA
 

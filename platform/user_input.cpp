@@ -1,6 +1,7 @@
 // Keyboard and mouse: focus, activation, capture, key state, the cursor, the
 // beep, and the road from input (reported by a backend or a test) to mouse
 // and key messages.
+#include "platform/window_handover.h"
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -239,7 +240,7 @@ HWND SetActiveWindow(HWND hwnd) {
 HWND GetActiveWindow() { return S().active; }
 
 BOOL SetForegroundWindow(HWND hwnd) {
-  if (!Find(hwnd)) return FALSE;
+  if (!Find(hwnd)) return pl3::handover::IsRemote(hwnd) && pl3::handover::RaiseRemote(hwnd) ? TRUE : FALSE;
   ActivateWindow(hwnd, WA_ACTIVE);
   return TRUE;
 }

@@ -25,9 +25,15 @@ MenuTable& Menus() {
   return table;
 }
 
+bool& FlatMenus() {
+  static bool flat = false;
+  return flat;
+}
+
 void ResetMenus() {
   Menus().menus.clear();
   Menus().next = 0x20000;
+  FlatMenus() = false;
 }
 
 const bool kResetRegistered = RegisterGlobalReset(&ResetMenus);
@@ -555,7 +561,8 @@ BOOL SystemParametersInfoA(UINT action, UINT, void* out, UINT) {
       m->lfMessageFont = menuFont;
       return TRUE;
     }
-    case SPI_GETFLATMENU: *static_cast<BOOL*>(out) = FALSE; return TRUE;
+    case SPI_GETFLATMENU: *static_cast<BOOL*>(out) = FlatMenus() ? TRUE : FALSE; return TRUE;
+    case SPI_SETFLATMENU: FlatMenus() = out != nullptr; return TRUE;
     default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
 }

@@ -15,6 +15,7 @@
 #include "platform/gdi.h"
 #include "platform/menu_internal.h"
 #include "platform/scroll_internal.h"
+#include "platform/window_handover.h"
 
 namespace pl3::user {
 
@@ -65,6 +66,7 @@ bool Retrieve(MSG* out, HWND filter, UINT lo, UINT hi, bool remove) {
   State& s = S();
   FreeZombies();
   backend::Active().pollEvents(0);
+  handover::Poll();
   DeliverCloseSignal();
   CaretBlink();
   bool got = TakePosted(out, filter, lo, hi, remove);
@@ -104,6 +106,7 @@ std::uint64_t Now() {
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowRecord* w = Find(hwnd);
+  if (!w && handover::IsRemote(hwnd)) return handover::SendRemote(hwnd, message, wParam, lParam);
   if (!w || !w->proc) return 0;
   return CallProc(w->proc, hwnd, message, wParam, lParam);
 }

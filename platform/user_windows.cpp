@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/gdi.h"
+#include "platform/window_handover.h"
 #include "platform/menu_internal.h"
 #include "platform/scroll_internal.h"
 #include "platform/reset_hooks.h"
@@ -707,7 +708,11 @@ HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR window
   return nullptr;
 }
 
-HWND FindWindowA(LPCSTR className, LPCSTR windowName) { return FindWindowExA(nullptr, nullptr, className, windowName); }
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+  if (HWND local = FindWindowExA(nullptr, nullptr, className, windowName)) return local;
+  // Another instance of the program may show it.
+  return pl3::handover::FindRemote(className, windowName);
+}
 
 static bool EnumTree(HWND h, WNDENUMPROC fn, LPARAM param) {
   WindowRecord* w = Find(h);
@@ -895,6 +900,11 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
 // ---- Rectangles and coordinates ----------------------------------------------------------------
 
 BOOL GetWindowRect(HWND hwnd, RECT* out) {
+  // The desktop is the screen.
+  if (hwnd && hwnd == GetDesktopWindow() && out) {
+    *out = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return TRUE;
+  }
   WindowRecord* w = Find(hwnd);
   if (!w || !out) return FALSE;
   *out = WindowScreenRect(w);

@@ -6,6 +6,7 @@
 #include "objects/attribute_services.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/ok_cancel_dialog.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
 
@@ -30,29 +31,23 @@ char* g_buffer = nullptr;
 void ResetNetNameDialog() { g_buffer = nullptr; }
 const bool g_resetRegistered = pl3::RegisterGlobalReset(&ResetNetNameDialog);
 
-INT_PTR CALLBACK NetNameDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SendDlgItemMessage(dialog, kNameEditId, EM_LIMITTEXT, kNetNameBufferSize - 1, 0);
-      SetDlgItemText(dialog, kNameEditId, g_buffer ? g_buffer : "");
-      SetFocus(GetDlgItem(dialog, kNameEditId));
-      SendDlgItemMessage(dialog, kNameEditId, EM_SETSEL, 0, -1);
-      return FALSE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          if (g_buffer) GetDlgItemText(dialog, kNameEditId, g_buffer, static_cast<int>(kNetNameBufferSize));
-          EndDialog(dialog, 1);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, 0);
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    default:
-      return FALSE;
-  }
+INT_PTR Initialise(HWND dialog, LPARAM) {
+  SendDlgItemMessage(dialog, kNameEditId, EM_LIMITTEXT, kNetNameBufferSize - 1, 0);
+  SetDlgItemText(dialog, kNameEditId, g_buffer ? g_buffer : "");
+  SetFocus(GetDlgItem(dialog, kNameEditId));
+  SendDlgItemMessage(dialog, kNameEditId, EM_SETSEL, 0, -1);
+  return FALSE;
+}
+
+void Accept(HWND dialog) {
+  if (g_buffer) GetDlgItemText(dialog, kNameEditId, g_buffer, static_cast<int>(kNetNameBufferSize));
+  EndDialog(dialog, 1);
+}
+
+constexpr pl3::OkCancelSteps kSteps{&Initialise, &Accept};
+
+INT_PTR CALLBACK NetNameDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return pl3::OkCancelDialogProc(kSteps, dialog, message, wParam, lParam);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/editor_window_services.h"
 #include "app/pending_services.h"
 #include "edit/window_data.h"
+#include "objects/item_helper_seams.h"
 #include "platform/menus.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -19,7 +20,7 @@ class HoldMenu : public testing::Test {
   }
   void TearDown() override {
     pl3::ClearMenuHook();
-    if (RightButtonMenu && IsMenu(RightButtonMenu)) DestroyMenu(RightButtonMenu);
+    if (RightButtonMenu && IsMenu(RightButtonMenu)) DestroyOwnerDrawnMenu(RightButtonMenu);
     RightButtonMenu = nullptr;
     DestroyWindow(owner);
   }

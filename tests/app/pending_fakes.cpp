@@ -21,7 +21,6 @@ int Calls::Count(const std::string& name) const {
 }
 
 namespace {
-void Note(const char* name) { Recorded().names.push_back(name); }
 
 void ResetFakes() {
   Recorded() = Calls{};
@@ -32,7 +31,6 @@ const bool registered = pl3::RegisterGlobalReset(&ResetFakes);
 
 }  // namespace pendingfakes
 
-using pendingfakes::Note;
 using pendingfakes::Recorded;
 
 void UpdateRubberBandGhost(HWND) { ++Recorded().ghostUpdates; }
@@ -69,14 +67,4 @@ int ShowHoldMenu(HWND, int, int) {
   pendingfakes::Recorded().names.push_back("ShowHoldMenu");
   if (pendingfakes::Recorded().duringHoldMenu) pendingfakes::Recorded().duringHoldMenu();
   return pendingfakes::Recorded().holdMenuResult;
-}
-void MakeMenuOwnerDrawn(HMENU menu, int topLevel, int withExtras) {
-  Note("MakeMenuOwnerDrawn");
-  Recorded().ownerDrawnMenus.push_back(menu);
-  Recorded().ownerDrawnArguments.push_back(topLevel * 10 + withExtras);
-}
-void FreeOwnerDrawnMenu(HMENU menu) {
-  Note("FreeOwnerDrawnMenu");
-  Recorded().freedMenus.push_back(menu);
-  Recorded().freedMenuWasLive.push_back(IsMenu(menu) != FALSE);
 }

@@ -24,11 +24,6 @@ struct Calls {
   std::vector<std::string> scriptsRun;
   int holdMenuResult = 1;                     // what ShowHoldMenu answers
   void (*duringHoldMenu)() = nullptr;         // run while the hold menu is open
-  // Owner-drawn menus.
-  std::vector<HMENU> ownerDrawnMenus;        // MakeMenuOwnerDrawn's menus
-  std::vector<int> ownerDrawnArguments;      // top level x 10 + with extras
-  std::vector<HMENU> freedMenus;             // FreeOwnerDrawnMenu's menus
-  std::vector<bool> freedMenuWasLive;        // whether each was still a menu when freed
   int Count(const std::string& name) const;
 };
 Calls& Recorded();

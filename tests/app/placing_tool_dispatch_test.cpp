@@ -14,17 +14,17 @@
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
 #include "objects/size_table.h"
-#include "objects/symbol_services.h"
+#include "platform/dialog_hooks.h"
 #include "objects/type_codes.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
 namespace {
 
-char* AnswerDatumName(const char*, const char*, char* initial, std::uint32_t, int* confirmed) {
-  std::free(initial);
-  *confirmed = 1;
-  return strdup("EDGE");
+// Answers "EnterTextDlg" with the datum's name.
+void AnswerDatumName(HWND dialog) {
+  pl3::TypeDialogText(dialog, 72, "EDGE");
+  pl3::ClickDialogButton(dialog, IDOK);
 }
 
 class PlacingToolRoad : public testing::Test {
@@ -45,7 +45,7 @@ class PlacingToolRoad : public testing::Test {
     (*sizes)[SizeKind_Fonts].entries.push_back(font);
     window->sizeTable = sizes.get();
     ActiveWindowData = window.get();
-    SymbolServiceSlots.enterText = &AnswerDatumName;
+    pl3::SetDialogHook("EnterTextDlg", &AnswerDatumName);
   }
   void TearDown() override {
     delete window->PendingRecord;

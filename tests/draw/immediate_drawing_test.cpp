@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../store/tower_test_support.h"
+#include "draw/display_builders.h"
 #include "draw/draw_seams.h"
 #include "draw/entity_drawing.h"
 #include "draw/ghost_seams.h"
@@ -100,15 +101,7 @@ struct Window {
 };
 
 pl3::TrackLayout Track(std::uint8_t layer, int x1, int y1, int x2, int y2, int width) {
-  pl3::TrackLayout t{};
-  t.head.layer = layer;
-  t.head.transform = pl3::kIdentityTransform;
-  t.width = width;
-  t.x1 = x1;
-  t.y1 = y1;
-  t.x2 = x2;
-  t.y2 = y2;
-  return t;
+  return MakeTrackRecord(layer, {x1, y1}, {x2, y2}, width);
 }
 
 pl3::HoleLayout Hole(std::uint8_t first, std::uint8_t last, int size1, int size2) {

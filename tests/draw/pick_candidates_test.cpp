@@ -18,7 +18,7 @@ TEST(AreaPickCandidates, ReadTheAreaPickListInItsOrder) {
   EXPECT_EQ(AreaPickCandidate(0), nullptr);
   Tower* a = NewEntity(1);
   Tower* b = NewEntity(3);
-  pl3::BeginAreaPick({10, 10, 20, 20}, 0, 0, 0);
+  pl3::BeginAreaPick({10, 10, 20, 20});
   for (Tower* t : {a, b}) {
     pl3::g_raster.currentEntity = t;
     pl3::g_raster.pickPending = 1;

@@ -47,7 +47,9 @@ struct Surface {
 TEST(AreaPick, ListsAnEntityOnceAndMarksItPicked) {
   Tower* a = NewEntity(1);
   Tower* b = NewEntity(3);
-  pl3::BeginAreaPick({10, 10, 20, 20}, 7, 8, 9);
+  int item = 0, head = 0, node = 0;
+  pl3::BeginAreaPick({10, 10, 20, 20});
+  pl3::SetAreaPickContext(&item, &head, &node);
 
   g_raster.currentEntity = nullptr;
   EXPECT_EQ(PickHorizontalRun(0, 30, 15), 0);  // no current entity
@@ -62,15 +64,23 @@ TEST(AreaPick, ListsAnEntityOnceAndMarksItPicked) {
   EXPECT_TRUE(TowerEntity(a)->flags & pl3::kEntityPicked);
   EXPECT_EQ(PickHorizontalRun(12, 14, 12), 1);  // already picked: no second node
 
+  // The vertical run finds an entity already listed instead of marking it.
   g_raster.currentEntity = b;
+  g_raster.pickPending = 1;
   EXPECT_EQ(PickVerticalRun(21, 0, 30), 0);
   EXPECT_EQ(PickVerticalRun(20, 0, 10), 1);
+  EXPECT_EQ(g_raster.pickPending, 0);
+  EXPECT_FALSE(TowerEntity(b)->flags & pl3::kEntityPicked);
+  EXPECT_EQ(PickVerticalRun(15, 12, 14), 1);
+  EXPECT_EQ(pl3::CountListNodes(pl3::PickList()), 2u);
 
   pl3::PickListNode* list = pl3::PickList();
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(TowerEntity(list->entity), TowerEntity(b));  // newest first
-  EXPECT_EQ(list->context[0], 7u);
-  EXPECT_EQ(list->context[2], 9u);
+  EXPECT_EQ(list->context[0], &item);
+  EXPECT_EQ(list->context[2], &node);
+  pl3::ForgetPickedItems();
+  EXPECT_EQ(list->context[0], nullptr);
   ASSERT_NE(list->next, nullptr);
   EXPECT_EQ(TowerEntity(list->next->entity), TowerEntity(a));
   EXPECT_EQ(list->next->next, nullptr);
@@ -87,7 +97,7 @@ TEST(AreaPick, ThroughTheKernelsSpanTarget) {
   Tower* a = NewEntity(1);
   pl3::ViewClip clip = {0, 0, 99, 99, 100, 100};
   g_raster.clip = &clip;
-  pl3::BeginAreaPick({40, 40, 45, 45}, 0, 0, 0);
+  pl3::BeginAreaPick({40, 40, 45, 45});
   g_raster.spanTarget = pl3::kTargetAreaPick;
   g_raster.currentEntity = a;
   g_raster.pickPending = 1;

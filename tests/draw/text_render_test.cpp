@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "../store/tower_test_support.h"
+#include "draw/display_builders.h"
+#include "draw/display_list.h"
 #include "draw/text_layout.h"
 #include "draw/text_render.h"
 #include "edit/window_data.h"
@@ -13,7 +15,6 @@
 #include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
 #include "draw/draw_flags.h"
-#include "tests/draw/text_render_fakes.h"
 #include "tests/geometry/raster_fixture.h"
 
 namespace {
@@ -38,7 +39,6 @@ struct TextBuffer {
 class TextRender : public ::testing::Test {
  protected:
   void SetUp() override {
-    TextRenderCalls() = {};
     font = NewFont(3);
   }
   void TearDown() override {
@@ -129,7 +129,6 @@ TEST_F(TextRender, CollectingModeAppendsEachGlyphPolygonAtThePen) {
   EXPECT_EQ(FirstPoint(0).y, y0);
   // b starts after a, the missing glyph and its own left bearing.
   EXPECT_EQ(FirstPoint(1).x, x0 + 100 * M + kMissingGlyphSize + 5 * M);
-  EXPECT_TRUE(TextRenderCalls().polygonLayers.empty());
 }
 
 TEST_F(TextRender, AnchorOffsetTakesTheTextsHeight) {
@@ -259,11 +258,80 @@ TEST_F(TextRender, InAMirroredSymbolThePlaneTextIsReflectedAboutItsOrigin) {
   ReleaseTower(&symbol);
 }
 
-TEST_F(TextRender, DisplayListModeSkipsAnOutlineLongerThanItsRecord) {
+constexpr std::uint16_t kBoardCode = 102;  // a PCB design
+
+// A PCB window with a display list over a board that holds the text: a
+// render runs inside the text's build, as the list's text handler runs it.
+struct ListedText {
+  CurrentWindowData w{kEditorPcb};
+  geomtest::Plane plane{40, 40};
+  Tower* board = towertest::NewTopLevelEntity(kBoardCode);
+  Tower* entity = nullptr;
+  explicit ListedText(TextBuffer& t) {
+    LayerRecord& r = w.layerTable.layers[7];
+    r.flags = kLayerPresent | kLayerVisible;
+    r.planeBit = 1;
+    w.design = board;
+    w.Display = NewDisplayList();
+    ActiveWindowData = &w;
+    entity = InsertEntity(board, static_cast<std::uint32_t>(t.bytes.size()), 5, t.get());  // a Text
+  }
+  ~ListedText() {
+    FreeDisplayList(List());
+    w.Display = nullptr;
+    ActiveWindowData = nullptr;
+    ReleaseTower(&entity);
+    DeleteEntity(board);
+    ReleaseTower(&board);
+  }
+  DisplayList* List() { return static_cast<DisplayList*>(w.Display); }
+  void RenderInBuild(const TextPayload* text, std::uint8_t mode) {
+    struct Call {
+      const TextPayload* text;
+      std::uint8_t mode;
+    } call{text, mode};
+    CurrentDisplayList = List();
+    CurrentDisplayEntity = entity;
+    RunDisplayBuild(entity, 7, &pl3::kIdentityTransform, 37, [](void* context) {
+      const auto* c = static_cast<const Call*>(context);
+      RenderTextEntity(nullptr, c->text, c->mode, &pl3::kIdentityTransform);
+    }, &call);
+    CurrentDisplayList = nullptr;
+    CurrentDisplayEntity = nullptr;
+  }
+  std::vector<const DisplayItem*> Items() {
+    std::vector<const DisplayItem*> out;
+    for (DisplayNode* n : List()->lists)
+      for (; n; n = n->next) out.push_back(n->item);
+    return out;
+  }
+};
+
+// Mode 9 hands glyphs to the display list's builders only: inside the text's
+// build a's polygon becomes one polygon item of the text on its layer, and
+// a's outline, which runs past its record, is skipped; nothing is drawn.
+// Outside a build it adds nothing; no other mode adds anything.
+TEST_F(TextRender, DisplayListModeGoesToTheListOnly) {
   TextBuffer t("a", 3);
+  SetStringBox(t.get());
+  ListedText listed(t);
   RenderTextEntity(nullptr, t.get(), 9, &pl3::kIdentityTransform);
-  EXPECT_EQ(TextRenderCalls().polygonLayers, std::vector<std::uint8_t>{7});
-  EXPECT_TRUE(TextRenderCalls().outlineLayers.empty());
+  EXPECT_TRUE(listed.Items().empty()) << "no build, no item";
+
+  listed.RenderInBuild(t.get(), 9);
+  const std::vector<const DisplayItem*> items = listed.Items();
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0]->kind, 4);  // a polygon
+  EXPECT_EQ(items[0]->layer, 7);
+  EXPECT_TRUE(items[0]->flags & kItemTextOutline);
+  EXPECT_EQ(TowerEntity(items[0]->entity), TowerEntity(listed.entity));
+  EXPECT_TRUE(listed.plane.Lit().empty()) << "the list mode draws nothing";
+
+  for (std::uint8_t mode : {0, 1, 2, 5, 8, 10, 11}) {
+    listed.RenderInBuild(t.get(), mode);
+    EXPECT_EQ(listed.Items().size(), 1u) << "mode " << int{mode};
+  }
+  EXPECT_EQ(CollectedTextPolygons.count, 1u) << "mode 10 collected a's polygon instead";
 }
 
 TEST_F(TextRender, MissingCharacterWidensAnOverbarByTheMissingSize) {

@@ -91,10 +91,6 @@ void UpdateChangedNetMembers(int) { Note("nets updated"); }
 void RemoveMovingPoints(const Tower* item) { Note("moving points dropped " + Describe(item)); }
 
 // The frame's menus.
-void SetOwnerDrawnItemText(std::uintptr_t data, const char* text) {
-  Note("owner-drawn text " + std::to_string(data) + " " + text);
-}
-void RefreshOwnerDrawnMenu(HMENU, int flags) { Note("menu refreshed " + std::to_string(flags)); }
 void ChangeMenu(int flags) { Note("change menu " + std::to_string(flags)); }
 
 // The frame and the tools (edit/engine_seams.h).

@@ -12,7 +12,7 @@
 #include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
 #include "objects/size_table.h"
-#include "objects/symbol_services.h"
+#include "objects/attribute_services.h"
 #include "objects/type_codes.h"
 #include "platform/commctrl.h"
 #include "platform/user.h"
@@ -302,10 +302,14 @@ TEST_F(StatusBarTest, SymbolsShowTheirDesignatorsAndNetlistValues) {
   InsertAtLastLevel(design, 0);
   Tower* group = InsertEmptyEntity(design, Type_NetHierGroup);
   block.design = design;
-  static Tower* netlistSymbol = group;
-  SymbolServiceSlots.findImportedSymbol = [](const Tower*, const char* designator) -> Tower* {
-    return std::strcmp(designator, "R7") == 0 ? nullptr : DuplicateTower(netlistSymbol);
-  };
+  // The netlist knows U1 and U2, not R7.
+  for (const char* designator : {"U1", "U2"}) {
+    Tower* symbol = InsertEntity(group, 0, Type_ImportedSymbol, nullptr);
+    Tower* name = InsertEntity(symbol, static_cast<std::uint32_t>(std::strlen(designator) + 1),
+                               Type_ImportedDesignator, designator);
+    ReleaseTower(&name);
+    ReleaseTower(&symbol);
+  }
   char text[kStatusTextSize];
   DescribeSymbolText(text, reinterpret_cast<const Tower*>(1), kStatusSymbolInstance);
   EXPECT_STREQ(text, "U1 (NE555, ??VALUE?" "?)");

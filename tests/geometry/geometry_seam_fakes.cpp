@@ -50,3 +50,13 @@ void StepLinePattern() {
   // Alternate two values so that tests can see the order of the pixels.
   pl3::g_raster.fillValue = static_cast<std::uint32_t>(geomfakes::Recorded().patternSteps);
 }
+
+// The drawing code's start of a patterned line: the immediate drawing, which
+// the program's chain of libraries brings in, calls it. Standing in for it
+// here keeps the drawing code's own line pattern (and its callbacks) out.
+namespace pl3 {
+void StartLinePattern(std::uint32_t, std::uint32_t, std::uint32_t startFill) {
+  geomfakes::Recorded().patternSteps = 0;
+  g_raster.fillValue = startFill;
+}
+}  // namespace pl3

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,19 +14,19 @@
 #include "geometry/raster_state.h"
 #include "geometry/view_mapping.h"
 #include "platform/gdi.h"
-#include "schematic/imported_symbols.h"
 #include "objects/attribute_services.h"
 #include "objects/colours.h"
 #include "objects/locator_kinds.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
-#include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "objects/undo_seams.h"
 #include "platform/reset_hooks.h"
 #include "platform/user.h"
 #include "store/tower.h"
+#include "tests/objects/locator_draw_fakes.h"
+#include "tests/objects/locator_font.h"
 
 // The editing engine, the view and the netlist code, recorded. The grid
 // snaps to 1,000,000 units, the fine snap to 1,000.
@@ -79,6 +80,8 @@ Tower* RecordUndoModify(const Tower*, NodeRef, std::uint32_t) { return nullptr; 
 void SetUndoStepCaption(std::uint32_t, const char* caption) { gUndo.push_back(caption); }
 std::uint32_t NewUndoStepNumber() { return 1; }
 void UpdateUndoMenu() {}
+int EditSelectionTestPasses() { return 0; }
+int NetNameUpdateOption() { return 0; }
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { gMenuKind = kind; }
 
 char* GetLocatorNetName(const Tower*, std::int32_t, std::int32_t) { return Heap(gNetAtPoint); }
@@ -104,8 +107,10 @@ class AttributeLocators : public testing::Test {
     w_.design = schematic_;
     w_.editorKind = kEditorSchematic;
     ActiveWindowData = &w_;
+    font_ = std::make_unique<locatorfont::Font>();
   }
   void TearDown() override {
+    font_.reset();
     ReleaseTower(&w_.PendingTarget);
     ActiveWindowData = nullptr;
     DeleteEntity(schematic_);
@@ -150,6 +155,7 @@ class AttributeLocators : public testing::Test {
   Tower* schematic_ = nullptr;
   CurrentWindowData w_{};
   std::unique_ptr<EntityRecord> record_;
+  std::unique_ptr<locatorfont::Font> font_;
 };
 
 TEST_F(AttributeLocators, StartSnapsByKindAndSetsUpThePlacing) {
@@ -525,28 +531,10 @@ TEST_F(AttributeLocators, GhostRadiusByKind) {
   for (std::uint16_t k : {6, 9, 10, 14, 15, 16, 17}) EXPECT_EQ(LocatorGhostRadius(k), 182880) << k;
 }
 
-struct DrawRecord {
-  std::vector<std::string> calls;
-  std::uint32_t flagsDuring = 0;
-  std::int32_t xSeen = 0;
-};
-DrawRecord gDraw;
+using locatordraw::Drawn;
 
 TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
-  gDraw = {};
-  // A handled kind is drawn by its kind handler from the stored locator.
-  LocatorKindSlots.drawText = [](void*, const LocatorText& t, std::uint32_t) {
-    gDraw.calls.push_back("text " + t.text);
-    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
-    gDraw.xSeen = t.x;
-  };
-  // A plain kind's label is drawn as a ghost.
-  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
-    gDraw.calls.push_back("label " + t.text);
-    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
-    gDraw.xSeen = t.x;
-  };
-  LocatorDrawSlots.mirrorTextData = [](AttributeLocatorPayload* copy) { copy->x = -copy->x; };
+  // A handled kind is drawn by its kind handler, its texts from the stored locator.
   w_.editorKind = kEditorSchematicSymbol;
   w_.WalkFlags = 0x100;
   AttributeLocatorPayload l{};
@@ -554,24 +542,43 @@ TEST_F(AttributeLocators, DrawDispatchSetsLocatorTextFlagAndRestoresIt) {
   l.x = 700;
   Tower* stored = InsertEntity(schematic_, sizeof l, Type_AttributeLocator, &l);
   DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0, stored);
-  ReleaseTower(&stored);
-  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"text Pin"});
-  EXPECT_EQ(gDraw.flagsDuring, 0x100 | kDrawLocatorText);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "Pin");
+  EXPECT_EQ(Drawn().texts[0].walkFlags, 0x100 | kDrawLocatorText);
   EXPECT_EQ(w_.WalkFlags, 0x100u);
+  // Drawn by type alone (the walk's draw), the locator is the walk's current entity.
+  Drawn() = {};
+  pl3::g_raster.currentEntity = stored;
+  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
+  pl3::g_raster.currentEntity = nullptr;
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "Pin");
+  ReleaseTower(&stored);
 
-  gDraw = {};
-  w_.WalkFlags = kDrawMirrored | 0x100;
+  // A plain kind under a symbol whose origin is at x = 1,000: mirrored about it.
+  Tower* symbol = InsertEmptyEntity(schematic_, 30);
+  const std::int32_t origin[2] = {1000, 0};
+  Tower* o = InsertEntity(symbol, sizeof origin, Type_Origin, origin);
+  ReleaseTower(&o);
   l.kind = kLocatorFootprint;
   l.x = 500;
-  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
-  EXPECT_EQ(gDraw.calls, std::vector<std::string>{"label Footprint"});
-  EXPECT_EQ(gDraw.flagsDuring, kDrawMirrored | 0x100 | kDrawLocatorText);
-  EXPECT_EQ(gDraw.xSeen, -500);  // the copy is mirrored
-  EXPECT_EQ(l.x, 500);           // the stored payload is not
+  stored = InsertEntity(symbol, sizeof l, Type_AttributeLocator, &l);
+  Drawn() = {};
+  w_.WalkFlags = kDrawMirrored | 0x100;
+  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0, stored);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "Footprint");
+  EXPECT_EQ(Drawn().texts[0].walkFlags, 0x100 | kDrawLocatorText) << "the text itself is drawn unmirrored";
+  EXPECT_EQ(Drawn().texts[0].textTransform.tx, 1500);  // the copy is mirrored, and has no text point still
+  EXPECT_EQ(l.x, 500);                                 // the stored payload is not
   EXPECT_EQ(w_.WalkFlags, kDrawMirrored | 0x100u);
   w_.WalkFlags = 0;
-  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0);
-  EXPECT_EQ(gDraw.xSeen, 500);  // not mirrored without the flag
+  Drawn() = {};
+  DrawAttributeLocator(&l, &pl3::kIdentityTransform, 0, stored);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].textTransform.tx, 500);  // not mirrored without the flag
+  ReleaseTower(&stored);
+  ReleaseTower(&symbol);
 }
 
 // The ghost's circle and cross, XOR-drawn into a 64 x 64 bitmap at 36,576
@@ -622,19 +629,18 @@ TEST_F(AttributeLocators, GhostCircleSizeByKindAndXorRestores) {
 }
 
 TEST_F(AttributeLocators, PlainKindsDrawTheirNameAndDamagedKindsAnEmptyOne) {
-  gDraw = {};
-  LocatorKindSlots.drawText = [](void*, const LocatorText&, std::uint32_t) { gDraw.calls.push_back("handler"); };
-  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) {
-    gDraw.calls.push_back("label " + t.text);
-    gDraw.flagsDuring = ActiveWindowData->WalkFlags;
-  };
   AttributeLocatorPayload l{};
+  std::vector<std::string> labels;
   for (std::uint16_t kind : {12, 5, 500}) {
     l.kind = kind;
     DrawAttributeLocator(&l, nullptr, 0);
   }
-  EXPECT_EQ(gDraw.calls, (std::vector<std::string>{"label Footprint", "label Function Name", "label "}));
-  EXPECT_EQ(gDraw.flagsDuring & kDrawLocatorText, kDrawLocatorText);
+  for (const auto& t : Drawn().texts) {
+    labels.push_back(t.text);
+    EXPECT_EQ(t.mode, 1) << "drawn into the plane";
+    EXPECT_EQ(t.walkFlags & kDrawLocatorText, kDrawLocatorText);
+  }
+  EXPECT_EQ(labels, (std::vector<std::string>{"Footprint", "Function Name", ""}));
   EXPECT_EQ(w_.WalkFlags & kDrawLocatorText, 0u);
 }
 
@@ -655,11 +661,9 @@ TEST_F(AttributeLocators, SetLocatorTargetStoresTheEntityReference) {
 
 namespace {
 
-// Texts measure 100 units per character wide and 200 high from their point.
-int MeasureByLength(const LocatorText& t, pl3::Box* box) {
-  *box = {t.x, t.y, t.x + 100 * static_cast<std::int32_t>(t.text.size()), t.y + 200};
-  return 1;
-}
+using locatorfont::CharacterWidth;
+using locatorfont::GlyphHeight;
+constexpr std::int32_t kTextSize = 10;
 
 }  // namespace
 
@@ -668,13 +672,15 @@ class LocatorPlacingFlow : public AttributeLocators {
   void SetUp() override {
     AttributeLocators::SetUp();
     w_.editorKind = kEditorSchematicSymbol;
-    LocatorKindSlots.measureText = &MeasureByLength;
   }
   // Arms the insert mode and starts the kind at the cursor, as the engine does.
   void Arm(std::uint16_t kind, pl3::Point cursor) {
     ASSERT_EQ(SetInsertLocatorMode(kind), 1);
     ASSERT_EQ(w_.InsertType, Type_AttributeLocator);
     ASSERT_EQ(StartNewLocator(nullptr, record_, cursor, PendingLocatorKind), 1);
+    // An explicit text size: the window has no size table.
+    L().head.sizeFlags = 0;
+    L().textSize = kTextSize;
   }
   Tower* OnlyLocator() {
     Tower* t = GetChildTower(schematic_, Type_AttributeLocator);
@@ -688,7 +694,7 @@ TEST_F(LocatorPlacingFlow, PinNumberIsPlacedWithItsTextThenMeasuredAndDeleted) {
   Arm(kLocatorPinNumber, {2000000, 3000000});
   EXPECT_EQ(AcceptLocatorClick(nullptr, record_.get(), {2000000, 3000000}), kLocatorClickStay);
   ASSERT_EQ(w_.EditMode, kEditModeLocatorText);
-  DragLocatorText(nullptr, record_.get(), {5000000, 3000000});
+  DragLocatorText(nullptr, record_.get(), {5000000, 4000000});
   InsertLocator(record_);
   EXPECT_EQ(record_, nullptr);
   EXPECT_EQ(w_.InsertType, 0);
@@ -698,16 +704,19 @@ TEST_F(LocatorPlacingFlow, PinNumberIsPlacedWithItsTextThenMeasuredAndDeleted) {
   const LocatorPayload p = ReadLocatorPayload(pin);
   EXPECT_EQ(p.kind, kLocatorPinNumber);
   EXPECT_EQ(p.textX, 5000000);
+  EXPECT_EQ(p.textY, 4000000);
   EXPECT_EQ(PinNumberTextDefaults.x, 3000000) << "the text offset is kept for the next pin";
 
-  // "Pin" at the text point, grown by the text size, united with the 10-thou
-  // square around the locator point.
+  // "Pin" centred on the text point, grown by the text size, united with the
+  // 10-thou square around the locator point: the text reaches furthest right
+  // and up, the square left and down.
   pl3::Box box{-1, -1, 0, 0};
   ASSERT_EQ(GetLocatorBox(pin, &box), 1);
-  const std::int32_t grow = GetLocatorTextSize(p) * kTextBoxGrowthPerSize;
-  EXPECT_EQ(box.xmin, std::min(2000000 - kLocatorLargeDot, 5000000 - grow));
-  EXPECT_EQ(box.xmax, std::max(2000000 + kLocatorLargeDot, 5000000 + 300 + grow));
-  EXPECT_EQ(box.ymin, std::min(3000000 - kLocatorLargeDot, 3000000 - grow));
+  const std::int32_t grow = kTextSize * kTextBoxGrowthPerSize, half = 3 * CharacterWidth(kTextSize) / 2;
+  EXPECT_EQ(box.xmin, 2000000 - kLocatorLargeDot);
+  EXPECT_EQ(box.xmax, 5000000 + half + grow);
+  EXPECT_EQ(box.ymin, 3000000 - kLocatorLargeDot);
+  EXPECT_EQ(box.ymax, 4000000 + GlyphHeight(kTextSize) / 2 + grow);
 
   // A second Pin Number at the same point beeps and stays in mode 71.
   w_.EditMode = 0;
@@ -758,7 +767,7 @@ TEST_F(LocatorPlacingFlow, NamedIOPortTakesTheEnteredNameAndGoesWithIt) {
   // The outline around "RESET" reaches past the text's width from the point.
   pl3::Box box{-1, -1, 0, 0};
   ASSERT_EQ(GetLocatorBox(port, &box), 1);
-  EXPECT_GE(box.xmax, 2000000 + 500);
+  EXPECT_GE(box.xmax, 2000000 + 5 * CharacterWidth(kTextSize));
   EXPECT_LE(box.xmin, 2000000 - kLocatorLargeDot);
 
   EXPECT_EQ(DeleteLocator(port), 0);
@@ -781,7 +790,6 @@ TEST_F(LocatorPlacingFlow, CancelledNamedIOPortLeavesNoNullAttribute) {
 }
 
 TEST_F(LocatorPlacingFlow, GhostsOfAUserLocatorAndANamedIOPortShowTheirTexts) {
-  SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
   SetPendingLocatorName("MPN");
   Arm(kLocatorUserAttribute, {2000000, 3000000});
   EXPECT_EQ(GetLocatorGhostText(&L()).text, "??MPN??");
@@ -792,15 +800,13 @@ TEST_F(LocatorPlacingFlow, GhostsOfAUserLocatorAndANamedIOPortShowTheirTexts) {
   EXPECT_EQ(g.text, "BC547");
   record_.reset();
 
-  static std::vector<std::string> texts;
-  static int ghostLines = 0;
-  texts.clear();
-  ghostLines = 0;
-  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) { texts.push_back(t.text); };
-  LocatorKindSlots.drawLine = [](void*, pl3::Point, pl3::Point, std::int32_t, int ghost) { ghostLines += ghost; };
   w_.EditMode = 0;
   Arm(kLocatorNamedIOPort, {2000000, 3000000});
+  Drawn() = {};
   GhostIOPortLocator(nullptr, L());
-  EXPECT_EQ(texts, std::vector<std::string>{"NULL"});
-  EXPECT_GE(ghostLines, 4) << "the outline is XOR-drawn";
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "NULL");
+  EXPECT_EQ(Drawn().texts[0].mode, 0) << "XOR-drawn";
+  EXPECT_TRUE(Drawn().entities.empty()) << "nothing stays in the plane";
+  EXPECT_GE(Drawn().ghosts.size(), 4u) << "the outline is XOR-drawn";
 }

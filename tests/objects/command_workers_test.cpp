@@ -9,7 +9,7 @@
 #include "command_seam_fakes.h"
 #include "geometry/raster_state.h"
 #include "objects/payload_access.h"
-#include "objects/symbol_services.h"
+#include "objects/symbol_seams.h"
 #include "objects/type_codes.h"
 
 using commandtest::Calls;
@@ -17,10 +17,21 @@ using editorfakes::calls;
 
 namespace {
 
+// The pad-stack layer the shape is placed on: layer 3 has one.
+Tower* gPadStackLayer = nullptr;
+
+}  // namespace
+
+Tower* FindPadStackLayer(const Tower*, std::uint8_t layer) {
+  return layer == 3 && gPadStackLayer ? DuplicateTower(gPadStackLayer) : nullptr;
+}
+
+namespace {
+
 class CommandWorkers : public commandtest::CommandTest {
  protected:
   void TearDown() override {
-    SymbolServiceSlots = {};
+    gPadStackLayer = nullptr;
     commandtest::CommandTest::TearDown();
   }
   std::vector<int> CycleInHand(std::uint8_t mode, std::uint16_t type, std::uint8_t start, int times) {
@@ -182,16 +193,11 @@ TEST_F(CommandWorkers, FlipSelectedPolygonsAndSpiralsAndNothingForTwo) {
   EXPECT_EQ(ReadI32(TowerPayload(arc), 56), 333);
 }
 
-Tower* gPadStackLayer = nullptr;
-Tower* FindLayer(const Tower*, std::uint8_t layer) {
-  return layer == 3 && gPadStackLayer ? DuplicateTower(gPadStackLayer) : nullptr;
-}
 
 TEST_F(CommandWorkers, EndShapePlacementOnAPadStackLayer) {
   const std::uint8_t info[44] = {};
   gPadStackLayer = Store(Type_PadStackLayerInfo, info);
   TowerEntity(gPadStackLayer)->flags |= kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
-  SymbolServiceSlots.findPadStackLayer = &FindLayer;
   window->DrawingLayer = 3;
   window->EditMode = 27;
   window->SelectionAngleAssist = 2;

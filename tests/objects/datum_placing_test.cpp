@@ -9,7 +9,7 @@
 #include "../geometry/raster_fixture.h"
 #include "objects/datums.h"
 #include "objects/entity_record.h"
-#include "objects/symbol_services.h"
+#include "platform/dialog_hooks.h"
 #include "platform/gdi.h"
 #include "platform/responder.h"
 #include "platform/surface.h"
@@ -21,11 +21,16 @@ namespace {
 const char* gAnswer = nullptr;
 std::string gAskedCaption;
 
-char* AnswerName(const char* caption, const char* prompt, char* initial, std::uint32_t, int* confirmed) {
+// Answers "EnterTextDlg" as a user would: notes its caption and prompt,
+// types gAnswer and presses OK, or Cancel when there is no answer.
+void AnswerName(HWND dialog) {
+  char caption[128] = {};
+  char prompt[128] = {};
+  GetWindowText(dialog, caption, sizeof caption);
+  GetDlgItemText(dialog, 53, prompt, sizeof prompt);
   gAskedCaption = std::string(caption) + "|" + prompt;
-  std::free(initial);
-  *confirmed = gAnswer != nullptr;
-  return gAnswer ? strdup(gAnswer) : nullptr;
+  if (gAnswer) pl3::TypeDialogText(dialog, 72, gAnswer);
+  pl3::ClickDialogButton(dialog, gAnswer ? IDOK : IDCANCEL);
 }
 
 // One pixel of the view is 20,000 world units: a text size of 12 gives arms
@@ -41,7 +46,7 @@ class DatumPlacingTest : public InfoBoxFixture {
     SizeEntry second = (*sizes)[SizeKind_Fonts].entries[0];
     (*sizes)[SizeKind_Fonts].entries.push_back(second);
     (*sizes)[SizeKind_Fonts].defaultIndex = 1;
-    SymbolServiceSlots.enterText = &AnswerName;
+    pl3::SetDialogHook("EnterTextDlg", &AnswerName);
     gAnswer = nullptr;
     gAskedCaption.clear();
   }

@@ -15,7 +15,7 @@
 #include "objects/payload_access.h"
 #include "objects/size_table.h"
 #include "objects/symbol_instances.h"
-#include "objects/symbol_services.h"
+#include "objects/dimensioner_seams.h"
 #include "objects/select_attribute_dialog.h"
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
@@ -350,16 +350,21 @@ TEST_F(DesignatorCopies, AttributeCopiesDrawThroughTheirTwin) {
   EXPECT_EQ(Rendered().size(), 1u);
 }
 
+}  // namespace
+
+// The editing engine's box of the symbol: counted.
+namespace {
 int gBoxCalls = 0;
-int BoxOfSymbol(const Tower*, pl3::Box* box) {
+}  // namespace
+void GetBox(const Tower*, pl3::Box* box) {
   ++gBoxCalls;
   *box = {0, 0, 1000, 1000};
-  return 1;
 }
+
+namespace {
 
 TEST_F(DesignatorCopies, GhostFollowsThePlacementAndSideOfItsSymbol) {
   gBoxCalls = 0;
-  SymbolServiceSlots.getBox = &BoxOfSymbol;
   Tower* below = Instance(Moved(pl3::R90, 10000, 20000), 0x2);
   Tower* copy = Copy(below, "R1", Moved(pl3::kIdentityTransform, 300, 0), Info(0));
   HDC dc = CreateCompatibleDC(nullptr);
@@ -394,7 +399,6 @@ TEST_F(DesignatorCopies, GhostFollowsThePlacementAndSideOfItsSymbol) {
   EXPECT_EQ(Rendered()[0].transform.tx, 0);
   EXPECT_EQ(gBoxCalls, 1);
   DeleteDC(dc);
-  SymbolServiceSlots.getBox = nullptr;
 }
 
 // ---- Dragging ---------------------------------------------------------------------------

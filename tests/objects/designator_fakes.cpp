@@ -11,6 +11,7 @@
 #include "objects/text_item_services.h"
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
+#include "store/tower.h"
 
 namespace designatortest {
 
@@ -74,6 +75,20 @@ void SetStringBox(TextPayload* item) {
   const pl3::Box box{t.tx, t.ty, t.tx + 100 * length, t.ty + 200};
   std::memcpy(reinterpret_cast<std::uint8_t*>(item) + 56, &box, sizeof box);
 }
+// The fake layout's string box is in world units already.
+pl3::Box GetWorldStringBox(const TextPayload* item) {
+  pl3::Box box;
+  std::memcpy(&box, reinterpret_cast<const std::uint8_t*>(item) + 56, sizeof box);
+  return box;
+}
+void GetTextEntityBox(const void* item, pl3::Box* box) {
+  const auto* text = static_cast<const TextPayload*>(item);
+  const auto length = static_cast<std::int32_t>(std::strlen(reinterpret_cast<const char*>(text) + 104));
+  const pl3::Transform& t = text->textTransform;
+  *box = {t.tx, t.ty, t.tx + 100 * length, t.ty + 200};
+}
+// Every font is there: a bare Tower stands for it.
+Tower* GetFontTower(std::uint32_t) { return NewTower(0); }
 std::uint64_t GetTextExtent(const TextPayload* item, const Tower*) {
   return (std::uint64_t{200} << 32) | (100 * TextOf(item).size());
 }

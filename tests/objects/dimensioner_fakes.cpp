@@ -74,11 +74,5 @@ void GetBox(const Tower*, pl3::Box* box) { *box = PadBox(); }
 
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { MenuKinds().push_back(kind); }
 
-void GetTextEntityBox(const void* item, pl3::Box* box) {
-  const auto* text = static_cast<const TextPayload*>(item);
-  const auto length = static_cast<std::int32_t>(std::strlen(reinterpret_cast<const char*>(text) + 104));
-  const pl3::Transform& t = text->textTransform;
-  *box = {t.tx, t.ty, t.tx + 100 * length, t.ty + 200};
-}
 void OffsetEntity(void*, std::uint16_t, std::int32_t, std::int32_t, int) { MessageBeep(0); }
 int VisitDisplayItems(int (*)(const DisplayItemView&, void*), void*) { return 0; }

@@ -13,8 +13,8 @@
 #include "objects/item_helpers.h"
 #include "objects/item_sides.h"
 #include "objects/layer_sets.h"
+#include "objects/dimensioner_seams.h"
 #include "objects/selection_menus.h"
-#include "objects/symbol_services.h"
 #include "objects/type_codes.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -37,12 +37,20 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcA(hwnd, message, w, l);
 }
 
-// Boxes of items: {x, x, x + 10, x + 10} with x the entity's first payload word.
-int FakeBox(const Tower* t, pl3::Box* box) {
+// While an EditorInput test runs, the editing engine's boxes of items are
+// {x, x, x + 10, x + 10} with x the entity's first payload word.
+bool gFakeBoxes = false;
+
+}  // namespace
+
+void GetBox(const Tower* t, pl3::Box* box) {
+  *box = pl3::kEmptyBox;
+  if (!gFakeBoxes) return;
   const auto x = *reinterpret_cast<const std::int32_t*>(TowerPayload(t));
   *box = {x, x, x + 10, x + 10};
-  return 1;
 }
+
+namespace {
 
 class EditorInput : public testing::Test {
  protected:
@@ -57,7 +65,7 @@ class EditorInput : public testing::Test {
     LastLevel(design_).typeCode = Type_PCB;
     InsertAtLastLevel(design_, 0);
     w_.design = design_;
-    SymbolServiceSlots.getBox = &FakeBox;
+    gFakeBoxes = true;
   }
   void TearDown() override {
     for (SelectionInfo& s : records_) ReleaseTower(&s.workingCopy);
@@ -67,7 +75,7 @@ class EditorInput : public testing::Test {
     std::free(w_.OriginalBlockOrigin);
     ReleaseTower(&design_);
     DestroyWindow(hwnd_);
-    SymbolServiceSlots = {};
+    gFakeBoxes = false;
   }
   Tower* Item(std::uint16_t code, std::int32_t firstWord) {
     std::uint8_t payload[68] = {};

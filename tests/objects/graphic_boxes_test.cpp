@@ -7,6 +7,7 @@
 #include "../store/tower_test_support.h"
 #include "edit/window_data.h"
 #include "item_helper_seam_fakes.h"
+#include "locator_font.h"
 #include "objects/graphic_boxes.h"
 #include "objects/graphic_records.h"
 #include "objects/plane_clearances.h"
@@ -159,17 +160,21 @@ TEST_F(GraphicBoxTest, TextGetsTheOverbarMarginOnlyForATildeWithSomethingAfterIt
     bool margin;
   };
   const Case cases[] = {{"ABC", false}, {"ABC~", false}, {"~A", true}, {"A~B", true}, {"", false}};
+  locatorfont::Font font;  // the drawing code measures the text in it
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes(kTextRoom, 0);
     auto* text = reinterpret_cast<TextPayload*>(bytes.data());
     text->head.layer = 1;
     text->size = 4096;  // a factor of exactly 1.0
     std::strcpy(text->text, c.text);
-    itemseams::Recorded().textBox = {kFar, kFar, kFar + 1000, kFar + 500};
+    text->textTransform = {pl3::kFixedOne, 0, 0, pl3::kFixedOne, kFar, kFar};
+    Box measured{};
+    GetTextEntityBox(text, &measured);
     Box b{};
     GetGraphicBox(text, Type_Text, &b);
     const std::int32_t m = c.margin ? 103680000 : 0;
-    EXPECT_TRUE(BoxIs(b, {kFar - kDefault, kFar - kDefault - m, kFar + 1000 + kDefault, kFar + 500 + kDefault + m}))
+    EXPECT_TRUE(BoxIs(b, {measured.xmin - kDefault, measured.ymin - kDefault - m, measured.xmax + kDefault,
+                          measured.ymax + kDefault + m}))
         << c.text;
   }
   EXPECT_EQ(TextOverbarMargin(2048), 51840000);
@@ -262,7 +267,9 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   GetGraphicBox(payload.data(), Type_Spiral, &b);
   EXPECT_TRUE(BoxIs(b, {11, 22, 33, 44}));
 
-  // Without a measurable label its box is the label position.
+  // The label is built but, with no font here, not laid out: its box is the
+  // label position grown, as every text box is, by the plane clearance of
+  // its layer.
   DimensionerPayload d{};
   d.a = {kFar, kFar};
   d.b = {kFar + 1000000, kFar};
@@ -270,7 +277,7 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   d.labelPosition = {kFar + 500000, kFar + 2000000};
   GetGraphicBox(&d, Type_Dimensioner, &b);
   const std::int32_t grow = 365760 + 2880000;
-  EXPECT_TRUE(BoxIs(b, {kFar - grow, kFar - grow, kFar + 1000000 + grow, kFar + 2000000 + 2880000}));
+  EXPECT_TRUE(BoxIs(b, {kFar - grow, kFar - grow, kFar + 1000000 + grow, kFar + 2000000 + kDefault + 2880000}));
   d.options = kDimensionerArrowsOutside;
   GetGraphicBox(&d, Type_Dimensioner, &b);
   EXPECT_EQ(b.xmin, kFar - grow - 2194560);
@@ -278,9 +285,9 @@ TEST_F(GraphicBoxTest, SpiralsAndDimensionersTakeTheBoxesOfTheirOwners) {
   DimensionerPayload angle{};
   angle.c = {kFar, kFar};
   angle.a = {kFar + 3000, kFar + 4000};
-  angle.labelPosition = angle.c;
+  angle.labelPosition = {kFar + 1000000, kFar};
   GetGraphicBox(&angle, Type_AngleDimensioner, &b);
-  EXPECT_TRUE(BoxIs(b, {kFar - 5000, kFar - 5000, kFar + 5000, kFar + 5000}));
+  EXPECT_TRUE(BoxIs(b, {kFar - 5000, kFar - kDefault, kFar + 1000000 + kDefault, kFar + kDefault}));
 }
 
 TEST_F(GraphicBoxTest, AWorkingRecordIsBoxedUnderItsStoredCode) {

@@ -16,6 +16,7 @@
 #include "objects/size_table.h"
 #include "platform/user.h"
 #include "tests/objects/item_helper_seam_fakes.h"
+#include "tests/objects/locator_font.h"
 #include "tests/support/test_windows.h"
 #include "walk_fixture.h"
 
@@ -217,7 +218,14 @@ TEST_F(GroupTexts, GrabPointsOfPinsNamesTextsAndGroups) {
   Entity* grouped = nullptr;
   Tower* group = MakeGroup(Placed(pl3::R90, 400, 500), kOrigin, false, &grouped);
   Entity* free = Insert(design, Type_Text, TextAt({7000, 6000}));
-  Recorded().textBox = {100, 200, 1100, 600};
+  // The free text is measured by the drawing code in the test font: its
+  // half width and half height are the grab's two words.
+  locatorfont::Font font;
+  pl3::Box measured{};
+  GetTextEntityBox(EntityPayload(free), &measured);
+  const auto halfWidth = static_cast<std::uint32_t>((std::int64_t{measured.xmax} - measured.xmin) / 2);
+  const auto halfHeight = static_cast<std::uint32_t>((std::int64_t{measured.ymax} - measured.ymin) / 2);
+  ASSERT_GT(halfHeight, 0u);
 
   Tower* nameTower = TowerOn(nameEntity, pin);
   Tower* groupedTower = TowerOn(grouped, group);
@@ -233,7 +241,7 @@ TEST_F(GroupTexts, GrabPointsOfPinsNamesTextsAndGroups) {
       {"pin", pin, {9000, 8000}, kEditWhole, 0, 0},
       {"pin name", nameTower, {9300, 8400}, kEditWholeItemRequest, 0, 0},
       {"text in group", groupedTower, {kOrigin.x + 400 - 2000, kOrigin.y + 500 + 1000}, kEditWhole, 0, 0},
-      {"free text", freeTower, {7000, 6000}, kEditWholeItemRequest, 500, 200},
+      {"free text", freeTower, {7000, 6000}, kEditWholeItemRequest, halfWidth, halfHeight},
       {"text group", group, {kOrigin.x + 400, kOrigin.y + 500}, kEditWholeItemRequest, 0, 0},
   };
   for (const Case& c : cases) {

@@ -29,10 +29,11 @@ void SetSelectionAndOptionsMenus(std::uint32_t menuKind) { Recorded().menuKinds.
 void GhostEntityData(void* view, std::uint16_t type, const void* payload, std::uint32_t,
                      const pl3::Transform* transform) {
   itemseams::Ghost ghost{view, type, *transform, {}, ActiveWindowData ? ActiveWindowData->WalkFlags : 0};
-  std::memcpy(&ghost.ownTransform, static_cast<const std::uint8_t*>(payload) + 76, sizeof ghost.ownTransform);
+  // A text keeps its own transform at 76; other payloads may be shorter.
+  if (type == 5) std::memcpy(&ghost.ownTransform, static_cast<const std::uint8_t*>(payload) + 76, sizeof ghost.ownTransform);
+  if (type == 1) std::memcpy(&ghost.line, payload, sizeof ghost.line);
   Recorded().ghosts.push_back(ghost);
 }
-void GetTextEntityBox(const void*, pl3::Box* box) { *box = Recorded().textBox; }
 int VisitDisplayItems(int (*visit)(const DisplayItemView&, void*), void* context) {
   for (const DisplayItemView& item : Recorded().displayItems) {
     if (int result = visit(item, context)) return result;

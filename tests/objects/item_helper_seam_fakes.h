@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/graphic_layouts.h"
 #include "geometry/types.h"
 #include "objects/item_helper_seams.h"
 
@@ -18,15 +19,15 @@ struct Ghost {
   void* view;
   std::uint16_t type;
   pl3::Transform transform;  // the record's placement transform
-  pl3::Transform ownTransform;  // the text's own transform (payload bytes 76 to 99)
+  pl3::Transform ownTransform;  // a text's own transform (payload bytes 76 to 99)
   std::uint32_t walkFlags;   // the active window's walk flags during the call
+  pl3::TrackLayout line{};   // a track's payload
 };
 
 struct Calls {
   std::vector<Offset> offsets;
   std::vector<Ghost> ghosts;
   std::vector<std::uint32_t> menuKinds;
-  pl3::Box textBox{0, 0, 0, 0};             // what GetTextEntityBox answers
   std::vector<DisplayItemView> displayItems;  // what VisitDisplayItems walks
 };
 Calls& Recorded();

@@ -6,26 +6,52 @@
 #include <vector>
 
 #include "../store/tower_test_support.h"
+#include "app/core_utilities.h"
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
 #include "objects/attribute_services.h"
 #include "objects/locator_kinds.h"
 #include "objects/locator_dispatch.h"
-#include "objects/locator_services.h"
 #include "objects/type_codes.h"
+#include "platform/user.h"
 #include "schematic/current_size.h"
+#include "tests/objects/locator_font.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
-// What the service slots saw.
+// What the editing engine's and the frame's services saw.
 struct Seen {
   std::vector<std::string> calls;
   int netOption = 1;
   std::vector<std::uint32_t> menuKinds;
 };
 Seen* g_seen = nullptr;
+
+void Note(const char* call) {
+  if (g_seen) g_seen->calls.push_back(call);
+}
+
+}  // namespace
+
+// The editing engine's services to the locator code, as link-time fakes.
+void RecordInsertionUndo(const Tower*, const char*) {}
+void RecordDeletionUndo(const Tower*) {}
+void RecordModificationUndo(const Tower*, const char*) {}
+void SetInsertionType(std::uint16_t) {}
+int EditSelectionTestPasses() { return 0; }
+int NetNameUpdateOption() { return g_seen ? g_seen->netOption : 0; }
+char* GetLocatorNetName(const Tower*, std::int32_t, std::int32_t) { return nullptr; }
+char* GetNetNameAtPoint(const Tower*, std::int32_t, std::int32_t) { return nullptr; }
+void UpdateNetNameLocators(const Tower*, std::uint32_t) { Note("updateNetNames"); }
+void SetSelectionAndOptionsMenus(std::uint32_t kind) {
+  if (g_seen) g_seen->menuKinds.push_back(kind);
+}
+void MoveCrosshair(HWND, CrosshairRecord*, std::int32_t, std::int32_t) { Note("drawCursor"); }
+void ClearToolMode(HWND) { Note("leaveToolMode"); }
+
+namespace {
 
 class LocatorDispatch : public testing::Test {
  protected:
@@ -37,20 +63,11 @@ class LocatorDispatch : public testing::Test {
     window->design = design;
     ActiveWindowData = window.get();
     g_seen = &seen;
-    LocatorServices& s = LocatorServiceSlots;
-    // Texts measure as a 1000-unit square from their point.
-    LocatorKindSlots.measureText = [](const LocatorText& t, pl3::Box* box) {
-      *box = {t.x, t.y, t.x + 1000, t.y + 1000};
-      return 1;
-    };
-    s.netNameUpdateOption = [] { return g_seen->netOption; };
-    s.updateNetNameLocators = [](const Tower*) { g_seen->calls.push_back("updateNetNames"); };
-    s.drawCursor = [](void*) { g_seen->calls.push_back("drawCursor"); };
-    s.releaseViewDC = [](void*) { g_seen->calls.push_back("releaseDC"); };
-    s.setSelectionAndOptionsMenus = [](std::uint32_t kind) { g_seen->menuKinds.push_back(kind); };
-    s.leaveToolMode = [] { g_seen->calls.push_back("leaveToolMode"); };
+    font = std::make_unique<locatorfont::Font>();
   }
   void TearDown() override {
+    font.reset();
+    if (window->Window) DestroyWindow(static_cast<HWND>(window->Window));
     ActiveWindowData = nullptr;
     DeleteEntity(design);
     ReleaseTower(&design);
@@ -85,6 +102,7 @@ class LocatorDispatch : public testing::Test {
   }
 
   Seen seen;
+  std::unique_ptr<locatorfont::Font> font;
   std::unique_ptr<CurrentWindowData> window;
   Tower* design = nullptr;
 };
@@ -166,6 +184,9 @@ TEST_F(LocatorDispatch, DeleteByKind) {
 }
 
 TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
+  // A view whose context the end of the insertion takes and gives back.
+  window->Window = CreateWindowEx(0, "STATIC", "view", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window->Window, nullptr);
   struct Case {
     std::uint16_t kind;
     bool netNames;
@@ -194,8 +215,9 @@ TEST_F(LocatorDispatch, InsertGoesToTheKindsHandlerAndEndsTheInsertion) {
     DeleteChildEntities(design, Type_AttributeLocator);
     std::vector<std::string> expected;
     if (c.netNames) expected.push_back("updateNetNames");
-    for (const char* end : {"drawCursor", "releaseDC", "leaveToolMode"}) expected.push_back(end);
+    for (const char* end : {"drawCursor", "leaveToolMode"}) expected.push_back(end);
     EXPECT_EQ(seen.calls, expected);
+    EXPECT_EQ(ViewDCCount, 0u) << "the view's context is released";
     EXPECT_EQ(seen.menuKinds, std::vector<std::uint32_t>{0});
   }
 }

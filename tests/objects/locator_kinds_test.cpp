@@ -4,31 +4,47 @@
 #include <string>
 #include <vector>
 
-#include "edit/undo_history.h"
 #include "geometry/transform.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_kinds.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
-#include "objects/symbol_services.h"
-#include "schematic/imported_symbols.h"
+#include "objects/attribute_services.h"
+#include "objects/attribute_locators.h"
+#include "objects/drawing_seams.h"
+#include "platform/responder.h"
+#include "tests/objects/item_helper_seam_fakes.h"
+#include "tests/objects/locator_draw_fakes.h"
+#include "tests/objects/locator_font.h"
 #include "walk_fixture.h"
 
-// The font table of the glyph code (its header clashes with the type codes).
-struct TowerNode;
-void SetFontRecord(std::uint32_t number, TowerNode* font);
 constexpr std::uint16_t kGlyphCodeBase = 400;  // a glyph record is 400 + its character
 
 namespace {
+std::vector<std::string> g_undoCaptions;
+}  // namespace
 
+// The editing engine's services to the locator code, as link-time fakes.
+void RecordInsertionUndo(const Tower*, const char*) {}
+void RecordDeletionUndo(const Tower*) {}
+void RecordModificationUndo(const Tower*, const char* caption) { g_undoCaptions.push_back(caption); }
+void SetInsertionType(std::uint16_t) {}
+int EditSelectionTestPasses() { return 0; }
+int NetNameUpdateOption() { return 0; }
+
+namespace {
+
+using locatordraw::Drawn;
+using locatorfont::CharacterWidth;
+using locatorfont::GlyphHeight;
 using walktest::Insert;
 
-// Text measured as 1,000 units wide per character and 2,000 high per unit of
-// size, hanging from the text point; rotation and justification ignored.
-int FakeMeasure(const LocatorText& t, pl3::Box* box) {
-  const std::int32_t w = static_cast<std::int32_t>(t.text.size()) * 1000 * t.size;
-  *box = {t.x, t.y, t.x + w, t.y + 2000 * t.size};
-  return 1;
+// The lines drawn (tracks) and the circles.
+std::vector<LinePayload> DrawnLines() {
+  std::vector<LinePayload> lines;
+  for (const auto& e : Drawn().entities)
+    if (e.type == 1) lines.push_back(e.line);
+  return lines;
 }
 
 // The locators stored directly under a parent.
@@ -38,16 +54,6 @@ int CountLocators(const Tower* parent) {
   while (t && FindNextEntity(t)) ++n;
   ReleaseTower(&t);
   return n;
-}
-
-struct Drawn {
-  std::vector<LocatorText> texts;
-  std::vector<std::pair<pl3::Point, pl3::Point>> lines;
-  std::vector<std::string> messages;
-};
-Drawn& Record() {
-  static Drawn d;
-  return d;
 }
 
 LocatorPayload Locator(std::uint16_t kind, std::int32_t x, std::int32_t y, std::int32_t size = 10) {
@@ -64,17 +70,14 @@ class LocatorKindsTest : public walktest::WalkTest {
  protected:
   void SetUp() override {
     walktest::WalkTest::SetUp();
-    Record() = Drawn{};
-    LocatorKindSlots.measureText = &FakeMeasure;
-    LocatorKindSlots.drawText = [](void*, const LocatorText& t, std::uint32_t) { Record().texts.push_back(t); };
-    LocatorKindSlots.drawLine = [](void*, pl3::Point a, pl3::Point b, std::int32_t, int) {
-      Record().lines.push_back({a, b});
-    };
-    LocatorKindSlots.showMessage = [](const char* text, const char* caption) {
-      Record().messages.push_back(std::string(caption) + ": " + text);
-    };
-    SymbolServiceSlots.getUserAttributeText = &GetUserAttributeText;
+    g_undoCaptions.clear();
+    font = std::make_unique<locatorfont::Font>();
   }
+  void TearDown() override {
+    font.reset();
+    walktest::WalkTest::TearDown();
+  }
+  std::unique_ptr<locatorfont::Font> font;
 
   // An Attribute {kind, 0, 0, id} with its value text (bytes as given).
   Tower* Attribute(const Tower* parent, std::uint32_t kind, const std::string& value, std::uint32_t id = 0) {
@@ -141,6 +144,31 @@ TEST_F(LocatorKindsTest, SchematicTextsComeFromTheOwner) {
   for (Tower** t : {&designator, &pin, &netName, &lost, &value, &display, &symbol}) ReleaseTower(t);
 }
 
+TEST_F(LocatorKindsTest, SchematicPinNumbersHideByTheirWalkFlagAndTheSuppressFlag) {
+  window->editorKind = kEditorSchematic;
+  Tower* pin = InsertEmptyEntity(design, 26);
+  Tower* a = Attribute(pin, kAttributePinNumber, "14");
+  ReleaseTower(&a);
+  Tower* t = Place(pin, Locator(kLocatorPinNumber, 0, 0));
+  const LocatorPayload p = ReadLocatorPayload(t);
+  struct Case {
+    std::uint32_t walkFlags, suppress;
+    bool drawn;
+  };
+  for (const Case c : {Case{0, 0, true}, Case{0x40000, 0, false}, Case{0, 1, false}, Case{0x4, 0, true}}) {
+    Drawn().texts.clear();
+    window->WalkFlags = c.walkFlags;
+    pl3::SuppressSymbolTextsFlag = c.suppress;
+    DrawLocatorKind(nullptr, t, p, pl3::kIdentityTransform, 0);
+    EXPECT_EQ(Drawn().texts.size(), c.drawn ? 1u : 0u) << c.walkFlags << " " << c.suppress;
+    if (c.drawn && !Drawn().texts.empty()) {
+      EXPECT_EQ(Drawn().texts[0].text, "14");
+    }
+  }
+  ReleaseTower(&t);
+  ReleaseTower(&pin);
+}
+
 TEST_F(LocatorKindsTest, UserLocatorTexts) {
   Tower* notUser = Attribute(design, kAttributeDesignator, "R1");
   Tower* empty = Attribute(design, kAttributeUser, std::string("TOL\0", 4));
@@ -164,8 +192,9 @@ TEST_F(LocatorKindsTest, UserInsertRefusesAGoneReference) {
   p.markedEntity = 0x1234;
   EXPECT_EQ(InsertUserLocator(p, nullptr, "X"), nullptr);
   EXPECT_EQ(CountLocators(design), 0);
-  ASSERT_EQ(Record().messages.size(), 1u);
-  EXPECT_EQ(Record().messages[0], "Error Inserting Locator: Locator is not associated with any attribute.");
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Error Inserting Locator");
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Locator is not associated with any attribute.");
 
   // With the attribute there, the stored name is the attribute's name part.
   Tower* attribute = Attribute(design, kAttributeUser, std::string("MPN\0" "X1", 7));
@@ -202,11 +231,7 @@ TEST_F(LocatorKindsTest, UserLocatorAddedToAPlacedSymbolIsStoredRelativeToIt) {
   EXPECT_TRUE(SameRotation(local.head.transform, pl3::R0)) << "the symbol's turn is taken out";
   EXPECT_EQ(local.head.transform.tx, 0);
   EXPECT_EQ(GetLocatorNameChild(stored, Type_UserAttributeName), "MPN");
-  Tower* caption = FindUndoStepCaption(0);
-  ASSERT_NE(caption, nullptr) << "the symbol's change is one undo step";
-  EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(caption)), "Insert symbol attribute locator");
-  ReleaseTower(&caption);
-  EXPECT_EQ(window->UndoStep, 1u);
+  EXPECT_EQ(g_undoCaptions, std::vector<std::string>{"Insert symbol attribute locator"});
   Tower* owner = LocatorOwner(stored);
   EXPECT_EQ(TowerEntity(owner), TowerEntity(symbol));
   for (Tower** t : {&owner, &stored, &tr, &symbol}) ReleaseTower(t);
@@ -218,11 +243,11 @@ TEST_F(LocatorKindsTest, PinNumberGrabbedOnItsText) {
   p.textX = 3000000;
   p.textY = 1000000;
   Tower* t = Place(design, p);
-  // "Pin" at size 10: 30,000 wide and 20,000 high, grown by 182,880.
+  // "Pin" at size 10: 30,000 wide and centred on the text point, grown by 182,880.
   struct Case { std::uint8_t flag; pl3::Point cursor; std::uint16_t grab; pl3::Point point; };
   for (auto c : {Case{0, {3010000, 1010000}, 11, {3000000, 1000000}},
-                 Case{0, {3000000 + 30000 + 182880, 1000000}, 11, {3000000, 1000000}},  // the grown edge
-                 Case{0, {3000000 + 30000 + 182881, 1000000}, 0, {1000000, 1000000}},
+                 Case{0, {3000000 + 15000 + 182880, 1000000}, 11, {3000000, 1000000}},  // the grown edge
+                 Case{0, {3000000 + 15000 + 182881, 1000000}, 0, {1000000, 1000000}},
                  Case{1, {3010000, 1010000}, 7, {1000000, 1000000}},
                  Case{0, {1000000, 1000000}, 0, {1000000, 1000000}}}) {
     DragStatus status{};
@@ -264,60 +289,84 @@ TEST_F(LocatorKindsTest, SchematicHandlePointFollowsTheSymbol) {
 
 TEST_F(LocatorKindsTest, BoxesIncludeTheirSquare) {
   window->editorKind = kEditorSchematicSymbol;
-  const std::int32_t x = 20000000, y = 20000000;
-  Tower* designator = Place(design, Locator(kLocatorDesignator, x, y));
-  Tower* plain = Place(design, Locator(kLocatorDesignatorName, x, y));
+  const std::int32_t x = 20000000, y = 20000000, s = 8;
+  // "Designator" at size 8 is 80,000 wide and 8,000 high, centred: grown by
+  // 8 x 18,288 it reaches past the 5-thou square across, while the square
+  // rules upright.
+  Tower* designator = Place(design, Locator(kLocatorDesignator, x, y, s));
+  Tower* plain = Place(design, Locator(kLocatorDesignatorName, x, y, s));
+  const std::int32_t grow = s * 18288, half = 10 * CharacterWidth(s) / 2;
+  static_assert(10 * CharacterWidth(8) / 2 + 8 * 18288 > kLocatorSmallDot, "the text rules across");
+  static_assert(GlyphHeight(8) / 2 + 8 * 18288 < kLocatorSmallDot, "the square rules upright");
   pl3::Box box;
   ASSERT_EQ(GetLocatorKindBox(designator, &box), 1);
-  EXPECT_EQ(box.xmin, x - kLocatorSmallDot);
+  EXPECT_EQ(box.xmin, x - half - grow);
+  EXPECT_EQ(box.xmax, x + half + grow);
   EXPECT_EQ(box.ymin, y - kLocatorSmallDot);
-  // "Designator" is 10 characters at size 10, grown by 182,880.
-  EXPECT_EQ(box.xmax, x + 100000 + 182880);
+  EXPECT_EQ(box.ymax, y + kLocatorSmallDot);
   EXPECT_EQ(GetLocatorKindBox(plain, &box), 0);  // plain kinds have no box of their own
 
   // In a schematic the symbol's designator is measured alone.
   window->editorKind = kEditorSchematic;
   ASSERT_EQ(GetLocatorKindBox(designator, &box), 1);
-  EXPECT_EQ(box.xmin, x);
-  EXPECT_EQ(box.xmax, x + 100000);
+  EXPECT_EQ(box.xmin, x - half);
+  EXPECT_EQ(box.xmax, x + half);
+  EXPECT_EQ(box.ymin, y - GlyphHeight(s) / 2);
+  EXPECT_EQ(box.ymax, y + GlyphHeight(s) / 2);
   ReleaseTower(&designator);
   ReleaseTower(&plain);
 }
 
 TEST_F(LocatorKindsTest, LibraryDotsAndLabels) {
   window->editorKind = kEditorSchematicSymbol;
-  static std::vector<std::int32_t> radii;
-  static std::vector<int> leaders;
-  radii.clear();
-  leaders.clear();
-  LocatorKindSlots.drawDot = [](void*, pl3::Point, std::int32_t r, std::uint32_t) { radii.push_back(r); };
-  LocatorKindSlots.drawLeader = [](void*, pl3::Point, const pl3::Box&, int ghost) { leaders.push_back(ghost); };
-  LocatorKindSlots.ghostText = [](void*, const LocatorText& t) { Record().texts.push_back(t); };
-  Tower* designator = Place(design, Locator(kLocatorDesignator, 0, 0, 12));
+  LocatorPayload dp = Locator(kLocatorDesignator, 0, 0, 12);
+  dp.head.layer = 9;
+  Tower* designator = Place(design, dp);
   Tower* value = Place(design, Locator(kLocatorValue, 0, 0, 12));
-  DrawLocatorKind(nullptr, designator, pl3::kIdentityTransform, 0);
-  DrawLocatorKind(nullptr, value, pl3::kIdentityTransform, 0);
+  pl3::Transform shifted = pl3::kIdentityTransform;
+  shifted.tx = 7000;
+  DrawLocatorKind(nullptr, designator, ReadLocatorPayload(designator), shifted, 0);
+  DrawLocatorKind(nullptr, value, ReadLocatorPayload(value), pl3::kIdentityTransform, 0);
+  std::vector<std::int32_t> radii;
+  for (const auto& e : Drawn().entities) {
+    ASSERT_EQ(e.type, 3);
+    EXPECT_EQ(e.layer, 22);
+    radii.push_back(e.circle.size);
+  }
   EXPECT_EQ(radii, (std::vector<std::int32_t>{kLocatorSmallDot, 12 * kValueDotPerSize}));
+  EXPECT_EQ(Drawn().entities[0].transform.tx, 7000) << "the dot is placed by the parent";
+  ASSERT_EQ(Drawn().texts.size(), 2u);
+  EXPECT_EQ(Drawn().texts[0].text, "Designator");
+  EXPECT_EQ(Drawn().texts[0].layer, 9) << "in the locator's colour class";
+  EXPECT_EQ(Drawn().texts[0].mode, 1);
   // A schematic draws no dot.
   window->editorKind = kEditorSchematic;
-  DrawLocatorKind(nullptr, value, pl3::kIdentityTransform, 0);
-  EXPECT_EQ(radii.size(), 2u);
+  DrawLocatorKind(nullptr, value, ReadLocatorPayload(value), pl3::kIdentityTransform, 0);
+  EXPECT_EQ(Drawn().entities.size(), 2u);
 
-  // A plain kind's label is a ghost with its leader; the drawing flags come back.
-  Record().texts.clear();
+  // A plain kind's label is drawn into the plane with its leader; the
+  // drawing flags and the fill value come back.
+  Drawn() = {};
   window->WalkFlags = 0x10;
   LocatorPayload plain = Locator(kLocatorFunctionName, 0, 0, 99);
   plain.textX = 500000;
   plain.textY = 700000;
   DrawLocatorKindLabel(nullptr, plain, 8);
-  ASSERT_EQ(Record().texts.size(), 1u);
-  EXPECT_EQ(Record().texts[0].text, GetLocatorKindName(kLocatorFunctionName));
-  EXPECT_EQ(Record().texts[0].size, 8);
-  EXPECT_EQ(Record().texts[0].x, 500000);
-  EXPECT_EQ(leaders, std::vector<int>{1});
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, GetLocatorKindName(kLocatorFunctionName));
+  EXPECT_EQ(Drawn().texts[0].size, 8);
+  EXPECT_EQ(Drawn().texts[0].textTransform.tx, 500000);
+  EXPECT_EQ(Drawn().texts[0].walkFlags & kDrawLocatorText, kDrawLocatorText);
+  ASSERT_EQ(DrawnLines().size(), 1u);
+  EXPECT_EQ(DrawnLines()[0].x1, 0) << "the leader starts at the locator point";
   EXPECT_EQ(window->WalkFlags, 0x10u);
+  // The ghost's string is XOR-drawn, its leader too.
   DrawPlacedString(nullptr, plain, "Pin", {500000, 700000});
-  EXPECT_EQ(leaders, (std::vector<int>{1, 0}));
+  ASSERT_EQ(Drawn().texts.size(), 2u);
+  EXPECT_EQ(Drawn().texts[1].mode, 0);
+  EXPECT_EQ(DrawnLines().size(), 1u);
+  ASSERT_EQ(itemseams::Recorded().ghosts.size(), 1u);
+  EXPECT_EQ(itemseams::Recorded().ghosts[0].type, 1);
   ReleaseTower(&designator);
   ReleaseTower(&value);
 }
@@ -338,10 +387,12 @@ TEST_F(LocatorKindsTest, IOPortOutlineEnds) {
   const std::int32_t s = 10, x = 50000000, y = 40000000;
   LocatorPayload p = Locator(kLocatorIOPort, x, y, s);
   IOPortOutline o;
-  // Type 0: pointed at both ends; the text starts s x (18,288 + 109,728) from the point.
+  // Type 0: pointed at both ends; the text starts s x (18,288 + 109,728) from
+  // the point, and its left-justified box 10,000 x s before that.
   ASSERT_TRUE(BuildIOPortOutline(p, "NET", &o));
-  const std::int32_t x0 = x + s * (18288 + 109728), x1 = x0 + 30000, top = y, bottom = y + 20000;
-  EXPECT_EQ(o.text.x, x0);
+  const std::int32_t left = 10000 * s, top = y - GlyphHeight(s) / 2, bottom = y + GlyphHeight(s) / 2;
+  const std::int32_t x0 = x + s * (18288 + 109728) - left, x1 = x0 + 3 * CharacterWidth(s);
+  EXPECT_EQ(o.text.x, x0 + left);
   EXPECT_EQ(o.text.y, y);
   EXPECT_EQ(o.lineCount, 6);
   EXPECT_EQ(o.width, s * 4572);
@@ -356,9 +407,9 @@ TEST_F(LocatorKindsTest, IOPortOutlineEnds) {
   // Type 3: straight at both ends, the text only the margin away.
   p.portType = 3;
   ASSERT_TRUE(BuildIOPortOutline(p, "NET", &o));
-  const std::int32_t n0 = x + s * 18288, n1 = n0 + 30000;
+  const std::int32_t n0 = x + s * 18288 - left, n1 = n0 + 3 * CharacterWidth(s);
   EXPECT_EQ(o.lineCount, 4);
-  EXPECT_EQ(o.text.x, n0);
+  EXPECT_EQ(o.text.x, n0 + left);
   EXPECT_TRUE(HasLine(o, {n0, top}, {n0, bottom}));
   EXPECT_TRUE(HasLine(o, {n1, top}, {n1, bottom}));
 
@@ -377,11 +428,11 @@ TEST_F(LocatorKindsTest, IOPortOutlineTurnsAboutItsPoint) {
   p.head.transform = pl3::R180;
   IOPortOutline o;
   ASSERT_TRUE(BuildIOPortOutline(p, "NET", &o));
-  const std::int32_t d0 = s * 18288, d1 = d0 + 30000;
-  // Mirrored through the locator point: the outline lies on the other side.
-  EXPECT_TRUE(HasLine(o, {x - d0, y}, {x - d0, y - 20000}));
-  EXPECT_TRUE(HasLine(o, {x - d1, y}, {x - d1, y - 20000}));
-  EXPECT_EQ(o.text.x, x - d0);
+  const std::int32_t d0 = s * 18288 - 10000 * s, d1 = d0 + 3 * CharacterWidth(s), h = GlyphHeight(s) / 2;
+  // Turned through the locator point: the outline lies on the other side.
+  EXPECT_TRUE(HasLine(o, {x - d0, y - h}, {x - d0, y + h}));
+  EXPECT_TRUE(HasLine(o, {x - d1, y - h}, {x - d1, y + h}));
+  EXPECT_EQ(o.text.x, x - s * 18288);
   EXPECT_EQ(o.text.justification & 12u, 8u);  // left-justified text reads from the far side
   EXPECT_EQ(o.bounds.xmax, x - d0);
   EXPECT_EQ(o.bounds.xmin, x - d1);
@@ -390,10 +441,12 @@ TEST_F(LocatorKindsTest, IOPortOutlineTurnsAboutItsPoint) {
 TEST_F(LocatorKindsTest, NamedIOPortShowsNullWithoutItsAttribute) {
   window->editorKind = kEditorSchematic;
   Tower* port = Place(design, Locator(kLocatorNamedIOPort, 1000000, 1000000));
-  DrawIOPortLocator(nullptr, port, pl3::kIdentityTransform);
-  ASSERT_EQ(Record().texts.size(), 1u);
-  EXPECT_EQ(Record().texts[0].text, "NULL");
-  EXPECT_EQ(Record().lines.size(), 6u);
+  DrawIOPortLocator(nullptr, port, ReadLocatorPayload(port), pl3::kIdentityTransform);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "NULL");
+  const std::vector<LinePayload> lines = DrawnLines();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0].width, 10 * 4572 / 2) << "a track keeps half the line width";
   ReleaseTower(&port);
 }
 
@@ -491,18 +544,18 @@ TEST_F(GlobalNetsTest, DrawsEachLineOneLineHeightApart) {
   const std::int32_t h = GetStringBoxHeight(GetLocatorTextSize(p));
   ASSERT_GT(h, 0);
   Tower* t = Place(symbol, p);
-  DrawLocatorKind(nullptr, t, pl3::kIdentityTransform, 0);
+  DrawLocatorKind(nullptr, t, p, pl3::kIdentityTransform, 0);
   SetFontRecord(3, nullptr);
   ReleaseTower(&font);
-  ASSERT_EQ(Record().texts.size(), 2u);
-  EXPECT_EQ(Record().texts[0].x, 500000);
-  EXPECT_EQ(Record().texts[0].y, 600000 + GlobalNetBlockOffset(p, h, 2));
-  EXPECT_EQ(Record().texts[1].y, Record().texts[0].y + h);
-  // The suppress flag hides the list.
-  Record().texts.clear();
-  LocatorKindSlots.textsSuppressed = [] { return 1; };
-  DrawLocatorKind(nullptr, t, pl3::kIdentityTransform, 0);
-  EXPECT_TRUE(Record().texts.empty());
+  ASSERT_EQ(Drawn().texts.size(), 2u);
+  EXPECT_EQ(Drawn().texts[0].textTransform.tx, 500000);
+  EXPECT_EQ(Drawn().texts[0].textTransform.ty, 600000 + GlobalNetBlockOffset(p, h, 2));
+  EXPECT_EQ(Drawn().texts[1].textTransform.ty, Drawn().texts[0].textTransform.ty + h);
+  // The walker's suppress flag hides the list.
+  Drawn().texts.clear();
+  pl3::SuppressSymbolTextsFlag = 1;
+  DrawLocatorKind(nullptr, t, p, pl3::kIdentityTransform, 0);
+  EXPECT_TRUE(Drawn().texts.empty());
   ReleaseTower(&t);
 }
 
@@ -539,10 +592,10 @@ TEST_F(GlobalNetsTest, GraphicNetNameCopiesTheSymbolsNetNameLocators) {
   ASSERT_EQ(GetLocatorKindHandlePoint(copy, &status), 1);
   EXPECT_EQ(status.x, 30000000 + 500000);
   EXPECT_EQ(status.y, 40000000);
-  DrawLocatorKind(nullptr, placed, pl3::kIdentityTransform, 0);
-  ASSERT_EQ(Record().texts.size(), 1u);
-  EXPECT_EQ(Record().texts[0].text, "SDA");
-  EXPECT_EQ(Record().texts[0].x, 30000000 + 500000);
+  DrawLocatorKind(nullptr, placed, p, pl3::kIdentityTransform, 0);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  EXPECT_EQ(Drawn().texts[0].text, "SDA");
+  EXPECT_EQ(Drawn().texts[0].textTransform.tx, 30000000 + 500000);
 
   // Without its origin the copy has no handle point.
   DeleteChildEntities(graphic, kTypeSymbolOrigin);

@@ -10,119 +10,76 @@
 #include "edit/window_data.h"
 #include "geometry/glyph_fonts.h"
 #include "objects/locator_dispatch.h"
-#include "objects/locator_services.h"
 #include "platform/responder.h"
+#include "tests/objects/locator_draw_fakes.h"
+#include "tests/objects/locator_font.h"
 
 namespace {
 
-// The text item the fake builders make: what they were given. Its box is
-// 100 units a character wide and 50 high from the text point.
-struct FakeTextItem {
-  char text[64];
-  std::int32_t size;
-  bool byIndex;
-  std::uint8_t layer;
-  pl3::Transform transform;
-  std::uint16_t justification;
-};
+using locatordraw::Drawn;
+using locatorfont::CharacterWidth;
+using locatorfont::GlyphHeight;
 
-struct Rendered {
-  std::string text;
-  int mode;
-  std::uint8_t layer;
-  std::uint32_t walkFlags, stateFlags;
-  pl3::Transform transform;
-};
-
-std::vector<Rendered> g_rendered;
-std::vector<FakeTextItem> g_built;
-std::vector<LinePayload> g_lines;
-std::vector<bool> g_ghosted;
-
-void* BuildFake(const char* text, std::int32_t size, bool byIndex, std::uint8_t layer, const pl3::Transform* t,
-                std::uint16_t justification) {
-  auto* item = static_cast<FakeTextItem*>(std::calloc(1, sizeof(FakeTextItem)));
-  std::strncpy(item->text, text, sizeof item->text - 1);
-  item->size = size;
-  item->byIndex = byIndex;
-  item->layer = layer;
-  item->transform = *t;
-  item->justification = justification;
-  g_built.push_back(*item);
-  return item;
-}
-
+// Texts are built and measured by the real builders and layout in the test
+// font; what is rendered and drawn is recorded.
 class LocatorText : public testing::Test {
  protected:
   void SetUp() override {
     towertest::EnsureStoreStarted();
-    g_rendered.clear();
-    g_built.clear();
-    g_lines.clear();
-    g_ghosted.clear();
     window = std::make_unique<CurrentWindowData>();
     ActiveWindowData = window.get();
-    LocatorServices& s = LocatorServiceSlots;
-    s.createTextItem = [](const char* text, std::uint32_t index, std::uint8_t layer, const pl3::Transform* t,
-                          std::uint16_t j, std::uint32_t) {
-      return BuildFake(text, static_cast<std::int32_t>(index), true, layer, t, j);
-    };
-    s.createTextItemEx = [](const char* text, std::int32_t size, std::uint8_t layer, const pl3::Transform* t,
-                            std::uint16_t j, std::uint32_t) { return BuildFake(text, size, false, layer, t, j); };
-    s.textItemBox = [](const void* p, pl3::Box* box) {
-      const auto* item = static_cast<const FakeTextItem*>(p);
-      const auto width = static_cast<std::int32_t>(std::strlen(item->text)) * 100;
-      *box = {item->transform.tx, item->transform.ty, item->transform.tx + width, item->transform.ty + 50};
-      return 1;
-    };
-    s.renderTextEntity = [](void*, const void* p, int mode, const pl3::Transform* t) {
-      const auto* item = static_cast<const FakeTextItem*>(p);
-      g_rendered.push_back({item->text, mode, item->layer, ActiveWindowData->WalkFlags, ActiveWindowData->StateFlags, *t});
-    };
-    s.drawEntityByType = [](void*, const EntityRecord* r, const pl3::Transform*) {
-      g_lines.push_back(reinterpret_cast<const LinePayload&>(r->payload));
-      g_ghosted.push_back(false);
-    };
-    s.ghostEntityData = [](void*, const EntityRecord* r) {
-      g_lines.push_back(reinterpret_cast<const LinePayload&>(r->payload));
-      g_ghosted.push_back(true);
-    };
+    font = std::make_unique<locatorfont::Font>();
   }
-  void TearDown() override { ActiveWindowData = nullptr; }
+  void TearDown() override {
+    font.reset();
+    ActiveWindowData = nullptr;
+  }
   std::unique_ptr<CurrentWindowData> window;
+  std::unique_ptr<locatorfont::Font> font;
 };
 
-TEST_F(LocatorText, BoxIsTheItemsBoxGrownByTheTextSize) {
-  const PlacedText text{"AB", 1000, 2000, 16, 8, 10, 0};
+TEST_F(LocatorText, BoxIsTheMeasuredBoxGrownByTheTextSize) {
+  // Centred and middle: "AB" at size 10 is 20,000 wide and the glyph's
+  // height at size 10 (10,000) high, centred on its point.
+  const PlacedText text{"AB", 1000000, 2000000, 0, 0, 10, 0};
   pl3::Box box{};
   ASSERT_EQ(GetTextBoxAt(text, &box), 1);
-  const std::int32_t grow = 10 * 18288;
-  EXPECT_EQ(box.xmin, 1000 - grow);
-  EXPECT_EQ(box.ymin, 2000 - grow);
-  EXPECT_EQ(box.xmax, 1200 + grow);
-  EXPECT_EQ(box.ymax, 2050 + grow);
-  ASSERT_EQ(g_built.size(), 1u);
-  EXPECT_FALSE(g_built[0].byIndex) << "flag bit 0 clear: an explicit size";
-  EXPECT_EQ(g_built[0].justification, 16 | 8);
-  EXPECT_EQ(g_built[0].size, 10);
+  const std::int32_t grow = 10 * 18288, half = CharacterWidth(10);
+  EXPECT_EQ(box.xmin, 1000000 - half - grow);
+  EXPECT_EQ(box.xmax, 1000000 + half + grow);
+  EXPECT_EQ(box.ymin, 2000000 - GlyphHeight(10) / 2 - grow);
+  EXPECT_EQ(box.ymax, 2000000 + GlyphHeight(10) / 2 + grow);
+
+  // Left and top: the text hangs from its point, 10,000 x size to the left
+  // of it (the layout's left margin).
+  DrawTextAndGetBox(nullptr, {"Pin", 7, 8, 32, 4, 1, 0}, 9, &box);
+  EXPECT_EQ(box.xmin, 7 - 10000 - 18288);
+  EXPECT_EQ(box.xmax, 7 - 10000 + 3 * CharacterWidth(1) + 18288);
+  EXPECT_EQ(box.ymin, 8 - GlyphHeight(1) - 18288);
+  EXPECT_EQ(box.ymax, 8 + 18288);
 }
 
-TEST_F(LocatorText, FlagBitZeroBuildsByIndex) {
-  const PlacedText text{"A", 0, 0, 0, 4, 2, 1};
-  pl3::Box box{};
-  GetTextBoxAt(text, &box);
-  ASSERT_EQ(g_built.size(), 1u);
-  EXPECT_TRUE(g_built[0].byIndex);
-  EXPECT_EQ(g_built[0].size, 2);
+TEST_F(LocatorText, TheItemCarriesSizeJustificationAndPoint) {
+  DrawTextAt(nullptr, {"AB", 1000, 2000, 16, 8, 10, 0});
+  DrawTextAt(nullptr, {"A", 0, 0, 0, 4, 2, 1});
+  ASSERT_EQ(Drawn().texts.size(), 2u);
+  const auto& explicitSize = Drawn().texts[0];
+  EXPECT_FALSE(explicitSize.byIndex) << "flag bit 0 clear: an explicit size";
+  EXPECT_EQ(explicitSize.size, 10);
+  EXPECT_EQ(explicitSize.justification, 16u | 8u);
+  EXPECT_EQ(explicitSize.textTransform.tx, 1000);
+  EXPECT_EQ(explicitSize.textTransform.ty, 2000);
+  EXPECT_EQ(explicitSize.mode, 0);
+  EXPECT_TRUE(Drawn().texts[1].byIndex);
+  EXPECT_EQ(Drawn().texts[1].sizeIndex, 2u);
 }
 
-TEST_F(LocatorText, WithoutATextItemTheBoxIsLeftAlone) {
-  LocatorServiceSlots.createTextItemEx = nullptr;
+TEST_F(LocatorText, WithoutTheFontTheBoxIsLeftAlone) {
+  font.reset();
   pl3::Box box{-1, -1, 0, 0};
   EXPECT_EQ(GetTextBoxAt({"A", 0, 0, 0, 0, 1, 0}, &box), 0);
   EXPECT_EQ(box.xmin, -1);
-  DrawTextAt(nullptr, {"A", 0, 0, 0, 0, 1, 0});
-  EXPECT_TRUE(g_rendered.empty());
+  EXPECT_EQ(box.xmax, 0);
 }
 
 TEST_F(LocatorText, LocatorTextModeByColourClassWithFlagsSetMeanwhile) {
@@ -132,44 +89,42 @@ TEST_F(LocatorText, LocatorTextModeByColourClassWithFlagsSetMeanwhile) {
   } cases[] = {{24, 0, 5}, {24, 1, 11}, {32, 0, 6}, {33, 0, 7}, {22, 0, 1}, {0, 1, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.colourClass);
-    g_rendered.clear();
+    Drawn().texts.clear();
     LocatorDebugDrawing = c.debug;
     window->WalkFlags = kWalkMirrorMode | 0x2;
     window->StateFlags = 0x1;
     DrawLocatorTextAt(nullptr, {"Value", 5, 6, 0, 0, 3, 0}, c.colourClass);
-    ASSERT_EQ(g_rendered.size(), 1u);
-    EXPECT_EQ(g_rendered[0].mode, c.mode);
-    EXPECT_EQ(g_rendered[0].layer, c.colourClass);
-    EXPECT_EQ(g_rendered[0].walkFlags, 0x2u) << "drawn unmirrored";
-    EXPECT_EQ(g_rendered[0].stateFlags, 0x5u) << "drawn as temporary drawing";
+    ASSERT_EQ(Drawn().texts.size(), 1u);
+    const auto& r = Drawn().texts[0];
+    EXPECT_EQ(r.mode, c.mode);
+    EXPECT_EQ(r.layer, c.colourClass);
+    EXPECT_EQ(r.walkFlags, 0x2u) << "drawn unmirrored";
+    EXPECT_EQ(r.stateFlags, 0x5u) << "drawn as temporary drawing";
     EXPECT_EQ(window->WalkFlags, kWalkMirrorMode | 0x2) << "restored";
     EXPECT_EQ(window->StateFlags, 0x1u) << "restored";
   }
 }
 
-TEST_F(LocatorText, DrawTextAtAndDrawTextAndGetBox) {
+TEST_F(LocatorText, RenderModesOfTheTextHelpers) {
   DrawTextAt(nullptr, {"Pin", 7, 8, 32, 4, 1, 0});
-  pl3::Box box{};
-  DrawTextAndGetBox(nullptr, {"Pin", 7, 8, 32, 4, 1, 0}, 9, &box);
+  DrawTextAndGetBox(nullptr, {"Pin", 7, 8, 32, 4, 1, 0}, 9, nullptr);
   DrawTextAndGetBox(nullptr, {"Pin", 7, 8, 32, 4, 1, 0}, 3, nullptr);
-  ASSERT_EQ(g_rendered.size(), 3u);
-  EXPECT_EQ(g_rendered[0].mode, 0);
-  EXPECT_EQ(g_rendered[1].mode, 9);
-  EXPECT_EQ(g_rendered[2].mode, 3);
-  EXPECT_TRUE(SameRotation(g_rendered[0].transform, pl3::kIdentityTransform));
-  EXPECT_EQ(g_built[0].transform.tx, 7);
-  EXPECT_EQ(g_built[0].transform.ty, 8);
-  EXPECT_EQ(box.xmin, 7 - 18288);
-  EXPECT_EQ(box.xmax, 307 + 18288);
+  ASSERT_EQ(Drawn().texts.size(), 3u);
+  EXPECT_EQ(Drawn().texts[0].mode, 0);
+  EXPECT_EQ(Drawn().texts[1].mode, 9);
+  EXPECT_EQ(Drawn().texts[2].mode, 3);
+  EXPECT_TRUE(SameRotation(Drawn().texts[0].transform, pl3::kIdentityTransform));
 }
 
 TEST_F(LocatorText, ColouredTextCarriesItsColourAndPlacement) {
   DrawColouredTextAt(nullptr, "GND", 10, 20, 4, 16 | 8, pl3::R90, 41);
-  ASSERT_EQ(g_rendered.size(), 1u);
-  EXPECT_EQ(g_rendered[0].layer, 41);
-  EXPECT_EQ(g_rendered[0].text, "GND");
-  EXPECT_TRUE(SameRotation(g_rendered[0].transform, pl3::R90));
-  EXPECT_EQ(g_built[0].justification, 16 | 8);
+  ASSERT_EQ(Drawn().texts.size(), 1u);
+  const auto& r = Drawn().texts[0];
+  EXPECT_EQ(r.layer, 41);
+  EXPECT_EQ(r.text, "GND");
+  EXPECT_EQ(r.mode, 1);
+  EXPECT_TRUE(SameRotation(r.transform, pl3::R90));
+  EXPECT_EQ(r.justification, 16u | 8u);
 }
 
 TEST_F(LocatorText, LeaderRunsToTheNearestEdgeOrCentrePerAxis) {
@@ -185,17 +140,27 @@ TEST_F(LocatorText, LeaderRunsToTheNearestEdgeOrCentrePerAxis) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-    g_lines.clear();
+    Drawn().entities.clear();
     DrawLocatorLeader(nullptr, c.x, c.y, box);
-    ASSERT_EQ(g_lines.size(), 1u);
-    EXPECT_EQ(g_lines[0].width, 0);
-    EXPECT_EQ(g_lines[0].x1, c.x);
-    EXPECT_EQ(g_lines[0].y1, c.y);
-    EXPECT_EQ(g_lines[0].x2, c.tx);
-    EXPECT_EQ(g_lines[0].y2, c.ty);
+    ASSERT_EQ(Drawn().entities.size(), 1u);
+    const auto& leader = Drawn().entities[0];
+    EXPECT_EQ(leader.type, 1);
+    EXPECT_EQ(leader.layer, 24) << "leaders are of class 24";
+    EXPECT_EQ(leader.line.width, 0);
+    EXPECT_EQ(leader.line.x1, c.x);
+    EXPECT_EQ(leader.line.y1, c.y);
+    EXPECT_EQ(leader.line.x2, c.tx);
+    EXPECT_EQ(leader.line.y2, c.ty);
   }
   GhostLocatorLeader(nullptr, 0, 0, box);
-  EXPECT_TRUE(g_ghosted.back());
+  ASSERT_EQ(Drawn().ghosts.size(), 1u);
+  EXPECT_EQ(Drawn().ghosts[0].line.x2, 1000);
+  EXPECT_EQ(Drawn().ghosts[0].line.y2, 2000);
+  // While debugging, the class-24 leaders are left out.
+  LocatorDebugDrawing = 1;
+  Drawn().entities.clear();
+  DrawLocatorLeader(nullptr, 0, 0, box);
+  EXPECT_TRUE(Drawn().entities.empty());
 }
 
 TEST_F(LocatorText, LineRecordOfClass24IsSkippedOnlyWhileDebugging) {
@@ -206,7 +171,7 @@ TEST_F(LocatorText, LineRecordOfClass24IsSkippedOnlyWhileDebugging) {
   DrawLineRecordAt(nullptr, record.get());
   record->payload[0] = 25;
   DrawLineRecordAt(nullptr, record.get());
-  EXPECT_EQ(g_lines.size(), 2u);
+  EXPECT_EQ(Drawn().entities.size(), 2u);
 }
 
 TEST_F(LocatorText, DistanceToBoxIsZeroInsideAndEuclideanOutside) {
@@ -222,6 +187,7 @@ class StringBoxHeight : public LocatorText {
  protected:
   void SetUp() override {
     LocatorText::SetUp();
+    font.reset();
     fonts = towertest::NewTopLevelEntity(Type_Font);
     Glyph('X', {0, 0, 500000000, 472320000});
     Glyph('y', {0, -150000000, 400000000, 300000000});

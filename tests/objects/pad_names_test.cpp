@@ -5,8 +5,18 @@
 #include <cstdlib>
 #include <string>
 
+#include <algorithm>
+#include <vector>
+
+#include "geometry/raster_state.h"
+#include "geometry/view_mapping.h"
+#include "objects/attribute_services.h"
 #include "objects/pad_names.h"
+#include "platform/dialog_hooks.h"
+#include "platform/gdi.h"
 #include "platform/responder.h"
+#include "platform/surface.h"
+#include "platform/user.h"
 #include "symbol_fixture.h"
 
 using namespace symboltest;
@@ -165,22 +175,20 @@ TEST_F(PadNames, EditPadNameThroughTheDialog) {
   static std::string shownCaption, shownText;
   static const char* answer;
   static int confirm;
-  SymbolServiceSlots.enterText = [](const char* caption, const char*, char* initial, std::uint32_t max,
-                                    int* confirmed) -> char* {
-    shownCaption = caption;
-    shownText = initial ? initial : "";
-    EXPECT_EQ(max, 20u);
-    *confirmed = confirm;
-    if (!confirm) return initial;
-    std::free(initial);
-    char* copy = static_cast<char*>(std::malloc(std::strlen(answer) + 1));
-    std::strcpy(copy, answer);
-    return copy;
-  };
+  pl3::SetDialogHook("EnterTextDlg", [](HWND dialog) {
+    char buffer[64] = {};
+    GetWindowText(dialog, buffer, sizeof buffer);
+    shownCaption = buffer;
+    GetDlgItemText(dialog, 72, buffer, sizeof buffer);
+    shownText = buffer;
+    pl3::TypeDialogText(dialog, 72, answer);
+    pl3::ClickDialogButton(dialog, confirm ? IDOK : IDCANCEL);
+  });
   Tower* pad = NamedPad("A1");
   PadLabelHead* label = nullptr;
 
   confirm = 0;
+  answer = "B2";
   EXPECT_EQ(EditPadName(pad, &label), 0);
   EXPECT_EQ(shownText, "A1") << "the pad's name is offered";
   EXPECT_EQ(shownCaption, "Edit Pad Name");
@@ -189,8 +197,11 @@ TEST_F(PadNames, EditPadNameThroughTheDialog) {
 
   confirm = 1;
   answer = "";
-  EXPECT_EQ(EditPadName(pad, &label), 0) << "an empty name";
+  EXPECT_EQ(EditPadName(pad, &label), 0) << "an empty name is refused and the dialog cancelled";
   EXPECT_EQ(window->TemporaryEntity, nullptr);
+
+  answer = "VCCAAAAAAAAAAAAAAAAAA";
+  EXPECT_EQ(EditPadName(pad, &label), 0) << "21 characters: longer than a pad name may be";
 
   answer = "VCC";
   ASSERT_EQ(EditPadName(pad, &label), 1);
@@ -204,7 +215,7 @@ TEST_F(PadNames, EditPadNameThroughTheDialog) {
   std::free(label);
 
   static const Entity* finished;
-  SymbolServiceSlots.finishPinPlacement = [](Tower* t) { finished = TowerEntity(t); };
+  symbolfakes::Hook().finishPinPlacement = [](Tower* t) { finished = TowerEntity(t); };
   const Entity* hier = TowerEntity(window->TemporaryEntity);
   EndPadNaming();
   EXPECT_EQ(finished, hier);
@@ -215,32 +226,38 @@ TEST_F(PadNames, EditPadNameThroughTheDialog) {
 TEST_F(PadNames, DrawPadLabelOnlyWhenTheNameFits) {
   Tower* pad = NamedPad("WIDE");
   Tower* label = ChildOn(ChildOn(pad, Type_LabelHier), Type_Label);
-  static int drawn;
-  static std::int32_t textWidth;
-  static std::uint32_t colour;
-  drawn = 0;
-  SymbolServiceSlots.measureText = [](void*, const char*, std::int32_t* w, std::int32_t* h) {
-    *w = textWidth;
-    *h = 10;
-    return true;
-  };
-  SymbolServiceSlots.drawCentredText = [](void*, const char* text, const pl3::Box& box, std::uint32_t c) {
-    EXPECT_STREQ(text, "WIDE");
-    EXPECT_EQ(box.xmax, 1000);
-    colour = c;
-    ++drawn;
-  };
+  // The pad's box (1,000 x 400 world units) on a white surface, seen at a
+  // zoom that makes it 100 x 40 pixels, then at ten times that.
+  constexpr int kSide = 120;
+  std::vector<std::uint32_t> pixels(kSide * kSide, 0xFFFFFF);
+  pl3::PixelSurface surface{pixels.data(), kSide, kSide, kSide};
+  HDC dc = pl3::CreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, kSide, kSide});
+  pl3::ViewMapping view{0, 0, 10};
+  pl3::g_raster.view = &view;
   struct Case {
-    std::int32_t width;
-    int drawn;
+    std::uint32_t zoom;
+    bool drawn;
   };
-  for (const Case c : {Case{999, 1}, Case{1000, 0}, Case{5000, 0}}) {
-    drawn = 0;
-    textWidth = c.width;
-    EXPECT_EQ(DrawPadLabel(nullptr, label), 1);
-    EXPECT_EQ(drawn, c.drawn) << c.width;
+  for (const Case c : {Case{10, true}, Case{100, false}}) {
+    SCOPED_TRACE(c.zoom);
+    std::fill(pixels.begin(), pixels.end(), 0xFFFFFFu);
+    view.zoom = c.zoom;
+    pl3::g_raster.viewFactor = pl3::ViewFactorForZoom(c.zoom);
+    EXPECT_EQ(DrawPadLabel(dc, label), 1);
+    int red = 0, other = 0;
+    for (std::uint32_t p : pixels) {
+      if (p == 0x810000u) ++red;
+      else if (p != 0xFFFFFFu) ++other;
+    }
+    EXPECT_EQ(red > 0, c.drawn) << "the name in RGB(129, 0, 0)";
+    if (!c.drawn) {
+      EXPECT_EQ(other, 0) << "nothing at all";
+    }
+    // A transparent background: most of the surface stays white.
+    EXPECT_LT(red + other, kSide * kSide / 10);
   }
-  EXPECT_EQ(colour, 0x810000u);
+  pl3::DeleteSurfaceDC(dc);
+  pl3::g_raster.view = nullptr;
 }
 
 TEST_F(PadNames, MoveLabelToMouseByViewPixels) {
@@ -318,19 +335,11 @@ TEST_F(SymbolByDesignator, SyncReplacesValuesThatDiffer) {
   Tower* value = addAttribute("VALUE", "10k");
   Tower* same = addAttribute("TOL", "5%");
   Tower* missing = addAttribute("PART", "old");
-  SymbolServiceSlots.findImportedSymbol = [](const Tower* g, const char* d) -> Tower* {
-    EXPECT_STREQ(d, "U1");
-    Tower* s = GetChildTower(g, Type_ImportedSymbol);
-    FindNextEntity(s);
-    LastLevel(s).flags = kLevelLast | kLevelPositioned;
-    return s;
-  };
-  SymbolServiceSlots.getUserAttributeText = [](const Tower*, const char* name) -> char* {
-    const std::string text = std::string(name) == "VALUE" ? "22k" : std::string(name) == "TOL" ? "5%" : "??PART??";
-    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
-    std::strcpy(copy, text.c_str());
-    return copy;
-  };
+  // The placed symbol's own user attributes.
+  Tower* user = SetUserAttribute(instance, "VALUE", "22k");
+  ReleaseTower(&user);
+  user = SetUserAttribute(instance, "TOL", "5%");
+  ReleaseTower(&user);
   SyncImportedSymbolAttributes(instance);
   EXPECT_STREQ(static_cast<const char*>(GetEntityData(value, 292)), "22k");
   EXPECT_STREQ(static_cast<const char*>(GetEntityData(same, 292)), "5%");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "edit/undo_history.h"
+#include "objects/drawing_seams.h"
 #include "platform/responder.h"
 #include "symbol_fixture.h"
 
@@ -132,7 +133,6 @@ TEST_F(PadStacks, InnerLayerEntryIsWalkedOnEveryInnerLayer) {
   layers.clear();
   flagsSeen.clear();
   window->ViewFlags = kViewSingleInnerLayer;
-  SymbolServiceSlots.drawFillValue = [] { return 0xABCDu; };
   static std::uint32_t fillSeen;
   WalkHandlers.drawWalkedEntity = [](const pl3::Transform*, Tower*, void*, std::uint8_t, std::uint8_t,
                                      std::int32_t*) {
@@ -141,12 +141,12 @@ TEST_F(PadStacks, InnerLayerEntryIsWalkedOnEveryInnerLayer) {
     fillSeen = pl3::g_raster.fillValue;
     return 5;
   };
-  pl3::g_raster.fillValue = 0;
+  pl3::g_raster.fillValue = 0xABCDu;  // the drawing colour in force
   EXPECT_EQ(DrawPadStackLayer(nullptr, entry, &pl3::kIdentityTransform, 0), 5);
   ASSERT_EQ(layers.size(), 1u);
   EXPECT_EQ(flagsSeen[0] & (kWalkInnerLayersOnePass | 0x4u), kWalkInnerLayersOnePass | 0x4u);
   EXPECT_EQ(fillSeen, 0xABCDu);
-  EXPECT_EQ(pl3::g_raster.fillValue, 0u);
+  EXPECT_EQ(pl3::g_raster.fillValue, 0xABCDu);
   EXPECT_EQ(window->WalkFlags, 0u);
 }
 
@@ -162,7 +162,7 @@ TEST_F(PadStacks, LayerEntriesByEditorKind) {
     return 1;
   };
   static int enabledLayer;
-  SymbolServiceSlots.isLayerEnabled = [](std::uint8_t layer, std::uint8_t) { return layer == enabledLayer ? 1 : 0; };
+  symbolfakes::Hook().isLayerEnabled = [](std::uint8_t layer, std::uint8_t) { return layer == enabledLayer ? 1 : 0; };
   struct Case {
     std::uint32_t kind;
     const Tower* entry;
@@ -309,10 +309,9 @@ TEST_F(PadStacks, BoxesAndMoves) {
   EXPECT_EQ(GetPadStackInstanceBox(orphan, &box), nullptr);
   EXPECT_EQ(box.xmin, 1);
 
-  SymbolServiceSlots.getBox = [](const Tower* t, pl3::Box* b) {
+  symbolfakes::Hook().getBox = [](const Tower* t, pl3::Box* b) {
     EXPECT_EQ(LastLevel(t).typeCode, Type_ShapeDefinition);
     *b = {0, 0, 4, 4};
-    return 1;
   };
   const std::int32_t shift[2] = {100, 200};
   std::memcpy(TowerPayload(entry) + 36, shift, sizeof shift);
@@ -345,7 +344,7 @@ class PadStackEditor : public PadStacks {
   void SetUp() override {
     PadStacks::SetUp();
     window->editorKind = kEditorPadStack;
-    SymbolServiceSlots.findPadStackLayer = [](const Tower* d, std::uint8_t layer) -> Tower* {
+    symbolfakes::Hook().findPadStackLayer = [](const Tower* d, std::uint8_t layer) -> Tower* {
       Tower* t = GetChildTower(d, Type_PadStackLayerInfo);
       while (Entity* e = FindNextEntity(t)) {
         if (EntityPayload(e)[4] == layer) {

@@ -7,7 +7,7 @@
 #include "objects/pad_stacks.h"
 #include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
-#include "objects/symbol_services.h"
+#include "tests/objects/symbol_seam_fakes.h"
 #include "walk_fixture.h"
 
 namespace symboltest {

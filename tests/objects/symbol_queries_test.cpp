@@ -66,11 +66,11 @@ TEST_F(SymbolQueries, DragOriginSnapsRedrawsAndStepsTheRecord) {
   SetTowerOrigin(definition, 0, 0);
   static std::vector<std::int32_t> squaresAt;
   squaresAt.clear();
-  SymbolServiceSlots.snapXYFine = [](std::int32_t* x, std::int32_t* y) {
+  symbolfakes::Hook().snapXYFine = [](std::int32_t* x, std::int32_t* y) {
     *x = *x / 100 * 100;
     *y = *y / 100 * 100;
   };
-  SymbolServiceSlots.drawOriginSquare = [](void*, const Tower* t) {
+  symbolfakes::Hook().drawOriginSquare = [](void*, const Tower* t) {
     const auto* o = static_cast<const std::int32_t*>(GetEntityData(t, Type_Origin));
     squaresAt.push_back(o ? o[0] : -1);
   };
@@ -134,14 +134,13 @@ TEST_F(SymbolQueries, OwningSymbolDependsOnTheEditor) {
 TEST_F(SymbolQueries, BoxesOfInstancesShapesAndPins) {
   static const Entity* boxedEntity;
   boxedEntity = nullptr;
-  SymbolServiceSlots.getBox = [](const Tower* t, pl3::Box* box) {
+  symbolfakes::Hook().getBox = [](const Tower* t, pl3::Box* box) {
     boxedEntity = TowerEntity(t);
     if (t->levels[t->lastLevel].typeCode == 27) {
       *box = {900000, 0, 1000000, 10};
     } else {
       *box = {0, 0, 100, 50};
     }
-    return 1;
   };
   Place(0, 0);
   pl3::Box box{1, 2, 3, 4};

@@ -13,7 +13,6 @@
 #include "platform/dialog_hooks.h"
 #include "platform/responder.h"
 #include "schematic/current_size.h"
-#include "schematic/imported_symbols.h"
 #include "store/tower.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "schematic/imported_symbols.h"
+#include "objects/attribute_services.h"
 
 #include <gtest/gtest.h>
 

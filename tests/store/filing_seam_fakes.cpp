@@ -38,7 +38,6 @@ ExplorerResult* Answer() {
 
 using filingfakes::Recorded;
 
-HWND MDIClientWindow = nullptr;
 int ExplorerMode = 1;
 
 void ConvertPl2ProjectTree(Tower*) { ++Recorded().conversions; }

@@ -1,0 +1,49 @@
+// Spirals cut into quarter arcs: the quadrant of the start point, the index
+// of the last quarter, the step of the running centre, and the quarter arcs
+// themselves. The display list, the spiral's ghost and its accept step share
+// these, so that a spiral is drawn, stored and measured as the same arcs.
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+
+struct SpiralPayload;
+
+// The pitch a spiral of pitch 0 or less is drawn with (30 thou).
+constexpr std::int32_t kDefaultSpiralPitch = 1097280;
+// The most quarter arcs one spiral gives (1,024 turns): a stored pitch far
+// too small for its end cannot make a drawing run away.
+constexpr std::int32_t kMaxSpiralQuarters = 4096;
+
+// value := 2 x centre - value.
+std::int32_t MirrorCoordinate(std::int32_t value, std::int32_t centre);
+
+// The quadrant (0 to 3, clockwise on the screen from the upper left) of the
+// start point about the centre. A start on the centre is first moved one
+// pitch toward -x, and is then in quadrant 0.
+int GetArcQuadrant(SpiralPayload* spiral);
+// The index of the spiral's last quarter arc (the first is the start
+// quadrant); below the start quadrant when no arc is drawn.
+int GetArcSweepQuadrants(const SpiralPayload* spiral);
+// Moves the point a quarter of the pitch: direction 0 +x, 1 +y, 2 -x, 3 -y.
+void StepPointInDirection(int direction, pl3::Point* point, std::int32_t pitch);
+
+// Gives a spiral copy the values it is drawn with: a pitch of 0 or less
+// becomes kDefaultSpiralPitch; a start at (0, 0) lies one pitch left of the
+// centre; an end at (0, 0) or on the centre lies five pitches beyond the
+// start on the x axis; with the direction byte 1 the start and the end are
+// reflected about the centre's vertical.
+void PrepareSpiralForDrawing(SpiralPayload* spiral);
+
+// One quarter arc: centre, radius, and the two ends, swept clockwise on the
+// screen from `from` to `to`.
+struct SpiralQuarter {
+  pl3::Point centre;
+  std::int32_t radius;
+  pl3::Point from;
+  pl3::Point to;
+};
+// Calls `emit` for each quarter arc of a prepared spiral (at most
+// kMaxSpiralQuarters), in order; returns the number emitted.
+int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQuarter& quarter, void* context),
+                         void* context);
