@@ -399,6 +399,8 @@ TEST(StartUp, MissingRegistrySettingsEndTheStartWithMinusOne) {
   EXPECT_EQ(pl3::ResponderRecords().back().text,
             "The Pelmora3 registry settings are corrupt, please reinstall the software.");
   EXPECT_EQ(pl3::ResponderRecords().back().caption, "Pelmora3");
+  // The machine branch starts again from its defaults for the tests after this one.
+  std::filesystem::remove(pl3::RegistryFile(HKEY_LOCAL_MACHINE));
 }
 
 TEST(StartUp, TheMachineBranchIsCopiedWholeIntoAMissingUserBranch) {
