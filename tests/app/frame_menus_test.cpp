@@ -15,6 +15,7 @@
 #include "app/pending_services.h"
 #include "edit/window_data.h"
 #include "objects/item_helper_seams.h"
+#include "platform/gdi.h"
 #include "platform/mdi.h"
 #include "platform/user.h"
 #include "store/filing_seams.h"
@@ -167,6 +168,15 @@ TEST_F(MenusByKind, AShortcutFollowsTheKeyBindingsAtTheNextRebuild) {
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->shortcut, nullptr);
   FreeCommandTables();
+}
+
+TEST_F(MenusByKind, AThousandRebuildsLeaveNoDrawingObjectsBehind) {
+  // Every item's record holds a font of its own: each rebuild frees them all.
+  BarFor(kEditorPcb);
+  const std::size_t live = pl3::LiveGdiObjectCount();
+  for (int i = 0; i < 1000; ++i) ChangeMenu(1);
+  EXPECT_EQ(pl3::LiveGdiObjectCount(), live);
+  // The records themselves are heap blocks: the leak checker sees them.
 }
 
 // ---- The window list and the tab bar's insets ---------------------------------------------------

@@ -1,7 +1,8 @@
-// The program run in process from WinMain to its exit: what quitting saves,
-// and in which order (the docking layout, "PL3.CFG", the placement, the
-// settings, the auto-pan options, the recently used list), and a document
-// that refuses to close keeps the frame and everything unsaved.
+// The program run in process from WinMain to its exit: a start without the
+// user's registry branch, the console's banner, what quitting saves and in
+// which order (the docking layout, "PL3.CFG", the placement, the settings,
+// the auto-pan options, the recently used list), and a document that refuses
+// to close keeps the frame and everything unsaved.
 //
 // The docking layout file is the docking framework's; this test stands in
 // for it and notes the save.
@@ -12,11 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "app/consoles.h"
 #include "app/core_utilities.h"
+#include "app/registry_values.h"
+#include "app/about_box.h"
 #include "app/recent_projects.h"
 #include "app/start_values.h"
 #include "app/ui_seams.h"
 #include "app/win_main.h"
+#include "platform/controls.h"
 #include "platform/kernel_files.h"
 #include "platform/mdi.h"
 #include "platform/registry.h"
@@ -71,6 +76,33 @@ void StartJournal() {
   pl3::SetRegistryValueObserverForTests(&NoteValue);
   AddToMRUList("C:\\p\\", "one.p3p", "pcb");
   AddToMRUList("C:\\p\\", "two.p3p", "pcb");
+}
+
+TEST(ProgramRun, WithoutTheUserBranchTheMachineBranchIsCopiedAndTheStartGoesOn) {
+  RegDeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Corvane");
+  static std::string banner;
+  static bool frameMade = false;
+  banner.clear();
+  frameMade = false;
+  FrameReadyHook = [](HWND frame) {
+    frameMade = IsWindow(frame);
+    if (ProgramLog.list && SendMessageA(ProgramLog.list, LB_GETCOUNT, 0, 0) > 0) {
+      const auto* line = reinterpret_cast<const ConsoleLine*>(SendMessageA(ProgramLog.list, LB_GETITEMDATA, 0, 0));
+      char text[512] = "";
+      if (line) FormatConsoleLineText(*line, text, sizeof text);
+      banner = text;
+    }
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+  };
+  char line[] = "";
+  EXPECT_EQ(WinMain(nullptr, nullptr, line, SW_SHOW), 0);
+  EXPECT_TRUE(frameMade);
+  HKEY key = nullptr;
+  ASSERT_EQ(OpenProgramRegistryKey(HKEY_CURRENT_USER, "Directories", 0, KEY_READ, &key), 0);
+  RegCloseKey(key);
+  const std::string start = "Pelmora3 started 3.00.0001 (Built on ";
+  EXPECT_EQ(banner.rfind(start, 0), 0u) << banner;
+  EXPECT_EQ(banner.substr(start.size()), std::string(GetBuildDateText()) + ")");
 }
 
 TEST(Quit, SavesTheLayoutsTheSettingsAndTheRecentListInTheirOrder) {
