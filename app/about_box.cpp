@@ -272,16 +272,19 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     case WM_TIMER: {
       DialogState* st = StateOf(dialog);
       if (wParam != kAboutTimer || !st) return TRUE;
+      // A line is dropped once it has left the scrolling area: kept until
+      // it passed the client's top, the lines above the area would fill the
+      // ten places and the credits would stall with gaps.
+      const RECT& area = st->rects[2];
       int kept = 0;
       for (int i = 0; i < st->lineCount; ++i) {
         ScrollLine line = st->lines[i];
         --line.top;
-        if (line.top + line.height < 0) continue;
+        if (line.top + line.height < area.top) continue;
         st->lines[kept++] = line;
       }
       st->lineCount = kept;
       if (kept == 0) st->endReached = 0;
-      const RECT& area = st->rects[2];
       const bool room = kept == 0 || st->lines[kept - 1].top + st->lines[kept - 1].height < area.bottom;
       if (room && !st->endReached && kept < kMaxScrollLines) {
         ScrollLine& line = st->lines[kept];

@@ -13,9 +13,7 @@
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
-#include "draw/auto_pan.h"
 #include "draw/grid_files.h"
-#include "draw/ui_colours.h"
 #include "draw/walk_actions.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
@@ -44,9 +42,6 @@ char* RuleFileName = nullptr;
 namespace {
 
 constexpr int kDirectionSteps = 20;
-// Set while the auto-pan settings that start-up loaded wait to be saved, so
-// that a second teardown writes nothing.
-bool AutoPanSettingsLoaded = false;
 constexpr std::uint16_t kProgramTowerCode = 211;
 constexpr std::uint16_t kFontListCode = 305;
 
@@ -120,10 +115,6 @@ void InitialiseApplication() {
   DrawingWorkingFlags[0] = DrawingFlag10212;
   DrawingWorkingFlags[1] = DrawingFlag10217;
   PickDistanceSquared = PickDistance * PickDistance;
-  // The interface colour slots and the auto-pan settings.
-  ResetUIColours();
-  LoadAutoPanOptions();
-  AutoPanSettingsLoaded = true;
 }
 
 void LoadStartValues() {
@@ -161,9 +152,6 @@ void LoadDefaultFiles() {
 }
 
 void FreeApplicationGlobals() {
-  if (AutoPanSettingsLoaded) SaveAutoPanOptions();
-  AutoPanSettingsLoaded = false;
-  DestroyUIColours();
   DeleteTopLevelEntity(&ProgramTower);
   DeleteTopLevelEntity(&FontRecordsTower);
   // The store goes after its towers: nothing may touch it afterwards.
@@ -184,7 +172,6 @@ void FreeApplicationGlobals() {
 
 namespace {
 void ResetApplicationGlobals() {
-  AutoPanSettingsLoaded = false;
   ReplaceName(&ConfigurationFileName, nullptr);
   ReplaceName(&RuleFileName, nullptr);
   DefaultWindowData = CurrentWindowData{};

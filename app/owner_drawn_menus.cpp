@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/command_table.h"
 #include "app/core_utilities.h"
@@ -61,8 +62,22 @@ char* TextBeforeTab(const char* text) {
   return copy;
 }
 
+BOOL CollectIconGroupId(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+  const auto value = reinterpret_cast<std::uintptr_t>(name);
+  if (value != 0 && value < 0x10000) reinterpret_cast<std::vector<std::uint32_t>*>(param)->push_back(static_cast<std::uint32_t>(value));
+  return TRUE;
+}
+
+// The program's icon groups are fixed when it starts: they are listed once,
+// sorted, rather than looked up among all resources for every menu item.
 bool HasIconGroup(std::uint32_t id) {
-  return id != 0 && id < 0x10000 && FindResourceA(nullptr, MAKEINTRESOURCE(id), RT_GROUP_ICON) != nullptr;
+  static const std::vector<std::uint32_t> ids = [] {
+    std::vector<std::uint32_t> found;
+    EnumResourceNamesA(nullptr, RT_GROUP_ICON, &CollectIconGroupId, reinterpret_cast<LONG_PTR>(&found));
+    std::sort(found.begin(), found.end());
+    return found;
+  }();
+  return id != 0 && std::binary_search(ids.begin(), ids.end(), id);
 }
 
 struct ItemText {
@@ -103,7 +118,7 @@ void MeasureWith(HMENU popup, std::int32_t* width, std::int32_t* height, TextOf 
   *width = 0;
   *height = 0;
   HFONT font = CreateMenuFont();
-  HDC dc = GetDC(nullptr);
+  HDC dc = CreateMeasuringDC();
   auto old = SelectObject(dc, font);
   const int count = GetMenuItemCount(popup);
   for (int i = 0; i < count; ++i) {
@@ -112,7 +127,7 @@ void MeasureWith(HMENU popup, std::int32_t* width, std::int32_t* height, TextOf 
     if (const char* text = textOf(item)) MeasureText(dc, text, item.info.wID, width, height);
   }
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DeleteDC(dc);
   DeleteObject(font);
 }
 
@@ -267,6 +282,8 @@ void DrawColourItem(const DRAWITEMSTRUCT& d, const OwnerDrawnMenuRecord& record)
 
 }  // namespace
 
+HDC CreateMeasuringDC() { return CreateCompatibleDC(nullptr); }
+
 HFONT CreateMenuFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
@@ -401,13 +418,13 @@ int MeasureOwnerDrawnMenuItem(HWND, MEASUREITEMSTRUCT* measure) {
   const OwnerDrawnMenuRecord* record = RecordOf(measure->itemData);
   if (!record) return 0;
   if (record->kind == 2) {
-    HDC dc = GetDC(nullptr);
+    HDC dc = CreateMeasuringDC();
     auto old = SelectObject(dc, FontOf(*record));
     SIZE size{};
     const char* text = record->text ? record->text : "";
     GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    DeleteDC(dc);
     measure->itemWidth = static_cast<UINT>(size.cx + 32);
     measure->itemHeight = static_cast<UINT>(size.cy + 4);
     return 1;

@@ -31,6 +31,9 @@ OwnerDrawnMenuRecord* NewOwnerDrawnRecord(const char* text, std::uint32_t image,
 void FreeOwnerDrawnItem(OwnerDrawnMenuRecord* record);
 // The menu font of the system's non-client metrics.
 HFONT CreateMenuFont();
+// A memory DC to measure menu texts on (DeleteDC when done): text extents
+// are the font's, and the screen's DC would copy the whole desktop.
+HDC CreateMeasuringDC();
 
 // Measures a pop-up's items (from their menu texts, or from their records)
 // with the menu font: the widest text plus its key text and 10, the tallest.

@@ -99,7 +99,7 @@ bool AddToMRUList(const char* folder, const char* fileName, const char* itemType
 
 void BuildMRUMenu(HMENU filePopup) {
   HFONT measureFont = CreateMenuFont();
-  HDC dc = GetDC(nullptr);
+  HDC dc = CreateMeasuringDC();
   auto old = SelectObject(dc, measureFont);
   int inserted = 0;
   for (int n = 0; n < kRecentEntries && gEntries[n][0]; ++n) {
@@ -126,6 +126,6 @@ void BuildMRUMenu(HMENU filePopup) {
   }
   if (inserted > 0) InsertOwnerDrawn(filePopup, 0, NewOwnerDrawnRecord("X", 0, 0), MFT_SEPARATOR);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DeleteDC(dc);
   DeleteObject(measureFont);
 }

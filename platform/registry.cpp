@@ -53,6 +53,7 @@ struct RegistryState {
   };
   std::vector<OpenKey> open;
   int writeFault = 0;
+  void (*valueObserver)(const char* valueName) = nullptr;
 };
 
 RegistryState& State() {
@@ -66,6 +67,7 @@ void ResetRegistry() {
   for (auto& root : s.roots) root.reset();
   s.open.clear();
   s.writeFault = 0;
+  s.valueObserver = nullptr;
 }
 const bool registered = RegisterGlobalReset(&ResetRegistry);
 
@@ -487,6 +489,11 @@ void SetRegistryWriteFaultForTests(int stage) {
   State().writeFault = stage;
 }
 
+void SetRegistryValueObserverForTests(void (*observer)(const char* valueName)) {
+  std::lock_guard<std::recursive_mutex> guard(State().lock);
+  State().valueObserver = observer;
+}
+
 }  // namespace pl3
 
 using namespace pl3;
@@ -581,9 +588,12 @@ LSTATUS RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE*
   std::string folded = LowerCopy(v.name);
   auto existing = k->values.find(folded);
   if (existing != k->values.end()) v.name = existing->second.name;  // the name keeps its first case
+  const std::string written = v.name;
   k->values[folded] = std::move(v);
   Touch(*k);
-  return Commit(access.root);
+  const LSTATUS status = Commit(access.root);
+  if (status == ERROR_SUCCESS && State().valueObserver) State().valueObserver(written.c_str());
+  return status;
 }
 
 LSTATUS RegDeleteValue(HKEY key, LPCSTR valueName) {

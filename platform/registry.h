@@ -123,4 +123,8 @@ bool ParseRegistryText(const std::string& text);
 // 0 writes normally. Cleared by the reset between tests.
 void SetRegistryWriteFaultForTests(int stage);
 
+// Tests only: called with the value's name after every value written and
+// saved, in the order of writing (null stops it). Cleared by the reset.
+void SetRegistryValueObserverForTests(void (*observer)(const char* valueName));
+
 }  // namespace pl3

@@ -19,6 +19,7 @@ struct ListBoxState : user::WindowState {
   bool tracking = false;
   bool scrollBar = false;  // made with WS_VSCROLL: the bar shows while the items overflow
   HFONT font = nullptr;
+  int horizontalExtent = 0;  // kept for its owner; the list does not scroll sideways
 };
 
 ListBoxState* StateOf(HWND hwnd) {
@@ -470,10 +471,12 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return i < 0 ? MAKELONG(static_cast<WORD>(std::max(0, st->list.Count() - 1)), 1) : MAKELONG(static_cast<WORD>(i), 0);
     }
     case LB_SETHORIZONTALEXTENT:
+      if (st) st->horizontalExtent = static_cast<int>(wParam);
+      return 0;
     case LB_SETCOLUMNWIDTH:
     case LB_SETTABSTOPS:
       return TRUE;
-    case LB_GETHORIZONTALEXTENT: return 0;
+    case LB_GETHORIZONTALEXTENT: return st ? st->horizontalExtent : 0;
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }

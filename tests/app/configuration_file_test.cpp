@@ -16,9 +16,7 @@
 #include "app/pending_services.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
-#include "draw/auto_pan.h"
 #include "draw/grid_files.h"
-#include "draw/ui_colours.h"
 #include "edit/window_data.h"
 #include "geometry/layer_colours.h"
 #include "objects/builtin_fonts.h"
@@ -482,28 +480,6 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   FreeApplicationGlobals();
   FreeApplicationGlobals();  // a second teardown finds nothing to free
   InitTowerStore();          // the store the test's reset expects
-}
-
-TEST_F(ApplicationStart, StartLoadsAutoPanAndColoursAndTheEndSavesAndFreesThem) {
-  PutText("Initialisation", "AutoPanOptions", "0 300 40");
-  FreeApplicationGlobals();
-  InitialiseApplication();
-  EXPECT_EQ(AutoPanOptions.enabled, 0);
-  EXPECT_EQ(AutoPanOptions.initialDelay, 300);
-  EXPECT_EQ(AutoPanOptions.repeatPeriod, 40);
-  EXPECT_EQ(AutoPanOptions.panSize, 12);
-  EXPECT_EQ(ThemeActive, 0);
-  EXPECT_EQ(GetUIColour(18), GetSysColor(COLOR_HIGHLIGHT)) << "the classic table";
-  ASSERT_NE(GetUIColourBrush(20), nullptr);
-  AutoPanOptions.panSize = 33;
-  FreeApplicationGlobals();
-  EXPECT_EQ(GetStored("Initialisation", "AutoPanOptions").Text(), "0 300 40 23 33");
-  EXPECT_EQ(GetUIColourBrush(20), nullptr);
-  // A second teardown saves nothing more.
-  PutText("Initialisation", "AutoPanOptions", "1 1000 50 50 50");
-  FreeApplicationGlobals();
-  EXPECT_EQ(GetStored("Initialisation", "AutoPanOptions").Text(), "1 1000 50 50 50");
-  InitTowerStore();
 }
 
 TEST_F(ApplicationStart, AStoredGridFileNameIsUsedAndWithoutTheKeyTheDefaultsRun) {

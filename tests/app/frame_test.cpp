@@ -21,6 +21,7 @@
 #include "app/settings_block.h"
 #include "app/win_main.h"
 #include "platform/controls.h"
+#include "platform/gdi.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
 #include "platform/system_info.h"
@@ -315,6 +316,43 @@ TEST_F(Consoles, TheSelectionFollowsNewLinesOnlyFromTheLastLine) {
   EXPECT_EQ(SendMessageA(pane.list, LB_GETSEL, 3, 0), 0);
 }
 
+TEST_F(Consoles, RowsAreTheTextPlusFourAtLeastTwentyBelowSixteenAndStripedByIndex) {
+  CreateConsolePane(console, 1, &pane, design);
+  ConsoleLine* line = AddConsoleMessage(&pane, kConsoleGeneral, 0, 0, 0, 0, "a line to measure");
+  ASSERT_NE(line, nullptr);
+  // The pane's extent is the widest line plus 20.
+  EXPECT_EQ(SendMessageA(pane.list, LB_GETHORIZONTALEXTENT, 0, 0), line->textRect.right - line->textRect.left + 20);
+  struct Case {
+    int textHeight;
+    UINT rowHeight;
+  };
+  for (const Case c : {Case{10, 20}, Case{11, 20}, Case{12, 16}, Case{16, 20}, Case{30, 34}}) {
+    line->textRect = RECT{0, 0, 80, c.textHeight};
+    MEASUREITEMSTRUCT m{ODT_LISTBOX, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(line)};
+    SendMessageA(console, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+    EXPECT_EQ(m.itemHeight, c.rowHeight) << c.textHeight;
+  }
+  // The background, well right of the text: even rows cream, odd rows white,
+  // a selected row in the highlight colour.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 400, 20);
+  auto old = SelectObject(dc, bitmap);
+  struct Row {
+    UINT index, state;
+    COLORREF colour;
+  };
+  for (const Row r : {Row{0, 0, RGB(232, 232, 208)}, Row{1, 0, RGB(255, 255, 255)}, Row{2, 0, RGB(232, 232, 208)},
+                      Row{1, ODS_SELECTED, GetSysColor(COLOR_HIGHLIGHT)}}) {
+    DRAWITEMSTRUCT d{ODT_LISTBOX, 0, r.index, ODA_DRAWENTIRE, r.state, pane.list, dc, RECT{0, 0, 400, 20},
+                     reinterpret_cast<ULONG_PTR>(line)};
+    SendMessageA(console, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    EXPECT_EQ(GetPixel(dc, 395, 10), r.colour) << r.index << " " << r.state;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 TEST_F(Consoles, ALongTextIsCutToTheBuffer) {
   CreateConsolePane(console, 1, &pane, design);
   const std::string longText(20000, 'y');
@@ -399,6 +437,8 @@ TEST(StartUp, MissingRegistrySettingsEndTheStartWithMinusOne) {
   EXPECT_EQ(pl3::ResponderRecords().back().text,
             "The Pelmora3 registry settings are corrupt, please reinstall the software.");
   EXPECT_EQ(pl3::ResponderRecords().back().caption, "Pelmora3");
+  // The machine branch starts again from its defaults for the tests after this one.
+  std::filesystem::remove(pl3::RegistryFile(HKEY_LOCAL_MACHINE));
 }
 
 TEST(StartUp, TheMachineBranchIsCopiedWholeIntoAMissingUserBranch) {

@@ -14,6 +14,7 @@
 #include "platform/gdi.h"
 #include "platform/image_files.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/test_windows.h"
 
 namespace {
 
@@ -53,15 +54,9 @@ std::vector<std::uint32_t> DrawMenu(bool flat, int* height) {
     y += static_cast<int>(m.itemHeight);
   }
   *height = y;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = kWidth;
-  bi.bmiHeader.biHeight = -y;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = MakeTestDib(dc, kWidth, y, &bits);
   auto old = SelectObject(dc, bitmap);
   for (int i = 0; i < 5; ++i) {
     MENUITEMINFOA info{};

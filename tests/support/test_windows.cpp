@@ -1,6 +1,7 @@
 #include "tests/support/test_windows.h"
 
 #include "platform/commctrl.h"
+#include "platform/gdi.h"
 #include "platform/user.h"
 
 HWND MakeTestParentWindow(const char* className) {
@@ -11,4 +12,14 @@ HWND MakeTestParentWindow(const char* className) {
   wc.lpszClassName = className;
   if (!RegisterClassA(&wc)) return nullptr;
   return CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+}
+
+HBITMAP MakeTestDib(HDC dc, int width, int height, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }

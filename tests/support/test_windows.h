@@ -5,3 +5,7 @@
 // of a fresh class named className, to parent the controls a test makes.
 // Null when the class or window cannot be made.
 HWND MakeTestParentWindow(const char* className);
+
+// A 32-bit top-down DIB section of width x height for a test to draw into;
+// *bits points at its pixels, row by row. DeleteObject when done.
+HBITMAP MakeTestDib(HDC dc, int width, int height, void** bits);
