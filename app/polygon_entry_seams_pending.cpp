@@ -13,14 +13,8 @@ pl3::Box* SetPolygon(EntityRecord*) {
   Refuse();
   return nullptr;
 }
-int CheckNewPolygonPoint(const pl3::PolygonLayout*) {
-  Refuse();
-  return 1;
-}
-void SetPolygonPoint(void*, EntityRecord*) { Refuse(); }
 Tower* InsertPolygonRecord(const EntityRecord*, const Tower*) {
   Refuse();
   return nullptr;
 }
 void ReversePolygonInHand(HWND, EntityRecord*) { Refuse(); }
-void ReverseStoredPolygon(HWND, pl3::PolygonLayout*) { Refuse(); }

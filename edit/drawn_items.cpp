@@ -1,0 +1,70 @@
+// The ghost steps and commits of the drawing tools, as the mouse road calls them.
+#include "edit/drawn_items.h"
+
+#include <cstdlib>
+
+#include "draw/ghosts.h"
+#include "edit/edit_modes.h"
+#include "edit/insertion.h"
+#include "edit/window_data.h"
+#include "objects/editor_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/view_seams.h"
+#include "platform/gdi.h"
+#include "platform/user.h"
+
+namespace {
+
+constexpr std::uint32_t kViewNoDragSnap = 0x2000;
+
+}  // namespace
+
+void DragPendingSecondEnd(HDC dc, EntityRecord** slot, ButtonRecord* button) {
+  CurrentWindowData* w = ActiveWindowData;
+  EntityRecord* r = slot ? *slot : nullptr;
+  if (!w || !r || !button) return;
+  pl3::Point p = button->Cursor;
+  if (!(w->ViewFlags & kViewNoDragSnap)) {
+    if (w->InsertionCount)
+      SnapXYFine(&p.x, &p.y);
+    else
+      SnapXY(&p.x, &p.y, 0);
+  }
+  auto& l = r->as<LinePayload>();
+  if (p.x == l.x2 && p.y == l.y2) return;
+  GhostEntity(dc, r, 0);
+  l.x2 = p.x;
+  l.y2 = p.y;
+  GhostEntity(dc, r, 0);
+}
+
+int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord** slot) {
+  const CurrentWindowData* w = ActiveWindowData;
+  if (!w) return 0;
+  switch (kind) {
+    case GhostKind::RubberBandLine:
+      if (w->EditMode != Mode_AddNewTrack && w->EditMode != Mode_ContinueTrack) return 0;
+      DragPendingSecondEnd(dc, slot, button);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int CommitDrawnItem(std::uint8_t mode, HWND window, ButtonRecord*, EntityRecord** slot) {
+  switch (mode) {
+    case Mode_AddNewTrack:
+    case Mode_ContinueTrack: {
+      HDC dc = GetDC(window);
+      if (slot && *slot) GhostEntity(dc, *slot, 0);
+      pl3::Box* box = AcceptTrackSegment(slot);
+      if (slot && *slot) GhostEntity(dc, *slot, 0);
+      ReleaseDC(window, dc);
+      if (box) RedrawViewRect(window, box, 1);
+      std::free(box);
+      return 1;
+    }
+    default:
+      return 0;
+  }
+}
