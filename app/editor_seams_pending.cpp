@@ -9,6 +9,5 @@ std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return laye
 void DrawSpiral(void*, const EntityRecord*) {}
 int GetArcQuadrant(const EntityRecord*) { return 0; }
 int GetArcSweepQuadrants(const EntityRecord*) { return 0; }
-void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
 void RedrawViewRect(void*, const pl3::Box*, int) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}

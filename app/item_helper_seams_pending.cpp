@@ -6,5 +6,4 @@
 
 #include "platform/user.h"
 
-void OffsetEntity(void*, std::uint16_t, std::int32_t, std::int32_t, int) { MessageBeep(0); }
 int VisitDisplayItems(int (*)(const DisplayItemView&, void*), void*) { return 0; }

@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "draw/ghosts.h"
+#include "edit/drag_geometry.h"
 #include "edit/edit_modes.h"
+#include "edit/polygon_points.h"
 #include "edit/insertion.h"
 #include "edit/window_data.h"
 #include "objects/editor_seams.h"
@@ -46,13 +48,27 @@ int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRec
       if (w->EditMode != Mode_AddNewTrack && w->EditMode != Mode_ContinueTrack) return 0;
       DragPendingSecondEnd(dc, slot, button);
       return 1;
+    case GhostKind::DragShape:
+    case GhostKind::DragStep:
+      return DragStep(w->EditMode, dc, slot ? *slot : nullptr, button);
     default:
       return 0;
   }
 }
 
-int CommitDrawnItem(std::uint8_t mode, HWND window, ButtonRecord*, EntityRecord** slot) {
+int CommitDrawnItem(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** slot) {
+  EntityRecord* pending = slot ? *slot : nullptr;
   switch (mode) {
+    case Mode_SetArcRadius:
+    case Mode_AddNewThinArc:
+    case Mode_SetArcEndPoint: {
+      HDC dc = GetDC(window);
+      AcceptArcStep(mode, dc, pending, button);
+      ReleaseDC(window, dc);
+      if (mode == Mode_SetArcRadius && pending && EnsureLayerVisible(pending->head().layer, nullptr))
+        RedrawView(window);
+      return 1;
+    }
     case Mode_AddNewTrack:
     case Mode_ContinueTrack: {
       HDC dc = GetDC(window);
