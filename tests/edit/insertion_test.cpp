@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "edit/drawn_item_accepts.h"
 #include "edit/edit_modes.h"
 #include "edit/insertion.h"
 #include "edit/mouse_road.h"
@@ -14,7 +15,9 @@
 #include "objects/layer_table.h"
 #include "objects/size_table.h"
 #include "objects/type_codes.h"
+#include "objects/polygon_entry_seams.h"
 #include "objects/view_seams.h"
+#include "platform/responder.h"
 #include "objects/window_state.h"
 #include "platform/user.h"
 #include "store/tower.h"
@@ -349,6 +352,145 @@ TEST_F(InsertionTest, GraphicRecordStoresOrRefuses) {
   ASSERT_EQ(circles.size(), 1u);
   EXPECT_EQ(As<CirclePayload>(circles[0]).size, 400000);
   EXPECT_EQ(As<CirclePayload>(circles[0]).centreX, 10 * kInch);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InsertionTest, ArcToolDrawsAnArcByItsClicks) {
+  // Points on both the inch and the millimetre grids, so that snapping keeps them.
+  const std::int32_t r = 5 * kInch;
+  w->EditMode = Mode_StartInsert;
+  w->InsertType = 2;
+  const pl3::Point centre{10 * kInch, 10 * kInch};
+  Click(centre);
+  ASSERT_EQ(w->EditMode, Mode_SetArcRadius);
+  Click(centre);
+  EXPECT_EQ(w->EditMode, Mode_SetArcRadius) << "a start on the centre is refused";
+  MoveTo({centre.x + r, centre.y});
+  Click({centre.x + r, centre.y});
+  ASSERT_EQ(w->EditMode, Mode_SetArcAngle);
+  MoveTo({centre.x, centre.y + 2 * r});
+  Click({centre.x, centre.y + 2 * r});
+  EXPECT_EQ(w->EditMode, 0);
+  EXPECT_EQ(w->PendingRecord, nullptr);
+  const auto arcs = Children(Type_Arc);
+  ASSERT_EQ(arcs.size(), 1u);
+  const auto a = As<ArcPayload>(arcs[0]);
+  EXPECT_EQ(a.centreX, centre.x);
+  EXPECT_EQ(a.radius, r);
+  EXPECT_EQ(a.startX, r);
+  EXPECT_EQ(a.endX, 0);
+  EXPECT_EQ(a.endY, r) << "the end scaled to the radius";
+}
+
+TEST_F(InsertionTest, CircleOfRadiusZeroStaysInHand) {
+  w->Cursor = {10 * kInch, 10 * kInch};
+  BeginInsertCircle({hwnd, nullptr}, &w->PendingRecord, &w->Button);
+  w->PendingRecord->as<CirclePayload>().size = 0;
+  w->EditMode = Mode_AddNewCircleRadius;
+  Click(w->Cursor);
+  EXPECT_EQ(w->EditMode, Mode_AddNewCircleRadius);
+  ASSERT_NE(w->PendingRecord, nullptr);
+  EXPECT_TRUE(Children(Type_Circle).empty());
+  w->PendingRecord->as<CirclePayload>().size = 300000;
+  Click(w->Cursor);
+  EXPECT_EQ(w->EditMode, 0);
+  EXPECT_EQ(w->PendingRecord, nullptr);
+  EXPECT_EQ(Children(Type_Circle).size(), 1u);
+}
+
+// A polygon in hand with its points; the last is the closing point.
+EntityRecord* PendingPolygon(CurrentWindowData& w, const std::vector<pl3::Point>& points, std::uint8_t state = 0) {
+  delete w.PendingRecord;
+  w.PendingRecord = NewEntityRecord().release();
+  w.PendingRecord->header.recordType = Type_Polygon;
+  w.PendingRecord->header.state = state;
+  auto& p = w.PendingRecord->as<PolygonHead>();
+  p.head.layer = 1;
+  p.count = static_cast<std::uint8_t>(points.size());
+  std::memcpy(pl3::PolygonPoints(&p), points.data(), points.size() * sizeof(pl3::Point));
+  return w.PendingRecord;
+}
+
+TEST_F(InsertionTest, PolygonsAreStoredWithTheirTriangles) {
+  const std::int32_t o = 10 * kInch;
+  PendingPolygon(*w, {{o, o}, {o + 400, o}, {o + 400, o + 300}, {o + 200, o + 500}, {o, o + 300}, {o, o}});
+  pl3::Box* box = SetPolygon(w->PendingRecord);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->xmin, o - 365760) << "grown by the plane clearance";
+  std::free(box);
+  EXPECT_EQ(w->PendingRecord, nullptr);
+  const auto polygons = Children(Type_Polygon);
+  ASSERT_EQ(polygons.size(), 1u);
+  EXPECT_EQ(PolygonEntitySize(polygons[0].data()), 117u) << "5 points: 11 x 5 + 62";
+  EXPECT_GE(polygons[0].size(), 117u);
+  const auto stored = As<PolygonHead>(polygons[0]);
+  EXPECT_EQ(stored.count, 5);
+  // Three triangles of indices below 5 follow the points.
+  for (std::size_t i = 68 + 40; i < 117; ++i) EXPECT_LT(polygons[0][i], 5) << i;
+
+  // A plane cutout keeps its own node type.
+  PendingPolygon(*w, {{o, o}, {o + 400, o}, {o + 400, o + 300}, {o, o}}, kStatePlaneCutout);
+  std::free(SetPolygon(w->PendingRecord));
+  EXPECT_EQ(Children(Type_PlaneCutout).size(), 1u);
+}
+
+TEST_F(InsertionTest, CrossingPolygonKeepsAllItsPoints) {
+  const std::int32_t o = 10 * kInch;
+  EntityRecord* r = PendingPolygon(*w, {{o, o}, {o + 400, o + 400}, {o + 400, o}, {o, o + 400}, {o, o}});
+  EXPECT_EQ(SetPolygon(r), nullptr);
+  EXPECT_EQ(w->PendingRecord, r);
+  EXPECT_EQ(r->as<PolygonHead>().count, 5);
+  ASSERT_FALSE(pl3::ResponderRecords().empty());
+  EXPECT_EQ(pl3::ResponderRecords().back().text, "You cannot enter a polygon that contains intersections");
+  EXPECT_EQ(pl3::ResponderRecords().back().caption, "SetPolygon");
+  EXPECT_TRUE(Children(Type_Polygon).empty());
+  PendingPolygon(*w, {{o, o}, {o + 400, o}, {o, o}});
+  EXPECT_EQ(SetPolygon(w->PendingRecord), nullptr) << "fewer than three corners";
+}
+
+TEST_F(InsertionTest, ReversingThePolygonInHandKeepsTheLivePointLast) {
+  EntityRecord* r = PendingPolygon(*w, {{1, 1}, {2, 2}, {3, 3}, {9, 9}});
+  ReversePolygonInHand(hwnd, r);
+  const pl3::Point* p = pl3::PolygonPoints(&r->as<PolygonHead>());
+  EXPECT_EQ(p[0].x, 3);
+  EXPECT_EQ(p[2].x, 1);
+  EXPECT_EQ(p[3].x, 9);
+}
+
+TEST_F(InsertionTest, ThinLinesGoOnFromTheirEnd) {
+  w->editorKind = kEditorShape;
+  w->Cursor = {10 * kInch, 10 * kInch};
+  BeginInsertThinLine({hwnd, nullptr}, &w->PendingRecord, &w->Button);
+  auto& l = w->PendingRecord->as<ThinLinePayload>().line;
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(AcceptThinLineSegment(&w->PendingRecord), nullptr);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  l.x2 = l.x1 + 1000000;
+  pl3::Box* box = AcceptThinLineSegment(&w->PendingRecord);
+  ASSERT_NE(box, nullptr);
+  EXPECT_LE(box->xmin, l.x2 - 1000000);
+  std::free(box);
+  EXPECT_EQ(l.x1, l.x2) << "the next segment starts at the end";
+  EXPECT_EQ(Children(Type_ThinLine).size(), 1u);
+  EXPECT_EQ(w->EditMode, Mode_AddNewThinLine);
+}
+
+TEST_F(InsertionTest, CentroidNeedsADirection) {
+  w->Cursor = {10 * kInch, 10 * kInch};
+  BeginInsertCentroid({hwnd, nullptr}, &w->PendingRecord, &w->Button);
+  const int beeps = pl3::BeepCount();
+  AcceptCentroid(&w->PendingRecord);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  ASSERT_NE(w->PendingRecord, nullptr);
+  w->PendingRecord->as<CentroidPayload>().direction = {100, 0};
+  AcceptCentroid(&w->PendingRecord);
+  const auto centroids = Children(Type_Centroid);
+  ASSERT_EQ(centroids.size(), 1u);
+  EXPECT_EQ(As<CentroidPayload>(centroids[0]).head.transform.b, 1 << 24) << "a clockwise quarter turn";
+  EXPECT_EQ(w->EditMode, 0);
 }
 
 }  // namespace
