@@ -26,7 +26,6 @@ std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint
   return 0;
 }
 void CancelCurrentOperation(HWND, void*) { Refuse(); }
-void BeginInsertTool(const char*, std::uint32_t, HWND, void*, void*) { Refuse(); }
 int CommandPrecondition(const char*, HWND, void*) {
   Refuse();
   return 0;
