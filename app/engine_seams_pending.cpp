@@ -17,7 +17,6 @@ void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(
 void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
 void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
-void AcceptGraphicRecord(HWND, EntityRecord**) { Refuse(); }
 void GhostCurrentMode(HWND) {}
 void CentreViewOnCursor(HWND) { Refuse(); }
 void ClearToolMode(HWND) { Refuse(); }

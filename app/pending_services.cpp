@@ -14,7 +14,6 @@ std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint
   Refuse();
   return 0;
 }
-void BeginInsertTool(const char*, std::uint32_t, HWND, void*, void*) { Refuse(); }
 int CommandPrecondition(const char*, HWND, void*) {
   Refuse();
   return 0;

@@ -5,7 +5,9 @@
 // app/engine_seams_pending.cpp.
 #include "app/engine_seams_pending.h"
 #include "app/measure_tool.h"
+#include "edit/drawn_items.h"
 #include "edit/engine_seams.h"
+#include "edit/insertion.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
@@ -32,7 +34,7 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
       if (button) MoveDatumGhost(dc, pending, button->Cursor);
       return;
     default:
-      PendingUpdateModeGhost(kind, dc, button, pendingSlot);
+      if (!UpdateDrawnItemGhost(kind, dc, button, pendingSlot)) PendingUpdateModeGhost(kind, dc, button, pendingSlot);
       return;
   }
 }
@@ -44,7 +46,7 @@ void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, Entity
     MeasureAcceptStep(window, pendingSlot ? *pendingSlot : nullptr);
   } else if (mode == kModePlacingDatum) {
     InsertDatum(pendingSlot);
-  } else {
+  } else if (!CommitDrawnItem(mode, window, button, pendingSlot)) {
     PendingCommitModeItem(mode, window, button, pendingSlot);
   }
 }
@@ -56,6 +58,8 @@ void BeginInsertion(HWND window, ButtonRecord* button, EntityRecord** pendingSlo
     case Type_Dimensioner: BeginInsertDimensioner(window, pendingSlot, cursor); return;
     case Type_AngleDimensioner: BeginInsertAngleDimensioner(window, pendingSlot, cursor); return;
     case Type_Datum: StartNewDatum(window, pendingSlot, cursor); return;
-    default: PendingBeginInsertion(window, button, pendingSlot); return;
+    default:
+      if (!BeginGraphicInsertion(window, button, pendingSlot)) PendingBeginInsertion(window, button, pendingSlot);
+      return;
   }
 }

@@ -54,8 +54,8 @@ void RunHighlightTool(std::uint8_t mode, HWND window, ButtonRecord* button);
 void ShowSchematicNetAtCursor();
 // Opens the plane net assignment for the plane under the click (mode 73).
 void SetPlaneNetAtPoint(HWND window, ButtonRecord* button);
-// The default accept: stores the pending record.
-void AcceptGraphicRecord(HWND window, EntityRecord** pendingSlot);
+// The default accept: stores the pending record; 1 when stored, 0 when refused.
+int AcceptGraphicRecord(HWND window, EntityRecord** pendingSlot);
 
 // Toggles the XOR ghost of the current mode (drawing twice erases).
 void GhostCurrentMode(HWND window);

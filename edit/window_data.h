@@ -258,6 +258,7 @@ struct CurrentWindowData {
   std::uint8_t TextOption = 0;          // copied into each new text record
   std::uint8_t RoutingLayer = 0;        // layer of new track segments
   std::uint8_t LastTrackLayer = 0;      // layer of the line begun last
+  std::uint8_t AutoVia = 1;             // a track changing copper layer gets a via at the joint
   std::uint16_t InsertionTypeCode = 0;  // type of a non-graphic item being inserted
   Tower* WalkParent = nullptr;          // the placed symbol a walk is inside, or null
   std::uint8_t* KindOptions = nullptr;  // option record of the editor kind

@@ -1,7 +1,7 @@
 // What the item helpers ask of the editing engine, the drawing code and the
-// frame, which lie above objects/. The owners define these; until the engine
-// and the drawing code land, the program links the stand-ins of
-// app/item_helper_seams_pending.cpp, and the frame's pop-up menu routines are
+// frame, which lie above objects/. The owners define these: the item moves
+// are edit/offset_entity.cpp, the display list's look-ups
+// draw/display_list_visits.cpp, and the frame's pop-up menu routines
 // app/owner_drawn_popup.cpp. Tests link recording fakes.
 #pragma once
 #include <cstdint>

@@ -1,8 +1,7 @@
 // What the polygon steps of the design objects ask of the editing engine's
 // polygon entry and of the drawing code. The engine's entries are defined by
-// the engine; until it lands the program links the stand-ins of
-// app/polygon_entry_seams_pending.cpp, which refuse. GhostPolygonItem is the
-// drawing code's (draw/ghosts.h). Tests link recording fakes.
+// the engine (edit/polygon_points.cpp). GhostPolygonItem is the drawing
+// code's (draw/ghosts.h). Tests link recording fakes.
 #pragma once
 #include <cstdint>
 

@@ -148,7 +148,7 @@ TEST_F(PlacingToolRoad, ADatumIsNamedFollowsTheCursorAndIsStored) {
 }
 
 TEST_F(PlacingToolRoad, OtherInsertionsStillGoToTheirStandIns) {
-  window->InsertType = Type_Track;
+  window->InsertType = Type_AttributeLocator;  // a locator's insertion is not a graphic row of a PCB
   const int beeps = pl3::BeepCount();
   Click({300000000, 300000000});
   EXPECT_EQ(pl3::BeepCount(), beeps + 1);

@@ -100,7 +100,7 @@ void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) {}
 void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) {}
 void ShowSchematicNetAtCursor() {}
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) {}
-void AcceptGraphicRecord(HWND, EntityRecord**) {}
+int AcceptGraphicRecord(HWND, EntityRecord**) { return 0; }
 void GhostCurrentMode(HWND) {
   const CurrentWindowData* w = ActiveWindowData;
   Note("ghost mode " + std::to_string(w ? w->EditMode : 0) + " assist " + std::to_string(w ? w->AngleAssist : 0));

@@ -62,7 +62,10 @@ void RunHighlightTool(std::uint8_t mode, HWND, ButtonRecord*) {
 }
 void ShowSchematicNetAtCursor() { Note("ShowSchematicNetAtCursor"); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Note("SetPlaneNetAtPoint"); }
-void AcceptGraphicRecord(HWND, EntityRecord**) { Note("AcceptGraphicRecord"); }
+int AcceptGraphicRecord(HWND, EntityRecord**) {
+  Note("AcceptGraphicRecord");
+  return 1;
+}
 void GhostCurrentMode(HWND) { Note("GhostCurrentMode"); }
 void CentreViewOnCursor(HWND) { Note("CentreViewOnCursor"); }
 void ClearToolMode(HWND) { Note("ClearToolMode"); }

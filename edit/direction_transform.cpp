@@ -1,0 +1,21 @@
+// The rotation that turns the engine's upright items toward a direction.
+#include <cmath>
+#include <numbers>
+
+#include "edit/drag_geometry.h"
+#include "objects/editor_seams.h"
+
+void MakeDirectionTransform(pl3::Transform* out, pl3::Point direction, double angle) {
+  if (!out) return;
+  if (direction.x == 0) {
+    *out = direction.y >= 0 ? kHalfTurn : pl3::kIdentityTransform;
+  } else if (direction.y == 0) {
+    *out = direction.x > 0 ? kClockwiseQuarterTurn : kAnticlockwiseQuarterTurn;
+  } else {
+    const double degrees = std::atan2(static_cast<double>(direction.x), -static_cast<double>(direction.y)) * 180.0 /
+                               std::numbers::pi + angle;
+    const double r = degrees * std::numbers::pi / 180.0;
+    const auto fixed = [](double v) { return static_cast<std::int32_t>(v * 16777216.0); };
+    *out = {fixed(std::cos(r)), fixed(std::sin(r)), fixed(-std::sin(r)), fixed(std::cos(r)), 0, 0};
+  }
+}

@@ -1,0 +1,215 @@
+#include "edit/drag_geometry.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "draw/entity_geometry.h"
+#include "draw/ghosts.h"
+#include "draw/grids.h"
+#include "edit/edit_modes.h"
+#include "edit/insertion.h"
+#include "edit/window_data.h"
+#include "objects/graphic_records.h"
+#include "objects/view_seams.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+
+namespace {
+
+using pl3::Point;
+
+constexpr std::uint32_t kViewNoDragSnap = 0x2000;
+
+Point Snapped(Point p) {
+  SnapXY(&p.x, &p.y, 0);
+  return p;
+}
+
+std::int32_t Distance(double dx, double dy) { return static_cast<std::int32_t>(std::sqrt(dx * dx + dy * dy)); }
+std::int32_t Distance(Point a, Point b) {
+  return Distance(static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y);
+}
+std::int32_t SnappedLength(std::int32_t length) {
+  SnapXToGrid(&length);
+  return length;
+}
+
+pl3::ArcLayout& Arc(EntityRecord* r) { return r->as<ArcPayload>(); }
+Point CentreOf(const pl3::ArcLayout& a) { return {a.centreX, a.centreY}; }
+
+// The angle step: the moving vector follows the cursor's direction at the
+// arc's radius and lands on the grid; a cursor on the centre keeps the
+// other vector's direction.
+void AngleStep(pl3::ArcLayout& a, Point cursor, bool moveStart) {
+  std::int32_t& vx = moveStart ? a.startX : a.endX;
+  std::int32_t& vy = moveStart ? a.startY : a.endY;
+  const std::int32_t ox = moveStart ? a.endX : a.startX;
+  const std::int32_t oy = moveStart ? a.endY : a.startY;
+  std::int32_t x = cursor.x - a.centreX, y = cursor.y - a.centreY;
+  if (x == 0 && y == 0) x = ox, y = oy;
+  ScaleVectorToLength(a.radius, &x, &y);
+  const Point end = Snapped({a.centreX + x, a.centreY + y});
+  vx = end.x - a.centreX;
+  vy = end.y - a.centreY;
+}
+
+void RadiusStep(pl3::ArcLayout& a, Point cursor) {
+  a.startX = cursor.x - a.centreX;
+  a.startY = cursor.y - a.centreY;
+  a.endX = -a.startY;
+  a.endY = a.startX;
+  a.radius = Distance(static_cast<double>(a.startX), static_cast<double>(a.startY));
+}
+
+std::int32_t HalfSum(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>((std::uint64_t{static_cast<std::uint32_t>(a)} + static_cast<std::uint32_t>(b)) >> 1);
+}
+
+void DiameterStep(pl3::ArcLayout& a, Point q) {
+  const Point p1 = ArcToolFirstPoint;
+  ArcToolSecondPoint = q;
+  a.centreX = HalfSum(p1.x, q.x);
+  a.centreY = HalfSum(p1.y, q.y);
+  a.startX = p1.x - a.centreX;
+  a.startY = p1.y - a.centreY;
+  a.endX = q.x - a.centreX;
+  a.endY = q.y - a.centreY;
+  a.radius = Distance(static_cast<double>(a.startX), static_cast<double>(a.startY));
+}
+
+double U(std::int32_t v) { return static_cast<double>(static_cast<std::uint32_t>(v)); }
+
+// The foot of the perpendicular from the cursor onto the bisector of P1P2.
+void ThreePointStep(pl3::ArcLayout& a, Point q) {
+  const Point p1 = ArcToolFirstPoint, p2 = ArcToolSecondPoint;
+  const double dx = U(p2.x) - U(p1.x), dy = U(p2.y) - U(p1.y);
+  const double d = dx * dx + dy * dy;
+  if (d == 0) return;
+  const double mx = U(HalfSum(p1.x, p2.x)), my = U(HalfSum(p1.y, p2.y));
+  const double qx = U(q.x), qy = U(q.y);
+  const double cx = ((my - qy) * dy * dx + dy * dy * qx + dx * dx * mx) / d;
+  const double cy = ((mx - qx) * dy * dx + dy * dy * my + dx * dx * qy) / d;
+  a.centreX = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(cx)));
+  a.centreY = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(cy)));
+  a.radius = Distance(p1, CentreOf(a));
+  ArcToolRadius = a.radius;
+  a.startX = p1.x - a.centreX;
+  a.startY = p1.y - a.centreY;
+  a.endX = p2.x - a.centreX;
+  a.endY = p2.y - a.centreY;
+}
+
+// Computes the mode's new geometry into the record; false for a mode
+// without a step here.
+bool Recompute(std::uint8_t mode, EntityRecord* r, const CurrentWindowData& w, Point cursor) {
+  const Point snapped = Snapped(cursor);
+  switch (mode) {
+    case Mode_SetArcRadius: case Mode_AddNewThinArc: RadiusStep(Arc(r), snapped); return true;
+    case Mode_SetArcAngle: case 10: case 50: AngleStep(Arc(r), snapped, false); return true;
+    case 9: AngleStep(Arc(r), snapped, true); return true;
+    case Mode_EditArcRadius: Arc(r).radius = SnappedLength(Distance(CentreOf(Arc(r)), cursor)); return true;
+    case Mode_AddNewCircleRadius: case 12: {
+      auto& c = r->as<CirclePayload>();
+      c.size = SnappedLength(Distance({c.centreX, c.centreY}, cursor));
+      return true;
+    }
+    case Mode_AddNewViaB: case 19: {
+      auto& h = r->as<HolePayload>().hole;
+      h.size1 = SnappedLength(Distance({h.centreX, h.centreY}, cursor));
+      return true;
+    }
+    case Mode_AddNewVia: case 21: {
+      auto& h = r->as<HolePayload>().hole;
+      h.centreX = snapped.x, h.centreY = snapped.y;
+      return true;
+    }
+    case Mode_AddNewCircle: case 23: {
+      auto& c = r->as<CirclePayload>();
+      c.centreX = snapped.x, c.centreY = snapped.y;
+      return true;
+    }
+    case Mode_AddNewPolygon: case Mode_EditPolygon: {
+      auto& p = r->as<PolygonHead>();
+      if (p.editIndex >= kPolygonMaxPoints) return false;
+      pl3::PolygonPoints(&p)[p.editIndex] = snapped;
+      return true;
+    }
+    case Mode_AddNewRectangleB: r->as<RectanglePayload>().rect.corners[1] = snapped; return true;
+    case Mode_AddNewRectangle: {
+      auto& rect = r->as<RectanglePayload>().rect;
+      rect.centreX = snapped.x, rect.centreY = snapped.y;
+      return true;
+    }
+    case Mode_AddNewString: case Mode_EditString: {
+      const Point at = Snapped({cursor.x - w.CursorOffset.x, cursor.y - w.CursorOffset.y});
+      r->head().transform.tx = at.x;
+      r->head().transform.ty = at.y;
+      return true;
+    }
+    case 7: {
+      const Point at = (w.ViewFlags & kViewNoDragSnap) ? cursor : snapped;
+      auto& l = r->as<LinePayload>();
+      l.x1 = at.x, l.y1 = at.y;
+      return true;
+    }
+    case Mode_SetArcEndPoint: DiameterStep(Arc(r), snapped); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+int DragStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* cursor) {
+  const CurrentWindowData* w = ActiveWindowData;
+  if (!w || !record || !cursor) return 0;
+  auto before = std::make_unique<EntityRecord>(*record);
+  if (mode == Mode_SetArcCentre) {
+    ThreePointStep(Arc(record), cursor->Cursor);
+    GhostEntity(dc, before.get(), 0);
+    GhostEntity(dc, record, 0);
+    return 1;
+  }
+  if (!Recompute(mode, record, *w, cursor->Cursor)) return 0;
+  if (std::memcmp(before->payload, record->payload, sizeof record->payload) == 0) return 1;
+  GhostEntity(dc, before.get(), 0);
+  GhostEntity(dc, record, 0);
+  return 1;
+}
+
+int AcceptArcStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* cursor) {
+  CurrentWindowData* w = ActiveWindowData;
+  std::uint8_t next = 0;
+  switch (mode) {
+    case Mode_SetArcRadius: next = Mode_SetArcAngle; break;
+    case Mode_AddNewThinArc: next = 50; break;
+    case Mode_SetArcEndPoint: next = Mode_SetArcCentre; break;
+    default: return 0;
+  }
+  if (!w || !record || !cursor) return 1;
+  const Point at = Snapped(cursor->Cursor);
+  pl3::ArcLayout& a = Arc(record);
+  if (at.x == a.centreX && at.y == a.centreY) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return 1;
+  }
+  w->EditMode = next;
+  GhostEntity(dc, record, 0);
+  a.startX = a.endX = at.x - a.centreX;
+  a.startY = a.endY = at.y - a.centreY;
+  if (mode == Mode_SetArcEndPoint) ArcToolSecondPoint = at;
+  GhostEntity(dc, record, 0);
+  if (next == Mode_SetArcAngle || next == Mode_SetArcCentre) UpdateStatusBar(w->Window);
+  if (next == Mode_SetArcCentre) DragStep(Mode_SetArcCentre, dc, record, cursor);
+  return 1;
+}
+
+void DeleteGraphic(EntityRecord** record) {
+  if (!record || !*record) {
+    MessageBox(nullptr, "Error : Attempt to delete non-existent graphic.", "Delete Graphic Error.",
+               MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  delete *record;
+  *record = nullptr;
+}

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "edit/drag_geometry.h"
+#include "edit/edit_modes.h"
+#include "edit/insertion.h"
+#include "edit/window_data.h"
+#include "objects/editor_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/item_helper_seams.h"
+#include "objects/type_codes.h"
+#include "objects/window_state.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "tests/store/tower_test_support.h"
+
+namespace {
+
+using pl3::Point;
+
+constexpr std::uint32_t kSnapOff = 0x400;
+
+class DragGeometryTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    w = std::make_unique<CurrentWindowData>(kEditorPcb);
+    w->ViewFlags |= kSnapOff;  // points stay where they are put
+    ActiveWindowData = w.get();
+    record = NewEntityRecord();
+    record->header.recordType = Type_Arc;
+  }
+  void TearDown() override {
+    FreeGridInfo(w->Grids);
+    ActiveWindowData = nullptr;
+  }
+  pl3::ArcLayout& Arc() { return record->as<ArcPayload>(); }
+  void Cursor(Point p) { w->Cursor = p; }
+
+  std::unique_ptr<CurrentWindowData> w;
+  std::unique_ptr<EntityRecord> record;
+};
+
+TEST_F(DragGeometryTest, ThreePointArcWithTheCursorOnTheChordCentresOnItsMidpoint) {
+  ArcToolFirstPoint = {1000000, 5000000};
+  ArcToolSecondPoint = {3000001, 5000000};
+  Cursor({2500000, 5000000});
+  ASSERT_EQ(DragStep(Mode_SetArcCentre, nullptr, record.get(), &w->Button), 1);
+  EXPECT_EQ(Arc().centreX, 2000000) << "the integer midpoint";
+  EXPECT_EQ(Arc().centreY, 5000000);
+  EXPECT_EQ(Arc().radius, 1000000);
+  EXPECT_EQ(ArcToolRadius, 1000000);
+  EXPECT_EQ(Arc().startX, -1000000);
+  EXPECT_EQ(Arc().endX, 1000001);
+
+  // Off the chord: the centre lies on the bisector, level with the cursor.
+  ArcToolSecondPoint = {3000000, 5000000};
+  Cursor({1200000, 6000000});
+  DragStep(Mode_SetArcCentre, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().centreX, 2000000);
+  EXPECT_EQ(Arc().centreY, 6000000);
+  EXPECT_EQ(Arc().radius, static_cast<std::int32_t>(std::sqrt(2.0) * 1000000));
+}
+
+TEST_F(DragGeometryTest, DiameterArcCentresBetweenItsEnds) {
+  ArcToolFirstPoint = {1000000, 1000000};
+  Cursor({3000000, 1000000});
+  DragStep(Mode_SetArcEndPoint, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().centreX, 2000000);
+  EXPECT_EQ(Arc().radius, 1000000);
+  EXPECT_EQ(ArcToolSecondPoint.x, 3000000);
+  Cursor(ArcToolFirstPoint);
+  DragStep(Mode_SetArcEndPoint, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().radius, 0);
+  w->EditMode = Mode_SetArcEndPoint;
+  const int beeps = pl3::BeepCount();
+  AcceptArcStep(Mode_SetArcEndPoint, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1) << "the second point on the centre is refused";
+  EXPECT_EQ(w->EditMode, Mode_SetArcEndPoint);
+}
+
+TEST_F(DragGeometryTest, ArcStartOnItsCentreBeepsAndElseTheAngleStepBegins) {
+  w->EditMode = Mode_SetArcRadius;
+  Arc().centreX = Arc().centreY = 4000000;
+  Cursor({4000000, 4000000});
+  const int beeps = pl3::BeepCount();
+  AcceptArcStep(Mode_SetArcRadius, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(w->EditMode, Mode_SetArcRadius);
+
+  Cursor({4000000, 3000000});
+  DragStep(Mode_SetArcRadius, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().radius, 1000000);
+  EXPECT_EQ(Arc().endX, 1000000) << "a quarter turn from the start";
+  AcceptArcStep(Mode_SetArcRadius, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(w->EditMode, Mode_SetArcAngle);
+  EXPECT_EQ(Arc().startY, -1000000);
+  EXPECT_EQ(Arc().endY, -1000000) << "a zero sweep";
+
+  // The angle step: the end follows the cursor's direction at the radius; on
+  // the centre it keeps the start's direction.
+  Cursor({9000000, 4000000});
+  DragStep(Mode_SetArcAngle, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().endX, 1000000);
+  EXPECT_EQ(Arc().endY, 0);
+  Cursor({4000000, 4000000});
+  DragStep(Mode_SetArcAngle, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(Arc().endX, 0);
+  EXPECT_EQ(Arc().endY, -1000000);
+}
+
+TEST_F(DragGeometryTest, ClampedMovesStopAtTheDesignAreaWithTheWidth) {
+  LinePayload l{};
+  l.width = 1000000;
+  l.x1 = 1700000000, l.y1 = 300000000;
+  l.x2 = 1800000000, l.y2 = 200000000;
+  OffsetEntity(&l, Type_Track, 500000000, -500000000, 1);
+  EXPECT_EQ(l.x2 + l.width, 1828800000);
+  EXPECT_EQ(l.x1, 1728800000 - 1000000);
+  EXPECT_EQ(l.y2 - l.width, 182880000);
+  OffsetEntity(&l, Type_Track, 7, 9, 0);
+  EXPECT_EQ(l.x2 + l.width, 1828800007) << "without the clamp flag";
+  NoClampMoves = 1;
+  OffsetEntity(&l, Type_Track, 10, 0, 1);
+  EXPECT_EQ(l.x2 + l.width, 1828800017) << "the global switch lifts the clamp";
+
+  // A polygon's box moves with its points.
+  auto p = NewEntityRecord();
+  auto& poly = p->as<PolygonHead>();
+  poly.count = 2;
+  pl3::PolygonPoints(&poly)[1] = {5, 6};
+  poly.extra[1] = {5, 6};
+  OffsetEntity(&poly, Type_Polygon, 100, 200, 0);
+  EXPECT_EQ(pl3::PolygonPoints(&poly)[1].y, 206);
+  EXPECT_EQ(poly.extra[1].x, 105);
+}
+
+TEST_F(DragGeometryTest, DirectionTransforms) {
+  struct Case {
+    Point direction;
+    pl3::Transform expected;
+  };
+  const double c45 = std::cos(M_PI / 4) * 16777216.0;
+  const auto f = [](double v) { return static_cast<std::int32_t>(v); };
+  const Case cases[] = {
+      {{0, 5}, kHalfTurn},
+      {{0, 0}, kHalfTurn},
+      {{0, -5}, pl3::kIdentityTransform},
+      {{5, 0}, kClockwiseQuarterTurn},
+      {{-5, 0}, kAnticlockwiseQuarterTurn},
+      {{3, -3}, {f(c45), f(c45), f(-c45), f(c45), 0, 0}},
+  };
+  for (const Case& c : cases) {
+    pl3::Transform t{};
+    MakeDirectionTransform(&t, c.direction, 0.0);
+    EXPECT_EQ(t.a, c.expected.a) << c.direction.x << "," << c.direction.y;
+    EXPECT_EQ(t.b, c.expected.b) << c.direction.x << "," << c.direction.y;
+    EXPECT_EQ(t.c, c.expected.c) << c.direction.x << "," << c.direction.y;
+    EXPECT_EQ(t.d, c.expected.d) << c.direction.x << "," << c.direction.y;
+  }
+}
+
+TEST_F(DragGeometryTest, DeleteGraphicFreesOrComplains) {
+  EntityRecord* r = NewEntityRecord().release();
+  DeleteGraphic(&r);
+  EXPECT_EQ(r, nullptr);
+  DeleteGraphic(&r);
+  ASSERT_FALSE(pl3::ResponderRecords().empty());
+  EXPECT_EQ(pl3::ResponderRecords().back().text, "Error : Attempt to delete non-existent graphic.");
+  EXPECT_EQ(pl3::ResponderRecords().back().caption, "Delete Graphic Error.");
+}
+
+}  // namespace
