@@ -8,5 +8,4 @@
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
 void DrawSpiral(void*, const EntityRecord*) {}
 void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
-void RedrawViewRect(void*, const pl3::Box*, int) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}

@@ -19,7 +19,6 @@ void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
 void AcceptGraphicRecord(HWND, EntityRecord**) { Refuse(); }
 void GhostCurrentMode(HWND) {}
-void CentreViewOnCursor(HWND) { Refuse(); }
 void ClearToolMode(HWND) { Refuse(); }
 void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
