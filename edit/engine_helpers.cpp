@@ -99,10 +99,3 @@ Entity* FindFirstChildOfCode(Tower* t, std::uint16_t code) {
 }
 
 std::uint32_t GetPl2BufferSize() { return kPl2BufferSize; }
-
-std::uint32_t PreviewZoom(const pl3::Box& box) {
-  const std::uint32_t width = static_cast<std::uint32_t>(box.xmax) - static_cast<std::uint32_t>(box.xmin);
-  const std::uint32_t height = static_cast<std::uint32_t>(box.ymax) - static_cast<std::uint32_t>(box.ymin);
-  const std::uint32_t perPixel = std::max(width, height) / kPreviewSide;
-  return (perPixel / kPreviewZoomStep + 1) * kPreviewZoomStep;
-}

@@ -275,20 +275,6 @@ int GetBox(const Tower* item, pl3::Box* box) {
   }
 }
 
-int TestBoundingBox(const Tower* item, const pl3::Box* box, const pl3::Transform* transform) {
-  if (!box) return 1;
-  pl3::Box own{};
-  if (!GetBox(item, &own)) {
-    MessageBox(nullptr, "Error - NULL Box", "TestBoundingBox", MB_OK | MB_ICONEXCLAMATION);
-    return 0;
-  }
-  if (transform) GetRectangleBox(&own, transform);
-  auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
-  if (u(box->ymax) < u(own.ymin) || u(box->ymin) > u(own.ymax)) return 0;
-  if (u(box->xmax) < u(own.xmin) || u(box->xmin) > u(own.xmax)) return 0;
-  return 1;
-}
-
 std::uint8_t GetItemLayer(const Tower* item) { return static_cast<std::uint8_t>(GetFirstLayer(item, 0)); }
 
 void GetItemContentsBox(const Tower* item, int withDesignators, const pl3::Transform* transform, pl3::Box* box) {

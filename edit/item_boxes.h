@@ -2,7 +2,8 @@
 // walker, the boxes and origins a library item is saved with, the body box
 // of a schematic symbol and the reach of a dragged attribute locator.
 // GetBox is declared in objects/dimensioner_seams.h and TestBoundingBox in
-// draw/display_list_seams.h, where their callers below this folder reach them.
+// draw/display_list_seams.h, where their callers below this folder reach them;
+// TestBoundingBox is defined in edit/item_box_overlap.cpp.
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,7 @@
 // The preview image of a world box of a design: the items drawn with the
 // active window's state into a private surface 200 pixels square, returned
 // as a bitmap of its own.
+#include <algorithm>
 #include <cstring>
 
 #include "draw/display_paint.h"
@@ -34,6 +35,13 @@ HBITMAP CopyToBitmap(const pl3::PlaneBitmap& surface) {
 }
 
 }  // namespace
+
+std::uint32_t PreviewZoom(const pl3::Box& box) {
+  const std::uint32_t width = static_cast<std::uint32_t>(box.xmax) - static_cast<std::uint32_t>(box.xmin);
+  const std::uint32_t height = static_cast<std::uint32_t>(box.ymax) - static_cast<std::uint32_t>(box.ymin);
+  const std::uint32_t perPixel = std::max(width, height) / kPreviewSide;
+  return (perPixel / kPreviewZoomStep + 1) * kPreviewZoomStep;
+}
 
 HBITMAP RenderBoxThumbnail(const Tower* design, const pl3::Box* box) {
   CurrentWindowData* w = ActiveWindowData;
