@@ -7,5 +7,4 @@
 
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
 void DrawSpiral(void*, const EntityRecord*) {}
-void RedrawViewRect(void*, const pl3::Box*, int) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}

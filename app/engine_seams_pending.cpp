@@ -18,7 +18,6 @@ void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
 void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
 void GhostCurrentMode(HWND) {}
-void CentreViewOnCursor(HWND) { Refuse(); }
 void ClearToolMode(HWND) { Refuse(); }
 void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }

@@ -154,11 +154,6 @@ OwnedTower FontOf(const TextPayload* text) {
   return OwnedTower(GetFontTower(number));
 }
 
-pl3::Box StoredStringBox(const TextPayload* text) {
-  pl3::Box box;
-  std::memcpy(&box, text->bytes52 + 4, sizeof box);
-  return box;
-}
 
 // The descender adjustment of GetTextExtent, in world units.
 std::int32_t DescenderAdjustment(const TextPayload* text, const Tower* font) {
@@ -191,6 +186,12 @@ pl3::Transform HeightScaledTransform(const TextPayload* text) {
   t.c = ScaleByHeight(t.c, text);
   t.d = ScaleByHeight(t.d, text);
   return t;
+}
+
+pl3::Box StoredStringBox(const TextPayload* text) {
+  pl3::Box box;
+  std::memcpy(&box, text->bytes52 + 4, sizeof box);
+  return box;
 }
 
 Tower* GetFontTower(std::uint32_t font) {
@@ -291,37 +292,4 @@ pl3::Box GetWorldStringBox(const TextPayload* item) {
   box.ymin = ScaleByHeight(box.ymin, item);
   box.ymax = ScaleByHeight(box.ymax, item);
   return box;
-}
-
-void GetTextEntityBox(const void* textPayload, pl3::Box* box) {
-  if (!box) return;
-  *box = pl3::Box{0, 0, 0, 0};
-  const auto* source = static_cast<const TextPayload*>(textPayload);
-  if (!source) return;
-  // Worked on a copy: the stored record keeps its box.
-  const std::size_t size = offsetof(TextPayload, text) + TextLength(source) + 1;
-  HeapString bytes(static_cast<char*>(std::malloc(size)));
-  if (!bytes) return;
-  std::memcpy(bytes.get(), source, size - 1);
-  bytes.get()[size - 1] = '\0';
-  auto* text = reinterpret_cast<TextPayload*>(bytes.get());
-  if (ActiveWindowData && ActiveWindowData->editorKind == kEditorSchematic) SetStringBox(text);
-  // The string box takes the text's height before it is placed, as the
-  // glyphs do when they are drawn.
-  const pl3::Box s = GetWorldStringBox(text);
-  const pl3::Point corners[4] = {{s.xmin, s.ymin}, {s.xmax, s.ymin}, {s.xmax, s.ymax}, {s.xmin, s.ymax}};
-  pl3::Box out{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (pl3::Point p : corners) {
-    pl3::TransformSignedPoint(&text->textTransform, p.x, p.y);
-    out.xmin = std::min(out.xmin, p.x);
-    out.ymin = std::min(out.ymin, p.y);
-    out.xmax = std::max(out.xmax, p.x);
-    out.ymax = std::max(out.ymax, p.y);
-  }
-  const std::uint64_t extent = GetTextExtent(text, nullptr);
-  const auto dx = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
-  const auto dy = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
-  const std::int32_t clearance = GetPlaneClearance(ActiveDesign(), text->head.layer);
-  *box = pl3::Box{pl3::WrapAdd(out.xmin, std::int64_t{dx} - clearance), pl3::WrapAdd(out.ymin, std::int64_t{dy} - clearance),
-                  pl3::WrapAdd(out.xmax, std::int64_t{dx} + clearance), pl3::WrapAdd(out.ymax, std::int64_t{dy} + clearance)};
 }

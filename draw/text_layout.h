@@ -34,3 +34,6 @@ Tower* GetFontTower(std::uint32_t font);
 // A new malloc'd box {left, bottom, right, top} of one character, or null
 // (with a message) when its record has neither metrics nor Character Info.
 std::int32_t* GetCharacterBox(const Tower* font, unsigned char character);
+
+// The string box a text record stores (bytes 56 to 71).
+pl3::Box StoredStringBox(const TextPayload* text);

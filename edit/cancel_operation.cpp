@@ -31,8 +31,7 @@ constexpr std::uint16_t kSelectedFlags = kEntitySelected | kEntitySelectedPart;
 void RedrawItemBox(HWND window, const Tower* item) {
   if (!item) return;
   pl3::Box box = pl3::kEmptyBox;
-  GetBox(item, &box);
-  if (box.xmin <= box.xmax && box.ymin <= box.ymax) RedrawViewRect(window, &box, 1);
+  if (GetBox(item, &box)) RedrawViewRect(window, &box, 1);
 }
 
 void ClearFlags(const Tower* t, std::uint16_t flags) {

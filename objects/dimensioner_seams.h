@@ -27,5 +27,5 @@ void GhostWorldCircle(void* dc, pl3::Point centre, std::int32_t radius);
 // The item under a view point, found with the window's pick filter word, or
 // null; the caller releases it.
 Tower* FindItemsNearPoint(std::int32_t viewX, std::int32_t viewY, int width, int height);
-// The world box of any item.
-void GetBox(const Tower* item, pl3::Box* box);
+// The world box of any item: 1 and the box, or 0 when the item has none.
+int GetBox(const Tower* item, pl3::Box* box);

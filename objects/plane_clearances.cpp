@@ -5,10 +5,7 @@
 
 #include "store/tower.h"
 
-namespace {
-
-// The design's table and its stored size, or null.
-const PlaneClearanceTable* TableOf(const Tower* design, std::uint32_t* size) {
+const PlaneClearanceTable* FindPlaneClearanceTable(const Tower* design, std::uint32_t* size) {
   if (!design) return nullptr;
   Tower* child = GetChildTower(design, kTypePlaneClearanceTable);
   const Entity* e = child ? FindNextEntity(child) : nullptr;
@@ -18,16 +15,12 @@ const PlaneClearanceTable* TableOf(const Tower* design, std::uint32_t* size) {
   return reinterpret_cast<const PlaneClearanceTable*>(EntityPayload(e));
 }
 
+namespace {
+
 // How many entries the table really holds within its stored bytes.
 std::uint32_t StoredEntryCount(const PlaneClearanceTable* table, std::uint32_t size) {
   const std::uint32_t room = (size - sizeof(PlaneClearanceTable)) / sizeof(PlaneClearanceEntry);
   return std::min(table->count, room);
-}
-
-std::int32_t ClearanceOf(const PlaneClearanceEntry* entry) {
-  std::int32_t value = 0;
-  std::memcpy(&value, &entry->clearance, sizeof value);
-  return std::max(value, 0);
 }
 
 const PlaneClearanceEntry* Entries(const PlaneClearanceTable* table) {
@@ -35,6 +28,12 @@ const PlaneClearanceEntry* Entries(const PlaneClearanceTable* table) {
 }
 
 }  // namespace
+
+std::int32_t PlaneClearanceValue(const PlaneClearanceEntry* entry) {
+  std::int32_t value = 0;
+  std::memcpy(&value, &entry->clearance, sizeof value);
+  return std::max(value, 0);
+}
 
 const PlaneClearanceEntry* FindPlaneClearance(const PlaneClearanceTable* table, std::uint32_t size,
                                               std::uint8_t layer) {
@@ -46,19 +45,12 @@ const PlaneClearanceEntry* FindPlaneClearance(const PlaneClearanceTable* table, 
   return nullptr;
 }
 
-std::int32_t GetPlaneClearance(const Tower* design, std::uint8_t layer) {
-  std::uint32_t size = 0;
-  const PlaneClearanceTable* table = TableOf(design, &size);
-  const PlaneClearanceEntry* entry = FindPlaneClearance(table, size, layer);
-  return entry ? ClearanceOf(entry) : kDefaultPlaneClearance;
-}
-
 std::int32_t GetHoleClearance(const Tower* design) {
   std::uint32_t size = 0;
-  const PlaneClearanceTable* table = TableOf(design, &size);
+  const PlaneClearanceTable* table = FindPlaneClearanceTable(design, &size);
   if (!table) return kDefaultPlaneClearance;
   std::int32_t largest = 0;
   const std::uint32_t n = StoredEntryCount(table, size);
-  for (std::uint32_t i = 0; i < n; ++i) largest = std::max(largest, ClearanceOf(&Entries(table)[i]));
+  for (std::uint32_t i = 0; i < n; ++i) largest = std::max(largest, PlaneClearanceValue(&Entries(table)[i]));
   return largest;
 }

@@ -32,6 +32,10 @@ static_assert(sizeof(PlaneClearanceTable) == 8);
 
 // The first entry of the table (of `size` stored bytes) for the layer, or
 // null. Entries past the stored bytes are not read, whatever the count says.
+// The design's table and its stored size, or null.
+const PlaneClearanceTable* FindPlaneClearanceTable(const Tower* design, std::uint32_t* size);
+// An entry's clearance, never below 0.
+std::int32_t PlaneClearanceValue(const PlaneClearanceEntry* entry);
 const PlaneClearanceEntry* FindPlaneClearance(const PlaneClearanceTable* table, std::uint32_t size,
                                               std::uint8_t layer);
 

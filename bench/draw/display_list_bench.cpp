@@ -3,21 +3,37 @@
 // a silkscreen line and one pad each), in a PCB window whose 32 copper
 // layers are all in use. Counter items_per_second: the display items built
 // per second (each via gives two, each symbol three).
+//
+// The same board in a 3840 x 2160 view: a full RedrawView from the display
+// list, the same box drawn by walking the design (cleared, drawn with
+// DrawEntityByType through the walker, colourised, as the redraw does),
+// RedrawViewRect of one track's box and DoScroll by one line. Counter
+// vs_full_redraw: the time of one call over that of a full redraw, measured
+// in the same run.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "draw/display_list.h"
 #include "draw/display_paint.h"
+#include "draw/view_redraw.h"
 #include "draw/walk_actions.h"
+#include "edit/view_scrolling.h"
+#include "geometry/plane_bitmaps.h"
+#include "geometry/raster_state.h"
+#include "geometry/view_mapping.h"
+#include "platform/scroll.h"
+#include "platform/user.h"
 #include "edit/window_data.h"
 #include "objects/graphic_records.h"
 #include "objects/pad_stacks.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
+#include "draw/display_list_seams.h"
 #include "platform/reset_hooks.h"
 #include "store/tower.h"
 
@@ -179,5 +195,108 @@ void RebuildDisplayListOfBoard(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(items) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(RebuildDisplayListOfBoard)->Unit(benchmark::kMillisecond);
+
+// ---- The view ---------------------------------------------------------------------------
+
+constexpr int kViewWidth = 3840, kViewHeight = 2160;
+
+struct View {
+  HWND window = nullptr;
+  std::vector<std::uint32_t> colours = std::vector<std::uint32_t>(65536);
+};
+
+// The board's window with its list, a surface and the board filling the view.
+View& TheView() {
+  static std::unique_ptr<View> view = [] {
+    Board& board = TheBoard();
+    auto v = std::make_unique<View>();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.lpszClassName = "BenchView";
+    RegisterClassA(&wc);
+    v->window = CreateWindowExA(0, "BenchView", "Board", WS_POPUP | WS_VISIBLE, 0, 0, kViewWidth, kViewHeight, nullptr,
+                                nullptr, nullptr, nullptr);
+    for (std::uint32_t i = 0; i < v->colours.size(); ++i) v->colours[i] = i * 0x010101u;
+    CurrentWindowData& w = board.window;
+    w.Window = v->window;
+    w.ColourTable = v->colours.data();
+    w.Zoom = 100000;
+    w.ViewOriginX = 10 * kInch / 100000 - 100;
+    w.ViewOriginY = 10 * kInch / 100000 - 100;
+    w.Surface.width = kViewWidth;
+    w.Surface.height = kViewHeight;
+    HDC dc = GetDC(v->window);
+    pl3::CreatePlaneDIBSection(dc, &w.Surface, 0, 32, 0);
+    ReleaseDC(v->window, dc);
+    w.Display = RebuildDisplayList(board.design, nullptr);
+    UpdateViewGlobals();
+    pl3::AttachRasterToBitmap(&w.Surface, &w.SurfaceClip);
+    return v;
+  }();
+  return *view;
+}
+
+double g_fullRedrawSeconds = 0;
+
+// Runs the call in the timed loop and reports its time against the full redraw.
+template <typename Call>
+void TimeAgainstFullRedraw(benchmark::State& state, Call call, bool isFullRedraw) {
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    call();
+    benchmark::DoNotOptimize(pl3::g_raster.colourBuffer[0]);
+    benchmark::ClobberMemory();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
+                         static_cast<double>(state.iterations());
+  if (isFullRedraw) g_fullRedrawSeconds = seconds;
+  if (g_fullRedrawSeconds > 0) state.counters["vs_full_redraw"] = seconds / g_fullRedrawSeconds;
+}
+
+void FullRedrawFromTheList(benchmark::State& state) {
+  View& view = TheView();
+  TimeAgainstFullRedraw(state, [&] { RedrawView(view.window); }, true);
+}
+BENCHMARK(FullRedrawFromTheList)->Unit(benchmark::kMillisecond);
+
+void FullRedrawByWalking(benchmark::State& state) {
+  View& view = TheView();
+  Board& board = TheBoard();
+  pl3::Box box{0, 0, kViewWidth + 1, kViewHeight + 1};
+  pl3::ViewBoxToWorld(&box);
+  TimeAgainstFullRedraw(
+      state,
+      [&] {
+        pl3::g_raster.fillValue = static_cast<std::uint32_t>(board.window.BackgroundIndex);
+        pl3::SetPlaneRect(0, 0, kViewWidth - 1, kViewHeight - 1);
+        FillNetFlagTable(1);
+        PerformTowerAction(&pl3::kIdentityTransform, board.design, &box, 0, 0, 0);
+        pl3::ColourisePlaneRect(0, 0, kViewWidth - 1, kViewHeight - 1);
+        InvalidateRect(view.window, nullptr, FALSE);
+      },
+      false);
+}
+BENCHMARK(FullRedrawByWalking)->Unit(benchmark::kMillisecond);
+
+void RedrawOneTracksBox(benchmark::State& state) {
+  View& view = TheView();
+  const std::int32_t origin = 10 * kInch;
+  const pl3::Box box{origin - 200000, origin - 200000, origin + kInch / 20 + 200000, origin + kInch / 40 + 200000};
+  TimeAgainstFullRedraw(state, [&] { RedrawViewRect(view.window, &box, 1); }, false);
+}
+BENCHMARK(RedrawOneTracksBox)->Unit(benchmark::kMicrosecond);
+
+void ScrollOneLine(benchmark::State& state) {
+  View& view = TheView();
+  bool right = true;
+  TimeAgainstFullRedraw(
+      state,
+      [&] {
+        DoScroll(view.window, WM_HSCROLL, right ? SB_LINERIGHT : SB_LINELEFT);
+        right = !right;
+      },
+      false);
+}
+BENCHMARK(ScrollOneLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace

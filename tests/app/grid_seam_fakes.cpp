@@ -1,6 +1,7 @@
 #include "tests/app/grid_seam_fakes.h"
 
 #include "edit/status_seams.h"
+#include "objects/editor_seams.h"
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
 
@@ -31,6 +32,7 @@ using gridfakes::Calls;
 int IsItemAttachedToCursor() { return 0; }
 void CentreViewOnPoint(void*, pl3::Point) {}
 void RedrawView(void*) { Calls().push_back("redraw"); }
+void RedrawViewRect(void*, const pl3::Box*, int) {}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) {}
 

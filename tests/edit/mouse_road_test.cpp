@@ -104,6 +104,7 @@ void SetCursorToPoint(void*, pl3::Point) {}
 void CentreViewOnPoint(void*, pl3::Point) { Note("CentreViewOnPoint"); }
 int UpdateStatusBar(void*) { return 0; }
 void RedrawView(void*) { Note("RedrawView"); }
+void RedrawViewRect(void*, const pl3::Box*, int) {}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) { Note("DoScroll"); }
 

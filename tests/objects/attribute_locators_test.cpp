@@ -16,6 +16,7 @@
 #include "platform/gdi.h"
 #include "objects/attribute_services.h"
 #include "objects/colours.h"
+#include "objects/editor_seams.h"
 #include "objects/locator_kinds.h"
 #include "objects/locator_shapes.h"
 #include "objects/payload_access.h"
@@ -66,6 +67,7 @@ void SetCursorToPoint(void*, pl3::Point) {}
 void CentreViewOnPoint(void*, pl3::Point) {}
 int UpdateStatusBar(void*) { return 0; }
 void RedrawView(void*) {}
+void RedrawViewRect(void*, const pl3::Box*, int) {}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) {}
 

@@ -356,9 +356,10 @@ TEST_F(DesignatorCopies, AttributeCopiesDrawThroughTheirTwin) {
 namespace {
 int gBoxCalls = 0;
 }  // namespace
-void GetBox(const Tower*, pl3::Box* box) {
+int GetBox(const Tower*, pl3::Box* box) {
   ++gBoxCalls;
   *box = {0, 0, 1000, 1000};
+  return 1;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/text_item_services.h"
 #include "objects/view_seams.h"
@@ -108,5 +109,6 @@ void SetCursorToPoint(void*, pl3::Point) {}
 void CentreViewOnPoint(void*, pl3::Point) {}
 int UpdateStatusBar(void*) { return 0; }
 void RedrawView(void*) {}
+void RedrawViewRect(void*, const pl3::Box*, int) {}
 void HandleRawMouseRecord(void*, const MouseRecord&) {}
 void DoScroll(void*, std::uint32_t, std::uint32_t) {}

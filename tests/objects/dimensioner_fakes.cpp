@@ -70,7 +70,10 @@ Tower* FindItemsNearPoint(std::int32_t, std::int32_t, int, int) {
   SeenPickFilter() = ActiveWindowData ? ActiveWindowData->PickFilter : 0;
   return ItemNearCursor() ? DuplicateTower(ItemNearCursor()) : nullptr;
 }
-void GetBox(const Tower*, pl3::Box* box) { *box = PadBox(); }
+int GetBox(const Tower*, pl3::Box* box) {
+  *box = PadBox();
+  return 1;
+}
 
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { MenuKinds().push_back(kind); }
 

@@ -43,11 +43,12 @@ bool gFakeBoxes = false;
 
 }  // namespace
 
-void GetBox(const Tower* t, pl3::Box* box) {
+int GetBox(const Tower* t, pl3::Box* box) {
   *box = pl3::kEmptyBox;
-  if (!gFakeBoxes) return;
+  if (!gFakeBoxes) return 0;
   const auto x = *reinterpret_cast<const std::int32_t*>(TowerPayload(t));
   *box = {x, x, x + 10, x + 10};
+  return 1;
 }
 
 namespace {

@@ -22,9 +22,11 @@ const bool registered = pl3::RegisterGlobalReset([] { Hook() = Hooks{}; });
 
 using symbolfakes::Hook;
 
-void GetBox(const Tower* item, pl3::Box* box) {
+int GetBox(const Tower* item, pl3::Box* box) {
   *box = pl3::kEmptyBox;
-  if (Hook().getBox) Hook().getBox(item, box);
+  if (!Hook().getBox) return 0;
+  Hook().getBox(item, box);
+  return 1;
 }
 void SnapXYFine(std::int32_t* x, std::int32_t* y) {
   if (Hook().snapXYFine) Hook().snapXYFine(x, y);
