@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "draw/entity_geometry.h"
 #include "draw/display_list.h"
@@ -13,6 +14,7 @@
 #include "objects/dimensioners.h"
 #include "objects/graphic_boxes.h"
 #include "objects/graphic_records.h"
+#include "objects/info_boxes.h"
 #include "objects/io_ports.h"
 #include "objects/item_layers.h"
 #include "objects/locator_dispatch.h"
@@ -31,12 +33,14 @@ constexpr std::uint16_t kTypeSchematicSymbol = 30;
 constexpr std::uint16_t kTypePinText = 27;
 constexpr std::uint16_t kTypePl2Symbol = 163;
 constexpr std::uint16_t kTypePl2Link = 164;
+constexpr std::uint16_t kTypePl2Definition = 162;
 constexpr std::uint16_t kTypeAttributeDisplay = 309;
 constexpr std::uint16_t kTypeAttributeGroup = 306;
 constexpr std::uint16_t kTypeOriginOverride = 11028;
 constexpr std::uint32_t kSchematicRecordReference = 4;  // u32 reference in the 32 record
 constexpr std::uint8_t kLinkMirrored = 0x1;             // first byte of the 32 record
 constexpr std::uint8_t kPl2LinkMirrored = 0x2;          // fifth byte of the 164 record
+constexpr std::uint32_t kPl2LinkDefinition = 0;         // u32 reference to the 162 definition
 constexpr std::uint32_t kViewOriginStored = 0x2;        // ViewFlags bit 1
 
 bool IsGraphicPrimitive(std::uint16_t t) {
@@ -177,9 +181,21 @@ int SchematicSymbolBox(const Tower* item, pl3::Box* box) {
   const bool found = record && GetBox(record, &body);
   ReleaseTower(&record);
   if (!found) return 0;
-  if (mirrored) MirrorBoxAbout(&body, 0);
   pl3::Transform t{};
-  if (OwnTransform(item, &t)) GetRectangleBox(&body, &t);
+  const bool placed = OwnTransform(item, &t);
+  auto place = [&](pl3::Box* b) {
+    if (mirrored) MirrorBoxAbout(b, 0);
+    if (placed) GetRectangleBox(b, &t);
+  };
+  place(&body);
+  Tower* texts = GetChildTower(item, Type_Text);
+  while (texts && FindNextEntity(texts)) {
+    pl3::Box text{};
+    if (!GetBox(texts, &text) || IsEmpty(text)) continue;
+    place(&text);
+    Unite(&body, text);
+  }
+  ReleaseTower(&texts);
   *box = body;
   if (ActiveWindowData) ActiveWindowData->StateFlags = savedState;
   return 1;
@@ -197,9 +213,41 @@ int Pl2SymbolBox(const Tower* item, pl3::Box* box) {
     t.a = -t.a;
     t.c = -t.c;
   }
-  if (!StoredBox(item, box)) return 0;
+  // The definition the link names gives the box; a symbol whose definition
+  // is gone falls back on the box it stored itself.
+  const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
+  Tower* definition = link && design ? FindChildByReference(design, kTypePl2Definition, ReadU32(link, kPl2LinkDefinition))
+                                     : nullptr;
+  const bool fromDefinition = definition && StoredBox(definition, box);
+  ReleaseTower(&definition);
+  if (!fromDefinition && !StoredBox(item, box)) return 0;
   GetRectangleBox(box, &t);
   UniteChildBoxes(item, Type_Text, &t, box);
+  return 1;
+}
+
+// A marker: its label's box and every point it marks, grown by the label's
+// margin on all sides.
+int MarkerBox(const Tower* item, pl3::Box* box) {
+  pl3::Box label{};
+  std::int32_t margin = 0;
+  const bool labelled = GetInfoBoxLabelExtent(item, &label, &margin) != 0;
+  pl3::Box united = labelled ? label : pl3::kEmptyBox;
+  std::vector<pl3::Point> points(kInfoBoxPointRoom);
+  const std::uint32_t n = GetInfoBoxPoints(item, points.data(), kInfoBoxPointRoom);
+  if (!labelled && n == 0) return 0;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const pl3::Box at{points[i].x, points[i].y, points[i].x, points[i].y};
+    if (!labelled && i == 0) {
+      united = at;
+      continue;
+    }
+    united.xmin = std::min(united.xmin, at.xmin);
+    united.ymin = std::min(united.ymin, at.ymin);
+    united.xmax = std::max(united.xmax, at.xmax);
+    united.ymax = std::max(united.ymax, at.ymax);
+  }
+  *box = {united.xmin - margin, united.ymin - margin, united.xmax + margin, united.ymax + margin};
   return 1;
 }
 
@@ -264,6 +312,7 @@ int GetBox(const Tower* item, pl3::Box* box) {
     case Type_DesignatorData:
     case kTypeAttributeDisplay:
       return OffsetStoredBox(item, box);
+    case Type_InfoBoxHier: return MarkerBox(item, box);
     case kTypeAttributeGroup: {
       pl3::Box united{};
       UniteChildBoxes(item, kTypeAttributeDisplay, nullptr, &united);

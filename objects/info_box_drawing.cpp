@@ -35,25 +35,8 @@ struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
 };
 
-// The label payload of an info box when its record holds the head and a
-// terminated string.
-TextPayload* LabelOf(const Tower* infoBox) {
-  Tower* t = NewestChildTower(infoBox, kInfoBoxLabelCode);
-  Entity* e = TowerEntity(t);
-  ReleaseTower(&t);
-  if (!e || e->payloadSize <= offsetof(TextPayload, text)) return nullptr;
-  auto* label = reinterpret_cast<TextPayload*>(EntityPayload(e));
-  const std::uint32_t room = e->payloadSize - static_cast<std::uint32_t>(offsetof(TextPayload, text));
-  return strnlen(label->text, room) < room ? label : nullptr;
-}
-
 bool IsSchematicWindow(const CurrentWindowData* w) {
   return w && (w->editorKind == kEditorSchematic || w->editorKind == kEditorSchematicSymbol);
-}
-
-std::int32_t LabelSize(const TextPayload* label) {
-  if (label->head.sizeFlags & kSizeByIndex) return ReturnRealSize(Type_Text, label->head.sizeIndex);
-  return label->size;
 }
 
 bool Meets(const pl3::Box& a, const pl3::Box& b) {
@@ -100,37 +83,12 @@ void PlaceInfoBoxLabel(const Tower* infoBox) {
   if (ActiveWindowData) PutEntityOnDisplayList(ActiveWindowData->Display, infoBox);
 }
 
-int GetInfoBoxLabelBox(const TextPayload* label, pl3::Box* box) {
-  if (!label || !box) return 0;
-  pl3::Box b;
-  std::memcpy(&b, label->bytes52 + 4, sizeof b);
-  GetRectangleBox(&b, &label->textTransform);
-  const std::uint64_t extent = GetTextExtent(label, nullptr);
-  const auto dx = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent));
-  const auto dy = static_cast<std::int32_t>(static_cast<std::uint32_t>(extent >> 32));
-  const std::int32_t m = LabelSize(label) * kInfoBoxLabelMarginPerSize;
-  *box = {b.xmin + dx - m, b.ymin + dy - m, b.xmax + dx + m, b.ymax + dy + m};
-  return 1;
-}
-
 pl3::Point InfoBoxLeaderEnd(const pl3::Box& labelBox, std::int32_t x, std::int32_t y) {
   return LeaderTargetPoint(labelBox, x, y);
 }
 
-int GetInfoBoxBox(const Tower* infoBox, pl3::Box* box) {
-  *box = pl3::kEmptyBox;
-  bool any = GetInfoBoxLabelBox(LabelOf(infoBox), box) != 0;
-  std::vector<pl3::Point> points(kInfoBoxPointRoom);
-  const std::uint32_t n = GetInfoBoxPoints(infoBox, points.data(), kInfoBoxPointRoom);
-  for (std::uint32_t i = 0; i < n; ++i) {
-    UniteBox(box, {points[i].x, points[i].y, points[i].x, points[i].y});
-    any = true;
-  }
-  return any ? 1 : 0;
-}
-
 void DrawInfoBox(void* view, const Tower* infoBox, int toDisplayList) {
-  TextPayload* label = LabelOf(infoBox);
+  TextPayload* label = InfoBoxLabel(infoBox);
   if (!label) return;
   DrawingStateGuard guard;
   CurrentWindowData* w = ActiveWindowData;

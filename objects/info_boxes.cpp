@@ -56,20 +56,6 @@ std::vector<Entity*> InfoBoxesOf(const Tower* container) {
   return boxes;
 }
 
-// The point capacity of a stored list: what its record holds, never more than 255.
-std::uint32_t PointRoom(const Entity* list) {
-  if (list->payloadSize < offsetof(InfoBoxPoints, points)) return 0;
-  return std::min(kInfoBoxPointRoom, (list->payloadSize - static_cast<std::uint32_t>(offsetof(InfoBoxPoints, points))) /
-                                         static_cast<std::uint32_t>(sizeof(Point)));
-}
-
-Entity* PointList(const Tower* infoBox) {
-  Tower* t = NewestChildTower(infoBox, Type_InfoBoxPoints);
-  Entity* e = TowerEntity(t);
-  ReleaseTower(&t);
-  return e;
-}
-
 std::uint32_t ReadKind(const Tower* infoBox) {
   const std::uint8_t* p = ChildPayloadOfAtLeast(infoBox, Type_InfoBoxType, 4);
   return p ? ReadU32(p, 0) : 0;
@@ -141,7 +127,7 @@ Tower* CreateInfoBox(const Tower* container, const char* text, std::uint32_t kin
 
 void AddInfoBoxPoint(const Tower* infoBox, std::int32_t x, std::int32_t y) {
   if (!infoBox) return;
-  Entity* list = PointList(infoBox);
+  Entity* list = InfoBoxPointList(infoBox);
   if (!list) {
     InfoBoxPoints fresh{};
     fresh.count = 1;
@@ -151,7 +137,7 @@ void AddInfoBoxPoint(const Tower* infoBox, std::int32_t x, std::int32_t y) {
     return;
   }
   std::uint8_t* p = EntityPayload(list);
-  const std::uint32_t room = PointRoom(list);
+  const std::uint32_t room = InfoBoxPointRoom(list);
   const std::uint32_t count = std::min(ReadU32(p, offsetof(InfoBoxPoints, count)), room);
   if (count >= room) return;  // the record is full: the point is dropped
   const std::uint32_t at = static_cast<std::uint32_t>(offsetof(InfoBoxPoints, points)) + count * sizeof(Point);
@@ -170,18 +156,6 @@ void AddInfoBoxBoxCentre(const Tower* infoBox, const pl3::Box* box) {
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b)) >> 1);
   };
   AddInfoBoxPoint(infoBox, half(box->xmin, box->xmax), half(box->ymin, box->ymax));
-}
-
-std::uint32_t GetInfoBoxPoints(const Tower* infoBox, pl3::Point* out, std::uint32_t room) {
-  const Entity* list = PointList(infoBox);
-  if (!list) return 0;
-  const std::uint8_t* p = EntityPayload(list);
-  const std::uint32_t count = std::min({ReadU32(p, offsetof(InfoBoxPoints, count)), PointRoom(list), room});
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint32_t at = static_cast<std::uint32_t>(offsetof(InfoBoxPoints, points)) + i * sizeof(Point);
-    out[i] = {ReadI32(p, at), ReadI32(p, at + 4)};
-  }
-  return count;
 }
 
 std::string InfoBoxText(const Tower* infoBox) {

@@ -60,6 +60,13 @@ void AddInfoBoxPosition(const Tower* infoBox, const pl3::Point* point);
 // The centre of the box, each coordinate halved as an unsigned sum; a null
 // box adds nothing.
 void AddInfoBoxBoxCentre(const Tower* infoBox, const pl3::Box* box);
+// The point list (159) of an info box, or null, and how many points its
+// record has room for (never more than 255).
+Entity* InfoBoxPointList(const Tower* infoBox);
+std::uint32_t InfoBoxPointRoom(const Entity* list);
+// The label payload (267) when its record holds the head and a terminated
+// string, else null.
+TextPayload* InfoBoxLabel(const Tower* infoBox);
 // The points as stored, read within their record whatever its count says.
 std::uint32_t GetInfoBoxPoints(const Tower* infoBox, pl3::Point* out, std::uint32_t room);
 
@@ -88,6 +95,10 @@ void RemoveCheckInfoBoxes(const Tower* container);
 // The box round the label: the label's string box through its transform,
 // moved by its text extent and grown by its size x 18,288. 0 without a label.
 int GetInfoBoxLabelBox(const TextPayload* label, pl3::Box* box);
+// The label's box before its margin (the string box through its transform,
+// moved by its text extent) and the margin, its size x 18,288, of the info
+// box's label. 0 without a label.
+int GetInfoBoxLabelExtent(const Tower* infoBox, pl3::Box* box, std::int32_t* margin);
 // Where a leader from (x, y) meets the label box: on each axis the nearest of
 // the low edge, the centre and the high edge, the centre on a tie.
 pl3::Point InfoBoxLeaderEnd(const pl3::Box& labelBox, std::int32_t x, std::int32_t y);

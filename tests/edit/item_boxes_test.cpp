@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "app/settings_block.h"
+#include "objects/graphic_records.h"
+#include "objects/info_boxes.h"
+#include "objects/text_item_services.h"
 
 #include "platform/responder.h"
 #include "tests/draw/display_fixture.h"
@@ -182,6 +187,66 @@ TEST_F(ItemBoxes, OriginWithinTheStoredContentsBox) {
   EXPECT_EQ(OriginWithinBox(symbol), 0) << "the origin is stored once per window";
 }
 
+TEST_F(ItemBoxes, MarkerBoxTakesItsLabelAndPointsGrownByTheLabelsMargin) {
+  const std::int32_t margin = kInfoBoxLabelSize * kInfoBoxLabelMarginPerSize;
+  Tower* labelled = Own(CreateInfoBox(design, "Clearance", 1));
+  AddInfoBoxPoint(labelled, 300000000, 290000000);
+  AddInfoBoxPoint(labelled, 320000000, 300000000);
+  PlaceInfoBoxLabel(labelled);
+  pl3::Box whole{};  // label grown by its margin, points not
+  ASSERT_EQ(GetInfoBoxBox(labelled, &whole), 1);
+  pl3::Box box{};
+  ASSERT_EQ(GetBox(labelled, &box), 1);
+  // The label stands up and right of the points, so the low corner is a point's, grown.
+  ExpectBox(box, {300000000 - margin, 290000000 - margin, std::max(320000000 + margin, whole.xmax),
+                  std::max(300000000 + margin, whole.ymax)});
+
+  Tower* bare = Own(CreateInfoBox(design, "Short", 1));
+  AddInfoBoxPoint(bare, 10, 20);
+  AddInfoBoxPoint(bare, -5, 40);
+  ASSERT_EQ(GetBox(bare, &box), 1);
+  ExpectBox(box, {-5, 20, 10, 40});  // no label, no margin
+
+  Tower* empty = Own(CreateInfoBox(design, "Empty", 1));
+  box = {1, 2, 3, 4};
+  EXPECT_EQ(GetBox(empty, &box), 0);
+  ExpectBox(box, {1, 2, 3, 4});
+}
+
+// An earlier-generation symbol (163) linked to a definition (162) boxed {0, 0, 1000, 2000}.
+TEST_F(ItemBoxes, EarlierGenerationSymbolTakesItsDefinitionsBoxElseItsOwn) {
+  Tower* pl2Definition = Own(InsertEntity(design, 0, 162, nullptr));
+  Add(pl2Definition, Type_BoundingBox, pl3::Box{0, 0, 1000, 2000});
+  struct Case {
+    const char* name;
+    bool linked, mirrored, ownBox;
+    int found;
+    pl3::Box want;
+  };
+  const Case cases[] = {
+      {"definition", true, false, true, 1, {100300, 200400, 101300, 202400}},
+      {"mirrored definition", true, true, true, 1, {99300, 200400, 100300, 202400}},
+      {"definition gone, own box", false, false, true, 1, {100300, 200400, 100310, 200410}},
+      {"definition gone, no box", false, false, false, 0, {7, 7, 7, 7}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Tower* symbol = Own(InsertEntity(design, 0, 163, nullptr));
+    const std::uint8_t flags = c.mirrored ? 0x2 : 0;
+    const std::uint32_t reference = c.linked ? RefOf(pl2Definition) : 0xFFFFFF0u;
+    std::uint8_t link[8] = {};
+    std::memcpy(link, &reference, 4);
+    link[4] = flags;
+    Add(symbol, 164, link);
+    Add(symbol, Type_Transform, Shift(100000, 200000));
+    Add(symbol, Type_Origin, Origin{300, 400, 0, 0});
+    if (c.ownBox) Add(symbol, Type_BoundingBox, pl3::Box{0, 0, 10, 10});
+    pl3::Box box{7, 7, 7, 7};
+    EXPECT_EQ(GetBox(symbol, &box), c.found);
+    ExpectBox(box, c.want);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -224,6 +289,54 @@ TEST_F(SchematicReach, ALocatorStopsFollowingOneInchFromItsSymbolsBody) {
   selection.next = nullptr;
   selection.original = symbol;
   EXPECT_EQ(LocatorWithinReach(&selection, {body.xmax + reach + 100000, y}), 1) << "only locators are held back";
+}
+
+}  // namespace
+
+namespace {
+
+// A stored text record at (x, y); empty when the text cannot be built.
+std::vector<std::uint8_t> TextRecord(const char* text, std::int32_t x, std::int32_t y) {
+  const pl3::Transform at = Shift(x, y);
+  TextPayload* item = CreateTextItemEx(text, 1000000, 1, &at, 0, 0);
+  if (!item) return {};
+  const std::uint32_t length = static_cast<std::uint32_t>(std::strlen(item->text));
+  std::vector<std::uint8_t> record(TextStoredSize(length), 0);
+  std::memcpy(record.data(), item, offsetof(TextPayload, text) + length);
+  std::free(item);
+  return record;
+}
+
+TEST_F(SchematicReach, SchematicSymbolBoxUnitesItsTextsPlacedAndMirroredAsTheSymbol) {
+  for (const bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "mirrored" : "plain");
+    Tower* record = Own(InsertEntity(design, 0, 25, nullptr));
+    Add(record, Type_BoundingBox, pl3::Box{1000000, -100, 10000000, 100});
+    Tower* placed = Own(InsertEntity(design, 0, 30, nullptr));
+    std::uint32_t link[2] = {mirrored ? 1u : 0u, RefOf(record)};
+    Add(placed, Type_SchematicSymbol, link);
+    Add(placed, Type_Transform, Shift(50000000, 60000000));
+    pl3::Box body{};
+    ASSERT_EQ(GetBox(placed, &body), 1);
+    ExpectBox(body, mirrored ? pl3::Box{40000000, 59999900, 49000000, 60000100}
+                             : pl3::Box{51000000, 59999900, 60000000, 60000100});
+    // A text far above the body, in the symbol's frame.
+    const std::vector<std::uint8_t> stored = TextRecord("REF", 30000000, 20000000);
+    ASSERT_FALSE(stored.empty());
+    Tower* text = AddBytes(placed, Type_Text, stored);
+    pl3::Box local{};
+    ASSERT_EQ(GetBox(text, &local), 1);
+    ASSERT_GT(local.ymax, 20000000);
+    pl3::Box want = local;
+    if (mirrored) want = {-local.xmax, local.ymin, -local.xmin, local.ymax};
+    want = {want.xmin + 50000000, want.ymin + 60000000, want.xmax + 50000000, want.ymax + 60000000};
+    want = {std::min(want.xmin, body.xmin), std::min(want.ymin, body.ymin), std::max(want.xmax, body.xmax),
+            std::max(want.ymax, body.ymax)};
+    pl3::Box box{};
+    ASSERT_EQ(GetBox(placed, &box), 1);
+    ExpectBox(box, want);
+    EXPECT_GT(box.ymax, body.ymax);
+  }
 }
 
 }  // namespace
