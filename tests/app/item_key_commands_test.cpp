@@ -420,6 +420,49 @@ TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
   EXPECT_EQ(r->as<CentroidPayload>().direction.x, -2 * 146304);
 }
 
+TEST_F(AngleCommands, TheItemBeingPlacedTurnsToTheTypedAngle) {
+  EntityRecord* r = Pending(Type_Rectangle, 5);
+  r->head().transform = Rotation(300);
+  r->head().transform.tx = 555;
+  Answer(kAngleDialog, "90", kCombineAngleRadio);
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 30.0, 1e-4) << "300 and 90 combined";
+  EXPECT_EQ(r->head().transform.b, Rotation(30).b);
+  EXPECT_EQ(r->head().transform.tx, 555) << "the translation stays";
+  Answer(kAngleDialog, "200", kOverrideAngleRadio);
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4);
+  pl3::SetDialogHook(kAngleDialog, [](HWND d) { pl3::ClickDialogButton(d, IDCANCEL); });
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4) << "Cancel changes nothing";
+}
+
+TEST_F(AngleCommands, ASymbolBeingPlacedTurnsItsPlacementWords) {
+  window->EditMode = 24;
+  window->PlacementTransform = pl3::kIdentityTransform;
+  Answer(kAngleOnlyDialog, "-90");
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_EQ(window->PlacementTransform.a, Rotation(270).a);
+  EXPECT_EQ(window->PlacementTransform.b, Rotation(270).b);
+  EXPECT_NEAR(GetTransformAngle(window->PlacementTransform), 270.0, 1e-6);
+}
+
+TEST_F(AngleCommands, AnItemWithoutRotationWordsBeepsAndAsksNothing) {
+  EntityRecord* track = Pending(Type_Track, 1);
+  track->head().transform = pl3::kIdentityTransform;
+  static int asked = 0;
+  asked = 0;
+  pl3::SetDialogHook(kAngleOnlyDialog, [](HWND d) {
+    ++asked;
+    pl3::ClickDialogButton(d, IDCANCEL);
+  });
+  const int beeps = pl3::BeepCount();
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(track->head().transform.a, pl3::kFixedOne);
+}
+
 // ---- Set Layer -----------------------------------------------------------------
 
 class SetLayer : public KeyCommands {
