@@ -12,4 +12,3 @@ int PerformSelectionArrayAction(std::uint32_t, std::uint32_t) {
   MessageBeep(0);
   return kSelectionActionAtEnd;
 }
-void SetCurrentItemSize(HWND, void*, CurrentWindowData*) { MessageBeep(0); }

@@ -32,6 +32,12 @@ pl3::Box TransformSelectionArray(const pl3::Transform* transform);
 // Begins a spiral at the cursor record's point (edit mode 64).
 int BeginInsertSpiral(HWND window, EntityRecord** slot, ButtonRecord* cursor);
 
+// ---- The schematic editor ---------------------------------------------------
+// Chooses the Wire tool in the active window.
+void SetWireTool();
+// Begins a wire at the cursor record's point.
+int BeginInsertWire(HWND window, EntityRecord** slot, ButtonRecord* cursor);
+
 // ---- The PCB editor ------------------------------------------------------------
 // Removes, with undo, the run of connected tracks laid from the segment.
 void RipUpTrack(EntityRecord* track);

@@ -29,6 +29,6 @@ constexpr int kSelectionActionCustom = 2; // a custom size stopped it
 int ValidateSelectionForAction(std::uint32_t action, std::uint32_t argument);
 // Applies the action to every primary selection of the active window.
 int PerformSelectionArrayAction(std::uint32_t action, std::uint32_t argument);
-// Lets the user choose the size of the item being placed or of the selection
-// with the size chooser.
+// Set Size: lets the user choose the size of the item being placed or of the
+// selection with the size chooser (app/item_size_command.cpp).
 void SetCurrentItemSize(HWND window, void* state, CurrentWindowData* windowData);

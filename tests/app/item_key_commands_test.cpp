@@ -17,17 +17,21 @@
 #include "edit/angle_entry.h"
 #include "edit/key_command_seams.h"
 #include "edit/payload_sizes.h"
+#include "edit/selection_actions.h"
 #include "edit/undo_history.h"
 #include "objects/entity_record.h"
 #include "edit/window_data.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
+#include "objects/size_table.h"
+#include "objects/size_text.h"
 #include "objects/type_codes.h"
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
+#include "ui/size_dialogs.h"
 
 namespace {
 
@@ -73,6 +77,19 @@ int CountSelections(const SelectionInfo* list, int primaryOnly) {
 }
 void GhostSelectionArray(HDC, const SelectionInfo*) { Recorded().names.push_back("ghost"); }
 char* DescribeObject(const Tower*) { return nullptr; }
+void SetWireTool() { Recorded().names.push_back("wire tool"); }
+int BeginInsertWire(HWND, EntityRecord**, ButtonRecord*) {
+  Recorded().names.push_back("wire");
+  return 1;
+}
+int ValidateSelectionForAction(std::uint32_t action, std::uint32_t) {
+  Recorded().names.push_back("validate " + std::to_string(action));
+  return 1;
+}
+int PerformSelectionArrayAction(std::uint32_t action, std::uint32_t) {
+  Recorded().names.push_back("perform " + std::to_string(action));
+  return kSelectionActionDone;
+}
 
 namespace {
 
@@ -403,6 +420,49 @@ TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
   EXPECT_EQ(r->as<CentroidPayload>().direction.x, -2 * 146304);
 }
 
+TEST_F(AngleCommands, TheItemBeingPlacedTurnsToTheTypedAngle) {
+  EntityRecord* r = Pending(Type_Rectangle, 5);
+  r->head().transform = Rotation(300);
+  r->head().transform.tx = 555;
+  Answer(kAngleDialog, "90", kCombineAngleRadio);
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 30.0, 1e-4) << "300 and 90 combined";
+  EXPECT_EQ(r->head().transform.b, Rotation(30).b);
+  EXPECT_EQ(r->head().transform.tx, 555) << "the translation stays";
+  Answer(kAngleDialog, "200", kOverrideAngleRadio);
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4);
+  pl3::SetDialogHook(kAngleDialog, [](HWND d) { pl3::ClickDialogButton(d, IDCANCEL); });
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4) << "Cancel changes nothing";
+}
+
+TEST_F(AngleCommands, ASymbolBeingPlacedTurnsItsPlacementWords) {
+  window->EditMode = 24;
+  window->PlacementTransform = pl3::kIdentityTransform;
+  Answer(kAngleOnlyDialog, "-90");
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_EQ(window->PlacementTransform.a, Rotation(270).a);
+  EXPECT_EQ(window->PlacementTransform.b, Rotation(270).b);
+  EXPECT_NEAR(GetTransformAngle(window->PlacementTransform), 270.0, 1e-6);
+}
+
+TEST_F(AngleCommands, AnItemWithoutRotationWordsBeepsAndAsksNothing) {
+  EntityRecord* track = Pending(Type_Track, 1);
+  track->head().transform = pl3::kIdentityTransform;
+  static int asked = 0;
+  asked = 0;
+  pl3::SetDialogHook(kAngleOnlyDialog, [](HWND d) {
+    ++asked;
+    pl3::ClickDialogButton(d, IDCANCEL);
+  });
+  const int beeps = pl3::BeepCount();
+  FreehandRotateModeItem(nullptr, false);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(track->head().transform.a, pl3::kFixedOne);
+}
+
 // ---- Set Layer -----------------------------------------------------------------
 
 class SetLayer : public KeyCommands {
@@ -531,6 +591,109 @@ TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
   EXPECT_EQ(ShowSelectLayerDialog(nullptr, nullptr), 0);
   ASSERT_EQ(pl3::ResponderRecords().size(), 2u);
   EXPECT_EQ(pl3::ResponderRecords()[1].text, "SelectLayerDlg called without LParam");
+}
+
+// ---- Set Size ------------------------------------------------------------------
+
+// Lines 3 entries, Holes 3, Vias 2: the row count tells which list is shown.
+const char kSetSizeLists[] =
+    "[Lines]\r\n\"0.1\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.2\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.3\" \"mm\" \"\" \"Y\" \"\"\r\n"
+    "[Holes]\r\n\"1\" \"mm\" \"\" \"Y\" \"\"\r\n\"2\" \"mm\" \"\" \"Y\" \"\"\r\n\"3\" \"mm\" \"\" \"Y\" \"\"\r\n"
+    "[Vias]\r\n\"0.3\" \"0.7\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.4\" \"0.8\" \"mm\" \"\" \"Y\" \"\"\r\n";
+
+class SetSize : public KeyCommands {
+ protected:
+  void SetUp() override {
+    KeyCommands::SetUp();
+    window->sizeTable = ParseSizeText(kSetSizeLists, sizeof kSetSizeLists - 1).release();
+    dialogs = 0;
+    rows = 0;
+  }
+  void TearDown() override {
+    pl3::ClearDialogHooks();
+    window->sizeTable = FreeSizeTable(window->sizeTable);
+    KeyCommands::TearDown();
+  }
+  // Picks the row (or presses Cancel for -1).
+  static void Pick(int row) {
+    static int wanted;
+    wanted = row;
+    pl3::SetDialogHook("SELECTSIZEDLG", [](HWND d) {
+      ++dialogs;
+      rows = static_cast<int>(SendDlgItemMessageA(d, kSelectSizeList, LB_GETCOUNT, 0, 0));
+      if (wanted < 0) {
+        pl3::ClickDialogButton(d, IDCANCEL);
+        return;
+      }
+      pl3::PickDialogListItem(d, kSelectSizeList, wanted);
+      pl3::ClickDialogButton(d, IDOK);
+    });
+  }
+  void Press() { SetCurrentItemSize(nullptr, window.get(), window.get()); }
+  static inline int dialogs = 0;
+  static inline int rows = 0;
+};
+
+TEST_F(SetSize, TheItemInHandTakesTheChosenIndex) {
+  EntityRecord* track = Pending(Type_Track, 1);
+  track->head().sizeFlags = kSizeCustom;
+  track->head().sizeIndex = 123456;  // an explicit width
+  Pick(2);
+  Press();
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(rows, 3);
+  EXPECT_EQ(track->head().sizeIndex, 2u);
+  EXPECT_EQ(track->head().sizeFlags, kSizeByIndex) << "given by index, no longer custom";
+  Pick(-1);
+  Press();
+  EXPECT_EQ(dialogs, 2);
+  EXPECT_EQ(track->head().sizeIndex, 2u) << "Cancel changes nothing";
+  EXPECT_EQ(Recorded().Count("wire"), 0);
+}
+
+TEST_F(SetSize, AHoleChoosesFromTheViaListWhenItHasViaSizes) {
+  EntityRecord* hole = Pending(Type_Hole, 7);
+  hole->head().sizeFlags = kSizeByIndex;
+  Pick(1);
+  Press();
+  EXPECT_EQ(rows, 3) << "the hole list";
+  EXPECT_EQ(hole->head().sizeIndex, 1u);
+  hole->payload[offsetof(pl3::HoleLayout, flags)] |= kHoleIsVia;
+  Pick(0);
+  Press();
+  EXPECT_EQ(rows, 2) << "the via list";
+  EXPECT_EQ(hole->head().sizeIndex, 0u);
+}
+
+TEST_F(SetSize, BoardOutlinesAndIdleWindowsAreLeftAlone) {
+  EntityRecord* outline = Pending(Type_Track, 1);
+  outline->header.state = kStateBoardOutline;
+  outline->head().sizeIndex = 1;
+  Pick(2);
+  Press();
+  window->EditMode = 0;
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(outline->head().sizeIndex, 1u);
+  EXPECT_EQ(Recorded().names, std::vector<std::string>{}) << "a PCB window starts no wire";
+}
+
+TEST_F(SetSize, ASchematicWithNothingToSizeStartsAWire) {
+  window->editorKind = kEditorSchematic;
+  Pick(2);
+  Press();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Recorded().names, (std::vector<std::string>{"wire tool", "wire"}));
+  window->editorKind = kEditorPackage;
+  Press();
+  EXPECT_EQ(Recorded().Count("wire"), 1) << "no other kind of window";
+}
+
+TEST_F(SetSize, TheSelectionIsSizedBetweenGhosts) {
+  window->EditMode = 39;
+  Select(Type_Track, 0);
+  Press();
+  EXPECT_EQ(Recorded().names, (std::vector<std::string>{"validate 2", "ghost", "perform 2", "ghost"}));
 }
 
 }  // namespace
