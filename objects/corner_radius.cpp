@@ -11,6 +11,7 @@
 #include "objects/design_walks.h"
 #include "objects/display_list_seams.h"
 #include "objects/type_codes.h"
+#include "objects/undo_edits.h"
 #include "objects/undo_seams.h"
 #include "objects/view_seams.h"
 #include "platform/responder.h"
@@ -59,35 +60,6 @@ Direction TrackDirection(const LinePayload& track) {
     d.uy = dy / d.length;
   }
   return d;
-}
-
-// The entity stored, its undo insertion recorded in the window's step, put on
-// the display list; the Tower released.
-void StoreWithUndo(const CurrentWindowData& w, std::uint16_t type, std::uint32_t size, const void* payload) {
-  Tower* stored = InsertEntity(w.design, size, type, payload);
-  if (!stored) return;
-  RecordUndoInsert(NodeRefOf(TowerEntity(stored)), w.UndoStep);
-  PutEntityOnDisplayList(w.Display, stored);
-  ReleaseTower(&stored);
-}
-
-// The old entities recorded as undo removals in the window's step, taken off
-// the display list and deleted, in that order for all of them.
-void RemoveWithUndo(const CurrentWindowData& w, Tower* const* entities, int count) {
-  for (int i = 0; i < count; ++i) {
-    if (!entities[i]) continue;
-    if (Tower* undo = RecordUndoRemove(entities[i], w.UndoStep)) FreeTower(undo);
-  }
-  for (int i = 0; i < count; ++i)
-    if (entities[i]) RemoveFromDisplayList(w.Display, entities[i]);
-  for (int i = 0; i < count; ++i)
-    if (entities[i]) DeleteEntity(entities[i]);
-}
-
-void FinishUndoStep(HWND window, CurrentWindowData& w, const char* caption) {
-  CloseUndoStep(w, caption);
-  RecordDesignChange();
-  RedrawView(window);
 }
 
 // Two distinct tracks, each standing on a stored entity, and the arc's Tower

@@ -92,15 +92,21 @@ void AfterOriginChange(void* window) {
   RedrawView(window);
 }
 
+int IsWorldPointInView(void* window, pl3::Point point) {
+  const CurrentWindowData* w = ActiveWindowData;
+  if (!w) return 0;
+  const ViewPixel v = ViewPixelOf(*w, point);
+  RECT client{};
+  GetClientRect(static_cast<HWND>(window), &client);
+  return v.x >= client.left && v.x <= client.right && v.y >= client.top && v.y <= client.bottom;
+}
+
 int MoveCursorToPoint(void* window, pl3::Point point) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return 0;
   w->Cursor = point;
   SetCursorToPoint(window, point);
-  const ViewPixel v = ViewPixelOf(*w, point);
-  RECT client{};
-  GetClientRect(static_cast<HWND>(window), &client);
-  if (v.x < client.left || v.x > client.right || v.y < client.top || v.y > client.bottom) CentreViewOnPoint(window, point);
+  if (!IsWorldPointInView(window, point)) CentreViewOnPoint(window, point);
   w->DisplayedCursor = w->Cursor;
   return UpdateStatusBar(window);
 }

@@ -22,6 +22,8 @@ struct MouseRecord {
   pl3::Point previousWorld;
 };
 
+// 1 when the world point falls inside the client area of the active window's view.
+int IsWorldPointInView(void* window, pl3::Point point);
 // Sets the cursor and the mouse pointer on the point, centring the view when
 // the point lies outside the client area; refreshes the status bar.
 int MoveCursorToPoint(void* window, pl3::Point point);
