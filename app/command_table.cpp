@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/pending_services.h"
+#include "edit/layer_toggle.h"
 #include "edit/window_data.h"
 #include "geometry/natural_order.h"
 #include "platform/reset_hooks.h"

@@ -9,7 +9,6 @@ void Refuse() { MessageBeep(0); }
 }  // namespace
 
 void UpdateRubberBandGhost(HWND) {}
-int ToggleLayerByKey(HWND, void*, std::uint32_t, void*) { return 0; }
 std::uint32_t PerformCommandOperation(const char*, HWND, void*, void*, std::uint32_t) {
   Refuse();
   return 0;

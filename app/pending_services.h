@@ -14,8 +14,6 @@ struct CurrentWindowData;
 
 // Redraws the rubber-band ghost of the window (Shift changes its shape).
 void UpdateRubberBandGhost(HWND window);
-// The Ctrl+letter layer toggle of a PCB window; non-zero when the key toggled a layer.
-int ToggleLayerByKey(HWND window, void* view, std::uint32_t virtualKey, void* state);
 // The work of a built-in command, named as the command is ("insert.line",
 // "tools.select", ...), done by the module that owns it for the active
 // window; non-zero when handled. Also "edit.acceptpolygonpoint.measure"

@@ -12,18 +12,6 @@
 
 namespace {
 
-// Selection and locator modes that carry items with the cursor.
-constexpr std::uint8_t kSelectionModes[] = {39, 40};
-constexpr std::uint8_t kCarryingModes[] = {51, 68, 69, 85};
-constexpr std::uint8_t kLocatorMode = 71;
-// Locator kinds placed by moving them with the cursor.
-constexpr std::uint8_t kCarriedLocatorKinds[] = {1, 3, 4, 5, 8, 9, 13, 15};
-
-template <std::size_t N>
-bool OneOf(std::uint8_t v, const std::uint8_t (&set)[N]) {
-  return std::find(std::begin(set), std::end(set), v) != std::end(set);
-}
-
 bool Suits(const LayerRecord& r, std::uint16_t kind) {
   return (r.flags & kLayerSelectable) && (kind == 0 || r.kind == kind);
 }
@@ -45,15 +33,6 @@ void AddPointToBox(pl3::Box* box, pl3::Point p) {
   box->ymin = std::min(box->ymin, p.y);
   box->xmax = std::max(box->xmax, p.x);
   box->ymax = std::max(box->ymax, p.y);
-}
-
-int IsItemAttachedToCursor() {
-  const CurrentWindowData* w = ActiveWindowData;
-  if (!w) return 0;
-  if (OneOf(w->EditMode, kSelectionModes)) return w->SelectionList != nullptr;
-  if (OneOf(w->EditMode, kCarryingModes)) return 1;
-  if (w->EditMode == kLocatorMode) return OneOf(w->InsertLocatorKind, kCarriedLocatorKinds);
-  return 0;
 }
 
 std::uint8_t ChooseLayerOfKind(std::uint8_t layer, std::uint16_t kind) {

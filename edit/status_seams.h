@@ -29,7 +29,10 @@ const char* GetImportedSymbolValue(const Tower* importedSymbol, const char* name
 enum DockingPaneId : std::uint32_t {
   Pane_Info = 1,
   Pane_Grids = 2,
+  Pane_Layers = 3,
 };
+// Message 1031 (WM_USER + 7): the Layers pane shows the layers' flags anew.
+constexpr UINT kLayersPaneRefreshMessage = 1031;
 // Message 1030 (WM_USER + 6): the Info and Grids panes' refresh with the
 // window state block (the Info pane takes it as wParam, the Grids pane as lParam).
 constexpr UINT kPaneRefreshMessage = 1030;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/pending_services.h"
+#include "edit/layer_toggle.h"
 #include "platform/menus.h"
 #include "platform/reset_hooks.h"
 #include "store/tower.h"

@@ -66,7 +66,10 @@ void AddTrackToDisplayList(const void*, const pl3::Transform*, int, const Tower*
 void TransformItemBox(const EntityRecord*) {}
 
 // The docking panes.
-LRESULT Docking_SendToPaneClient(std::uint32_t, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT Docking_SendToPaneClient(std::uint32_t pane, UINT message, WPARAM, LPARAM) {
+  if (pane == Pane_Layers) Note("layers pane " + std::to_string(message));
+  return 0;
+}
 void ComponentBinMarkPlaced(const Tower* instance) { Note("bin placed " + Describe(instance)); }
 void ComponentBinMarkUnplaced(const Tower* instance) { Note("bin unplaced " + Describe(instance)); }
 void ComponentBinAddSymbol(const Tower*, const Tower*, const char*) {}
