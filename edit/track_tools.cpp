@@ -25,6 +25,11 @@
 
 namespace {
 
+double SquaredDistance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by) {
+  const double dx = static_cast<double>(ax) - bx, dy = static_cast<double>(ay) - by;
+  return dx * dx + dy * dy;
+}
+
 double Distance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by) {
   return std::hypot(static_cast<double>(ax) - bx, static_cast<double>(ay) - by);
 }
@@ -106,15 +111,18 @@ int FindTrackEndAtCursor(HWND window) {
   while (const Entity* e = tracks ? FindNextEntity(tracks) : nullptr) {
     LinePayload t;
     if (!ReadTrack(e, &t)) continue;
-    const double d1 = Distance(t.x1, t.y1, cursor.x, cursor.y);
-    const double d2 = Distance(t.x2, t.y2, cursor.x, cursor.y);
+    const double d1 = SquaredDistance(t.x1, t.y1, cursor.x, cursor.y);
+    const double d2 = SquaredDistance(t.x2, t.y2, cursor.x, cursor.y);
     const bool second = d2 < d1;
-    const double pixels = (second ? d2 : d1) / zoom;
-    if (pixels > PickDistance + TrackSize(t) / zoom) continue;
+    const double nearer = second ? d2 : d1;
+    // Within the pick distance in pixels plus the track's size: compared
+    // squared in world units.
+    const double reach = PickDistance * zoom + TrackSize(t);
+    if (nearer > reach * reach) continue;
     // The nearest kept end; an equal one found later does not replace it.
-    if (found && pixels >= best) continue;
+    if (found && nearer >= best) continue;
     found = true;
-    best = pixels;
+    best = nearer;
     bestEnd = second ? pl3::Point{t.x2, t.y2} : pl3::Point{t.x1, t.y1};
   }
   ReleaseTower(&tracks);

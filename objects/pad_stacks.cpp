@@ -89,6 +89,22 @@ Tower* GetPadStackDef(const Tower* pad) {
   return stack;
 }
 
+int GetPadCentre(const Tower* pad, pl3::Point* centre) {
+  const std::uint8_t* info = PadInfoOf(pad);
+  Tower* stack = info ? GetPadStackDef(pad) : nullptr;
+  const std::uint8_t* origin = ChildPayloadOfAtLeast(stack, Type_Origin, 8);
+  int found = 0;
+  if (origin) {
+    const pl3::Transform t = TransformAt(info, 12);
+    std::int32_t x = ReadI32(origin, 0), y = ReadI32(origin, 4);
+    pl3::TransformPoint(&t, x, y);
+    *centre = {x, y};
+    found = 1;
+  }
+  ReleaseTower(&stack);
+  return found;
+}
+
 Tower* GetInfoTargetTower(const Tower* record, const Tower* design) {
   const std::uint8_t* p = PayloadOfAtLeast(TowerEntity(record), 12);
   if (!p) return nullptr;

@@ -46,6 +46,9 @@ Tower* FindDefinitionPadStackInstance(const Tower* padStackInstanceInfo);
 Tower* FindDefinitionPadStackInstance(const Tower* padStackInstanceInfo, const Tower* design);
 // Gives the instance one 117 for each pad of its definition that has none.
 int AddPadStackInstanceInfos(const Tower* instance);
+// The centre of a pad (141 or its 116): its pad stack's Origin mapped by the
+// Pad-Stack Info transform; 0 when the stack or its Origin is missing.
+int GetPadCentre(const Tower* pad, pl3::Point* centre);
 // The design position of the first placed pad with the two net ids; 0 (x and y untouched) without one.
 int GetPadPositionByNetIds(const std::uint32_t netIds[2], std::int32_t* x, std::int32_t* y);
 
