@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "draw/display_list.h"
+#include "edit/drawn_item_accepts.h"
 #include "edit/insertion.h"
+#include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "objects/display_list_seams.h"
 #include "objects/entity_record.h"
@@ -12,6 +14,8 @@
 #include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "objects/undo_seams.h"
+#include "platform/responder.h"
+#include "platform/user.h"
 #include "store/tower.h"
 
 namespace {
@@ -84,4 +88,27 @@ Tower* InsertViaAtPoint(pl3::Point point) {
   CloseUndoStep(*w, "Insert Via");
   PutEntityOnDisplayList(w->Display, stored);
   return stored;
+}
+
+int StoreViaOrHole(EntityRecord** pendingSlot) {
+  CurrentWindowData* w = ActiveWindowData;
+  EntityRecord* r = pendingSlot ? *pendingSlot : nullptr;
+  if (!w || !r || r->header.recordType != Type_Hole) {
+    if (w && !r) FinishAcceptedItem(static_cast<HWND>(w->Window), pendingSlot);
+    return 0;
+  }
+  ResolveEntitySizes(r->payload, Type_Hole);
+  auto& hole = r->as<HolePayload>();
+  if (!(hole.hole.head.sizeFlags & kSizeByIndex) || IsHoleOnPad(&hole)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return 0;
+  }
+  Tower* stored = InsertEntityWithUndo(r, w->design);
+  ReleaseTower(&stored);
+  if (w->sizeTable) {
+    const std::uint32_t list = (hole.hole.flags & kHoleIsVia) ? SizeKind_Vias : SizeKind_Holes;
+    (*w->sizeTable)[list].defaultIndex = hole.hole.head.sizeIndex;
+  }
+  FinishAcceptedItem(static_cast<HWND>(w->Window), pendingSlot);
+  return 1;
 }

@@ -5,6 +5,7 @@
 
 #include "geometry/types.h"
 
+struct EntityRecord;
 struct HolePayload;
 struct Tower;
 
@@ -23,3 +24,9 @@ std::uint16_t RoutingViaLayerFlag(std::uint32_t layer);
 // when there is no via size or the point already holds a pad or hole (no
 // undo step is then opened).
 Tower* InsertViaAtPoint(pl3::Point point);
+
+// The accept of the via and hole tools: the pending via or hole is stored
+// with undo, its size becomes the default of its list (vias or holes) and
+// the window returns to idle; 1. A record without a size reference, or one
+// over a pad or hole, is refused with the exclamation beep; 0.
+int StoreViaOrHole(EntityRecord** pendingSlot);

@@ -8,6 +8,7 @@
 
 #include "draw/display_list.h"
 #include "edit/insertion.h"
+#include "objects/entity_record.h"
 #include "objects/size_table.h"
 #include "view_fixture.h"
 
@@ -26,6 +27,11 @@ class ViaInsertion : public viewtest::DesignView {
     via.value2 = 150'000;
     std::strcpy(via.name, "V1");
     (*sizes)[SizeKind_Vias].entries.push_back(via);
+    via.value1 = 400'000;
+    std::strcpy(via.name, "V2");
+    (*sizes)[SizeKind_Vias].entries.push_back(via);
+    (*sizes)[SizeKind_Holes].entries.push_back(via);
+    (*sizes)[SizeKind_Holes].entries.push_back(via);
     window->sizeTable = sizes.get();
     window->TopLayer = 1;
     window->BottomLayer = 32;
@@ -46,6 +52,22 @@ class ViaInsertion : public viewtest::DesignView {
     while (holes && FindNextEntity(holes)) ++n;
     ReleaseTower(&holes);
     return n;
+  }
+
+  // A pending via (or hole) of size entry 1 at the point.
+  EntityRecord* PendingHole(pl3::Point at, bool via, bool indexed = true) {
+    delete window->PendingRecord;
+    EntityRecord* r = NewEntityRecord().release();
+    InitialiseEntityRecord(r, Type_Hole, &pl3::kIdentityTransform, 1);
+    auto& h = r->as<HolePayload>();
+    h.hole.head.sizeFlags = indexed ? kSizeByIndex : 0;
+    h.hole.head.sizeIndex = 1;
+    h.hole.flags = via ? kHoleIsVia : 0;
+    h.hole.centreX = at.x;
+    h.hole.centreY = at.y;
+    window->PendingRecord = r;
+    window->EditMode = 20;
+    return r;
   }
 
   std::unique_ptr<SizeTable> sizes;
@@ -109,6 +131,32 @@ TEST_F(ViaInsertion, OutsideAPcbTheDesignsOwnHolesCount) {
   EXPECT_EQ(IsHoleOnPad(&hole), 0);
   hole.hole.centreX = C + 101;
   EXPECT_EQ(IsHoleOnPad(&hole), 0);
+}
+
+TEST_F(ViaInsertion, AStoredViaOrHoleSetsItsListsDefaultAndEndsTheTool) {
+  for (bool via : {true, false}) {
+    PendingHole({via ? C : C + 1'000'000, C}, via);
+    EXPECT_EQ(StoreViaOrHole(&window->PendingRecord), 1);
+    EXPECT_EQ(window->PendingRecord, nullptr);
+    EXPECT_EQ(window->EditMode, 0);
+    EXPECT_EQ((*sizes)[SizeKind_Vias].defaultIndex, 1u);
+    EXPECT_EQ((*sizes)[SizeKind_Holes].defaultIndex, via ? 0u : 1u);
+  }
+  EXPECT_EQ(Holes(), 2u);
+}
+
+TEST_F(ViaInsertion, AHoleWithoutASizeOrOnAPadIsRefused) {
+  for (pl3::Point at : {pl3::Point{C, C}, pl3::Point{C + 500'000, C}}) {
+    const bool onPad = at.x != C;
+    EntityRecord* r = PendingHole(at, true, onPad);
+    const int beeps = pl3::BeepCount();
+    EXPECT_EQ(StoreViaOrHole(&window->PendingRecord), 0);
+    EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+    EXPECT_EQ(window->PendingRecord, r) << "the tool goes on";
+    EXPECT_EQ(window->EditMode, 20);
+  }
+  EXPECT_EQ(Holes(), 0u);
+  EXPECT_EQ((*sizes)[SizeKind_Vias].defaultIndex, 0u);
 }
 
 }  // namespace
