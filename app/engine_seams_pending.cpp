@@ -28,6 +28,5 @@ void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }
 void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }
 void EditAtCursor(HWND, ButtonRecord*) { Refuse(); }
-int GotoPadCentre(HWND, ButtonRecord*) { return 0; }
 void RebuildSelectionMenu(HWND) {}
 void EnablePrintZoneCommand(int) {}
