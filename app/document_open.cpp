@@ -7,6 +7,7 @@
 #include <vector>
 #include <strings.h>
 
+#include "app/application_globals.h"
 #include "app/core_utilities.h"
 #include "app/frame_hub_seams.h"
 #include "app/frame_window.h"
@@ -147,7 +148,7 @@ StoreItemChoice* FindItem(HWND frame, UINT id) {
     if (!PendingContainerPath || !PendingItemPath) return nullptr;
     const std::vector<ContainerRecord*> before = FilingContainerRecords();
     ContainerRecord* record = FilingSystem_OpenContainer(PendingContainerPath, "Administrator", "");
-    StoreItemChoice* choice = OpenStoreItemChoice(record, PendingItemPath, nullptr);
+    StoreItemChoice* choice = OpenStoreItemChoice(record, PendingItemPath, ProgramTower);
     if (!choice) {
       CloseIfOpenedHere(record, before);
       return nullptr;
@@ -160,12 +161,13 @@ StoreItemChoice* FindItem(HWND frame, UINT id) {
     }
     return choice;
   }
-  return ChooseAndOpenForEditing(frame, ChooserTypes(id), id == 464 ? 1 : 2, nullptr);
+  return ChooseAndOpenForEditing(frame, ChooserTypes(id), id == 464 ? 1 : 2, ProgramTower);
 }
 
 HWND WindowOfDocument(const Tower* document) {
-  auto* stored = static_cast<HWND*>(GetEntityData(document, kRecordDocumentWindow));
-  return stored ? *stored : nullptr;
+  HWND window = nullptr;
+  if (const void* stored = GetEntityData(document, kRecordDocumentWindow)) std::memcpy(&window, stored, sizeof window);
+  return window;
 }
 
 HWND CreateItemWindow(UINT id, std::uint16_t type, HINSTANCE instance) {

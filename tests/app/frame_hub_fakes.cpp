@@ -35,7 +35,7 @@ void Call(const char* name) { Recorded().calls.push_back(name); }
 HWND MakeWindow(const char* name) {
   Call(name);
   Recorded().createFlags.push_back(OpenRequestFlags);
-  Recorded().createTowers.push_back(PendingItemTower);
+  Recorded().createTypes.push_back(PendingItemTower ? LastLevel(PendingItemTower).typeCode : 0);
   if (!Recorded().childClass || !MDIClientWindow) return nullptr;
   MDICREATESTRUCTA mcs{Recorded().childClass, "Document", nullptr, 0, 0, 200, 100, 0, 0};
   auto window = reinterpret_cast<HWND>(SendMessageA(MDIClientWindow, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));

@@ -17,7 +17,7 @@ struct State {
   std::vector<std::string> calls;  // the seams called, in order, by name
   // What the window creators saw.
   std::vector<std::uint8_t> createFlags;
-  std::vector<const Tower*> createTowers;
+  std::vector<std::uint16_t> createTypes;  // PendingItemTower's type code, 0 for none
   // CreatePCBWindow makes an MDI child of this class when set.
   const char* childClass = nullptr;
   // The chooser's answer: the item "name?type" it picks (empty: none), and
