@@ -105,13 +105,21 @@ void ToggleShowState(const Command& c, HWND target) {
 
 // ---- Zoom, unzoom and pan -------------------------------------------------------------
 
+// Takes the cross-hair lines off the view; the next cursor update draws
+// them afresh.
+void EraseCrosshair(CurrentWindowData& w) {
+  if (!w.Window) return;
+  DrawCrosshair(static_cast<HWND>(w.Window), &w.Crosshair);
+  w.Crosshair.position = {-1, -1};
+}
+
 bool IsViewMode(std::uint8_t mode) { return mode == 35 || mode == 36 || mode == 37; }
 
 void EnterViewMode(const Command& c, std::uint8_t mode, std::uint32_t cursor) {
   if (!c.w) return;
   const std::uint8_t now = c.w->EditMode;
   if (now == mode || (now != 0 && !IsViewMode(now))) return;
-  EraseCrosshair(c.child);
+  EraseCrosshair(*c.w);
   c.w->EditMode = mode;
   SetEditCursor(cursor);
 }
@@ -398,7 +406,7 @@ Ending SetCursorStyle(const Command& c, std::uint32_t style) {
   if (!c.child || !c.w || c.w->CursorStyle == style) return Ending::Forward;
   ProgramCursorStyle = style;
   c.w->CursorStyle = style;
-  EraseCrosshair(c.child);
+  EraseCrosshair(*c.w);
   SetEditCursor(c.w->EditMode ? 6 : 0);
   SendMessageA(c.child, WM_MOUSEMOVE, 0, static_cast<LPARAM>(c.w->MouseMessagePos));
   UpdateCursorMenu(c.frame);

@@ -86,7 +86,5 @@ int SelectionHasSymbol(const SelectionInfo* list);
 // Rotates the selection list of the current item's record by a typed angle
 // (edit mode 113).
 void RotateCurrentItemSelection(HWND window);
-// Erases the cross-hair cursor of the view.
-void EraseCrosshair(HWND window);
 // Turns the item being placed a quarter turn.
 void RotateInsertion(HWND window, CurrentWindowData* state);

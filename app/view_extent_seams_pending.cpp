@@ -1,7 +1,6 @@
-// The program's stand-ins for the design extent and the cross-hair erase
-// until the editing engine's land: no extent (Fit To Window leaves the view)
-// and nothing erased.
+// The program's stand-in for the extent of a whole design until the editing
+// engine's lands: no extent, so Fit To Window leaves the view of the editors
+// without a display list as it is.
 #include "app/frame_hub_seams.h"
 
 int GetDesignExtent(const Tower*, void*, int, pl3::Box*) { return 0; }
-void EraseCrosshair(HWND) {}

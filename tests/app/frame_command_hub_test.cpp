@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/core_utilities.h"
 #include "app/frame_menus.h"
 #include "app/frame_window.h"
+#include "draw/display_list.h"
 #include "edit/window_data.h"
 #include "objects/type_codes.h"
 #include "platform/dialog_hooks.h"
@@ -310,6 +312,51 @@ TEST(OffAngleTracks, StraightAndDiagonalTracksAreSkippedAndSmallSlopesFlagged) {
   };
   for (const TrackCase& c : cases)
     EXPECT_EQ(IsOffAngleTrack(c.a, c.b), c.offAngle) << c.b.x << "," << c.b.y;
+}
+
+TEST_F(HubWindows, OffAngleTracksOfCopperLayersAreHighlightedAndMarked) {
+  struct Track {
+    std::uint8_t layer;
+    std::uint32_t flags;
+    pl3::Point a, b;
+    bool highlighted;
+  };
+  const Track tracks[] = {
+      {1, 0, {0, 0}, {10000, 100}, true},      // off angle on copper
+      {32, 0, {0, 0}, {100, 10000}, true},     // the last copper layer
+      {1, 0, {0, 0}, {10000, 0}, false},       // horizontal
+      {33, 0, {0, 0}, {10000, 100}, false},    // not copper
+      {0, 0, {0, 0}, {10000, 100}, false},     // not copper
+      {5, 2, {0, 0}, {10000, 100}, false},     // display flag 2 set
+  };
+  AddChild();
+  DisplayList* list = NewDisplayList();
+  block->Display = list;
+  std::vector<LineItem*> items;
+  for (const Track& t : tracks) {
+    auto* item = static_cast<LineItem*>(std::calloc(1, sizeof(LineItem)));
+    item->head.kind = Type_Track;
+    item->head.layer = t.layer;
+    item->head.flags = t.flags;
+    item->head.entity = InsertEntity(design, 4, Type_Track, "\0\0\0");
+    item->record.x1 = t.a.x;
+    item->record.y1 = t.a.y;
+    item->record.x2 = t.b.x;
+    item->record.y2 = t.b.y;
+    item->currentColour = 0x123456;
+    *NewDisplayNode(list, Type_Track) = &item->head;
+    items.push_back(item);
+  }
+  block->EditMode = 39;
+  DoFrameCommand(frame, 2499, 0, nullptr);
+  EXPECT_EQ(Recorded().calls, std::vector<std::string>{"CancelCurrentOperation"});
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const bool marked = (TowerEntity(items[i]->head.entity)->flags & kEntityHighlighted) != 0;
+    EXPECT_EQ(marked, tracks[i].highlighted) << i;
+    EXPECT_EQ(items[i]->currentColour == kHighlightColour, tracks[i].highlighted) << i;
+  }
+  block->Display = nullptr;
+  FreeDisplayList(list);
 }
 
 }  // namespace

@@ -129,7 +129,6 @@ void SetHighlightNetTool(HWND) { Call("SetHighlightNetTool"); }
 void SetHighlightDestinationTool(HWND) { Call("SetHighlightDestinationTool"); }
 int SelectionHasSymbol(const SelectionInfo*) { return 0; }
 void RotateCurrentItemSelection(HWND) { Call("RotateCurrentItemSelection"); }
-void EraseCrosshair(HWND) {}
 void RotateInsertion(HWND, CurrentWindowData*) { Call("RotateInsertion"); }
 
 // The selection engine's counts (its owner is not built yet).
