@@ -196,27 +196,23 @@ void BeginAtCursor(const Command& c) {
   ReleaseViewDC(c.child, dc);
 }
 
-// A tool of the Insert menu: false when the id is none.
-bool SelectTool(const Command& c, Ending* ending) {
-  struct Row {
-    UINT id;
-    bool begin;
-  };
-  static constexpr Row kBegin[] = {{256, true}, {258, true}, {265, true}, {457, true},
-                                   {458, true}, {2605, true}, {492, true}, {2263, true}};
-  bool begin = false;
-  for (const Row& row : kBegin)
-    if (row.id == c.id) begin = row.begin;
-  *ending = Ending::Forward;
-  if (!c.child || !c.w) {
-    *ending = Ending::Return0;
-    return true;
+// The tools that begin their item at the cursor at once.
+bool BeginsAtOnce(UINT id) {
+  switch (id) {
+    case 256: case 258: case 265: case 457: case 458: case 2605: case 492: case 2263: return true;
+    default: return false;
   }
+}
+
+// A tool of the Insert menu: cancel, arm, cursor 6 (not for 494), and begin
+// the item when the tool does so at once. Nothing without a window.
+Ending SelectTool(const Command& c) {
+  if (!c.child || !c.w) return Ending::Return0;
   Cancel(c);
-  if (!ArmInsertTool(c.id)) return false;
+  ArmInsertTool(c.id);
   if (c.id != 494) SetEditCursor(6);
-  if (begin) BeginAtCursor(c);
-  return true;
+  if (BeginsAtOnce(c.id)) BeginAtCursor(c);
+  return Ending::Forward;
 }
 
 bool DesignHasChild(const Tower* design, std::uint16_t code) {
@@ -237,9 +233,7 @@ Ending InsertCentroid(const Command& c) {
     ShowMessage(c.frame, "A centroid has already been placed for this symbol.", "Insert Centroid");
     return Ending::Forward;
   }
-  Ending ending = Ending::Forward;
-  SelectTool(c, &ending);
-  return ending;
+  return SelectTool(c);
 }
 
 // ---- Attribute locators ---------------------------------------------------------------
@@ -542,11 +536,7 @@ Ending RunCase(const Command& c) {
       SendMessageA(MDIClientWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w), 0);
     return Ending::Forward;
   }
-  if (IsToolId(id)) {
-    Ending ending = Ending::Forward;
-    SelectTool(c, &ending);
-    return ending;
-  }
+  if (IsToolId(id)) return SelectTool(c);
   if (IsLocatorId(id)) return InsertLocator(c);
   if (SelectTypeTool(c)) return c.child ? Ending::Forward : Ending::Return0;
   if (EnterMode(c)) return c.child ? Ending::Forward : Ending::Return0;
