@@ -1,5 +1,7 @@
 #include "app/frame_window.h"
 
+#include "app/frame_command_hub.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -226,7 +228,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return 0;
     case WM_COMMAND:
-      if (FrameCommandHub(window, wParam, lParam, ProgramInstance)) return 1;
+      if (DoFrameCommand(window, wParam, lParam, ProgramInstance)) return 1;
       if (!IsWindow(window)) return 0;
       return DefFrameProcA(window, IsWindow(MDIClientWindow) ? MDIClientWindow : nullptr, message, wParam, lParam);
     case WM_TIMER:

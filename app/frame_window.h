@@ -34,8 +34,6 @@ extern DockingPane* DockingRoot;
 ATOM RegisterFrameClass(HINSTANCE instance);
 HWND CreateFrameWindow(HINSTANCE instance, HMENU menu);
 LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The frame command hub: non-zero when it handled the command.
-LRESULT FrameCommandHub(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance);
 
 // "DefaultWindowPlacement" under "Initialisation": 0 on success or the registry error.
 LONG SaveWindowPlacement();

@@ -1,0 +1,209 @@
+#include "app/document_open.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/application_globals.h"
+#include "app/frame_command_hub.h"
+#include "app/owner_drawn_menus.h"
+#include "app/pending_services.h"
+#include "app/recent_projects.h"
+#include "platform/menus.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "store/container_store.h"
+#include "store/document_filing.h"
+#include "store/filing_seams.h"
+#include "store/item_stream.h"
+#include "store/netfs_writer.h"
+#include "store/tower.h"
+#include "tests/app/frame_hub_fakes.h"
+#include "tests/app/frame_hub_test_windows.h"
+#include "tests/support/test_paths.h"
+
+using hubfakes::Recorded;
+
+namespace {
+
+// A host path in the program's form: "C:" and backslashes.
+std::string ProgramForm(const std::string& host) {
+  std::string path = "C:" + host;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+// The data stream of a board item.
+std::vector<std::uint8_t> BoardStream() {
+  Tower* scratch = NewTower(0);
+  LastLevel(scratch).typeCode = 790;
+  InsertAtLastLevel(scratch, 0);
+  const std::uint32_t tag = 1;
+  Tower* pcb = InsertEntity(scratch, sizeof tag, kItemPcb, &tag);
+  std::vector<std::uint8_t> stream = WriteRecordStream(TowerEntity(pcb));
+  DeleteEntity(pcb);
+  ReleaseTower(&pcb);
+  ReleaseTower(&scratch);
+  return stream;
+}
+
+// A project holding the board "\Designs\Amp" written with the store's writer.
+std::string WriteProject(const std::string& hostPath) {
+  NetfsTreeNode tree = NetfsNewTree({MakeUserRecord(1, "Administrator", "")}, {MakePermissionRecord(1, 0xF, "\\")});
+  const std::vector<std::uint8_t> stream = BoardStream();
+  EXPECT_TRUE(NetfsTreePutContent(tree, "\\Designs\\Amp?pcb\\data", stream.data(), stream.size()));
+  const ByteBuffer image = NetfsBuildImage(tree);
+  pl3test::WriteFileBytes(hostPath, std::string(image.begin(), image.end()));
+  return ProgramForm(hostPath);
+}
+
+class DocumentOpen : public hubtest::HubWindows {
+ protected:
+  void SetUp() override {
+    HubWindows::SetUp();
+    // Opened documents hang on the program's top-level tower.
+    ProgramTower = NewTower(0);
+    LastLevel(ProgramTower).typeCode = 211;
+    InsertAtLastLevel(ProgramTower, 0);
+    NetFS_Initialise();
+    NetFS_SetRetryInterval(1);
+    dir = pl3test::MakeTempDir("open");
+    project = WriteProject(dir + "/Board.p3p");
+  }
+  void TearDown() override {
+    HubWindows::TearDown();
+    ShutdownFilingSystem();
+    DeleteEntity(ProgramTower);
+    ReleaseTower(&ProgramTower);
+  }
+  int Children() const {
+    int n = 0;
+    for (HWND w = GetWindow(MDIClientWindow, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++n;
+    return n;
+  }
+  std::vector<const pl3::ResponderRecord*> FileDialogs() const {
+    std::vector<const pl3::ResponderRecord*> dialogs;
+    for (const pl3::ResponderRecord& r : pl3::ResponderRecords())
+      if (r.kind == pl3::ResponderKind::OpenFile) dialogs.push_back(&r);
+    return dialogs;
+  }
+  // Open General... with the path chosen in the dialog.
+  void OpenGeneral(const std::string& chosen) {
+    pl3::PushPathAnswer(chosen);
+    DoFrameCommand(frame, 2487, 0, nullptr);
+  }
+
+  std::string dir;
+  std::string project;
+};
+
+TEST_F(DocumentOpen, AnOldBoardInCapitalsTakesTheImportRoad) {
+  Recorded().importCommand = 4012;
+  OpenGeneral(ProgramForm(dir + "/OLD.PCB"));
+  const auto dialogs = FileDialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0]->text.rfind("All Files (*.P3P, *.P3L, *.PCB)|*.P3P;*.P3L;*.PCB|PL3 Files (*.P3P, *.P3L)|*.P3P;*.P3l|"
+                                   "PL3 Projects (*.P3P)|*.P3P|PL3 Libraries (*.P3L)|*.P3L|PL2 PCB (*.PCB)|*.PCB",
+                                   0),
+            0u)
+      << dialogs[0]->text;
+  ASSERT_EQ(Recorded().createFlags.size(), 1u);
+  EXPECT_EQ(Recorded().createFlags[0], kOpenPendingPath) << "an empty board for the import";
+  EXPECT_EQ(Recorded().imports, std::vector<std::string>{ProgramForm(dir + "/OLD.PCB") + "|4012"});
+  EXPECT_EQ(OpenRequestFlags, 0);
+  EXPECT_EQ(PendingContainerPath, nullptr);
+}
+
+TEST_F(DocumentOpen, ACancelledImportDialogImportsNothing) {
+  Recorded().importCommand = 0;
+  OpenGeneral(ProgramForm(dir + "/old.pcb"));
+  EXPECT_EQ(Recorded().calls, std::vector<std::string>{"ShowImportPl2PcbDialog"});
+  EXPECT_TRUE(Recorded().imports.empty());
+  EXPECT_EQ(OpenRequestFlags, 0);
+}
+
+TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList) {
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(project);
+  ASSERT_EQ(Recorded().chooserTypes.size(), 1u);
+  EXPECT_EQ(Recorded().chooserTypes[0], "pcb:schematic:shape:padstack:pcbsymbol:schematicsymbol:package");
+  EXPECT_EQ(Recorded().chooserContainers[0], project);
+  ASSERT_EQ(Recorded().createFlags.size(), 1u);
+  EXPECT_EQ(Recorded().createFlags[0], kOpenLoadPending | kOpenPendingPath);
+  EXPECT_EQ(Recorded().createTypes[0], kItemPcb) << "the window takes the board";
+  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"ChooseContainerItem", "AddFileToWorkspace", "CreatePCBWindow",
+                                                        "PrepareDesignConnectivity", "PcbWindowAfterLoad"}));
+  EXPECT_EQ(Children(), 1);
+  EXPECT_EQ(OpenRequestFlags, 0) << "both bits are cleared after the open command";
+  EXPECT_EQ(PendingItemTower, nullptr);
+  EXPECT_EQ(std::string(RecentEntry(0)), project + "\\Designs\\Amp?pcb");
+  EXPECT_EQ(std::string(LastContainerPath(kLastPcbOrSchematic)), project);
+  EXPECT_EQ(std::string(LastGeneralOpenPath()), project);
+}
+
+TEST_F(DocumentOpen, AnItemAlreadyOpenIsActivatedNotOpenedTwice) {
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(project);
+  HWND board = ActiveChild();
+  ASSERT_NE(board, nullptr);
+  AddChild();
+  ASSERT_NE(ActiveChild(), board);
+  OpenGeneral(project);
+  EXPECT_EQ(Children(), 2) << "no second window";
+  EXPECT_EQ(Recorded().createFlags.size(), 1u);
+  EXPECT_EQ(ActiveChild(), board);
+  EXPECT_EQ(OpenRequestFlags, 0);
+}
+
+TEST_F(DocumentOpen, AChooserAnsweringTwoReopensTheDialogInTheSameFolder) {
+  Recorded().chooserAgain = 2;
+  pl3::PushPathAnswer(project);
+  pl3::PushCancelAnswer();
+  DoFrameCommand(frame, 2487, 0, nullptr);
+  auto dialogs = FileDialogs();
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[1]->initial.substr(0, dialogs[1]->initial.find('|')), project.substr(0, project.rfind('\\') + 1));
+  EXPECT_EQ(dialogs[1]->initial.substr(dialogs[1]->initial.find('|') + 1), "Board.p3p");
+
+  pl3::ClearResponderRecords();
+  Recorded().chooserAgain = 0;
+  OpenGeneral(project);
+  EXPECT_EQ(FileDialogs().size(), 1u) << "another answer ends the command";
+}
+
+TEST_F(DocumentOpen, ADamagedProjectOpensNothing) {
+  pl3test::WriteFileBytes(dir + "/Junk.p3p", "not a container at all");
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  const int beeps = pl3::BeepCount();
+  OpenGeneral(ProgramForm(dir + "/Junk.p3p"));
+  EXPECT_TRUE(Recorded().createFlags.empty());
+  EXPECT_EQ(Children(), 0);
+  EXPECT_GT(pl3::BeepCount(), beeps);
+  EXPECT_EQ(OpenRequestFlags, 0);
+}
+
+TEST_F(DocumentOpen, ARecentEntryOpensItsItemAndOneWithoutAPathIsRefused) {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SetMenu(frame, bar);
+  ASSERT_TRUE(AddToMRUList(ProgramForm(dir + "/Gone.p3p").c_str(), "\\Designs\\Amp", "pcb"));
+  ASSERT_TRUE(AddToMRUList(project.c_str(), "\\Designs\\Amp", "pcb"));
+  BuildMRUMenu(file);
+
+  DoFrameCommand(frame, 4008, 0, nullptr);
+  ASSERT_EQ(Recorded().createFlags.size(), 1u);
+  EXPECT_EQ(Recorded().createTypes[0], kItemPcb);
+  EXPECT_EQ(OpenRequestFlags, 0);
+
+  DoFrameCommand(frame, 4009, 0, nullptr);
+  ASSERT_FALSE(pl3::ResponderRecords().empty());
+  EXPECT_EQ(pl3::ResponderRecords().back().text, "Unable to open file");
+  EXPECT_EQ(pl3::ResponderRecords().back().caption, "Pelmora3");
+  EXPECT_EQ(Recorded().createFlags.size(), 1u);
+  FreeOwnerDrawnMenu(file);
+}
+
+}  // namespace

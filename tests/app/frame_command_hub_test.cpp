@@ -1,0 +1,362 @@
+#include "app/frame_command_hub.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core_utilities.h"
+#include "app/frame_menus.h"
+#include "app/frame_window.h"
+#include "draw/display_list.h"
+#include "edit/window_data.h"
+#include "objects/type_codes.h"
+#include "platform/dialog_hooks.h"
+#include "platform/mdi.h"
+#include "platform/menus.h"
+#include "platform/responder.h"
+#include "store/filing_seams.h"
+#include "store/node_pool.h"
+#include "store/tower.h"
+#include "tests/app/frame_hub_fakes.h"
+#include "tests/app/frame_hub_test_windows.h"
+
+using hubfakes::Recorded;
+using hubtest::HubWindows;
+
+namespace {
+
+constexpr LPARAM kParam = 0x1234;
+
+// ---- Forwarding ----------------------------------------------------------------------------
+
+TEST_F(HubWindows, ForwardOnlyAndUnknownIdsReachTheChildUnchanged) {
+  HWND child = AddChild();
+  // A few ids of each menu that the hub only forwards, and one no menu knows.
+  const UINT ids[] = {236,  286,  334,  2547, 221,  441,  2010, 2286, 2516, 200,  2262, 2504, 207,  216,
+                      2045, 432,  2274, 2575, 4003, 468,  2311, 2320, 2364, 2568, 2692, 241,  434,  4007,
+                      4004, 4014, 2022, 60000};
+  for (UINT id : ids) {
+    hubtest::Forwarded().clear();
+    EXPECT_EQ(DoFrameCommand(frame, MAKEWPARAM(id, 1), kParam, nullptr), 0) << id;
+    ASSERT_EQ(hubtest::Forwarded().size(), 1u) << id;
+    EXPECT_EQ(hubtest::Forwarded()[0].window, child) << id;
+    EXPECT_EQ(hubtest::Forwarded()[0].wParam, MAKEWPARAM(id, 1)) << id;
+    EXPECT_EQ(hubtest::Forwarded()[0].lParam, kParam) << id;
+  }
+  EXPECT_TRUE(Recorded().operations.empty()) << "a forward-only id runs no operation";
+  EXPECT_TRUE(Recorded().calls.empty());
+  EXPECT_EQ(block->EditMode, 0);
+}
+
+TEST_F(HubWindows, TileAndCascadeNeverReachTheChild) {
+  AddChild();
+  for (UINT id : {287u, 2365u, 288u}) {
+    EXPECT_EQ(DoFrameCommand(frame, id, 0, nullptr), 0) << id;
+    EXPECT_TRUE(hubtest::Forwarded().empty()) << id;
+  }
+}
+
+TEST_F(HubWindows, WithoutAChildToolsInsertionsAndLocatorsDoNothing) {
+  static int prompts = 0;
+  prompts = 0;
+  pl3::SetDialogHook("EnterTextDlg", [](HWND dialog) {
+    ++prompts;
+    pl3::ClickDialogButton(dialog, IDCANCEL);
+  });
+  const std::uint8_t type = block->InsertType;
+  for (UINT id : {251u, 256u, 265u, 457u, 2263u, 2299u, 2349u, 2350u, 2398u, 2275u, 2304u, 2392u}) {
+    EXPECT_EQ(DoFrameCommand(frame, id, 0, nullptr), 0) << id;
+  }
+  EXPECT_EQ(prompts, 0);
+  EXPECT_TRUE(Recorded().calls.empty());
+  EXPECT_TRUE(Recorded().operations.empty());
+  EXPECT_EQ(block->InsertType, type);
+  EXPECT_EQ(block->EditMode, 0);
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
+TEST_F(HubWindows, ToolsCancelArmAndForward) {
+  HWND child = AddChild();
+  block->EditMode = 39;
+  EXPECT_EQ(DoFrameCommand(frame, 2578, 0, nullptr), 0);
+  EXPECT_EQ(block->InsertType, 41);
+  EXPECT_EQ(block->EditMode, 83) << "a line tool starts its entry mode";
+  EXPECT_EQ(block->CursorKind, 6u);
+  ASSERT_FALSE(Recorded().calls.empty());
+  EXPECT_EQ(Recorded().calls[0], "CancelCurrentOperation");
+  ASSERT_EQ(hubtest::Forwarded().size(), 1u);
+  EXPECT_EQ(hubtest::Forwarded()[0].window, child);
+}
+
+// ---- Window commands -----------------------------------------------------------------------
+
+TEST_F(HubWindows, WindowNActivatesTheChildOfThatControlIdOnly) {
+  HWND first = AddChild();
+  HWND second = AddChild();
+  ASSERT_EQ(ActiveChild(), second);
+  DoFrameCommand(frame, 2557, 0, nullptr);  // Window 3: there is none
+  EXPECT_EQ(ActiveChild(), second);
+  DoFrameCommand(frame, 2555, 0, nullptr);  // Window 1: control id 100
+  EXPECT_EQ(ActiveChild(), first);
+  EXPECT_EQ(GetWindowLongPtrA(first, GWLP_ID), 100);
+}
+
+TEST_F(HubWindows, CloseAllStopsAtADeclinedCloseAndKeepsTheMenus) {
+  AddChild();
+  HWND stubborn = AddChild();
+  hubtest::RefuseCloseOf(stubborn);
+  HMENU bar = CreateMenu();
+  SetMenu(frame, bar);
+  EXPECT_EQ(DoFrameCommand(frame, 291, 0, nullptr), 0);
+  EXPECT_TRUE(IsWindow(stubborn));
+  EXPECT_EQ(GetMenu(frame), bar) << "the menus stay as they were";
+  hubtest::RefuseCloseOf(nullptr);
+  EXPECT_EQ(DoFrameCommand(frame, 291, 0, nullptr), 1);
+  EXPECT_EQ(GetWindow(MDIClientWindow, GW_CHILD), nullptr);
+  EXPECT_NE(GetMenu(frame), bar) << "the menus without a document";
+}
+
+// ---- Copy selection ------------------------------------------------------------------------
+
+struct CopyRefusal {
+  std::vector<std::uint16_t> types;  // the selection, first primary
+  std::uint32_t editor;
+  const char* message;
+};
+
+TEST_F(HubWindows, CopyRefusesWhatCannotBeCopiedAndNeverForwards) {
+  const CopyRefusal cases[] = {
+      {{Type_Centroid}, kEditorPcbSymbol, "Can't copy centroids."},
+      {{Type_Track, Type_Datum}, kEditorPcb, "Can't copy datums."},
+      {{Type_Datum, Type_Track, Type_Text}, kEditorPcb, "Can't copy datums."},
+      {{Type_Attribute}, kEditorSchematic, "Can't copy symbol attributes in schematic editor."},
+  };
+  AddChild();
+  for (const CopyRefusal& c : cases) {
+    block->editorKind = c.editor;
+    Select(c.types);
+    SelectionInfo* before = block->SelectionList;
+    pl3::ClearResponderRecords();
+    hubtest::Forwarded().clear();
+    EXPECT_EQ(DoFrameCommand(frame, 429, 0, nullptr), 0);
+    ASSERT_EQ(pl3::ResponderRecords().size(), 1u) << c.message;
+    EXPECT_EQ(pl3::ResponderRecords()[0].text, c.message);
+    EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Copy Selection");
+    EXPECT_EQ(block->SelectionList, before) << c.message;
+    EXPECT_TRUE(hubtest::Forwarded().empty()) << c.message;
+    EXPECT_TRUE(Recorded().calls.empty()) << c.message;
+  }
+}
+
+TEST_F(HubWindows, CopyOfACentroidAndATrackAsksAndCopiesTheTrackAlone) {
+  AddChild();
+  block->editorKind = kEditorPcbSymbol;
+  Select({Type_Track, Type_Centroid});
+  SelectionInfo* before = block->SelectionList;
+  pl3::PushButtonAnswer(IDCANCEL);
+  EXPECT_EQ(DoFrameCommand(frame, 429, 0, nullptr), 0);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Can't copy centroids. Drop centroids and continue?");
+  EXPECT_EQ(block->SelectionList, before);
+  EXPECT_TRUE(Recorded().calls.empty()) << "Cancel changes nothing";
+
+  SelectionInfo copies{};
+  Recorded().copyResult = &copies;
+  pl3::PushButtonAnswer(IDOK);
+  EXPECT_EQ(DoFrameCommand(frame, 429, 0, nullptr), 0);
+  EXPECT_EQ(Recorded().calls,
+            (std::vector<std::string>{"DropUncopyableSelections", "RevertSelectionArray", "CopySelectionInPlace"}));
+  EXPECT_EQ(Recorded().copiedTypes, std::vector<std::uint16_t>{Type_Track});
+  EXPECT_EQ(block->SelectionList, &copies) << "the copies follow the cursor";
+  EXPECT_TRUE(hubtest::Forwarded().empty());
+  block->SelectionList = nullptr;
+}
+
+TEST_F(HubWindows, CopyOfNothingLeftCancels) {
+  AddChild();
+  Select({Type_Centroid, Type_Centroid});
+  pl3::PushButtonAnswer(IDOK);
+  DoFrameCommand(frame, 429, 0, nullptr);
+  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"DropUncopyableSelections", "CancelCurrentOperation"}));
+}
+
+// ---- Modes ---------------------------------------------------------------------------------
+
+struct ViewModeCase {
+  std::uint8_t mode;
+  UINT id;
+  std::uint8_t expected;
+  std::uint32_t cursor;  // 0: unchanged
+};
+
+TEST_F(HubWindows, ZoomUnzoomAndPanChangeTheModeOnlyFromIdleOrAnotherViewMode) {
+  HWND child = AddChild();
+  const ViewModeCase cases[] = {
+      {0, 260, 35, 15}, {0, 261, 36, 16}, {0, 262, 37, 12}, {35, 261, 36, 16}, {37, 260, 35, 15},
+      {35, 260, 35, 0}, {1, 260, 1, 0},   {39, 262, 39, 0},
+  };
+  for (const ViewModeCase& c : cases) {
+    block->EditMode = c.mode;
+    block->CursorKind = 99;
+    hubtest::Forwarded().clear();
+    EXPECT_EQ(DoFrameCommand(frame, c.id, 0, nullptr), 0);
+    EXPECT_EQ(block->EditMode, c.expected) << int(c.mode) << " " << c.id;
+    EXPECT_EQ(block->CursorKind, c.cursor ? c.cursor : 99u) << int(c.mode) << " " << c.id;
+    ASSERT_EQ(hubtest::Forwarded().size(), 1u);
+    EXPECT_EQ(hubtest::Forwarded()[0].window, child);
+  }
+  EXPECT_TRUE(Recorded().calls.empty()) << "the view modes cancel nothing";
+}
+
+TEST_F(HubWindows, InsertCentroidRefusesASecondCentroid) {
+  AddChild();
+  block->editorKind = kEditorPcbSymbol;
+  Tower* centroid = InsertEntity(design, 4, Type_Centroid, "\0\0\0");
+  ReleaseTower(&centroid);
+  block->InsertType = 1;
+  DoFrameCommand(frame, 2263, 0, nullptr);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "A centroid has already been placed for this symbol.");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Insert Centroid");
+  EXPECT_EQ(block->EditMode, 0);
+  EXPECT_EQ(block->InsertType, 1) << "the centroid tool is not selected";
+}
+
+TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
+  AddChild();
+  block->EditMode = 39;
+  Select({Type_Arc});
+  block->SelectionList->grabbedPart = 1;
+  const int beeps = pl3::BeepCount();
+  DoFrameCommand(frame, 2041, 0, nullptr);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  std::vector<UINT> reached;
+  for (const auto& f : hubtest::Forwarded()) reached.push_back(LOWORD(f.wParam));
+  EXPECT_EQ(reached, std::vector<UINT>{2041}) << "455 is not forwarded; 2041 is";
+}
+
+TEST_F(HubWindows, SettingsFlipAndTickTheirMenuItems) {
+  AddChild();
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 341, "Auto Name Pads");
+  SetMenu(frame, bar);
+  DoFrameCommand(frame, 341, 0, nullptr);
+  EXPECT_EQ(AutoNamePads, 1);
+  EXPECT_EQ(GetMenuState(bar, 341, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+  DoFrameCommand(frame, 341, 0, nullptr);
+  EXPECT_EQ(AutoNamePads, 0);
+  EXPECT_EQ(GetMenuState(bar, 341, MF_BYCOMMAND) & MF_CHECKED, 0u);
+}
+
+TEST_F(HubWindows, EditorOperationsRunTheirOwnStepsOnlyWhenTheOperationRan) {
+  AddChild();
+  block->EditMode = 39;
+  Recorded().operationResult = 0;
+  DoFrameCommand(frame, 302, 0, nullptr);  // Layer...: cancel, dialog, then recolour on OK
+  EXPECT_EQ(Recorded().calls, std::vector<std::string>{"CancelCurrentOperation"});
+  EXPECT_EQ(Recorded().operations, std::vector<UINT>{302});
+  EXPECT_EQ(hubtest::Forwarded().size(), 1u) << "a cancelled dialog still forwards";
+}
+
+// ---- Fit To Window and off-angle tracks -------------------------------------------------
+
+TEST(FitToWindow, AMinimisedClientLeavesTheZoom) {
+  std::uint32_t zoom = 7, scale = 7;
+  pl3::Point centre{};
+  EXPECT_FALSE(FitZoomToBox({0, 0, 1000, 1000}, 0, 0, &zoom, &scale, &centre));
+  EXPECT_FALSE(FitZoomToBox({0, 0, 1000, 1000}, 200, 0, &zoom, &scale, &centre));
+  EXPECT_EQ(zoom, 7u);
+  EXPECT_EQ(scale, 7u);
+}
+
+TEST(FitToWindow, TheLargerRatioTruncatedGivesZoomAndScale) {
+  std::uint32_t zoom = 0, scale = 0;
+  pl3::Point centre{};
+  // 1,000,000 x 300,000 in 640 x 480: 1562.5 and 625 -> 1562.
+  ASSERT_TRUE(FitZoomToBox({1000, 2000, 1001000, 302000}, 640, 480, &zoom, &scale, &centre));
+  EXPECT_EQ(zoom, 1562u);
+  EXPECT_EQ(scale, static_cast<std::uint32_t>(4294967295.0 / 1562));
+  EXPECT_EQ(centre.x, 501000);
+  EXPECT_EQ(centre.y, 152000);
+  // Height decides; corners given the other way round.
+  ASSERT_TRUE(FitZoomToBox({0, 900000, 1000, 0}, 640, 480, &zoom, &scale, &centre));
+  EXPECT_EQ(zoom, 1875u);
+  // A box smaller than the client never gives zoom 0.
+  ASSERT_TRUE(FitZoomToBox({5, 5, 10, 10}, 640, 480, &zoom, &scale, &centre));
+  EXPECT_EQ(zoom, 1u);
+  EXPECT_EQ(scale, 4294967295u);
+}
+
+struct TrackCase {
+  pl3::Point a, b;
+  bool offAngle;
+};
+
+TEST(OffAngleTracks, StraightAndDiagonalTracksAreSkippedAndSmallSlopesFlagged) {
+  const TrackCase cases[] = {
+      {{0, 0}, {10000, 0}, false},      // horizontal
+      {{0, 0}, {0, 10000}, false},      // vertical
+      {{0, 0}, {10000, 10000}, false},  // 45 degrees
+      {{0, 0}, {10000, 2}, false},      // within 2 units of horizontal
+      {{0, 0}, {10002, 10000}, false},  // within 2 units of 45 degrees
+      {{0, 0}, {10000, 3}, false},      // atan(3e-4) * 2pi is below 0.05
+      {{0, 0}, {10000, 79}, false},     // atan(0.0079) * 2pi = 0.0496
+      {{0, 0}, {10000, 80}, true},      // atan(0.008) * 2pi = 0.0503
+      {{0, 0}, {80, 10000}, true},      // the same off vertical
+      {{0, 0}, {10000, 9925}, false},   // 75 off the diagonal: ratio 75 / 9925
+      {{0, 0}, {10000, 9900}, true},    // 100 off the diagonal
+      {{500, 500}, {-9500, 600}, true}, // negative direction: 100 off in 10000
+  };
+  for (const TrackCase& c : cases)
+    EXPECT_EQ(IsOffAngleTrack(c.a, c.b), c.offAngle) << c.b.x << "," << c.b.y;
+}
+
+TEST_F(HubWindows, OffAngleTracksOfCopperLayersAreHighlightedAndMarked) {
+  struct Track {
+    std::uint8_t layer;
+    std::uint32_t flags;
+    pl3::Point a, b;
+    bool highlighted;
+  };
+  const Track tracks[] = {
+      {1, 0, {0, 0}, {10000, 100}, true},      // off angle on copper
+      {32, 0, {0, 0}, {100, 10000}, true},     // the last copper layer
+      {1, 0, {0, 0}, {10000, 0}, false},       // horizontal
+      {33, 0, {0, 0}, {10000, 100}, false},    // not copper
+      {0, 0, {0, 0}, {10000, 100}, false},     // not copper
+      {5, 2, {0, 0}, {10000, 100}, false},     // display flag 2 set
+  };
+  AddChild();
+  DisplayList* list = NewDisplayList();
+  block->Display = list;
+  std::vector<LineItem*> items;
+  for (const Track& t : tracks) {
+    auto* item = static_cast<LineItem*>(std::calloc(1, sizeof(LineItem)));
+    item->head.kind = Type_Track;
+    item->head.layer = t.layer;
+    item->head.flags = t.flags;
+    item->head.entity = InsertEntity(design, 4, Type_Track, "\0\0\0");
+    item->record.x1 = t.a.x;
+    item->record.y1 = t.a.y;
+    item->record.x2 = t.b.x;
+    item->record.y2 = t.b.y;
+    item->currentColour = 0x123456;
+    *NewDisplayNode(list, Type_Track) = &item->head;
+    items.push_back(item);
+  }
+  block->EditMode = 39;
+  DoFrameCommand(frame, 2499, 0, nullptr);
+  EXPECT_EQ(Recorded().calls, std::vector<std::string>{"CancelCurrentOperation"});
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const bool marked = (TowerEntity(items[i]->head.entity)->flags & kEntityHighlighted) != 0;
+    EXPECT_EQ(marked, tracks[i].highlighted) << i;
+    EXPECT_EQ(items[i]->currentColour == kHighlightColour, tracks[i].highlighted) << i;
+  }
+  block->Display = nullptr;
+  FreeDisplayList(list);
+}
+
+}  // namespace
