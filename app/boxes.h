@@ -6,13 +6,6 @@
 #include "geometry/box_margins.h"
 #include "geometry/types.h"
 
-namespace pl3 {
-
-// Grows `box` to take in `other`; an `other` of four zero words is ignored.
-void UnionBox(Box* box, const Box* other);
-// Grows the box to take in the point.
-void ExtendBoxByPoint(Box* box, std::int32_t x, std::int32_t y);
-// InflateBox (every side out by a margin, the low corner held at 0) lives
-// with the geometry kernel so the design objects can grow their boxes too.
-
-}  // namespace pl3
+// UnionBox, ExtendBoxByPoint and InflateBox live with the geometry kernel
+// (geometry/box_margins.h) so the design objects and the editing engine can
+// grow their boxes too.

@@ -12,6 +12,13 @@ namespace pl3 {
 // the board lies left of or above the origin.
 void InflateBox(Box* box, std::int32_t margin);
 
+// Grows `box` to take in `other`; an `other` of four zero words is ignored.
+// Coordinates compare as unsigned 32-bit values, so the empty box
+// {-1, -1, 0, 0} is neutral to union and extend.
+void UnionBox(Box* box, const Box* other);
+// Grows the box to take in the point.
+void ExtendBoxByPoint(Box* box, std::int32_t x, std::int32_t y);
+
 // The four corners of the box through the transform (absolute points), then
 // their minimum and maximum.
 void TransformBox(const Transform* t, Box* box);

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit/picked_delete.h"
+#include "edit/undo_history.h"
+#include "edit/window_data.h"
+#include "objects/designators.h"
+#include "objects/type_codes.h"
+#include "platform/user.h"
+#include "store/tower.h"
+#include "tests/edit/engine_fakes.h"
+#include "tests/store/tower_test_support.h"
+
+namespace {
+
+constexpr std::uint16_t kInfoBox = 264;
+
+bool Called(const std::string& call) {
+  for (const std::string& c : enginefakes::calls)
+    if (c.rfind(call, 0) == 0) return true;
+  return false;
+}
+
+class PickedDeleteTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    window = std::make_unique<CurrentWindowData>();
+    window->editorKind = kEditorPcb;
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    window->design = design;
+    window->UndoStep = NewUndoStepNumber();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "PickedDeleteView";
+    RegisterClassA(&wc);
+    view = CreateWindowExA(0, "PickedDeleteView", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                           nullptr);
+    window->Window = view;
+    ActiveWindowData = window.get();
+    enginefakes::calls.clear();
+  }
+  void TearDown() override {
+    for (Tower*& t : owned) ReleaseTower(&t);
+    DestroyWindow(view);
+    ActiveWindowData = nullptr;
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+
+  Tower* Own(Tower* t) {
+    owned.push_back(t);
+    return t;
+  }
+  Tower* Store(const Tower* parent, std::uint16_t code, std::uint32_t tag, std::uint32_t size = 68) {
+    std::vector<std::uint8_t> bytes(size);
+    std::memcpy(bytes.data() + size - 4, &tag, 4);
+    return Own(InsertEntity(parent, size, code, bytes.data()));
+  }
+  // The tags of the items of a code directly under the parent.
+  std::vector<std::uint32_t> Tags(const Tower* parent, std::uint16_t code, std::uint32_t size = 68) {
+    std::vector<std::uint32_t> tags;
+    Tower* t = GetChildTower(parent, code);
+    while (t && FindNextEntity(t)) {
+      std::uint32_t tag = 0;
+      std::memcpy(&tag, TowerPayload(t) + size - 4, 4);
+      tags.push_back(tag);
+    }
+    ReleaseTower(&t);
+    return tags;
+  }
+  std::string Caption(std::uint32_t step) {
+    Tower* found = FindUndoStepCaption(step);
+    std::string text = found ? reinterpret_cast<const char*>(TowerPayload(found)) : "(none)";
+    ReleaseTower(&found);
+    return text;
+  }
+
+  std::unique_ptr<CurrentWindowData> window;
+  Tower* design = nullptr;
+  HWND view = nullptr;
+  std::vector<Tower*> owned;
+};
+
+TEST_F(PickedDeleteTest, AGraphicGoesWithAStepNamedByItsTypeAndComesBackOnUndo) {
+  struct Case {
+    std::uint16_t code;
+    std::uint32_t editor;
+    const char* caption;
+    std::uint32_t size;
+  };
+  for (const Case c : {Case{Type_Track, kEditorPcb, "Delete Track", 68}, Case{Type_Wire, kEditorSchematic, "Delete Wire", 72},
+                       Case{Type_Hole, kEditorPcbSymbol, "Delete Hole", 604}}) {
+    SCOPED_TRACE(c.caption);
+    window->editorKind = c.editor;
+    Store(design, c.code, 11, c.size);
+    Tower* item = Store(design, c.code, 22, c.size);
+    const std::uint32_t step = window->UndoStep;
+    DeletePickedObject(item);
+    EXPECT_EQ(Tags(design, c.code, c.size), std::vector<std::uint32_t>{11});
+    EXPECT_EQ(Caption(step), c.caption);
+    EXPECT_NE(window->UndoStep, step);
+    EXPECT_TRUE(Called("redraw view"));
+    UndoLastStep();
+    EXPECT_EQ(Tags(design, c.code, c.size), (std::vector<std::uint32_t>{22, 11}));
+    DeleteChildEntities(design, c.code);
+  }
+}
+
+TEST_F(PickedDeleteTest, ASymbolLeavesTheBinAndTheRatsnestAndReturnsPlacedOnUndo) {
+  Tower* symbol = Store(design, Type_SymbolInstance, 5, 16);
+  const std::uint32_t step = window->UndoStep;
+  DeletePickedObject(symbol);
+  EXPECT_TRUE(Tags(design, Type_SymbolInstance, 16).empty());
+  EXPECT_EQ(Caption(step), "Delete symbol");
+  const std::vector<std::string> order = {"bin unplaced", "nets emptied", "nets of", "nets updated"};
+  std::size_t at = 0;
+  for (const std::string& c : enginefakes::calls)
+    if (at < order.size() && c.rfind(order[at], 0) == 0) ++at;
+  EXPECT_EQ(at, order.size()) << "the bin and the ratsnest follow in order";
+  enginefakes::calls.clear();
+  UndoLastStep();
+  EXPECT_EQ(Tags(design, Type_SymbolInstance, 16).size(), 1u);
+  EXPECT_TRUE(Called("bin placed"));
+}
+
+TEST_F(PickedDeleteTest, APcbDesignatorIsHiddenAndShownAgainOnUndoElsewhereItIsDeleted) {
+  for (const std::uint32_t editor : {kEditorPcb, kEditorPcbSymbol}) {
+    SCOPED_TRACE(editor);
+    window->editorKind = editor;
+    Tower* symbol = Store(design, Type_SymbolInstance, 1, 16);
+    Tower* group = Own(InsertEmptyEntity(symbol, Type_Designator));
+    Tower* data = Own(InsertEmptyEntity(group, Type_DesignatorData));
+    DesignatorInfo info{};
+    Own(InsertEntity(data, sizeof info, Type_DesignatorInfo, &info));
+    Own(InsertEmptyEntity(data, Type_Origin));
+    const std::uint32_t step = window->UndoStep;
+    DeletePickedObject(data);
+    if (editor == kEditorPcb) {
+      EXPECT_EQ(Caption(step), "Hide Designator");
+      Tower* shown = GetChildTower(data, Type_DesignatorInfo);
+      ASSERT_TRUE(shown && FindNextEntity(shown));
+      EXPECT_TRUE(reinterpret_cast<DesignatorInfo*>(TowerPayload(shown))->display & kDesignatorHidden);
+      ReleaseTower(&shown);
+      Tower* origins = GetChildTower(data, Type_Origin);
+      EXPECT_FALSE(origins && FindNextEntity(origins)) << "the origin markers go";
+      ReleaseTower(&origins);
+      UndoLastStep();
+      // The symbol came back from its saved copy: its designator shows again.
+      Tower* back = GetChildTower(design, Type_SymbolInstance);
+      ASSERT_TRUE(back && FindNextEntity(back));
+      Tower* g = GetChildTower(back, Type_Designator);
+      ASSERT_TRUE(g && FindNextEntity(g));
+      Tower* d = GetChildTower(g, Type_DesignatorData);
+      ASSERT_TRUE(d && FindNextEntity(d));
+      Tower* i = GetChildTower(d, Type_DesignatorInfo);
+      ASSERT_TRUE(i && FindNextEntity(i));
+      EXPECT_FALSE(reinterpret_cast<DesignatorInfo*>(TowerPayload(i))->display & kDesignatorHidden);
+      for (Tower* t : {back, g, d, i}) ReleaseTower(&t);
+    } else {
+      EXPECT_EQ(Caption(step), "Delete Designator");
+      Tower* groups = GetChildTower(symbol, Type_Designator);
+      EXPECT_FALSE(groups && FindNextEntity(groups));
+      ReleaseTower(&groups);
+    }
+    DeleteChildEntities(design, Type_SymbolInstance);
+  }
+}
+
+// Info boxes, pads through their pad-stack info and pin origins go without an
+// undo entry: an older entry that named the deleted item must not be applied
+// to whatever takes its place.
+TEST_F(PickedDeleteTest, DeletesWithoutAnEntryLeaveOlderEntriesToBeSkipped) {
+  struct Case {
+    std::uint16_t stored;  // what the older entry names
+    std::uint16_t picked;  // what is picked: the item itself or a child of it
+  };
+  for (const Case c : {Case{kInfoBox, kInfoBox}, Case{Type_PadStackInstanceHier, Type_PadStackInfo}}) {
+    SCOPED_TRACE(c.stored);
+    Tower* item = Store(design, c.stored, 1);
+    Tower* picked = c.picked == c.stored ? item : Store(item, c.picked, 0, 36);
+    // An earlier edit changed the item in place: its old version is kept.
+    Tower* entry = RecordUndoModify(item, NodeRefOf(TowerEntity(item)), window->UndoStep);
+    ReleaseTower(&entry);
+    std::uint32_t two = 2;
+    std::memcpy(TowerPayload(item) + 64, &two, 4);
+    CloseUndoStep(*window, "Edit");
+
+    DeletePickedObject(picked);
+    EXPECT_TRUE(Tags(design, c.stored).empty());
+    EXPECT_EQ(CountUndoStepEntries(0), 1u) << "the delete recorded nothing";
+    Store(design, c.stored, 7);  // a new item, perhaps in the old one's place
+    UndoLastStep();
+    EXPECT_EQ(Tags(design, c.stored), std::vector<std::uint32_t>{7}) << "the old entry was skipped";
+    DeleteChildEntities(design, c.stored);
+  }
+}
+
+TEST_F(PickedDeleteTest, APinLosesItsOriginMarkersOnly) {
+  Tower* pin = Store(design, Type_SymbolPin, 3);
+  Own(InsertEmptyEntity(pin, Type_Origin));
+  Own(InsertEmptyEntity(pin, Type_Origin));
+  const std::uint32_t step = window->UndoStep;
+  DeletePickedObject(pin);
+  EXPECT_EQ(Tags(design, Type_SymbolPin), std::vector<std::uint32_t>{3});
+  Tower* origins = GetChildTower(pin, Type_Origin);
+  EXPECT_FALSE(origins && FindNextEntity(origins));
+  ReleaseTower(&origins);
+  EXPECT_EQ(window->UndoStep, step);
+  EXPECT_EQ(Caption(step), "(none)");
+}
+
+}  // namespace

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "edit/line_segments.h"
+#include "edit/undo_history.h"
+#include "edit/window_data.h"
+#include "edit/wire_cleanup.h"
+#include "edit/wire_cleanup_seams.h"
+#include "geometry/graphic_layouts.h"
+#include "objects/type_codes.h"
+#include "store/tower.h"
+#include "tests/store/tower_test_support.h"
+
+// A placed schematic symbol of these tests holds its pins' points as its
+// payload: a count, then x, y pairs.
+int GetSchematicSymbolPinPoint(const Tower* symbol, int index, pl3::Point* point) {
+  const std::uint8_t* p = TowerPayload(symbol);
+  std::int32_t count = 0;
+  std::memcpy(&count, p, 4);
+  if (index < 0 || index >= count) return 0;
+  std::memcpy(point, p + 4 + 8 * index, 8);
+  return 1;
+}
+
+namespace {
+
+using Line = std::array<std::int32_t, 5>;  // kind, x1, y1, x2, y2 with the low end first
+
+Line Normal(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  if (std::make_pair(x2, y2) < std::make_pair(x1, y1)) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+  }
+  return {kind, x1, y1, x2, y2};
+}
+
+class WireCleanupTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    window = std::make_unique<CurrentWindowData>();
+    window->editorKind = kEditorSchematic;
+    design = towertest::NewTopLevelEntity(Type_Schematic);
+    window->design = design;
+    window->UndoStep = NewUndoStepNumber();
+    ActiveWindowData = window.get();
+  }
+  void TearDown() override {
+    FreeLineSegments(list);
+    ActiveWindowData = nullptr;
+    ReleaseTower(&design);
+  }
+
+  // A stored wire or bus with colour class `colour` and size index `size`.
+  Entity* Store(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                std::uint8_t colour = 3, std::uint32_t size = 1, std::uint16_t flags = 0) {
+    pl3::TrackLayout l{};
+    l.head.layer = colour;
+    l.head.sizeFlags = 1;
+    l.head.sizeIndex = size;
+    l.head.transform = pl3::kIdentityTransform;
+    l.width = 100;
+    l.x1 = x1;
+    l.y1 = y1;
+    l.x2 = x2;
+    l.y2 = y2;
+    std::uint8_t bytes[72]{};
+    std::memcpy(bytes, &l, sizeof l);
+    Tower* t = InsertEntity(design, 72, kind, bytes);
+    Entity* e = TowerEntity(t);
+    e->flags |= flags;
+    ReleaseTower(&t);
+    return e;
+  }
+  void Symbol(std::vector<pl3::Point> pins) {
+    std::vector<std::uint8_t> bytes(4 + 8 * pins.size());
+    const auto count = static_cast<std::int32_t>(pins.size());
+    std::memcpy(bytes.data(), &count, 4);
+    std::memcpy(bytes.data() + 4, pins.data(), 8 * pins.size());
+    Tower* t = InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), 30, bytes.data());
+    ReleaseTower(&t);
+  }
+  void New(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+           std::uint32_t colour = 5, std::uint32_t size = 2) {
+    list = NewLineSegment(kind, list, x1, y1, x2, y2, colour, 100, size);
+  }
+  void Run() {
+    CleanUpOrthogonalLines(list, &dirty);
+    list = nullptr;
+  }
+  // Every stored wire and bus, sorted.
+  std::vector<Line> Stored() {
+    std::vector<Line> lines;
+    for (std::uint16_t kind : {Type_Wire, Type_Bus}) {
+      Tower* t = GetChildTower(design, kind);
+      while (t && FindNextEntity(t)) {
+        pl3::TrackLayout l;
+        std::memcpy(&l, TowerPayload(t), sizeof l);
+        lines.push_back(Normal(kind, l.x1, l.y1, l.x2, l.y2));
+      }
+      ReleaseTower(&t);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+  std::vector<Line> Expect(std::vector<Line> lines) {
+    for (Line& l : lines) l = Normal(static_cast<std::uint16_t>(l[0]), l[1], l[2], l[3], l[4]);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+
+  std::unique_ptr<CurrentWindowData> window;
+  Tower* design = nullptr;
+  LineSegment* list = nullptr;
+  pl3::Box dirty{-1, -1, 0, 0};
+};
+
+constexpr std::uint16_t W = Type_Wire;
+constexpr std::uint16_t B = Type_Bus;
+
+TEST_F(WireCleanupTest, ANewWireEndingInsideAStoredWireMakesATJunctionThatStaysSplit) {
+  Store(W, 0, 0, 1000, 0);
+  New(W, 500, 0, 500, 700);
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 500, 0}, {W, 500, 0, 1000, 0}, {W, 500, 0, 500, 700}}));
+  // Running again over nothing new keeps the three ends at the junction apart.
+  Run();
+  EXPECT_EQ(Stored().size(), 3u);
+  EXPECT_LE(static_cast<std::uint32_t>(dirty.xmin), 0u);
+  EXPECT_GE(dirty.xmax, 1000);
+}
+
+TEST_F(WireCleanupTest, CollinearWiresJoinOnlyWhereNothingElseMeets) {
+  struct Case {
+    const char* what;
+    int extra;  // 0 nothing, 1 a pin at the joint, 2 a third wire ending there, 3 a bus ending there
+    std::size_t wires;
+  };
+  for (const Case c : {Case{"alone", 0, 1}, Case{"pin", 1, 2}, Case{"third wire", 2, 3}}) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    Store(W, 0, 0, 400, 0);
+    if (c.extra == 1) Symbol({{400, 0}});
+    if (c.extra == 2) Store(W, 400, 0, 400, 300);
+    New(W, 400, 0, 900, 0);
+    Run();
+    const std::vector<Line> lines = Stored();
+    EXPECT_EQ(lines.size(), c.wires);
+    if (c.extra == 0) {
+      EXPECT_EQ(lines, Expect({{W, 0, 0, 900, 0}}));
+    }
+  }
+}
+
+TEST_F(WireCleanupTest, JoinedNewWiresKeepTheValuesOfTheStoredOne) {
+  Store(W, 0, 0, 0, 400, 7, 4);
+  New(W, 0, 400, 0, 900, 1, 9);
+  Run();
+  Tower* t = GetChildTower(design, W);
+  ASSERT_TRUE(t && FindNextEntity(t));
+  pl3::TrackLayout l;
+  std::memcpy(&l, TowerPayload(t), sizeof l);
+  EXPECT_EQ(l.head.layer, 7);
+  EXPECT_EQ(l.head.sizeIndex, 4u);
+  EXPECT_FALSE(FindNextEntity(t));
+  ReleaseTower(&t);
+}
+
+TEST_F(WireCleanupTest, ARepeatedWireIsNotStoredInEitherDirection) {
+  // Third wires at both ends keep the repeat from being joined away.
+  Store(W, 0, 0, 800, 0);
+  Store(W, 0, 0, 0, 500);
+  Store(W, 800, 0, 800, 500);
+  New(W, 800, 0, 0, 0);
+  New(W, 0, 0, 800, 0);
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 800, 0}, {W, 0, 0, 0, 500}, {W, 800, 0, 800, 500}}));
+}
+
+TEST_F(WireCleanupTest, ADiagonalPassesUnchangedAndIsNeverCut) {
+  Store(W, 0, 500, 1000, 500);
+  New(W, 0, 0, 1000, 1000);  // crosses the stored wire at (500, 500)
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 500, 1000, 500}, {W, 0, 0, 1000, 1000}}));
+}
+
+TEST_F(WireCleanupTest, WiresCrossingAPinAreCutThere) {
+  Symbol({{300, 0}, {5000, 5000}});
+  Store(W, 0, 0, 1000, 0);    // a stored wire over the pin
+  New(W, 300, -500, 300, 500);  // a new wire over the same pin
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 300, 0},
+                              {W, 300, 0, 1000, 0},
+                              {W, 300, -500, 300, 0},
+                              {W, 300, 0, 300, 500}}));
+}
+
+TEST_F(WireCleanupTest, NewWiresSplitEachOtherAndSelectedItemsAreLeftAlone) {
+  Store(W, 0, 0, 1000, 0, 3, 1, kEntitySelected);  // being moved: neither cut nor joined
+  New(W, 0, 0, 0, 1000);
+  New(W, 0, 400, 700, 400);  // ends inside the first new wire
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 1000, 0}, {W, 0, 0, 0, 400}, {W, 0, 400, 0, 1000}, {W, 0, 400, 700, 400}}));
+}
+
+TEST_F(WireCleanupTest, BusesJoinAndSplitAmongThemselvesButNotWithWires) {
+  Store(B, 0, 0, 1000, 0);
+  New(B, 1000, 0, 2000, 0);   // joins the stored bus
+  New(W, 1500, 0, 1500, 800);  // a wire ending on the bus does not cut it
+  Run();
+  EXPECT_EQ(Stored(), Expect({{B, 0, 0, 2000, 0}, {W, 1500, 0, 1500, 800}}));
+}
+
+TEST_F(WireCleanupTest, UndoPutsTheStoredWiresBack) {
+  Store(W, 0, 0, 1000, 0);
+  const std::vector<Line> before = Stored();
+  New(W, 500, 0, 500, 700);
+  Run();
+  ASSERT_EQ(Stored().size(), 3u);
+  CloseUndoStep(*window, "Edit Selection");
+  UndoLastStep();
+  EXPECT_EQ(Stored(), before);
+  RedoNextStep();
+  EXPECT_EQ(Stored().size(), 3u);
+}
+
+TEST(LineSegmentsTest, ListsDropZeroLengthSegmentsAndKeepForeignOnes) {
+  LineSegment* list = NewLineSegment(28, nullptr, 1, 1, 1, 1, 0, 0, 0);
+  EXPECT_EQ(list, nullptr);
+  list = NewLineSegment(28, list, 0, 0, 5, 0, 0, 0, 0);
+  list = NewLineSegment(29, list, 0, 0, 0, 5, 0, 0, 0);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->kind, 29);
+  LineSegment stranger{};
+  EXPECT_EQ(RemoveLineSegment(list, &stranger), list);  // shows the message, keeps the list
+  list = RemoveLineSegment(list, list);
+  EXPECT_EQ(list->kind, 28);
+  EXPECT_EQ(list->next, nullptr);
+  FreeLineSegments(list);
+
+  PointLink* links = AddPointLink(nullptr, 3, 4, kLinkWireEnd, 0);
+  links = AddPointLink(links, 9, 9, kLinkPin, 0);
+  links = AddPointLink(links, 3, 4, kLinkBusContact, 0);
+  const std::vector<std::uint16_t> codes = ItemsAtPoint(3, 4, links, nullptr);
+  EXPECT_EQ(codes, (std::vector<std::uint16_t>{kLinkWireEnd, kLinkBusContact}));
+  EXPECT_EQ(PointLinkHasEntry(links, kLinkPin), 1);
+  EXPECT_EQ(PointLinkHasEntry(links->next, kLinkPin), 0);
+  FreePointLinks(links);
+}
+
+TEST(LineSegmentsTest, CommonEndTakesTheFirstSharedPairInOrder) {
+  const LineSegment a{28, 0, 0, 0, 0, 0, 0, 10, 0, nullptr};
+  pl3::Point p{-1, -1};
+  EXPECT_EQ(CommonEnd(&p, a, LineSegment{28, 0, 0, 0, 0, 20, 0, 30, 0, nullptr}), 0);
+  EXPECT_EQ(p.x, -1);
+  EXPECT_EQ(CommonEnd(&p, a, LineSegment{28, 0, 0, 0, 0, 10, 0, 0, 0, nullptr}), 1);
+  EXPECT_EQ(p.x, 10);  // a's second end on b's first comes before a's first on b's second
+  EXPECT_EQ(MatchEitherValue(1, 2, 1, 9), 1);
+  EXPECT_EQ(MatchEitherValue(1, 2, 3, 2), 2);
+  EXPECT_EQ(MatchEitherValue(1, 2, 3, 4), 0);
+}
+
+}  // namespace
