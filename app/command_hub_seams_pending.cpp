@@ -5,6 +5,7 @@
 #include "app/about_box.h"
 #include "app/core_utilities.h"
 #include "app/frame_window.h"
+#include "app/pcb_window_seams.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/responder.h"
@@ -40,6 +41,12 @@ LRESULT FrameCommandHub(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE inst
   switch (id) {
     case 283:
       PostMessageA(frame, WM_CLOSE, 0, 0);
+      return 1;
+    case 284:
+      CreatePCBWindow(instance);
+      return 0;
+    case 4004:
+      SaveAllPCBWindows();
       return 1;
     case 327:
       if (HWND child = ActiveChild()) SendMessageA(child, WM_CLOSE, 0, 0);
