@@ -100,11 +100,16 @@ std::string SaveFailureText(std::uint32_t storeError) {
   }
 }
 
-void StoreViewState(const CurrentWindowData& block) {
+void StoreViewState(CurrentWindowData& block) {
   Tower* group = OpenChildTower(block.design, Type_DontReloadGroup);
   if (!group) group = InsertEmptyEntity(block.design, Type_DontReloadGroup);
   if (!group) return;
+  // The position of the last message is any message's lParam, not a view
+  // setting: kept out of the file, so that an unchanged board saves the same.
+  const std::uint32_t lastMessage = block.MouseMessagePos;
+  block.MouseMessagePos = 0;
   WriteSavedState(group, block);
+  block.MouseMessagePos = lastMessage;
   if (block.Grids) {
     Tower* grids = SaveGridSet(group, static_cast<const GridSet*>(block.Grids));
     ReleaseTower(&grids);

@@ -20,6 +20,6 @@ inline constexpr char kSaveBoardExtension[] = "p3p";
 int ConfirmPCBWindowClose(HWND window);
 // The view state and grid set written into the design's group 242, so that
 // the design opens again as it was left.
-void StoreViewState(const CurrentWindowData& block);
+void StoreViewState(CurrentWindowData& block);
 // The words shown when a save fails, for the store's last error.
 std::string SaveFailureText(std::uint32_t storeError);
