@@ -135,6 +135,44 @@ TEST_F(PcbSaveTest, ANewBoardSavedAndReopenedHasItsItemsViewAndGrids) {
   EXPECT_EQ(stored, again);
 }
 
+TEST_F(PcbSaveTest, AnOpenedBoardKeepsItsMasterDatumAndDropsItsStoredNetPoints) {
+  HWND window = NewBoard();
+  CurrentWindowData* b = Block(window);
+  // MASTER moved by the user, and a net whose sub-net keeps stored points.
+  const DatumPayload* master = FindDatumByName(b->design, "MASTER");
+  ASSERT_NE(master, nullptr);
+  const_cast<DatumPayload*>(master)->x = 5000000;
+  Tower* net = InsertEmptyEntity(b->design, Type_Net);
+  Tower* hier = InsertEmptyEntity(net, Type_SubNetHier);
+  for (int i = 0; i < 2; ++i) {
+    Tower* points = InsertEmptyEntity(hier, Type_SubNetPointsListInfo);
+    ReleaseTower(&points);
+  }
+  ReleaseTower(&hier);
+  ReleaseTower(&net);
+  const std::string file = dir + "/Opened.p3p";
+  ASSERT_EQ(SaveAs(window, file), 1);
+  SendMessageA(window, WM_CLOSE, 0, 0);
+
+  HWND again = Reopen(file);
+  ASSERT_NE(again, nullptr);
+  const Tower* design = Block(again)->design;
+  int masters = 0;
+  Tower* datums = GetChildTower(design, Type_Datum);
+  while (datums && FindNextEntity(datums))
+    if (DatumName(reinterpret_cast<const DatumPayload*>(TowerPayload(datums))) == "MASTER") ++masters;
+  ReleaseTower(&datums);
+  EXPECT_EQ(masters, 1);
+  EXPECT_EQ(FindDatumByName(design, "MASTER")->x, 5000000);
+  Tower* nets = OpenChildTower(design, Type_Net);
+  ASSERT_NE(nets, nullptr);
+  Tower* hiers = OpenChildTower(nets, Type_SubNetHier);
+  ASSERT_NE(hiers, nullptr);
+  EXPECT_EQ(GetEntityData(hiers, Type_SubNetPointsListInfo), nullptr) << "the ratsnest rebuilds them";
+  ReleaseTower(&hiers);
+  ReleaseTower(&nets);
+}
+
 TEST_F(PcbSaveTest, TwoUnchangedSavesWriteTheSameItemBytesAndSaveReachesTheSameItem) {
   HWND window = NewBoard();
   Change(window, "D1");
