@@ -1,13 +1,9 @@
 // The program's stand-ins for the document windows the frame creates, until
-// the PCB window and the library editors land: each beeps and creates
+// the library editors land: each beeps and creates
 // nothing; a board's connectivity and the workspace tree are left as they are.
 #include "app/frame_hub_seams.h"
 #include "platform/user.h"
 
-HWND CreatePCBWindow(HINSTANCE) {
-  MessageBeep(0);
-  return nullptr;
-}
 void PcbWindowAfterLoad(HWND, Tower*) {}
 void PrepareDesignConnectivity(Tower*) {}
 Tower* AskSchematicSetup(void*) {

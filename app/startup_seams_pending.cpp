@@ -9,7 +9,7 @@
 namespace {
 // The classes whose owners are not built yet, in start-up order.
 const char* const kPendingClasses[] = {
-    "PCB_CHILD",       "SHAPE_CHILD",       "PAD_STACK_CHILD",    "SYMBOL_CHILD",     "RESIZE_CLASS",
+    "SHAPE_CHILD",       "PAD_STACK_CHILD",    "SYMBOL_CHILD",     "RESIZE_CLASS",
     "LIBRARY_CHILD",   "SCHEMATIC_CHILD",   "CELLBOX",            "PACKAGE_CHILD",    "COMMANDBARDOCK",
     "COMMANDBARCLIENT", "COMMANDBAR",       "PROJECTCLASS",       "COMPONENTBINCLASS", "LAYERCONTROLCLASS",
     "InfoControlCLASS", "SPICEPLOT_CHILD",    "SPICECONSOLECLASS", "PROPERTYGRIDCOMBOBOX",

@@ -8,6 +8,7 @@
 
 #include "app/about_box.h"
 #include "app/accelerator_edit.h"
+#include "app/pcb_window_seams.h"
 #include "app/grid_control.h"
 #include "app/builtin_commands.h"
 #include "app/command_table.h"
@@ -205,6 +206,7 @@ void Shutdown(HINSTANCE instance) {
   if (RichEditModule) FreeLibrary(RichEditModule);
   RichEditModule = nullptr;
   UnregisterClassA(kFrameClassName, instance);
+  UnregisterClassA("PCB_CHILD", instance);
   UnregisterPendingWindowClasses(instance);
   UnregisterClassA("CONSOLECLASS", instance);
   UnregisterClassA("ACCELERATOREDIT", instance);
@@ -404,7 +406,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   ClearMRUList();
   ProgramInstance = instance;
   // 17.
-  if (!RegisterFrameClass(instance) || !RegisterPendingWindowClasses(instance) || !RegisterConsoleClass(instance) ||
+  if (!RegisterFrameClass(instance) || !RegisterPCBWindowClass(instance) || !RegisterPendingWindowClasses(instance) ||
+      !RegisterConsoleClass(instance) ||
       !RegisterAcceleratorEditClass(instance) || !RegisterGridControl(instance))
     return 0;
   // 18, 19.

@@ -307,6 +307,11 @@ struct CurrentWindowData {
   std::uint8_t WidowsCheck = 0;         // schematic widows-and-orphans check
   std::uint8_t PlaneOutlines = 0;       // planes drawn as outlines (PCB)
   std::uint8_t SurfaceMount = 0;        // the pad stack is surface mount
+
+  // Board options of a PCB window.
+  std::uint32_t NetEditingEnabled = 0;  // 1: nets may be edited by hand
+  std::uint32_t CopperLayerCount = 0;   // copper layers in use
+  std::uint32_t WorkingArea[4] = {};    // the board's working area {x, y, width, height}, world units
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

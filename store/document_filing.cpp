@@ -407,7 +407,8 @@ int FilingSystem_SaveDocument(ContainerRecord* record, const char* dataPath, con
     return 0;
   }
   const std::vector<std::uint8_t> stream =
-      WriteRecordStream(TowerEntity(document), {kRecordDocumentWindow, kRecordContainerRecord});
+      WriteRecordStream(TowerEntity(document),
+                        {kRecordDocumentWindow, kRecordContainerRecord, kRecordModifiedNote, kRecordRecovered});
   return NetFS_WriteFile(record->handle, dataPath, stream.data(), static_cast<std::uint32_t>(stream.size()));
 }
 

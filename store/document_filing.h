@@ -73,7 +73,8 @@ Tower* FilingSystem_OpenPath(const char* containerPath, const char* itemPath, co
                              ContainerRecord** outRecord);
 Tower* FilingSystem_OpenAndLoad(const char* containerPath, const char* itemPath, const Tower* parent);
 // Writes a document into its container under the data path (item path plus
-// "\data") and saves the container safely; 1 on success, else 0 with the
+// "\data") and saves the container safely, without the records that belong
+// to this run (window, container record, the modified and recovered marks); 1 on success, else 0 with the
 // store's last error. A temporary copy of a read-only file cannot be saved.
 int FilingSystem_SaveDocument(ContainerRecord* record, const char* dataPath, const Tower* document);
 
