@@ -127,6 +127,55 @@ class SelectionTest : public testing::Test {
     if (s) s->flags |= kSelectionPrimary;
     return s;
   }
+  // A symbol instance whose Designator holds the text as stored.
+  Tower* StoreSymbol(const char* designator) {
+    Tower* symbol = Own(InsertEmptyEntity(design, Type_SymbolInstance));
+    Tower* group = InsertEmptyEntity(symbol, Type_Designator);
+    Tower* text =
+        InsertEntity(group, static_cast<std::uint32_t>(std::strlen(designator) + 1), Type_DesignatorString, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&group);
+    return symbol;
+  }
+  // Replaces the designator of a symbol (its working copy) by the text.
+  void Redesignate(const Tower* symbol, const char* designator) {
+    Tower* group = OpenChildTower(symbol, Type_Designator);
+    ASSERT_NE(group, nullptr);
+    DeleteChildEntities(group, Type_DesignatorString);
+    Tower* text =
+        InsertEntity(group, static_cast<std::uint32_t>(std::strlen(designator) + 1), Type_DesignatorString, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&group);
+  }
+  // Adds an Imported Designator holding the text under the parent.
+  void AddImported(const Tower* parent, std::uint16_t code, const char* designator) {
+    Tower* holder = InsertEmptyEntity(parent, code);
+    Tower* text = InsertEntity(holder, static_cast<std::uint32_t>(std::strlen(designator) + 1),
+                               Type_ImportedDesignator, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&holder);
+  }
+  // Every Imported Designator text under the tower, depth first.
+  void ImportedTexts(const Tower* parent, std::vector<std::string>* out) {
+    Tower* all = GetAllChildrenTower(parent);
+    while (all && FindNextEntity(all)) {
+      if (TowerEntity(all)->typeCode == Type_ImportedDesignator) out->emplace_back(reinterpret_cast<const char*>(TowerPayload(all)));
+      else ImportedTexts(all, out);
+    }
+    ReleaseTower(&all);
+  }
+  std::vector<std::string> ImportedTexts() {
+    std::vector<std::string> out;
+    ImportedTexts(design, &out);
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  SelectionInfo* SelectSymbol(const Tower* symbol) {
+    SelectionInfo* s = AddSymbolToSelection(&w->SelectionList, symbol, kGrabWhole, &pl3::kIdentityTransform, kBase, kBase);
+    if (s) s->flags |= kSelectionPrimary;
+    return s;
+  }
+
   // Every item of a code directly under the design, newest first.
   std::vector<Entity*> Items(std::uint16_t code) {
     std::vector<Entity*> found;
@@ -631,6 +680,62 @@ TEST_F(SelectionTest, CopySelectionRefusesDatums) {
   CopySelectionInPlace(view);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Copy Selection: Can't copy datums."}));
   EXPECT_NE(w->SelectionList->original, nullptr) << "the selection is left as it was";
+}
+
+// ---- Symbols --------------------------------------------------------------------
+
+TEST_F(SelectionTest, ASelectedSymbolGhostsThroughItsInstanceCopies) {
+  Tower* symbol = StoreSymbol("U1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->flags & kSelectionHasInstanceInfo);
+  EXPECT_EQ(selectionfakes::log, (std::vector<std::string>{"ghost copy 106", "ghost copy 106"}))
+      << "one from the working copy, one from the original";
+  w->BlockOrigin = {kBase + 5, kBase + 7};
+  HDC dc = GetDC(view);
+  GhostSelectionArray(dc, w->SelectionList);
+  ReleaseDC(view, dc);
+  EXPECT_EQ(selectionfakes::log.back(), "instance ghost 106 at " + std::to_string(kBase + 5) + "," + std::to_string(kBase + 7));
+}
+
+TEST_F(SelectionTest, ADesignatorChangedOnlyInCaseIsNoRename) {
+  Tower* symbol = StoreSymbol("r1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  Redesignate(s->workingCopy, "R1");
+  StartBlockMove(w->SelectionList);
+  AcceptSelectionArray(view);
+  EXPECT_TRUE(selectionfakes::console.empty());
+  EXPECT_EQ(Items(Type_SymbolInstance).size(), 1u);
+}
+
+TEST_F(SelectionTest, ARenamedDesignatorIsWrittenToTheConsoleAndRenamedInTheNetlist) {
+  Tower* netlist = Own(InsertEmptyEntity(design, Type_NetHierGroup));
+  AddImported(netlist, Type_ImportedSymbol, "R1");
+  AddImported(netlist, Type_ImportedSymbol, "C3");
+  Tower* net = Own(InsertEmptyEntity(design, Type_Net));
+  Tower* hier = InsertEmptyEntity(net, Type_SubNetHier);
+  AddImported(hier, Type_ImportedNetNodeHier, "r1");
+  ReleaseTower(&hier);
+  Tower* symbol = StoreSymbol("R1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  Redesignate(s->workingCopy, "R2");
+  StartBlockMove(w->SelectionList);
+  AcceptSelectionArray(view);
+  EXPECT_EQ(selectionfakes::console, (std::vector<std::string>{"\"R1\" has been renamed to \"R2\"."}));
+  EXPECT_EQ(ImportedTexts(), (std::vector<std::string>{"C3", "R2", "R2"}));
+}
+
+TEST_F(SelectionTest, ACopiedSymbolNewToTheNetlistIsAddedOnce) {
+  Tower* netlist = Own(InsertEmptyEntity(design, Type_NetHierGroup));
+  AddImported(netlist, Type_ImportedSymbol, "U1");
+  for (const char* designator : {"U9", "u1"}) {
+    SelectSymbol(StoreSymbol(designator));
+    DeleteSelectionOriginals();
+    StartBlockMove(w->SelectionList);
+    AcceptSelectionArray(view);
+  }
+  EXPECT_EQ(selectionfakes::console, (std::vector<std::string>{"\"U9\" has been added to the diagram."}));
+  EXPECT_EQ(ImportedTexts(), (std::vector<std::string>{"U1", "U9"})) << "u1 was known already";
 }
 
 }  // namespace
