@@ -611,6 +611,23 @@ TEST_F(SelectionTest, RevertCarriesTheWordAt76OnlyWhereBothPayloadsHoldIt) {
 
 // ---- Delete and copy ----------------------------------------------------------------
 
+TEST_F(SelectionTest, AnOlderEntryNamingAnItemDeletedWithoutUndoIsNeverAppliedToItsSuccessor) {
+  w->UndoStep = NewUndoStepNumber();
+  Tower* placed = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  RecordUndoInsert(NodeRefOf(TowerEntity(placed)), w->UndoStep);
+  CloseUndoStep(*w, "Insert Track");
+  // A delete that writes no undo entry of its own, as the info-box road does.
+  SelectionInfo* s = Select(placed);
+  pl3::Box* box = ApplySelectionInfo(s, kApplyDelete);
+  std::free(box);
+  RemoveSelectionInfo(&w->SelectionList, s);
+  // A new track, which may take the freed place.
+  StoreTrack({kBase + 7000, kBase, kBase + 9000, kBase});
+  UndoLastStep();
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase + 7000, kBase, kBase + 9000, kBase}}))
+      << "the stale entry is skipped";
+}
+
 TEST_F(SelectionTest, DeleteAsksFromTheThresholdOn) {
   struct Case {
     std::uint32_t threshold;
