@@ -107,7 +107,7 @@ void DoDelete(HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {
         CancelCurrentOperation(window, &w);
         return;
       }
-      if (DeleteSelectionArray(window)) RecordDesignChange();
+      if (DeleteSelectionArray(window, 1)) RecordDesignChange();
       break;
     default: {
       const EntityRecord* pending = pendingSlot ? *pendingSlot : w.PendingRecord;

@@ -11,8 +11,10 @@ struct ButtonRecord;
 // Ends the selection array of Edit Selection, Add New Pad and Add New
 // Symbol: the working copies go, the originals stay as they were.
 void CancelSelectionArray(HWND window);
-// Deletes the primary selections with undo; non-zero when the design changed.
-int DeleteSelectionArray(HWND window);
+// Deletes the selection with undo, asking first (with `ask`) when it holds
+// as many primary items as the configured threshold; 1 when deleted, 0 when
+// declined or there was nothing to delete.
+int DeleteSelectionArray(HWND window, int ask);
 // Deletes the item held by New Symbol and Edit Symbol with undo; non-zero
 // when the design changed.
 int DeleteSelection(HWND window);

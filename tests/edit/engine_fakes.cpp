@@ -110,7 +110,6 @@ void GhostCurrentMode(HWND) {
 }
 void CentreViewOnCursor(HWND) {}
 void ClearToolMode(HWND) { Note("tool ended"); }
-void ClearSelectionArray(HWND) {}
 void DoSelect(HWND, ButtonRecord*, EntityRecord**) {}
 void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) {}
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) {}
@@ -127,17 +126,6 @@ void HideMeasuringTooltip(HWND) { Note("tooltip hidden"); }
 void SetMeasureTool(HWND) {}
 void EnablePrintZoneCommand(int) {}
 
-// The selection engine.
-void CancelSelectionArray(HWND) { Note("selection cancelled"); }
-int DeleteSelectionArray(HWND) {
-  Note("selection deleted");
-  return enginefakes::deleteSelectionArrayAnswer;
-}
-int DeleteSelection(HWND) {
-  Note("held item deleted");
-  return enginefakes::deleteSelectionAnswer;
-}
-void PickObjectAtCursor(HWND, ButtonRecord*, int action) { Note("pick " + std::to_string(action)); }
 
 // The editor services of the design objects.
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }

@@ -1,0 +1,164 @@
+// The window's selection: the list of SelectionInfo records (edit/window_data.h),
+// each with the item's original and a working copy inserted into the design,
+// and what is done with them: the list operations and queries, the moves of
+// the working copies by the grabbed part, accept, cancel and revert, and the
+// commit of each record back into the design (ApplySelectionInfo) with its
+// undo entries, delete and Copy Selection.
+//
+// The calls other folders already name are declared with their callers:
+// GetSelectionType and CountSelections (objects/selection_seams.h),
+// AddGraphicToSelection (objects/engine_item_seams.h), MoveSelectionArray
+// (edit/key_command_seams.h), ClearSelectionArray (edit/engine_seams.h),
+// CancelSelectionArray and DeleteSelectionArray (edit/selection_engine_seams.h).
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+#include "platform/win_types.h"
+
+struct SelectionInfo;
+struct Tower;
+struct CurrentWindowData;
+
+// SelectionInfo flags.
+constexpr std::uint8_t kSelectionHasInstanceInfo = 0x2;
+
+// grabbedPart codes.
+constexpr std::uint16_t kGrabWhole = 0;
+constexpr std::uint16_t kGrabFirstEnd = 1;
+constexpr std::uint16_t kGrabSecondEnd = 2;
+constexpr std::uint16_t kGrabInPlace = 3;         // moving does not shift the block origin
+constexpr std::uint16_t kGrabVertexMove = 4;
+constexpr std::uint16_t kGrabVertexAdd = 5;
+constexpr std::uint16_t kGrabCentroidTurn = 6;
+constexpr std::uint16_t kGrabBothEnds = 7;
+constexpr std::uint16_t kGrabRevertToReference = 11;
+constexpr std::uint16_t kGrabDimensionerWidth = 15;
+
+// Entity state bits the selection sets on the tower nodes.
+constexpr std::uint16_t kEntityWorkingCopy = 0x20;
+constexpr std::uint16_t kEntityCopyFlags = 0x24;  // selected and working copy
+
+// ---- The list (edit/selection_list.cpp) ----------------------------------------
+
+// A zeroed record linked at the head of *list.
+SelectionInfo* NewSelectionInfo(SelectionInfo** list);
+// Symbol instances, schematic symbols and pad stacks: a record at the head
+// with the ghost copies of the instance; null when the item cannot be copied.
+SelectionInfo* AddSymbolToSelection(SelectionInfo** list, const Tower* item, std::uint16_t part,
+                                    const pl3::Transform* transform, std::int32_t x, std::int32_t y);
+// A secondary record at the tail of the list; null when the item cannot be copied.
+SelectionInfo* AppendSecondarySelection(const Tower* item, SelectionInfo** list, std::uint16_t part,
+                                        std::int32_t x, std::int32_t y);
+// Unlinks the record from *list, deletes what its Tower fields still hold,
+// frees it, and returns the record that followed it.
+SelectionInfo* RemoveSelectionInfo(SelectionInfo** list, SelectionInfo* record);
+// Deletes the original of every record of the active window that has one;
+// the records become copy-only.
+void DeleteSelectionOriginals();
+
+SelectionInfo* FindSelectionInfo(SelectionInfo* list, const void* payload);
+SelectionInfo* FindSelectionInfoOfTower(SelectionInfo* list, const Tower* item);
+SelectionInfo* FindSelectionInfoByNode(SelectionInfo* list, const void* entity);
+SelectionInfo* GetFirstPrimarySelection(SelectionInfo* list);
+std::uint16_t GetPrimaryGrabbedPart(const SelectionInfo* list);
+// The common layer of the primary records, -1 when empty or mixed.
+std::int32_t GetSelectionLayer(const SelectionInfo* list);
+int AreSelectionTypesCompatible(const SelectionInfo* list);
+int HasSecondarySelections(const SelectionInfo* list);
+int SelectionHasInstances(const SelectionInfo* list);
+int SelectionHasDatum(const SelectionInfo* list);
+int SelectionHasUncopyableSymbols(const SelectionInfo* list);
+int SelectionHasPl2Symbols(const SelectionInfo* list);
+int SelectionHasCentroid(const SelectionInfo* list);
+int IsSelectionVia(const SelectionInfo* list);
+void ResetArcEndGrabs(SelectionInfo* list);
+// 1 when the symbol instance may be copied: its definition is in definition
+// mode, or the window is in its manual-placement state.
+int IsSymbolCopyable(const Tower* instance);
+// The track-like types a second grab and the attached tracks know: 1, 10, 11, 37, 39, 46, 47.
+bool IsTrackLikeType(std::uint16_t type);
+// The type code of the item a record stands for (its working copy's, else its original's).
+std::uint16_t SelectionItemType(const SelectionInfo* record);
+
+// The union of the items' boxes, from {0x7FFFFFFF, 0x7FFFFFFF, 0, 0}; a new
+// heap Box (std::free).
+pl3::Box* GetSelectionBox(const SelectionInfo* list, int useWorkingCopy, int primaryOnly);
+
+// ---- Attached items (edit/selection_attached.cpp) ------------------------------
+
+// One point of the pad-point list: a place and the copper layers met there.
+struct PadPoint {
+  std::int32_t x, y;
+  std::uint8_t lowLayer, highLayer;
+};
+// Adds the point to the sorted list: an entry at the same place whose layer
+// range touches or overlaps (within one layer) is widened, then merged with
+// its touching successors; otherwise a new entry is inserted in order.
+void AddPadPoint(PadPoint** list, std::uint32_t* count, std::uint32_t* room, PadPoint point);
+// Collects the tracks whose ends lie on the free ends of the primary tracks
+// and vias as secondary records (the pad points of the selection).
+void CollectAttachedTracks(SelectionInfo** list);
+// The walk's per-entity step (a walk handler over the open rubber-band
+// list): a track with an end on a collected point, or a via on one, becomes
+// a secondary record; 1 when one was added.
+std::int32_t CollectRubberbandEntity(const pl3::Transform* transform, Tower* item, void* param, std::uint8_t mode,
+                                     std::uint8_t action, std::int32_t* result);
+// Put back each secondary record unchanged; the union of the boxes.
+pl3::Box ReleaseSecondarySelections();
+pl3::Box ReleaseSecondaryNonTracks();
+
+// ---- Moving and ending the edit (edit/selection_move.cpp, selection_accept.cpp) --
+
+// Moves the working copies to the cursor; 1 when they moved.
+int MoveSelectionToPoint(HWND window, SelectionInfo* list, pl3::Point cursor, int redraw);
+// Starts a block move at the first primary record's current point; the new block origin.
+pl3::Point StartBlockMove(SelectionInfo* list);
+// Moves every record back to where the move began; 0 when refused.
+int RevertSelectionArray(SelectionInfo* list);
+void RevertSelectionInfoToOriginalPosition(SelectionInfo* record);
+// Accept: commits every record, ends the edit and redraws.
+void AcceptSelectionArray(HWND window);
+
+// ---- Committing (edit/selection_apply.cpp, selection_commit.cpp) ----------------
+
+// Actions of ApplySelectionInfo.
+constexpr int kApplyDelete = 0;
+constexpr int kApplyCommit = 1;
+constexpr int kApplyRelease = 2;
+constexpr int kApplyKeepCopy = 3;
+constexpr int kApplyNothing = 4;
+constexpr int kApplyCopyIncrement = 5;
+constexpr int kApplyCopyDecrement = 6;
+// Writes one record back into the design; a new heap Box of the change (std::free).
+pl3::Box* ApplySelectionInfo(SelectionInfo* record, int action);
+
+// The bend of a moved segment: 1 and the two legs when it bends, 0 when it
+// stays one segment. `mode` is the angle assist (0 off, 1 orthogonal, else 45
+// degrees), `bendBits` the global bend directions (bit 0 orthogonal, bit 1 45 degrees).
+int KeepWireOrthogonal(pl3::Point from, pl3::Point to, std::uint8_t mode, std::uint32_t bendBits, pl3::Point* bend);
+// The global bend directions KeepWireOrthogonal reads.
+extern std::uint32_t SelectionBendDirections;
+
+// The moved wires of a schematic commit, handed to the wire clean-up.
+struct LineSegment {
+  LineSegment* next;
+  std::uint16_t type;
+  std::uint8_t layer;
+  std::uint32_t sizeWord;
+  std::uint16_t sizeFlags;
+  pl3::Point a, b;
+};
+LineSegment* NewLineSegment(LineSegment** list, std::uint16_t type, std::uint8_t layer, std::uint16_t sizeFlags,
+                            std::uint32_t sizeWord, pl3::Point a, pl3::Point b);
+void FreeLineSegments(LineSegment** list);
+// The wires touched by the running commit.
+extern LineSegment* TouchedWires;
+
+pl3::Box* CommitSelectionEdits(SelectionInfo** list);
+pl3::Box* DeleteSelectionItems(SelectionInfo** list);
+pl3::Box* DetachSelectionCopies(SelectionInfo* list);
+// Copy Selection: the records become copy-only; the window's list head.
+SelectionInfo* CopySelectionInPlace(HWND window);
+// The confirmation threshold of a delete (configuration setting 10307).
+constexpr std::uint16_t kConfigDeleteThreshold = 10307;

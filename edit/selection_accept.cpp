@@ -1,0 +1,109 @@
+// Ending Edit Selection: the checks before an action, accept (the copies
+// replace the originals), cancel (the copies go), and releasing the
+// secondary records.
+#include <cstdlib>
+#include <cstring>
+
+#include "edit/engine_seams.h"
+#include "edit/item_boxes.h"
+#include "edit/polygon_points.h"
+#include "edit/ratsnest_seams.h"
+#include "edit/selection.h"
+#include "edit/selection_actions.h"
+#include "edit/selection_boxes.h"
+#include "edit/selection_engine_seams.h"
+#include "edit/selection_services.h"
+#include "edit/window_data.h"
+#include "objects/editor_seams.h"
+#include "objects/entity_copy.h"
+#include "objects/frame_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/selection_seams.h"
+#include "objects/type_codes.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "store/tower.h"
+
+namespace {
+
+bool IsPrimary(const SelectionInfo* s) { return (s->flags & kSelectionPrimary) != 0; }
+
+// The steps accept and cancel share: the block-origin marker goes and the
+// nets of the moving points are noted.
+void BeginEnding(HWND window, CurrentWindowData& w) {
+  if (HDC dc = GetDC(window)) {
+    DrawOriginMarker(dc, w.BlockOrigin.x, w.BlockOrigin.y);
+    ReleaseDC(window, dc);
+  }
+}
+
+void FreeBlockOrigin(CurrentWindowData& w, const char* caption) {
+  if (!w.OriginalBlockOrigin)
+    MessageBox(nullptr, "Internal Error - CurrentWindowData->OriginalBlockOrigin not defined", caption, MB_OK);
+  std::free(w.OriginalBlockOrigin);
+  w.OriginalBlockOrigin = nullptr;
+}
+
+}  // namespace
+
+void AcceptSelectionArray(HWND window) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return;
+  BeginEnding(window, *w);
+  pl3::Box* box = CommitSelectionEdits(&w->SelectionList);
+  w->SelectionList = nullptr;
+  FreeBlockOrigin(*w, "AcceptSelectionArray");
+  ClearToolMode(window);
+  UpdateChangedNetMembers(0);
+  if (!IsEmptySelectionBox(*box)) RedrawViewRect(window, box, 1);
+  std::free(box);
+  if (w->editorKind == kEditorSchematic) AutoPackageSymbols();
+}
+
+void CancelSelectionArray(HWND window) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return;
+  BeginEnding(window, *w);
+  pl3::Box box = kSelectionEmptyBox;
+  while (w->SelectionList) {
+    SelectionInfo* s = w->SelectionList;
+    if (pl3::Box* part = ApplySelectionInfo(s, kApplyRelease)) {
+      UnionSelectionBox(&box, *part);
+      std::free(part);
+    }
+    RemoveSelectionInfo(&w->SelectionList, s);
+  }
+  FreeBlockOrigin(*w, "CancelSelectionArray");
+  UpdateChangedNetMembers(0);
+  ClearToolMode(window);
+  if (!IsEmptySelectionBox(box)) RedrawViewRect(window, &box, 1);
+  SetSelectionAndOptionsMenus(0);
+}
+
+namespace {
+pl3::Box ReleaseSecondaries(bool tracksToo) {
+  pl3::Box box = kSelectionEmptyBox;
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return box;
+  for (SelectionInfo* s = w->SelectionList; s;) {
+    if (IsPrimary(s) || (!tracksToo && SelectionItemType(s) == Type_Track)) {
+      s = s->next;
+      continue;
+    }
+    if (pl3::Box* part = ApplySelectionInfo(s, kApplyRelease)) {
+      UnionSelectionBox(&box, *part);
+      std::free(part);
+    }
+    s = RemoveSelectionInfo(&w->SelectionList, s);
+  }
+  return box;
+}
+}  // namespace
+
+pl3::Box ReleaseSecondarySelections() {
+  pl3::Box box = ReleaseSecondaries(true);
+  SetSelectionAndOptionsMenus(ActiveWindowData && ActiveWindowData->SelectionList ? 1 : 0);
+  return box;
+}
+
+pl3::Box ReleaseSecondaryNonTracks() { return ReleaseSecondaries(false); }

@@ -1,0 +1,180 @@
+// The walks that end a selection into the design: commit (the accept road),
+// delete with its confirmation and the master datum, and Copy Selection.
+#include <cstdlib>
+#include <cstring>
+
+#include "draw/view_redraw.h"
+#include "edit/engine_seams.h"
+#include "edit/ratsnest_seams.h"
+#include "edit/selection.h"
+#include "edit/selection_boxes.h"
+#include "edit/selection_engine_seams.h"
+#include "edit/selection_services.h"
+#include "edit/window_data.h"
+#include "objects/editor_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/group_texts.h"
+#include "objects/locator_kinds.h"
+#include "objects/type_codes.h"
+#include "objects/undo_seams.h"
+#include "objects/selection_seams.h"
+#include "platform/responder.h"
+#include "platform/text_case.h"
+#include "platform/user.h"
+#include "store/tower.h"
+
+namespace {
+
+bool IsLineOrWire(std::uint16_t type) { return type == Type_Track || type == Type_Wire || type == Type_Bus; }
+
+bool IsSymbolBoundLocatorKind(std::uint16_t kind) {
+  return kind == 6 || kind == 10 || kind == 14 || kind == 16 || kind == 17;
+}
+
+std::uint16_t LocatorKindOf(const Tower* t) {
+  const Entity* e = TowerEntity(t);
+  if (!e || e->typeCode != Type_AttributeLocator || e->payloadSize < sizeof(LocatorPayload)) return 0;
+  return reinterpret_cast<const LocatorPayload*>(EntityPayload(e))->kind;
+}
+
+// The records whose undo entries ApplySelectionInfo writes itself.
+bool UndoRecordedByCommit(const CurrentWindowData& w, const SelectionInfo* s) {
+  const std::uint16_t type = SelectionItemType(s);
+  if (w.editorKind == kEditorSchematic)
+    return IsLineOrWire(type) || (type == Type_AttributeLocator && IsSymbolBoundLocatorKind(LocatorKindOf(s->workingCopy)));
+  switch (type) {
+    case Type_Track: case Type_RoutedLine: case Type_BoardOutlineLine: case Type_PlatedSlot: case Type_NonPlatedSlot:
+    case Type_Wire: case Type_Bus:
+      return true;
+    case Type_Hole: case Type_Via:
+      return IsHoleOnPad(s->workingCopy) != 0;
+    default:
+      return false;
+  }
+}
+
+void RecordEntry(const CurrentWindowData& w, const SelectionInfo* s) {
+  const NodeRef copy = NodeRefOf(TowerEntity(s->workingCopy));
+  if (!copy) return;
+  if (TowerEntity(s->original)) {
+    Tower* entry = RecordUndoModify(s->original, copy, w.UndoStep);
+    ReleaseTower(&entry);
+  } else {
+    RecordUndoInsert(copy, w.UndoStep);
+  }
+}
+
+void UnionAndFree(pl3::Box* into, pl3::Box* part) {
+  if (!part) return;
+  UnionSelectionBox(into, *part);
+  std::free(part);
+}
+
+void RecordRemoval(const Tower* item, std::uint32_t step) {
+  Tower* entry = RecordUndoRemove(item, step);
+  ReleaseTower(&entry);
+}
+
+bool IsMasterDatum(const SelectionInfo* s) {
+  const Entity* e = TowerEntity(s->original);
+  if (!e || e->typeCode != Type_Datum || e->payloadSize <= offsetof(DatumPayload, name)) return false;
+  const char* name = reinterpret_cast<const DatumPayload*>(EntityPayload(e))->name;
+  const std::size_t room = e->payloadSize - offsetof(DatumPayload, name);
+  return strnlen(name, room) < room && pl3::EqualsNoCase(name, "MASTER");
+}
+
+}  // namespace
+
+pl3::Box* CommitSelectionEdits(SelectionInfo** list) {
+  pl3::Box* box = NewSelectionBox();
+  CurrentWindowData* w = ActiveWindowData;
+  FreeLineSegments(&TouchedWires);
+  if (!w) return box;
+  while (*list) {
+    SelectionInfo* s = *list;
+    if (!UndoRecordedByCommit(*w, s)) RecordEntry(*w, s);
+    UnionAndFree(box, ApplySelectionInfo(s, kApplyCommit));
+    RemoveSelectionInfo(list, s);
+  }
+  if (w->editorKind == kEditorSchematic) CleanUpOrthogonalLines(&TouchedWires, box);
+  FreeLineSegments(&TouchedWires);
+  CloseUndoStep(*w, "Edit Selection");
+  return box;
+}
+
+pl3::Box* DeleteSelectionItems(SelectionInfo** list) {
+  pl3::Box* box = NewSelectionBox();
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return box;
+  FreeLineSegments(&TouchedWires);
+  while (*list) {
+    SelectionInfo* s = *list;
+    const std::uint16_t type = SelectionItemType(s);
+    int action = kApplyDelete;
+    if (!(s->flags & kSelectionPrimary)) {
+      action = kApplyRelease;
+    } else if (IsMasterDatum(s)) {
+      MessageBox(static_cast<HWND>(w->Window), "You cannot delete the master datum", "Pelmora3", MB_OK | MB_ICONEXCLAMATION);
+      action = kApplyRelease;
+    } else if (TowerEntity(s->original) && type != Type_SchematicSymbol) {
+      RecordRemoval(s->original, w->UndoStep);
+    }
+    UnionAndFree(box, ApplySelectionInfo(s, action));
+    RemoveSelectionInfo(list, s);
+  }
+  if (w->editorKind == kEditorSchematic) CleanUpOrthogonalLines(&TouchedWires, box);
+  FreeLineSegments(&TouchedWires);
+  CloseUndoStep(*w, "Delete Selection");
+  return box;
+}
+
+int DeleteSelectionArray(HWND window, int ask) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || !w->SelectionList) return 0;
+  if (ask && DeleteConfirmCount != 0 &&
+      static_cast<std::uint32_t>(CountSelections(w->SelectionList, 1)) >= DeleteConfirmCount &&
+      MessageBox(window, "Are you sure you wish to delete this selection?", "Delete Selection",
+                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return 0;
+  pl3::Box* box = DeleteSelectionItems(&w->SelectionList);
+  std::free(w->OriginalBlockOrigin);
+  w->OriginalBlockOrigin = nullptr;
+  UpdateChangedNetMembers(0);
+  if (!IsEmptySelectionBox(*box)) RedrawViewRect(window, box, 1);
+  std::free(box);
+  SetSelectionAndOptionsMenus(0);
+  ClearToolMode(window);
+  InvalidateRect(window, nullptr, FALSE);
+  return 1;
+}
+
+pl3::Box* DetachSelectionCopies(SelectionInfo* list) {
+  pl3::Box* box = NewSelectionBox();
+  for (SelectionInfo* s = list; s; s = s->next) {
+    s->grabbedPart = kGrabWhole;
+    UnionAndFree(box, ApplySelectionInfo(s, kApplyKeepCopy));
+  }
+  return box;
+}
+
+SelectionInfo* CopySelectionInPlace(HWND window) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return nullptr;
+  if (SelectionHasUncopyableSymbols(w->SelectionList)) {
+    MessageBox(window, "Can't copy symbols", "Copy Selection", MB_OK);
+    return w->SelectionList;
+  }
+  if (SelectionHasDatum(w->SelectionList)) {
+    MessageBox(window, "Can't copy datums.", "Copy Selection", MB_OK);
+    return w->SelectionList;
+  }
+  pl3::Box box = kSelectionEmptyBox;
+  if (HasSecondarySelections(w->SelectionList)) box = ReleaseSecondarySelections();
+  pl3::Box* old = GetSelectionBox(w->SelectionList, 0, 0);
+  UnionSelectionBox(&box, *old);
+  std::free(old);
+  UnionAndFree(&box, DetachSelectionCopies(w->SelectionList));
+  if (!IsEmptySelectionBox(box)) RedrawViewRect(window, &box, 1);
+  InvalidateRect(window, nullptr, FALSE);
+  return w->SelectionList;
+}

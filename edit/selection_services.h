@@ -1,0 +1,42 @@
+// What the selection asks of the code built above and beside it: the ghost
+// copies of selected symbols and pads (the insertion array's), and the PCB
+// editor's queries about holes on pads and its manual-placement state.
+// Declared here, defined by their owners; until they land the program links
+// the stand-ins of app/instance_ghost_seams_pending.cpp and
+// app/pcb_selection_seams_pending.cpp, and tests link recording fakes.
+#pragma once
+#include <cstdint>
+
+#include "geometry/types.h"
+#include "platform/win_types.h"
+
+struct Tower;
+struct SelectionInfo;
+
+// ---- The insertion array ----------------------------------------------------
+// The ghost copy of a symbol instance, schematic symbol or pad stack through
+// which its selection ghost is drawn (a new Tower), or null.
+Tower* BuildInstanceGhost(const Tower* instance);
+// Deletes a ghost copy and clears the variable.
+void FreeInstanceGhost(Tower** ghost);
+// XOR-draws the record's instance ghost (its copyInstanceInfo) at the point.
+void GhostInstanceSelection(HDC dc, const SelectionInfo* record, pl3::Point at);
+
+// ---- The PCB editor ---------------------------------------------------------
+// 1 when the centre of the hole or via lies on a pad of the design.
+int IsHoleOnPad(const Tower* hole);
+// 1 while the window places symbols by hand (symbols may then be copied).
+int IsManualPlacementState();
+
+// ---- The schematic editor ---------------------------------------------------
+struct LineSegment;
+// The orthogonal wire clean-up after a commit: stores the touched wires
+// (merged and split against the wires they meet) with undo, frees the list
+// and widens the box by what changed.
+void CleanUpOrthogonalLines(LineSegment** touched, pl3::Box* box);
+// Packages the unpackaged symbols of the active schematic.
+void AutoPackageSymbols();
+
+// ---- Settings -------------------------------------------------------------------
+// The number of primary items from which a delete asks first (setting 10307, 0 never).
+extern std::uint32_t DeleteConfirmCount;

@@ -1,0 +1,15 @@
+// Recording fakes of what the selection asks of the code above it: the
+// insertion array's ghost copies of symbols and pads, the PCB editor's
+// hole-on-pad test, the wire clean-up, symbol packaging and the console.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace selectionfakes {
+
+extern std::vector<std::string> log;       // "ghost copy <type>", "instance ghost <type>", "wires <n>", ...
+extern std::vector<std::string> console;   // the console lines, formatted
+extern int holeOnPad;                      // what IsHoleOnPad answers
+
+}  // namespace selectionfakes

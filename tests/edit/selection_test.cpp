@@ -1,0 +1,758 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit/engine_seams.h"
+#include "edit/key_command_seams.h"
+#include "edit/selection.h"
+#include "edit/selection_actions.h"
+#include "edit/selection_engine_seams.h"
+#include "edit/selection_services.h"
+#include "edit/undo_history.h"
+#include "edit/window_data.h"
+#include "objects/engine_item_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/selection_seams.h"
+#include "objects/type_codes.h"
+#include "platform/menus.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "store/filing_seams.h"
+#include "store/tower.h"
+#include "tests/edit/engine_fakes.h"
+#include "tests/edit/selection_fakes.h"
+#include "tests/store/tower_test_support.h"
+
+namespace {
+
+constexpr std::int32_t kBase = 200000000;  // well inside the design area
+constexpr std::uint16_t kDatumFixedBit = 0x1000;
+
+HWND gActiveChild = nullptr;
+LRESULT CALLBACK ClientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MDIGETACTIVE) return reinterpret_cast<LRESULT>(gActiveChild);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+struct Segment {
+  std::int32_t x1, y1, x2, y2;
+  bool operator==(const Segment&) const = default;
+};
+
+// An active PCB window over a design, with a frame whose Edit menu carries
+// Undo and Redo, and the helpers that store items and read them back.
+class SelectionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    w = std::make_unique<CurrentWindowData>();
+    w->editorKind = kEditorPcb;
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    w->design = design;
+    w->UndoStep = 0;
+    ActiveWindowData = w.get();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "SelectionFrame";
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = ClientProc;
+    wc.lpszClassName = "SelectionClient";
+    RegisterClassA(&wc);
+    HMENU bar = CreateMenu();
+    HMENU edit = CreatePopupMenu();
+    AppendMenuA(edit, MF_STRING, 2271, "Undo\tBACKSPACE");
+    AppendMenuA(edit, MF_STRING, 2273, "Redo\tShift+BACKSPACE");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
+    FrameWindow = CreateWindowExA(0, "SelectionFrame", "Frame", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, bar,
+                                  nullptr, nullptr);
+    MDIClientWindow =
+        CreateWindowExA(0, "SelectionClient", "", WS_CHILD, 0, 0, 10, 10, FrameWindow, nullptr, nullptr, nullptr);
+    gActiveChild = MDIClientWindow;
+    view = CreateWindowExA(0, "SelectionFrame", "", WS_CHILD, 0, 0, 100, 100, FrameWindow, nullptr, nullptr, nullptr);
+    w->Window = view;
+    enginefakes::calls.clear();
+    pl3::ClearResponderRecords();
+  }
+  void TearDown() override {
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+    std::free(w->OriginalBlockOrigin);
+    w->OriginalBlockOrigin = nullptr;
+    for (Tower*& t : owned) ReleaseTower(&t);
+    DestroyWindow(FrameWindow);
+    FrameWindow = MDIClientWindow = gActiveChild = nullptr;
+    ActiveWindowData = nullptr;
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+  Tower* Own(Tower* t) {
+    owned.push_back(t);
+    return t;
+  }
+  Tower* StoreTrack(Segment s, std::uint8_t layer = 1, std::uint16_t code = Type_Track) {
+    LinePayload line{};
+    line.head.layer = layer;
+    line.head.transform = pl3::kIdentityTransform;
+    line.x1 = s.x1;
+    line.y1 = s.y1;
+    line.x2 = s.x2;
+    line.y2 = s.y2;
+    return Own(InsertEntity(design, sizeof line, code, &line));
+  }
+  Tower* StoreVia(std::int32_t x, std::int32_t y) {
+    HolePayload hole{};
+    hole.hole.head.transform = pl3::kIdentityTransform;
+    hole.hole.flags = kHoleIsVia;
+    hole.hole.size1 = 1000;
+    hole.hole.centreX = x;
+    hole.hole.centreY = y;
+    std::memset(hole.carried, 0x5A, sizeof hole.carried);
+    return Own(InsertEntity(design, sizeof hole, Type_Hole, &hole));
+  }
+  Tower* StoreDatum(const char* name, std::int32_t x, std::int32_t y) {
+    std::vector<std::uint8_t> bytes(DatumStoredSize(static_cast<std::uint32_t>(std::strlen(name))));
+    auto* d = reinterpret_cast<DatumPayload*>(bytes.data());
+    d->head.transform = pl3::kIdentityTransform;
+    d->x = x;
+    d->y = y;
+    std::memcpy(d->name, name, std::strlen(name) + 1);
+    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Datum, bytes.data()));
+  }
+  SelectionInfo* Select(const Tower* item, std::uint16_t part = kGrabWhole, pl3::Point at = {kBase, kBase}) {
+    SelectionInfo* s = AddGraphicToSelection(&w->SelectionList, item, part, &pl3::kIdentityTransform, at.x, at.y);
+    if (s) s->flags |= kSelectionPrimary;
+    return s;
+  }
+  // A symbol instance whose Designator holds the text as stored.
+  Tower* StoreSymbol(const char* designator) {
+    Tower* symbol = Own(InsertEmptyEntity(design, Type_SymbolInstance));
+    Tower* group = InsertEmptyEntity(symbol, Type_Designator);
+    Tower* text =
+        InsertEntity(group, static_cast<std::uint32_t>(std::strlen(designator) + 1), Type_DesignatorString, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&group);
+    return symbol;
+  }
+  // Replaces the designator of a symbol (its working copy) by the text.
+  void Redesignate(const Tower* symbol, const char* designator) {
+    Tower* group = OpenChildTower(symbol, Type_Designator);
+    ASSERT_NE(group, nullptr);
+    DeleteChildEntities(group, Type_DesignatorString);
+    Tower* text =
+        InsertEntity(group, static_cast<std::uint32_t>(std::strlen(designator) + 1), Type_DesignatorString, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&group);
+  }
+  // Adds an Imported Designator holding the text under the parent.
+  void AddImported(const Tower* parent, std::uint16_t code, const char* designator) {
+    Tower* holder = InsertEmptyEntity(parent, code);
+    Tower* text = InsertEntity(holder, static_cast<std::uint32_t>(std::strlen(designator) + 1),
+                               Type_ImportedDesignator, designator);
+    ReleaseTower(&text);
+    ReleaseTower(&holder);
+  }
+  // Every Imported Designator text under the tower, depth first.
+  void ImportedTexts(const Tower* parent, std::vector<std::string>* out) {
+    Tower* all = GetAllChildrenTower(parent);
+    while (all && FindNextEntity(all)) {
+      if (TowerEntity(all)->typeCode == Type_ImportedDesignator) out->emplace_back(reinterpret_cast<const char*>(TowerPayload(all)));
+      else ImportedTexts(all, out);
+    }
+    ReleaseTower(&all);
+  }
+  std::vector<std::string> ImportedTexts() {
+    std::vector<std::string> out;
+    ImportedTexts(design, &out);
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  SelectionInfo* SelectSymbol(const Tower* symbol) {
+    SelectionInfo* s = AddSymbolToSelection(&w->SelectionList, symbol, kGrabWhole, &pl3::kIdentityTransform, kBase, kBase);
+    if (s) s->flags |= kSelectionPrimary;
+    return s;
+  }
+
+  // Every item of a code directly under the design, newest first.
+  std::vector<Entity*> Items(std::uint16_t code) {
+    std::vector<Entity*> found;
+    for (NodeRef g = TowerEntity(design)->firstChild; g; g = NodeAt<TypeGroup>(g)->next) {
+      if (NodeAt<TypeGroup>(g)->typeCode != code) continue;
+      for (NodeRef e = NodeAt<TypeGroup>(g)->firstChild; e; e = NodeAt<Entity>(e)->next)
+        found.push_back(NodeAt<Entity>(e));
+    }
+    return found;
+  }
+  std::vector<Segment> Tracks(std::uint16_t code = Type_Track) {
+    std::vector<Segment> out;
+    for (Entity* e : Items(code)) {
+      const auto* l = reinterpret_cast<const LinePayload*>(EntityPayload(e));
+      out.push_back({l->x1, l->y1, l->x2, l->y2});
+    }
+    return out;
+  }
+  // The payload bytes of every item of a code, newest first.
+  std::vector<std::string> Payloads(std::uint16_t code, std::uint32_t bytes) {
+    std::vector<std::string> out;
+    for (Entity* e : Items(code)) out.emplace_back(reinterpret_cast<const char*>(EntityPayload(e)), bytes);
+    return out;
+  }
+  // The message boxes shown, but those of the size look-ups: the fixture's
+  // window has no size table, so a datum's font size cannot be resolved.
+  std::vector<std::string> Boxes() {
+    std::vector<std::string> out;
+    for (const pl3::ResponderRecord& r : pl3::ResponderRecords())
+      if (r.text.rfind("ReturnRealSize", 0) != 0) out.push_back(r.caption + ": " + r.text);
+    return out;
+  }
+  // A move as the mouse road makes it: the block origin from the first
+  // primary record, then the cursor.
+  void MoveTo(pl3::Point cursor) {
+    StartBlockMove(w->SelectionList);
+    MoveSelectionToPoint(view, w->SelectionList, cursor, 0);
+  }
+
+  std::unique_ptr<CurrentWindowData> w;
+  Tower* design = nullptr;
+  HWND view = nullptr;
+  std::vector<Tower*> owned;
+};
+
+// ---- The list ---------------------------------------------------------------
+
+TEST_F(SelectionTest, ATrackGrabbedByOneEndThenTheOtherMovesWholeFromItsMidpoint) {
+  // Odd coordinates: the midpoint is the sum of the unsigned halves.
+  const Segment seg{kBase + 1001, kBase + 3, kBase + 4001, kBase + 7};
+  Tower* track = StoreTrack(seg);
+  SelectionInfo* s = Select(track, kGrabFirstEnd, {seg.x1, seg.y1});
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->grabbedPart, kGrabFirstEnd);
+  SelectionInfo* again = AddGraphicToSelection(&w->SelectionList, track, kGrabSecondEnd, &pl3::kIdentityTransform,
+                                               seg.x2, seg.y2);
+  EXPECT_EQ(again, s) << "a second grab updates the record";
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 1);
+  EXPECT_EQ(s->grabbedPart, kGrabWhole);
+  const std::int32_t midX = (kBase + 1001) / 2 + (kBase + 4001) / 2;
+  const std::int32_t midY = (kBase + 3) / 2 + (kBase + 7) / 2;
+  EXPECT_EQ(s->grabPoint.x, midX);
+  EXPECT_EQ(s->grabPoint.y, midY);
+  EXPECT_EQ(s->currentPoint.x, midX);
+}
+
+TEST_F(SelectionTest, GrabbingTheSameEndAgainKeepsTheEndAndBothEndsStayHeld) {
+  const Segment seg{kBase, kBase, kBase + 4000, kBase};
+  Tower* track = StoreTrack(seg);
+  SelectionInfo* s = Select(track, kGrabFirstEnd, {seg.x1, seg.y1});
+  AddGraphicToSelection(&w->SelectionList, track, kGrabFirstEnd, &pl3::kIdentityTransform, seg.x1, seg.y1);
+  EXPECT_EQ(s->grabbedPart, kGrabFirstEnd);
+  s->grabbedPart = kGrabBothEnds;
+  AddGraphicToSelection(&w->SelectionList, track, kGrabSecondEnd, &pl3::kIdentityTransform, seg.x2, seg.y2);
+  EXPECT_EQ(s->grabbedPart, kGrabBothEnds);
+}
+
+TEST_F(SelectionTest, SelectionTypeIsNoneForSecondariesOnlyAndMixedForATrackAndAnArc) {
+  EXPECT_EQ(GetSelectionType(nullptr), 65535u);
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  SelectionInfo* s = Select(track);
+  s->flags = 0;  // a secondary record
+  EXPECT_EQ(GetSelectionType(w->SelectionList), 65535u);
+  EXPECT_EQ(CountSelections(w->SelectionList, 1), 0);
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 1);
+  s->flags = kSelectionPrimary;
+  EXPECT_EQ(GetSelectionType(w->SelectionList), static_cast<std::uint32_t>(Type_Track));
+  ArcPayload arc{};
+  arc.head.transform = pl3::kIdentityTransform;
+  arc.radius = 1000;
+  arc.centreX = arc.centreY = kBase;
+  Select(Own(InsertEntity(design, sizeof arc, Type_Arc, &arc)));
+  EXPECT_EQ(GetSelectionType(w->SelectionList), 0xFFFFFFFFu);
+}
+
+TEST_F(SelectionTest, RemovingARecordDeletesWhatItStillHoldsAndNothingItReleased) {
+  Tower* kept = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  Tower* gone = StoreTrack({kBase, kBase + 5000, kBase + 1000, kBase + 5000});
+  Select(kept);
+  SelectionInfo* doomed = Select(gone);
+  EXPECT_EQ(Items(Type_Track).size(), 4u) << "two originals and their working copies";
+  RemoveSelectionInfo(&w->SelectionList, doomed);
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 1000, kBase}, {kBase, kBase, kBase + 1000, kBase}}))
+      << "the record took its original and its copy with it";
+  SelectionInfo* s = w->SelectionList;
+  ReleaseTower(&s->original);
+  RemoveSelectionInfo(&w->SelectionList, s);
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 1000, kBase}}));
+  EXPECT_EQ(w->SelectionList, nullptr);
+}
+
+TEST_F(SelectionTest, TheBoxOfTheSelectionUnitesTheChosenCopies) {
+  pl3::Box* empty = GetSelectionBox(nullptr, 1, 0);
+  EXPECT_EQ(empty->xmin, 0x7FFFFFFF);
+  EXPECT_EQ(empty->ymin, 0x7FFFFFFF);
+  EXPECT_EQ(empty->xmax, 0);
+  std::free(empty);
+  Tower* a = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  Tower* b = StoreTrack({kBase + 9000, kBase + 9000, kBase + 9000, kBase + 12000});
+  Select(a);
+  Select(b)->flags = 0;
+  MoveSelectionArray(w->SelectionList, 100000, 0);
+  pl3::Box* copies = GetSelectionBox(w->SelectionList, 1, 0);
+  pl3::Box* originals = GetSelectionBox(w->SelectionList, 0, 0);
+  pl3::Box* primary = GetSelectionBox(w->SelectionList, 1, 1);
+  // Each item's box reaches a little past its ends; the copies lie 100,000 to the right.
+  EXPECT_EQ(copies->xmin, originals->xmin + 100000);
+  EXPECT_EQ(copies->xmax, originals->xmax + 100000);
+  EXPECT_EQ(copies->ymax, originals->ymax);
+  EXPECT_LE(originals->xmin, kBase);
+  EXPECT_GE(originals->ymax, kBase + 12000);
+  EXPECT_EQ(primary->xmin, copies->xmin);
+  EXPECT_LT(primary->xmax, copies->xmax) << "the secondary record is left out";
+  EXPECT_LT(primary->ymax, copies->ymax);
+  std::free(copies);
+  std::free(originals);
+  std::free(primary);
+}
+
+TEST_F(SelectionTest, PadPointsAtOnePlaceMergeWhenTheirLayersTouch) {
+  struct Case {
+    std::vector<PadPoint> added;
+    std::vector<PadPoint> expected;
+  };
+  const std::vector<Case> cases = {
+      {{{5, 5, 1, 1}, {5, 5, 2, 2}}, {{5, 5, 1, 2}}},
+      {{{5, 5, 1, 1}, {5, 5, 3, 3}}, {{5, 5, 1, 1}, {5, 5, 3, 3}}},
+      {{{5, 5, 1, 1}, {5, 5, 4, 4}, {5, 5, 2, 3}}, {{5, 5, 1, 4}}},
+      {{{7, 1, 1, 1}, {5, 9, 1, 1}, {5, 2, 2, 2}}, {{5, 2, 2, 2}, {5, 9, 1, 1}, {7, 1, 1, 1}}},
+  };
+  for (const Case& c : cases) {
+    PadPoint* list = nullptr;
+    std::uint32_t count = 0, room = 0;
+    for (const PadPoint& p : c.added) AddPadPoint(&list, &count, &room, p);
+    ASSERT_EQ(count, c.expected.size());
+    for (std::uint32_t i = 0; i < count; ++i) {
+      EXPECT_EQ(list[i].x, c.expected[i].x);
+      EXPECT_EQ(list[i].y, c.expected[i].y);
+      EXPECT_EQ(list[i].lowLayer, c.expected[i].lowLayer) << "entry " << i;
+      EXPECT_EQ(list[i].highLayer, c.expected[i].highLayer) << "entry " << i;
+    }
+    std::free(list);
+  }
+}
+
+TEST_F(SelectionTest, TracksMeetingAMovedTrackFollowByTheEndThatTouches) {
+  Tower* moved = StoreTrack({kBase, kBase, kBase + 4000, kBase});
+  StoreTrack({kBase + 4000, kBase, kBase + 4000, kBase + 3000});        // meets the second end
+  StoreTrack({kBase + 4000, kBase, kBase + 4000, kBase + 3000}, 2);     // same place, other layer
+  StoreTrack({kBase - 3000, kBase, kBase, kBase});                      // meets the first end
+  Select(moved, kGrabSecondEnd, {kBase + 4000, kBase});
+  CollectAttachedTracks(&w->SelectionList);
+  ASSERT_EQ(CountSelections(w->SelectionList, 0), 2) << "only the track on layer 1 at the moved end";
+  const SelectionInfo* secondary = w->SelectionList->next;
+  EXPECT_FALSE(secondary->flags & kSelectionPrimary);
+  EXPECT_EQ(secondary->grabbedPart, kGrabFirstEnd);
+}
+
+// ---- Moving -------------------------------------------------------------------
+
+TEST_F(SelectionTest, AMoveShiftsTheBlockOriginUnlessTheItemIsEditedInPlace) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  SelectionInfo* s = Select(track);
+  w->BlockOrigin = {kBase, kBase};
+  ASSERT_EQ(MoveSelectionArray(w->SelectionList, 2000, 3000), 1);
+  EXPECT_EQ(w->BlockOrigin.x, kBase + 2000);
+  EXPECT_EQ(w->BlockOrigin.y, kBase + 3000);
+  s->grabbedPart = kGrabInPlace;
+  MoveSelectionArray(w->SelectionList, 2000, 3000);
+  EXPECT_EQ(w->BlockOrigin.x, kBase + 2000) << "part 3 keeps the block origin";
+  const auto* copy = reinterpret_cast<const LinePayload*>(TowerPayload(s->workingCopy));
+  EXPECT_EQ(copy->x1, kBase + 2000) << "part 3 moves neither end of a track";
+  const auto* original = reinterpret_cast<const LinePayload*>(TowerPayload(s->original));
+  EXPECT_EQ(original->x1, kBase) << "the original never moves";
+}
+
+TEST_F(SelectionTest, AMoveByOneEndLeavesTheOtherEndAndAFixedDatumStays) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  Tower* fixed = StoreDatum("D1", kBase, kBase);
+  TowerEntity(fixed)->flags |= kDatumFixedBit;
+  Tower* loose = StoreDatum("D2", kBase, kBase);
+  SelectionInfo* t = Select(track, kGrabSecondEnd);
+  SelectionInfo* f = Select(fixed);
+  SelectionInfo* l = Select(loose);
+  MoveSelectionArray(w->SelectionList, 5000, 0);
+  const auto* line = reinterpret_cast<const LinePayload*>(TowerPayload(t->workingCopy));
+  EXPECT_EQ(line->x1, kBase);
+  EXPECT_EQ(line->x2, kBase + 6000);
+  EXPECT_EQ(reinterpret_cast<const DatumPayload*>(TowerPayload(f->workingCopy))->x, kBase);
+  EXPECT_EQ(reinterpret_cast<const DatumPayload*>(TowerPayload(l->workingCopy))->x, kBase + 5000);
+}
+
+TEST_F(SelectionTest, MovingToThePointSnapsAndIgnoresAZeroStep) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  Select(track);
+  StartBlockMove(w->SelectionList);
+  ASSERT_NE(w->OriginalBlockOrigin, nullptr);
+  EXPECT_EQ(MoveSelectionToPoint(view, w->SelectionList, {kBase + 400, kBase + 200}, 0), 0)
+      << "the snapped point is the block origin";
+  EXPECT_EQ(MoveSelectionToPoint(view, w->SelectionList, {kBase + 2400, kBase + 200}, 0), 1);
+  EXPECT_EQ(w->BlockOrigin.x, kBase + 2000);
+  w->ViewFlags |= 0x2000;  // raw points
+  EXPECT_EQ(MoveSelectionToPoint(view, w->SelectionList, {kBase + 2400, kBase + 200}, 0), 1);
+  EXPECT_EQ(w->BlockOrigin.x, kBase + 2400);
+  EXPECT_EQ(w->BlockOrigin.y, kBase + 200);
+}
+
+TEST_F(SelectionTest, AnUnknownTypeStopsTheMoveWithItsMessage) {
+  Tower* odd = Own(InsertEntity(design, 16, Type_Net, "0123456789abcde"));
+  SelectionInfo* s = NewSelectionInfo(&w->SelectionList);
+  s->flags = kSelectionPrimary;
+  s->workingCopy = DuplicateTower(odd);
+  EXPECT_EQ(MoveSelectionArray(w->SelectionList, 10, 10), 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"MoveSelectionArray: Internal Error - Unknown type in selection array"}));
+  ReleaseTower(&s->workingCopy);
+}
+
+// ---- The bend of a committed segment -------------------------------------------
+
+TEST_F(SelectionTest, KeepWireOrthogonalBendsByModeAndDirection) {
+  struct Case {
+    std::uint8_t mode;
+    std::uint32_t bits;
+    pl3::Point to;
+    int bends;
+    pl3::Point bend;
+  };
+  const pl3::Point from{1000, 1000};
+  const std::vector<Case> cases = {
+      {0, 0, {5000, 3000}, 0, {}},
+      {1, 0, {5000, 3000}, 1, {5000, 1000}},     // horizontal first
+      {1, 1, {5000, 3000}, 1, {1000, 3000}},     // vertical first
+      {1, 0, {5000, 1000}, 0, {}},               // already straight
+      {2, 0, {5000, 3000}, 1, {3000, 1000}},     // straight then diagonal, |dx| > |dy|
+      {2, 0, {2000, 5000}, 1, {1000, 4000}},     // |dx| <= |dy|: vertical first
+      {2, 2, {5000, 3000}, 1, {3000, 3000}},     // diagonal first
+      {2, 2, {2000, 5000}, 1, {2000, 2000}},
+      {2, 0, {3000, 3000}, 0, {}},               // a pure diagonal stays one segment
+      {2, 2, {-1000, 1000}, 0, {}},              // dy = 0: the diagonal leg is (0, 0)
+      {2, 0, {1000, -3000}, 0, {}},              // dx = 0: the straight leg is the whole segment
+      {2, 2, {1000, 4000}, 0, {}},               // dx = 0: a zero diagonal is no bend
+      {2, 0, {-3000, -2000}, 1, {0, 1000}},      // negative steps keep their signs
+      {2, 2, {-3000, -2000}, 1, {-2000, -2000}},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    pl3::Point bend{-7, -7};
+    const int bends = KeepWireOrthogonal(from, c.to, c.mode, c.bits, &bend);
+    EXPECT_EQ(bends, c.bends) << "case " << i;
+    if (c.bends) {
+      EXPECT_EQ(bend.x, c.bend.x) << "case " << i;
+      EXPECT_EQ(bend.y, c.bend.y) << "case " << i;
+    }
+  }
+}
+
+// ---- Accept, cancel, revert ---------------------------------------------------------
+
+TEST_F(SelectionTest, AcceptOutsideTheDesignAreaIsRefusedWithoutAWord) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  Select(track);
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 1);
+  // The working box: its left edge onto 182,880,000, then one unit past it.
+  pl3::Box* box = GetSelectionBox(w->SelectionList, 1, 0);
+  MoveSelectionArray(w->SelectionList, 182880000 - box->xmin, 0);
+  std::free(box);
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 1) << "182,880,000 itself is inside";
+  MoveSelectionArray(w->SelectionList, -1, 0);
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
+  MoveSelectionArray(w->SelectionList, 1, 1828800000);
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 0) << "below 50 inches";
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
+TEST_F(SelectionTest, AcceptRefusesPolygonsThatCrossOrHaveTooFewPoints) {
+  auto storePolygon = [&](std::vector<pl3::Point> points) {
+    std::vector<std::uint8_t> bytes(PolygonStoredSize(static_cast<std::uint32_t>(points.size())));
+    auto* head = reinterpret_cast<PolygonHead*>(bytes.data());
+    head->head.transform = pl3::kIdentityTransform;
+    head->count = static_cast<std::uint8_t>(points.size());
+    head->extra[0] = head->extra[1] = points[0];
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      pl3::PolygonPoints(head)[i] = points[i];
+      head->extra[0] = {std::min(head->extra[0].x, points[i].x), std::min(head->extra[0].y, points[i].y)};
+      head->extra[1] = {std::max(head->extra[1].x, points[i].x), std::max(head->extra[1].y, points[i].y)};
+    }
+    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Polygon, bytes.data()));
+  };
+  const std::int32_t b = kBase;
+  Select(storePolygon({{b, b}, {b + 4000, b + 4000}, {b + 4000, b}, {b, b + 4000}}));
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                         "Accept Selection: You cannot enter a polygon that contains intersections"}));
+  ClearSelectionArray(view);
+  pl3::ClearResponderRecords();
+  Select(storePolygon({{b, b}, {b + 4000, b}}));
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Error: You cannot enter a polygon with fewer than three points"}));
+  ClearSelectionArray(view);
+  Select(storePolygon({{b, b}, {b + 4000, b}, {b + 4000, b + 4000}, {b, b + 4000}}));
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 1);
+}
+
+TEST_F(SelectionTest, CancelAfterAMovePutsEverythingBackAndRebuildsTheMenus) {
+  const Segment a{kBase, kBase, kBase + 1000, kBase};
+  const Segment b{kBase, kBase + 2000, kBase + 1000, kBase + 2000};
+  StoreTrack(a);
+  StoreTrack(b);
+  StoreVia(kBase + 5000, kBase + 5000);
+  const std::vector<std::string> before = Payloads(Type_Track, sizeof(LinePayload));
+  const std::vector<std::string> viaBefore = Payloads(Type_Hole, sizeof(HolePayload));
+  Select(owned[0]);
+  Select(owned[1], kGrabFirstEnd);
+  Select(owned[2]);
+  MoveTo({kBase + 7000, kBase + 3000});
+  CancelSelectionArray(view);
+  EXPECT_EQ(w->SelectionList, nullptr);
+  EXPECT_EQ(w->OriginalBlockOrigin, nullptr);
+  EXPECT_EQ(Payloads(Type_Track, sizeof(LinePayload)), before);
+  EXPECT_EQ(Payloads(Type_Hole, sizeof(HolePayload)), viaBefore);
+  for (Entity* e : Items(Type_Track)) EXPECT_EQ(e->flags & (kEntitySelected | kEntityWorkingCopy), 0);
+  EXPECT_EQ(enginefakes::CallsStartingWith("menus"), (std::vector<std::string>{"menus 0"}));
+  EXPECT_EQ(enginefakes::CallsStartingWith("redraw box").size(), 1u);
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
+TEST_F(SelectionTest, AcceptUndoAndRedoOfAMovedTrackAndVia) {
+  StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  StoreVia(kBase + 5000, kBase + 5000);
+  StoreTrack({kBase, kBase + 9000, kBase + 1000, kBase + 9000});  // not selected
+  const std::vector<std::string> before = Payloads(Type_Track, sizeof(LinePayload));
+  const std::vector<std::string> viaBefore = Payloads(Type_Hole, sizeof(HolePayload));
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  Select(owned[1]);
+  MoveTo({kBase + 3000, kBase + 2000});
+  ASSERT_EQ(ValidateSelectionForAction(5, 0), 1);
+  AcceptSelectionArray(view);
+  EXPECT_EQ(w->SelectionList, nullptr);
+  EXPECT_EQ(w->OriginalBlockOrigin, nullptr);
+  const std::vector<Segment> moved = Tracks();
+  ASSERT_EQ(moved.size(), 2u);
+  EXPECT_NE(std::find(moved.begin(), moved.end(), Segment{kBase + 3000, kBase + 2000, kBase + 4000, kBase + 2000}),
+            moved.end());
+  ASSERT_EQ(Items(Type_Hole).size(), 1u);
+  EXPECT_EQ(reinterpret_cast<const HolePayload*>(EntityPayload(Items(Type_Hole)[0]))->hole.centreX, kBase + 8000);
+  for (Entity* e : Items(Type_Track)) EXPECT_EQ(e->flags & (kEntitySelected | kEntityWorkingCopy | 0x40), 0);
+  const std::vector<std::string> after = Payloads(Type_Track, sizeof(LinePayload));
+
+  UndoLastStep();
+  std::vector<std::string> undone = Payloads(Type_Track, sizeof(LinePayload));
+  std::sort(undone.begin(), undone.end());
+  std::vector<std::string> sortedBefore = before;
+  std::sort(sortedBefore.begin(), sortedBefore.end());
+  EXPECT_EQ(undone, sortedBefore) << "Undo gives back the same items with the same payloads";
+  EXPECT_EQ(Payloads(Type_Hole, sizeof(HolePayload)), viaBefore);
+
+  RedoNextStep();
+  std::vector<std::string> redone = Payloads(Type_Track, sizeof(LinePayload));
+  std::sort(redone.begin(), redone.end());
+  std::vector<std::string> sortedAfter = after;
+  std::sort(sortedAfter.begin(), sortedAfter.end());
+  EXPECT_EQ(redone, sortedAfter);
+}
+
+TEST_F(SelectionTest, AMovedTrackWithAngleAssistIsSplitAtItsBendInOneStep) {
+  StoreTrack({kBase, kBase, kBase + 4000, kBase});
+  w->SelectionAngleAssist = 1;
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0], kGrabSecondEnd, {kBase + 4000, kBase});
+  MoveTo({kBase + 4000, kBase + 3000});
+  AcceptSelectionArray(view);
+  std::vector<Segment> legs = Tracks();
+  std::sort(legs.begin(), legs.end(), [](const Segment& a, const Segment& b) { return a.x1 + a.y1 < b.x1 + b.y1; });
+  EXPECT_EQ(legs, (std::vector<Segment>{{kBase, kBase, kBase + 4000, kBase},
+                                        {kBase + 4000, kBase, kBase + 4000, kBase + 3000}}));
+  UndoLastStep();
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 4000, kBase}}));
+}
+
+TEST_F(SelectionTest, AViaDroppedOnAPadGoesAndUndoBringsItBack) {
+  StoreVia(kBase, kBase);
+  const std::vector<std::string> before = Payloads(Type_Hole, sizeof(HolePayload));
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  MoveTo({kBase + 3000, kBase});
+  selectionfakes::holeOnPad = 1;
+  AcceptSelectionArray(view);
+  EXPECT_TRUE(Items(Type_Hole).empty());
+  UndoLastStep();
+  EXPECT_EQ(Payloads(Type_Hole, sizeof(HolePayload)), before);
+}
+
+TEST_F(SelectionTest, RevertCarriesTheWordAt76OnlyWhereBothPayloadsHoldIt) {
+  StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  StoreVia(kBase, kBase);
+  SelectionInfo* track = Select(owned[0]);
+  SelectionInfo* via = Select(owned[1]);
+  w->BlockOrigin = {kBase, kBase};
+  StartBlockMove(w->SelectionList);
+  MoveSelectionArray(w->SelectionList, 5000, 5000);
+  std::memset(TowerPayload(via->workingCopy) + 76, 0, 4);
+  // What lies past a track's 68 bytes must stay as it is.
+  std::memset(TowerPayload(track->workingCopy) + 68, 0x33, 12);
+  std::memset(TowerPayload(track->original) + 68, 0x44, 12);
+  ASSERT_EQ(RevertSelectionArray(w->SelectionList), 1);
+  EXPECT_EQ(w->BlockOrigin.x, w->OriginalBlockOrigin->x);
+  EXPECT_EQ(reinterpret_cast<const LinePayload*>(TowerPayload(track->workingCopy))->x1, kBase);
+  EXPECT_EQ(TowerPayload(via->workingCopy)[76], 0x5A) << "the via's word came back from its original";
+  EXPECT_EQ(TowerPayload(track->workingCopy)[76], 0x33) << "nothing is read or written past a track";
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
+// ---- Delete and copy ----------------------------------------------------------------
+
+TEST_F(SelectionTest, AnOlderEntryNamingAnItemDeletedWithoutUndoIsNeverAppliedToItsSuccessor) {
+  w->UndoStep = NewUndoStepNumber();
+  Tower* placed = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  RecordUndoInsert(NodeRefOf(TowerEntity(placed)), w->UndoStep);
+  CloseUndoStep(*w, "Insert Track");
+  // A delete that writes no undo entry of its own, as the info-box road does.
+  SelectionInfo* s = Select(placed);
+  pl3::Box* box = ApplySelectionInfo(s, kApplyDelete);
+  std::free(box);
+  RemoveSelectionInfo(&w->SelectionList, s);
+  // A new track, which may take the freed place.
+  StoreTrack({kBase + 7000, kBase, kBase + 9000, kBase});
+  UndoLastStep();
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase + 7000, kBase, kBase + 9000, kBase}}))
+      << "the stale entry is skipped";
+}
+
+TEST_F(SelectionTest, DeleteAsksFromTheThresholdOn) {
+  struct Case {
+    std::uint32_t threshold;
+    bool asks;
+  };
+  for (const Case c : {Case{3, true}, Case{4, false}, Case{0, false}}) {
+    for (int i = 0; i < 3; ++i) Select(StoreTrack({kBase, kBase + 1000 * i, kBase + 500, kBase + 1000 * i}));
+    DeleteConfirmCount = c.threshold;
+    pl3::ClearResponderRecords();
+    pl3::PushButtonAnswer(IDNO);
+    const int deleted = DeleteSelectionArray(view, 1);
+    EXPECT_EQ(deleted, c.asks ? 0 : 1) << "threshold " << c.threshold;
+    if (c.asks) {
+      EXPECT_EQ(Boxes(), (std::vector<std::string>{"Delete Selection: Are you sure you wish to delete this selection?"}));
+      EXPECT_EQ(CountSelections(w->SelectionList, 1), 3) << "a declined delete leaves the selection";
+      ClearSelectionArray(view);
+    } else {
+      EXPECT_TRUE(Items(Type_Track).empty());
+    }
+    pl3::ClearResponderRecords();
+  }
+}
+
+TEST_F(SelectionTest, TheMasterDatumSurvivesADeleteWithItsMessageAndUndoRestoresTheRest) {
+  StoreDatum("master", kBase, kBase);
+  StoreDatum("D7", kBase, kBase);
+  StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  const std::vector<std::string> tracksBefore = Payloads(Type_Track, sizeof(LinePayload));
+  w->UndoStep = NewUndoStepNumber();
+  for (Tower* t : owned) Select(t);
+  ASSERT_EQ(DeleteSelectionArray(view, 0), 1);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Pelmora3: You cannot delete the master datum"}));
+  ASSERT_EQ(Items(Type_Datum).size(), 1u);
+  EXPECT_STREQ(reinterpret_cast<const DatumPayload*>(EntityPayload(Items(Type_Datum)[0]))->name, "master");
+  EXPECT_EQ(Items(Type_Datum)[0]->flags & kEntitySelected, 0);
+  EXPECT_TRUE(Items(Type_Track).empty());
+  EXPECT_EQ(w->SelectionList, nullptr);
+  UndoLastStep();
+  EXPECT_EQ(Items(Type_Datum).size(), 2u);
+  EXPECT_EQ(Payloads(Type_Track, sizeof(LinePayload)), tracksBefore);
+}
+
+TEST_F(SelectionTest, CopySelectionThenAcceptAddsTheCopiesInOneStep) {
+  StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  StoreVia(kBase + 5000, kBase);
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  Select(owned[1]);
+  CopySelectionInPlace(view);
+  for (const SelectionInfo* s = w->SelectionList; s; s = s->next) {
+    EXPECT_EQ(s->original, nullptr);
+    EXPECT_EQ(s->grabbedPart, kGrabWhole);
+  }
+  MoveTo({kBase + 1000, kBase + 7000});
+  AcceptSelectionArray(view);
+  EXPECT_EQ(Tracks().size(), 2u);
+  EXPECT_EQ(Items(Type_Hole).size(), 2u);
+  EXPECT_NE(std::find(Tracks().begin(), Tracks().end(), Segment{kBase, kBase, kBase + 1000, kBase}), Tracks().end());
+  UndoLastStep();
+  EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 1000, kBase}}));
+  EXPECT_EQ(Items(Type_Hole).size(), 1u) << "one Undo takes both copies";
+}
+
+TEST_F(SelectionTest, CopySelectionRefusesDatums) {
+  StoreDatum("D1", kBase, kBase);
+  Select(owned[0]);
+  CopySelectionInPlace(view);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Copy Selection: Can't copy datums."}));
+  EXPECT_NE(w->SelectionList->original, nullptr) << "the selection is left as it was";
+}
+
+// ---- Symbols --------------------------------------------------------------------
+
+TEST_F(SelectionTest, ASelectedSymbolGhostsThroughItsInstanceCopies) {
+  Tower* symbol = StoreSymbol("U1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->flags & kSelectionHasInstanceInfo);
+  EXPECT_EQ(selectionfakes::log, (std::vector<std::string>{"ghost copy 106", "ghost copy 106"}))
+      << "one from the working copy, one from the original";
+  w->BlockOrigin = {kBase + 5, kBase + 7};
+  HDC dc = GetDC(view);
+  GhostSelectionArray(dc, w->SelectionList);
+  ReleaseDC(view, dc);
+  EXPECT_EQ(selectionfakes::log.back(), "instance ghost 106 at " + std::to_string(kBase + 5) + "," + std::to_string(kBase + 7));
+}
+
+TEST_F(SelectionTest, ADesignatorChangedOnlyInCaseIsNoRename) {
+  Tower* symbol = StoreSymbol("r1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  Redesignate(s->workingCopy, "R1");
+  StartBlockMove(w->SelectionList);
+  AcceptSelectionArray(view);
+  EXPECT_TRUE(selectionfakes::console.empty());
+  EXPECT_EQ(Items(Type_SymbolInstance).size(), 1u);
+}
+
+TEST_F(SelectionTest, ARenamedDesignatorIsWrittenToTheConsoleAndRenamedInTheNetlist) {
+  Tower* netlist = Own(InsertEmptyEntity(design, Type_NetHierGroup));
+  AddImported(netlist, Type_ImportedSymbol, "R1");
+  AddImported(netlist, Type_ImportedSymbol, "C3");
+  Tower* net = Own(InsertEmptyEntity(design, Type_Net));
+  Tower* hier = InsertEmptyEntity(net, Type_SubNetHier);
+  AddImported(hier, Type_ImportedNetNodeHier, "r1");
+  ReleaseTower(&hier);
+  Tower* symbol = StoreSymbol("R1");
+  SelectionInfo* s = SelectSymbol(symbol);
+  Redesignate(s->workingCopy, "R2");
+  StartBlockMove(w->SelectionList);
+  AcceptSelectionArray(view);
+  EXPECT_EQ(selectionfakes::console, (std::vector<std::string>{"\"R1\" has been renamed to \"R2\"."}));
+  EXPECT_EQ(ImportedTexts(), (std::vector<std::string>{"C3", "R2", "R2"}));
+}
+
+TEST_F(SelectionTest, ACopiedSymbolNewToTheNetlistIsAddedOnce) {
+  Tower* netlist = Own(InsertEmptyEntity(design, Type_NetHierGroup));
+  AddImported(netlist, Type_ImportedSymbol, "U1");
+  for (const char* designator : {"U9", "u1"}) {
+    SelectSymbol(StoreSymbol(designator));
+    DeleteSelectionOriginals();
+    StartBlockMove(w->SelectionList);
+    AcceptSelectionArray(view);
+  }
+  EXPECT_EQ(selectionfakes::console, (std::vector<std::string>{"\"U9\" has been added to the diagram."}));
+  EXPECT_EQ(ImportedTexts(), (std::vector<std::string>{"U1", "U9"})) << "u1 was known already";
+}
+
+}  // namespace
