@@ -15,6 +15,7 @@
 #include "app/start_values.h"
 #include "draw/grid_files.h"
 #include "draw/walk_actions.h"
+#include "edit/insertion_array.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/layer_colours.h"
@@ -84,12 +85,14 @@ void InitialiseApplication() {
   ProgramTower = NewTopLevelEntity(kProgramTowerCode);
   FontRecordsTower = NewTopLevelEntity(kFontListCode);
   LoadBuiltInFonts(FontRecordsTower);
+  GetTemporaryCopyRoot();
   // The kernel resolves indexed sizes through the active window's size table.
   pl3::SetRealSizeResolver(&ReturnRealSize);
   // The walks into symbol definitions and pad stacks.
   RegisterSymbolWalkHandlers();
   RegisterItemHelperWalkHandlers();
   RegisterDrawWalkHandlers();
+  RegisterInsertionWalkHandlers();
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
   // 4.
@@ -154,6 +157,7 @@ void LoadDefaultFiles() {
 void FreeApplicationGlobals() {
   DeleteTopLevelEntity(&ProgramTower);
   DeleteTopLevelEntity(&FontRecordsTower);
+  DeleteTemporaryCopyRoot();
   // The store goes after its towers: nothing may touch it afterwards.
   ReleaseTowerStore();
   FreeGridList();

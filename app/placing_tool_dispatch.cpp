@@ -8,6 +8,8 @@
 #include "edit/drawn_items.h"
 #include "edit/engine_seams.h"
 #include "edit/insertion.h"
+#include "edit/insertion_array.h"
+#include "edit/symbol_insertion.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
@@ -33,6 +35,9 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
     case GhostKind::Datum:
       if (button) MoveDatumGhost(dc, pending, button->Cursor);
       return;
+    case GhostKind::InsertionArray:
+      if (button) MoveInsertionGhost(dc, button->Cursor);
+      return;
     default:
       if (!UpdateDrawnItemGhost(kind, dc, button, pendingSlot)) PendingUpdateModeGhost(kind, dc, button, pendingSlot);
       return;
@@ -46,7 +51,8 @@ void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, Entity
     MeasureAcceptStep(window, pendingSlot ? *pendingSlot : nullptr);
   } else if (mode == kModePlacingDatum) {
     InsertDatum(pendingSlot);
-  } else if (!CommitDrawnItem(mode, window, button, pendingSlot)) {
+  } else if (!CommitInsertionMode(window, mode, button ? button->Cursor : pl3::Point{}) &&
+             !CommitDrawnItem(mode, window, button, pendingSlot)) {
     PendingCommitModeItem(mode, window, button, pendingSlot);
   }
 }

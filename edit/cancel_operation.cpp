@@ -20,6 +20,7 @@
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "objects/walker.h"
+#include "objects/window_state.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
@@ -128,15 +129,18 @@ void CancelCurrentOperation(HWND window, void* block) {
       if (const Entity* e = TowerEntity(w.Selection); e && e->typeCode == Type_SymbolDefinition)
         RemoveMovingPoints(w.Selection);
       ClearSelection();
+      FreeInsertionArray(w);
       RedrawView(window);
       break;
     case Mode_EditSymbol:
       ClearSelection();
+      FreeInsertionArray(w);
       RedrawView(window);
       break;
     case Mode_AddNewShape:
     case Mode_PlaceShape:
       EndShapePlacement(window);
+      FreeInsertionArray(w);
       SetSelectionAndOptionsMenus(0);
       break;
     case Mode_NamePad:

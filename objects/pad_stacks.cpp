@@ -30,7 +30,6 @@ const bool g_registered = pl3::RegisterGlobalReset(&ResetPadStackGlobals);
 
 constexpr std::uint32_t kLayerInfoSize = 44;
 constexpr std::uint32_t kPadInfoSize = 36;
-constexpr std::uint8_t kModeInPadStack = 0x04;
 constexpr std::uint8_t kModeInPadLayer = 0x08;
 constexpr std::uint8_t kFirstInnerLayer = 2;
 constexpr std::uint8_t kLastInnerLayer = 31;

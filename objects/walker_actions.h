@@ -22,3 +22,5 @@ std::int32_t ProcessFoundShapeInfo(void* dc, const Tower* shape, const pl3::Tran
 
 // The walker's mode byte: while non-zero, a shape walk keeps the window's drawing layer.
 extern std::uint8_t WalkModeByte;
+// Its bit set while the walk is inside a pad stack.
+constexpr std::uint8_t kModeInPadStack = 0x04;

@@ -155,6 +155,15 @@ void AttachTowerToWindowData(void* dc, CurrentWindowData& block, Tower* design, 
   block.ClickState = 1;
 }
 
+void FreeInsertionArray(CurrentWindowData& block) {
+  const std::uint32_t count = block.InsertionCount < kInsertionCapacity ? block.InsertionCount : kInsertionCapacity;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::free(block.Insertion[i]);
+    block.Insertion[i] = nullptr;
+  }
+  block.InsertionCount = 0;
+}
+
 void FreeWindowData(CurrentWindowData& block) {
   // The kernel lets go of a surface that is about to go.
   if (pl3::g_raster.clip == &block.SurfaceClip) {
@@ -174,6 +183,8 @@ void FreeWindowData(CurrentWindowData& block) {
   block.PendingPoints = nullptr;
   std::free(block.InsertionVector);
   block.InsertionVector = nullptr;
+  FreeInsertionArray(block);
+  ReleaseTower(&block.RememberedShape);
   delete block.PendingRecord;
   block.PendingRecord = nullptr;
   std::free(block.OriginalBlockOrigin);

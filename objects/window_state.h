@@ -36,6 +36,9 @@ struct BusyScope {
 // design is attached.
 extern std::uint32_t CompletionMaskWords[2];
 
+// Frees every record of the window's insertion array and sets its count to 0.
+void FreeInsertionArray(CurrentWindowData& block);
+
 // Fills a new block: start values, the grid set, the size table of its
 // editor kind, the reset, and the design's empty "don't reload" group.
 // The block's editorKind and design are set by the caller.

@@ -18,3 +18,13 @@ void DeleteTopLevelEntity(Tower** entity);
 // A new top-level scratch entity; whoever makes it deletes it with
 // DeleteTopLevelEntity.
 inline Tower* NewScratchEntity() { return NewTopLevelEntity(kScratchEntityCode); }
+
+// The program's scratch entity under which moving and pasted copies are built
+// as Temporary (211) nodes, and which the program's own clipboard holds its
+// copy under: made at start-up (or at first use), emptied at exit. Null
+// before it is made.
+extern Tower* TemporaryCopyRoot;
+// TemporaryCopyRoot, made first when there is none.
+Tower* GetTemporaryCopyRoot();
+// Deletes the scratch entity with everything under it.
+void DeleteTemporaryCopyRoot();

@@ -1,0 +1,299 @@
+#include "edit/insertion_array.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "draw/ghosts.h"
+#include "edit/edit_modes.h"
+#include "geometry/transform.h"
+#include "objects/placed_item_records.h"
+#include "objects/window_state.h"
+#include "platform/surface.h"
+#include "platform/user.h"
+#include "store/scratch_entity.h"
+#include "tests/draw/display_fixture.h"
+
+namespace {
+
+using displaytest::Track;
+
+constexpr std::int32_t kOriginX = 500000, kOriginY = 600000;
+
+pl3::Transform Shift(std::int32_t tx, std::int32_t ty) {
+  pl3::Transform t = pl3::kIdentityTransform;
+  t.tx = tx;
+  t.ty = ty;
+  return t;
+}
+NodeRef RefOf(const Tower* t) { return NodeRefOf(TowerEntity(t)); }
+struct Origin {
+  std::int32_t x, y;
+  std::uint16_t flags, pad;
+};
+
+EntityRecord& Record(const CurrentWindowData& w, std::uint32_t i) {
+  return *static_cast<EntityRecord*>(w.Insertion[i]);
+}
+
+std::vector<const Entity*> Children(const Tower* parent, std::uint16_t code) {
+  std::vector<const Entity*> out;
+  Tower* t = GetChildTower(parent, code);
+  while (t && FindNextEntity(t)) out.push_back(TowerEntity(t));
+  ReleaseTower(&t);
+  return out;
+}
+
+// A PCB window over a design holding a Symbol Definition whose origin is
+// (500,000, 600,000) and whose body is tracks on the top layer.
+class InsertionArray : public displaytest::DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    RegisterInsertionWalkHandlers();
+    definition = Own(InsertEntity(design, 0, Type_SymbolDefinition, nullptr));
+    Add(definition, Type_Origin, Origin{kOriginX, kOriginY, 0, 0});
+    window->TopLayer = Layer_Top;
+    window->BottomLayer = Layer_Bottom;
+    pl3::ClearResponderRecords();
+  }
+  void TearDown() override {
+    FreeInsertionArray(*window);
+    ReleaseTower(&window->Selection);
+    FreeGridInfo(window->Grids);  // made by the first snap
+    window->Grids = nullptr;
+    DisplayTest::TearDown();
+  }
+  void AddTracks(const Tower* parent, int n) {
+    for (int i = 0; i < n; ++i) Add(parent, Type_Track, Track(Layer_Top, 1000 * i, 0, 1000 * i + 500, 0, 0));
+  }
+  Tower* Instance(const pl3::Transform& placement) {
+    Tower* instance = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));
+    const SymbolInstanceInfo info{0, RefOf(definition)};
+    Add(instance, Type_SymbolInstanceInfo, info);
+    Add(instance, Type_Transform, placement);
+    return instance;
+  }
+  // The held item's origin where the placement puts it, relative to the cursor.
+  pl3::Point OriginUnderCursor() const {
+    pl3::Point p = window->InsertionOrigin;
+    pl3::TransformPoint(&window->InsertionTransform, p.x, p.y);
+    return p;
+  }
+  Tower* definition = nullptr;
+};
+
+TEST_F(InsertionArray, APrimitiveFillsItselfUnderTheTransform) {
+  Tower* track = Add(design, Type_Track, Track(Layer_Top, 10, 20, 30, 40, 0));
+  const pl3::Transform t = Shift(7, 9);
+  EXPECT_EQ(FillInsertionArray(track, &t, 1, nullptr), 1u);
+  EntityRecord& r = Record(*window, 0);
+  EXPECT_EQ(r.header.recordType, Type_Track);
+  EXPECT_EQ(r.header.transform.tx, 7);
+  EXPECT_EQ(r.header.transform.ty, 9);
+  EXPECT_EQ(r.as<LinePayload>().x2, 30);
+}
+
+TEST_F(InsertionArray, ADefinitionFillsEveryPrimitiveAndFreeOldDecidesWhetherTheOldRecordsGo) {
+  AddTracks(definition, 3);
+  EXPECT_EQ(FillInsertionArray(definition, &pl3::kIdentityTransform, 1, nullptr), 3u);
+  EXPECT_EQ(FillInsertionArray(definition, &pl3::kIdentityTransform, 0, nullptr), 6u);
+  EXPECT_EQ(FillInsertionArray(definition, &pl3::kIdentityTransform, 1, nullptr), 3u);
+  std::vector<std::int32_t> starts;
+  for (std::uint32_t i = 0; i < 3; ++i) starts.push_back(Record(*window, i).as<LinePayload>().x1);
+  std::sort(starts.begin(), starts.end());
+  EXPECT_EQ(starts, (std::vector<std::int32_t>{0, 1000, 2000}));
+}
+
+TEST_F(InsertionArray, TheGhostStopsAt1024RecordsWhileACopyWithAParentTakesTheWholeItem) {
+  AddTracks(definition, 1030);
+  EXPECT_EQ(FillInsertionArray(definition, &pl3::kIdentityTransform, 1, nullptr), 1024u);
+  for (std::uint32_t i = 0; i < 1024; ++i) ASSERT_NE(window->Insertion[i], nullptr);
+
+  Tower* parent = Own(InsertEmptyEntity(GetTemporaryCopyRoot(), Type_Temporary));
+  const pl3::Transform t = Shift(100, 0);
+  EXPECT_EQ(FillInsertionArray(definition, &t, 0, parent), 1024u);  // the array is left alone
+  const std::vector<const Entity*> copies = Children(parent, Type_Track);
+  ASSERT_EQ(copies.size(), 1030u);
+  std::vector<std::int32_t> starts;
+  for (const Entity* e : copies) starts.push_back(reinterpret_cast<const LinePayload*>(EntityPayload(e))->x1);
+  EXPECT_EQ(*std::min_element(starts.begin(), starts.end()), 100);  // moved by the transform
+  EXPECT_EQ(InsertionGhostingParent, nullptr);
+}
+
+TEST_F(InsertionArray, ALeftoverParentIsReportedAndDeletedAndTheFillGoesOn) {
+  AddTracks(definition, 2);
+  Tower* stale = InsertEmptyEntity(GetTemporaryCopyRoot(), Type_Temporary);
+  AddTracks(stale, 1);
+  InsertionGhostingParent = stale;
+  EXPECT_EQ(FillInsertionArray(definition, &pl3::kIdentityTransform, 1, nullptr), 2u);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Internal Error - InsertionGhostingParent still exists");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "FillInsertionArray");
+  EXPECT_TRUE(Children(GetTemporaryCopyRoot(), Type_Temporary).empty());
+  EXPECT_EQ(InsertionGhostingParent, nullptr);
+}
+
+TEST_F(InsertionArray, AnInstanceFillsFromItsDefinitionAndWhatIsNoInstanceFillsNothing) {
+  AddTracks(definition, 2);
+  Tower* placed = Instance(Shift(0, 0));
+  window->InsertionCount = 0;
+  EXPECT_EQ(FillInsertionArrayFromInstance(placed, &pl3::kIdentityTransform, nullptr), 1);
+  EXPECT_EQ(window->InsertionCount, 2u);
+  EXPECT_EQ(window->WalkParent, nullptr);  // the held instance is put back
+
+  Tower* orphan = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));  // no info
+  EXPECT_EQ(FillInsertionArrayFromInstance(orphan, &pl3::kIdentityTransform, nullptr), 0);
+  Tower* track = Add(design, Type_Track, Track(Layer_Top, 0, 0, 1, 1, 0));
+  EXPECT_EQ(FillInsertionArrayFromInstance(track, &pl3::kIdentityTransform, nullptr), 0);
+  EXPECT_EQ(window->InsertionCount, 2u);
+}
+
+TEST_F(InsertionArray, APlacedSymbolCopiesUnderATemporaryNodeWithItsOriginAtZero) {
+  AddTracks(definition, 1);
+  pl3::Transform placement = pl3::R90;
+  placement.tx = 2000000;
+  placement.ty = 3000000;
+  Tower* placed = Instance(placement);
+  window->BlockOrigin = {50, 60};
+  Tower* copy = Own(CopySymbolToInsertion(placed, {150, 260}));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(TowerEntity(copy)->typeCode, Type_Temporary);
+  // The linear part is the placement's; the translation takes the turned origin to 0.
+  const auto* t = static_cast<const pl3::Transform*>(GetEntityData(copy, Type_Transform));
+  ASSERT_NE(t, nullptr);
+  pl3::Point origin{kOriginX, kOriginY};
+  pl3::TransformPoint(t, origin.x, origin.y);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  EXPECT_EQ(t->a, pl3::R90.a);
+  EXPECT_EQ(t->b, pl3::R90.b);
+  const auto* offset = static_cast<const std::int32_t*>(GetEntityData(copy, Type_Offset));
+  ASSERT_NE(offset, nullptr);
+  EXPECT_EQ(offset[0], 100);
+  EXPECT_EQ(offset[1], 200);
+  const std::vector<const Entity*> tracks = Children(copy, Type_Track);
+  ASSERT_EQ(tracks.size(), 1u);
+  const auto* line = reinterpret_cast<const LinePayload*>(EntityPayload(tracks[0]));
+  pl3::Point end{500, 0};
+  pl3::TransformPoint(t, end.x, end.y);
+  EXPECT_EQ(line->x2, end.x);
+  EXPECT_EQ(line->y2, end.y);
+  EXPECT_EQ(window->InsertionCount, 0u);
+}
+
+TEST_F(InsertionArray, ACopyOfAnItemWithoutTransformIsRefused) {
+  Tower* placed = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));
+  Add(placed, Type_SymbolInstanceInfo, SymbolInstanceInfo{0, RefOf(definition)});
+  EXPECT_EQ(CopySymbolToInsertion(placed, {0, 0}), nullptr);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Error retrieving transform");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "CopySymbolToInsertion");
+}
+
+TEST_F(InsertionArray, PlacingAnItemHoldsItWithItsOriginUnderTheCursor) {
+  AddTracks(definition, 2);
+  window->RoutingLayer = Layer_Bottom;
+  ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
+  EXPECT_EQ(RefOf(window->Selection), RefOf(definition));
+  EXPECT_EQ(window->InsertionCount, 2u);
+  EXPECT_EQ(window->InsertionOrigin.x, kOriginX);
+  EXPECT_EQ(OriginUnderCursor().x, 0);
+  EXPECT_EQ(OriginUnderCursor().y, 0);
+  EXPECT_EQ(window->RoutingLayer, Layer_Top);
+}
+
+TEST_F(InsertionArray, TurningWhilePlacingKeepsTheOriginUnderTheCursor) {
+  ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
+  for (std::uint8_t mode : {Mode_NewSymbol, Mode_EditSymbol, Mode_AddNewShape, Mode_PlaceShape}) {
+    window->EditMode = mode;
+    for (int direction : {1, 1, 0, 1}) {
+      EXPECT_EQ(RotateInsertion(nullptr, nullptr, {0, 0}, direction), 1);
+      EXPECT_EQ(OriginUnderCursor().x, 0) << int(mode);
+      EXPECT_EQ(OriginUnderCursor().y, 0) << int(mode);
+    }
+  }
+  window->EditMode = Mode_NewSymbol;
+  window->InsertionTransform = pl3::kIdentityTransform;
+  RecentreInsertion();
+  RotateInsertion(nullptr, nullptr, {0, 0}, 1);
+  EXPECT_EQ(window->InsertionTransform.a, InsertionRotationSteps[0].a);
+  EXPECT_EQ(window->InsertionTransform.b, InsertionRotationSteps[0].b);
+  const pl3::Transform half = pl3::R180;
+  RotateInsertionBy(nullptr, nullptr, {0, 0}, &half);
+  EXPECT_EQ(OriginUnderCursor().x, 0);
+  EXPECT_EQ(window->InsertionTransform.a, pl3::R270.a);
+}
+
+TEST_F(InsertionArray, TwoFlipsRestoreTheSideAndTheLayer) {
+  ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
+  window->EditMode = Mode_NewSymbol;
+  const pl3::Transform before = window->InsertionTransform;
+  FlipInsertion(nullptr, nullptr);
+  EXPECT_NE(window->ViewFlags & kViewDrawOtherSide, 0u);
+  EXPECT_EQ(window->RoutingLayer, Layer_Bottom);
+  EXPECT_EQ(window->InsertionTransform.a, -before.a);  // mirrored
+  EXPECT_EQ(OriginUnderCursor().x, 0);
+  FlipInsertion(nullptr, nullptr);
+  EXPECT_EQ(window->ViewFlags & kViewDrawOtherSide, 0u);
+  EXPECT_EQ(window->RoutingLayer, Layer_Top);
+  EXPECT_EQ(std::memcmp(&window->InsertionTransform, &before, sizeof before), 0);
+}
+
+TEST_F(InsertionArray, AShapeBeingPlacedDoesNotFlip) {
+  ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
+  window->EditMode = Mode_PlaceShape;
+  const int beeps = pl3::BeepCount();
+  FlipInsertion(nullptr, nullptr);
+  EXPECT_EQ(window->ViewFlags & kViewDrawOtherSide, 0u);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+}
+
+// The ghost of a selected symbol: its copy is built from the placed symbol,
+// and the array drawn at the grab point shows the body turned as placed.
+TEST_F(InsertionArray, ASelectedSymbolsGhostShowsItsBodyTurnedAtTheGrabPoint) {
+  // One track from the origin 40 pixels to the right, at 1,000 world units per pixel.
+  Add(definition, Type_Track, Track(Layer_Top, kOriginX, kOriginY, kOriginX + 40000, kOriginY, 0));
+  pl3::Transform placement = pl3::R90;  // (x, y) to (-y, x): the track then points down
+  placement.tx = 9000000;
+  placement.ty = 9000000;
+  Tower* placed = Instance(placement);
+  Tower* copy = Own(CopySymbolToInsertion(placed, {0, 0}));
+  ASSERT_NE(copy, nullptr);
+  const auto* t = static_cast<const pl3::Transform*>(GetEntityData(copy, Type_Transform));
+  ASSERT_NE(t, nullptr);
+  // The ghost walks the placed symbol's definition under the copy's transform.
+  EXPECT_EQ(FillInsertionArrayFromInstance(placed, t, nullptr), 1);
+  ASSERT_EQ(window->InsertionCount, 1u);
+
+  constexpr int kSize = 120;
+  std::vector<std::uint32_t> pixels(kSize * kSize, 0);
+  std::vector<std::uint32_t> colours(65536, 0);
+  for (std::uint32_t i = 0; i < colours.size(); ++i) colours[i] = i ? 0xFFFFFF : 0;
+  pl3::PixelSurface surface{pixels.data(), kSize, kSize, kSize};
+  HDC dc = pl3::CreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, kSize, kSize});
+  pl3::ViewClip clip{0, 0, kSize - 1, kSize - 1, kSize, kSize};
+  window->ColourTable = colours.data();
+  window->Zoom = 1000;
+  window->ViewOriginX = window->ViewOriginY = 0;
+  window->AngleAssist = 0;
+  UpdateViewGlobals();
+  pl3::g_raster.clip = &clip;
+  const auto lit = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * kSize + x] != 0; };
+  // Grabbed at (60, 20) pixels: the body runs from there 40 pixels down.
+  GhostInsertionArrayOffset(dc, &pl3::kIdentityTransform, 60500, 20500);
+  EXPECT_TRUE(lit(60, 30));
+  EXPECT_TRUE(lit(60, 55));
+  EXPECT_FALSE(lit(80, 20));  // not to the right, as the unturned body would be
+  EXPECT_FALSE(lit(60, 70));
+  GhostInsertionArrayOffset(dc, &pl3::kIdentityTransform, 60500, 20500);
+  EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; }));
+  pl3::g_raster.clip = nullptr;
+  pl3::DeleteSurfaceDC(dc);
+  window->ColourTable = nullptr;
+}
+
+}  // namespace
