@@ -341,6 +341,37 @@ TEST_F(GrabTest, LineGrabsByNearestPoint) {
   ReleaseTower(&dot);
 }
 
+TEST_F(GrabTest, SpiralGrabsTheNearestOfItsFourHandles) {
+  constexpr std::int32_t C = 100000000;
+  SpiralPayload spiral{};
+  spiral.centre = {C, C};
+  spiral.start = {C - 1000000, C};
+  spiral.pitch = 4000000;  // the pitch point lies one pitch beyond the start: C - 5,000,000
+  spiral.end = {C + 20000000, C};
+  Tower* item = InsertEntity(design, sizeof spiral, Type_Spiral, &spiral);
+  struct Case {
+    pl3::Point at;
+    std::uint16_t code;
+  };
+  const Case cases[] = {{{C, C}, kEditSpiralCentre},
+                        {{C - 1000000, C}, kEditSpiralStart},
+                        {{C - 5000000, C}, kEditSpiralPitch},
+                        {{C + 20000000, C}, kEditSpiralEnd}};
+  for (const Case& c : cases) {
+    const GrabBlock g = Grab(item, View(c.at.x, c.at.y + 2000));
+    EXPECT_EQ(g.editCode, c.code) << c.at.x;
+    EXPECT_EQ(g.grabX, c.at.x);
+    EXPECT_EQ(g.grabY, c.at.y);
+    EXPECT_EQ(g.secondWord, 0u);
+  }
+  ReleaseTower(&item);
+  // A spiral too short to hold its pitch has no handle.
+  Tower* shortOne = InsertEntity(design, 60, Type_Spiral, &spiral);
+  GrabBlock g{};
+  EXPECT_EQ(GetSpiralHandle(shortOne, &g), 0);
+  ReleaseTower(&shortOne);
+}
+
 TEST_F(GrabTest, WholeLineMidpointHalvesEachEndAsUnsigned) {
   Tower* line = InsertEntity(design, 68, Type_Track, TrackBytes(-3, 4, 5, 8).data());
   const GrabBlock g = Grab(line, {0, 0}, true);
