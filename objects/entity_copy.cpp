@@ -621,6 +621,27 @@ int GrabSpiral(const std::uint8_t* p, GrabBlock* grab) {
   return 1;
 }
 
+// A centroid marker: asked for its point (a whole-item grab), its position
+// with code 7; otherwise, with the cursor outside the marker's circle (its
+// size in view pixels), the tip of its direction vector, which turns it
+// (code 6); inside, its position, which moves it (code 0).
+int GrabCentroid(const std::uint8_t* p, GrabBlock* grab) {
+  const pl3::Point position{ReadI32(p, 48), ReadI32(p, 52)};
+  if (grab->wholeItem) {
+    SetGrab(grab, position, kEditWholeItemRequest);
+    return 1;
+  }
+  const std::int64_t radius = pl3::ScaleToView(ReadI32(p, 4));
+  if (DistanceSquared(ToView(position), grab->cursorX, grab->cursorY) > radius * radius) {
+    const pl3::Point tip{static_cast<std::int32_t>(static_cast<std::uint32_t>(position.x) + ReadU32(p, 56)),
+                         static_cast<std::int32_t>(static_cast<std::uint32_t>(position.y) + ReadU32(p, 60))};
+    SetGrab(grab, tip, kEditCentroidDirection);
+  } else {
+    SetGrab(grab, position, kEditWhole);
+  }
+  return 1;
+}
+
 }  // namespace
 
 int GetSpiralHandle(const Tower* item, GrabBlock* grab) {
@@ -642,6 +663,7 @@ int GrabEntity(const Tower* item, GrabBlock* grab) {
   if (IsArcKind(code) && stored >= 116) return GrabArc(p, grab);
   if (IsPolygonKind(code) && stored >= 68) return GrabPolygon(p, stored, grab);
   if (code == Type_Spiral && stored >= kSpiralHandleBytes) return GrabSpiral(p, grab);
+  if (code == Type_Centroid && stored >= 64) return GrabCentroid(p, grab);
   switch (code) {
     case Type_Text: return GrabText(item, grab);
     case Type_SymbolPin: return GrabSymbolPin(item, grab);

@@ -53,6 +53,7 @@ constexpr std::uint16_t kEditFirstEnd = 1;
 constexpr std::uint16_t kEditSecondEnd = 2;
 constexpr std::uint16_t kEditRadius = 3;
 constexpr std::uint16_t kEditPolygonPoint = 4;
+constexpr std::uint16_t kEditCentroidDirection = 6;  // a centroid's direction is turned
 constexpr std::uint16_t kEditWholeItemRequest = 7;
 
 // True for the polygon kinds: 4, 8, 9, 41 to 45 and 49.

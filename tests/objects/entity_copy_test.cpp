@@ -372,6 +372,36 @@ TEST_F(GrabTest, SpiralGrabsTheNearestOfItsFourHandles) {
   ReleaseTower(&shortOne);
 }
 
+TEST_F(GrabTest, CentroidMovesInsideItsCircleAndTurnsOutside) {
+  constexpr std::int32_t C = 100000000;
+  CentroidPayload centroid{};
+  centroid.head.sizeIndex = 585216;  // the marker's own size
+  centroid.position = {C, C};
+  centroid.direction = {0, -2 * 585216};
+  Tower* item = InsertEntity(design, sizeof centroid, Type_Centroid, &centroid);
+  const std::int32_t radius = pl3::ScaleToView(585216);
+  struct Case {
+    pl3::Point cursor;
+    bool whole;
+    std::uint16_t code;
+    pl3::Point grab;
+  };
+  const pl3::Point at = View(C, C);
+  const Case cases[] = {
+      {at, false, kEditWhole, {C, C}},
+      {{at.x + radius, at.y}, false, kEditWhole, {C, C}},  // on the circle: still inside
+      {{at.x + radius + 1, at.y}, false, kEditCentroidDirection, {C, C - 2 * 585216}},
+      {{at.x + radius + 1, at.y}, true, kEditWholeItemRequest, {C, C}},
+  };
+  for (const Case& c : cases) {
+    const GrabBlock g = Grab(item, c.cursor, c.whole);
+    EXPECT_EQ(g.editCode, c.code) << c.cursor.x << (c.whole ? " whole" : "");
+    EXPECT_EQ(g.grabX, c.grab.x);
+    EXPECT_EQ(g.grabY, c.grab.y);
+  }
+  ReleaseTower(&item);
+}
+
 TEST_F(GrabTest, WholeLineMidpointHalvesEachEndAsUnsigned) {
   Tower* line = InsertEntity(design, 68, Type_Track, TrackBytes(-3, 4, 5, 8).data());
   const GrabBlock g = Grab(line, {0, 0}, true);
