@@ -6,5 +6,4 @@
 #include "platform/user.h"
 
 std::uint8_t GetNextLayerOfKind(std::uint8_t layer, std::uint32_t) { return layer; }
-void DrawSpiral(void*, const EntityRecord*) {}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}

@@ -23,7 +23,6 @@ void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }
-void CopyAtCursor(HWND, ButtonRecord*) { Refuse(); }
 void PackageSymbolAtCursor(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PlaceFromSchematic(HWND, ButtonRecord*) { Refuse(); }
 void EditAtCursor(HWND, ButtonRecord*) { Refuse(); }

@@ -48,5 +48,4 @@ void UnregisterPendingWindowClasses(HINSTANCE instance) {
 
 void UpdateNetEditMenu(HWND) {}
 void UpdateView3DModeMenu(HWND) {}
-std::uint16_t ProgramClipboardRootType() { return 0; }
 int HasNetHierGroup(const Tower*) { return 0; }

@@ -588,14 +588,7 @@ struct SpiralBuild {
 void AddSpiralQuarter(const SpiralQuarter& q, void* context) {
   auto* s = static_cast<SpiralBuild*>(context);
   if (q.from.x == q.to.x && q.from.y == q.to.y) return;
-  pl3::ArcLayout arc = s->arc;
-  arc.radius = q.radius;
-  arc.centreX = q.centre.x;
-  arc.centreY = q.centre.y;
-  arc.startX = q.from.x - q.centre.x;
-  arc.startY = q.from.y - q.centre.y;
-  arc.endX = q.to.x - q.centre.x;
-  arc.endY = q.to.y - q.centre.y;
+  pl3::ArcLayout arc = SpiralQuarterArc(q, s->arc);
   pl3::TransformArcSigned(&arc, s->build->placement);
   NewArcItem(*s->build, arc, 2);
 }
@@ -611,8 +604,7 @@ void AddSpiralToDisplayList(const DisplayBuild& b, const void* record) {
   s.arc.head = spiral.head;
   s.arc.head.transform = pl3::kIdentityTransform;
   s.arc.head.sizeFlags = 0;
-  s.arc.width = (spiral.head.sizeFlags & pl3::kSizeIndexed) ? ReturnRealSize(Type_Spiral, spiral.head.sizeIndex, 0)
-                                                            : spiral.width;
+  s.arc.width = SpiralDrawnWidth(spiral);
   ForEachSpiralQuarter(spiral, &AddSpiralQuarter, &s);
 }
 

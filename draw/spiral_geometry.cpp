@@ -8,6 +8,8 @@
 #include "draw/entity_geometry.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/real_size.h"
+#include "objects/type_codes.h"
 
 namespace {
 
@@ -142,4 +144,29 @@ int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQ
     ++emitted;
   }
   return emitted;
+}
+
+pl3::ArcLayout SpiralQuarterArc(const SpiralQuarter& q, const pl3::ArcLayout& base) {
+  pl3::ArcLayout arc = base;
+  arc.radius = q.radius;
+  arc.centreX = q.centre.x;
+  arc.centreY = q.centre.y;
+  arc.startX = q.from.x - q.centre.x;
+  arc.startY = q.from.y - q.centre.y;
+  arc.endX = q.to.x - q.centre.x;
+  arc.endY = q.to.y - q.centre.y;
+  return arc;
+}
+
+std::int64_t SpiralOuterRadius(const SpiralPayload& spiral) {
+  SpiralPayload s = spiral;
+  PrepareSpiralForDrawing(&s);
+  const int qs = GetArcQuadrant(&s);
+  const int turns = (GetArcSweepQuadrants(&s) - qs) / 4;
+  return Distance(s.centre, s.start) + static_cast<std::int64_t>(s.pitch) * (turns + 1);
+}
+
+std::int32_t SpiralDrawnWidth(const SpiralPayload& spiral) {
+  return (spiral.head.sizeFlags & pl3::kSizeIndexed) ? ReturnRealSize(Type_Spiral, spiral.head.sizeIndex, 0)
+                                                     : spiral.width;
 }

@@ -5,12 +5,13 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/graphic_layouts.h"
 #include "geometry/types.h"
 
 struct SpiralPayload;
 
 // The pitch a spiral of pitch 0 or less is drawn with (30 thou).
-constexpr std::int32_t kDefaultSpiralPitch = 1097280;
+constexpr std::int32_t kDefaultSpiralPitch = 1097280;  // kSpiralDrawnPitch of objects/entity_copy.h
 // The most quarter arcs one spiral gives (1,024 turns): a stored pitch far
 // too small for its end cannot make a drawing run away.
 constexpr std::int32_t kMaxSpiralQuarters = 4096;
@@ -47,3 +48,15 @@ struct SpiralQuarter {
 // kMaxSpiralQuarters), in order; returns the number emitted.
 int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQuarter& quarter, void* context),
                          void* context);
+
+// The arc record of one quarter: the base's head and width, the quarter's
+// centre and radius, and its ends as vectors from the centre.
+pl3::ArcLayout SpiralQuarterArc(const SpiralQuarter& quarter, const pl3::ArcLayout& base);
+
+// The spiral's outer radius: the start radius plus the pitch times one more
+// than the whole turns it makes ((last quarter index - start quadrant) / 4,
+// toward zero), on a copy prepared for drawing.
+std::int64_t SpiralOuterRadius(const SpiralPayload& spiral);
+// The width a spiral is drawn with: its size-table entry when its size is
+// indexed, else its own width.
+std::int32_t SpiralDrawnWidth(const SpiralPayload& spiral);

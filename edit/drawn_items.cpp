@@ -8,8 +8,10 @@
 #include "edit/drawn_item_accepts.h"
 #include "edit/edit_modes.h"
 #include "edit/polygon_points.h"
+#include "edit/spiral_tool.h"
 #include "edit/insertion.h"
 #include "edit/window_data.h"
+#include "objects/editor_input.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_boxes.h"
 #include "objects/graphic_records.h"
@@ -77,6 +79,8 @@ int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRec
     case GhostKind::DragShape:
     case GhostKind::DragStep:
       return DragStep(w->EditMode, dc, slot ? *slot : nullptr, button);
+    case GhostKind::Spiral:
+      return UpdateSpiralGhost(w->EditMode, dc, slot, button);
     default:
       return 0;
   }
@@ -85,6 +89,20 @@ int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRec
 int CommitDrawnItem(std::uint8_t mode, HWND window, ButtonRecord* button, EntityRecord** slot) {
   EntityRecord* pending = slot ? *slot : nullptr;
   switch (mode) {
+    case Mode_AddNewSpiral:
+    case Mode_SetSpiralStartPoint:
+    case Mode_SetSpiralPitch:
+    case Mode_SetSpiralEndPoint: {
+      CurrentWindowData* w = ActiveWindowData;
+      if (!w || !button) return 1;
+      HDC dc = GetDC(window);
+      if (mode == Mode_SetSpiralEndPoint)
+        FinishSpiral(dc, *w);
+      else
+        SpiralPlacementStep(dc, *w, button->Cursor);
+      ReleaseDC(window, dc);
+      return 1;
+    }
     case Mode_SetArcRadius:
     case Mode_AddNewThinArc:
     case Mode_SetArcEndPoint: {

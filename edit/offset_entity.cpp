@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "draw/spiral_geometry.h"
 #include "edit/drag_geometry.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helper_seams.h"
@@ -18,9 +19,12 @@ void ResetNoClamp() { NoClampMoves = 0; }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetNoClamp);
 
 // The coordinate pairs of a payload that move, as byte offsets, with the
-// reach around them (the width, or an arc's radius plus width).
+// reach around them (the width, or an arc's radius plus width). When
+// `bounds` is not empty, only those points and the reach bound the item
+// (a spiral's centre and its outer radius plus width).
 struct MovedPoints {
   std::vector<std::uint32_t> offsets;
+  std::vector<std::uint32_t> bounds;
   std::int64_t reach = 0;
 };
 
@@ -67,10 +71,14 @@ MovedPoints PointsOf(const std::uint8_t* p, std::uint16_t type) {
     case Type_Centroid:
       m.offsets = {48};
       break;
-    case Type_Spiral:
+    case Type_Spiral: {
       m.offsets = {52, 60, 68};
-      m.reach = Word(p, 48);
+      m.bounds = {52};
+      SpiralPayload spiral;
+      std::memcpy(&spiral, p, sizeof spiral);
+      m.reach = SpiralOuterRadius(spiral) + SpiralDrawnWidth(spiral);
       break;
+    }
     case Type_Datum:
       m.offsets = {52};
       break;
@@ -103,7 +111,7 @@ void OffsetEntity(void* payload, std::uint16_t type, std::int32_t dx, std::int32
   std::int64_t ddx = dx, ddy = dy;
   if (clamp && !NoClampMoves) {
     std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
-    for (std::uint32_t o : m.offsets) {
+    for (std::uint32_t o : m.bounds.empty() ? m.offsets : m.bounds) {
       x0 = std::min<std::int64_t>(x0, Word(p, o));
       x1 = std::max<std::int64_t>(x1, Word(p, o));
       y0 = std::min<std::int64_t>(y0, Word(p, o + 4));

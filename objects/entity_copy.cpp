@@ -1,6 +1,9 @@
 #include "objects/entity_copy.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -579,6 +582,74 @@ void TranslateEntity(void* payload, std::uint32_t payloadRoom, std::uint16_t typ
   }
 }
 
+namespace {
+
+// The four handles of a spiral, in view pixels: the nearest to the cursor
+// wins, the centre on a tie with anything, then the start, the pitch point
+// (one pitch beyond the start, away from the centre) and the end.
+int GrabSpiral(const std::uint8_t* p, GrabBlock* grab) {
+  const pl3::Point centre{ReadI32(p, 52), ReadI32(p, 56)};
+  std::int32_t pitch = ReadI32(p, 76);
+  if (pitch <= 0) pitch = kSpiralDrawnPitch;
+  pl3::Point start{ReadI32(p, 60), ReadI32(p, 64)};
+  if (start.x == 0 && start.y == 0) start = {centre.x - pitch, centre.y};
+  pl3::Point end{ReadI32(p, 68), ReadI32(p, 72)};
+  if (end.x == 0 && end.y == 0) end = {start.x + 5 * pitch, start.y};
+  const double dx = static_cast<double>(start.x) - centre.x, dy = static_cast<double>(start.y) - centre.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  const pl3::Point pitchPoint =
+      length > 0 ? pl3::Point{static_cast<std::int32_t>(start.x + dx * pitch / length),
+                              static_cast<std::int32_t>(start.y + dy * pitch / length)}
+                 : pl3::Point{start.x - pitch, start.y};
+  const struct {
+    pl3::Point at;
+    std::uint16_t code;
+  } handles[] = {{centre, kEditSpiralCentre}, {start, kEditSpiralStart}, {pitchPoint, kEditSpiralPitch},
+                 {end, kEditSpiralEnd}};
+  std::size_t best = 0;
+  std::int64_t bestDistance = INT64_MAX;
+  for (std::size_t i = 0; i < std::size(handles); ++i) {
+    const std::int64_t d = DistanceSquared(ToView(handles[i].at), grab->cursorX, grab->cursorY);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = i;
+    }
+  }
+  grab->firstWord = 0;
+  grab->secondWord = 0;
+  SetGrab(grab, handles[best].at, handles[best].code);
+  return 1;
+}
+
+// A centroid marker: asked for its point (a whole-item grab), its position
+// with code 7; otherwise, with the cursor outside the marker's circle (its
+// size in view pixels), the tip of its direction vector, which turns it
+// (code 6); inside, its position, which moves it (code 0).
+int GrabCentroid(const std::uint8_t* p, GrabBlock* grab) {
+  const pl3::Point position{ReadI32(p, 48), ReadI32(p, 52)};
+  if (grab->wholeItem) {
+    SetGrab(grab, position, kEditWholeItemRequest);
+    return 1;
+  }
+  const std::int64_t radius = pl3::ScaleToView(ReadI32(p, 4));
+  if (DistanceSquared(ToView(position), grab->cursorX, grab->cursorY) > radius * radius) {
+    const pl3::Point tip{static_cast<std::int32_t>(static_cast<std::uint32_t>(position.x) + ReadU32(p, 56)),
+                         static_cast<std::int32_t>(static_cast<std::uint32_t>(position.y) + ReadU32(p, 60))};
+    SetGrab(grab, tip, kEditCentroidDirection);
+  } else {
+    SetGrab(grab, position, kEditWhole);
+  }
+  return 1;
+}
+
+}  // namespace
+
+int GetSpiralHandle(const Tower* item, GrabBlock* grab) {
+  Entity* e = TowerEntity(item);
+  if (!e || !grab || e->payloadSize < kSpiralHandleBytes) return 0;
+  return GrabSpiral(EntityPayload(e), grab);
+}
+
 int GrabEntity(const Tower* item, GrabBlock* grab) {
   Entity* e = TowerEntity(item);
   grab->firstWord = 0;
@@ -591,6 +662,8 @@ int GrabEntity(const Tower* item, GrabBlock* grab) {
   if ((IsLineKind(code) || IsThinLineKind(code)) && stored >= 68) return GrabLine(p, grab);
   if (IsArcKind(code) && stored >= 116) return GrabArc(p, grab);
   if (IsPolygonKind(code) && stored >= 68) return GrabPolygon(p, stored, grab);
+  if (code == Type_Spiral && stored >= kSpiralHandleBytes) return GrabSpiral(p, grab);
+  if (code == Type_Centroid && stored >= 64) return GrabCentroid(p, grab);
   switch (code) {
     case Type_Text: return GrabText(item, grab);
     case Type_SymbolPin: return GrabSymbolPin(item, grab);

@@ -53,13 +53,28 @@ constexpr std::uint16_t kEditFirstEnd = 1;
 constexpr std::uint16_t kEditSecondEnd = 2;
 constexpr std::uint16_t kEditRadius = 3;
 constexpr std::uint16_t kEditPolygonPoint = 4;
+constexpr std::uint16_t kEditCentroidDirection = 6;  // a centroid's direction is turned
 constexpr std::uint16_t kEditWholeItemRequest = 7;
 
 // True for the polygon kinds: 4, 8, 9, 41 to 45 and 49.
 bool IsPolygonKind(std::uint16_t type);
 
+// The edit codes of a spiral's handles.
+constexpr std::uint16_t kEditSpiralCentre = 7;
+constexpr std::uint16_t kEditSpiralEnd = 8;
+constexpr std::uint16_t kEditSpiralStart = 9;
+constexpr std::uint16_t kEditSpiralPitch = 10;
+// The pitch a spiral of pitch 0 or less is drawn and handled with (30 thou).
+constexpr std::int32_t kSpiralDrawnPitch = 1097280;
+constexpr std::uint32_t kSpiralHandleBytes = 80;  // a spiral payload through its pitch
+
 // Chooses the point by which the item is dragged; 1.
 int GrabEntity(const Tower* item, GrabBlock* grab);
+// The handle of a spiral nearest the cursor (view pixels in the grab block):
+// the centre (kEditSpiralCentre), the start, the pitch point one pitch
+// beyond the start, or the end, with that point; both flag words cleared.
+// 1, or 0 for a missing or short spiral.
+int GetSpiralHandle(const Tower* item, GrabBlock* grab);
 
 // The design's next Xref number (its 225 record, created holding 1).
 std::uint32_t NextXrefNumber(const Tower* design);

@@ -10,6 +10,7 @@
 
 #include "../store/tower_test_support.h"
 #include "app/settings_block.h"
+#include "draw/draw_flags.h"
 #include "draw/ghost_pens.h"
 #include "draw/ghost_seams.h"
 #include "draw/ghosts.h"
@@ -771,6 +772,37 @@ TEST_F(GhostTest, MirroredSymbolGhostLiesOnTheSymbolsDrawing) {
   ReleaseTower(&symbol);
   DeleteEntity(design);
   ReleaseTower(&design);
+}
+
+TEST_F(GhostTest, SpiralGhostShowsItsQuartersWithoutRadiusLinesAndErasesItself) {
+  Clear(kBackground);
+  auto r = NewEntityRecord();
+  r->header.recordType = Type_Spiral;
+  r->header.transform = pl3::kIdentityTransform;
+  auto& s = r->as<SpiralPayload>();
+  s.head.layer = 1;
+  s.head.transform = pl3::kIdentityTransform;
+  s.centre = {W(100), W(100)};
+  s.start = {W(80), W(100)};  // 20 pixels left of the centre
+  s.end = {W(100), W(40)};    // above it, two turns out
+  s.pitch = 20 * kZoom;
+  const std::vector<std::uint32_t> before = pixels;
+  GhostEntity(dc, r.get(), 0);
+  EXPECT_TRUE(LitNear(80, 100));   // the start
+  // The end, at the last quarter's radius (40 pixels), within the pen's reach.
+  const auto litWithin = [&](int x, int y, int reach) {
+    for (int dy = -reach; dy <= reach; ++dy)
+      for (int dx = -reach; dx <= reach; ++dx)
+        if (At(x + dx, y + dy) != kBackground) return true;
+    return false;
+  };
+  EXPECT_TRUE(litWithin(100, 60, 3));
+  EXPECT_FALSE(litWithin(100, 50, 3));  // nothing beyond the end
+  EXPECT_FALSE(LitNear(100, 100));  // no radius line to the centre
+  EXPECT_FALSE(LitNear(90, 100));
+  EXPECT_EQ(w->StateFlags & kStateNoArcRadii, 0u);  // the switch is put back
+  GhostEntity(dc, r.get(), 0);
+  EXPECT_EQ(Changed(before), 0);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "draw/draw_flags.h"
 #include "draw/spiral_geometry.h"
+#include "edit/window_data.h"
+#include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
 
 namespace {
@@ -105,6 +108,45 @@ TEST(SpiralGeometry, TinyPitchIsBoundedRatherThanEndless) {
   PrepareSpiralForDrawing(&s);
   std::vector<SpiralQuarter> quarters;
   EXPECT_EQ(ForEachSpiralQuarter(s, &Collect, &quarters), kMaxSpiralQuarters);
+}
+
+TEST(SpiralGeometry, OuterRadiusAddsOnePitchPerWholeTurnAndOneMore) {
+  // Start 1,000 left of the centre (quadrant 0), pitch 4,000, the end on the
+  // +x axis (quadrant 1): the last quarter is index -3, 1 and 5 for these ends.
+  struct Case {
+    std::int32_t endX;
+    std::int64_t outer;
+  };
+  for (const Case& c : {Case{4500, 5000}, Case{9000, 5000}, Case{13000, 9000}}) {
+    const SpiralPayload s = Spiral({C - 1000, C}, {C + c.endX, C}, 4000);
+    EXPECT_EQ(SpiralOuterRadius(s), c.outer) << c.endX;
+  }
+}
+
+TEST(SpiralGeometry, BoxIsTheOuterRadiusAndWidthGrownByTwiceTheClearance) {
+  CurrentWindowData w(kEditorPcb);
+  ActiveWindowData = &w;
+  SpiralPayload s = Spiral({C - 1000, C}, {C + 13000, C}, 4000);
+  s.width = 50;
+  pl3::Box box{};
+  w.ViewFlags = kViewRegionRender;
+  GetSpiralBox(&s, &box);
+  EXPECT_EQ(box.xmin, C - 9050);
+  EXPECT_EQ(box.ymin, C - 9050);
+  EXPECT_EQ(box.xmax, C + 9050);
+  EXPECT_EQ(box.ymax, C + 9050);
+  w.ViewFlags = 0;
+  GetSpiralBox(&s, &box);  // no design: the default clearance of 365,760
+  EXPECT_EQ(box.xmin, C - 9050 - 2 * 365760);
+  EXPECT_EQ(box.ymax, C + 9050 + 2 * 365760);
+  // The low corner never goes below 0.
+  s.centre = {1000, 1000};
+  s.start = {0, 1000};
+  s.end = {14000, 1000};
+  GetSpiralBox(&s, &box);
+  EXPECT_EQ(box.xmin, 0);
+  EXPECT_EQ(box.ymin, 0);
+  ActiveWindowData = nullptr;
 }
 
 }  // namespace

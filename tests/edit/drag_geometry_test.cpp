@@ -126,6 +126,20 @@ TEST_F(DragGeometryTest, ClampedMovesStopAtTheDesignAreaWithTheWidth) {
   OffsetEntity(&l, Type_Track, 10, 0, 1);
   EXPECT_EQ(l.x2 + l.width, 1828800017) << "the global switch lifts the clamp";
 
+  // A spiral is bounded by its outer radius (here 9,000) plus its width about
+  // the centre, whatever its stored end point.
+  NoClampMoves = 0;
+  SpiralPayload s{};
+  s.width = 50;
+  s.pitch = 4000;
+  s.centre = {1828800000 - 20000, 1000000000};
+  s.start = {s.centre.x - 1000, s.centre.y};
+  s.end = {s.centre.x + 13000, s.centre.y};
+  OffsetEntity(&s, Type_Spiral, 100000, 0, 1);
+  EXPECT_EQ(s.centre.x + 9050, 1828800000);
+  EXPECT_EQ(s.start.x, s.centre.x - 1000);
+  EXPECT_EQ(s.end.x, s.centre.x + 13000);
+
   // A polygon's box moves with its points.
   auto p = NewEntityRecord();
   auto& poly = p->as<PolygonHead>();

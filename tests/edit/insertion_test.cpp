@@ -8,6 +8,7 @@
 #include "edit/drawn_item_accepts.h"
 #include "edit/edit_modes.h"
 #include "edit/insertion.h"
+#include "edit/key_command_seams.h"
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
 #include "objects/graphic_records.h"
@@ -491,6 +492,61 @@ TEST_F(InsertionTest, CentroidNeedsADirection) {
   ASSERT_EQ(centroids.size(), 1u);
   EXPECT_EQ(As<CentroidPayload>(centroids[0]).head.transform.b, 1 << 24) << "a clockwise quarter turn";
   EXPECT_EQ(w->EditMode, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InsertionTest, SpiralToolTakesCentreStartPitchAndEndThenStoresTheSpiral) {
+  const pl3::Point centre{10 * kInch, 10 * kInch};
+  w->Cursor = {centre.x + 1000, centre.y};
+  ASSERT_EQ(BeginInsertSpiral(hwnd, &w->PendingRecord, &w->Button), 1);
+  ASSERT_NE(w->PendingRecord, nullptr);
+  EXPECT_EQ(w->EditMode, Mode_AddNewSpiral);
+  EXPECT_EQ(w->InsertionTypeCode, Type_Spiral);
+  {
+    const auto& s = w->PendingRecord->as<SpiralPayload>();
+    EXPECT_EQ(s.head.layer, 1);  // layer 0 is not enabled: the first enabled layer
+    EXPECT_EQ(s.head.sizeFlags, kSizeByIndex);
+    EXPECT_EQ(s.head.sizeIndex, 1u);  // the Lines list's default
+    EXPECT_EQ(s.centre.x, w->Cursor.x);  // the snapped cursor
+    EXPECT_NE(s.centre.x, centre.x + 1000);
+  }
+  // Moving follows with the centre; each click fixes one value. The points
+  // are taken on the grid, as the steps snap them.
+  const auto snapped = [](pl3::Point p) {
+    SnapXY(&p.x, &p.y, 0);
+    return p;
+  };
+  MoveTo(centre);
+  EXPECT_EQ(w->PendingRecord->as<SpiralPayload>().centre.x, snapped(centre).x);
+  Click(centre);
+  EXPECT_EQ(w->EditMode, Mode_SetSpiralStartPoint);
+  const pl3::Point start = snapped({centre.x - kInch / 10, centre.y});
+  MoveTo(start);
+  EXPECT_EQ(w->PendingRecord->as<SpiralPayload>().start.x, start.x);
+  Click(start);
+  EXPECT_EQ(w->EditMode, Mode_SetSpiralPitch);
+  const pl3::Point pitchPoint = snapped({start.x, start.y - kInch / 10});
+  const std::int32_t pitch = start.y - pitchPoint.y;
+  MoveTo(pitchPoint);
+  EXPECT_EQ(w->PendingRecord->as<SpiralPayload>().pitch, pitch);
+  Click(pitchPoint);
+  EXPECT_EQ(w->EditMode, Mode_SetSpiralEndPoint);
+  const pl3::Point end{centre.x + kInch / 2 + 7, centre.y};
+  MoveTo(end);
+  EXPECT_EQ(w->PendingRecord->as<SpiralPayload>().end.x, end.x);  // the end is not snapped
+  Click(end);
+  EXPECT_EQ(w->EditMode, Mode_Idle);
+  EXPECT_EQ(w->PendingRecord, nullptr);
+  const auto stored = Children(Type_Spiral);
+  ASSERT_EQ(stored.size(), 1u);
+  const auto s = As<SpiralPayload>(stored[0]);
+  EXPECT_EQ(s.centre.x, snapped(centre).x);
+  EXPECT_EQ(s.start.x, start.x);
+  EXPECT_EQ(s.pitch, pitch);
+  EXPECT_EQ(s.end.x, end.x);
 }
 
 }  // namespace

@@ -341,6 +341,67 @@ TEST_F(GrabTest, LineGrabsByNearestPoint) {
   ReleaseTower(&dot);
 }
 
+TEST_F(GrabTest, SpiralGrabsTheNearestOfItsFourHandles) {
+  constexpr std::int32_t C = 100000000;
+  SpiralPayload spiral{};
+  spiral.centre = {C, C};
+  spiral.start = {C - 1000000, C};
+  spiral.pitch = 4000000;  // the pitch point lies one pitch beyond the start: C - 5,000,000
+  spiral.end = {C + 20000000, C};
+  Tower* item = InsertEntity(design, sizeof spiral, Type_Spiral, &spiral);
+  struct Case {
+    pl3::Point at;
+    std::uint16_t code;
+  };
+  const Case cases[] = {{{C, C}, kEditSpiralCentre},
+                        {{C - 1000000, C}, kEditSpiralStart},
+                        {{C - 5000000, C}, kEditSpiralPitch},
+                        {{C + 20000000, C}, kEditSpiralEnd}};
+  for (const Case& c : cases) {
+    const GrabBlock g = Grab(item, View(c.at.x, c.at.y + 2000));
+    EXPECT_EQ(g.editCode, c.code) << c.at.x;
+    EXPECT_EQ(g.grabX, c.at.x);
+    EXPECT_EQ(g.grabY, c.at.y);
+    EXPECT_EQ(g.secondWord, 0u);
+  }
+  ReleaseTower(&item);
+  // A spiral too short to hold its pitch has no handle.
+  Tower* shortOne = InsertEntity(design, 60, Type_Spiral, &spiral);
+  GrabBlock g{};
+  EXPECT_EQ(GetSpiralHandle(shortOne, &g), 0);
+  ReleaseTower(&shortOne);
+}
+
+TEST_F(GrabTest, CentroidMovesInsideItsCircleAndTurnsOutside) {
+  constexpr std::int32_t C = 100000000;
+  CentroidPayload centroid{};
+  centroid.head.sizeIndex = 585216;  // the marker's own size
+  centroid.position = {C, C};
+  centroid.direction = {0, -2 * 585216};
+  Tower* item = InsertEntity(design, sizeof centroid, Type_Centroid, &centroid);
+  const std::int32_t radius = pl3::ScaleToView(585216);
+  struct Case {
+    pl3::Point cursor;
+    bool whole;
+    std::uint16_t code;
+    pl3::Point grab;
+  };
+  const pl3::Point at = View(C, C);
+  const Case cases[] = {
+      {at, false, kEditWhole, {C, C}},
+      {{at.x + radius, at.y}, false, kEditWhole, {C, C}},  // on the circle: still inside
+      {{at.x + radius + 1, at.y}, false, kEditCentroidDirection, {C, C - 2 * 585216}},
+      {{at.x + radius + 1, at.y}, true, kEditWholeItemRequest, {C, C}},
+  };
+  for (const Case& c : cases) {
+    const GrabBlock g = Grab(item, c.cursor, c.whole);
+    EXPECT_EQ(g.editCode, c.code) << c.cursor.x << (c.whole ? " whole" : "");
+    EXPECT_EQ(g.grabX, c.grab.x);
+    EXPECT_EQ(g.grabY, c.grab.y);
+  }
+  ReleaseTower(&item);
+}
+
 TEST_F(GrabTest, WholeLineMidpointHalvesEachEndAsUnsigned) {
   Tower* line = InsertEntity(design, 68, Type_Track, TrackBytes(-3, 4, 5, 8).data());
   const GrabBlock g = Grab(line, {0, 0}, true);
