@@ -12,6 +12,8 @@
 #include "app/frame_window.h"
 #include "draw/display_list.h"
 #include "edit/window_data.h"
+#include "objects/attribute_locators.h"
+#include "objects/graphic_records.h"
 #include "objects/type_codes.h"
 #include "platform/dialog_hooks.h"
 #include "platform/mdi.h"
@@ -223,6 +225,42 @@ TEST_F(HubWindows, InsertCentroidRefusesASecondCentroid) {
   EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Insert Centroid");
   EXPECT_EQ(block->EditMode, 0);
   EXPECT_EQ(block->InsertType, 1) << "the centroid tool is not selected";
+}
+
+TEST_F(HubWindows, AttributeLocatorsAskForTheNameFirst) {
+  AddChild();
+  static const char* answer = nullptr;
+  pl3::SetDialogHook("EnterTextDlg", [](HWND dialog) {
+    char caption[64] = {}, prompt[64] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    GetDlgItemTextA(dialog, 53, prompt, sizeof prompt);
+    EXPECT_STREQ(caption, "Insert Attribute Locator");
+    EXPECT_STREQ(prompt, "Enter attribute name");
+    if (!answer) {
+      pl3::ClickDialogButton(dialog, IDCANCEL);
+      return;
+    }
+    pl3::TypeDialogText(dialog, 72, answer);
+    pl3::ClickDialogButton(dialog, IDOK);
+  });
+  Select({Type_SymbolInstance});
+  answer = nullptr;
+  DoFrameCommand(frame, 2350, 0, nullptr);
+  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"CancelCurrentOperation", "CancelCurrentOperation"}))
+      << "Cancel starts nothing and ends the operation";
+  EXPECT_EQ(block->PendingRecord, nullptr);
+
+  Recorded().calls.clear();
+  answer = "PARTNO";
+  DoFrameCommand(frame, 2349, 0, nullptr);
+  EXPECT_STREQ(PendingLocatorName, "PARTNO");
+  EXPECT_EQ(block->EditMode, 71) << "the locator follows the cursor";
+  ASSERT_NE(block->PendingRecord, nullptr);
+  EXPECT_EQ(block->PendingRecord->as<LocatorPayload>().kind, 14);
+  EXPECT_EQ(hubtest::Forwarded().size(), 2u) << "both commands are forwarded";
+  delete block->PendingRecord;
+  block->PendingRecord = nullptr;
+  pl3::ClearDialogHooks();
 }
 
 TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
