@@ -276,6 +276,26 @@ TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
   EXPECT_EQ(reached, std::vector<UINT>{2041}) << "455 is not forwarded; 2041 is";
 }
 
+TEST_F(HubWindows, OriginModesStartOnlyWhenIdle) {
+  AddChild();
+  block->editorKind = kEditorPcbSymbol;
+  block->Cursor = {1000000, -2800000};
+  block->CursorKind = 9;
+  DoFrameCommand(frame, 2368, 0, nullptr);  // Symbol Origin
+  EXPECT_EQ(block->EditMode, 85);
+  EXPECT_EQ(block->Cursor.x, 1828800) << "the nearest twentieth of an inch";
+  EXPECT_EQ(block->Cursor.y, -3657600);
+  block->EditMode = 39;
+  DoFrameCommand(frame, 259, 0, nullptr);  // Set Origin while editing: nothing
+  EXPECT_EQ(block->EditMode, 39);
+  block->EditMode = 0;
+  DoFrameCommand(frame, 259, 0, nullptr);
+  EXPECT_EQ(block->EditMode, 34);
+  EXPECT_EQ(block->CursorKind, 0u);
+  EXPECT_TRUE(Recorded().calls.empty()) << "no cancel";
+  EXPECT_EQ(hubtest::Forwarded().size(), 3u);
+}
+
 TEST_F(HubWindows, SettingsFlipAndTickTheirMenuItems) {
   AddChild();
   HMENU bar = CreateMenu();
