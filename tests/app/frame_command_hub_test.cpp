@@ -309,6 +309,40 @@ TEST_F(HubWindows, SettingsFlipAndTickTheirMenuItems) {
   EXPECT_EQ(GetMenuState(bar, 341, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
+struct MenuStateCase {
+  UINT id;
+  UINT other;  // the other item of the pair, unticked
+  std::int64_t (*setting)(const CurrentWindowData&);
+  std::int64_t expected;
+};
+
+TEST_F(HubWindows, FrameMenuStatesSetTheirSettingAndTheTicks) {
+  const MenuStateCase cases[] = {
+      {2036, 2034, [](const CurrentWindowData& w) { return std::int64_t(w.ChevronDisplay); }, 0},
+      {2034, 2036, [](const CurrentWindowData& w) { return std::int64_t(w.ChevronDisplay); }, 1},
+      {2408, 2407, [](const CurrentWindowData&) { return std::int64_t(RubberbandMode); }, 0},
+      {2407, 2408, [](const CurrentWindowData&) { return std::int64_t(RubberbandMode); }, 1},
+      {2376, 2375, [](const CurrentWindowData&) { return std::int64_t(IOPortUpdateMode); }, 0},
+      {2435, 2436, [](const CurrentWindowData&) { return std::int64_t(AnnotationMode); }, 1},
+      {2429, 2428, [](const CurrentWindowData& w) { return std::int64_t(w.HoleMarkers); }, 0},
+      {2428, 2429, [](const CurrentWindowData& w) { return std::int64_t(w.HoleMarkers); }, 1},
+  };
+  HWND child = AddChild();
+  HMENU bar = CreateMenu();
+  for (UINT id : {2034u, 2036u, 2407u, 2408u, 2375u, 2376u, 2435u, 2436u, 2428u, 2429u})
+    AppendMenuA(bar, MF_STRING, id, "item");
+  SetMenu(frame, bar);
+  for (const MenuStateCase& c : cases) {
+    hubtest::Forwarded().clear();
+    DoFrameCommand(frame, c.id, 0, nullptr);
+    EXPECT_EQ(c.setting(*block), c.expected) << c.id;
+    EXPECT_EQ(GetMenuState(bar, c.id, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << c.id;
+    EXPECT_EQ(GetMenuState(bar, c.other, MF_BYCOMMAND) & MF_CHECKED, 0u) << c.id;
+    ASSERT_EQ(hubtest::Forwarded().size(), 1u) << c.id;
+    EXPECT_EQ(hubtest::Forwarded()[0].window, child);
+  }
+}
+
 TEST_F(HubWindows, EditorOperationsRunTheirOwnStepsOnlyWhenTheOperationRan) {
   AddChild();
   block->EditMode = 39;
