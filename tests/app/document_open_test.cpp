@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,17 @@ TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList
   EXPECT_EQ(std::string(RecentEntry(0)), project + "\\Designs\\Amp?pcb");
   EXPECT_EQ(std::string(LastContainerPath(kLastPcbOrSchematic)), project);
   EXPECT_EQ(std::string(LastGeneralOpenPath()), project);
+}
+
+TEST_F(DocumentOpen, AnItemOpenedThroughATemporaryCopyIsNotRemembered) {
+  std::filesystem::permissions(dir + "/Board.p3p",
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(project);
+  ASSERT_EQ(Recorded().createTypes.size(), 1u) << "the read-only project opens";
+  EXPECT_STREQ(RecentEntry(0), "") << "the recent list names no temporary copy";
 }
 
 TEST_F(DocumentOpen, AnItemAlreadyOpenIsActivatedNotOpenedTwice) {
