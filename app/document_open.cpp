@@ -35,6 +35,8 @@ Tower* PendingItemTower = nullptr;
 
 namespace {
 
+constexpr std::uint16_t kRecordDescription = 121;
+
 std::string g_lastContainer[kLastKinds];
 std::string g_lastGeneral;
 
@@ -183,6 +185,19 @@ HWND CreateItemWindow(UINT id, std::uint16_t type, HINSTANCE instance) {
   }
 }
 
+// The item's description record (121) read afresh from its description
+// stream, without the path records that reading adds.
+void RefreshDescription(const StoreItemChoice& choice) {
+  if (!choice.record) return;
+  const std::string path = choice.name + "?" + choice.type + "\\description";
+  if (!FilingSystem_FileExists(choice.record, path.c_str())) return;
+  DeleteChildEntities(choice.document, kRecordDescription);
+  Tower* description = FilingSystem_LoadItem(choice.record, path.c_str(), choice.document);
+  if (!description) return;
+  for (std::uint16_t code : {kRecordFileName, kRecordLibraryName, kRecordItemPath}) DeleteChildEntities(description, code);
+  ReleaseTower(&description);
+}
+
 // 280, 282 and 464.
 DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
   StoreItemChoice* choice = FindItem(frame, id);
@@ -201,6 +216,7 @@ DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
   }
   Tower* document = choice->document;
   DeleteChildEntities(document, 6006);
+  RefreshDescription(*choice);
   AddFileToWorkspace(choice->containerPath.c_str(), choice->name.c_str(), choice->type.c_str());
   const bool temporary = choice->record && (choice->record->flags & kContainerTemporaryCopy);
   if (!temporary) AddToMRUList(choice->containerPath.c_str(), choice->name.c_str(), choice->type.c_str());

@@ -281,16 +281,26 @@ Ending InsertLocator(const Command& c) {
   if (!c.child || !c.w) return Ending::Return0;
   const std::uint16_t kind = LocatorKindOf(c.id);
   if (c.id == 2397 && !(c.w->design && DesignHasChild(c.w->design, 11032))) return Ending::Forward;
-  Cancel(c);
-  if (c.id == 2349 || c.id == 2350) {
-    if (!AskLocatorName()) {
-      if (c.id == 2350) Cancel(c);
-      return Ending::Forward;
-    }
-  } else if (c.id == 2398 || c.id == 2332) {
-    if (!PerformFrameCommandOperation(c.id, c.child)) return Ending::Forward;
+  // A symbol attribute locator points at the first selected symbol, taken
+  // before the cancel drops the selection.
+  Tower* symbol = nullptr;
+  if (c.id == 2350 && c.w->SelectionList) {
+    const SelectionInfo* first = c.w->SelectionList;
+    if (const Tower* item = first->original ? first->original : first->workingCopy) symbol = DuplicateTower(item);
   }
-  StartLocator(c, kind);
+  Cancel(c);
+  bool start = true;
+  if (c.id == 2349 || c.id == 2350) {
+    start = AskLocatorName();
+    if (!start && c.id == 2350) Cancel(c);
+  } else if (c.id == 2398 || c.id == 2332) {
+    start = PerformFrameCommandOperation(c.id, c.child) != 0;
+  }
+  if (start) {
+    StartLocator(c, kind);
+    if (symbol && c.w->PendingRecord) SetLocatorTarget(c.w->PendingRecord, symbol);
+  }
+  ReleaseTower(&symbol);
   return Ending::Forward;
 }
 

@@ -12,6 +12,8 @@
 #include "app/settings_block.h"
 #include "draw/display_list.h"
 #include "draw/display_paint.h"
+#include "draw/grids.h"
+#include "edit/edit_modes.h"
 #include "edit/drag_geometry.h"
 #include "edit/engine_seams.h"
 #include "edit/mouse_road.h"
@@ -107,6 +109,31 @@ void ClearPrintZone(HWND frame, HWND child, CurrentWindowData& w) {
   RedrawView(child);
   RecordDesignChange();
   if (HMENU menu = GetMenu(frame)) EnableMenuItem(menu, 2475, MF_BYCOMMAND | MF_GRAYED);
+}
+
+// The origin marker follows the cursor from its grid point.
+void SetOriginMode(HWND child, CurrentWindowData& w) {
+  w.EditMode = Mode_MoveOrigin;
+  SetEditCursor(0);
+  if (w.editorKind <= kEditorPackage) {
+    pl3::Point at = w.Cursor;
+    SnapXYIn(w, &at.x, &at.y, 0);
+    w.AnchorPoint = at;
+    GhostSelectionAndMode(child, w.PendingRecord);
+  }
+}
+
+// Symbol Origin: the cursor on the nearest twentieth of an inch.
+void SetSymbolOriginMode(HWND child, CurrentWindowData& w) {
+  constexpr std::int64_t kStep = 36576000 / 20;
+  auto snap = [](std::int32_t v) {
+    const std::int64_t half = v < 0 ? -kStep / 2 : kStep / 2;
+    return static_cast<std::int32_t>((v + half) / kStep * kStep);
+  };
+  w.EditMode = Mode_MoveSymbolOrigin;
+  w.Cursor = {snap(w.Cursor.x), snap(w.Cursor.y)};
+  w.AnchorPoint = w.Cursor;
+  GhostSelectionAndMode(child, w.PendingRecord);
 }
 
 // Edit, Copy and Delete of the Edit menu: idle, the pick mode of the action.
@@ -289,21 +316,15 @@ bool RunFrameEditingCommand(HWND frame, HWND child, CurrentWindowData* state, UI
       }
       return true;
     case 259:
-      if (w.EditMode == 0) {
-        w.EditMode = 34;
-        SetEditCursor(0);
-        PerformFrameCommandOperation(id, child);
-      }
+      if (w.EditMode == 0) SetOriginMode(child, w);
       return true;
     case 2368:
-      if (w.EditMode == 0) {
-        w.EditMode = 85;
-        PerformFrameCommandOperation(id, child);
-      }
+      if (w.EditMode == 0) SetSymbolOriginMode(child, w);
       return true;
     case 437:
-      w.EditMode = 40;
-      PerformFrameCommandOperation(id, child);
+      w.EditMode = Mode_SetBlockOrigin;
+      RevertSelectionArray(w.SelectionList);
+      RedrawView(child);
       return true;
     default:
       return false;

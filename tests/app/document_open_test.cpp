@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,11 +51,27 @@ std::vector<std::uint8_t> BoardStream() {
   return stream;
 }
 
-// A project holding the board "\Designs\Amp" written with the store's writer.
+// The description stream of an item: a description record with a tag.
+std::vector<std::uint8_t> DescriptionStream(std::uint32_t tag) {
+  Tower* scratch = NewTower(0);
+  LastLevel(scratch).typeCode = 790;
+  InsertAtLastLevel(scratch, 0);
+  Tower* description = InsertEntity(scratch, sizeof tag, 121, &tag);
+  std::vector<std::uint8_t> stream = WriteRecordStream(TowerEntity(description));
+  DeleteEntity(description);
+  ReleaseTower(&description);
+  ReleaseTower(&scratch);
+  return stream;
+}
+
+// A project holding the board "\Designs\Amp" with its description, written
+// with the store's writer.
 std::string WriteProject(const std::string& hostPath) {
   NetfsTreeNode tree = NetfsNewTree({MakeUserRecord(1, "Administrator", "")}, {MakePermissionRecord(1, 0xF, "\\")});
   const std::vector<std::uint8_t> stream = BoardStream();
   EXPECT_TRUE(NetfsTreePutContent(tree, "\\Designs\\Amp?pcb\\data", stream.data(), stream.size()));
+  const std::vector<std::uint8_t> description = DescriptionStream(0xDE5C);
+  EXPECT_TRUE(NetfsTreePutContent(tree, "\\Designs\\Amp?pcb\\description", description.data(), description.size()));
   const ByteBuffer image = NetfsBuildImage(tree);
   pl3test::WriteFileBytes(hostPath, std::string(image.begin(), image.end()));
   return ProgramForm(hostPath);
@@ -126,7 +144,19 @@ TEST_F(DocumentOpen, ACancelledImportDialogImportsNothing) {
 
 TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList) {
   Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  static std::uint32_t descriptionTag = 0;
+  static bool pathRecords = true;
+  Recorded().onCreate = [] {
+    const void* tag = GetEntityData(PendingItemTower, 121);
+    if (!tag) return;
+    std::memcpy(&descriptionTag, tag, sizeof descriptionTag);
+    Tower* description = OpenChildTower(PendingItemTower, 121);
+    pathRecords = GetEntityData(description, kRecordFileName) || GetEntityData(description, kRecordItemPath);
+    ReleaseTower(&description);
+  };
   OpenGeneral(project);
+  EXPECT_EQ(descriptionTag, 0xDE5Cu) << "the description is read from its stream";
+  EXPECT_FALSE(pathRecords) << "without the path records the read adds";
   ASSERT_EQ(Recorded().chooserTypes.size(), 1u);
   EXPECT_EQ(Recorded().chooserTypes[0], "pcb:schematic:shape:padstack:pcbsymbol:schematicsymbol:package");
   EXPECT_EQ(Recorded().chooserContainers[0], project);
@@ -141,6 +171,17 @@ TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList
   EXPECT_EQ(std::string(RecentEntry(0)), project + "\\Designs\\Amp?pcb");
   EXPECT_EQ(std::string(LastContainerPath(kLastPcbOrSchematic)), project);
   EXPECT_EQ(std::string(LastGeneralOpenPath()), project);
+}
+
+TEST_F(DocumentOpen, AnItemOpenedThroughATemporaryCopyIsNotRemembered) {
+  std::filesystem::permissions(dir + "/Board.p3p",
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(project);
+  ASSERT_EQ(Recorded().createTypes.size(), 1u) << "the read-only project opens";
+  EXPECT_STREQ(RecentEntry(0), "") << "the recent list names no temporary copy";
 }
 
 TEST_F(DocumentOpen, AnItemAlreadyOpenIsActivatedNotOpenedTwice) {

@@ -12,6 +12,8 @@
 #include "app/frame_window.h"
 #include "draw/display_list.h"
 #include "edit/window_data.h"
+#include "objects/attribute_locators.h"
+#include "objects/graphic_records.h"
 #include "objects/type_codes.h"
 #include "platform/dialog_hooks.h"
 #include "platform/mdi.h"
@@ -225,6 +227,42 @@ TEST_F(HubWindows, InsertCentroidRefusesASecondCentroid) {
   EXPECT_EQ(block->InsertType, 1) << "the centroid tool is not selected";
 }
 
+TEST_F(HubWindows, AttributeLocatorsAskForTheNameFirst) {
+  AddChild();
+  static const char* answer = nullptr;
+  pl3::SetDialogHook("EnterTextDlg", [](HWND dialog) {
+    char caption[64] = {}, prompt[64] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    GetDlgItemTextA(dialog, 53, prompt, sizeof prompt);
+    EXPECT_STREQ(caption, "Insert Attribute Locator");
+    EXPECT_STREQ(prompt, "Enter attribute name");
+    if (!answer) {
+      pl3::ClickDialogButton(dialog, IDCANCEL);
+      return;
+    }
+    pl3::TypeDialogText(dialog, 72, answer);
+    pl3::ClickDialogButton(dialog, IDOK);
+  });
+  Select({Type_SymbolInstance});
+  answer = nullptr;
+  DoFrameCommand(frame, 2350, 0, nullptr);
+  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"CancelCurrentOperation", "CancelCurrentOperation"}))
+      << "Cancel starts nothing and ends the operation";
+  EXPECT_EQ(block->PendingRecord, nullptr);
+
+  Recorded().calls.clear();
+  answer = "PARTNO";
+  DoFrameCommand(frame, 2349, 0, nullptr);
+  EXPECT_STREQ(PendingLocatorName, "PARTNO");
+  EXPECT_EQ(block->EditMode, 71) << "the locator follows the cursor";
+  ASSERT_NE(block->PendingRecord, nullptr);
+  EXPECT_EQ(block->PendingRecord->as<LocatorPayload>().kind, 14);
+  EXPECT_EQ(hubtest::Forwarded().size(), 2u) << "both commands are forwarded";
+  delete block->PendingRecord;
+  block->PendingRecord = nullptr;
+  pl3::ClearDialogHooks();
+}
+
 TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
   AddChild();
   block->EditMode = 39;
@@ -238,6 +276,26 @@ TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
   EXPECT_EQ(reached, std::vector<UINT>{2041}) << "455 is not forwarded; 2041 is";
 }
 
+TEST_F(HubWindows, OriginModesStartOnlyWhenIdle) {
+  AddChild();
+  block->editorKind = kEditorPcbSymbol;
+  block->Cursor = {1000000, -2800000};
+  block->CursorKind = 9;
+  DoFrameCommand(frame, 2368, 0, nullptr);  // Symbol Origin
+  EXPECT_EQ(block->EditMode, 85);
+  EXPECT_EQ(block->Cursor.x, 1828800) << "the nearest twentieth of an inch";
+  EXPECT_EQ(block->Cursor.y, -3657600);
+  block->EditMode = 39;
+  DoFrameCommand(frame, 259, 0, nullptr);  // Set Origin while editing: nothing
+  EXPECT_EQ(block->EditMode, 39);
+  block->EditMode = 0;
+  DoFrameCommand(frame, 259, 0, nullptr);
+  EXPECT_EQ(block->EditMode, 34);
+  EXPECT_EQ(block->CursorKind, 0u);
+  EXPECT_TRUE(Recorded().calls.empty()) << "no cancel";
+  EXPECT_EQ(hubtest::Forwarded().size(), 3u);
+}
+
 TEST_F(HubWindows, SettingsFlipAndTickTheirMenuItems) {
   AddChild();
   HMENU bar = CreateMenu();
@@ -249,6 +307,40 @@ TEST_F(HubWindows, SettingsFlipAndTickTheirMenuItems) {
   DoFrameCommand(frame, 341, 0, nullptr);
   EXPECT_EQ(AutoNamePads, 0);
   EXPECT_EQ(GetMenuState(bar, 341, MF_BYCOMMAND) & MF_CHECKED, 0u);
+}
+
+struct MenuStateCase {
+  UINT id;
+  UINT other;  // the other item of the pair, unticked
+  std::int64_t (*setting)(const CurrentWindowData&);
+  std::int64_t expected;
+};
+
+TEST_F(HubWindows, FrameMenuStatesSetTheirSettingAndTheTicks) {
+  const MenuStateCase cases[] = {
+      {2036, 2034, [](const CurrentWindowData& w) { return std::int64_t(w.ChevronDisplay); }, 0},
+      {2034, 2036, [](const CurrentWindowData& w) { return std::int64_t(w.ChevronDisplay); }, 1},
+      {2408, 2407, [](const CurrentWindowData&) { return std::int64_t(RubberbandMode); }, 0},
+      {2407, 2408, [](const CurrentWindowData&) { return std::int64_t(RubberbandMode); }, 1},
+      {2376, 2375, [](const CurrentWindowData&) { return std::int64_t(IOPortUpdateMode); }, 0},
+      {2435, 2436, [](const CurrentWindowData&) { return std::int64_t(AnnotationMode); }, 1},
+      {2429, 2428, [](const CurrentWindowData& w) { return std::int64_t(w.HoleMarkers); }, 0},
+      {2428, 2429, [](const CurrentWindowData& w) { return std::int64_t(w.HoleMarkers); }, 1},
+  };
+  HWND child = AddChild();
+  HMENU bar = CreateMenu();
+  for (UINT id : {2034u, 2036u, 2407u, 2408u, 2375u, 2376u, 2435u, 2436u, 2428u, 2429u})
+    AppendMenuA(bar, MF_STRING, id, "item");
+  SetMenu(frame, bar);
+  for (const MenuStateCase& c : cases) {
+    hubtest::Forwarded().clear();
+    DoFrameCommand(frame, c.id, 0, nullptr);
+    EXPECT_EQ(c.setting(*block), c.expected) << c.id;
+    EXPECT_EQ(GetMenuState(bar, c.id, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << c.id;
+    EXPECT_EQ(GetMenuState(bar, c.other, MF_BYCOMMAND) & MF_CHECKED, 0u) << c.id;
+    ASSERT_EQ(hubtest::Forwarded().size(), 1u) << c.id;
+    EXPECT_EQ(hubtest::Forwarded()[0].window, child);
+  }
 }
 
 TEST_F(HubWindows, EditorOperationsRunTheirOwnStepsOnlyWhenTheOperationRan) {

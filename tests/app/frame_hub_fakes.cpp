@@ -35,6 +35,7 @@ void Call(const char* name) { Recorded().calls.push_back(name); }
 HWND MakeWindow(const char* name) {
   Call(name);
   Recorded().createFlags.push_back(OpenRequestFlags);
+  if (Recorded().onCreate) Recorded().onCreate();
   Recorded().createTypes.push_back(PendingItemTower ? LastLevel(PendingItemTower).typeCode : 0);
   if (!Recorded().childClass || !MDIClientWindow) return nullptr;
   MDICREATESTRUCTA mcs{Recorded().childClass, "Document", nullptr, 0, 0, 200, 100, 0, 0};

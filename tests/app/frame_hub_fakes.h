@@ -2,6 +2,7 @@
 // (app/frame_hub_seams.h) and of the selection engine's counts.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct State {
   // What the window creators saw.
   std::vector<std::uint8_t> createFlags;
   std::vector<std::uint16_t> createTypes;  // PendingItemTower's type code, 0 for none
+  // Called by every window creator, before the window is made.
+  std::function<void()> onCreate;
   // CreatePCBWindow makes an MDI child of this class when set.
   const char* childClass = nullptr;
   // The chooser's answer: the item "name?type" it picks (empty: none), and

@@ -7,6 +7,7 @@
 #include "platform/mdi.h"
 #include "platform/responder.h"
 #include "platform/user.h"
+#include "objects/window_state.h"
 #include "store/filing_seams.h"
 #include "store/node_pool.h"
 #include "store/tower.h"
@@ -83,7 +84,11 @@ void HubWindows::SetUp() {
 }
 
 void HubWindows::TearDown() {
-  if (block) block->SelectionList = nullptr;
+  if (block) {
+    block->SelectionList = nullptr;
+    FreeGridInfo(block->Grids);  // a tool's snap makes the window its own grids
+    block->Grids = nullptr;
+  }
   ActiveWindowData = nullptr;
   DestroyFrameMenus();
   DestroyWindow(frame);
