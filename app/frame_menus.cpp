@@ -123,8 +123,8 @@ void AppendKindPopups(HMENU bar, std::uint32_t kind, HWND frame) {
       }
       AppendPopup(bar, nets, "&Nets");
       if (!b || !HasNetHierGroup(b->design)) EnableMenuItem(bar, 2010, MF_BYCOMMAND | MF_GRAYED);
-      CheckMenuItem(bar, 2022, b && !b->PlaneOutlines ? kChecked : kUnchecked);
-      CheckMenuItem(bar, 2683, b && b->CutMarkerCount > 0 ? kChecked : kUnchecked);
+      CheckMenuItem(bar, 2022, b && !(b->StateFlags & kStatePlaneOutlines) ? kChecked : kUnchecked);
+      CheckMenuItem(bar, 2683, b && b->CutMarkersVisible ? kChecked : kUnchecked);
       EnableMenuItem(bar, 2498, MF_BYCOMMAND | MF_GRAYED);
       break;
     }

@@ -10,3 +10,8 @@
 // The table is indexed by type code; every word of it is filled, and nothing
 // past it.
 void FillNetFlagTable(std::uint16_t value) { std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), value); }
+
+// Words 1 to 100: the graphic and item type codes, without the null entry.
+void FillTypeAttributeTable(std::uint16_t value) {
+  std::fill(std::begin(WalkTypeFlags) + 1, std::begin(WalkTypeFlags) + 101, value);
+}

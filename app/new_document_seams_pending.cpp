@@ -1,12 +1,11 @@
 // The program's stand-ins for what a new document asks of the drawing code,
 // the frame's view placement, the PCB editor, the layer stack-up pane and the
 // design rule checks (objects/new_documents.h) until those land: nothing is
-// snapped or centred, and each missing builder of a PCB's records beeps.
+// snapped, and each missing builder of a PCB's records beeps.
 #include "objects/new_documents.h"
 
 #include "platform/user.h"
 
-std::uint64_t GetCentredViewOrigin(void*, std::uint32_t) { return 0; }
 void SaveShowInitialiseWindow(const NewObjectInfo*) {}
 void CreateDefaultBoardSetup(const Tower*) { MessageBeep(0); }
 void BuildDefaultLayerStackup(const Tower*, std::uint32_t) { MessageBeep(0); }

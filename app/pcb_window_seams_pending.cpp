@@ -1,23 +1,12 @@
 // The program's stand-ins for what the PCB window asks of the PCB editor's
 // other features (pcb/pcb_window_seams.h, pcb/symbol_drop.h) until they
-// land: the command handler takes the board's Save and Save As only, Ctrl+Tab
-// highlights nothing, nothing is found under a dropped symbol and a dropped
-// definition is placed as it is.
+// land: Ctrl+Tab highlights nothing, nothing is found under a dropped symbol
+// and a dropped definition is placed as it is.
 #include "app/pcb_window_seams.h"
 #include "geometry/types.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
-struct CurrentWindowData;
-
-LRESULT DoPCBCommand(HWND window, WPARAM wParam, CurrentWindowData*) {
-  switch (LOWORD(wParam)) {
-    case 286: SavePCBWindow(window); break;
-    case 334: SavePCBWindowAs(window); break;
-    default: break;
-  }
-  return 0;
-}
 void HighlightCopperAtCursor(HWND) {}
 void LoadDroppedSymbolDefinition(Tower* instance, const char*, const char*) { ReleaseTower(&instance); }
 int BeginPlaceSymbolDefinition(HWND, const Tower*, Tower*) { return 0; }

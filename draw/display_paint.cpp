@@ -45,7 +45,6 @@ using pl3::g_raster;
   PaintedNode = nullptr;
 });
 
-constexpr std::uint32_t kStatePlaneOutlines = 0x100000;  // StateFlags bit 20
 constexpr std::uint32_t kStateDisplayListBuild = 0x80;   // StateFlags bit 7
 constexpr std::uint32_t kStateNoPadInstance = 0x200;     // StateFlags bit 9
 constexpr std::uint32_t kStateNetListHighlight = 0x20000;

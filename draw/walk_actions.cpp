@@ -50,7 +50,6 @@ constexpr std::uint32_t kViewPrimitivesInPadsOnly = 0x200;  // ViewFlags bit 9
 constexpr std::uint32_t kViewFillNetFlags = 0x4000000;     // ViewFlags bit 26
 constexpr std::uint32_t kStateNetHighlight = 0x2;          // StateFlags bit 1
 constexpr std::uint32_t kStateNetListHighlight = 0x20000;  // StateFlags bit 17
-constexpr std::uint32_t kStatePlaneOutlines = 0x100000;    // StateFlags bit 20
 constexpr std::uint16_t kEntityFilled = 0x1000;           // bit 4 of a node's second flag byte
 constexpr std::uint16_t kHoleOptionCopyList = 0x8000;     // TypeDrawOptions[7]: holes go on the copy list
 constexpr std::uint16_t kHoleOptionHidden = 0x1000;       // TypeDrawOptions[7]: holes are not drawn

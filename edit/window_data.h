@@ -56,6 +56,7 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
 constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
+constexpr std::uint32_t kStatePlaneOutlines = 0x100000;  // planes are drawn as outlines (Solid unchecked)
 
 // DragFlags bits.
 constexpr std::uint8_t kDragActive = 0x1;
@@ -240,8 +241,6 @@ struct CurrentWindowData {
   pl3::Transform PlacementTransform = pl3::kIdentityTransform;
   pl3::Transform InsertionTransform = pl3::kIdentityTransform;
   std::uint32_t InsertionCount = 0;
-  pl3::Point InsertionOrigin{};         // the held item's own origin, before the placement transform
-  Tower* RememberedShape = nullptr;     // the shape loaded last for a new pad-stack layer, owned
   void* Window = nullptr;               // the editor window (HWND)
   void* Grids = nullptr;                // the window's own grid set, owned
   pl3::PlaneBitmap Surface{};           // the off-screen drawing surface, owned
@@ -304,16 +303,16 @@ struct CurrentWindowData {
   // hatch options are the paint options above).
   std::uint32_t CursorStyle = 1;        // 1 target cursor, 0 cross hair
   std::uint32_t ChevronDisplay = 1;     // 1 visible, 0 hidden
-  std::uint32_t CutMarkerCount = 0;     // cut markers shown (PCB)
+  std::uint32_t CutMarkersVisible = 0;  // 1: the plane cut markers are shown (PCB)
   std::uint8_t HoleMarkers = 0;
   std::uint8_t WidowsCheck = 0;         // schematic widows-and-orphans check
-  std::uint8_t PlaneOutlines = 0;       // planes drawn as outlines (PCB)
   std::uint8_t SurfaceMount = 0;        // the pad stack is surface mount
 
-  // Board options of a PCB window.
-  std::uint32_t NetEditingEnabled = 0;  // 1: nets may be edited by hand
-  std::uint32_t CopperLayerCount = 0;   // copper layers in use
+  // Board options and view upkeep of a PCB window.
+  std::uint32_t NetEditingEnabled = 0;  // 1: the net menu's editing commands run
+  std::uint32_t CopperLayerCount = 0;   // the board's copper layers as the user set them
   std::uint32_t WorkingArea[4] = {};    // the board's working area {x, y, width, height}, world units
+  pl3::Box PendingRedraw{-1, -1, 0, 0}; // a world box to redraw on command 484; empty when none
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

@@ -268,6 +268,10 @@ static_assert(offsetof(EntityRecord, payload) == sizeof(EntityRecordHeader));
 
 // The stored code of a working record, from its record type and state bits.
 std::uint16_t StoredCodeOfRecord(const EntityRecord& record);
+// The stored code of a line-like (track) record from its state bits alone:
+// 32 board outline line, 8 linked cut, 16 star-earth track, 64 plated slot,
+// 128 non-plated slot, 4 thermal break, tested in that order; else a track.
+std::uint16_t EntityTypeFromFlags(const EntityRecord& record);
 
 // A new zeroed working record (the caller owns it).
 std::unique_ptr<EntityRecord> NewEntityRecord();

@@ -88,6 +88,7 @@ TEST(StoredCodeOfRecord, StateBitsChooseTheStoredKind) {
   for (auto [state, code] : track) {
     record->header.state = state;
     EXPECT_EQ(StoredCodeOfRecord(*record), code) << int(state);
+    EXPECT_EQ(EntityTypeFromFlags(*record), code) << int(state);
   }
   record->header.recordType = Type_Arc;
   record->header.state = kStateOutlineArc;
