@@ -241,6 +241,8 @@ struct CurrentWindowData {
   pl3::Transform PlacementTransform = pl3::kIdentityTransform;
   pl3::Transform InsertionTransform = pl3::kIdentityTransform;
   std::uint32_t InsertionCount = 0;
+  pl3::Point InsertionOrigin{};         // the held item's own origin, before the placement transform
+  Tower* RememberedShape = nullptr;     // the shape loaded last for a new pad-stack layer, owned
   void* Window = nullptr;               // the editor window (HWND)
   void* Grids = nullptr;                // the window's own grid set, owned
   pl3::PlaneBitmap Surface{};           // the off-screen drawing surface, owned
