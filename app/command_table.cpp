@@ -15,8 +15,6 @@
 #include "platform/user.h"
 
 CommandTable LiveCommandTable{};
-CommandMenuIndexEntry* CommandMenuIndex = nullptr;
-std::uint32_t CommandMenuIndexCount = 0;
 
 namespace {
 
@@ -231,17 +229,6 @@ void FreeCommandMenuIndex() {
   std::free(CommandMenuIndex);
   CommandMenuIndex = nullptr;
   CommandMenuIndexCount = 0;
-}
-
-const char* GetCommandKeyText(std::uint32_t contextBit, std::uint32_t menuId) {
-  const CommandMenuIndexEntry* end = CommandMenuIndex + CommandMenuIndexCount;
-  const CommandMenuIndexEntry* found =
-      std::lower_bound(static_cast<const CommandMenuIndexEntry*>(CommandMenuIndex), end, std::pair{contextBit, menuId},
-                       [](const CommandMenuIndexEntry& e, const std::pair<std::uint32_t, std::uint32_t>& key) {
-                         return e.contextBit != key.first ? e.contextBit < key.first : e.menuId < key.second;
-                       });
-  if (found == end || found->contextBit != contextBit || found->menuId != menuId) return nullptr;
-  return found->record->keyText;
 }
 
 void DispatchKeyCommand(std::uint32_t virtualKey, LPARAM, HWND window, void* view, void* state) {

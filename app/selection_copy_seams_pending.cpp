@@ -1,15 +1,10 @@
 // The program's stand-ins for the selection operations of the copy and
 // rotation rules until the selection engine's land: no symbol is refused,
-// nothing is dropped, reverted or copied (the copy then cancels).
+// nothing is dropped and nothing is rotated.
 #include "app/frame_hub_seams.h"
 #include "platform/user.h"
 
 void DropUncopyableSelections(HWND, SelectionInfo**) {}
-int RevertSelectionArray(SelectionInfo*) { return 0; }
-SelectionInfo* CopySelectionInPlace(HWND) {
-  MessageBeep(0);
-  return nullptr;
-}
 int SelectionHasSymbol(const SelectionInfo*) { return 0; }
 int SelectionHasPl2Symbol(const SelectionInfo*) { return 0; }
 void RotateCurrentItemSelection(HWND) { MessageBeep(0); }

@@ -550,7 +550,7 @@ int CopySelectionToClipboard(HWND) {
 int CutSelectionToClipboard(HWND window) {
   const int copied = CopySelectionToClipboard(window);
   if (copied) {
-    DeleteSelectionArray(window);
+    DeleteSelectionArray(window, 0);
     RecordDesignChange();
     ChangeMenu(1);
   }
