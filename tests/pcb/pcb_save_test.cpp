@@ -74,13 +74,14 @@ class PcbSaveTest : public PcbWindowTest {
     if (!NetfsOpenVolume(v, nullptr) || NetfsReadFileContent(v, path, content, nullptr) != NetfsResult::Ok) return "";
     return std::string(content.begin(), content.end());
   }
-  // Opens the item in a new window as the frame's open command does.
+  // Opens the item for editing in a new window as the frame's open command does.
   HWND Reopen(const std::string& file) {
-    ContainerRecord* record = nullptr;
+    ContainerRecord* record = FilingSystem_OpenContainer(file.c_str(), "Administrator", "");
+    if (!record) return nullptr;
     Tower* parent = NewTower(0);
     LastLevel(parent).typeCode = 800;
     InsertAtLastLevel(parent, 0);
-    Tower* design = FilingSystem_OpenPath(file.c_str(), "\\Main?pcb", parent, &record);
+    Tower* design = FilingSystem_OpenDocument(record, "\\Main?pcb", parent);
     ReleaseTower(&parent);
     if (!design) return nullptr;
     PendingItemTower = design;
@@ -275,6 +276,11 @@ TEST_F(PcbSaveTest, CloseAsksAboutChangesAndCancelStopsCloseAll) {
   HWND third = Reopen(file);
   ASSERT_NE(third, nullptr);
   EXPECT_EQ(FindDatumByName(Block(third)->design, "D3"), nullptr);
+  // A reopened board saves into its item without asking where.
+  Change(third, "D4");
+  const std::size_t boxes = pl3::ResponderRecords().size();
+  ASSERT_EQ(SavePCBWindow(third), 1);
+  EXPECT_EQ(pl3::ResponderRecords().size(), boxes);
 
   // An unchanged board closes unasked.
   const std::size_t shown = pl3::ResponderRecords().size();
