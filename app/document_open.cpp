@@ -22,16 +22,15 @@
 #include "platform/menus.h"
 #include "platform/reset_hooks.h"
 #include "platform/responder.h"
+#include "app/open_requests.h"
 #include "platform/user.h"
 #include "store/document_filing.h"
 #include "store/document_titles.h"
 #include "store/filing_seams.h"
 #include "store/tower.h"
 
-std::uint8_t OpenRequestFlags = 0;
 const char* PendingContainerPath = nullptr;
 const char* PendingItemPath = nullptr;
-Tower* PendingItemTower = nullptr;
 
 namespace {
 
@@ -103,21 +102,21 @@ void InitialFolderAndName(const std::string& search, std::string* folder, char* 
 void SendOpenCommand(HWND frame, const char* container, const char* itemPath, std::uint16_t type) {
   const UINT command = OpenCommandOfType(type);
   if (!command) return;
-  OpenRequestFlags |= kOpenLoadPending | kOpenPendingPath;
+  OpenRequestFlags |= kOpenTakePendingItem | kOpenNamedOrImport;
   PendingContainerPath = container;
   PendingItemPath = itemPath;
   SendMessageA(frame, WM_COMMAND, command, 0);
-  OpenRequestFlags &= static_cast<std::uint8_t>(~(kOpenLoadPending | kOpenPendingPath));
+  OpenRequestFlags &= static_cast<std::uint8_t>(~(kOpenTakePendingItem | kOpenNamedOrImport));
   PendingContainerPath = nullptr;
   PendingItemPath = nullptr;
 }
 
 // An earlier-generation board: the import dialog picks the command.
 void ImportChosenPcb(HWND frame, const char* path) {
-  OpenRequestFlags |= kOpenLoadPending | kOpenPendingPath;
+  OpenRequestFlags |= kOpenTakePendingItem | kOpenNamedOrImport;
   PendingContainerPath = path;
   if (const UINT command = ShowImportPl2PcbDialog(frame)) SendMessageA(frame, WM_COMMAND, command, 0);
-  OpenRequestFlags &= static_cast<std::uint8_t>(~(kOpenLoadPending | kOpenPendingPath));
+  OpenRequestFlags &= static_cast<std::uint8_t>(~(kOpenTakePendingItem | kOpenNamedOrImport));
   PendingContainerPath = nullptr;
 }
 
@@ -146,7 +145,7 @@ const char* ChooserTypes(UINT id) {
 }
 
 StoreItemChoice* FindItem(HWND frame, UINT id) {
-  if (OpenRequestFlags & (kOpenLoadPending | kOpenPendingPath)) {
+  if (OpenRequestFlags & (kOpenTakePendingItem | kOpenNamedOrImport)) {
     if (!PendingContainerPath || !PendingItemPath) return nullptr;
     const std::vector<ContainerRecord*> before = FilingContainerRecords();
     ContainerRecord* record = FilingSystem_OpenContainer(PendingContainerPath, "Administrator", "");
@@ -221,9 +220,9 @@ DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
   const bool temporary = choice->record && (choice->record->flags & kContainerTemporaryCopy);
   if (!temporary) AddToMRUList(choice->containerPath.c_str(), choice->name.c_str(), choice->type.c_str());
   PendingItemTower = document;
-  OpenRequestFlags |= kOpenLoadPending;
+  OpenRequestFlags |= kOpenTakePendingItem;
   HWND window = CreateItemWindow(id, ItemTypeCodeFromName(choice->type.c_str()), instance);
-  OpenRequestFlags &= static_cast<std::uint8_t>(~kOpenLoadPending);
+  OpenRequestFlags &= static_cast<std::uint8_t>(~kOpenTakePendingItem);
   if (id == 280 && window) {
     PrepareDesignConnectivity(document);
     PcbWindowAfterLoad(window, document);
@@ -259,15 +258,15 @@ DocumentEnding OpenRecentEntry(HWND frame, UINT id) {
 // 4012, 2411 and 2014.
 DocumentEnding ImportPcb(HWND frame, UINT id, HINSTANCE instance) {
   char* file = nullptr;
-  if (OpenRequestFlags & (kOpenLoadPending | kOpenPendingPath)) {
+  if (OpenRequestFlags & (kOpenTakePendingItem | kOpenNamedOrImport)) {
     if (PendingContainerPath) file = strdup(PendingContainerPath);
   } else {
     file = AskPl2PcbFile(frame);
   }
   if (!file) return DocumentEnding::Forward;
-  OpenRequestFlags = static_cast<std::uint8_t>((OpenRequestFlags & ~kOpenLoadPending) | kOpenPendingPath);
+  OpenRequestFlags = static_cast<std::uint8_t>((OpenRequestFlags & ~kOpenTakePendingItem) | kOpenNamedOrImport);
   HWND window = CreatePCBWindow(instance);
-  OpenRequestFlags &= static_cast<std::uint8_t>(~kOpenPendingPath);
+  OpenRequestFlags &= static_cast<std::uint8_t>(~kOpenNamedOrImport);
   if (window) {
     const std::string path = file;
     SetWindowTextA(window, path.c_str() + FolderLength(path));

@@ -6,22 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/open_requests.h"
 #include "platform/win_types.h"
 
 struct Tower;
 
-// Request bits shared with the editor windows' creation code.
-constexpr std::uint8_t kOpenLoadPending = 0x1;   // the new window takes PendingItemTower
-constexpr std::uint8_t kOpenAlreadyOpen = 0x2;   // the item asked for is open in a window
-constexpr std::uint8_t kOpenPendingPath = 0x4;   // with bit 0: the pending paths name the item
-constexpr std::uint8_t kOpenNewSchematic = 0x8;  // the schematic window is built from the set-up
-extern std::uint8_t OpenRequestFlags;
-
 // The pending container file and item ("name?type"); null when none.
 extern const char* PendingContainerPath;
 extern const char* PendingItemPath;
-// The design the next editor window takes.
-extern Tower* PendingItemTower;
 
 // The file buffer of the open dialog: longer paths are refused.
 constexpr std::size_t kOpenPathSize = 2048;

@@ -128,7 +128,7 @@ TEST_F(DocumentOpen, AnOldBoardInCapitalsTakesTheImportRoad) {
             0u)
       << dialogs[0]->text;
   ASSERT_EQ(Recorded().createFlags.size(), 1u);
-  EXPECT_EQ(Recorded().createFlags[0], kOpenPendingPath) << "an empty board for the import";
+  EXPECT_EQ(Recorded().createFlags[0], kOpenNamedOrImport) << "an empty board for the import";
   EXPECT_EQ(Recorded().imports, std::vector<std::string>{ProgramForm(dir + "/OLD.PCB") + "|4012"});
   EXPECT_EQ(OpenRequestFlags, 0);
   EXPECT_EQ(PendingContainerPath, nullptr);
@@ -161,7 +161,7 @@ TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList
   EXPECT_EQ(Recorded().chooserTypes[0], "pcb:schematic:shape:padstack:pcbsymbol:schematicsymbol:package");
   EXPECT_EQ(Recorded().chooserContainers[0], project);
   ASSERT_EQ(Recorded().createFlags.size(), 1u);
-  EXPECT_EQ(Recorded().createFlags[0], kOpenLoadPending | kOpenPendingPath);
+  EXPECT_EQ(Recorded().createFlags[0], kOpenTakePendingItem | kOpenNamedOrImport);
   EXPECT_EQ(Recorded().createTypes[0], kItemPcb) << "the window takes the board";
   EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"ChooseContainerItem", "AddFileToWorkspace", "CreatePCBWindow",
                                                         "PrepareDesignConnectivity", "PcbWindowAfterLoad"}));

@@ -40,7 +40,7 @@ HWND MakeWindow(const char* name) {
   if (!Recorded().childClass || !MDIClientWindow) return nullptr;
   MDICREATESTRUCTA mcs{Recorded().childClass, "Document", nullptr, 0, 0, 200, 100, 0, 0};
   auto window = reinterpret_cast<HWND>(SendMessageA(MDIClientWindow, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-  if (window && PendingItemTower && (OpenRequestFlags & kOpenLoadPending)) {
+  if (window && PendingItemTower && (OpenRequestFlags & kOpenTakePendingItem)) {
     Tower* record = InsertEntity(PendingItemTower, sizeof window, kRecordDocumentWindow, &window);
     ReleaseTower(&record);
   }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/pcb_window_seams.h"
 #include "edit/window_data.h"
 #include "objects/console_seams.h"
 #include "objects/graphic_records.h"
@@ -192,5 +193,19 @@ std::intptr_t RunStringDialogEx(HWND, TextPayload* text) {
   if (answer.empty()) return 2;
   // The dialog writes at most the record's room.
   std::strncpy(text->text, answer.c_str(), kTextMaxBytes);
+  return 1;
+}
+
+// The board saving commands, observed: the handler only routes them here.
+int SavePCBWindow(HWND) {
+  Record("save");
+  return 1;
+}
+int SavePCBWindowAs(HWND) {
+  Record("save as");
+  return 1;
+}
+int SaveAllPCBWindows() {
+  Record("save all");
   return 1;
 }

@@ -149,6 +149,17 @@ TEST_F(PcbCommands, ImportNetAndScriptIdsRunTheirEntryAndNothingElse) {
   }
 }
 
+TEST_F(PcbCommands, SaveSaveAsAndSaveAllReachTheBoardSavingAlone) {
+  const struct {
+    std::uint32_t id;
+    const char* call;
+  } cases[] = {{286, "save"}, {334, "save as"}, {4004, "save all"}};
+  for (const auto& c : cases) {
+    Run(c.id);
+    EXPECT_EQ(Calls(), std::vector<std::string>{c.call}) << c.id;
+  }
+}
+
 TEST_F(PcbCommands, TheIdIsTheLowWordOfWParam) {
   Run(0x50000u | 20005u);
   EXPECT_EQ(Calls(), std::vector<std::string>{"import net 5"});

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/core_utilities.h"
+#include "app/frame_command_hub.h"
 #include "app/frame_window.h"
 #include "app/open_requests.h"
 #include "app/pcb_window_seams.h"
@@ -253,7 +254,7 @@ TEST_F(PcbSaveTest, CloseAsksAboutChangesAndCancelStopsCloseAll) {
   Change(window, "D2");
 
   pl3::PushButtonAnswer(IDCANCEL);
-  EXPECT_EQ(FrameCommandHub(frame, 291, 0, nullptr), 0) << "Close All stops";
+  EXPECT_EQ(DoFrameCommand(frame, 291, 0, nullptr), 0) << "Close All stops";
   ASSERT_TRUE(IsWindow(window));
   const pl3::ResponderRecord& asked = pl3::ResponderRecords().back();
   char caption[256] = {};
