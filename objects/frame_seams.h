@@ -21,6 +21,9 @@ HDC GetViewDC(HWND window);
 int ReleaseViewDC(HWND window, HDC dc);
 // The pick aperture in view pixels (configuration record 10301).
 extern std::uint32_t PickDistance;
+// The corner radius of the corner command in world units (configuration
+// record 10328).
+extern std::int32_t EditingLength10328;
 // Sets every word of the walker's per-type table (WalkTypeFlags) to the value;
 // a hit-test walk clears it first, the drawing walks set it
 // (app/net_flag_table.cpp).

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -67,6 +68,8 @@ class DesignView : public testing::Test {
   void TearDown() override {
     delete window->PendingRecord;
     window->PendingRecord = nullptr;
+    std::free(window->Grids);  // made on the first snap
+    window->Grids = nullptr;
     DestroyWindow(view);
     ActiveWindowData = nullptr;
     DeleteEntity(design);
