@@ -15,6 +15,7 @@
 #include "edit/selection_services.h"
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
+#include "objects/attribute_services.h"
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
@@ -854,5 +855,36 @@ TEST_F(SelectionTest, DesignatorOffsetsMoveWhereTheyExistAndAreCreatedWhereNot) 
   for (SelectionInfo* s : {a, b}) {
     DeleteEntity(s->copyInstanceInfo);
     ReleaseTower(&s->copyInstanceInfo);
+  }
+}
+
+TEST_F(SelectionTest, CopyWithAStepLeavesTheOriginalAndGivesTheCopyANewSteppedAttribute) {
+  for (const int action : {kApplyCopyIncrement, kApplyCopyDecrement}) {
+    SCOPED_TRACE(action);
+    Tower* attribute = InsertAttributeWithId(design, 3, "N7", 0, 42);
+    ReleaseTower(&attribute);
+    LocatorPayload locator{};
+    locator.head.transform = pl3::kIdentityTransform;
+    locator.kind = 3;
+    locator.attributeId = 42;
+    locator.x = locator.y = kBase;
+    Tower* item = Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator));
+    SelectionInfo* s = Select(item);
+    ASSERT_NE(s, nullptr);
+    std::free(ApplySelectionInfo(s, action));
+    EXPECT_EQ(s->original, nullptr) << "the original is released";
+    EXPECT_EQ(TowerEntity(item)->flags & (kEntitySelected | kEntityWorkingCopy), 0);
+    EXPECT_EQ(reinterpret_cast<const LocatorPayload*>(TowerPayload(item))->attributeId, 42u);
+    const auto* copy = reinterpret_cast<const LocatorPayload*>(TowerPayload(s->workingCopy));
+    ASSERT_NE(copy->attributeId, 42u);
+    Tower* fresh = FindDesignAttributeById(copy->attributeId);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(reinterpret_cast<const AttributePayload*>(TowerPayload(fresh))->kind, 3u);
+    Tower* value = OpenChildTower(fresh, Type_AttributeValue);
+    EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(value)),
+                 action == kApplyCopyIncrement ? "N7+1" : "N7-1");
+    ReleaseTower(&value);
+    ReleaseTower(&fresh);
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
   }
 }
