@@ -120,6 +120,25 @@ void RevertSelectionInfoToOriginalPosition(SelectionInfo* record);
 // Accept: commits every record, ends the edit and redraws.
 void AcceptSelectionArray(HWND window);
 
+// ---- Rotate, mirror, flip (edit/selection_transform.cpp) -------------------------
+// TransformSelectionArray is declared in edit/key_command_seams.h.
+
+// The transform's linear part composed into t, and t's translation turned
+// about the pivot.
+void RotateTransformAbout(pl3::Transform* t, const pl3::Transform* linear, pl3::Point pivot);
+// Turns one record's working copy about the block origin by the linear part; 1 or 0.
+int TransformSelectionInfo(SelectionInfo* record, const pl3::Transform* transform);
+// Symbols, symbol instances and pad stacks: their placement's linear part and
+// designator offset turned, the placement point turned about the block origin
+// too when aboutBlockOrigin is set. 0 (with a message) for a pad stack
+// without its Pad-Stack Info.
+int TransformSelectionInfoOrigin(SelectionInfo* record, const pl3::Transform* transform, int aboutBlockOrigin);
+// Sends the record's working copy to the other board side; 1 when it changed.
+int FlipSelectionInfoSide(SelectionInfo* record);
+// Moves the designator offset of every selected symbol's ghost copy by the
+// delta (creating it when missing); the number moved, not created.
+int ShiftDesignatorOffsets(SelectionInfo* list, pl3::Point delta);
+
 // ---- Committing (edit/selection_apply.cpp, selection_commit.cpp) ----------------
 
 // Actions of ApplySelectionInfo.

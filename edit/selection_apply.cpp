@@ -327,6 +327,46 @@ pl3::Box* KeepCopy(SelectionInfo* s) {
   return HeapBox(box);
 }
 
+// The value text of the design attribute with the id, empty when there is none.
+std::string DesignAttributeText(std::uint32_t id) {
+  Tower* attribute = id ? FindDesignAttributeById(id) : nullptr;
+  std::string text;
+  Tower* value = attribute ? OpenChildTower(attribute, Type_AttributeValue) : nullptr;
+  if (const Entity* e = TowerEntity(value))
+    text.assign(reinterpret_cast<const char*>(EntityPayload(e)),
+                strnlen(reinterpret_cast<const char*>(EntityPayload(e)), e->payloadSize));
+  ReleaseTower(&value);
+  ReleaseTower(&attribute);
+  return text;
+}
+
+// Copy with increment or decrement: the original stays where it is; the copy
+// of a net-name-like locator shows a new attribute whose text is the
+// original's with its first number stepped.
+pl3::Box* CopyWithStep(SelectionInfo* s, int up) {
+  pl3::Box box = kSelectionEmptyBox;
+  if (Entity* original = TowerEntity(s->original)) {
+    original->flags &= static_cast<std::uint16_t>(~(kEntitySelected | kEntityWorkingCopy));
+    if (Display()) PutEntityOnDisplayList(Display(), s->original);
+    box = BoxOf(s->original);
+  }
+  Entity* copy = TowerEntity(s->workingCopy);
+  if (copy && copy->typeCode == Type_AttributeLocator && copy->payloadSize >= sizeof(LocatorPayload) &&
+      TowerEntity(s->original) && ActiveWindowData) {
+    auto* locator = reinterpret_cast<LocatorPayload*>(EntityPayload(copy));
+    const std::string text = DesignAttributeText(locator->attributeId);
+    char* stepped = StepNameNumber(text.c_str(), up);
+    const std::uint32_t id = NewAttributeId();
+    Tower* attribute = InsertAttributeWithId(ActiveWindowData->design, kLocatorNetName,
+                                             stepped ? stepped : text.c_str(), 0, id);
+    if (attribute) locator->attributeId = id;
+    ReleaseTower(&attribute);
+    std::free(stepped);
+  }
+  ReleaseTower(&s->original);
+  return HeapBox(box);
+}
+
 }  // namespace
 
 pl3::Box* ApplySelectionInfo(SelectionInfo* record, int action) {
@@ -336,6 +376,8 @@ pl3::Box* ApplySelectionInfo(SelectionInfo* record, int action) {
     case kApplyCommit: return Commit(record);
     case kApplyRelease: return Release(record);
     case kApplyKeepCopy: return KeepCopy(record);
+    case kApplyCopyIncrement: return CopyWithStep(record, 1);
+    case kApplyCopyDecrement: return CopyWithStep(record, 0);
     default: return HeapBox(kSelectionEmptyBox);
   }
 }

@@ -73,7 +73,11 @@ LRESULT Docking_SendToPaneClient(std::uint32_t pane, UINT message, WPARAM, LPARA
 void ComponentBinMarkPlaced(const Tower* instance) { Note("bin placed " + Describe(instance)); }
 void ComponentBinMarkUnplaced(const Tower* instance) { Note("bin unplaced " + Describe(instance)); }
 void ComponentBinAddSymbol(const Tower*, const Tower*, const char*) {}
-char* StepNameNumber(const char*, int) { return nullptr; }
+// Marks the text with the direction asked, so a test sees which way it stepped.
+char* StepNameNumber(const char* text, int up) {
+  const std::string marked = std::string(text) + (up ? "+1" : "-1");
+  return strdup(marked.c_str());
+}
 void UpdateToolbarStates(std::uint32_t) {}
 
 // The view.

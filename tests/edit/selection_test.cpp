@@ -15,6 +15,7 @@
 #include "edit/selection_services.h"
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
+#include "objects/attribute_services.h"
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
@@ -756,3 +757,134 @@ TEST_F(SelectionTest, ACopiedSymbolNewToTheNetlistIsAddedOnce) {
 }
 
 }  // namespace
+
+// ---- Rotate, mirror, flip ---------------------------------------------------------
+
+namespace {
+constexpr std::int32_t kOne = pl3::kFixedOne;
+// The first payload of the child of `code` under the item, as an array of words.
+std::int32_t* ChildWords(const Tower* item, std::uint16_t code) {
+  Tower* child = OpenChildTower(item, code);
+  if (!child) return nullptr;
+  auto* words = reinterpret_cast<std::int32_t*>(TowerPayload(child));
+  ReleaseTower(&child);
+  return words;
+}
+}  // namespace
+
+TEST_F(SelectionTest, RotatingTurnsTheCopiesAboutTheBlockOriginAndReleasesTheSecondaries) {
+  Tower* track = StoreTrack({kBase + 1000, kBase, kBase + 3000, kBase + 500});
+  Tower* other = StoreTrack({kBase + 3000, kBase + 500, kBase + 9000, kBase + 500});
+  Select(track);
+  ASSERT_NE(AppendSecondarySelection(other, &w->SelectionList, kGrabFirstEnd, kBase + 3000, kBase + 500), nullptr);
+  w->BlockOrigin = {kBase, kBase};
+  const pl3::Box released = TransformSelectionArray(&pl3::R90);
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 1) << "the secondary record is gone";
+  EXPECT_LE(released.xmin, kBase + 3000);
+  EXPECT_GE(released.xmax, kBase + 9000) << "the caller redraws where the secondary was";
+  const auto* copy = reinterpret_cast<const LinePayload*>(TowerPayload(w->SelectionList->workingCopy));
+  // (1000, 0) turns to (0, 1000) and (3000, 500) to (-500, 3000) about the origin.
+  EXPECT_EQ((Segment{copy->x1, copy->y1, copy->x2, copy->y2}),
+            (Segment{kBase, kBase + 1000, kBase - 500, kBase + 3000}));
+  const auto* original = reinterpret_cast<const LinePayload*>(TowerPayload(w->SelectionList->original));
+  EXPECT_EQ(original->x1, kBase + 1000) << "the original stays";
+  EXPECT_EQ(Tracks().size(), 3u) << "the released secondary put back unchanged, no copy of it left";
+}
+
+TEST_F(SelectionTest, ASymbolTurnsItsPlacementAndDesignatorOffsetAboutTheBlockOrigin) {
+  Tower* symbol = StoreSymbol("U1");
+  const pl3::Transform placed = {kOne, 0, 0, kOne, kBase + 2000, kBase};
+  Own(InsertEntity(symbol, sizeof placed, Type_Transform, &placed));
+  const std::int32_t offset[2] = {100, 0};
+  Own(InsertEntity(symbol, sizeof offset, Type_Offset, offset));
+  std::uint32_t info[4] = {0, 0, 0, 0};
+  Own(InsertEntity(symbol, sizeof info, Type_SymbolInstanceInfo, info));
+  SelectionInfo* s = SelectSymbol(symbol);
+  ASSERT_NE(s, nullptr);
+  w->BlockOrigin = {kBase, kBase};
+  ASSERT_EQ(TransformSelectionInfo(s, &pl3::R90), 1);
+  const auto* t = reinterpret_cast<const pl3::Transform*>(ChildWords(s->workingCopy, Type_Transform));
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ((std::vector<std::int32_t>{t->a, t->b, t->c, t->d, t->tx, t->ty}),
+            (std::vector<std::int32_t>{0, kOne, -kOne, 0, kBase, kBase + 2000}));
+  const std::int32_t* moved = ChildWords(s->workingCopy, Type_Offset);
+  EXPECT_EQ(moved[0], 0);
+  EXPECT_EQ(moved[1], 100);
+  const auto* kept = reinterpret_cast<const pl3::Transform*>(ChildWords(s->original, Type_Transform));
+  EXPECT_EQ(kept->tx, kBase + 2000) << "the original keeps its place";
+
+  // Flipping toggles the other-side bit and mirrors about the block origin.
+  ASSERT_EQ(FlipSelectionInfoSide(s), 1);
+  EXPECT_EQ(ChildWords(s->workingCopy, Type_SymbolInstanceInfo)[0], 2);
+  t = reinterpret_cast<const pl3::Transform*>(ChildWords(s->workingCopy, Type_Transform));
+  EXPECT_EQ(t->tx, kBase) << "a point on the mirror line stays";
+  EXPECT_EQ(t->ty, kBase + 2000);
+  EXPECT_EQ(t->c, kOne) << "the placement's linear part is mirrored in x";
+  ASSERT_EQ(FlipSelectionInfoSide(s), 1);
+  EXPECT_EQ(ChildWords(s->workingCopy, Type_SymbolInstanceInfo)[0], 0) << "a second flip brings it back";
+  EXPECT_EQ(reinterpret_cast<const pl3::Transform*>(ChildWords(s->workingCopy, Type_Transform))->c, -kOne);
+}
+
+TEST_F(SelectionTest, APadStackWithoutItsInfoIsReportedAndLeftAlone) {
+  Tower* pad = Own(InsertEmptyEntity(design, 141));
+  SelectionInfo* s = SelectSymbol(pad);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(TransformSelectionInfoOrigin(s, &pl3::R90, 1), 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"TransformSelectionInfoOrigin: Error - PadStackInfo not found"}));
+}
+
+TEST_F(SelectionTest, DesignatorOffsetsMoveWhereTheyExistAndAreCreatedWhereNot) {
+  Tower* with = StoreSymbol("U1");
+  Tower* without = StoreSymbol("U2");
+  SelectionInfo* a = SelectSymbol(with);
+  SelectionInfo* b = SelectSymbol(without);
+  ASSERT_TRUE(a && b);
+  // The ghost copies the insertion array would build.
+  a->copyInstanceInfo = InsertEmptyEntity(design, 4000);
+  b->copyInstanceInfo = InsertEmptyEntity(design, 4000);
+  const std::int32_t offset[2] = {10, 20};
+  Own(InsertEntity(a->copyInstanceInfo, sizeof offset, Type_Offset, offset));
+  EXPECT_EQ(ShiftDesignatorOffsets(w->SelectionList, {5, -7}), 1) << "only the moved offset counts";
+  const std::int32_t* moved = ChildWords(a->copyInstanceInfo, Type_Offset);
+  EXPECT_EQ(moved[0], 15);
+  EXPECT_EQ(moved[1], 13);
+  const std::int32_t* made = ChildWords(b->copyInstanceInfo, Type_Offset);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made[0], 5);
+  EXPECT_EQ(made[1], -7);
+  for (SelectionInfo* s : {a, b}) {
+    DeleteEntity(s->copyInstanceInfo);
+    ReleaseTower(&s->copyInstanceInfo);
+  }
+}
+
+TEST_F(SelectionTest, CopyWithAStepLeavesTheOriginalAndGivesTheCopyANewSteppedAttribute) {
+  for (const int action : {kApplyCopyIncrement, kApplyCopyDecrement}) {
+    SCOPED_TRACE(action);
+    Tower* attribute = InsertAttributeWithId(design, 3, "N7", 0, 42);
+    ReleaseTower(&attribute);
+    LocatorPayload locator{};
+    locator.head.transform = pl3::kIdentityTransform;
+    locator.kind = 3;
+    locator.attributeId = 42;
+    locator.x = locator.y = kBase;
+    Tower* item = Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator));
+    SelectionInfo* s = Select(item);
+    ASSERT_NE(s, nullptr);
+    std::free(ApplySelectionInfo(s, action));
+    EXPECT_EQ(s->original, nullptr) << "the original is released";
+    EXPECT_EQ(TowerEntity(item)->flags & (kEntitySelected | kEntityWorkingCopy), 0);
+    EXPECT_EQ(reinterpret_cast<const LocatorPayload*>(TowerPayload(item))->attributeId, 42u);
+    const auto* copy = reinterpret_cast<const LocatorPayload*>(TowerPayload(s->workingCopy));
+    ASSERT_NE(copy->attributeId, 42u);
+    Tower* fresh = FindDesignAttributeById(copy->attributeId);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(reinterpret_cast<const AttributePayload*>(TowerPayload(fresh))->kind, 3u);
+    Tower* value = OpenChildTower(fresh, Type_AttributeValue);
+    EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(value)),
+                 action == kApplyCopyIncrement ? "N7+1" : "N7-1");
+    ReleaseTower(&value);
+    ReleaseTower(&fresh);
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  }
+}
