@@ -21,16 +21,16 @@
 #include "store/filing_seams.h"
 #include "store/tower.h"
 
+// SelectionMenu and MenuRedrawLock are defined with the Options menus
+// (app/options_menus.cpp), which use them without the rest of the bar.
 HMENU FrameMenuBar = nullptr;
 HMENU WindowMenu = nullptr;
-HMENU SelectionMenu = nullptr;
 HMENU StoredPopups[2] = {nullptr, nullptr};
 std::int32_t RubberbandMode = 1;
 std::int32_t AnnotationMode = 1;
 std::int32_t IOPortUpdateMode = 1;
 std::uint8_t PickupDesignator = 0;
 std::int32_t PadNamingCounter = 0;
-std::uint8_t MenuRedrawLock = 0;
 
 namespace {
 

@@ -1,10 +1,8 @@
 // The program's stand-ins for what the symbol and pad-stack code asks of the
 // editing engine and the library editors (objects/symbol_seams.h) until they
-// land: every layer counts as enabled and pad naming ends
-// without the library editor's finisher.
+// land: pad naming ends without the library editor's finisher.
 #include "objects/symbol_seams.h"
 
 #include "store/tower.h"
 
-int IsLayerEnabled(std::uint8_t, std::uint8_t) { return 1; }
 void FinishPinPlacement(Tower*) {}

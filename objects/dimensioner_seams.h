@@ -24,8 +24,9 @@ void DrawDimensionerArc(void* target, std::uint8_t layer, pl3::Point centre, std
 void GhostWorldLine(void* dc, pl3::Point from, pl3::Point to);
 void GhostWorldCircle(void* dc, pl3::Point centre, std::int32_t radius);
 
-// The item under a view point, found with the window's pick filter word, or
-// null; the caller releases it.
-Tower* FindItemsNearPoint(std::int32_t viewX, std::int32_t viewY, int width, int height);
+// The best item within the pick aperture of a world point, or null; the
+// window's hit list becomes a copy of it (edit/item_search.cpp). The caller
+// releases the result.
+Tower* FindItemsNearPoint(std::int32_t x, std::int32_t y, std::uint8_t includeSelected, std::uint8_t useDisplayList);
 // The world box of any item: 1 and the box, or 0 when the item has none.
 int GetBox(const Tower* item, pl3::Box* box);

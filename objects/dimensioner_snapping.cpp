@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "edit/window_data.h"
-#include "geometry/view_mapping.h"
 #include "objects/dimensioner_seams.h"
 #include "objects/dimensioners.h"
 #include "objects/type_codes.h"
@@ -34,9 +33,7 @@ Tower* ItemUnderCursor(std::int32_t x, std::int32_t y) {
   if (!w) return nullptr;
   const std::uint32_t saved = w->PickFilter;
   w->PickFilter |= kDimensionerPickBit;
-  std::int32_t vx = x, vy = y;
-  pl3::WorldToView(vx, vy);
-  Tower* item = FindItemsNearPoint(vx, vy, 1, 1);
+  Tower* item = FindItemsNearPoint(x, y, 1, 1);
   w->PickFilter = saved;
   return item;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/types.h"
 #include "platform/win_types.h"
 
 struct Tower;
@@ -18,6 +19,23 @@ constexpr std::uint32_t kOverlapMenuFirstId = 2050;
 // overlapping items; a successful pick replaces the previous pick. With
 // keepFilter 0 the walk also sets filter bit 0x100. The caller releases the result.
 Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter);
+// The same search for the closest symbol instance (106), schematic symbol (30)
+// or earlier-generation symbol (163), with walk filter bit 26 set and, with
+// includeSelected 0, bit 8; successive calls at one point step through
+// overlapping symbols. The caller releases the result.
+Tower* FindClosestSymbol(std::int32_t x, std::int32_t y, std::uint8_t includeSelected);
+
+// The nearest-hit state of the raster kernel around a world point of the
+// active window: the pick box (the point +/- aperture x Zoom, rounded from
+// doubles), the hit point in view pixels and the squared aperture. The caller
+// fills the walk's type table and draws; the end restores the span target and
+// returns a new Tower on the best hit, or null.
+struct NearestHitSearch {
+  pl3::Box box{};
+  std::uint8_t savedTarget = 0;
+};
+NearestHitSearch BeginNearestHitSearch(std::int32_t x, std::int32_t y);
+Tower* EndNearestHitSearch(const NearestHitSearch& search);
 // Offers the candidates of the last area pick in a pop-up menu at the mouse,
 // each with its description (a candidate without one is left out but keeps
 // its id). A new Tower on the chosen candidate, or null when none was chosen.

@@ -66,7 +66,7 @@ void DrawDimensionerArc(void*, std::uint8_t, pl3::Point, std::int32_t, pl3::Poin
 }
 void GhostWorldLine(void*, pl3::Point, pl3::Point) {}
 void GhostWorldCircle(void*, pl3::Point, std::int32_t) {}
-Tower* FindItemsNearPoint(std::int32_t, std::int32_t, int, int) {
+Tower* FindItemsNearPoint(std::int32_t, std::int32_t, std::uint8_t, std::uint8_t) {
   SeenPickFilter() = ActiveWindowData ? ActiveWindowData->PickFilter : 0;
   return ItemNearCursor() ? DuplicateTower(ItemNearCursor()) : nullptr;
 }
