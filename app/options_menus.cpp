@@ -21,19 +21,7 @@
 #include "platform/user.h"
 #include "store/tower.h"
 
-HMENU OptionsMenu = nullptr;
-HMENU SelectionMenu = nullptr;
-std::uint8_t MenuRedrawLock = 0;
-std::uint32_t SelectionMenuKind = 0;
-
 namespace {
-
-void ResetOptionsMenus() {
-  OptionsMenu = SelectionMenu = nullptr;
-  MenuRedrawLock = 0;
-  SelectionMenuKind = 0;
-}
-const bool gOptionsMenusResetRegistered = pl3::RegisterGlobalReset(&ResetOptionsMenus);
 
 constexpr UINT kRotateItems[] = {2005, 2006, 2041};
 constexpr UINT kSizeItems[] = {430, 431, 2027, 2028, 2029};

@@ -156,25 +156,3 @@ pl3::Box* DetachSelectionCopies(SelectionInfo* list) {
   }
   return box;
 }
-
-SelectionInfo* CopySelectionInPlace(HWND window) {
-  CurrentWindowData* w = ActiveWindowData;
-  if (!w) return nullptr;
-  if (SelectionHasUncopyableSymbols(w->SelectionList)) {
-    MessageBox(window, "Can't copy symbols", "Copy Selection", MB_OK);
-    return w->SelectionList;
-  }
-  if (SelectionHasDatum(w->SelectionList)) {
-    MessageBox(window, "Can't copy datums.", "Copy Selection", MB_OK);
-    return w->SelectionList;
-  }
-  pl3::Box box = kSelectionEmptyBox;
-  if (HasSecondarySelections(w->SelectionList)) box = ReleaseSecondarySelections();
-  pl3::Box* old = GetSelectionBox(w->SelectionList, 0, 0);
-  UnionSelectionBox(&box, *old);
-  std::free(old);
-  UnionAndFree(&box, DetachSelectionCopies(w->SelectionList));
-  if (!IsEmptySelectionBox(box)) RedrawViewRect(window, &box, 1);
-  InvalidateRect(window, nullptr, FALSE);
-  return w->SelectionList;
-}

@@ -29,8 +29,6 @@ namespace {
 constexpr std::uint16_t kDatumFixed = 0x1000;
 constexpr std::uint32_t kWindowRawPoint = 0x2000;
 
-bool IsPrimary(const SelectionInfo* s) { return (s->flags & kSelectionPrimary) != 0; }
-
 void MoveInfoBox(const Tower* box, pl3::Point d) {
   Entity* list = InfoBoxPointList(box);
   if (!list) return;
@@ -168,71 +166,4 @@ pl3::Point StartBlockMove(SelectionInfo* list) {
   if (IsItemAttachedToCursor()) SnapXYFine(&origin.x, &origin.y);
   w->BlockOrigin = origin;
   return origin;
-}
-
-void GhostSelectionArray(HDC dc, const SelectionInfo* list) {
-  CurrentWindowData* w = ActiveWindowData;
-  if (!w) return;
-  for (const SelectionInfo* s = list; s; s = s->next) {
-    if (s->flags & kSelectionHasInstanceInfo) {
-      GhostInstanceSelection(dc, s, w->BlockOrigin);
-      continue;
-    }
-    const Entity* e = TowerEntity(s->workingCopy);
-    if (!e) continue;
-    const bool assisted = IsPrimary(s) && e->typeCode == Type_Track && TowerEntity(s->original);
-    GhostEntityData(dc, e->typeCode, EntityPayload(e), assisted ? w->SelectionAngleAssist : 0,
-                    &pl3::kIdentityTransform);
-  }
-  DrawOriginMarker(dc, w->BlockOrigin.x, w->BlockOrigin.y);
-}
-
-namespace {
-// The types whose stored word at payload byte 76 a revert carries back.
-bool CarriesWord76(std::uint16_t type) {
-  return (type >= 1 && type <= 11) || (type >= 18 && type <= 24) || type == 26 || (type >= 28 && type <= 30) ||
-         type == 34 || type == 35 || (type >= 37 && type <= 39) || type == 41 || type == 42;
-}
-constexpr std::uint32_t kWord76 = 76;
-
-// The bytes a payload of the type holds: the fixed layouts by their size
-// (the store rounds every payload up to 16 bytes), the others as stored.
-std::uint32_t HeldBytes(const Entity* e) {
-  switch (e->typeCode) {
-    case 1: case 10: case 11: case 35: case 37: case 39: case 46: case 47: return sizeof(LinePayload);
-    case 23: case 28: case 29: return sizeof(ThinLinePayload);
-    case 3: return sizeof(CirclePayload);
-    case 18: return sizeof(CentroidPayload);
-    default: return e->payloadSize;
-  }
-}
-}  // namespace
-
-void RevertSelectionInfoToOriginalPosition(SelectionInfo* s) {
-  s->grabPoint = s->currentPoint;
-  const Entity* from = TowerEntity(s->original);
-  Entity* to = TowerEntity(s->workingCopy);
-  if (!from || !to) return;
-  if (!CarriesWord76(to->typeCode)) {
-    MessageBox(nullptr, "Internal error - unknown type in selection array", "RevertSelectionInfoToOriginalPosition",
-                MB_OK);
-    return;
-  }
-  // Only where both payloads hold the word: a bare track has none.
-  if (HeldBytes(from) < kWord76 + 4 || HeldBytes(to) < kWord76 + 4) return;
-  std::memcpy(EntityPayload(to) + kWord76, EntityPayload(from) + kWord76, 4);
-}
-
-int RevertSelectionArray(SelectionInfo* list) {
-  CurrentWindowData* w = ActiveWindowData;
-  if (!w || !list || !w->OriginalBlockOrigin) return 0;
-  if (list->grabbedPart == kGrabVertexMove || list->grabbedPart == kGrabVertexAdd) {
-    MessageBeep(0);
-    return 0;
-  }
-  const pl3::Point back = *w->OriginalBlockOrigin;
-  MoveSelectionArray(list, back.x - w->BlockOrigin.x, back.y - w->BlockOrigin.y);
-  w->BlockOrigin = back;
-  for (SelectionInfo* s = list; s; s = s->next) RevertSelectionInfoToOriginalPosition(s);
-  return 1;
 }

@@ -67,8 +67,6 @@ Tower* EndNearestHitSearch(const NearestHitSearch& search) {
   return picked;
 }
 
-namespace {
-
 // The walk of PickClosestItem and FindClosestSymbol: the window's previous
 // pick leads (bit 5) when it still stands, else it is dropped; a hit replaces it.
 Tower* WalkFromPreviousPick(CurrentWindowData* w, const NearestHitSearch& search) {
@@ -90,8 +88,6 @@ Tower* WalkFromPreviousPick(CurrentWindowData* w, const NearestHitSearch& search
   return picked;
 }
 
-}  // namespace
-
 Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w || !w->design) return nullptr;
@@ -102,22 +98,6 @@ Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter) {
   const NearestHitSearch search = BeginNearestHitSearch(x, y);
   FillNetFlagTable(0);
   WalkTypeFlags[Type_Plane] = 1;
-  Tower* picked = WalkFromPreviousPick(w, search);
-  w->ViewFlags = savedFilter;
-  w->WalkFlags = savedDrawing;
-  return picked;
-}
-
-Tower* FindClosestSymbol(std::int32_t x, std::int32_t y, std::uint8_t includeSelected) {
-  CurrentWindowData* w = ActiveWindowData;
-  if (!w || !w->design) return nullptr;
-  const std::uint32_t savedFilter = w->ViewFlags;
-  const std::uint32_t savedDrawing = w->WalkFlags;
-  w->ViewFlags = (w->ViewFlags & ~kFilterIncludeSelected) | kFilterSymbolSearch;
-  if (!includeSelected) w->ViewFlags |= kFilterBit8;
-  const NearestHitSearch search = BeginNearestHitSearch(x, y);
-  FillNetFlagTable(0);
-  for (std::uint16_t code : {kTypeSchematicSymbol, std::uint16_t{Type_SymbolInstance}, kTypePl2Symbol}) WalkTypeFlags[code] = 1;
   Tower* picked = WalkFromPreviousPick(w, search);
   w->ViewFlags = savedFilter;
   w->WalkFlags = savedDrawing;

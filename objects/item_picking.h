@@ -8,6 +8,7 @@
 #include "platform/win_types.h"
 
 struct Tower;
+struct CurrentWindowData;
 
 // The first command id of the overlap menu; entry i of the candidate list
 // has id 2050 + i.
@@ -36,6 +37,9 @@ struct NearestHitSearch {
 };
 NearestHitSearch BeginNearestHitSearch(std::int32_t x, std::int32_t y);
 Tower* EndNearestHitSearch(const NearestHitSearch& search);
+// The walk of PickClosestItem and FindClosestSymbol: the window's previous
+// pick leads when it still stands, else it is dropped; a hit replaces it.
+Tower* WalkFromPreviousPick(CurrentWindowData* w, const NearestHitSearch& search);
 // Offers the candidates of the last area pick in a pop-up menu at the mouse,
 // each with its description (a candidate without one is left out but keeps
 // its id). A new Tower on the chosen candidate, or null when none was chosen.

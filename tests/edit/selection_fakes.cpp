@@ -31,7 +31,6 @@ std::string TypeText(const Tower* t) {
 
 using selectionfakes::log;
 
-std::uint32_t DeleteConfirmCount = 0;
 
 Tower* BuildInstanceGhost(const Tower* instance) {
   log.push_back("ghost copy " + selectionfakes::TypeText(instance));

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "edit/symbol_search_seams.h"
+#include "objects/item_picking.h"
 #include "edit/window_data.h"
 #include "objects/console_seams.h"
 #include "objects/type_codes.h"
