@@ -22,6 +22,7 @@
 #include "edit/key_command_seams.h"
 #include "edit/mouse_road.h"
 #include "edit/tool_commands.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
 #include "objects/command_workers.h"
@@ -160,7 +161,7 @@ Ending CopySelection(const Command& c) {
     ShowMessage(c.frame, "Can't copy datums.", "Copy Selection");
     return Ending::Return0;
   }
-  if ((SelectionHasSymbol(w.SelectionList) || HoldsType(w.SelectionList, 163)) &&
+  if ((SelectionHasUncopyableSymbols(w.SelectionList) || HoldsType(w.SelectionList, 163)) &&
       !RefuseKind(c, "Can't copy symbols.", "Can't copy symbols. Drop symbols and continue?"))
     return Ending::Return0;
   if (HoldsType(w.SelectionList, Type_InfoBoxHier) &&
@@ -339,7 +340,7 @@ bool RotateByTypedAngle(const Command& c, FreehandRotationRequest* request) {
       return true;
     case 39: case 45: {
       const SelectionInfo* first = w->SelectionList;
-      if (SelectionHasPl2Symbol(first)) {
+      if (SelectionHasPl2Symbols(first)) {
         ShowMessage(c.frame, "PL2 symbols may only be rotated by multiples of 90 degrees", "Freehand Rotate");
         return true;
       }

@@ -73,16 +73,12 @@ int RevertSelectionArray(SelectionInfo* list);
 SelectionInfo* CopySelectionInPlace(HWND window);
 // The extent of a whole design; non-zero when it has one.
 int GetDesignExtent(const Tower* design, void* context, int mode, pl3::Box* box);
-// 1 when the selection holds an earlier-generation symbol.
-int SelectionHasPl2Symbol(const SelectionInfo* list);
 // Highlights the net of the track being placed or selected at the cursor;
 // `net` 1 the net, 0 its destination.
 void HighlightNetAtCursor(HWND window, int net);
 // The highlight tools: the net under the next click, or its destination.
 void SetHighlightNetTool(HWND window);
 void SetHighlightDestinationTool(HWND window);
-// 1 when the selection holds a placed symbol that may not be copied.
-int SelectionHasSymbol(const SelectionInfo* list);
 // Rotates the selection list of the current item's record by a typed angle
 // (edit mode 113).
 void RotateCurrentItemSelection(HWND window);

@@ -1,11 +1,9 @@
 // The program's stand-ins for the selection operations of the copy and
-// rotation rules until the selection engine's land: no symbol is refused,
-// nothing is dropped and nothing is rotated.
+// rotation rules until the selection engine's land: nothing is dropped and
+// nothing is rotated.
 #include "app/frame_hub_seams.h"
 #include "platform/user.h"
 
 void DropUncopyableSelections(HWND, SelectionInfo**) {}
-int SelectionHasSymbol(const SelectionInfo*) { return 0; }
-int SelectionHasPl2Symbol(const SelectionInfo*) { return 0; }
 void RotateCurrentItemSelection(HWND) { MessageBeep(0); }
 void RotateInsertion(HWND, CurrentWindowData*) { MessageBeep(0); }

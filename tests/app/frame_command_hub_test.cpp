@@ -135,6 +135,7 @@ TEST_F(HubWindows, CopyRefusesWhatCannotBeCopiedAndNeverForwards) {
       {{Type_Track, Type_Datum}, kEditorPcb, "Can't copy datums."},
       {{Type_Datum, Type_Track, Type_Text}, kEditorPcb, "Can't copy datums."},
       {{Type_Attribute}, kEditorSchematic, "Can't copy symbol attributes in schematic editor."},
+      {{163}, kEditorPcb, "Can't copy symbols."},
   };
   AddChild();
   for (const CopyRefusal& c : cases) {
@@ -274,6 +275,17 @@ TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {
   std::vector<UINT> reached;
   for (const auto& f : hubtest::Forwarded()) reached.push_back(LOWORD(f.wParam));
   EXPECT_EQ(reached, std::vector<UINT>{2041}) << "455 is not forwarded; 2041 is";
+}
+
+TEST_F(HubWindows, FreehandRotationOfAnEarlierGenerationSymbolIsRefused) {
+  AddChild();
+  block->EditMode = 39;
+  Select({163});
+  pl3::ClearResponderRecords();
+  DoFrameCommand(frame, 2041, 0, nullptr);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "PL2 symbols may only be rotated by multiples of 90 degrees");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "Freehand Rotate");
 }
 
 TEST_F(HubWindows, OriginModesStartOnlyWhenIdle) {

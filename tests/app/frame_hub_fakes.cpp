@@ -124,11 +124,9 @@ SelectionInfo* CopySelectionInPlace(HWND) {
   return Recorded().copyResult;
 }
 int GetDesignExtent(const Tower*, void*, int, pl3::Box*) { return 0; }
-int SelectionHasPl2Symbol(const SelectionInfo*) { return 0; }
 void HighlightNetAtCursor(HWND, int net) { Call(net ? "HighlightNetAtCursor" : "HighlightDestinationAtCursor"); }
 void SetHighlightNetTool(HWND) { Call("SetHighlightNetTool"); }
 void SetHighlightDestinationTool(HWND) { Call("SetHighlightDestinationTool"); }
-int SelectionHasSymbol(const SelectionInfo*) { return 0; }
 void RotateCurrentItemSelection(HWND) { Call("RotateCurrentItemSelection"); }
 void RotateInsertion(HWND, CurrentWindowData*) { Call("RotateInsertion"); }
 
