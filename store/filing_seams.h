@@ -61,12 +61,17 @@ struct ExplorerResult {
 };
 
 // The container browser: a file-open dialog over libraries, projects or both
-// (by mode) that logs on and lets the user pick an item; null when cancelled.
-ExplorerResult* BrowseContainerFile(HWND parent, int one, int mode, const char* filter, const char* user,
+// that logs on and lets the user pick an item of the types in `filter`; null
+// when cancelled. `explorerMode` is the explorer's (1 open an item, 2 save
+// into a library, 3 save into a project) and picks the dialog's filters; the
+// choosers open items, in mode 1. `mode` is the chooser's own and passes
+// through unchanged.
+ExplorerResult* BrowseContainerFile(HWND parent, int explorerMode, int mode, const char* filter, const char* user,
                                     const char* password);
-// The file explorer over one container, starting at `startPath`.
-ExplorerResult* ExploreContainerFile(HWND owner, const char* containerPath, int one, const char* startPath, int mode,
-                                     const char* user, const char* password);
+// The file explorer over one container, starting at `startPath`, in the
+// explorer's mode (1: open an item) and offering every type.
+ExplorerResult* ExploreContainerFile(HWND owner, const char* containerPath, int explorerMode, const char* startPath,
+                                     int mode, const char* user, const char* password);
 void FreeExplorerResult(ExplorerResult* result);
 // Set by the item choosers for the length of one browser or explorer call.
 extern int ExplorerMode;
