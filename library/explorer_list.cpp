@@ -236,7 +236,14 @@ void AppendExplorerItem(ExplorerState* state, DirectoryEntry* entry, bool select
   const char* filter = state->request ? state->request->typeFilter : nullptr;
   if (chosen && !ExplorerTypePasses(filter, TypePart(*entry))) item.state |= LVIS_CUT;
   if (selected) item.state |= LVIS_SELECTED;
-  SendMessageA(state->list, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+  const int index = static_cast<int>(SendMessageA(state->list, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)));
+  if (index < 0) return;
+  for (int column = 1; column <= 3; ++column) {
+    LVITEM cell{};
+    cell.iSubItem = column;
+    cell.pszText = LPSTR_TEXTCALLBACK;
+    SendMessageA(state->list, LVM_SETITEMTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+  }
 }
 
 void RefreshExplorerList(ExplorerState* state, bool reread) {

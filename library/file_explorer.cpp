@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "library/explorer_internal.h"
 #include "platform/commctrl.h"
@@ -491,43 +492,43 @@ bool AskLogOn(HWND owner, LogOnFields* fields) {
 ExplorerResult* ExploreContainerFile(HWND owner, const char* containerPath, int mode, const char* startFolder,
                                      const char* typeFilter, const char* user, const char* password) {
   auto* result = new ExplorerResult{CopyText(containerPath), nullptr, kExplorerCancelled};
+  // A record that was open before belongs to whoever opened it and stays.
+  const std::vector<ContainerRecord*> before = FilingContainerRecords();
   ContainerRecord* record = FilingSystem_OpenContainer(containerPath, user ? user : "", password ? password : "");
+  std::uint32_t error = NetFS_GetLastError();
   LogOnFields fields;
   std::snprintf(fields.user, sizeof fields.user, "%s", user ? user : "");
   int failures = 0;
   for (;;) {
-    const std::uint32_t error = record ? kNetfsOk : NetFS_GetLastError();
+    if (error == kNetfsOk && !record) error = kNetfsNotAContainer;
     switch (error) {
       case kNetfsOk: {
         std::uint32_t code = kExplorerCancelled;
         char* path = RunFileExplorer(owner, record, mode, startFolder, typeFilter, &code);
-        FilingSystem_CloseContainer(record);
+        CloseIfOpenedHere(record, before);
         result->status = code;
         if (code == kExplorerChosen) result->itemPath = path;
         else std::free(path);
         return result;
       }
-      case kNetfsNoReply: ExplorerWarn(owner, "Unable to contact server, try again later"); return result;
-      case kNetfsNotAContainer: ExplorerWarn(owner, "Unable to open file"); return result;
       case kNetfsWrongPassword:
-      case kNetfsUnknownUser: {
+      case kNetfsUnknownUser:
         if (failures++ > 0)
           ExplorerWarn(owner,
                        "The system could not log you onto the file, check your username and password are correct.");
-        if (!AskLogOn(owner, &fields)) return result;
-        // A refused log-on leaves no container open: open it again with the
-        // entered name, and log the open handle on where there is one.
-        record = FilingSystem_OpenContainer(containerPath, fields.user, fields.password);
-        if (record && record->handle && !NetFS_Login(record->handle, fields.user, fields.password)) {
-          FilingSystem_CloseContainer(record);
-          record = nullptr;
+        if (!record || !record->handle || !AskLogOn(owner, &fields)) {
+          if (record) CloseIfOpenedHere(record, before);
+          return result;
         }
+        NetFS_Login(record->handle, fields.user, fields.password);
+        error = NetFS_GetLastError();
         continue;
-      }
-      default:
-        ExplorerWarn(owner, "An unknown error occurred while trying to open the file, try again later");
-        return result;
+      case kNetfsNoReply: ExplorerWarn(owner, "Unable to contact server, try again later"); break;
+      case kNetfsNotAContainer: ExplorerWarn(owner, "Unable to open file"); break;
+      default: ExplorerWarn(owner, "An unknown error occurred while trying to open the file, try again later"); break;
     }
+    if (record) CloseIfOpenedHere(record, before);
+    return result;
   }
 }
 
