@@ -366,6 +366,8 @@ bool ParseExplorerPlacement(const char* text, WINDOWPLACEMENT* placement) {
   if (r.left < 0 || r.right > width || r.top > height || r.bottom < 0) return false;
   if (p.showCmd == SW_SHOWMINIMIZED || p.showCmd == SW_MINIMIZE || p.showCmd == SW_SHOWMINNOACTIVE)
     p.showCmd = SW_SHOWMAXIMIZED;
+  // A hidden explorer could never be used, and its loop would never end.
+  if (p.showCmd == SW_HIDE) p.showCmd = SW_SHOWNORMAL;
   *placement = p;
   return true;
 }
@@ -374,6 +376,8 @@ void SaveExplorerPlacement(HWND window) {
   WINDOWPLACEMENT p{};
   p.length = sizeof p;
   if (!GetWindowPlacement(window, &p)) return;
+  // Being destroyed, the window may already be hidden: it was shown.
+  if (p.showCmd == SW_HIDE) p.showCmd = SW_SHOWNORMAL;
   char text[160];
   std::snprintf(text, sizeof text, "%d %d %d %d %d %d %d %d %d %d %d", static_cast<int>(p.flags),
                 static_cast<int>(p.length), static_cast<int>(p.ptMaxPosition.x), static_cast<int>(p.ptMaxPosition.y),

@@ -349,7 +349,10 @@ void OnCommand(ExplorerState* state, int id) {
     case kExplorerUpId: ExplorerGoUp(state); return;
     case kExplorerNewFolderId: CreateExplorerFolder(state); return;
     case kExplorerViewId: ExplorerShowViewMenu(state); return;
-    case kExplorerOkId: ExplorerOpenOrSave(state); return;
+    case kExplorerOkId:
+    case IDOK:  // Enter in the name box
+      ExplorerOpenOrSave(state);
+      return;
     case kExplorerViewLargeIcons:
     case kExplorerViewDetails:
     case kExplorerViewSmallIcons:

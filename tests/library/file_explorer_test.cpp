@@ -161,6 +161,8 @@ TEST(FileExplorerFormat, PlacementIsRestoredOnlyOnTheScreen) {
   EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED)) << "a minimised window comes back maximised";
   ASSERT_TRUE(ParseExplorerPlacement("0 44 0 0 0 0 400 100 50 600 1", &p));
   EXPECT_EQ(p.showCmd, 1u);
+  ASSERT_TRUE(ParseExplorerPlacement("0 44 0 0 0 0 400 100 50 600 0", &p));
+  EXPECT_EQ(p.showCmd, static_cast<UINT>(SW_SHOWNORMAL)) << "never restored hidden";
   EXPECT_FALSE(ParseExplorerPlacement("0 44 0 0 0 0 400 100 -5 600 1", &p)) << "left of the screen";
   EXPECT_FALSE(ParseExplorerPlacement("0 44 0 0 0 0 -1 -50 50 600 1", &p)) << "above the screen";
   EXPECT_FALSE(ParseExplorerPlacement("0 44 0 0 0 0 400 100 50 99999 1", &p)) << "right of the screen";
@@ -398,7 +400,12 @@ TEST_F(FileExplorerTest, PlacementIsSavedAndRestored) {
     GetWindowRect(explorer, &first);
   }));
   RECT second{};
-  Result again(Explore(1, nullptr, [&](HWND explorer) { GetWindowRect(explorer, &second); }));
+  bool visible = false;
+  Result again(Explore(1, nullptr, [&](HWND explorer) {
+    GetWindowRect(explorer, &second);
+    visible = IsWindowVisible(explorer);
+  }));
+  EXPECT_TRUE(visible);
   EXPECT_EQ(second.left, first.left);
   EXPECT_EQ(second.top, first.top);
   EXPECT_EQ(second.right, first.right);
