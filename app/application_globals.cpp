@@ -70,6 +70,9 @@ char* ConfigurationFolderFile(const char* name) {
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
+  // New windows take the active window's zoom: without this one a first
+  // board would open at one world unit a pixel.
+  DefaultWindowData.Zoom = kDefaultZoom;
   InitialiseWindowData(nullptr, DefaultWindowData);
   CreateGridList();
   // 2. New boards: 7 inches square, at most 40 inches.

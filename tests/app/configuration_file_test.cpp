@@ -396,6 +396,7 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   std::memset(pl3::BitmapColourQuads, 0, sizeof pl3::BitmapColourQuads);
   InitialiseApplication();
   EXPECT_EQ(ActiveWindowData, &DefaultWindowData);
+  EXPECT_EQ(DefaultWindowData.Zoom, 16000u) << "new windows start from this zoom";
   // The plane colour table, its bitmap quads and the program palette.
   EXPECT_EQ(pl3::LayerColourTable[3].red, 127);
   EXPECT_EQ(pl3::LayerColourTable[3].blue, 127);
