@@ -10,6 +10,7 @@
 #include "app/core_utilities.h"
 #include "app/enter_text_dialog.h"
 #include "app/pending_services.h"
+#include "app/recent_projects.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
@@ -142,6 +143,7 @@ void LoadStartValues() {
   LoadGridFile();
   LoadColumnWidths(key);
   LoadEditorOptions(key);
+  LoadMRUList(key);
   ReplaceName(&RuleFileName, DuplicateString("DEFAULT.DRC"));
   char* path = ConfigurationFolderFile("PL3.CFG");
   LoadConfiguration(path);

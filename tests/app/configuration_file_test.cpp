@@ -14,6 +14,7 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/pending_services.h"
+#include "app/recent_projects.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "draw/grid_files.h"
@@ -481,6 +482,19 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   FreeApplicationGlobals();
   FreeApplicationGlobals();  // a second teardown finds nothing to free
   InitTowerStore();          // the store the test's reset expects
+}
+
+TEST_F(ApplicationStart, TheRecentlyUsedProjectsOfTheLastRunAreListedAgain) {
+  PutText("Initialisation", "MRUProject1", "C:\\boards\\a.p3p\\Main?pcb");
+  PutText("Initialisation", "MRUProject2", "no item");
+  PutText("Initialisation", "MRUProject3", "C:\\boards\\b.p3p\\Top?schematic");
+  FreeApplicationGlobals();
+  InitialiseApplication();
+  EXPECT_STREQ(RecentEntry(0), "C:\\boards\\a.p3p\\Main?pcb");
+  EXPECT_STREQ(RecentEntry(1), "C:\\boards\\b.p3p\\Top?schematic") << "an entry without an item is skipped";
+  EXPECT_STREQ(RecentEntry(2), "");
+  FreeApplicationGlobals();
+  InitTowerStore();
 }
 
 TEST_F(ApplicationStart, AStoredGridFileNameIsUsedAndWithoutTheKeyTheDefaultsRun) {
