@@ -10,6 +10,7 @@
 #include "app/core_utilities.h"
 #include "app/enter_text_dialog.h"
 #include "app/pending_services.h"
+#include "app/recent_projects.h"
 #include "app/registry_values.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
@@ -70,6 +71,9 @@ char* ConfigurationFolderFile(const char* name) {
 void InitialiseApplication() {
   // 1. The default window state, and the grid list it holds.
   ActiveWindowData = &DefaultWindowData;
+  // New windows take the active window's zoom: without this one a first
+  // board would open at one world unit a pixel.
+  DefaultWindowData.Zoom = kDefaultZoom;
   InitialiseWindowData(nullptr, DefaultWindowData);
   CreateGridList();
   // 2. New boards: 7 inches square, at most 40 inches.
@@ -139,6 +143,7 @@ void LoadStartValues() {
   LoadGridFile();
   LoadColumnWidths(key);
   LoadEditorOptions(key);
+  LoadMRUList(key);
   ReplaceName(&RuleFileName, DuplicateString("DEFAULT.DRC"));
   char* path = ConfigurationFolderFile("PL3.CFG");
   LoadConfiguration(path);

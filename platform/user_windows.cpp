@@ -1028,10 +1028,12 @@ BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* out) {
   if (!w || !out) return FALSE;
   out->length = sizeof(WINDOWPLACEMENT);
   out->flags = 0;
-  out->showCmd = (w->style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+  // A placement is minimised, maximised or normal; hiding is no placement,
+  // so a window hidden on its way out (WM_DESTROY) is saved as normal and
+  // restored shown.
+  out->showCmd = (w->style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
                  : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
-                 : (w->style & WS_VISIBLE)  ? SW_SHOWNORMAL
-                                            : SW_HIDE;
+                                            : SW_SHOWNORMAL;
   out->ptMinPosition = POINT{-1, -1};
   out->ptMaxPosition = POINT{-1, -1};
   out->rcNormalPosition = (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) ? w->normalRect : w->rect;

@@ -14,6 +14,7 @@
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
 #include "app/pending_services.h"
+#include "app/recent_projects.h"
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "draw/grid_files.h"
@@ -396,6 +397,7 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   std::memset(pl3::BitmapColourQuads, 0, sizeof pl3::BitmapColourQuads);
   InitialiseApplication();
   EXPECT_EQ(ActiveWindowData, &DefaultWindowData);
+  EXPECT_EQ(DefaultWindowData.Zoom, 16000u) << "new windows start from this zoom";
   // The plane colour table, its bitmap quads and the program palette.
   EXPECT_EQ(pl3::LayerColourTable[3].red, 127);
   EXPECT_EQ(pl3::LayerColourTable[3].blue, 127);
@@ -480,6 +482,19 @@ TEST_F(ApplicationStart, TwoStartsAndStopsKeepTheConfigurationAndLeakNothing) {
   FreeApplicationGlobals();
   FreeApplicationGlobals();  // a second teardown finds nothing to free
   InitTowerStore();          // the store the test's reset expects
+}
+
+TEST_F(ApplicationStart, TheRecentlyUsedProjectsOfTheLastRunAreListedAgain) {
+  PutText("Initialisation", "MRUProject1", "C:\\boards\\a.p3p\\Main?pcb");
+  PutText("Initialisation", "MRUProject2", "no item");
+  PutText("Initialisation", "MRUProject3", "C:\\boards\\b.p3p\\Top?schematic");
+  FreeApplicationGlobals();
+  InitialiseApplication();
+  EXPECT_STREQ(RecentEntry(0), "C:\\boards\\a.p3p\\Main?pcb");
+  EXPECT_STREQ(RecentEntry(1), "C:\\boards\\b.p3p\\Top?schematic") << "an entry without an item is skipped";
+  EXPECT_STREQ(RecentEntry(2), "");
+  FreeApplicationGlobals();
+  InitTowerStore();
 }
 
 TEST_F(ApplicationStart, AStoredGridFileNameIsUsedAndWithoutTheKeyTheDefaultsRun) {

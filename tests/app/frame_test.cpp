@@ -182,6 +182,19 @@ TEST_F(Placement, SavedMinimisedRestoresMaximisedAndOffTheDesktopIsIgnored) {
   EXPECT_EQ(RestoreWindowPlacement(), 0);
 }
 
+TEST_F(Placement, AFrameHiddenOnItsWayOutIsSavedAndRestoredShown) {
+  // The frame saves its placement on WM_DESTROY, when it is hidden already.
+  ShowWindow(FrameWindow, SW_SHOWNORMAL);
+  MoveWindow(FrameWindow, 30, 40, 200, 100, FALSE);
+  ShowWindow(FrameWindow, SW_HIDE);
+  ASSERT_EQ(SaveWindowPlacement(), 0);
+  const std::string text = ReadInitialisation("DefaultWindowPlacement");
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.substr(text.rfind(' ') + 1), "1") << text;
+  ASSERT_EQ(RestoreWindowPlacement(), 1);
+  EXPECT_TRUE(IsWindowVisible(FrameWindow)) << "the next start shows its frame";
+}
+
 TEST_F(Placement, SaveWritesTheElevenNumbersInTheirOrder) {
   ShowWindow(FrameWindow, SW_SHOWNORMAL);
   MoveWindow(FrameWindow, 30, 40, 200, 100, FALSE);
