@@ -18,6 +18,7 @@ int DeleteSelectionArray(HWND window, int ask);
 // Deletes the item held by New Symbol and Edit Symbol with undo; non-zero
 // when the design changed.
 int DeleteSelection(HWND window);
-// Picks the object under the button record's cursor and runs the action on
-// it (2: delete it with undo).
-void PickObjectAtCursor(HWND window, ButtonRecord* button, int action);
+// Picks the object under the button record's mouse point for a purpose
+// (edit/picking.h: 1 select, 2 delete, 3 copy, 4 and 5 copy with a step up
+// or down, 6 select); non-zero when a select changed the selection.
+int PickObjectAtCursor(HWND window, ButtonRecord* button, int action);

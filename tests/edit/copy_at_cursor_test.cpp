@@ -21,9 +21,10 @@ std::uint8_t g_assistAtPick = 99;
 void CancelSelectionArray(HWND) {}
 int DeleteSelectionArray(HWND) { return 0; }
 int DeleteSelection(HWND) { return 0; }
-void PickObjectAtCursor(HWND, ButtonRecord*, int action) {
+int PickObjectAtCursor(HWND, ButtonRecord*, int action) {
   g_calls.push_back("pick " + std::to_string(action));
   g_assistAtPick = ActiveWindowData->AngleAssist;
+  return 0;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "edit/engine_seams.h"
+#include "edit/pick_action_seams.h"
 #include "edit/selection_engine_seams.h"
 #include "objects/editor_seams.h"
 #include "edit/ratsnest_seams.h"
@@ -97,8 +98,9 @@ void MarkSymbolNetsChanged(const Tower* instance) { Note("nets of " + Describe(i
 void UpdateChangedNetMembers(int) { Note("nets updated"); }
 void RemoveMovingPoints(const Tower* item) { Note("moving points dropped " + Describe(item)); }
 
-// The frame's menus.
+// The frame's menus and options.
 void ChangeMenu(int flags) { Note("change menu " + std::to_string(flags)); }
+int PickDesignatorsOfFixedSymbols() { return 0; }
 
 // The frame and the tools (edit/engine_seams.h).
 void UpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}

@@ -16,7 +16,8 @@ int DeleteSelection(HWND) {
   enginefakes::calls.push_back("held item deleted");
   return enginefakes::deleteSelectionAnswer;
 }
-void PickObjectAtCursor(HWND, ButtonRecord*, int action) {
+int PickObjectAtCursor(HWND, ButtonRecord*, int action) {
   enginefakes::calls.push_back("pick " + std::to_string(action));
+  return 0;
 }
 void ClearSelectionArray(HWND) {}

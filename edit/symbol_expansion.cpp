@@ -1,21 +1,21 @@
-// The program's stand-in for ExpandSymbol (draw/display_list_seams.h) until
-// the selection commands that own it land. It walks the placed symbol's
-// parts as that command does, so that placed symbols reach the display list
-// and the drawing walks meanwhile.
+// ExpandSymbol (declared in draw/display_list_seams.h): a walk action applied
+// to the parts of a placed symbol as if they stood in the design. Kept in a
+// file of its own so that tests can walk symbols through a recording fake.
 #include "draw/display_list_seams.h"
 #include "edit/window_data.h"
 #include "objects/payload_access.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
-#include "store/seams.h"
+#include "platform/responder.h"
 #include "store/tower.h"
 
 std::int32_t ExpandSymbol(std::uint8_t action, const Tower* instance, const pl3::Transform* transform, void* param) {
   CurrentWindowData* w = ActiveWindowData;
   const std::uint8_t* info = ChildPayloadOfAtLeast(instance, Type_SymbolInstanceInfo, 4);
   if (!info) {
-    ShowMessage(nullptr, "Error - unable to locate symbol instance info", "ExpandSymbol");
+    MessageBox(nullptr, "Error - unable to locate symbol instance info", "ExpandSymbol",
+                MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     return 0;
   }
   if (!w) return 0;
