@@ -11,6 +11,7 @@
 #include "app/enter_text_dialog.h"
 #include "app/frame_editing_commands.h"
 #include "app/frame_hub_seams.h"
+#include "app/frame_operation_seams.h"
 #include "app/frame_menus.h"
 #include "app/frame_window.h"
 #include "app/grid_dialogs.h"
@@ -25,6 +26,7 @@
 #include "edit/selection.h"
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/command_workers.h"
 #include "objects/cursor_zoom.h"
 #include "objects/design_walks.h"
@@ -278,6 +280,30 @@ bool AskLocatorName() {
   return true;
 }
 
+// Asks for the global net of a Global Net locator; false when cancelled.
+bool AskGlobalNetLocatorName() {
+  char* name = AskGlobalNetName("Insert Global Net Locator", "Enter net or click 'All'", 0);
+  if (!name) return false;
+  SetPendingLocatorName(name);
+  std::free(name);
+  return true;
+}
+
+constexpr std::uint32_t kGraphicNetNameRoom = 1024;
+
+// The Graphical Net Name locator just started shows a new attribute of the
+// design holding the chosen name, and draws the chosen symbol round it.
+void NameGraphicNetNameLocator(const Command& c, const char* name, const Tower* symbol) {
+  EntityRecord* record = c.w->PendingRecord;
+  if (!record) return;
+  const std::uint32_t id = NewAttributeId();
+  record->as<LocatorPayload>().attributeId = id;
+  Tower* attribute = c.w->design ? InsertAttributeWithId(c.w->design, kLocatorGraphicNetName, name, 0, id) : nullptr;
+  ReleaseTower(&attribute);
+  if (symbol) SetLocatorTarget(record, symbol);
+  GhostSelectionAndMode(c.child, record);
+}
+
 Ending InsertLocator(const Command& c) {
   if (!c.child || !c.w) return Ending::Return0;
   const std::uint16_t kind = LocatorKindOf(c.id);
@@ -294,8 +320,15 @@ Ending InsertLocator(const Command& c) {
   if (c.id == 2349 || c.id == 2350) {
     start = AskLocatorName();
     if (!start && c.id == 2350) Cancel(c);
-  } else if (c.id == 2398 || c.id == 2332) {
-    start = PerformFrameCommandOperation(c.id, c.child) != 0;
+  } else if (c.id == 2398) {
+    start = AskGlobalNetLocatorName();
+  } else if (c.id == 2332) {
+    char name[kGraphicNetNameRoom] = {};
+    if (!AskGraphicNetName(c.frame, c.w->design, name, sizeof name, &symbol)) return Ending::Forward;
+    StartLocator(c, kind);
+    NameGraphicNetNameLocator(c, name, symbol);
+    ReleaseTower(&symbol);
+    return Ending::Forward;
   }
   if (start) {
     StartLocator(c, kind);
@@ -413,7 +446,7 @@ Ending SetCursorStyle(const Command& c, std::uint32_t style) {
   c.w->CursorStyle = style;
   EraseCrosshair(*c.w);
   SetEditCursor(c.w->EditMode ? 6 : 0);
-  SendMessageA(c.child, WM_MOUSEMOVE, 0, static_cast<LPARAM>(c.w->MouseMessagePos));
+  SendMessageA(c.child, WM_MOUSEMOVE, 0, static_cast<LPARAM>(c.w->LastMouseLParam));
   UpdateCursorMenu(c.frame);
   return Ending::Forward;
 }

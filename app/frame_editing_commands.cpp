@@ -16,6 +16,7 @@
 #include "edit/edit_modes.h"
 #include "edit/drag_geometry.h"
 #include "edit/engine_seams.h"
+#include "edit/insertion_array.h"
 #include "edit/mouse_road.h"
 #include "edit/pad_naming.h"
 #include "edit/selection_actions.h"
@@ -34,6 +35,7 @@
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
 #include "platform/menus.h"
+#include "platform/user.h"
 #include "store/tower.h"
 
 namespace {
@@ -69,10 +71,23 @@ bool IsInsertionMode(std::uint8_t mode) {
 void Rotate(HWND child, CurrentWindowData& w, bool anticlockwise) {
   HDC dc = GetViewDC(child);
   if (IsInsertionMode(w.EditMode))
-    RotateInsertion(child, &w);
+    RotateInsertion(child, &w.PendingRecord, w.Cursor, anticlockwise ? 0 : 1);
   else
     RotateSelection(child, anticlockwise ? kAnticlockwiseQuarterTurn : kClockwiseQuarterTurn);
   ReleaseViewDC(child, dc);
+}
+
+// Undo and Redo replay a step of the history under the hourglass; an empty
+// history leaves the view alone.
+void UndoOrRedo(HWND child, bool redo) {
+  if (CountUndoStepEntries(redo ? 1 : 0) == 0) return;
+  HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  if (redo)
+    RedoNextStep();
+  else
+    UndoLastStep();
+  SetCursor(previous);
+  RedrawView(child);
 }
 
 // Set Angle of the centroid being placed or of the one selected.
@@ -221,12 +236,8 @@ bool RunFrameEditingCommand(HWND frame, HWND child, CurrentWindowData* state, UI
   CurrentWindowData& w = *state;
   switch (id) {
     case 2271:
-      UndoLastStep();
-      RedrawView(child);
-      return true;
     case 2273:
-      RedoNextStep();
-      RedrawView(child);
+      UndoOrRedo(child, id == 2273);
       return true;
     case 424:
       CancelCurrentOperation(child, &w);

@@ -56,9 +56,9 @@ void ImportPl2Pcb(const char* path, UINT command);
 
 // ---- Editor operations --------------------------------------------------------------
 
-// The operation behind a frame command whose owner is not built yet (the
-// program dialogs, the editors' dialogs and the editing operations the frame
-// calls before forwarding): non-zero when it ran.
+// The operation behind a frame command (the program dialogs, the editors'
+// dialogs and the editing operations the frame calls before forwarding):
+// non-zero when it ran. Defined in app/frame_operations.cpp.
 int PerformFrameCommandOperation(UINT id, HWND child);
 
 // ---- Selection and view operations of the editing engine ------------------------------
@@ -82,5 +82,3 @@ void SetHighlightDestinationTool(HWND window);
 // Rotates the selection list of the current item's record by a typed angle
 // (edit mode 113).
 void RotateCurrentItemSelection(HWND window);
-// Turns the item being placed a quarter turn.
-void RotateInsertion(HWND window, CurrentWindowData* state);

@@ -6,4 +6,3 @@
 
 void DropUncopyableSelections(HWND, SelectionInfo**) {}
 void RotateCurrentItemSelection(HWND) { MessageBeep(0); }
-void RotateInsertion(HWND, CurrentWindowData*) { MessageBeep(0); }

@@ -77,7 +77,7 @@ void PlaceJointVia(CurrentWindowData& w, const LinePayload& line, pl3::Box& box)
   const std::uint32_t count = w.sizeTable ? (*w.sizeTable)[SizeKind_Vias].count() : 0;
   // Without via sizes there is no via to place.
   if (!wanted || count == 0) return;
-  const std::uint32_t index = std::min(w.viaSizeIndex, count - 1);
+  const std::uint32_t index = std::min(w.CurrentViaSize, count - 1);
   Tower* via = InsertViaAt(w.design, line.x1, line.y1, index);
   if (!via) return;
   RecordUndoInsert(NodeRefOf(TowerEntity(via)), w.UndoStep);

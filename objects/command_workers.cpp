@@ -165,7 +165,7 @@ void EndShapePlacement(HWND window) {
   w->StateFlags &= ~kStateFlagBit0;
 }
 
-Tower* InsertViaAt(const Tower* design, std::int32_t x, std::int32_t y, std::uint32_t viaSizeIndex) {
+Tower* InsertViaAt(const Tower* design, std::int32_t x, std::int32_t y, std::uint32_t CurrentViaSize) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w || !design) return nullptr;
   // Every byte the via does not set, its net ids among them, stays 0.
@@ -174,7 +174,7 @@ Tower* InsertViaAt(const Tower* design, std::int32_t x, std::int32_t y, std::uin
   HolePayload& via = record->as<HolePayload>();
   via.hole.head.layer = w->ViaLayer;
   via.hole.head.sizeFlags = kSizeByIndex;
-  via.hole.head.sizeIndex = viaSizeIndex;
+  via.hole.head.sizeIndex = CurrentViaSize;
   via.hole.head.transform = pl3::kIdentityTransform;
   via.hole.style = w->HoleStyle;
   via.hole.flags = kViaHoleFlags;

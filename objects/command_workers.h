@@ -32,7 +32,7 @@ void EndShapePlacement(HWND window);
 // at the point under the design (with the engine's change notification).
 // Returns the Tower of the new via, which the caller records for undo and
 // releases; null when nothing was stored.
-Tower* InsertViaAt(const Tower* design, std::int32_t x, std::int32_t y, std::uint32_t viaSizeIndex);
+Tower* InsertViaAt(const Tower* design, std::int32_t x, std::int32_t y, std::uint32_t CurrentViaSize);
 // Renders the box of the design with the given window state made current
 // for the length of the call; returns what the renderer returned.
 HBITMAP RenderThumbnailWithWindow(const Tower* design, CurrentWindowData* state, const pl3::Box* box);

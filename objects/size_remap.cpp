@@ -193,7 +193,7 @@ void ApplyEditedSizeTable(CurrentWindowData& window, const SizeTable& edited, co
   for (std::uint32_t kind = 0; kind < kSizeKindCount; ++kind)
     (*table)[kind].defaultIndex = RemapSettingSizeIndex(remap, kind, (*table)[kind].defaultIndex);
   if (window.editorKind == kEditorPcb)
-    window.viaSizeIndex = RemapSettingSizeIndex(remap, SizeKind_Vias, window.viaSizeIndex);
+    window.CurrentViaSize = RemapSettingSizeIndex(remap, SizeKind_Vias, window.CurrentViaSize);
   if (settings.fontDefaults)
     for (int i = 0; i < 6; ++i)
       settings.fontDefaults[i] = RemapSettingSizeIndex(remap, SizeKind_Fonts, settings.fontDefaults[i]);

@@ -148,7 +148,7 @@ void InsertWindowRecord(const Tower* design, HWND window) {
 void ClampViaSize(CurrentWindowData& block) {
   if (!block.sizeTable) return;
   const std::uint32_t count = (*block.sizeTable)[SizeKind_Vias].count();
-  if (count && block.viaSizeIndex >= count) block.viaSizeIndex = count - 1;
+  if (count && block.CurrentViaSize >= count) block.CurrentViaSize = count - 1;
 }
 
 LRESULT OnCreate(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -297,7 +297,7 @@ void OnMouseWheel(HWND window, CurrentWindowData* block, WPARAM wParam) {
     BitBlt(dc, 0, 0, client.right, client.bottom, block->Surface.memoryDC, 0, 0, SRCCOPY);
   FillOutsideSurface(dc, window, *block);
   GhostSelectionAndMode(window, block->PendingRecord);
-  if (!block->ViewOnlyHighlighted) ShowOriginMarker(window, block->CoordinateOrigin.x, block->CoordinateOrigin.y);
+  if (!block->ShowOnlyHighlighted) ShowOriginMarker(window, block->CoordinateOrigin.x, block->CoordinateOrigin.y);
   DrawCrosshair(window, &block->Crosshair);
   ReleaseViewDC(window, dc);
 }
@@ -311,8 +311,8 @@ LRESULT OnMDIActivate(HWND window, CurrentWindowData* block, WPARAM wParam, LPAR
   PostMessageA(window, kPcbActivationMarker, 0, 0);
   if (reinterpret_cast<HWND>(wParam) == window) {
     if (block && block->EditMode == kModeMeasure) CancelCurrentOperation(window, block);
-    if (CurrentWindowData* current = ActiveWindowData; current && current->ViewOnlyHighlighted == 1) {
-      current->ViewOnlyHighlighted = 0;
+    if (CurrentWindowData* current = ActiveWindowData; current && current->ShowOnlyHighlighted == 1) {
+      current->ShowOnlyHighlighted = 0;
       RedrawView(window);
     }
     SetStatusBarLayout(static_cast<std::uint32_t>(-1));
@@ -361,7 +361,7 @@ void OnMouseActivateClick(HWND window, CurrentWindowData* block) {
   GetCursorPos(&p);
   ScreenToClient(window, &p);
   SetCursor(static_cast<HCURSOR>(block->CursorHandle));
-  block->MouseMessagePos = static_cast<std::uint32_t>(MAKELONG(p.x, p.y));
+  block->LastMouseLParam = static_cast<std::uint32_t>(MAKELONG(p.x, p.y));
   if (block == ActiveWindowData) DoMouseMove(window, &block->Button, &block->PendingRecord, 0);
   ReleaseViewDC(window, dc);
   SetFocus(window);
@@ -456,7 +456,7 @@ HWND CreatePCBWindow(HINSTANCE instance) {
 
 LRESULT CALLBACK PCBWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AddEntropyFromMessage(message, lParam, wParam);
-  if (ActiveWindowData) ActiveWindowData->MouseMessagePos = static_cast<std::uint32_t>(lParam);
+  if (ActiveWindowData) ActiveWindowData->LastMouseLParam = static_cast<std::uint32_t>(lParam);
   CurrentWindowData* block = PCBWindowData(window);
   switch (message) {
     case WM_CREATE:

@@ -429,7 +429,7 @@ std::uint32_t PageKind(HWND page) { return static_cast<std::uint32_t>(GetWindowL
 
 bool IsCurrentVia(const SizeEntry& entry, std::uint32_t kind) {
   return kind == SizeKind_Vias && gSheet.window && entry.index != kNewSizeEntry &&
-         entry.index == gSheet.window->viaSizeIndex;
+         entry.index == gSheet.window->CurrentViaSize;
 }
 
 // Rows shown highlighted: entries in use, the current via, every dot.

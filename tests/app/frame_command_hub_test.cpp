@@ -11,8 +11,11 @@
 #include "app/frame_menus.h"
 #include "app/frame_window.h"
 #include "draw/display_list.h"
+#include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
+#include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/type_codes.h"
 #include "platform/dialog_hooks.h"
@@ -262,6 +265,81 @@ TEST_F(HubWindows, AttributeLocatorsAskForTheNameFirst) {
   delete block->PendingRecord;
   block->PendingRecord = nullptr;
   pl3::ClearDialogHooks();
+}
+
+TEST_F(HubWindows, UndoAndRedoReplayAStepAndGiveTheCursorBack) {
+  AddChild();
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  DoFrameCommand(frame, 2271, 0, nullptr);
+  EXPECT_EQ(CountUndoStepEntries(0), 0u) << "an empty history: nothing to undo";
+  EXPECT_EQ(CountUndoStepEntries(1), 0u);
+
+  auto record = NewEntityRecord();
+  InitialiseEntityRecord(record.get(), Type_Track, &pl3::kIdentityTransform, 1);
+  block->UndoStep = 0;
+  Tower* stored = InsertEntityWithUndo(record.get(), design);
+  ASSERT_NE(stored, nullptr);
+  ReleaseTower(&stored);
+  ASSERT_EQ(CountUndoStepEntries(0), 1u);
+
+  DoFrameCommand(frame, 2271, 0, nullptr);
+  EXPECT_EQ(CountUndoStepEntries(0), 0u);
+  EXPECT_EQ(CountUndoStepEntries(1), 1u);
+  EXPECT_EQ(GetCursor(), arrow) << "the hourglass goes again";
+  DoFrameCommand(frame, 2273, 0, nullptr);
+  EXPECT_EQ(CountUndoStepEntries(0), 1u);
+  EXPECT_EQ(CountUndoStepEntries(1), 0u);
+  EXPECT_EQ(GetCursor(), arrow);
+  EXPECT_EQ(hubtest::Forwarded().size(), 3u);
+}
+
+TEST_F(HubWindows, GlobalNetLocatorTakesTheNameFromThePrompt) {
+  AddChild();
+  DoFrameCommand(frame, 2398, 0, nullptr);
+  EXPECT_EQ(block->PendingRecord, nullptr) << "cancelled: no locator";
+  ASSERT_FALSE(Recorded().calls.empty());
+  EXPECT_EQ(Recorded().calls.back(), "AskGlobalNetName Insert Global Net Locator | Enter net or click 'All'");
+
+  Recorded().globalNetAnswer = "VCC";
+  DoFrameCommand(frame, 2398, 0, nullptr);
+  EXPECT_STREQ(PendingLocatorName, "VCC");
+  ASSERT_NE(block->PendingRecord, nullptr);
+  EXPECT_EQ(block->PendingRecord->as<LocatorPayload>().kind, 17);
+  EXPECT_EQ(hubtest::Forwarded().size(), 2u) << "forwarded either way";
+  delete block->PendingRecord;
+  block->PendingRecord = nullptr;
+}
+
+TEST_F(HubWindows, GraphicalNetNameStoresItsNameUnderAFreshAttributeId) {
+  AddChild();
+  LastLevel(design).typeCode = Type_Schematic;
+  block->editorKind = kEditorSchematic;
+  DoFrameCommand(frame, 2332, 0, nullptr);
+  EXPECT_EQ(block->PendingRecord, nullptr) << "a cancelled dialog starts nothing";
+  EXPECT_EQ(hubtest::Forwarded().size(), 1u);
+
+  Recorded().graphicNetNameAnswer = "CLK";
+  DoFrameCommand(frame, 2332, 0, nullptr);
+  ASSERT_NE(block->PendingRecord, nullptr);
+  const auto& locator = block->PendingRecord->as<LocatorPayload>();
+  EXPECT_EQ(locator.kind, 13);
+  ASSERT_NE(locator.attributeId, 0u);
+  Tower* attribute = FindAttributeById(design, locator.attributeId);
+  ASSERT_NE(attribute, nullptr) << "the attribute holding the name is under the design";
+  EXPECT_EQ(GetAttributeValue(design, 13), std::string("CLK"));
+  ReleaseTower(&attribute);
+
+  // A second locator gets an id of its own.
+  const std::uint32_t first = locator.attributeId;
+  delete block->PendingRecord;
+  block->PendingRecord = nullptr;
+  DoFrameCommand(frame, 2332, 0, nullptr);
+  ASSERT_NE(block->PendingRecord, nullptr);
+  EXPECT_NE(block->PendingRecord->as<LocatorPayload>().attributeId, first);
+  delete block->PendingRecord;
+  block->PendingRecord = nullptr;
+  LastLevel(design).typeCode = Type_PCB;
 }
 
 TEST_F(HubWindows, FreehandRotationWithAGrabbedEndBeepsAndEndsTheRotation) {

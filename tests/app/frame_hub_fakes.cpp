@@ -1,9 +1,12 @@
 #include "tests/app/frame_hub_fakes.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/document_open.h"
 #include "app/frame_hub_seams.h"
+#include "app/frame_operation_seams.h"
 #include "edit/window_data.h"
 #include "platform/mdi.h"
 #include "platform/reset_hooks.h"
@@ -28,7 +31,7 @@ using hubfakes::Recorded;
 
 namespace {
 
-void Call(const char* name) { Recorded().calls.push_back(name); }
+void Call(const std::string& name) { Recorded().calls.push_back(name); }
 
 // A document window as the editors make one: an MDI child that the design's
 // window record names.
@@ -87,6 +90,20 @@ void ImportPl2Pcb(const char* path, UINT command) {
   Recorded().imports.push_back(std::string(path) + "|" + std::to_string(command));
 }
 
+char* AskGlobalNetName(const char* caption, const char* prompt, std::uint32_t) {
+  Call(std::string("AskGlobalNetName ") + caption + " | " + prompt);
+  const std::string& answer = Recorded().globalNetAnswer;
+  return answer.empty() ? nullptr : strdup(answer.c_str());
+}
+int AskGraphicNetName(HWND, const Tower*, char* name, std::uint32_t room, Tower** symbol) {
+  Call("AskGraphicNetName");
+  const std::string& answer = Recorded().graphicNetNameAnswer;
+  if (answer.empty() || room == 0) return 0;
+  std::snprintf(name, room, "%s", answer.c_str());
+  *symbol = Recorded().graphicNetNameSymbol ? DuplicateTower(Recorded().graphicNetNameSymbol) : nullptr;
+  return 1;
+}
+
 int PerformFrameCommandOperation(UINT id, HWND) {
   Recorded().operations.push_back(id);
   return Recorded().operationResult;
@@ -128,7 +145,6 @@ void HighlightNetAtCursor(HWND, int net) { Call(net ? "HighlightNetAtCursor" : "
 void SetHighlightNetTool(HWND) { Call("SetHighlightNetTool"); }
 void SetHighlightDestinationTool(HWND) { Call("SetHighlightDestinationTool"); }
 void RotateCurrentItemSelection(HWND) { Call("RotateCurrentItemSelection"); }
-void RotateInsertion(HWND, CurrentWindowData*) { Call("RotateInsertion"); }
 
 // The selection engine's counts (its owner is not built yet).
 std::uint32_t GetSelectionType(const SelectionInfo* list) { return list ? TypeOf(list) : 65535; }

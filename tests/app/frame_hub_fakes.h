@@ -39,6 +39,11 @@ struct State {
   std::vector<std::uint16_t> copiedTypes;
   SelectionInfo* copyResult = nullptr;
   int revertResult = 1;
+  // The answers of the global net prompt and of the graphical net name
+  // dialog (empty: cancelled), and the symbol the dialog hands back.
+  std::string globalNetAnswer;
+  std::string graphicNetNameAnswer;
+  Tower* graphicNetNameSymbol = nullptr;
 };
 
 State& Recorded();

@@ -258,7 +258,7 @@ TEST_F(InsertionTest, AutoViaAtACopperLayerChange) {
     TearDown();
     SetUp();
     if (!c.viaSizes) (*sizes)[SizeKind_Vias].entries.clear();
-    w->viaSizeIndex = 5;  // past the list: the last size is taken
+    w->CurrentViaSize = 5;  // past the list: the last size is taken
     if (c.viaStands) {
       HolePayload v{};
       v.hole.flags = kHoleIsVia;

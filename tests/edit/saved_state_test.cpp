@@ -103,7 +103,7 @@ class SavedState : public testing::Test {
     b.AnchorPoint = {7, 8};
     b.ButtonFlags = 2;
     b.CursorOffset = {-9, -10};
-    b.MouseMessagePos = 0x00220011;
+    b.LastMouseLParam = 0x00220011;
     b.SurfaceClip = {0, 0, 99, 49, 100, 50};
     b.EditMode = 39;
     b.InsertType = 17;

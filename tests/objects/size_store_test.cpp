@@ -223,7 +223,7 @@ TEST(SizeRemap, ApplyEditedTableReindexesTheDesign) {
   EXPECT_EQ(list[1], 0u);
   EXPECT_EQ(list[2], 1u);  // beyond the count: untouched
 
-  EXPECT_EQ(window.viaSizeIndex, 0u);
+  EXPECT_EQ(window.CurrentViaSize, 0u);
   EXPECT_EQ(fontDefaults[1], 0u);
   EXPECT_EQ(fontDefaults[0], 1u);
   EXPECT_EQ(fontDefaults[4], 0u);  // not an entry at all: the first
@@ -242,7 +242,7 @@ TEST(SizeRemap, ApplyEditedTableReindexesTheDesign) {
 TEST(SizeRemap, DefaultsPastTheNewEndComeBackWhenNothingMoved) {
   CurrentWindowData window{kEditorPcb, nullptr, 0};
   window.sizeTable = TableFromText(kSizes).release();
-  window.viaSizeIndex = 1;
+  window.CurrentViaSize = 1;
   auto edited = TableFromText(kSizes);
   (*edited)[SizeKind_Lines].entries.resize(3);  // 0.4 mm gone
   (*edited)[SizeKind_Lines].defaultIndex = 3;
@@ -258,7 +258,7 @@ TEST(SizeRemap, DefaultsPastTheNewEndComeBackWhenNothingMoved) {
   EXPECT_EQ((*window.sizeTable)[SizeKind_Lines].defaultIndex, 0u);
   EXPECT_EQ((*window.sizeTable)[SizeKind_Vias].defaultIndex, 0u);
   EXPECT_EQ((*window.sizeTable)[SizeKind_Fonts].defaultIndex, 0u);
-  EXPECT_EQ(window.viaSizeIndex, 0u);
+  EXPECT_EQ(window.CurrentViaSize, 0u);
   EXPECT_EQ(lineDefaults[0], 0u);
   EXPECT_EQ(lineDefaults[1], 2u);  // still an entry: kept
   window.sizeTable = FreeSizeTable(window.sizeTable);

@@ -427,7 +427,7 @@ TEST_F(ConfigureSizes, RulesMarkTheirLinesAndViasEntriesInsideTheLists) {
     Tower* t = InsertEntity(rule, size, static_cast<std::uint16_t>(code), data);
     ReleaseTower(&t);
   }
-  window.viaSizeIndex = 5;
+  window.CurrentViaSize = 5;
   Run([](HWND sheet, HWND) {
     HWND page = ShowPage(sheet, 1);  // Vias
     Select(page, 0);

@@ -1,0 +1,9 @@
+// The program's stand-in for the earlier-generation ghost until their owner lands: a
+// beep, and nothing runs.
+#include "app/frame_operation_seams.h"
+#include "platform/user.h"
+
+int RunPl2GhostCommand(UINT, HWND) {
+  MessageBeep(0);
+  return 0;
+}

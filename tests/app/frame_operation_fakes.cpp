@@ -1,0 +1,49 @@
+// Recording fakes of the owners' entry points that the frame's operations
+// reach (app/frame_operation_seams.h): each records its name and the id.
+#include "tests/app/frame_operation_fakes.h"
+
+#include "app/frame_operation_seams.h"
+
+namespace opfakes {
+
+std::vector<Reached>& Calls() {
+  static std::vector<Reached> calls;
+  return calls;
+}
+int& Result() {
+  static int result = 1;
+  return result;
+}
+
+}  // namespace opfakes
+
+namespace {
+int Record(const char* name, UINT id) {
+  opfakes::Calls().push_back({name, id});
+  return opfakes::Result();
+}
+}  // namespace
+
+#define FAKE(fn) \
+  int fn(UINT id, HWND) { return Record(#fn, id); }
+FAKE(RunSettingsDialogCommand)
+FAKE(RunConfigurationSheet)
+FAKE(RunFrameDialogCommand)
+FAKE(RunSelectNetCommand)
+FAKE(RunSmallDialogCommand)
+FAKE(RunObjectInformationCommand)
+FAKE(RunLayerDialogCommand)
+FAKE(RunOptionDialogCommand)
+FAKE(RunBoardSymbolCommand)
+FAKE(RunRatsnestCommand)
+FAKE(RunPlaneNetCommand)
+FAKE(RunTraceLengthCommand)
+FAKE(RunMacroBlockCommand)
+FAKE(RunSchematicEditorCommand)
+FAKE(RunLibraryEditorCommand)
+FAKE(RunRuleCheckCommand)
+FAKE(RunOutputCommand)
+FAKE(RunPl2GhostCommand)
+FAKE(RunAutorouterCommand)
+FAKE(RunEditModeOption)
+#undef FAKE
