@@ -32,7 +32,7 @@ constexpr std::uint16_t kTypePadResistOptions = 10406;
 constexpr std::uint16_t kTypeSchematicGroup = 25;
 constexpr std::uint32_t kTextJustificationOffset = 72;
 constexpr std::uint32_t kDimensionerJustificationOffset = 100;
-constexpr std::uint32_t kCompletionInfoSize = 10;  // u16 type, u32 failure bits at 2, u32 enable mask at 6
+constexpr std::uint32_t kCompletionInfoSize = sizeof(CompletionInfoRecord);
 
 // The least payload ResolveEntitySizes reads of a type, so that a short
 // record from a damaged file is left alone.

@@ -1,6 +1,7 @@
 // Record routines over whole items: size resolution, completion checks, flag
 // sweeps, look-ups by number or name, polygon clean-up and text justification.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -32,10 +33,27 @@ std::int32_t ResolveItemSizes(const Tower* entity);
 // Puts ResolveItemSizes in the walker's slot for action 14.
 void RegisterItemHelperWalkHandlers();
 
+// Completion Info (212): what the last check of a library item found, kept
+// under the item.
+#pragma pack(push, 1)
+struct CompletionInfoRecord {
+  std::uint16_t itemType;     // 0: type code of the item that was checked
+  std::uint32_t failureBits;  // 2
+  std::uint32_t enableMask;   // 6: the check settings' two masks when it ran
+  std::uint32_t secondMask;   // 10
+  std::uint16_t reserved;     // 14: 0
+};
+#pragma pack(pop)
+static_assert(sizeof(CompletionInfoRecord) == 16);
+static_assert(offsetof(CompletionInfoRecord, failureBits) == 2);
+static_assert(offsetof(CompletionInfoRecord, enableMask) == 6);
+static_assert(offsetof(CompletionInfoRecord, secondMask) == 10);
+
 // The failure bits of a Completion Info that always count.
 constexpr std::uint32_t kCompletionAlwaysChecked = 0x69F793;
 // 1 when the item's Completion Info exists and none of its failure bits is
-// enabled (its mask, or always checked); 0 when it is missing.
+// enabled (its mask, or always checked); 0 when it is missing or shorter
+// than the record, which counts as a failed check.
 int IsItemComplete(const Tower* item);
 // 1 when the Completion Info exists and failure bit 23 is clear.
 int IsCompletionBit23Clear(const Tower* item);

@@ -116,7 +116,7 @@ void GhostCurrentMode(HWND) {
 }
 void CentreViewOnCursor(HWND) {}
 void ClearToolMode(HWND) { Note("tool ended"); }
-void DoSelect(HWND, ButtonRecord*, EntityRecord**) {}
+void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Note("select"); }
 void BeginInsertion(HWND, ButtonRecord*, EntityRecord**) {}
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) {}
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) {}

@@ -96,6 +96,14 @@ TEST_F(ItemHelpers, CompletionChecks) {
     DeleteEntity(item);
     ReleaseTower(&item);
   }
+  // A record cut short by a damaged file counts as a failed check.
+  Tower* cut = InsertEntity(design, 8, Type_SymbolInstance, std::vector<std::uint8_t>(8).data());
+  // The store rounds payloads up to 16 bytes: a shorter record can only
+  // come from elsewhere, so its size is cut by hand.
+  Insert(cut, Type_CompletionInfo, std::vector<std::uint8_t>(16, 0))->payloadSize = 14;
+  EXPECT_EQ(IsItemComplete(cut), 0);
+  EXPECT_EQ(IsCompletionBit23Clear(cut), 0);
+  ReleaseTower(&cut);
   Tower* bare = InsertEntity(design, 8, Type_SymbolInstance, std::vector<std::uint8_t>(8).data());
   EXPECT_EQ(IsItemComplete(bare), 0);
   EXPECT_EQ(IsCompletionBit23Clear(bare), 0);
