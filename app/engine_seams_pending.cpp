@@ -13,7 +13,6 @@ void Refuse() { MessageBeep(0); }
 
 void PendingUpdateModeGhost(GhostKind, HDC, ButtonRecord*, EntityRecord**) {}
 void PendingCommitModeItem(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
-void RunPickingTool(std::uint8_t, HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
 void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }

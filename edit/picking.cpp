@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <unordered_set>
 
 #include "draw/display_paint.h"
 #include "draw/item_search_seams.h"
@@ -128,21 +128,25 @@ Tower* OfferNetLocator(const Tower* item) {
   return kind == 3 || kind == 13 || kind == 15 ? DuplicateTower(item) : nullptr;
 }
 
-bool Listed(const HitEntry* list, const Entity* e) {
-  for (; list; list = list->next)
-    if (TowerEntity(list->item) == e) return true;
-  return false;
-}
-
+// Keeps each object once, in list order; a set and a tail pointer keep a
+// rectangle of many hits linear.
 HitEntry* Offered(HitEntry* list, Tower* (*offer)(const Tower*), int* count) {
   HitEntry* kept = nullptr;
+  HitEntry** tail = &kept;
+  std::unordered_set<const Entity*> seen;
+  int n = 0;
   for (const HitEntry* h = list; h; h = h->next) {
     Tower* offered = offer(h->item);
-    if (offered && !Listed(kept, TowerEntity(offered))) kept = AppendHit(kept, offered);
+    if (offered && seen.insert(TowerEntity(offered)).second) {
+      *tail = new HitEntry{offered, nullptr};
+      tail = &(*tail)->next;
+      ++n;
+      offered = nullptr;
+    }
     ReleaseTower(&offered);
   }
   FreeHitList(list);
-  if (count) *count = CountHits(kept);
+  if (count) *count = n;
   return kept;
 }
 
@@ -212,11 +216,9 @@ HitEntry* CollectHitsInArea(const pl3::Box& area, std::uint32_t searchMode) {
   else
     FindItemsInBox(&world, w->design, &w->PlacementTransform, searchMode);
   kernel.spanTarget = savedTarget;
-  // The pick list is newest first: turn it back into drawing order.
-  std::vector<const Tower*> found;
-  for (const pl3::PickListNode* n = pl3::PickList(); n; n = n->next) found.push_back(n->entity);
+  // The pick list is newest first: putting each in front turns it back into drawing order.
   HitEntry* hits = nullptr;
-  for (auto it = found.rbegin(); it != found.rend(); ++it) hits = AppendHit(hits, *it);
+  for (const pl3::PickListNode* n = pl3::PickList(); n; n = n->next) hits = new HitEntry{DuplicateTower(n->entity), hits};
   pl3::FreePickList();
   return hits;
 }
