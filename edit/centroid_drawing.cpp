@@ -12,12 +12,11 @@
 #include "edit/centroids.h"
 #include "edit/drag_geometry.h"
 #include "edit/window_data.h"
+#include "geometry/rasterise.h"
 #include "geometry/transform.h"
 #include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
 #include "objects/locator_kinds.h"
-#include "platform/gdi.h"
-#include "platform/user.h"
 
 namespace {
 
@@ -32,7 +31,21 @@ Point ToView(const pl3::Transform* t, Point p) {
   return p;
 }
 
-void Segment(void* dc, Point a, Point b) { DrawSegmentLine(dc, {a.x, a.y, b.x, b.y}); }
+// With a device context the marker is XOR-drawn by GDI; without one it is
+// rasterised into the layer plane of the pass being drawn.
+void Segment(void* dc, Point a, Point b) {
+  if (dc)
+    DrawSegmentLine(dc, {a.x, a.y, b.x, b.y});
+  else
+    pl3::DrawViewLine(a.x, a.y, b.x, b.y);
+}
+
+void Circle(void* dc, Point c, std::int32_t r) {
+  if (dc)
+    DrawCircle(dc, c.x, c.y, r);
+  else
+    pl3::DrawCircleOutline(c.x, c.y, r);
+}
 
 // One head stroke: a third of the size back from the tip, turned by `turn`.
 Point HeadStroke(Point tip, Point back, std::int32_t length, const pl3::Transform& turn) {
@@ -46,7 +59,7 @@ void DrawMarker(void* dc, const CentroidPayload& c, const pl3::Transform* transf
   const Point at = c.position;
   const Point centre = ToView(transform, at);
   const std::int32_t radius = pl3::ScaleToView(size);
-  DrawCircle(dc, centre.x, centre.y, radius);
+  Circle(dc, centre, radius);
   // The cross stops a pixel short of the circle, whose pixels it would
   // otherwise XOR away; the vertical arm leaves out the centre the
   // horizontal one drew.
@@ -68,18 +81,15 @@ void DrawMarker(void* dc, const CentroidPayload& c, const pl3::Transform* transf
 }  // namespace
 
 void DrawCentroid(void* dc, const void* payload, const pl3::Transform* transform) {
-  const CurrentWindowData* w = ActiveWindowData;
-  if (!payload || !w) return;
+  if (!payload || !ActiveWindowData) return;
   const auto& c = *static_cast<const CentroidPayload*>(payload);
-  // Without a device context the marker goes to the active window's own.
-  HWND window = static_cast<HWND>(w->Window);
-  HDC own = dc ? nullptr : GetDC(window);
-  void* target = dc ? dc : own;
-  if (!target) return;
-  SetXorPen(target, 0, kGhostWhite);
-  DrawMarker(target, c, transform);
-  RestoreXorPen(target);
-  if (own) ReleaseDC(window, own);
+  if (!dc) {
+    DrawMarker(nullptr, c, transform);
+    return;
+  }
+  SetXorPen(dc, 0, kGhostWhite);
+  DrawMarker(dc, c, transform);
+  RestoreXorPen(dc);
 }
 
 int GetCentroidHandle(const void* payload, DragStatus* status) {

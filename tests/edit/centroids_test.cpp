@@ -210,6 +210,25 @@ TEST_F(CentroidMarker, ArrowFollowsTheDirectionAndThePlacement) {
   EXPECT_FALSE(Lit(c.x - 50, c.y - 25)) << "no arrow up";
 }
 
+TEST_F(CentroidMarker, WithoutAContextItIsRasterisedIntoThePlane) {
+  std::vector<std::uint32_t> plane(kWidth * kHeight, 0);
+  pl3::RasterState saved = pl3::g_raster;
+  pl3::g_raster.plane = plane.data();
+  pl3::g_raster.width = kWidth;
+  pl3::g_raster.height = kHeight;
+  pl3::g_raster.fillValue = 1;
+  pl3::g_raster.spanTarget = pl3::kTargetPlane;
+  DrawCentroid(nullptr, &marker, nullptr);
+  pl3::g_raster = saved;
+  const Point c = Centre();
+  const int s = pl3::ScaleToView(20000);
+  const auto at = [&](int x, int y) { return plane[static_cast<std::size_t>((kHeight - 1 - y) * kWidth + x)]; };
+  EXPECT_EQ(at(c.x, c.y - s - 5), 1u) << "the arrow";
+  EXPECT_EQ(at(c.x - s / 2, c.y), 1u) << "the cross";
+  EXPECT_EQ(at(c.x, c.y + s + 5), 0u);
+  EXPECT_EQ(LitCount(), 0) << "nothing went to a device context";
+}
+
 TEST_F(CentroidMarker, HandleByTheRequestAndTheCursorDistance) {
   DragStatus status{};
   status.flag = 1;
