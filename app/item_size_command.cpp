@@ -82,6 +82,43 @@ bool ChoosePlacedSize(HWND view, EntityRecord& r) {
   return true;
 }
 
+// The head of the designator or attribute locator being placed: the
+// pending record, or the temporary item the placing mode made.
+GraphicHead* PlacedLocatorHead(CurrentWindowData& w) {
+  if (w.PendingRecord) return &w.PendingRecord->head();
+  Entity* e = TowerEntity(w.TemporaryEntity);
+  if (!e || e->payloadSize < sizeof(GraphicHead)) return nullptr;
+  return static_cast<GraphicHead*>(static_cast<void*>(EntityPayload(e)));
+}
+
+// The locator's text size from the fonts list, preset with its index, or
+// with the list's default when its size is its own.
+void ChooseLocatorSize(HWND view, CurrentWindowData& w) {
+  GraphicHead* head = PlacedLocatorHead(w);
+  if (!head) return;
+  std::uint32_t index = head->sizeIndex;
+  if (!(head->sizeFlags & kSizeByIndex)) index = w.sizeTable ? (*w.sizeTable)[SizeKind_Fonts].defaultIndex : 0;
+  GhostCurrentMode(view);
+  if (ShowSelectSizeDialog(view, SizeKind_Fonts, &index)) {
+    head->sizeIndex = index;
+    head->sizeFlags = static_cast<std::uint16_t>((head->sizeFlags | kSizeByIndex) & ~kSizeCustom);
+  }
+  GhostCurrentMode(view);
+}
+
+// The label size of the dimensioner whose text is being placed.
+void ChooseDimensionerTextSize(HWND view, EntityRecord* pending) {
+  if (!pending) return;
+  auto& d = pending->as<DimensionerPayload>();
+  std::uint32_t index = d.textSizeIndex;
+  GhostCurrentMode(view);
+  if (ShowSelectSizeDialog(view, SizeKind_Fonts, &index)) {
+    d.textSizeIndex = index;
+    d.flags |= kDimensionerTextByIndex;
+  }
+  GhostCurrentMode(view);
+}
+
 void SizeSelection(HWND view, CurrentWindowData& w) {
   if (!ValidateSelectionForAction(kSelectionSetSize, 0)) return;
   HDC dc = GetDC(view);
@@ -107,6 +144,14 @@ void SetCurrentItemSize(HWND view, void*, CurrentWindowData* windowData) {
     return;
   }
   const std::uint8_t mode = w->EditMode;
+  if (mode == Mode_PlaceDesignator || mode == Mode_PlaceAttributeLocator) {
+    ChooseLocatorSize(view, *w);
+    return;
+  }
+  if (mode == Mode_AddNewDimensionerText || mode == Mode_AddNewAngleDimensionerText) {
+    ChooseDimensionerTextSize(view, pending);
+    return;
+  }
   if (mode == Mode_EditSelection || mode == Mode_AddNewPad) {
     SizeSelection(view, *w);
     return;

@@ -8,6 +8,7 @@
 #include "edit/engine_seams.h"
 #include "edit/key_command_seams.h"
 #include "edit/mouse_road.h"
+#include "edit/insertion_array.h"
 #include "edit/window_data.h"
 #include "geometry/transform.h"
 #include "objects/editor_input.h"
@@ -123,7 +124,7 @@ pl3::Transform* ModeItemRotationWords(CurrentWindowData& w) {
   EntityRecord* pending = w.PendingRecord;
   switch (w.EditMode) {
     case 24: case 25: case 26: case 27:
-      return &w.PlacementTransform;
+      return &w.InsertionTransform;
     case 28: case 29:
       return pending ? &pending->as<TextPayload>().textTransform : nullptr;
     case 33: case 110:
@@ -203,6 +204,13 @@ void FreehandRotateModeItem(HWND view, bool mirrorBox) {
   AngleDialogBlock block{};
   double target = 0;
   if (!AskAngle(view, words, mirrorBox, &block, &target)) return;
+  // The turn takes the item round as the rotate commands do (ghost and
+  // record together, a symbol kept under the cursor); then its rotation
+  // words are set to the target itself, so no rounding of the turn stays.
+  const pl3::Transform turn = TurnFor(words, block, target);
+  RotateInsertionBy(view, &w->PendingRecord, w->Cursor, &turn);
+  words = ModeItemRotationWords(*w);
+  if (!words) return;
   GhostCurrentMode(view);
   SetRotationWords(words, target);
   GhostCurrentMode(view);

@@ -1,6 +1,13 @@
 #include "app/select_layer_dialog.h"
 
+#include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <memory>
+
+#include "draw/display_paint.h"
+#include "edit/window_data.h"
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -10,33 +17,24 @@ namespace {
 
 // Rows: records in use whose flags also hold bits 0 and 3 (active, enabled).
 constexpr std::uint32_t kSelectLayerMask = 0x9;
+constexpr std::uint32_t kLayerEnabled = 0x8;
+constexpr int kAdvancedLayersCommand = 71;
+constexpr int kRepaintLayerListCommand = 481;
+constexpr int kLayerRowHeight = 16;
 
 const DialogControl kSelectLayerControls[] = {
-    {"LISTBOX", kSelectLayerList, "", 7, 7, 160, 120, LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_TABSTOP},
-    {"BUTTON", IDOK, "OK", 30, 132, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {"LISTBOX", kSelectLayerList, "", 7, 7, 220, 120,
+     LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT | WS_BORDER | WS_VSCROLL | WS_TABSTOP},
+    {"BUTTON", IDOK, "OK", 20, 132, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
     {"BUTTON", IDCANCEL, "Cancel", 90, 132, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
+    {"BUTTON", kAdvancedLayersCommand, "Advanced...", 160, 132, 60, 14, BS_PUSHBUTTON | WS_TABSTOP},
 };
-const DialogTemplate kSelectLayerDlg{"SELECTLAYERDLG", 0, "Select Layer", 0, 0, 174, 152,
+const DialogTemplate kSelectLayerDlg{"SELECTLAYERDLG", 0, "Select Layer", 0, 0, 234, 152,
                                      DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, kSelectLayerControls};
 const bool kRegistered = pl3::RegisterDialogTemplate(&kSelectLayerDlg);
 
 SelectLayerBlock* BlockOf(HWND dialog) {
   return reinterpret_cast<SelectLayerBlock*>(GetWindowLongPtr(dialog, GWLP_USERDATA));
-}
-
-void FillLayerList(HWND dialog, const SelectLayerBlock& block) {
-  HWND list = GetDlgItem(dialog, kSelectLayerList);
-  SendMessage(list, LB_RESETCONTENT, 0, 0);
-  for (std::size_t i = 0; i < kLayerCount; ++i) {
-    const LayerRecord& r = block.table.layers[i];
-    if (!(r.flags & kLayerPresent) || (r.flags & kSelectLayerMask) != kSelectLayerMask) continue;
-    if (block.mode && r.kind != block.mode) continue;
-    char name[kLayerNameSize + 1] = {};
-    std::memcpy(name, r.name, kLayerNameSize);
-    const LRESULT row = SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessage(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(i));
-    if (i == block.chosenLayer) SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  }
 }
 
 void AcceptLayer(HWND dialog, SelectLayerBlock& block) {
@@ -52,7 +50,113 @@ void AcceptLayer(HWND dialog, SelectLayerBlock& block) {
   EndDialog(dialog, 1);
 }
 
+// A typed key letter picks the first active, enabled layer that carries it
+// and closes the dialog; -2 tells the list the key was handled.
+LRESULT PickLayerByKey(HWND dialog, SelectLayerBlock& block, WPARAM wParam) {
+  const int typed = std::toupper(static_cast<unsigned char>(LOWORD(wParam)));
+  for (std::size_t i = 0; i < kLayerCount; ++i) {
+    const LayerRecord& r = block.table.layers[i];
+    if ((r.flags & (kLayerVisible | kLayerEnabled)) != (kLayerVisible | kLayerEnabled)) continue;
+    if (r.letter == 0 || r.letter != typed) continue;
+    block.chosenLayer = static_cast<std::uint8_t>(i);
+    EndDialog(dialog, 1);
+    return -2;
+  }
+  return -2;
+}
+
+// Configure Layers on a further copy; taken over only on its OK.
+void RunAdvancedLayers(HWND dialog, SelectLayerBlock& block) {
+  auto copy = std::make_unique<SelectLayerBlock>(block);
+  if (RunAdvancedLayerDialog(dialog, copy.get()) != 1) return;
+  block = *copy;
+  CurrentWindowData* w = ActiveWindowData;
+  if (w && w->editorKind == kEditorPcb && w->Display) RecolourDisplayList(static_cast<DisplayList*>(w->Display));
+  FillLayerList(dialog, kSelectLayerList, &block, kSelectLayerMask);
+}
+
+// The column edges of a row, as fractions of its width: name, colour,
+// kind, partner, active, key.
+constexpr double kColumnEdges[] = {0.0, 0.3, 0.45, 0.65, 0.85, 0.93, 1.0};
+
+RECT Column(const RECT& row, int i) {
+  const double width = row.right - row.left;
+  return {row.left + static_cast<LONG>(width * kColumnEdges[i]) + 2, row.top,
+          row.left + static_cast<LONG>(width * kColumnEdges[i + 1]), row.bottom};
+}
+
+void CellText(HDC dc, RECT cell, const char* text, UINT extra = 0) {
+  DrawTextA(dc, text, -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | extra);
+}
+
 }  // namespace
+
+const char* LayerKindName(std::uint16_t kind) {
+  static const char* const kNames[] = {"Undefined", "Silk Screen", "Copper", "Paste Mask",
+                                       "Solder Resist", "Air Wire", "Gold", "Carbon",
+                                       "Mechanical", "Glue Mask", "Board Outline"};
+  return kind < std::size(kNames) ? kNames[kind] : kNames[0];
+}
+
+int FillLayerList(HWND dialog, int listId, const SelectLayerBlock* block, std::uint32_t mask) {
+  HWND list = GetDlgItem(dialog, listId);
+  if (!list || !block) return 0;
+  SendMessage(list, WM_SETREDRAW, FALSE, 0);
+  SendMessage(list, LB_RESETCONTENT, 0, 0);
+  int rows = 0;
+  for (std::size_t i = 0; i < kLayerCount; ++i) {
+    const LayerRecord& r = block->table.layers[i];
+    if (!(r.flags & kLayerPresent) || (r.flags & mask) != mask) continue;
+    if (block->mode && r.kind != block->mode) continue;
+    const LRESULT row = SendMessage(list, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
+    SendMessage(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(i));
+    if (i == block->chosenLayer) SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ++rows;
+  }
+  SendMessage(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  return rows;
+}
+
+void DrawLayerListItem(const DRAWITEMSTRUCT* item, SelectLayerBlock* block) {
+  if (!item || !block || item->itemID == static_cast<UINT>(-1) || item->itemData >= kLayerCount) return;
+  LayerRecord& r = block->table.layers[item->itemData];
+  HDC dc = item->hDC;
+  const bool selected = (item->itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  char name[kLayerNameSize + 1] = {};
+  std::memcpy(name, r.name, kLayerNameSize);
+  CellText(dc, Column(item->rcItem, 0), name, DT_WORD_ELLIPSIS);
+  DrawColourStroke(dc, Column(item->rcItem, 1), r.planeBit);
+  CellText(dc, Column(item->rcItem, 2), LayerKindName(r.kind));
+  char partner[kLayerNameSize + 1] = "N/A";
+  if (r.flags & kLayerEnabled) std::memcpy(partner, block->table.layers[r.nextLayer].name, kLayerNameSize);
+  CellText(dc, Column(item->rcItem, 3), partner, DT_WORD_ELLIPSIS);
+  CellText(dc, Column(item->rcItem, 4), (r.flags & kLayerVisible) ? "Yes" : "No");
+  // Only letters and digits are key letters; anything else is cleared.
+  if (r.letter && !std::isalnum(r.letter)) r.letter = 0;
+  if (r.letter) {
+    char key[4];
+    std::snprintf(key, sizeof key, "'%c'", r.letter);
+    CellText(dc, Column(item->rcItem, 5), key);
+  }
+  if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
+}
+
+void DrawColourStroke(HDC dc, const RECT& cell, std::uint32_t planeBit) {
+  const CurrentWindowData* w = ActiveWindowData;
+  const std::uint32_t rgb = w && w->ColourTable ? w->ColourTable[planeBit & 0xFFFF] : 0;
+  HPEN pen = CreatePen(PS_SOLID, 4, RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  HPEN old = SelectObject(dc, pen);
+  const int y = (cell.top + cell.bottom) / 2;
+  MoveToEx(dc, cell.left, y, nullptr);
+  LineTo(dc, cell.right - 2, y);
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
+
 
 void PrepareSelectLayerBlock(SelectLayerBlock* block, const LayerTable& table, std::uint8_t current,
                              std::uint16_t mode) {
@@ -71,13 +175,31 @@ INT_PTR CALLBACK SelectLayerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
       }
       SetWindowLongPtr(dialog, GWLP_USERDATA, lParam);
-      FillLayerList(dialog, *reinterpret_cast<SelectLayerBlock*>(lParam));
+      FillLayerList(dialog, kSelectLayerList, reinterpret_cast<SelectLayerBlock*>(lParam), kSelectLayerMask);
       SetFocus(GetDlgItem(dialog, kSelectLayerList));
       return FALSE;
+    case WM_MEASUREITEM:
+      if (auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) m->itemHeight = kLayerRowHeight;
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawLayerListItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), BlockOf(dialog));
+      return TRUE;
+    case WM_CHARTOITEM: {
+      SelectLayerBlock* block = BlockOf(dialog);
+      return block ? PickLayerByKey(dialog, *block, wParam) : -1;
+    }
     case WM_COMMAND: {
       SelectLayerBlock* block = BlockOf(dialog);
       if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == kSelectLayerList && HIWORD(wParam) == LBN_DBLCLK)) {
         if (block) AcceptLayer(dialog, *block);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == kAdvancedLayersCommand) {
+        if (block) RunAdvancedLayers(dialog, *block);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == kRepaintLayerListCommand) {
+        InvalidateRect(GetDlgItem(dialog, kSelectLayerList), nullptr, TRUE);
         return TRUE;
       }
       if (LOWORD(wParam) == IDCANCEL) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "objects/layer_table.h"
+#include "platform/gdi.h"
 #include "platform/user.h"
 
 // The parameter block of the layer dialogs.
@@ -21,6 +22,22 @@ static_assert(offsetof(SelectLayerBlock, mode) == 6);
 static_assert(offsetof(SelectLayerBlock, table) == 8);
 
 constexpr int kSelectLayerList = 51;
+
+// The name of a layer kind ("Undefined" for kinds past the table).
+const char* LayerKindName(std::uint16_t kind);
+// Empties the list and adds a row per record in use that has every bit of
+// mask (and the block's kind, when it names one); each row's data is the
+// layer index and the chosen layer's row is selected. Returns the row count.
+int FillLayerList(HWND dialog, int listId, const SelectLayerBlock* block, std::uint32_t mask);
+// One owner-drawn row: name, colour stroke, kind, partner ("N/A" when the
+// layer is not enabled), active state and key letter. A stored key letter
+// that is not a letter or digit is cleared in the block.
+void DrawLayerListItem(const DRAWITEMSTRUCT* item, SelectLayerBlock* block);
+// A 4-pixel line across the cell in the active window's colour of the plane bit.
+void DrawColourStroke(HDC dc, const RECT& cell, std::uint32_t planeBit);
+// Configure Layers on the block; 1 on OK. Owned by the layer dialogs that
+// edit the table.
+int RunAdvancedLayerDialog(HWND owner, SelectLayerBlock* block);
 
 // Fills the block from the window's table; the mode word as given.
 void PrepareSelectLayerBlock(SelectLayerBlock* block, const LayerTable& table, std::uint8_t current,

@@ -100,6 +100,21 @@ void ThreePointStep(pl3::ArcLayout& a, Point q) {
   a.endY = p2.y - a.centreY;
 }
 
+// The corners of the drag are (x1, y1) in the first stored corner and
+// (x2, y2) in the second; the dragged one is named going round from
+// (x1, y1) through (x1, y2).
+void DragCorner(RectanglePayload& r, Point at) {
+  Point& first = r.rect.corners[0];
+  Point& second = r.rect.corners[1];
+  switch (r.draggedCorner) {
+    case 0: first = at; break;
+    case 1: first.x = at.x, second.y = at.y; break;
+    case 2: second = at; break;
+    case 3: second.x = at.x, first.y = at.y; break;
+    default: break;
+  }
+}
+
 // Computes the mode's new geometry into the record; false for a mode
 // without a step here.
 bool Recompute(std::uint8_t mode, EntityRecord* r, const CurrentWindowData& w, Point cursor) {
@@ -136,6 +151,7 @@ bool Recompute(std::uint8_t mode, EntityRecord* r, const CurrentWindowData& w, P
       return true;
     }
     case Mode_AddNewRectangleB: r->as<RectanglePayload>().rect.corners[1] = snapped; return true;
+    case Mode_DragRectangleCorner: DragCorner(r->as<RectanglePayload>(), snapped); return true;
     case Mode_AddNewRectangle: {
       auto& rect = r->as<RectanglePayload>().rect;
       rect.centreX = snapped.x, rect.centreY = snapped.y;

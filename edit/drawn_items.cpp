@@ -1,7 +1,9 @@
 // The ghost steps and commits of the drawing tools, as the mouse road calls them.
 #include "edit/drawn_items.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "draw/ghosts.h"
 #include "edit/drag_geometry.h"
@@ -14,7 +16,10 @@
 #include "objects/editor_input.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_boxes.h"
+#include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
+#include "objects/item_helper_seams.h"
+#include "objects/type_codes.h"
 #include "objects/polygon_entry.h"
 #include "objects/view_seams.h"
 #include "platform/gdi.h"
@@ -68,6 +73,50 @@ void DragPendingSecondEnd(HDC dc, EntityRecord** slot, ButtonRecord* button) {
   GhostEntity(dc, r, 0);
 }
 
+namespace {
+
+// Where a pending record is held when it is dragged whole, as a byte offset
+// into its payload: a track's second end, the centre of an arc, circle,
+// rectangle or hole, a polygon's first point, a text's position. 0 for the
+// types that are not dragged this way.
+std::uint32_t ReferencePointOffset(std::uint16_t type) {
+  switch (type) {
+    case Type_Track: case Type_ThermalBreak: case Type_RoutedLine: case Type_StarEarthTrack:
+    case Type_BoardOutlineLine: case Type_PlatedSlot: case Type_NonPlatedSlot:
+      return offsetof(LinePayload, x2);
+    case Type_Arc: case Type_BoardOutlineArc: return offsetof(pl3::ArcLayout, centreX);
+    case Type_Circle: return offsetof(pl3::CircleLayout, centreX);
+    case Type_Polygon: return sizeof(PolygonHead);
+    case Type_Text: return offsetof(GraphicHead, transform) + offsetof(pl3::Transform, tx);
+    case Type_Rectangle: return offsetof(pl3::RectangleLayout, centreX);
+    case Type_Hole: return offsetof(pl3::HoleLayout, centreX);
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void DragPendingRecord(HDC dc, EntityRecord** slot, ButtonRecord* button) {
+  const CurrentWindowData* w = ActiveWindowData;
+  EntityRecord* r = slot ? *slot : nullptr;
+  if (!w || !r || !button) return;
+  const std::uint16_t type = r->header.recordType;
+  const std::uint32_t offset = ReferencePointOffset(type);
+  if (!offset) return;
+  pl3::Point from;
+  std::memcpy(&from, r->payload + offset, sizeof from);
+  pl3::Point to = button->Cursor;
+  if (!(w->ViewFlags & kViewNoDragSnap)) SnapXY(&to.x, &to.y, 0);
+  // Only a move that shows on the screen redraws.
+  pl3::Point fromPixel = from, toPixel = to;
+  pl3::WorldToView(fromPixel.x, fromPixel.y);
+  pl3::WorldToView(toPixel.x, toPixel.y);
+  if (fromPixel.x == toPixel.x && fromPixel.y == toPixel.y) return;
+  GhostEntity(dc, r, 0);
+  OffsetEntity(r->payload, type, to.x - from.x, to.y - from.y, 0);
+  GhostEntity(dc, r, 0);
+}
+
 int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord** slot) {
   const CurrentWindowData* w = ActiveWindowData;
   if (!w) return 0;
@@ -75,6 +124,10 @@ int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRec
     case GhostKind::RubberBandLine:
       if (w->EditMode != Mode_AddNewTrack && w->EditMode != Mode_ContinueTrack) return 0;
       DragPendingSecondEnd(dc, slot, button);
+      return 1;
+    case GhostKind::PolygonEdge:
+      if (w->EditMode != Mode_DragPendingRecord) return 0;
+      DragPendingRecord(dc, slot, button);
       return 1;
     case GhostKind::DragShape:
     case GhostKind::DragStep:

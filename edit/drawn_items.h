@@ -18,3 +18,8 @@ int CommitDrawnItem(std::uint8_t mode, HWND window, ButtonRecord* button, Entity
 // The second end of a track-like pending record follows the cursor (modes 1
 // and 104); its ghost is redrawn when the end moved.
 void DragPendingSecondEnd(HDC dc, EntityRecord** slot, ButtonRecord* button);
+// The pending record moves whole to the snapped cursor (mode 17): held by
+// its reference point (a track's second end, the centre of an arc, circle,
+// rectangle or hole, a polygon's first point, a text's position), its ghost
+// redrawn when the move shows in view pixels.
+void DragPendingRecord(HDC dc, EntityRecord** slot, ButtonRecord* button);

@@ -13,6 +13,8 @@ enum EditModeCode : std::uint8_t {
   Mode_AddNewPolygon = 13,
   Mode_EditPolygon = 14,
   Mode_AddNewRectangleB = 15,
+  Mode_DragRectangleCorner = 16,
+  Mode_DragPendingRecord = 17,
   Mode_AddNewViaB = 18,
   Mode_AddNewVia = 20,
   Mode_AddNewCircle = 22,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "draw/ghosts.h"
+#include "edit/status_seams.h"
 #include "edit/window_data.h"
 #include "geometry/pot2.h"
 #include "geometry/view_mapping.h"
@@ -155,6 +156,7 @@ int EnsureLayerVisible(std::uint8_t layer, pl3::Box* box) {
     if (w->SingleLayer == layer) return 0;
     w->SingleLayer = -1;
     soloEnded = true;
+    Docking_SendToPaneClient(Pane_Layers, kLayersPaneRefreshMessage, 0, 0);
   }
   LayerRecord& record = w->layerTable.layers[layer];
   int switchedOn = 0;
@@ -165,6 +167,7 @@ int EnsureLayerVisible(std::uint8_t layer, pl3::Box* box) {
     return 0;
   }
   if (box) *box = ShownWorldBox(*w);
+  Docking_SendToPaneClient(Pane_Layers, kLayersPaneRefreshMessage, 0, 0);
   return switchedOn;
 }
 
@@ -198,7 +201,7 @@ void SetPolygonPoint(void* dc, EntityRecord* record) {
   GhostPolygonItem(dc, record, &record->header.transform);
 }
 
-void ReverseStoredPolygon(HWND window, pl3::PolygonLayout* polygon) {
+void ReversePolygonPoints(HWND window, pl3::PolygonLayout* polygon) {
   if (!polygon) return;
   const std::uint32_t n = polygon->count;
   Point* v = pl3::PolygonPoints(polygon);

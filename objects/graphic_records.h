@@ -77,10 +77,10 @@ constexpr std::uint32_t TextStoredSize(std::uint32_t length) { return 105 + leng
 // Rectangle: 6.
 struct RectanglePayload {
   pl3::RectangleLayout rect;  // corners at 48 to 79, centre at 80 and 84
-  std::uint32_t word88;       // 88
+  std::uint32_t draggedCorner;  // 88: the corner a corner drag moves, 0 to 3
 };
 static_assert(sizeof(RectanglePayload) == 92);
-static_assert(offsetof(RectanglePayload, word88) == 88);
+static_assert(offsetof(RectanglePayload, draggedCorner) == 88);
 
 // Hole flags (byte 49 of a hole payload).
 constexpr std::uint8_t kHoleQuartered = pl3::kHoleShortCross;  // the pad is drawn quartered by a cross

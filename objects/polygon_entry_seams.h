@@ -28,7 +28,9 @@ void SetPolygonPoint(void* dc, EntityRecord* polygon);
 // Inserts the record as a polygon entity under the parent; the caller releases
 // the returned Tower (null when nothing was stored).
 Tower* InsertPolygonRecord(const EntityRecord* polygon, const Tower* parent);
-// Reverse the order of the points of the polygon in hand (the closing point
-// stays last) or of a stored polygon, and re-render its box.
+// Reverse the order of a polygon's points and re-render its box. The one in
+// hand keeps its live point last (the point still following the cursor);
+// ReversePolygonPoints reverses every point of a stored outline and turns
+// its current index with them (count - index - 1).
 void ReversePolygonInHand(HWND window, EntityRecord* polygon);
-void ReverseStoredPolygon(HWND window, pl3::PolygonLayout* polygon);
+void ReversePolygonPoints(HWND window, pl3::PolygonLayout* polygon);

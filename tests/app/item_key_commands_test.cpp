@@ -423,12 +423,13 @@ TEST_F(AngleCommands, PlacedCentroidTurnsAndFollowsTheMouse) {
 TEST_F(AngleCommands, TheItemBeingPlacedTurnsToTheTypedAngle) {
   EntityRecord* r = Pending(Type_Rectangle, 5);
   r->head().transform = Rotation(300);
-  r->head().transform.tx = 555;
+  r->as<RectanglePayload>().rect.centreX = 555;
   Answer(kAngleDialog, "90", kCombineAngleRadio);
   FreehandRotateModeItem(nullptr, false);
   EXPECT_NEAR(GetTransformAngle(r->head().transform), 30.0, 1e-4) << "300 and 90 combined";
   EXPECT_EQ(r->head().transform.b, Rotation(30).b);
-  EXPECT_EQ(r->head().transform.tx, 555) << "the translation stays";
+  EXPECT_EQ(r->head().transform.tx, 0) << "it turns where it stands";
+  EXPECT_EQ(r->as<RectanglePayload>().rect.centreX, 555);
   Answer(kAngleDialog, "200", kOverrideAngleRadio);
   FreehandRotateModeItem(nullptr, false);
   EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4);
@@ -437,14 +438,16 @@ TEST_F(AngleCommands, TheItemBeingPlacedTurnsToTheTypedAngle) {
   EXPECT_NEAR(GetTransformAngle(r->head().transform), 200.0, 1e-4) << "Cancel changes nothing";
 }
 
-TEST_F(AngleCommands, ASymbolBeingPlacedTurnsItsPlacementWords) {
+TEST_F(AngleCommands, ASymbolBeingPlacedTurnsItsInsertionWords) {
   window->EditMode = 24;
+  window->InsertionTransform = pl3::kIdentityTransform;
   window->PlacementTransform = pl3::kIdentityTransform;
   Answer(kAngleOnlyDialog, "-90");
   FreehandRotateModeItem(nullptr, false);
-  EXPECT_EQ(window->PlacementTransform.a, Rotation(270).a);
-  EXPECT_EQ(window->PlacementTransform.b, Rotation(270).b);
-  EXPECT_NEAR(GetTransformAngle(window->PlacementTransform), 270.0, 1e-6);
+  EXPECT_EQ(window->InsertionTransform.a, Rotation(270).a);
+  EXPECT_EQ(window->InsertionTransform.b, Rotation(270).b);
+  EXPECT_NEAR(GetTransformAngle(window->InsertionTransform), 270.0, 1e-6);
+  EXPECT_EQ(window->PlacementTransform.b, 0) << "the view's own placement is not the item's";
 }
 
 TEST_F(AngleCommands, AnItemWithoutRotationWordsBeepsAndAsksNothing) {
@@ -493,18 +496,20 @@ class SetLayer : public KeyCommands {
     wanted = name ? name : "";
     pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
       ++dialogs;
+      // The rows are drawn by the dialog: each holds its layer's index.
       HWND list = GetDlgItem(d, kSelectLayerList);
       const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+      int picked = -1;
       for (int i = 0; i < n; ++i) {
-        char text[128] = {};
-        SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        rows.push_back(text);
+        const auto layer = static_cast<std::size_t>(SendMessage(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+        rows.push_back(ActiveWindowData->layerTable.layers[layer].name);
+        if (rows.back() == wanted) picked = i;
       }
       if (wanted.empty()) {
         pl3::ClickDialogButton(d, IDCANCEL);
         return;
       }
-      pl3::PickDialogListText(d, kSelectLayerList, wanted.c_str());
+      pl3::PickDialogListItem(d, kSelectLayerList, picked);
       pl3::ClickDialogButton(d, IDOK);
     });
   }
@@ -579,7 +584,7 @@ TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
   PrepareSelectLayerBlock(block.get(), table, 9, 0);  // layer 9 is not listed: no row selected
   pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
     pl3::ClickDialogButton(d, IDOK);
-    pl3::PickDialogListText(d, kSelectLayerList, "Five");
+    pl3::PickDialogListItem(d, kSelectLayerList, 0);
     pl3::ClickDialogButton(d, IDOK);
   });
   EXPECT_EQ(ShowSelectLayerDialog(nullptr, block.get()), 1);
@@ -593,13 +598,86 @@ TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
   EXPECT_EQ(pl3::ResponderRecords()[1].text, "SelectLayerDlg called without LParam");
 }
 
+// Layers 1 and 4 are in use, active and enabled; 2 is not enabled, 3 not
+// active. Each has a key letter.
+std::unique_ptr<SelectLayerBlock> KeyedLayers() {
+  LayerTable table{};
+  const std::uint32_t flags[] = {0, 0xB, 0x3, 0xA, 0xB};
+  const char letters[] = {0, 'B', 'C', 'E', 'D'};
+  for (int i = 1; i <= 4; ++i) {
+    table.layers[i].flags = flags[i];
+    table.layers[i].letter = static_cast<std::uint8_t>(letters[i]);
+    std::snprintf(table.layers[i].name, sizeof table.layers[i].name, "L%d", i);
+  }
+  auto block = std::make_unique<SelectLayerBlock>();
+  PrepareSelectLayerBlock(block.get(), table, 1, 0);
+  return block;
+}
+
+TEST(SelectLayerDialog, ListsActiveEnabledLayersAndTakesATypedKeyLetter) {
+  static int rows = 0;
+  static int chosenAfterRefused = -1;
+  auto block = KeyedLayers();
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+    HWND list = GetDlgItem(d, kSelectLayerList);
+    rows = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    SendMessageA(list, WM_CHAR, 'c', 0);  // layer 2's letter, but it is not enabled
+    SendMessageA(list, WM_CHAR, 'e', 0);  // layer 3's, not active
+    chosenAfterRefused = reinterpret_cast<SelectLayerBlock*>(GetWindowLongPtr(d, GWLP_USERDATA))->chosenLayer;
+    SendMessageA(list, WM_CHAR, 'd', 0);  // layer 4: closes the dialog
+  });
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, block.get()), 1);
+  EXPECT_EQ(rows, 2) << "only layers 1 and 4 are listed";
+  EXPECT_EQ(chosenAfterRefused, 1) << "letters of layers not listed pick nothing";
+  EXPECT_EQ(block->chosenLayer, 4);
+  // Cancel leaves the block's choice as it came.
+  block->chosenLayer = 1;
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) { pl3::ClickDialogButton(d, IDCANCEL); });
+  EXPECT_EQ(ShowSelectLayerDialog(nullptr, block.get()), 0);
+  EXPECT_EQ(block->chosenLayer, 1);
+  pl3::ClearDialogHooks();
+}
+
+TEST(SelectLayerDialog, RowsShowTheirLayerAndDropKeyLettersThatAreNotLettersOrDigits) {
+  auto block = KeyedLayers();
+  block->table.layers[1].letter = '#';
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 200, 16);
+  HBITMAP old = SelectObject(dc, bitmap);
+  DRAWITEMSTRUCT item{};
+  item.hDC = dc;
+  item.rcItem = {0, 0, 200, 16};
+  item.itemData = 1;
+  item.itemState = ODS_SELECTED;
+  DrawLayerListItem(&item, block.get());
+  EXPECT_EQ(block->table.layers[1].letter, 0) << "cleared while drawing";
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_EQ(GetPixel(dc, 199, 1), highlight) << "a selected row on the highlight colour";
+  item.itemData = 4;
+  item.itemState = 0;
+  DrawLayerListItem(&item, block.get());
+  EXPECT_EQ(block->table.layers[4].letter, 'D') << "a letter stays";
+  EXPECT_EQ(GetPixel(dc, 199, 1), GetSysColor(COLOR_WINDOW));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  EXPECT_STREQ(LayerKindName(2), "Copper");
+  EXPECT_STREQ(LayerKindName(10), "Board Outline");
+  EXPECT_STREQ(LayerKindName(11), "Undefined");
+}
+
 // ---- Set Size ------------------------------------------------------------------
 
-// Lines 3 entries, Holes 3, Vias 2: the row count tells which list is shown.
+// Lines 3 entries, Holes 3, Vias 2, Fonts 4 (the second the default): the
+// row count tells which list is shown.
 const char kSetSizeLists[] =
     "[Lines]\r\n\"0.1\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.2\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.3\" \"mm\" \"\" \"Y\" \"\"\r\n"
     "[Holes]\r\n\"1\" \"mm\" \"\" \"Y\" \"\"\r\n\"2\" \"mm\" \"\" \"Y\" \"\"\r\n\"3\" \"mm\" \"\" \"Y\" \"\"\r\n"
-    "[Vias]\r\n\"0.3\" \"0.7\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.4\" \"0.8\" \"mm\" \"\" \"Y\" \"\"\r\n";
+    "[Vias]\r\n\"0.3\" \"0.7\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.4\" \"0.8\" \"mm\" \"\" \"Y\" \"\"\r\n"
+    "[Fonts]\r\n\"8\"\t\t\t\"\"\t\"Y\"\t\"\"\r\n\"10\"\t\t\t\"\"\t\"D\"\t\"\"\r\n"
+    "\"12\"\t\t\t\"\"\t\"Y\"\t\"\"\r\n\"16\"\t\t\t\"\"\t\"Y\"\t\"\"\r\n";
 
 class SetSize : public KeyCommands {
  protected:
@@ -621,6 +699,7 @@ class SetSize : public KeyCommands {
     pl3::SetDialogHook("SELECTSIZEDLG", [](HWND d) {
       ++dialogs;
       rows = static_cast<int>(SendDlgItemMessageA(d, kSelectSizeList, LB_GETCOUNT, 0, 0));
+      preset = static_cast<int>(SendDlgItemMessageA(d, kSelectSizeList, LB_GETCURSEL, 0, 0));
       if (wanted < 0) {
         pl3::ClickDialogButton(d, IDCANCEL);
         return;
@@ -632,6 +711,7 @@ class SetSize : public KeyCommands {
   void Press() { SetCurrentItemSize(nullptr, window.get(), window.get()); }
   static inline int dialogs = 0;
   static inline int rows = 0;
+  static inline int preset = -1;
 };
 
 TEST_F(SetSize, TheItemInHandTakesTheChosenIndex) {
@@ -663,6 +743,61 @@ TEST_F(SetSize, AHoleChoosesFromTheViaListWhenItHasViaSizes) {
   Press();
   EXPECT_EQ(rows, 2) << "the via list";
   EXPECT_EQ(hole->head().sizeIndex, 0u);
+}
+
+TEST_F(SetSize, ALocatorBeingPlacedTakesAFontSize) {
+  // Mode 110 holds the locator in hand; a custom size presets the default row.
+  EntityRecord* locator = Pending(Type_AttributeLocator, 110);
+  locator->head().sizeFlags = kSizeCustom;
+  locator->head().sizeIndex = 777777;
+  Pick(3);
+  Press();
+  EXPECT_EQ(rows, 4) << "the fonts list";
+  EXPECT_EQ(preset, 1) << "the list's default for a custom size";
+  EXPECT_EQ(locator->head().sizeIndex, 3u);
+  EXPECT_EQ(locator->head().sizeFlags, kSizeByIndex);
+  Pick(-1);
+  Press();
+  EXPECT_EQ(preset, 3) << "an indexed size presets its own row";
+  EXPECT_EQ(locator->head().sizeIndex, 3u) << "Cancel changes nothing";
+  EXPECT_EQ(Recorded().Count("wire"), 0);
+
+  // Mode 33 places a designator made as a temporary item of the design.
+  delete window->PendingRecord;
+  window->PendingRecord = nullptr;
+  window->EditMode = 33;
+  LocatorPayload designator{};
+  designator.head.sizeFlags = kSizeByIndex;
+  designator.head.sizeIndex = 2;
+  window->TemporaryEntity = InsertEntity(design, sizeof designator, Type_AttributeLocator, &designator);
+  Pick(0);
+  Press();
+  EXPECT_EQ(preset, 2);
+  const auto* stored = reinterpret_cast<const LocatorPayload*>(EntityPayload(TowerEntity(window->TemporaryEntity)));
+  EXPECT_EQ(stored->head.sizeIndex, 0u);
+  EXPECT_EQ(dialogs, 3);
+  ReleaseTower(&window->TemporaryEntity);
+}
+
+TEST_F(SetSize, ADimensionerLabelBeingPlacedTakesAFontSize) {
+  for (std::uint8_t mode : {78, 82}) {
+    EntityRecord* d = Pending(Type_Dimensioner, mode);
+    auto& label = d->as<DimensionerPayload>();
+    label.textSizeIndex = 1;
+    label.flags = 0;
+    Pick(2);
+    Press();
+    EXPECT_EQ(rows, 4) << "mode " << int{mode};
+    EXPECT_EQ(preset, 1) << "mode " << int{mode};
+    EXPECT_EQ(label.textSizeIndex, 2u) << "mode " << int{mode};
+    EXPECT_EQ(label.flags & kDimensionerTextByIndex, kDimensionerTextByIndex) << "mode " << int{mode};
+    Pick(-1);
+    Press();
+    EXPECT_EQ(label.textSizeIndex, 2u) << "Cancel changes nothing";
+    delete window->PendingRecord;
+    window->PendingRecord = nullptr;
+  }
+  EXPECT_EQ(dialogs, 4);
 }
 
 TEST_F(SetSize, BoardOutlinesAndIdleWindowsAreLeftAlone) {

@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "draw/ghost_seams.h"
 #include "edit/edit_modes.h"
+#include "geometry/raster_state.h"
+#include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
+#include "objects/locator_kinds.h"
+#include "platform/gdi.h"
 #include "platform/responder.h"
 #include "view_fixture.h"
 
@@ -117,6 +122,129 @@ TEST_F(Centroids, AutoPlaceStoresOnePointingUpAndRefusesASecond) {
   EXPECT_EQ(CentroidsStored().size(), 1u);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Auto Place Centroid: A centroid has already been placed for this "
                                                "symbol."}));
+}
+
+}  // namespace
+
+namespace {
+
+using pl3::Point;
+
+// The marker drawn into a memory bitmap of the view's size, black at first.
+class CentroidMarker : public viewtest::DesignView {
+ protected:
+  static constexpr int kWidth = 400, kHeight = 300;
+  void SetUp() override {
+    viewtest::DesignView::SetUp();
+    UpdateViewGlobals();
+    pl3::g_raster.clip = &clip;
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bitmap = CreateCompatibleBitmap(dc, kWidth, kHeight);
+    old = SelectObject(dc, bitmap);
+    RECT all{0, 0, kWidth, kHeight};
+    FillRect(dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    marker.position = {C, C};  // pixel (200, 150)
+    marker.head.sizeIndex = 20000;  // 20 pixels
+    marker.direction = {0, -5000};
+  }
+  void TearDown() override {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    pl3::g_raster.clip = nullptr;
+    viewtest::DesignView::TearDown();
+  }
+  bool Lit(int x, int y) const { return GetPixel(dc, x, y) != 0; }
+  // The view pixel of the marker's position.
+  Point Centre() const {
+    Point p{C, C};
+    pl3::WorldToView(p.x, p.y);
+    return p;
+  }
+  bool LitIn(int x0, int x1, int y0, int y1) const {
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (Lit(x, y)) return true;
+    return false;
+  }
+  int LitCount() const {
+    int n = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) n += Lit(x, y);
+    return n;
+  }
+  pl3::ViewClip clip{0, 0, kWidth - 1, kHeight - 1, kWidth, kHeight};
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HBITMAP old = nullptr;
+  CentroidPayload marker{};
+};
+
+TEST_F(CentroidMarker, DrawsCircleCrossAndArrowAndErasesItself) {
+  DrawCentroid(dc, &marker, nullptr);
+  const Point c = Centre();
+  const int s = pl3::ScaleToView(20000);
+  EXPECT_TRUE(Lit(c.x - s, c.y)) << "the circle";
+  EXPECT_TRUE(Lit(c.x - s / 2, c.y)) << "the cross";
+  EXPECT_TRUE(Lit(c.x, c.y + s / 2)) << "the cross";
+  EXPECT_TRUE(Lit(c.x, c.y - s - 5)) << "the arrow runs up";
+  EXPECT_TRUE(Lit(c.x, c.y - 2 * s + 1)) << "twice the size";
+  EXPECT_FALSE(Lit(c.x, c.y - 2 * s - 4)) << "and no further";
+  EXPECT_FALSE(Lit(c.x, c.y + s + 5)) << "nothing below the circle";
+  // The head strokes leave the tip 30 degrees either side, down and out.
+  EXPECT_TRUE(LitIn(c.x - 5, c.x - 1, c.y - 2 * s + 1, c.y - 2 * s + 8)) << "the left stroke";
+  EXPECT_TRUE(LitIn(c.x + 1, c.x + 5, c.y - 2 * s + 1, c.y - 2 * s + 8)) << "the right stroke";
+  DrawCentroid(dc, &marker, nullptr);
+  EXPECT_EQ(LitCount(), 0) << "drawn twice, the marker is gone";
+}
+
+TEST_F(CentroidMarker, ArrowFollowsTheDirectionAndThePlacement) {
+  marker.direction = {7000, 0};
+  const pl3::Transform shift{1 << 24, 0, 0, 1 << 24, -50000, 0};  // 50 pixels left
+  DrawCentroid(dc, &marker, &shift);
+  const Point c = Centre();
+  EXPECT_TRUE(Lit(c.x - 50 + 25, c.y)) << "the arrow runs right from the moved position";
+  EXPECT_FALSE(Lit(c.x + 25, c.y)) << "not where the marker stood";
+  EXPECT_FALSE(Lit(c.x - 50, c.y - 25)) << "no arrow up";
+}
+
+TEST_F(CentroidMarker, WithoutAContextItIsRasterisedIntoThePlane) {
+  std::vector<std::uint32_t> plane(kWidth * kHeight, 0);
+  pl3::RasterState saved = pl3::g_raster;
+  pl3::g_raster.plane = plane.data();
+  pl3::g_raster.width = kWidth;
+  pl3::g_raster.height = kHeight;
+  pl3::g_raster.fillValue = 1;
+  pl3::g_raster.spanTarget = pl3::kTargetPlane;
+  DrawCentroid(nullptr, &marker, nullptr);
+  pl3::g_raster = saved;
+  const Point c = Centre();
+  const int s = pl3::ScaleToView(20000);
+  const auto at = [&](int x, int y) { return plane[static_cast<std::size_t>((kHeight - 1 - y) * kWidth + x)]; };
+  EXPECT_EQ(at(c.x, c.y - s - 5), 1u) << "the arrow";
+  EXPECT_EQ(at(c.x - s / 2, c.y), 1u) << "the cross";
+  EXPECT_EQ(at(c.x, c.y + s + 5), 0u);
+  EXPECT_EQ(LitCount(), 0) << "nothing went to a device context";
+}
+
+TEST_F(CentroidMarker, HandleByTheRequestAndTheCursorDistance) {
+  DragStatus status{};
+  status.flag = 1;
+  status.cursor = {C + 50000, C};
+  ASSERT_EQ(GetCentroidHandle(&marker, &status), 1);
+  EXPECT_EQ(status.grabCode, 7) << "the whole-item request takes the position";
+  EXPECT_EQ(status.x, C);
+  status.flag = 0;
+  ASSERT_EQ(GetCentroidHandle(&marker, &status), 1);
+  EXPECT_EQ(status.grabCode, 6) << "outside the circle the marker turns";
+  EXPECT_EQ(status.x, C);
+  EXPECT_EQ(status.y, C - 5000) << "by the tip of its direction";
+  status.cursor = {C + 15000, C - 10000};
+  GetCentroidHandle(&marker, &status);
+  EXPECT_EQ(status.grabCode, 0) << "inside, it moves";
+  EXPECT_EQ(status.y, C);
 }
 
 }  // namespace

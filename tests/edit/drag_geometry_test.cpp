@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <memory>
 
 #include "edit/drag_geometry.h"
+#include "edit/drawn_items.h"
 #include "edit/edit_modes.h"
 #include "edit/insertion.h"
 #include "edit/window_data.h"
@@ -111,6 +114,34 @@ TEST_F(DragGeometryTest, ArcStartOnItsCentreBeepsAndElseTheAngleStepBegins) {
   EXPECT_EQ(Arc().endY, -1000000);
 }
 
+TEST_F(DragGeometryTest, CornerDragMovesTheNamedCornerOfTheBox) {
+  // From the box (100, 200)-(300, 400), the cursor at (50, 60).
+  struct Case {
+    std::uint32_t corner;
+    Point first, second;
+  };
+  const Case cases[] = {
+      {0, {50, 60}, {300, 400}},
+      {1, {50, 200}, {300, 60}},
+      {2, {100, 200}, {50, 60}},
+      {3, {100, 60}, {50, 400}},
+      {4, {100, 200}, {300, 400}},  // no such corner: nothing moves
+  };
+  for (const Case& c : cases) {
+    record->header.recordType = Type_Rectangle;
+    auto& r = record->as<RectanglePayload>();
+    r.rect.corners[0] = {100, 200};
+    r.rect.corners[1] = {300, 400};
+    r.draggedCorner = c.corner;
+    Cursor({50, 60});
+    ASSERT_EQ(DragStep(16, nullptr, record.get(), &w->Button), 1);
+    EXPECT_EQ(r.rect.corners[0].x, c.first.x) << "corner " << c.corner;
+    EXPECT_EQ(r.rect.corners[0].y, c.first.y) << "corner " << c.corner;
+    EXPECT_EQ(r.rect.corners[1].x, c.second.x) << "corner " << c.corner;
+    EXPECT_EQ(r.rect.corners[1].y, c.second.y) << "corner " << c.corner;
+  }
+}
+
 TEST_F(DragGeometryTest, ClampedMovesStopAtTheDesignAreaWithTheWidth) {
   LinePayload l{};
   l.width = 1000000;
@@ -184,6 +215,65 @@ TEST_F(DragGeometryTest, DeleteGraphicFreesOrComplains) {
   ASSERT_FALSE(pl3::ResponderRecords().empty());
   EXPECT_EQ(pl3::ResponderRecords().back().text, "Error : Attempt to delete non-existent graphic.");
   EXPECT_EQ(pl3::ResponderRecords().back().caption, "Delete Graphic Error.");
+}
+
+}  // namespace
+
+namespace {
+
+// A pending record of the type with points at known places, dragged whole
+// in mode 17: every point moves by the step of its reference point.
+TEST_F(DragGeometryTest, PendingRecordMovesWholeByItsReferencePoint) {
+  struct Case {
+    std::uint16_t type;
+    std::uint32_t checkedOffset;  // a coordinate pair that must move with the reference
+    std::uint32_t referenceOffset;
+  };
+  const Case cases[] = {
+      {Type_Track, offsetof(LinePayload, x1), offsetof(LinePayload, x2)},
+      {Type_BoardOutlineLine, offsetof(LinePayload, x1), offsetof(LinePayload, x2)},
+      {Type_Arc, offsetof(pl3::ArcLayout, centreX), offsetof(pl3::ArcLayout, centreX)},
+      {Type_Circle, offsetof(pl3::CircleLayout, centreX), offsetof(pl3::CircleLayout, centreX)},
+      {Type_Polygon, sizeof(PolygonHead) + 8, sizeof(PolygonHead)},
+      {Type_Text, offsetof(GraphicHead, transform) + offsetof(pl3::Transform, tx),
+       offsetof(GraphicHead, transform) + offsetof(pl3::Transform, tx)},
+      {Type_Rectangle, offsetof(pl3::RectangleLayout, corners), offsetof(pl3::RectangleLayout, centreX)},
+      {Type_Hole, offsetof(pl3::HoleLayout, centreX), offsetof(pl3::HoleLayout, centreX)},
+  };
+  w->Zoom = 1000;
+  UpdateViewGlobals();
+  w->EditMode = 17;
+  for (const Case& c : cases) {
+    record->header.recordType = c.type;
+    std::memset(record->payload, 0, 128);
+    if (c.type == Type_Polygon) record->payload[48] = 3;
+    const Point reference{400000500, 500000500}, other{410000000, 520000000};
+    std::memcpy(record->payload + c.checkedOffset, &other, sizeof other);
+    std::memcpy(record->payload + c.referenceOffset, &reference, sizeof reference);
+    EntityRecord* slot = record.get();
+    Cursor({reference.x + 300, reference.y - 200});
+    UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot);
+    Point moved;
+    std::memcpy(&moved, record->payload + c.referenceOffset, sizeof moved);
+    EXPECT_EQ(moved.x, reference.x) << "type " << c.type << ": a move inside one pixel changes nothing";
+    Cursor({reference.x + 30000, reference.y - 20000});
+    ASSERT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 1);
+    std::memcpy(&moved, record->payload + c.referenceOffset, sizeof moved);
+    EXPECT_EQ(moved.x, reference.x + 30000) << "type " << c.type << ": the reference takes the cursor";
+    EXPECT_EQ(moved.y, reference.y - 20000) << "type " << c.type;
+    if (c.checkedOffset == c.referenceOffset) continue;
+    std::memcpy(&moved, record->payload + c.checkedOffset, sizeof moved);
+    EXPECT_EQ(moved.x, other.x + 30000) << "type " << c.type << ": the rest follows";
+    EXPECT_EQ(moved.y, other.y - 20000) << "type " << c.type;
+  }
+  // Other types are not dragged, and other modes of the kind are not this step's.
+  record->header.recordType = Type_Spiral;
+  std::memset(record->payload, 0, 128);
+  EntityRecord* slot = record.get();
+  UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot);
+  for (int i = 0; i < 128; ++i) EXPECT_EQ(record->payload[i], 0) << "byte " << i;
+  w->EditMode = 4;
+  EXPECT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "objects/type_codes.h"
 #include "platform/responder.h"
 #include "platform/user.h"
+#include "tests/edit/engine_fakes.h"
 #include "tests/store/tower_test_support.h"
 
 namespace {
@@ -148,7 +149,7 @@ TEST_F(PolygonPointsTest, RemovalThatWouldCrossIsRefusedOnACopy) {
 
 TEST_F(PolygonPointsTest, ReversingAStoredPolygonMirrorsTheIndex) {
   auto r = Polygon({{0, 0}, {10, 5}, {20, 0}, {20, 30}, {0, 30}}, 1);
-  ReverseStoredPolygon(nullptr, &Head(r));
+  ReversePolygonPoints(nullptr, &Head(r));
   EXPECT_EQ(Head(r).editIndex, 3);
   EXPECT_TRUE(PointsOf(r)[0] == (Point{0, 30}));
   EXPECT_TRUE(PointsOf(r)[4] == (Point{0, 0}));
@@ -160,15 +161,20 @@ TEST_F(PolygonPointsTest, HiddenLayerIsSwitchedOnAndSoloDisplayEnds) {
   w->layerTable.layers[3].flags &= ~kLayerVisible;
   w->SingleLayer = 5;
   pl3::Box box{1, 2, 3, 4};
+  const auto paneMessages = [] { return enginefakes::CallsStartingWith("layers pane 1031").size(); };
   EXPECT_EQ(EnsureLayerVisible(3, &box), 1);
   EXPECT_TRUE(w->layerTable.layers[3].flags & kLayerVisible);
   EXPECT_EQ(w->SingleLayer, -1);
+  EXPECT_EQ(paneMessages(), 2u) << "once for the solo display, once for the layer";
+  enginefakes::calls.clear();
   EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "shown already";
   w->SingleLayer = 3;
   EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "shown alone already";
+  EXPECT_EQ(paneMessages(), 0u) << "nothing changed, the pane is left alone";
   w->SingleLayer = 4;
   EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "the solo display ends, but the layer was on";
   EXPECT_EQ(w->SingleLayer, -1);
+  EXPECT_EQ(paneMessages(), 2u);
   w->editorKind = kEditorShape;
   w->layerTable.layers[3].flags &= ~kLayerVisible;
   EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "PCB windows only";
