@@ -7,6 +7,8 @@
 #include "objects/graphic_records.h"
 #include "objects/layer_table.h"
 #include "objects/type_codes.h"
+#include "platform/gdi.h"
+#include "platform/user.h"
 #include "store/tower.h"
 
 namespace {
@@ -89,4 +91,22 @@ void RemoveListEntry(std::uint8_t* count, std::uint8_t* entries, std::uint32_t i
 void ClearLayerTable(LayerTable& table) {
   InitialiseLayerTable(table);
   table.copperCount = 0;
+}
+
+void FillOutsideDrawing(HWND window, HDC dc) {
+  const auto* block = reinterpret_cast<const CurrentWindowData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!block || !dc) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const LONG width = static_cast<LONG>(block->Surface.width);
+  const LONG height = static_cast<LONG>(block->Surface.height);
+  HBRUSH black = reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  if (client.right > width) {
+    const RECT right{width, 0, client.right, client.bottom};
+    FillRect(dc, &right, black);
+  }
+  if (client.bottom > height) {
+    const RECT below{0, height, width < client.right ? width : client.right, client.bottom};
+    FillRect(dc, &below, black);
+  }
 }

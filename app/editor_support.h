@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "platform/win_types.h"
 #include "store/node_pool.h"
 
 struct LayerTable;
@@ -47,3 +48,8 @@ void RemoveListEntry(std::uint8_t* count, std::uint8_t* entries, std::uint32_t i
 // Empties a layer table: its count word 0 and every record unused, with its
 // plane bit (index mod 128) + 1.
 void ClearLayerTable(LayerTable& table);
+
+// Blacks out, with the black stock brush, the parts of the window's client
+// area right of and below the drawing's pixel extent (the surface of the
+// state block kept in the window's user data).
+void FillOutsideDrawing(HWND window, HDC dc);

@@ -1,5 +1,5 @@
 // Kept apart from the other drawing code: tests of the design objects bring
-// their own DrawOriginMarker and DrawDatumMarker.
+// their own GhostOriginMarkerOnDC and DrawDatumMarker.
 #include "draw/view_markers.h"
 
 #include "draw/gdi_shapes.h"
@@ -87,7 +87,7 @@ void DrawDatumMarker(void* dc, std::int32_t x, std::int32_t y) {
   SelectObject(context, oldBrush);
 }
 
-void DrawOriginMarker(void* dc, std::int32_t x, std::int32_t y) {
+void GhostOriginMarkerOnDC(void* dc, std::int32_t x, std::int32_t y) {
   std::int32_t px = 0, py = 0;
   if (!MarkerPixel(x, y, &px, &py)) return;
   DrawArrowPair(static_cast<HDC>(dc), px, py, kOriginArrow, kOriginTail, kOriginHead);
@@ -102,7 +102,7 @@ void DrawSizedOriginMarker(void* dc, std::int32_t x, std::int32_t y, std::int32_
 }
 
 void ShowOriginMarker(void* window, std::int32_t x, std::int32_t y) {
-  WithCopyPen(window, kWhite, [&](HDC dc) { DrawOriginMarker(dc, x, y); });
+  WithCopyPen(window, kWhite, [&](HDC dc) { GhostOriginMarkerOnDC(dc, x, y); });
 }
 
 void ShowDatumMarker(void* window, const DatumPayload* datum) {

@@ -32,7 +32,7 @@ bool IsPrimary(const SelectionInfo* s) { return (s->flags & kSelectionPrimary) !
 // nets of the moving points are noted.
 void BeginEnding(HWND window, CurrentWindowData& w) {
   if (HDC dc = GetDC(window)) {
-    DrawOriginMarker(dc, w.BlockOrigin.x, w.BlockOrigin.y);
+    GhostOriginMarkerOnDC(dc, w.BlockOrigin.x, w.BlockOrigin.y);
     ReleaseDC(window, dc);
   }
 }

@@ -36,5 +36,5 @@ void GhostSelectionArray(HDC dc, const SelectionInfo* list) {
     GhostEntityData(dc, e->typeCode, EntityPayload(e), assisted ? w->SelectionAngleAssist : 0,
                     &pl3::kIdentityTransform);
   }
-  DrawOriginMarker(dc, w->BlockOrigin.x, w->BlockOrigin.y);
+  GhostOriginMarkerOnDC(dc, w->BlockOrigin.x, w->BlockOrigin.y);
 }

@@ -196,6 +196,6 @@ void ResetCoordinateOrigin(void* window) {
   AfterOriginChange(window);
 }
 
-void DragOriginMarker(void* window, MarkerDrag& record) { DragMarker(window, record, &DrawOriginMarker); }
+void DragOriginMarker(void* window, MarkerDrag& record) { DragMarker(window, record, &GhostOriginMarkerOnDC); }
 
 void DragDatumMarker(void* window, MarkerDrag& record) { DragMarker(window, record, &DrawDatumMarker); }

@@ -54,5 +54,5 @@ enum class ModeGhost : std::uint8_t {
 void DrawModeGhost(void* window, ModeGhost ghost, const EntityRecord* item);
 
 // The origin and datum markers at a world point, with the context's pen and raster operation.
-void DrawOriginMarker(void* dc, std::int32_t x, std::int32_t y);
+void GhostOriginMarkerOnDC(void* dc, std::int32_t x, std::int32_t y);
 void DrawDatumMarker(void* dc, std::int32_t x, std::int32_t y);

@@ -37,12 +37,6 @@ void InsertRecord(const Tower* design, std::uint16_t code, std::uint32_t size, c
   ReleaseTower(&t);
 }
 
-void InsertCreationTime(const Tower* design) {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  static_assert(sizeof now == 16);
-  InsertRecord(design, Type_Date, sizeof now, &now);
-}
 
 void StoreDescriptionAndFree(const Tower* design, NewObjectInfo* info) {
   if (!info) return;
@@ -78,7 +72,8 @@ CurrentWindowData* CreateLibraryItemData(void* window, NewObjectInfo* info, std:
                                          std::uint16_t designCode, std::uint32_t version) {
   CurrentWindowData* block = NewBlock(kind, designCode);
   InitialiseWindowData(window, *block);
-  InsertCreationTime(block->design);
+  Tower* stamp = StampCreationTime(block->design);
+  ReleaseTower(&stamp);
   if (info) SaveShowInitialiseWindow(info);
   StoreDescriptionAndFree(block->design, info);
   BuildDefaultLayerTable(block->layerTable, kind);
@@ -119,7 +114,8 @@ CurrentWindowData* CreatePCBData(void* window, NewObjectInfo* info) {
   const std::uint32_t layers = info->layerCount < 1 ? 1 : info->layerCount > 32 ? 32 : info->layerCount;
 
   CreateDefaultBoardSetup(block->design);
-  InsertCreationTime(block->design);
+  Tower* stamp = StampCreationTime(block->design);
+  ReleaseTower(&stamp);
   InitialiseWindowData(window, *block);
   NewBoardDefaults[4] = layers;
   StoreDescriptionAndFree(block->design, info);
@@ -148,4 +144,11 @@ CurrentWindowData* CreateSymbolData(void* window, NewObjectInfo* info) {
 }
 CurrentWindowData* CreateShapeData(void* window, NewObjectInfo* info) {
   return CreateLibraryItemData(window, info, kEditorShape, Type_ShapeDefinition, kShapeDesignVersion);
+}
+
+Tower* StampCreationTime(const Tower* node) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  static_assert(sizeof now == 16);
+  return InsertEntity(node, sizeof now, Type_Date, &now);
 }

@@ -36,6 +36,9 @@ CurrentWindowData* CreatePCBData(void* window, NewObjectInfo* info);
 CurrentWindowData* CreatePadStackData(void* window, NewObjectInfo* info);
 CurrentWindowData* CreateSymbolData(void* window, NewObjectInfo* info);
 CurrentWindowData* CreateShapeData(void* window, NewObjectInfo* info);
+// Adds a Date record (228) under the node holding the local time (a 16-byte
+// SYSTEMTIME): the new child's Tower, which the caller releases, or null.
+Tower* StampCreationTime(const Tower* node);
 
 // ---- Seams: defined by the frame, drawing, PCB editor, panes and checks ------------
 

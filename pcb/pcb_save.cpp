@@ -46,7 +46,7 @@ int WriteBoard(HWND window, CurrentWindowData& block, ContainerRecord* record, c
   StoreViewState(block);
   if (!FilingSystem_SaveDocument(record, dataPath.c_str(), block.design) ||
       !SaveDescription(record, dataPath, block.design)) {
-    Fail(window, "Unable to save " + DocumentWindowTitle(block.design) + ": " + SaveFailureText(NetFS_GetLastError()));
+    Fail(window, "Unable to save " + DocumentWindowTitle(block.design) + ": " + SaveFailureText(NetFS_GetLastError(), NetFS_GetLastSaveSystemError()));
     return 0;
   }
   DeleteChildEntities(block.design, kRecordModifiedNote);
@@ -85,16 +85,34 @@ bool ValidItemName(const std::string& name) {
 
 }  // namespace
 
-std::string SaveFailureText(std::uint32_t storeError) {
+std::string SaveFailureText(std::uint32_t storeError, std::uint32_t systemError) {
   switch (storeError) {
     case kNetfsAccessDenied: return "access denied (the file is read only or you may not change it)";
     case kNetfsOpenForEditing: return "the item is open for editing elsewhere";
     case kNetfsNotAContainer: return "the file is not a project";
     case kNetfsPathNotFound: return "the item path is not valid";
-    case kNetfsNoReply: return "the file could not be written (the folder may be read only or the disk full)";
+    case kNetfsNoReply: return WriteFailureText(systemError);
     default: {
       char text[48];
       std::snprintf(text, sizeof text, "error %u", storeError);
+      return text;
+    }
+  }
+}
+
+std::string WriteFailureText(std::uint32_t systemError) {
+  switch (systemError) {
+    case ERROR_ACCESS_DENIED:
+      return "the file could not be written: the folder or the file is read only, or you may not write there";
+    case ERROR_DISK_FULL: return "the file could not be written: the disk is full";
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND: return "the file could not be written: its folder is gone";
+    case ERROR_SHARING_VIOLATION: return "the file could not be written: another program holds it";
+    case ERROR_FILENAME_EXCED_RANGE: return "the file could not be written: its path is too long";
+    case ERROR_SUCCESS: return "the file could not be written";
+    default: {
+      char text[64];
+      std::snprintf(text, sizeof text, "the file could not be written (system error %u)", systemError);
       return text;
     }
   }
@@ -148,7 +166,7 @@ int SavePCBWindowAs(HWND window) {
   if (!FileExists(container)) {
     std::string error;
     if (!CreateContainerFile(container, &error)) {
-      Fail(window, "Unable to create " + container + ": " + error);
+      Fail(window, "Unable to create " + container + ": " + WriteFailureText(GetLastError()));
       return 0;
     }
   }
@@ -166,7 +184,7 @@ int SavePCBWindowAs(HWND window) {
   const std::vector<ContainerRecord*> before = FilingContainerRecords();
   ContainerRecord* record = FilingSystem_OpenContainer(container.c_str(), "Administrator", "");
   if (!record) {
-    Fail(window, "Unable to open " + container + ": " + SaveFailureText(NetFS_GetLastError()));
+    Fail(window, "Unable to open " + container + ": " + SaveFailureText(NetFS_GetLastError(), NetFS_GetLastSaveSystemError()));
     return 0;
   }
   const bool sameItem = record == old && pl3::EqualsNoCase(oldPath, dataPath);

@@ -21,5 +21,9 @@ int ConfirmPCBWindowClose(HWND window);
 // The view state and grid set written into the design's group 242, so that
 // the design opens again as it was left.
 void StoreViewState(CurrentWindowData& block);
-// The words shown when a save fails, for the store's last error.
-std::string SaveFailureText(std::uint32_t storeError);
+// The words shown when a save fails, for the store's last error and, when the
+// store could not write the file, the system's reason.
+std::string SaveFailureText(std::uint32_t storeError, std::uint32_t systemError = 0);
+// Why a file could not be written, for the system's error (read-only folder,
+// full disk ...).
+std::string WriteFailureText(std::uint32_t systemError);

@@ -8,6 +8,7 @@
 #include "app/command_table.h"
 #include "app/consoles.h"
 #include "app/core_utilities.h"
+#include "app/editor_support.h"
 #include "app/editor_window_services.h"
 #include "app/frame_menus.h"
 #include "app/frame_window.h"
@@ -230,29 +231,13 @@ void OnDestroy(HWND window) {
   if (MDIClientWindow) RemoveMDITab(MDIClientWindow, window);
 }
 
-void FillOutsideSurface(HDC dc, HWND window, const CurrentWindowData& block) {
-  RECT client{};
-  GetClientRect(window, &client);
-  const LONG width = static_cast<LONG>(block.Surface.width);
-  const LONG height = static_cast<LONG>(block.Surface.height);
-  HBRUSH black = reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  if (client.right > width) {
-    const RECT right{width, 0, client.right, client.bottom};
-    FillRect(dc, &right, black);
-  }
-  if (client.bottom > height) {
-    const RECT below{0, height, width < client.right ? width : client.right, client.bottom};
-    FillRect(dc, &below, black);
-  }
-}
-
 void OnPaint(HWND window) {
   CurrentWindowData* block = PCBWindowData(window);
   const bool overlays = block && block == ActiveWindowData;
   HDC dc = overlays ? GetViewDC(window) : nullptr;
   if (overlays) {
     ToggleViewOverlays(window, dc, *block);
-    FillOutsideSurface(dc, window, *block);
+    FillOutsideDrawing(window, dc);
   }
   if (!block || !PaintViewFromSurface(window, *block)) {
     PAINTSTRUCT ps{};
@@ -295,7 +280,7 @@ void OnMouseWheel(HWND window, CurrentWindowData* block, WPARAM wParam) {
   GetClientRect(window, &client);
   if (block->Surface.memoryDC)
     BitBlt(dc, 0, 0, client.right, client.bottom, block->Surface.memoryDC, 0, 0, SRCCOPY);
-  FillOutsideSurface(dc, window, *block);
+  FillOutsideDrawing(window, dc);
   GhostSelectionAndMode(window, block->PendingRecord);
   if (!block->ShowOnlyHighlighted) ShowOriginMarker(window, block->CoordinateOrigin.x, block->CoordinateOrigin.y);
   DrawCrosshair(window, &block->Crosshair);

@@ -52,6 +52,7 @@ struct StoreState {
   std::uint32_t nextHandleNumber = 1;
   std::unique_ptr<ByteBuffer> replySlot;
   std::uint32_t lastError = 0;
+  std::uint32_t lastSaveSystemError = 0;  // why the last container save failed, 0 after a success
   std::map<std::uint32_t, NetFSNotificationHandler> handlers;
   std::uint32_t retryInterval = 1000;
   std::uint32_t droppedCode = 0;
@@ -217,18 +218,26 @@ std::uint32_t SaveTree(ServerContainer& c, const NetfsTreeNode& tree) {
     c.file = INVALID_HANDLE_VALUE;
     closed = true;
   });
+  const DWORD systemError = saved ? 0 : GetLastError();
   if (closed) {
     c.volume.directories.reset();  // the folders read before are gone with the old file
     c.file = OpenContainerFile(c.fullPath);
+    // A file made read-only since it was opened refuses the rename and the
+    // write access: it stays readable.
+    if (c.file == INVALID_HANDLE_VALUE && !saved)
+      c.file = CreateFile(c.fullPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_RANDOM_ACCESS, nullptr);
     if (c.file == INVALID_HANDLE_VALUE || !LoadVolume(c, &error) || !NetfsLoadFat(c.volume, &error)) {
       NetfsTrace("netfs: cannot reopen %s: %s\n", c.fullPath.c_str(), error.c_str());
       return kNetfsNotAContainer;
     }
   }
   if (!saved) {
+    gStore.lastSaveSystemError = systemError;
     NetfsTrace("netfs: cannot save %s: %s\n", c.fullPath.c_str(), error.c_str());
     return kNetfsNoReply;
   }
+  gStore.lastSaveSystemError = 0;
   c.modified = true;
   return kNetfsOk;
 }
@@ -915,6 +924,7 @@ int NetFS_WriteFile(NetFSHandle* handle, const char* path, const void* content, 
 }
 
 std::uint32_t NetFS_GetLastError() { return gStore.lastError; }
+std::uint32_t NetFS_GetLastSaveSystemError() { return gStore.lastSaveSystemError; }
 void NetFS_SetLastError(std::uint32_t code) { gStore.lastError = code; }
 void NetFS_SetLastErrorMissing() { gStore.lastError = kNetfsFileMissing; }
 

@@ -138,6 +138,10 @@ int NetFS_Rename(NetFSHandle* handle, const char* path, const char* newName);
 // current settings, and saves the container safely; 1 on success, else 0.
 int NetFS_WriteFile(NetFSHandle* handle, const char* path, const void* content, std::uint32_t size);
 std::uint32_t NetFS_GetLastError();
+// The system's reason (ERROR_ACCESS_DENIED, ERROR_DISK_FULL ...) why the last
+// save of a container's file failed (its status kNetfsNoReply); 0 when the
+// last save succeeded.
+std::uint32_t NetFS_GetLastSaveSystemError();
 void NetFS_SetLastError(std::uint32_t code);
 void NetFS_SetLastErrorMissing();
 void NetFS_RegisterNotificationHandler(std::uint32_t code, NetFSNotificationHandler handler);

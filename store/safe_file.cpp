@@ -17,7 +17,9 @@ bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::
   const std::string temp = SavingPathBeside(path);
   HANDLE file = CreateFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    SetError(error, "cannot create " + temp + " (error " + std::to_string(GetLastError()) + ")");
+    const DWORD createError = GetLastError();
+    SetError(error, "cannot create " + temp + " (error " + std::to_string(createError) + ")");
+    SetLastError(createError);
     return false;
   }
   SetLastError(0);
@@ -27,6 +29,7 @@ bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::
   if (!ok) {
     DeleteFile(temp.c_str());
     SetError(error, "cannot write " + temp + " (error " + std::to_string(writeError) + ")");
+    SetLastError(writeError ? writeError : ERROR_WRITE_FAULT);
     return false;
   }
   if (beforeReplace) beforeReplace();
@@ -36,6 +39,7 @@ bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::
     const DWORD moveError = GetLastError();
     DeleteFile(temp.c_str());
     SetError(error, "cannot replace " + path + " (error " + std::to_string(moveError) + ")");
+    SetLastError(moveError);
     return false;
   }
   return true;

@@ -14,8 +14,9 @@
 // Writes the new content into the open temporary file; false on failure.
 using SafeFileWriter = std::function<bool(HANDLE file)>;
 
-// False with an error text on failure; the original is then untouched and the
-// temporary file removed. `beforeReplace` runs once the new bytes are on disk,
+// False with an error text on failure, and GetLastError() the system's
+// reason (ERROR_ACCESS_DENIED for a read-only folder or file, ERROR_DISK_FULL
+// ...); the original is then untouched and the temporary file removed. `beforeReplace` runs once the new bytes are on disk,
 // right before the rename: whoever holds the original open closes it there.
 bool WriteFileSafely(const std::string& path, const SafeFileWriter& write, std::string* error,
                      const std::function<void()>& beforeReplace = {});

@@ -54,7 +54,7 @@ struct Surface {
 TEST(ViewMarkers, EachMarkerDrawnTwiceRestoresTheWindow) {
   const std::pair<const char*, std::function<void(HDC)>> markers[] = {
       {"datum", [](HDC dc) { DrawDatumMarker(dc, 41, 41); }},
-      {"origin", [](HDC dc) { DrawOriginMarker(dc, 41, 41); }},
+      {"origin", [](HDC dc) { GhostOriginMarkerOnDC(dc, 41, 41); }},
       {"sized origin", [](HDC dc) { DrawSizedOriginMarker(dc, 41, 41, 31); }},
   };
   for (const auto& [name, draw] : markers) {
@@ -72,7 +72,7 @@ TEST(ViewMarkers, NothingLeftOfOrAboveTheViewOrigin) {
   for (const auto& [x, y] : points) {
     Surface s(90, 90, 20, 20);
     DrawDatumMarker(s.dc, x, y);
-    DrawOriginMarker(s.dc, x, y);
+    GhostOriginMarkerOnDC(s.dc, x, y);
     DrawSizedOriginMarker(s.dc, x, y, 31);
     EXPECT_EQ(s.MarkedCount(), 0) << x << "," << y;
   }
@@ -115,7 +115,7 @@ TEST(ViewMarkers, OriginArrowsAndTheSizedFigure) {
     if (c.length) {
       DrawSizedOriginMarker(s.dc, 41, 41, c.length);
     } else {
-      DrawOriginMarker(s.dc, 41, 41);
+      GhostOriginMarkerOnDC(s.dc, 41, 41);
     }
     EXPECT_TRUE(s.Marked(40 - c.tail, 40)) << c.arrow;
     EXPECT_FALSE(s.Marked(40 - c.tail - 1, 40)) << c.arrow;

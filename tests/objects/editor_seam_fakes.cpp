@@ -79,7 +79,7 @@ void DrawModeGhost(void*, ModeGhost ghost, const EntityRecord*) {
   calls.push_back("mode ghost " + std::to_string(static_cast<int>(ghost)));
   editorfakes::ghostAssist.push_back(ActiveWindowData ? ActiveWindowData->AngleAssist : -1);
 }
-void DrawOriginMarker(void* dc, std::int32_t x, std::int32_t y) { editorfakes::Marker("origin", dc, x, y); }
+void GhostOriginMarkerOnDC(void* dc, std::int32_t x, std::int32_t y) { editorfakes::Marker("origin", dc, x, y); }
 void DrawDatumMarker(void* dc, std::int32_t x, std::int32_t y) { editorfakes::Marker("datum", dc, x, y); }
 
 // The grid snaps to 1,000,000 units, the fine snap to 1,000.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -19,6 +20,7 @@
 #include "pcb/pcb_save.h"
 #include "pcb/pcb_window.h"
 #include "platform/dialog_hooks.h"
+#include "platform/kernel_files.h"
 #include "platform/mdi.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -213,6 +215,78 @@ TEST_F(PcbSaveTest, AFailedSaveTellsWhyKeepsTheMarkAndTheOldFile) {
   EXPECT_EQ(told.caption, "Pelmora3");
   EXPECT_EQ(told.text.rfind("Unable to save ", 0), 0u) << told.text;
   EXPECT_NE(told.text.find("could not be written"), std::string::npos) << told.text;
+}
+
+// Saves again into a file or folder made read-only after the first save:
+// the save names the reason, keeps the mark and the old bytes, and the board
+// saves once the file may be written again.
+class PcbReadOnlySave : public PcbSaveTest {
+ protected:
+  void ExpectRefused(HWND window, const std::string& file, const std::string& before) {
+    Change(window, "D2");
+    EXPECT_EQ(SavePCBWindow(window), 0);
+    EXPECT_TRUE(Modified(Block(window)));
+    EXPECT_EQ(pl3test::ReadFileBytes(file), before);
+    ASSERT_FALSE(pl3::ResponderRecords().empty());
+    const pl3::ResponderRecord& told = pl3::ResponderRecords().back();
+    EXPECT_EQ(told.caption, "Pelmora3");
+    EXPECT_EQ(told.text.rfind("Unable to save ", 0), 0u) << told.text;
+    EXPECT_NE(told.text.find("read only"), std::string::npos) << told.text;
+  }
+};
+
+TEST_F(PcbReadOnlySave, AReadOnlyFolderNamesItsReasonAndKeepsTheOldFile) {
+  const std::string folder = dir + "/Locked";
+  fs::create_directories(folder);
+  const std::string file = folder + "/Kept.p3p";
+  HWND window = NewBoard();
+  Change(window, "D1");
+  ASSERT_EQ(SaveAs(window, file), 1);
+  const std::string before = pl3test::ReadFileBytes(file);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  std::FILE* probe = std::fopen((folder + "/probe").c_str(), "w");
+  if (probe) {
+    std::fclose(probe);
+    fs::remove(folder + "/probe");
+    fs::permissions(folder, fs::perms::owner_all);
+    GTEST_SKIP() << "this user writes into read-only folders (root): the read-only file test covers the refusal";
+  }
+  ExpectRefused(window, file, before);
+  fs::permissions(folder, fs::perms::owner_all);
+  EXPECT_EQ(SavePCBWindow(window), 1);
+  EXPECT_FALSE(Modified(Block(window)));
+}
+
+TEST_F(PcbReadOnlySave, AReadOnlyFileNamesItsReasonAndKeepsTheOldFile) {
+  const std::string file = dir + "/Locked.p3p";
+  HWND window = NewBoard();
+  Change(window, "D1");
+  ASSERT_EQ(SaveAs(window, file), 1);
+  const std::string before = pl3test::ReadFileBytes(file);
+  ASSERT_TRUE(SetFileAttributes(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  ExpectRefused(window, file, before);
+  ASSERT_TRUE(SetFileAttributes(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(SavePCBWindow(window), 1) << "the container stayed readable and saves again";
+  EXPECT_FALSE(Modified(Block(window)));
+  EXPECT_NE(pl3test::ReadFileBytes(file), before);
+}
+
+TEST(PcbSaveFailureText, NamesTheSystemsReasonForAFileThatCouldNotBeWritten) {
+  struct Case {
+    std::uint32_t store, system;
+    const char* words;
+  };
+  const Case cases[] = {
+      {kNetfsNoReply, ERROR_ACCESS_DENIED, "read only"},
+      {kNetfsNoReply, ERROR_DISK_FULL, "the disk is full"},
+      {kNetfsNoReply, ERROR_PATH_NOT_FOUND, "its folder is gone"},
+      {kNetfsNoReply, 0, "could not be written"},
+      {kNetfsNoReply, 9999, "system error 9999"},
+      {kNetfsOpenForEditing, ERROR_DISK_FULL, "open for editing elsewhere"},
+  };
+  for (const Case& c : cases)
+    EXPECT_NE(SaveFailureText(c.store, c.system).find(c.words), std::string::npos)
+        << c.store << "/" << c.system << ": " << SaveFailureText(c.store, c.system);
 }
 
 TEST_F(PcbSaveTest, SaveOfANewBoardAsksForAFileAndACancelKeepsTheMark) {
