@@ -192,7 +192,9 @@ int SavePCBWindowAs(HWND window) {
     SetContainerRecord(block->design, record);
     DeleteChildEntities(block->design, kRecordRecovered);
     UpdateDocumentWindowTitle(block->design);
-    AddToMRUList(NetFS_FullPath(container.c_str()).c_str(), name.c_str(), ItemTypeName(kItemPcb));
+    // The entry is the container's path followed by the item path, which
+    // starts with its backslash, as the open commands list it.
+    AddToMRUList(NetFS_FullPath(container.c_str()).c_str(), ("\\" + name).c_str(), ItemTypeName(kItemPcb));
   }
   return WriteBoard(window, *block, record, dataPath);
 }

@@ -9,10 +9,12 @@
 #include "app/frame_window.h"
 #include "app/open_requests.h"
 #include "app/pcb_window_seams.h"
+#include "app/recent_projects.h"
 #include "draw/grid_files.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/design_walks.h"
+#include "objects/file_paths.h"
 #include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
 #include "objects/type_codes.h"
@@ -114,6 +116,12 @@ TEST_F(PcbSaveTest, ANewBoardSavedAndReopenedHasItsItemsViewAndGrids) {
   EXPECT_NE(std::string(title).find("Main"), std::string::npos) << title;
   EXPECT_FALSE(StoredBytes(file, kItemData).empty());
   EXPECT_EQ(StoredBytes(file, "\\Main?pcb\\description"), std::string("Main board", 11));
+  // The recently-used entry names the container and the item, so that it opens again.
+  EXPECT_EQ(std::string(RecentEntry(0)), NetFS_FullPath(file.c_str()) + "\\Main?pcb");
+  FoundFilePath* found = FindFilePathInText(RecentEntry(0));
+  ASSERT_NE(found, nullptr);
+  EXPECT_STREQ(found->rest, "\\Main?pcb");
+  FreeFoundFilePath(found);
 
   SendMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_FALSE(IsWindow(window));
