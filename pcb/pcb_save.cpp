@@ -13,6 +13,7 @@
 #include "edit/engine_seams.h"
 #include "edit/saved_state.h"
 #include "edit/window_data.h"
+#include "objects/size_files.h"
 #include "objects/type_codes.h"
 #include "pcb/pcb_window.h"
 #include "platform/kernel_files.h"
@@ -113,6 +114,12 @@ void StoreViewState(CurrentWindowData& block) {
   if (block.Grids) {
     Tower* grids = SaveGridSet(group, static_cast<const GridSet*>(block.Grids));
     ReleaseTower(&grids);
+  }
+  // The window's size lists go with the view: reopening reads them from the
+  // group, and a group without them opens with "Could not load new size table!".
+  if (block.sizeTable) {
+    DeleteChildEntities(group, Type_SizeTableRecord);
+    StoreSizeTable(group, *block.sizeTable);
   }
   ReleaseTower(&group);
 }

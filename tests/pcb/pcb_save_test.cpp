@@ -17,6 +17,7 @@
 #include "objects/file_paths.h"
 #include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
+#include "objects/size_text.h"
 #include "objects/type_codes.h"
 #include "pcb/pcb_save.h"
 #include "pcb/pcb_window.h"
@@ -123,11 +124,18 @@ TEST_F(PcbSaveTest, ANewBoardSavedAndReopenedHasItsItemsViewAndGrids) {
   EXPECT_STREQ(found->rest, "\\Main?pcb");
   FreeFoundFilePath(found);
 
+  ASSERT_NE(b->sizeTable, nullptr);
+  const std::string sizes = WriteSizeText(*b->sizeTable);
   SendMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_FALSE(IsWindow(window));
+  pl3::ClearResponderRecords();
   HWND again = Reopen(file);
   ASSERT_NE(again, nullptr);
   CurrentWindowData* r = Block(again);
+  // The size lists came back with the view, without a complaint.
+  EXPECT_TRUE(pl3::ResponderRecords().empty()) << pl3::ResponderRecords().front().text;
+  ASSERT_NE(r->sizeTable, nullptr);
+  EXPECT_EQ(WriteSizeText(*r->sizeTable), sizes);
   const DatumPayload* d1 = FindDatumByName(r->design, "D1");
   ASSERT_NE(d1, nullptr);
   EXPECT_EQ(d1->x, 1000000);
