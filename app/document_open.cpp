@@ -228,6 +228,9 @@ DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
     PcbWindowAfterLoad(window, document);
   }
   PendingItemTower = nullptr;
+  // The window made keeps the design it took as its own: releasing it here
+  // would leave the window naming nothing.
+  if (window) choice->document = nullptr;
   FreeStoreItemChoice(choice);
   if (id == 464) return DocumentEnding::Forward;
   return window ? DocumentEnding::Return1 : DocumentEnding::Forward;

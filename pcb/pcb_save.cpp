@@ -13,6 +13,7 @@
 #include "edit/engine_seams.h"
 #include "edit/saved_state.h"
 #include "edit/window_data.h"
+#include "objects/size_files.h"
 #include "objects/type_codes.h"
 #include "pcb/pcb_window.h"
 #include "platform/kernel_files.h"
@@ -132,6 +133,12 @@ void StoreViewState(CurrentWindowData& block) {
     Tower* grids = SaveGridSet(group, static_cast<const GridSet*>(block.Grids));
     ReleaseTower(&grids);
   }
+  // The window's size lists go with the view: reopening reads them from the
+  // group, and a group without them opens with "Could not load new size table!".
+  if (block.sizeTable) {
+    DeleteChildEntities(group, Type_SizeTableRecord);
+    StoreSizeTable(group, *block.sizeTable);
+  }
   ReleaseTower(&group);
 }
 
@@ -210,7 +217,9 @@ int SavePCBWindowAs(HWND window) {
     SetContainerRecord(block->design, record);
     DeleteChildEntities(block->design, kRecordRecovered);
     UpdateDocumentWindowTitle(block->design);
-    AddToMRUList(NetFS_FullPath(container.c_str()).c_str(), name.c_str(), ItemTypeName(kItemPcb));
+    // The entry is the container's path followed by the item path, which
+    // starts with its backslash, as the open commands list it.
+    AddToMRUList(NetFS_FullPath(container.c_str()).c_str(), ("\\" + name).c_str(), ItemTypeName(kItemPcb));
   }
   return WriteBoard(window, *block, record, dataPath);
 }

@@ -163,6 +163,9 @@ TEST_F(DocumentOpen, ABoardPickedInAProjectOpensInItsWindowAndHeadsTheRecentList
   ASSERT_EQ(Recorded().createFlags.size(), 1u);
   EXPECT_EQ(Recorded().createFlags[0], kOpenTakePendingItem | kOpenNamedOrImport);
   EXPECT_EQ(Recorded().createTypes[0], kItemPcb) << "the window takes the board";
+  ASSERT_NE(Recorded().taken, nullptr);
+  ASSERT_NE(TowerEntity(Recorded().taken), nullptr) << "the board stays the window's after the command";
+  EXPECT_EQ(TowerEntity(Recorded().taken)->typeCode, kItemPcb);
   EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"ChooseContainerItem", "AddFileToWorkspace", "CreatePCBWindow",
                                                         "PrepareDesignConnectivity", "PcbWindowAfterLoad"}));
   EXPECT_EQ(Children(), 1);

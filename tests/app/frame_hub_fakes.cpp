@@ -46,6 +46,7 @@ HWND MakeWindow(const char* name) {
   if (window && PendingItemTower && (OpenRequestFlags & kOpenTakePendingItem)) {
     Tower* record = InsertEntity(PendingItemTower, sizeof window, kRecordDocumentWindow, &window);
     ReleaseTower(&record);
+    Recorded().taken = PendingItemTower;
   }
   return window;
 }

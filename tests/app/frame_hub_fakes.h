@@ -19,6 +19,7 @@ struct State {
   // What the window creators saw.
   std::vector<std::uint8_t> createFlags;
   std::vector<std::uint16_t> createTypes;  // PendingItemTower's type code, 0 for none
+  Tower* taken = nullptr;                   // the design the last window made took, as a window keeps it
   // Called by every window creator, before the window is made.
   std::function<void()> onCreate;
   // CreatePCBWindow makes an MDI child of this class when set.

@@ -10,12 +10,15 @@
 #include "app/frame_window.h"
 #include "app/open_requests.h"
 #include "app/pcb_window_seams.h"
+#include "app/recent_projects.h"
 #include "draw/grid_files.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/design_walks.h"
+#include "objects/file_paths.h"
 #include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
+#include "objects/size_text.h"
 #include "objects/type_codes.h"
 #include "pcb/pcb_save.h"
 #include "pcb/pcb_window.h"
@@ -116,12 +119,25 @@ TEST_F(PcbSaveTest, ANewBoardSavedAndReopenedHasItsItemsViewAndGrids) {
   EXPECT_NE(std::string(title).find("Main"), std::string::npos) << title;
   EXPECT_FALSE(StoredBytes(file, kItemData).empty());
   EXPECT_EQ(StoredBytes(file, "\\Main?pcb\\description"), std::string("Main board", 11));
+  // The recently-used entry names the container and the item, so that it opens again.
+  EXPECT_EQ(std::string(RecentEntry(0)), NetFS_FullPath(file.c_str()) + "\\Main?pcb");
+  FoundFilePath* found = FindFilePathInText(RecentEntry(0));
+  ASSERT_NE(found, nullptr);
+  EXPECT_STREQ(found->rest, "\\Main?pcb");
+  FreeFoundFilePath(found);
 
+  ASSERT_NE(b->sizeTable, nullptr);
+  const std::string sizes = WriteSizeText(*b->sizeTable);
   SendMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_FALSE(IsWindow(window));
+  pl3::ClearResponderRecords();
   HWND again = Reopen(file);
   ASSERT_NE(again, nullptr);
   CurrentWindowData* r = Block(again);
+  // The size lists came back with the view, without a complaint.
+  EXPECT_TRUE(pl3::ResponderRecords().empty()) << pl3::ResponderRecords().front().text;
+  ASSERT_NE(r->sizeTable, nullptr);
+  EXPECT_EQ(WriteSizeText(*r->sizeTable), sizes);
   const DatumPayload* d1 = FindDatumByName(r->design, "D1");
   ASSERT_NE(d1, nullptr);
   EXPECT_EQ(d1->x, 1000000);

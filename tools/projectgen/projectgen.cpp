@@ -31,7 +31,8 @@
 
 namespace {
 
-// 1/400 inch a pixel; the board's middle at the view's middle.
+// 1/400 inch a pixel; the tracks about the middle of a view of 300 by 340
+// pixels (a maximised board beside the frame's panes at 1024 by 768).
 constexpr std::int32_t kZoom = 91440;
 constexpr std::int32_t kCentreX = 384048000;
 constexpr std::int32_t kCentreY = 384048000;
@@ -70,16 +71,16 @@ int Write(const char* file, const char* item) {
   const std::vector<pl3::TrackLayout> tracks = {
       Track(Layer_Top, kCentreX - 300 * kPixel, kCentreY, kCentreX + 300 * kPixel, kCentreY, 12 * kPixel),
       Track(Layer_Top, kCentreX, kCentreY - 120 * kPixel, kCentreX, kCentreY + 120 * kPixel, 6 * kPixel),
-      Track(Layer_Bottom, kCentreX - 200 * kPixel, kCentreY + 160 * kPixel, kCentreX + 200 * kPixel,
-            kCentreY + 160 * kPixel, 3 * kPixel),
+      Track(Layer_Bottom, kCentreX - 100 * kPixel, kCentreY + 100 * kPixel, kCentreX + 100 * kPixel,
+            kCentreY + 100 * kPixel, 3 * kPixel),
   };
   for (const pl3::TrackLayout& t : tracks) {
     Tower* stored = InsertEntity(block->design, sizeof t, Type_Track, &t);
     ReleaseTower(&stored);
   }
   block->Zoom = kZoom;
-  block->ViewOriginX = kCentreX / kZoom - 400;
-  block->ViewOriginY = kCentreY / kZoom - 250;
+  block->ViewOriginX = kCentreX / kZoom - 150;
+  block->ViewOriginY = kCentreY / kZoom - 170;
   StoreViewState(*block);
 
   NetfsTreeNode tree = NetfsNewTreeForUser("Administrator", "");
