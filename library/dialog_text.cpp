@@ -1,5 +1,7 @@
 #include "library/dialog_text.h"
 
+#include <vector>
+
 #include "platform/dialogs.h"
 #include "platform/user.h"
 
@@ -10,10 +12,12 @@ std::optional<std::string> GetDlgItemTextAlloc(HWND dialog, int controlId) {
   if (!control) return std::nullopt;
   const int length = GetWindowTextLength(control);
   if (length <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const UINT copied = GetDlgItemText(dialog, controlId, text.data(), length + 1);
-  text.resize(copied);
-  return text;
+  // Read into a buffer of its own: this file then instantiates no string
+  // filling, so that a program whose tests define this reader themselves
+  // never pulls the file in to resolve that template.
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  const UINT copied = GetDlgItemText(dialog, controlId, buffer.data(), length + 1);
+  return std::string(buffer.data(), copied);
 }
 
 }  // namespace pl3

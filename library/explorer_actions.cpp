@@ -294,59 +294,6 @@ void ExplorerDeleteSelection(ExplorerState* state) {
     ExplorerWarn(state->window, "Some files/directories could not be deleted because they are open or contain linked files");
 }
 
-// ---- The description panel --------------------------------------------------------------
-
-namespace {
-
-HFONT VerdanaFont(HDC dc, int points, bool bold) {
-  const int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Verdana");
-}
-
-// Writes one line and moves `y` below it.
-void Line(HDC dc, HFONT font, const RECT& panel, int* y, const std::string& text) {
-  HFONT old = SelectObject(dc, font);
-  RECT r{panel.left + 8, *y, panel.right - 8, panel.bottom};
-  const int height = DrawTextA(dc, text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  *y += height + 4;
-  SelectObject(dc, old);
-}
-
-}  // namespace
-
-void PaintExplorerPanel(ExplorerState* state, HDC dc) {
-  const RECT panel = state->panel;
-  if (panel.right <= panel.left) return;
-  HBRUSH back = CreateSolidBrush(RGB(0x4A, 0x6A, 0x9A));
-  FillRect(dc, &panel, back);
-  DeleteObject(back);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(255, 255, 255));
-  HFONT title = VerdanaFont(dc, 12, true), label = VerdanaFont(dc, 8, true), text = VerdanaFont(dc, 8, false);
-  int y = panel.top + 8;
-  const int count = ExplorerSelectedCount(state);
-  if (count == 0) {
-    ImageList_Draw(state->largeImages, 4, dc, panel.left + 8, y, ILD_TRANSPARENT);
-    y += 40;
-    Line(dc, text, panel, &y, "Select an item to view its description.");
-  } else if (count > 1) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%d files selected", count);
-    Line(dc, title, panel, &y, line);
-  } else if (DirectoryEntry* entry = ExplorerEntryAt(state, SelectedIndexes(state)[0])) {
-    ImageList_Draw(state->largeImages, ExplorerIconIndex(*entry), dc, panel.left + 8, y, ILD_TRANSPARENT);
-    y += 40;
-    Line(dc, title, panel, &y, ExplorerCellText(state, *entry, 0));
-    Line(dc, text, panel, &y, ExplorerTypeText(*entry));
-    Line(dc, label, panel, &y, "Modified:");
-    Line(dc, text, panel, &y, ExplorerCellText(state, *entry, 3));
-  }
-  DeleteObject(title);
-  DeleteObject(label);
-  DeleteObject(text);
-}
-
 // ---- Placement ----------------------------------------------------------------------------
 
 bool ParseExplorerPlacement(const char* text, WINDOWPLACEMENT* placement) {

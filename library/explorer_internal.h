@@ -1,6 +1,8 @@
 // What the explorer's files share between them; not for use elsewhere.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "library/file_explorer.h"
 #include "platform/user.h"
@@ -32,6 +34,13 @@ void ExplorerFinish(ExplorerState* state, std::uint32_t result);
 
 // The description panel.
 void PaintExplorerPanel(ExplorerState* state, HDC dc);
+// The payload of the first record of an item's stream ("description",
+// "bitmap", "completioninfo", "linkfile") when it has the code; else empty.
+std::vector<std::uint8_t> ReadExplorerItemRecord(const ExplorerState* state, const DirectoryEntry& entry,
+                                                 const char* stream, std::uint16_t code);
+// A PCB's or schematic's check state from its "completioninfo": 1 passed, 0
+// failed, -1 none recorded (or another kind of item).
+int ExplorerCheckState(const ExplorerState* state, const DirectoryEntry& entry);
 
 // Window placement under "Initialisation", "ExplorerWindowPlacement".
 void SaveExplorerPlacement(HWND window);

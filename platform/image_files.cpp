@@ -61,13 +61,18 @@ struct MemoryImage {
 
 }  // namespace
 
-bool DecodePngBytes(const void* bytes, std::size_t size, DecodedPng& out) {
+namespace {
+
+// Decodes bytes of any format FreeImage knows, or of PNG only.
+bool DecodeBytes(const void* bytes, std::size_t size, DecodedPng& out, bool pngOnly) {
   out = DecodedPng{};
   if (!bytes || size == 0 || size > 0x7FFFFFFF) return false;
   MemoryImage m;
   m.memory = FreeImage_OpenMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), static_cast<DWORD>(size));
-  if (!m.memory || FreeImage_GetFileTypeFromMemory(m.memory, 0) != FIF_PNG) return false;
-  m.image = FreeImage_LoadFromMemory(FIF_PNG, m.memory, PNG_DEFAULT);
+  if (!m.memory) return false;
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(m.memory, 0);
+  if (format == FIF_UNKNOWN || (pngOnly && format != FIF_PNG) || !FreeImage_FIFSupportsReading(format)) return false;
+  m.image = FreeImage_LoadFromMemory(format, m.memory, 0);
   if (!m.image) return false;
   const unsigned width = FreeImage_GetWidth(m.image);
   const unsigned height = FreeImage_GetHeight(m.image);
@@ -94,6 +99,14 @@ bool DecodePngBytes(const void* bytes, std::size_t size, DecodedPng& out) {
   }
   FreeImage_Unload(converted);
   return true;
+}
+
+}  // namespace
+
+bool DecodePngBytes(const void* bytes, std::size_t size, DecodedPng& out) { return DecodeBytes(bytes, size, out, true); }
+
+bool DecodeImageBytes(const void* bytes, std::size_t size, DecodedPng& out) {
+  return DecodeBytes(bytes, size, out, false);
 }
 
 }  // namespace pl3

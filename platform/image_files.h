@@ -27,5 +27,7 @@ inline constexpr int kMaxDecodedPngSide = 4096;
 // False, with `out` emptied, for bytes that are not a PNG, fail to decode or
 // give a side larger than kMaxDecodedPngSide.
 bool DecodePngBytes(const void* bytes, std::size_t size, DecodedPng& out);
+// The same for any image format FreeImage reads (BMP, PNG, JPEG ...).
+bool DecodeImageBytes(const void* bytes, std::size_t size, DecodedPng& out);
 
 }  // namespace pl3

@@ -3,18 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "library/explorer_internal.h"
 #include "platform/commctrl.h"
 #include "platform/dialog_hooks.h"
+#include "platform/image_files.h"
 #include "platform/registry.h"
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "store/container_store.h"
 #include "store/document_filing.h"
+#include "store/item_stream.h"
 #include "store/netfs_writer.h"
+#include "store/scratch_entity.h"
+#include "store/tower.h"
+#include "tests/support/png_bytes.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -22,6 +28,30 @@ namespace {
 void PutItem(NetfsTreeNode& root, const std::string& path, std::size_t dataBytes) {
   const std::string data(dataBytes, 'x');
   ASSERT_TRUE(NetfsTreePutContent(root, path + "\\data", data.data(), data.size()));
+}
+
+// A record stream holding one record of the code.
+std::vector<std::uint8_t> RecordStream(std::uint16_t code, const void* payload, std::uint32_t size) {
+  Tower* scratch = NewScratchEntity();
+  Tower* record = InsertEntity(scratch, size, code, payload);
+  std::vector<std::uint8_t> stream = WriteRecordStream(TowerEntity(record));
+  ReleaseTower(&record);
+  DeleteTopLevelEntity(&scratch);
+  return stream;
+}
+
+void PutRecord(NetfsTreeNode& root, const std::string& path, std::uint16_t code, const void* payload,
+               std::uint32_t size) {
+  const std::vector<std::uint8_t> stream = RecordStream(code, payload, size);
+  ASSERT_TRUE(NetfsTreePutContent(root, path, stream.data(), stream.size()));
+}
+
+// Completion info: {u16 type, u32 failure bits, u32 enable mask, u32}.
+void PutCompletion(NetfsTreeNode& root, const std::string& item, std::uint32_t failures, std::uint32_t mask) {
+  std::uint8_t info[16] = {};
+  std::memcpy(info + 4, &failures, 4);
+  std::memcpy(info + 8, &mask, 4);
+  PutRecord(root, item + "\\completioninfo", 212, info, sizeof info);
 }
 
 // Administrator with `password`; items of several types, a plain file, a
@@ -35,6 +65,11 @@ std::string WriteFixture(const std::string& dir, const std::string& password = "
   PutItem(root, "\\Lib\\Pad?padstack", 40);
   EXPECT_TRUE(NetfsTreeMakeDirectory(root, "\\Lib\\Old"));
   EXPECT_TRUE(NetfsTreePutContent(root, "\\readme?dosfile", "hello", 5));
+  PutRecord(root, "\\Board?pcb\\description", 121, "Main amplifier board", 21);
+  const std::vector<std::uint8_t> png = pl3test::MakePngBytes(4, 2, 8, 2, std::vector<std::uint8_t>(24, 200));
+  PutRecord(root, "\\Board?pcb\\bitmap", 201, png.data(), static_cast<std::uint32_t>(png.size()));
+  PutCompletion(root, "\\Board?pcb", 0x10, 0x01);  // a failure the mask does not enable
+  PutCompletion(root, "\\Amp?schematic", 0x11, 0x01);
   const ByteBuffer image = NetfsBuildImage(root);
   const std::string path = dir + "/Design.p3p";
   pl3test::WriteFileBytes(path, std::string(image.begin(), image.end()));
@@ -64,6 +99,13 @@ int IndexOf(HWND list, const std::string& name) {
     if (names[i] == name) return static_cast<int>(i);
   return -1;
 }
+
+const LVITEM kSelectAll = [] {
+  LVITEM item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  return item;
+}();
 
 HWND ListOf(HWND explorer) { return GetDlgItem(explorer, kExplorerListId); }
 HWND ToolRowOf(HWND explorer) { return ExplorerStateOf(explorer)->request->toolRow; }
@@ -374,6 +416,35 @@ TEST_F(FileExplorerTest, DeleteAsksFirstAndReportsWhatTheStoreRefused) {
   EXPECT_EQ(texts[2], "Some files/directories could not be deleted because they are open or contain linked files");
   EXPECT_EQ(countAfterNo, 4u);
   EXPECT_EQ(countAfterYes, 4u);
+}
+
+TEST_F(FileExplorerTest, ItemStreamsFeedTheDescriptionPanel) {
+  std::string description, none;
+  int boardCheck = -2, ampCheck = -2, folderCheck = -2;
+  Result r(Explore(1, nullptr, [&](HWND explorer) {
+    ExplorerState* state = ExplorerStateOf(explorer);
+    HWND list = ListOf(explorer);
+    const DirectoryEntry& board = *ExplorerEntryAt(state, IndexOf(list, "Board"));
+    const auto text = ReadExplorerItemRecord(state, board, "description", 121);
+    description = std::string(reinterpret_cast<const char*>(text.data()));
+    EXPECT_TRUE(ReadExplorerItemRecord(state, board, "description", 212).empty()) << "another record code";
+    EXPECT_TRUE(ReadExplorerItemRecord(state, board, "linkfile", 20039).empty()) << "no such stream";
+    const auto preview = ReadExplorerItemRecord(state, board, "bitmap", 201);
+    pl3::DecodedPng image;
+    EXPECT_TRUE(pl3::DecodeImageBytes(preview.data(), preview.size(), image)) << "the bytes stay whole";
+    boardCheck = ExplorerCheckState(state, board);
+    ampCheck = ExplorerCheckState(state, *ExplorerEntryAt(state, IndexOf(list, "Amp")));
+    folderCheck = ExplorerCheckState(state, *ExplorerEntryAt(state, IndexOf(list, "Lib")));
+    // Painting with one, none and several selected reads the same streams.
+    ASSERT_TRUE(pl3::PickDialogListViewText(explorer, kExplorerListId, "Board"));
+    UpdateWindow(explorer);
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&kSelectAll));
+    UpdateWindow(explorer);
+  }));
+  EXPECT_EQ(description, "Main amplifier board");
+  EXPECT_EQ(boardCheck, 1);
+  EXPECT_EQ(ampCheck, 0);
+  EXPECT_EQ(folderCheck, -1);
 }
 
 TEST_F(FileExplorerTest, ViewMenuChangesTheListStyle) {

@@ -67,4 +67,47 @@ TEST(DecodePngBytes, RefusesWhatIsNotAWholePngOfASaneSize) {
   EXPECT_FALSE(pl3::DecodePngBytes(wide.data(), wide.size(), out));
 }
 
+// A 2 x 1 24-bit BMP: blue then red, rows bottom first, padded to 4 bytes.
+Bytes MakeBmpBytes() {
+  Bytes b = {'B', 'M'};
+  auto put32 = [&b](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  auto put16 = [&b](std::uint16_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  put32(54 + 8);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(2);
+  put32(1);
+  put16(1);
+  put16(24);
+  put32(0);
+  put32(8);
+  put32(2835);
+  put32(2835);
+  put32(0);
+  put32(0);
+  for (std::uint8_t v : {255, 0, 0, 0, 0, 255, 0, 0}) b.push_back(v);
+  return b;
+}
+
+TEST(DecodeImageBytes, TakesOtherFormatsThatDecodePngBytesRefuses) {
+  const Bytes bmp = MakeBmpBytes();
+  pl3::DecodedPng out;
+  EXPECT_FALSE(pl3::DecodePngBytes(bmp.data(), bmp.size(), out));
+  ASSERT_TRUE(pl3::DecodeImageBytes(bmp.data(), bmp.size(), out));
+  EXPECT_EQ(out.width, 2);
+  EXPECT_EQ(out.height, 1);
+  EXPECT_EQ(Pixel(out, 0, 0), (std::vector<int>{255, 0, 0, 255}));
+  EXPECT_EQ(Pixel(out, 1, 0), (std::vector<int>{0, 0, 255, 255}));
+  const Bytes png = pl3test::MakePngBytes(1, 1, 8, 0, {9});
+  EXPECT_TRUE(pl3::DecodeImageBytes(png.data(), png.size(), out));
+  const Bytes text = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+  EXPECT_FALSE(pl3::DecodeImageBytes(text.data(), text.size(), out));
+}
+
 }  // namespace
