@@ -11,6 +11,7 @@
 #include "edit/layer_commands.h"
 #include "edit/library_check.h"
 #include "edit/library_check_seams.h"
+#include "edit/nearest_pad.h"
 #include "edit/pad_stack_update.h"
 #include "edit/selection_actions.h"
 #include "edit/symbol_by_name.h"
@@ -19,6 +20,7 @@
 #include "geometry/raster_state.h"
 #include "geometry/view_mapping.h"
 #include "objects/walker.h"
+#include "draw/walk_actions.h"
 #include "objects/window_state.h"
 #include "geometry/transform.h"
 #include "objects/colours.h"
@@ -510,6 +512,67 @@ TEST_F(SymbolByName, NothingToLoadBeepsAndLeavesTheWindowIdle) {
   EXPECT_EQ(pl3::BeepCount(), beeps + 1);
   EXPECT_EQ(window->EditMode, Mode_Idle);
   EXPECT_TRUE(PendingDesignators().empty());
+}
+
+// ---- The pad nearest the cursor and the pad-naming hover --------------------------------
+
+class NamePins : public PadStackUpdate {
+ protected:
+  void SetUp() override {
+    PadStackUpdate::SetUp();
+    for (int i = 0; i < 3; ++i) SetXref(pads[i], 11 + i);  // pads at x 1000, 2000, 3000; y 500
+  }
+  void TearDown() override {
+    ResetNearestPad();
+    PadStackUpdate::TearDown();
+  }
+  static void SetXref(Tower* pad, std::uint32_t xref) {
+    WriteU32(ChildPayloadOfAtLeast(pad, Type_PadStackInfo, 36), 4, xref);
+  }
+  void Hover(std::int32_t x, std::int32_t y) {
+    CursorAt(x, y);
+    window->Button.Cursor = {x, y};
+    DoNamePins(view, &window->Button);
+  }
+  bool Lit(int i) { return (TowerEntity(pads[i])->flags & kEntityHighlighted) != 0; }
+};
+
+TEST_F(NamePins, TheNearestPadIsFoundByItsOriginAndEqualDistancesKeepTheFirst) {
+  CursorAt(2100, 520);
+  ASSERT_EQ(FindNearestPad(2100, 520, design, &pl3::kIdentityTransform), 1);
+  EXPECT_EQ(NearestPadResult.xref, 12u);
+  // The second pad's stack is turned, but its origin (0, 0) stays at its translation.
+  CursorAt(1500, 500);
+  ASSERT_EQ(FindNearestPad(1500, 500, design, &pl3::kIdentityTransform), 1);
+  // A group is walked newest first: the second pad is met first and keeps the tie.
+  EXPECT_EQ(NearestPadResult.xref, 12u);
+  EXPECT_EQ(WalkHandlers.extendBoxByEntity, nullptr) << "the walk's slot is put back";
+}
+
+TEST_F(NamePins, HoveringHighlightsOnePadAtATime) {
+  Hover(2900, 480);
+  EXPECT_TRUE(Lit(2));
+  ASSERT_NE(window->Selection, nullptr);
+  EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(pads[2]));
+  EXPECT_EQ(enginefakes::CallsStartingWith("cursor").back(), "cursor 9");
+  Hover(2950, 500);
+  EXPECT_TRUE(Lit(2)) << "the same pad stays";
+  Hover(1100, 500);
+  EXPECT_FALSE(Lit(2));
+  EXPECT_TRUE(Lit(0));
+  EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(pads[0]));
+}
+
+TEST_F(NamePins, WithNoPadNearTheHeldPadIsLetGoAndTheNoCursorShown) {
+  // A pad without its info is no pad to name.
+  for (Tower* pad : pads) DeleteChildEntities(pad, Type_PadStackInfo);
+  Tower* held = DuplicateTower(pads[1]);
+  TowerEntity(held)->flags |= kEntityHighlighted;
+  window->Selection = held;
+  Hover(1000, 500);
+  EXPECT_EQ(window->Selection, nullptr);
+  EXPECT_FALSE(Lit(1));
+  EXPECT_EQ(window->CursorHandle, LoadCursor(nullptr, IDC_NO));
 }
 
 }  // namespace
