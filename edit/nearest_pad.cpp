@@ -107,7 +107,7 @@ void DoNamePins(HWND view, ButtonRecord* mouse) {
   SetEditCursor(kCursorNamePad);
   Tower* pad = FindPadInstanceByXref(w->design, NearestPadResult.xref);
   if (!pad) {
-    AddConsoleMessage(ProgramLogPane(), kConsoleGeneral, 0, 0, 0, 0, "DoNamePins: Unable to locate Pad Instance!");
+    AddConsoleMessage(ProgramLogPane, kConsoleGeneral, 0, 0, 0, 0, "DoNamePins: Unable to locate Pad Instance!");
     return;
   }
   if (w->Selection && TowerEntity(w->Selection) == TowerEntity(pad)) {
