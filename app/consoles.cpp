@@ -589,6 +589,7 @@ void CreateConsoles() {
     SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   }
   CreateConsolePane(SystemConsoleWindow, 0, &ProgramLog, ProgramTower);
+  ProgramLogPane = &ProgramLog;
   if (SystemConsoleWindow) RecordOf(SystemConsoleWindow)->shown = &ProgramLog;
   AddConsoleMessage(&ProgramLog, kConsoleGeneral, 0, 0, 0, 0, "Pelmora3 started %.1d.%.2d.%.4d (Built on %s)",
                     kProgramVersion[0], kProgramVersion[1], kProgramVersion[2], GetBuildDateText());

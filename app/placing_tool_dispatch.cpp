@@ -9,6 +9,7 @@
 #include "edit/engine_seams.h"
 #include "edit/insertion.h"
 #include "edit/insertion_array.h"
+#include "edit/nearest_pad.h"
 #include "edit/symbol_insertion.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
@@ -37,6 +38,9 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
       return;
     case GhostKind::InsertionArray:
       if (button) MoveInsertionGhost(dc, button->Cursor);
+      return;
+    case GhostKind::PadNamePicking:
+      if (ActiveWindowData) DoNamePins(static_cast<HWND>(ActiveWindowData->Window), button);
       return;
     default:
       if (!UpdateDrawnItemGhost(kind, dc, button, pendingSlot)) PendingUpdateModeGhost(kind, dc, button, pendingSlot);

@@ -493,6 +493,23 @@ int TurnInsertion(HWND window, EntityRecord** pendingSlot, pl3::Point point, con
       ReleaseDC(window, dc);
       return 1;
     }
+    case Mode_AddNewDimensionerText:
+    case Mode_AddNewAngleDimensionerText: {
+      // The label of the dimensioner being placed turns about its own point;
+      // a given transform is taken whole and drawn by the caller.
+      if (!pending) return 0;
+      pl3::Transform& label = pending->as<DimensionerPayload>().labelTransform;
+      if (!byStep) {
+        pl3::ComposeTransform(&label, &step);
+        return 0;
+      }
+      HDC dc = GetDC(window);
+      GhostEntity(dc, pending, 0);
+      pl3::ComposeLinearTransform(&label, &step);
+      GhostEntity(dc, pending, 0);
+      ReleaseDC(window, dc);
+      return 0;
+    }
     case Mode_PlaceDesignator:
     case Mode_PlaceAttributeLocator: {
       auto* placement = static_cast<pl3::Transform*>(GetEntityData(w->TemporaryEntity, Type_Transform));

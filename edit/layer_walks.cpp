@@ -86,7 +86,15 @@ int MoveLayerItems(std::uint8_t fromLayer, std::uint8_t toLayer) {
   if (!w || !w->design) return 0;
   SavedWalkState saved(*w);
   std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), kWalkTypeWanted);
-  // Every item of the source layer is visited whatever the view shows.
+  return RenumberLayerItems(fromLayer, toLayer);
+}
+
+std::int32_t RenumberLayerItems(std::uint8_t fromLayer, std::uint8_t toLayer) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || !w->design) return 0;
+  SavedWalkState saved(*w);
+  // Every item of the source layer is visited whatever the view shows; the
+  // types visited are the caller's.
   SeeOneLayer(*w, fromLayer);
   const std::uint8_t savedSource = WalkSourceLayer;
   const std::uint8_t savedTarget = WalkTargetLayer;

@@ -16,3 +16,7 @@ std::uint8_t FindFreeInnerLayer(std::uint32_t n);
 
 // The present layers 1..32 of the table that hold items of the active design.
 std::uint32_t CountLayersInUse(const LayerTable& table);
+
+// Moves the items of the types the walker's table asks for from one layer to
+// another (MoveLayerItems asks for every type): the walk's result.
+std::int32_t RenumberLayerItems(std::uint8_t fromLayer, std::uint8_t toLayer);

@@ -1,7 +1,9 @@
 #include "edit/track_tools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "edit/edit_modes.h"
@@ -15,6 +17,7 @@
 #include "objects/entity_record.h"
 #include "objects/frame_seams.h"
 #include "objects/graphic_records.h"
+#include "objects/item_picking.h"
 #include "objects/real_size.h"
 #include "objects/type_codes.h"
 #include "objects/undo_edits.h"
@@ -257,4 +260,23 @@ void SplitLine(HWND window) {
   StoreWithUndo(*w, Type_Track, static_cast<std::uint32_t>(first.size()), first.data());
   StoreWithUndo(*w, Type_Track, static_cast<std::uint32_t>(second.size()), second.data());
   FinishUndoStep(window, *w, "Split line");
+}
+
+void TogglePlaneFlag() {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || !w->design) return;
+  const std::uint32_t viewFlags = w->ViewFlags;
+  std::uint16_t typeFlags[kWalkTypeCount];
+  std::memcpy(typeFlags, WalkTypeFlags, sizeof typeFlags);
+  // The one item nearest the cursor, of any type: only a plane is changed.
+  const NearestHitSearch search = BeginNearestHitSearch(w->Cursor.x, w->Cursor.y);
+  std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), kWalkTypeWanted);
+  pl3::Box box = search.box;
+  PerformTowerAction(&pl3::kIdentityTransform, w->design, &box, 0, WalkAction_Draw, 0);
+  Tower* nearest = EndNearestHitSearch(search);
+  std::memcpy(WalkTypeFlags, typeFlags, sizeof typeFlags);
+  w->ViewFlags = viewFlags;
+  Entity* e = nearest ? TowerEntity(nearest) : nullptr;
+  if (e && e->typeCode == Type_Plane) e->flags ^= kPlaneFilledFlag;
+  ReleaseTower(&nearest);
 }

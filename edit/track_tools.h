@@ -1,7 +1,8 @@
 // Tools that work on the tracks at the cursor: go to the origin, find the
 // nearest track end, start a track from a pad centre or continue one from a
 // track end, join two collinear segments into one and split a segment at
-// the cursor. GotoPadCentre is declared in edit/engine_seams.h.
+// the cursor, and toggle the filled flag of a plane. GotoPadCentre is
+// declared in edit/engine_seams.h.
 #pragma once
 #include <cstdint>
 
@@ -35,3 +36,9 @@ void JoinLines(HWND window);
 // Replaces the track nearest the cursor by two that meet at the snapped
 // cursor: one undo step "Split line".
 void SplitLine(HWND window);
+
+// The node flag of a plane drawn as a filled block.
+constexpr std::uint16_t kPlaneFilledFlag = 0x1000;
+// Toggles the filled flag of the plane nearest the active window's cursor
+// (the walk sees the shown layers only); nothing when the nearest item is not a plane.
+void TogglePlaneFlag();

@@ -16,3 +16,7 @@ struct ConsoleLine;
 ConsoleLine* AddConsoleMessage(ConsolePane* pane, std::uint32_t kind, std::int32_t x, std::int32_t y,
                                std::int32_t page, std::uint32_t flags, const char* format, ...)
     __attribute__((format(printf, 7, 8)));
+
+// The program log's pane, for lines that belong to no document: set when the
+// consoles are made, null before (the line is then dropped).
+extern ConsolePane* ProgramLogPane;

@@ -228,6 +228,36 @@ TEST_F(InsertionArray, TurningWhilePlacingKeepsTheOriginUnderTheCursor) {
   EXPECT_EQ(window->InsertionTransform.a, pl3::R270.a);
 }
 
+// The label of a dimensioner being placed: a step turns it about its own
+// point; a given transform is composed whole, translation too. Neither
+// counts as a turn of the item (0).
+TEST_F(InsertionArray, ADimensionerLabelTurnsAboutItsPoint) {
+  for (std::uint8_t mode : {Mode_AddNewDimensionerText, Mode_AddNewAngleDimensionerText}) {
+    window->EditMode = mode;
+    auto record = NewEntityRecord();
+    record->header.recordType = mode == Mode_AddNewDimensionerText ? Type_Dimensioner : Type_AngleDimensioner;
+    EntityRecord* slot = record.get();
+    pl3::Transform& label = record->as<DimensionerPayload>().labelTransform;
+    label = pl3::kIdentityTransform;
+    label.tx = 7000;
+    label.ty = 9000;
+    EXPECT_EQ(RotateInsertion(nullptr, &slot, {0, 0}, 1), 0);
+    EXPECT_EQ(label.a, InsertionRotationSteps[0].a) << int(mode);
+    EXPECT_EQ(label.b, InsertionRotationSteps[0].b);
+    EXPECT_EQ(label.tx, 7000) << "the step keeps the label's point";
+    EXPECT_EQ(label.ty, 9000);
+    pl3::Transform moved = pl3::R180;
+    moved.tx = 100;
+    moved.ty = 200;
+    const pl3::Transform before = label;
+    EXPECT_EQ(RotateInsertionBy(nullptr, &slot, {0, 0}, &moved), 0);
+    pl3::Transform expected = before;
+    pl3::ComposeTransform(&expected, &moved);
+    EXPECT_EQ(std::memcmp(&label, &expected, sizeof label), 0);
+    EXPECT_NE(label.tx, before.tx) << "a given transform moves the label too";
+  }
+}
+
 TEST_F(InsertionArray, TwoFlipsRestoreTheSideAndTheLayer) {
   ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
   window->EditMode = Mode_NewSymbol;

@@ -11,10 +11,20 @@
 #include "edit/layer_commands.h"
 #include "edit/library_check.h"
 #include "edit/library_check_seams.h"
+#include "edit/nearest_pad.h"
 #include "edit/pad_stack_update.h"
 #include "edit/selection_actions.h"
+#include "edit/symbol_by_name.h"
+#include "edit/symbol_by_name_seams.h"
+#include "edit/track_tools.h"
+#include "geometry/raster_state.h"
+#include "geometry/view_mapping.h"
+#include "objects/walker.h"
+#include "draw/walk_actions.h"
+#include "objects/window_state.h"
 #include "geometry/transform.h"
 #include "objects/colours.h"
+#include "objects/designators.h"
 #include "objects/item_helpers.h"
 #include "objects/payload_access.h"
 #include "objects/placed_item_records.h"
@@ -40,6 +50,25 @@ std::uint32_t CheckPcbSymbol() { checksRun.push_back(105); return checkBits[1]; 
 std::uint32_t CheckShape() { checksRun.push_back(109); return checkBits[2]; }
 std::uint32_t CheckPadStack() { checksRun.push_back(115); return checkBits[3]; }
 std::uint32_t CompletionEnableMask() { return 0x3000010; }
+
+namespace {
+std::vector<std::string> selected;
+int selectAnswer = 1;
+Tower* definitionToLoad = nullptr;
+std::string loadAsked;
+}  // namespace
+
+int SelectObject(const Tower* item, std::uint8_t add) {
+  Tower* group = NewestChildTower(item, Type_Designator);
+  const char* text = group ? GetDesignatorText(group) : nullptr;
+  selected.push_back(std::string(text ? text : "?") + " add " + std::to_string(add));
+  ReleaseTower(&group);
+  return selectAnswer;
+}
+Tower* LoadSymbolDefinitionByName(HWND, const char* path, const char* name) {
+  loadAsked = std::string(path) + "|" + name;
+  return definitionToLoad ? DuplicateTower(definitionToLoad) : nullptr;
+}
 std::uint32_t CompletionSecondMask() { return 0x44; }
 
 namespace {
@@ -331,6 +360,219 @@ TEST_F(PadStackUpdate, WithoutASelectedPadItBeepsAndChoosesNothing) {
     EXPECT_EQ(pl3::BeepCount(), beeps + 1);
   }
   EXPECT_TRUE(chosenFilter.empty());
+}
+
+// ---- The plane filled flag ------------------------------------------------------------
+
+// Draws each item as one view pixel at payload words 60 and 64 (a track at
+// its first end), which the nearest-hit search measures.
+std::int32_t DrawAsPoint(const pl3::Transform*, Tower* entity, void*, std::uint8_t, std::uint8_t, std::int32_t*) {
+  const std::uint8_t* p = TowerPayload(entity);
+  std::int32_t x = ReadI32(p, 60), y = ReadI32(p, 64);
+  if (TowerEntity(entity)->typeCode == Type_Track) {
+    LinePayload t;
+    std::memcpy(&t, p, sizeof t);
+    x = t.x1;
+    y = t.y1;
+  }
+  pl3::WorldToView(x, y);
+  pl3::EmitHorizontalRun(x, x, y);
+  return 1;
+}
+
+class PlaneFlag : public ItemCommands {
+ protected:
+  void SetUp() override {
+    ItemCommands::SetUp();
+    WalkHandlers.drawWalkedEntity = &DrawAsPoint;
+    UpdateViewGlobals();
+  }
+  void TearDown() override {
+    ReleaseTower(&window->PreviousPick);
+    ItemCommands::TearDown();
+  }
+  Entity* At(std::uint16_t code, std::int32_t x, std::int32_t y) {
+    std::vector<std::uint8_t> p(96, 0);
+    p[0] = 1;  // layer
+    std::memcpy(p.data() + 60, &x, 4);
+    std::memcpy(p.data() + 64, &y, 4);
+    Tower* t = InsertEntity(design, static_cast<std::uint32_t>(p.size()), code, p.data());
+    owned.push_back(t);
+    return TowerEntity(t);
+  }
+};
+
+TEST_F(PlaneFlag, TheNearestPlaneTogglesItsFilledFlag) {
+  Entity* near = At(Type_Plane, viewtest::C + 2000, viewtest::C);
+  Entity* far = At(Type_Plane, viewtest::C + 20000, viewtest::C);
+  CursorAt(viewtest::C, viewtest::C);
+  window->ViewFlags = 0x4;
+  TogglePlaneFlag();
+  EXPECT_EQ(near->flags & kPlaneFilledFlag, kPlaneFilledFlag);
+  EXPECT_EQ(far->flags & kPlaneFilledFlag, 0);
+  EXPECT_EQ(window->ViewFlags, 0x4u) << "the search leaves the view flags as they were";
+  ReleaseTower(&window->PreviousPick);
+  TogglePlaneFlag();
+  EXPECT_EQ(near->flags & kPlaneFilledFlag, 0);
+}
+
+TEST_F(PlaneFlag, ATrackNearerThanThePlaneChangesNothing) {
+  Entity* plane = At(Type_Plane, viewtest::C + 5000, viewtest::C);
+  Store(viewtest::Track({viewtest::C + 1000, viewtest::C, viewtest::C + 1000, viewtest::C + 90000}));
+  CursorAt(viewtest::C, viewtest::C);
+  TogglePlaneFlag();
+  EXPECT_EQ(plane->flags & kPlaneFilledFlag, 0);
+  Tower* track = GetChildTower(design, Type_Track);
+  ASSERT_NE(track ? FindNextEntity(track) : nullptr, nullptr);
+  EXPECT_EQ(TowerEntity(track)->flags & kPlaneFilledFlag, 0) << "only a plane has the flag";
+  ReleaseTower(&track);
+}
+
+// ---- Placing a symbol by name ---------------------------------------------------------
+
+class SymbolByName : public ItemCommands {
+ protected:
+  void SetUp() override {
+    ItemCommands::SetUp();
+    selected.clear();
+    selectAnswer = 1;
+    loadAsked.clear();
+    definitionToLoad = nullptr;
+  }
+  void TearDown() override {
+    ReleaseTower(&definitionToLoad);
+    FreeInsertionArray(*window);
+    ItemCommands::TearDown();
+  }
+  void Placed(const char* designator) {
+    Tower* symbol = Add(Type_SymbolInstance);
+    Tower* group = InsertEmptyEntity(symbol, Type_Designator);
+    SetDesignatorText(group, designator);
+    ReleaseTower(&group);
+  }
+  std::vector<std::string> PendingDesignators() {
+    std::vector<std::string> found;
+    Tower* t = GetChildTower(design, kTypePendingDesignator);
+    while (const Entity* e = t ? FindNextEntity(t) : nullptr)
+      found.emplace_back(reinterpret_cast<const char*>(EntityPayload(e)));
+    ReleaseTower(&t);
+    return found;
+  }
+};
+
+TEST_F(SymbolByName, APlacedSymbolOfThatDesignatorIsSelected) {
+  Placed("R1");
+  Placed("U7");
+  CursorAt(123, 456);
+  EXPECT_EQ(PlaceSymbolByName(view, "lib", "u7"), 1);
+  EXPECT_EQ(selected, std::vector<std::string>{"U7 add 0"});
+  EXPECT_TRUE(loadAsked.empty());
+  EXPECT_TRUE(enginefakes::CallsStartingWith("tool ended").empty());
+  EXPECT_EQ(window->Cursor.x, 123);
+  EXPECT_EQ(window->Cursor.y, 456);
+
+  selectAnswer = 0;
+  EXPECT_EQ(PlaceSymbolByName(view, "lib", "R1"), 1);
+  EXPECT_EQ(enginefakes::CallsStartingWith("tool ended").size(), 1u) << "nothing selected ends the tool";
+}
+
+TEST_F(SymbolByName, AnUnplacedNameIsLoadedAndHangsOnTheCursorAsANewSymbol) {
+  Placed("R1");
+  definitionToLoad = towertest::NewTopLevelEntity(Type_SymbolDefinition);
+  const std::int32_t origin[2] = {5000, 7000};
+  Tower* o = InsertEntity(definitionToLoad, sizeof origin, Type_Origin, origin);
+  ReleaseTower(&o);
+  Tower* saved = InsertEmptyEntity(definitionToLoad, Type_DontReloadGroup);
+  ReleaseTower(&saved);
+  Tower* stale = InsertEntity(design, 3, kTypePendingDesignator, "U1");
+  ReleaseTower(&stale);
+  window->RoutingLayer = 5;
+  EXPECT_EQ(PlaceSymbolByName(view, "C:\\lib.p3p", "U2"), 1);
+  EXPECT_EQ(loadAsked, "C:\\lib.p3p|U2");
+  EXPECT_TRUE(selected.empty());
+  EXPECT_EQ(window->EditMode, Mode_NewSymbol);
+  EXPECT_EQ(window->InsertType, 4);
+  EXPECT_EQ(window->RoutingLayer, window->TopLayer);
+  EXPECT_EQ(window->InsertionTransform.tx, -5000);
+  EXPECT_EQ(window->InsertionTransform.ty, -7000);
+  ASSERT_NE(window->Selection, nullptr);
+  EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(definitionToLoad));
+  Tower* group = GetChildTower(definitionToLoad, Type_DontReloadGroup);
+  EXPECT_FALSE(group && FindNextEntity(group)) << "its saved window data is cleared";
+  ReleaseTower(&group);
+  EXPECT_EQ(PendingDesignators(), std::vector<std::string>{"U2"});
+  EXPECT_EQ(enginefakes::CallsStartingWith("cursor").back(), "cursor 6");
+  DeleteEntity(definitionToLoad);
+}
+
+TEST_F(SymbolByName, NothingToLoadBeepsAndLeavesTheWindowIdle) {
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(PlaceSymbolByName(view, "lib", "Q9"), 0);
+  EXPECT_EQ(loadAsked, "lib|Q9");
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(window->EditMode, Mode_Idle);
+  EXPECT_TRUE(PendingDesignators().empty());
+}
+
+// ---- The pad nearest the cursor and the pad-naming hover --------------------------------
+
+class NamePins : public PadStackUpdate {
+ protected:
+  void SetUp() override {
+    PadStackUpdate::SetUp();
+    for (int i = 0; i < 3; ++i) SetXref(pads[i], 11 + i);  // pads at x 1000, 2000, 3000; y 500
+  }
+  void TearDown() override {
+    ResetNearestPad();
+    PadStackUpdate::TearDown();
+  }
+  static void SetXref(Tower* pad, std::uint32_t xref) {
+    WriteU32(ChildPayloadOfAtLeast(pad, Type_PadStackInfo, 36), 4, xref);
+  }
+  void Hover(std::int32_t x, std::int32_t y) {
+    CursorAt(x, y);
+    window->Button.Cursor = {x, y};
+    DoNamePins(view, &window->Button);
+  }
+  bool Lit(int i) { return (TowerEntity(pads[i])->flags & kEntityHighlighted) != 0; }
+};
+
+TEST_F(NamePins, TheNearestPadIsFoundByItsOriginAndEqualDistancesKeepTheFirst) {
+  CursorAt(2100, 520);
+  ASSERT_EQ(FindNearestPad(2100, 520, design, &pl3::kIdentityTransform), 1);
+  EXPECT_EQ(NearestPadResult.xref, 12u);
+  // The second pad's stack is turned, but its origin (0, 0) stays at its translation.
+  CursorAt(1500, 500);
+  ASSERT_EQ(FindNearestPad(1500, 500, design, &pl3::kIdentityTransform), 1);
+  // A group is walked newest first: the second pad is met first and keeps the tie.
+  EXPECT_EQ(NearestPadResult.xref, 12u);
+  EXPECT_EQ(WalkHandlers.extendBoxByEntity, nullptr) << "the walk's slot is put back";
+}
+
+TEST_F(NamePins, HoveringHighlightsOnePadAtATime) {
+  Hover(2900, 480);
+  EXPECT_TRUE(Lit(2));
+  ASSERT_NE(window->Selection, nullptr);
+  EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(pads[2]));
+  EXPECT_EQ(enginefakes::CallsStartingWith("cursor").back(), "cursor 9");
+  Hover(2950, 500);
+  EXPECT_TRUE(Lit(2)) << "the same pad stays";
+  Hover(1100, 500);
+  EXPECT_FALSE(Lit(2));
+  EXPECT_TRUE(Lit(0));
+  EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(pads[0]));
+}
+
+TEST_F(NamePins, WithNoPadNearTheHeldPadIsLetGoAndTheNoCursorShown) {
+  // A pad without its info is no pad to name.
+  for (Tower* pad : pads) DeleteChildEntities(pad, Type_PadStackInfo);
+  Tower* held = DuplicateTower(pads[1]);
+  TowerEntity(held)->flags |= kEntityHighlighted;
+  window->Selection = held;
+  Hover(1000, 500);
+  EXPECT_EQ(window->Selection, nullptr);
+  EXPECT_FALSE(Lit(1));
+  EXPECT_EQ(window->CursorHandle, LoadCursor(nullptr, IDC_NO));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "draw/walk_actions.h"
@@ -74,6 +76,19 @@ TEST_F(LayerWalks, MovingALayersItemsLeavesTheOtherLayersAlone) {
   EXPECT_EQ(EntityPayload(c)[0], 4);
   EXPECT_EQ(IsLayerInUse(3), 0);
   EXPECT_EQ(IsLayerInUse(8), 1);
+}
+
+TEST_F(LayerWalks, RenumberingMovesOnlyTheTypesTheCallerAsksFor) {
+  Entity* track = Put(Type_Track, 3, 1);
+  Entity* arc = Put(Type_Arc, 3, 2);
+  std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), 0);
+  WalkTypeFlags[Type_Arc] = kWalkTypeWanted;
+  window->SingleLayer = 5;  // the view shows another layer only
+  RenumberLayerItems(3, 9);
+  EXPECT_EQ(EntityPayload(track)[0], 3);
+  EXPECT_EQ(EntityPayload(arc)[0], 9);
+  EXPECT_EQ(window->SingleLayer, 5);
+  EXPECT_EQ(WalkTypeFlags[Type_Track], 0) << "the caller's table stays";
 }
 
 TEST_F(LayerWalks, TheFreeInnerLayerIsTheFirstPresentEmptyOneBelowTheCount) {
