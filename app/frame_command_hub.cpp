@@ -176,7 +176,7 @@ Ending CopySelection(const Command& c) {
     ShowMessage(c.frame, "Can't copy symbol attributes in schematic editor.", "Copy Selection");
     return Ending::Return0;
   }
-  DropUncopyableSelections(c.child, &w.SelectionList);
+  DropUncopyableItems(c.child, &w.SelectionList);
   if (!w.SelectionList) {
     Cancel(c);
     return Ending::Return0;

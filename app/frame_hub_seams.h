@@ -63,9 +63,6 @@ int PerformFrameCommandOperation(UINT id, HWND child);
 
 // ---- Selection and view operations of the editing engine ------------------------------
 
-// Removes the kinds the copy refuses (centroids, datums, symbols, info boxes,
-// pins) from the window's selection list.
-void DropUncopyableSelections(HWND window, SelectionInfo** list);
 // Puts the working copies back to the state of the items they stand for;
 // non-zero on success.
 int RevertSelectionArray(SelectionInfo* list);

@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr std::uint32_t kSelectionSetSize = 2;
-
 bool SizeKindWindow(std::uint32_t kind) {
   return kind == kEditorPcb || kind == kEditorShape || kind == kEditorPcbSymbol || kind == kEditorSchematicSymbol ||
          kind == kEditorSchematic;

@@ -74,19 +74,27 @@ int StepDesignator(WidthCommand command, HWND window, CurrentWindowData& state, 
                          SizeKind_Fonts, StepOf(command));
 }
 
+// The Options menu's action for a command: Next and Previous Size step one
+// entry, First and Last Size go to either end of the list.
+std::uint32_t SelectionActionOf(WidthCommand command) {
+  switch (command) {
+    case WidthCommand::Increase: return kSelectionSizeUp;
+    case WidthCommand::Decrease: return kSelectionSizeDown;
+    case WidthCommand::Maximise: return kSelectionSizeLast;
+    case WidthCommand::Minimise: return kSelectionSizeFirst;
+  }
+  return kSelectionSizeUp;
+}
+
+// A custom size cannot be stepped: the user chooses one from the list instead.
 int StepSelection(WidthCommand command, HWND window) {
-  const bool up = command == WidthCommand::Increase || command == WidthCommand::Maximise;
-  const std::uint32_t action = up ? kSelectionSizeUp : kSelectionSizeDown;
-  const std::uint32_t argument =
-      command == WidthCommand::Maximise || command == WidthCommand::Minimise ? kSelectionSizeToEnd
-                                                                           : kSelectionSizeOneStep;
+  const std::uint32_t action = SelectionActionOf(command);
   int result = PayloadSizeStepped;
-  if (ValidateSelectionForAction(action, argument)) {
-    result = PerformSelectionArrayAction(action, argument);
+  if (ValidateSelectionForAction(action, 0)) {
+    result = PerformSelectionArrayAction(action, 0);
     if (result == kSelectionActionCustom)
-      result = ValidateSelectionForAction(kSelectionSizeRetry, argument)
-                   ? PerformSelectionArrayAction(kSelectionSizeRetry, argument)
-                   : PayloadSizeStepped;
+      result = ValidateSelectionForAction(kSelectionSetSize, 0) ? PerformSelectionArrayAction(kSelectionSetSize, 0)
+                                                                : PayloadSizeStepped;
   }
   UpdateStatusBar(window);
   return result;

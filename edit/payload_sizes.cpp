@@ -109,6 +109,35 @@ int StepPayloadSize(void* payload, std::uint16_t type, SizeStep step) {
   return result;
 }
 
+std::uint32_t PayloadSizeKind(const void* payload, std::uint16_t type) {
+  if (!payload) return kNoSizeKind;
+  return FieldOf(static_cast<const std::uint8_t*>(payload), type).kind;
+}
+
+int SetPayloadSizeIndex(void* payload, std::uint32_t payloadBytes, std::uint16_t type, std::uint32_t index) {
+  auto* p = static_cast<std::uint8_t*>(payload);
+  if (!p) return 0;
+  const PayloadSizeField field = FieldOf(p, type);
+  if (field.kind == kNoSizeKind || payloadBytes < field.flagsOffset + 2 || payloadBytes < field.indexOffset + 4)
+    return 0;
+  WriteU32(p + field.indexOffset, 0, index);
+  const std::uint16_t flags = ReadU16(p + field.flagsOffset, 0);
+  WriteU16(p + field.flagsOffset, 0, static_cast<std::uint16_t>((flags | kSizeByIndex) & ~kSizeCustom));
+  if (type == Type_Text) SetStringBox(reinterpret_cast<TextPayload*>(p));
+  return 1;
+}
+
+bool GetPayloadSizeIndex(const void* payload, std::uint32_t payloadBytes, std::uint16_t type, std::uint32_t* index) {
+  const auto* p = static_cast<const std::uint8_t*>(payload);
+  if (!p) return false;
+  const PayloadSizeField field = FieldOf(p, type);
+  if (field.kind == kNoSizeKind || payloadBytes < field.flagsOffset + 2 || payloadBytes < field.indexOffset + 4)
+    return false;
+  if (!(ReadU16(p + field.flagsOffset, 0) & kSizeByIndex)) return false;
+  *index = ReadU32(p + field.indexOffset, 0);
+  return true;
+}
+
 int IncreasePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Up); }
 int DecreasePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Down); }
 int MaximisePayloadSize(void* payload, std::uint16_t type) { return StepPayloadSize(payload, type, SizeStep::Last); }

@@ -27,6 +27,18 @@ int StepIndexedSize(std::uint8_t* flagsWord, std::uint8_t* indexWord, std::uint3
 // Steps a payload's size by its type.
 int StepPayloadSize(void* payload, std::uint16_t type, SizeStep step);
 
+// The list a payload's size is chosen from (a hole's by its via flag; the
+// label size of dimensioners in Fonts); kNoSizeKind for a type without an
+// indexed size.
+std::uint32_t PayloadSizeKind(const void* payload, std::uint16_t type);
+// Gives the payload the entry at the index of its list: the size becomes
+// indexed, no longer custom; a text's string box is laid out again. 0 for a
+// type without an indexed size or a payload too short to hold one.
+int SetPayloadSizeIndex(void* payload, std::uint32_t payloadBytes, std::uint16_t type, std::uint32_t index);
+// The index a payload's size takes in its list; false when the size is custom
+// or the type has none.
+bool GetPayloadSizeIndex(const void* payload, std::uint32_t payloadBytes, std::uint16_t type, std::uint32_t* index);
+
 int IncreasePayloadSize(void* payload, std::uint16_t type);
 int DecreasePayloadSize(void* payload, std::uint16_t type);
 int MaximisePayloadSize(void* payload, std::uint16_t type);

@@ -117,6 +117,13 @@ pl3::Point StartBlockMove(SelectionInfo* list);
 // Moves every record back to where the move began; 0 when refused.
 int RevertSelectionArray(SelectionInfo* list);
 void RevertSelectionInfoToOriginalPosition(SelectionInfo* record);
+// The Revert command: the selection goes back, every primary record is held
+// whole again, and the move starts afresh from where it began (from the head
+// item's own reference point when it was held by it).
+void RevertSelectionEdit(SelectionInfo* list);
+// XOR-draws one record's working copy by its type (a symbol or pad through
+// its ghost copy at the block origin); drawn twice it erases itself.
+void GhostSelectionInfo(HDC dc, const SelectionInfo* record);
 // Accept: commits every record, ends the edit and redraws.
 void AcceptSelectionArray(HWND window);
 
@@ -177,6 +184,9 @@ extern LineSegment* TouchedWires;
 pl3::Box* CommitSelectionEdits(SelectionInfo** list);
 pl3::Box* DeleteSelectionItems(SelectionInfo** list);
 pl3::Box* DetachSelectionCopies(SelectionInfo* list);
+// Before Copy Selection: every centroid, pin, pl2 symbol, info box and placed
+// symbol leaves the list unchanged, and the old selection box is redrawn.
+void DropUncopyableItems(HWND window, SelectionInfo** list);
 // Copy Selection: the records become copy-only; the window's list head.
 SelectionInfo* CopySelectionInPlace(HWND window);
 // The confirmation threshold of a delete (configuration setting 10307).

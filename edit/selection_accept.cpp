@@ -50,6 +50,10 @@ void AcceptSelectionArray(HWND window) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
   BeginEnding(window, *w);
+  if (CountSelections(w->SelectionList, 1) == 1) {
+    const SelectionInfo* only = GetFirstPrimarySelection(w->SelectionList);
+    AdoptSelectionSize(SelectionItemType(only), only);
+  }
   pl3::Box* box = CommitSelectionEdits(&w->SelectionList);
   w->SelectionList = nullptr;
   FreeBlockOrigin(*w, "AcceptSelectionArray");

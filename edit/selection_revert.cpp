@@ -2,7 +2,9 @@
 #include <cstdlib>
 #include <cstring>
 #include "draw/ghost_seams.h"
+#include "edit/clipboard_seams.h"
 #include "edit/key_command_seams.h"
+#include "edit/polygon_points.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
@@ -12,6 +14,7 @@
 #include "objects/graphic_records.h"
 #include "objects/group_texts.h"
 #include "objects/info_boxes.h"
+#include "objects/item_helpers.h"
 #include "objects/item_helper_seams.h"
 #include "objects/locator_dispatch.h"
 #include "objects/selection_seams.h"
@@ -58,10 +61,23 @@ void RevertSelectionInfoToOriginalPosition(SelectionInfo* s) {
   std::memcpy(EntityPayload(to) + kWord76, EntityPayload(from) + kWord76, 4);
 }
 
+namespace {
+// A polygon whose vertex is in hand must still be one when it goes back:
+// cleaned, three points at least and no crossing edges.
+bool VertexEditMayRevert(const SelectionInfo* head) {
+  Entity* e = TowerEntity(head->workingCopy);
+  if (!e || !IsPolygonKind(e->typeCode) || e->payloadSize < sizeof(pl3::PolygonLayout)) return true;
+  auto* polygon = reinterpret_cast<pl3::PolygonLayout*>(EntityPayload(e));
+  return CleanPolygonPoints(polygon) && polygon->count >= 3 && !IsPolygonSelfIntersecting(polygon);
+}
+
+bool EditsVertex(const SelectionInfo* s) { return s->grabbedPart == kGrabVertexMove || s->grabbedPart == kGrabVertexAdd; }
+}  // namespace
+
 int RevertSelectionArray(SelectionInfo* list) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w || !list || !w->OriginalBlockOrigin) return 0;
-  if (list->grabbedPart == kGrabVertexMove || list->grabbedPart == kGrabVertexAdd) {
+  if (EditsVertex(list) && !VertexEditMayRevert(list)) {
     MessageBeep(0);
     return 0;
   }
@@ -70,4 +86,19 @@ int RevertSelectionArray(SelectionInfo* list) {
   w->BlockOrigin = back;
   for (SelectionInfo* s = list; s; s = s->next) RevertSelectionInfoToOriginalPosition(s);
   return 1;
+}
+
+void RevertSelectionEdit(SelectionInfo* list) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || !list) return;
+  const std::uint16_t headPart = list->grabbedPart;
+  const bool vertexEdit = EditsVertex(list);
+  if (!RevertSelectionArray(list)) return;
+  for (SelectionInfo* s = list; s; s = s->next)
+    if (s->flags & kSelectionPrimary) s->grabbedPart = kGrabWhole;
+  // The move starts again from where it began; an item held by its own
+  // reference point takes the block origin from that point.
+  if (headPart == kGrabRevertToReference) list->currentPoint = GetItemHandlePoint(static_cast<HWND>(w->Window), list->workingCopy);
+  StartBlockMove(list);
+  if (vertexEdit) SetEditCursor(3);
 }

@@ -1,6 +1,7 @@
 // What the selection asks of the code built above and beside it: the ghost
 // copies of selected symbols and pads (the insertion array's), and the PCB
-// editor's queries about holes on pads and its manual-placement state.
+// editor's queries about holes on pads and its manual-placement state, and
+// the size and colour choosers of the Options menu (defined in ui/).
 // Declared here, defined by their owners; until they land the program links
 // the stand-ins of app/instance_ghost_seams_pending.cpp and
 // app/pcb_selection_seams_pending.cpp, and tests link recording fakes.
@@ -36,6 +37,13 @@ struct LineSegment;
 void CleanUpOrthogonalLines(LineSegment** touched, pl3::Box* box);
 // Packages the unpackaged symbols of the active schematic.
 void AutoPackageSymbols();
+
+// ---- The choosers of the Options menu's Set Size and Set Colour ---------------
+// "Select Size" over the list of the size kind, preset with *index: 1 with
+// the chosen entry in *index, 0 when cancelled (ui/selection_choices.cpp).
+int ChooseSelectionSize(HWND owner, std::uint32_t kind, std::uint32_t* index);
+// "Select Colour" preset with *index: 1 with the chosen entry, 0 when cancelled.
+int ChooseSelectionColour(HWND owner, std::uint32_t* index);
 
 // ---- Settings -------------------------------------------------------------------
 // The number of primary items from which a delete asks first (setting 10307, 0 never).

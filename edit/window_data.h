@@ -31,6 +31,8 @@ struct SelectionInfo {
   Tower* originalInstanceInfo;
   std::uint32_t auxPresent;
   void* auxBuffer;
+
+  bool hasInstanceInfo() const { return (flags & 0x2) != 0; }
 };
 
 // ViewFlags bits.

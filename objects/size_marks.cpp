@@ -1,17 +1,10 @@
-// The in-use marks of the active window's size entries. Kept apart from the
+// Marking a size entry of the active window in use. Kept apart from the
 // record routines: the store calls MarkActiveSizeEntry through its seam, and
 // its own tests put a recording stand-in in its place.
 #include "objects/active_window.h"
 #include "objects/entity_record.h"
 #include "objects/size_table.h"
 #include "store/seams.h"
-
-void ClearSizeEntryMarks() {
-  SizeTable* table = ActiveSizeTable();
-  if (!table) return;
-  for (SizeList& list : table->lists)
-    for (SizeEntry& e : list.entries) e.flags &= ~kSizeEntryInUse;
-}
 
 bool MarkActiveSizeEntry(std::uint32_t list, std::uint32_t index, bool makeDefault) {
   SizeTable* table = ActiveSizeTable();

@@ -55,6 +55,15 @@ std::uint32_t PreviousOnSizeIndex(std::uint32_t index, std::uint16_t type) {
 std::uint32_t FirstOnSizeIndex(std::uint16_t type) { return FirstOnSizeIndexIn(ActiveSizeTable(), GetTypeSizeKind(type)); }
 std::uint32_t LastOnSizeIndex(std::uint16_t type) { return LastOnSizeIndexIn(ActiveSizeTable(), GetTypeSizeKind(type)); }
 
+// Beside its one caller: the store's tests stand in for MarkActiveSizeEntry,
+// and the size steps must link without it.
+void ClearSizeEntryMarks() {
+  SizeTable* table = ActiveSizeTable();
+  if (!table) return;
+  for (SizeList& list : table->lists)
+    for (SizeEntry& e : list.entries) e.flags &= ~kSizeEntryInUse;
+}
+
 void MarkSizesInUse(const Tower* design) {
   ClearSizeEntryMarks();
   if (!design) return;

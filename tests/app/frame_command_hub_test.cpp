@@ -174,7 +174,7 @@ TEST_F(HubWindows, CopyOfACentroidAndATrackAsksAndCopiesTheTrackAlone) {
   pl3::PushButtonAnswer(IDOK);
   EXPECT_EQ(DoFrameCommand(frame, 429, 0, nullptr), 0);
   EXPECT_EQ(Recorded().calls,
-            (std::vector<std::string>{"DropUncopyableSelections", "RevertSelectionArray", "CopySelectionInPlace"}));
+            (std::vector<std::string>{"DropUncopyableItems", "RevertSelectionArray", "CopySelectionInPlace"}));
   EXPECT_EQ(Recorded().copiedTypes, std::vector<std::uint16_t>{Type_Track});
   EXPECT_EQ(block->SelectionList, &copies) << "the copies follow the cursor";
   EXPECT_TRUE(hubtest::Forwarded().empty());
@@ -186,7 +186,7 @@ TEST_F(HubWindows, CopyOfNothingLeftCancels) {
   Select({Type_Centroid, Type_Centroid});
   pl3::PushButtonAnswer(IDOK);
   DoFrameCommand(frame, 429, 0, nullptr);
-  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"DropUncopyableSelections", "CancelCurrentOperation"}));
+  EXPECT_EQ(Recorded().calls, (std::vector<std::string>{"DropUncopyableItems", "CancelCurrentOperation"}));
 }
 
 // ---- Modes ---------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "app/document_open.h"
 #include "app/frame_hub_seams.h"
 #include "app/frame_operation_seams.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
 #include "platform/mdi.h"
 #include "platform/reset_hooks.h"
@@ -120,8 +121,8 @@ std::uint16_t TypeOf(const SelectionInfo* s) {
 }  // namespace
 
 // Drops the centroids, datums, symbols, info boxes and pins of the list.
-void DropUncopyableSelections(HWND, SelectionInfo** list) {
-  Call("DropUncopyableSelections");
+void DropUncopyableItems(HWND, SelectionInfo** list) {
+  Call("DropUncopyableItems");
   for (SelectionInfo** link = list; *link;) {
     const std::uint16_t type = TypeOf(*link);
     if (type == 18 || type == 34 || type == 106 || type == 163 || type == 264 || type == 26)

@@ -195,7 +195,9 @@ TEST_F(WidthStepping, APadNameInHandStepsInFonts) {
   EXPECT_EQ(record->head().sizeIndex, 2u);  // 16 points is off
 }
 
-TEST_F(WidthStepping, EditSelectionRetriesACustomStopAndRefreshes) {
+// A custom size stops a step: the user then chooses a size (action 2), and
+// that answer counts. First and Last Size are actions 7 and 8 of their own.
+TEST_F(WidthStepping, EditSelectionChoosesASizeAfterACustomStopAndGoesToTheEndsByTheirOwnActions) {
   window.EditMode = Mode_EditSelection;
   sizefakes::Recorded().selectionResults = {2, 1};
   IncreaseWidth(nullptr, nullptr);
@@ -206,8 +208,12 @@ TEST_F(WidthStepping, EditSelectionRetriesACustomStopAndRefreshes) {
   sizefakes::Recorded().performed.clear();
   sizefakes::Recorded().selectionValid = 0;
   MinimiseWidth(nullptr, nullptr);
-  EXPECT_EQ(sizefakes::Recorded().validated, (std::vector<std::uint32_t>{11}));
+  EXPECT_EQ(sizefakes::Recorded().validated, (std::vector<std::uint32_t>{70}));
   EXPECT_TRUE(sizefakes::Recorded().performed.empty());
+  sizefakes::Recorded().validated.clear();
+  sizefakes::Recorded().selectionValid = 1;
+  MaximiseWidth(nullptr, nullptr);
+  EXPECT_EQ(sizefakes::Recorded().performed, (std::vector<std::uint32_t>{80}));
 }
 
 TEST_F(WidthStepping, ADesignatorInHandStepsItsInfoOrAsksForASize) {

@@ -15,11 +15,15 @@ namespace selectionfakes {
 std::vector<std::string> log;
 std::vector<std::string> console;
 int holeOnPad = 0;
+int sizeChoice = -1;
+int colourChoice = -1;
 namespace {
 void Reset() {
   log.clear();
   console.clear();
   holeOnPad = 0;
+  sizeChoice = -1;
+  colourChoice = -1;
 }
 const bool gRegistered = pl3::RegisterGlobalReset(&Reset);
 std::string TypeText(const Tower* t) {
@@ -60,4 +64,17 @@ ConsoleLine* AddConsoleMessage(ConsolePane*, std::uint32_t, std::int32_t, std::i
   va_end(args);
   selectionfakes::console.push_back(text);
   return nullptr;
+}
+
+int ChooseSelectionSize(HWND, std::uint32_t kind, std::uint32_t* index) {
+  log.push_back("choose size " + std::to_string(kind) + " from " + std::to_string(*index));
+  if (selectionfakes::sizeChoice < 0) return 0;
+  *index = static_cast<std::uint32_t>(selectionfakes::sizeChoice);
+  return 1;
+}
+int ChooseSelectionColour(HWND, std::uint32_t* index) {
+  log.push_back("choose colour from " + std::to_string(*index));
+  if (selectionfakes::colourChoice < 0) return 0;
+  *index = static_cast<std::uint32_t>(selectionfakes::colourChoice);
+  return 1;
 }

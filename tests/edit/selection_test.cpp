@@ -19,6 +19,8 @@
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/selection_seams.h"
+#include "objects/size_table.h"
+#include "objects/size_text.h"
 #include "objects/type_codes.h"
 #include "platform/menus.h"
 #include "platform/responder.h"
@@ -122,6 +124,20 @@ class SelectionTest : public testing::Test {
     d->y = y;
     std::memcpy(d->name, name, std::strlen(name) + 1);
     return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Datum, bytes.data()));
+  }
+  // A polygon of the points, its box in the two extra points.
+  Tower* StorePolygon(std::vector<pl3::Point> points) {
+    std::vector<std::uint8_t> bytes(PolygonStoredSize(static_cast<std::uint32_t>(points.size())));
+    auto* head = reinterpret_cast<PolygonHead*>(bytes.data());
+    head->head.transform = pl3::kIdentityTransform;
+    head->count = static_cast<std::uint8_t>(points.size());
+    head->extra[0] = head->extra[1] = points[0];
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      pl3::PolygonPoints(head)[i] = points[i];
+      head->extra[0] = {std::min(head->extra[0].x, points[i].x), std::min(head->extra[0].y, points[i].y)};
+      head->extra[1] = {std::max(head->extra[1].x, points[i].x), std::max(head->extra[1].y, points[i].y)};
+    }
+    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Polygon, bytes.data()));
   }
   SelectionInfo* Select(const Tower* item, std::uint16_t part = kGrabWhole, pl3::Point at = {kBase, kBase}) {
     SelectionInfo* s = AddGraphicToSelection(&w->SelectionList, item, part, &pl3::kIdentityTransform, at.x, at.y);
@@ -472,31 +488,18 @@ TEST_F(SelectionTest, AcceptOutsideTheDesignAreaIsRefusedWithoutAWord) {
 }
 
 TEST_F(SelectionTest, AcceptRefusesPolygonsThatCrossOrHaveTooFewPoints) {
-  auto storePolygon = [&](std::vector<pl3::Point> points) {
-    std::vector<std::uint8_t> bytes(PolygonStoredSize(static_cast<std::uint32_t>(points.size())));
-    auto* head = reinterpret_cast<PolygonHead*>(bytes.data());
-    head->head.transform = pl3::kIdentityTransform;
-    head->count = static_cast<std::uint8_t>(points.size());
-    head->extra[0] = head->extra[1] = points[0];
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      pl3::PolygonPoints(head)[i] = points[i];
-      head->extra[0] = {std::min(head->extra[0].x, points[i].x), std::min(head->extra[0].y, points[i].y)};
-      head->extra[1] = {std::max(head->extra[1].x, points[i].x), std::max(head->extra[1].y, points[i].y)};
-    }
-    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Polygon, bytes.data()));
-  };
   const std::int32_t b = kBase;
-  Select(storePolygon({{b, b}, {b + 4000, b + 4000}, {b + 4000, b}, {b, b + 4000}}));
+  Select(StorePolygon({{b, b}, {b + 4000, b + 4000}, {b + 4000, b}, {b, b + 4000}}));
   EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{
                          "Accept Selection: You cannot enter a polygon that contains intersections"}));
   ClearSelectionArray(view);
   pl3::ClearResponderRecords();
-  Select(storePolygon({{b, b}, {b + 4000, b}}));
+  Select(StorePolygon({{b, b}, {b + 4000, b}}));
   EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Error: You cannot enter a polygon with fewer than three points"}));
   ClearSelectionArray(view);
-  Select(storePolygon({{b, b}, {b + 4000, b}, {b + 4000, b + 4000}, {b, b + 4000}}));
+  Select(StorePolygon({{b, b}, {b + 4000, b}, {b + 4000, b + 4000}, {b, b + 4000}}));
   EXPECT_EQ(ValidateSelectionForAction(5, 0), 1);
 }
 
@@ -610,7 +613,80 @@ TEST_F(SelectionTest, RevertCarriesTheWordAt76OnlyWhereBothPayloadsHoldIt) {
   EXPECT_TRUE(pl3::ResponderRecords().empty());
 }
 
+TEST_F(SelectionTest, RevertEditPutsTheSelectionBackHeldWholeAndStartsTheMoveAgain) {
+  SelectionInfo* track = Select(StoreTrack({kBase, kBase, kBase + 1000, kBase}), kGrabFirstEnd, {kBase, kBase});
+  SelectionInfo* follower = Select(StoreTrack({kBase, kBase, kBase, kBase + 3000}), kGrabFirstEnd, {kBase, kBase});
+  follower->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
+  MoveTo({kBase + 20000, kBase + 10000});
+  ASSERT_EQ(reinterpret_cast<const LinePayload*>(TowerPayload(track->workingCopy))->x1, kBase + 20000);
+  RevertSelectionEdit(w->SelectionList);
+  const auto* line = reinterpret_cast<const LinePayload*>(TowerPayload(track->workingCopy));
+  EXPECT_EQ((Segment{line->x1, line->y1, line->x2, line->y2}), (Segment{kBase, kBase, kBase + 1000, kBase}));
+  EXPECT_EQ(track->grabbedPart, kGrabWhole);
+  EXPECT_EQ(follower->grabbedPart, kGrabFirstEnd) << "a secondary keeps the end it follows by";
+  ASSERT_NE(w->OriginalBlockOrigin, nullptr);
+  EXPECT_EQ(w->OriginalBlockOrigin->x, track->currentPoint.x);
+  EXPECT_EQ(w->BlockOrigin.x, kBase);
+  EXPECT_EQ(w->BlockOrigin.y, kBase);
+  MoveSelectionToPoint(view, w->SelectionList, {kBase + 5000, kBase}, 0);
+  line = reinterpret_cast<const LinePayload*>(TowerPayload(track->workingCopy));
+  EXPECT_EQ(line->x2, kBase + 6000) << "held whole now: both ends move";
+}
+
+TEST_F(SelectionTest, AVertexEditRevertsOnlyWhileItsPolygonIsStillOne) {
+  const std::int32_t b = kBase;
+  struct Case {
+    std::vector<pl3::Point> points;
+    int reverted;
+  } const cases[] = {
+      {{{b, b}, {b + 4000, b}, {b + 4000, b + 4000}, {b, b + 4000}}, 1},
+      {{{b, b}, {b + 4000, b + 4000}, {b + 4000, b}, {b, b + 4000}}, 0},  // crossing edges
+      {{{b, b}, {b + 2000, b}, {b + 4000, b}}, 0},                        // collinear: cleaned to two
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reverted);
+    Select(StorePolygon(c.points), kGrabVertexMove);
+    StartBlockMove(w->SelectionList);
+    w->BlockOrigin = {b + 50, b + 50};
+    pl3::ClearResponderRecords();
+    EXPECT_EQ(RevertSelectionArray(w->SelectionList), c.reverted);
+    EXPECT_EQ(w->BlockOrigin.x, c.reverted ? b : b + 50);
+    ClearSelectionArray(view);
+  }
+}
+
+TEST_F(SelectionTest, AGhostOfAnUnknownTypeIsReported) {
+  SelectionInfo* s = NewSelectionInfo(&w->SelectionList);
+  s->workingCopy = InsertEmptyEntity(design, Type_Designator);  // the record owns it
+  s->flags = kSelectionPrimary;
+  HDC dc = GetDC(view);
+  GhostSelectionInfo(dc, s);
+  ReleaseDC(view, dc);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"GhostSelectionInfo: Internal error - unknown type in selection array"}));
+}
+
 // ---- Delete and copy ----------------------------------------------------------------
+
+TEST_F(SelectionTest, DroppingWhatCannotBeCopiedLeavesThoseItemsAsTheyWereAndKeepsTheRest) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.position = {kBase, kBase};
+  centroid.direction = {1000, 0};
+  Tower* marker = Own(InsertEntity(design, sizeof centroid, Type_Centroid, &centroid));
+  Tower* symbol = StoreSymbol("U1");  // placed: its definition is not being edited
+  Select(marker);
+  SelectSymbol(symbol);
+  SelectionInfo* kept = Select(track);
+  Select(StoreTrack({kBase, kBase + 5000, kBase + 1000, kBase + 5000}));
+  DropUncopyableItems(view, &w->SelectionList);
+  ASSERT_EQ(CountSelections(w->SelectionList, 0), 2);
+  EXPECT_EQ(w->SelectionList->next, kept);
+  EXPECT_EQ(Items(Type_Centroid).size(), 1u) << "the centroid's working copy is gone";
+  EXPECT_EQ(TowerEntity(marker)->flags & kEntitySelected, 0);
+  EXPECT_EQ(Items(Type_SymbolInstance).size(), 1u);
+  EXPECT_EQ(TowerEntity(symbol)->flags & kEntitySelected, 0);
+}
 
 TEST_F(SelectionTest, AnOlderEntryNamingAnItemDeletedWithoutUndoIsNeverAppliedToItsSuccessor) {
   w->UndoStep = NewUndoStepNumber();
@@ -887,4 +963,157 @@ TEST_F(SelectionTest, CopyWithAStepLeavesTheOriginalAndGivesTheCopyANewSteppedAt
     ReleaseTower(&fresh);
     while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
   }
+}
+
+// ---- The Options menu's actions ---------------------------------------------
+
+// Lines: entries 0, 1 and 3 on, 2 off; Vias: two entries on.
+const char kActionSizes[] =
+    "[Lines]\r\n"
+    "\"0.1\" \"mm\" \"\" \"Y\" \"\"\r\n\"0.2\" \"mm\" \"\" \"D\" \"\"\r\n\"0.3\" \"mm\" \"\" \"N\" \"\"\r\n"
+    "\"0.4\" \"mm\" \"\" \"Y\" \"\"\r\n"
+    "[Vias]\r\n\"1\" \"1\" \"mm\" \"\" \"Y\" \"\"\r\n\"2\" \"2\" \"mm\" \"\" \"D\" \"\"\r\n";
+
+class SelectionActionTest : public SelectionTest {
+ protected:
+  void SetUp() override {
+    SelectionTest::SetUp();
+    w->sizeTable = ParseSizeText(kActionSizes, sizeof kActionSizes - 1).release();
+    ASSERT_NE(w->sizeTable, nullptr);
+    ASSERT_EQ((*w->sizeTable)[SizeKind_Lines].count(), 4u);
+  }
+  void TearDown() override {
+    SelectionTest::TearDown();
+    w->sizeTable = FreeSizeTable(w->sizeTable);
+  }
+  // A selected track whose size is the entry of the Lines list (custom: an explicit width).
+  SelectionInfo* SelectSizedTrack(std::uint32_t index, bool custom = false, std::int32_t y = kBase) {
+    Tower* track = StoreTrack({kBase, y, kBase + 10000, y});
+    auto* head = reinterpret_cast<GraphicHead*>(TowerPayload(track));
+    head->sizeFlags = custom ? kSizeCustom : kSizeByIndex;
+    head->sizeIndex = index;
+    return Select(track);
+  }
+  static const GraphicHead& CopyHead(const SelectionInfo* s) {
+    return *reinterpret_cast<const GraphicHead*>(TowerPayload(s->workingCopy));
+  }
+};
+
+TEST_F(SelectionActionTest, ASingleItemStepsThroughTheOnEntriesAndAnswersForItself) {
+  struct Case {
+    std::uint32_t action, from;
+    bool custom;
+    int result;
+    std::uint32_t to;
+  } const cases[] = {
+      {kSelectionSizeUp, 1, false, kSelectionActionDone, 3},  // entry 2 is off
+      {kSelectionSizeUp, 3, false, kSelectionActionAtEnd, 3},
+      {kSelectionSizeDown, 3, false, kSelectionActionDone, 1},
+      {kSelectionSizeDown, 0, false, kSelectionActionAtEnd, 0},
+      {kSelectionSizeFirst, 3, false, kSelectionActionDone, 0},
+      {kSelectionSizeLast, 0, false, kSelectionActionDone, 3},
+      {kSelectionSizeUp, 1, true, kSelectionActionCustom, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "action " << c.action << " from " << c.from);
+    SelectionInfo* s = SelectSizedTrack(c.from, c.custom);
+    EXPECT_EQ(PerformSelectionArrayAction(c.action, 0), c.result);
+    EXPECT_EQ(CopyHead(s).sizeIndex, c.to);
+    EXPECT_EQ(reinterpret_cast<const GraphicHead*>(TowerPayload(s->original))->sizeIndex, c.from)
+        << "the design's item waits for the accept";
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  }
+}
+
+TEST_F(SelectionActionTest, SeveralItemsStepEachOnItsOwnAndAnswerDone) {
+  SelectionInfo* top = SelectSizedTrack(3);  // the last of the list: its "at the end" is not the answer
+  SelectionInfo* low = SelectSizedTrack(0, false, kBase + 50000);
+  SelectionInfo* follower = SelectSizedTrack(0, false, kBase + 90000);
+  follower->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
+  EXPECT_EQ(PerformSelectionArrayAction(kSelectionSizeUp, 0), kSelectionActionDone);
+  EXPECT_EQ(CopyHead(low).sizeIndex, 1u);
+  EXPECT_EQ(CopyHead(top).sizeIndex, 3u);
+  EXPECT_EQ(CopyHead(follower).sizeIndex, 0u) << "secondaries keep their size";
+}
+
+TEST_F(SelectionActionTest, SetSizeAsksOnceAndGivesEveryItemTheChosenIndexedSize) {
+  SelectionInfo* custom = SelectSizedTrack(77, true);
+  SelectionInfo* indexed = SelectSizedTrack(1, false, kBase + 50000);
+  selectionfakes::sizeChoice = 3;
+  EXPECT_EQ(PerformSelectionArrayAction(kSelectionSetSize, 0), kSelectionActionDone);
+  EXPECT_EQ(std::count_if(selectionfakes::log.begin(), selectionfakes::log.end(),
+                          [](const std::string& l) { return l.rfind("choose size", 0) == 0; }),
+            1);
+  EXPECT_EQ(selectionfakes::log.back(), "choose size 0 from 1") << "preset from the first item of the list";
+  for (const SelectionInfo* s : {custom, indexed}) {
+    EXPECT_EQ(CopyHead(s).sizeIndex, 3u);
+    EXPECT_EQ(CopyHead(s).sizeFlags & (kSizeByIndex | kSizeCustom), kSizeByIndex);
+  }
+  selectionfakes::sizeChoice = -1;  // cancelled: nothing changes
+  EXPECT_EQ(PerformSelectionArrayAction(kSelectionSetSize, 0), kSelectionActionDone);
+  EXPECT_EQ(CopyHead(custom).sizeIndex, 3u);
+}
+
+TEST_F(SelectionActionTest, SetSizeStopsAtATypeWithoutSizes) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 10000, kBase});
+  SelectionInfo* s = Select(track);
+  auto* head = reinterpret_cast<GraphicHead*>(TowerPayload(s->workingCopy));
+  head->sizeFlags = kSizeByIndex;
+  std::vector<std::uint8_t> polygon(sizeof(pl3::PolygonLayout) + 4 * sizeof(pl3::Point));
+  reinterpret_cast<pl3::PolygonLayout*>(polygon.data())->head.transform = pl3::kIdentityTransform;
+  Select(Own(InsertEntity(design, static_cast<std::uint32_t>(polygon.size()), Type_Polygon, polygon.data())));
+  selectionfakes::sizeChoice = 3;
+  PerformSelectionArrayAction(kSelectionSetSize, 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"PerformSelectionArrayAction: Error - Unknown type"}));
+  EXPECT_EQ(head->sizeIndex, 0u) << "the polygon, newest, comes first and stops the action";
+}
+
+TEST_F(SelectionActionTest, LayerAndColourActionsChangeEachPrimaryCopy) {
+  w->layerTable.layers[1].nextLayer = 4;
+  SelectionInfo* a = SelectSizedTrack(0);
+  SelectionInfo* b = SelectSizedTrack(0, false, kBase + 50000);
+  PerformSelectionArrayAction(kSelectionNextLayer, 0);
+  EXPECT_EQ(CopyHead(a).layer, 4);
+  EXPECT_EQ(CopyHead(b).layer, 4);
+  EXPECT_EQ(reinterpret_cast<const GraphicHead*>(TowerPayload(a->original))->layer, 1);
+  PerformSelectionArrayAction(kSelectionSetLayer, 7);
+  EXPECT_EQ(CopyHead(a).layer, 7);
+  EXPECT_EQ(CopyHead(b).layer, 7);
+  RemoveSelectionInfo(&w->SelectionList, b);
+  selectionfakes::colourChoice = 12;
+  PerformSelectionArrayAction(kSelectionSetColour, 0);
+  EXPECT_EQ(TowerPayload(a->workingCopy)[0], 12);
+  EXPECT_EQ(selectionfakes::log.back(), "choose colour from 7") << "preset with the item's colour";
+  selectionfakes::colourChoice = -1;
+  PerformSelectionArrayAction(kSelectionSetColour, 0);
+  EXPECT_EQ(TowerPayload(a->workingCopy)[0], 12);
+}
+
+TEST_F(SelectionActionTest, AcceptingOneItemMakesItsIndexedSizeTheOneNewItemsTake) {
+  SelectionInfo* s = SelectSizedTrack(3);
+  MoveTo({kBase + 1000, kBase});
+  AcceptSelectionArray(view);
+  EXPECT_EQ((*w->sizeTable)[SizeKind_Lines].defaultIndex, 3u);
+
+  SelectionInfo* custom = SelectSizedTrack(0, true);
+  MoveTo({kBase + 1000, kBase});
+  AcceptSelectionArray(view);
+  EXPECT_EQ((*w->sizeTable)[SizeKind_Lines].defaultIndex, 3u) << "a custom size is not adopted";
+  (void)custom;
+
+  SelectSizedTrack(0);
+  SelectSizedTrack(0, false, kBase + 50000);
+  MoveTo({kBase + 1000, kBase});
+  AcceptSelectionArray(view);
+  EXPECT_EQ((*w->sizeTable)[SizeKind_Lines].defaultIndex, 3u) << "only a single item is adopted";
+
+  Tower* via = StoreVia(kBase, kBase);
+  reinterpret_cast<GraphicHead*>(TowerPayload(via))->sizeFlags = kSizeByIndex;
+  w->viaSizeIndex = 5;
+  Select(via);
+  MoveTo({kBase + 1000, kBase});
+  AcceptSelectionArray(view);
+  EXPECT_EQ((*w->sizeTable)[SizeKind_Vias].defaultIndex, 0u);
+  EXPECT_EQ(w->viaSizeIndex, 0u);
+  (void)s;
 }
