@@ -25,5 +25,5 @@ void AdoptSelectionSize(std::uint16_t type, const SelectionInfo* record) {
   const std::uint32_t kind = PayloadSizeKind(payload, type);
   if (kind >= kSizeKindCount || index >= (*w->sizeTable)[kind].count()) return;
   (*w->sizeTable)[kind].defaultIndex = index;
-  if (kind == SizeKind_Vias) w->viaSizeIndex = index;
+  if (kind == SizeKind_Vias) w->CurrentViaSize = index;
 }

@@ -1109,11 +1109,11 @@ TEST_F(SelectionActionTest, AcceptingOneItemMakesItsIndexedSizeTheOneNewItemsTak
 
   Tower* via = StoreVia(kBase, kBase);
   reinterpret_cast<GraphicHead*>(TowerPayload(via))->sizeFlags = kSizeByIndex;
-  w->viaSizeIndex = 5;
+  w->CurrentViaSize = 5;
   Select(via);
   MoveTo({kBase + 1000, kBase});
   AcceptSelectionArray(view);
   EXPECT_EQ((*w->sizeTable)[SizeKind_Vias].defaultIndex, 0u);
-  EXPECT_EQ(w->viaSizeIndex, 0u);
+  EXPECT_EQ(w->CurrentViaSize, 0u);
   (void)s;
 }
