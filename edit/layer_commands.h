@@ -8,10 +8,5 @@
 struct ButtonRecord;
 struct EntityRecord;
 
-// The selection actions these commands apply (the selection engine's table).
-constexpr unsigned kSelectionNextLayer = 3;
-constexpr unsigned kSelectionFlipSide = 6;
-constexpr unsigned kSelectionNextColour = 9;
-
 void NextLayerCommand(HWND window, ButtonRecord* point, EntityRecord** pendingSlot);
 void FlipLayerCommand(HWND window, ButtonRecord* point, EntityRecord** pendingSlot);
