@@ -1,0 +1,346 @@
+#include "edit/object_select.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/grids.h"
+#include "edit/object_select_seams.h"
+#include "edit/selection.h"
+#include "edit/window_data.h"
+#include "geometry/view_mapping.h"
+#include "objects/engine_item_seams.h"
+#include "objects/graphic_records.h"
+#include "objects/placed_item_records.h"
+#include "objects/type_codes.h"
+#include "platform/responder.h"
+#include "platform/user.h"
+#include "store/tower.h"
+#include "store/tower_queries.h"
+#include "tests/edit/engine_fakes.h"
+#include "tests/store/tower_test_support.h"
+
+namespace {
+
+int gPadLabelAnswer = 0;
+std::vector<std::string> gSchematicSelects;
+
+}  // namespace
+
+int SelectSchematicSymbol(const Tower* symbol, int flags) {
+  gSchematicSelects.push_back("select " + std::to_string(flags));
+  return SelectItemAsSymbol(symbol, flags);
+}
+int CheckPadLabelOnSelect(const Tower*) { return gPadLabelAnswer; }
+
+namespace {
+
+constexpr std::int32_t kBase = 200000000;
+
+// An active PCB window over a design with a view, and items stored in it.
+class ObjectSelect : public testing::Test {
+ protected:
+  void SetUp() override {
+    towertest::EnsureStoreStarted();
+    w = std::make_unique<CurrentWindowData>();
+    w->editorKind = kEditorPcb;
+    design = towertest::NewTopLevelEntity(Type_PCB);
+    w->design = design;
+    w->Zoom = 1000;
+    ActiveWindowData = w.get();
+    UpdateViewGlobals();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "ObjectSelectView";
+    RegisterClassA(&wc);
+    view = CreateWindowExA(0, "ObjectSelectView", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr,
+                           nullptr);
+    w->Window = view;
+    enginefakes::calls.clear();
+    pl3::ClearResponderRecords();
+    gPadLabelAnswer = 0;
+    gSchematicSelects.clear();
+  }
+  void TearDown() override {
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+    std::free(w->OriginalBlockOrigin);
+    w->OriginalBlockOrigin = nullptr;
+    for (Tower*& t : owned) ReleaseTower(&t);
+    std::free(w->Grids);  // made on the first snap
+    w->Grids = nullptr;
+    DestroyWindow(view);
+    ActiveWindowData = nullptr;
+    DeleteEntity(design);
+    ReleaseTower(&design);
+  }
+  Tower* Own(Tower* t) {
+    owned.push_back(t);
+    return t;
+  }
+  Tower* StoreTrack(pl3::Point a, pl3::Point b, std::uint8_t layer = 1, std::uint16_t code = Type_Track) {
+    LinePayload line{};
+    line.head.layer = layer;
+    line.head.transform = pl3::kIdentityTransform;
+    line.x1 = a.x;
+    line.y1 = a.y;
+    line.x2 = b.x;
+    line.y2 = b.y;
+    return Own(InsertEntity(design, sizeof line, code, &line));
+  }
+  // A symbol instance placed at the point, on the other side when asked.
+  Tower* StoreSymbol(pl3::Point at, bool otherSide) {
+    Tower* symbol = Own(InsertEmptyEntity(design, Type_SymbolInstance));
+    SymbolInstanceInfo info{otherSide ? kSymbolInstanceOtherSide : 0u, 0};
+    Put(symbol, Type_SymbolInstanceInfo, sizeof info, &info);
+    pl3::Transform t = pl3::kIdentityTransform;
+    t.tx = at.x;
+    t.ty = at.y;
+    Put(symbol, Type_Transform, sizeof t, &t);
+    return symbol;
+  }
+  static void Put(const Tower* parent, std::uint16_t code, std::uint32_t size, const void* data) {
+    Tower* t = InsertEntity(parent, size, code, data);
+    ReleaseTower(&t);
+  }
+  static bool IsSelected(const Tower* t) { return (TowerEntity(t)->flags & kEntitySelected) != 0; }
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> out;
+    for (const pl3::ResponderRecord& r : pl3::ResponderRecords()) out.push_back(r.caption + ": " + r.text);
+    return out;
+  }
+  int Count() const {
+    int n = 0;
+    for (SelectionInfo* s = w->SelectionList; s; s = s->next) ++n;
+    return n;
+  }
+
+  std::unique_ptr<CurrentWindowData> w;
+  Tower* design = nullptr;
+  HWND view = nullptr;
+  std::vector<Tower*> owned;
+};
+
+TEST_F(ObjectSelect, AnIdleClickSelectsATrackAsPrimaryAndStartsTheBlockMove) {
+  Tower* track = StoreTrack({kBase, kBase}, {kBase + 400000, kBase}, 3);
+  w->Cursor = {kBase + 390000, kBase};  // near the second end
+  EXPECT_EQ(SelectObject(track, 0), 1);
+  ASSERT_EQ(Count(), 1);
+  SelectionInfo* s = w->SelectionList;
+  EXPECT_TRUE(s->flags & kSelectionPrimary);
+  EXPECT_EQ(s->grabbedPart, kGrabSecondEnd);
+  EXPECT_EQ(s->grabPoint.x, kBase + 400000);
+  EXPECT_TRUE(IsSelected(track));
+  EXPECT_EQ(w->EditMode, 39);
+  EXPECT_EQ(w->RoutingLayer, 3);
+  EXPECT_EQ(w->InsertType, Type_Track);
+  ASSERT_NE(w->OriginalBlockOrigin, nullptr);
+  EXPECT_EQ(w->OriginalBlockOrigin->x, kBase + 400000);
+  // The first pick takes the cursor to the grabbed end, snapped.
+  ButtonRecord expected{};
+  expected.Cursor = {kBase + 400000, kBase};
+  SnapDragPoint(view, &expected);
+  EXPECT_EQ(w->Cursor.x, expected.Cursor.x);
+  EXPECT_EQ(w->Cursor.y, expected.Cursor.y);
+}
+
+TEST_F(ObjectSelect, ClickingTheOnlySelectedItemDeselectsItAndEndsTheEdit) {
+  Tower* track = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  ASSERT_EQ(SelectObject(track, 0), 1);
+  enginefakes::calls.clear();
+  EXPECT_EQ(SelectObject(track, 0), 1);
+  EXPECT_EQ(w->SelectionList, nullptr);
+  EXPECT_FALSE(IsSelected(track));
+  EXPECT_EQ(enginefakes::CallsStartingWith("tool ended").size(), 1u);
+  EXPECT_EQ(enginefakes::CallsStartingWith("menus 0").size(), 1u);
+  EXPECT_EQ(enginefakes::CallsStartingWith("change menu 1").size(), 1u);
+}
+
+TEST_F(ObjectSelect, DeselectingOneOfTwoKeepsTheOtherAndTheMode) {
+  Tower* a = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  Tower* b = StoreTrack({kBase, kBase + 900000}, {kBase + 400000, kBase + 900000});
+  ASSERT_EQ(SelectObject(a, 0), 1);
+  ASSERT_EQ(SelectObject(b, 0), 1);
+  ASSERT_EQ(Count(), 2);
+  enginefakes::calls.clear();
+  EXPECT_EQ(SelectObject(a, 0), 1);
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(TowerEntity(w->SelectionList->original), TowerEntity(b));
+  EXPECT_FALSE(IsSelected(a));
+  EXPECT_EQ(w->EditMode, 39);
+  EXPECT_TRUE(enginefakes::CallsStartingWith("tool ended").empty());
+}
+
+TEST_F(ObjectSelect, ASecondaryRecordBecomesPrimary) {
+  Tower* a = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  Tower* b = StoreTrack({kBase + 400000, kBase}, {kBase + 800000, kBase});
+  w->Cursor = {kBase + 10000, kBase};
+  ASSERT_EQ(SelectObject(a, 0), 1);
+  SelectionInfo* secondary = AppendSecondarySelection(b, &w->SelectionList, kGrabFirstEnd, kBase + 400000, kBase);
+  ASSERT_NE(secondary, nullptr);
+  ASSERT_FALSE(secondary->flags & kSelectionPrimary);
+  // With add, the record is kept and takes the part of the first primary
+  // record from it on: none follows the tail, so the whole item.
+  EXPECT_EQ(SelectObject(b, 1), 1);
+  EXPECT_TRUE(secondary->flags & kSelectionPrimary);
+  EXPECT_EQ(secondary->grabbedPart, kGrabWhole);
+  EXPECT_EQ(Count(), 2);
+
+  // Without add, a secondary is released and selected again as a primary.
+  secondary->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
+  EXPECT_EQ(SelectObject(b, 0), 1);
+  EXPECT_EQ(Count(), 2);
+  SelectionInfo* again = FindSelectionInfoOfTower(w->SelectionList, b);
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->flags & kSelectionPrimary);
+}
+
+TEST_F(ObjectSelect, ASelectedItemWithoutItsRecordIsAnInternalError) {
+  Tower* track = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  TowerEntity(track)->flags |= kEntitySelected;
+  EXPECT_EQ(SelectObject(track, 0), 0);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"SelectObject: Internal Error - Selection info not found"}));
+  EXPECT_EQ(w->SelectionList, nullptr);
+  TowerEntity(track)->flags &= ~kEntitySelected;
+}
+
+TEST_F(ObjectSelect, TheModeAndTypeDecideWhetherAnItemIsTaken) {
+  struct Case {
+    std::uint8_t mode;
+    std::uint16_t code;
+    int result;
+  } cases[] = {
+      {0, Type_Track, 1},        {39, Type_Track, 1},     {45, Type_Track, 1},      {70, Type_Track, 0},
+      {12, Type_Track, 0},       {0, Type_Dimensioner, 1}, {39, Type_Dimensioner, 0}, {0, Type_Via, 0},
+      {0, Type_NotUsed, 0},      {39, Type_Datum, 1},
+  };
+  for (const Case& c : cases) {
+    Tower* item = c.code == Type_Track ? StoreTrack({kBase, kBase}, {kBase + 400000, kBase}) : nullptr;
+    if (!item) {
+      std::vector<std::uint8_t> bytes(c.code == Type_Dimensioner ? 600 : 96);
+      item = Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), c.code, bytes.data()));
+    }
+    w->EditMode = c.mode;
+    EXPECT_EQ(SelectObject(item, 0), c.result) << int(c.mode) << " " << c.code;
+    EXPECT_EQ(Count(), c.result) << int(c.mode) << " " << c.code;
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+    std::free(w->OriginalBlockOrigin);
+    w->OriginalBlockOrigin = nullptr;
+    TowerEntity(item)->flags &= ~kEntitySelected;
+  }
+}
+
+TEST_F(ObjectSelect, ALocatorOfALocatorOrSchematicSymbolIsRefusedInEditSelection) {
+  Tower* symbol = Own(InsertEmptyEntity(design, kTypeSchematicSymbol));
+  LocatorPayload locator{};
+  locator.head.transform = pl3::kIdentityTransform;
+  locator.x = kBase;
+  locator.y = kBase;
+  Tower* onSymbol = Own(InsertEntity(symbol, sizeof locator, Type_AttributeLocator, &locator));
+  Tower* plain = Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator));
+  w->EditMode = 39;
+  EXPECT_EQ(SelectObject(onSymbol, 0), 0);
+  EXPECT_EQ(SelectObject(plain, 0), 1);
+  while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  w->EditMode = 0;
+  std::free(w->OriginalBlockOrigin);
+  w->OriginalBlockOrigin = nullptr;
+  EXPECT_EQ(SelectObject(onSymbol, 0), 1) << "idle takes any locator";
+}
+
+TEST_F(ObjectSelect, ASymbolPickedFirstTakesTheLayerOfItsSide) {
+  for (bool otherSide : {false, true}) {
+    Tower* symbol = StoreSymbol({kBase, kBase}, otherSide);
+    w->RoutingLayer = 7;
+    ASSERT_EQ(SelectObject(symbol, 0), 1);
+    EXPECT_EQ(w->RoutingLayer, otherSide ? w->BottomLayer : w->TopLayer);
+    EXPECT_EQ(w->InsertType, Type_SymbolInstance);
+    EXPECT_EQ(enginefakes::CallsStartingWith("nets of").size(), 1u);
+    // The symbol is held whole by its placement point.
+    EXPECT_EQ(w->SelectionList->grabPoint.x, kBase);
+    ASSERT_EQ(SelectObject(symbol, 0), 1);  // deselected again
+    ASSERT_EQ(w->SelectionList, nullptr);
+    w->EditMode = 0;
+    std::free(w->OriginalBlockOrigin);
+    w->OriginalBlockOrigin = nullptr;
+    enginefakes::calls.clear();
+  }
+  // A later symbol leaves the layer of the first pick alone.
+  Tower* top = StoreSymbol({kBase, kBase}, false);
+  Tower* bottom = StoreSymbol({kBase + 1000000, kBase}, true);
+  ASSERT_EQ(SelectObject(top, 0), 1);
+  ASSERT_EQ(SelectObject(bottom, 0), 1);
+  EXPECT_EQ(w->RoutingLayer, w->TopLayer);
+}
+
+TEST_F(ObjectSelect, ASchematicSymbolInfoSelectsItsSymbolThroughTheSchematic) {
+  w->editorKind = kEditorSchematic;
+  Tower* symbol = Own(InsertEmptyEntity(design, kTypeSchematicSymbol));
+  Tower* info = Own(InsertEmptyEntity(symbol, kTypeSchematicSymbolInfo));
+  EXPECT_EQ(SelectObject(info, 0), 1);
+  EXPECT_EQ(gSchematicSelects, (std::vector<std::string>{"select 0"}));
+  EXPECT_TRUE(IsSelected(symbol));
+  // The info of a selected symbol stands for it: clicked again, it deselects.
+  EXPECT_EQ(SelectObject(info, 0), 1);
+  EXPECT_FALSE(IsSelected(symbol));
+  EXPECT_EQ(w->SelectionList, nullptr);
+}
+
+TEST_F(ObjectSelect, TheDrawStatusOfAnUnknownTypeIsAnInternalError) {
+  Tower* item = Own(InsertEmptyEntity(design, Type_NotUsed));
+  EXPECT_EQ(GetDrawStatus(view, item, 0), nullptr);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"GetDrawStatus: Internal Error - Unknown type"}));
+  // A record too short for its type is not there to be held, without a message.
+  pl3::ClearResponderRecords();
+  std::uint8_t shortTrack[8] = {};
+  Tower* track = Own(InsertEntity(design, sizeof shortTrack, Type_Track, shortTrack));
+  EXPECT_EQ(GetDrawStatus(view, track, 0), nullptr);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(ObjectSelect, TheDrawStatusHoldsASymbolWholeWhenTheFlagsArePositive) {
+  Tower* symbol = StoreSymbol({kBase + 5000, kBase + 7000}, false);
+  w->SelectionList = nullptr;
+  w->EditMode = 70;  // not a first pick: the cursor stays
+  w->Cursor = {1, 2};
+  for (std::int32_t flags : {1, 0, -1}) {
+    DrawStatus* s = GetDrawStatus(view, symbol, flags);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->grabCode, flags > 0 ? 7u : 0u) << flags;
+    EXPECT_EQ(s->x, kBase + 5000);
+    EXPECT_EQ(s->y, kBase + 7000);
+    EXPECT_EQ(s->cursorX, kBase + 5000);
+    EXPECT_EQ(s->flags, static_cast<std::uint32_t>(flags));
+    std::free(s);
+  }
+  EXPECT_EQ(w->Cursor.x, 1);
+}
+
+TEST_F(ObjectSelect, APadStackIsHeldByItsDefinitionOriginAndMayAskForARedraw) {
+  Tower* definition = Own(InsertEmptyEntity(design, Type_PadStackDefinition));
+  pl3::Point origin{3000, 4000};
+  Put(definition, Type_Origin, sizeof origin, &origin);
+  Tower* pad = Own(InsertEmptyEntity(design, Type_PadStackInstanceHier));
+  PadStackInfoRecord info{};
+  info.flags = kPadStackOtherSide;
+  info.definition = LastLevel(definition).entity;
+  info.transform = pl3::kIdentityTransform;
+  info.transform.tx = kBase;
+  info.transform.ty = kBase;
+  Tower* infoTower = Own(InsertEntity(pad, sizeof info, Type_PadStackInfo, &info));
+  gPadLabelAnswer = 1;
+  // Picking the info selects its pad stack.
+  EXPECT_EQ(SelectObject(infoTower, 0), 1);
+  ASSERT_EQ(Count(), 1);
+  EXPECT_TRUE(IsSelected(pad));
+  EXPECT_EQ(w->SelectionList->grabPoint.x, kBase + 3000);
+  EXPECT_EQ(w->SelectionList->grabPoint.y, kBase + 4000);
+  EXPECT_EQ(w->RoutingLayer, w->BottomLayer);
+  EXPECT_EQ(w->InsertType, Type_PadStackInstanceHier);
+  EXPECT_EQ(enginefakes::CallsStartingWith("redraw view").size(), 1u);
+}
+
+}  // namespace
