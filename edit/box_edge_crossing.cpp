@@ -10,7 +10,6 @@
 #include "edit/window_data.h"
 #include "geometry/graphic_layouts.h"
 #include "geometry/transform.h"
-#include "geometry/view_mapping.h"
 #include "objects/real_size.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
@@ -51,11 +50,9 @@ struct Edges {
 };
 
 Edges DragEdges(const CurrentWindowData* w) {
-  pl3::Box box{std::min(w->DragStart.x, w->DragCurrent.x), std::min(w->DragStart.y, w->DragCurrent.y),
-               std::max(w->DragStart.x, w->DragCurrent.x), std::max(w->DragStart.y, w->DragCurrent.y)};
-  pl3::ViewBoxToWorld(&box);
-  const double x0 = std::min(box.xmin, box.xmax), x1 = std::max(box.xmin, box.xmax);
-  const double y0 = std::min(box.ymin, box.ymax), y1 = std::max(box.ymin, box.ymax);
+  // The drag corners are world points (the cursor where the drag began and is now).
+  const double x0 = std::min(w->DragStart.x, w->DragCurrent.x), x1 = std::max(w->DragStart.x, w->DragCurrent.x);
+  const double y0 = std::min(w->DragStart.y, w->DragCurrent.y), y1 = std::max(w->DragStart.y, w->DragCurrent.y);
   return {{{x0, y0}, {x0, y0}, {x1, y0}, {x0, y1}}, {{x0, y1}, {x1, y0}, {x1, y1}, {x1, y1}}};
 }
 

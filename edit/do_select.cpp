@@ -7,6 +7,7 @@
 #include "edit/selection.h"
 #include "edit/selection_engine_seams.h"
 #include "edit/window_data.h"
+#include "geometry/view_mapping.h"
 #include "objects/design_helpers.h"
 #include "objects/editor_input.h"
 #include "objects/editor_seams.h"
@@ -23,7 +24,11 @@ bool ModeTakesSelection(std::uint8_t mode) {
 }
 
 void SelectDraggedRectangle(HWND window, CurrentWindowData* w) {
-  const RECT rectangle{w->DragStart.x, w->DragStart.y, w->DragCurrent.x, w->DragCurrent.y};
+  // The drag corners are world points; the rectangle selection takes client pixels.
+  pl3::Point from = w->DragStart, to = w->DragCurrent;
+  pl3::WorldToView(from.x, from.y);
+  pl3::WorldToView(to.x, to.y);
+  const RECT rectangle{from.x, from.y, to.x, to.y};
   const int selected = SelectItemsInRectangle(&rectangle);
   const std::uint8_t mode = w->EditMode;
   if (mode != kModeEditSelection && mode != kModeHeldItems) RedrawView(window);

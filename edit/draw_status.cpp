@@ -19,6 +19,7 @@
 #include "objects/info_boxes.h"
 #include "objects/locator_dispatch.h"
 #include "objects/locator_kinds.h"
+#include "objects/pad_stacks.h"
 #include "objects/payload_access.h"
 #include "objects/placed_item_records.h"
 #include "objects/type_codes.h"
@@ -42,18 +43,6 @@ bool IsGrabbedByHandleRoutine(std::uint16_t type) {
   }
 }
 
-// The payload of the first child of the code under an entity, at least `size` bytes.
-const std::uint8_t* EntityChildPayload(const Entity* parent, std::uint16_t code, std::uint32_t size) {
-  if (!parent) return nullptr;
-  for (NodeRef g = parent->firstChild; g; g = NodeAt<TypeGroup>(g)->next) {
-    const TypeGroup* group = NodeAt<TypeGroup>(g);
-    if (group->typeCode != code) continue;
-    const Entity* e = NodeAt<Entity>(group->firstChild);
-    return e && e->payloadSize >= size ? EntityPayload(e) : nullptr;
-  }
-  return nullptr;
-}
-
 pl3::Point ReadPoint(const std::uint8_t* p) {
   pl3::Point point{};
   if (p) std::memcpy(&point, p, sizeof point);
@@ -69,15 +58,15 @@ pl3::Point PlacedOrigin(const Tower* item) {
   return origin;
 }
 
-// A placed pad stack's point: its definition's Origin through the Pad-Stack Info transform.
+// A placed pad stack's point: its definition's Origin through the Pad-Stack
+// Info transform, or the transform's own point when the definition has none.
 bool PadStackOrigin(const Tower* item, pl3::Point* out) {
   const std::uint8_t* p = ChildPayloadOfAtLeast(item, Type_PadStackInfo, sizeof(PadStackInfoRecord));
   if (!p) return false;
+  if (GetPadCentre(item, out)) return true;
   PadStackInfoRecord info;
   std::memcpy(&info, p, sizeof info);
-  pl3::Point origin = ReadPoint(EntityChildPayload(NodeAt<Entity>(info.definition), Type_Origin, sizeof origin));
-  pl3::TransformPoint(&info.transform, origin.x, origin.y);
-  *out = origin;
+  *out = {info.transform.tx, info.transform.ty};
   return true;
 }
 

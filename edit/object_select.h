@@ -64,7 +64,7 @@ int LoadPadDefinitionForEditor(HWND window, const Tower* parent);
 // Arms the pad tool when idle, else forwards the click to it.
 void BeginPadInsertionTool();
 
-// A walk step: non-zero when the item crosses an edge of the window's drag
-// rectangle (view pixels, DragStart to DragCurrent).
+// A walk step: non-zero when the item's drawn form crosses an edge of the
+// window's drag rectangle (DragStart to DragCurrent, world points).
 std::int32_t ItemCrossesBoxEdge(const pl3::Transform* transform, Tower* item, void* param, std::uint8_t mode,
                                 std::uint8_t action, std::int32_t* result);

@@ -10,11 +10,15 @@
 
 #include "draw/grids.h"
 #include "edit/object_select_seams.h"
+#include "edit/rectangle_select_seams.h"
+#include "edit/engine_seams.h"
+#include "objects/placed_item_records.h"
 #include "edit/selection.h"
 #include "edit/window_data.h"
 #include "geometry/view_mapping.h"
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
+#include "objects/payload_access.h"
 #include "objects/placed_item_records.h"
 #include "objects/type_codes.h"
 #include "platform/responder.h"
@@ -36,6 +40,14 @@ int SelectSchematicSymbol(const Tower* symbol, int flags) {
   return SelectItemAsSymbol(symbol, flags);
 }
 int CheckPadLabelOnSelect(const Tower*) { return gPadLabelAnswer; }
+int AutomaticPadNamingOn() { return 0; }
+namespace {
+std::vector<RECT> gRectangles;
+}  // namespace
+int SelectItemsInRectangle(const RECT* rectangle) {
+  gRectangles.push_back(*rectangle);
+  return 1;
+}
 
 namespace {
 
@@ -64,6 +76,7 @@ class ObjectSelect : public testing::Test {
     pl3::ClearResponderRecords();
     gPadLabelAnswer = 0;
     gSchematicSelects.clear();
+    gRectangles.clear();
   }
   void TearDown() override {
     while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
@@ -76,6 +89,8 @@ class ObjectSelect : public testing::Test {
     ActiveWindowData = nullptr;
     DeleteEntity(design);
     ReleaseTower(&design);
+    if (symbolDesign) DeleteEntity(symbolDesign);
+    ReleaseTower(&symbolDesign);
   }
   Tower* Own(Tower* t) {
     owned.push_back(t);
@@ -107,6 +122,12 @@ class ObjectSelect : public testing::Test {
     ReleaseTower(&t);
   }
   static bool IsSelected(const Tower* t) { return (TowerEntity(t)->flags & kEntitySelected) != 0; }
+  // The window edits a PCB symbol: pads are placed inside its definition.
+  void EditSymbolDefinition() {
+    symbolDesign = towertest::NewTopLevelEntity(Type_SymbolDefinition);
+    w->editorKind = kEditorPcbSymbol;
+    w->design = symbolDesign;
+  }
   std::vector<std::string> Boxes() const {
     std::vector<std::string> out;
     for (const pl3::ResponderRecord& r : pl3::ResponderRecords()) out.push_back(r.caption + ": " + r.text);
@@ -120,6 +141,7 @@ class ObjectSelect : public testing::Test {
 
   std::unique_ptr<CurrentWindowData> w;
   Tower* design = nullptr;
+  Tower* symbolDesign = nullptr;
   HWND view = nullptr;
   std::vector<Tower*> owned;
 };
@@ -320,10 +342,11 @@ TEST_F(ObjectSelect, TheDrawStatusHoldsASymbolWholeWhenTheFlagsArePositive) {
 }
 
 TEST_F(ObjectSelect, APadStackIsHeldByItsDefinitionOriginAndMayAskForARedraw) {
-  Tower* definition = Own(InsertEmptyEntity(design, Type_PadStackDefinition));
+  EditSymbolDefinition();
+  Tower* definition = Own(InsertEmptyEntity(symbolDesign, Type_PadStackDefinition));
   pl3::Point origin{3000, 4000};
   Put(definition, Type_Origin, sizeof origin, &origin);
-  Tower* pad = Own(InsertEmptyEntity(design, Type_PadStackInstanceHier));
+  Tower* pad = Own(InsertEmptyEntity(symbolDesign, Type_PadStackInstanceHier));
   PadStackInfoRecord info{};
   info.flags = kPadStackOtherSide;
   info.definition = LastLevel(definition).entity;
@@ -341,6 +364,182 @@ TEST_F(ObjectSelect, APadStackIsHeldByItsDefinitionOriginAndMayAskForARedraw) {
   EXPECT_EQ(w->RoutingLayer, w->BottomLayer);
   EXPECT_EQ(w->InsertType, Type_PadStackInstanceHier);
   EXPECT_EQ(enginefakes::CallsStartingWith("redraw view").size(), 1u);
+}
+
+
+TEST_F(ObjectSelect, CopyPicksRefuseWhatCannotBeCopied) {
+  struct Case {
+    std::uint16_t code;
+    const char* message;
+  } cases[] = {{Type_SymbolPin, "Copy: Can't copy pins"},
+               {Type_SymbolInstance, "Copy: Can't copy symbols"},
+               {163, "Copy: Can't copy symbols"},
+               {Type_InfoBoxHier, "Copy: Can't copy info boxes"}};
+  for (const Case& c : cases) {
+    pl3::ClearResponderRecords();
+    enginefakes::calls.clear();
+    Tower* item = Own(InsertEmptyEntity(design, c.code));
+    w->PendingRecord = static_cast<EntityRecord*>(std::malloc(64));
+    CopyPickedItem(view, item);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{c.message})) << c.code;
+    EXPECT_EQ(w->PendingRecord, nullptr);
+    EXPECT_EQ(w->SelectionList, nullptr);
+    EXPECT_EQ(enginefakes::CallsStartingWith("cursor 3").size(), 1u);
+  }
+}
+
+TEST_F(ObjectSelect, ACopyPickLeavesTheOriginalAndHoldsACopy) {
+  Tower* track = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  CopyPickedItem(view, track);
+  ASSERT_EQ(Count(), 1);
+  SelectionInfo* s = w->SelectionList;
+  EXPECT_EQ(s->original, nullptr) << "the record holds a copy only";
+  ASSERT_NE(s->workingCopy, nullptr);
+  EXPECT_NE(TowerEntity(s->workingCopy), TowerEntity(track));
+  EXPECT_FALSE(IsSelected(track)) << "the original stays as it was";
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(ObjectSelect, OnlyNumberedLocatorsAreCopiedWithAStep) {
+  Tower* track = StoreTrack({kBase, kBase}, {kBase + 400000, kBase});
+  LocatorPayload locator{};
+  locator.head.transform = pl3::kIdentityTransform;
+  locator.kind = 1;
+  Tower* pinText = Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator));
+  for (const Tower* item : {track, pinText}) {
+    pl3::ClearResponderRecords();
+    CopyPickedItemStep(view, item, 1);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Copy: Can't copy and increment/decrement this type of object"}));
+    EXPECT_EQ(w->SelectionList, nullptr);
+  }
+}
+
+TEST_F(ObjectSelect, APadStackMustHavePassedItsCheckToBeInserted) {
+  struct Case {
+    bool withRecord;
+    std::uint32_t failures, mask;
+    int result;
+  } cases[] = {
+      {false, 0, 0, 0},            // no Completion Info
+      {true, 0, 0, 1},             // passed
+      {true, 0x4, 0x4, 0},         // a failure its mask enables
+      {true, 0x1, 0, 0},           // a failure that always counts (0x69F793)
+      {true, 0x8, 0x4, 1},         // a failure nothing enables
+  };
+  EditSymbolDefinition();
+  for (const Case& c : cases) {
+    pl3::ClearResponderRecords();
+    Tower* pad = Own(InsertEmptyEntity(symbolDesign, Type_PadStackDefinition));
+    if (c.withRecord) {
+      std::uint8_t record[16] = {};
+      std::memcpy(record + 2, &c.failures, 4);
+      std::memcpy(record + 6, &c.mask, 4);
+      Put(pad, Type_CompletionInfo, sizeof record, record);
+    }
+    w->EditMode = 0;
+    EXPECT_EQ(LoadAndInsertPadDefinition(view, pad), c.result) << c.failures << " " << c.mask;
+    ASSERT_EQ(Boxes().size(), c.result ? 0u : 1u) << (Boxes().empty() ? "" : Boxes()[0]);
+    if (!c.result) {
+      EXPECT_EQ(Boxes()[0],
+                "Load And Insert Pad Definition: Pad has not passed the Pad Stack DRC. Unable to continue with load");
+      EXPECT_EQ(w->SelectionList, nullptr);
+    }
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+    std::free(w->OriginalBlockOrigin);
+    w->OriginalBlockOrigin = nullptr;
+  }
+}
+
+TEST_F(ObjectSelect, AnInsertedPadStackHangsOnTheCursorByItsOrigin) {
+  EditSymbolDefinition();
+  Tower* pad = Own(InsertEmptyEntity(symbolDesign, Type_PadStackDefinition));
+  std::uint8_t passed[16] = {};
+  Put(pad, Type_CompletionInfo, sizeof passed, passed);
+  const pl3::Point origin{3000, 5000};
+  Put(pad, Type_Origin, sizeof origin, &origin);
+  w->Cursor = {kBase, kBase};
+  w->currentLayer = 9;
+  ASSERT_EQ(LoadAndInsertPadDefinition(view, pad), 1);
+  EXPECT_EQ(w->EditMode, 45);
+  EXPECT_EQ(w->currentLayer, w->TopLayer);
+  ASSERT_EQ(Count(), 1);
+  SelectionInfo* s = w->SelectionList;
+  EXPECT_EQ(s->original, nullptr) << "the placed original is dropped: the pad is new";
+  ASSERT_NE(s->workingCopy, nullptr);
+  ASSERT_EQ(TowerEntity(s->workingCopy)->typeCode, Type_PadStackInstanceHier);
+  PadStackInfoRecord info{};
+  const std::uint8_t* p = ChildPayloadOfAtLeast(s->workingCopy, Type_PadStackInfo, sizeof info);
+  ASSERT_NE(p, nullptr);
+  std::memcpy(&info, p, sizeof info);
+  EXPECT_EQ(info.definition, LastLevel(pad).entity);
+  EXPECT_EQ(info.transform.tx, kBase - 3000);
+  EXPECT_EQ(info.transform.ty, kBase - 5000);
+  EXPECT_NE(info.xref, 0u);
+  EXPECT_EQ(s->grabPoint.x, kBase) << "held by the definition's origin, at the cursor";
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(ObjectSelect, ThePadToolIsArmedWhenIdle) {
+  BeginPadInsertionTool();
+  EXPECT_EQ(w->EditMode, 56);
+  EXPECT_EQ(enginefakes::CallsStartingWith("cursor 3").size(), 1u);
+}
+
+// The drag rectangle runs from (100000, 100000) to (200000, 200000).
+TEST_F(ObjectSelect, ItemsCrossingTheDragRectangleEdgeAreTold) {
+  w->DragStart = {200000, 100000};
+  w->DragCurrent = {100000, 200000};
+  auto track = [&](pl3::Point a, pl3::Point b, std::int32_t halfWidth) {
+    LinePayload line{};
+    line.width = halfWidth;
+    line.x1 = a.x;
+    line.y1 = a.y;
+    line.x2 = b.x;
+    line.y2 = b.y;
+    return Own(InsertEntity(design, sizeof line, Type_Track, &line));
+  };
+  auto circle = [&](std::uint16_t code, std::int32_t size) {
+    std::vector<std::uint8_t> bytes(code == Type_Hole ? sizeof(HolePayload) : sizeof(CirclePayload));
+    if (code == Type_Hole) {
+      auto* h = reinterpret_cast<HolePayload*>(bytes.data());
+      h->hole.size1 = size;
+      h->hole.centreX = 95000;
+      h->hole.centreY = 150000;
+    } else {
+      auto* c = reinterpret_cast<CirclePayload*>(bytes.data());
+      c->size = size;
+      c->centreX = 150000;
+      c->centreY = 150000;
+    }
+    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), code, bytes.data()));
+  };
+  auto polygon = [&](std::vector<pl3::Point> points) {
+    std::vector<std::uint8_t> bytes(sizeof(pl3::PolygonLayout) + points.size() * sizeof(pl3::Point));
+    bytes[48] = static_cast<std::uint8_t>(points.size());
+    std::memcpy(bytes.data() + sizeof(pl3::PolygonLayout), points.data(), points.size() * sizeof(pl3::Point));
+    return Own(InsertEntity(design, static_cast<std::uint32_t>(bytes.size()), Type_Polygon, bytes.data()));
+  };
+  struct Case {
+    const char* what;
+    Tower* item;
+    int crosses;
+  } cases[] = {
+      {"track across the left edge", track({50000, 150000}, {150000, 150000}, 0), 1},
+      {"track inside", track({120000, 150000}, {180000, 150000}, 0), 0},
+      {"thin track outside", track({120000, 90000}, {180000, 90000}, 5000), 0},
+      {"wide track reaching the top edge", track({120000, 90000}, {180000, 90000}, 20000), 1},
+      {"hole reaching the left edge", circle(Type_Hole, 20000), 1},
+      {"hole short of it", circle(Type_Hole, 8000), 0},
+      {"circle on the edges", circle(Type_Circle, 50000), 1},
+      {"circle inside", circle(Type_Circle, 30000), 0},
+      {"circle around", circle(Type_Circle, 90000), 0},
+      {"polygon across", polygon({{150000, 150000}, {250000, 150000}, {250000, 180000}}), 1},
+      {"polygon around", polygon({{0, 0}, {400000, 0}, {400000, 400000}, {0, 400000}}), 0},
+      {"text", Own(InsertEmptyEntity(design, Type_Text)), 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ItemCrossesBoxEdge(&pl3::kIdentityTransform, c.item, nullptr, 0, 0, nullptr), c.crosses) << c.what;
+  }
 }
 
 }  // namespace
