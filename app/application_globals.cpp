@@ -16,6 +16,7 @@
 #include "app/start_values.h"
 #include "draw/grid_files.h"
 #include "draw/walk_actions.h"
+#include "edit/box_walk_seams.h"
 #include "edit/insertion_array.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
@@ -23,6 +24,7 @@
 #include "geometry/raster_state.h"
 #include "geometry/record_view.h"
 #include "objects/builtin_fonts.h"
+#include "objects/info_boxes.h"
 #include "objects/item_helpers.h"
 #include "objects/pad_stacks.h"
 #include "objects/real_size.h"
@@ -97,6 +99,7 @@ void InitialiseApplication() {
   RegisterItemHelperWalkHandlers();
   RegisterDrawWalkHandlers();
   RegisterInsertionWalkHandlers();
+  BoxWalkInfoBoxPass = &DrawInfoBoxesInBox;
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
   // 4.

@@ -18,7 +18,6 @@ void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
 void GhostCurrentMode(HWND) {}
 void ClearToolMode(HWND) { Refuse(); }
-void DoSelect(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }

@@ -1,0 +1,58 @@
+// The Select click in idle or Edit Selection: a rectangle dragged beyond
+// the tolerance selects what it holds, else the object under the cursor is
+// picked; the edit mode, menus, ratsnest lines and status bar follow.
+#include "edit/engine_seams.h"
+#include "edit/placing_seams.h"
+#include "edit/rectangle_select_seams.h"
+#include "edit/selection.h"
+#include "edit/selection_engine_seams.h"
+#include "edit/window_data.h"
+#include "geometry/view_mapping.h"
+#include "objects/design_helpers.h"
+#include "objects/editor_input.h"
+#include "objects/editor_seams.h"
+#include "objects/view_seams.h"
+
+namespace {
+
+constexpr std::uint8_t kModeEditSelection = 39;
+constexpr std::uint8_t kModeHeldItems = 45;
+constexpr int kPickToSelect = 1;
+
+bool ModeTakesSelection(std::uint8_t mode) {
+  return mode == 0 || mode == kModeEditSelection || mode == kModeHeldItems;
+}
+
+void SelectDraggedRectangle(HWND window, CurrentWindowData* w) {
+  // The drag corners are world points; the rectangle selection takes client pixels.
+  pl3::Point from = w->DragStart, to = w->DragCurrent;
+  pl3::WorldToView(from.x, from.y);
+  pl3::WorldToView(to.x, to.y);
+  const RECT rectangle{from.x, from.y, to.x, to.y};
+  const int selected = SelectItemsInRectangle(&rectangle);
+  const std::uint8_t mode = w->EditMode;
+  if (mode != kModeEditSelection && mode != kModeHeldItems) RedrawView(window);
+  if (ModeTakesSelection(mode) && selected) UpdateAfterSelectionChange(window, nullptr, 0);
+  RedrawView(window);
+}
+
+}  // namespace
+
+void DoSelect(HWND window, ButtonRecord* button, EntityRecord** /*pendingSlot*/) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w) return;
+  w->ClickState = 1;
+  if (w->SelectionList) {
+    const pl3::Box released = ReleaseSecondarySelections();
+    if (released.xmax || released.ymax) RedrawViewRect(window, &released, 1);
+  }
+  if (DragBoxExceedsTolerance()) {
+    SelectDraggedRectangle(window, w);
+  } else {
+    PickObjectAtCursor(window, button ? button : &w->Button, kPickToSelect);
+    RedrawView(window);
+    if (w->SelectionList) UpdateAfterSelectionChange(window, nullptr, 0);
+  }
+  RefreshRatsnestLines();
+  UpdateStatusBar(window);
+}
