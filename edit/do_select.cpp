@@ -3,7 +3,7 @@
 // picked; the edit mode, menus, ratsnest lines and status bar follow.
 #include "edit/engine_seams.h"
 #include "edit/placing_seams.h"
-#include "edit/rectangle_select_seams.h"
+#include "edit/picking.h"
 #include "edit/selection.h"
 #include "edit/selection_engine_seams.h"
 #include "edit/window_data.h"

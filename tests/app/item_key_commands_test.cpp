@@ -16,6 +16,7 @@
 #include "../store/tower_test_support.h"
 #include "edit/angle_entry.h"
 #include "edit/key_command_seams.h"
+#include "edit/object_select.h"
 #include "edit/payload_sizes.h"
 #include "edit/selection_actions.h"
 #include "edit/undo_history.h"
@@ -52,6 +53,10 @@ Calls& Recorded() {
 
 }  // namespace
 
+// A pick's hand-over to the selection; these commands never pick.
+int SelectObject(const Tower*, std::uint8_t) { return 0; }
+void CopyPickedItem(HWND, const Tower*) {}
+void CopyPickedItemStep(HWND, const Tower*, int) {}
 int MoveSelectionArray(SelectionInfo*, std::int32_t dx, std::int32_t dy) {
   Recorded().names.push_back("move");
   Recorded().moved = {dx, dy};

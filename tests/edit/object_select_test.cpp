@@ -10,7 +10,7 @@
 
 #include "draw/grids.h"
 #include "edit/object_select_seams.h"
-#include "edit/rectangle_select_seams.h"
+#include "edit/picking.h"
 #include "edit/engine_seams.h"
 #include "objects/placed_item_records.h"
 #include "edit/selection.h"
@@ -41,13 +41,6 @@ int SelectSchematicSymbol(const Tower* symbol, int flags) {
 }
 int CheckPadLabelOnSelect(const Tower*) { return gPadLabelAnswer; }
 int AutomaticPadNamingOn() { return 0; }
-namespace {
-std::vector<RECT> gRectangles;
-}  // namespace
-int SelectItemsInRectangle(const RECT* rectangle) {
-  gRectangles.push_back(*rectangle);
-  return 1;
-}
 
 namespace {
 
@@ -76,7 +69,6 @@ class ObjectSelect : public testing::Test {
     pl3::ClearResponderRecords();
     gPadLabelAnswer = 0;
     gSchematicSelects.clear();
-    gRectangles.clear();
   }
   void TearDown() override {
     while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../store/tower_test_support.h"
+#include "edit/object_select.h"
 #include "edit/window_data.h"
 #include "geometry/glyph_fonts.h"
 #include "objects/display_list_seams.h"
@@ -91,6 +92,10 @@ TextPayload* CreateTextItemEx(const char* text, std::int32_t size, std::uint8_t 
 }
 
 void GetSpiralBox(const void*, pl3::Box* box) { *box = {1, 2, 3, 4}; }
+// The pick's hand-over to the selection; the info boxes' tests never pick.
+int SelectObject(const Tower*, std::uint8_t) { return 0; }
+void CopyPickedItem(HWND, const Tower*) {}
+void CopyPickedItemStep(HWND, const Tower*, int) {}
 SelectionInfo* AddGraphicToSelection(SelectionInfo** list, const Tower* entity, std::uint16_t part,
                                      const pl3::Transform*, std::int32_t x, std::int32_t y) {
   if (Recorded().refuseSelection) return nullptr;
