@@ -65,18 +65,18 @@ int RouteEditorMouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       MSG waiting{};
       if (PeekMessage(&waiting, window, kDropButtonPressMessage, kDropButtonPressMessage, PM_NOREMOVE)) return 1;
       ButtonDownFlag = 1;
-      b->LastMouseLParam = static_cast<std::uint32_t>(lParam);
+      b->MouseMessagePos = static_cast<std::uint32_t>(lParam);
       DoLButtonDown(window, button, slot);
       return 1;
     }
     case WM_MOUSEMOVE:
-      b->LastMouseLParam = static_cast<std::uint32_t>(lParam);
+      b->MouseMessagePos = static_cast<std::uint32_t>(lParam);
       DoMouseMove(window, button, slot, 0);
       return 1;
     case WM_LBUTTONUP:
       if (!ButtonDownFlag) return 1;
       ButtonDownFlag = 0;
-      b->LastMouseLParam = static_cast<std::uint32_t>(lParam);
+      b->MouseMessagePos = static_cast<std::uint32_t>(lParam);
       DoLButtonUp(window, button, slot);
       return 1;
     case WM_RBUTTONDOWN:

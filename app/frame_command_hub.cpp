@@ -446,7 +446,7 @@ Ending SetCursorStyle(const Command& c, std::uint32_t style) {
   c.w->CursorStyle = style;
   EraseCrosshair(*c.w);
   SetEditCursor(c.w->EditMode ? 6 : 0);
-  SendMessageA(c.child, WM_MOUSEMOVE, 0, static_cast<LPARAM>(c.w->LastMouseLParam));
+  SendMessageA(c.child, WM_MOUSEMOVE, 0, static_cast<LPARAM>(c.w->MouseMessagePos));
   UpdateCursorMenu(c.frame);
   return Ending::Forward;
 }

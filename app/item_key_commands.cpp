@@ -179,7 +179,7 @@ void SetCurrentItemLayer(HWND view, EntityRecord** slot, pl3::Point) {
   if ((mode == 24 || mode == 25) && (ItemTypeCode(w->design) == 107 || ItemTypeCode(w->design) == 109)) {
     GhostCurrentMode(view);
     const int layer = ChooseLayer(view, *w, 0);
-    if (layer >= 0) w->currentLayer = static_cast<std::uint8_t>(layer);
+    if (layer >= 0) w->CurrentLayer = static_cast<std::uint8_t>(layer);
     GhostCurrentMode(view);
     return;
   }

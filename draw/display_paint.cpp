@@ -296,7 +296,7 @@ void RenderDisplayList(const pl3::Box* box, DisplayList* list, int partial) {
   AddLayerToMask(drillMask, Layer_TopSilkscreen);
   AddLayerToMask(drillMask, Layer_BottomSilkscreen);
   const PaintGroups groups(0);
-  const bool onlyHighlighted = w.ShowOnlyHighlighted != 0;
+  const bool onlyHighlighted = w.ViewOnlyHighlighted != 0;
   const PcbPaintOptions& options = w.PaintOptions;
 
   // 2, 3: planes, and the copper cut out of them.
@@ -406,7 +406,7 @@ void PaintDisplayList(const pl3::Box* box, DisplayList* list) {
     for (DisplayNode* node = head; node; node = node->next) {
       DisplayItem* item = node->item;
       if (!item) continue;
-      if (w.ShowOnlyHighlighted && !EntityHighlighted(item)) continue;
+      if (w.ViewOnlyHighlighted && !EntityHighlighted(item)) continue;
       if (!ItemMeetsBox(box, item->box) || !IsItemVisible(item, 0)) continue;
       if (!item->entity || !IsTowerValid(item->entity, 0)) {
         stale = true;

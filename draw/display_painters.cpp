@@ -40,7 +40,7 @@ using RasterSave = RasterStateSave;
 // The colour a normal painter takes: the current one, or the saved one while
 // only highlighted items are shown.
 std::uint32_t Chosen(std::uint32_t saved, std::uint32_t current) {
-  return ActiveWindowData && ActiveWindowData->ShowOnlyHighlighted ? saved : current;
+  return ActiveWindowData && ActiveWindowData->ViewOnlyHighlighted ? saved : current;
 }
 
 const LineItem& Line(const DisplayItem* item) { return *ItemAs<LineItem>(item); }

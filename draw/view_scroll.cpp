@@ -94,7 +94,7 @@ void ScrollViewScreen(HDC dc, const CurrentWindowData& w, const RECT& client, st
 
 void ToggleViewOverlays(HWND window, HDC dc, CurrentWindowData& w) {
   GhostSelectionAndMode(window, w.PendingRecord);
-  if (!w.ShowOnlyHighlighted) ShowOriginMarker(window, w.CoordinateOrigin.x, w.CoordinateOrigin.y);
+  if (!w.ViewOnlyHighlighted) ShowOriginMarker(window, w.CoordinateOrigin.x, w.CoordinateOrigin.y);
   if (!(w.DragFlags & kDragPrintZone)) DrawSelectionRectangle(dc, &w.PrintZone);
   DrawCrosshair(window, &w.CrosshairPos);
 }

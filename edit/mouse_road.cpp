@@ -97,8 +97,8 @@ MouseRecord AtCursor(const CurrentWindowData& b) {
 void UpdateCursorFromMouse(HWND window, CurrentWindowData& b) {
   MouseRecord r{};
   r.hasWorldPoint = 1;
-  r.mouseView = {static_cast<std::int16_t>(b.LastMouseLParam & 0xFFFF),
-                 static_cast<std::int16_t>(b.LastMouseLParam >> 16)};
+  r.mouseView = {static_cast<std::int16_t>(b.MouseMessagePos & 0xFFFF),
+                 static_cast<std::int16_t>(b.MouseMessagePos >> 16)};
   r.view = b.MousePixel;
   r.world = b.MouseWorld;
   TrackMouseCursor(window, r);

@@ -103,7 +103,7 @@ int LoadAndInsertPadDefinition(HWND window, const Tower* padStack) {
   Tower* placed = PlacePadStack(w->design, pad, 0, offset);
   ReleaseTower(&chosen);
   if (!placed) return 0;
-  w->currentLayer = w->TopLayer;
+  w->CurrentLayer = w->TopLayer;
   if (!SelectPlaced(window, &placed)) return 0;
   if (!IsNonElectricalSymbol(w->design) && AutomaticPadNamingOn()) AssignNextPinName(placed);
   ReleaseTower(&placed);
@@ -123,7 +123,7 @@ int LoadPadDefinitionForEditor(HWND window, const Tower* parent) {
   Tower* placed = PlacePadStack(parent, pad, kPadInfoFromEditor, {0, 0});
   ReleaseTower(&pad);
   if (!placed) return 0;
-  w->currentLayer = w->TopLayer;
+  w->CurrentLayer = w->TopLayer;
   const bool selected = SelectPlaced(window, &placed);
   ReleaseTower(&placed);
   if (!selected) return 0;

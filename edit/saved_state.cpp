@@ -62,7 +62,7 @@ void PackRecord(const CurrentWindowData& b, std::uint16_t code, std::uint8_t* ou
     case SavedButtonRecord: put(&b.Button, 64); break;
     case SavedViewClip: put(&b.SurfaceClip, 24); break;
     case SavedModeBytes: {
-      const std::uint8_t bytes[5] = {b.EditMode, b.InsertType, b.currentLayer, b.AngleAssist, b.InsertLocatorKind};
+      const std::uint8_t bytes[5] = {b.EditMode, b.InsertType, b.CurrentLayer, b.AngleAssist, b.InsertLocatorKind};
       put(bytes, 5);
       break;
     }
@@ -125,7 +125,7 @@ bool UnpackRecord(CurrentWindowData& b, std::uint16_t code, const std::uint8_t* 
     case SavedModeBytes:
       b.EditMode = in[0];
       b.InsertType = in[1];
-      b.currentLayer = in[2];
+      b.CurrentLayer = in[2];
       b.AngleAssist = in[3];
       b.InsertLocatorKind = in[4];
       break;
@@ -289,7 +289,7 @@ CurrentWindowData* Retrieve(void* window, Tower* design, const RetrieveKind& how
   block->editorKind = how.kind;
   if (ActiveWindowData) {
     block->Zoom = ActiveWindowData->Zoom;
-    block->currentLayer = ActiveWindowData->currentLayer;
+    block->CurrentLayer = ActiveWindowData->CurrentLayer;
   }
   Tower* group = design ? OpenChildTower(design, Type_DontReloadGroup) : nullptr;
   if (!group) {

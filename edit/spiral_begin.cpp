@@ -25,7 +25,7 @@ bool LayerEnabled(const CurrentWindowData& w, std::uint32_t layer) {
 // The current layer when it is enabled; else the next enabled one, or the
 // first enabled layer of the table when the ring gives the same layer back.
 std::uint8_t SpiralLayer(const CurrentWindowData& w) {
-  const std::uint8_t layer = w.currentLayer;
+  const std::uint8_t layer = w.CurrentLayer;
   if (LayerEnabled(w, layer)) return layer;
   const std::uint8_t next = GetNextLayerOfKind(layer, 0);
   if (next != layer) return next;

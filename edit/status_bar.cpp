@@ -768,7 +768,7 @@ void ModeText(const CurrentWindowData& block, char* text) {
       std::snprintf(text, kStatusTextSize, "%s", ModeTextOfTable(mode));
       break;
   }
-  if (block.ShowOnlyHighlighted) {
+  if (block.ViewOnlyHighlighted) {
     char plain[kStatusTextSize - 32];
     std::snprintf(plain, sizeof plain, "%s", text);
     std::snprintf(text, kStatusTextSize, "%s (Viewing only highlighted)", plain);

@@ -18,7 +18,7 @@ void ResetWindowData(CurrentWindowData& block) {
   block.SelectionList = nullptr;
   block.InsertionCount = 0;
   for (std::uint32_t& word : block.RatsnestUpdate) word = 0;
-  block.ShowOnlyHighlighted = 0;
+  block.ViewOnlyHighlighted = 0;
   block.AxisLock = 0;
   block.EditMode = 0;
   block.SubMode = 0;

@@ -73,7 +73,7 @@ constexpr std::uint32_t kEditorSchematic = 32;
 constexpr std::uint32_t kEditorPackage = 64;
 
 // The button record: the part of the block from MousePixel through
-// LastMouseLParam, handed to the mouse road and stored whole in a saved view.
+// MouseMessagePos, handed to the mouse road and stored whole in a saved view.
 struct ButtonRecord {
   pl3::Point MousePixel;        // last mouse position, client pixels
   pl3::Point Cursor;            // the editing cursor, world units (snapped by the tools)
@@ -84,11 +84,11 @@ struct ButtonRecord {
   std::uint8_t ButtonFlags;     // kButton... bits
   std::uint8_t ButtonSpare[3];
   pl3::Point CursorOffset;      // origin of what is placed, or the last snap's move
-  std::uint32_t LastMouseLParam;  // packed client position of the last mouse message
+  std::uint32_t MouseMessagePos;  // packed client position of the last mouse message
 };
 static_assert(sizeof(ButtonRecord) == 64);
 static_assert(offsetof(ButtonRecord, ButtonFlags) == 48);
-static_assert(offsetof(ButtonRecord, LastMouseLParam) == 60);
+static_assert(offsetof(ButtonRecord, MouseMessagePos) == 60);
 
 // ButtonFlags bits.
 constexpr std::uint8_t kButtonHoldTimerRuns = 0x1;
@@ -154,14 +154,14 @@ struct CurrentWindowData {
       std::uint8_t ButtonFlags;
       std::uint8_t ButtonSpare[3];
       pl3::Point CursorOffset;
-      std::uint32_t LastMouseLParam;
+      std::uint32_t MouseMessagePos;
     };
   };
   std::uint32_t editorKind;     // one of the kEditor... kinds; larger values for other views
   Tower* design;                // the design or page the window shows, owned by the window
   std::uint32_t CurrentViaSize;   // the current via size index of a PCB
   LayerTable layerTable{};           // the window's 256 layers
-  std::uint8_t currentLayer = 0;     // the layer new items go on
+  std::uint8_t CurrentLayer = 0;     // the layer new items go on
   SizeTable* sizeTable = nullptr;    // the window's size lists, owned (FreeSizeTable); null for kinds without sizes
 
   // Edit and walk state.
@@ -287,7 +287,7 @@ struct CurrentWindowData {
   std::uint32_t UndoStep = 0;           // step number of the current user action's undo entries
   void* Display = nullptr;              // the display list of a PCB window
   std::uint8_t HighlightByte = 0;
-  std::uint32_t ShowOnlyHighlighted = 0;
+  std::uint32_t ViewOnlyHighlighted = 0;
   std::uint32_t RatsnestUpdate[4] = {}; // moving points and changed-net list of a PCB window
   void* Console = nullptr;              // the document's log pane
   std::uint32_t MenuWords[5] = {0, 0, 0, 1, 1};

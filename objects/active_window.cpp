@@ -6,4 +6,4 @@ SizeTable* ActiveSizeTable() { return ActiveWindowData ? ActiveWindowData->sizeT
 
 LayerTable* ActiveLayerTable() { return ActiveWindowData ? &ActiveWindowData->layerTable : nullptr; }
 
-std::uint8_t ActiveCurrentLayer() { return ActiveWindowData ? ActiveWindowData->currentLayer : 0; }
+std::uint8_t ActiveCurrentLayer() { return ActiveWindowData ? ActiveWindowData->CurrentLayer : 0; }

@@ -122,7 +122,7 @@ int SetEntityLayer(Tower* item, std::uint8_t layer) {
 }
 
 void ReplaceEntityLayer(Tower* item, std::uint8_t newLayer, std::uint8_t oldLayer) {
-  if (ActiveWindowData) ActiveWindowData->currentLayer = newLayer;
+  if (ActiveWindowData) ActiveWindowData->CurrentLayer = newLayer;
   Entity* e = TowerEntity(item);
   if (!e) return;
   const std::uint16_t type = e->typeCode;
@@ -153,7 +153,7 @@ int FlipInsertionToOtherSide(Tower* item) {
   if (FlipsByOppositeLayer(type) || type == Type_Arc || type == Type_BoardOutlineArc || type == Type_Text) {
     const std::uint8_t old = head.layer;
     head.layer = OppositeLayer(old);
-    if (ActiveWindowData) ActiveWindowData->currentLayer = head.layer;
+    if (ActiveWindowData) ActiveWindowData->CurrentLayer = head.layer;
     if (type != Type_Text) {
       RecomputePlacementBox(payload, type, pl3::kIdentityTransform);
       return 1;
@@ -186,7 +186,7 @@ int FlipGraphicRecordSide(EntityRecord* record, std::uint16_t type) {
   GraphicHead& head = record->head();
   const std::uint8_t old = head.layer;
   head.layer = NextLayer(old);
-  if (ActiveWindowData) ActiveWindowData->currentLayer = head.layer;
+  if (ActiveWindowData) ActiveWindowData->CurrentLayer = head.layer;
   if (type == Type_Text && LayersOnOppositeSides(old, head.layer))
     MirrorLinear(record->as<TextPayload>().textTransform);
   return 1;

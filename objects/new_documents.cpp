@@ -47,7 +47,7 @@ void StoreDescriptionAndFree(const Tower* design, NewObjectInfo* info) {
 }
 
 void SetLayerBytes(CurrentWindowData& block, std::uint8_t bottom) {
-  block.currentLayer = Layer_Top;
+  block.CurrentLayer = Layer_Top;
   block.TopLayer = Layer_Top;
   block.BottomLayer = bottom;
 }

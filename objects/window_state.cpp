@@ -94,7 +94,7 @@ void InitialiseWindowData(void* window, CurrentWindowData& block) {
   block.ClickState = 0;
   block.EditMode = 0;
   block.InsertType = 1;
-  block.currentLayer = ActiveWindowData ? ActiveWindowData->currentLayer : 0;
+  block.CurrentLayer = ActiveWindowData ? ActiveWindowData->CurrentLayer : 0;
   block.AngleAssist = 2;
   block.Zoom = ActiveWindowData ? ActiveWindowData->Zoom : block.Zoom;
   block.ViewFlags = 0;

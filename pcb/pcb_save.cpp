@@ -125,10 +125,10 @@ void StoreViewState(CurrentWindowData& block) {
   if (!group) return;
   // The position of the last message is any message's lParam, not a view
   // setting: kept out of the file, so that an unchanged board saves the same.
-  const std::uint32_t lastMessage = block.LastMouseLParam;
-  block.LastMouseLParam = 0;
+  const std::uint32_t lastMessage = block.MouseMessagePos;
+  block.MouseMessagePos = 0;
   WriteSavedState(group, block);
-  block.LastMouseLParam = lastMessage;
+  block.MouseMessagePos = lastMessage;
   if (block.Grids) {
     Tower* grids = SaveGridSet(group, static_cast<const GridSet*>(block.Grids));
     ReleaseTower(&grids);

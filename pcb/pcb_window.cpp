@@ -282,7 +282,7 @@ void OnMouseWheel(HWND window, CurrentWindowData* block, WPARAM wParam) {
     BitBlt(dc, 0, 0, client.right, client.bottom, block->Surface.memoryDC, 0, 0, SRCCOPY);
   FillOutsideDrawing(window, dc);
   GhostSelectionAndMode(window, block->PendingRecord);
-  if (!block->ShowOnlyHighlighted) ShowOriginMarker(window, block->CoordinateOrigin.x, block->CoordinateOrigin.y);
+  if (!block->ViewOnlyHighlighted) ShowOriginMarker(window, block->CoordinateOrigin.x, block->CoordinateOrigin.y);
   DrawCrosshair(window, &block->Crosshair);
   ReleaseViewDC(window, dc);
 }
@@ -296,8 +296,8 @@ LRESULT OnMDIActivate(HWND window, CurrentWindowData* block, WPARAM wParam, LPAR
   PostMessageA(window, kPcbActivationMarker, 0, 0);
   if (reinterpret_cast<HWND>(wParam) == window) {
     if (block && block->EditMode == kModeMeasure) CancelCurrentOperation(window, block);
-    if (CurrentWindowData* current = ActiveWindowData; current && current->ShowOnlyHighlighted == 1) {
-      current->ShowOnlyHighlighted = 0;
+    if (CurrentWindowData* current = ActiveWindowData; current && current->ViewOnlyHighlighted == 1) {
+      current->ViewOnlyHighlighted = 0;
       RedrawView(window);
     }
     SetStatusBarLayout(static_cast<std::uint32_t>(-1));
@@ -346,7 +346,7 @@ void OnMouseActivateClick(HWND window, CurrentWindowData* block) {
   GetCursorPos(&p);
   ScreenToClient(window, &p);
   SetCursor(static_cast<HCURSOR>(block->CursorHandle));
-  block->LastMouseLParam = static_cast<std::uint32_t>(MAKELONG(p.x, p.y));
+  block->MouseMessagePos = static_cast<std::uint32_t>(MAKELONG(p.x, p.y));
   if (block == ActiveWindowData) DoMouseMove(window, &block->Button, &block->PendingRecord, 0);
   ReleaseViewDC(window, dc);
   SetFocus(window);
@@ -441,7 +441,7 @@ HWND CreatePCBWindow(HINSTANCE instance) {
 
 LRESULT CALLBACK PCBWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AddEntropyFromMessage(message, lParam, wParam);
-  if (ActiveWindowData) ActiveWindowData->LastMouseLParam = static_cast<std::uint32_t>(lParam);
+  if (ActiveWindowData) ActiveWindowData->MouseMessagePos = static_cast<std::uint32_t>(lParam);
   CurrentWindowData* block = PCBWindowData(window);
   switch (message) {
     case WM_CREATE:

@@ -97,14 +97,14 @@ TEST_F(DisplayPaint, HighlightedOnlyPaintsHighlightedItemsInTheirSavedColours) {
   const DisplayItem* item = Items(DisplayList_General)[1];
   EXPECT_EQ(ItemAs<LineItem>(item)->currentColour, kHighlightColour);
 
-  window->ShowOnlyHighlighted = 1;
+  window->ViewOnlyHighlighted = 1;
   RenderDisplayList(nullptr, List(), 0);
   EXPECT_EQ(At(100000, 30000), kTopBit);  // saved colour
   EXPECT_EQ(At(100000, 90000), 0u);       // not highlighted
   EXPECT_EQ(At(20000, 60000), 0u);        // no planes
 
   plane->Clear();
-  window->ShowOnlyHighlighted = 0;
+  window->ViewOnlyHighlighted = 0;
   RenderDisplayList(nullptr, List(), 0);
   EXPECT_EQ(At(100000, 30000), kHighlightColour | kBottomBit);  // over the bottom plane
 

@@ -450,10 +450,10 @@ TEST_F(ObjectSelect, AnInsertedPadStackHangsOnTheCursorByItsOrigin) {
   const pl3::Point origin{3000, 5000};
   Put(pad, Type_Origin, sizeof origin, &origin);
   w->Cursor = {kBase, kBase};
-  w->currentLayer = 9;
+  w->CurrentLayer = 9;
   ASSERT_EQ(LoadAndInsertPadDefinition(view, pad), 1);
   EXPECT_EQ(w->EditMode, 45);
-  EXPECT_EQ(w->currentLayer, w->TopLayer);
+  EXPECT_EQ(w->CurrentLayer, w->TopLayer);
   ASSERT_EQ(Count(), 1);
   SelectionInfo* s = w->SelectionList;
   EXPECT_EQ(s->original, nullptr) << "the placed original is dropped: the pad is new";

@@ -103,11 +103,11 @@ class SavedState : public testing::Test {
     b.AnchorPoint = {7, 8};
     b.ButtonFlags = 2;
     b.CursorOffset = {-9, -10};
-    b.LastMouseLParam = 0x00220011;
+    b.MouseMessagePos = 0x00220011;
     b.SurfaceClip = {0, 0, 99, 49, 100, 50};
     b.EditMode = 39;
     b.InsertType = 17;
-    b.currentLayer = 4;
+    b.CurrentLayer = 4;
     b.AngleAssist = 1;
     b.InsertLocatorKind = 9;
     b.PlacementTransform = {0, 65536, -65536, 0, 10, 20};
@@ -195,7 +195,7 @@ TEST_F(SavedState, RoundTripRestoresTheStoredFields) {
   EXPECT_EQ(b.SurfaceClip.width, 100);
   EXPECT_EQ(b.EditMode, 39);
   EXPECT_EQ(b.InsertType, 17);
-  EXPECT_EQ(b.currentLayer, 4);
+  EXPECT_EQ(b.CurrentLayer, 4);
   EXPECT_EQ(b.AngleAssist, 1);
   EXPECT_EQ(b.InsertLocatorKind, 9);
   EXPECT_EQ(b.PlacementTransform.b, 65536);

@@ -423,7 +423,7 @@ TEST_F(StatusBarTest, ModeTextFollowsItsRules) {
     return 1;
   };
   EXPECT_EQ(Mode(), "Radius Corner (0.25 mm)");
-  block.ShowOnlyHighlighted = 1;
+  block.ViewOnlyHighlighted = 1;
   EXPECT_EQ(Mode(), "Radius Corner (0.25 mm) (Viewing only highlighted)");
 }
 

@@ -14,10 +14,10 @@ std::unique_ptr<CurrentWindowData> NewBlock() { return std::make_unique<CurrentW
 TEST(WindowData, ButtonRecordIsTheBlocksOwnFields) {
   auto block = NewBlock();
   block->Cursor = {11, 12};
-  block->LastMouseLParam = 0x00200010;
+  block->MouseMessagePos = 0x00200010;
   block->Button.ButtonFlags = kButtonHoldMenuOpen;
   EXPECT_EQ(block->Button.Cursor.x, 11);
-  EXPECT_EQ(block->Button.LastMouseLParam, 0x00200010u);
+  EXPECT_EQ(block->Button.MouseMessagePos, 0x00200010u);
   EXPECT_EQ(block->ButtonFlags, kButtonHoldMenuOpen);
   // Stored whole: the record's bytes are the named fields.
   std::uint8_t bytes[sizeof(ButtonRecord)];
@@ -54,7 +54,7 @@ TEST(WindowData, ResetTouchesExactlyTheTransientFields) {
   b->SelectionList = reinterpret_cast<SelectionInfo*>(&marker);
   b->InsertionCount = 9;
   b->RatsnestUpdate[2] = 4;
-  b->ShowOnlyHighlighted = 1;
+  b->ViewOnlyHighlighted = 1;
   b->AxisLock = 3;
   b->EditMode = 39;
   b->SubMode = 2;
@@ -83,7 +83,7 @@ TEST(WindowData, ResetTouchesExactlyTheTransientFields) {
   EXPECT_EQ(b->SelectionList, nullptr);
   EXPECT_EQ(b->InsertionCount, 0u);
   EXPECT_EQ(b->RatsnestUpdate[2], 0u);
-  EXPECT_EQ(b->ShowOnlyHighlighted, 0u);
+  EXPECT_EQ(b->ViewOnlyHighlighted, 0u);
   EXPECT_EQ(b->AxisLock, 0);
   EXPECT_EQ(b->EditMode, 0);
   EXPECT_EQ(b->SubMode, 0);

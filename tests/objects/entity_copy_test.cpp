@@ -57,7 +57,7 @@ class CopyTest : public WalkTest {
  protected:
   void SetUp() override {
     WalkTest::SetUp();
-    window->currentLayer = 5;
+    window->CurrentLayer = 5;
     window->layerTable.layers[1].oppositeLayer = 32;
     window->layerTable.layers[32].oppositeLayer = 1;
   }

@@ -123,7 +123,7 @@ TEST_F(ItemSides, SymbolInstanceChangesSideOnlyWhenSentAcross) {
   EXPECT_EQ(InstanceFlags(bottom), 2u) << "already on the bottom";
   ReplaceEntityLayer(bottom, 1, 32);
   EXPECT_EQ(InstanceFlags(bottom), 0u);
-  EXPECT_EQ(window_.currentLayer, 1);
+  EXPECT_EQ(window_.CurrentLayer, 1);
 }
 
 TEST_F(ItemSides, ReplaceMovesOnlyItemsOnTheOldLayer) {
@@ -132,7 +132,7 @@ TEST_F(ItemSides, ReplaceMovesOnlyItemsOnTheOldLayer) {
   Tower* track = Insert(Type_Track, line);
   ReplaceEntityLayer(track, 4, 2);
   EXPECT_EQ(PayloadOf<LinePayload>(track).head.layer, 3);
-  EXPECT_EQ(window_.currentLayer, 4);
+  EXPECT_EQ(window_.CurrentLayer, 4);
   ReplaceEntityLayer(track, 4, 3);
   EXPECT_EQ(PayloadOf<LinePayload>(track).head.layer, 4);
   Tower* cut = Insert(Type_LinkedCut, line);
@@ -146,7 +146,7 @@ TEST_F(ItemSides, FlipSendsItemsInHandToTheOppositeLayer) {
   Tower* track = Insert(Type_Track, line);
   EXPECT_EQ(FlipInsertionToOtherSide(track), 1);
   EXPECT_EQ(PayloadOf<LinePayload>(track).head.layer, 32);
-  EXPECT_EQ(window_.currentLayer, 32);
+  EXPECT_EQ(window_.CurrentLayer, 32);
   EXPECT_EQ(window_.PlacementBox.xmin, 32) << "the box is recomputed from the flipped record";
 
   ArcPayload arc{};
@@ -179,7 +179,7 @@ TEST_F(ItemSides, BareRecordsFollowTheNextLayerRing) {
   record->head().layer = 1;
   EXPECT_EQ(FlipGraphicRecordSide(record.get(), Type_Track), 1);
   EXPECT_EQ(record->head().layer, 2);
-  EXPECT_EQ(window_.currentLayer, 2);
+  EXPECT_EQ(window_.CurrentLayer, 2);
   record->head().layer = 32;
   EXPECT_EQ(FlipGraphicRecordSide(record.get(), Type_Track), 1);
   EXPECT_EQ(record->head().layer, 1);

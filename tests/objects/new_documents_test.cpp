@@ -108,7 +108,7 @@ TEST_F(NewDocuments, FourLayerBoard) {
                                               "drc rules"}));
   EXPECT_EQ(block->ViewOriginX, 77);
   EXPECT_EQ(block->ViewOriginY, -256);
-  EXPECT_EQ(block->currentLayer, 1);
+  EXPECT_EQ(block->CurrentLayer, 1);
   EXPECT_EQ(block->TopLayer, 1);
   EXPECT_EQ(block->BottomLayer, 32);
   EXPECT_EQ(active_.AngleAssist, 1);

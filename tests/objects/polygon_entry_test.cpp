@@ -169,7 +169,7 @@ Tower* StorePolygon(const Tower* design, std::initializer_list<pl3::Point> point
 
 TEST_F(PolygonEntry, ReplaceStoresTheNewPolygonSelectedAndDeletesTheOld) {
   Tower* old = StorePolygon(design, {{0, 0}, {100, 0}, {100, 100}}, 1);
-  window->currentLayer = 1;  // the copy's header byte: the keep-index flag
+  window->CurrentLayer = 1;  // the copy's header byte: the keep-index flag
   Tower* replacement = Own(ReplaceWithPolygonMidpoint(hwnd, old, design));
   ASSERT_NE(replacement, nullptr);
   const auto polygons = Children(Type_Polygon);
@@ -196,7 +196,7 @@ TEST_F(PolygonEntry, ReplaceKeepsTheOldPolygonWhenNothingIsStored) {
 
 TEST_F(PolygonEntry, AddPointInEditSelectionReplacesTheWorkingItem) {
   window->EditMode = 39;
-  window->currentLayer = 1;
+  window->CurrentLayer = 1;
   Tower* polygon = Own(StorePolygon(design, {{0, 0}, {100, 0}, {100, 100}}, 2));
   Select({{polygon, true}});
   AddPolygonPointCommand(hwnd);

@@ -216,7 +216,7 @@ std::uint32_t* SettingSource(std::uint16_t code) { return code == kConfigTextLay
 
 TEST(InitialiseEntityRecord, FillsTheHeadAndKeepsTheRest) {
   CurrentWindowData window{kEditorPcb, nullptr, 0};
-  window.currentLayer = 12;
+  window.CurrentLayer = 12;
   ActiveWindowData = &window;
   auto record = NewEntityRecord();
   std::memset(record->payload, 0xAB, sizeof record->payload);

@@ -90,7 +90,7 @@ class WindowState : public testing::Test {
 
 TEST_F(WindowState, StartValuesCopyTheActiveWindowAndMakeTheDontReloadGroup) {
   CurrentWindowData active{};
-  active.currentLayer = 33;
+  active.CurrentLayer = 33;
   active.Zoom = 64000;
   ActiveWindowData = &active;
   block_.Version = 9;
@@ -104,7 +104,7 @@ TEST_F(WindowState, StartValuesCopyTheActiveWindowAndMakeTheDontReloadGroup) {
   EXPECT_EQ(block_.EditMode, 0);
   EXPECT_EQ(block_.InsertType, 1);
   EXPECT_EQ(block_.AngleAssist, 2);
-  EXPECT_EQ(block_.currentLayer, 33);
+  EXPECT_EQ(block_.CurrentLayer, 33);
   EXPECT_EQ(block_.Zoom, 64000u);
   EXPECT_EQ(block_.StateFlags, 0u);
   EXPECT_EQ(block_.GhostColour, 0x800000u);
