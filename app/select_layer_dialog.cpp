@@ -6,9 +6,11 @@
 #include <iterator>
 #include <memory>
 
+#include "app/dialog_header.h"
 #include "draw/display_paint.h"
 #include "edit/window_data.h"
 
+#include "platform/commctrl.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/responder.h"
@@ -75,14 +77,35 @@ void RunAdvancedLayers(HWND dialog, SelectLayerBlock& block) {
   FillLayerList(dialog, kSelectLayerList, &block, kSelectLayerMask);
 }
 
-// The column edges of a row, as fractions of its width: name, colour,
-// kind, partner, active, key.
-constexpr double kColumnEdges[] = {0.0, 0.3, 0.45, 0.65, 0.85, 0.93, 1.0};
+// The layer list's columns, each title inserted in front of the one before:
+// the header shows Name, Colour, Type, Next, Active, Key, and Key takes the
+// rest of the width.
+constexpr int kLayerColumnCount = 6;
+const char* const kLayerColumnTitles[kLayerColumnCount] = {"Key", "Active", "Next", "Type", "Colour", "Name"};
+const float kLayerColumnFractions[kLayerColumnCount] = {1.0f, 0.15f, 0.2f, 0.2f, 0.15f, 0.2f};
 
-RECT Column(const RECT& row, int i) {
-  const double width = row.right - row.left;
-  return {row.left + static_cast<LONG>(width * kColumnEdges[i]) + 2, row.top,
-          row.left + static_cast<LONG>(width * kColumnEdges[i + 1]), row.bottom};
+int ColumnSetOf(bool advanced) { return advanced ? kAdvancedLayerColumnSet : kSelectLayerColumnSet; }
+
+// The left edges of the row's cells, left to right, from the header's
+// widths; where the header lacks a column, from the width fractions.
+void ColumnEdges(HWND header, const RECT& row, int (&edges)[kLayerColumnCount + 1]) {
+  const int columns = header ? static_cast<int>(SendMessage(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  edges[0] = row.left;
+  for (int i = 0; i < kLayerColumnCount; ++i) {
+    int width = static_cast<int>(static_cast<float>(row.right - row.left) *
+                                 kLayerColumnFractions[kLayerColumnCount - 1 - i]);
+    if (i < columns) {
+      HDITEM item{};
+      item.mask = HDI_WIDTH;
+      SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      width = item.cxy;
+    }
+    edges[i + 1] = edges[i] + width;
+  }
+}
+
+RECT Cell(const RECT& row, const int (&edges)[kLayerColumnCount + 1], int i) {
+  return {edges[i] + 2, row.top, edges[i + 1] - 2, row.bottom};
 }
 
 void CellText(HDC dc, RECT cell, const char* text, UINT extra = 0) {
@@ -118,31 +141,47 @@ int FillLayerList(HWND dialog, int listId, const SelectLayerBlock* block, std::u
   return rows;
 }
 
-void DrawLayerListItem(const DRAWITEMSTRUCT* item, SelectLayerBlock* block) {
+bool CreateLayerListHeader(HWND dialog, int listId, int headerId, bool advanced) {
+  return SetUpHeaderColumns(dialog, listId, headerId, ColumnWidthSet(ColumnSetOf(advanced)), kLayerColumnCount,
+                            kLayerColumnTitles, kLayerColumnFractions);
+}
+
+bool OnLayerListHeaderNotify(HWND dialog, const NMHDR* note, int listId, int headerId, bool advanced) {
+  if (!note || static_cast<int>(note->idFrom) != headerId) return false;
+  if (note->code != HDN_ITEMCHANGED && note->code != HDN_ENDTRACK) return false;
+  StoreHeaderColumnWidths(dialog, headerId, ColumnWidthSet(ColumnSetOf(advanced)));
+  InvalidateRect(GetDlgItem(dialog, listId), nullptr, TRUE);
+  return true;
+}
+
+void DrawLayerListItem(HWND dialog, int headerId, const DRAWITEMSTRUCT* item, SelectLayerBlock* block) {
   if (!item || !block || item->itemID == static_cast<UINT>(-1) || item->itemData >= kLayerCount) return;
   LayerRecord& r = block->table.layers[item->itemData];
   HDC dc = item->hDC;
+  const RECT& row = item->rcItem;
+  int edges[kLayerColumnCount + 1];
+  ColumnEdges(GetDlgItem(dialog, headerId), row, edges);
   const bool selected = (item->itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   char name[kLayerNameSize + 1] = {};
   std::memcpy(name, r.name, kLayerNameSize);
-  CellText(dc, Column(item->rcItem, 0), name, DT_WORD_ELLIPSIS);
-  DrawColourStroke(dc, Column(item->rcItem, 1), r.planeBit);
-  CellText(dc, Column(item->rcItem, 2), LayerKindName(r.kind));
+  CellText(dc, Cell(row, edges, 0), name, DT_WORD_ELLIPSIS);
+  DrawColourStroke(dc, Cell(row, edges, 1), r.planeBit);
+  CellText(dc, Cell(row, edges, 2), LayerKindName(r.kind));
   char partner[kLayerNameSize + 1] = "N/A";
   if (r.flags & kLayerEnabled) std::memcpy(partner, block->table.layers[r.nextLayer].name, kLayerNameSize);
-  CellText(dc, Column(item->rcItem, 3), partner, DT_WORD_ELLIPSIS);
-  CellText(dc, Column(item->rcItem, 4), (r.flags & kLayerVisible) ? "Yes" : "No");
+  CellText(dc, Cell(row, edges, 3), partner, DT_WORD_ELLIPSIS);
+  CellText(dc, Cell(row, edges, 4), (r.flags & kLayerVisible) ? "Yes" : "No");
   // Only letters and digits are key letters; anything else is cleared.
   if (r.letter && !std::isalnum(r.letter)) r.letter = 0;
   if (r.letter) {
     char key[4];
     std::snprintf(key, sizeof key, "'%c'", r.letter);
-    CellText(dc, Column(item->rcItem, 5), key);
+    CellText(dc, Cell(row, edges, 5), key);
   }
-  if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
+  if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }
 
 void DrawColourStroke(HDC dc, const RECT& cell, std::uint32_t planeBit) {
@@ -175,6 +214,7 @@ INT_PTR CALLBACK SelectLayerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
       }
       SetWindowLongPtr(dialog, GWLP_USERDATA, lParam);
+      CreateLayerListHeader(dialog, kSelectLayerList, kLayerListHeader, false);
       FillLayerList(dialog, kSelectLayerList, reinterpret_cast<SelectLayerBlock*>(lParam), kSelectLayerMask);
       SetFocus(GetDlgItem(dialog, kSelectLayerList));
       return FALSE;
@@ -182,8 +222,11 @@ INT_PTR CALLBACK SelectLayerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
       if (auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) m->itemHeight = kLayerRowHeight;
       return TRUE;
     case WM_DRAWITEM:
-      DrawLayerListItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), BlockOf(dialog));
+      DrawLayerListItem(dialog, kLayerListHeader, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), BlockOf(dialog));
       return TRUE;
+    case WM_NOTIFY:
+      return OnLayerListHeaderNotify(dialog, reinterpret_cast<const NMHDR*>(lParam), kSelectLayerList,
+                                     kLayerListHeader, false);
     case WM_CHARTOITEM: {
       SelectLayerBlock* block = BlockOf(dialog);
       return block ? PickLayerByKey(dialog, *block, wParam) : -1;
@@ -211,6 +254,9 @@ INT_PTR CALLBACK SelectLayerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CLOSE:
       EndDialog(dialog, 0);
       return TRUE;
+    case WM_DESTROY:
+      SaveColumnWidths(kSelectLayerColumnSet);
+      return FALSE;
     default:
       return FALSE;
   }

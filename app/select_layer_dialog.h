@@ -8,6 +8,8 @@
 #include "platform/gdi.h"
 #include "platform/user.h"
 
+struct NMHDR;
+
 // The parameter block of the layer dialogs.
 struct SelectLayerBlock {
   std::uint8_t options;      // bit 0: OK needs no selected row
@@ -22,6 +24,11 @@ static_assert(offsetof(SelectLayerBlock, mode) == 6);
 static_assert(offsetof(SelectLayerBlock, table) == 8);
 
 constexpr int kSelectLayerList = 51;
+constexpr int kLayerListHeader = 52;  // the header over the layer list
+
+// The remembered column widths of the two layer lists.
+constexpr int kSelectLayerColumnSet = 30001;
+constexpr int kAdvancedLayerColumnSet = 30002;
 
 // The name of a layer kind ("Undefined" for kinds past the table).
 const char* LayerKindName(std::uint16_t kind);
@@ -29,10 +36,19 @@ const char* LayerKindName(std::uint16_t kind);
 // mask (and the block's kind, when it names one); each row's data is the
 // layer index and the chosen layer's row is selected. Returns the row count.
 int FillLayerList(HWND dialog, int listId, const SelectLayerBlock* block, std::uint32_t mask);
-// One owner-drawn row: name, colour stroke, kind, partner ("N/A" when the
-// layer is not enabled), active state and key letter. A stored key letter
-// that is not a letter or digit is cleared in the block.
-void DrawLayerListItem(const DRAWITEMSTRUCT* item, SelectLayerBlock* block);
+// Puts the header headerId over the list with the columns "Name", "Colour",
+// "Type", "Next", "Active" and "Key": the widths remembered for Configure
+// Layers (advanced) or Select Layer, else 0.2, 0.15, 0.2, 0.2 and 0.15 of
+// the list's width and the rest (then remembered). False without the list.
+bool CreateLayerListHeader(HWND dialog, int listId, int headerId, bool advanced);
+// A header's notification that a divider moved: the new widths go into the
+// remembered set and the list is repainted. False for any other notification.
+bool OnLayerListHeaderNotify(HWND dialog, const NMHDR* note, int listId, int headerId, bool advanced);
+// One owner-drawn row in the columns of the dialog's header headerId: name,
+// colour stroke, kind, partner ("N/A" when the layer is not enabled), active
+// state and key letter. A stored key letter that is not a letter or digit is
+// cleared in the block.
+void DrawLayerListItem(HWND dialog, int headerId, const DRAWITEMSTRUCT* item, SelectLayerBlock* block);
 // A 4-pixel line across the cell in the active window's colour of the plane bit.
 void DrawColourStroke(HDC dc, const RECT& cell, std::uint32_t planeBit);
 // Configure Layers on the block; 1 on OK. Owned by the layer dialogs that

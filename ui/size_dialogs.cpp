@@ -111,21 +111,7 @@ bool SetUpColumns(HWND dialog, int listId, int headerId, std::uint32_t kind) {
 // Keeps the widths the user dragged for the run.
 void RememberColumnWidths(HWND dialog, int headerId, std::uint32_t kind) {
   const int listKind = ColumnObjectType(kind);
-  ColumnWidthEntry** slot = listKind ? ColumnLayoutSlot(listKind) : nullptr;
-  HWND header = GetDlgItem(dialog, headerId);
-  if (!slot || !header) return;
-  const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-  if (count <= 0) return;
-  auto* widths = static_cast<ColumnWidthEntry*>(std::calloc(static_cast<std::size_t>(count), sizeof(ColumnWidthEntry)));
-  if (!widths) return;
-  for (int i = 0; i < count; ++i) {
-    HDITEM item{};
-    item.mask = HDI_WIDTH;
-    SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    widths[i] = {static_cast<std::uint32_t>(i), item.cxy};
-  }
-  std::free(*slot);
-  *slot = widths;
+  if (listKind) StoreHeaderColumnWidths(dialog, headerId, ColumnLayoutSlot(listKind));
 }
 
 void SaveRememberedWidths(std::uint32_t kind) {

@@ -4,6 +4,8 @@
 #include "app/item_key_commands.h"
 #include "app/rotate_commands.h"
 #include "app/select_layer_dialog.h"
+#include "app/registry_values.h"
+#include "app/start_values.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +29,13 @@
 #include "objects/size_table.h"
 #include "objects/size_text.h"
 #include "objects/type_codes.h"
+#include "platform/commctrl.h"
 #include "platform/controls.h"
 #include "platform/dialog_hooks.h"
 #include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
+#include "tests/support/test_windows.h"
 #include "ui/size_dialogs.h"
 
 namespace {
@@ -603,6 +607,33 @@ TEST(SelectLayerDialog, NoRowIsRefusedAndMissingBlockReported) {
   EXPECT_EQ(pl3::ResponderRecords()[1].text, "SelectLayerDlg called without LParam");
 }
 
+// A 400 x 16 memory bitmap to draw one list row into.
+struct RowCanvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HBITMAP old = nullptr;
+  RowCanvas() {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bitmap = CreateCompatibleBitmap(dc, 400, 16);
+    old = SelectObject(dc, bitmap);
+  }
+  ~RowCanvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  DRAWITEMSTRUCT Item(ULONG_PTR layer, UINT state) const {
+    DRAWITEMSTRUCT item{};
+    item.hDC = dc;
+    item.rcItem = {0, 0, 400, 16};
+    item.itemData = layer;
+    item.itemState = state;
+    return item;
+  }
+};
+
 // Layers 1 and 4 are in use, active and enabled; 2 is not enabled, 3 not
 // active. Each has a key letter.
 std::unique_ptr<SelectLayerBlock> KeyedLayers() {
@@ -646,31 +677,86 @@ TEST(SelectLayerDialog, ListsActiveEnabledLayersAndTakesATypedKeyLetter) {
 TEST(SelectLayerDialog, RowsShowTheirLayerAndDropKeyLettersThatAreNotLettersOrDigits) {
   auto block = KeyedLayers();
   block->table.layers[1].letter = '#';
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 200, 16);
-  HBITMAP old = SelectObject(dc, bitmap);
-  DRAWITEMSTRUCT item{};
-  item.hDC = dc;
-  item.rcItem = {0, 0, 200, 16};
-  item.itemData = 1;
-  item.itemState = ODS_SELECTED;
-  DrawLayerListItem(&item, block.get());
+  RowCanvas canvas;
+  DRAWITEMSTRUCT item = canvas.Item(1, ODS_SELECTED);
+  DrawLayerListItem(nullptr, kLayerListHeader, &item, block.get());
   EXPECT_EQ(block->table.layers[1].letter, 0) << "cleared while drawing";
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-  EXPECT_EQ(GetPixel(dc, 199, 1), highlight) << "a selected row on the highlight colour";
-  item.itemData = 4;
-  item.itemState = 0;
-  DrawLayerListItem(&item, block.get());
+  EXPECT_EQ(GetPixel(canvas.dc, 399, 1), highlight) << "a selected row on the highlight colour";
+  item = canvas.Item(4, 0);
+  DrawLayerListItem(nullptr, kLayerListHeader, &item, block.get());
   EXPECT_EQ(block->table.layers[4].letter, 'D') << "a letter stays";
-  EXPECT_EQ(GetPixel(dc, 199, 1), GetSysColor(COLOR_WINDOW));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  EXPECT_EQ(GetPixel(canvas.dc, 399, 1), GetSysColor(COLOR_WINDOW));
   EXPECT_STREQ(LayerKindName(2), "Copper");
   EXPECT_STREQ(LayerKindName(10), "Board Outline");
   EXPECT_STREQ(LayerKindName(11), "Undefined");
+}
+
+std::vector<TestHeaderColumn> LayerHeaderColumns(HWND dialog) {
+  return TestHeaderColumns(GetDlgItem(dialog, kLayerListHeader));
+}
+
+// The first column of the row (x) where the colour stroke of layer 4 is
+// drawn, in the dialog's present columns; -1 when none is.
+int StrokeStart(HWND dialog, SelectLayerBlock* block) {
+  RowCanvas canvas;
+  const DRAWITEMSTRUCT item = canvas.Item(4, 0);
+  DrawLayerListItem(dialog, kLayerListHeader, &item, block);
+  for (int x = 0; x < 400; ++x)
+    if (GetPixel(canvas.dc, x, 8) == RGB(0, 0, 0)) return x;
+  return -1;
+}
+
+TEST(SelectLayerDialog, HeaderColumnsComeFromTheListWidthThenFromTheWidthsDragged) {
+  static std::vector<TestHeaderColumn> first, second;
+  static int listWidth = 0;
+  static int strokeBefore = -1, strokeAfter = -1;
+  auto block = KeyedLayers();
+  block->table.layers[4].name[0] = 0;  // no text beside the stroke
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+    RECT list{};
+    GetWindowRect(GetDlgItem(d, kSelectLayerList), &list);
+    listWidth = list.right - list.left;
+    first = LayerHeaderColumns(d);
+    auto* b = reinterpret_cast<SelectLayerBlock*>(GetWindowLongPtr(d, GWLP_USERDATA));
+    strokeBefore = StrokeStart(d, b);
+    HDITEM name{};
+    name.mask = HDI_WIDTH;
+    name.cxy = first.empty() ? 0 : first[0].width + 30;  // the user widens the Name column
+    SendDlgItemMessage(d, kLayerListHeader, HDM_SETITEM, 0, reinterpret_cast<LPARAM>(&name));
+    strokeAfter = StrokeStart(d, b);
+    pl3::ClickDialogButton(d, IDCANCEL);
+  });
+  ShowSelectLayerDialog(nullptr, block.get());
+  const auto w = [](float f) { return static_cast<int>(static_cast<float>(listWidth) * f); };
+  ASSERT_GT(listWidth, 100);
+  EXPECT_EQ(first, (std::vector<TestHeaderColumn>{{"Name", w(0.2f)},
+                                              {"Colour", w(0.15f)},
+                                              {"Type", w(0.2f)},
+                                              {"Next", w(0.2f)},
+                                              {"Active", w(0.15f)},
+                                              {"Key", w(1.0f)}}));
+  EXPECT_EQ(strokeBefore, w(0.2f)) << "the stroke (its round end included) starts at the Colour column";
+  EXPECT_EQ(strokeAfter, w(0.2f) + 30) << "and moves with its divider";
+  // The dragged width is remembered for the run and written at close.
+  ColumnWidthEntry* set = *ColumnWidthSet(kSelectLayerColumnSet);
+  ASSERT_NE(set, nullptr);
+  EXPECT_EQ(set[0].width, w(0.2f) + 30);
+  char* saved = GetRegistryString("Initialisation\\DefaultLayerHeader");
+  ASSERT_NE(saved, nullptr);
+  EXPECT_EQ(std::atoi(saved), w(0.2f) + 30) << saved;
+  std::free(saved);
+  // The next opening shows the remembered widths; Configure Layers keeps its own set.
+  pl3::SetDialogHook("SELECTLAYERDLG", [](HWND d) {
+    second = LayerHeaderColumns(d);
+    pl3::ClickDialogButton(d, IDCANCEL);
+  });
+  ShowSelectLayerDialog(nullptr, block.get());
+  ASSERT_EQ(second.size(), 6u);
+  EXPECT_EQ(second[0].width, w(0.2f) + 30);
+  EXPECT_EQ(second[1].width, w(0.15f));
+  EXPECT_EQ(*ColumnWidthSet(kAdvancedLayerColumnSet), nullptr);
+  pl3::ClearDialogHooks();
 }
 
 // ---- Set Size ------------------------------------------------------------------

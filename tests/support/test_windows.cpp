@@ -23,3 +23,18 @@ HBITMAP MakeTestDib(HDC dc, int width, int height, void** bits) {
   bi.bmiHeader.biBitCount = 32;
   return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }
+
+std::vector<TestHeaderColumn> TestHeaderColumns(HWND header) {
+  std::vector<TestHeaderColumn> out;
+  const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int i = 0; i < n; ++i) {
+    char text[64] = "";
+    HDITEM item{};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    out.push_back({text, item.cxy});
+  }
+  return out;
+}

@@ -16,27 +16,9 @@ constexpr int kHeaderId = 3288;
 const char* const kTitles[] = {"Key", "Active", "Unit", "Width", "Name"};
 const float kFractions[] = {1.0f, 0.2f, 0.2f, 0.2f, 0.3f};
 
-struct Column {
-  std::string title;
-  int width;
-  bool operator==(const Column&) const = default;
-};
+using Column = TestHeaderColumn;
 
-// The titles and widths of a header's columns, in header order.
-std::vector<Column> HeaderColumns(HWND header) {
-  std::vector<Column> out;
-  const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-  for (int i = 0; i < n; ++i) {
-    char text[64] = "";
-    HDITEM item{};
-    item.mask = HDI_TEXT | HDI_WIDTH;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    out.push_back({text, item.cxy});
-  }
-  return out;
-}
+std::vector<Column> HeaderColumns(HWND header) { return TestHeaderColumns(header); }
 
 class ColumnSetsTest : public ::testing::Test {
  protected:
