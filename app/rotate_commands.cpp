@@ -8,10 +8,12 @@
 #include "edit/engine_seams.h"
 #include "edit/key_command_seams.h"
 #include "edit/mouse_road.h"
+#include "edit/selection.h"
 #include "edit/insertion_array.h"
 #include "edit/window_data.h"
 #include "geometry/transform.h"
 #include "objects/editor_input.h"
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/item_sides.h"
 #include "objects/payload_access.h"
@@ -182,6 +184,11 @@ void FreehandRotateSelection(HWND view, bool mirrorBox) {
   AngleDialogBlock block{};
   double target = 0;
   if (!AskAngle(view, words, mirrorBox, &block, &target)) return;
+  // The attached ends go back where they were before the selection turns.
+  if (HasSecondarySelections(w->SelectionList)) {
+    const pl3::Box released = ReleaseSecondarySelections();
+    RedrawViewRect(view, &released, 1);
+  }
   if (!RotateSelection(view, TurnFor(words, block, target))) return;  // refused: nothing changes
   if (CountSelections(w->SelectionList, 0) > 1) return;
   // The turn leaves the words rounded: set them to the target itself.

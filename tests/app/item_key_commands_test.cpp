@@ -20,6 +20,7 @@
 #include "edit/key_command_seams.h"
 #include "edit/object_select.h"
 #include "edit/payload_sizes.h"
+#include "edit/selection.h"
 #include "edit/selection_actions.h"
 #include "edit/undo_history.h"
 #include "objects/entity_record.h"
@@ -367,6 +368,21 @@ TEST_F(AngleCommands, CombiningTurnsTheSelectionAndSetsTheTargetWords) {
   EXPECT_EQ(words.b, thirty.b);
   EXPECT_EQ(words.tx, 777) << "the translation stays";
   EXPECT_EQ(RememberedAngleMode, kAngleCombine);
+}
+
+TEST_F(AngleCommands, AttachedEndsAreReleasedBeforeTheTurn) {
+  SelectionInfo* s = SelectText(Rotation(0));
+  LinePayload line{};
+  line.head.transform = pl3::kIdentityTransform;
+  line.x2 = 400000;
+  Tower* track = InsertEntity(design, sizeof line, Type_Track, &line);
+  items.push_back(track);
+  ASSERT_NE(AppendSecondarySelection(track, &window->SelectionList, 1, 0, 0), nullptr);
+  Answer(kAngleOnlyDialog, "90");
+  FreehandRotateSelection(nullptr, false);
+  EXPECT_FALSE(HasSecondarySelections(window->SelectionList));
+  EXPECT_EQ(Recorded().Count("transform"), 1);
+  EXPECT_NEAR(GetTransformAngle(WordsOf(s)), 90.0, 1e-4) << "one item left selected: its words take the angle";
 }
 
 TEST_F(AngleCommands, OverridingTurnsFromTheCurrentAngleToTheTarget) {
