@@ -218,7 +218,8 @@ void BackspaceCommand(HWND view, EntityRecord** slot, pl3::Point) {
     RipUpTrack(pending);
     GhostCurrentMode(view);
     return;
-  } else if (pending && pending->header.recordType == Type_Polygon && w->EditMode == kModeDrawPolygon) {
+  } else if (pending && IsPolygonLike(pending->header.recordType) && w->EditMode == kModeDrawPolygon) {
+    // Planes, cutouts, keepouts and outlines are drawn as polygons too.
     DeleteVertex();
     return;
   } else if (!w->SelectionList && !pending) {

@@ -2,6 +2,7 @@
 // undo history and the PCB editor: Backspace, the Spiral tool, the return of
 // a moved selection, the selection's turns and the centroid size steps.
 #include "app/item_key_commands.h"
+#include "app/core_utilities.h"
 #include "app/rotate_commands.h"
 #include "app/select_layer_dialog.h"
 #include "app/registry_values.h"
@@ -179,6 +180,40 @@ TEST_F(KeyCommands, BackspaceRipsUpTheTrackInHand) {
   Select(Type_Track, 2);
   Backspace();
   EXPECT_EQ(Recorded().Count("rip up selected"), 1);
+}
+
+int g_deleteVertexCommands = 0;
+LRESULT CountDeleteVertex(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_COMMAND && LOWORD(w) == 422) ++g_deleteVertexCommands;
+  return DefWindowProc(h, m, w, l);
+}
+
+TEST_F(KeyCommands, BackspaceDeletesTheVertexOfEveryPolygonLikeItemInHand) {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = &CountDeleteVertex;
+  wc.lpszClassName = "VertexFrame";
+  RegisterClass(&wc);
+  FrameWindow = CreateWindowEx(0, "VertexFrame", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+  const int beeps = pl3::BeepCount();
+  const std::uint16_t types[] = {4, 8, 9, 41, 42, 43, 44, 45, 49};
+  for (const std::uint16_t type : types) {  // being drawn (mode 13)
+    g_deleteVertexCommands = 0;
+    delete window->PendingRecord;
+    Pending(type, 13);
+    Backspace();
+    EXPECT_EQ(g_deleteVertexCommands, 1) << "drawing type " << type;
+  }
+  delete window->PendingRecord;
+  window->PendingRecord = nullptr;
+  window->EditMode = 39;
+  Select(Type_PolygonKeepout, 5);  // a vertex being added to a selected keepout
+  g_deleteVertexCommands = 0;
+  Backspace();
+  EXPECT_EQ(g_deleteVertexCommands, 1);
+  EXPECT_EQ(pl3::BeepCount(), beeps);
+  DestroyWindow(FrameWindow);
+  FrameWindow = nullptr;
 }
 
 TEST_F(KeyCommands, BackspaceBeepsWhenNothingApplies) {
