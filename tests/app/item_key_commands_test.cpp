@@ -189,12 +189,9 @@ LRESULT CountDeleteVertex(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 TEST_F(KeyCommands, BackspaceDeletesTheVertexOfEveryPolygonLikeItemInHand) {
-  WNDCLASS wc{};
-  wc.lpfnWndProc = &CountDeleteVertex;
-  wc.lpszClassName = "VertexFrame";
-  RegisterClass(&wc);
-  FrameWindow = CreateWindowEx(0, "VertexFrame", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                               nullptr);
+  FrameWindow = MakeTestParentWindow("VertexFrame");
+  ASSERT_NE(FrameWindow, nullptr);
+  SetWindowLongPtr(FrameWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountDeleteVertex));
   const int beeps = pl3::BeepCount();
   const std::uint16_t types[] = {4, 8, 9, 41, 42, 43, 44, 45, 49};
   for (const std::uint16_t type : types) {  // being drawn (mode 13)
