@@ -7,6 +7,7 @@
 #include <string>
 
 #include "geometry/transform.h"
+#include "objects/item_sides.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/reset_hooks.h"
@@ -19,9 +20,6 @@ namespace {
 
 constexpr double kFixedScale = 16777216.0;
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-
-// The mirror about the y axis that MakeAngleTransform takes apart.
-constexpr pl3::Transform kAngleMirror = {-pl3::kFixedOne, 0, 0, pl3::kFixedOne, 0, 0};
 
 void ResetAngleEntry() { RememberedAngleMode = kAngleOverride; }
 const bool g_resetRegistered = pl3::RegisterGlobalReset(&ResetAngleEntry);
@@ -184,8 +182,8 @@ int MakeAngleTransform(const pl3::Transform& transform, pl3::Transform* mirrorPa
   *mirrorPart = pl3::kIdentityTransform;
   *rest = transform;
   if (transform.d == 0 || transform.a / transform.d >= 1) return 0;
-  pl3::ComposeTransform(mirrorPart, &kAngleMirror);
-  pl3::ComposeTransform(rest, &kAngleMirror);
+  pl3::ComposeTransform(mirrorPart, &kMirrorTransform);
+  pl3::ComposeTransform(rest, &kMirrorTransform);
   return 1;
 }
 
