@@ -35,24 +35,18 @@ int RunOptionDialogCommand(UINT id, HWND child);
 // The board's symbol definitions: 2482 Update Definition, 2535 Export All
 // Symbols.
 int RunBoardSymbolCommand(UINT id, HWND child);
-// The ratsnest: 2420 to 2423 show or hide a net by node or symbol, 2553 Show
-// All Nets, 2554 Hide All Nets.
+// The ratsnest: 2553 Show All Nets, 2554 Hide All Nets.
 int RunRatsnestCommand(UINT id, HWND child);
-// Plane nets: 2285 and 2287 Assign Plane Net.
+// Plane nets: 2285 Assign Plane Net of the selection or the insertion.
 int RunPlaneNetCommand(UINT id, HWND child);
-// 2625 Trace Length.
-int RunTraceLengthCommand(UINT id, HWND child);
 // Macro blocks: 2545 Create Macro Block, 2546 Macro Block...
 int RunMacroBlockCommand(UINT id, HWND child);
-// The schematic editor: 2351 Package Symbol, 2442 Package Symbol In Gate,
-// 2404 Package All, 2410 Place From Schematic, 2396 Find Complementary
-// Object, 2405 and 2406 the schematic's DRC errors.
+// The schematic editor: 2404 Package All, 2405 and 2406 the schematic's DRC
+// errors.
 int RunSchematicEditorCommand(UINT id, HWND child);
 // The library editors: 2382 export of the selected object, 2383 Export
-// Package, 2443 Update Pad Stack, 2674 Update Package.
+// Package, 2674 Update Package.
 int RunLibraryEditorCommand(UINT id, HWND child);
-// Design rule checking: 2288 Check Route.
-int RunRuleCheckCommand(UINT id, HWND child);
 // Output and the 3D view: 2571 View In 3D, 2658 Vectorised Bitmap, 2690
 // Generate CNC Isolation, 2599 / 2617 / 2619 / 2621 the 3D view's modes.
 int RunOutputCommand(UINT id, HWND child);
