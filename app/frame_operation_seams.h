@@ -30,7 +30,8 @@ int RunObjectInformationCommand(UINT id, HWND child);
 // The layer dialogs: 302 and 2260 "AdvancedLayerDlg", 2255 shape colours.
 int RunLayerDialogCommand(UINT id, HWND child);
 // The colour, net, pin and option dialogs: 2017 colours, 2394 auto label, 2348
-// insert pin, 2356 global pin editor.
+// insert pin, 2356 global pin editor (after the frame's checks of the
+// selected symbol's package).
 int RunOptionDialogCommand(UINT id, HWND child);
 // The board's symbol definitions: 2482 Update Definition, 2535 Export All
 // Symbols.
@@ -57,12 +58,16 @@ int RunPl2GhostCommand(UINT id, HWND child);
 // Unprotected Routes.
 int RunAutorouterCommand(UINT id, HWND child);
 // The options of the edit modes that the editing engine has not built yet:
-// 2004 add / move vertex, 426 Move, 428 and 2414 layer flips, 443 / 444 text
-// alignment, 2040 mirror of a selected text or dimensioner, 2302 / 2303 / 2305
-// dimensioner options, 2354 / 2507 schematic symbol flags, 2362 colour dialog
-// of the item being placed, 2391 datum Fixed, 2649 / 2652 / 2653 / 2654
-// keepout kinds, 2336 / 2337 the symbol attribute editors.
+// 2004 add / move vertex, 426 Move, 443 / 444 text alignment, 2040 mirror of
+// a selected text or dimensioner, 2302 / 2303 / 2305 dimensioner options,
+// 2354 / 2507 schematic symbol flags, 2362 colour dialog of the item being
+// placed, 2391 datum Fixed, 2649 / 2652 / 2653 / 2654 keepout kinds.
 int RunEditModeOption(UINT id, HWND child);
+
+// The target item takes each inheritable user attribute of the source (a
+// package instance those of its symbol), replacing the old values. Built by
+// the schematic editor's symbol placement.
+void CopyUserAttributes(const Tower* target, const Tower* source);
 
 // Built by the dialogs layer (ui/goto_datum_dialog.cpp): the Goto Datum
 // dialog of the window.

@@ -9,6 +9,7 @@
 #include "app/frame_operation_seams.h"
 #include "app/size_dialog_seams.h"
 #include "app/startup_seams.h"
+#include "app/symbol_attribute_commands.h"
 #include "draw/auto_pan.h"
 #include "edit/cancel_delete.h"
 #include "edit/clipboard.h"
@@ -342,10 +343,10 @@ constexpr OperationRow kOperations[] = {
     OP(302, RunLayerDialogCommand), OP(2260, RunLayerDialogCommand), OP(2255, RunLayerDialogCommand),
     OP(304, RunSettingsDialogCommand), OP(463, ConfigureSizes), OP(2334, ConfigureSchematicSizes),
     OP(2426, RunFrameDialogCommand), OP(2603, RunFrameDialogCommand), OP(2430, RunFrameDialogCommand),
-    OP(2394, RunOptionDialogCommand), OP(2348, RunOptionDialogCommand), OP(2356, RunOptionDialogCommand),
+    OP(2394, RunOptionDialogCommand), OP(2348, RunOptionDialogCommand), OP(2356, EditSelectedPackageGlobalPins),
     OP(2539, RunSmallDialogCommand), OP(2594, RunSmallDialogCommand), OP(2425, RunPl2GhostCommand),
     OP(2658, RunOutputCommand), OP(2571, RunOutputCommand), OP(2690, RunOutputCommand),
-    OP(2336, RunEditModeOption), OP(2337, RunEditModeOption),
+    OP(2336, EditSelectedSymbolAttributes), OP(2337, EditSelectedPackageAttributes),
     // Edit menu and the selection.
     OP(2270, Paste), OP(2268, CopyToClipboard), OP(2269, CutToClipboard), OP(438, ReleaseSecondaries),
     OP(2049, ReleaseSecondaries), OP(2545, RunMacroBlockCommand), OP(2256, ActOnItemUnderWay),

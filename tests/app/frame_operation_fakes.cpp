@@ -45,3 +45,5 @@ FAKE(RunPl2GhostCommand)
 FAKE(RunAutorouterCommand)
 FAKE(RunEditModeOption)
 #undef FAKE
+
+void CopyUserAttributes(const Tower*, const Tower*) { opfakes::Calls().push_back({"CopyUserAttributes", 0}); }

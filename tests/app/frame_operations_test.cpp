@@ -123,8 +123,7 @@ TEST_F(FrameOperations, IdsOfOtherOwnersReachTheirEntryPoint) {
   const Row rows[] = {
       {459, "RunConfigurationSheet"},  {307, "RunSettingsDialogCommand"}, {340, "RunSettingsDialogCommand"},
       {304, "RunSettingsDialogCommand"}, {2017, "RunOptionDialogCommand"}, {2359, "RunOptionDialogCommand"},
-      {2394, "RunOptionDialogCommand"}, {2348, "RunOptionDialogCommand"}, {2356, "RunOptionDialogCommand"},
-      {2548, "RunSelectNetCommand"},    {2427, "RunSelectNetCommand"},    {302, "RunLayerDialogCommand"},
+      {2394, "RunOptionDialogCommand"}, {2348, "RunOptionDialogCommand"}, {2548, "RunSelectNetCommand"},    {2427, "RunSelectNetCommand"},    {302, "RunLayerDialogCommand"},
       {2260, "RunLayerDialogCommand"},  {2255, "RunLayerDialogCommand"},  {2426, "RunFrameDialogCommand"},
       {2603, "RunFrameDialogCommand"},  {2430, "RunFrameDialogCommand"},  {2539, "RunSmallDialogCommand"},
       {2594, "RunSmallDialogCommand"},  {2425, "RunPl2GhostCommand"},     {2658, "RunOutputCommand"},
@@ -142,9 +141,7 @@ TEST_F(FrameOperations, IdsOfOtherOwnersReachTheirEntryPoint) {
       {444, "RunEditModeOption"},       {2302, "RunEditModeOption"},      {2303, "RunEditModeOption"},
       {2305, "RunEditModeOption"},      {2354, "RunEditModeOption"},      {2507, "RunEditModeOption"},
       {2391, "RunEditModeOption"},      {2649, "RunEditModeOption"},      {2652, "RunEditModeOption"},
-      {2653, "RunEditModeOption"},      {2654, "RunEditModeOption"},      {2336, "RunEditModeOption"},
-      {2337, "RunEditModeOption"},
-      // Idle, Mirror Text and Set Colour have no item of their own to act on.
+      {2653, "RunEditModeOption"},      {2654, "RunEditModeOption"},      // Idle, Mirror Text and Set Colour have no item of their own to act on.
       {2040, "RunEditModeOption"},      {2362, "RunEditModeOption"},
   };
   for (const Row& row : rows) {
