@@ -59,9 +59,8 @@ int RunPl2GhostCommand(UINT id, HWND child);
 int RunAutorouterCommand(UINT id, HWND child);
 // The options of the edit modes that the editing engine has not built yet:
 // 2004 add / move vertex, 426 Move, 443 / 444 text alignment, 2040 mirror of
-// a selected text or dimensioner, 2302 / 2303 / 2305 dimensioner options,
-// 2354 / 2507 schematic symbol flags, 2362 colour dialog of the item being
-// placed, 2391 datum Fixed, 2649 / 2652 / 2653 / 2654 keepout kinds.
+// a selected text or dimensioner, 2302 / 2303 dimensioner Snap In / Snap Out
+// and Edit Text, 2362 colour dialog of the item being placed.
 int RunEditModeOption(UINT id, HWND child);
 
 // The target item takes each inheritable user attribute of the source (a

@@ -5,6 +5,7 @@
 #include "app/frame_operations.h"
 
 #include "app/core_utilities.h"
+#include "app/edit_mode_options.h"
 #include "app/frame_hub_seams.h"
 #include "app/frame_operation_seams.h"
 #include "app/size_dialog_seams.h"
@@ -355,10 +356,10 @@ constexpr OperationRow kOperations[] = {
     OP(435, AcceptVertex), OP(436, AcceptPolygon), OP(422, RemoveVertex), OP(2004, RunEditModeOption),
     OP(426, RunEditModeOption), OP(427, DeleteItem), OP(428, NextOrFlipLayer), OP(2414, NextOrFlipLayer),
     OP(443, RunEditModeOption), OP(444, RunEditModeOption), OP(2040, MirrorText), OP(2302, RunEditModeOption),
-    OP(2303, RunEditModeOption), OP(2305, RunEditModeOption), OP(2354, RunEditModeOption),
-    OP(2507, RunEditModeOption), OP(2360, NextColour), OP(2362, SetColour), OP(2391, RunEditModeOption),
-    OP(2649, RunEditModeOption), OP(2652, RunEditModeOption), OP(2653, RunEditModeOption),
-    OP(2654, RunEditModeOption), OP(2285, RunPlaneNetCommand), OP(2382, RunLibraryEditorCommand),
+    OP(2303, RunEditModeOption), OP(2305, CycleDimensionerUnits), OP(2354, FlipSchematicSymbolFlag),
+    OP(2507, FlipSchematicSymbolFlag), OP(2360, NextColour), OP(2362, SetColour), OP(2391, ToggleDatumFixed),
+    OP(2649, SetKeepoutKind), OP(2652, SetKeepoutKind), OP(2653, SetKeepoutKind),
+    OP(2654, SetKeepoutKind), OP(2285, RunPlaneNetCommand), OP(2382, RunLibraryEditorCommand),
     OP(2383, RunLibraryEditorCommand), OP(2443, UpdatePadStack), OP(2482, RunBoardSymbolCommand),
     OP(2674, RunLibraryEditorCommand), OP(2432, InsertVia), OP(2447, RipUpTrack), OP(421, AddPolygonPoint),
     OP(2505, PlaceSymbolAttributeLocator),

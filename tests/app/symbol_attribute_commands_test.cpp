@@ -60,12 +60,7 @@ class SymbolAttributeCommands : public testing::Test {
     grid.lpfnWndProc = &EmptyGridProc;
     grid.lpszClassName = "CELLBOX";
     RegisterClassA(&grid);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "SymbolAttributeView";
-    RegisterClassA(&wc);
-    view = CreateWindowExA(0, "SymbolAttributeView", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                           nullptr, nullptr);
+    view = opfakes::NewTestView();
     design = towertest::NewTopLevelEntity(103);
     window = std::make_unique<CurrentWindowData>();
     window->editorKind = kEditorSchematic;
@@ -105,13 +100,7 @@ class SymbolAttributeCommands : public testing::Test {
       ReleaseTower(&pin);
     }
   }
-  std::size_t Count(std::uint16_t code) {
-    std::size_t n = 0;
-    Tower* items = GetChildTower(design, code);
-    while (items && FindNextEntity(items)) ++n;
-    ReleaseTower(&items);
-    return n;
-  }
+  std::size_t Count(std::uint16_t code) { return opfakes::CountChildren(design, code); }
   std::string LastBox() {
     const auto& records = pl3::ResponderRecords();
     return records.empty() ? "" : records.back().caption + ": " + records.back().text;
