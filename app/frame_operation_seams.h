@@ -10,6 +10,7 @@
 
 #include "platform/win_types.h"
 
+struct EntityRecord;
 struct Tower;
 
 // Program and view settings dialogs: 307 mouse, 340 status-bar units, 304
@@ -60,8 +61,13 @@ int RunAutorouterCommand(UINT id, HWND child);
 // The options of the edit modes that the editing engine has not built yet:
 // 2004 add / move vertex, 426 Move, 443 / 444 text alignment, 2040 mirror of
 // a selected text or dimensioner, 2302 / 2303 dimensioner Snap In / Snap Out
-// and Edit Text, 2362 colour dialog of the item being placed.
+// and Edit Text.
 int RunEditModeOption(UINT id, HWND child);
+
+// "Select Colour" (dialog 1048) over the schematic's named colours,
+// starting at the colour index in the record's first byte; on OK the chosen
+// index goes there. The dialog's result. Built by ui/colour_dialogs.cpp.
+int SetItemColour(HWND window, EntityRecord* record);
 
 // The target item takes each inheritable user attribute of the source (a
 // package instance those of its symbol), replacing the old values. Built by

@@ -175,12 +175,18 @@ int NextColour(UINT, HWND child) {
 }
 
 // Set Colour: editing the selection, every primary record takes the colour
-// chosen by the selection action; the item being placed is the editing
-// engine's colour dialog.
-int SetColour(UINT id, HWND child) {
+// chosen by the selection action; the item being placed takes the colour
+// chosen in the colour dialog.
+int SetColour(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
   if (!w) return 0;
-  if (!InSelectionEdit(*w)) return RunEditModeOption(id, child);
+  if (!InSelectionEdit(*w)) {
+    if (!w->PendingRecord) return 0;
+    GhostSelectionAndMode(child, w->PendingRecord);
+    const int chosen = SetItemColour(child, w->PendingRecord);
+    GhostSelectionAndMode(child, w->PendingRecord);
+    return chosen;
+  }
   constexpr std::uint32_t kSetColourAction = 10;
   if (!ValidateSelectionForAction(kSetColourAction, 0)) return 0;
   GhostSelectionAndMode(child, w->PendingRecord);

@@ -11,10 +11,13 @@
 #include "app/frame_hub_seams.h"
 #include "edit/window_data.h"
 #include "objects/entity_record.h"
+#include "objects/colours.h"
 #include "objects/graphic_records.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
+#include "platform/dialog_hooks.h"
 #include "platform/menus.h"
+#include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
 #include "tests/app/frame_operation_fakes.h"
@@ -187,6 +190,35 @@ TEST_F(EditModeOptions, DatumFixedFlipsTheFlagAndFreeingTakesTheDesignsPointBack
   window->SelectionList = nullptr;
   EXPECT_EQ(PerformFrameCommandOperation(2391, view), 0);
   EXPECT_EQ(PerformFrameCommandOperation(2391, nullptr), 0);
+}
+
+// Set Colour outside Edit Selection: the item being placed takes the colour
+// chosen in "Select Colour"; a cancel leaves it.
+TEST_F(EditModeOptions, SetColourGivesTheItemBeingPlacedTheChosenColour) {
+  constexpr int kColourList = 3154;
+  SetDefaultNamedColours();
+  window->editorKind = kEditorSchematic;
+  window->EditMode = 1;
+  EntityRecord* r = NewEntityRecord().release();
+  InitialiseEntityRecord(r, Type_Track, &pl3::kIdentityTransform, 11);
+  window->PendingRecord = r;
+  pl3::SetDialogHook(1048, [](HWND dialog) {
+    pl3::PickDialogListItem(dialog, kColourList, 2);
+    pl3::ClickDialogButton(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(PerformFrameCommandOperation(2362, view), 0);
+  EXPECT_EQ(r->head().layer, 11);
+  pl3::SetDialogHook(1048, [](HWND dialog) {
+    ASSERT_TRUE(pl3::PickDialogListItem(dialog, kColourList, 4));
+    pl3::ClickDialogButton(dialog, IDOK);
+  });
+  EXPECT_EQ(PerformFrameCommandOperation(2362, view), 1);
+  EXPECT_EQ(r->head().layer, 15) << "the fifth colour of the class of entry 11";
+  pl3::ClearDialogHooks();
+  // Nothing being placed: no dialog.
+  window->PendingRecord = nullptr;
+  delete r;
+  EXPECT_EQ(PerformFrameCommandOperation(2362, view), 0);
 }
 
 }  // namespace

@@ -128,8 +128,8 @@ TEST_F(FrameOperations, IdsOfOtherOwnersReachTheirEntryPoint) {
       {2664, "RunAutorouterCommand"},   {2004, "RunEditModeOption"},      {426, "RunEditModeOption"},
       {443, "RunEditModeOption"},
       {444, "RunEditModeOption"},       {2302, "RunEditModeOption"},      {2303, "RunEditModeOption"},
-      // Idle, Mirror Text and Set Colour have no item of their own to act on.
-      {2040, "RunEditModeOption"},      {2362, "RunEditModeOption"},
+      // Idle, Mirror Text has no item of its own to act on.
+      {2040, "RunEditModeOption"},
   };
   for (const Row& row : rows) {
     opfakes::Calls().clear();
