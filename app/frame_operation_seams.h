@@ -10,6 +10,7 @@
 
 #include "platform/win_types.h"
 
+struct EntityRecord;
 struct Tower;
 
 // Program and view settings dialogs: 307 mouse, 340 status-bar units, 304
@@ -30,29 +31,24 @@ int RunObjectInformationCommand(UINT id, HWND child);
 // The layer dialogs: 302 and 2260 "AdvancedLayerDlg", 2255 shape colours.
 int RunLayerDialogCommand(UINT id, HWND child);
 // The colour, net, pin and option dialogs: 2017 colours, 2394 auto label, 2348
-// insert pin, 2356 global pin editor.
+// insert pin, 2356 global pin editor (after the frame's checks of the
+// selected symbol's package).
 int RunOptionDialogCommand(UINT id, HWND child);
 // The board's symbol definitions: 2482 Update Definition, 2535 Export All
 // Symbols.
 int RunBoardSymbolCommand(UINT id, HWND child);
-// The ratsnest: 2420 to 2423 show or hide a net by node or symbol, 2553 Show
-// All Nets, 2554 Hide All Nets.
+// The ratsnest: 2553 Show All Nets, 2554 Hide All Nets.
 int RunRatsnestCommand(UINT id, HWND child);
-// Plane nets: 2285 and 2287 Assign Plane Net.
+// Plane nets: 2285 Assign Plane Net of the selection or the insertion.
 int RunPlaneNetCommand(UINT id, HWND child);
-// 2625 Trace Length.
-int RunTraceLengthCommand(UINT id, HWND child);
 // Macro blocks: 2545 Create Macro Block, 2546 Macro Block...
 int RunMacroBlockCommand(UINT id, HWND child);
-// The schematic editor: 2351 Package Symbol, 2442 Package Symbol In Gate,
-// 2404 Package All, 2410 Place From Schematic, 2396 Find Complementary
-// Object, 2405 and 2406 the schematic's DRC errors.
+// The schematic editor: 2404 Package All, 2405 and 2406 the schematic's DRC
+// errors.
 int RunSchematicEditorCommand(UINT id, HWND child);
 // The library editors: 2382 export of the selected object, 2383 Export
-// Package, 2443 Update Pad Stack, 2674 Update Package.
+// Package, 2674 Update Package.
 int RunLibraryEditorCommand(UINT id, HWND child);
-// Design rule checking: 2288 Check Route.
-int RunRuleCheckCommand(UINT id, HWND child);
 // Output and the 3D view: 2571 View In 3D, 2658 Vectorised Bitmap, 2690
 // Generate CNC Isolation, 2599 / 2617 / 2619 / 2621 the 3D view's modes.
 int RunOutputCommand(UINT id, HWND child);
@@ -63,12 +59,20 @@ int RunPl2GhostCommand(UINT id, HWND child);
 // Unprotected Routes.
 int RunAutorouterCommand(UINT id, HWND child);
 // The options of the edit modes that the editing engine has not built yet:
-// 2004 add / move vertex, 426 Move, 428 and 2414 layer flips, 443 / 444 text
-// alignment, 2040 mirror of a selected text or dimensioner, 2302 / 2303 / 2305
-// dimensioner options, 2354 / 2507 schematic symbol flags, 2362 colour dialog
-// of the item being placed, 2391 datum Fixed, 2649 / 2652 / 2653 / 2654
-// keepout kinds, 2336 / 2337 the symbol attribute editors.
+// 2004 add / move vertex, 426 Move, 443 / 444 text alignment, 2040 mirror of
+// a selected text or dimensioner, 2302 / 2303 dimensioner Snap In / Snap Out
+// and Edit Text.
 int RunEditModeOption(UINT id, HWND child);
+
+// "Select Colour" (dialog 1048) over the schematic's named colours,
+// starting at the colour index in the record's first byte; on OK the chosen
+// index goes there. The dialog's result. Built by ui/colour_dialogs.cpp.
+int SetItemColour(HWND window, EntityRecord* record);
+
+// The target item takes each inheritable user attribute of the source (a
+// package instance those of its symbol), replacing the old values. Built by
+// the schematic editor's symbol placement.
+void CopyUserAttributes(const Tower* target, const Tower* source);
 
 // Built by the dialogs layer (ui/goto_datum_dialog.cpp): the Goto Datum
 // dialog of the window.

@@ -5,17 +5,22 @@
 #include "app/frame_operations.h"
 
 #include "app/core_utilities.h"
+#include "app/edit_mode_options.h"
 #include "app/frame_hub_seams.h"
 #include "app/frame_operation_seams.h"
 #include "app/size_dialog_seams.h"
 #include "app/startup_seams.h"
+#include "app/symbol_attribute_commands.h"
 #include "draw/auto_pan.h"
 #include "edit/cancel_delete.h"
 #include "edit/clipboard.h"
 #include "edit/corner_command.h"
 #include "edit/engine_seams.h"
 #include "edit/key_command_seams.h"
+#include "edit/layer_commands.h"
 #include "edit/mouse_road.h"
+#include "edit/pad_stack_update.h"
+#include "edit/picking_tools.h"
 #include "edit/selection.h"
 #include "edit/selection_actions.h"
 #include "edit/symbol_fixing.h"
@@ -170,12 +175,18 @@ int NextColour(UINT, HWND child) {
 }
 
 // Set Colour: editing the selection, every primary record takes the colour
-// chosen by the selection action; the item being placed is the editing
-// engine's colour dialog.
-int SetColour(UINT id, HWND child) {
+// chosen by the selection action; the item being placed takes the colour
+// chosen in the colour dialog.
+int SetColour(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
   if (!w) return 0;
-  if (!InSelectionEdit(*w)) return RunEditModeOption(id, child);
+  if (!InSelectionEdit(*w)) {
+    if (!w->PendingRecord) return 0;
+    GhostSelectionAndMode(child, w->PendingRecord);
+    const int chosen = SetItemColour(child, w->PendingRecord);
+    GhostSelectionAndMode(child, w->PendingRecord);
+    return chosen;
+  }
   constexpr std::uint32_t kSetColourAction = 10;
   if (!ValidateSelectionForAction(kSetColourAction, 0)) return 0;
   GhostSelectionAndMode(child, w->PendingRecord);
@@ -218,6 +229,25 @@ int InsertVia(UINT, HWND child) {
   return 1;
 }
 
+// Next Layer and Flip Layer: idle they select at the cursor, else the item
+// being placed or the selection moves to the next layer or the other side.
+int NextOrFlipLayer(UINT id, HWND child) {
+  CurrentWindowData* w = Block(child);
+  if (!w) return 0;
+  if (id == 2414)
+    FlipLayerCommand(child, Button(*w), &w->PendingRecord);
+  else
+    NextLayerCommand(child, Button(*w), &w->PendingRecord);
+  return 1;
+}
+
+int UpdatePadStack(UINT, HWND child) {
+  CurrentWindowData* w = Block(child);
+  if (!w) return 0;
+  UpdatePadStacks(child, Button(*w), &w->PendingRecord);
+  return 1;
+}
+
 int RipUpTrack(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
   if (!w || !w->SelectionList) return 0;
@@ -227,34 +257,15 @@ int RipUpTrack(UINT, HWND child) {
 
 // ---- Tools ---------------------------------------------------------------------------
 
-int BreakTrack(UINT, HWND child) {
+// A picking tool of the Tools menu: its setter arms the tool's mode (from
+// idle or its partner mode), and the next click in the view does the work.
+template <void (*Setter)(HWND)>
+int ArmTool(UINT, HWND child) {
   if (!Block(child)) return 0;
-  SplitLine(child);
+  Setter(child);
   return 1;
 }
-int JoinTracks(UINT, HWND child) {
-  if (!Block(child)) return 0;
-  JoinLines(child);
-  return 1;
-}
-int ToggleCornerRadius(UINT, HWND child) {
-  if (!Block(child)) return 0;
-  DoCornerCommand(child);
-  return 1;
-}
-int FixOrUnfixClosestSymbol(UINT id, HWND child) {
-  CurrentWindowData* w = Block(child);
-  if (!w) return 0;
-  if (id == 449)
-    FixClosestSymbol(child, Button(*w));
-  else
-    UnfixClosestSymbol(child, Button(*w));
-  return 1;
-}
-int GotoPad(UINT, HWND child) {
-  CurrentWindowData* w = Block(child);
-  return w ? GotoPadCentre(child, Button(*w)) : 0;
-}
+
 int RemoveAllInfoBoxes(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
   if (!w || !w->design) return 0;
@@ -278,17 +289,6 @@ int StepDrcError(UINT id, HWND child) {
   if (!w) return 0;
   if (w->editorKind == kEditorSchematic) return RunSchematicEditorCommand(id, child);
   return id == 2405 ? GotoNextInfoBox(child) : GotoPreviousInfoBox(child);
-}
-// The track start modes: from the nearest pad centre, or on from the nearest
-// track end.
-int StartTrack(UINT id, HWND child) {
-  CurrentWindowData* w = Block(child);
-  if (!w) return 0;
-  if (id == 2415)
-    InsertTrackFromPad(child, Button(*w), &w->PendingRecord);
-  else
-    ContinueTrack(child, Button(*w), &w->PendingRecord);
-  return 1;
 }
 // The 3D view's modes: the view takes its mode, the menu's check follows.
 int View3DMode(UINT id, HWND child) {
@@ -340,6 +340,7 @@ struct OperationRow {
 };
 
 #define OP(id, fn) {id, &fn, #fn}
+#define TOOL(id, setter) {id, &ArmTool<&setter>, #setter}
 constexpr OperationRow kOperations[] = {
     // Program dialogs.
     OP(459, RunConfigurationSheet), OP(307, RunSettingsDialogCommand), OP(340, RunSettingsDialogCommand),
@@ -349,42 +350,43 @@ constexpr OperationRow kOperations[] = {
     OP(302, RunLayerDialogCommand), OP(2260, RunLayerDialogCommand), OP(2255, RunLayerDialogCommand),
     OP(304, RunSettingsDialogCommand), OP(463, ConfigureSizes), OP(2334, ConfigureSchematicSizes),
     OP(2426, RunFrameDialogCommand), OP(2603, RunFrameDialogCommand), OP(2430, RunFrameDialogCommand),
-    OP(2394, RunOptionDialogCommand), OP(2348, RunOptionDialogCommand), OP(2356, RunOptionDialogCommand),
+    OP(2394, RunOptionDialogCommand), OP(2348, RunOptionDialogCommand), OP(2356, EditSelectedPackageGlobalPins),
     OP(2539, RunSmallDialogCommand), OP(2594, RunSmallDialogCommand), OP(2425, RunPl2GhostCommand),
     OP(2658, RunOutputCommand), OP(2571, RunOutputCommand), OP(2690, RunOutputCommand),
-    OP(2336, RunEditModeOption), OP(2337, RunEditModeOption),
+    OP(2336, EditSelectedSymbolAttributes), OP(2337, EditSelectedPackageAttributes),
     // Edit menu and the selection.
     OP(2270, Paste), OP(2268, CopyToClipboard), OP(2269, CutToClipboard), OP(438, ReleaseSecondaries),
     OP(2049, ReleaseSecondaries), OP(2545, RunMacroBlockCommand), OP(2256, ActOnItemUnderWay),
     OP(2257, ActOnItemUnderWay), OP(2258, ActOnItemUnderWay),
     // Options of the edit modes.
     OP(435, AcceptVertex), OP(436, AcceptPolygon), OP(422, RemoveVertex), OP(2004, RunEditModeOption),
-    OP(426, RunEditModeOption), OP(427, DeleteItem), OP(428, RunEditModeOption), OP(2414, RunEditModeOption),
+    OP(426, RunEditModeOption), OP(427, DeleteItem), OP(428, NextOrFlipLayer), OP(2414, NextOrFlipLayer),
     OP(443, RunEditModeOption), OP(444, RunEditModeOption), OP(2040, MirrorText), OP(2302, RunEditModeOption),
-    OP(2303, RunEditModeOption), OP(2305, RunEditModeOption), OP(2354, RunEditModeOption),
-    OP(2507, RunEditModeOption), OP(2360, NextColour), OP(2362, SetColour), OP(2391, RunEditModeOption),
-    OP(2649, RunEditModeOption), OP(2652, RunEditModeOption), OP(2653, RunEditModeOption),
-    OP(2654, RunEditModeOption), OP(2285, RunPlaneNetCommand), OP(2382, RunLibraryEditorCommand),
-    OP(2383, RunLibraryEditorCommand), OP(2443, RunLibraryEditorCommand), OP(2482, RunBoardSymbolCommand),
+    OP(2303, RunEditModeOption), OP(2305, CycleDimensionerUnits), OP(2354, FlipSchematicSymbolFlag),
+    OP(2507, FlipSchematicSymbolFlag), OP(2360, NextColour), OP(2362, SetColour), OP(2391, ToggleDatumFixed),
+    OP(2649, SetKeepoutKind), OP(2652, SetKeepoutKind), OP(2653, SetKeepoutKind),
+    OP(2654, SetKeepoutKind), OP(2285, RunPlaneNetCommand), OP(2382, RunLibraryEditorCommand),
+    OP(2383, RunLibraryEditorCommand), OP(2443, UpdatePadStack), OP(2482, RunBoardSymbolCommand),
     OP(2674, RunLibraryEditorCommand), OP(2432, InsertVia), OP(2447, RipUpTrack), OP(421, AddPolygonPoint),
     OP(2505, PlaceSymbolAttributeLocator),
     // Tools.
-    OP(2253, BreakTrack), OP(2254, JoinTracks), OP(2538, ToggleCornerRadius), OP(448, RunObjectInformationCommand),
-    OP(449, FixOrUnfixClosestSymbol), OP(2252, FixOrUnfixClosestSymbol), OP(451, GotoPad),
-    OP(2264, RemoveAllInfoBoxes), OP(2288, RunRuleCheckCommand), OP(2287, RunPlaneNetCommand),
+    TOOL(2253, SetBreakTool), TOOL(2254, SetJoinTool), TOOL(2538, SetRadiusCornerTool), OP(448, RunObjectInformationCommand),
+    TOOL(449, SetFixSymbolTool), TOOL(2252, SetUnfixSymbolTool), TOOL(451, SetCentreOnPadTool),
+    OP(2264, RemoveAllInfoBoxes), TOOL(2288, SetCheckRouteTool), TOOL(2287, SetAssignPlaneNetTool),
     OP(2379, GotoDatum), OP(266, GotoCoordinateOrigin), OP(2405, StepDrcError), OP(2406, StepDrcError),
-    OP(2415, StartTrack), OP(2431, StartTrack), OP(2420, RunRatsnestCommand), OP(2421, RunRatsnestCommand),
-    OP(2422, RunRatsnestCommand), OP(2423, RunRatsnestCommand), OP(2553, RunRatsnestCommand),
-    OP(2554, RunRatsnestCommand), OP(2625, RunTraceLengthCommand), OP(2535, RunBoardSymbolCommand),
-    OP(2396, RunSchematicEditorCommand), OP(2599, View3DMode), OP(2617, View3DMode), OP(2619, View3DMode),
+    TOOL(2415, SetTrackFromPadTool), TOOL(2431, SetTrackFromEndTool), TOOL(2420, SetShowNetByNodeTool), TOOL(2421, SetHideNetByNodeTool),
+    TOOL(2422, SetShowNetBySymbolTool), TOOL(2423, SetHideNetBySymbolTool), OP(2553, RunRatsnestCommand),
+    OP(2554, RunRatsnestCommand), TOOL(2625, SetTraceLengthTool), OP(2535, RunBoardSymbolCommand),
+    TOOL(2396, SetFindComplementaryTool), OP(2599, View3DMode), OP(2617, View3DMode), OP(2619, View3DMode),
     OP(2621, View3DMode), OP(2546, RunMacroBlockCommand),
     // Schematic symbols.
-    OP(2351, RunSchematicEditorCommand), OP(2442, RunSchematicEditorCommand), OP(2404, RunSchematicEditorCommand),
-    OP(2410, RunSchematicEditorCommand),
+    TOOL(2351, SetPackageSymbolTool), TOOL(2442, SetPackageInGateTool), OP(2404, RunSchematicEditorCommand),
+    TOOL(2410, SetPlaceFromSchematicTool),
     // The autorouter.
     OP(2582, RunAutorouterCommand), OP(2583, RunAutorouterCommand), OP(2584, RunAutorouterCommand),
     OP(2661, RunAutorouterCommand), OP(2663, RunAutorouterCommand), OP(2664, RunAutorouterCommand),
 };
+#undef TOOL
 #undef OP
 
 const OperationRow* FindRow(UINT id) {

@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "app/configuration_options.h"
+#include "app/frame_operation_seams.h"
 #include "app/start_values.h"
 #include "edit/window_data.h"
+#include "objects/entity_record.h"
 #include "objects/view_seams.h"
 #include "platform/commctrl.h"
 #include "platform/controls.h"
@@ -385,5 +387,13 @@ int ShowSelectColourDialog(HWND window, std::uint32_t* index) {
                               reinterpret_cast<LPARAM>(&block)) != IDOK)
     return 0;
   *index = block.chosen;
+  return 1;
+}
+
+int SetItemColour(HWND window, EntityRecord* record) {
+  if (!record) return 0;
+  std::uint32_t index = record->head().layer;
+  if (!ShowSelectColourDialog(window, &index)) return 0;
+  record->head().layer = static_cast<std::uint8_t>(index);
   return 1;
 }

@@ -443,6 +443,26 @@ TEST_F(HubWindows, EditorOperationsRunTheirOwnStepsOnlyWhenTheOperationRan) {
   EXPECT_EQ(hubtest::Forwarded().size(), 1u) << "a cancelled dialog still forwards";
 }
 
+// The symbol attribute editors run with the editors' dialog flag cleared,
+// and it is set again afterwards, whatever the editor answered.
+TEST_F(HubWindows, SymbolAttributeEditorsClearTheEditorsFlagWhileOpen) {
+  HWND child = AddChild();
+  for (int answer : {1, 0}) {
+    for (UINT id : {2336u, 2337u, 2356u}) {
+      hubfakes::Reset();
+      hubtest::Forwarded().clear();
+      Recorded().operationResult = answer;
+      ASSERT_EQ(EditorDialogOpenFlag, 1);
+      EXPECT_EQ(DoFrameCommand(frame, id, 0, nullptr), 0) << id;
+      EXPECT_EQ(Recorded().operations, std::vector<UINT>{id});
+      EXPECT_EQ(Recorded().dialogFlagSeen, std::vector<std::uint8_t>{0}) << id;
+      EXPECT_EQ(EditorDialogOpenFlag, 1) << id;
+      ASSERT_EQ(hubtest::Forwarded().size(), 1u) << id;
+      EXPECT_EQ(hubtest::Forwarded()[0].window, child);
+    }
+  }
+}
+
 // ---- Fit To Window and off-angle tracks -------------------------------------------------
 
 TEST(FitToWindow, AMinimisedClientLeavesTheZoom) {

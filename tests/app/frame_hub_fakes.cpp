@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/document_open.h"
+#include "app/frame_command_hub.h"
 #include "app/frame_hub_seams.h"
 #include "app/frame_operation_seams.h"
 #include "edit/selection.h"
@@ -108,6 +109,7 @@ int AskGraphicNetName(HWND, const Tower*, char* name, std::uint32_t room, Tower*
 
 int PerformFrameCommandOperation(UINT id, HWND) {
   Recorded().operations.push_back(id);
+  Recorded().dialogFlagSeen.push_back(EditorDialogOpenFlag);
   return Recorded().operationResult;
 }
 

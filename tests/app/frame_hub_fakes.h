@@ -36,6 +36,8 @@ struct State {
   // The operations of PerformFrameCommandOperation and their result.
   std::vector<UINT> operations;
   int operationResult = 1;
+  // The editors' dialog flag as each operation saw it.
+  std::vector<std::uint8_t> dialogFlagSeen;
   // Copy: the list the copy was made of (types of its records, in order).
   std::vector<std::uint16_t> copiedTypes;
   SelectionInfo* copyResult = nullptr;

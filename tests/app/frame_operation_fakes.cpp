@@ -3,6 +3,8 @@
 #include "tests/app/frame_operation_fakes.h"
 
 #include "app/frame_operation_seams.h"
+#include "platform/user.h"
+#include "store/tower.h"
 
 namespace opfakes {
 
@@ -13,6 +15,23 @@ std::vector<Reached>& Calls() {
 int& Result() {
   static int result = 1;
   return result;
+}
+
+HWND NewTestView() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "FrameOperationsView";
+  RegisterClassA(&wc);
+  return CreateWindowExA(0, "FrameOperationsView", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
+std::size_t CountChildren(const Tower* design, std::uint16_t code) {
+  std::size_t n = 0;
+  Tower* items = GetChildTower(design, code);
+  while (items && FindNextEntity(items)) ++n;
+  ReleaseTower(&items);
+  return n;
 }
 
 }  // namespace opfakes
@@ -37,13 +56,13 @@ FAKE(RunOptionDialogCommand)
 FAKE(RunBoardSymbolCommand)
 FAKE(RunRatsnestCommand)
 FAKE(RunPlaneNetCommand)
-FAKE(RunTraceLengthCommand)
 FAKE(RunMacroBlockCommand)
 FAKE(RunSchematicEditorCommand)
 FAKE(RunLibraryEditorCommand)
-FAKE(RunRuleCheckCommand)
 FAKE(RunOutputCommand)
 FAKE(RunPl2GhostCommand)
 FAKE(RunAutorouterCommand)
 FAKE(RunEditModeOption)
 #undef FAKE
+
+void CopyUserAttributes(const Tower*, const Tower*) { opfakes::Calls().push_back({"CopyUserAttributes", 0}); }

@@ -51,12 +51,7 @@ class FrameOperations : public testing::Test {
     display = NewDisplayList();
     window->Display = display;
     ActiveWindowData = window.get();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "FrameOperationsView";
-    RegisterClassA(&wc);
-    view = CreateWindowExA(0, "FrameOperationsView", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                           nullptr, nullptr);
+    view = opfakes::NewTestView();
     window->Window = view;
   }
   void TearDown() override {
@@ -71,13 +66,7 @@ class FrameOperations : public testing::Test {
     ReleaseTower(&design);
   }
 
-  std::size_t Count(std::uint16_t code) {
-    std::size_t n = 0;
-    Tower* items = GetChildTower(design, code);
-    while (items && FindNextEntity(items)) ++n;
-    ReleaseTower(&items);
-    return n;
-  }
+  std::size_t Count(std::uint16_t code) { return opfakes::CountChildren(design, code); }
   void InfoBoxWithText(const char* text) {
     Tower* box = CreateInfoBox(design, text, 1);
     ReleaseTower(&box);
@@ -123,32 +112,24 @@ TEST_F(FrameOperations, IdsOfOtherOwnersReachTheirEntryPoint) {
   const Row rows[] = {
       {459, "RunConfigurationSheet"},  {307, "RunSettingsDialogCommand"}, {340, "RunSettingsDialogCommand"},
       {304, "RunSettingsDialogCommand"}, {2017, "RunOptionDialogCommand"}, {2359, "RunOptionDialogCommand"},
-      {2394, "RunOptionDialogCommand"}, {2348, "RunOptionDialogCommand"}, {2356, "RunOptionDialogCommand"},
-      {2548, "RunSelectNetCommand"},    {2427, "RunSelectNetCommand"},    {302, "RunLayerDialogCommand"},
+      {2394, "RunOptionDialogCommand"}, {2348, "RunOptionDialogCommand"}, {2548, "RunSelectNetCommand"},    {2427, "RunSelectNetCommand"},    {302, "RunLayerDialogCommand"},
       {2260, "RunLayerDialogCommand"},  {2255, "RunLayerDialogCommand"},  {2426, "RunFrameDialogCommand"},
       {2603, "RunFrameDialogCommand"},  {2430, "RunFrameDialogCommand"},  {2539, "RunSmallDialogCommand"},
       {2594, "RunSmallDialogCommand"},  {2425, "RunPl2GhostCommand"},     {2658, "RunOutputCommand"},
       {2571, "RunOutputCommand"},       {2690, "RunOutputCommand"},       {2599, "RunOutputCommand"},
       {2617, "RunOutputCommand"},       {2619, "RunOutputCommand"},       {2621, "RunOutputCommand"},
       {2545, "RunMacroBlockCommand"},   {2546, "RunMacroBlockCommand"},   {2285, "RunPlaneNetCommand"},
-      {2287, "RunPlaneNetCommand"},     {2382, "RunLibraryEditorCommand"}, {2383, "RunLibraryEditorCommand"},
-      {2443, "RunLibraryEditorCommand"}, {2674, "RunLibraryEditorCommand"}, {2482, "RunBoardSymbolCommand"},
-      {2535, "RunBoardSymbolCommand"},  {448, "RunObjectInformationCommand"}, {2288, "RunRuleCheckCommand"},
-      {2420, "RunRatsnestCommand"},     {2421, "RunRatsnestCommand"},     {2422, "RunRatsnestCommand"},
-      {2423, "RunRatsnestCommand"},     {2553, "RunRatsnestCommand"},     {2554, "RunRatsnestCommand"},
-      {2625, "RunTraceLengthCommand"},  {2396, "RunSchematicEditorCommand"}, {2351, "RunSchematicEditorCommand"},
-      {2442, "RunSchematicEditorCommand"}, {2404, "RunSchematicEditorCommand"},
-      {2410, "RunSchematicEditorCommand"}, {2582, "RunAutorouterCommand"}, {2583, "RunAutorouterCommand"},
+      {2382, "RunLibraryEditorCommand"}, {2383, "RunLibraryEditorCommand"},
+      {2674, "RunLibraryEditorCommand"}, {2482, "RunBoardSymbolCommand"},
+      {2535, "RunBoardSymbolCommand"},  {448, "RunObjectInformationCommand"}, {2553, "RunRatsnestCommand"},     {2554, "RunRatsnestCommand"},
+      {2404, "RunSchematicEditorCommand"},
+      {2582, "RunAutorouterCommand"}, {2583, "RunAutorouterCommand"},
       {2584, "RunAutorouterCommand"},   {2661, "RunAutorouterCommand"},   {2663, "RunAutorouterCommand"},
       {2664, "RunAutorouterCommand"},   {2004, "RunEditModeOption"},      {426, "RunEditModeOption"},
-      {428, "RunEditModeOption"},       {2414, "RunEditModeOption"},      {443, "RunEditModeOption"},
+      {443, "RunEditModeOption"},
       {444, "RunEditModeOption"},       {2302, "RunEditModeOption"},      {2303, "RunEditModeOption"},
-      {2305, "RunEditModeOption"},      {2354, "RunEditModeOption"},      {2507, "RunEditModeOption"},
-      {2391, "RunEditModeOption"},      {2649, "RunEditModeOption"},      {2652, "RunEditModeOption"},
-      {2653, "RunEditModeOption"},      {2654, "RunEditModeOption"},      {2336, "RunEditModeOption"},
-      {2337, "RunEditModeOption"},
-      // Idle, Mirror Text and Set Colour have no item of their own to act on.
-      {2040, "RunEditModeOption"},      {2362, "RunEditModeOption"},
+      // Idle, Mirror Text has no item of its own to act on.
+      {2040, "RunEditModeOption"},
   };
   for (const Row& row : rows) {
     opfakes::Calls().clear();
@@ -221,6 +202,61 @@ TEST_F(FrameOperations, InsertViaWithoutATrackEndBeepsAndPlacesNothing) {
   EXPECT_EQ(PerformFrameCommandOperation(2432, view), 0);
   EXPECT_EQ(Count(Type_Hole), 0u);
   EXPECT_EQ(pl3::BeepCount(), beeps + 2);
+}
+
+// The picking tools of the Tools menu arm their mode from idle; the click
+// in the view does the work, so nothing in the design changes yet.
+TEST_F(FrameOperations, PickingToolIdsArmTheirMode) {
+  struct Row {
+    UINT id;
+    std::uint8_t mode;
+  };
+  const Row rows[] = {{2253, 54}, {2254, 53}, {2538, 112}, {2287, 73}, {2288, 72},  {451, 55},   {2351, 84},
+                      {2442, 102}, {2410, 90}, {2415, 91},  {2431, 96}, {2420, 92},  {2421, 93},  {2422, 94},
+                      {2423, 95},  {449, 44},  {2252, 52},  {2396, 88}, {2625, 114}};
+  InfoBoxWithText("kept");
+  for (const Row& row : rows) {
+    window->EditMode = 0;
+    EXPECT_EQ(PerformFrameCommandOperation(row.id, view), 1) << row.id;
+    EXPECT_EQ(window->EditMode, row.mode) << row.id;
+  }
+  EXPECT_TRUE(opfakes::Calls().empty());
+  EXPECT_TRUE(HasInfoBoxOfKind(design, 0));
+  // Break and Join, Fix and Unfix switch into each other directly; another
+  // tool's mode is kept.
+  window->EditMode = 54;
+  PerformFrameCommandOperation(2254, view);
+  EXPECT_EQ(window->EditMode, 53);
+  window->EditMode = 44;
+  PerformFrameCommandOperation(2252, view);
+  EXPECT_EQ(window->EditMode, 52);
+  window->EditMode = 72;
+  PerformFrameCommandOperation(2253, view);
+  EXPECT_EQ(window->EditMode, 72);
+}
+
+// Next Layer and Flip Layer move the track being placed on to the layer
+// that follows its own in the window's layer table.
+TEST_F(FrameOperations, LayerCommandsMoveTheTrackBeingPlaced) {
+  window->layerTable.layers[1].nextLayer = 32;
+  for (UINT id : {428u, 2414u}) {
+    PlaceTrack({C + 2'000'000, C});
+    window->PendingRecord->as<LinePayload>().head.layer = 1;
+    EXPECT_EQ(PerformFrameCommandOperation(id, view), 1) << id;
+    EXPECT_EQ(window->PendingRecord->as<LinePayload>().head.layer, 32) << id;
+    EXPECT_EQ(window->CurrentLayer, 32) << id;
+    delete window->PendingRecord;
+    window->PendingRecord = nullptr;
+  }
+  EXPECT_TRUE(opfakes::Calls().empty());
+}
+
+// Update Pad Stack with nothing selected beeps and asks for no pad stack.
+TEST_F(FrameOperations, UpdatePadStackNeedsASelectedPadStack) {
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(PerformFrameCommandOperation(2443, view), 1);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_TRUE(opfakes::Calls().empty());
 }
 
 TEST_F(FrameOperations, MirrorTextMirrorsTheStringBeingPlaced) {
