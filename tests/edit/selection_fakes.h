@@ -8,7 +8,7 @@
 
 namespace selectionfakes {
 
-extern std::vector<std::string> log;       // "ghost copy <type>", "instance ghost <type>", "wires <n>", ...
+extern std::vector<std::string> log;       // "ghost copy <type>", "instance ghost <type>", ...
 extern std::vector<std::string> console;   // the console lines, formatted
 extern int holeOnPad;                      // what IsHoleOnPad answers
 extern int sizeChoice;                     // the entry the size chooser answers; -1 cancels

@@ -10,7 +10,7 @@
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "edit/wire_cleanup.h"
-#include "edit/wire_cleanup_seams.h"
+#include "edit/schematic_pins.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
