@@ -1,6 +1,6 @@
 // Recording fakes of what the selection asks of the code above it: the
 // insertion array's ghost copies of symbols and pads, the PCB editor's
-// hole-on-pad test, the wire clean-up, symbol packaging and the console.
+// hole-on-pad test, symbol packaging and the console.
 #pragma once
 #include <cstdint>
 #include <string>
