@@ -14,7 +14,9 @@
 
 namespace {
 
-constexpr std::uint8_t kLinkMirrored = 0x1;  // first byte of the symbol's link record (32)
+constexpr std::uint16_t kTypeSymbolDefinition = 25;
+constexpr std::uint8_t kLinkMirrored = 0x1;          // first byte of the symbol's link record (32)
+constexpr std::uint32_t kLinkDefinitionReference = 4;  // u32 reference to the definition (25)
 
 // The Origin of the definition's pin `index` (from 0).
 bool DefinitionPinOrigin(const Tower* definition, int index, pl3::Point* at) {
@@ -35,14 +37,15 @@ bool DefinitionPinOrigin(const Tower* definition, int index, pl3::Point* at) {
 }  // namespace
 
 int GetSchematicSymbolPinPoint(const Tower* symbol, int index, pl3::Point* point) {
-  if (index < 0 || !point) return 0;
-  Tower* definition = ReferencedSymbolDefinition(symbol);
+  const std::uint8_t* link = ChildPayloadOfAtLeast(symbol, Type_SchematicSymbol, 8);
+  const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
+  if (index < 0 || !point || !link || !design) return 0;
+  Tower* definition = FindChildByReference(design, kTypeSymbolDefinition, ReadU32(link, kLinkDefinitionReference));
   pl3::Point at{};
   const bool found = definition && DefinitionPinOrigin(definition, index, &at);
   ReleaseTower(&definition);
   if (!found) return 0;
-  const std::uint8_t* link = ChildPayloadOfAtLeast(symbol, Type_SchematicSymbol, 8);
-  if (link && (link[0] & kLinkMirrored)) at.x = -at.x;
+  if (link[0] & kLinkMirrored) at.x = -at.x;
   pl3::Transform t{};
   if (const std::uint8_t* stored = ChildPayloadOfAtLeast(symbol, Type_Transform, sizeof t)) {
     std::memcpy(&t, stored, sizeof t);
