@@ -1,5 +1,7 @@
 #include "edit/line_segments.h"
 
+#include <algorithm>
+
 #include "platform/user.h"
 
 LineSegment* NewLineSegment(std::uint16_t kind, LineSegment* list, std::int32_t x1, std::int32_t y1, std::int32_t x2,
@@ -36,6 +38,35 @@ PointLink* AddPointLink(PointLink* links, std::int32_t x, std::int32_t y, std::u
   }
   node->entries.push_back({code, value});
   return links;
+}
+
+namespace {
+
+bool Between(std::int32_t v, std::int32_t a, std::int32_t b) { return v > std::min(a, b) && v < std::max(a, b); }
+
+// The point lies inside an axis-parallel segment, its ends left out.
+bool InsideStraight(std::int32_t x, std::int32_t y, const LineSegment& s) {
+  if (s.x1 == s.x2) return x == s.x1 && Between(y, s.y1, s.y2);
+  if (s.y1 == s.y2) return y == s.y1 && Between(x, s.x1, s.x2);
+  return false;
+}
+
+bool JoinsWire(const PointLink& node) {
+  for (const PointLinkEntry& e : node.entries)
+    if (e.code == kLinkWireEnd || (e.code == kLinkLocator && e.value == kLinkIoPortKind)) return true;
+  return false;
+}
+
+}  // namespace
+
+void AddWireJunctionLinks(PointLink* links, const LineSegment* segment) {
+  if (!segment) return;
+  for (PointLink* node = links; node; node = node->next) {
+    const bool atEnd = (node->x == segment->x1 && node->y == segment->y1) ||
+                       (node->x == segment->x2 && node->y == segment->y2);
+    if (atEnd || (InsideStraight(node->x, node->y, *segment) && JoinsWire(*node)))
+      node->entries.push_back({kLinkBusContact, 0});
+  }
 }
 
 int PointLinkHasEntry(const PointLink* node, std::uint16_t code) {

@@ -26,6 +26,8 @@ constexpr std::uint16_t kLinkWireEnd = 28;
 constexpr std::uint16_t kLinkBusContact = 29;
 constexpr std::uint16_t kLinkPin = 26;
 constexpr std::uint16_t kLinkLocator = 20;
+// The locator kind of an IO port, the value of its link entry.
+constexpr std::uint32_t kLinkIoPortKind = 9;
 
 struct PointLinkEntry {
   std::uint16_t code;
@@ -51,6 +53,10 @@ void FreeLineSegments(LineSegment* list);
 // Adds the entry (code, value) to the node of (x, y), creating the node at
 // the head when there is none; returns the new head.
 PointLink* AddPointLink(PointLink* links, std::int32_t x, std::int32_t y, std::uint16_t code, std::uint32_t value);
+// Adds a bus contact (29, 0) at every node on an end of the segment, and at
+// every node strictly inside a horizontal or vertical segment that holds a
+// wire end (28) or an IO port locator (20 with kind 9).
+void AddWireJunctionLinks(PointLink* links, const LineSegment* segment);
 // 1 when the node holds an entry with the code.
 int PointLinkHasEntry(const PointLink* node, std::uint16_t code);
 void FreePointLinks(PointLink* links);

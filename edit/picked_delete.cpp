@@ -8,6 +8,7 @@
 #include "edit/ratsnest_seams.h"
 #include "edit/status_seams.h"
 #include "edit/window_data.h"
+#include "edit/wire_cleanup.h"
 #include "objects/attribute_locators.h"
 #include "objects/attribute_services.h"
 #include "objects/designators.h"
@@ -69,8 +70,24 @@ bool IsGenericDelete(std::uint16_t code) {
   }
 }
 
+// A wire or bus taken out of a schematic page leaves pieces that the
+// clean-up joins again where nothing else meets any more (the stem of a T
+// gone, the two halves of the top become one wire); its changes join the
+// delete's own undo step.
+void DeletePageLine(CurrentWindowData& w, Tower* item) {
+  const std::uint16_t code = TowerEntity(item)->typeCode;
+  DropEntry(RecordUndoRemove(item, w.UndoStep));
+  RemoveFromDisplayList(w.Display, item);
+  DeleteEntity(item);
+  pl3::Box dirty{};
+  CleanUpOrthogonalLines(nullptr, &dirty);
+  CloseUndoStep(w, DeleteCaption(code).c_str());
+  RedrawActiveView(w);
+}
+
 void DeleteGeneric(CurrentWindowData& w, Tower* item) {
   const std::uint16_t code = TowerEntity(item)->typeCode;
+  if (w.editorKind == kEditorSchematic && (code == Type_Wire || code == Type_Bus)) return DeletePageLine(w, item);
   if (KeepsUndo(w.editorKind)) DropEntry(RecordUndoRemove(item, w.UndoStep));
   CloseUndoStep(w, DeleteCaption(code).c_str());
   RemoveFromDisplayList(w.Display, item);

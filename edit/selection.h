@@ -104,6 +104,42 @@ void CollectAttachedTracks(SelectionInfo** list);
 // a secondary record; 1 when one was added.
 std::int32_t CollectRubberbandEntity(const pl3::Transform* transform, Tower* item, void* param, std::uint8_t mode,
                                      std::uint8_t action, std::int32_t* result);
+// ---- Attached wires (edit/selection_wires.cpp) -----------------------------------
+
+// One point of a schematic selection that wires may hang on: a place and the
+// kind of what is there (28 wire, 1 line, 29 bus end; 20 a port or net-name
+// locator; 26 a symbol pin; 30 a pin of a placed schematic symbol).
+struct ConnectionPoint {
+  std::int32_t x, y;
+  std::uint16_t kind;
+};
+// The open list of a collection, sorted by x, then y, then kind.
+struct ConnectionPointList {
+  ConnectionPoint* points = nullptr;
+  std::uint32_t count = 0;
+  std::uint32_t room = 0;
+  SelectionInfo** selection = nullptr;
+};
+// Inserts the point in order; an entry equal in place and kind is not repeated.
+void AddConnectionPoint(ConnectionPointList* list, ConnectionPoint point);
+// The first point at (x, y) an item of the type may hang on, or null: points
+// of placed-symbol pins (30) take wires, locator points (20) wires and
+// buses, wire and bus ends (28, 29) locators and their own kind, any other
+// kind only its own.
+const ConnectionPoint* FindConnectionPoint(const ConnectionPointList* list, std::int32_t x, std::int32_t y,
+                                           std::uint16_t itemType);
+// Adds the connection points of one primary record's working copy.
+void AddRecordConnectionPoints(ConnectionPointList* list, const SelectionInfo* record);
+void FreeConnectionPoints(ConnectionPointList* list);
+// The walk's per-entity step in schematic windows (a walk handler over the
+// open connection-point list; a non-zero mode does nothing): a wire, line or
+// bus with an end on a point follows by that end (both ends: whole), a pin
+// label, port or net-name locator on one follows whole; 1 when one was added.
+std::int32_t AddAttachedWiresToSelection(const pl3::Transform* transform, Tower* item, void* param, std::uint8_t mode,
+                                         std::uint8_t action, std::int32_t* result);
+// Collects, as secondary records, the wires and locators that hang on the
+// connection points of the primary records.
+void CollectAttachedWires(SelectionInfo** list);
 // Put back each secondary record unchanged; the union of the boxes.
 pl3::Box ReleaseSecondarySelections();
 pl3::Box ReleaseSecondaryNonTracks();
@@ -166,19 +202,9 @@ int KeepWireOrthogonal(pl3::Point from, pl3::Point to, std::uint8_t mode, std::u
 // The global bend directions KeepWireOrthogonal reads.
 extern std::uint32_t SelectionBendDirections;
 
-// The moved wires of a schematic commit, handed to the wire clean-up.
-struct LineSegment {
-  LineSegment* next;
-  std::uint16_t type;
-  std::uint8_t layer;
-  std::uint32_t sizeWord;
-  std::uint16_t sizeFlags;
-  pl3::Point a, b;
-};
-LineSegment* NewLineSegment(LineSegment** list, std::uint16_t type, std::uint8_t layer, std::uint16_t sizeFlags,
-                            std::uint32_t sizeWord, pl3::Point a, pl3::Point b);
-void FreeLineSegments(LineSegment** list);
-// The wires touched by the running commit.
+// The moved wires of a schematic commit, handed to the wire clean-up
+// (a line-segment list of edit/line_segments.h).
+struct LineSegment;
 extern LineSegment* TouchedWires;
 
 pl3::Box* CommitSelectionEdits(SelectionInfo** list);

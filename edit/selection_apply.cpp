@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/line_segments.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/selection.h"
 #include "edit/selection_boxes.h"
@@ -34,7 +35,8 @@ namespace {
 
 void ResetSelectionGlobals() {
   SelectionBendDirections = 0;
-  FreeLineSegments(&TouchedWires);
+  FreeLineSegments(TouchedWires);
+  TouchedWires = nullptr;
 }
 const bool gRegistered = pl3::RegisterGlobalReset(&ResetSelectionGlobals);
 
@@ -148,9 +150,8 @@ pl3::Box CommitWire(SelectionInfo* s) {
   const auto* line = reinterpret_cast<const LinePayload*>(TowerPayload(s->workingCopy));
   pl3::Box box = BoxOf(s->workingCopy);
   UnionSelectionBox(&box, BoxOf(s->original));
-  if (line->x1 != line->x2 || line->y1 != line->y2)
-    NewLineSegment(&TouchedWires, TypeOf(s->workingCopy), line->head.layer, line->head.sizeFlags, line->head.sizeIndex,
-                   {line->x1, line->y1}, {line->x2, line->y2});
+  TouchedWires = NewLineSegment(TypeOf(s->workingCopy), TouchedWires, line->x1, line->y1, line->x2, line->y2,
+                                line->head.layer, static_cast<std::uint32_t>(line->width), line->head.sizeIndex);
   RemoveOriginalWithUndo(s);
   DeleteTower(&s->workingCopy);
   return box;
@@ -406,20 +407,4 @@ int KeepWireOrthogonal(pl3::Point from, pl3::Point to, std::uint8_t mode, std::u
   if ((lx == 0 && ly == 0) || (lx == dx && ly == dy)) return 0;
   *bend = {static_cast<std::int32_t>(from.x + lx), static_cast<std::int32_t>(from.y + ly)};
   return 1;
-}
-
-LineSegment* NewLineSegment(LineSegment** list, std::uint16_t type, std::uint8_t layer, std::uint16_t sizeFlags,
-                            std::uint32_t sizeWord, pl3::Point a, pl3::Point b) {
-  auto* s = static_cast<LineSegment*>(std::calloc(1, sizeof(LineSegment)));
-  *s = LineSegment{*list, type, layer, sizeWord, sizeFlags, a, b};
-  *list = s;
-  return s;
-}
-
-void FreeLineSegments(LineSegment** list) {
-  while (*list) {
-    LineSegment* next = (*list)->next;
-    std::free(*list);
-    *list = next;
-  }
 }

@@ -5,12 +5,14 @@
 
 #include "draw/view_redraw.h"
 #include "edit/engine_seams.h"
+#include "edit/line_segments.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/selection.h"
 #include "edit/selection_boxes.h"
 #include "edit/selection_engine_seams.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
+#include "edit/wire_cleanup.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/group_texts.h"
@@ -24,6 +26,20 @@
 #include "store/tower.h"
 
 namespace {
+
+void DropTouchedWires() {
+  FreeLineSegments(TouchedWires);
+  TouchedWires = nullptr;
+}
+
+// A schematic's moved wires are cut and joined against the page and stored;
+// other editors have none.
+void StoreTouchedWires(const CurrentWindowData& w, pl3::Box* box) {
+  LineSegment* touched = TouchedWires;
+  TouchedWires = nullptr;
+  if (w.editorKind == kEditorSchematic) CleanUpOrthogonalLines(touched, box);
+  else FreeLineSegments(touched);
+}
 
 bool IsLineOrWire(std::uint16_t type) { return type == Type_Track || type == Type_Wire || type == Type_Bus; }
 
@@ -88,7 +104,7 @@ bool IsMasterDatum(const SelectionInfo* s) {
 pl3::Box* CommitSelectionEdits(SelectionInfo** list) {
   pl3::Box* box = NewSelectionBox();
   CurrentWindowData* w = ActiveWindowData;
-  FreeLineSegments(&TouchedWires);
+  DropTouchedWires();
   if (!w) return box;
   while (*list) {
     SelectionInfo* s = *list;
@@ -96,8 +112,7 @@ pl3::Box* CommitSelectionEdits(SelectionInfo** list) {
     UnionAndFree(box, ApplySelectionInfo(s, kApplyCommit));
     RemoveSelectionInfo(list, s);
   }
-  if (w->editorKind == kEditorSchematic) CleanUpOrthogonalLines(&TouchedWires, box);
-  FreeLineSegments(&TouchedWires);
+  StoreTouchedWires(*w, box);
   CloseUndoStep(*w, "Edit Selection");
   return box;
 }
@@ -106,7 +121,7 @@ pl3::Box* DeleteSelectionItems(SelectionInfo** list) {
   pl3::Box* box = NewSelectionBox();
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return box;
-  FreeLineSegments(&TouchedWires);
+  DropTouchedWires();
   while (*list) {
     SelectionInfo* s = *list;
     const std::uint16_t type = SelectionItemType(s);
@@ -122,8 +137,7 @@ pl3::Box* DeleteSelectionItems(SelectionInfo** list) {
     UnionAndFree(box, ApplySelectionInfo(s, action));
     RemoveSelectionInfo(list, s);
   }
-  if (w->editorKind == kEditorSchematic) CleanUpOrthogonalLines(&TouchedWires, box);
-  FreeLineSegments(&TouchedWires);
+  StoreTouchedWires(*w, box);
   CloseUndoStep(*w, "Delete Selection");
   return box;
 }

@@ -30,11 +30,6 @@ int IsHoleOnPad(const Tower* hole);
 int IsManualPlacementState();
 
 // ---- The schematic editor ---------------------------------------------------
-struct LineSegment;
-// The orthogonal wire clean-up after a commit: stores the touched wires
-// (merged and split against the wires they meet) with undo, frees the list
-// and widens the box by what changed.
-void CleanUpOrthogonalLines(LineSegment** touched, pl3::Box* box);
 // Packages the unpackaged symbols of the active schematic.
 void AutoPackageSymbols();
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "edit/window_data.h"
-#include "edit/wire_cleanup_seams.h"
+#include "edit/schematic_pins.h"
 #include "geometry/box_margins.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/attribute_services.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "objects/designators.h"
+#include "objects/graphic_records.h"
 #include "objects/type_codes.h"
 #include "platform/user.h"
 #include "store/tower.h"
@@ -108,6 +110,53 @@ TEST_F(PickedDeleteTest, AGraphicGoesWithAStepNamedByItsTypeAndComesBackOnUndo) 
     UndoLastStep();
     EXPECT_EQ(Tags(design, c.code, c.size), (std::vector<std::uint32_t>{22, 11}));
     DeleteChildEntities(design, c.code);
+  }
+}
+
+// A schematic wire taken away leaves the pieces it held apart: the clean-up
+// joins them in the delete's own step, unless something else still meets there.
+TEST_F(PickedDeleteTest, DeletingTheStemOfAWireTJoinsTheTopInTheSameStep) {
+  window->editorKind = kEditorSchematic;
+  const auto wire = [&](std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    ThinLinePayload l{};
+    l.line.head.sizeFlags = 1;
+    l.line.head.transform = pl3::kIdentityTransform;
+    l.line.x1 = x1;
+    l.line.y1 = y1;
+    l.line.x2 = x2;
+    l.line.y2 = y2;
+    return Own(InsertEntity(design, sizeof l, Type_Wire, &l));
+  };
+  const auto wires = [&] {
+    std::vector<std::vector<std::int32_t>> out;
+    Tower* t = GetChildTower(design, Type_Wire);
+    while (t && FindNextEntity(t)) {
+      const auto* l = reinterpret_cast<const LinePayload*>(TowerPayload(t));
+      std::vector<std::int32_t> line = {l->x1, l->y1, l->x2, l->y2};
+      if (std::make_pair(line[2], line[3]) < std::make_pair(line[0], line[1])) line = {line[2], line[3], line[0], line[1]};
+      out.push_back(line);
+    }
+    ReleaseTower(&t);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  for (const bool crossing : {false, true}) {
+    SCOPED_TRACE(crossing ? "a fourth wire still meets" : "the stem alone");
+    DeleteChildEntities(design, Type_Wire);
+    wire(0, 0, 500, 0);
+    wire(500, 0, 1000, 0);
+    if (crossing) wire(500, -700, 500, 0);
+    Tower* stem = wire(500, 0, 500, 700);
+    const auto before = wires();
+    const std::uint32_t step = window->UndoStep;
+    DeletePickedObject(stem);
+    if (crossing)
+      EXPECT_EQ(wires(), (std::vector<std::vector<std::int32_t>>{{0, 0, 500, 0}, {500, -700, 500, 0}, {500, 0, 1000, 0}}));
+    else
+      EXPECT_EQ(wires(), (std::vector<std::vector<std::int32_t>>{{0, 0, 1000, 0}}));
+    EXPECT_EQ(Caption(step), "Delete Wire");
+    UndoLastStep();
+    EXPECT_EQ(wires(), before) << "one Undo puts every wire back";
   }
 }
 

@@ -47,12 +47,6 @@ void GhostInstanceSelection(HDC, const SelectionInfo* record, pl3::Point at) {
 }
 int IsHoleOnPad(const Tower*) { return selectionfakes::holeOnPad; }
 int IsManualPlacementState() { return 0; }
-void CleanUpOrthogonalLines(LineSegment** touched, pl3::Box*) {
-  int n = 0;
-  for (LineSegment* s = *touched; s; s = s->next) ++n;
-  log.push_back("wires " + std::to_string(n));
-  FreeLineSegments(touched);
-}
 void AutoPackageSymbols() { log.push_back("packaged"); }
 
 ConsoleLine* AddConsoleMessage(ConsolePane*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t, std::uint32_t,

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "edit/engine_seams.h"
 #include "edit/key_command_seams.h"
+#include "edit/schematic_pins.h"
 #include "edit/selection.h"
 #include "edit/selection_actions.h"
 #include "edit/selection_engine_seams.h"
@@ -18,6 +20,7 @@
 #include "objects/attribute_services.h"
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
+#include "objects/locator_dispatch.h"
 #include "objects/selection_seams.h"
 #include "objects/size_table.h"
 #include "objects/size_text.h"
@@ -225,6 +228,67 @@ class SelectionTest : public testing::Test {
       if (r.text.rfind("ReturnRealSize", 0) != 0) out.push_back(r.caption + ": " + r.text);
     return out;
   }
+  // A schematic wire or bus (72 bytes, as the page stores them).
+  Tower* StoreWire(Segment s, std::uint16_t code = Type_Wire) {
+    ThinLinePayload wire{};
+    wire.line.head.layer = 3;
+    wire.line.head.sizeFlags = kSizeByIndex;
+    wire.line.head.sizeIndex = 1;
+    wire.line.head.transform = pl3::kIdentityTransform;
+    wire.line.width = 100;
+    wire.line.x1 = s.x1;
+    wire.line.y1 = s.y1;
+    wire.line.x2 = s.x2;
+    wire.line.y2 = s.y2;
+    return Own(InsertEntity(design, sizeof wire, code, &wire));
+  }
+  Tower* StoreLocator(std::uint16_t kind, std::int32_t x, std::int32_t y) {
+    LocatorPayload l{};
+    l.head.transform = pl3::kIdentityTransform;
+    l.kind = kind;
+    l.x = x;
+    l.y = y;
+    return Own(InsertEntity(design, sizeof l, Type_AttributeLocator, &l));
+  }
+  // A symbol pin group with its Origin.
+  Tower* StorePin(const Tower* parent, pl3::Point at) {
+    Tower* pin = Own(InsertEmptyEntity(parent, Type_SymbolPin));
+    const std::int32_t origin[3] = {at.x, at.y, 0};
+    Tower* o = InsertEntity(pin, sizeof origin, Type_Origin, origin);
+    ReleaseTower(&o);
+    return pin;
+  }
+  // A placed schematic symbol (30) of a new definition (25) with pins at the
+  // points, linked by its record (32) and placed by the Transform.
+  Tower* StorePlacedSymbol(std::vector<pl3::Point> pins, pl3::Transform placed, bool mirrored = false) {
+    Tower* definition = Own(InsertEmptyEntity(design, 25));
+    for (const pl3::Point p : pins) StorePin(definition, p);
+    Tower* symbol = Own(InsertEmptyEntity(design, 30));
+    std::uint8_t link[12]{};
+    link[0] = mirrored ? 1 : 0;
+    const NodeRef ref = NodeRefOf(TowerEntity(definition));
+    std::memcpy(link + 4, &ref, 4);
+    Tower* l = InsertEntity(symbol, sizeof link, Type_SchematicSymbol, link);
+    ReleaseTower(&l);
+    Tower* t = InsertEntity(symbol, sizeof placed, Type_Transform, &placed);
+    ReleaseTower(&t);
+    return symbol;
+  }
+  // The secondary records: their item type and grabbed part.
+  std::vector<std::pair<std::uint16_t, std::uint16_t>> Secondaries() {
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> out;
+    for (const SelectionInfo* s = w->SelectionList; s; s = s->next)
+      if (!(s->flags & kSelectionPrimary)) out.emplace_back(SelectionItemType(s), s->grabbedPart);
+    return out;
+  }
+  // Removes every record, the items staying in the design as they were.
+  void DropRecords() {
+    while (SelectionInfo* s = w->SelectionList) {
+      if (Entity* e = TowerEntity(s->original)) e->flags &= static_cast<std::uint16_t>(~kEntitySelected);
+      ReleaseTower(&s->original);
+      RemoveSelectionInfo(&w->SelectionList, s);
+    }
+  }
   // A move as the mouse road makes it: the block origin from the first
   // primary record, then the cursor.
   void MoveTo(pl3::Point cursor) {
@@ -369,6 +433,151 @@ TEST_F(SelectionTest, TracksMeetingAMovedTrackFollowByTheEndThatTouches) {
   const SelectionInfo* secondary = w->SelectionList->next;
   EXPECT_FALSE(secondary->flags & kSelectionPrimary);
   EXPECT_EQ(secondary->grabbedPart, kGrabFirstEnd);
+}
+
+// ---- Attached wires (schematic kinds) --------------------------------------------
+
+TEST(ConnectionPointsTest, PointsKeepTheirOrderOnceEachAndMatchItemsByKind) {
+  ConnectionPointList list;
+  for (const ConnectionPoint p : {ConnectionPoint{5, 5, Type_Wire}, ConnectionPoint{5, 1, Type_Bus},
+                                  ConnectionPoint{5, 5, Type_AttributeLocator}, ConnectionPoint{2, 9, 30},
+                                  ConnectionPoint{5, 5, Type_Wire}})
+    AddConnectionPoint(&list, p);
+  ASSERT_EQ(list.count, 4u) << "the repeated wire end is kept once";
+  const std::vector<std::vector<std::int32_t>> order = {{2, 9, 30}, {5, 1, Type_Bus}, {5, 5, Type_AttributeLocator},
+                                                        {5, 5, Type_Wire}};
+  for (std::uint32_t i = 0; i < list.count; ++i)
+    EXPECT_EQ((std::vector<std::int32_t>{list.points[i].x, list.points[i].y, list.points[i].kind}), order[i]) << i;
+  // Every point at the place is tried: a locator passes over the locator point to the wire end.
+  EXPECT_EQ(FindConnectionPoint(&list, 5, 5, Type_Wire)->kind, Type_AttributeLocator);
+  EXPECT_EQ(FindConnectionPoint(&list, 5, 5, Type_AttributeLocator)->kind, Type_Wire);
+  FreeConnectionPoints(&list);
+
+  struct Case {
+    std::uint16_t kind, type;
+    bool hangs;
+  };
+  for (const Case c : {Case{30, Type_Wire, true}, Case{30, Type_Bus, false}, Case{30, Type_AttributeLocator, false},
+                       Case{Type_AttributeLocator, Type_Wire, true}, Case{Type_AttributeLocator, Type_Bus, true},
+                       Case{Type_AttributeLocator, Type_AttributeLocator, false},
+                       Case{Type_Wire, Type_AttributeLocator, true}, Case{Type_Wire, Type_Wire, true},
+                       Case{Type_Wire, Type_Bus, false}, Case{Type_Bus, Type_AttributeLocator, true},
+                       Case{Type_Bus, Type_Bus, true}, Case{Type_Bus, Type_Wire, false},
+                       Case{Type_Track, Type_Track, true}, Case{Type_Track, Type_Wire, false},
+                       Case{Type_SymbolPin, Type_SymbolPin, true}, Case{Type_SymbolPin, Type_Wire, false}}) {
+    ConnectionPointList one;
+    AddConnectionPoint(&one, {7, 7, c.kind});
+    EXPECT_EQ(FindConnectionPoint(&one, 7, 7, c.type) != nullptr, c.hangs) << "point " << c.kind << ", item " << c.type;
+    EXPECT_EQ(FindConnectionPoint(&one, 7, 8, c.type), nullptr) << "another place";
+    FreeConnectionPoints(&one);
+  }
+}
+
+TEST_F(SelectionTest, PinsOfAPlacedSchematicSymbolStandWhereItsTransformPutsThem) {
+  w->editorKind = kEditorSchematic;
+  struct Case {
+    pl3::Transform placed;
+    bool mirrored;
+    pl3::Point expected;
+  };
+  const pl3::Transform moved{pl3::kFixedOne, 0, 0, pl3::kFixedOne, kBase, kBase + 50};
+  const pl3::Transform turned{0, pl3::kFixedOne, -pl3::kFixedOne, 0, kBase, kBase};
+  for (const Case c : {Case{moved, false, {kBase + 400, kBase + 150}}, Case{moved, true, {kBase - 400, kBase + 150}},
+                       Case{turned, false, {kBase - 100, kBase + 400}}, Case{turned, true, {kBase - 100, kBase - 400}}}) {
+    Tower* symbol = StorePlacedSymbol({{0, 0}, {400, 100}}, c.placed, c.mirrored);
+    std::vector<std::pair<std::int32_t, std::int32_t>> pins;
+    pl3::Point at{};
+    for (int i = 0; GetSchematicSymbolPinPoint(symbol, i, &at); ++i) pins.emplace_back(at.x, at.y);
+    std::sort(pins.begin(), pins.end());
+    std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{c.placed.tx, c.placed.ty},
+                                                                   {c.expected.x, c.expected.y}};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(pins, expected) << "mirrored " << c.mirrored;
+  }
+  // A symbol whose record names no definition of the page has no pins.
+  Tower* lost = Own(InsertEmptyEntity(design, 30));
+  pl3::Point at{};
+  EXPECT_EQ(GetSchematicSymbolPinPoint(lost, 0, &at), 0);
+}
+
+TEST_F(SelectionTest, WiresOnAMovedSymbolsPinsFollowItAndAreStoredOnItsNewPins) {
+  w->editorKind = kEditorSchematic;
+  Tower* symbol = StorePlacedSymbol({{0, 0}, {1000, 0}}, {pl3::kFixedOne, 0, 0, pl3::kFixedOne, kBase, kBase});
+  StoreWire({kBase, kBase + 3000, kBase, kBase});                 // second end on pin 0
+  StoreWire({kBase + 1000, kBase, kBase + 1000, kBase - 3000});   // first end on pin 1
+  StoreWire({kBase + 1000, kBase, kBase + 1000, kBase - 3000}, Type_Bus);  // a bus does not hang on a pin
+  StoreWire({kBase + 5000, kBase, kBase + 9000, kBase});          // elsewhere
+  StoreLocator(kLocatorIOPort, kBase, kBase);                     // a port on a pin stays too
+  const auto sorted = [](std::vector<Segment> v) {
+    std::sort(v.begin(), v.end(), [](const Segment& a, const Segment& b) {
+      return std::tie(a.x1, a.y1, a.x2, a.y2) < std::tie(b.x1, b.y1, b.x2, b.y2);
+    });
+    return v;
+  };
+  const std::vector<Segment> before = sorted(Tracks(Type_Wire));
+  w->UndoStep = NewUndoStepNumber();
+  SelectSymbol(symbol);
+  CollectAttachedWires(&w->SelectionList);
+  auto found = Secondaries();
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{Type_Wire, kGrabFirstEnd},
+                                                                        {Type_Wire, kGrabSecondEnd}}));
+
+  MoveTo({kBase + 2000, kBase + 1000});
+  AcceptSelectionArray(view);
+  std::vector<Segment> wires = Tracks(Type_Wire);
+  std::sort(wires.begin(), wires.end(), [](const Segment& a, const Segment& b) { return a.x1 < b.x1; });
+  EXPECT_EQ(wires, (std::vector<Segment>{{kBase, kBase + 3000, kBase + 2000, kBase + 1000},
+                                         {kBase + 3000, kBase + 1000, kBase + 1000, kBase - 3000},
+                                         {kBase + 5000, kBase, kBase + 9000, kBase}}))
+      << "each wire keeps its far end and meets the moved pin";
+  EXPECT_EQ(Tracks(Type_Bus), (std::vector<Segment>{{kBase + 1000, kBase, kBase + 1000, kBase - 3000}}));
+  UndoLastStep();
+  EXPECT_EQ(sorted(Tracks(Type_Wire)), before) << "one step puts the wires back";
+}
+
+TEST_F(SelectionTest, WhatMeetsAMovedWireEndFollowsByItsKind) {
+  w->editorKind = kEditorSchematic;
+  Tower* moved = StoreWire({kBase, kBase, kBase + 4000, kBase});
+  StoreWire({kBase + 4000, kBase, kBase, kBase});                 // both ends on the moved ends: whole
+  StoreWire({kBase + 4000, kBase, kBase + 4000, kBase + 4000});   // by its first end
+  StoreWire({kBase + 4000, kBase, kBase + 4000, kBase - 3000}, Type_Bus);  // a bus on a wire end stays
+  StoreLocator(kLocatorGraphicNetName, kBase + 4000, kBase);      // a net name follows
+  StoreLocator(kLocatorValue, kBase + 4000, kBase);               // a value label does not
+  StoreWire({kBase - 3000, kBase, kBase - 100, kBase});           // near is not on
+  Select(moved);
+  CollectAttachedWires(&w->SelectionList);
+  auto found = Secondaries();
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{
+                       {Type_AttributeLocator, kGrabWhole}, {Type_Wire, kGrabWhole}, {Type_Wire, kGrabFirstEnd}}));
+
+  // Held by its first end only, the wire offers that end alone.
+  DropRecords();
+  Select(moved, kGrabFirstEnd);
+  CollectAttachedWires(&w->SelectionList);
+  EXPECT_EQ(Secondaries(), (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{Type_Wire, kGrabSecondEnd}}));
+}
+
+TEST_F(SelectionTest, InTheSymbolEditorPinLabelsFollowTheirPin) {
+  w->editorKind = kEditorSchematicSymbol;
+  Tower* pin = StorePin(design, {kBase, kBase});
+  StoreLocator(kLocatorPinName, kBase, kBase);
+  StoreLocator(kLocatorPinNumber, kBase, kBase);
+  StoreLocator(kLocatorPinName, kBase + 10, kBase);
+  StoreLocator(kLocatorValue, kBase, kBase);
+  AddGraphicToSelection(&w->SelectionList, pin, kGrabWhole, &pl3::kIdentityTransform, kBase, kBase)->flags |=
+      kSelectionPrimary;
+  CollectAttachedWires(&w->SelectionList);
+  EXPECT_EQ(Secondaries(), (std::vector<std::pair<std::uint16_t, std::uint16_t>>{
+                               {Type_AttributeLocator, kGrabWhole}, {Type_AttributeLocator, kGrabWhole}}));
+  // The same labels in a schematic stay: a pin point holds no locators there.
+  DropRecords();
+  w->editorKind = kEditorSchematic;
+  AddGraphicToSelection(&w->SelectionList, pin, kGrabWhole, &pl3::kIdentityTransform, kBase, kBase)->flags |=
+      kSelectionPrimary;
+  CollectAttachedWires(&w->SelectionList);
+  EXPECT_TRUE(Secondaries().empty());
 }
 
 // ---- Moving -------------------------------------------------------------------

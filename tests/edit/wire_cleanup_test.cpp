@@ -10,7 +10,7 @@
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "edit/wire_cleanup.h"
-#include "edit/wire_cleanup_seams.h"
+#include "edit/schematic_pins.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
@@ -252,6 +252,42 @@ TEST(LineSegmentsTest, ListsDropZeroLengthSegmentsAndKeepForeignOnes) {
   EXPECT_EQ(PointLinkHasEntry(links, kLinkPin), 1);
   EXPECT_EQ(PointLinkHasEntry(links->next, kLinkPin), 0);
   FreePointLinks(links);
+}
+
+TEST(LineSegmentsTest, JunctionLinksMarkTheEndsAndTheWireMeetingsAlongAStraightSegment) {
+  struct Node {
+    std::int32_t x, y;
+    std::uint16_t code;
+    std::uint32_t value;
+    bool straight, diagonal;  // marked along (0,0)-(100,0), along (0,0)-(100,100)
+  };
+  const std::vector<Node> nodes = {
+      {0, 0, kLinkPin, 0, true, true},             // an end, whatever it holds
+      {100, 0, kLinkLocator, 3, true, false},      // the other end of the straight one
+      {100, 100, kLinkLocator, 3, false, true},    // the other end of the diagonal
+      {50, 0, kLinkWireEnd, 0, true, false},       // a wire meeting it
+      {60, 0, kLinkLocator, kLinkIoPortKind, true, false},  // an IO port on it
+      {70, 0, kLinkLocator, 3, false, false},      // a net name is no junction
+      {80, 0, kLinkPin, 0, false, false},          // nor a pin
+      {50, 5, kLinkWireEnd, 0, false, false},      // off the line
+      {150, 0, kLinkWireEnd, 0, false, false},     // beyond its end
+      {50, 50, kLinkWireEnd, 0, false, false},     // on the diagonal: never inside
+  };
+  for (const bool diagonal : {false, true}) {
+    PointLink* links = nullptr;
+    for (const Node& n : nodes) links = AddPointLink(links, n.x, n.y, n.code, n.value);
+    const LineSegment segment{28, 0, 0, 0, 0, 0, 0, 100, diagonal ? 100 : 0, nullptr};
+    AddWireJunctionLinks(links, &segment);
+    for (const Node& n : nodes) {
+      const PointLink* node = links;
+      while (node && (node->x != n.x || node->y != n.y)) node = node->next;
+      ASSERT_NE(node, nullptr);
+      EXPECT_EQ(PointLinkHasEntry(node, kLinkBusContact), diagonal ? n.diagonal : n.straight)
+          << n.x << "," << n.y << (diagonal ? " diagonal" : " straight");
+      EXPECT_LE(node->entries.size(), 2u) << "one mark at most";
+    }
+    FreePointLinks(links);
+  }
 }
 
 TEST(LineSegmentsTest, CommonEndTakesTheFirstSharedPairInOrder) {

@@ -1,7 +1,6 @@
-// What the wire clean-up asks of the schematic editor: where the pins of a
-// placed schematic symbol are. Defined by the schematic editor; until it
-// lands the program links app/schematic_pin_seams_pending.cpp (no pins) and
-// tests link their own.
+// Where the pins of a placed schematic symbol stand on the page, for the
+// wire clean-up and the wires that follow a moved symbol
+// (edit/schematic_pins.cpp).
 #pragma once
 #include "geometry/types.h"
 
