@@ -12,6 +12,7 @@
 // CancelSelectionArray and DeleteSelectionArray (edit/selection_engine_seams.h).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "geometry/types.h"
 #include "platform/win_types.h"
@@ -72,6 +73,14 @@ int SelectionHasUncopyableSymbols(const SelectionInfo* list);
 int SelectionHasPl2Symbols(const SelectionInfo* list);
 int SelectionHasCentroid(const SelectionInfo* list);
 int IsSelectionVia(const SelectionInfo* list);
+// Any attribute locator whose original stands under a schematic symbol.
+int SelectionHasSymbolLocators(const SelectionInfo* list);
+// For width changes: the size index the primary records share. Negative codes:
+constexpr std::int32_t kSizeIndexNone = -1;          // empty list, or the indexes differ
+constexpr std::int32_t kSizeIndexIncompatible = -2;  // types that AreTypesCompatible does not join
+constexpr std::int32_t kSizeIndexNoSizes = -3;       // a type without a size list
+constexpr std::int32_t kSizeIndexNotIndexed = -4;    // a size not taken from the size table
+std::int32_t GetSelectionSizeIndex(const SelectionInfo* list);
 void ResetArcEndGrabs(SelectionInfo* list);
 // 1 when the symbol instance may be copied: its definition is in definition
 // mode, or the window is in its manual-placement state.
@@ -104,6 +113,10 @@ void CollectAttachedTracks(SelectionInfo** list);
 // a secondary record; 1 when one was added.
 std::int32_t CollectRubberbandEntity(const pl3::Transform* transform, Tower* item, void* param, std::uint8_t mode,
                                      std::uint8_t action, std::int32_t* result);
+// Toggle Secondaries' rebuild: the items attached to every primary record
+// (the wires of a schematic, the tracks and vias of the other editors) join
+// the list as secondary records, under the wait cursor.
+void ReconsiderAllPrimarySelections(SelectionInfo** list);
 // Put back each secondary record unchanged; the union of the boxes.
 pl3::Box ReleaseSecondarySelections();
 pl3::Box ReleaseSecondaryNonTracks();
@@ -180,6 +193,10 @@ LineSegment* NewLineSegment(LineSegment** list, std::uint16_t type, std::uint8_t
 void FreeLineSegments(LineSegment** list);
 // The wires touched by the running commit.
 extern LineSegment* TouchedWires;
+
+// The nets of the pins of the symbol instances in the selection, each once,
+// in the order met.
+std::vector<std::uint32_t> CollectSelectionNets(const SelectionInfo* list);
 
 pl3::Box* CommitSelectionEdits(SelectionInfo** list);
 pl3::Box* DeleteSelectionItems(SelectionInfo** list);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "edit/attached_wires_seams.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
@@ -54,6 +55,11 @@ void CleanUpOrthogonalLines(LineSegment** touched, pl3::Box*) {
   FreeLineSegments(touched);
 }
 void AutoPackageSymbols() { log.push_back("packaged"); }
+void CollectAttachedWires(SelectionInfo** list) {
+  int primary = 0;
+  for (const SelectionInfo* s = *list; s; s = s->next) primary += (s->flags & kSelectionPrimary) ? 1 : 0;
+  log.push_back("attached wires of " + std::to_string(primary));
+}
 
 ConsoleLine* AddConsoleMessage(ConsolePane*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t, std::uint32_t,
                                const char* format, ...) {
