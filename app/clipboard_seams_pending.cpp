@@ -1,7 +1,7 @@
 // The program's stand-ins for the clipboard's calls of the selection list,
-// the pick code, the symbol insertion and the packaging
+// the symbol insertion and the packaging
 // (edit/clipboard_seams.h) until their owners land: records are made with
-// calloc, handles are the origin, nothing is packaged and no ghost is made.
+// calloc, nothing is packaged and no ghost is made.
 #include <cstdlib>
 
 #include "edit/clipboard_seams.h"
@@ -14,8 +14,6 @@ SelectionInfo* NewSelectionInfo(SelectionInfo* head) {
   if (head) head->prev = record;
   return record;
 }
-
-pl3::Point GetItemHandlePoint(HWND, const Tower*) { return {0, 0}; }
 
 void RecordPackageReference(const Tower*, char* buffer, std::size_t bufferSize) {
   if (buffer && bufferSize) buffer[0] = 0;

@@ -40,6 +40,7 @@
 #include "objects/info_boxes.h"
 #include "objects/payload_access.h"
 #include "objects/polygon_entry.h"
+#include "objects/selection_seams.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -83,13 +84,22 @@ int Paste(UINT, HWND child) {
 int CopyToClipboard(UINT, HWND child) { return Block(child) ? CopySelectionToClipboard(child) : 0; }
 int CutToClipboard(UINT, HWND child) { return Block(child) ? CutSelectionToClipboard(child) : 0; }
 
-// Toggle Secondaries: the secondary records go back unchanged and the view
-// shows the items where they are.
+// Toggle Secondaries: a selection with secondary records lets them go back
+// unchanged; one without goes back to where the move began, takes on the
+// items attached to its primary records and follows the cursor again.
 int ReleaseSecondaries(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
-  if (!w || !HasSecondarySelections(w->SelectionList)) return 0;
-  const pl3::Box box = ReleaseSecondarySelections();
-  RedrawViewRect(child, &box, 0);
+  if (!w || !InSelectionEdit(*w) || !w->SelectionList) return 0;
+  if (HasSecondarySelections(w->SelectionList)) {
+    const pl3::Box box = ReleaseSecondarySelections();
+    RedrawViewRect(child, &box, 0);
+    return 1;
+  }
+  HDC dc = GetDC(child);
+  GhostSelectionArray(dc, w->SelectionList);
+  if (RevertSelectionArray(w->SelectionList)) ReconsiderAllPrimarySelections(&w->SelectionList);
+  GhostSelectionArray(dc, w->SelectionList);
+  ReleaseDC(child, dc);
   return 1;
 }
 

@@ -4,6 +4,7 @@
 #include "draw/display_list.h"
 #include "edit/window_data.h"
 #include "objects/design_helpers.h"
+#include "objects/tower_validity.h"
 #include "objects/item_helper_seams.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
@@ -12,13 +13,14 @@ int VisitDisplayItems(int (*visit)(const DisplayItemView& item, void* context), 
   const CurrentWindowData* w = ActiveWindowData;
   const auto* list = w && w->editorKind == kEditorPcb ? static_cast<const DisplayList*>(w->Display) : nullptr;
   if (!list || !visit) return 0;
+  TowerValidityCache valid;
   for (const DisplayNode* head : list->lists) {
     for (const DisplayNode* n = head; n; n = n->next) {
       const DisplayItem* item = n->item;
       if (!item) continue;
       Tower* instance = item->entity ? GetAncestorTower(item->entity, Type_SymbolInstance) : nullptr;
       if (instance && LastLevel(instance).typeCode != Type_SymbolInstance) ReleaseTower(&instance);
-      DisplayItemView view{item->kind, instance, item->box, {0, 0}, !item->entity || !IsTowerValid(item->entity, 0)};
+      DisplayItemView view{item->kind, instance, item->box, {0, 0}, !item->entity || !IsTowerValidIn(item->entity, valid)};
       if (item->kind == 7 || item->kind == 17) {
         const pl3::HoleLayout& h = ItemAs<HoleItem>(item)->record.hole;
         view.centre = {h.centreX, h.centreY};

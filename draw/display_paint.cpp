@@ -14,6 +14,7 @@
 #include "geometry/raster_state.h"
 #include "geometry/rasterise.h"
 #include "objects/design_helpers.h"
+#include "objects/tower_validity.h"
 #include "objects/editor_seams.h"
 #include "objects/item_helpers.h"
 #include "objects/payload_access.h"
@@ -401,6 +402,7 @@ void PaintDisplayList(const pl3::Box* box, DisplayList* list) {
                                     DisplayList_Cutouts, DisplayList_Datums, DisplayList_Markers};
   const pl3::TowerRef callers = g_raster.currentEntity;
   bool stale = false;
+  TowerValidityCache valid;
   for (int k = 0; k < (firstThreeOnly ? 3 : 7); ++k) {
     DisplayNode* head = list->lists[order[k]];
     for (DisplayNode* node = head; node; node = node->next) {
@@ -408,7 +410,7 @@ void PaintDisplayList(const pl3::Box* box, DisplayList* list) {
       if (!item) continue;
       if (w.ViewOnlyHighlighted && !EntityHighlighted(item)) continue;
       if (!ItemMeetsBox(box, item->box) || !IsItemVisible(item, 0)) continue;
-      if (!item->entity || !IsTowerValid(item->entity, 0)) {
+      if (!item->entity || !IsTowerValidIn(item->entity, valid)) {
         stale = true;
         continue;
       }

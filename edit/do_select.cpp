@@ -1,7 +1,9 @@
 // The Select click in idle or Edit Selection: a rectangle dragged beyond
 // the tolerance selects what it holds, else the object under the cursor is
 // picked; the edit mode, menus, ratsnest lines and status bar follow.
+#include "draw/display_paint.h"
 #include "edit/engine_seams.h"
+#include "edit/object_select.h"
 #include "edit/placing_seams.h"
 #include "edit/picking.h"
 #include "edit/selection.h"
@@ -12,8 +14,18 @@
 #include "objects/editor_input.h"
 #include "objects/editor_seams.h"
 #include "objects/view_seams.h"
+#include "platform/reset_hooks.h"
+
+std::uint32_t SelectionOptionWord = 0;
+std::uint32_t SelectionCount = 0;
 
 namespace {
+
+void ResetSelectionOptions() {
+  SelectionOptionWord = 0;
+  SelectionCount = 0;
+}
+const bool gRegistered = pl3::RegisterGlobalReset(&ResetSelectionOptions);
 
 constexpr std::uint8_t kModeEditSelection = 39;
 constexpr std::uint8_t kModeHeldItems = 45;
@@ -29,11 +41,16 @@ void SelectDraggedRectangle(HWND window, CurrentWindowData* w) {
   pl3::WorldToView(from.x, from.y);
   pl3::WorldToView(to.x, to.y);
   const RECT rectangle{from.x, from.y, to.x, to.y};
+  SelectionOptionWord |= kSelectionByRectangle;
+  SelectionCount = 0;
   const int selected = SelectItemsInRectangle(&rectangle);
   const std::uint8_t mode = w->EditMode;
   if (mode != kModeEditSelection && mode != kModeHeldItems) RedrawView(window);
   if (ModeTakesSelection(mode) && selected) UpdateAfterSelectionChange(window, nullptr, 0);
+  if (w->editorKind == kEditorPcb && w->design)
+    w->Display = RebuildDisplayList(w->design, static_cast<DisplayList*>(w->Display));
   RedrawView(window);
+  SelectionOptionWord &= ~kSelectionByRectangle;
 }
 
 }  // namespace

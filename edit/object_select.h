@@ -30,6 +30,17 @@ static_assert(offsetof(DrawStatus, flags) == 28);
 // for the whole item. Null (after "Internal Error - Unknown type") for a
 // type without a handle, or an item that is not there.
 DrawStatus* GetDrawStatus(HWND window, const Tower* item, std::int32_t flags);
+// The part of GetDrawStatus that only reads: the reference point, the move
+// and the grab code for the window's cursor, the window left as it is.
+// false for an unknown type (*unknown set) or an item too short for its type.
+bool FillDrawStatus(const Tower* item, std::int32_t flags, DrawStatus* status, bool* unknown);
+
+// The program's selection option word and selection count: the Select
+// click sets kSelectionByRectangle and clears the count while a dragged
+// rectangle selects what it holds.
+extern std::uint32_t SelectionOptionWord;
+extern std::uint32_t SelectionCount;
+constexpr std::uint32_t kSelectionByRectangle = 0x1;
 
 // The per-kind steps of SelectObject: the node flagged selected, the item
 // added to the selection list by its drag status, made the current and

@@ -12,6 +12,7 @@
 // CancelSelectionArray and DeleteSelectionArray (edit/selection_engine_seams.h).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "geometry/types.h"
 #include "platform/win_types.h"
@@ -72,6 +73,14 @@ int SelectionHasUncopyableSymbols(const SelectionInfo* list);
 int SelectionHasPl2Symbols(const SelectionInfo* list);
 int SelectionHasCentroid(const SelectionInfo* list);
 int IsSelectionVia(const SelectionInfo* list);
+// Any attribute locator whose original stands under a schematic symbol.
+int SelectionHasSymbolLocators(const SelectionInfo* list);
+// For width changes: the size index the primary records share. Negative codes:
+constexpr std::int32_t kSizeIndexNone = -1;          // empty list, or the indexes differ
+constexpr std::int32_t kSizeIndexIncompatible = -2;  // types that AreTypesCompatible does not join
+constexpr std::int32_t kSizeIndexNoSizes = -3;       // a type without a size list
+constexpr std::int32_t kSizeIndexNotIndexed = -4;    // a size not taken from the size table
+std::int32_t GetSelectionSizeIndex(const SelectionInfo* list);
 void ResetArcEndGrabs(SelectionInfo* list);
 // 1 when the symbol instance may be copied: its definition is in definition
 // mode, or the window is in its manual-placement state.
@@ -140,6 +149,10 @@ std::int32_t AddAttachedWiresToSelection(const pl3::Transform* transform, Tower*
 // Collects, as secondary records, the wires and locators that hang on the
 // connection points of the primary records.
 void CollectAttachedWires(SelectionInfo** list);
+// Toggle Secondaries' rebuild: the items attached to every primary record
+// (the wires of a schematic, the tracks and vias of the other editors) join
+// the list as secondary records, under the wait cursor.
+void ReconsiderAllPrimarySelections(SelectionInfo** list);
 // Put back each secondary record unchanged; the union of the boxes.
 pl3::Box ReleaseSecondarySelections();
 pl3::Box ReleaseSecondaryNonTracks();
@@ -206,6 +219,10 @@ extern std::uint32_t SelectionBendDirections;
 // (a line-segment list of edit/line_segments.h).
 struct LineSegment;
 extern LineSegment* TouchedWires;
+
+// The nets of the pins of the symbol instances in the selection, each once,
+// in the order met.
+std::vector<std::uint32_t> CollectSelectionNets(const SelectionInfo* list);
 
 pl3::Box* CommitSelectionEdits(SelectionInfo** list);
 pl3::Box* DeleteSelectionItems(SelectionInfo** list);

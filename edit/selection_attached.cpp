@@ -8,10 +8,15 @@
 #include "edit/selection.h"
 #include "edit/window_data.h"
 #include "objects/design_walks.h"
+#include "geometry/transform.h"
 #include "objects/graphic_records.h"
+#include "objects/layer_table.h"
+#include "objects/pad_stacks.h"
+#include "objects/payload_access.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
 #include "store/tower.h"
+#include "store/tower_queries.h"
 
 namespace {
 
@@ -38,6 +43,52 @@ const PadPoint* PointAt(const PadPointList& list, std::int32_t x, std::int32_t y
   return nullptr;
 }
 
+// A pad stack's layer codes for the top, bottom and every copper layer.
+constexpr std::uint8_t kPadCodeTop = 1;
+constexpr std::uint8_t kPadCodeBottom = 2;
+constexpr std::uint8_t kPadCodeAll = 32;
+
+// The copper layers a pad reaches (GetPadStackLayerRange): its lowest and
+// highest pad-stack layers, the top, bottom and all codes taken as the
+// window's top and bottom copper layers.
+PadPoint PadLayerRange(const Tower* pad) {
+  const CurrentWindowData* w = ActiveWindowData;
+  const std::uint8_t top = w ? w->TopLayer : Layer_Top;
+  const std::uint8_t bottom = w ? w->BottomLayer : Layer_Bottom;
+  PadPoint range{0, 0, 255, 0};
+  for (const std::uint8_t code : {GetPadLowestLayer(pad), GetPadHighestLayer(pad)}) {
+    std::uint8_t low = code, high = code;
+    if (code == kPadCodeTop) low = high = top;
+    else if (code == kPadCodeBottom) low = high = bottom;
+    else if (code == kPadCodeAll) low = top, high = bottom;
+    range.lowLayer = std::min({range.lowLayer, low, high});
+    range.highLayer = std::max({range.highLayer, low, high});
+  }
+  if (range.lowLayer > range.highLayer) range.lowLayer = range.highLayer = 0;  // a pad without layers
+  return range;
+}
+
+// Every pad of a placed symbol, at its place on the board.
+void AddInstancePadPoints(PadPointList& list, const Tower* instance) {
+  pl3::Transform placement = pl3::kIdentityTransform;
+  if (const std::uint8_t* t = ChildPayloadOfAtLeast(instance, Type_Transform, sizeof placement))
+    std::memcpy(&placement, t, sizeof placement);
+  Tower* infos = GetChildTower(instance, Type_PadStackInstanceInfo);
+  while (infos && FindNextEntity(infos)) {
+    Tower* pad = FindDefinitionPadStackInstance(infos);
+    pl3::Point centre{};
+    if (pad && GetPadCentre(pad, &centre)) {
+      PadPoint point = PadLayerRange(pad);
+      pl3::TransformPoint(&placement, centre.x, centre.y);
+      point.x = centre.x;
+      point.y = centre.y;
+      AddPadPoint(&list.points, &list.count, &list.room, point);
+    }
+    ReleaseTower(&pad);
+  }
+  ReleaseTower(&infos);
+}
+
 void AddRecordPoints(PadPointList& list, const SelectionInfo* s) {
   const Entity* e = TowerEntity(s->workingCopy);
   if (!e) return;
@@ -54,6 +105,15 @@ void AddRecordPoints(PadPointList& list, const SelectionInfo* s) {
     const auto* h = reinterpret_cast<const HolePayload*>(p);
     if (h->hole.flags & kHoleIsVia)
       AddPadPoint(&list.points, &list.count, &list.room, {h->hole.centreX, h->hole.centreY, 0, 255});
+  } else if (e->typeCode == Type_SymbolInstance) {
+    AddInstancePadPoints(list, s->workingCopy);
+  } else if (e->typeCode == Type_PadStackInstanceHier) {
+    pl3::Box box{};
+    if (!GetPadStackInstanceBox(s->workingCopy, &box)) return;
+    PadPoint point = PadLayerRange(s->workingCopy);
+    point.x = static_cast<std::int32_t>((static_cast<std::int64_t>(box.xmin) + box.xmax) / 2);
+    point.y = static_cast<std::int32_t>((static_cast<std::int64_t>(box.ymin) + box.ymax) / 2);
+    AddPadPoint(&list.points, &list.count, &list.room, point);
   }
 }
 

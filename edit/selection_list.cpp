@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/display_list_seams.h"
+#include "edit/payload_sizes.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
@@ -13,10 +14,13 @@
 #include "objects/entity_copy.h"
 #include "objects/graphic_records.h"
 #include "objects/group_texts.h"
+#include "objects/net_ids.h"
 #include "objects/selection_seams.h"
+#include "objects/size_table.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
+#include "store/tower_queries.h"
 
 namespace {
 
@@ -216,4 +220,51 @@ void ResetArcEndGrabs(SelectionInfo* list) {
     const bool arc = t == Type_Arc || t == Type_BoardOutlineArc || t == Type_ThinArc;
     if (arc && (s->grabbedPart == kGrabFirstEnd || s->grabbedPart == kGrabSecondEnd)) s->grabbedPart = kGrabWhole;
   }
+}
+
+int SelectionHasSymbolLocators(const SelectionInfo* list) {
+  return Any(list, [](const SelectionInfo* s) {
+    const Tower* original = s->original;
+    if (!original || !original->lastLevel || SelectionItemType(s) != Type_AttributeLocator) return false;
+    const Entity* parent = LevelEntity(original->levels[original->lastLevel - 1]);
+    return parent && parent->typeCode == kTypeSchematicSymbol;
+  });
+}
+
+std::int32_t GetSelectionSizeIndex(const SelectionInfo* list) {
+  const SelectionInfo* first = nullptr;
+  std::uint32_t shared = 0;
+  bool mixed = false;
+  for (const SelectionInfo* s = list; s; s = s->next) {
+    if (!IsPrimary(s)) continue;
+    const Entity* e = TowerEntity(s->workingCopy ? s->workingCopy : s->original);
+    if (!e) continue;
+    if (first && !AreTypesCompatible(JoinType(first), JoinType(s))) return kSizeIndexIncompatible;
+    if (PayloadSizeKind(EntityPayload(e), e->typeCode) == kNoSizeKind) return kSizeIndexNoSizes;
+    std::uint32_t index = 0;
+    if (!GetPayloadSizeIndex(EntityPayload(e), e->payloadSize, e->typeCode, &index)) return kSizeIndexNotIndexed;
+    if (!first) {
+      first = s;
+      shared = index;
+    } else if (index != shared) {
+      mixed = true;  // the later records may still be refused outright
+    }
+  }
+  if (!first || mixed) return kSizeIndexNone;
+  return static_cast<std::int32_t>(shared);
+}
+
+std::vector<std::uint32_t> CollectSelectionNets(const SelectionInfo* list) {
+  std::vector<std::uint32_t> nets;
+  for (const SelectionInfo* s = list; s; s = s->next) {
+    const Tower* item = s->workingCopy ? s->workingCopy : s->original;
+    if (SelectionItemType(s) != Type_SymbolInstance || !item) continue;
+    Tower* pads = GetChildTower(item, Type_PadStackInstanceInfo);
+    while (pads && FindNextEntity(pads)) {
+      const std::uint32_t net = GetEntityNetId(pads, kNetIdFirst);
+      if (net && std::find(nets.begin(), nets.end(), net) == nets.end()) nets.push_back(net);
+    }
+    ReleaseTower(&pads);
+  }
+  return nets;
 }

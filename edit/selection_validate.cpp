@@ -11,6 +11,8 @@
 #include "edit/window_data.h"
 #include "objects/entity_copy.h"
 #include "objects/graphic_records.h"
+#include "objects/group_texts.h"
+#include "objects/layer_table.h"
 #include "objects/selection_seams.h"
 #include "objects/type_codes.h"
 #include "platform/responder.h"
@@ -153,6 +155,55 @@ bool NextLayerAllowed(const SelectionInfo* list) {
   return true;
 }
 
+bool IsPlaneLike(std::uint16_t type) {
+  switch (type) {
+    case 8: case 9: case 41: case 42: case 43: case 44: case 45: case 49: return true;
+    default: return false;
+  }
+}
+
+// A surface layer is the first or the last used layer of its kind.
+bool IsSurfaceLayer(const LayerTable& table, std::uint32_t layer) {
+  const std::uint16_t kind = table.layers[layer].kind;
+  std::uint32_t first = kLayerCount, last = 0;
+  for (std::uint32_t i = 0; i < kLayerCount; ++i) {
+    const LayerRecord& r = table.layers[i];
+    if (!(r.flags & kLayerPresent) || r.kind != kind) continue;
+    if (first == kLayerCount) first = i;
+    last = i;
+  }
+  return layer == first || layer == last;
+}
+
+// Placed symbols (checked on the first record): earlier-generation symbols
+// and symbol instances that are neither definitions nor manually placed.
+bool HoldsPlacedSymbols(const SelectionInfo* first) {
+  const std::uint16_t type = SelectionItemType(first);
+  return type == kTypeTextGroup || (type == Type_SymbolInstance && !IsSymbolCopyable(first->workingCopy));
+}
+
+bool SetLayerAllowed(const CurrentWindowData& w, std::uint32_t layer) {
+  const bool copper = layer < kLayerCount && w.layerTable.layers[layer].kind == LayerKind_Copper;
+  const SelectionInfo* first = GetFirstPrimarySelection(w.SelectionList);
+  if (first && HoldsPlacedSymbols(first)) {
+    if (!copper) {
+      MessageBox(nullptr, "Can only place symbols and pads on copper layers", "Specify Layer", MB_OK);
+      return false;
+    }
+    if (!IsSurfaceLayer(w.layerTable, layer)) {
+      MessageBox(nullptr, "Can only place symbols and pads on surface layers", "Specify Layer", MB_OK);
+      return false;
+    }
+  }
+  for (const SelectionInfo* s = w.SelectionList; s; s = s->next) {
+    if (IsPrimary(s) && IsPlaneLike(SelectionItemType(s)) && !copper) {
+      MessageBox(nullptr, "Poly planes and cuts can only be placed on copper layers", "Specify Layer", MB_OK);
+      return false;
+    }
+  }
+  return true;
+}
+
 bool ColourAllowed(const SelectionInfo* list) {
   if (CountSelections(list, 1) != 1) return false;
   const std::uint16_t type = SelectionItemType(GetFirstPrimarySelection(const_cast<SelectionInfo*>(list)));
@@ -164,12 +215,13 @@ bool ColourAllowed(const SelectionInfo* list) {
 int ValidateSelectionForAction(std::uint32_t action, std::uint32_t argument) {
   const CurrentWindowData* w = ActiveWindowData;
   if (!w || !w->SelectionList) return 1;
-  (void)argument;
   switch (action) {
     case 0: case 1: case 2: case 7: case 8:
       return SizeChangeAllowed(w->SelectionList) ? 1 : 0;
     case 3:
       return NextLayerAllowed(w->SelectionList) ? 1 : 0;
+    case 4:
+      return SetLayerAllowed(*w, argument) ? 1 : 0;
     case kActionAccept:
       return AcceptAllowed(*w) ? 1 : 0;
     case 9: case 10:

@@ -1,6 +1,7 @@
 #include "edit/undo_index.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 #include <utility>
 
@@ -34,8 +35,11 @@ void Forget() {
 const bool g_registered = pl3::RegisterGlobalReset(&Forget);
 
 void DropFrom(std::vector<NodeRef>& list, NodeRef ref) {
-  const auto at = std::find(list.begin(), list.end(), ref);
-  if (at != list.end()) list.erase(at);
+  // Searched from the end: the store frees a group's records newest first,
+  // the list holds them oldest first, so a step let go whole costs one
+  // look at each record rather than a walk of the step for each.
+  const auto at = std::find(list.rbegin(), list.rend(), ref);
+  if (at != list.rend()) list.erase(std::next(at).base());
 }
 
 void DropFromStep(std::map<std::uint32_t, std::vector<NodeRef>>& byStep, std::uint32_t step, NodeRef ref) {

@@ -16,6 +16,7 @@
 #include "objects/graphic_records.h"
 #include "objects/payload_access.h"
 #include "objects/size_table.h"
+#include "objects/tower_validity.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
 #include "platform/gdi.h"
@@ -44,18 +45,42 @@ bool SamePoint(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y
 
 std::int32_t ClampView(std::int32_t v) { return std::clamp(v, -20000, 20000); }
 
-// Searches one level's entity among a list of groups (a group node of the
-// level's code is entered and its entities searched).
-bool LinkedIn(NodeRef groups, NodeRef entity, std::uint16_t code) {
-  for (NodeRef g = groups; g; g = NodeAt<TypeGroup>(g)->next) {
-    const TypeGroup* group = NodeAt<TypeGroup>(g);
-    if (group->typeCode != code) continue;
-    for (NodeRef e = group->firstChild; e; e = NodeAt<Entity>(e)->next) {
-      if (e == entity) return true;
-    }
-    return false;
-  }
+// The first group of the code in a list of groups, 0 when there is none.
+NodeRef GroupOfCode(NodeRef groups, std::uint16_t code) {
+  for (NodeRef g = groups; g; g = NodeAt<TypeGroup>(g)->next)
+    if (NodeAt<TypeGroup>(g)->typeCode == code) return g;
+  return 0;
+}
+
+bool EntityInGroup(NodeRef group, NodeRef entity) {
+  for (NodeRef e = NodeAt<TypeGroup>(group)->firstChild; e; e = NodeAt<Entity>(e)->next)
+    if (e == entity) return true;
   return false;
+}
+
+// The group holding level k's entity: among the root groups for level 0,
+// else among the groups of the level above (checked before). 0 when the
+// level names no entity or its code has no group there.
+NodeRef LevelGroup(const Tower* t, int k) {
+  if (!LevelEntity(t->levels[k])) return 0;
+  NodeRef groups = NodeRefOf(RootGroup());
+  if (k > 0) {
+    const Entity* parent = LevelEntity(t->levels[k - 1]);
+    if (!parent) return 0;
+    groups = parent->firstChild;
+  }
+  // The code is taken from the level, never from the entity, which may be gone.
+  return GroupOfCode(groups, t->levels[k].typeCode);
+}
+
+bool CachedEntityInGroup(TowerValidityCache& cache, NodeRef group, NodeRef entity) {
+  TowerValidityCache::Group& g = cache.groups[group];
+  // One search walks the group; a group searched again is worth a set.
+  if (g.searches++ == 0) return EntityInGroup(group, entity);
+  if (g.entities.empty()) {
+    for (NodeRef e = NodeAt<TypeGroup>(group)->firstChild; e; e = NodeAt<Entity>(e)->next) g.entities.insert(e);
+  }
+  return g.entities.count(entity) != 0;
 }
 
 std::uint32_t StepJustification(std::uint32_t bits, std::uint32_t low, std::uint32_t high) {
@@ -141,17 +166,17 @@ void DrawSelectionRectangle(HDC dc, const pl3::Box* box) {
 int IsTowerValid(const Tower* t, int firstLevel) {
   if (!t) return 0;
   for (int k = std::max(firstLevel, 0); k <= t->lastLevel; ++k) {
-    const TowerLevel& level = t->levels[k];
-    const Entity* e = LevelEntity(level);
-    if (!e) return 0;
-    NodeRef groups = NodeRefOf(RootGroup());
-    if (k > 0) {
-      const Entity* parent = LevelEntity(t->levels[k - 1]);
-      if (!parent) return 0;
-      groups = parent->firstChild;
-    }
-    // The code is taken from the level, never from the entity, which may be gone.
-    if (!LinkedIn(groups, level.entity, level.typeCode)) return 0;
+    const NodeRef group = LevelGroup(t, k);
+    if (!group || !EntityInGroup(group, t->levels[k].entity)) return 0;
+  }
+  return 1;
+}
+
+int IsTowerValidIn(const Tower* t, TowerValidityCache& cache) {
+  if (!t) return 0;
+  for (int k = 0; k <= t->lastLevel; ++k) {
+    const NodeRef group = LevelGroup(t, k);
+    if (!group || !CachedEntityInGroup(cache, group, t->levels[k].entity)) return 0;
   }
   return 1;
 }

@@ -29,6 +29,12 @@ void DrawSelectionRectangle(HDC dc, const pl3::Box* box);
 
 // 1 when every level of the Tower from firstLevel down still names a linked entity.
 int IsTowerValid(const Tower* t, int firstLevel);
+// The same test for many Towers over a design that does not change between
+// them (one paint of the display list): a type group searched a second time
+// is kept as a set of its entities, so each later test is a look-up rather
+// than a walk of the group. Start from an empty cache for each such pass.
+struct TowerValidityCache;
+int IsTowerValidIn(const Tower* t, TowerValidityCache& cache);
 
 // ---- Lines ------------------------------------------------------------------------
 // Joins b onto a where they share an end; 1 when joined, else 0 with a unchanged.

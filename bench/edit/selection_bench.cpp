@@ -2,10 +2,12 @@
 //   MoveAndAcceptTracks  10,000 tracks selected, moved one grid step and
 //                        accepted (working copies, undo entries, commit),
 //                        against copying each track with CopyAndInsertEntity,
-//                        moving the copy by the same step and deleting the
-//                        original (counter direct_over_selection, aim above 0.5).
+//                        moving the copy by the same step, recording the same
+//                        undo entry (the original kept, the copy named) and
+//                        deleting the original (counter direct_over_selection,
+//                        aim above 0.5).
 // The design is laid anew outside the timed part of each iteration, and both
-// sides must leave the same 10,000 moved tracks.
+// sides must leave the same 10,000 moved tracks; both record one undo entry per track.
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -21,6 +23,7 @@
 #include "objects/entity_copy.h"
 #include "objects/graphic_records.h"
 #include "objects/type_codes.h"
+#include "objects/undo_seams.h"
 #include "store/tower.h"
 
 namespace {
@@ -113,6 +116,8 @@ void MoveAndAcceptTracks(benchmark::State& state) {
       Tower* copy = CopyAndInsertEntity(d.root, t, &pl3::kIdentityTransform);
       Entity* e = TowerEntity(copy);
       TranslateEntity(EntityPayload(e), e->payloadSize, e->typeCode, {kStep, 0}, kPartWhole);
+      Tower* entry = RecordUndoModify(t, NodeRefOf(e), d.window->UndoStep);
+      ReleaseTower(&entry);
       ReleaseTower(&copy);
       DeleteEntity(t);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/grids.h"
+#include "edit/clipboard_seams.h"
 #include "edit/object_select_seams.h"
 #include "edit/picking.h"
 #include "edit/engine_seams.h"
@@ -331,6 +332,23 @@ TEST_F(ObjectSelect, TheDrawStatusHoldsASymbolWholeWhenTheFlagsArePositive) {
     std::free(s);
   }
   EXPECT_EQ(w->Cursor.x, 1);
+}
+
+TEST_F(ObjectSelect, TheHandlePointIsTheDrawStatusPointAndLeavesTheCursorAlone) {
+  Tower* symbol = StoreSymbol({kBase + 5000, kBase + 7000}, false);
+  w->SelectionList = nullptr;
+  w->EditMode = 0;  // a first pick: GetDrawStatus would take the cursor along
+  w->Cursor = {1, 2};
+  const pl3::Point handle = GetItemHandlePoint(view, symbol);
+  EXPECT_EQ(handle.x, kBase + 5000);
+  EXPECT_EQ(handle.y, kBase + 7000);
+  EXPECT_EQ(w->Cursor.x, 1);
+  EXPECT_EQ(w->Cursor.y, 2);
+  Tower* unknown = Own(InsertEmptyEntity(design, Type_NotUsed));
+  const pl3::Point none = GetItemHandlePoint(view, unknown);
+  EXPECT_EQ(none.x, 0);
+  EXPECT_EQ(none.y, 0);
+  EXPECT_TRUE(Boxes().empty()) << "the paste skips what it cannot hold, silently";
 }
 
 TEST_F(ObjectSelect, APadStackIsHeldByItsDefinitionOriginAndMayAskForARedraw) {

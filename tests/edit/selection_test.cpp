@@ -22,6 +22,9 @@
 #include "objects/graphic_records.h"
 #include "objects/locator_dispatch.h"
 #include "objects/selection_seams.h"
+#include "store/tower_queries.h"
+#include "objects/pad_stacks.h"
+#include "objects/layer_table.h"
 #include "objects/size_table.h"
 #include "objects/size_text.h"
 #include "objects/type_codes.h"
@@ -578,6 +581,144 @@ TEST_F(SelectionTest, InTheSymbolEditorPinLabelsFollowTheirPin) {
       kSelectionPrimary;
   CollectAttachedWires(&w->SelectionList);
   EXPECT_TRUE(Secondaries().empty());
+// A symbol definition holding one pad stack whose origin is (5, 5) and whose
+// layer entries are the given layer codes, one pad placing it at (1000, 0),
+// and an instance of it placed at (x, y) with the pad's placement record.
+struct PaddedSymbol {
+  Tower* definition = nullptr;
+  Tower* instance = nullptr;
+};
+
+PaddedSymbol StorePaddedSymbol(const Tower* design, std::vector<std::uint8_t> layerCodes, pl3::Point at) {
+  constexpr std::uint32_t kXref = 9;
+  PaddedSymbol out;
+  out.definition = InsertEntity(design, 0, Type_SymbolDefinition, nullptr);
+  Tower* stack = InsertEntity(out.definition, 0, Type_PadStackDefinition, nullptr);
+  const std::int32_t origin[3] = {5, 5, 0};
+  Tower* t = InsertEntity(stack, sizeof origin, Type_Origin, origin);
+  ReleaseTower(&t);
+  for (std::uint8_t code : layerCodes) {
+    std::uint8_t entry[44] = {};
+    entry[4] = code;
+    std::memcpy(entry + 20, &pl3::kIdentityTransform, sizeof(pl3::Transform));
+    t = InsertEntity(stack, sizeof entry, Type_PadStackLayerInfo, entry);
+    ReleaseTower(&t);
+  }
+  Tower* pad = InsertEntity(out.definition, 0, Type_PadStackInstanceHier, nullptr);
+  std::uint8_t info[36] = {};
+  std::memcpy(info + 4, &kXref, 4);
+  const std::uint32_t stackRef = NodeRefOf(TowerEntity(stack));
+  std::memcpy(info + 8, &stackRef, 4);
+  pl3::Transform padPlace = pl3::kIdentityTransform;
+  padPlace.tx = 1000;
+  std::memcpy(info + 12, &padPlace, sizeof padPlace);
+  t = InsertEntity(pad, sizeof info, Type_PadStackInfo, info);
+  ReleaseTower(&t);
+  ReleaseTower(&pad);
+  ReleaseTower(&stack);
+  out.instance = InsertEmptyEntity(design, Type_SymbolInstance);
+  const std::uint32_t symbolInfo[2] = {0, NodeRefOf(TowerEntity(out.definition))};
+  t = InsertEntity(out.instance, sizeof symbolInfo, Type_SymbolInstanceInfo, symbolInfo);
+  ReleaseTower(&t);
+  pl3::Transform place = pl3::kIdentityTransform;
+  place.tx = at.x;
+  place.ty = at.y;
+  t = InsertEntity(out.instance, sizeof place, Type_Transform, &place);
+  ReleaseTower(&t);
+  PadStackInstanceInfo placed{};
+  placed.xref = kXref;
+  placed.netIds[0] = 3;
+  t = InsertEntity(out.instance, sizeof placed, Type_PadStackInstanceInfo, &placed);
+  ReleaseTower(&t);
+  return out;
+}
+
+TEST_F(SelectionTest, ReconsideringTakesOnTheTracksAndViasAtTheFreeEndsOfThePrimaryTracks) {
+  Tower* moved = StoreTrack({kBase, kBase, kBase + 4000, kBase});
+  StoreTrack({kBase + 4000, kBase, kBase + 4000, kBase + 3000});  // at the second end
+  StoreTrack({kBase - 3000, kBase, kBase, kBase});                // at the first end
+  reinterpret_cast<GraphicHead*>(TowerPayload(StoreVia(kBase, kBase)))->layer = 1;
+  StoreTrack({kBase + 9000, kBase, kBase + 9500, kBase});         // meets nothing
+  Select(moved, kGrabWhole, {kBase, kBase});
+  ReconsiderAllPrimarySelections(&w->SelectionList);
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 4);
+  EXPECT_EQ(CountSelections(w->SelectionList, 1), 1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(selectionfakes::log.empty()) << "the schematic road is not taken in a PCB";
+
+  w->editorKind = kEditorSchematic;
+  while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  Select(StoreWire({kBase, kBase + 50000, kBase + 4000, kBase + 50000}));
+  StoreWire({kBase + 4000, kBase + 50000, kBase + 4000, kBase + 53000});  // a wire on its end follows
+  StoreTrack({kBase + 4000, kBase + 50000, kBase + 8000, kBase + 50000});  // a track there does not
+  ReconsiderAllPrimarySelections(&w->SelectionList);
+  auto found = Secondaries();
+  EXPECT_EQ(found, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{Type_Wire, kGrabFirstEnd}}))
+      << "the schematic road takes the wires, not the track walk";
+}
+
+TEST_F(SelectionTest, APrimaryRecordWithoutItsWorkingCopyIsReportedWhenReconsidered) {
+  SelectionInfo* s = Select(StoreTrack({kBase, kBase, kBase + 4000, kBase}));
+  DeleteEntity(s->workingCopy);
+  ReleaseTower(&s->workingCopy);
+  ReconsiderAllPrimarySelections(&w->SelectionList);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"ReconsiderAllPrimarySelections: Error - PassedInfo->CopyTower is NULL"}));
+}
+
+TEST_F(SelectionTest, ThePadsOfASelectedSymbolTakeOnTheTracksOnTheLayersTheyReach) {
+  // Layer codes 1 (top) and 2 (bottom): the pad reaches every copper layer
+  // from the window's top to its bottom layer.
+  const PaddedSymbol symbol = StorePaddedSymbol(design, {1, 2}, {kBase, kBase});
+  Own(symbol.definition);
+  Own(symbol.instance);
+  const pl3::Point pad{kBase + 1005, kBase + 5};
+  StoreTrack({pad.x, pad.y, pad.x + 3000, pad.y}, 5);                   // inner layer 5: follows
+  StoreTrack({pad.x - 3000, pad.y, pad.x, pad.y}, Layer_Bottom);        // bottom: follows
+  StoreTrack({pad.x, pad.y, pad.x, pad.y + 3000}, Layer_BottomSilkscreen);  // not copper: stays
+  StoreTrack({pad.x + 10, pad.y, pad.x + 3000, pad.y}, 5);              // beside the pad: stays
+  SelectSymbol(symbol.instance);
+  ReconsiderAllPrimarySelections(&w->SelectionList);
+  ASSERT_EQ(CountSelections(w->SelectionList, 0), 3);
+  std::vector<std::uint16_t> parts;
+  for (const SelectionInfo* s = w->SelectionList->next; s; s = s->next) parts.push_back(s->grabbedPart);
+  std::sort(parts.begin(), parts.end());
+  EXPECT_EQ(parts, (std::vector<std::uint16_t>{kGrabFirstEnd, kGrabSecondEnd}));
+}
+
+TEST_F(SelectionTest, SymbolLocatorsAreThoseWhoseOriginalStandsUnderASchematicSymbol) {
+  LocatorPayload locator{};
+  locator.head.transform = pl3::kIdentityTransform;
+  locator.kind = 6;
+  locator.x = locator.y = kBase;
+  Select(Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator)));
+  Select(StoreTrack({kBase, kBase, kBase + 4000, kBase}));
+  EXPECT_EQ(SelectionHasSymbolLocators(w->SelectionList), 0) << "a locator of the design itself";
+  Tower* symbol = Own(InsertEmptyEntity(design, kTypeSchematicSymbol));
+  Select(Own(InsertEntity(symbol, sizeof locator, Type_AttributeLocator, &locator)));
+  EXPECT_EQ(SelectionHasSymbolLocators(w->SelectionList), 1);
+}
+
+TEST_F(SelectionTest, TheNetsOfTheSelectedSymbolsArePinNetsEachOnce) {
+  const PaddedSymbol first = StorePaddedSymbol(design, {1}, {kBase, kBase});
+  const PaddedSymbol second = StorePaddedSymbol(design, {1}, {kBase, kBase + 90000});
+  for (Tower* t : {first.definition, first.instance, second.definition, second.instance}) Own(t);
+  // First: nets 3 (built in), 7 and 3 again; second: 3 and 0 (no net).
+  for (std::uint32_t net : {7u, 3u}) {
+    PadStackInstanceInfo placed{};
+    placed.netIds[0] = net;
+    Tower* t = InsertEntity(first.instance, sizeof placed, Type_PadStackInstanceInfo, &placed);
+    ReleaseTower(&t);
+  }
+  PadStackInstanceInfo none{};
+  Tower* t = InsertEntity(second.instance, sizeof none, Type_PadStackInstanceInfo, &none);
+  ReleaseTower(&t);
+  EXPECT_TRUE(CollectSelectionNets(nullptr).empty());
+  Select(StoreTrack({kBase, kBase, kBase + 4000, kBase}));
+  SelectSymbol(first.instance);
+  SelectSymbol(second.instance);
+  std::vector<std::uint32_t> nets = CollectSelectionNets(w->SelectionList);
+  std::sort(nets.begin(), nets.end());
+  EXPECT_EQ(nets, (std::vector<std::uint32_t>{3, 7}));
 }
 
 // ---- Moving -------------------------------------------------------------------
@@ -1296,6 +1437,84 @@ TEST_F(SelectionActionTest, LayerAndColourActionsChangeEachPrimaryCopy) {
   selectionfakes::colourChoice = -1;
   PerformSelectionArrayAction(kSelectionSetColour, 0);
   EXPECT_EQ(TowerPayload(a->workingCopy)[0], 12);
+}
+
+TEST_F(SelectionActionTest, TheSizeIndexIsSharedOrSaysWhyNot) {
+  std::vector<std::uint8_t> polygon(sizeof(pl3::PolygonLayout) + 4 * sizeof(pl3::Point));
+  reinterpret_cast<pl3::PolygonLayout*>(polygon.data())->head.transform = pl3::kIdentityTransform;
+  CirclePayload circle{};
+  circle.head.transform = pl3::kIdentityTransform;
+  circle.head.sizeFlags = kSizeByIndex;
+  circle.head.sizeIndex = 1;
+  struct Item {
+    char kind;  // 't' indexed track, 'c' custom track, 'p' polygon, 'o' circle
+    std::uint32_t index;
+  };
+  struct Case {
+    std::vector<Item> items;  // selected in order; the last is the head of the list
+    std::int32_t expected;
+  } const cases[] = {
+      {{}, kSizeIndexNone},
+      {{{'t', 3}}, 3},
+      {{{'t', 1}, {'t', 1}}, 1},
+      {{{'t', 1}, {'t', 3}}, kSizeIndexNone},
+      {{{'t', 1}, {'c', 1}}, kSizeIndexNotIndexed},
+      {{{'p', 0}, {'t', 1}}, kSizeIndexIncompatible},
+      {{{'t', 1}, {'p', 0}}, kSizeIndexNoSizes},
+      {{{'p', 0}}, kSizeIndexNoSizes},
+      {{{'o', 1}, {'t', 1}}, kSizeIndexIncompatible},
+      {{{'t', 1}, {'t', 3}, {'c', 0}}, kSizeIndexNotIndexed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case with " << c.items.size() << " items, expected " << c.expected);
+    std::int32_t y = kBase;
+    for (const Item& item : c.items) {
+      y += 50000;
+      if (item.kind == 't' || item.kind == 'c') SelectSizedTrack(item.index, item.kind == 'c', y);
+      else if (item.kind == 'p')
+        Select(Own(InsertEntity(design, static_cast<std::uint32_t>(polygon.size()), Type_Polygon, polygon.data())));
+      else Select(Own(InsertEntity(design, sizeof circle, Type_Circle, &circle)));
+    }
+    EXPECT_EQ(GetSelectionSizeIndex(w->SelectionList), c.expected);
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  }
+  // Secondary records do not count.
+  SelectSizedTrack(1);
+  SelectSizedTrack(3, false, kBase + 50000)->flags = 0;
+  EXPECT_EQ(GetSelectionSizeIndex(w->SelectionList), 1);
+}
+
+TEST_F(SelectionActionTest, SetLayerKeepsPlacedSymbolsOnSurfaceCopperAndPlanesOnCopper) {
+  for (std::uint8_t layer = 1; layer <= 4; ++layer) {
+    w->layerTable.layers[layer].flags = kLayerPresent;
+    w->layerTable.layers[layer].kind = LayerKind_Copper;
+  }
+  w->layerTable.layers[34].flags = kLayerPresent;
+  w->layerTable.layers[34].kind = LayerKind_SolderResist;
+  std::vector<std::uint8_t> polygon(PolygonStoredSize(3));
+  reinterpret_cast<pl3::PolygonLayout*>(polygon.data())->head.transform = pl3::kIdentityTransform;
+  const char* const kCopper = "Specify Layer: Can only place symbols and pads on copper layers";
+  const char* const kSurface = "Specify Layer: Can only place symbols and pads on surface layers";
+  const char* const kPlanes = "Specify Layer: Poly planes and cuts can only be placed on copper layers";
+  struct Case {
+    char first;  // the head of the list: 's' placed symbol, 'p' plane, 't' track
+    std::uint32_t layer;
+    const char* refusal;  // null: allowed
+  } const cases[] = {
+      {'s', 1, nullptr}, {'s', 4, nullptr}, {'s', 2, kSurface}, {'s', 34, kCopper}, {'s', 300, kCopper},
+      {'p', 2, nullptr}, {'p', 34, kPlanes}, {'t', 34, nullptr}, {'t', 2, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.first << " to layer " << c.layer);
+    pl3::ClearResponderRecords();
+    Select(StoreTrack({kBase, kBase, kBase + 4000, kBase}));
+    if (c.first == 's') SelectSymbol(StoreSymbol("U1"));
+    else if (c.first == 'p')
+      Select(Own(InsertEntity(design, static_cast<std::uint32_t>(polygon.size()), Type_Plane, polygon.data())));
+    EXPECT_EQ(ValidateSelectionForAction(kSelectionSetLayer, c.layer), c.refusal ? 0 : 1);
+    EXPECT_EQ(Boxes(), c.refusal ? std::vector<std::string>{c.refusal} : std::vector<std::string>{});
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  }
 }
 
 TEST_F(SelectionActionTest, AcceptingOneItemMakesItsIndexedSizeTheOneNewItemsTake) {

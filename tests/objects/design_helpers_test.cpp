@@ -9,6 +9,7 @@
 #include "../platform/gdi_canvas.h"
 #include "../support/test_paths.h"
 #include "objects/size_table.h"
+#include "objects/tower_validity.h"
 #include "objects/walker.h"
 #include "platform/kernel_files.h"
 #include "platform/responder.h"
@@ -180,6 +181,38 @@ TEST_F(WindowHelpers, TowerValidityFollowsDeletes) {
   EXPECT_EQ(IsTowerValid(onLeaf, 0), 0);
   ReleaseTower(&onLeaf);
   ReleaseTower(&group);
+}
+
+TEST_F(WindowHelpers, AValidityCacheAnswersAsTheWalkDoesOnceAGroupIsKeptAsASet) {
+  std::vector<Tower*> tracks;
+  for (std::uint32_t tag = 1; tag <= 5; ++tag) {
+    std::vector<std::uint8_t> p = Item(tag, 68, 1);
+    tracks.push_back(InsertEntity(design, static_cast<std::uint32_t>(p.size()), Type_Track, p.data()));
+  }
+  // A deeper Tower: a leaf under a group entity.
+  Tower* group = InsertEntity(design, 0, Type_Designator, nullptr);
+  Entity* leaf = Insert(group, Type_DesignatorData, 1);
+  Tower* onLeaf = EntityToTower(group, leaf, -1);
+  DeleteEntity(tracks[1]);
+  DeleteEntity(tracks[3]);
+  const std::vector<int> expected = {1, 0, 1, 0, 1};
+  TowerValidityCache cache;
+  // Each Tower asked twice: the first search of the group walks it, the later ones use its set.
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+      EXPECT_EQ(IsTowerValidIn(tracks[i], cache), expected[i]) << "track " << i << ", round " << round;
+      EXPECT_EQ(IsTowerValid(tracks[i], 0), expected[i]) << "track " << i;
+    }
+    EXPECT_EQ(IsTowerValidIn(onLeaf, cache), 1);
+  }
+  EXPECT_EQ(IsTowerValidIn(nullptr, cache), 0);
+  DeleteEntity(group);
+  TowerValidityCache fresh;
+  EXPECT_EQ(IsTowerValidIn(onLeaf, fresh), 0);
+  EXPECT_EQ(IsTowerValidIn(onLeaf, fresh), 0);
+  ReleaseTower(&onLeaf);
+  ReleaseTower(&group);
+  for (Tower*& t : tracks) ReleaseTower(&t);
 }
 
 TEST_F(WindowHelpers, CollectJoinableTrackThroughTheWalker) {
