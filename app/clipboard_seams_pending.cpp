@@ -21,4 +21,3 @@ void RecordPackageReference(const Tower*, char* buffer, std::size_t bufferSize) 
 
 void UnpackageSymbol(const Tower*) {}
 
-Tower* CopySymbolToInsertionAt(const Tower*, SelectionInfo*, std::int32_t, std::int32_t) { return nullptr; }

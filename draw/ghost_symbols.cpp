@@ -281,3 +281,22 @@ void GhostSymbolContents(void* dc, const Tower* instance, const Tower* definitio
     ForEachChild(group, kTypeAttributeCopy, [&](const Tower* copy) { GhostAttributeLocator(dc, copy); });
   });
 }
+
+void GhostCopiedItems(void* dc, const Tower* node, pl3::Point offset) {
+  if (!dc || !TowerEntity(node)) return;
+  pl3::Transform t = pl3::kIdentityTransform;
+  if (const std::uint8_t* p = ChildPayloadOfAtLeast(node, Type_Offset, 8)) {
+    t.tx = ReadI32(p, 0);
+    t.ty = ReadI32(p, 4);
+  }
+  t.tx += offset.x;
+  t.ty += offset.y;
+  Tower* children = GetAllChildrenTower(node);
+  while (children) {
+    const Entity* e = FindNextEntity(children);
+    if (!e) break;
+    if (e->typeCode == Type_Transform || e->typeCode == Type_Offset) continue;
+    GhostStoredEntity(dc, e, t, nullptr);
+  }
+  ReleaseTower(&children);
+}

@@ -58,6 +58,11 @@ void GhostThinArcData(void* dc, const void* payload, const pl3::Transform* trans
 // (dx, dy) from the transform, then the ratsnest lines once.
 void GhostInsertionArrayOffset(void* dc, const pl3::Transform* transform, std::int32_t dx, std::int32_t dy);
 
+// The ghost of a ghost copy (a Temporary node whose children were copied
+// with their placement applied): every child but its Transform (208) and
+// Offset (246) moved by the node's Offset plus the offset.
+void GhostCopiedItems(void* dc, const Tower* node, pl3::Point offset);
+
 // The ghost of a placed symbol's contents: the instance's placement (its
 // transform record 208 and offset record 246) added to the offset.
 void GhostSymbolContents(void* dc, const Tower* instance, const Tower* definition, pl3::Point offset);

@@ -11,6 +11,7 @@
 #include "edit/selection_engine_seams.h"
 #include "edit/engine_seams.h"
 #include "edit/item_boxes.h"
+#include "edit/schematic_copy_seams.h"
 #include "edit/window_data.h"
 #include "objects/attribute_services.h"
 #include "objects/design_walks.h"
@@ -428,7 +429,7 @@ SelectionInfo* PasteChild(HWND window, const PasteContext& c, const Tower* child
     }
     PasteSymbolChildren(c, copy);
     record->flags |= 0x2;
-    record->copyInstanceInfo = CopySymbolToInsertionAt(copy, record, at.x, at.y);
+    record->copyInstanceInfo = CopySymbolToInsertionAt(copy, at);
     record->originalInstanceInfo = nullptr;
   } else if (e->typeCode == Type_AttributeLocator && e->payloadSize >= sizeof(LocatorPayload)) {
     auto* locator = reinterpret_cast<LocatorPayload*>(EntityPayload(e));

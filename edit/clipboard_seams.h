@@ -25,6 +25,3 @@ void RecordPackageReference(const Tower* symbol, char* buffer, std::size_t buffe
 // Removes a schematic symbol from its package (package link, gate records,
 // package-derived attributes), without undo.
 void UnpackageSymbol(const Tower* symbol);
-// A Temporary copy of a placed symbol for ghosting, placed at (x, y); the
-// selection record keeps it as its copyInstanceInfo. Null on failure.
-Tower* CopySymbolToInsertionAt(const Tower* symbol, SelectionInfo* record, std::int32_t x, std::int32_t y);

@@ -404,12 +404,15 @@ OriginRecord* GetItemOrigin(const Tower* item) {
   return origin;
 }
 
-int OriginWithinBox(const Tower* item) {
+void StoreWindowOriginOnce(const Tower* item) {
   CurrentWindowData* w = ActiveWindowData;
-  if (w && !(w->ViewFlags & kViewOriginStored)) {
-    SetTowerOrigin(item, w->CoordinateOrigin.x, w->CoordinateOrigin.y);
-    w->ViewFlags |= kViewOriginStored;
-  }
+  if (!w || (w->ViewFlags & kViewOriginStored)) return;
+  SetTowerOrigin(item, w->CoordinateOrigin.x, w->CoordinateOrigin.y);
+  w->ViewFlags |= kViewOriginStored;
+}
+
+int OriginWithinBox(const Tower* item) {
+  StoreWindowOriginOnce(item);
   OriginRecord* origin = GetItemOrigin(item);
   if (!origin) {
     MessageBox(nullptr, "Error - Couldn't locate Origin", "OriginWithinBox", MB_OK | MB_ICONEXCLAMATION);

@@ -28,6 +28,13 @@ std::uint8_t GetItemLayer(const Tower* item);
 void GetItemContentsBox(const Tower* item, int withDesignators, const pl3::Transform* transform, pl3::Box* box);
 // 1 when the item's origin lies inside its box (stored afresh from its contents).
 int OriginWithinBox(const Tower* item);
+// The first time per window (ViewFlags bit 1 clear) the item's origin
+// becomes the window's coordinate origin, and the bit is set.
+void StoreWindowOriginOnce(const Tower* item);
+// 1 when a hole, or a pad-stack layer entry (111) on layer 1, is drawn on the
+// pixel of the item's origin at zoom 500; 0 otherwise and when the item has
+// no origin (a message says so).
+int OriginTouchesTopOrBottom(const Tower* item);
 // A new heap copy (std::free) of the item's origin, or null.
 OriginRecord* GetItemOrigin(const Tower* item);
 // The box of a schematic symbol's body (its record's children without the

@@ -5,9 +5,11 @@
 #include <iterator>
 
 #include "edit/window_data.h"
+#include "objects/entity_record.h"
 #include "objects/layer_table.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
+#include "store/tower.h"
 
 namespace {
 
@@ -105,6 +107,16 @@ std::int32_t RenumberLayerItems(std::uint8_t fromLayer, std::uint8_t toLayer) {
   WalkSourceLayer = savedSource;
   WalkTargetLayer = savedTarget;
   return result;
+}
+
+std::int32_t MarkUsedNets(const Tower* subTree) {
+  CurrentWindowData* w = ActiveWindowData;
+  ClearSizeEntryMarks();
+  if (!w || !subTree || !TowerEntity(subTree)) return 0;
+  SavedWalkState saved(*w);
+  std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), kWalkTypeWanted);
+  WalkTypeFlags[Type_Hole] = 3;
+  return PerformTowerAction(&pl3::kIdentityTransform, subTree, nullptr, 0, WalkAction_MarkUsedSizes, 0);
 }
 
 std::uint8_t FindFreeInnerLayer(std::uint32_t n) {

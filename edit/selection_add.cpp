@@ -68,8 +68,8 @@ SelectionInfo* AddSymbolToSelection(SelectionInfo** list, const Tower* item, std
   s->grabbedPart = part;
   s->grabPoint = s->currentPoint = {x, y};
   s->flags |= kSelectionHasInstanceInfo;
-  s->copyInstanceInfo = BuildInstanceGhost(s->workingCopy);
-  s->originalInstanceInfo = BuildInstanceGhost(s->original);
+  s->copyInstanceInfo = BuildInstanceGhost(s->workingCopy, s);
+  s->originalInstanceInfo = BuildInstanceGhost(s->original, s);
   return s;
 }
 

@@ -16,8 +16,10 @@ struct SelectionInfo;
 
 // ---- The insertion array ----------------------------------------------------
 // The ghost copy of a symbol instance, schematic symbol or pad stack through
-// which its selection ghost is drawn (a new Tower), or null.
-Tower* BuildInstanceGhost(const Tower* instance);
+// which its selection ghost is drawn (a new Tower), or null; the selection
+// record's grab point gives the copy's Offset from the block origin. Defined
+// with the insertion array (edit/instance_ghosts.cpp).
+Tower* BuildInstanceGhost(const Tower* instance, const SelectionInfo* selection);
 // Deletes a ghost copy and clears the variable.
 void FreeInstanceGhost(Tower** ghost);
 // XOR-draws the record's instance ghost (its copyInstanceInfo) at the point.

@@ -49,16 +49,6 @@ bool ReadTrack(const Entity* e, LinePayload* out) {
   return true;
 }
 
-// Distance from the point to the segment's centre line.
-double DistanceToSegment(const LinePayload& t, std::int32_t x, std::int32_t y) {
-  const double u = ProjectionParameter(t.x1, t.y1, t.x2, t.y2, x, y);
-  if (u <= 0.0) return Distance(t.x1, t.y1, x, y);
-  if (u >= 1.0) return Distance(t.x2, t.y2, x, y);
-  const double fx = t.x1 + u * (static_cast<double>(t.x2) - t.x1);
-  const double fy = t.y1 + u * (static_cast<double>(t.y2) - t.y1);
-  return std::hypot(fx - x, fy - y);
-}
-
 // Moves the cursor there and lets the mode's ghost and the status bar follow.
 void PutCursorAt(HWND window, CurrentWindowData& w, pl3::Point point) {
   MoveCursorToPoint(window, point);
@@ -135,25 +125,7 @@ int FindTrackEndAtCursor(HWND window) {
 }
 
 Tower* FindClosestTrack(std::int32_t x, std::int32_t y, std::uint8_t includeSelected) {
-  const CurrentWindowData* w = ActiveWindowData;
-  if (!w || !w->design) return nullptr;
-  const double reach = static_cast<double>(PickDistance) * w->Zoom;
-  Tower* tracks = GetChildTower(w->design, Type_Track);
-  Tower* best = nullptr;
-  double bestDistance = 0;
-  while (const Entity* e = tracks ? FindNextEntity(tracks) : nullptr) {
-    LinePayload t;
-    if (!ReadTrack(e, &t)) continue;
-    if (!includeSelected && (e->flags & kEntitySelected)) continue;
-    double d = DistanceToSegment(t, x, y) - TrackSize(t);
-    if (d < 0) d = 0;
-    if (d > reach || (best && d >= bestDistance)) continue;
-    ReleaseTower(&best);
-    best = DuplicateTower(tracks);
-    bestDistance = d;
-  }
-  ReleaseTower(&tracks);
-  return best;
+  return FindClosestOfCodes(x, y, includeSelected, {Type_Track});
 }
 
 void InsertTrackFromPad(HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {

@@ -19,9 +19,10 @@ void GotoOrigin(HWND window);
 // the track's own size) of it; 1 when one was found, else 0.
 int FindTrackEndAtCursor(HWND window);
 
-// A new Tower on the design's track nearest to the world point whose edge
-// lies within the pick aperture, or null. Selected tracks are passed over
-// unless includeSelected is set. The caller releases the result.
+// A new Tower on the design's track nearest to the world point within the
+// pick aperture, or null: the symbol search of FindClosestSymbol over tracks
+// (1) alone, so selected tracks are passed over and includeSelected 0 sets
+// walk filter bit 8. The caller releases the result.
 Tower* FindClosestTrack(std::int32_t x, std::int32_t y, std::uint8_t includeSelected);
 
 // Begin a new track at the nearest pad centre (InsertTrackFromPad) or track

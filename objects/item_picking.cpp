@@ -104,6 +104,23 @@ Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter) {
   return picked;
 }
 
+Tower* FindClosestOfCodes(std::int32_t x, std::int32_t y, std::uint8_t includeSelected,
+                          std::initializer_list<std::uint16_t> codes) {
+  CurrentWindowData* w = ActiveWindowData;
+  if (!w || !w->design) return nullptr;
+  const std::uint32_t savedFilter = w->ViewFlags;
+  const std::uint32_t savedDrawing = w->WalkFlags;
+  w->ViewFlags = (w->ViewFlags & ~kFilterIncludeSelected) | kFilterSymbolSearch;
+  if (!includeSelected) w->ViewFlags |= kFilterBit8;
+  const NearestHitSearch search = BeginNearestHitSearch(x, y);
+  FillNetFlagTable(0);
+  for (std::uint16_t code : codes) WalkTypeFlags[code] = 1;
+  Tower* picked = WalkFromPreviousPick(w, search);
+  w->ViewFlags = savedFilter;
+  w->WalkFlags = savedDrawing;
+  return picked;
+}
+
 Tower* ChooseOverlappingItem(HWND owner) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return nullptr;

@@ -3,6 +3,7 @@
 // lets the user choose among the candidates of the last area pick.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 
 #include "geometry/types.h"
 #include "platform/win_types.h"
@@ -25,6 +26,13 @@ Tower* PickClosestItem(std::int32_t x, std::int32_t y, int keepFilter);
 // includeSelected 0, bit 8; successive calls at one point step through
 // overlapping symbols. The caller releases the result.
 Tower* FindClosestSymbol(std::int32_t x, std::int32_t y, std::uint8_t includeSelected);
+
+// The search of FindClosestSymbol over the given type codes alone: the item
+// of those codes nearest the world point within the aperture, the window's
+// previous pick walked first and replaced by a hit; the walk filter and
+// ghost flags come back. FindClosestTrack asks for tracks (1).
+Tower* FindClosestOfCodes(std::int32_t x, std::int32_t y, std::uint8_t includeSelected,
+                          std::initializer_list<std::uint16_t> codes);
 
 // The nearest-hit state of the raster kernel around a world point of the
 // active window: the pick box (the point +/- aperture x Zoom, rounded from

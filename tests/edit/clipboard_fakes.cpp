@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edit/clipboard_seams.h"
+#include "edit/schematic_copy_seams.h"
 #include "edit/window_data.h"
 #include "platform/reset_hooks.h"
 #include "tests/edit/clipboard_fakes.h"
@@ -38,7 +39,7 @@ void RecordPackageReference(const Tower*, char* buffer, std::size_t size) {
 
 void UnpackageSymbol(const Tower*) { clipboardfakes::calls.push_back("unpackage"); }
 
-Tower* CopySymbolToInsertionAt(const Tower*, SelectionInfo*, std::int32_t x, std::int32_t y) {
-  clipboardfakes::calls.push_back("ghost at " + std::to_string(x) + "," + std::to_string(y));
+Tower* CopySymbolToInsertionAt(const Tower*, pl3::Point at) {
+  clipboardfakes::calls.push_back("ghost at " + std::to_string(at.x) + "," + std::to_string(at.y));
   return nullptr;
 }

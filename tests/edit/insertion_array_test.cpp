@@ -9,6 +9,7 @@
 
 #include "draw/ghosts.h"
 #include "edit/edit_modes.h"
+#include "edit/selection.h"
 #include "geometry/transform.h"
 #include "objects/placed_item_records.h"
 #include "objects/window_state.h"
@@ -46,6 +47,32 @@ std::vector<const Entity*> Children(const Tower* parent, std::uint16_t code) {
   ReleaseTower(&t);
   return out;
 }
+
+// A 120-pixel square surface, black, with every colour index but 0 white,
+// that the window's ghosts draw into at 1,000 world units a pixel.
+struct GhostSurface {
+  static constexpr int kSize = 120;
+  explicit GhostSurface(CurrentWindowData& w) : window(w) {
+    for (std::uint32_t i = 1; i < colours.size(); ++i) colours[i] = 0xFFFFFF;
+    dc = pl3::CreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, kSize, kSize});
+    w.ColourTable = colours.data();
+    w.Zoom = 1000;
+    w.ViewOriginX = w.ViewOriginY = 0;
+  }
+  ~GhostSurface() {
+    pl3::g_raster.clip = nullptr;
+    pl3::DeleteSurfaceDC(dc);
+    window.ColourTable = nullptr;
+  }
+  GhostSurface(const GhostSurface&) = delete;
+  GhostSurface& operator=(const GhostSurface&) = delete;
+  CurrentWindowData& window;
+  std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kSize * kSize, 0);
+  std::vector<std::uint32_t> colours = std::vector<std::uint32_t>(65536, 0);
+  pl3::PixelSurface surface{pixels.data(), kSize, kSize, kSize};
+  pl3::ViewClip clip{0, 0, kSize - 1, kSize - 1, kSize, kSize};
+  HDC dc = nullptr;
+};
 
 // A PCB window over a design holding a Symbol Definition whose origin is
 // (500,000, 600,000) and whose body is tracks on the top layer.
@@ -299,19 +326,13 @@ TEST_F(InsertionArray, ASelectedSymbolsGhostShowsItsBodyTurnedAtTheGrabPoint) {
   EXPECT_EQ(FillInsertionArrayFromInstance(placed, t, nullptr), 1);
   ASSERT_EQ(window->InsertionCount, 1u);
 
-  constexpr int kSize = 120;
-  std::vector<std::uint32_t> pixels(kSize * kSize, 0);
-  std::vector<std::uint32_t> colours(65536, 0);
-  for (std::uint32_t i = 0; i < colours.size(); ++i) colours[i] = i ? 0xFFFFFF : 0;
-  pl3::PixelSurface surface{pixels.data(), kSize, kSize, kSize};
-  HDC dc = pl3::CreateSurfaceDC(&surface, POINT{0, 0}, RECT{0, 0, kSize, kSize});
-  pl3::ViewClip clip{0, 0, kSize - 1, kSize - 1, kSize, kSize};
-  window->ColourTable = colours.data();
-  window->Zoom = 1000;
-  window->ViewOriginX = window->ViewOriginY = 0;
+  GhostSurface view(*window);
+  HDC dc = view.dc;
+  const std::vector<std::uint32_t>& pixels = view.pixels;
+  constexpr int kSize = GhostSurface::kSize;
   window->AngleAssist = 0;
   UpdateViewGlobals();
-  pl3::g_raster.clip = &clip;
+  pl3::g_raster.clip = &view.clip;
   const auto lit = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * kSize + x] != 0; };
   // Grabbed at (60, 20) pixels: the body runs from there 40 pixels down.
   GhostInsertionArrayOffset(dc, &pl3::kIdentityTransform, 60500, 20500);
@@ -321,9 +342,54 @@ TEST_F(InsertionArray, ASelectedSymbolsGhostShowsItsBodyTurnedAtTheGrabPoint) {
   EXPECT_FALSE(lit(60, 70));
   GhostInsertionArrayOffset(dc, &pl3::kIdentityTransform, 60500, 20500);
   EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; }));
-  pl3::g_raster.clip = nullptr;
-  pl3::DeleteSurfaceDC(dc);
-  window->ColourTable = nullptr;
+}
+
+// End to end: selecting a placed symbol builds its ghost copy under a
+// Temporary node, and the selection's ghost draws that copy at the block
+// origin, turned as placed; removing the record deletes the copy.
+TEST_F(InsertionArray, ASelectedSymbolIsGhostedThroughItsCopyAtTheBlockOrigin) {
+  Add(definition, Type_Track, Track(Layer_Top, kOriginX, kOriginY, kOriginX + 40000, kOriginY, 0));
+  pl3::Transform placement = pl3::R90;  // the body then points down from the origin
+  placement.tx = 9000000;
+  placement.ty = 9000000;
+  Tower* placed = Instance(placement);
+  window->BlockOrigin = {60500, 20500};
+  SelectionInfo* list = nullptr;
+  SelectionInfo* s = AddSymbolToSelection(&list, placed, 0, &pl3::kIdentityTransform, 60500, 20500);
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(s->hasInstanceInfo());
+  ASSERT_NE(s->copyInstanceInfo, nullptr);
+  ASSERT_NE(s->originalInstanceInfo, nullptr);
+  EXPECT_EQ(TowerEntity(s->copyInstanceInfo)->typeCode, Type_Temporary);
+  EXPECT_EQ(Children(s->copyInstanceInfo, Type_Track).size(), 1u);
+  EXPECT_EQ(window->InsertionCount, 0u) << "a copy with a parent leaves the array alone";
+  EXPECT_EQ(Children(GetTemporaryCopyRoot(), Type_Temporary).size(), 2u);
+
+  GhostSurface view(*window);
+  HDC dc = view.dc;
+  const std::vector<std::uint32_t>& pixels = view.pixels;
+  constexpr int kSize = GhostSurface::kSize;
+  UpdateViewGlobals();
+  pl3::g_raster.clip = &view.clip;
+  const auto lit = [&](int x, int y) { return pixels[static_cast<std::size_t>(y) * kSize + x] != 0; };
+  // The block origin at (60, 20) pixels, the grab point on it: the body runs 40 pixels down.
+  GhostSelectionInfo(dc, s);
+  EXPECT_TRUE(lit(60, 30));
+  EXPECT_TRUE(lit(60, 55));
+  EXPECT_FALSE(lit(80, 20)) << "not to the right, as the unturned body would be";
+  EXPECT_FALSE(lit(60, 70));
+  GhostSelectionInfo(dc, s);
+  EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; }));
+  // The block moved 30 pixels right: the ghost follows.
+  window->BlockOrigin = {90500, 20500};
+  GhostSelectionInfo(dc, s);
+  EXPECT_TRUE(lit(90, 40));
+  EXPECT_FALSE(lit(60, 40));
+
+  TowerEntity(placed)->flags &= static_cast<std::uint16_t>(~kEntitySelected);
+  ReleaseTower(&s->original);  // the placed symbol stays
+  while (list) RemoveSelectionInfo(&list, list);
+  EXPECT_TRUE(Children(GetTemporaryCopyRoot(), Type_Temporary).empty()) << "the ghost copies go with the record";
 }
 
 }  // namespace

@@ -13,7 +13,10 @@
 #include "objects/info_boxes.h"
 #include "objects/text_item_services.h"
 
+#include "draw/raster_callbacks.h"
+#include "objects/placed_item_records.h"
 #include "platform/responder.h"
+#include "tests/geometry/raster_fixture.h"
 #include "tests/draw/display_fixture.h"
 
 namespace {
@@ -185,6 +188,59 @@ TEST_F(ItemBoxes, OriginWithinTheStoredContentsBox) {
   EXPECT_EQ(OriginWithinBox(symbol), 0);
   window->CoordinateOrigin = {2000, 2000};
   EXPECT_EQ(OriginWithinBox(symbol), 0) << "the origin is stored once per window";
+}
+
+// A library item's origin probed at zoom 500: a hole, or the pad-stack entry
+// of layer 1, drawn on the origin's pixel counts; other layers, items beside
+// the origin and an item without an origin do not.
+TEST_F(ItemBoxes, OriginTouchesAHoleOrATopLayerPadEntry) {
+  window->editorKind = kEditorPadStack;
+  window->Zoom = 1000;
+  window->ViewOriginX = 7;
+  window->ViewOriginY = 9;
+  geomtest::Plane plane(64, 64);
+  UpdateViewGlobals();
+  Tower* stack = towertest::NewTopLevelEntity(Type_PadStackDefinition);
+  window->design = stack;
+  Tower* shape = Own(InsertEntity(stack, 0, Type_ShapeDefinition, nullptr));
+  Add(shape, Type_Origin, Origin{0, 0, 0, 0});
+  Add(shape, Type_Track, Track(Layer_Top, -40000, 0, 40000, 0, 20000));
+  auto entry = [&](std::uint8_t layer) {
+    PadStackLayerRecord e{};
+    e.word = 1;
+    e.layer = layer;
+    e.padKind = kPadKindPlain;
+    e.shape = RefOf(shape);
+    e.transform = Shift(300000000, 300000000);
+    return Own(Add(stack, Type_PadStackLayerInfo, e));
+  };
+  Add(stack, Type_Origin, Origin{300000000, 300000000, 0, 0});
+  window->ViewFlags |= 0x2;  // the origin is the design's own
+  EXPECT_EQ(OriginTouchesTopOrBottom(stack), 0) << "nothing drawn yet";
+  Tower* inner = entry(2);
+  EXPECT_EQ(OriginTouchesTopOrBottom(stack), 0) << "an inner-layer pad";
+  Tower* top = entry(1);
+  EXPECT_EQ(OriginTouchesTopOrBottom(stack), 1);
+  EXPECT_EQ(window->Zoom, 1000u);
+  EXPECT_EQ(window->ViewOriginX, 7);
+  EXPECT_EQ(window->ViewOriginY, 9);
+  EXPECT_EQ(pl3::PickList(), nullptr);
+  DeleteEntity(top);
+  DeleteEntity(inner);
+  Add(stack, Type_Hole, displaytest::Hole(300800000, 300000000, 40000, 80000, kHolePlated));
+  EXPECT_EQ(OriginTouchesTopOrBottom(stack), 0) << "a hole beside the origin";
+  Add(stack, Type_Hole, displaytest::Hole(300000000, 300000000, 40000, 80000, kHolePlated));
+  EXPECT_EQ(OriginTouchesTopOrBottom(stack), 1);
+  Tower* bare = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));
+  pl3::ClearResponderRecords();
+  EXPECT_EQ(OriginTouchesTopOrBottom(bare), 0);
+  ASSERT_EQ(pl3::ResponderRecords().size(), 1u);
+  EXPECT_EQ(pl3::ResponderRecords()[0].text, "Error - Couldn't locate Origin");
+  EXPECT_EQ(pl3::ResponderRecords()[0].caption, "OriginTouchesTopOrBottom");
+  pl3::g_raster.view = nullptr;
+  window->design = design;
+  DeleteEntity(stack);
+  ReleaseTower(&stack);
 }
 
 TEST_F(ItemBoxes, MarkerBoxTakesItsLabelAndPointsGrownByTheLabelsMargin) {

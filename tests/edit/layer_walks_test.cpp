@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
 #include "draw/walk_actions.h"
+#include "objects/size_table.h"
 #include "tests/objects/walk_fixture.h"
 
 namespace {
@@ -106,6 +108,44 @@ TEST_F(LayerWalks, TheFreeInnerLayerIsTheFirstPresentEmptyOneBelowTheCount) {
   EXPECT_EQ(CountLayersInUse(window->layerTable), 3u);
   Put(Type_Track, 3);
   EXPECT_EQ(CountLayersInUse(window->layerTable), 3u) << "a layer that is not present is not counted";
+}
+
+// A track with an indexed width of 3, a via with index 2 and a hole with
+// index 4 under a group; one more track of index 1 beside the group.
+TEST_F(LayerWalks, MarkingTheUsedSizesOfASubTreeClearsTheOldMarksFirst) {
+  SizeTable sizes;
+  for (SizeList& list : sizes.lists) list.entries.resize(5);
+  window->sizeTable = &sizes;
+  sizes.lists[SizeKind_Lines].entries[0].flags |= kSizeEntryInUse;  // left from an earlier walk
+  auto sized = [](std::size_t size, std::uint32_t index) {
+    std::vector<std::uint8_t> p = Item(0, static_cast<std::uint32_t>(size));
+    p[2] = 1;  // the size comes from the table
+    std::memcpy(p.data() + 4, &index, 4);
+    return p;
+  };
+  Tower* group = InsertEntity(design, 0, Type_SymbolDefinition, nullptr);
+  Insert(group, Type_Track, sized(68, 3));
+  std::vector<std::uint8_t> via = sized(604, 2);
+  via[49] = 0x08;  // via sizes
+  Insert(group, Type_Hole, via);
+  Insert(group, Type_Hole, sized(604, 4));
+  Insert(design, Type_Track, sized(68, 1));
+  auto inUse = [&](std::uint32_t kind) {
+    std::vector<std::uint32_t> used;
+    for (std::uint32_t k = 0; k < sizes.lists[kind].count(); ++k)
+      if (sizes.lists[kind].entries[k].flags & kSizeEntryInUse) used.push_back(k);
+    return used;
+  };
+  WalkTypeFlags[Type_Hole] = 0;
+  MarkUsedNets(group);
+  EXPECT_EQ(inUse(SizeKind_Lines), (std::vector<std::uint32_t>{3})) << "the old mark goes, the track beside stays unmarked";
+  EXPECT_EQ(inUse(SizeKind_Vias), (std::vector<std::uint32_t>{2}));
+  EXPECT_EQ(inUse(SizeKind_Holes), (std::vector<std::uint32_t>{4}));
+  EXPECT_EQ(WalkTypeFlags[Type_Hole], 0) << "the caller's table comes back";
+  MarkUsedNets(design);
+  EXPECT_EQ(inUse(SizeKind_Lines), (std::vector<std::uint32_t>{1})) << "a definition counts through its instances";
+  window->sizeTable = nullptr;
+  ReleaseTower(&group);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ std::string TypeText(const Tower* t) {
 using selectionfakes::log;
 
 
-Tower* BuildInstanceGhost(const Tower* instance) {
+Tower* BuildInstanceGhost(const Tower* instance, const SelectionInfo*) {
   log.push_back("ghost copy " + selectionfakes::TypeText(instance));
   return nullptr;
 }

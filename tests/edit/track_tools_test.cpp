@@ -4,12 +4,32 @@
 
 #include <vector>
 
+#include "draw/walk_actions.h"
 #include "edit/edit_modes.h"
+#include "geometry/raster_state.h"
+#include "tests/geometry/raster_fixture.h"
 #include "view_fixture.h"
 
 namespace {
 
-using TrackTools = viewtest::DesignView;
+// The track under the cursor is found by drawing the design in the raster
+// kernel's nearest-hit mode.
+class TrackTools : public viewtest::DesignView {
+ protected:
+  void SetUp() override {
+    DesignView::SetUp();
+    RegisterDrawWalkHandlers();
+    plane = std::make_unique<geomtest::Plane>(400, 300);
+    UpdateViewGlobals();
+  }
+  void TearDown() override {
+    ReleaseTower(&window->PreviousPick);
+    pl3::g_raster.view = nullptr;
+    plane.reset();
+    DesignView::TearDown();
+  }
+  std::unique_ptr<geomtest::Plane> plane;
+};
 using viewtest::At;
 using viewtest::C;
 using viewtest::Ends;
@@ -28,6 +48,42 @@ TEST_F(TrackTools, TheNearestTrackEndWithinReachTakesTheCursor) {
   CursorAt(C - 45'001, C);
   EXPECT_EQ(FindTrackEndAtCursor(view), 0);
   EXPECT_EQ(At(window->Cursor), (Ends{C - 45'001, C, 0, 0}));
+}
+
+// Two crossing tracks and an arc over their crossing: tracks alone are found,
+// repeated searches at one point step from the last found track to the other,
+// and selected tracks are passed over.
+TEST_F(TrackTools, TheClosestTrackSearchStepsThroughOverlappingTracksAndSkipsSelectedOnes) {
+  Store(Track({C - 50'000, C, C + 50'000, C}));
+  Store(Track({C, C - 50'000, C, C + 50'000}));
+  ArcPayload arc{};
+  arc.head.layer = 1;
+  arc.head.transform = pl3::kIdentityTransform;
+  arc.centreX = C;
+  arc.centreY = C;
+  arc.width = 5000;
+  arc.startX = 20'000;
+  arc.endX = -20'000;
+  Tower* stored = InsertEntity(design, sizeof arc, Type_Arc, &arc);
+  ReleaseTower(&stored);
+  auto closest = [&](std::uint8_t includeSelected) {
+    Tower* t = FindClosestTrack(C, C, includeSelected);
+    const Entity* e = t ? TowerEntity(t) : nullptr;
+    ReleaseTower(&t);
+    return e;
+  };
+  const Entity* first = closest(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->typeCode, Type_Track);
+  const Entity* second = closest(0);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->typeCode, Type_Track);
+  EXPECT_NE(second, first) << "the window's last found track leads, and the next one replaces it";
+  const_cast<Entity*>(first)->flags |= kEntitySelected;
+  const_cast<Entity*>(second)->flags |= kEntitySelected;
+  EXPECT_EQ(closest(0), nullptr);
+  EXPECT_EQ(FindClosestTrack(C + 200'000, C + 100'000, 1), nullptr) << "out of reach";
+  EXPECT_EQ(window->ViewFlags, 0u) << "the walk filter comes back";
 }
 
 TEST_F(TrackTools, ContinueTrackOnNothingBeepsAndArmsNothing) {
