@@ -11,6 +11,7 @@
 
 #include "app/editor_support.h"
 #include "app/transform_inverse.h"
+#include "edit/engine_seams.h"
 #include "edit/window_data.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
@@ -284,4 +285,18 @@ TEST(TransformInverses, AdjugateScaledByTheDeterminantAndTheUnscaledReverse) {
   const pl3::Transform expected{2 * one, -3, INT_MIN, 2 * one, INT_MIN, -7};
   EXPECT_EQ(std::memcmp(reverse, &expected, sizeof expected), 0);
   std::free(reverse);
+}
+
+TEST(ClearToolMode, TheWindowReturnsToIdleKeepingItsAngleAssist) {
+  auto block = std::make_unique<CurrentWindowData>(kEditorPcb);
+  block->EditMode = 39;
+  block->SubMode = 3;
+  block->AngleAssist = 1;
+  ActiveWindowData = block.get();
+  ClearToolMode(nullptr);
+  EXPECT_EQ(block->EditMode, 0);
+  EXPECT_EQ(block->SubMode, 0);
+  EXPECT_EQ(block->AngleAssist, 1);
+  ActiveWindowData = nullptr;
+  ClearToolMode(nullptr);  // no window: only the status bar
 }
