@@ -8,6 +8,7 @@
 #include "app/configuration_file.h"
 #include "app/configuration_options.h"
 #include "app/core_utilities.h"
+#include "app/editor_support.h"
 #include "app/enter_text_dialog.h"
 #include "app/pending_services.h"
 #include "app/recent_projects.h"
@@ -102,9 +103,12 @@ void InitialiseApplication() {
   BoxWalkInfoBoxPass = &DrawInfoBoxesInBox;
   // The walk snaps through the grid code.
   WalkHandlers.snapXY = &SnapXY;
+  // Clearing a selection frees the window's block list.
+  WalkHandlers.freeWindowBlockList = &FreeWindowBlockList;
   // 4.
   pl3::BuildArcDirectionTable(kDirectionSteps);
   InitialiseArrowheadRotations();
+  ResetStandardTransforms();
   // 5.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   pl3::BuildLayerColourTable();

@@ -1,11 +1,13 @@
 #include "app/editor_support.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "edit/window_data.h"
 #include "objects/graphic_records.h"
 #include "objects/layer_table.h"
+#include "objects/pad_names.h"
 #include "objects/type_codes.h"
 #include "platform/gdi.h"
 #include "platform/user.h"
@@ -91,6 +93,36 @@ void RemoveListEntry(std::uint8_t* count, std::uint8_t* entries, std::uint32_t i
 void ClearLayerTable(LayerTable& table) {
   InitialiseLayerTable(table);
   table.copperCount = 0;
+}
+
+void OffsetEntityOrigin(const Tower* entity, std::int32_t dx, std::int32_t dy) {
+  Entity* e = TowerEntity(entity);
+  if (!e || e->payloadSize < sizeof(pl3::Point)) return;
+  pl3::Point origin;
+  std::memcpy(&origin, EntityPayload(e), sizeof origin);
+  // Coordinates wrap as the stored unsigned words do.
+  origin.x = static_cast<std::int32_t>(static_cast<std::uint32_t>(origin.x) + static_cast<std::uint32_t>(dx));
+  origin.y = static_cast<std::int32_t>(static_cast<std::uint32_t>(origin.y) + static_cast<std::uint32_t>(dy));
+  std::memcpy(EntityPayload(e), &origin, sizeof origin);
+}
+
+static_assert(kNamedRecordHeadSize == sizeof(PadLabelHead));
+
+int ReplaceRecordName(void** record, const char* name) {
+  if (!record || !*record) return 0;
+  const std::size_t length = name ? std::strlen(name) : 0;
+  auto* fresh = static_cast<std::uint8_t*>(std::malloc(kNamedRecordHeadSize + length + 1));
+  if (!fresh) return 0;
+  std::memcpy(fresh, *record, kNamedRecordHeadSize);
+  if (length) std::memcpy(fresh + kNamedRecordHeadSize, name, length);
+  fresh[kNamedRecordHeadSize + length] = 0;
+  std::free(*record);
+  *record = fresh;
+  return 1;
+}
+
+void ResetStandardTransforms() {
+  if (ActiveWindowData) ActiveWindowData->BaseTransform = pl3::kIdentityTransform;
 }
 
 void FillOutsideDrawing(HWND window, HDC dc) {

@@ -12,6 +12,7 @@
 #include "store/node_pool.h"
 
 struct LayerTable;
+struct Tower;
 struct SelectionInfo;
 
 // 1 when a primary record of the list is a text-like item: an attribute
@@ -48,6 +49,22 @@ void RemoveListEntry(std::uint8_t* count, std::uint8_t* entries, std::uint32_t i
 // Empties a layer table: its count word 0 and every record unused, with its
 // plane bit (index mod 128) + 1.
 void ClearLayerTable(LayerTable& table);
+
+// Adds (dx, dy) to the point at the start of the entity's payload (an
+// Origin record's x and y). A payload too short for a point is left alone.
+void OffsetEntityOrigin(const Tower* entity, std::int32_t dx, std::int32_t dy);
+
+// The head every name record keeps before its name (a pad Label's).
+constexpr std::uint32_t kNamedRecordHeadSize = 56;
+// Replaces *record, a 56-byte head followed by a NUL-terminated name, by a
+// new heap record with the same head and `name`; the old one is freed. On an
+// allocation failure *record stays as it was. Returns 1 when replaced.
+int ReplaceRecordName(void** record, const char* name);
+
+// Gives the active window the identity as its transform. The program's other
+// fixed transforms (quarter turns, mirror, the 30-degree arrow heads) are
+// compile-time constants and need no filling.
+void ResetStandardTransforms();
 
 // Blacks out, with the black stock brush, the parts of the window's client
 // area right of and below the drawing's pixel extent (the surface of the

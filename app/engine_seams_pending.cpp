@@ -17,7 +17,6 @@ void RunHighlightTool(std::uint8_t, HWND, ButtonRecord*) { Refuse(); }
 void ShowSchematicNetAtCursor() { Refuse(); }
 void SetPlaneNetAtPoint(HWND, ButtonRecord*) { Refuse(); }
 void GhostCurrentMode(HWND) {}
-void ClearToolMode(HWND) { Refuse(); }
 void PendingBeginInsertion(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void SetPolygonPoint(HWND, ButtonRecord*, EntityRecord**) { Refuse(); }
 void AddSelectedPolygonPoint(HWND, ButtonRecord*) { Refuse(); }

@@ -40,7 +40,8 @@ namespace pl3 {
 Transform* NewReverseTransform(const Transform* source) {
   auto* out = static_cast<Transform*>(std::malloc(sizeof(Transform)));
   if (!out) return nullptr;
-  *out = {source->d, -source->b, -source->c, source->a, -source->tx, -source->ty};
+  // Negated as unsigned words: -(-128.0) wraps as the stored words do.
+  *out = {source->d, Negated(source->b), Negated(source->c), source->a, Negated(source->tx), Negated(source->ty)};
   return out;
 }
 

@@ -4,6 +4,8 @@
 
 #include "draw/gdi_shapes.h"
 #include "geometry/view_mapping.h"
+#include "objects/cursor_zoom.h"
+#include "objects/frame_seams.h"
 #include "objects/graphic_records.h"
 #include "platform/gdi.h"
 #include "platform/reset_hooks.h"
@@ -18,6 +20,8 @@ constexpr std::int32_t kOriginArrow = 20;
 constexpr std::int32_t kOriginTail = 5;
 constexpr std::int32_t kOriginHead = 5;
 constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kGhostGreen = 0x0000FF00;
+constexpr std::int32_t kGhostCrossArm = 20;
 
 void ResetMarkerColour() { DatumMarkerColour = 0x0000FF00; }
 [[maybe_unused]] const bool g_registered = pl3::RegisterGlobalReset(&ResetMarkerColour);
@@ -59,23 +63,51 @@ void DrawArrowPair(HDC dc, int px, int py, int length, int tail, int head) {
   Line(dc, px + head, tipY + head, px, tipY);
 }
 
+// Draws on the context with a solid pen of the colour and the raster
+// operation, both put back afterwards.
+template <typename Draw>
+void WithPen(HDC dc, COLORREF colour, int rop, Draw draw) {
+  HPEN pen = CreatePen(PS_SOLID, 1, colour);
+  HPEN oldPen = SelectObject(dc, pen);
+  const int oldRop = SetROP2(dc, rop);
+  draw(dc);
+  SetROP2(dc, oldRop);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
 // Draws with a solid copy pen of the colour in a fresh window context.
 template <typename Draw>
 void WithCopyPen(void* window, COLORREF colour, Draw draw) {
   HWND hwnd = static_cast<HWND>(window);
   HDC dc = GetDC(hwnd);
   if (!dc) return;
-  HPEN pen = CreatePen(PS_SOLID, 1, colour);
-  HPEN oldPen = SelectObject(dc, pen);
-  const int oldRop = SetROP2(dc, R2_COPYPEN);
-  draw(dc);
-  SetROP2(dc, oldRop);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
+  WithPen(dc, colour, R2_COPYPEN, draw);
   ReleaseDC(hwnd, dc);
 }
 
+// Draws with a green XOR pen on a counted view context of the window.
+template <typename Draw>
+void WithGhostPen(void* window, Draw draw) {
+  HWND hwnd = static_cast<HWND>(window);
+  HDC dc = GetViewDC(hwnd);
+  if (!dc) return;
+  WithPen(dc, kGhostGreen, R2_XORPEN, draw);
+  ReleaseViewDC(hwnd, dc);
+}
+
 }  // namespace
+
+void GhostOriginMarker(void* window, const MarkerDrag& record) {
+  WithGhostPen(window, [&](HDC dc) { GhostOriginMarkerOnDC(dc, record.marker.x, record.marker.y); });
+}
+
+void GhostCrossMarker(void* window, const MarkerDrag& record) {
+  WithGhostPen(window, [&](HDC dc) {
+    std::int32_t px = 0, py = 0;
+    if (MarkerPixel(record.marker.x, record.marker.y, &px, &py)) DrawCross(dc, px, py, kGhostCrossArm);
+  });
+}
 
 void DrawDatumMarker(void* dc, std::int32_t x, std::int32_t y) {
   std::int32_t px = 0, py = 0;

@@ -8,6 +8,7 @@
 #include "objects/editor_seams.h"
 
 struct DatumPayload;
+struct MarkerDrag;
 
 // The origin marker's figure for a world length: each arrow `length` long
 // (in view pixels) starts a third of it behind the point, with a head of a
@@ -17,6 +18,12 @@ void DrawSizedOriginMarker(void* dc, std::int32_t x, std::int32_t y, std::int32_
 void ShowOriginMarker(void* window, std::int32_t x, std::int32_t y);
 // The datum's marker at its stored point with a copy pen of DatumMarkerColour.
 void ShowDatumMarker(void* window, const DatumPayload* datum);
+
+// XOR ghosts at the drag record's marker point, drawn with a green pen on a
+// counted view context (GetViewDC) and restored: the origin marker, or a
+// cross reaching 20 pixels each way. Drawn twice they leave the view as it was.
+void GhostOriginMarker(void* window, const MarkerDrag& record);
+void GhostCrossMarker(void* window, const MarkerDrag& record);
 
 // The COLORREF of datum markers (green until the settings give another).
 extern std::uint32_t DatumMarkerColour;

@@ -117,6 +117,7 @@ struct PcbViewExtension {
 static_assert(sizeof(PcbViewExtension) == 24 + 8 + 4096 + 4);
 
 constexpr std::size_t kInsertionCapacity = 1024;
+constexpr std::size_t kWindowBlockCapacity = 1024;
 
 // The PCB window's view options that the display-list paint reads (each
 // non-zero = on). Pin-label option bits: 0 net names, 1 pad labels, 2 hide
@@ -269,6 +270,8 @@ struct CurrentWindowData {
   std::uint8_t* KindOptions = nullptr;  // option record of the editor kind
   pl3::Box PrintZone{-1, -1, -1, -1};   // all four words 0xFFFFFFFF when none is set
   void* Insertion[kInsertionCapacity] = {};  // the insertion array's records
+  void* BlockList[kWindowBlockCapacity] = {};  // heap blocks freed with the selection (FreeWindowBlockList)
+  std::uint32_t BlockCount = 0;
   void* WalkTarget = nullptr;           // the item stored last, 0 before a hit test
   std::uint32_t LayerInUseResult = 0;
   pl3::Point BlockOrigin{};             // block origin of a selection move or paste

@@ -155,13 +155,26 @@ void AttachTowerToWindowData(void* dc, CurrentWindowData& block, Tower* design, 
   block.ClickState = 1;
 }
 
-void FreeInsertionArray(CurrentWindowData& block) {
-  const std::uint32_t count = block.InsertionCount < kInsertionCapacity ? block.InsertionCount : kInsertionCapacity;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::free(block.Insertion[i]);
-    block.Insertion[i] = nullptr;
+namespace {
+// Frees the first `count` heap blocks of a list of `capacity` and empties it.
+void FreeBlocks(void** list, std::uint32_t& count, std::size_t capacity) {
+  const std::uint32_t n = count < capacity ? count : static_cast<std::uint32_t>(capacity);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    std::free(list[i]);
+    list[i] = nullptr;
   }
-  block.InsertionCount = 0;
+  count = 0;
+}
+
+void FreeBlockList(CurrentWindowData& block) { FreeBlocks(block.BlockList, block.BlockCount, kWindowBlockCapacity); }
+}  // namespace
+
+void FreeInsertionArray(CurrentWindowData& block) {
+  FreeBlocks(block.Insertion, block.InsertionCount, kInsertionCapacity);
+}
+
+void FreeWindowBlockList() {
+  if (ActiveWindowData) FreeBlockList(*ActiveWindowData);
 }
 
 void FreeWindowData(CurrentWindowData& block) {
@@ -184,6 +197,7 @@ void FreeWindowData(CurrentWindowData& block) {
   std::free(block.InsertionVector);
   block.InsertionVector = nullptr;
   FreeInsertionArray(block);
+  FreeBlockList(block);
   ReleaseTower(&block.RememberedShape);
   delete block.PendingRecord;
   block.PendingRecord = nullptr;

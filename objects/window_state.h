@@ -39,6 +39,10 @@ extern std::uint32_t CompletionMaskWords[2];
 // Frees every record of the window's insertion array and sets its count to 0.
 void FreeInsertionArray(CurrentWindowData& block);
 
+// Frees the blocks listed in the active window's block list (at most 1,024)
+// and sets its count to 0; ClearSelection runs it first.
+void FreeWindowBlockList();
+
 // Fills a new block: start values, the grid set, the size table of its
 // editor kind, the reset, and the design's empty "don't reload" group.
 // The block's editorKind and design are set by the caller.

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "app/editor_support.h"
+#include "app/transform_inverse.h"
+#include "edit/engine_seams.h"
 #include "edit/window_data.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
@@ -202,3 +206,97 @@ TEST(ClearLayerTable, EmptiesTheCountAndEveryRecord) {
 }
 
 }  // namespace
+
+TEST(OffsetEntityOrigin, MovesThePointAtThePayloadStartAndLeavesShortPayloads) {
+  towertest::EnsureStoreStarted();
+  Tower* design = towertest::NewTopLevelEntity(Type_PCB);
+  struct {
+    std::int32_t x, y;
+    std::uint16_t flags;
+  } origin{1000, -2000, 7};
+  Tower* node = InsertEntity(design, 10, Type_Origin, &origin);
+  OffsetEntityOrigin(node, 250, -500);
+  std::int32_t words[2];
+  std::memcpy(words, EntityPayload(TowerEntity(node)), sizeof words);
+  EXPECT_EQ(words[0], 1250);
+  EXPECT_EQ(words[1], -2500);
+  std::uint16_t flags;
+  std::memcpy(&flags, EntityPayload(TowerEntity(node)) + 8, sizeof flags);
+  EXPECT_EQ(flags, 7);
+
+  // An entity without a payload has no point to move.
+  Tower* empty = InsertEmptyEntity(design, Type_Origin);
+  OffsetEntityOrigin(empty, 1, 1);
+  EXPECT_EQ(TowerEntity(empty)->payloadSize, 0u);
+  OffsetEntityOrigin(nullptr, 1, 1);
+  ReleaseTower(&empty);
+  ReleaseTower(&node);
+  DeleteEntity(design);
+  ReleaseTower(&design);
+}
+
+TEST(ReplaceRecordName, KeepsTheHeadAndTakesTheNewName) {
+  auto* old = static_cast<std::uint8_t*>(std::malloc(kNamedRecordHeadSize + 3));
+  for (std::uint32_t i = 0; i < kNamedRecordHeadSize; ++i) old[i] = static_cast<std::uint8_t>(i + 1);
+  std::memcpy(old + kNamedRecordHeadSize, "A1", 3);
+  void* record = old;
+  ASSERT_EQ(ReplaceRecordName(&record, "PAD_LONGER_12"), 1);
+  const auto* fresh = static_cast<const std::uint8_t*>(record);
+  for (std::uint32_t i = 0; i < kNamedRecordHeadSize; ++i) ASSERT_EQ(fresh[i], i + 1) << i;
+  EXPECT_STREQ(reinterpret_cast<const char*>(fresh + kNamedRecordHeadSize), "PAD_LONGER_12");
+  ASSERT_EQ(ReplaceRecordName(&record, nullptr), 1);  // no name: an empty one
+  EXPECT_STREQ(static_cast<const char*>(record) + kNamedRecordHeadSize, "");
+  std::free(record);
+  void* none = nullptr;
+  EXPECT_EQ(ReplaceRecordName(&none, "X"), 0);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST(ResetStandardTransforms, GivesTheActiveWindowTheIdentity) {
+  auto block = std::make_unique<CurrentWindowData>(kEditorPcb);
+  block->BaseTransform = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 500, 600};
+  ActiveWindowData = block.get();
+  ResetStandardTransforms();
+  EXPECT_EQ(std::memcmp(&block->BaseTransform, &pl3::kIdentityTransform, sizeof(pl3::Transform)), 0);
+  ActiveWindowData = nullptr;
+  ResetStandardTransforms();  // no window: nothing to do
+}
+
+TEST(TransformInverses, AdjugateScaledByTheDeterminantAndTheUnscaledReverse) {
+  constexpr std::int32_t one = pl3::kFixedOne;
+  const struct {
+    pl3::Transform source;
+    pl3::Transform inverse;
+    bool invertible;
+  } cases[] = {
+      {{0, one, -one, 0, 10, -20}, {0, -one, one, 0, -10, 20}, true},             // a quarter turn
+      {{2 * one, 0, 0, 2 * one, 5, 6}, {one / 2, 0, 0, one / 2, -5, -6}, true},   // twice the size
+      {{one, one, one, one, 1, 2}, pl3::kIdentityTransform, false},                // singular
+  };
+  for (const auto& c : cases) {
+    pl3::Transform out{};
+    EXPECT_EQ(pl3::InvertTransform(&c.source, &out), c.invertible);
+    EXPECT_EQ(std::memcmp(&out, &c.inverse, sizeof out), 0) << out.a << " " << out.b << " " << out.c << " " << out.d;
+  }
+  // The reverse is not scaled, and the most negative word wraps to itself.
+  const pl3::Transform doubled{2 * one, 3, INT_MIN, 2 * one, INT_MIN, 7};
+  pl3::Transform* reverse = pl3::NewReverseTransform(&doubled);
+  ASSERT_NE(reverse, nullptr);
+  const pl3::Transform expected{2 * one, -3, INT_MIN, 2 * one, INT_MIN, -7};
+  EXPECT_EQ(std::memcmp(reverse, &expected, sizeof expected), 0);
+  std::free(reverse);
+}
+
+TEST(ClearToolMode, TheWindowReturnsToIdleKeepingItsAngleAssist) {
+  auto block = std::make_unique<CurrentWindowData>(kEditorPcb);
+  block->EditMode = 39;
+  block->SubMode = 3;
+  block->AngleAssist = 1;
+  ActiveWindowData = block.get();
+  ClearToolMode(nullptr);
+  EXPECT_EQ(block->EditMode, 0);
+  EXPECT_EQ(block->SubMode, 0);
+  EXPECT_EQ(block->AngleAssist, 1);
+  ActiveWindowData = nullptr;
+  ClearToolMode(nullptr);  // no window: only the status bar
+}

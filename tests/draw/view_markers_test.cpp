@@ -6,6 +6,10 @@
 
 #include "draw/gdi_shapes.h"
 #include "draw/view_markers.h"
+#include "app/core_utilities.h"
+#include "objects/cursor_zoom.h"
+#include "platform/user.h"
+#include "tests/support/test_windows.h"
 #include "geometry/raster_state.h"
 #include "geometry/view_mapping.h"
 #include "platform/gdi.h"
@@ -156,3 +160,66 @@ TEST(ClippedGdiShapes, SegmentLineClipsToTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pixels of the window's framebuffer that differ from a copy taken
+// before, and the XOR of the first one that does.
+int ChangedPixels(const pl3::PixelSurface* surface, const std::vector<std::uint32_t>& before, std::uint32_t* firstXor) {
+  int n = 0;
+  for (int y = 0; y < surface->height; ++y)
+    for (int x = 0; x < surface->width; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * surface->width + x;
+      const std::uint32_t now = surface->pixels[static_cast<std::size_t>(y) * surface->stride + x];
+      if (now != before[i]) {
+        if (n++ == 0 && firstXor) *firstXor = (now ^ before[i]) & 0xFFFFFF;
+      }
+    }
+  return n;
+}
+
+std::vector<std::uint32_t> Copy(const pl3::PixelSurface* surface) {
+  std::vector<std::uint32_t> out;
+  for (int y = 0; y < surface->height; ++y)
+    for (int x = 0; x < surface->width; ++x)
+      out.push_back(surface->pixels[static_cast<std::size_t>(y) * surface->stride + x]);
+  return out;
+}
+
+}  // namespace
+
+TEST(ViewMarkers, GhostsAreGreenXorOnACountedContextAndUndoThemselves) {
+  HWND window = MakeTestParentWindow("GhostMarkerTest");
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  pl3::ViewClip clip{0, 0, 399, 299, 400, 300};
+  pl3::ViewMapping view{0, 0, 1};
+  g_raster.clip = &clip;
+  g_raster.view = &view;
+  const MarkerDrag record{{61, 61}, {0, 0}};
+  const struct {
+    const char* name;
+    void (*ghost)(void*, const MarkerDrag&);
+    int pixels;  // 0: more than 40
+  } ghosts[] = {{"cross", &GhostCrossMarker, 81}, {"origin", &GhostOriginMarker, 0}};
+  for (const auto& g : ghosts) {
+    const pl3::PixelSurface* surface = pl3::WindowSurface(window);
+    ASSERT_NE(surface, nullptr);
+    const std::vector<std::uint32_t> before = Copy(surface);
+    const std::uint32_t counted = ViewDCCount;
+    g.ghost(window, record);
+    EXPECT_EQ(ViewDCCount, counted) << g.name << ": the context is released";
+    std::uint32_t xorred = 0;
+    const int changed = ChangedPixels(pl3::WindowSurface(window), before, &xorred);
+    if (g.pixels)
+      EXPECT_EQ(changed, g.pixels) << g.name;
+    else
+      EXPECT_GT(changed, 40) << g.name;
+    EXPECT_EQ(xorred, 0x00FF00u) << g.name;
+    g.ghost(window, record);
+    EXPECT_EQ(ChangedPixels(pl3::WindowSurface(window), before, nullptr), 0) << g.name;
+  }
+  g_raster.view = nullptr;
+  g_raster.clip = nullptr;
+  DestroyWindow(window);
+}

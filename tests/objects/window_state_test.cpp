@@ -323,3 +323,23 @@ TEST(WindowStateFree, TheItemInHandAndTheBlockOriginGoWithTheBlock) {
   EXPECT_EQ(block.OriginalBlockOrigin, nullptr);
   FreeWindowData(block);  // a second free finds nothing to free
 }
+
+TEST(WindowBlockList, FreesTheActiveWindowsBlocksOnly) {
+  auto active = std::make_unique<CurrentWindowData>(kEditorPcb);
+  auto other = std::make_unique<CurrentWindowData>(kEditorPcb);
+  for (int i = 0; i < 3; ++i) active->BlockList[i] = std::malloc(16);
+  active->BlockCount = 3;
+  other->BlockList[0] = std::malloc(16);
+  other->BlockCount = 1;
+  ActiveWindowData = active.get();
+  FreeWindowBlockList();  // the leak check sees any block left behind
+  EXPECT_EQ(active->BlockCount, 0u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(active->BlockList[i], nullptr);
+  EXPECT_EQ(other->BlockCount, 1u);
+  ASSERT_NE(other->BlockList[0], nullptr);
+  // A window torn down frees what is left in its list.
+  FreeWindowData(*other);
+  EXPECT_EQ(other->BlockCount, 0u);
+  ActiveWindowData = nullptr;
+  FreeWindowBlockList();
+}
