@@ -581,6 +581,8 @@ TEST_F(SelectionTest, InTheSymbolEditorPinLabelsFollowTheirPin) {
       kSelectionPrimary;
   CollectAttachedWires(&w->SelectionList);
   EXPECT_TRUE(Secondaries().empty());
+}
+
 // A symbol definition holding one pad stack whose origin is (5, 5) and whose
 // layer entries are the given layer codes, one pad placing it at (1000, 0),
 // and an instance of it placed at (x, y) with the pad's placement record.
