@@ -4,6 +4,7 @@
 // insertion type. Tools not built yet get the stand-ins of
 // app/engine_seams_pending.cpp.
 #include "app/engine_seams_pending.h"
+#include "app/locator_insertion.h"
 #include "app/measure_tool.h"
 #include "edit/drawn_items.h"
 #include "edit/engine_seams.h"
@@ -68,6 +69,9 @@ void BeginInsertion(HWND window, ButtonRecord* button, EntityRecord** pendingSlo
     case Type_Dimensioner: BeginInsertDimensioner(window, pendingSlot, cursor); return;
     case Type_AngleDimensioner: BeginInsertAngleDimensioner(window, pendingSlot, cursor); return;
     case Type_Datum: StartNewDatum(window, pendingSlot, cursor); return;
+    case Type_AttributeLocator:
+      if (w->editorKind & (kEditorSchematicSymbol | kEditorSchematic)) BeginLocatorInsertion(window, cursor);
+      return;
     default:
       if (!BeginGraphicInsertion(window, button, pendingSlot)) PendingBeginInsertion(window, button, pendingSlot);
       return;
