@@ -17,6 +17,7 @@
 #include "objects/size_table.h"
 #include "platform/dialog_hooks.h"
 #include "objects/type_codes.h"
+#include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
@@ -215,6 +216,47 @@ TEST_F(PlacingToolRoad, AClickWithTheLocatorToolArmedStartsALocatorOfItsKind) {
   ASSERT_EQ(SetInsertLocatorMode(kLocatorValue), 1);
   Click(at);
   EXPECT_EQ(window->PendingRecord, nullptr);
+}
+
+}  // namespace
+
+// The pin tool's calls into the symbol library editor.
+int g_unplacedPins = 0;
+int g_pinDialogs = 0;
+int HasUnplacedPins(const Tower*) { return g_unplacedPins; }
+int RunInsertPinDialog(HWND, const Tower*) {
+  ++g_pinDialogs;
+  return 1;
+}
+
+namespace {
+
+// The pin tool's click opens the Insert Pin dialog while a pin is unplaced,
+// and says why not otherwise.
+TEST_F(PlacingToolRoad, APinClickOpensTheDialogOnlyWhileAPinIsUnplaced) {
+  window->editorKind = kEditorSchematicSymbol;
+  const auto refusals = [] {
+    int n = 0;
+    for (const auto& r : pl3::ResponderRecords())
+      if (r.text == "Cannot insert pin - no unplaced pins exist." && r.caption == "Error Inserting Pin") ++n;
+    return n;
+  };
+  const int before = refusals();
+  g_unplacedPins = 0;
+  g_pinDialogs = 0;
+  window->InsertType = 33;
+  Click({300000000, 300000000});
+  EXPECT_EQ(refusals(), before + 1);
+  EXPECT_EQ(g_pinDialogs, 0);
+  g_unplacedPins = 1;
+  Click({300000000, 300000000});
+  EXPECT_EQ(g_pinDialogs, 1);
+  EXPECT_EQ(refusals(), before + 1);
+  EXPECT_EQ(window->InsertType, 33);
+  EXPECT_EQ(window->EditMode, 0);
+  window->editorKind = kEditorPcb;
+  Click({300000000, 300000000});
+  EXPECT_EQ(g_pinDialogs, 1) << "a PCB has no pin tool";
 }
 
 }  // namespace
