@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "app/core_utilities.h"
-#include "app/enter_text_dialog.h"
 #include "app/frame_operation_seams.h"
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
@@ -26,7 +25,7 @@ void StartLocatorAt(HWND view, CurrentWindowData& w, std::uint16_t kind, pl3::Po
 }
 
 bool AskAttributeLocatorName() {
-  char* text = ShowEnterTextDlg("Insert Attribute Locator", "Enter attribute name", nullptr);
+  char* text = ShowEnterTextDlgEx("Insert Attribute Locator", "Enter attribute name", nullptr, 0);
   if (!EnterTextDialogResult) {
     std::free(text);
     return false;
