@@ -15,6 +15,7 @@
 #include "app/frame_menus.h"
 #include "app/frame_window.h"
 #include "app/grid_dialogs.h"
+#include "app/locator_insertion.h"
 #include "app/rotate_commands.h"
 #include "app/width_stepping.h"
 #include "draw/display_list.h"
@@ -258,28 +259,6 @@ std::uint16_t LocatorKindOf(UINT id) {
   }
 }
 
-void StartLocator(const Command& c, std::uint16_t kind) {
-  SetInsertLocatorMode(kind);
-  HDC dc = GetViewDC(c.child);
-  std::unique_ptr<EntityRecord> record(c.w->PendingRecord);
-  c.w->PendingRecord = nullptr;
-  StartNewLocator(c.child, record, c.w->Cursor, kind);
-  c.w->PendingRecord = record.release();
-  ReleaseViewDC(c.child, dc);
-}
-
-// Asks for the attribute name; false when cancelled.
-bool AskLocatorName() {
-  char* text = ShowEnterTextDlg("Insert Attribute Locator", "Enter attribute name", nullptr);
-  if (!EnterTextDialogResult) {
-    std::free(text);
-    return false;
-  }
-  SetPendingLocatorName(text);
-  std::free(text);
-  return true;
-}
-
 // Asks for the global net of a Global Net locator; false when cancelled.
 bool AskGlobalNetLocatorName() {
   char* name = AskGlobalNetName("Insert Global Net Locator", "Enter net or click 'All'", 0);
@@ -287,21 +266,6 @@ bool AskGlobalNetLocatorName() {
   SetPendingLocatorName(name);
   std::free(name);
   return true;
-}
-
-constexpr std::uint32_t kGraphicNetNameRoom = 1024;
-
-// The Graphical Net Name locator just started shows a new attribute of the
-// design holding the chosen name, and draws the chosen symbol round it.
-void NameGraphicNetNameLocator(const Command& c, const char* name, const Tower* symbol) {
-  EntityRecord* record = c.w->PendingRecord;
-  if (!record) return;
-  const std::uint32_t id = NewAttributeId();
-  record->as<LocatorPayload>().attributeId = id;
-  Tower* attribute = c.w->design ? InsertAttributeWithId(c.w->design, kLocatorGraphicNetName, name, 0, id) : nullptr;
-  ReleaseTower(&attribute);
-  if (symbol) SetLocatorTarget(record, symbol);
-  GhostSelectionAndMode(c.child, record);
 }
 
 Ending InsertLocator(const Command& c) {
@@ -318,20 +282,20 @@ Ending InsertLocator(const Command& c) {
   Cancel(c);
   bool start = true;
   if (c.id == 2349 || c.id == 2350) {
-    start = AskLocatorName();
+    start = AskAttributeLocatorName();
     if (!start && c.id == 2350) Cancel(c);
   } else if (c.id == 2398) {
     start = AskGlobalNetLocatorName();
   } else if (c.id == 2332) {
     char name[kGraphicNetNameRoom] = {};
     if (!AskGraphicNetName(c.frame, c.w->design, name, sizeof name, &symbol)) return Ending::Forward;
-    StartLocator(c, kind);
-    NameGraphicNetNameLocator(c, name, symbol);
+    StartLocatorAt(c.child, *c.w, kind, c.w->Cursor);
+    NameGraphicNetNameLocator(c.child, *c.w, name, symbol);
     ReleaseTower(&symbol);
     return Ending::Forward;
   }
   if (start) {
-    StartLocator(c, kind);
+    StartLocatorAt(c.child, *c.w, kind, c.w->Cursor);
     if (symbol && c.w->PendingRecord) SetLocatorTarget(c.w->PendingRecord, symbol);
   }
   ReleaseTower(&symbol);

@@ -4,6 +4,9 @@
 // insertion type. Tools not built yet get the stand-ins of
 // app/engine_seams_pending.cpp.
 #include "app/engine_seams_pending.h"
+#include "app/insert_pin_seams.h"
+#include "app/locator_insertion.h"
+#include "app/start_values.h"
 #include "app/measure_tool.h"
 #include "edit/drawn_items.h"
 #include "edit/engine_seams.h"
@@ -16,10 +19,31 @@
 #include "objects/dimensioners.h"
 #include "objects/editor_modes.h"
 #include "objects/type_codes.h"
+#include "platform/user.h"
 
 namespace {
 
 bool IsDimensionerMode(std::uint8_t mode) { return mode >= kModeDimensionerA && mode <= kModeAngleLabel; }
+
+constexpr std::uint8_t kInsertTypePin = 33;
+constexpr int kPinListColumns = 30009;
+
+// The pin tool's click: the Insert Pin dialog over the unplaced pins, or a
+// message when every pin is placed.
+void BeginPinInsertion(HWND window, CurrentWindowData& w) {
+  if (!HasUnplacedPins(w.design)) {
+    MessageBox(window, "Cannot insert pin - no unplaced pins exist.", "Error Inserting Pin", MB_OK);
+    return;
+  }
+  RunInsertPinDialog(window, w.design);
+  w.InsertType = kInsertTypePin;
+  w.ClickState = 0;
+  SaveColumnWidths(kPinListColumns);
+}
+
+bool IsSchematicKind(const CurrentWindowData& w) {
+  return (w.editorKind & (kEditorSchematicSymbol | kEditorSchematic)) != 0;
+}
 
 }  // namespace
 
@@ -62,12 +86,18 @@ void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, Entity
 }
 
 void BeginInsertion(HWND window, ButtonRecord* button, EntityRecord** pendingSlot) {
-  const CurrentWindowData* w = ActiveWindowData;
+  CurrentWindowData* w = ActiveWindowData;
   const pl3::Point cursor = button ? button->Cursor : pl3::Point{};
   switch (w ? w->InsertType : 0) {
     case Type_Dimensioner: BeginInsertDimensioner(window, pendingSlot, cursor); return;
     case Type_AngleDimensioner: BeginInsertAngleDimensioner(window, pendingSlot, cursor); return;
     case Type_Datum: StartNewDatum(window, pendingSlot, cursor); return;
+    case Type_AttributeLocator:
+      if (IsSchematicKind(*w)) BeginLocatorInsertion(window, cursor);
+      return;
+    case kInsertTypePin:
+      if (IsSchematicKind(*w)) BeginPinInsertion(window, *w);
+      return;
     default:
       if (!BeginGraphicInsertion(window, button, pendingSlot)) PendingBeginInsertion(window, button, pendingSlot);
       return;

@@ -126,7 +126,9 @@ int UpdateDrawnItemGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRec
       DragPendingSecondEnd(dc, slot, button);
       return 1;
     case GhostKind::PolygonEdge:
-      if (w->EditMode != Mode_DragPendingRecord) return 0;
+      // The pending record rides with the cursor in mode 17, and in the other
+      // polygon-edge mode while a picked item is held.
+      if (w->EditMode != Mode_DragPendingRecord && !w->Selection) return 0;
       DragPendingRecord(dc, slot, button);
       return 1;
     case GhostKind::DragShape:

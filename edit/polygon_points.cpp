@@ -151,6 +151,11 @@ pl3::Box* RecomputePolygonBox(pl3::PolygonLayout* polygon) {
 int EnsureLayerVisible(std::uint8_t layer, pl3::Box* box) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w || w->editorKind != kEditorPcb) return 0;
+  if (w->FullRedrawPending) {
+    w->FullRedrawPending = 0;
+    if (box) *box = ShownWorldBox(*w);
+    UpdateStatusBar(w->Window);
+  }
   bool soloEnded = false;
   if (w->SingleLayer != -1) {
     if (w->SingleLayer == layer) return 0;

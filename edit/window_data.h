@@ -320,6 +320,7 @@ struct CurrentWindowData {
   std::uint32_t CopperLayerCount = 0;   // the board's copper layers as the user set them
   std::uint32_t WorkingArea[4] = {};    // the board's working area {x, y, width, height}, world units
   pl3::Box PendingRedraw{-1, -1, 0, 0}; // a world box to redraw on command 484; empty when none
+  std::uint8_t FullRedrawPending = 0;   // 1: the next redraw covers the whole shown area
 };
 
 // The WalkFlags bits the locator drawing names by what they do there.

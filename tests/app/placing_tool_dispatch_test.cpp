@@ -11,11 +11,13 @@
 #include "../store/tower_test_support.h"
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
+#include "objects/attribute_locators.h"
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
 #include "objects/size_table.h"
 #include "platform/dialog_hooks.h"
 #include "objects/type_codes.h"
+#include "platform/responder.h"
 #include "platform/user.h"
 #include "store/tower.h"
 
@@ -148,12 +150,113 @@ TEST_F(PlacingToolRoad, ADatumIsNamedFollowsTheCursorAndIsStored) {
 }
 
 TEST_F(PlacingToolRoad, OtherInsertionsStillGoToTheirStandIns) {
-  window->InsertType = Type_AttributeLocator;  // a locator's insertion is not a graphic row of a PCB
+  window->editorKind = kEditorSchematic;
+  window->InsertType = Type_Wire;  // the schematic editor's own tool
   const int beeps = pl3::BeepCount();
   Click({300000000, 300000000});
   EXPECT_EQ(pl3::BeepCount(), beeps + 1);
   EXPECT_EQ(window->EditMode, 0);
   EXPECT_EQ(window->PendingRecord, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+int g_nameQuestions = 0;
+void CancelTheName(HWND dialog) {
+  ++g_nameQuestions;
+  pl3::ClickDialogButton(dialog, IDCANCEL);
+}
+void AnswerTheName(HWND dialog) {
+  ++g_nameQuestions;
+  AnswerDatumName(dialog);
+}
+
+// A click with the locator tool armed starts a locator of the armed kind,
+// asking first for a user attribute's name; schematic kinds only.
+TEST_F(PlacingToolRoad, AClickWithTheLocatorToolArmedStartsALocatorOfItsKind) {
+  window->editorKind = kEditorSchematic;
+  const pl3::Point at{300000000, 300000000};
+  struct Case {
+    std::uint16_t kind;
+    void (*answer)(HWND);
+    int questions;
+    bool starts;
+  } cases[] = {
+      {kLocatorUserAttribute, &CancelTheName, 1, false},
+      {kLocatorUserAttribute, &AnswerTheName, 1, true},
+      {kLocatorValue, &AnswerTheName, 0, true},
+  };
+  for (const Case& c : cases) {
+    g_nameQuestions = 0;
+    pl3::SetDialogHook("EnterTextDlg", c.answer);
+    ASSERT_EQ(SetInsertLocatorMode(c.kind), 1);
+    Click(at);
+    EXPECT_EQ(g_nameQuestions, c.questions) << "kind " << c.kind;
+    if (!c.starts) {
+      EXPECT_EQ(window->PendingRecord, nullptr) << "kind " << c.kind << ": a cancelled name starts nothing";
+      EXPECT_EQ(window->EditMode, 0);
+      continue;
+    }
+    ASSERT_NE(window->PendingRecord, nullptr) << "kind " << c.kind;
+    EXPECT_EQ(window->PendingRecord->header.recordType, Type_AttributeLocator);
+    EXPECT_EQ(window->PendingRecord->as<LocatorPayload>().kind, c.kind);
+    EXPECT_EQ(window->EditMode, 71);
+    if (c.kind == kLocatorUserAttribute) {
+      EXPECT_STREQ(PendingLocatorName, "EDGE");
+    }
+    delete window->PendingRecord;
+    window->PendingRecord = nullptr;
+    window->EditMode = 0;
+  }
+  FreePendingLocatorName();
+  // A PCB window has no locator tool.
+  window->editorKind = kEditorPcb;
+  ASSERT_EQ(SetInsertLocatorMode(kLocatorValue), 1);
+  Click(at);
+  EXPECT_EQ(window->PendingRecord, nullptr);
+}
+
+}  // namespace
+
+// The pin tool's calls into the symbol library editor.
+int g_unplacedPins = 0;
+int g_pinDialogs = 0;
+int HasUnplacedPins(const Tower*) { return g_unplacedPins; }
+int RunInsertPinDialog(HWND, const Tower*) {
+  ++g_pinDialogs;
+  return 1;
+}
+
+namespace {
+
+// The pin tool's click opens the Insert Pin dialog while a pin is unplaced,
+// and says why not otherwise.
+TEST_F(PlacingToolRoad, APinClickOpensTheDialogOnlyWhileAPinIsUnplaced) {
+  window->editorKind = kEditorSchematicSymbol;
+  const auto refusals = [] {
+    int n = 0;
+    for (const auto& r : pl3::ResponderRecords())
+      if (r.text == "Cannot insert pin - no unplaced pins exist." && r.caption == "Error Inserting Pin") ++n;
+    return n;
+  };
+  const int before = refusals();
+  g_unplacedPins = 0;
+  g_pinDialogs = 0;
+  window->InsertType = 33;
+  Click({300000000, 300000000});
+  EXPECT_EQ(refusals(), before + 1);
+  EXPECT_EQ(g_pinDialogs, 0);
+  g_unplacedPins = 1;
+  Click({300000000, 300000000});
+  EXPECT_EQ(g_pinDialogs, 1);
+  EXPECT_EQ(refusals(), before + 1);
+  EXPECT_EQ(window->InsertType, 33);
+  EXPECT_EQ(window->EditMode, 0);
+  window->editorKind = kEditorPcb;
+  Click({300000000, 300000000});
+  EXPECT_EQ(g_pinDialogs, 1) << "a PCB has no pin tool";
 }
 
 }  // namespace

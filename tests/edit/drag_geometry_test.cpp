@@ -276,4 +276,29 @@ TEST_F(DragGeometryTest, PendingRecordMovesWholeByItsReferencePoint) {
   EXPECT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 0);
 }
 
+// The same drag runs in mode 4 while a picked item is held, and not without one.
+TEST_F(DragGeometryTest, PendingRecordIsDraggedWhileASelectionIsHeld) {
+  w->Zoom = 1000;
+  UpdateViewGlobals();
+  w->EditMode = 4;
+  record->header.recordType = Type_Circle;
+  std::memset(record->payload, 0, 128);
+  const Point centre{400000000, 500000000};
+  std::memcpy(record->payload + offsetof(pl3::CircleLayout, centreX), &centre, sizeof centre);
+  EntityRecord* slot = record.get();
+  Cursor({centre.x + 40000, centre.y + 10000});
+  EXPECT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 0);
+  Point at;
+  std::memcpy(&at, record->payload + offsetof(pl3::CircleLayout, centreX), sizeof at);
+  EXPECT_EQ(at.x, centre.x) << "no selection: the record stays";
+  EXPECT_EQ(at.y, centre.y);
+  Tower picked{};
+  w->Selection = &picked;
+  EXPECT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 1);
+  std::memcpy(&at, record->payload + offsetof(pl3::CircleLayout, centreX), sizeof at);
+  w->Selection = nullptr;
+  EXPECT_EQ(at.x, centre.x + 40000) << "the centre takes the cursor";
+  EXPECT_EQ(at.y, centre.y + 10000);
+}
+
 }  // namespace

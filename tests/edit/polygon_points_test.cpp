@@ -180,6 +180,31 @@ TEST_F(PolygonPointsTest, HiddenLayerIsSwitchedOnAndSoloDisplayEnds) {
   EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "PCB windows only";
 }
 
+TEST_F(PolygonPointsTest, AWaitingFullRedrawIsTakenOverWithTheShownBox) {
+  enginefakes::calls.clear();
+  w->Zoom = 100;
+  w->ViewOriginX = 1000;
+  w->ViewOriginY = 2000;
+  w->FullRedrawPending = 1;
+  w->layerTable.layers[3].flags |= kLayerVisible;
+  pl3::Box box{1, 2, 3, 4};
+  EXPECT_EQ(EnsureLayerVisible(3, &box), 0) << "the layer is shown: nothing switched on";
+  EXPECT_EQ(w->FullRedrawPending, 0);
+  EXPECT_EQ(box.xmin, 100000);
+  EXPECT_EQ(box.ymin, 200000);
+  EXPECT_EQ(enginefakes::CallsStartingWith("status").size(), 1u);
+  EXPECT_EQ(enginefakes::CallsStartingWith("layers pane").size(), 0u);
+  enginefakes::calls.clear();
+  box = {1, 2, 3, 4};
+  EXPECT_EQ(EnsureLayerVisible(3, &box), 0);
+  EXPECT_EQ(box.xmin, 1) << "nothing waiting: the box is left alone";
+  EXPECT_EQ(enginefakes::CallsStartingWith("status").size(), 0u);
+  w->FullRedrawPending = 1;
+  w->editorKind = kEditorShape;
+  EXPECT_EQ(EnsureLayerVisible(3, &box), 0);
+  EXPECT_EQ(w->FullRedrawPending, 1) << "PCB windows only";
+}
+
 TEST_F(PolygonPointsTest, SpiralEditCodesMoveTheirPoints) {
   SpiralPayload s{};
   s.centre = {100, 100};
