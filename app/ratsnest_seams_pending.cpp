@@ -7,3 +7,5 @@ void EmptyChangedNets() {}
 void MarkSymbolNetsChanged(const Tower*) {}
 void UpdateChangedNetMembers(int) {}
 void RemoveMovingPoints(const Tower*) {}
+// No stand-in ever builds a line list, so there is none to free.
+void FreeRatsnestLines(void*) {}

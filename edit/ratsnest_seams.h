@@ -18,3 +18,6 @@ void MarkSymbolNetsChanged(const Tower* instance);
 void UpdateChangedNetMembers(int flags);
 // Drops the moving ratsnest points of the item.
 void RemoveMovingPoints(const Tower* item);
+// Frees a window's ratsnest line list (the block's RatsnestLines); null is
+// allowed.
+void FreeRatsnestLines(void* lines);

@@ -46,7 +46,10 @@ void StoreDescriptionAndFree(const Tower* design, NewObjectInfo* info) {
   FreeNewObjectInfo(info);
 }
 
+// The window's routing, top and bottom layer bytes; new tracks go on the
+// routing layer, so a new document draws on its top copper layer.
 void SetLayerBytes(CurrentWindowData& block, std::uint8_t bottom) {
+  block.RoutingLayer = Layer_Top;
   block.CurrentLayer = Layer_Top;
   block.TopLayer = Layer_Top;
   block.BottomLayer = bottom;

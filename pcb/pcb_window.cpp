@@ -25,6 +25,7 @@
 #include "draw/view_scroll.h"
 #include "edit/engine_seams.h"
 #include "edit/mouse_road.h"
+#include "edit/ratsnest_seams.h"
 #include "edit/saved_state.h"
 #include "edit/status_bar.h"
 #include "edit/status_seams.h"
@@ -204,6 +205,8 @@ void OnDestroy(HWND window) {
     std::free(pane);
     block->Console = nullptr;
   }
+  FreeRatsnestLines(block->RatsnestLines);
+  block->RatsnestLines = nullptr;
   int index = -1;
   if (ContainerRecord* record = FindDocumentOpenFile(block->design, &index)) {
     const std::string path = record->entries[static_cast<std::size_t>(index)].path;

@@ -136,16 +136,21 @@ HRGN VisibleRegion(WindowRecord* w, const RECT& clip, POINT so, const Region* up
   } else {
     r.Add(clip);
   }
-  auto cutOut = [&](WindowRecord* k) {
-    if (k && (k->style & WS_VISIBLE)) r.Subtract(Moved(WindowScreenRect(k), -so.x, -so.y));
+  // A child shows only inside its parent's client area: a maximised MDI
+  // child reaches over its client's frame but hides none of it.
+  auto cutOut = [&](WindowRecord* k, const RECT& shownIn) {
+    if (k && (k->style & WS_VISIBLE)) r.Subtract(Moved(Cut(WindowScreenRect(k), shownIn), -so.x, -so.y));
   };
-  if (clipChildren)
-    for (HWND c : w->children) cutOut(Find(c));
+  if (clipChildren) {
+    const RECT inside = ClientScreenRect(w);
+    for (HWND c : w->children) cutOut(Find(c), inside);
+  }
   if (clipSiblings) {
     WindowRecord* p = Find(w->parent);
+    const RECT inside = ClientScreenRect(p);
     for (HWND sib : p->children) {
       if (sib == w->handle) break;  // only those above it
-      cutOut(Find(sib));
+      cutOut(Find(sib), inside);
     }
   }
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
@@ -284,8 +289,11 @@ void InvalidateArea(WindowRecord* w, const RECT* clientRect, bool erase, bool ch
   RECT full{0, 0, Width(w->client), Height(w->client)};
   RECT r = clientRect ? Cut(*clientRect, full) : full;
   if (!clientRect) {
+    // A frame that WM_NCCALCSIZE made (a tab band, say) needs WM_NCPAINT as
+    // much as one that the style gives.
+    const RECT whole{0, 0, Width(w->rect), Height(w->rect)};
     RECT in = NonClientInsetsOf(w);
-    if (in.left || in.top || in.right || in.bottom) w->ncPending = true;
+    if (in.left || in.top || in.right || in.bottom || !EqualRect(&w->client, &whole)) w->ncPending = true;
   }
   if (!IsEmpty(r)) {
     w->update.Add(r);

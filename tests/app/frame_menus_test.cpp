@@ -287,3 +287,33 @@ TEST_F(FrameClient, TheClientIsInsetByFourAndByTwentySixAtTheTopWhileTabsShow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameClient, TheTabBandShowsTheMaximisedDocumentsCaption) {
+  ShowWindow(FrameWindow, SW_SHOW);
+  ShowWindow(MDIClientWindow, SW_SHOW);
+  AttachTabBar(MDIClientWindow);
+  Tower* design = NewTower(0);
+  LastLevel(design).typeCode = 100;
+  InsertAtLastLevel(design, 0);
+  HWND document = NewDocument(1);
+  AddMDITab(MDIClientWindow, document, design);
+  // Maximised, the document's own frame reaches up over the band.
+  SendMessageA(MDIClientWindow, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(document), 0);
+  SelectMDITab(MDIClientWindow);
+  UpdateWindow(FrameWindow);
+  UpdateWindow(MDIClientWindow);
+  // The caption's text is drawn in the band above the client area.
+  HDC dc = GetWindowDC(MDIClientWindow);
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  int inked = 0;
+  for (int y = 4; y < 24; ++y)
+    for (int x = 8; x < 120; ++x) inked += GetPixel(dc, x, y) == ink;
+  ReleaseDC(MDIClientWindow, dc);
+  EXPECT_GT(inked, 20);
+  RemoveMDITab(MDIClientWindow, document);
+  FreeTower(design);
+}
+
+}  // namespace

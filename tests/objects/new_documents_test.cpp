@@ -109,6 +109,7 @@ TEST_F(NewDocuments, FourLayerBoard) {
   EXPECT_EQ(block->ViewOriginX, 77);
   EXPECT_EQ(block->ViewOriginY, -256);
   EXPECT_EQ(block->CurrentLayer, 1);
+  EXPECT_EQ(block->RoutingLayer, 1) << "new tracks go on the top copper layer";
   EXPECT_EQ(block->TopLayer, 1);
   EXPECT_EQ(block->BottomLayer, 32);
   EXPECT_EQ(active_.AngleAssist, 1);
@@ -148,6 +149,7 @@ TEST_F(NewDocuments, LibraryItemsByKind) {
     EXPECT_EQ(Version(block->design), c.version);
     EXPECT_EQ(Record(block->design, Type_Description), nullptr) << "an empty description is not stored";
     EXPECT_EQ(block->BottomLayer, c.bottom);
+    EXPECT_EQ(block->RoutingLayer, 1);
     EXPECT_EQ(block->Cursor.x, 1005000000);
     EXPECT_EQ(block->Cursor.y, 1005000000);
     EXPECT_EQ(gCalls, (std::vector<std::string>{"show 1", "centre 182880000 1828800000"}));

@@ -131,11 +131,13 @@ TEST_F(PcbSaveTest, ANewBoardSavedAndReopenedHasItsItemsViewAndGrids) {
   SendMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_FALSE(IsWindow(window));
   pl3::ClearResponderRecords();
+  const int beeps = pl3::BeepCount();
   HWND again = Reopen(file);
   ASSERT_NE(again, nullptr);
   CurrentWindowData* r = Block(again);
-  // The size lists came back with the view, without a complaint.
+  // The size lists came back with the view, without a complaint or a beep.
   EXPECT_TRUE(pl3::ResponderRecords().empty()) << pl3::ResponderRecords().front().text;
+  EXPECT_EQ(pl3::BeepCount(), beeps);
   ASSERT_NE(r->sizeTable, nullptr);
   EXPECT_EQ(WriteSizeText(*r->sizeTable), sizes);
   const DatumPayload* d1 = FindDatumByName(r->design, "D1");

@@ -7,6 +7,7 @@
 #include "app/start_values.h"
 #include "edit/mouse_road.h"
 #include "edit/window_data.h"
+#include "objects/layer_table.h"
 #include "objects/datums.h"
 #include "objects/graphic_records.h"
 #include "objects/type_codes.h"
@@ -138,6 +139,7 @@ TEST_F(PcbWindowTest, ANewBoardHasItsWindowRecordMasterDatumAndTheEnteredOptions
   EXPECT_EQ(DocumentText(b->design, Type_Description), "Amp");
   EXPECT_NE(b->Display, nullptr);
   EXPECT_TRUE(Maximised(window)) << "the first document window is maximised";
+  EXPECT_EQ(b->RoutingLayer, Layer_Top) << "a new board draws its tracks on its top copper layer";
 }
 
 TEST_F(PcbWindowTest, ABoardOpenedOverAMaximisedOneIsMaximisedAndARestoredOneIsNot) {
