@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "geometry/types.h"
+#include "objects/item_sides.h"
 #include "platform/win_types.h"
 
 struct ButtonRecord;
@@ -20,7 +21,6 @@ inline constexpr std::int32_t kCos30 = 0xDDB3D7;
 inline constexpr pl3::Transform kClockwiseQuarterTurn{0, kFixedOne, -kFixedOne, 0, 0, 0};
 inline constexpr pl3::Transform kAnticlockwiseQuarterTurn{0, -kFixedOne, kFixedOne, 0, 0, 0};
 inline constexpr pl3::Transform kHalfTurn{-kFixedOne, 0, 0, -kFixedOne, 0, 0};
-inline constexpr pl3::Transform kMirrorTransform{-kFixedOne, 0, 0, kFixedOne, 0, 0};
 inline constexpr pl3::Transform kArrowHeadPlus30{kCos30, kFixedHalf, -kFixedHalf, kCos30, 0, 0};
 inline constexpr pl3::Transform kArrowHeadMinus30{kCos30, -kFixedHalf, kFixedHalf, kCos30, 0, 0};
 
