@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "edit/undo_history.h"
+#include "objects/design_walks.h"
 #include "objects/item_sides.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
@@ -19,5 +20,7 @@ Tower* InsertEntityWithUndo(const EntityRecord* record, const Tower* parent) {
   char caption[64];
   std::snprintf(caption, sizeof caption, "Insert %s", GetTypeName(e->typeCode));
   CloseUndoStep(*window, caption);
+  // A design changed without the mark would close without the save question.
+  RecordDesignChange();
   return stored;
 }

@@ -5,6 +5,7 @@
 #include "edit/status_seams.h"
 #include "edit/undo_history_access.h"
 #include "edit/undo_index.h"
+#include "objects/design_walks.h"
 #include "objects/display_list_seams.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -188,8 +189,10 @@ void ReplayStep(Replay& r, std::uint32_t step, bool redo) {
   }
 }
 
-// The end of a replay: the ratsnest, the active view and the menu.
+// The end of a replay: the change mark, the ratsnest, the active view and the
+// menu. An undone or redone step changes the design as much as the edit did.
 void FinishReplay(const Replay& r) {
+  RecordDesignChange();
   UpdateChangedNetMembers(0);
   HWND active = MDIClientWindow ? reinterpret_cast<HWND>(SendMessage(MDIClientWindow, WM_MDIGETACTIVE, 0, 0)) : nullptr;
   if (active) RedrawView(active);

@@ -418,47 +418,6 @@ void Beep() {}
 
 std::uint64_t Now() { return SDL_GetTicks64(); }
 
-// Message boxes on screen, with the buttons the box type asks for.
-int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
-  struct Choice {
-    int id;
-    const char* label;
-  };
-  std::vector<Choice> choices;
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: choices = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
-    case MB_ABORTRETRYIGNORE: choices = {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}}; break;
-    case MB_YESNOCANCEL: choices = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}}; break;
-    case MB_YESNO: choices = {{IDYES, "Yes"}, {IDNO, "No"}}; break;
-    case MB_RETRYCANCEL: choices = {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}}; break;
-    case MB_CANCELTRYCONTINUE: choices = {{IDCANCEL, "Cancel"}, {IDTRYAGAIN, "Try Again"}, {IDCONTINUE, "Continue"}}; break;
-    default: choices = {{IDOK, "OK"}}; break;
-  }
-  int def = static_cast<int>((type >> 8) & 3);
-  std::vector<SDL_MessageBoxButtonData> buttons;
-  for (size_t i = 0; i < choices.size(); ++i) {
-    Uint32 flags = 0;
-    if (static_cast<int>(i) == def) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-    if (choices[i].id == IDCANCEL || (choices.size() == 1)) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    buttons.push_back(SDL_MessageBoxButtonData{flags, choices[i].id, choices[i].label});
-  }
-  Uint32 kind = SDL_MESSAGEBOX_INFORMATION;
-  UINT icon = type & MB_ICONMASK;
-  if (icon == MB_ICONHAND) kind = SDL_MESSAGEBOX_ERROR;
-  if (icon == MB_ICONEXCLAMATION) kind = SDL_MESSAGEBOX_WARNING;
-  auto it = Windows().find(user::TopLevelOf(owner));
-  std::string title = AnsiToUtf8(caption ? caption : ""), message = AnsiToUtf8(text ? text : "");
-  SDL_MessageBoxData data{kind, it == Windows().end() ? nullptr : it->second, title.c_str(), message.c_str(),
-                          static_cast<int>(buttons.size()), buttons.data(), nullptr};
-  int chosen = 0;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen < 0) {
-    // No box could be shown: the answer that changes nothing.
-    chosen = choices.size() > 1 ? choices.back().id : choices.front().id;
-    if ((type & MB_TYPEMASK) == MB_YESNO) chosen = IDNO;
-  }
-  return chosen;
-}
-
 void GrabPointer(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
 
 bool HasClipboardText() { return SDL_HasClipboardText() == SDL_TRUE; }
@@ -509,7 +468,7 @@ const Ops* StartSdlBackend() {
   if (driver && std::strcmp(driver, "x11") == 0) pl3::IgnoreX11ProtocolErrors();
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
-  pl3::SetMessageBoxBackend(&ShowBox);
+  pl3::SetMessageBoxBackend(&pl3::ShowMessageBoxDialog);
   pl3::SetFileDialogBackend(&pl3::ShowFileDialog);
   pl3::SetColourDialogBackend(&pl3::ShowColourDialog);
   pl3::SetFolderDialogBackend(&pl3::RunFolderDialog);

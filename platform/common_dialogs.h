@@ -27,6 +27,12 @@ BOOL ShowColourDialog(LPCHOOSECOLOR cc);
 // The basic colour shown in cell `index` (0 to 47, rows of eight).
 COLORREF BasicColour(int index);
 
+// The message box (no template name; the caption is the box's): the text
+// word wrapped over the type's buttons, the MB_DEFBUTTONn one the default.
+// Escape and the close box answer Cancel, or OK on a box with OK alone; a
+// Yes/No or Abort/Retry/Ignore question ignores them. Fits MessageBoxBackend.
+int ShowMessageBoxDialog(HWND owner, const char* text, const char* caption, UINT type);
+
 // Item ids of the colour dialog, for hooks: basic cells kColourDialogBasic + 0..47,
 // custom cells kColourDialogCustom + 0..15.
 constexpr int kColourDialogBasic = 1000;

@@ -97,15 +97,6 @@ T Backend(T ResponderState::*member) {
   return s.*member;
 }
 
-int DefaultButton(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OK: return IDOK;
-    case MB_YESNO: return IDNO;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    default: return IDCANCEL;  // every other box has a Cancel button
-  }
-}
-
 // The filter's NUL-separated pairs as one line with "|" between the parts.
 std::string FilterText(const char* filter) {
   std::string out;
@@ -204,6 +195,15 @@ bool StoreChosenFile(LPOPENFILENAME ofn, std::string path) {
 
 void SetCommonDialogError(DWORD error) { State().lastDialogError = error; }
 
+int UnansweredMessageBoxResult(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return IDNO;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDCANCEL;  // every other box has a Cancel button
+  }
+}
+
 void SetMessageBoxBackend(MessageBoxBackend backend) {
   std::lock_guard<std::mutex> guard(State().lock);
   State().boxBackend = backend;
@@ -276,7 +276,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
       record.scripted = true;
       result = a.kind == AnswerKind::Cancel ? IDCANCEL : a.button;
     } else {
-      result = DefaultButton(type);
+      result = UnansweredMessageBoxResult(type);
     }
   }
   record.result = result;

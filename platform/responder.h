@@ -46,6 +46,7 @@ constexpr UINT MB_ICONMASK = 0x000000F0;
 constexpr UINT MB_DEFBUTTON1 = 0x00000000;
 constexpr UINT MB_DEFBUTTON2 = 0x00000100;
 constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_DEFMASK = 0x00000F00;
 // Modality and extras.
 constexpr UINT MB_APPLMODAL = 0x00000000;
 constexpr UINT MB_SYSTEMMODAL = 0x00001000;
@@ -190,6 +191,9 @@ using FolderDialogBackend = PIDLIST_ABSOLUTE (*)(LPBROWSEINFO);
 using ColourDialogBackend = BOOL (*)(LPCHOOSECOLOR);
 
 void SetMessageBoxBackend(MessageBoxBackend backend);
+// The answer of a box closed without a choice, the one that changes nothing:
+// OK, No for Yes/No, Abort for Abort/Retry/Ignore, else Cancel.
+int UnansweredMessageBoxResult(UINT type);
 void SetFileDialogBackend(FileDialogBackend backend);
 void SetFolderDialogBackend(FolderDialogBackend backend);
 void SetColourDialogBackend(ColourDialogBackend backend);

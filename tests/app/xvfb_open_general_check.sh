@@ -6,8 +6,8 @@
 # it in a document window showing its tracks; "Straight Track" and two clicks
 # add a track and "File", "Save" writes it into the project, where our reader
 # finds it. After Exit and a new start the recently-used entry "&1" opens the
-# board again. The last screenshot is kept as xvfb_open_general_check.png in
-# OUTPUT_DIR.
+# board again; a track drawn then makes Exit ask to save, and Yes writes it.
+# The last screenshot is kept as xvfb_open_general_check.png in OUTPUT_DIR.
 #   usage: xvfb_open_general_check.sh PL3 PROJECTGEN [RELEASE_PL3] [OUTPUT_DIR]
 # Exit 0 passed, 1 failed, 77 skipped (Xvfb, xdotool or ImageMagick missing).
 set -u
@@ -87,7 +87,16 @@ find_view
 shoot
 [ "$(count_colour "$VX" "$VY" "$VW" "$VH" "$colour")" -gt 100 ] || fail "the recently-used entry shows no track"
 echo "passed: the recently-used entry opened the board again"
+
+# A changed board asks on Exit; Yes saves it and the program ends.
+draw_track $((VX + VW / 5)) $((VY + 3 * VH / 5)) $((VX + 4 * VW / 5)) $((VY + 3 * VH / 5))
 open_file_menu document
 xdotool key x
+wait_for 100 "Exit with a changed board asked nothing" window_named "^Pelmora3$"
+shoot
+xdotool key Return
 wait_for_exit
+list_tracks "$PROJECT" Main
+[ "$(track_count)" -eq $((saved + 1)) ] || fail "Yes to the save question on Exit wrote no new track ($saved before, $(track_count) now)"
+echo "passed: Exit with a changed board asked, and Yes saved it ($(track_count) tracks)"
 

@@ -48,12 +48,24 @@ export XDG_CONFIG_HOME="$WORK/config" PL3_BACKEND=sdl SDL_VIDEODRIVER=x11
 "$PL3" >"$WORK/first.out" 2>&1 &
 PPID1=$!
 i=0
+asked=
 until grep -q "Pelmora 3 (sdl)" "$WORK/first.out"; do
-  i=$((i + 1)); [ $i -gt 200 ] && { echo "FAIL: the program did not start"; cat "$WORK/first.out"; exit 1; }
+  # The first start finds no configuration file and says so: OK by Enter.
+  box=$(xdotool search --name "^Error$" 2>/dev/null | head -n 1)
+  if [ -n "$box" ]; then
+    asked=1
+    xdotool windowfocus "$box" 2>/dev/null
+    sleep 0.2
+    xdotool key Return
+    sleep 0.3
+  fi
+  i=$((i + 1)); [ $i -gt 300 ] && { echo "FAIL: the program did not start"; cat "$WORK/first.out"; exit 1; }
   kill -0 "$PPID1" 2>/dev/null || { echo "FAIL: the program ended at start"; cat "$WORK/first.out"; exit 1; }
   sleep 0.1
 done
 i=0
+[ -n "$asked" ] || { echo "FAIL: the first start did not say it found no configuration file"; exit 1; }
+echo "passed: the first start said it uses the default configuration"
 WIN=
 until [ -n "$WIN" ]; do
   WIN=$(xdotool search --name "^Pelmora 3$" 2>/dev/null | head -n 1)

@@ -52,11 +52,29 @@ start_xvfb() {
 window_named() { xdotool search --name "$1" 2>/dev/null | head -n 1 | grep -q .; }
 no_window_named() { ! window_named "$1"; }
 
+# A first start finds no configuration file and says so in a box captioned
+# "Error", whose OK takes Enter.
+answer_first_start_box() {
+  box=$(xdotool search --name "^Error$" 2>/dev/null | head -n 1)
+  [ -n "$box" ] || return 0
+  xdotool windowfocus "$box" 2>/dev/null
+  sleep 0.2
+  xdotool key Return
+  sleep 0.3
+}
+
 # Starts the program and waits for its frame; sets X, Y, WIDTH, HEIGHT.
 start_program() {
   "$PL3" "$@" >"$WORK/program.out" 2>&1 &
   PROGRAM_PID=$!
-  wait_for 200 "the program did not start" grep -q "Pelmora 3 (sdl)" "$WORK/program.out"
+  n=0
+  until grep -q "Pelmora 3 (sdl)" "$WORK/program.out"; do
+    answer_first_start_box
+    n=$((n + 1))
+    [ $n -gt 300 ] && fail "the program did not start"
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended at start"
+    sleep 0.1
+  done
   wait_for 100 "no frame window on the screen" window_named "^Pelmora 3$"
   FRAME=$(xdotool search --name "^Pelmora 3$" | head -n 1)
   eval "$(xdotool getwindowgeometry --shell "$FRAME")"

@@ -467,4 +467,27 @@ TEST_F(UndoTest, InsertEntityWithUndoIsOneStepCaptionedByTheStoredType) {
   EXPECT_EQ(InsertEntityWithUndo(nullptr, design), nullptr);
 }
 
+// Closing asks to save only a design holding the change mark: an insert, an
+// Undo and a Redo each leave it, or the change would be lost unasked.
+TEST_F(UndoTest, InsertUndoAndRedoMarkTheDesignChanged) {
+  auto changed = [&] { return GetEntityData(design, Type_ModifiedNote) != nullptr; };
+  auto record = NewEntityRecord();
+  InitialiseEntityRecord(record.get(), Type_Track, &pl3::kIdentityTransform, 1);
+  ASSERT_FALSE(changed());
+  Own(InsertEntityWithUndo(record.get(), design));
+  EXPECT_TRUE(changed()) << "insert";
+  DeleteChildEntities(design, Type_ModifiedNote);  // as a save leaves it
+  UndoLastStep();
+  EXPECT_TRUE(changed()) << "undo";
+  DeleteChildEntities(design, Type_ModifiedNote);
+  RedoNextStep();
+  EXPECT_TRUE(changed()) << "redo";
+  DeleteChildEntities(design, Type_ModifiedNote);
+  UndoLastStep();
+  UndoLastStep();  // nothing left: the beep changes nothing
+  DeleteChildEntities(design, Type_ModifiedNote);
+  UndoLastStep();
+  EXPECT_FALSE(changed()) << "an Undo with nothing to undo changes nothing";
+}
+
 }  // namespace

@@ -19,7 +19,9 @@
 #include "edit/window_data.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/new_documents.h"
+#include "objects/size_files.h"
 #include "objects/type_codes.h"
+#include "objects/window_state.h"
 #include "pcb/pcb_save.h"
 #include "platform/kernel_files.h"
 #include "store/document_filing.h"
@@ -77,6 +79,12 @@ int Write(const char* file, const char* item) {
   for (const pl3::TrackLayout& t : tracks) {
     Tower* stored = InsertEntity(block->design, sizeof t, Type_Track, &t);
     ReleaseTower(&stored);
+  }
+  // A board saved by the program keeps its window's size lists with the view;
+  // one without them opens with "Could not load new size table!".
+  if (!block->sizeTable) {
+    const char* file = EditorSizeFilePath(block->editorKind);  // none here: the built-in sizes
+    block->sizeTable = LoadSizeTableForEditor(block->editorKind, file ? file : "").release();
   }
   block->Zoom = kZoom;
   block->ViewOriginX = kCentreX / kZoom - 150;
