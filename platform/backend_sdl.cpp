@@ -418,6 +418,15 @@ void Beep() {}
 
 std::uint64_t Now() { return SDL_GetTicks64(); }
 
+// The invisible drivers show no window to anyone: there a box answers as one
+// closed unanswered, and the program never waits on a question nobody sees.
+int ShowBox(HWND owner, const char* text, const char* caption, UINT type) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0))
+    return pl3::UnansweredMessageBoxResult(type);
+  return pl3::ShowMessageBoxDialog(owner, text, caption, type);
+}
+
 void GrabPointer(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
 
 bool HasClipboardText() { return SDL_HasClipboardText() == SDL_TRUE; }
@@ -468,7 +477,7 @@ const Ops* StartSdlBackend() {
   if (driver && std::strcmp(driver, "x11") == 0) pl3::IgnoreX11ProtocolErrors();
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(0, &bounds) == 0) pl3::SetScreenSize(bounds.w, bounds.h);
-  pl3::SetMessageBoxBackend(&pl3::ShowMessageBoxDialog);
+  pl3::SetMessageBoxBackend(&ShowBox);
   pl3::SetFileDialogBackend(&pl3::ShowFileDialog);
   pl3::SetColourDialogBackend(&pl3::ShowColourDialog);
   pl3::SetFolderDialogBackend(&pl3::RunFolderDialog);
