@@ -12,6 +12,7 @@
 #include "edit/engine_seams.h"
 #include "edit/insertion.h"
 #include "edit/insertion_array.h"
+#include "edit/key_command_seams.h"
 #include "edit/nearest_pad.h"
 #include "edit/symbol_insertion.h"
 #include "edit/window_data.h"
@@ -44,6 +45,9 @@ void BeginPinInsertion(HWND window, CurrentWindowData& w) {
 bool IsSchematicKind(const CurrentWindowData& w) {
   return (w.editorKind & (kEditorSchematicSymbol | kEditorSchematic)) != 0;
 }
+
+// Dimensioners and spirals are drawn on boards and PCB symbols only.
+bool IsPcbKind(const CurrentWindowData& w) { return (w.editorKind & (kEditorPcb | kEditorPcbSymbol)) != 0; }
 
 }  // namespace
 
@@ -89,8 +93,16 @@ void BeginInsertion(HWND window, ButtonRecord* button, EntityRecord** pendingSlo
   CurrentWindowData* w = ActiveWindowData;
   const pl3::Point cursor = button ? button->Cursor : pl3::Point{};
   switch (w ? w->InsertType : 0) {
-    case Type_Dimensioner: BeginInsertDimensioner(window, pendingSlot, cursor); return;
-    case Type_AngleDimensioner: BeginInsertAngleDimensioner(window, pendingSlot, cursor); return;
+    case Type_Dimensioner:
+      if (IsPcbKind(*w)) BeginInsertDimensioner(window, pendingSlot, cursor);
+      return;
+    case Type_AngleDimensioner:
+      if (IsPcbKind(*w)) BeginInsertAngleDimensioner(window, pendingSlot, cursor);
+      return;
+    case Type_Spiral:
+      // The armed Spiral tool, and Insert Spiral, begin here.
+      if (IsPcbKind(*w) && button) BeginInsertSpiral(window, pendingSlot, button);
+      return;
     case Type_Datum: StartNewDatum(window, pendingSlot, cursor); return;
     case Type_AttributeLocator:
       if (IsSchematicKind(*w)) BeginLocatorInsertion(window, cursor);

@@ -38,13 +38,15 @@ int EndQuadrant(const SpiralPayload& s) {
 
 std::int32_t Wrap(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
+std::int32_t EffectivePitch(std::int32_t pitch) { return pitch > 0 ? pitch : kDefaultSpiralPitch; }
+
 }  // namespace
 
 std::int32_t MirrorCoordinate(std::int32_t value, std::int32_t centre) { return MirrorX(value, centre); }
 
 int GetArcQuadrant(SpiralPayload* s) {
   if (s->start.x == s->centre.x && s->start.y == s->centre.y) {
-    s->start.x = Wrap(static_cast<std::int64_t>(s->start.x) - s->pitch);
+    s->start.x = Wrap(static_cast<std::int64_t>(s->start.x) - EffectivePitch(s->pitch));
     return 0;
   }
   const std::int64_t dx = Difference(s->start.x, s->centre.x), dy = Difference(s->start.y, s->centre.y);
@@ -66,6 +68,7 @@ void StepPointInDirection(int direction, pl3::Point* point, std::int32_t pitch) 
 
 int GetArcSweepQuadrants(const SpiralPayload* spiral) {
   SpiralPayload s = *spiral;
+  s.pitch = EffectivePitch(s.pitch);
   const int qs = GetArcQuadrant(&s);
   std::int64_t r = Distance(s.centre, s.start);
   const int qe = EndQuadrant(s);
@@ -78,9 +81,8 @@ int GetArcSweepQuadrants(const SpiralPayload* spiral) {
   const std::int64_t d = Distance(w, s.end);
   std::int64_t n = qe;
   // The turns needed to reach the end, counted at once rather than one by
-  // one; a pitch of 0 or less reaches nothing (such spirals are drawn with
-  // the default pitch, PrepareSpiralForDrawing).
-  if (r < d && s.pitch > 0) {
+  // one, and bounded.
+  if (r < d) {
     const std::int64_t turns = (d - r + s.pitch - 1) / s.pitch;
     n += 4 * std::min<std::int64_t>(turns, kMaxSpiralQuarters);
   }
@@ -88,17 +90,10 @@ int GetArcSweepQuadrants(const SpiralPayload* spiral) {
 }
 
 void PrepareSpiralForDrawing(SpiralPayload* s) {
-  if (s->pitch <= 0) s->pitch = kDefaultSpiralPitch;
-  if (s->start.x == 0 && s->start.y == 0) s->start = {Wrap(static_cast<std::int64_t>(s->centre.x) - s->pitch), s->centre.y};
-  if (s->mirrored == 1) s->start.x = MirrorCoordinate(s->start.x, s->centre.x);
-  const bool noEnd = (s->end.x == 0 && s->end.y == 0) || (s->end.x == s->centre.x && s->end.y == s->centre.y);
-  if (noEnd) {
-    const double ax = std::fabs(static_cast<double>(Difference(s->start.x, s->centre.x)));
-    const double ay = std::fabs(static_cast<double>(Difference(s->start.y, s->centre.y)));
-    s->end.x = Wrap(static_cast<std::int64_t>(ax + 5.0 * s->pitch + static_cast<std::uint32_t>(s->centre.x)));
-    s->end.y = Wrap(static_cast<std::int64_t>(ay + static_cast<std::uint32_t>(s->centre.y)));
-  }
-  if (s->mirrored == 1) s->end.x = MirrorCoordinate(s->end.x, s->centre.x);
+  ApplySpiralDefaults(s);
+  if (s->mirrored != 1) return;
+  s->start.x = MirrorCoordinate(s->start.x, s->centre.x);
+  s->end.x = MirrorCoordinate(s->end.x, s->centre.x);
 }
 
 int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQuarter& quarter, void* context),

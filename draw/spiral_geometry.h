@@ -7,11 +7,10 @@
 
 #include "geometry/graphic_layouts.h"
 #include "geometry/types.h"
+#include "objects/spiral_defaults.h"
 
 struct SpiralPayload;
 
-// The pitch a spiral of pitch 0 or less is drawn with (30 thou).
-constexpr std::int32_t kDefaultSpiralPitch = 1097280;  // kSpiralDrawnPitch of objects/entity_copy.h
 // The most quarter arcs one spiral gives (1,024 turns): a stored pitch far
 // too small for its end cannot make a drawing run away.
 constexpr std::int32_t kMaxSpiralQuarters = 4096;
@@ -21,7 +20,8 @@ std::int32_t MirrorCoordinate(std::int32_t value, std::int32_t centre);
 
 // The quadrant (0 to 3, clockwise on the screen from the upper left) of the
 // start point about the centre. A start on the centre is first moved one
-// pitch toward -x, and is then in quadrant 0.
+// pitch toward -x, and is then in quadrant 0. A pitch of 0 or less counts as
+// kDefaultSpiralPitch here and below.
 int GetArcQuadrant(SpiralPayload* spiral);
 // The index of the spiral's last quarter arc (the first is the start
 // quadrant); below the start quadrant when no arc is drawn.
@@ -29,11 +29,9 @@ int GetArcSweepQuadrants(const SpiralPayload* spiral);
 // Moves the point a quarter of the pitch: direction 0 +x, 1 +y, 2 -x, 3 -y.
 void StepPointInDirection(int direction, pl3::Point* point, std::int32_t pitch);
 
-// Gives a spiral copy the values it is drawn with: a pitch of 0 or less
-// becomes kDefaultSpiralPitch; a start at (0, 0) lies one pitch left of the
-// centre; an end at (0, 0) or on the centre lies five pitches beyond the
-// start on the x axis; with the direction byte 1 the start and the end are
-// reflected about the centre's vertical.
+// Gives a spiral copy the values it is drawn with: its defaults
+// (ApplySpiralDefaults), then, with the direction byte 1, the start and the
+// end reflected about the centre's vertical.
 void PrepareSpiralForDrawing(SpiralPayload* spiral);
 
 // One quarter arc: centre, radius, and the two ends, swept clockwise on the

@@ -7,17 +7,29 @@
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 
-// The editing engine's forms, over a working record.
-int GetArcQuadrant(const EntityRecord* record) {
-  if (!record) return 0;
+namespace {
+
+// The spiral as it is drawn: a spiral whose pitch or end is unset is
+// accepted or refused by what its ghost shows.
+SpiralPayload DrawnSpiral(const EntityRecord* record) {
   SpiralPayload s;
   std::memcpy(&s, record->payload, sizeof s);
+  PrepareSpiralForDrawing(&s);
+  return s;
+}
+
+}  // namespace
+
+// The editing engine's forms, over a working record: the quadrant of the
+// start and the index of the last quarter arc of the spiral as it is drawn.
+int GetArcQuadrant(const EntityRecord* record) {
+  if (!record) return 0;
+  SpiralPayload s = DrawnSpiral(record);
   return GetArcQuadrant(&s);
 }
 
 int GetArcSweepQuadrants(const EntityRecord* record) {
   if (!record) return 0;
-  SpiralPayload s;
-  std::memcpy(&s, record->payload, sizeof s);
+  const SpiralPayload s = DrawnSpiral(record);
   return GetArcSweepQuadrants(&s);
 }

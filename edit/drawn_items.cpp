@@ -60,7 +60,7 @@ void DragPendingSecondEnd(HDC dc, EntityRecord** slot, ButtonRecord* button) {
   if (!w || !r || !button) return;
   pl3::Point p = button->Cursor;
   if (!(w->ViewFlags & kViewNoDragSnap)) {
-    if (w->InsertionCount)
+    if (IsItemAttachedToCursor())
       SnapXYFine(&p.x, &p.y);
     else
       SnapXY(&p.x, &p.y, 0);

@@ -262,6 +262,7 @@ void FinishSpiral(void* window, CurrentWindowData& state) {
     MessageBox(nullptr, "Error : Attempt to delete non-existent graphic.", "Delete Graphic Error.",
                MB_OK | MB_ICONEXCLAMATION);
   }
+  state.InsertionTypeCode = 0;  // the spiral is no longer being inserted
   SetSelectionAndOptionsMenus(0);
   SetEditCursor(0);
   ReturnToIdle(window, state);

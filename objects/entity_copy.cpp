@@ -18,6 +18,7 @@
 #include "objects/graphic_records.h"
 #include "objects/group_texts.h"
 #include "objects/payload_access.h"
+#include "objects/spiral_defaults.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
@@ -588,13 +589,12 @@ namespace {
 // wins, the centre on a tie with anything, then the start, the pitch point
 // (one pitch beyond the start, away from the centre) and the end.
 int GrabSpiral(const std::uint8_t* p, GrabBlock* grab) {
-  const pl3::Point centre{ReadI32(p, 52), ReadI32(p, 56)};
-  std::int32_t pitch = ReadI32(p, 76);
-  if (pitch <= 0) pitch = kSpiralDrawnPitch;
-  pl3::Point start{ReadI32(p, 60), ReadI32(p, 64)};
-  if (start.x == 0 && start.y == 0) start = {centre.x - pitch, centre.y};
-  pl3::Point end{ReadI32(p, 68), ReadI32(p, 72)};
-  if (end.x == 0 && end.y == 0) end = {start.x + 5 * pitch, start.y};
+  // Unset values are grabbed where the spiral is drawn from them.
+  SpiralPayload spiral{};
+  std::memcpy(&spiral, p, kSpiralHandleBytes);
+  ApplySpiralDefaults(&spiral);
+  const pl3::Point centre = spiral.centre, start = spiral.start, end = spiral.end;
+  const std::int32_t pitch = spiral.pitch;
   const double dx = static_cast<double>(start.x) - centre.x, dy = static_cast<double>(start.y) - centre.y;
   const double length = std::sqrt(dx * dx + dy * dy);
   const pl3::Point pitchPoint =

@@ -64,8 +64,6 @@ constexpr std::uint16_t kEditSpiralCentre = 7;
 constexpr std::uint16_t kEditSpiralEnd = 8;
 constexpr std::uint16_t kEditSpiralStart = 9;
 constexpr std::uint16_t kEditSpiralPitch = 10;
-// The pitch a spiral of pitch 0 or less is drawn and handled with (30 thou).
-constexpr std::int32_t kSpiralDrawnPitch = 1097280;
 constexpr std::uint32_t kSpiralHandleBytes = 80;  // a spiral payload through its pitch
 
 // Chooses the point by which the item is dragged; 1.

@@ -149,6 +149,34 @@ TEST_F(PlacingToolRoad, ADatumIsNamedFollowsTheCursorAndIsStored) {
   EXPECT_EQ(d->y, 330000000);
 }
 
+// Dimensioners and spirals are placed on boards and PCB symbols; armed in
+// any other window a click starts nothing.
+TEST_F(PlacingToolRoad, DimensionersAndSpiralsBeginOnlyOnBoardsAndPcbSymbols) {
+  struct Case {
+    std::uint32_t kind;
+    bool starts;
+  };
+  const Case cases[] = {{kEditorPcb, true},           {kEditorPcbSymbol, true}, {kEditorShape, false},
+                        {kEditorPadStack, false},     {kEditorSchematic, false},
+                        {kEditorSchematicSymbol, false}};
+  for (const std::uint8_t type :
+       {std::uint8_t{Type_Dimensioner}, std::uint8_t{Type_AngleDimensioner}, std::uint8_t{Type_Spiral}}) {
+    for (const Case& c : cases) {
+      window->editorKind = c.kind;
+      window->EditMode = 0;
+      window->InsertType = type;
+      Click({300000000, 400000000});
+      EXPECT_EQ(window->PendingRecord != nullptr, c.starts) << int(type) << " in kind " << c.kind;
+      EXPECT_EQ(window->EditMode != 0, c.starts) << int(type) << " in kind " << c.kind;
+      if (c.starts) {
+        EXPECT_EQ(window->PendingRecord->header.recordType, type);
+      }
+      delete window->PendingRecord;
+      window->PendingRecord = nullptr;
+    }
+  }
+}
+
 TEST_F(PlacingToolRoad, OtherInsertionsStillGoToTheirStandIns) {
   window->editorKind = kEditorSchematic;
   window->InsertType = Type_Wire;  // the schematic editor's own tool

@@ -20,8 +20,10 @@
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
 #include "geometry/raster_state.h"
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/size_table.h"
+#include "objects/spiral_defaults.h"
 #include "objects/type_codes.h"
 #include "platform/gdi.h"
 #include "platform/responder.h"
@@ -803,6 +805,54 @@ TEST_F(GhostTest, SpiralGhostShowsItsQuartersWithoutRadiusLinesAndErasesItself) 
   EXPECT_EQ(w->StateFlags & kStateNoArcRadii, 0u);  // the switch is put back
   GhostEntity(dc, r.get(), 0);
   EXPECT_EQ(Changed(before), 0);
+}
+
+// A spiral whose pitch is 0 or less, or whose end is unset or on its centre,
+// shows exactly as the spiral of pitch 1,097,280 ending at |start - centre|
+// plus five pitches right of the centre.
+TEST_F(GhostTest, SpiralOfUnsetPitchOrEndShowsAsItsDefaults) {
+  constexpr std::int32_t kFar = 100000;  // 11 pixels a pitch: the spiral fits the surface
+  w->Zoom = kFar;
+  UpdateViewGlobals();
+  constexpr std::int32_t P = kDefaultSpiralPitch;
+  const Point centre{100 * kFar + kFar / 2, 100 * kFar + kFar / 2};
+  const auto spiral = [&](Point start, Point end, std::int32_t pitch) {
+    auto r = NewEntityRecord();
+    r->header.recordType = Type_Spiral;
+    r->header.transform = pl3::kIdentityTransform;
+    auto& s = r->as<SpiralPayload>();
+    s.head.layer = 1;
+    s.head.transform = pl3::kIdentityTransform;
+    s.centre = centre;
+    s.start = start;
+    s.end = end;
+    s.pitch = pitch;
+    return r;
+  };
+  const Point start{centre.x - P, centre.y - P / 2};
+  const Point defaultEnd{centre.x + P + 5 * P, centre.y + P / 2};
+  struct Case {
+    const char* name;
+    Point start, end;
+    std::int32_t pitch;
+    Point drawnStart;
+  };
+  const Case cases[] = {
+      {"pitch 0, no end", start, {0, 0}, 0, start},
+      {"negative pitch, end on the centre", start, centre, -1, start},
+      {"pitch 0, end on the centre", start, centre, 0, start},
+      {"nothing set", {0, 0}, {0, 0}, 0, {centre.x - P, centre.y}},
+  };
+  for (const Case& c : cases) {
+    const Point end = c.drawnStart.y == centre.y ? Point{centre.x + 6 * P, centre.y} : defaultEnd;
+    Clear(kBackground);
+    DrawSpiral(dc, spiral(c.drawnStart, end, P).get());
+    const std::vector<std::uint32_t> expected = pixels;
+    Clear(kBackground);
+    EXPECT_GT(Changed(expected), 100) << c.name << ": the reference spiral shows";
+    DrawSpiral(dc, spiral(c.start, c.end, c.pitch).get());
+    EXPECT_EQ(Changed(expected), 0) << c.name;
+  }
 }
 
 }  // namespace

@@ -57,6 +57,21 @@ TEST(SpiralGeometry, LastQuarterCountsTheTurnsToTheEnd) {
   EXPECT_EQ(GetArcSweepQuadrants(&far), 12);
 }
 
+// A pitch of 0 or less counts as the default pitch in the quadrant helpers
+// too, so a stored spiral is measured as it is drawn.
+TEST(SpiralGeometry, UnsetPitchCountsAsTheDefaultInTheQuadrantHelpers) {
+  for (const std::int32_t pitch : {0, -1, -kDefaultSpiralPitch}) {
+    SpiralPayload onCentre = Spiral({C, C}, {0, 0}, pitch);
+    EXPECT_EQ(GetArcQuadrant(&onCentre), 0);
+    EXPECT_EQ(onCentre.start.x, C - kDefaultSpiralPitch) << pitch;
+    const pl3::Point end{C + 7 * kDefaultSpiralPitch, C - 3 * kDefaultSpiralPitch};
+    const SpiralPayload unset = Spiral({C - 1000, C}, end, pitch);
+    const SpiralPayload given = Spiral({C - 1000, C}, end, kDefaultSpiralPitch);
+    EXPECT_EQ(GetArcSweepQuadrants(&unset), GetArcSweepQuadrants(&given)) << pitch;
+    EXPECT_GT(GetArcSweepQuadrants(&unset), 0) << pitch;
+  }
+}
+
 TEST(SpiralGeometry, PreparationGivesDefaultsAndMirrors) {
   SpiralPayload s = Spiral({0, 0}, {0, 0}, 0);
   PrepareSpiralForDrawing(&s);

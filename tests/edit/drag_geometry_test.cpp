@@ -14,6 +14,7 @@
 #include "objects/graphic_records.h"
 #include "objects/item_helper_seams.h"
 #include "objects/type_codes.h"
+#include "objects/view_seams.h"
 #include "objects/window_state.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -274,6 +275,37 @@ TEST_F(DragGeometryTest, PendingRecordMovesWholeByItsReferencePoint) {
   for (int i = 0; i < 128; ++i) EXPECT_EQ(record->payload[i], 0) << "byte " << i;
   w->EditMode = 4;
   EXPECT_EQ(UpdateDrawnItemGhost(GhostKind::PolygonEdge, nullptr, &w->Button, &slot), 0);
+}
+
+// The second end of a track in hand takes the cursor on the grid: a track
+// carries nothing on the cursor, so an insertion array left over from a
+// placement does not make it snap finely; with the raw-point flag it takes
+// the cursor as it is.
+TEST_F(DragGeometryTest, TrackSecondEndFollowsTheCursorOnTheGrid) {
+  w->ViewFlags &= ~kSnapOff;
+  w->EditMode = Mode_AddNewTrack;
+  w->InsertionCount = 2;  // stale: no item rides on the cursor in this mode
+  record->header.recordType = Type_Track;
+  std::memset(record->payload, 0, 128);
+  auto& line = record->as<LinePayload>();
+  line.x1 = line.x2 = 300000000;
+  line.y1 = line.y2 = 300000000;
+  const Point cursor{301234567, 302345678};
+  Point grid = cursor, fine = cursor;
+  SnapXY(&grid.x, &grid.y, 0);
+  SnapXYFine(&fine.x, &fine.y);
+  ASSERT_NE(grid.x, fine.x) << "the cursor must tell the two snaps apart";
+  EntityRecord* slot = record.get();
+  Cursor(cursor);
+  ASSERT_EQ(UpdateDrawnItemGhost(GhostKind::RubberBandLine, nullptr, &w->Button, &slot), 1);
+  EXPECT_EQ(line.x2, grid.x);
+  EXPECT_EQ(line.y2, grid.y);
+  EXPECT_EQ(line.x1, 300000000) << "the first end stays";
+
+  w->ViewFlags |= 0x2000;
+  ASSERT_EQ(UpdateDrawnItemGhost(GhostKind::RubberBandLine, nullptr, &w->Button, &slot), 1);
+  EXPECT_EQ(line.x2, cursor.x);
+  EXPECT_EQ(line.y2, cursor.y);
 }
 
 // The same drag runs in mode 4 while a picked item is held, and not without one.

@@ -438,6 +438,33 @@ TEST_F(InsertionTest, PolygonsAreStoredWithTheirTriangles) {
   EXPECT_EQ(Children(Type_PlaneCutout).size(), 1u);
 }
 
+// The node type of a stored polygon record comes from its kind bits, the
+// keepout bit first, then the cutout bit, then the plane bit.
+TEST_F(InsertionTest, PolygonRecordNodeTypeFollowsItsKindBits) {
+  const std::int32_t o = 10 * kInch;
+  struct Case {
+    std::uint16_t recordType;
+    std::uint8_t state;
+    std::uint16_t node;
+  };
+  const Case cases[] = {
+      {Type_Polygon, 0, Type_Polygon},
+      {Type_Polygon, kStatePlane, Type_Plane},
+      {Type_Polygon, kStatePlaneCutout, Type_PlaneCutout},
+      {Type_Polygon, kStatePlane | kStatePlaneCutout, Type_PlaneCutout},
+      {Type_PolygonKeepout, kStateKeepout | kStatePlaneCutout | kStatePlane, Type_PolygonKeepout},
+      {Type_ComponentPlacementOutline, kStateKeepout, Type_ComponentPlacementOutline},
+  };
+  for (const Case& c : cases) {
+    EntityRecord* r = PendingPolygon(*w, {{o, o}, {o + 400, o}, {o + 400, o + 300}, {o, o + 300}}, c.state);
+    r->header.recordType = c.recordType;
+    Tower* stored = InsertPolygonRecord(r, design);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(TowerEntity(stored)->typeCode, c.node) << "state " << int(c.state);
+    ReleaseTower(&stored);
+  }
+}
+
 TEST_F(InsertionTest, CrossingPolygonKeepsAllItsPoints) {
   const std::int32_t o = 10 * kInch;
   EntityRecord* r = PendingPolygon(*w, {{o, o}, {o + 400, o + 400}, {o + 400, o}, {o, o + 400}, {o, o}});
@@ -547,6 +574,47 @@ TEST_F(InsertionTest, SpiralToolTakesCentreStartPitchAndEndThenStoresTheSpiral) 
   EXPECT_EQ(s.start.x, start.x);
   EXPECT_EQ(s.pitch, pitch);
   EXPECT_EQ(s.end.x, end.x);
+}
+
+// The last click stores the spiral only once it sweeps past its start
+// quadrant, judged on the spiral as its ghost shows it: an end inside the
+// first turn beeps and keeps the spiral in hand; an end on the centre stands
+// for the end five pitches out, and is stored as clicked.
+TEST_F(InsertionTest, SpiralEndIsAcceptedOnlyPastTheStartQuadrant) {
+  const auto snapped = [](pl3::Point p) {
+    SnapXY(&p.x, &p.y, 0);
+    return p;
+  };
+  const pl3::Point centre = snapped({10 * kInch, 10 * kInch});
+  w->Cursor = centre;
+  ASSERT_EQ(BeginInsertSpiral(hwnd, &w->PendingRecord, &w->Button), 1);
+  Click(centre);
+  const pl3::Point start = snapped({centre.x - kInch / 10, centre.y});
+  MoveTo(start);
+  Click(start);
+  const pl3::Point pitchPoint = snapped({start.x, start.y - kInch / 10});
+  MoveTo(pitchPoint);
+  Click(pitchPoint);
+  ASSERT_EQ(w->EditMode, Mode_SetSpiralEndPoint);
+
+  const pl3::Point inside{centre.x + kInch / 20, centre.y - kInch / 20};
+  MoveTo(inside);
+  const int beeps = pl3::BeepCount();
+  Click(inside);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(w->EditMode, Mode_SetSpiralEndPoint);
+  ASSERT_NE(w->PendingRecord, nullptr);
+  EXPECT_TRUE(Children(Type_Spiral).empty());
+
+  MoveTo(centre);
+  Click(centre);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(w->EditMode, Mode_Idle);
+  EXPECT_EQ(w->InsertionTypeCode, 0);
+  const auto stored = Children(Type_Spiral);
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(As<SpiralPayload>(stored[0]).end.x, centre.x);
+  EXPECT_EQ(As<SpiralPayload>(stored[0]).end.y, centre.y);
 }
 
 }  // namespace

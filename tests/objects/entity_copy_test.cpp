@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include "geometry/transform.h"
 #include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
+#include "objects/spiral_defaults.h"
 #include "platform/responder.h"
 #include "walk_fixture.h"
 
@@ -370,6 +372,45 @@ TEST_F(GrabTest, SpiralGrabsTheNearestOfItsFourHandles) {
   GrabBlock g{};
   EXPECT_EQ(GetSpiralHandle(shortOne, &g), 0);
   ReleaseTower(&shortOne);
+}
+
+// An unset pitch or end is grabbed where the spiral is drawn from it: the
+// pitch 1,097,280, the end at |start - centre| plus five pitches right of the
+// centre, for an end at (0, 0) or on the centre alike.
+TEST_F(GrabTest, SpiralHandlesOfUnsetValuesLieWhereTheSpiralIsDrawn) {
+  constexpr std::int32_t C = 100000000;
+  constexpr std::int32_t P = kDefaultSpiralPitch;
+  struct Case {
+    const char* name;
+    std::int32_t pitch;
+    pl3::Point end;
+  };
+  const Case cases[] = {{"pitch 0, no end", 0, {0, 0}},
+                        {"negative pitch, end on the centre", -40, {C, C}},
+                        {"pitch 0, end on the centre", 0, {C, C}}};
+  for (const Case& c : cases) {
+    SpiralPayload spiral{};
+    spiral.centre = {C, C};
+    spiral.start = {C - 2000000, C + 3000000};
+    spiral.pitch = c.pitch;
+    spiral.end = c.end;
+    Tower* item = InsertEntity(design, sizeof spiral, Type_Spiral, &spiral);
+    const pl3::Point end{C + 2000000 + 5 * P, C + 3000000};
+    const GrabBlock atEnd = Grab(item, View(end.x, end.y));
+    EXPECT_EQ(atEnd.editCode, kEditSpiralEnd) << c.name;
+    EXPECT_EQ(atEnd.grabX, end.x) << c.name;
+    EXPECT_EQ(atEnd.grabY, end.y) << c.name;
+    // The pitch point lies one default pitch beyond the start, away from the
+    // centre: (-2, 3) scaled to P.
+    const double length = std::sqrt(13.0);
+    const pl3::Point pitchPoint{static_cast<std::int32_t>(C - 2000000 - 2 * P / length),
+                                static_cast<std::int32_t>(C + 3000000 + 3 * P / length)};
+    const GrabBlock atPitch = Grab(item, View(pitchPoint.x, pitchPoint.y));
+    EXPECT_EQ(atPitch.editCode, kEditSpiralPitch) << c.name;
+    EXPECT_NEAR(atPitch.grabX, pitchPoint.x, 1) << c.name;
+    EXPECT_NEAR(atPitch.grabY, pitchPoint.y, 1) << c.name;
+    ReleaseTower(&item);
+  }
 }
 
 TEST_F(GrabTest, CentroidMovesInsideItsCircleAndTurnsOutside) {
