@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "edit/polygon_points.h"
+#include "edit/key_command_seams.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
+#include "objects/entity_copy.h"
 #include "objects/graphic_records.h"
 #include "objects/layer_table.h"
 #include "objects/polygon_entry_seams.h"
@@ -257,6 +260,48 @@ TEST_F(PolygonPointsTest, SpiralEditCodesMoveTheirPoints) {
   EXPECT_TRUE(s.start == (Point{61, 121}));
   SpiralEditStep(&s, 1, 1, 3);
   EXPECT_TRUE(s.start == (Point{61, 121}) && s.centre == (Point{110, 120}));
+}
+
+// A selected spiral moves by the handle it was grabbed at: its centre
+// takes it whole, its end or start their point, its pitch point the pitch.
+TEST_F(PolygonPointsTest, ASelectedSpiralMovesByItsGrabbedHandle) {
+  Tower* design = towertest::NewTopLevelEntity(Type_PCB);
+  struct Case {
+    std::uint16_t part;
+    Point centre, start, end;
+    std::int32_t pitch;
+  };
+  const Case cases[] = {
+      {kGrabBothEnds, {1100, 1200}, {1050, 1200}, {1400, 1200}, 40},
+      {kGrabWhole, {1100, 1200}, {1050, 1200}, {1400, 1200}, 40},
+      {kEditSpiralEnd, {1000, 1000}, {950, 1000}, {1400, 1200}, 40},
+      {kEditSpiralStart, {1000, 1000}, {1050, 1200}, {1300, 1000}, 40},
+      // From the start to the cursor snapped to (4000, 5000): 3050 across, 4000 down.
+      {kEditSpiralPitch, {1000, 1000}, {950, 1000}, {1300, 1000}, 5030},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.part);
+    SpiralPayload s{};
+    s.centre = {1000, 1000};
+    s.start = {950, 1000};
+    s.end = {1300, 1000};
+    s.pitch = 40;
+    Tower* spiral = InsertEntity(design, sizeof s, Type_Spiral, &s);
+    SelectionInfo selected{};
+    selected.workingCopy = spiral;
+    selected.grabbedPart = c.part;
+    w->Cursor = {4321, 5432};
+    ASSERT_EQ(MoveSelectionArray(&selected, 100, 200), 1);
+    const auto* moved = reinterpret_cast<const SpiralPayload*>(EntityPayload(TowerEntity(spiral)));
+    EXPECT_TRUE(moved->centre == c.centre);
+    EXPECT_TRUE(moved->start == c.start);
+    EXPECT_TRUE(moved->end == c.end);
+    EXPECT_EQ(moved->pitch, c.pitch);
+    DeleteEntity(spiral);
+    ReleaseTower(&spiral);
+  }
+  DeleteEntity(design);
+  ReleaseTower(&design);
 }
 
 TEST_F(PolygonPointsTest, ArcClearanceBoxHoldsItsLowCornerAtZero) {
