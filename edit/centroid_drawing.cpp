@@ -1,7 +1,8 @@
-// The centroid marker's XOR drawing and its drag handle. The marker is a
-// circle of its size round its position, a cross through it, and an arrow
-// twice the size long along its direction with two head strokes of a third
-// of the size, turned 30 degrees either way.
+// The centroid marker's XOR drawing; its drag handle is the grab routine of
+// objects/entity_copy.cpp. The marker is a circle of its size round its
+// position, a cross through it, and an arrow twice the size long along its
+// direction with two head strokes of a third of the size, turned 30 degrees
+// either way.
 #include <algorithm>
 #include <cmath>
 
@@ -90,28 +91,4 @@ void DrawCentroid(void* dc, const void* payload, const pl3::Transform* transform
   SetXorPen(dc, 0, kGhostWhite);
   DrawMarker(dc, c, transform);
   RestoreXorPen(dc);
-}
-
-int GetCentroidHandle(const void* payload, DragStatus* status) {
-  if (!payload || !status) return 0;
-  const auto& c = *static_cast<const CentroidPayload*>(payload);
-  status->word0 = status->word4 = 0;
-  Point grab = c.position;
-  std::uint16_t code = 0;
-  if (status->flag) {
-    code = 7;
-  } else {
-    Point cursor = status->cursor, at = c.position;
-    pl3::WorldToView(cursor.x, cursor.y);
-    pl3::WorldToView(at.x, at.y);
-    const double dx = static_cast<double>(cursor.x) - at.x, dy = static_cast<double>(cursor.y) - at.y;
-    if (std::sqrt(dx * dx + dy * dy) > pl3::ScaleToView(SizeOf(c))) {
-      code = 6;
-      grab = {c.position.x + c.direction.x, c.position.y + c.direction.y};
-    }
-  }
-  status->x = grab.x;
-  status->y = grab.y;
-  status->grabCode = code;
-  return 1;
 }

@@ -4,8 +4,6 @@
 #include "geometry/types.h"
 #include "platform/win_types.h"
 
-struct DragStatus;
-
 // The mean of the edited symbol's pad centres: the differences from the
 // window's coordinate origin (coordinates read as unsigned) averaged in
 // double precision, added to the origin and truncated. 0 after a message when
@@ -17,8 +15,3 @@ int CentroidFromPads(pl3::Point* centroid);
 // has a centroid, or has no pads, gets a message and nothing else.
 void AutoPlaceCentroid(HWND window);
 
-// The handle of a centroid marker that the drag status takes: with the
-// whole-item request its position (code 7); else, with the cursor outside
-// the marker's circle in view pixels, the tip of its direction (code 6,
-// turning it), and inside the circle its position (code 0, moving it).
-int GetCentroidHandle(const void* payload, DragStatus* status);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "edit/angle_entry.h"
 #include "edit/drag_geometry.h"
 #include "objects/editor_seams.h"
 
@@ -12,10 +13,8 @@ void MakeDirectionTransform(pl3::Transform* out, pl3::Point direction, double an
   } else if (direction.y == 0) {
     *out = direction.x > 0 ? kClockwiseQuarterTurn : kAnticlockwiseQuarterTurn;
   } else {
-    const double degrees = std::atan2(static_cast<double>(direction.x), -static_cast<double>(direction.y)) * 180.0 /
-                               std::numbers::pi + angle;
-    const double r = degrees * std::numbers::pi / 180.0;
-    const auto fixed = [](double v) { return static_cast<std::int32_t>(v * 16777216.0); };
-    *out = {fixed(std::cos(r)), fixed(std::sin(r)), fixed(-std::sin(r)), fixed(std::cos(r)), 0, 0};
+    const double degrees =
+        std::atan2(static_cast<double>(direction.x), -static_cast<double>(direction.y)) * 180.0 / std::numbers::pi;
+    MakeRotationTransform(degrees + angle, out);
   }
 }

@@ -10,6 +10,9 @@
 #include "edit/edit_modes.h"
 #include "edit/insertion.h"
 #include "edit/window_data.h"
+#include "geometry/arcs.h"
+#include "geometry/record_view.h"
+#include "geometry/view_mapping.h"
 #include "objects/graphic_records.h"
 #include "objects/view_seams.h"
 #include "platform/responder.h"
@@ -36,6 +39,7 @@ std::int32_t SnappedLength(std::int32_t length) {
 }
 
 pl3::ArcLayout& Arc(EntityRecord* r) { return r->as<ArcPayload>(); }
+pl3::ArcLayout& Arc(EntityRecord& r) { return r.as<ArcPayload>(); }
 Point CentreOf(const pl3::ArcLayout& a) { return {a.centreX, a.centreY}; }
 
 // The angle step: the moving vector follows the cursor's direction at the
@@ -174,7 +178,92 @@ bool Recompute(std::uint8_t mode, EntityRecord* r, const CurrentWindowData& w, P
   }
 }
 
+// What the screen shows of the coordinates a mode changes: points and
+// lengths in view pixels, or an arc's prepared draw state in the view.
+struct ViewForm {
+  std::int32_t words[12] = {};
+  int count = 0;
+  void Add(std::int32_t v) { words[count++] = v; }
+  void AddPoint(Point p) {
+    pl3::WorldToView(p.x, p.y);
+    Add(p.x);
+    Add(p.y);
+  }
+  void AddLength(std::int32_t length) { Add(pl3::ScaleToView(length)); }
+  bool operator==(const ViewForm& o) const {
+    return count == o.count && std::memcmp(words, o.words, sizeof words) == 0;
+  }
+};
+
+// The arc as it is drawn: width, radius and centre in the view, the end
+// octants and the lattice ends at the view radius. The vectors keep their
+// world length, as the ghost drawer keeps them.
+void AddArcForm(ViewForm& f, const pl3::ArcLayout& arc) {
+  pl3::ArcLayout v = arc;
+  pl3::TransformArcToView(&v, &pl3::kIdentityTransform);
+  v.startX = arc.startX, v.startY = arc.startY;
+  v.endX = arc.endX, v.endY = arc.endY;
+  pl3::PrepareArcEnds(&v);
+  for (std::int32_t word : {v.width, v.radius, v.centreX, v.centreY, std::int32_t{v.startOctant},
+                            std::int32_t{v.endOctant}, v.latticeStartX, v.latticeStartY, v.latticeEndX, v.latticeEndY})
+    f.Add(word);
+}
+
+ViewForm FormOf(std::uint8_t mode, EntityRecord& r) {
+  ViewForm f;
+  Point origin{};
+  pl3::WorldToView(origin.x, origin.y);  // sets the view factor of the active window
+  switch (mode) {
+    case Mode_SetArcRadius: case Mode_AddNewThinArc: case Mode_SetArcAngle: case 9: case 10: case 50:
+    case Mode_SetArcEndPoint:
+      AddArcForm(f, Arc(r));
+      break;
+    case Mode_EditArcRadius: f.AddLength(Arc(r).radius); break;
+    case Mode_AddNewCircleRadius: case 12: f.AddLength(r.as<CirclePayload>().size); break;
+    case Mode_AddNewViaB: case 19: f.AddLength(r.as<HolePayload>().hole.size1); break;
+    case Mode_AddNewVia: case 21: {
+      const auto& h = r.as<HolePayload>().hole;
+      f.AddPoint({h.centreX, h.centreY});
+      break;
+    }
+    case Mode_AddNewCircle: case 23: {
+      const auto& c = r.as<CirclePayload>();
+      f.AddPoint({c.centreX, c.centreY});
+      break;
+    }
+    case Mode_AddNewPolygon: case Mode_EditPolygon: {
+      auto& p = r.as<PolygonHead>();
+      f.AddPoint(pl3::PolygonPoints(&p)[p.editIndex]);
+      break;
+    }
+    case Mode_AddNewRectangleB: case Mode_DragRectangleCorner: {
+      const auto& rect = r.as<RectanglePayload>().rect;
+      f.AddPoint(rect.corners[0]);
+      f.AddPoint(rect.corners[1]);
+      break;
+    }
+    case Mode_AddNewRectangle: {
+      const auto& rect = r.as<RectanglePayload>().rect;
+      f.AddPoint({rect.centreX, rect.centreY});
+      break;
+    }
+    case Mode_AddNewString: case Mode_EditString: f.AddPoint({r.head().transform.tx, r.head().transform.ty}); break;
+    case 7: {
+      const auto& l = r.as<LinePayload>();
+      f.AddPoint({l.x1, l.y1});
+      break;
+    }
+    default: break;
+  }
+  return f;
+}
+
 }  // namespace
+
+bool DragViewFormChanged(std::uint8_t mode, const EntityRecord& before, const EntityRecord& after) {
+  // FormOf only reads; the record accessors are not const.
+  return !(FormOf(mode, const_cast<EntityRecord&>(before)) == FormOf(mode, const_cast<EntityRecord&>(after)));
+}
 
 int DragStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* cursor) {
   const CurrentWindowData* w = ActiveWindowData;
@@ -187,7 +276,8 @@ int DragStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* curs
     return 1;
   }
   if (!Recompute(mode, record, *w, cursor->Cursor)) return 0;
-  if (std::memcmp(before->payload, record->payload, sizeof record->payload) == 0) return 1;
+  // A move inside one grid cell or one pixel leaves the ghost as it is.
+  if (!DragViewFormChanged(mode, *before, *record)) return 1;
   GhostEntity(dc, before.get(), 0);
   GhostEntity(dc, record, 0);
   return 1;

@@ -33,6 +33,10 @@ extern std::uint8_t NoClampMoves;
 // The drag step of an edit mode on the record in hand; 0 when the mode has
 // no drag step here.
 int DragStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* cursor);
+// Whether the screen would show the mode's item differently after the drag
+// step: the coordinates the mode changes in view pixels, or an arc's draw
+// state in the view.
+bool DragViewFormChanged(std::uint8_t mode, const EntityRecord& before, const EntityRecord& after);
 // The accept step of the arc tools on button release (modes 2, 49 and 107);
 // 0 for other modes.
 int AcceptArcStep(std::uint8_t mode, HDC dc, EntityRecord* record, ButtonRecord* cursor);

@@ -66,7 +66,7 @@ MovedPoints PointsOf(const std::uint8_t* p, std::uint16_t type) {
       break;
     case Type_Hole:
       m.offsets = {60};
-      m.reach = Word(p, 52) / 2;
+      m.reach = Word(p, 52);  // the first size is the hole's radius
       break;
     case Type_Centroid:
       m.offsets = {48};

@@ -206,7 +206,7 @@ void SetPolygonPoint(void* dc, EntityRecord* record) {
   GhostPolygonItem(dc, record, &record->header.transform);
 }
 
-void ReversePolygonPoints(HWND window, pl3::PolygonLayout* polygon) {
+void ReverseStoredPolygon(HWND window, pl3::PolygonLayout* polygon) {
   if (!polygon) return;
   const std::uint32_t n = polygon->count;
   Point* v = pl3::PolygonPoints(polygon);

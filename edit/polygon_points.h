@@ -2,7 +2,7 @@
 // itself, the vertex limit, the outline's box, turning on the layer of the
 // item being drawn, reversing a stored outline, and the spiral and arc
 // helpers of the same edits. SetPolygonPoint, CheckNewPolygonPoint and
-// ReversePolygonPoints are declared for the design objects in
+// ReverseStoredPolygon are declared for the design objects in
 // objects/polygon_entry_seams.h.
 #pragma once
 #include <cstdint>

@@ -5,6 +5,7 @@
 
 #include "draw/ghost_seams.h"
 #include "edit/key_command_seams.h"
+#include "edit/polygon_points.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
@@ -58,8 +59,13 @@ bool MoveRecord(SelectionInfo* s, pl3::Point d, bool* movedSymbol) {
       if (GroupOfSelection(s)) TranslateTextInGroup(s, d, part);
       else OffsetEntity(p, type, d.x, d.y, 0);
       return true;
-    case Type_Centroid: case Type_Spiral:
+    case Type_Centroid:
       OffsetEntity(p, type, d.x, d.y, 0);
+      return true;
+    case Type_Spiral:
+      // By the handle held: the centre moves it whole, the others their point or the pitch.
+      if (e->payloadSize >= kSpiralHandleBytes)
+        SpiralEditStep(static_cast<SpiralPayload*>(p), d.x, d.y, part == kGrabBothEnds ? kGrabWhole : part);
       return true;
     case Type_AttributeLocator:
       if (e->payloadSize >= sizeof(LocatorPayload)) {

@@ -102,7 +102,7 @@ void FlipSelectedItem(HWND window, CurrentWindowData& w) {
     auto* polygon = reinterpret_cast<pl3::PolygonLayout*>(PayloadOfAtLeast(item, sizeof(PolygonHead)));
     // The stored points must all lie within the payload.
     if (!polygon || item->payloadSize < sizeof(PolygonHead) + polygon->count * sizeof(pl3::Point)) return;
-    ReversePolygonPoints(window, polygon);
+    ReverseStoredPolygon(window, polygon);
   } else if (type == Type_Spiral) {
     std::uint8_t* spiral = PayloadOfAtLeast(item, kSpiralMirrorOffset + 1);
     if (!spiral) return;

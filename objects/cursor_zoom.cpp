@@ -105,7 +105,15 @@ int MoveCursorToPoint(void* window, pl3::Point point) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return 0;
   w->Cursor = point;
+  // The pointer goes to the point, but the point was not the mouse's: the
+  // last mouse world point stays, and the move the warp queued is dropped so
+  // that the mouse road does not put the cursor back onto a pixel.
+  const pl3::Point mouseWorld = w->MouseWorld;
   SetCursorToPoint(window, point);
+  w->MouseWorld = mouseWorld;
+  MSG queued{};
+  while (PeekMessage(&queued, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+  }
   if (!IsWorldPointInView(window, point)) CentreViewOnPoint(window, point);
   w->DisplayedCursor = w->Cursor;
   return UpdateStatusBar(window);

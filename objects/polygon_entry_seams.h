@@ -30,7 +30,7 @@ void SetPolygonPoint(void* dc, EntityRecord* polygon);
 Tower* InsertPolygonRecord(const EntityRecord* polygon, const Tower* parent);
 // Reverse the order of a polygon's points and re-render its box. The one in
 // hand keeps its live point last (the point still following the cursor);
-// ReversePolygonPoints reverses every point of a stored outline and turns
+// ReverseStoredPolygon reverses every point of a stored outline and turns
 // its current index with them (count - index - 1).
 void ReversePolygonInHand(HWND window, EntityRecord* polygon);
-void ReversePolygonPoints(HWND window, pl3::PolygonLayout* polygon);
+void ReverseStoredPolygon(HWND window, pl3::PolygonLayout* polygon);

@@ -30,7 +30,7 @@ Tower* InsertPolygonRecord(const EntityRecord* polygon, const Tower* parent) {
   return InsertEntity(parent, PolygonStoredSize(head.count), polygon->header.recordType, polygon->payload);
 }
 void ReversePolygonInHand(HWND, EntityRecord*) {}
-void ReversePolygonPoints(HWND, pl3::PolygonLayout*) {}
+void ReverseStoredPolygon(HWND, pl3::PolygonLayout*) {}
 std::uint32_t GetSelectionType(const SelectionInfo* list) {
   std::uint32_t type = 65535;
   for (const SelectionInfo* s = list; s; s = s->next) {

@@ -229,22 +229,4 @@ TEST_F(CentroidMarker, WithoutAContextItIsRasterisedIntoThePlane) {
   EXPECT_EQ(LitCount(), 0) << "nothing went to a device context";
 }
 
-TEST_F(CentroidMarker, HandleByTheRequestAndTheCursorDistance) {
-  DragStatus status{};
-  status.flag = 1;
-  status.cursor = {C + 50000, C};
-  ASSERT_EQ(GetCentroidHandle(&marker, &status), 1);
-  EXPECT_EQ(status.grabCode, 7) << "the whole-item request takes the position";
-  EXPECT_EQ(status.x, C);
-  status.flag = 0;
-  ASSERT_EQ(GetCentroidHandle(&marker, &status), 1);
-  EXPECT_EQ(status.grabCode, 6) << "outside the circle the marker turns";
-  EXPECT_EQ(status.x, C);
-  EXPECT_EQ(status.y, C - 5000) << "by the tip of its direction";
-  status.cursor = {C + 15000, C - 10000};
-  GetCentroidHandle(&marker, &status);
-  EXPECT_EQ(status.grabCode, 0) << "inside, it moves";
-  EXPECT_EQ(status.y, C);
-}
-
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "edit/drag_geometry.h"
 #include "edit/drawn_items.h"
@@ -11,6 +13,7 @@
 #include "edit/insertion.h"
 #include "edit/window_data.h"
 #include "objects/editor_seams.h"
+#include "objects/grid_sets.h"
 #include "objects/graphic_records.h"
 #include "objects/item_helper_seams.h"
 #include "objects/type_codes.h"
@@ -172,6 +175,15 @@ TEST_F(DragGeometryTest, ClampedMovesStopAtTheDesignAreaWithTheWidth) {
   EXPECT_EQ(s.start.x, s.centre.x - 1000);
   EXPECT_EQ(s.end.x, s.centre.x + 13000);
 
+  // A hole reaches its first size (a radius) round its centre.
+  pl3::HoleLayout hole{};
+  hole.size1 = 400000;
+  hole.size2 = 200000;
+  hole.centreX = 1800000000, hole.centreY = 200000000;
+  OffsetEntity(&hole, Type_Hole, 90000000, -90000000, 1);
+  EXPECT_EQ(hole.centreX + hole.size1, 1828800000);
+  EXPECT_EQ(hole.centreY - hole.size1, 182880000);
+
   // A polygon's box moves with its points.
   auto p = NewEntityRecord();
   auto& poly = p->as<PolygonHead>();
@@ -205,6 +217,163 @@ TEST_F(DragGeometryTest, DirectionTransforms) {
     EXPECT_EQ(t.b, c.expected.b) << c.direction.x << "," << c.direction.y;
     EXPECT_EQ(t.c, c.expected.c) << c.direction.x << "," << c.direction.y;
     EXPECT_EQ(t.d, c.expected.d) << c.direction.x << "," << c.direction.y;
+  }
+}
+
+// The drag step of each mode on a 1/20 inch grid: what the cursor sets, and
+// whether it is snapped first.
+TEST_F(DragGeometryTest, EachModeSetsItsFieldsFromTheCursor) {
+  constexpr std::int32_t G = 1828800;  // 1/20 inch
+  GridSet* set = BuildDefaultGridSet();
+  set->flags = kGridSnap;
+  set->current.kind = kGridCartesian;
+  set->current.unit = kGridUnitInch;
+  set->current.x = {1, 20, 1, 1, 1};
+  set->current.y = {1, 20, 1, 1, 1};
+  void* defaults = w->Grids;
+  w->Grids = set;
+  w->ViewFlags &= ~kSnapOff;
+  w->CoordinateOrigin = {0, 0};
+  w->Zoom = 36576;
+  UpdateViewGlobals();
+  const Point centre{100 * G, 100 * G};
+  const Point off{centre.x + 7 * G + 900, centre.y - 3 * G - 800};  // snaps to (+7G, -3G)
+  const Point snapped{centre.x + 7 * G, centre.y - 3 * G};
+  const auto word = [&](std::size_t offset) {
+    std::int32_t v;
+    std::memcpy(&v, record->payload + offset, 4);
+    return v;
+  };
+  struct Case {
+    std::uint8_t mode;
+    std::uint16_t type;
+    Point cursor;
+    std::vector<std::pair<std::size_t, std::int32_t>> expected;  // payload word offset, value
+  };
+  const std::size_t arcStart = offsetof(pl3::ArcLayout, startX), arcEnd = offsetof(pl3::ArcLayout, endX);
+  const std::size_t arcRadius = offsetof(pl3::ArcLayout, radius);
+  const std::size_t holeCentre = offsetof(pl3::HoleLayout, centreX), holeSize = offsetof(pl3::HoleLayout, size1);
+  const std::size_t circleCentre = offsetof(pl3::CircleLayout, centreX);
+  const std::size_t textAt = offsetof(GraphicHead, transform) + offsetof(pl3::Transform, tx);
+  const std::size_t corner1 = offsetof(pl3::RectangleLayout, corners) + sizeof(Point);
+  const std::size_t rectCentre = offsetof(pl3::RectangleLayout, centreX);
+  const std::size_t vertex2 = sizeof(PolygonHead) + 2 * sizeof(Point);
+  const Case cases[] = {
+      // New arc: the start on the snapped cursor, the end a quarter turn on.
+      {Mode_SetArcRadius, Type_Arc, off,
+       {{arcStart, 7 * G}, {arcStart + 4, -3 * G}, {arcEnd, 3 * G}, {arcEnd + 4, 7 * G},
+        {arcRadius, static_cast<std::int32_t>(std::sqrt(49.0 * G * G + 9.0 * G * G))}}},
+      {Mode_AddNewThinArc, Type_Arc, off, {{arcStart, 7 * G}, {arcEnd, 3 * G}}},
+      // The radius from the unsnapped cursor, then snapped as a length: 0.57G
+      // becomes G, where the snapped cursor (on the centre) would give 0.
+      {Mode_EditArcRadius, Type_Arc, {centre.x + 4 * G / 10, centre.y + 4 * G / 10}, {{arcRadius, G}}},
+      // Mode 9 moves the start, at the radius (10G), onto the grid.
+      {9, Type_Arc, {centre.x, centre.y + 50 * G + 300}, {{arcStart, 0}, {arcStart + 4, 10 * G}, {arcEnd, 10 * G}}},
+      {Mode_AddNewCircleRadius, Type_Circle, {centre.x + 4 * G / 10, centre.y + 4 * G / 10},
+       {{offsetof(pl3::CircleLayout, size), G}}},
+      {Mode_AddNewViaB, Type_Hole, {centre.x + 4 * G / 10, centre.y + 4 * G / 10}, {{holeSize, G}}},
+      {Mode_AddNewVia, Type_Hole, off, {{holeCentre, snapped.x}, {holeCentre + 4, snapped.y}}},
+      {21, Type_Hole, off, {{holeCentre, snapped.x}, {holeCentre + 4, snapped.y}}},
+      {Mode_AddNewCircle, Type_Circle, off, {{circleCentre, snapped.x}, {circleCentre + 4, snapped.y}}},
+      {Mode_AddNewPolygon, Type_Polygon, off, {{vertex2, snapped.x}, {vertex2 + 4, snapped.y}}},
+      {Mode_EditPolygon, Type_Polygon, off, {{vertex2, snapped.x}, {vertex2 + 4, snapped.y}}},
+      {Mode_AddNewRectangleB, Type_Rectangle, off, {{corner1, snapped.x}, {corner1 + 4, snapped.y}}},
+      {Mode_AddNewRectangle, Type_Rectangle, off, {{rectCentre, snapped.x}, {rectCentre + 4, snapped.y}}},
+      // Text: the cursor less the grab offset (2G + 5, G + 7), then snapped.
+      {Mode_AddNewString, Type_Text, off, {{textAt, snapped.x - 2 * G}, {textAt + 4, snapped.y - G}}},
+      {7, Type_Track, off, {{offsetof(LinePayload, x1), snapped.x}, {offsetof(LinePayload, y1), snapped.y}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.mode));
+    *record = EntityRecord{};
+    record->header.recordType = c.type;
+    auto& a = Arc();
+    a.centreX = centre.x, a.centreY = centre.y;  // also the circle's size and centre words, unused below
+    if (c.type == Type_Arc) {
+      a.radius = 10 * G;
+      a.startX = 0, a.startY = -10 * G;
+      a.endX = 10 * G, a.endY = 0;
+    }
+    if (c.type == Type_Circle) {
+      auto& circle = record->as<CirclePayload>();
+      circle.centreX = centre.x, circle.centreY = centre.y;
+    }
+    if (c.type == Type_Hole) {
+      auto& h = record->as<HolePayload>().hole;
+      h.centreX = centre.x, h.centreY = centre.y;
+    }
+    if (c.type == Type_Polygon) {
+      record->payload[48] = 3;
+      record->payload[49] = 2;
+    }
+    w->CursorOffset = {2 * G + 5, G + 7};
+    Cursor(c.cursor);
+    ASSERT_EQ(DragStep(c.mode, nullptr, record.get(), &w->Button), 1);
+    for (const auto& [offset, value] : c.expected) EXPECT_EQ(word(offset), value) << "word at " << offset;
+  }
+
+  // The track end is left unsnapped while bit 13 of the view flags is set.
+  *record = EntityRecord{};
+  record->header.recordType = Type_Track;
+  w->ViewFlags |= 0x2000;
+  Cursor(off);
+  DragStep(7, nullptr, record.get(), &w->Button);
+  EXPECT_EQ(record->as<LinePayload>().x1, off.x);
+  EXPECT_EQ(record->as<LinePayload>().y1, off.y);
+  w->ViewFlags &= ~0x2000u;
+
+  std::free(w->Grids);
+  w->Grids = defaults;
+}
+
+// The ghost is replaced only when the view would show the change: a move
+// inside one pixel keeps it.
+TEST_F(DragGeometryTest, OnlyAVisibleChangeRedrawsTheGhost) {
+  w->Zoom = 36576;  // a thou per pixel
+  UpdateViewGlobals();
+  constexpr std::int32_t kPixel = 36576;
+  constexpr std::int32_t kHalf = kPixel / 2;  // values sit mid-pixel
+  const Point base{1000 * kPixel + kHalf, 2000 * kPixel + kHalf};
+  struct Case {
+    const char* name;
+    std::uint8_t mode;
+    std::uint16_t type;
+    std::size_t offset;  // the word changed
+    std::int32_t by;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"radius inside a pixel", Mode_EditArcRadius, Type_Arc, offsetof(pl3::ArcLayout, radius), 100, false},
+      {"radius by three pixels", Mode_EditArcRadius, Type_Arc, offsetof(pl3::ArcLayout, radius), 3 * kPixel, true},
+      {"circle centre inside a pixel", Mode_AddNewCircle, Type_Circle, offsetof(pl3::CircleLayout, centreX), 50, false},
+      {"circle centre by a pixel", Mode_AddNewCircle, Type_Circle, offsetof(pl3::CircleLayout, centreX), kPixel, true},
+      {"circle size by a pixel", Mode_AddNewCircleRadius, Type_Circle, offsetof(pl3::CircleLayout, size), kPixel,
+       true},
+      {"track end inside a pixel", 7, Type_Track, offsetof(LinePayload, y1), 70, false},
+      {"track end by two pixels", 7, Type_Track, offsetof(LinePayload, y1), 2 * kPixel, true},
+      {"arc end turned a hair", Mode_SetArcAngle, Type_Arc, offsetof(pl3::ArcLayout, endY), 30, false},
+      {"arc end turned a quarter", Mode_SetArcAngle, Type_Arc, offsetof(pl3::ArcLayout, endY), 100 * kPixel, true},
+      {"arc width by a pixel", Mode_SetArcAngle, Type_Arc, offsetof(pl3::ArcLayout, width), 2 * kPixel, true},
+  };
+  for (const Case& c : cases) {
+    EntityRecord before{};
+    before.header.recordType = c.type;
+    auto& a = before.as<ArcPayload>();
+    a.width = 10 * kPixel + kHalf;
+    a.radius = 100 * kPixel + kHalf;
+    a.startX = 0, a.startY = -100 * kPixel;
+    a.endX = 60 * kPixel, a.endY = 80 * kPixel;  // off the octant boundaries
+    a.centreX = base.x, a.centreY = base.y;
+    if (c.type == Type_Track) {
+      auto& l = before.as<LinePayload>();
+      l.x1 = base.x, l.y1 = base.y;
+    }
+    EntityRecord after = before;
+    std::int32_t v;
+    std::memcpy(&v, after.payload + c.offset, 4);
+    v += c.by;
+    std::memcpy(after.payload + c.offset, &v, 4);
+    EXPECT_EQ(DragViewFormChanged(c.mode, before, after), c.changed) << c.name;
   }
 }
 

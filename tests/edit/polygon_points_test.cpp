@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "edit/polygon_points.h"
+#include "edit/key_command_seams.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
+#include "objects/entity_copy.h"
 #include "objects/graphic_records.h"
 #include "objects/layer_table.h"
 #include "objects/polygon_entry_seams.h"
@@ -114,6 +117,45 @@ TEST_F(PolygonPointsTest, AtCountFourOnlyEdgeZeroIsTested) {
   EXPECT_EQ(CrossingBoxes(), 0);
 }
 
+// An inserted vertex is last of the working list: the edge from it back to
+// its predecessor is tested against the edges of the rest of the outline.
+TEST_F(PolygonPointsTest, AnInsertedVertexIsCheckedFromItsOwnPlace) {
+  struct Case {
+    const char* name;
+    Point inserted;  // vertex 2 of a square missing its corner (1100, 1100)
+    int refused, beeps, boxes;
+  };
+  const Case cases[] = {
+      {"the corner", {1100, 1100}, 0, 0, 0},
+      // From vertex 1 across the edge from vertex 3 to vertex 0.
+      {"across the closing side", {950, 1050}, 1, 0, 1},
+      {"on its predecessor", {1100, 1000}, 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto r = Polygon({{1000, 1000}, {1100, 1000}, c.inserted, {1000, 1100}}, 2);
+    const auto before = PointsOf(r);
+    const int beeps = pl3::BeepCount();
+    const int boxes = CrossingBoxes();
+    EXPECT_EQ(CheckNewPolygonPoint(&Head(r)), c.refused);
+    EXPECT_EQ(pl3::BeepCount() - beeps, c.beeps);
+    EXPECT_EQ(CrossingBoxes() - boxes, c.boxes);
+    EXPECT_TRUE(SamePoints(PointsOf(r), before)) << "the check changes nothing";
+  }
+  // A full outline is refused without a word.
+  std::vector<Point> full(255);
+  for (int i = 0; i < 255; ++i) full[i] = {1000 + i * 10, 1000 + (i % 2) * 1000};
+  auto r = Polygon(full, 7);
+  const int beeps = pl3::BeepCount();
+  const int boxes = CrossingBoxes();
+  EXPECT_EQ(CheckNewPolygonPoint(&Head(r)), 1);
+  EXPECT_EQ(pl3::BeepCount(), beeps);
+  EXPECT_EQ(CrossingBoxes(), boxes);
+  // A triangle is never tested for crossings.
+  auto triangle = Polygon({{1000, 1000}, {1100, 1100}, {1100, 1000}}, 1);
+  EXPECT_EQ(CheckNewPolygonPoint(&Head(triangle)), 0);
+}
+
 TEST_F(PolygonPointsTest, CrossingClosingEdgeIsCaughtOnlyWhenTheOutlineIsChecked) {
   // An outline whose only crossing is the closing edge (v3 -> v0) over edge 1.
   const std::vector<Point> hook{{200, 400}, {100, 300}, {300, 300}, {300, 200}};
@@ -149,7 +191,7 @@ TEST_F(PolygonPointsTest, RemovalThatWouldCrossIsRefusedOnACopy) {
 
 TEST_F(PolygonPointsTest, ReversingAStoredPolygonMirrorsTheIndex) {
   auto r = Polygon({{0, 0}, {10, 5}, {20, 0}, {20, 30}, {0, 30}}, 1);
-  ReversePolygonPoints(nullptr, &Head(r));
+  ReverseStoredPolygon(nullptr, &Head(r));
   EXPECT_EQ(Head(r).editIndex, 3);
   EXPECT_TRUE(PointsOf(r)[0] == (Point{0, 30}));
   EXPECT_TRUE(PointsOf(r)[4] == (Point{0, 0}));
@@ -218,6 +260,48 @@ TEST_F(PolygonPointsTest, SpiralEditCodesMoveTheirPoints) {
   EXPECT_TRUE(s.start == (Point{61, 121}));
   SpiralEditStep(&s, 1, 1, 3);
   EXPECT_TRUE(s.start == (Point{61, 121}) && s.centre == (Point{110, 120}));
+}
+
+// A selected spiral moves by the handle it was grabbed at: its centre
+// takes it whole, its end or start their point, its pitch point the pitch.
+TEST_F(PolygonPointsTest, ASelectedSpiralMovesByItsGrabbedHandle) {
+  Tower* design = towertest::NewTopLevelEntity(Type_PCB);
+  struct Case {
+    std::uint16_t part;
+    Point centre, start, end;
+    std::int32_t pitch;
+  };
+  const Case cases[] = {
+      {kGrabBothEnds, {1100, 1200}, {1050, 1200}, {1400, 1200}, 40},
+      {kGrabWhole, {1100, 1200}, {1050, 1200}, {1400, 1200}, 40},
+      {kEditSpiralEnd, {1000, 1000}, {950, 1000}, {1400, 1200}, 40},
+      {kEditSpiralStart, {1000, 1000}, {1050, 1200}, {1300, 1000}, 40},
+      // From the start to the cursor snapped to (4000, 5000): 3050 across, 4000 down.
+      {kEditSpiralPitch, {1000, 1000}, {950, 1000}, {1300, 1000}, 5030},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.part);
+    SpiralPayload s{};
+    s.centre = {1000, 1000};
+    s.start = {950, 1000};
+    s.end = {1300, 1000};
+    s.pitch = 40;
+    Tower* spiral = InsertEntity(design, sizeof s, Type_Spiral, &s);
+    SelectionInfo selected{};
+    selected.workingCopy = spiral;
+    selected.grabbedPart = c.part;
+    w->Cursor = {4321, 5432};
+    ASSERT_EQ(MoveSelectionArray(&selected, 100, 200), 1);
+    const auto* moved = reinterpret_cast<const SpiralPayload*>(EntityPayload(TowerEntity(spiral)));
+    EXPECT_TRUE(moved->centre == c.centre);
+    EXPECT_TRUE(moved->start == c.start);
+    EXPECT_TRUE(moved->end == c.end);
+    EXPECT_EQ(moved->pitch, c.pitch);
+    DeleteEntity(spiral);
+    ReleaseTower(&spiral);
+  }
+  DeleteEntity(design);
+  ReleaseTower(&design);
 }
 
 TEST_F(PolygonPointsTest, ArcClearanceBoxHoldsItsLowCornerAtZero) {

@@ -133,7 +133,7 @@ Tower* InsertPolygonRecord(const EntityRecord* polygon, const Tower* parent) {
   return InsertEntity(parent, PolygonEntitySize(record.payload), StoredCodeOfRecord(record), record.payload);
 }
 void ReversePolygonInHand(HWND, EntityRecord*) { calls.push_back("reverse in hand"); }
-void ReversePolygonPoints(HWND, pl3::PolygonLayout* polygon) {
+void ReverseStoredPolygon(HWND, pl3::PolygonLayout* polygon) {
   calls.push_back("reverse stored " + std::to_string(polygon->count));
 }
 

@@ -9,6 +9,7 @@
 #include "objects/view_seams.h"
 #include "platform/reset_hooks.h"
 #include "platform/scroll.h"
+#include "platform/user.h"
 #include "platform/user_constants.h"
 
 // The view services, recorded; the grid snaps to 1,000,000 units, the fine
@@ -33,7 +34,13 @@ void SnapXYFine(std::int32_t* x, std::int32_t* y) {
   *y = *y / 1000 * 1000;
 }
 int IsItemAttachedToCursor() { return gAttached; }
-void SetCursorToPoint(void*, pl3::Point p) { gCalls.push_back(At("pointer", p)); }
+// Like the real one, it takes the point as the mouse's and warps the
+// pointer, which queues a mouse move.
+void SetCursorToPoint(void*, pl3::Point p) {
+  gCalls.push_back(At("pointer", p));
+  if (ActiveWindowData) ActiveWindowData->MouseWorld = p;
+  SetCursorPos(p.x / 1000000, p.y / 1000000);
+}
 void CentreViewOnPoint(void*, pl3::Point p) { gCalls.push_back(At("centre", p)); }
 int UpdateStatusBar(void*) {
   gCalls.push_back("status");
@@ -185,6 +192,28 @@ TEST_F(CursorZoom, MovingTheCursorOutOfViewCentresOnIt) {
   EXPECT_EQ(w_.Cursor.x, 500000000);
   EXPECT_EQ(w_.DisplayedCursor.y, 500000000);
   EXPECT_EQ(gCalls, (std::vector<std::string>{"pointer 500000000,500000000", "centre 500000000,500000000", "status"}));
+}
+
+TEST_F(CursorZoom, MovingTheCursorDropsTheWarpsMouseMoveAndKeepsTheMouseWorldPoint) {
+  // A window under the pointer, for the warp's mouse move to go to.
+  WNDCLASSA viewClass{};
+  viewClass.lpfnWndProc = DefWindowProcA;
+  viewClass.lpszClassName = "CursorZoomView";
+  RegisterClassA(&viewClass);
+  HWND under = CreateWindowExA(0, "CursorZoomView", "view", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(under, nullptr);
+  w_.Zoom = 1000;
+  w_.MouseWorld = {123, 456};
+  MoveCursorToPoint(nullptr, {40000000, 30000000});
+  EXPECT_EQ(w_.MouseWorld.x, 123);
+  EXPECT_EQ(w_.MouseWorld.y, 456);
+  MSG queued{};
+  EXPECT_FALSE(PeekMessage(&queued, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE));
+  // A warp outside the move still queues one: the check above sees the queue.
+  SetCursorToPoint(nullptr, {50000000, 30000000});
+  EXPECT_TRUE(PeekMessage(&queued, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+  DestroyWindow(under);
 }
 
 TEST_F(CursorZoom, WheelScrollsWithCtrlOrShiftAndOtherwiseZoomsAtTheCursor) {
