@@ -87,6 +87,12 @@ int GetArcSweepQuadrants(const SpiralPayload* spiral) {
   return static_cast<int>(n - 4);
 }
 
+bool SpiralHasSweep(const SpiralPayload& spiral) {
+  SpiralPayload s = spiral;
+  const int startQuadrant = GetArcQuadrant(&s);
+  return GetArcSweepQuadrants(&s) >= startQuadrant;
+}
+
 void PrepareSpiralForDrawing(SpiralPayload* s) {
   if (s->pitch <= 0) s->pitch = kDefaultSpiralPitch;
   if (s->start.x == 0 && s->start.y == 0) s->start = {Wrap(static_cast<std::int64_t>(s->centre.x) - s->pitch), s->centre.y};

@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "draw/ghost_seams.h"
+#include "edit/engine_helpers.h"
 #include "edit/key_command_seams.h"
+#include "edit/placing_seams.h"
+#include "edit/polygon_points.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
@@ -58,8 +61,13 @@ bool MoveRecord(SelectionInfo* s, pl3::Point d, bool* movedSymbol) {
       if (GroupOfSelection(s)) TranslateTextInGroup(s, d, part);
       else OffsetEntity(p, type, d.x, d.y, 0);
       return true;
-    case Type_Centroid: case Type_Spiral:
-      OffsetEntity(p, type, d.x, d.y, 0);
+    case Type_Centroid:
+      // By its position the marker moves; by its direction handle it turns.
+      if (e->payloadSize >= sizeof(CentroidPayload))
+        MoveCentroidPart(static_cast<CentroidPayload*>(p), d, part == kGrabBothEnds ? kGrabWhole : part);
+      return true;
+    case Type_Spiral:
+      if (e->payloadSize >= sizeof(SpiralPayload)) SpiralEditStep(static_cast<SpiralPayload*>(p), d.x, d.y, part);
       return true;
     case Type_AttributeLocator:
       if (e->payloadSize >= sizeof(LocatorPayload)) {
@@ -146,6 +154,7 @@ int MoveSelectionToPoint(HWND window, SelectionInfo* list, pl3::Point cursor, in
   }
   MoveSelectionArray(list, dx, dy);
   UpdateMovingPoints();
+  RefreshRatsnestLines();
   if (dc) {
     GhostSelectionArray(dc, list);
     DrawRatsnestLines(dc);
