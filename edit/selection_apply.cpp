@@ -256,6 +256,57 @@ void CleanCommittedPolygon(Entity* e) {
   CleanPolygonPoints(polygon);
 }
 
+// The value text of the design attribute with the id, empty when there is none.
+std::string DesignAttributeText(std::uint32_t id) {
+  Tower* attribute = id ? FindDesignAttributeById(id) : nullptr;
+  std::string text;
+  Tower* value = attribute ? OpenChildTower(attribute, Type_AttributeValue) : nullptr;
+  if (const Entity* e = TowerEntity(value))
+    text.assign(reinterpret_cast<const char*>(EntityPayload(e)),
+                strnlen(reinterpret_cast<const char*>(EntityPayload(e)), e->payloadSize));
+  ReleaseTower(&value);
+  ReleaseTower(&attribute);
+  return text;
+}
+
+// 1 when a locator under the same owner, other than the one given, shows
+// the attribute of the id.
+bool AttributeShownElsewhere(const Tower* locator, std::uint32_t id) {
+  Tower* owner = DuplicateTowerToLevel(locator, static_cast<std::uint8_t>(locator->lastLevel - 1));
+  Tower* others = owner ? GetChildTower(owner, Type_AttributeLocator) : nullptr;
+  const Entity* self = TowerEntity(locator);
+  bool shown = false;
+  while (!shown && others) {
+    Entity* e = FindNextEntity(others);
+    if (!e) break;
+    const auto* l = reinterpret_cast<const LocatorPayload*>(PayloadOfAtLeast(e, sizeof(LocatorPayload)));
+    shown = e != self && l && l->attributeId == id;
+  }
+  ReleaseTower(&others);
+  ReleaseTower(&owner);
+  return shown;
+}
+
+// A net name or port copied in place still shows its original's attribute:
+// the copy gets an attribute of its own under a fresh id, with the name (a
+// port, "NULL"), so that renaming or deleting one leaves the other alone.
+void GiveCopiedLocatorItsOwnAttribute(Tower* copy) {
+  auto* l = reinterpret_cast<LocatorPayload*>(PayloadOfAtLeast(TowerEntity(copy), sizeof(LocatorPayload)));
+  CurrentWindowData* w = ActiveWindowData;
+  if (!l || !w || !l->attributeId) return;
+  const bool netName = l->kind == kLocatorNetName || l->kind == kLocatorGraphicNetName || l->kind == kLocatorNamedIOPort;
+  if (!netName && l->kind != kLocatorIOPort) return;
+  if (!AttributeShownElsewhere(copy, l->attributeId)) return;
+  const std::string text = netName ? DesignAttributeText(l->attributeId) : std::string("NULL");
+  const std::uint32_t id = NewAttributeId();
+  Tower* attribute = id ? InsertAttributeWithId(w->design, l->kind, text.c_str(), 0, id) : nullptr;
+  if (attribute) {
+    l->attributeId = id;
+    RecordUndoInsert(NodeRefOf(TowerEntity(attribute)), Step());
+  }
+  ReleaseTower(&attribute);
+}
+
 // ---- The actions -----------------------------------------------------------
 
 pl3::Box* Delete(SelectionInfo* s) {
@@ -304,6 +355,8 @@ pl3::Box* Commit(SelectionInfo* s) {
     // A turned centroid's drawing transform follows its new direction.
     if (auto* c = reinterpret_cast<CentroidPayload*>(PayloadOfAtLeast(TowerEntity(s->workingCopy), sizeof(CentroidPayload))))
       MakeDirectionTransform(&c->head.transform, c->direction, 0.0);
+  } else if (type == Type_AttributeLocator && !TowerEntity(s->original)) {
+    GiveCopiedLocatorItsOwnAttribute(s->workingCopy);
   } else if (type == Type_SymbolInstance) {
     CommitSymbolDesignators(s);
     RedrawView(ActiveWindowData ? ActiveWindowData->Window : nullptr);
@@ -354,18 +407,6 @@ pl3::Box* KeepCopy(SelectionInfo* s) {
   return HeapBox(box);
 }
 
-// The value text of the design attribute with the id, empty when there is none.
-std::string DesignAttributeText(std::uint32_t id) {
-  Tower* attribute = id ? FindDesignAttributeById(id) : nullptr;
-  std::string text;
-  Tower* value = attribute ? OpenChildTower(attribute, Type_AttributeValue) : nullptr;
-  if (const Entity* e = TowerEntity(value))
-    text.assign(reinterpret_cast<const char*>(EntityPayload(e)),
-                strnlen(reinterpret_cast<const char*>(EntityPayload(e)), e->payloadSize));
-  ReleaseTower(&value);
-  ReleaseTower(&attribute);
-  return text;
-}
 
 // Copy with increment or decrement: the original stays where it is; the copy
 // of a net-name-like locator shows a new attribute whose text is the

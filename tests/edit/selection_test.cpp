@@ -1345,6 +1345,40 @@ TEST_F(SelectionTest, CopySelectionThenAcceptAddsTheCopiesInOneStep) {
   EXPECT_EQ(Items(Type_Hole).size(), 1u) << "one Undo takes both copies";
 }
 
+TEST_F(SelectionTest, ANetNameOrPortCopiedInPlaceGetsAnAttributeOfItsOwn) {
+  w->editorKind = kEditorSchematic;
+  StoreNetNameLocator("N7", 42);
+  Tower* portAttribute = InsertAttributeWithId(design, kLocatorIOPort, "P1", 0, 43);
+  ReleaseTower(&portAttribute);
+  Tower* port = StoreLocator(kLocatorIOPort, kBase + 5000, kBase);
+  reinterpret_cast<LocatorPayload*>(TowerPayload(port))->attributeId = 43;
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  Select(port);
+  CopySelectionInPlace(view);
+  MoveTo({kBase + 1000, kBase + 7000});
+  AcceptSelectionArray(view);
+  std::vector<std::pair<std::uint16_t, std::string>> shown;  // kind and the text of its attribute
+  std::vector<std::uint32_t> ids;
+  for (Entity* e : Items(Type_AttributeLocator)) {
+    const auto* l = reinterpret_cast<const LocatorPayload*>(EntityPayload(e));
+    ids.push_back(l->attributeId);
+    Tower* a = FindDesignAttributeById(l->attributeId);
+    Tower* value = a ? OpenChildTower(a, Type_AttributeValue) : nullptr;
+    shown.emplace_back(l->kind, value ? reinterpret_cast<const char*>(TowerPayload(value)) : "(none)");
+    ReleaseTower(&value);
+    ReleaseTower(&a);
+  }
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, (std::vector<std::pair<std::uint16_t, std::string>>{
+                       {kLocatorNetName, "N7"}, {kLocatorNetName, "N7"}, {kLocatorIOPort, "NULL"}, {kLocatorIOPort, "P1"}}));
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "no two locators share an attribute";
+  UndoLastStep();
+  EXPECT_EQ(Items(Type_AttributeLocator).size(), 2u);
+  EXPECT_EQ(Items(Type_Attribute).size(), 2u) << "the copies' attributes go with them";
+}
+
 TEST_F(SelectionTest, CopySelectionRefusesDatums) {
   StoreDatum("D1", kBase, kBase);
   Select(owned[0]);
