@@ -87,12 +87,6 @@ int GetArcSweepQuadrants(const SpiralPayload* spiral) {
   return static_cast<int>(n - 4);
 }
 
-bool SpiralHasSweep(const SpiralPayload& spiral) {
-  SpiralPayload s = spiral;
-  const int startQuadrant = GetArcQuadrant(&s);
-  return GetArcSweepQuadrants(&s) >= startQuadrant;
-}
-
 void PrepareSpiralForDrawing(SpiralPayload* s) {
   if (s->pitch <= 0) s->pitch = kDefaultSpiralPitch;
   if (s->start.x == 0 && s->start.y == 0) s->start = {Wrap(static_cast<std::int64_t>(s->centre.x) - s->pitch), s->centre.y};
@@ -105,6 +99,13 @@ void PrepareSpiralForDrawing(SpiralPayload* s) {
     s->end.y = Wrap(static_cast<std::int64_t>(ay + static_cast<std::uint32_t>(s->centre.y)));
   }
   if (s->mirrored == 1) s->end.x = MirrorCoordinate(s->end.x, s->centre.x);
+}
+
+bool SpiralHasSweep(const SpiralPayload& spiral) {
+  SpiralPayload s = spiral;
+  PrepareSpiralForDrawing(&s);  // judged as it is drawn
+  const int startQuadrant = GetArcQuadrant(&s);
+  return GetArcSweepQuadrants(&s) >= startQuadrant;
 }
 
 int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQuarter& quarter, void* context),

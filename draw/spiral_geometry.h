@@ -26,8 +26,8 @@ int GetArcQuadrant(SpiralPayload* spiral);
 // The index of the spiral's last quarter arc (the first is the start
 // quadrant); below the start quadrant when no arc is drawn.
 int GetArcSweepQuadrants(const SpiralPayload* spiral);
-// False when the sweep never reaches its start quadrant: the spiral draws no
-// quarter arc at all.
+// False when the sweep never reaches its start quadrant: the spiral, taken
+// as it is drawn, gives no quarter arc at all.
 bool SpiralHasSweep(const SpiralPayload& spiral);
 // Moves the point a quarter of the pitch: direction 0 +x, 1 +y, 2 -x, 3 -y.
 void StepPointInDirection(int direction, pl3::Point* point, std::int32_t pitch);

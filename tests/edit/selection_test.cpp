@@ -952,6 +952,8 @@ TEST_F(SelectionTest, AcceptBeepsAtADegenerateTrackCentroidOrSpiral) {
   cases.push_back({"a spiral without a sweep", Type_Spiral, bytes(spiral), 0});
   spiral.end = {b - 5000, b - 100};
   cases.push_back({"a spiral of four turns", Type_Spiral, bytes(spiral), 1});
+  spiral.pitch = 0;
+  cases.push_back({"a spiral of no pitch, drawn with the default one", Type_Spiral, bytes(spiral), 1});
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     Select(Own(InsertEntity(design, static_cast<std::uint32_t>(c.payload.size()), c.code, c.payload.data())));
