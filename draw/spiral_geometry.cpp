@@ -96,6 +96,13 @@ void PrepareSpiralForDrawing(SpiralPayload* s) {
   s->end.x = MirrorCoordinate(s->end.x, s->centre.x);
 }
 
+bool SpiralHasSweep(const SpiralPayload& spiral) {
+  SpiralPayload s = spiral;
+  PrepareSpiralForDrawing(&s);  // judged as it is drawn
+  const int startQuadrant = GetArcQuadrant(&s);
+  return GetArcSweepQuadrants(&s) >= startQuadrant;
+}
+
 int ForEachSpiralQuarter(const SpiralPayload& spiral, void (*emit)(const SpiralQuarter& quarter, void* context),
                          void* context) {
   SpiralPayload s = spiral;

@@ -26,6 +26,9 @@ int GetArcQuadrant(SpiralPayload* spiral);
 // The index of the spiral's last quarter arc (the first is the start
 // quadrant); below the start quadrant when no arc is drawn.
 int GetArcSweepQuadrants(const SpiralPayload* spiral);
+// False when the sweep never reaches its start quadrant: the spiral, taken
+// as it is drawn, gives no quarter arc at all.
+bool SpiralHasSweep(const SpiralPayload& spiral);
 // Moves the point a quarter of the pitch: direction 0 +x, 1 +y, 2 -x, 3 -y.
 void StepPointInDirection(int direction, pl3::Point* point, std::int32_t pitch);
 

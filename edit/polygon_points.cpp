@@ -68,7 +68,8 @@ void StoreBox(pl3::PolygonLayout* p, const pl3::Box& b) {
   p->extra[1] = {b.xmax, b.ymax};
 }
 
-// The world box the active view shows.
+}  // namespace
+
 pl3::Box ShownWorldBox(const CurrentWindowData& w) {
   RECT client{};
   if (w.Window) GetClientRect(static_cast<HWND>(w.Window), &client);
@@ -78,8 +79,6 @@ pl3::Box ShownWorldBox(const CurrentWindowData& w) {
   return {world(w.ViewOriginX, client.left), world(w.ViewOriginY, client.top), world(w.ViewOriginX, client.right),
           world(w.ViewOriginY, client.bottom)};
 }
-
-}  // namespace
 
 bool IsPolygonSelfIntersecting(const pl3::PolygonLayout* polygon) {
   return polygon && OutlineCrosses(pl3::PolygonPoints(polygon), polygon->count);

@@ -11,6 +11,7 @@
 #include "geometry/types.h"
 
 struct SpiralPayload;
+struct CurrentWindowData;
 
 // The message and caption of a refused crossing.
 inline constexpr const char* kPolygonCrossingMessage = "You cannot enter a polygon that contains intersections";
@@ -35,6 +36,9 @@ pl3::Box* RecomputePolygonBox(pl3::PolygonLayout* polygon);
 // another layer); with a box, sets it to the world box the view shows when
 // anything changed. 1 when the layer had to be switched on.
 int EnsureLayerVisible(std::uint8_t layer, pl3::Box* box);
+// The world box the active view shows: its scroll origin times its scale to
+// the scroll origin plus the client size times the scale.
+pl3::Box ShownWorldBox(const CurrentWindowData& w);
 
 // The spiral's edit step of the selection move, by edit code: 0 moves the
 // whole spiral, 8 its end, 9 its start; 10 makes the pitch the distance from

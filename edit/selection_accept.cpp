@@ -6,6 +6,7 @@
 
 #include "edit/engine_seams.h"
 #include "edit/item_boxes.h"
+#include "edit/placing_seams.h"
 #include "edit/polygon_points.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/selection.h"
@@ -14,6 +15,8 @@
 #include "edit/selection_engine_seams.h"
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
+#include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/editor_seams.h"
 #include "objects/entity_copy.h"
 #include "objects/frame_seams.h"
@@ -28,13 +31,26 @@ namespace {
 
 bool IsPrimary(const SelectionInfo* s) { return (s->flags & kSelectionPrimary) != 0; }
 
-// The steps accept and cancel share: the block-origin marker goes and the
-// nets of the moving points are noted.
+// The steps accept and cancel share: the block-origin marker goes, the
+// nets of the moving points are noted, and a lone item's size becomes the
+// one new items of its kind take.
 void BeginEnding(HWND window, CurrentWindowData& w) {
   if (HDC dc = GetDC(window)) {
     GhostOriginMarkerOnDC(dc, w.BlockOrigin.x, w.BlockOrigin.y);
     ReleaseDC(window, dc);
   }
+  CollectMovingPointNets();
+  if (CountSelections(w.SelectionList, 1) == 1) {
+    const SelectionInfo* only = GetFirstPrimarySelection(w.SelectionList);
+    AdoptSelectionSize(SelectionItemType(only), only);
+  }
+}
+
+// A view change waiting for its redraw widens the box to all the view shows.
+void TakeFullRedraw(CurrentWindowData& w, pl3::Box* box) {
+  if (!w.FullRedrawPending) return;
+  *box = ShownWorldBox(w);
+  w.FullRedrawPending = 0;
 }
 
 void FreeBlockOrigin(CurrentWindowData& w, const char* caption) {
@@ -50,15 +66,13 @@ void AcceptSelectionArray(HWND window) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
   BeginEnding(window, *w);
-  if (CountSelections(w->SelectionList, 1) == 1) {
-    const SelectionInfo* only = GetFirstPrimarySelection(w->SelectionList);
-    AdoptSelectionSize(SelectionItemType(only), only);
-  }
   pl3::Box* box = CommitSelectionEdits(&w->SelectionList);
   w->SelectionList = nullptr;
   FreeBlockOrigin(*w, "AcceptSelectionArray");
+  if (w->editorKind == kEditorSchematic && NetNameUpdateOption()) UpdateNetNameLocators(w->design, 0);
   ClearToolMode(window);
   UpdateChangedNetMembers(0);
+  TakeFullRedraw(*w, box);
   if (!IsEmptySelectionBox(*box)) RedrawViewRect(window, box, 1);
   std::free(box);
   if (w->editorKind == kEditorSchematic) AutoPackageSymbols();
@@ -79,6 +93,7 @@ void CancelSelectionArray(HWND window) {
   }
   FreeBlockOrigin(*w, "CancelSelectionArray");
   UpdateChangedNetMembers(0);
+  TakeFullRedraw(*w, &box);
   ClearToolMode(window);
   if (!IsEmptySelectionBox(box)) RedrawViewRect(window, &box, 1);
   SetSelectionAndOptionsMenus(0);

@@ -16,9 +16,14 @@
 #include "objects/attribute_services.h"
 #include "objects/console_seams.h"
 #include "objects/designators.h"
+#include "objects/editor_seams.h"
+#include "objects/entity_copy.h"
+#include "objects/item_helpers.h"
 #include "objects/display_list_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/locator_dispatch.h"
+#include "objects/payload_access.h"
+#include "objects/options_menu_seams.h"
 #include "objects/pad_names.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
@@ -150,8 +155,10 @@ pl3::Box CommitWire(SelectionInfo* s) {
   const auto* line = reinterpret_cast<const LinePayload*>(TowerPayload(s->workingCopy));
   pl3::Box box = BoxOf(s->workingCopy);
   UnionSelectionBox(&box, BoxOf(s->original));
-  TouchedWires = NewLineSegment(TypeOf(s->workingCopy), TouchedWires, line->x1, line->y1, line->x2, line->y2,
-                                line->head.layer, static_cast<std::uint32_t>(line->width), line->head.sizeIndex);
+  // A wire drawn together to a point is only removed.
+  if (line->x1 != line->x2 || line->y1 != line->y2)
+    TouchedWires = NewLineSegment(TypeOf(s->workingCopy), TouchedWires, line->x1, line->y1, line->x2, line->y2,
+                                  line->head.layer, static_cast<std::uint32_t>(line->width), line->head.sizeIndex);
   RemoveOriginalWithUndo(s);
   DeleteTower(&s->workingCopy);
   return box;
@@ -239,6 +246,67 @@ void CommitSymbolDesignators(SelectionInfo* s) {
   ReleaseTower(&netlist);
 }
 
+// A polygon-like item leaves the edit without collinear points and with its
+// triangles made again for its final outline.
+void CleanCommittedPolygon(Entity* e) {
+  auto* polygon = reinterpret_cast<pl3::PolygonLayout*>(PayloadOfAtLeast(e, sizeof(pl3::PolygonLayout)));
+  if (!polygon) return;
+  // Never read or write past what is stored: the points and their triangles.
+  if (PolygonStoredSize(polygon->count) > e->payloadSize) return;
+  CleanPolygonPoints(polygon);
+}
+
+// The value text of the design attribute with the id, empty when there is none.
+std::string DesignAttributeText(std::uint32_t id) {
+  Tower* attribute = id ? FindDesignAttributeById(id) : nullptr;
+  std::string text;
+  Tower* value = attribute ? OpenChildTower(attribute, Type_AttributeValue) : nullptr;
+  if (const Entity* e = TowerEntity(value))
+    text.assign(reinterpret_cast<const char*>(EntityPayload(e)),
+                strnlen(reinterpret_cast<const char*>(EntityPayload(e)), e->payloadSize));
+  ReleaseTower(&value);
+  ReleaseTower(&attribute);
+  return text;
+}
+
+// 1 when a locator under the same owner, other than the one given, shows
+// the attribute of the id.
+bool AttributeShownElsewhere(const Tower* locator, std::uint32_t id) {
+  Tower* owner = DuplicateTowerToLevel(locator, static_cast<std::uint8_t>(locator->lastLevel - 1));
+  Tower* others = owner ? GetChildTower(owner, Type_AttributeLocator) : nullptr;
+  const Entity* self = TowerEntity(locator);
+  bool shown = false;
+  while (!shown && others) {
+    Entity* e = FindNextEntity(others);
+    if (!e) break;
+    const auto* l = reinterpret_cast<const LocatorPayload*>(PayloadOfAtLeast(e, sizeof(LocatorPayload)));
+    shown = e != self && l && l->attributeId == id;
+  }
+  ReleaseTower(&others);
+  ReleaseTower(&owner);
+  return shown;
+}
+
+// A net name or port copied in place still shows its original's attribute:
+// the copy gets an attribute of its own under a fresh id, with the name (a
+// port, "NULL"), so that renaming or deleting one leaves the other alone.
+void GiveCopiedLocatorItsOwnAttribute(Tower* copy) {
+  auto* l = reinterpret_cast<LocatorPayload*>(PayloadOfAtLeast(TowerEntity(copy), sizeof(LocatorPayload)));
+  CurrentWindowData* w = ActiveWindowData;
+  if (!l || !w || !l->attributeId) return;
+  const bool netName = l->kind == kLocatorNetName || l->kind == kLocatorGraphicNetName || l->kind == kLocatorNamedIOPort;
+  if (!netName && l->kind != kLocatorIOPort) return;
+  if (!AttributeShownElsewhere(copy, l->attributeId)) return;
+  const std::string text = netName ? DesignAttributeText(l->attributeId) : std::string("NULL");
+  const std::uint32_t id = NewAttributeId();
+  Tower* attribute = id ? InsertAttributeWithId(w->design, l->kind, text.c_str(), 0, id) : nullptr;
+  if (attribute) {
+    l->attributeId = id;
+    RecordUndoInsert(NodeRefOf(TowerEntity(attribute)), Step());
+  }
+  ReleaseTower(&attribute);
+}
+
 // ---- The actions -----------------------------------------------------------
 
 pl3::Box* Delete(SelectionInfo* s) {
@@ -281,6 +349,14 @@ pl3::Box* Commit(SelectionInfo* s) {
     if (!s->workingCopy) return HeapBox(box);
   } else if (type == Type_Wire || type == Type_Bus) {
     return HeapBox(CommitWire(s));
+  } else if (IsPolygonKind(type)) {
+    CleanCommittedPolygon(TowerEntity(s->workingCopy));
+  } else if (type == Type_Centroid && s->grabbedPart == kGrabCentroidTurn) {
+    // A turned centroid's drawing transform follows its new direction.
+    if (auto* c = reinterpret_cast<CentroidPayload*>(PayloadOfAtLeast(TowerEntity(s->workingCopy), sizeof(CentroidPayload))))
+      MakeDirectionTransform(&c->head.transform, c->direction, 0.0);
+  } else if (type == Type_AttributeLocator && !TowerEntity(s->original)) {
+    GiveCopiedLocatorItsOwnAttribute(s->workingCopy);
   } else if (type == Type_SymbolInstance) {
     CommitSymbolDesignators(s);
     RedrawView(ActiveWindowData ? ActiveWindowData->Window : nullptr);
@@ -321,25 +397,16 @@ pl3::Box* KeepCopy(SelectionInfo* s) {
       RemoveMovingPoints(s->workingCopy);
       RedesignateSymbol(s->workingCopy);
     } else if (type == Type_PadStackInstanceHier) {
-      AssignNextPinName(s->workingCopy);
+      // The pads of a non-electrical symbol carry no names.
+      const Tower* design = ActiveWindowData ? ActiveWindowData->design : nullptr;
+      if (design && IsNonElectricalSymbol(design)) DeleteChildEntities(s->workingCopy, Type_LabelHier);
+      else AssignNextPinName(s->workingCopy);
     }
   }
   UnionSelectionBox(&box, BoxOf(s->workingCopy));
   return HeapBox(box);
 }
 
-// The value text of the design attribute with the id, empty when there is none.
-std::string DesignAttributeText(std::uint32_t id) {
-  Tower* attribute = id ? FindDesignAttributeById(id) : nullptr;
-  std::string text;
-  Tower* value = attribute ? OpenChildTower(attribute, Type_AttributeValue) : nullptr;
-  if (const Entity* e = TowerEntity(value))
-    text.assign(reinterpret_cast<const char*>(EntityPayload(e)),
-                strnlen(reinterpret_cast<const char*>(EntityPayload(e)), e->payloadSize));
-  ReleaseTower(&value);
-  ReleaseTower(&attribute);
-  return text;
-}
 
 // Copy with increment or decrement: the original stays where it is; the copy
 // of a net-name-like locator shows a new attribute whose text is the

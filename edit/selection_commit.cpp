@@ -6,6 +6,7 @@
 #include "draw/view_redraw.h"
 #include "edit/engine_seams.h"
 #include "edit/line_segments.h"
+#include "edit/placing_seams.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/selection.h"
 #include "edit/selection_boxes.h"
@@ -13,6 +14,8 @@
 #include "edit/selection_services.h"
 #include "edit/window_data.h"
 #include "edit/wire_cleanup.h"
+#include "objects/attribute_locators.h"
+#include "objects/attribute_services.h"
 #include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/group_texts.h"
@@ -91,6 +94,16 @@ void RecordRemoval(const Tower* item, std::uint32_t step) {
   ReleaseTower(&entry);
 }
 
+// A net-carrying locator (3, 9, 13, 15) is deleted with the attribute it
+// stands for, and that delete records the removal of both: a second entry
+// for the locator would bring it back twice.
+bool DeleteRecordsItsOwnRemoval(const SelectionInfo* s) {
+  switch (LocatorKindOf(s->original)) {
+    case 3: case 9: case 13: case 15: return true;
+    default: return false;
+  }
+}
+
 bool IsMasterDatum(const SelectionInfo* s) {
   const Entity* e = TowerEntity(s->original);
   if (!e || e->typeCode != Type_Datum || e->payloadSize <= offsetof(DatumPayload, name)) return false;
@@ -131,7 +144,7 @@ pl3::Box* DeleteSelectionItems(SelectionInfo** list) {
     } else if (IsMasterDatum(s)) {
       MessageBox(static_cast<HWND>(w->Window), "You cannot delete the master datum", "Pelmora3", MB_OK | MB_ICONEXCLAMATION);
       action = kApplyRelease;
-    } else if (TowerEntity(s->original) && type != Type_SchematicSymbol) {
+    } else if (TowerEntity(s->original) && type != Type_SchematicSymbol && !DeleteRecordsItsOwnRemoval(s)) {
       RecordRemoval(s->original, w->UndoStep);
     }
     UnionAndFree(box, ApplySelectionInfo(s, action));
@@ -150,9 +163,11 @@ int DeleteSelectionArray(HWND window, int ask) {
       MessageBox(window, "Are you sure you wish to delete this selection?", "Delete Selection",
                   MB_YESNO | MB_ICONQUESTION) != IDYES)
     return 0;
+  CollectMovingPointNets();
   pl3::Box* box = DeleteSelectionItems(&w->SelectionList);
   std::free(w->OriginalBlockOrigin);
   w->OriginalBlockOrigin = nullptr;
+  if (w->editorKind == kEditorSchematic && NetNameUpdateOption()) UpdateNetNameLocators(w->design, 0);
   UpdateChangedNetMembers(0);
   if (!IsEmptySelectionBox(*box)) RedrawViewRect(window, box, 1);
   std::free(box);

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "draw/ghost_seams.h"
+#include "edit/engine_helpers.h"
 #include "edit/key_command_seams.h"
+#include "edit/placing_seams.h"
 #include "edit/polygon_points.h"
 #include "edit/selection.h"
 #include "edit/selection_services.h"
@@ -60,7 +62,9 @@ bool MoveRecord(SelectionInfo* s, pl3::Point d, bool* movedSymbol) {
       else OffsetEntity(p, type, d.x, d.y, 0);
       return true;
     case Type_Centroid:
-      OffsetEntity(p, type, d.x, d.y, 0);
+      // By its position the marker moves; by its direction handle it turns.
+      if (e->payloadSize >= sizeof(CentroidPayload))
+        MoveCentroidPart(static_cast<CentroidPayload*>(p), d, part == kGrabBothEnds ? kGrabWhole : part);
       return true;
     case Type_Spiral:
       // By the handle held: the centre moves it whole, the others their point or the pitch.
@@ -152,6 +156,7 @@ int MoveSelectionToPoint(HWND window, SelectionInfo* list, pl3::Point cursor, in
   }
   MoveSelectionArray(list, dx, dy);
   UpdateMovingPoints();
+  RefreshRatsnestLines();
   if (dc) {
     GhostSelectionArray(dc, list);
     DrawRatsnestLines(dc);

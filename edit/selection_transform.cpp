@@ -6,6 +6,7 @@
 
 #include "draw/ghost_seams.h"
 #include "edit/key_command_seams.h"
+#include "edit/placing_seams.h"
 #include "edit/selection.h"
 #include "edit/window_data.h"
 #include "geometry/arcs.h"
@@ -114,6 +115,7 @@ void FlipArcDirection(ArcPayload* arc) {
 void MirrorAndRefresh(SelectionInfo* s) {
   TransformSelectionInfoOrigin(s, &kMirrorTransform, 1);
   UpdateMovingPoints();
+  RefreshRatsnestLines();
 }
 
 }  // namespace
@@ -210,6 +212,7 @@ pl3::Box TransformSelectionArray(const pl3::Transform* transform) {
     else TurnPointAbout(linear, w->BlockOrigin, line->x2, line->y2);
   }
   UpdateMovingPoints();
+  RefreshRatsnestLines();
   return released;
 }
 
@@ -237,6 +240,7 @@ int FlipSelectionInfoSide(SelectionInfo* record) {
         auto* t = reinterpret_cast<pl3::Transform*>(info + kPadInfoTransform);
         RotateTransformAbout(t, &kMirrorTransform, BlockOrigin());
         UpdateMovingPoints();
+        RefreshRatsnestLines();
       } else {
         MirrorAndRefresh(record);
       }

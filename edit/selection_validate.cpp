@@ -3,6 +3,7 @@
 // them with fakes while linking the rest of the engine.
 #include <cstdlib>
 
+#include "draw/spiral_geometry.h"
 #include "edit/item_boxes.h"
 #include "edit/polygon_points.h"
 #include "edit/selection.h"
@@ -80,6 +81,11 @@ bool ItemMayBeAccepted(const SelectionInfo* s) {
   } else if (e->typeCode == Type_Centroid) {
     const auto* c = reinterpret_cast<const CentroidPayload*>(p);
     if (c->direction.x == 0 && c->direction.y == 0) {
+      MessageBeep(0);
+      return false;
+    }
+  } else if (e->typeCode == Type_Spiral && e->payloadSize >= sizeof(SpiralPayload)) {
+    if (!SpiralHasSweep(*reinterpret_cast<const SpiralPayload*>(p))) {
       MessageBeep(0);
       return false;
     }

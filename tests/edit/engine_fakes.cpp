@@ -139,7 +139,11 @@ void DrawSpiral(void*, const EntityRecord*) {}
 int GetArcQuadrant(const EntityRecord*) { return 0; }
 int GetArcSweepQuadrants(const EntityRecord*) { return 0; }
 void MakeDirectionTransform(pl3::Transform* out, pl3::Point, double) { *out = pl3::kIdentityTransform; }
-void RedrawViewRect(void*, const pl3::Box*, int) { Note("redraw box"); }
+void RedrawViewRect(void*, const pl3::Box* box, int) {
+  Note(box ? "redraw box " + std::to_string(box->xmin) + " " + std::to_string(box->ymin) + " " +
+                 std::to_string(box->xmax) + " " + std::to_string(box->ymax)
+           : std::string("redraw box"));
+}
 void DrawModeGhost(void*, ModeGhost, const EntityRecord*) {}
 void SetSelectionAndOptionsMenus(std::uint32_t kind) { Note("menus " + std::to_string(kind)); }
 void SetEditCursor(std::uint32_t kind) { Note("cursor " + std::to_string(kind)); }

@@ -18,6 +18,8 @@
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
 #include "objects/attribute_services.h"
+#include "objects/designators.h"
+#include "objects/editor_seams.h"
 #include "objects/engine_item_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/locator_dispatch.h"
@@ -251,6 +253,18 @@ class SelectionTest : public testing::Test {
     l.kind = kind;
     l.x = x;
     l.y = y;
+    return Own(InsertEntity(design, sizeof l, Type_AttributeLocator, &l));
+  }
+  // A net-name locator (kind 3) at the base point and the design attribute
+  // of the id it stands for, holding the name.
+  Tower* StoreNetNameLocator(const char* name, std::uint32_t id) {
+    Tower* attribute = InsertAttributeWithId(design, 3, name, 0, id);
+    ReleaseTower(&attribute);
+    LocatorPayload l{};
+    l.head.transform = pl3::kIdentityTransform;
+    l.kind = 3;
+    l.attributeId = id;
+    l.x = l.y = kBase;
     return Own(InsertEntity(design, sizeof l, Type_AttributeLocator, &l));
   }
   // A symbol pin group with its Origin.
@@ -539,6 +553,19 @@ TEST_F(SelectionTest, WiresOnAMovedSymbolsPinsFollowItAndAreStoredOnItsNewPins) 
   EXPECT_EQ(sorted(Tracks(Type_Wire)), before) << "one step puts the wires back";
 }
 
+TEST_F(SelectionTest, AWireDrawnTogetherToAPointIsRemovedAndUndoBringsItBack) {
+  w->editorKind = kEditorSchematic;
+  StoreWire({kBase, kBase, kBase + 3000, kBase});
+  StoreWire({kBase, kBase + 9000, kBase + 3000, kBase + 9000});  // not selected
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0], kGrabSecondEnd, {kBase + 3000, kBase});
+  MoveTo({kBase, kBase});
+  AcceptSelectionArray(view);
+  EXPECT_EQ(Tracks(Type_Wire), (std::vector<Segment>{{kBase, kBase + 9000, kBase + 3000, kBase + 9000}}));
+  UndoLastStep();
+  EXPECT_EQ(Tracks(Type_Wire).size(), 2u);
+}
+
 TEST_F(SelectionTest, WhatMeetsAMovedWireEndFollowsByItsKind) {
   w->editorKind = kEditorSchematic;
   Tower* moved = StoreWire({kBase, kBase, kBase + 4000, kBase});
@@ -757,6 +784,44 @@ TEST_F(SelectionTest, AMoveByOneEndLeavesTheOtherEndAndAFixedDatumStays) {
   EXPECT_EQ(reinterpret_cast<const DatumPayload*>(TowerPayload(l->workingCopy))->x, kBase + 5000);
 }
 
+TEST_F(SelectionTest, ACentroidAndASpiralMoveOnlyThePartTheyAreHeldBy) {
+  const std::int32_t b = kBase;
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.position = {b, b};
+  centroid.direction = {1000, 0};
+  SpiralPayload spiral{};
+  spiral.head.transform = pl3::kIdentityTransform;
+  spiral.centre = {b, b};
+  spiral.start = {b - 1000, b};
+  spiral.end = {b - 5000, b};
+  spiral.pitch = 1000;
+  struct Case {
+    std::uint16_t part;
+    pl3::Point position, direction;     // the centroid after the move
+    pl3::Point centre, start, end;      // the spiral after the move
+  } const cases[] = {
+      {0, {b + 300, b}, {1000, 0}, {b + 300, b}, {b - 700, b}, {b - 4700, b}},
+      {6, {b, b}, {1300, 0}, {b, b}, {b - 1000, b}, {b - 5000, b}},        // the centroid turns
+      {8, {b, b}, {1000, 0}, {b, b}, {b - 1000, b}, {b - 4700, b}},        // the spiral's end
+      {9, {b, b}, {1000, 0}, {b, b}, {b - 700, b}, {b - 5000, b}},         // the spiral's start
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.part);
+    SelectionInfo* m = Select(Own(InsertEntity(design, sizeof centroid, Type_Centroid, &centroid)), c.part);
+    SelectionInfo* sp = Select(Own(InsertEntity(design, sizeof spiral, Type_Spiral, &spiral)), c.part);
+    ASSERT_EQ(MoveSelectionArray(w->SelectionList, 300, 0), 1);
+    const auto* mc = reinterpret_cast<const CentroidPayload*>(TowerPayload(m->workingCopy));
+    EXPECT_EQ(mc->position.x, c.position.x);
+    EXPECT_EQ(mc->direction.x, c.direction.x);
+    const auto* ss = reinterpret_cast<const SpiralPayload*>(TowerPayload(sp->workingCopy));
+    EXPECT_EQ(ss->centre.x, c.centre.x);
+    EXPECT_EQ(ss->start.x, c.start.x);
+    EXPECT_EQ(ss->end.x, c.end.x);
+    ClearSelectionArray(view);
+  }
+}
+
 TEST_F(SelectionTest, MovingToThePointSnapsAndIgnoresAZeroStep) {
   Tower* track = StoreTrack({kBase, kBase, kBase + 1000, kBase});
   Select(track);
@@ -855,6 +920,71 @@ TEST_F(SelectionTest, AcceptRefusesPolygonsThatCrossOrHaveTooFewPoints) {
   EXPECT_EQ(ValidateSelectionForAction(5, 0), 1);
 }
 
+TEST_F(SelectionTest, AcceptBeepsAtADegenerateTrackCentroidOrSpiral) {
+  const std::int32_t b = kBase;
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.position = {b, b};
+  SpiralPayload spiral{};
+  spiral.head.transform = pl3::kIdentityTransform;
+  spiral.centre = {b, b};
+  spiral.start = {b - 1000, b};
+  spiral.pitch = 1000;
+  struct Case {
+    const char* what;
+    std::uint16_t code;
+    std::string payload;
+    int accepted;
+  };
+  const auto bytes = [](const auto& p) { return std::string(reinterpret_cast<const char*>(&p), sizeof p); };
+  std::vector<Case> cases;
+  LinePayload line{};
+  line.head.transform = pl3::kIdentityTransform;
+  line.x1 = line.x2 = b;
+  line.y1 = line.y2 = b;
+  cases.push_back({"a track of no length", Type_Track, bytes(line), 0});
+  line.x2 = b + 10;
+  cases.push_back({"a track", Type_Track, bytes(line), 1});
+  cases.push_back({"a centroid without its offset", Type_Centroid, bytes(centroid), 0});
+  centroid.direction = {0, 500};
+  cases.push_back({"a centroid", Type_Centroid, bytes(centroid), 1});
+  spiral.end = {b - 500, b};  // inside its start radius: no quarter arc
+  cases.push_back({"a spiral without a sweep", Type_Spiral, bytes(spiral), 0});
+  spiral.end = {b - 5000, b - 100};
+  cases.push_back({"a spiral of four turns", Type_Spiral, bytes(spiral), 1});
+  spiral.pitch = 0;
+  cases.push_back({"a spiral of no pitch, drawn with the default one", Type_Spiral, bytes(spiral), 1});
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Select(Own(InsertEntity(design, static_cast<std::uint32_t>(c.payload.size()), c.code, c.payload.data())));
+    const int beeps = pl3::BeepCount();
+    EXPECT_EQ(ValidateSelectionForAction(5, 0), c.accepted);
+    EXPECT_EQ(pl3::BeepCount() - beeps, 1 - c.accepted);
+    EXPECT_TRUE(pl3::ResponderRecords().empty());
+    ClearSelectionArray(view);
+  }
+}
+
+TEST_F(SelectionTest, AcceptInTheSymbolEditorTestsEverySelectedPinAgainstThePinsLeft) {
+  w->editorKind = kEditorSchematicSymbol;
+  const std::int32_t b = kBase;
+  Tower* first = StorePin(design, {b, b});
+  Tower* second = StorePin(design, {b + 1000, b});
+  StorePin(design, {b + 5000, b});  // not selected
+  // The head of the list lands on the pin left behind; the last record does not.
+  Select(first);
+  SelectionInfo* head = Select(second);
+  ASSERT_EQ(w->SelectionList, head);
+  Tower* origin = OpenChildTower(head->workingCopy, Type_Origin);
+  ASSERT_NE(origin, nullptr);
+  reinterpret_cast<std::int32_t*>(TowerPayload(origin))[0] = b + 5000;
+  ReleaseTower(&origin);
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(ValidateSelectionForAction(5, 0), 0);
+  EXPECT_EQ(pl3::BeepCount() - beeps, 1);
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
 TEST_F(SelectionTest, CancelAfterAMovePutsEverythingBackAndRebuildsTheMenus) {
   const Segment a{kBase, kBase, kBase + 1000, kBase};
   const Segment b{kBase, kBase + 2000, kBase + 1000, kBase + 2000};
@@ -876,6 +1006,33 @@ TEST_F(SelectionTest, CancelAfterAMovePutsEverythingBackAndRebuildsTheMenus) {
   EXPECT_EQ(enginefakes::CallsStartingWith("menus"), (std::vector<std::string>{"menus 0"}));
   EXPECT_EQ(enginefakes::CallsStartingWith("redraw box").size(), 1u);
   EXPECT_TRUE(pl3::ResponderRecords().empty());
+}
+
+TEST_F(SelectionTest, AWaitingFullRedrawWidensTheEndingsRedrawToTheShownAreaOnce) {
+  w->Zoom = 1000;
+  w->ViewOriginX = 200000;
+  w->ViewOriginY = 300000;
+  RECT client{};
+  GetClientRect(view, &client);
+  const std::string shown = "redraw box " + std::to_string(200000 * 1000) + " " + std::to_string(300000 * 1000) +
+                            " " + std::to_string((200000 + client.right) * 1000) + " " +
+                            std::to_string((300000 + client.bottom) * 1000);
+  for (const bool accept : {true, false}) {
+    SCOPED_TRACE(accept ? "accept" : "cancel");
+    for (const std::uint8_t pending : {1, 0}) {
+      Select(StoreTrack({kBase, kBase, kBase + 1000, kBase}));
+      MoveTo({kBase + 3000, kBase});
+      w->FullRedrawPending = pending;
+      enginefakes::calls.clear();
+      if (accept) AcceptSelectionArray(view);
+      else CancelSelectionArray(view);
+      const std::vector<std::string> redraws = enginefakes::CallsStartingWith("redraw box");
+      ASSERT_EQ(redraws.size(), 1u);
+      if (pending) EXPECT_EQ(redraws[0], shown);
+      else EXPECT_NE(redraws[0], shown) << "only the changed box";
+      EXPECT_EQ(w->FullRedrawPending, 0);
+    }
+  }
 }
 
 TEST_F(SelectionTest, AcceptUndoAndRedoOfAMovedTrackAndVia) {
@@ -930,6 +1087,37 @@ TEST_F(SelectionTest, AMovedTrackWithAngleAssistIsSplitAtItsBendInOneStep) {
                                         {kBase + 4000, kBase, kBase + 4000, kBase + 3000}}));
   UndoLastStep();
   EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 4000, kBase}}));
+}
+
+TEST_F(SelectionTest, ACommittedPolygonLosesItsCollinearPointsAndATurnedCentroidItsOldTransform) {
+  const std::int32_t b = kBase;
+  // A square with a point half-way along its bottom edge.
+  StorePolygon({{b, b}, {b + 2000, b}, {b + 4000, b}, {b + 4000, b + 4000}, {b, b + 4000}});
+  CentroidPayload centroid{};
+  centroid.head.transform = pl3::kIdentityTransform;
+  centroid.position = {b, b + 9000};
+  centroid.direction = {1000, 0};
+  centroid.head.transform = {0, pl3::kFixedOne, -pl3::kFixedOne, 0, 0, 0};  // a quarter turn, to be replaced
+  Own(InsertEntity(design, sizeof centroid, Type_Centroid, &centroid));
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  Select(owned[1], kGrabCentroidTurn);
+  MoveSelectionArray(w->SelectionList, 0, 1000);  // the direction now points up and right
+  AcceptSelectionArray(view);
+  ASSERT_EQ(Items(Type_Polygon).size(), 1u);
+  const auto* polygon = reinterpret_cast<const pl3::PolygonLayout*>(EntityPayload(Items(Type_Polygon)[0]));
+  ASSERT_EQ(polygon->count, 4);
+  const std::vector<pl3::Point> corners(pl3::PolygonPoints(polygon), pl3::PolygonPoints(polygon) + 4);
+  EXPECT_EQ(std::count_if(corners.begin(), corners.end(), [&](pl3::Point p) { return p.x == b + 2000; }), 0);
+  const std::uint8_t* triangles = pl3::PolygonTriangles(polygon);
+  for (int i = 0; i < 6; ++i) EXPECT_LT(triangles[i], 4) << "triangles of the four corners";
+  ASSERT_EQ(Items(Type_Centroid).size(), 1u);
+  const auto* turned = reinterpret_cast<const CentroidPayload*>(EntityPayload(Items(Type_Centroid)[0]));
+  EXPECT_EQ(turned->position.y, b + 9000);
+  EXPECT_EQ(turned->direction.y, 1000);
+  pl3::Transform expected{};
+  MakeDirectionTransform(&expected, {1000, 1000}, 0.0);
+  EXPECT_EQ(std::memcmp(&turned->head.transform, &expected, sizeof expected), 0) << "made from the new direction";
 }
 
 TEST_F(SelectionTest, AViaDroppedOnAPadGoesAndUndoBringsItBack) {
@@ -1099,6 +1287,45 @@ TEST_F(SelectionTest, TheMasterDatumSurvivesADeleteWithItsMessageAndUndoRestores
   EXPECT_EQ(Payloads(Type_Track, sizeof(LinePayload)), tracksBefore);
 }
 
+TEST_F(SelectionTest, ADeletedNetNameLocatorAndItsAttributeComeBackOnceOnUndo) {
+  w->editorKind = kEditorSchematic;
+  Tower* item = StoreNetNameLocator("N7", 42);
+  const std::vector<std::string> before = Payloads(Type_AttributeLocator, sizeof(LocatorPayload));
+  w->UndoStep = NewUndoStepNumber();
+  Select(item);
+  ASSERT_EQ(DeleteSelectionArray(view, 0), 1);
+  EXPECT_TRUE(Items(Type_AttributeLocator).empty());
+  Tower* gone = FindDesignAttributeById(42);
+  EXPECT_EQ(gone, nullptr) << "the attribute the locator stands for goes with it";
+  ReleaseTower(&gone);
+  UndoLastStep();
+  EXPECT_EQ(Payloads(Type_AttributeLocator, sizeof(LocatorPayload)), before) << "one locator, as it was";
+  Tower* back = FindDesignAttributeById(42);
+  EXPECT_NE(back, nullptr);
+  ReleaseTower(&back);
+  EXPECT_EQ(Items(Type_Attribute).size(), 1u);
+}
+
+TEST_F(SelectionTest, ADeletedSymbolIsUnplacedAndReturnsOnUndo) {
+  Tower* symbol = StoreSymbol("U3");
+  w->UndoStep = NewUndoStepNumber();
+  SelectSymbol(symbol);
+  enginefakes::calls.clear();
+  ASSERT_EQ(DeleteSelectionArray(view, 0), 1);
+  EXPECT_TRUE(Items(Type_SymbolInstance).empty());
+  EXPECT_EQ(enginefakes::CallsStartingWith("bin unplaced").size(), 1u);
+  EXPECT_EQ(enginefakes::CallsStartingWith("moving points dropped").size(), 1u);
+  UndoLastStep();
+  ASSERT_EQ(Items(Type_SymbolInstance).size(), 1u);
+  EXPECT_EQ(enginefakes::CallsStartingWith("bin placed").size(), 1u) << "placed again in the component bin";
+  Tower* back = EntityToTower(design, Items(Type_SymbolInstance)[0], -1);
+  Tower* group = OpenChildTower(back, Type_Designator);
+  ASSERT_NE(group, nullptr);
+  EXPECT_STREQ(GetDesignatorText(group), "U3");
+  ReleaseTower(&group);
+  ReleaseTower(&back);
+}
+
 TEST_F(SelectionTest, CopySelectionThenAcceptAddsTheCopiesInOneStep) {
   StoreTrack({kBase, kBase, kBase + 1000, kBase});
   StoreVia(kBase + 5000, kBase);
@@ -1118,6 +1345,40 @@ TEST_F(SelectionTest, CopySelectionThenAcceptAddsTheCopiesInOneStep) {
   UndoLastStep();
   EXPECT_EQ(Tracks(), (std::vector<Segment>{{kBase, kBase, kBase + 1000, kBase}}));
   EXPECT_EQ(Items(Type_Hole).size(), 1u) << "one Undo takes both copies";
+}
+
+TEST_F(SelectionTest, ANetNameOrPortCopiedInPlaceGetsAnAttributeOfItsOwn) {
+  w->editorKind = kEditorSchematic;
+  StoreNetNameLocator("N7", 42);
+  Tower* portAttribute = InsertAttributeWithId(design, kLocatorIOPort, "P1", 0, 43);
+  ReleaseTower(&portAttribute);
+  Tower* port = StoreLocator(kLocatorIOPort, kBase + 5000, kBase);
+  reinterpret_cast<LocatorPayload*>(TowerPayload(port))->attributeId = 43;
+  w->UndoStep = NewUndoStepNumber();
+  Select(owned[0]);
+  Select(port);
+  CopySelectionInPlace(view);
+  MoveTo({kBase + 1000, kBase + 7000});
+  AcceptSelectionArray(view);
+  std::vector<std::pair<std::uint16_t, std::string>> shown;  // kind and the text of its attribute
+  std::vector<std::uint32_t> ids;
+  for (Entity* e : Items(Type_AttributeLocator)) {
+    const auto* l = reinterpret_cast<const LocatorPayload*>(EntityPayload(e));
+    ids.push_back(l->attributeId);
+    Tower* a = FindDesignAttributeById(l->attributeId);
+    Tower* value = a ? OpenChildTower(a, Type_AttributeValue) : nullptr;
+    shown.emplace_back(l->kind, value ? reinterpret_cast<const char*>(TowerPayload(value)) : "(none)");
+    ReleaseTower(&value);
+    ReleaseTower(&a);
+  }
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, (std::vector<std::pair<std::uint16_t, std::string>>{
+                       {kLocatorNetName, "N7"}, {kLocatorNetName, "N7"}, {kLocatorIOPort, "NULL"}, {kLocatorIOPort, "P1"}}));
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "no two locators share an attribute";
+  UndoLastStep();
+  EXPECT_EQ(Items(Type_AttributeLocator).size(), 2u);
+  EXPECT_EQ(Items(Type_Attribute).size(), 2u) << "the copies' attributes go with them";
 }
 
 TEST_F(SelectionTest, CopySelectionRefusesDatums) {
@@ -1289,14 +1550,7 @@ TEST_F(SelectionTest, DesignatorOffsetsMoveWhereTheyExistAndAreCreatedWhereNot) 
 TEST_F(SelectionTest, CopyWithAStepLeavesTheOriginalAndGivesTheCopyANewSteppedAttribute) {
   for (const int action : {kApplyCopyIncrement, kApplyCopyDecrement}) {
     SCOPED_TRACE(action);
-    Tower* attribute = InsertAttributeWithId(design, 3, "N7", 0, 42);
-    ReleaseTower(&attribute);
-    LocatorPayload locator{};
-    locator.head.transform = pl3::kIdentityTransform;
-    locator.kind = 3;
-    locator.attributeId = 42;
-    locator.x = locator.y = kBase;
-    Tower* item = Own(InsertEntity(design, sizeof locator, Type_AttributeLocator, &locator));
+    Tower* item = StoreNetNameLocator("N7", 42);
     SelectionInfo* s = Select(item);
     ASSERT_NE(s, nullptr);
     std::free(ApplySelectionInfo(s, action));
