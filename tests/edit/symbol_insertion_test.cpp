@@ -217,6 +217,33 @@ TEST_F(SymbolInsertion, TheDefinitionsDesignatorNamesThePrefixAndTakesTheNewText
   EXPECT_EQ(Text(link, Type_LibraryName), "Unknown");
 }
 
+// Texts that fill their payloads with no terminating NUL are read within
+// them: a prepared designator and a file name keep their characters, a
+// definition's designator that cannot be read names no prefix.
+TEST_F(SymbolInsertion, TextsFillingTheirPayloadsAreReadWithinThem) {
+  const auto unterminated = [](const char* text) {
+    std::array<char, 16> bytes{};  // a payload's whole size
+    std::memcpy(bytes.data(), text, bytes.size());
+    return bytes;
+  };
+  Tower* own = Own(InsertEmptyEntity(definition, Type_Designator));
+  Add(own, Type_DesignatorString, unterminated("U123456789012345"));
+  Add(definition, Type_FileName, unterminated("ABCDEFGHIJKLMNOP"));
+  AnswerDesignatorDialogs({"R4"});
+  Tower* asked = Own(InsertSymbol({0, 0}, definition));
+  ASSERT_NE(asked, nullptr);
+  EXPECT_EQ(g_offered.at(0), "R1") << "the default prefix";
+  Tower* link = Kids(Kids(Kids(design, Type_NetHierGroup).at(0), Type_ImportedSymbol).at(0), 283).at(0);
+  const Entity* file = TowerEntity(Kids(link, Type_FileName).at(0));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(EntityPayload(file))), "ABCDEFGHIJKLMNOP");
+
+  const auto prepared = unterminated("U567890123456789");
+  window->TemporaryEntity = InsertEntity(design, 16, Type_DesignatorString, prepared.data());
+  Tower* placed = Own(InsertSymbol({0, 0}, definition));
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(std::string(GetDesignatorText(Kids(placed, Type_Designator).at(0))), "U567890123456789");
+}
+
 TEST_F(SymbolInsertion, WithoutShownCopiesOneDefaultCopyIsMadeAndTheGroupBoxCoversTheBody) {
   AnswerDesignatorDialogs({"R5"});
   Tower* placed = Own(InsertSymbol({0, 0}, definition));
