@@ -8,6 +8,8 @@
 
 #include "geometry/types.h"
 
+struct Tower;
+
 // Applies the transform's linear part to the payload's geometry in place,
 // about the pivot (about the transform's own translation without one);
 // 1 for the types it handles, 0 otherwise.
@@ -18,6 +20,10 @@ int RotateEntityData(void* payload, std::uint16_t type, const pl3::Point* pivot,
 void DrawCentroid(void* dc, const void* payload, const pl3::Transform* transform);
 // XOR-draws the active PCB window's current ratsnest lines.
 void DrawRatsnestLines(void* dc);
+// XOR-draws the ratsnest ends at the pads of a placed symbol or pad stack
+// whose selection ghost is drawn at the point: the instance's own part of
+// the ratsnest, drawn and erased with its ghost.
+void DrawInstanceRatsnestEnds(void* dc, const Tower* instance, pl3::Point at);
 
 // The quasi-track settings of the settings block (disabled when there is none).
 struct QuasiTrackSettings {

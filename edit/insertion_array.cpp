@@ -122,6 +122,11 @@ void DropLeftoverGhostingParent() {
   ReleaseTower(&InsertionGhostingParent);
 }
 
+bool InstanceOnOtherSide(const Tower* instance) {
+  const std::uint8_t* info = ChildPayloadOfAtLeast(instance, Type_SymbolInstanceInfo, kInstanceInfoSize);
+  return info && (ReadU32(info, 0) & kSymbolInstanceOtherSide);
+}
+
 // The schematic record (25) a schematic symbol's link (32) names.
 Tower* SchematicRecordOfSymbol(const Tower* symbol) {
   const std::uint8_t* link = ChildPayloadOfAtLeast(symbol, kTypeSchematicLink, 8);
@@ -205,6 +210,11 @@ int FillInsertionArrayFromInstance(const Tower* instance, const pl3::Transform* 
       Tower* savedHeld = w->WalkParent;
       const std::uint32_t savedView = w->ViewFlags;
       w->WalkParent = DuplicateTower(instance);
+      // The arcs of its pads take the side the instance lies on.
+      if (InstanceOnOtherSide(instance))
+        w->ViewFlags |= kViewDrawOtherSide;
+      else
+        w->ViewFlags &= ~kViewDrawOtherSide;
       FillInsertionArray(definition, transform, 0, parent);
       ReleaseTower(&w->WalkParent);
       w->WalkParent = savedHeld;
@@ -225,8 +235,14 @@ int FillInsertionArrayFromInstance(const Tower* instance, const pl3::Transform* 
 }
 
 int PlacedItemCopyTransform(const Tower* item, pl3::Transform* copy) {
-  if (!GetEntityData(item, Type_Transform)) return 0;
-  GetOwnTransform(copy, item);
+  // A pad is placed by the Transform of its Pad-Stack Info, anything else by
+  // a Transform record of its own.
+  const bool pad = CodeAt(item) == Type_PadStackInstanceHier;
+  const std::uint8_t* placement =
+      pad ? ChildPayloadOfAtLeast(item, Type_PadStackInfo, sizeof(PadStackInfoRecord))
+          : ChildPayloadOfAtLeast(item, Type_Transform, sizeof(pl3::Transform));
+  if (!placement) return 0;
+  std::memcpy(copy, placement + (pad ? offsetof(PadStackInfoRecord, transform) : 0), sizeof *copy);
   copy->tx = copy->ty = 0;
   OriginRecord* origin = GetItemOrigin(item);
   std::int32_t ox = origin ? origin->x : 0, oy = origin ? origin->y : 0;
@@ -316,7 +332,9 @@ int SelectLayer(HWND window, std::uint8_t layer) {
     RecentreInsertion();
     w->OverrideLayer = layer;
     w->StateFlags |= kStateLayerOverride;
-    FillInsertionArray(w->Selection, &w->InsertionTransform, 1, nullptr);
+    // The ghost applies InsertionTransform to the array: its records stay in
+    // the shape's own frame, under the window's placement transform only.
+    FillInsertionArray(w->Selection, &w->PlacementTransform, 1, nullptr);
     restoreState();
     if (boxed) {
       GetRectangleBox(&box, &layerTransform);
@@ -374,14 +392,13 @@ void MoveInsertionGhost(HDC dc, pl3::Point cursor) {
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
   SnapXY(&cursor.x, &cursor.y, 0);
-  const bool ratsnest = CodeAt(w->Selection) == Type_SymbolDefinition;
+  // The array's ghost carries the ratsnest lines: erasing it erases the old
+  // lines, drawing it draws the lines recomputed in between.
   GhostInsertionArrayOffset(dc, &w->InsertionTransform, InsertionGhostPoint.x, InsertionGhostPoint.y);
-  if (ratsnest) DrawRatsnestLines(dc);
   InsertionGhostPoint = cursor;
-  if (ratsnest) {
+  if (CodeAt(w->Selection) == Type_SymbolDefinition) {
     UpdateMovingPoints();
     RefreshRatsnestLines();
-    DrawRatsnestLines(dc);
   }
   GhostInsertionArrayOffset(dc, &w->InsertionTransform, InsertionGhostPoint.x, InsertionGhostPoint.y);
 }
@@ -555,8 +572,7 @@ int RotateInsertion(HWND window, EntityRecord** pendingSlot, pl3::Point point, i
   if (w && w->editorKind == kEditorPcb &&
       (w->EditMode == Mode_PlaceDesignator || w->EditMode == Mode_PlaceAttributeLocator)) {
     Tower* owner = GetEnclosingTower(w->TemporaryEntity, Type_SymbolInstance);
-    const std::uint8_t* info = ChildPayloadOfAtLeast(owner, Type_SymbolInstanceInfo, kInstanceInfoSize);
-    if (info && (ReadU32(info, 0) & 0x2)) which = 1 - which;
+    if (InstanceOnOtherSide(owner)) which = 1 - which;
     ReleaseTower(&owner);
   }
   return TurnInsertion(window, pendingSlot, point, InsertionRotationSteps[which], true);

@@ -57,6 +57,7 @@ constexpr std::uint32_t kWalkMirrorMode = 0x800000;
 
 // StateFlags bits.
 constexpr std::uint32_t kStateLayerOverride = 0x1;  // items are drawn and copied on OverrideLayer
+constexpr std::uint32_t kStateSymbolGhost = 0x80;    // a placed symbol's or pad's ghost is being drawn
 constexpr std::uint32_t kStateDragFeedback = 0x400;  // the Shift drag feedback of Edit Selection is shown
 constexpr std::uint32_t kStatePlaneOutlines = 0x100000;  // planes are drawn as outlines (Solid unchecked)
 

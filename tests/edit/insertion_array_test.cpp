@@ -3,20 +3,46 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "draw/ghost_seams.h"
 #include "draw/ghosts.h"
 #include "edit/edit_modes.h"
 #include "edit/selection.h"
 #include "geometry/transform.h"
+#include "objects/designators.h"
+#include "objects/graphic_records.h"
 #include "objects/placed_item_records.h"
 #include "objects/window_state.h"
 #include "platform/surface.h"
 #include "platform/user.h"
 #include "store/scratch_entity.h"
 #include "tests/draw/display_fixture.h"
+
+// The ratsnest as the ghosts draw it. The lines follow the moving points,
+// which follow the ghost's point: the fake XOR-toggles the ghost point of
+// each drawing of the lines, and the ends of each instance at its point.
+namespace {
+std::set<std::pair<std::int32_t, std::int32_t>> g_linesShown;
+std::vector<std::pair<const Tower*, pl3::Point>> g_ratsnestEnds;
+void Toggle(std::set<std::pair<std::int32_t, std::int32_t>>& shown, pl3::Point p) {
+  const auto key = std::make_pair(p.x, p.y);
+  if (!shown.erase(key)) shown.insert(key);
+}
+// What the window's flags were while the instance's ends were drawn.
+std::uint32_t g_stateAtEnds = 0, g_viewAtEnds = 0;
+}  // namespace
+void DrawRatsnestLines(void*) { Toggle(g_linesShown, InsertionGhostPoint); }
+void DrawInstanceRatsnestEnds(void*, const Tower* instance, pl3::Point at) {
+  g_ratsnestEnds.emplace_back(instance, at);
+  g_stateAtEnds = ActiveWindowData->StateFlags;
+  g_viewAtEnds = ActiveWindowData->ViewFlags;
+}
 
 namespace {
 
@@ -86,6 +112,8 @@ class InsertionArray : public displaytest::DisplayTest {
     window->TopLayer = Layer_Top;
     window->BottomLayer = Layer_Bottom;
     pl3::ClearResponderRecords();
+    g_linesShown.clear();
+    g_ratsnestEnds.clear();
   }
   void TearDown() override {
     FreeInsertionArray(*window);
@@ -97,9 +125,9 @@ class InsertionArray : public displaytest::DisplayTest {
   void AddTracks(const Tower* parent, int n) {
     for (int i = 0; i < n; ++i) Add(parent, Type_Track, Track(Layer_Top, 1000 * i, 0, 1000 * i + 500, 0, 0));
   }
-  Tower* Instance(const pl3::Transform& placement) {
+  Tower* Instance(const pl3::Transform& placement, std::uint32_t flags = 0) {
     Tower* instance = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));
-    const SymbolInstanceInfo info{0, RefOf(definition)};
+    const SymbolInstanceInfo info{flags, RefOf(definition)};
     Add(instance, Type_SymbolInstanceInfo, info);
     Add(instance, Type_Transform, placement);
     return instance;
@@ -390,6 +418,169 @@ TEST_F(InsertionArray, ASelectedSymbolIsGhostedThroughItsCopyAtTheBlockOrigin) {
   ReleaseTower(&s->original);  // the placed symbol stays
   while (list) RemoveSelectionInfo(&list, list);
   EXPECT_TRUE(Children(GetTemporaryCopyRoot(), Type_Temporary).empty()) << "the ghost copies go with the record";
+}
+
+}  // namespace
+
+namespace {
+
+// Moving the ghost of a new symbol: the lines drawn with the old ghost go
+// with it, and the lines of the new place are the ones left on screen.
+TEST_F(InsertionArray, MovingANewSymbolsGhostLeavesOnlyTheLinesOfItsNewPlace) {
+  AddTracks(definition, 1);
+  ASSERT_EQ(BeginPlacingItem(nullptr, nullptr, definition), 1);
+  window->EditMode = Mode_NewSymbol;
+  GhostSurface view(*window);
+  UpdateViewGlobals();
+  pl3::g_raster.clip = &view.clip;
+  InsertionGhostPoint = {0, 0};
+  GhostInsertionArrayOffset(view.dc, &window->InsertionTransform, 0, 0);
+  ASSERT_EQ(g_linesShown.size(), 1u);
+  MoveInsertionGhost(view.dc, {3600000, 7200000});
+  ASSERT_NE(InsertionGhostPoint.x, 0);
+  EXPECT_EQ(g_linesShown, (std::set<std::pair<std::int32_t, std::int32_t>>{
+                              {InsertionGhostPoint.x, InsertionGhostPoint.y}}));
+}
+
+// A symbol's pad stack: an arc in a pad-stack definition that a pad of the
+// symbol places.
+class InstancePads : public InsertionArray {
+ protected:
+  void SetUp() override {
+    InsertionArray::SetUp();
+    Tower* stack = Own(InsertEntity(definition, 0, Type_PadStackDefinition, nullptr));
+    ArcPayload arc{};
+    arc.head.layer = Layer_Top;
+    arc.head.transform = pl3::kIdentityTransform;
+    arc.width = 100;
+    arc.radius = 1000;
+    arc.startX = 1000;
+    arc.endY = 1000;
+    Add(stack, Type_Arc, arc);
+    Tower* pad = Own(InsertEmptyEntity(definition, Type_PadStackInstanceHier));
+    PadStackInfoRecord info{};
+    info.xref = 1;
+    info.definition = RefOf(stack);
+    info.transform = pl3::kIdentityTransform;
+    Add(pad, Type_PadStackInfo, info);
+  }
+  // The start and end vectors of the arcs the fill ghosts.
+  std::vector<std::array<std::int32_t, 4>> ArcEnds() const {
+    std::vector<std::array<std::int32_t, 4>> ends;
+    for (std::uint32_t i = 0; i < window->InsertionCount; ++i) {
+      if (StoredCodeOfRecord(Record(*window, i)) != Type_Arc) continue;
+      const auto& a = Record(*window, i).as<ArcPayload>();
+      ends.push_back({a.startX, a.startY, a.endX, a.endY});
+    }
+    return ends;
+  }
+};
+
+TEST_F(InstancePads, AnInstanceOnTheOtherSideTurnsTheArcsOfItsPadsWhateverTheWindowShows) {
+  for (const std::uint32_t windowSide : {0u, kViewDrawOtherSide}) {
+    window->ViewFlags = windowSide;
+    FillInsertionArrayFromInstance(Instance(pl3::kIdentityTransform), &pl3::kIdentityTransform, nullptr);
+    const auto onTop = ArcEnds();
+    FreeInsertionArray(*window);
+    FillInsertionArrayFromInstance(Instance(pl3::kIdentityTransform, kSymbolInstanceOtherSide),
+                                   &pl3::kIdentityTransform, nullptr);
+    const auto onBottom = ArcEnds();
+    FreeInsertionArray(*window);
+    ASSERT_EQ(onTop.size(), 1u);
+    ASSERT_EQ(onBottom.size(), 1u);
+    EXPECT_EQ(onTop[0], (std::array<std::int32_t, 4>{1000, 0, 0, 1000}));
+    EXPECT_EQ(onBottom[0], (std::array<std::int32_t, 4>{0, 1000, 1000, 0}));
+    EXPECT_EQ(window->ViewFlags, windowSide) << "the window's side is put back";
+  }
+}
+
+// The selection ghost of a placed symbol or pad: drawn marked as a symbol
+// ghost, on the other side's layers for an item placed there, with the
+// item's ratsnest ends; the window's flags are put back afterwards.
+TEST_F(InstancePads, ASelectedItemIsGhostedWithItsSideAndRatsnestEnds) {
+  AddTracks(definition, 1);
+  Tower* stack = Own(InsertEntity(design, 0, Type_PadStackDefinition, nullptr));
+  AddTracks(stack, 1);
+  Tower* pad = Own(InsertEmptyEntity(design, Type_PadStackInstanceHier));
+  PadStackInfoRecord padInfo{};
+  padInfo.flags = kPadStackOtherSide;
+  padInfo.xref = 2;
+  padInfo.definition = RefOf(stack);
+  padInfo.transform = pl3::kIdentityTransform;
+  Add(pad, Type_PadStackInfo, padInfo);
+  struct Case {
+    Tower* item;
+    bool otherSide;
+  };
+  const Case cases[] = {
+      {Instance(pl3::kIdentityTransform), false},
+      {Instance(pl3::kIdentityTransform, kSymbolInstanceOtherSide), true},
+      {pad, true},
+  };
+  GhostSurface view(*window);
+  UpdateViewGlobals();
+  pl3::g_raster.clip = &view.clip;
+  window->BlockOrigin = {40500, 40500};
+  for (const Case& c : cases) {
+    SelectionInfo* list = nullptr;
+    SelectionInfo* s = AddSymbolToSelection(&list, c.item, 0, &pl3::kIdentityTransform, 40500, 40500);
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(s->copyInstanceInfo, nullptr);
+    window->StateFlags = 0x1;
+    window->ViewFlags = 0x8;
+    g_ratsnestEnds.clear();
+    GhostSelectionInfo(view.dc, s);
+    ASSERT_EQ(g_ratsnestEnds.size(), 1u);
+    EXPECT_EQ(g_ratsnestEnds[0].first, s->workingCopy);
+    EXPECT_EQ(g_ratsnestEnds[0].second.x, 40500);
+    EXPECT_EQ(g_stateAtEnds, 0x1u | kStateSymbolGhost);
+    EXPECT_EQ(g_viewAtEnds, 0x8u | (c.otherSide ? kViewDrawOtherSide : 0u));
+    EXPECT_EQ(window->StateFlags, 0x1u);
+    EXPECT_EQ(window->ViewFlags, 0x8u);
+    GhostSelectionInfo(view.dc, s);
+    EXPECT_TRUE(std::all_of(view.pixels.begin(), view.pixels.end(), [](std::uint32_t p) { return p == 0; }));
+    TowerEntity(c.item)->flags &= static_cast<std::uint16_t>(~kEntitySelected);
+    ReleaseTower(&s->original);
+    while (list) RemoveSelectionInfo(&list, list);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A designator copy being placed turns by the first step, or by the other
+// when its symbol lies on the other side of the board; flipped, it leaves
+// the routing layer on the layer its info then names.
+TEST_F(InsertionArray, ADesignatorCopyTurnsTheWayItsSymbolFacesAndFlipsOntoItsNewLayer) {
+  for (const std::uint32_t side : {0u, kSymbolInstanceOtherSide}) {
+    Tower* placed = Instance(pl3::kIdentityTransform, side);
+    Tower* group = Own(InsertEmptyEntity(placed, Type_Designator));
+    SetDesignatorText(group, "R1");
+    Tower* copy = Own(InsertEmptyEntity(group, Type_DesignatorData));
+    Add(copy, Type_Transform, Shift(1000, 2000));
+    DesignatorInfo info{};
+    info.layer = Layer_Top;
+    info.explicitSize = 8;
+    info.font = 3;
+    Add(copy, Type_DesignatorInfo, info);
+    ReleaseTower(&window->TemporaryEntity);
+    window->TemporaryEntity = DuplicateTower(copy);
+    window->EditMode = Mode_PlaceDesignator;
+    window->RoutingLayer = Layer_Top;
+
+    EXPECT_EQ(RotateInsertion(nullptr, nullptr, {0, 0}, 1), 1);
+    const auto* t = static_cast<const pl3::Transform*>(GetEntityData(copy, Type_Transform));
+    const pl3::Transform& step = InsertionRotationSteps[side ? 1 : 0];
+    EXPECT_EQ(std::make_pair(t->a, t->b), std::make_pair(step.a, step.b)) << side;
+    EXPECT_EQ(std::make_pair(t->tx, t->ty), std::make_pair(1000, 2000)) << "the copy keeps its place";
+
+    FlipInsertion(nullptr, nullptr);
+    const auto* flipped = static_cast<const DesignatorInfo*>(GetEntityData(copy, Type_DesignatorInfo));
+    EXPECT_NE(flipped->layer, Layer_Top);
+    EXPECT_EQ(window->RoutingLayer, flipped->layer);
+  }
+  ReleaseTower(&window->TemporaryEntity);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "edit/insertion_array.h"
 #include "edit/placing_seams.h"
 #include "geometry/transform.h"
+#include "objects/graphic_records.h"
 #include "objects/grid_sets.h"
 #include "objects/placed_item_records.h"
 #include "objects/symbol_seams.h"
@@ -97,7 +98,15 @@ TEST_F(PadStackLayers, ALayerWithAShapeHoldsItUnderTheLayersPlacement) {
   EXPECT_EQ(window->OverrideLayer, 1);
   EXPECT_NE(window->StateFlags & kStateLayerOverride, 0u);
   EXPECT_EQ(window->RoutingLayer, 1);
-  EXPECT_EQ(window->InsertionCount, 1u);
+  ASSERT_EQ(window->InsertionCount, 1u);
+  // The record stays in the shape's frame: the ghost turns it once, by
+  // InsertionTransform, not twice.
+  EntityRecord& record = *static_cast<EntityRecord*>(window->Insertion[0]);
+  EXPECT_EQ(std::memcmp(&record.header.transform, &pl3::kIdentityTransform, sizeof(pl3::Transform)), 0);
+  const auto& track = record.as<LinePayload>();
+  EXPECT_EQ(track.x1, -100);
+  EXPECT_EQ(track.y1, 0);
+  EXPECT_EQ(track.x2, 100);
   EXPECT_NE(window->ViewFlags & 0x4, 0u);
   EXPECT_EQ(options[0], 0xFF);
   EXPECT_TRUE(g_loads.empty());

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/consoles.h"
@@ -216,6 +217,33 @@ TEST_F(SymbolInsertion, TheDefinitionsDesignatorNamesThePrefixAndTakesTheNewText
   EXPECT_EQ(Text(link, Type_LibraryName), "Unknown");
 }
 
+// Texts that fill their payloads with no terminating NUL are read within
+// them: a prepared designator and a file name keep their characters, a
+// definition's designator that cannot be read names no prefix.
+TEST_F(SymbolInsertion, TextsFillingTheirPayloadsAreReadWithinThem) {
+  const auto unterminated = [](const char* text) {
+    std::array<char, 16> bytes{};  // a payload's whole size
+    std::memcpy(bytes.data(), text, bytes.size());
+    return bytes;
+  };
+  Tower* own = Own(InsertEmptyEntity(definition, Type_Designator));
+  Add(own, Type_DesignatorString, unterminated("U123456789012345"));
+  Add(definition, Type_FileName, unterminated("ABCDEFGHIJKLMNOP"));
+  AnswerDesignatorDialogs({"R4"});
+  Tower* asked = Own(InsertSymbol({0, 0}, definition));
+  ASSERT_NE(asked, nullptr);
+  EXPECT_EQ(g_offered.at(0), "R1") << "the default prefix";
+  Tower* link = Kids(Kids(Kids(design, Type_NetHierGroup).at(0), Type_ImportedSymbol).at(0), 283).at(0);
+  const Entity* file = TowerEntity(Kids(link, Type_FileName).at(0));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(EntityPayload(file))), "ABCDEFGHIJKLMNOP");
+
+  const auto prepared = unterminated("U567890123456789");
+  window->TemporaryEntity = InsertEntity(design, 16, Type_DesignatorString, prepared.data());
+  Tower* placed = Own(InsertSymbol({0, 0}, definition));
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(std::string(GetDesignatorText(Kids(placed, Type_Designator).at(0))), "U567890123456789");
+}
+
 TEST_F(SymbolInsertion, WithoutShownCopiesOneDefaultCopyIsMadeAndTheGroupBoxCoversTheBody) {
   AnswerDesignatorDialogs({"R5"});
   Tower* placed = Own(InsertSymbol({0, 0}, definition));
@@ -386,6 +414,162 @@ TEST_F(SymbolInsertion, ModifyingAnInstanceMovesItAndTakesTheSide) {
   const auto* info = static_cast<const SymbolInstanceInfo*>(GetEntityData(placed, Type_SymbolInstanceInfo));
   EXPECT_EQ(info->flags, kSymbolInstanceOtherSide);
   EXPECT_EQ(info->definition, RefOf(definition));
+}
+
+// A placed shape keeps its old records behind the new ones, which are read;
+// a placed pad stack is changed in place. Both take the window's side or
+// layer and return their box at the new place.
+TEST_F(SymbolInsertion, ModifyingAShapeOrAPadStackMovesItToThePoint) {
+  Tower* shape = Own(InsertEntity(design, 0, Type_ShapeDefinition, nullptr));
+  Add(shape, Type_BoundingBox, pl3::Box{0, 0, 100, 50});
+  Tower* placedShape = Own(InsertEmptyEntity(design, Type_Shape));
+  Add(placedShape, Type_ShapeInfo, ShapeLinkRecord{RefOf(shape), 0, Layer_Top, {}});
+  Add(placedShape, Type_Transform, pl3::kIdentityTransform);
+  Add(placedShape, Type_BoundingBox, pl3::Box{0, 0, 100, 50});
+  Tower* stack = Own(InsertEntity(design, 0, Type_PadStackDefinition, nullptr));
+  Add(stack, Type_BoundingBox, pl3::Box{-10, -10, 10, 10});
+  PadStackInfoRecord info{};
+  info.flags = kPadStackOtherSide;
+  info.xref = 7;
+  info.definition = RefOf(stack);
+  info.transform = pl3::kIdentityTransform;
+  Tower* placedPad = Add(design, Type_PadStackInfo, info);
+
+  window->RoutingLayer = Layer_Bottom;
+  window->Selection = DuplicateTower(placedShape);
+  TowerEntity(placedShape)->flags |= kEntitySelected;
+  pl3::Box* box = ModifyInsertion({3000, 4000});
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->xmin, 3000);
+  EXPECT_EQ(box->ymax, 4050);
+  std::free(box);
+  EXPECT_EQ(TowerEntity(placedShape)->flags & kEntitySelected, 0);
+  EXPECT_EQ(Kids(placedShape, Type_Transform).size(), 2u);
+  EXPECT_EQ(static_cast<const pl3::Transform*>(GetEntityData(placedShape, Type_Transform))->tx, 3000);
+  EXPECT_EQ(static_cast<const pl3::Box*>(GetEntityData(placedShape, Type_BoundingBox))->xmin, 3000);
+  EXPECT_EQ(static_cast<const ShapeLinkRecord*>(GetEntityData(placedShape, Type_ShapeInfo))->layer, Layer_Bottom);
+
+  ReleaseTower(&window->Selection);
+  window->Selection = DuplicateTower(placedPad);
+  box = ModifyInsertion({500, 600});
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->xmin, 490);
+  EXPECT_EQ(box->ymax, 610);
+  std::free(box);
+  EXPECT_EQ(Kids(design, Type_PadStackInfo).size(), 1u);
+  const auto* moved = static_cast<const PadStackInfoRecord*>(GetEntityData(design, Type_PadStackInfo));
+  EXPECT_EQ(moved->transform.tx, 500);
+  EXPECT_EQ(moved->flags & kPadStackOtherSide, 0) << "the window places it on the near side";
+  EXPECT_EQ(moved->xref, 7u);
+}
+
+// Replacing the shape of a pad-stack layer: one step "Edit shape"; option
+// bit 0 drops the old entry, bit 1 the old shape unless another layer still
+// uses it, and a dropped shape is no longer remembered.
+TEST_F(SymbolInsertion, ReplacingALayersShapeIsOneStepAndDropsWhatTheOptionsSay) {
+  struct Case {
+    std::uint32_t options;
+    bool shared;  // layer 6 uses the old shape too
+    bool entryStays, shapeStays;
+  };
+  const Case cases[] = {
+      {0, false, true, true},
+      {1, false, false, true},
+      {3, false, false, false},
+      {3, true, false, true},
+  };
+  const auto addEntry = [&](std::uint8_t layer, NodeRef shape) {
+    PadStackLayerRecord e{};
+    e.word = 1;
+    e.layer = layer;
+    e.padKind = kPadKindPlain;
+    e.shape = shape;
+    e.transform = pl3::kIdentityTransform;
+    Tower* t = InsertEntity(design, sizeof e, Type_PadStackLayerInfo, &e);
+    ReleaseTower(&t);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    DeleteChildEntities(design, Type_PadStackLayerInfo);
+    Tower* oldShape = InsertEntity(design, 0, Type_ShapeDefinition, nullptr);
+    const NodeRef oldRef = RefOf(oldShape);
+    ReleaseTower(&oldShape);
+    Tower* newShape = Own(InsertEntity(design, 0, Type_ShapeDefinition, nullptr));
+    Add(newShape, Type_BoundingBox, pl3::Box{0, 0, 100, 50});
+    addEntry(5, oldRef);
+    if (c.shared) addEntry(6, oldRef);
+    ReleaseTower(&window->Selection);
+    window->Selection = DuplicateTower(newShape);
+    for (Tower* d : Kids(design, Type_ShapeDefinition))
+      if (RefOf(d) == oldRef) window->RememberedShape = DuplicateTower(d);
+    ASSERT_NE(window->RememberedShape, nullptr);
+    window->RoutingLayer = 5;
+    window->Cursor = {1000, 2000};
+    window->InsertionTransform = pl3::kIdentityTransform;
+    window->ViewFlags |= 0x4;
+    const std::uint32_t step = window->UndoStep;
+
+    pl3::Box* box = EditPadLayerShape(5, c.options);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->xmin, 1000);
+    EXPECT_EQ(box->ymax, 2050);
+    std::free(box);
+    EXPECT_EQ(window->ViewFlags & 0x4, 0u);
+    Tower* caption = Own(FindUndoStepCaption(step));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(caption)), "Edit shape");
+    EXPECT_NE(window->UndoStep, step);
+
+    int newEntries = 0, oldEntries = 0;
+    for (Tower* e : Kids(design, Type_PadStackLayerInfo)) {
+      const auto* r = reinterpret_cast<const PadStackLayerRecord*>(TowerPayload(e));
+      if (r->layer != 5) continue;
+      if (r->shape == RefOf(newShape)) {
+        ++newEntries;
+        EXPECT_EQ(r->transform.tx, 1000);
+      }
+      if (r->shape == oldRef) ++oldEntries;
+    }
+    EXPECT_EQ(newEntries, 1);
+    EXPECT_EQ(oldEntries, c.entryStays ? 1 : 0);
+    bool shapeThere = false;
+    for (Tower* d : Kids(design, Type_ShapeDefinition)) shapeThere = shapeThere || RefOf(d) == oldRef;
+    EXPECT_EQ(shapeThere, c.shapeStays);
+    EXPECT_EQ(window->RememberedShape != nullptr, c.shapeStays);
+    ReleaseTower(&window->RememberedShape);
+  }
+}
+
+// A designator copy put down at a new place: its old box and offset go and
+// new ones are made, once each, and the copy is no longer selected.
+TEST_F(SymbolInsertion, APlacedDesignatorCopyTakesANewBoxAndOffset) {
+  Tower* placed = Own(InsertEntity(design, 0, Type_SymbolInstance, nullptr));
+  Add(placed, Type_SymbolInstanceInfo, SymbolInstanceInfo{0, RefOf(definition)});
+  Add(placed, Type_Transform, pl3::kIdentityTransform);
+  Tower* group = Own(InsertEmptyEntity(placed, Type_Designator));
+  SetDesignatorText(group, "R1");
+  Tower* copy = Own(InsertEmptyEntity(group, Type_DesignatorData));
+  Add(copy, Type_Transform, pl3::kIdentityTransform);
+  DesignatorInfo info{};
+  info.explicitSize = 640000;
+  info.font = 3;
+  Add(copy, Type_DesignatorInfo, info);
+  Add(copy, Type_BoundingBox, pl3::Box{1, 2, 3, 4});
+  Add(copy, Type_Offset, std::array<std::int32_t, 2>{5, 6});
+  TowerEntity(copy)->flags |= kEntitySelected | kEntitySelectedPart;
+  window->EditMode = Mode_PlaceDesignator;
+  pl3::Transform at = pl3::kIdentityTransform;
+  at.tx = 500000;
+  AcceptDesignatorPlacement(nullptr, copy, &at);
+  EXPECT_EQ(window->EditMode, Mode_Idle);
+  EXPECT_EQ(TowerEntity(copy)->flags & (kEntitySelected | kEntitySelectedPart), 0);
+  ASSERT_EQ(Kids(copy, Type_BoundingBox).size(), 1u);
+  ASSERT_EQ(Kids(copy, Type_Offset).size(), 1u);
+  const auto* box = static_cast<const pl3::Box*>(GetEntityData(copy, Type_BoundingBox));
+  EXPECT_NE(std::make_tuple(box->xmin, box->ymin, box->xmax, box->ymax), std::make_tuple(1, 2, 3, 4));
+  const auto* offset = static_cast<const std::int32_t*>(GetEntityData(copy, Type_Offset));
+  EXPECT_NE(std::make_pair(offset[0], offset[1]), std::make_pair(5, 6));
+  EXPECT_TRUE(pl3::ResponderRecords().empty());
 }
 
 TEST_F(SymbolInsertion, ANewDisplayWithoutFontSizesTakesTheExplicitSize) {

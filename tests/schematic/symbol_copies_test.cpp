@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 
 #include "edit/insertion_array.h"
 #include "edit/schematic_copy_seams.h"
@@ -73,6 +74,9 @@ TEST_F(SchematicSymbolCopies, APlacedCopyPutsTheOriginAtThePointLessTheCursorOff
   EXPECT_EQ(OriginThrough(copy).x, 6970);
   EXPECT_EQ(OriginThrough(copy).y, 8960);
   EXPECT_EQ(GetEntityData(copy, Type_Offset), nullptr);
+  // The copy is turned as the symbol is.
+  const auto* t = static_cast<const pl3::Transform*>(GetEntityData(copy, Type_Transform));
+  EXPECT_EQ(std::make_tuple(t->a, t->b, t->c, t->d), std::make_tuple(pl3::R90.a, pl3::R90.b, pl3::R90.c, pl3::R90.d));
   ReleaseTower(&copy);
 }
 
