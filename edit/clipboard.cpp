@@ -8,6 +8,7 @@
 
 #include "edit/clipboard_seams.h"
 #include "edit/edit_modes.h"
+#include "edit/selection.h"
 #include "edit/selection_engine_seams.h"
 #include "edit/engine_seams.h"
 #include "edit/item_boxes.h"
@@ -399,17 +400,17 @@ bool SkippedCode(std::uint16_t t) {
          t == 280 || t == 284 || t == Type_SizeTableRecord || t == Type_ClipboardLink;
 }
 
-// Pastes one stored child as a new primary selection record; returns the new list head.
-SelectionInfo* PasteChild(HWND window, const PasteContext& c, const Tower* child, SelectionInfo* head) {
+// Pastes one stored child as a new primary selection record at the head of the list.
+void PasteChild(HWND window, const PasteContext& c, const Tower* child, SelectionInfo** list) {
   const Entity* source = TowerEntity(child);
-  if (SkippedCode(source->typeCode) || SkippedByLayer(c.w, source)) return head;
+  if (SkippedCode(source->typeCode) || SkippedByLayer(c.w, source)) return;
   Tower* copy = CopyAndInsertEntity(c.w.design, child, &pl3::kIdentityTransform);
-  if (!copy) return head;
-  SelectionInfo* record = NewSelectionInfo(head);
-  if (!record || record == head) {
+  if (!copy) return;
+  SelectionInfo* record = NewSelectionInfo(list);
+  if (!record) {
     DeleteEntity(copy);
     ReleaseTower(&copy);
-    return head;
+    return;
   }
   record->workingCopy = copy;
   Entity* e = TowerEntity(copy);
@@ -428,7 +429,7 @@ SelectionInfo* PasteChild(HWND window, const PasteContext& c, const Tower* child
       ReleaseTower(&definition);
     }
     PasteSymbolChildren(c, copy);
-    record->flags |= 0x2;
+    record->flags |= kSelectionHasInstanceInfo;
     record->copyInstanceInfo = CopySymbolToInsertionAt(copy, at);
     record->originalInstanceInfo = nullptr;
   } else if (e->typeCode == Type_AttributeLocator && e->payloadSize >= sizeof(LocatorPayload)) {
@@ -451,7 +452,6 @@ SelectionInfo* PasteChild(HWND window, const PasteContext& c, const Tower* child
   record->grabPoint = at;
   record->currentPoint = at;
   e->flags |= kEntitySelected | kEntitySelectedPart;
-  return record;
 }
 
 bool SameSizeEntry(std::uint32_t kind, const SizeEntry& a, const SizeEntry& b) {
@@ -593,7 +593,7 @@ void PasteFromClipboard(HWND window) {
   }
 
   Tower* child = GetAllChildrenTower(clip);
-  while (child && FindNextEntity(child)) w.SelectionList = PasteChild(window, c, child, w.SelectionList);
+  while (child && FindNextEntity(child)) PasteChild(window, c, child, &w.SelectionList);
   ReleaseTower(&child);
 
   if (w.SelectionList) {

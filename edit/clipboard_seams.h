@@ -1,4 +1,4 @@
-// What the clipboard asks of the selection list, the pick code, the symbol
+// What the clipboard asks of the pick code, the symbol
 // insertion and the schematic's packaging, which are built elsewhere. Until
 // their owners land the program links the stand-ins of
 // app/clipboard_seams_pending.cpp; tests link fakes.
@@ -9,12 +9,8 @@
 #include "geometry/types.h"
 #include "platform/win_types.h"
 
-struct SelectionInfo;
 struct Tower;
 
-// A zeroed selection record linked in front of `head`; the caller makes it
-// the window's list head.
-SelectionInfo* NewSelectionInfo(SelectionInfo* head);
 // The drag handle point of an item (the point GetDrawStatus takes as the
 // item's reference), world units.
 pl3::Point GetItemHandlePoint(HWND window, const Tower* item);

@@ -1,8 +1,7 @@
 // What the picking tools' clicks call in the PCB and schematic editors,
 // which lie above the editing engine. Declared here under their owners'
 // names; until they land the program links the beeping stand-ins of
-// app/picking_tool_seams_pending.cpp (TogglePlaneFlag:
-// app/plane_flag_seams_pending.cpp), and tests link recording fakes.
+// app/picking_tool_seams_pending.cpp, and tests link recording fakes.
 #pragma once
 #include "platform/win_types.h"
 
@@ -26,5 +25,3 @@ void EditPackageInstanceAttributes(HWND window, ButtonRecord* button);
 void EditPackageGlobalNets(HWND window, ButtonRecord* button);
 // The pre-route editing click (mode 106).
 void ModifyPreRoutes(HWND window, ButtonRecord* button);
-// Toggles the fixed flag of the plane under the cursor (mode 47).
-void TogglePlaneFlag();

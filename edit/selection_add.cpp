@@ -62,6 +62,11 @@ SelectionInfo* AddSymbolToSelection(SelectionInfo** list, const Tower* item, std
   Tower* copy = InsertWorkingCopy(item, transform);
   if (!copy) return nullptr;
   SelectionInfo* s = NewSelectionInfo(list);
+  if (!s) {
+    DeleteEntity(copy);
+    ReleaseTower(&copy);
+    return nullptr;
+  }
   s->original = DuplicateTower(item);
   TowerEntity(s->original)->flags |= kEntitySelected;
   s->workingCopy = copy;
@@ -90,6 +95,11 @@ SelectionInfo* AddGraphicToSelection(SelectionInfo** list, const Tower* item, st
   Tower* copy = InsertWorkingCopy(item, transform);
   if (!copy) return nullptr;
   SelectionInfo* s = NewSelectionInfo(list);
+  if (!s) {
+    DeleteEntity(copy);
+    ReleaseTower(&copy);
+    return nullptr;
+  }
   s->original = DuplicateTower(item);
   e->flags = static_cast<std::uint16_t>((e->flags | kEntitySelected) & ~kEntityHighlighted);
   s->workingCopy = copy;

@@ -56,6 +56,7 @@ std::uint16_t SelectionItemType(const SelectionInfo* s) {
 
 SelectionInfo* NewSelectionInfo(SelectionInfo** list) {
   auto* s = static_cast<SelectionInfo*>(std::calloc(1, sizeof(SelectionInfo)));
+  if (!s) return nullptr;
   s->next = *list;
   if (*list) (*list)->prev = s;
   *list = s;

@@ -44,7 +44,10 @@ int PlaceSymbolByName(HWND window, const char* designPath, const char* name) {
   if (!w || !w->design || !name || !*name) return 0;
   if (Tower* placed = FindPlacedSymbol(w->design, name)) {
     const pl3::Point cursor = w->Cursor;
-    if (!SelectObject(placed, 0)) ClearToolMode(window);
+    // A symbol that was already the selection is taken out of it: nothing
+    // is left selected then, and the tool ends as when nothing was picked.
+    SelectObject(placed, 0);
+    if (!w->SelectionList) ClearToolMode(window);
     ReleaseTower(&placed);
     UpdateStatusBar(window);
     w->Cursor = cursor;

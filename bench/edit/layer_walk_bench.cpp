@@ -48,15 +48,30 @@ struct Board {
     ActiveWindowData = window.get();
     PickDistance = 40;
     for (std::uint32_t i = 0; i < kItems; ++i) {
-      LinePayload t{};
-      t.head.layer = static_cast<std::uint8_t>(1 + i % 8);
-      t.head.transform = pl3::kIdentityTransform;
-      t.width = 5000;
-      t.x1 = 500'000'000 + static_cast<std::int32_t>(i % 1000) * 100'000;
-      t.y1 = 500'000'000 + static_cast<std::int32_t>(i / 1000) * 100'000;
-      t.x2 = t.x1 + 50'000;
-      t.y2 = t.y1;
-      Tower* stored = InsertEntity(root, sizeof t, i % 10 == 9 ? Type_Hole : Type_Track, &t);
+      const std::int32_t x = 500'000'000 + static_cast<std::int32_t>(i % 1000) * 100'000;
+      const std::int32_t y = 500'000'000 + static_cast<std::int32_t>(i / 1000) * 100'000;
+      Tower* stored = nullptr;
+      if (i % 10 == 9) {
+        // A whole hole record, as a board holds it, so the walk reads what it would.
+        HolePayload h{};
+        h.hole.head.layer = 1;
+        h.hole.head.transform = pl3::kIdentityTransform;
+        h.hole.size1 = h.hole.size2 = 30'000;
+        h.hole.centreX = x;
+        h.hole.centreY = y;
+        h.word68 = 1;
+        stored = InsertEntity(root, sizeof h, Type_Hole, &h);
+      } else {
+        LinePayload t{};
+        t.head.layer = static_cast<std::uint8_t>(1 + i % 8);
+        t.head.transform = pl3::kIdentityTransform;
+        t.width = 5000;
+        t.x1 = x;
+        t.y1 = y;
+        t.x2 = t.x1 + 50'000;
+        t.y2 = t.y1;
+        stored = InsertEntity(root, sizeof t, Type_Track, &t);
+      }
       ReleaseTower(&stored);
     }
   }

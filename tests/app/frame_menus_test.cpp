@@ -13,7 +13,9 @@
 #include "app/frame_window.h"
 #include "app/owner_drawn_menus.h"
 #include "app/pending_services.h"
+#include "edit/clipboard.h"
 #include "edit/window_data.h"
+#include "geometry/glyph_fonts.h"
 #include "objects/item_helper_seams.h"
 #include "platform/gdi.h"
 #include "platform/mdi.h"
@@ -168,6 +170,31 @@ TEST_F(MenusByKind, AShortcutFollowsTheKeyBindingsAtTheNextRebuild) {
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->shortcut, nullptr);
   FreeCommandTables();
+}
+
+TEST_F(MenusByKind, PasteIsOfferedOnlyForACopyFromTheSameKindOfDesign) {
+  ProgramTower = NewTower(0);
+  LastLevel(ProgramTower).typeCode = 211;
+  InsertAtLastLevel(ProgramTower, 0);
+  auto pasteGreyed = [](HMENU bar) { return (GetMenuState(bar, 2270, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  EXPECT_TRUE(pasteGreyed(BarFor(kEditorPcb)));  // nothing copied
+  constexpr std::uint16_t kBoardRoot = 102, kShapeRoot = 109;
+  const ClipboardCopyRecord fromBoard{0, kBoardRoot, 0};
+  FreeTower(InsertEntity(ProgramTower, sizeof fromBoard, Type_ClipboardCopy, &fromBoard));
+  EXPECT_FALSE(pasteGreyed(BarFor(kEditorPcb)));
+  // A shape's editor does not take a board's copy.
+  Tower* shape = NewTower(0);
+  LastLevel(shape).typeCode = kShapeRoot;
+  InsertAtLastLevel(shape, 0);
+  block = std::make_unique<CurrentWindowData>(kEditorShape, shape);
+  ActiveWindowData = block.get();
+  ChangeMenu(1);
+  EXPECT_TRUE(pasteGreyed(GetMenu(FrameWindow)));
+  block.reset();
+  ActiveWindowData = nullptr;
+  FreeTower(shape);
+  FreeTower(ProgramTower);
+  ProgramTower = nullptr;
 }
 
 TEST_F(MenusByKind, AThousandRebuildsLeaveNoDrawingObjectsBehind) {

@@ -13,6 +13,7 @@
 #include "edit/library_check_seams.h"
 #include "edit/nearest_pad.h"
 #include "edit/pad_stack_update.h"
+#include "edit/selection.h"
 #include "edit/selection_actions.h"
 #include "edit/symbol_by_name.h"
 #include "edit/symbol_by_name_seams.h"
@@ -53,7 +54,9 @@ std::uint32_t CompletionEnableMask() { return 0x3000010; }
 
 namespace {
 std::vector<std::string> selected;
-int selectAnswer = 1;
+// Whether the fake's select leaves the item selected, as a first pick does,
+// or takes it out, as a pick of what is already the selection does.
+bool selectLeavesItSelected = true;
 Tower* definitionToLoad = nullptr;
 std::string loadAsked;
 }  // namespace
@@ -63,7 +66,11 @@ int SelectObject(const Tower* item, std::uint8_t add) {
   const char* text = group ? GetDesignatorText(group) : nullptr;
   selected.push_back(std::string(text ? text : "?") + " add " + std::to_string(add));
   ReleaseTower(&group);
-  return selectAnswer;
+  CurrentWindowData* w = ActiveWindowData;
+  if (selectLeavesItSelected && !w->SelectionList) NewSelectionInfo(&w->SelectionList)->flags = kSelectionPrimary;
+  if (!selectLeavesItSelected)
+    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
+  return 1;
 }
 Tower* LoadSymbolDefinitionByName(HWND, const char* path, const char* name) {
   loadAsked = std::string(path) + "|" + name;
@@ -435,12 +442,13 @@ class SymbolByName : public ItemCommands {
   void SetUp() override {
     ItemCommands::SetUp();
     selected.clear();
-    selectAnswer = 1;
+    selectLeavesItSelected = true;
     loadAsked.clear();
     definitionToLoad = nullptr;
   }
   void TearDown() override {
     ReleaseTower(&definitionToLoad);
+    while (window->SelectionList) RemoveSelectionInfo(&window->SelectionList, window->SelectionList);
     FreeInsertionArray(*window);
     ItemCommands::TearDown();
   }
@@ -471,9 +479,12 @@ TEST_F(SymbolByName, APlacedSymbolOfThatDesignatorIsSelected) {
   EXPECT_EQ(window->Cursor.x, 123);
   EXPECT_EQ(window->Cursor.y, 456);
 
-  selectAnswer = 0;
-  EXPECT_EQ(PlaceSymbolByName(view, "lib", "R1"), 1);
+  // Asked again, the symbol that is the selection is taken out of it and
+  // nothing is left selected.
+  selectLeavesItSelected = false;
+  EXPECT_EQ(PlaceSymbolByName(view, "lib", "U7"), 1);
   EXPECT_EQ(enginefakes::CallsStartingWith("tool ended").size(), 1u) << "nothing selected ends the tool";
+  EXPECT_EQ(window->Cursor.x, 123);
 }
 
 TEST_F(SymbolByName, AnUnplacedNameIsLoadedAndHangsOnTheCursorAsANewSymbol) {
