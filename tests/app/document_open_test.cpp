@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application_globals.h"
+#include "app/core_utilities.h"
 #include "app/frame_command_hub.h"
 #include "app/owner_drawn_menus.h"
 #include "app/pending_services.h"
@@ -301,6 +302,31 @@ TEST_F(DocumentOpen, APathTooLongForTheDialogIsRefusedAsTooSmall) {
   EXPECT_EQ(Children(), 0);
   EXPECT_EQ(pl3::BeepCount(), beeps);
   EXPECT_TRUE(IsWindowEnabled(frame));
+}
+
+// An entry written at exit and read back at the next start still opens its
+// item: the "C:" program path survives the round trip and is found again.
+TEST_F(DocumentOpen, ARecentEntryReadBackFromTheSettingsOpensItsItem) {
+  ASSERT_TRUE(AddToMRUList(project.c_str(), "\\Designs\\Amp", "pcb"));
+  SaveMRUList();
+  ClearMRUList();
+  ASSERT_STREQ(RecentEntry(0), "");
+  HKEY key = nullptr;
+  ASSERT_EQ(OpenProgramRegistryKey(HKEY_CURRENT_USER, "Initialisation", 0, KEY_READ, &key), 0);
+  LoadMRUList(key);
+  RegCloseKey(key);
+  EXPECT_EQ(std::string(RecentEntry(0)), project + "\\Designs\\Amp?pcb");
+
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SetMenu(frame, bar);
+  BuildMRUMenu(file);
+  DoFrameCommand(frame, 4008, 0, nullptr);
+  ASSERT_EQ(Recorded().createTypes.size(), 1u);
+  EXPECT_EQ(Recorded().createTypes[0], kItemPcb);
+  EXPECT_EQ(Children(), 1);
+  FreeOwnerDrawnMenu(file);
 }
 
 }  // namespace
