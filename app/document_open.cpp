@@ -15,8 +15,12 @@
 #include "app/recent_projects.h"
 #include "app/settings_block.h"
 #include "draw/crosshair.h"
+#include "draw/display_paint.h"
+#include "edit/window_data.h"
 #include "objects/design_walks.h"
 #include "objects/file_paths.h"
+#include "objects/view_seams.h"
+#include "platform/common_dialogs.h"
 #include "platform/kernel_files.h"
 #include "platform/mdi.h"
 #include "platform/menus.h"
@@ -198,7 +202,7 @@ void RefreshDescription(const StoreItemChoice& choice) {
 }
 
 // 280, 282 and 464.
-DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
+DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance, HWND* made) {
   StoreItemChoice* choice = FindItem(frame, id);
   if (!choice || !choice->document) {
     FreeStoreItemChoice(choice);
@@ -232,8 +236,9 @@ DocumentEnding OpenItem(HWND frame, UINT id, HINSTANCE instance) {
   // would leave the window naming nothing.
   if (window) choice->document = nullptr;
   FreeStoreItemChoice(choice);
-  if (id == 464) return DocumentEnding::Forward;
-  return window ? DocumentEnding::Return1 : DocumentEnding::Forward;
+  if (id == 464 || !window) return DocumentEnding::Forward;
+  *made = window;
+  return DocumentEnding::ReturnWindow;
 }
 
 // 4008 to 4011: the entry's text holds the container path and the item.
@@ -274,6 +279,11 @@ DocumentEnding ImportPcb(HWND frame, UINT id, HINSTANCE instance) {
     const std::string path = file;
     SetWindowTextA(window, path.c_str() + FolderLength(path));
     ImportPl2Pcb(file, id);
+    // The import filled the design behind the window's back: its display
+    // list is built afresh and the view painted from it.
+    if (CurrentWindowData* w = ActiveWindowData; w && w->design)
+      w->Display = RebuildDisplayList(w->design, static_cast<DisplayList*>(w->Display));
+    RedrawView(window);
     RecordDesignChange();
   }
   std::free(file);
@@ -326,8 +336,10 @@ void DoFileOpen(HWND frame, const char* initialPath, DWORD filterIndex) {
     char file[kOpenPathSize] = {};
     std::string folder;
     if (search.size() >= kOpenPathSize) {
-      // The dialog's buffer is too small for the path: nothing is cut.
-      MessageBeep(MB_ICONEXCLAMATION);
+      // The dialog's buffer cannot hold the path: it is refused as the dialog
+      // refuses a choice too long for it, on the failure road; nothing is cut.
+      pl3::SetCommonDialogError(FNERR_BUFFERTOOSMALL);
+      SendMessageA(frame, WM_USER + 8, 0, 0);
       return;
     }
     InitialFolderAndName(search, &folder, file);
@@ -363,7 +375,7 @@ void DoFileOpen(HWND frame, const char* initialPath, DWORD filterIndex) {
   }
 }
 
-DocumentEnding RunDocumentCommand(HWND frame, HWND child, UINT id, HINSTANCE instance) {
+DocumentEnding RunDocumentCommand(HWND frame, HWND child, UINT id, HINSTANCE instance, HWND* made) {
   switch (id) {
     case 284:
       CreatePCBWindow(instance);
@@ -397,7 +409,7 @@ DocumentEnding RunDocumentCommand(HWND frame, HWND child, UINT id, HINSTANCE ins
     case 280:
     case 282:
     case 464:
-      return OpenItem(frame, id, instance);
+      return OpenItem(frame, id, instance, made);
     case 4008: case 4009: case 4010: case 4011:
       return OpenRecentEntry(frame, id);
     case 4012: case 2411: case 2014:

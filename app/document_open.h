@@ -28,10 +28,11 @@ const char* LastGeneralOpenPath();
 // is chosen by its extension.
 void DoFileOpen(HWND frame, const char* initialPath, DWORD filterIndex);
 
-// How a document command ends in the hub.
-enum class DocumentEnding { NotMine, Forward, Return0, Return1 };
+// How a document command ends in the hub: ReturnWindow answers the window
+// made (280 and 282), which `made` receives.
+enum class DocumentEnding { NotMine, Forward, Return0, ReturnWindow };
 // The hub's cases for new and opened documents.
-DocumentEnding RunDocumentCommand(HWND frame, HWND child, UINT id, HINSTANCE instance);
+DocumentEnding RunDocumentCommand(HWND frame, HWND child, UINT id, HINSTANCE instance, HWND* made);
 
 // The open command of an item type code (280, 282 or 464), 0 for none.
 UINT OpenCommandOfType(std::uint16_t typeCode);

@@ -9,10 +9,16 @@
 
 #include "app/core_utilities.h"
 #include "draw/grids.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
+#include "objects/designators.h"
+#include "objects/dimensioners.h"
 #include "objects/editor_input.h"
+#include "objects/editor_seams.h"
 #include "objects/graphic_records.h"
 #include "objects/payload_access.h"
+#include "objects/polygon_entry.h"
+#include "objects/selection_menus.h"
 #include "objects/selection_seams.h"
 #include "objects/type_codes.h"
 #include "objects/view_seams.h"
@@ -183,5 +189,111 @@ int ToggleDatumFixed(UINT, HWND child) {
     }
   });
   if (HMENU menu = GetMenu(FrameWindow)) CheckMenuItem(menu, 2391, MF_BYCOMMAND | (fixed ? MF_CHECKED : MF_UNCHECKED));
+  return 1;
+}
+
+// ---- Toggle Add/Move Vertex and Move ------------------------------------------------------
+
+namespace {
+
+// The selection types whose points the vertex grabs edit: polygons, planes,
+// keepouts and their kin.
+bool IsPolygonLikeSelection(std::uint32_t type) {
+  return type == 4 || type == 8 || type == 9 || (type >= 41 && type <= 45) || type == 49;
+}
+
+bool EditingSelection(const CurrentWindowData& w) { return w.EditMode == 39 || w.EditMode == 45; }
+
+}  // namespace
+
+int ToggleVertexGrab(UINT, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  if (!w || w->EditMode != 39) return 0;
+  SelectionInfo* s = OnlyPrimary(*w);
+  if (!s || !IsPolygonLikeSelection(GetSelectionType(w->SelectionList))) return 0;
+  if (s->grabbedPart != kGrabVertexMove && s->grabbedPart != kGrabVertexAdd) return 0;
+  // The two grabs ghost differently: the old one is erased, the new one drawn.
+  BetweenGhosts(child, *w,
+                [&] { s->grabbedPart = s->grabbedPart == kGrabVertexMove ? kGrabVertexAdd : kGrabVertexMove; });
+  UpdateStatusBar(child);
+  return 1;
+}
+
+int MoveWholeSelection(UINT, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  if (!w || !EditingSelection(*w) || !w->SelectionList) return 0;
+  BetweenGhosts(child, *w, [&] { ResetSelectionGrab(w->SelectionList); });
+  UpdateStatusBar(child);
+  UpdateSelectionMenuForMode();
+  SetEditCursor(3);
+  return 1;
+}
+
+// ---- Text alignment and Mirror Text ---------------------------------------------------------
+
+int CycleTextAlignment(UINT id, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  if (!w) return 0;
+  std::int32_t changed = 0;
+  BetweenGhosts(child, *w, [&] { changed = CycleEditedTextJustification(id == 444 ? 1 : 0); });
+  return changed ? 1 : 0;
+}
+
+int MirrorTextOption(UINT, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  if (!w) return 0;
+  const std::uint8_t mode = w->EditMode;
+  if ((mode == 28 || mode == 29) && w->PendingRecord) {
+    MirrorGhost(child, w->PendingRecord);
+    return 1;
+  }
+  if (mode == 78 && w->PendingRecord && w->PendingRecord->header.recordType == Type_Dimensioner) {
+    BetweenGhosts(child, *w, [&] { ReflectTransformInX(&w->PendingRecord->as<DimensionerPayload>().labelTransform); });
+    return 1;
+  }
+  if (mode != 39) return 0;
+  SelectionInfo* s = OnlyPrimary(*w);
+  const std::uint16_t type = TypeOf(s ? s->workingCopy : nullptr);
+  if (type == Type_Text) {
+    auto* text = reinterpret_cast<TextPayload*>(PayloadOfAtLeast(TowerEntity(s->workingCopy), offsetof(TextPayload, text)));
+    if (!text) return 0;
+    BetweenGhosts(child, *w, [&] { ReflectTransformInX(&text->textTransform); });
+    return 1;
+  }
+  if (type != Type_Dimensioner && type != Type_AngleDimensioner) return 0;
+  DimensionerPayload* d = WorkingPayload<DimensionerPayload>(s);
+  if (!d) return 0;
+  BetweenGhosts(child, *w, [&] { ReflectTransformInX(&d->labelTransform); });
+  return 1;
+}
+
+// ---- Dimensioner options --------------------------------------------------------------------
+
+int ToggleSelectedDimensionerArrows(UINT, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  if (!w) return 0;
+  DimensionerPayload* d = nullptr;
+  if (w->EditMode == 39) {
+    SelectionInfo* s = OnlyPrimary(*w);
+    if (TypeOf(s ? s->workingCopy : nullptr) == Type_Dimensioner) d = WorkingPayload<DimensionerPayload>(s);
+  } else if (PlacingDimensioner(w->EditMode) && w->PendingRecord &&
+             w->PendingRecord->header.recordType == Type_Dimensioner) {
+    d = &w->PendingRecord->as<DimensionerPayload>();
+  }
+  if (!d) return 0;
+  ToggleDimensionerArrows(child, d);
+  return 1;
+}
+
+int EditSelectedDimensionerLabel(UINT, HWND child) {
+  CurrentWindowData* w = child ? ActiveWindowData : nullptr;
+  SelectionInfo* s = w && w->EditMode == 39 ? OnlyPrimary(*w) : nullptr;
+  const std::uint16_t type = TypeOf(s ? s->workingCopy : nullptr);
+  if (type != Type_Dimensioner && type != Type_AngleDimensioner) return 0;
+  // The label's text and unit change its size: the old ghost goes first.
+  BetweenGhosts(child, *w, [&] {
+    if (type == Type_Dimensioner) EditDimensionerLabel(s->workingCopy);
+    else EditAngleDimensionerLabel(s->workingCopy);
+  });
   return 1;
 }

@@ -24,3 +24,23 @@ int SetKeepoutKind(UINT id, HWND child);
 // working copy's point to the grid, freeing takes the point of the datum in
 // the design back. The menu item's tick follows.
 int ToggleDatumFixed(UINT id, HWND child);
+// 2004 Toggle Add/Move Vertex: the one selected polygon-like item's grab
+// switches between moving a vertex (4) and adding one (5); the status bar
+// follows. Edit Selection only.
+int ToggleVertexGrab(UINT id, HWND child);
+// 426 Move (Edit Selection, modes 39 and 45): the selection takes the whole
+// items again; the ghost, the status bar and the menus follow, cursor 3.
+int MoveWholeSelection(UINT id, HWND child);
+// 443 Horizontal and 444 Vertical Alignment: the justification of the text
+// being placed or edited, or of each selected text, steps on.
+int CycleTextAlignment(UINT id, HWND child);
+// 2040 Mirror Text: the string being placed or edited (modes 28, 29), the
+// one selected text, or the label of the one selected dimensioner (and of
+// the dimensioner being placed in mode 78) is reflected in x.
+int MirrorTextOption(UINT id, HWND child);
+// 2302 Snap In / Snap Out: the arrows of the one selected dimensioner, or of
+// the one being placed, move between inside and outside the measured span.
+int ToggleSelectedDimensionerArrows(UINT id, HWND child);
+// 2303 Edit Text: the label dialog of the one selected dimensioner or angle
+// dimensioner, on its working copy.
+int EditSelectedDimensionerLabel(UINT id, HWND child);

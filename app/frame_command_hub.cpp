@@ -61,7 +61,7 @@ void ResetHubGlobals() {
 const bool g_resetRegistered = pl3::RegisterGlobalReset(&ResetHubGlobals);
 
 // What a case tells the common tail.
-enum class Ending { Forward, Return0, Return1 };
+enum class Ending { Forward, Return0, Return1, ReturnResult };
 
 struct Command {
   HWND frame;
@@ -71,6 +71,7 @@ struct Command {
   LPARAM lParam;
   HINSTANCE instance;
   CurrentWindowData* w;  // the active window's block when there is a child
+  LRESULT result;        // the answer of a case that ends with ReturnResult
 };
 
 void Cancel(const Command& c) {
@@ -537,7 +538,7 @@ bool IsToolId(UINT id) {
 
 bool IsLocatorId(UINT id) { return LocatorKindOf(id) != 0; }
 
-Ending RunCase(const Command& c) {
+Ending RunCase(Command& c) {
   const UINT id = c.id;
   if (id >= kFirstWindowListId && id < kWindowListMoreId) {
     if (HWND w = GetDlgItem(MDIClientWindow, static_cast<int>(id) - 2455))
@@ -653,11 +654,14 @@ Ending RunCase(const Command& c) {
     default:
       break;
   }
-  switch (RunDocumentCommand(c.frame, c.child, id, c.instance)) {
+  HWND made = nullptr;
+  switch (RunDocumentCommand(c.frame, c.child, id, c.instance, &made)) {
     case DocumentEnding::NotMine: break;
     case DocumentEnding::Forward: return Ending::Forward;
     case DocumentEnding::Return0: return Ending::Return0;
-    case DocumentEnding::Return1: return Ending::Return1;
+    case DocumentEnding::ReturnWindow:
+      c.result = reinterpret_cast<LRESULT>(made);
+      return Ending::ReturnResult;
   }
   if (RunFrameEditingCommand(c.frame, c.child, c.w, id)) return Ending::Forward;
   if (const FrameOperationRow* row = FindFrameOperationRow(id)) RunOperationRow(c, *row);
@@ -714,8 +718,8 @@ int HighlightOffAngleTracks(CurrentWindowData* state) {
   return count;
 }
 
-int DoFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance) {
-  Command c{frame, nullptr, LOWORD(wParam), wParam, lParam, instance, nullptr};
+LRESULT DoFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance) {
+  Command c{frame, nullptr, LOWORD(wParam), wParam, lParam, instance, nullptr, 0};
   if (MDIClientWindow) {
     HWND active = reinterpret_cast<HWND>(SendMessageA(MDIClientWindow, WM_MDIGETACTIVE, 0, 0));
     if (IsWindow(active)) c.child = active;
@@ -724,6 +728,7 @@ int DoFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance)
   switch (RunCase(c)) {
     case Ending::Return0: return 0;
     case Ending::Return1: return 1;
+    case Ending::ReturnResult: return c.result;
     case Ending::Forward: break;
   }
   if (c.child && IsWindow(c.child)) SendMessageA(c.child, WM_COMMAND, wParam, lParam);

@@ -11,9 +11,9 @@
 
 struct CurrentWindowData;
 
-// The frame procedure returns 1 when this returns non-zero, else it runs the
-// default frame procedure.
-int DoFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance);
+// The frame procedure returns this answer when it is non-zero (1, or the
+// window an open command made), else it runs the default frame procedure.
+LRESULT DoFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam, HINSTANCE instance);
 
 // Program-wide: pads are named as they are placed (Auto Name Pads, 341).
 extern std::uint8_t AutoNamePads;

@@ -58,11 +58,6 @@ int RunPl2GhostCommand(UINT id, HWND child);
 // Routes, 2661 / 2663 protect and unprotect all routes, 2664 Delete
 // Unprotected Routes.
 int RunAutorouterCommand(UINT id, HWND child);
-// The options of the edit modes that the editing engine has not built yet:
-// 2004 add / move vertex, 426 Move, 443 / 444 text alignment, 2040 mirror of
-// a selected text or dimensioner, 2302 / 2303 dimensioner Snap In / Snap Out
-// and Edit Text.
-int RunEditModeOption(UINT id, HWND child);
 
 // "Select Colour" (dialog 1048) over the schematic's named colours,
 // starting at the colour index in the record's first byte; on OK the chosen

@@ -150,18 +150,6 @@ int AddPolygonPoint(UINT, HWND child) {
   return 1;
 }
 
-// Mirror Text: the string being placed or edited is mirrored here; a
-// selected text or dimensioner is the editing engine's.
-int MirrorText(UINT id, HWND child) {
-  CurrentWindowData* w = Block(child);
-  if (!w) return 0;
-  if ((w->EditMode == 28 || w->EditMode == 29) && w->PendingRecord) {
-    MirrorGhost(child, w->PendingRecord);
-    return 1;
-  }
-  return RunEditModeOption(id, child);
-}
-
 // Next Colour: idle, the item at the cursor is selected; editing the
 // selection, every primary record takes the next colour of its class;
 // otherwise the item being placed does.
@@ -369,10 +357,11 @@ constexpr OperationRow kOperations[] = {
     OP(2049, ReleaseSecondaries), OP(2545, RunMacroBlockCommand), OP(2256, ActOnItemUnderWay),
     OP(2257, ActOnItemUnderWay), OP(2258, ActOnItemUnderWay),
     // Options of the edit modes.
-    OP(435, AcceptVertex), OP(436, AcceptPolygon), OP(422, RemoveVertex), OP(2004, RunEditModeOption),
-    OP(426, RunEditModeOption), OP(427, DeleteItem), OP(428, NextOrFlipLayer), OP(2414, NextOrFlipLayer),
-    OP(443, RunEditModeOption), OP(444, RunEditModeOption), OP(2040, MirrorText), OP(2302, RunEditModeOption),
-    OP(2303, RunEditModeOption), OP(2305, CycleDimensionerUnits), OP(2354, FlipSchematicSymbolFlag),
+    OP(435, AcceptVertex), OP(436, AcceptPolygon), OP(422, RemoveVertex), OP(2004, ToggleVertexGrab),
+    OP(426, MoveWholeSelection), OP(427, DeleteItem), OP(428, NextOrFlipLayer), OP(2414, NextOrFlipLayer),
+    OP(443, CycleTextAlignment), OP(444, CycleTextAlignment), OP(2040, MirrorTextOption),
+    OP(2302, ToggleSelectedDimensionerArrows),
+    OP(2303, EditSelectedDimensionerLabel), OP(2305, CycleDimensionerUnits), OP(2354, FlipSchematicSymbolFlag),
     OP(2507, FlipSchematicSymbolFlag), OP(2360, NextColour), OP(2362, SetColour), OP(2391, ToggleDatumFixed),
     OP(2649, SetKeepoutKind), OP(2652, SetKeepoutKind), OP(2653, SetKeepoutKind),
     OP(2654, SetKeepoutKind), OP(2285, RunPlaneNetCommand), OP(2382, RunLibraryEditorCommand),

@@ -228,7 +228,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
       return 0;
     case WM_COMMAND:
-      if (DoFrameCommand(window, wParam, lParam, ProgramInstance)) return 1;
+      if (const LRESULT answer = DoFrameCommand(window, wParam, lParam, ProgramInstance)) return answer;
       if (!IsWindow(window)) return 0;
       return DefFrameProcA(window, IsWindow(MDIClientWindow) ? MDIClientWindow : nullptr, message, wParam, lParam);
     case WM_TIMER:

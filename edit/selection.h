@@ -82,6 +82,9 @@ constexpr std::int32_t kSizeIndexNoSizes = -3;       // a type without a size li
 constexpr std::int32_t kSizeIndexNotIndexed = -4;    // a size not taken from the size table
 std::int32_t GetSelectionSizeIndex(const SelectionInfo* list);
 void ResetArcEndGrabs(SelectionInfo* list);
+// Move: every primary record takes the whole item again (grab 0); the
+// attached tracks keep the end that follows the move.
+void ResetSelectionGrab(SelectionInfo* list);
 // 1 when the symbol instance may be copied: its definition is in definition
 // mode, or the window is in its manual-placement state.
 int IsSymbolCopyable(const Tower* instance);

@@ -223,6 +223,11 @@ void ResetArcEndGrabs(SelectionInfo* list) {
   }
 }
 
+void ResetSelectionGrab(SelectionInfo* list) {
+  for (SelectionInfo* s = list; s; s = s->next)
+    if (s->flags & kSelectionPrimary) s->grabbedPart = kGrabWhole;
+}
+
 int SelectionHasSymbolLocators(const SelectionInfo* list) {
   return Any(list, [](const SelectionInfo* s) {
     const Tower* original = s->original;

@@ -61,10 +61,13 @@ int AcceptPolygonEntry(HWND window, EntityRecord* polygon) {
 void MirrorGhost(HWND window, EntityRecord* record) {
   if (!record) return;
   GhostSelectionAndMode(window, record);
-  pl3::Transform& t = record->header.transform;
-  t.a = Negated(t.a);
-  t.b = Negated(t.b);
+  ReflectTransformInX(&record->header.transform);
   GhostSelectionAndMode(window, record);
+}
+
+void ReflectTransformInX(pl3::Transform* t) {
+  t->a = Negated(t->a);
+  t->b = Negated(t->b);
 }
 
 void InsertPolygonMidpoint(HWND window, pl3::PolygonLayout* polygon, int keepIndex) {

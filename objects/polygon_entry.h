@@ -20,6 +20,9 @@ int AcceptPolygonEntry(HWND window, EntityRecord* polygon);
 // The Mirror step of the item being placed or moved: ghost erased, the
 // record's placement transform reflected in x (a and b negated), ghost drawn.
 void MirrorGhost(HWND window, EntityRecord* record);
+// The reflection in x of MirrorGhost: a and b negated (with wrap-around, so
+// that the most negative coefficient mirrors too).
+void ReflectTransformInX(pl3::Transform* t);
 
 // Duplicates the point at the polygon's current index and puts the window's
 // cursor on the midpoint of the edge that ends there (each half rounded down

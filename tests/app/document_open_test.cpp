@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "app/application_globals.h"
+#include "app/core_utilities.h"
 #include "app/frame_command_hub.h"
 #include "app/owner_drawn_menus.h"
 #include "app/pending_services.h"
 #include "app/recent_projects.h"
+#include "draw/display_list.h"
 #include "platform/menus.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -119,7 +121,11 @@ class DocumentOpen : public hubtest::HubWindows {
 
 TEST_F(DocumentOpen, AnOldBoardInCapitalsTakesTheImportRoad) {
   Recorded().importCommand = 4012;
+  block->editorKind = kEditorPcb;
   OpenGeneral(ProgramForm(dir + "/OLD.PCB"));
+  EXPECT_NE(block->Display, nullptr) << "the imported board's display list is built";
+  FreeDisplayList(static_cast<DisplayList*>(block->Display));
+  block->Display = nullptr;
   const auto dialogs = FileDialogs();
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0]->text.rfind("All Files (*.P3P, *.P3L, *.PCB)|*.P3P;*.P3L;*.PCB|PL3 Files (*.P3P, *.P3L)|*.P3P;*.P3l|"
@@ -247,6 +253,79 @@ TEST_F(DocumentOpen, ARecentEntryOpensItsItemAndOneWithoutAPathIsRefused) {
   EXPECT_EQ(pl3::ResponderRecords().back().text, "Unable to open file");
   EXPECT_EQ(pl3::ResponderRecords().back().caption, "Pelmora3");
   EXPECT_EQ(Recorded().createFlags.size(), 1u);
+  FreeOwnerDrawnMenu(file);
+}
+
+// 280 answers the window it made, not a bare 1; an item not found answers 0.
+TEST_F(DocumentOpen, AnOpenCommandAnswersTheWindowItMade) {
+  const std::string item = "\\Designs\\Amp?pcb";
+  OpenRequestFlags = kOpenTakePendingItem | kOpenNamedOrImport;
+  PendingContainerPath = project.c_str();
+  PendingItemPath = item.c_str();
+  const LRESULT answer = DoFrameCommand(frame, 280, 0, nullptr);
+  ASSERT_NE(ActiveChild(), nullptr);
+  EXPECT_EQ(answer, reinterpret_cast<LRESULT>(ActiveChild()));
+  EXPECT_EQ(Children(), 1);
+
+  const std::string missing = "\\Designs\\Nowhere?pcb";
+  PendingItemPath = missing.c_str();
+  const int beeps = pl3::BeepCount();
+  EXPECT_EQ(DoFrameCommand(frame, 280, 0, nullptr), 0);
+  EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_EQ(Children(), 1);
+  OpenRequestFlags = 0;
+  PendingContainerPath = nullptr;
+  PendingItemPath = nullptr;
+}
+
+// A path the dialog's 2,048-byte buffer cannot hold is refused with the
+// dialog's too-small error, whether it is the starting path or the one chosen;
+// nothing is cut and nothing opens.
+TEST_F(DocumentOpen, APathTooLongForTheDialogIsRefusedAsTooSmall) {
+  const std::string longPath = "C:\\" + std::string(2100, 'd') + "\\Board.p3p";
+  const int beeps = pl3::BeepCount();
+  DoFileOpen(frame, longPath.c_str(), 1);
+  EXPECT_TRUE(FileDialogs().empty()) << "no dialog over a cut path";
+  EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+  EXPECT_TRUE(IsWindowEnabled(frame));
+
+  // Just fits: the dialog opens there.
+  const std::string fits = "C:\\" + std::string(2047 - 3, 'e');
+  pl3::PushCancelAnswer();
+  DoFileOpen(frame, fits.c_str(), 1);
+  EXPECT_EQ(FileDialogs().size(), 1u);
+
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(longPath);
+  EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+  EXPECT_TRUE(Recorded().chooserContainers.empty()) << "the chosen path never reaches the chooser";
+  EXPECT_EQ(Children(), 0);
+  EXPECT_EQ(pl3::BeepCount(), beeps);
+  EXPECT_TRUE(IsWindowEnabled(frame));
+}
+
+// An entry written at exit and read back at the next start still opens its
+// item: the "C:" program path survives the round trip and is found again.
+TEST_F(DocumentOpen, ARecentEntryReadBackFromTheSettingsOpensItsItem) {
+  ASSERT_TRUE(AddToMRUList(project.c_str(), "\\Designs\\Amp", "pcb"));
+  SaveMRUList();
+  ClearMRUList();
+  ASSERT_STREQ(RecentEntry(0), "");
+  HKEY key = nullptr;
+  ASSERT_EQ(OpenProgramRegistryKey(HKEY_CURRENT_USER, "Initialisation", 0, KEY_READ, &key), 0);
+  LoadMRUList(key);
+  RegCloseKey(key);
+  EXPECT_EQ(std::string(RecentEntry(0)), project + "\\Designs\\Amp?pcb");
+
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  SetMenu(frame, bar);
+  BuildMRUMenu(file);
+  DoFrameCommand(frame, 4008, 0, nullptr);
+  ASSERT_EQ(Recorded().createTypes.size(), 1u);
+  EXPECT_EQ(Recorded().createTypes[0], kItemPcb);
+  EXPECT_EQ(Children(), 1);
   FreeOwnerDrawnMenu(file);
 }
 

@@ -12,6 +12,7 @@
 #include "edit/window_data.h"
 #include "objects/entity_record.h"
 #include "objects/colours.h"
+#include "objects/dimensioners.h"
 #include "objects/graphic_records.h"
 #include "objects/payload_access.h"
 #include "objects/type_codes.h"
@@ -219,6 +220,184 @@ TEST_F(EditModeOptions, SetColourGivesTheItemBeingPlacedTheChosenColour) {
   window->PendingRecord = nullptr;
   delete r;
   EXPECT_EQ(PerformFrameCommandOperation(2362, view), 0);
+}
+
+// Toggle Add/Move Vertex switches only a polygon-like item held by a vertex.
+TEST_F(EditModeOptions, VertexGrabSwitchesBetweenMovingAndAddingAPoint) {
+  struct Case {
+    const char* name;
+    std::uint16_t type;
+    std::uint8_t mode;
+    std::uint16_t grab;
+    int result;
+    std::uint16_t after;
+  };
+  const Case cases[] = {
+      {"polygon moving a vertex", Type_Polygon, 39, 4, 1, 5},
+      {"keepout adding a vertex", Type_PolygonKeepout, 39, 5, 1, 4},
+      {"plane adding a vertex", Type_Plane, 39, 5, 1, 4},
+      {"polygon held whole", Type_Polygon, 39, 0, 0, 0},
+      {"a track is no polygon", Type_Track, 39, 4, 0, 4},
+      {"not Edit Selection", Type_Polygon, 45, 4, 0, 4},
+  };
+  for (const Case& c : cases) {
+    window->SelectionList = nullptr;
+    window->EditMode = c.mode;
+    SelectionInfo* s = Select(c.type, nullptr, 0);
+    s->grabbedPart = c.grab;
+    EXPECT_EQ(PerformFrameCommandOperation(2004, view), c.result) << c.name;
+    EXPECT_EQ(s->grabbedPart, c.after) << c.name;
+  }
+  // Two polygons selected: neither changes.
+  window->EditMode = 39;
+  SelectionInfo* second = Select(Type_Polygon, nullptr, 0);
+  second->grabbedPart = 4;
+  EXPECT_EQ(PerformFrameCommandOperation(2004, view), 0);
+  EXPECT_EQ(second->grabbedPart, 4);
+}
+
+// Move: the primary records take the whole item, an attached track keeps
+// the end that follows; outside the selection modes nothing changes.
+TEST_F(EditModeOptions, MoveTakesThePrimariesWholeAndKeepsAttachedEnds) {
+  SelectionInfo* polygon = Select(Type_Polygon, nullptr, 0);
+  polygon->grabbedPart = 4;
+  SelectionInfo* track = Select(Type_Track, nullptr, 0);
+  track->grabbedPart = 1;
+  SelectionInfo* attached = Select(Type_Track, nullptr, 0);
+  attached->flags = 0;
+  attached->grabbedPart = 2;
+  window->EditMode = 0;
+  EXPECT_EQ(PerformFrameCommandOperation(426, view), 0);
+  EXPECT_EQ(polygon->grabbedPart, 4);
+  for (std::uint8_t mode : {std::uint8_t{39}, std::uint8_t{45}}) {
+    window->EditMode = mode;
+    polygon->grabbedPart = 4;
+    track->grabbedPart = 1;
+    EXPECT_EQ(PerformFrameCommandOperation(426, view), 1) << int(mode);
+    EXPECT_EQ(polygon->grabbedPart, 0) << int(mode);
+    EXPECT_EQ(track->grabbedPart, 0) << int(mode);
+    EXPECT_EQ(attached->grabbedPart, 2) << int(mode);
+  }
+}
+
+// Horizontal and Vertical Alignment step each selected text's justification.
+TEST_F(EditModeOptions, AlignmentStepsTheSelectedTextsJustification) {
+  std::vector<std::uint8_t> bytes(offsetof(TextPayload, text) + 2);
+  SelectionInfo* s = Select(Type_Text, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  auto justification = [&] { return Working<TextPayload>(s).justification & 60; };
+  EXPECT_EQ(PerformFrameCommandOperation(443, view), 1);
+  EXPECT_EQ(justification(), 8u) << "centre steps to right";
+  EXPECT_EQ(PerformFrameCommandOperation(444, view), 1);
+  EXPECT_EQ(justification(), 8u | 32u) << "the vertical bits step on their own";
+  EXPECT_EQ(PerformFrameCommandOperation(443, view), 1);
+  EXPECT_EQ(justification(), 4u | 32u);
+  EXPECT_EQ(reinterpret_cast<TextPayload*>(TowerPayload(s->original))->justification, 0u) << "the design's text waits";
+  window->EditMode = 0;
+  EXPECT_EQ(PerformFrameCommandOperation(443, view), 0);
+  EXPECT_EQ(justification(), 4u | 32u);
+}
+
+// Mirror Text reflects a selected text, a selected dimensioner's label or the
+// label of the dimensioner being placed in x; nothing else changes.
+TEST_F(EditModeOptions, MirrorTextReflectsTheTextOrTheLabelInX) {
+  const pl3::Transform turned = {3, 5, 7, 11, 13, 17};
+  const pl3::Transform mirrored = {-3, -5, 7, 11, 13, 17};
+  auto same = [](const pl3::Transform& x, const pl3::Transform& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  std::vector<std::uint8_t> text(offsetof(TextPayload, text) + 2);
+  reinterpret_cast<TextPayload*>(text.data())->textTransform = turned;
+  SelectionInfo* s = Select(Type_Text, text.data(), static_cast<std::uint32_t>(text.size()));
+  EXPECT_EQ(PerformFrameCommandOperation(2040, view), 1);
+  EXPECT_TRUE(same(Working<TextPayload>(s).textTransform, mirrored));
+  EXPECT_TRUE(same(reinterpret_cast<TextPayload*>(TowerPayload(s->original))->textTransform, turned));
+
+  for (std::uint16_t type : {Type_Dimensioner, Type_AngleDimensioner}) {
+    window->SelectionList = nullptr;
+    DimensionerPayload d{};
+    d.labelTransform = turned;
+    d.head.transform = turned;
+    SelectionInfo* dim = Select(type, &d, sizeof d);
+    EXPECT_EQ(PerformFrameCommandOperation(2040, view), 1) << type;
+    EXPECT_TRUE(same(Working<DimensionerPayload>(dim).labelTransform, mirrored)) << type;
+    EXPECT_TRUE(same(Working<DimensionerPayload>(dim).head.transform, turned)) << type << ": only the label turns";
+  }
+  // Two selected: nothing.
+  DimensionerPayload d{};
+  d.labelTransform = turned;
+  SelectionInfo* other = Select(Type_Dimensioner, &d, sizeof d);
+  EXPECT_EQ(PerformFrameCommandOperation(2040, view), 0);
+  EXPECT_TRUE(same(Working<DimensionerPayload>(other).labelTransform, turned));
+
+  // The dimensioner being placed, in mode 78 only.
+  window->SelectionList = nullptr;
+  EntityRecord* r = NewEntityRecord().release();
+  InitialiseEntityRecord(r, Type_Dimensioner, &pl3::kIdentityTransform, 1);
+  r->as<DimensionerPayload>().labelTransform = turned;
+  window->PendingRecord = r;
+  window->EditMode = 77;
+  EXPECT_EQ(PerformFrameCommandOperation(2040, view), 0);
+  EXPECT_TRUE(same(r->as<DimensionerPayload>().labelTransform, turned));
+  window->EditMode = 78;
+  EXPECT_EQ(PerformFrameCommandOperation(2040, view), 1);
+  EXPECT_TRUE(same(r->as<DimensionerPayload>().labelTransform, mirrored));
+}
+
+// Snap In / Snap Out moves the arrows of a linear dimensioner between inside
+// and outside; an angle dimensioner has no such arrows.
+TEST_F(EditModeOptions, SnapInOutFlipsTheArrowsOfALinearDimensioner) {
+  DimensionerPayload d{};
+  d.options = 0x10;
+  SelectionInfo* s = Select(Type_Dimensioner, &d, sizeof d);
+  EXPECT_EQ(PerformFrameCommandOperation(2302, view), 1);
+  EXPECT_EQ(Working<DimensionerPayload>(s).options, 0x11u);
+  EXPECT_EQ(PerformFrameCommandOperation(2302, view), 1);
+  EXPECT_EQ(Working<DimensionerPayload>(s).options, 0x10u);
+  window->SelectionList = nullptr;
+  SelectionInfo* angle = Select(Type_AngleDimensioner, &d, sizeof d);
+  EXPECT_EQ(PerformFrameCommandOperation(2302, view), 0);
+  EXPECT_EQ(Working<DimensionerPayload>(angle).options, 0x10u);
+  // The dimensioner being placed.
+  window->SelectionList = nullptr;
+  EntityRecord* r = NewEntityRecord().release();
+  InitialiseEntityRecord(r, Type_Dimensioner, &pl3::kIdentityTransform, 1);
+  window->PendingRecord = r;
+  window->EditMode = 77;
+  EXPECT_EQ(PerformFrameCommandOperation(2302, view), 1);
+  EXPECT_EQ(r->as<DimensionerPayload>().options, kDimensionerArrowsOutside);
+}
+
+// Edit Text opens the label dialog of the selected dimensioner's kind on its
+// working copy.
+TEST_F(EditModeOptions, EditTextRunsTheLabelDialogOnTheWorkingCopy) {
+  DimensionerPayload d{};
+  d.unit = 2;
+  SelectionInfo* s = Select(Type_Dimensioner, &d, sizeof d);
+  pl3::SetDialogHook(kDimensionerLabelDialog, [](HWND dialog) {
+    pl3::TypeDialogText(dialog, kDimensionerLabelEdit, "W = @dim");
+    pl3::ClickDialogButton(dialog, kDimensionerThouButton);
+    pl3::ClickDialogButton(dialog, IDOK);
+  });
+  EXPECT_EQ(PerformFrameCommandOperation(2303, view), 1);
+  EXPECT_EQ(GetDimensionerTemplate(s->workingCopy, nullptr), "W = @dim");
+  EXPECT_EQ(Working<DimensionerPayload>(s).unit, 0u);
+  bool present = true;
+  GetDimensionerTemplate(s->original, &present);
+  EXPECT_FALSE(present) << "the design's item waits for the accept";
+
+  static bool angleDialog = false;
+  pl3::SetDialogHook(kAngleDimensionerLabelDialog, [](HWND dialog) {
+    angleDialog = true;
+    pl3::ClickDialogButton(dialog, IDCANCEL);
+  });
+  window->SelectionList = nullptr;
+  Select(Type_AngleDimensioner, &d, sizeof d);
+  EXPECT_EQ(PerformFrameCommandOperation(2303, view), 1);
+  EXPECT_TRUE(angleDialog);
+  pl3::ClearDialogHooks();
+  // A text is no dimensioner: no dialog.
+  window->SelectionList = nullptr;
+  std::vector<std::uint8_t> text(offsetof(TextPayload, text) + 2);
+  Select(Type_Text, text.data(), static_cast<std::uint32_t>(text.size()));
+  EXPECT_EQ(PerformFrameCommandOperation(2303, view), 0);
 }
 
 }  // namespace

@@ -39,10 +39,35 @@ constexpr LPARAM kParam = 0x1234;
 
 TEST_F(HubWindows, ForwardOnlyAndUnknownIdsReachTheChildUnchanged) {
   HWND child = AddChild();
-  // A few ids of each menu that the hub only forwards, and one no menu knows.
-  const UINT ids[] = {236,  286,  334,  2547, 221,  441,  2010, 2286, 2516, 200,  2262, 2504, 207,  216,
-                      2045, 432,  2274, 2575, 4003, 468,  2311, 2320, 2364, 2568, 2692, 241,  434,  4007,
-                      4004, 4014, 2022, 60000};
+  // Every id of the frame's menus that the hub only forwards, by menu; Save All
+  // and 4014; and one id no menu knows.
+  const UINT ids[] = {
+      // File
+      236, 286, 334, 336, 338, 446, 2265, 2370, 2371, 2372, 2536, 2547, 2601, 2641, 2678,
+      // PCB editor
+      221, 228, 242, 441, 445, 452, 453, 454, 2010, 2012, 2013, 2018, 2019, 2020, 2022, 2284, 2286, 2293,
+      2384, 2385, 2390, 2403, 2413, 2437, 2444, 2511, 2512, 2513, 2514, 2515, 2516, 2569, 2614, 2616, 2683,
+      2684, 2687, 2688,
+      // PCB symbol editor
+      200, 206, 214, 232, 235, 516, 2009, 2011, 2047, 2262, 2340, 2492, 2504,
+      // Shape editor
+      207, 2008, 2393,
+      // Pad stack editor
+      216, 222, 239, 243, 244, 245, 246, 2007, 2045, 2046, 2373,
+      // Schematic editor
+      432, 2274, 2289, 2290, 2325, 2331, 2339, 2341, 2342, 2343, 2344, 2345, 2357, 2358, 2366, 2377, 2389,
+      2395, 2448, 2493, 2503, 2537, 2542, 2575, 2576, 4002, 4003,
+      // Schematic symbol library editor
+      468, 470, 2026, 2310, 2311, 2312, 2315, 2316, 2317, 2318, 2320, 2321, 2328, 2335, 2338, 2347, 2409,
+      2449, 2508, 2509,
+      // Package editor
+      2364, 2367, 2416, 2495, 2496, 2497, 2568,
+      // Contour view
+      2692, 2694,
+      // Options menus of the edit modes
+      241, 434, 2309, 2322, 2355, 2361, 4007,
+      // Elsewhere, and unknown.
+      4004, 4014, 60000};
   for (UINT id : ids) {
     hubtest::Forwarded().clear();
     EXPECT_EQ(DoFrameCommand(frame, MAKEWPARAM(id, 1), kParam, nullptr), 0) << id;

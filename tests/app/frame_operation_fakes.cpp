@@ -62,7 +62,6 @@ FAKE(RunLibraryEditorCommand)
 FAKE(RunOutputCommand)
 FAKE(RunPl2GhostCommand)
 FAKE(RunAutorouterCommand)
-FAKE(RunEditModeOption)
 #undef FAKE
 
 void CopyUserAttributes(const Tower*, const Tower*) { opfakes::Calls().push_back({"CopyUserAttributes", 0}); }

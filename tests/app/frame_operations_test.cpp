@@ -125,11 +125,7 @@ TEST_F(FrameOperations, IdsOfOtherOwnersReachTheirEntryPoint) {
       {2404, "RunSchematicEditorCommand"},
       {2582, "RunAutorouterCommand"}, {2583, "RunAutorouterCommand"},
       {2584, "RunAutorouterCommand"},   {2661, "RunAutorouterCommand"},   {2663, "RunAutorouterCommand"},
-      {2664, "RunAutorouterCommand"},   {2004, "RunEditModeOption"},      {426, "RunEditModeOption"},
-      {443, "RunEditModeOption"},
-      {444, "RunEditModeOption"},       {2302, "RunEditModeOption"},      {2303, "RunEditModeOption"},
-      // Idle, Mirror Text has no item of its own to act on.
-      {2040, "RunEditModeOption"},
+      {2664, "RunAutorouterCommand"},
   };
   for (const Row& row : rows) {
     opfakes::Calls().clear();
