@@ -91,8 +91,7 @@ int ReleaseSecondaries(UINT, HWND child) {
   CurrentWindowData* w = Block(child);
   if (!w || !InSelectionEdit(*w) || !w->SelectionList) return 0;
   if (HasSecondarySelections(w->SelectionList)) {
-    const pl3::Box box = ReleaseSecondarySelections();
-    RedrawViewRect(child, &box, 0);
+    ReleaseSecondarySelectionsAndRedraw(child);
     return 1;
   }
   HDC dc = GetDC(child);

@@ -2,6 +2,7 @@
 // the tolerance selects what it holds, else the object under the cursor is
 // picked; the edit mode, menus, ratsnest lines and status bar follow.
 #include "draw/display_paint.h"
+#include "draw/view_markers.h"
 #include "edit/engine_seams.h"
 #include "edit/object_select.h"
 #include "edit/placing_seams.h"
@@ -45,7 +46,9 @@ void SelectDraggedRectangle(HWND window, CurrentWindowData* w) {
   SelectionCount = 0;
   const int selected = SelectItemsInRectangle(&rectangle);
   const std::uint8_t mode = w->EditMode;
-  if (mode != kModeEditSelection && mode != kModeHeldItems) RedrawView(window);
+  // A selection being edited keeps its view; its block origin is shown again.
+  if (mode == kModeEditSelection) ShowOriginMarker(window, w->BlockOrigin.x, w->BlockOrigin.y);
+  else if (mode != kModeHeldItems) RedrawView(window);
   if (ModeTakesSelection(mode) && selected) UpdateAfterSelectionChange(window, nullptr, 0);
   if (w->editorKind == kEditorPcb && w->design)
     w->Display = RebuildDisplayList(w->design, static_cast<DisplayList*>(w->Display));
@@ -59,10 +62,7 @@ void DoSelect(HWND window, ButtonRecord* button, EntityRecord** /*pendingSlot*/)
   CurrentWindowData* w = ActiveWindowData;
   if (!w) return;
   w->ClickState = 1;
-  if (w->SelectionList) {
-    const pl3::Box released = ReleaseSecondarySelections();
-    if (released.xmax || released.ymax) RedrawViewRect(window, &released, 1);
-  }
+  if (w->SelectionList) ReleaseSecondarySelectionsAndRedraw(window);
   if (DragBoxExceedsTolerance()) {
     SelectDraggedRectangle(window, w);
   } else {

@@ -35,6 +35,10 @@ constexpr std::uint16_t kGrabCentroidTurn = 6;
 constexpr std::uint16_t kGrabBothEnds = 7;
 constexpr std::uint16_t kGrabRevertToReference = 11;
 constexpr std::uint16_t kGrabDimensionerWidth = 15;
+// Whether a record held by `part` moves the given end (kGrabFirstEnd or kGrabSecondEnd).
+constexpr bool GrabMovesEnd(std::uint16_t part, std::uint16_t end) {
+  return part == kGrabWhole || part == kGrabBothEnds || part == end;
+}
 
 // Entity state bits the selection sets on the tower nodes.
 constexpr std::uint16_t kEntityWorkingCopy = 0x20;
@@ -159,6 +163,9 @@ void ReconsiderAllPrimarySelections(SelectionInfo** list);
 // Put back each secondary record unchanged; the union of the boxes.
 pl3::Box ReleaseSecondarySelections();
 pl3::Box ReleaseSecondaryNonTracks();
+// The same, with the released box redrawn and the window invalidated.
+void ReleaseSecondarySelectionsAndRedraw(HWND window);
+void ReleaseSecondaryNonTracksAndRedraw(HWND window);
 
 // ---- Moving and ending the edit (edit/selection_move.cpp, selection_accept.cpp) --
 

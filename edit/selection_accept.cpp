@@ -17,6 +17,7 @@
 #include "edit/window_data.h"
 #include "objects/attribute_locators.h"
 #include "objects/attribute_services.h"
+#include "objects/editor_input.h"
 #include "objects/editor_seams.h"
 #include "objects/entity_copy.h"
 #include "objects/frame_seams.h"
@@ -121,8 +122,19 @@ pl3::Box ReleaseSecondaries(bool tracksToo) {
 
 pl3::Box ReleaseSecondarySelections() {
   pl3::Box box = ReleaseSecondaries(true);
-  SetSelectionAndOptionsMenus(ActiveWindowData && ActiveWindowData->SelectionList ? 1 : 0);
+  const SelectionInfo* list = ActiveWindowData ? ActiveWindowData->SelectionList : nullptr;
+  SetSelectionAndOptionsMenus(list ? GetSelectionListMenuKind(list) : 0);
   return box;
 }
 
 pl3::Box ReleaseSecondaryNonTracks() { return ReleaseSecondaries(false); }
+
+namespace {
+void RedrawReleased(HWND window, const pl3::Box& box) {
+  if (!IsEmptySelectionBox(box)) RedrawViewRect(window, &box, 1);
+  InvalidateRect(window, nullptr, FALSE);
+}
+}  // namespace
+
+void ReleaseSecondarySelectionsAndRedraw(HWND window) { RedrawReleased(window, ReleaseSecondarySelections()); }
+void ReleaseSecondaryNonTracksAndRedraw(HWND window) { RedrawReleased(window, ReleaseSecondaryNonTracks()); }

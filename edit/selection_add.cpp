@@ -83,11 +83,10 @@ SelectionInfo* AddGraphicToSelection(SelectionInfo** list, const Tower* item, st
   Entity* e = TowerEntity(item);
   if (!e) return nullptr;
   if (e->flags & kEntitySelected) {
-    if (SelectionInfo* s = FindSelectionInfoByNode(*list, e)) {
-      if (IsTrackLikeType(e->typeCode)) Regrab(s, part, {x, y});
-      return s;
-    }
-    if (SelectionInfo* s = FindSelectionInfoOfTower(*list, item)) {
+    // Grabbed again through its working copy or its original.
+    SelectionInfo* s = FindSelectionInfoByNode(*list, e);
+    if (!s) s = FindSelectionInfoOfTower(*list, item);
+    if (s) {
       if (IsTrackLikeType(e->typeCode)) Regrab(s, part, {x, y});
       return s;
     }

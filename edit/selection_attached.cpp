@@ -35,6 +35,9 @@ bool Touch(const PadPoint& a, const PadPoint& b) {
   return a.lowLayer <= b.highLayer + 1 && b.lowLayer <= a.highLayer + 1;
 }
 
+std::uint8_t CopperTop() { return ActiveWindowData ? ActiveWindowData->TopLayer : Layer_Top; }
+std::uint8_t CopperBottom() { return ActiveWindowData ? ActiveWindowData->BottomLayer : Layer_Bottom; }
+
 const PadPoint* PointAt(const PadPointList& list, std::int32_t x, std::int32_t y, std::uint8_t layer) {
   const PadPoint* p = std::lower_bound(list.points, list.points + list.count, PadPoint{x, y, 0, 0},
                                        [](const PadPoint& a, const PadPoint& b) { return Before(a, b.x, b.y); });
@@ -43,29 +46,13 @@ const PadPoint* PointAt(const PadPointList& list, std::int32_t x, std::int32_t y
   return nullptr;
 }
 
-// A pad stack's layer codes for the top, bottom and every copper layer.
-constexpr std::uint8_t kPadCodeTop = 1;
-constexpr std::uint8_t kPadCodeBottom = 2;
-constexpr std::uint8_t kPadCodeAll = 32;
-
-// The copper layers a pad reaches (GetPadStackLayerRange): its lowest and
-// highest pad-stack layers, the top, bottom and all codes taken as the
-// window's top and bottom copper layers.
-PadPoint PadLayerRange(const Tower* pad) {
-  const CurrentWindowData* w = ActiveWindowData;
-  const std::uint8_t top = w ? w->TopLayer : Layer_Top;
-  const std::uint8_t bottom = w ? w->BottomLayer : Layer_Bottom;
-  PadPoint range{0, 0, 255, 0};
-  for (const std::uint8_t code : {GetPadLowestLayer(pad), GetPadHighestLayer(pad)}) {
-    std::uint8_t low = code, high = code;
-    if (code == kPadCodeTop) low = high = top;
-    else if (code == kPadCodeBottom) low = high = bottom;
-    else if (code == kPadCodeAll) low = top, high = bottom;
-    range.lowLayer = std::min({range.lowLayer, low, high});
-    range.highLayer = std::max({range.highLayer, low, high});
-  }
-  if (range.lowLayer > range.highLayer) range.lowLayer = range.highLayer = 0;  // a pad without layers
-  return range;
+// Adds the pad's point with the copper layers it reaches (the window's top
+// and bottom copper layers for the surface codes); a pad without layers
+// meets nothing.
+void AddPadAt(PadPointList& list, const Tower* pad, pl3::Point at) {
+  PadPoint point{at.x, at.y, 0, 0};
+  if (GetPadStackLayerRange(pad, CopperTop(), CopperBottom(), &point.lowLayer, &point.highLayer))
+    AddPadPoint(&list.points, &list.count, &list.room, point);
 }
 
 // Every pad of a placed symbol, at its place on the board.
@@ -78,11 +65,8 @@ void AddInstancePadPoints(PadPointList& list, const Tower* instance) {
     Tower* pad = FindDefinitionPadStackInstance(infos);
     pl3::Point centre{};
     if (pad && GetPadCentre(pad, &centre)) {
-      PadPoint point = PadLayerRange(pad);
       pl3::TransformPoint(&placement, centre.x, centre.y);
-      point.x = centre.x;
-      point.y = centre.y;
-      AddPadPoint(&list.points, &list.count, &list.room, point);
+      AddPadAt(list, pad, centre);
     }
     ReleaseTower(&pad);
   }
@@ -97,23 +81,24 @@ void AddRecordPoints(PadPointList& list, const SelectionInfo* s) {
     const auto* l = reinterpret_cast<const LinePayload*>(p);
     const std::uint8_t layer = l->head.layer;
     // The ends that move with the record are the ones others follow.
-    if (s->grabbedPart != kGrabSecondEnd)
+    if (GrabMovesEnd(s->grabbedPart, kGrabFirstEnd))
       AddPadPoint(&list.points, &list.count, &list.room, {l->x1, l->y1, layer, layer});
-    if (s->grabbedPart != kGrabFirstEnd)
+    if (GrabMovesEnd(s->grabbedPart, kGrabSecondEnd))
       AddPadPoint(&list.points, &list.count, &list.room, {l->x2, l->y2, layer, layer});
   } else if (e->typeCode == Type_Hole) {
     const auto* h = reinterpret_cast<const HolePayload*>(p);
+    // A via joins the copper layers from top to bottom.
     if (h->hole.flags & kHoleIsVia)
-      AddPadPoint(&list.points, &list.count, &list.room, {h->hole.centreX, h->hole.centreY, 0, 255});
+      AddPadPoint(&list.points, &list.count, &list.room,
+                  {h->hole.centreX, h->hole.centreY, CopperTop(), CopperBottom()});
   } else if (e->typeCode == Type_SymbolInstance) {
     AddInstancePadPoints(list, s->workingCopy);
   } else if (e->typeCode == Type_PadStackInstanceHier) {
     pl3::Box box{};
     if (!GetPadStackInstanceBox(s->workingCopy, &box)) return;
-    PadPoint point = PadLayerRange(s->workingCopy);
-    point.x = static_cast<std::int32_t>((static_cast<std::int64_t>(box.xmin) + box.xmax) / 2);
-    point.y = static_cast<std::int32_t>((static_cast<std::int64_t>(box.ymin) + box.ymax) / 2);
-    AddPadPoint(&list.points, &list.count, &list.room, point);
+    AddPadAt(list, s->workingCopy,
+             {static_cast<std::int32_t>((static_cast<std::int64_t>(box.xmin) + box.xmax) / 2),
+              static_cast<std::int32_t>((static_cast<std::int64_t>(box.ymin) + box.ymax) / 2)});
   }
 }
 

@@ -11,6 +11,9 @@
 #include "geometry/box_margins.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
+#include "objects/group_texts.h"
+#include "objects/locator_kinds.h"
+#include "objects/text_frames.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 
@@ -56,16 +59,40 @@ int SelectionItemBox(const Tower* item, pl3::Box* box) {
   return GetBox(item, box);
 }
 
+namespace {
+
+// A text drawn inside an earlier-generation symbol has its box under the
+// symbol's placement; the symbol is found from the item in the design.
+bool TextInGroupBox(const SelectionInfo* s, const Tower* item, pl3::Box* box) {
+  Tower* group = GroupOfSelection(s);
+  const bool found = group && GetTextBoxInGroup(item, group, box);
+  ReleaseTower(&group);
+  return found;
+}
+
+}  // namespace
+
 pl3::Box* GetSelectionBox(const SelectionInfo* list, int useWorkingCopy, int primaryOnly) {
   pl3::Box* result = NewSelectionBox();
   for (const SelectionInfo* s = list; s; s = s->next) {
     if (primaryOnly && !(s->flags & kSelectionPrimary)) continue;
     const Tower* item = useWorkingCopy ? s->workingCopy : s->original;
     if (!TowerEntity(item)) continue;
-    pl3::Box box{};
+    const std::uint16_t type = TowerEntity(item)->typeCode;
+    // Empty until filled: a box call that succeeds without filling adds nothing.
+    pl3::Box box = kSelectionEmptyBox;
+    if (type == Type_Text && TextInGroupBox(s, item, &box)) {
+      UnionSelectionBox(result, box);
+      continue;
+    }
+    // Locators of the text kinds are measured as their ghost is drawn.
+    if (type == Type_AttributeLocator && IsTextKindWithSmallDot(ReadLocatorPayload(item).kind)) {
+      if (GetLocatorKindSelectionBox(item, &box)) UnionSelectionBox(result, box);
+      continue;
+    }
     if (!SelectionItemBox(item, &box)) {
-      // A locator whose box cannot be had ends the walk with what was found.
-      if (TowerEntity(item)->typeCode == Type_AttributeLocator) break;
+      // A locator of another kind whose box cannot be had ends the walk with what was found.
+      if (type == Type_AttributeLocator) break;
       continue;
     }
     UnionSelectionBox(result, box);

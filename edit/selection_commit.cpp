@@ -46,10 +46,6 @@ void StoreTouchedWires(const CurrentWindowData& w, pl3::Box* box) {
 
 bool IsLineOrWire(std::uint16_t type) { return type == Type_Track || type == Type_Wire || type == Type_Bus; }
 
-bool IsSymbolBoundLocatorKind(std::uint16_t kind) {
-  return kind == 6 || kind == 10 || kind == 14 || kind == 16 || kind == 17;
-}
-
 std::uint16_t LocatorKindOf(const Tower* t) {
   const Entity* e = TowerEntity(t);
   if (!e || e->typeCode != Type_AttributeLocator || e->payloadSize < sizeof(LocatorPayload)) return 0;
@@ -60,7 +56,8 @@ std::uint16_t LocatorKindOf(const Tower* t) {
 bool UndoRecordedByCommit(const CurrentWindowData& w, const SelectionInfo* s) {
   const std::uint16_t type = SelectionItemType(s);
   if (w.editorKind == kEditorSchematic)
-    return IsLineOrWire(type) || (type == Type_AttributeLocator && IsSymbolBoundLocatorKind(LocatorKindOf(s->workingCopy)));
+    return IsLineOrWire(type) ||
+           (type == Type_AttributeLocator && IsTextKindWithSmallDot(LocatorKindOf(s->workingCopy)));
   switch (type) {
     case Type_Track: case Type_RoutedLine: case Type_BoardOutlineLine: case Type_PlatedSlot: case Type_NonPlatedSlot:
     case Type_Wire: case Type_Bus:

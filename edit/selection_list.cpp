@@ -65,11 +65,12 @@ SelectionInfo* NewSelectionInfo(SelectionInfo** list) {
 
 SelectionInfo* AppendSecondarySelection(const Tower* item, SelectionInfo** list, std::uint16_t part, std::int32_t x,
                                         std::int32_t y) {
+  SelectionInfo* const head = *list;
   SelectionInfo* s = AddGraphicToSelection(list, item, part, &pl3::kIdentityTransform, x, y);
-  if (!s || s != *list || s->next == nullptr) {
-    if (s) s->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
-    return s;
-  }
+  // An item selected already keeps its record where and what it is.
+  if (!s || *list == head) return s;
+  s->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
+  if (!s->next) return s;
   // Move the new head record to the tail.
   *list = s->next;
   (*list)->prev = nullptr;
@@ -78,7 +79,6 @@ SelectionInfo* AppendSecondarySelection(const Tower* item, SelectionInfo** list,
   tail->next = s;
   s->prev = tail;
   s->next = nullptr;
-  s->flags &= static_cast<std::uint8_t>(~kSelectionPrimary);
   return s;
 }
 
@@ -128,9 +128,6 @@ SelectionInfo* FindSelectionInfoByNode(SelectionInfo* list, const void* entity) 
   if (!entity) return nullptr;
   for (SelectionInfo* s = list; s; s = s->next)
     if (TowerEntity(s->workingCopy) == entity) return s;
-  // An original is found through its own record too.
-  for (SelectionInfo* s = list; s; s = s->next)
-    if (TowerEntity(s->original) == entity) return s;
   return nullptr;
 }
 

@@ -145,8 +145,8 @@ void AddRecordConnectionPoints(ConnectionPointList* list, const SelectionInfo* r
   if (!e) return;
   if (const LinePayload* l = LineOf(e)) {
     const std::uint16_t part = record->grabbedPart;
-    if (part == kGrabWhole || part == kGrabFirstEnd || part == kGrabBothEnds) AddPoint(*list, l->x1, l->y1, e->typeCode);
-    if (part == kGrabWhole || part == kGrabSecondEnd || part == kGrabBothEnds) AddPoint(*list, l->x2, l->y2, e->typeCode);
+    if (GrabMovesEnd(part, kGrabFirstEnd)) AddPoint(*list, l->x1, l->y1, e->typeCode);
+    if (GrabMovesEnd(part, kGrabSecondEnd)) AddPoint(*list, l->x2, l->y2, e->typeCode);
   } else if (const LocatorPayload* l = LocatorOf(e)) {
     if (l->kind == kLocatorIOPort || l->kind == kLocatorGraphicNetName || l->kind == kLocatorNamedIOPort)
       AddPoint(*list, l->x, l->y, Type_AttributeLocator);

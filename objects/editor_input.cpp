@@ -108,6 +108,12 @@ std::uint32_t SelectionMenuKind(const Primaries& p) {
   return GetSelectionMenuKind(p.type, p.count == 1 ? SelectionItem(*p.first) : nullptr);
 }
 
+}  // namespace
+
+std::uint32_t GetSelectionListMenuKind(const SelectionInfo* list) { return SelectionMenuKind(CollectPrimaries(list)); }
+
+namespace {
+
 pl3::Box SelectionBox(const SelectionInfo* list) {
   pl3::Box box{-1, -1, 0, 0};
   for (const SelectionInfo* s = list; s; s = s->next) {

@@ -21,6 +21,10 @@ constexpr std::uint32_t kRefreshSelectionToolsCommand = 484;
 // The selection-menu kind of a selection of mixed types.
 constexpr std::uint32_t kMixedSelectionMenuKind = 21;
 
+// The selection-menu kind of a selection: that of its primary records'
+// common type (the item itself when there is one), the mixed kind when
+// their types differ or none is primary.
+std::uint32_t GetSelectionListMenuKind(const SelectionInfo* list);
 // The item a selection record stands for: its working copy, else the original.
 const Tower* SelectionItem(const SelectionInfo& record);
 // The type code of the item a Tower stands on; 0xFFFF for none.

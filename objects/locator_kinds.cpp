@@ -67,6 +67,11 @@ Tower* ReferencedDesignAttribute(std::uint32_t reference) {
   return FindChildByReference(ActiveWindowData ? ActiveWindowData->design : nullptr, Type_Attribute, reference);
 }
 
+bool IsTextKindWithSmallDot(std::uint32_t kind) {
+  return kind == kLocatorDesignator || kind == kLocatorValue || kind == kLocatorUserAttribute ||
+         kind == kLocatorDisplayNetName || kind == kLocatorDisplayGlobalNets;
+}
+
 namespace {
 
 // The owning symbol's Transform (208), identity when it has none.
@@ -90,11 +95,6 @@ pl3::Point PointUnderSymbol(const LocatorPayload& p, const Tower* owner) {
   const pl3::Transform t = OwnerTransform(owner);
   pl3::TransformSignedPoint(&t, x, y);
   return {x, y};
-}
-
-bool IsTextKindWithSmallDot(std::uint32_t kind) {
-  return kind == kLocatorDesignator || kind == kLocatorValue || kind == kLocatorUserAttribute ||
-         kind == kLocatorDisplayNetName || kind == kLocatorDisplayGlobalNets;
 }
 
 std::int32_t DotHalfSide(std::uint32_t kind) { return IsTextKindWithSmallDot(kind) ? kLocatorSmallDot : kLocatorLargeDot; }

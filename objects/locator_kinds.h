@@ -86,6 +86,9 @@ bool CopyAttributeValue(const char* value, std::string* text);
 // A copy of a locator's payload (zeros when the record is too short), and a
 // Tower on the item one level above it (null at the top).
 LocatorPayload ReadLocatorPayload(const Tower* locator);
+// The text kinds a symbol shows beside itself (designator, value, user
+// attribute, net name, global nets), marked by a small dot.
+bool IsTextKindWithSmallDot(std::uint32_t kind);
 Tower* LocatorOwner(const Tower* locator);
 
 // The value text of an Attribute, bounded by its record; false when it has none.

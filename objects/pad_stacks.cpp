@@ -1,5 +1,6 @@
 #include "objects/pad_stacks.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "edit/window_data.h"
@@ -238,6 +239,25 @@ std::uint8_t GetPadHighestLayer(const Tower* pad) {
     if (layer > highest) highest = layer;
   });
   return highest;
+}
+
+int GetPadStackLayerRange(const Tower* pad, std::uint8_t top, std::uint8_t bottom, std::uint8_t* low,
+                          std::uint8_t* high) {
+  std::uint8_t lowest = 255, highest = 0;
+  bool any = false;
+  ForEachPadLayer(pad, [&](std::uint8_t layer) {
+    std::uint8_t from = layer, to = layer;
+    if (layer == kPadStackLayerTop) from = to = top;
+    else if (layer == kPadStackLayerBottom) from = to = bottom;
+    else if (layer == kPadStackLayerAll) from = top, to = bottom;
+    lowest = std::min({lowest, from, to});
+    highest = std::max({highest, from, to});
+    any = true;
+  });
+  if (!any) return 0;
+  *low = lowest;
+  *high = highest;
+  return 1;
 }
 
 // ---- Boxes and moves ------------------------------------------------------------

@@ -56,6 +56,15 @@ int GetPadPositionByNetIds(const std::uint32_t netIds[2], std::int32_t* x, std::
 
 std::uint8_t GetPadLowestLayer(const Tower* pad);
 std::uint8_t GetPadHighestLayer(const Tower* pad);
+// Pad-stack layer codes that name the board's surfaces rather than one layer.
+constexpr std::uint8_t kPadStackLayerTop = 1;
+constexpr std::uint8_t kPadStackLayerBottom = 2;
+constexpr std::uint8_t kPadStackLayerAll = 32;
+// The copper layers a pad reaches: the lowest and highest of its pad-stack
+// layers, each of the top, bottom and all codes taken as the given top and
+// bottom copper layers. 0 (low and high untouched) for a pad without layers.
+int GetPadStackLayerRange(const Tower* pad, std::uint8_t top, std::uint8_t bottom, std::uint8_t* low,
+                          std::uint8_t* high);
 
 // ---- Boxes and moves ------------------------------------------------------------
 

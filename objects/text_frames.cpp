@@ -83,18 +83,17 @@ void DrawTextFrame(pl3::Box* box, void* view, TextPayload* text, std::int8_t wid
   if (box) *box = f;
 }
 
-int GhostTextBoxInGroup(const SelectionInfo* item, pl3::Box* box) {
-  const Tower* selected = item ? SelectionItem(*item) : nullptr;
-  const Entity* text = TowerEntity(selected);
-  Tower* group = text && text->typeCode == Type_Text ? GroupOfSelection(item) : nullptr;
+namespace {
+
+// The text's frame box under its group's transform, taken while the view
+// flags show the other side for a mirrored group; *mirrored tells which.
+int TextBoxUnderGroup(const Tower* textItem, const Tower* group, pl3::Box* box, bool* mirrored) {
+  const Entity* text = TowerEntity(textItem);
   pl3::Transform transform;
-  bool mirrored = false;
-  const bool found = box && group && GetTextGroupTransform(group, &transform, &mirrored);
-  ReleaseTower(&group);
-  if (!found) return 0;
+  if (!box || !text || text->typeCode != Type_Text || !GetTextGroupTransform(group, &transform, mirrored)) return 0;
   CurrentWindowData* w = ActiveWindowData;
   const std::uint32_t viewFlags = w ? w->ViewFlags : 0;
-  if (w && mirrored) w->ViewFlags ^= kViewOtherSide;
+  if (w && *mirrored) w->ViewFlags ^= kViewOtherSide;
   // The box is taken on a copy: resolving its sizes leaves the stored text alone.
   std::vector<std::uint8_t> copy(EntityPayload(text), EntityPayload(text) + text->payloadSize);
   copy.resize(std::max<std::size_t>(copy.size(), offsetof(TextPayload, text)) + 1, 0);
@@ -102,7 +101,29 @@ int GhostTextBoxInGroup(const SelectionInfo* item, pl3::Box* box) {
   GetGraphicBox(copy.data(), Type_Text, &frameBox);
   GetRectangleBox(&frameBox, &transform);
   *box = frameBox;
-  DrawBoxOutline(frameBox);
+  if (w) w->ViewFlags = viewFlags;
+  return 1;
+}
+
+}  // namespace
+
+int GetTextBoxInGroup(const Tower* text, const Tower* group, pl3::Box* box) {
+  bool mirrored = false;
+  return TextBoxUnderGroup(text, group, box, &mirrored);
+}
+
+int GhostTextBoxInGroup(const SelectionInfo* item, pl3::Box* box) {
+  const Tower* selected = item ? SelectionItem(*item) : nullptr;
+  const Entity* text = TowerEntity(selected);
+  Tower* group = text && text->typeCode == Type_Text ? GroupOfSelection(item) : nullptr;
+  bool mirrored = false;
+  const int found = group ? TextBoxUnderGroup(selected, group, box, &mirrored) : 0;
+  ReleaseTower(&group);
+  if (!found) return 0;
+  CurrentWindowData* w = ActiveWindowData;
+  const std::uint32_t viewFlags = w ? w->ViewFlags : 0;
+  if (w && mirrored) w->ViewFlags ^= kViewOtherSide;
+  DrawBoxOutline(*box);
   if (w) w->ViewFlags = viewFlags;
   return 1;
 }

@@ -9,6 +9,7 @@
 
 struct TextPayload;
 struct SelectionInfo;
+struct Tower;
 
 // Frame modes beside the text modes that are passed through.
 constexpr int kTextFrameGhost = 0;
@@ -24,6 +25,10 @@ constexpr int kTextFrameDisplayList = 9;
 void DrawTextFrame(pl3::Box* box, void* view, TextPayload* text, std::int8_t widthFactor, std::int32_t dx,
                    std::int32_t dy, int mode);
 
+// The frame box of a text (5) of a text group (163) under the group's
+// transform, as GhostTextBoxInGroup outlines it; 0 when the item is no text
+// or the group stands on no entity.
+int GetTextBoxInGroup(const Tower* text, const Tower* group, pl3::Box* box);
 // The box twin of GhostTextInGroup: the outline of the selection's text box
 // under its group's transform (a text group, 163), drawn while the view flags
 // show the other side for a mirrored group; the flags word is put back. The

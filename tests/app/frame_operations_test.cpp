@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -10,10 +11,15 @@
 #include "app/frame_editing_commands.h"
 #include "app/frame_hub_seams.h"
 #include "draw/display_list.h"
+#include "edit/engine_seams.h"
+#include "edit/key_command_seams.h"
+#include "edit/selection.h"
 #include "edit/window_data.h"
+#include "objects/engine_item_seams.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
 #include "objects/info_boxes.h"
+#include "objects/selection_seams.h"
 #include "objects/size_table.h"
 #include "objects/type_codes.h"
 #include "platform/user.h"
@@ -248,6 +254,63 @@ TEST_F(FrameOperations, LayerCommandsMoveTheTrackBeingPlaced) {
 }
 
 // Update Pad Stack with nothing selected beeps and asks for no pad stack.
+TEST_F(FrameOperations, ToggleSecondariesTakesOnTheAttachedTracksThenLetsThemGo) {
+  // Two tracks meeting at (C + 4,000,000, C); the first is selected and moved.
+  auto store = [&](std::int32_t x1, std::int32_t x2, std::int32_t y2) {
+    LinePayload t{};
+    t.head.layer = 1;
+    t.head.transform = pl3::kIdentityTransform;
+    t.width = 5000;
+    t.x1 = x1;
+    t.y1 = C;
+    t.x2 = x2;
+    t.y2 = y2;
+    return InsertEntity(design, sizeof t, Type_Track, &t);
+  };
+  Tower* moved = store(C, C + 4'000'000, C);
+  Tower* attached = store(C + 4'000'000, C + 4'000'000, C + 3'000'000);
+  SelectionInfo* primary = AddGraphicToSelection(&window->SelectionList, moved, 0, &pl3::kIdentityTransform, C, C);
+  ASSERT_NE(primary, nullptr);
+  primary->flags |= kSelectionPrimary;
+  window->OriginalBlockOrigin = static_cast<pl3::Point*>(std::malloc(sizeof(pl3::Point)));
+  *window->OriginalBlockOrigin = {C, C};
+  window->BlockOrigin = {C, C};
+  MoveSelectionArray(window->SelectionList, 1'000'000, 0);
+  window->BlockOrigin = {C + 1'000'000, C};
+
+  window->EditMode = 0;
+  EXPECT_EQ(PerformFrameCommandOperation(438, view), 0) << "only while the selection is edited";
+  EXPECT_EQ(CountSelections(window->SelectionList, 0), 1);
+
+  // No secondaries yet: the selection goes back and takes on the attached track.
+  window->EditMode = 39;
+  EXPECT_EQ(PerformFrameCommandOperation(438, view), 1);
+  ASSERT_EQ(CountSelections(window->SelectionList, 0), 2);
+  EXPECT_EQ(CountSelections(window->SelectionList, 1), 1);
+  const auto* copy = reinterpret_cast<const LinePayload*>(TowerPayload(primary->workingCopy));
+  EXPECT_EQ(copy->x1, C) << "the move was reverted first";
+  EXPECT_EQ(window->BlockOrigin.x, C);
+  const SelectionInfo* secondary = primary->next;
+  ASSERT_NE(secondary, nullptr);
+  EXPECT_EQ(TowerEntity(secondary->original), TowerEntity(attached));
+  EXPECT_EQ(secondary->grabbedPart, 1) << "held by the end on the moved track";
+  EXPECT_EQ(Count(Type_Track), 4u) << "two originals, two working copies";
+
+  // With secondaries: the other id lets them go, the attached track as it was.
+  EXPECT_EQ(PerformFrameCommandOperation(2049, view), 1);
+  EXPECT_EQ(CountSelections(window->SelectionList, 0), 1);
+  EXPECT_EQ(window->SelectionList, primary);
+  EXPECT_FALSE(TowerEntity(attached)->flags & 0x4) << "no longer selected";
+  EXPECT_EQ(Count(Type_Track), 3u);
+  const auto* kept = reinterpret_cast<const LinePayload*>(TowerPayload(attached));
+  EXPECT_EQ(kept->x1, C + 4'000'000);
+  EXPECT_EQ(kept->y2, C + 3'000'000);
+
+  ClearSelectionArray(view);
+  ReleaseTower(&moved);
+  ReleaseTower(&attached);
+}
+
 TEST_F(FrameOperations, UpdatePadStackNeedsASelectedPadStack) {
   const int beeps = pl3::BeepCount();
   EXPECT_EQ(PerformFrameCommandOperation(2443, view), 1);

@@ -19,6 +19,7 @@
 #include "platform/user.h"
 #include "store/tower.h"
 #include "tests/edit/engine_fakes.h"
+#include "tests/edit/selection_window_fixture.h"
 #include "tests/store/tower_test_support.h"
 
 // The polygon records and the selection's type, as their owners will answer.
@@ -55,40 +56,20 @@ bool Has(const std::string& call) {
   return false;
 }
 
-class CancelDeleteTest : public testing::Test {
+class CancelDeleteTest : public selectiontest::SelectionWindow {
  protected:
   void SetUp() override {
-    towertest::EnsureStoreStarted();
-    w = std::make_unique<CurrentWindowData>();
-    w->editorKind = kEditorPcb;
-    design = towertest::NewTopLevelEntity(Type_PCB);
-    w->design = design;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "CancelDeleteView";
-    RegisterClassA(&wc);
-    view = CreateWindowExA(0, "CancelDeleteView", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr,
-                           nullptr);
-    w->Window = view;
-    ActiveWindowData = w.get();
+    SelectionWindow::SetUp();
     enginefakes::calls.clear();
   }
   void TearDown() override {
     ReleaseTower(&w->Selection);
     ReleaseTower(&w->TemporaryEntity);
     for (SelectionInfo& s : records) ReleaseTower(&s.workingCopy);
-    w->SelectionList = nullptr;
-    for (Tower*& t : owned) ReleaseTower(&t);
+    w->SelectionList = nullptr;  // the records are the test's own
     delete w->PendingRecord;
     w->PendingRecord = nullptr;
-    DestroyWindow(view);
-    ActiveWindowData = nullptr;
-    DeleteEntity(design);
-    ReleaseTower(&design);
-  }
-  Tower* Own(Tower* t) {
-    owned.push_back(t);
-    return t;
+    SelectionWindow::TearDown();
   }
   Tower* Store(std::uint16_t code, std::uint32_t size = 16, const Tower* parent = nullptr) {
     std::vector<std::uint8_t> payload(size);
@@ -121,10 +102,6 @@ class CancelDeleteTest : public testing::Test {
   }
   void Cancel() { CancelCurrentOperation(view, w.get()); }
 
-  std::unique_ptr<CurrentWindowData> w;
-  Tower* design = nullptr;
-  HWND view = nullptr;
-  std::vector<Tower*> owned;
   std::vector<SelectionInfo> records;
 };
 

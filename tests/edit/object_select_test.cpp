@@ -27,6 +27,7 @@
 #include "store/tower.h"
 #include "store/tower_queries.h"
 #include "tests/edit/engine_fakes.h"
+#include "tests/edit/selection_window_fixture.h"
 #include "tests/store/tower_test_support.h"
 
 namespace {
@@ -48,46 +49,21 @@ namespace {
 constexpr std::int32_t kBase = 200000000;
 
 // An active PCB window over a design with a view, and items stored in it.
-class ObjectSelect : public testing::Test {
+class ObjectSelect : public selectiontest::SelectionWindow {
  protected:
   void SetUp() override {
-    towertest::EnsureStoreStarted();
-    w = std::make_unique<CurrentWindowData>();
-    w->editorKind = kEditorPcb;
-    design = towertest::NewTopLevelEntity(Type_PCB);
-    w->design = design;
+    SelectionWindow::SetUp();
     w->Zoom = 1000;
-    ActiveWindowData = w.get();
     UpdateViewGlobals();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "ObjectSelectView";
-    RegisterClassA(&wc);
-    view = CreateWindowExA(0, "ObjectSelectView", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr,
-                           nullptr);
-    w->Window = view;
     enginefakes::calls.clear();
     pl3::ClearResponderRecords();
     gPadLabelAnswer = 0;
     gSchematicSelects.clear();
   }
   void TearDown() override {
-    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
-    std::free(w->OriginalBlockOrigin);
-    w->OriginalBlockOrigin = nullptr;
-    for (Tower*& t : owned) ReleaseTower(&t);
-    std::free(w->Grids);  // made on the first snap
-    w->Grids = nullptr;
-    DestroyWindow(view);
-    ActiveWindowData = nullptr;
-    DeleteEntity(design);
-    ReleaseTower(&design);
+    SelectionWindow::TearDown();
     if (symbolDesign) DeleteEntity(symbolDesign);
     ReleaseTower(&symbolDesign);
-  }
-  Tower* Own(Tower* t) {
-    owned.push_back(t);
-    return t;
   }
   Tower* StoreTrack(pl3::Point a, pl3::Point b, std::uint8_t layer = 1, std::uint16_t code = Type_Track) {
     LinePayload line{};
@@ -132,11 +108,7 @@ class ObjectSelect : public testing::Test {
     return n;
   }
 
-  std::unique_ptr<CurrentWindowData> w;
-  Tower* design = nullptr;
   Tower* symbolDesign = nullptr;
-  HWND view = nullptr;
-  std::vector<Tower*> owned;
 };
 
 TEST_F(ObjectSelect, AnIdleClickSelectsATrackAsPrimaryAndStartsTheBlockMove) {

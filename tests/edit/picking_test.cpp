@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "draw/raster_callbacks.h"
+#include "edit/engine_seams.h"
+#include "edit/object_select.h"
 #include "edit/pick_action_seams.h"
 #include "edit/pick_hits.h"
 #include "edit/picked_delete.h"
@@ -31,6 +34,8 @@ struct Handed {
   std::string what;
   const Entity* item;
   int flag;
+  std::uint32_t optionWord = 0;  // the program's selection option word and count at the call
+  std::uint32_t count = 0;
 };
 std::vector<Handed> gHanded;
 int gSelectAnswer = 1;
@@ -39,7 +44,7 @@ int gPickDesignators = 0;
 }  // namespace
 
 int SelectObject(const Tower* item, std::uint8_t add) {
-  gHanded.push_back({"select", TowerEntity(item), add});
+  gHanded.push_back({"select", TowerEntity(item), add, SelectionOptionWord, SelectionCount});
   return gSelectAnswer;
 }
 void CopyPickedItem(HWND, const Tower* item) { gHanded.push_back({"copy", TowerEntity(item), 0}); }
@@ -336,6 +341,66 @@ TEST_F(Picking, CtrlRectangleTakesOnlyTheKindsAndLayersTheDialogChose) {
   EXPECT_TRUE(gHanded.empty());
   pl3::InjectKey(VK_CONTROL, false);
   pl3::PumpMessages();
+}
+
+// ---- The Select click ---------------------------------------------------------------------------------
+
+TEST_F(Picking, TheSelectClickTakesTheRectangleUnderTheOptionBitAndTheCursorItemWithout) {
+  Tower* track = PutTrack(20000, 30000, 40000, 30000);
+  SelectionOptionWord = 0x4;
+  SelectionCount = 9;
+  window->DragFlags = kDragActive;
+  window->DragStart = {5000, 5000};
+  window->DragCurrent = {70000, 70000};
+  DoSelect(owner, nullptr, nullptr);
+  ASSERT_EQ(gHanded.size(), 1u);
+  EXPECT_EQ(gHanded[0].item, TowerEntity(track));
+  EXPECT_EQ(gHanded[0].optionWord, 0x5u) << "bit 0 set while the rectangle selects";
+  EXPECT_EQ(gHanded[0].count, 0u) << "the count cleared before";
+  EXPECT_EQ(SelectionOptionWord, 0x4u) << "bit 0 cleared again, the other bits kept";
+  EXPECT_EQ(window->ClickState, 1);
+
+  // A drag inside the tolerance is a click: the item at the cursor, the word left alone.
+  gHanded.clear();
+  SelectionCount = 9;
+  window->DragCurrent = {10000, 10000};
+  window->Button.MousePixel = {30, 30};
+  DoSelect(owner, nullptr, nullptr);
+  ASSERT_EQ(gHanded.size(), 1u);
+  EXPECT_EQ(gHanded[0].item, TowerEntity(track));
+  EXPECT_EQ(gHanded[0].optionWord, 0x4u);
+  EXPECT_EQ(SelectionCount, 9u);
+  SelectionOptionWord = 0;
+  SelectionCount = 0;
+}
+
+TEST_F(Picking, ARectangleInEditSelectionShowsTheBlockOriginMarkerAgain) {
+  PutTrack(20000, 30000, 40000, 30000);
+  ShowWindow(owner, SW_SHOW);  // a hidden window has nothing to draw on
+  HDC dc = GetDC(owner);
+  // White pixels round the block origin at pixel (90, 80), on the window itself.
+  auto markerPixels = [&] {
+    int n = 0;
+    for (int y = 50; y < 110; ++y)
+      for (int x = 60; x < 120; ++x) n += GetPixel(dc, x, y) == RGB(255, 255, 255);
+    return n;
+  };
+  for (const std::uint8_t mode : {std::uint8_t{0}, std::uint8_t{39}, std::uint8_t{45}}) {
+    // The window is painted black first, so that only a marker drawn now shows.
+    RECT all{0, 0, 200, 120};
+    FillRect(dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    window->EditMode = mode;
+    window->BlockOrigin = {90000, 80000};
+    window->DragFlags = kDragActive;
+    window->DragStart = {5000, 5000};
+    window->DragCurrent = {70000, 70000};
+    DoSelect(owner, nullptr, nullptr);
+    if (mode == 39) EXPECT_GT(markerPixels(), 20) << "mode 39 draws the marker";
+    else EXPECT_EQ(markerPixels(), 0) << "mode " << int(mode);
+    std::free(window->OriginalBlockOrigin);
+    window->OriginalBlockOrigin = nullptr;
+  }
+  ReleaseDC(owner, dc);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "edit/schematic_pins.h"
 #include "edit/selection.h"
 #include "edit/selection_actions.h"
+#include "edit/selection_boxes.h"
 #include "edit/selection_engine_seams.h"
 #include "edit/selection_services.h"
 #include "edit/undo_history.h"
@@ -30,6 +31,8 @@
 #include "objects/size_table.h"
 #include "objects/size_text.h"
 #include "objects/type_codes.h"
+#include "objects/group_texts.h"
+#include "objects/text_frames.h"
 #include "platform/menus.h"
 #include "platform/responder.h"
 #include "platform/user.h"
@@ -37,6 +40,7 @@
 #include "store/tower.h"
 #include "tests/edit/engine_fakes.h"
 #include "tests/edit/selection_fakes.h"
+#include "tests/edit/selection_window_fixture.h"
 #include "tests/store/tower_test_support.h"
 
 namespace {
@@ -57,16 +61,9 @@ struct Segment {
 
 // An active PCB window over a design, with a frame whose Edit menu carries
 // Undo and Redo, and the helpers that store items and read them back.
-class SelectionTest : public testing::Test {
+class SelectionTest : public selectiontest::SelectionWindow {
  protected:
   void SetUp() override {
-    towertest::EnsureStoreStarted();
-    w = std::make_unique<CurrentWindowData>();
-    w->editorKind = kEditorPcb;
-    design = towertest::NewTopLevelEntity(Type_PCB);
-    w->design = design;
-    w->UndoStep = 0;
-    ActiveWindowData = w.get();
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "SelectionFrame";
@@ -84,25 +81,15 @@ class SelectionTest : public testing::Test {
     MDIClientWindow =
         CreateWindowExA(0, "SelectionClient", "", WS_CHILD, 0, 0, 10, 10, FrameWindow, nullptr, nullptr, nullptr);
     gActiveChild = MDIClientWindow;
-    view = CreateWindowExA(0, "SelectionFrame", "", WS_CHILD, 0, 0, 100, 100, FrameWindow, nullptr, nullptr, nullptr);
-    w->Window = view;
+    OpenWindow(FrameWindow);
+    w->UndoStep = 0;
     enginefakes::calls.clear();
     pl3::ClearResponderRecords();
   }
   void TearDown() override {
-    while (w->SelectionList) RemoveSelectionInfo(&w->SelectionList, w->SelectionList);
-    std::free(w->OriginalBlockOrigin);
-    w->OriginalBlockOrigin = nullptr;
-    for (Tower*& t : owned) ReleaseTower(&t);
+    CloseWindow();
     DestroyWindow(FrameWindow);
     FrameWindow = MDIClientWindow = gActiveChild = nullptr;
-    ActiveWindowData = nullptr;
-    DeleteEntity(design);
-    ReleaseTower(&design);
-  }
-  Tower* Own(Tower* t) {
-    owned.push_back(t);
-    return t;
   }
   Tower* StoreTrack(Segment s, std::uint8_t layer = 1, std::uint16_t code = Type_Track) {
     LinePayload line{};
@@ -312,11 +299,6 @@ class SelectionTest : public testing::Test {
     StartBlockMove(w->SelectionList);
     MoveSelectionToPoint(view, w->SelectionList, cursor, 0);
   }
-
-  std::unique_ptr<CurrentWindowData> w;
-  Tower* design = nullptr;
-  HWND view = nullptr;
-  std::vector<Tower*> owned;
 };
 
 // ---- The list ---------------------------------------------------------------
@@ -413,6 +395,62 @@ TEST_F(SelectionTest, TheBoxOfTheSelectionUnitesTheChosenCopies) {
   std::free(primary);
 }
 
+TEST_F(SelectionTest, ATextOfAnEarlierGenerationSymbolIsBoxedWhereTheSymbolPlacesIt) {
+  Tower* group = Own(InsertEmptyEntity(design, kTypeTextGroup));
+  pl3::Transform placement = pl3::kIdentityTransform;
+  placement.tx = 100'000'000;
+  Tower* t = InsertEntity(group, sizeof placement, Type_Transform, &placement);
+  ReleaseTower(&t);
+  const std::int32_t origin[3] = {5'000'000, 7'000'000, 0};
+  t = InsertEntity(group, sizeof origin, Type_Origin, origin);
+  ReleaseTower(&t);
+  std::vector<std::uint8_t> bytes(TextStoredSize(1));
+  auto* text = reinterpret_cast<TextPayload*>(bytes.data());
+  text->head.transform = pl3::kIdentityTransform;
+  text->textTransform = pl3::kIdentityTransform;
+  const pl3::Box own{0, 0, 40'000, 20'000};
+  std::memcpy(text->bytes52 + 4, &own, sizeof own);
+  text->text[0] = 'A';
+  Tower* stored = Own(InsertEntity(group, static_cast<std::uint32_t>(bytes.size()), Type_Text, bytes.data()));
+  Select(stored);
+  pl3::Box expected{};
+  ASSERT_EQ(GetTextBoxInGroup(stored, group, &expected), 1);
+  for (const int useCopy : {1, 0}) {
+    pl3::Box* box = GetSelectionBox(w->SelectionList, useCopy, 0);
+    EXPECT_EQ(box->xmin, expected.xmin) << "working copy " << useCopy;
+    EXPECT_EQ(box->ymin, expected.ymin);
+    EXPECT_EQ(box->xmax, expected.xmax);
+    EXPECT_EQ(box->ymax, expected.ymax);
+    EXPECT_GE(box->xmin, 100'000'000) << "under the symbol's placement, not where the text stands alone";
+    std::free(box);
+  }
+}
+
+TEST_F(SelectionTest, ALocatorWithoutABoxEndsTheBoxWhereItStands) {
+  // Newest first: the newer track is united, a pin-number locator without
+  // its text has no box and stops the walk, the older track is never reached.
+  SelectionInfo* older = Select(StoreTrack({kBase + 50'000, kBase, kBase + 60'000, kBase}));
+  Tower* locator = StoreLocator(kLocatorPinNumber, kBase, kBase);
+  SelectionInfo* held = Select(locator);
+  SelectionInfo* newer = Select(StoreTrack({kBase, kBase, kBase + 1000, kBase}));
+  pl3::Box newerBox{}, olderBox{};
+  ASSERT_EQ(SelectionItemBox(newer->workingCopy, &newerBox), 1);
+  ASSERT_EQ(SelectionItemBox(older->workingCopy, &olderBox), 1);
+  ASSERT_LT(newerBox.xmax, olderBox.xmax);
+  pl3::Box* box = GetSelectionBox(w->SelectionList, 1, 0);
+  EXPECT_EQ(box->xmin, newerBox.xmin);
+  EXPECT_EQ(box->xmax, newerBox.xmax) << "the walk ends at the locator";
+  std::free(box);
+
+  // A kind the program does not draw has nothing to add, and the walk goes on.
+  reinterpret_cast<LocatorPayload*>(TowerPayload(held->workingCopy))->kind = 99;
+  box = GetSelectionBox(w->SelectionList, 1, 0);
+  EXPECT_EQ(box->xmin, newerBox.xmin) << "no unfilled box reaches the union";
+  EXPECT_EQ(box->ymin, std::min(newerBox.ymin, olderBox.ymin));
+  EXPECT_EQ(box->xmax, olderBox.xmax);
+  std::free(box);
+}
+
 TEST_F(SelectionTest, PadPointsAtOnePlaceMergeWhenTheirLayersTouch) {
   struct Case {
     std::vector<PadPoint> added;
@@ -437,6 +475,67 @@ TEST_F(SelectionTest, PadPointsAtOnePlaceMergeWhenTheirLayersTouch) {
     }
     std::free(list);
   }
+}
+
+TEST_F(SelectionTest, AViaTakesOnTheTracksOfEveryCopperLayerAndNoOther) {
+  w->TopLayer = 1;
+  w->BottomLayer = 32;
+  Tower* via = StoreVia(kBase, kBase);
+  StoreTrack({kBase, kBase, kBase + 3000, kBase}, 1);
+  StoreTrack({kBase, kBase, kBase, kBase + 3000}, 32);
+  StoreTrack({kBase - 3000, kBase, kBase, kBase}, Layer_BottomSilkscreen);  // not copper: stays
+  StoreTrack({kBase, kBase - 3000, kBase, kBase}, Layer_TopSilkscreen);     // not copper: stays
+  Select(via);
+  CollectAttachedTracks(&w->SelectionList);
+  auto found = Secondaries();
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{Type_Track, kGrabFirstEnd},
+                                                                          {Type_Track, kGrabFirstEnd}}));
+}
+
+TEST_F(SelectionTest, ReleasingSecondariesPutsThemBackAndRebuildsTheMenusForWhatStays) {
+  w->TopLayer = 1;
+  w->BottomLayer = 32;
+  Tower* via = StoreVia(kBase, kBase);
+  StoreTrack({kBase, kBase, kBase + 3000, kBase});
+  Tower* other = StoreVia(kBase + 9000, kBase);
+  Select(via);
+  CollectAttachedTracks(&w->SelectionList);
+  AppendSecondarySelection(other, &w->SelectionList, kGrabWhole, kBase + 9000, kBase);
+  ASSERT_EQ(CountSelections(w->SelectionList, 0), 3);
+
+  // Not tracks first: the other via goes, the track stays, the menus are left alone.
+  enginefakes::calls.clear();
+  ReleaseSecondaryNonTracks();
+  EXPECT_EQ(Secondaries(), (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{Type_Track, kGrabFirstEnd}}));
+  EXPECT_TRUE(enginefakes::CallsStartingWith("menus").empty());
+  EXPECT_FALSE(TowerEntity(other)->flags & kEntitySelected);
+
+  const std::vector<Segment> before = Tracks();
+  const pl3::Box box = ReleaseSecondarySelections();
+  EXPECT_TRUE(Secondaries().empty());
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 1);
+  EXPECT_LE(box.xmin, kBase);
+  EXPECT_GE(box.xmax, kBase + 3000) << "the released track's box";
+  EXPECT_EQ(Tracks().size(), 1u) << "the track's working copy is gone";
+  EXPECT_EQ(Tracks(), std::vector<Segment>{before.back()});
+  EXPECT_EQ(enginefakes::CallsStartingWith("menus"), std::vector<std::string>{"menus 6"})
+      << "the via's menus, not those of a track";
+}
+
+TEST_F(SelectionTest, AppendingAnItemSelectedAlreadyLeavesItsRecordAsItWas) {
+  Tower* track = StoreTrack({kBase, kBase, kBase + 4000, kBase});
+  Tower* other = StoreTrack({kBase, kBase + 9000, kBase + 4000, kBase + 9000});
+  SelectionInfo* primary = Select(track);
+  Select(other);
+  EXPECT_EQ(AppendSecondarySelection(track, &w->SelectionList, kGrabFirstEnd, kBase, kBase), primary);
+  EXPECT_EQ(CountSelections(w->SelectionList, 0), 2);
+  EXPECT_EQ(CountSelections(w->SelectionList, 1), 2) << "the primary record stays primary";
+  EXPECT_EQ(w->SelectionList->next, primary) << "and keeps its place";
+  SelectionInfo* secondary = AppendSecondarySelection(StoreTrack({0, 0, 10, 0}), &w->SelectionList, kGrabWhole, 0, 0);
+  ASSERT_NE(secondary, nullptr);
+  EXPECT_EQ(secondary->next, nullptr) << "a new item goes to the tail";
+  EXPECT_FALSE(secondary->flags & kSelectionPrimary);
 }
 
 TEST_F(SelectionTest, TracksMeetingAMovedTrackFollowByTheEndThatTouches) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "edit/undo_history.h"
 #include "objects/drawing_seams.h"
@@ -287,6 +288,38 @@ TEST_F(PadStacks, LayerRangeFollowsTheSide) {
   EXPECT_EQ(GetPadHighestLayer(ChildOn(bottom, Type_PadStackInfo)), 32);
   EXPECT_EQ(GetPadLowestLayer(empty), 255);
   EXPECT_EQ(GetPadHighestLayer(empty), 0);
+}
+
+TEST_F(PadStacks, LayerRangeMapsEverySurfaceCode) {
+  // Codes 1, 2 and 32 are the window's top, bottom and every copper layer;
+  // each layer of the stack counts, not only its lowest and highest code.
+  MakeDefinition();
+  struct Case {
+    std::vector<std::uint8_t> layers;
+    std::uint8_t low, high;
+  };
+  const Case cases[] = {
+      {{1, 2, 5}, 3, 30},  // the bottom code lies between the others
+      {{5, 7}, 5, 7},
+      {{1}, 3, 3},
+      {{2}, 30, 30},
+      {{32}, 3, 30},
+      {{9, 32}, 3, 30},
+  };
+  std::uint32_t xref = 1;
+  for (const Case& c : cases) {
+    Tower* stack = MakeStack(1);
+    for (const std::uint8_t layer : c.layers) AddLayer(stack, layer, 0, lastShape);
+    Tower* pad = AddPad(stack, xref++);
+    std::uint8_t low = 0, high = 0;
+    ASSERT_EQ(GetPadStackLayerRange(pad, 3, 30, &low, &high), 1);
+    EXPECT_EQ(low, c.low) << "layers from " << int(c.layers[0]);
+    EXPECT_EQ(high, c.high) << "layers from " << int(c.layers[0]);
+  }
+  std::uint8_t low = 77, high = 77;
+  EXPECT_EQ(GetPadStackLayerRange(AddPad(MakeStack(1), xref), 3, 30, &low, &high), 0);
+  EXPECT_EQ(low, 77) << "a pad without layers leaves the range alone";
+  EXPECT_EQ(high, 77);
 }
 
 TEST_F(PadStacks, BoxesAndMoves) {
