@@ -166,7 +166,12 @@ StoreItemChoice* FindItem(HWND frame, UINT id) {
     }
     return choice;
   }
-  return ChooseAndOpenForEditing(frame, ChooserTypes(id), id == 464 ? 1 : 2, ProgramTower);
+  // Boards and schematics start at the last container they came from, library
+  // items at the library folder; a board chosen here is remembered in turn.
+  const char* start = id == 464 ? (Settings ? Settings->LibraryPath : nullptr) : g_lastContainer[kLastPcbOrSchematic].c_str();
+  StoreItemChoice* choice = ChooseAndOpenForEditing(frame, ChooserTypes(id), id == 464 ? 1 : 2, ProgramTower, start);
+  if (choice && id != 464) g_lastContainer[kLastPcbOrSchematic] = choice->containerPath;
+  return choice;
 }
 
 HWND WindowOfDocument(const Tower* document) {

@@ -643,6 +643,10 @@ ExplorerResult* BrowseContainerFile(HWND owner, int mode, const char* typeFilter
 }
 
 // The store's call: the item choosers open items in mode 1.
-ExplorerResult* BrowseContainerFile(HWND parent, int mode, int, const char* filter, const char*, const char*) {
-  return BrowseContainerFile(parent, mode, filter, nullptr);
+ExplorerResult* BrowseContainerFile(HWND parent, int mode, int, const char* filter, const char*, const char*,
+                                    const char* startPath) {
+  // A start the buffer cannot hold whole is not cut: the dialog starts at its default.
+  char path[kExplorerPathSize] = {};
+  if (startPath && std::strlen(startPath) < sizeof path) std::snprintf(path, sizeof path, "%s", startPath);
+  return BrowseContainerFile(parent, mode, filter, path);
 }

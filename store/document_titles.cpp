@@ -158,10 +158,10 @@ void WarnReadOnlyDuplicate(const Tower* document) {
                "Pelmora3", MB_ICONEXCLAMATION);
 }
 
-StoreItemChoice* ChooseStoreItem(HWND parent, const char* filter, int mode, int explorerMode) {
+StoreItemChoice* ChooseStoreItem(HWND parent, const char* filter, int mode, int explorerMode, const char* startPath) {
   const HWND active = GetActiveWindow();
   ExplorerMode = explorerMode;
-  ExplorerResult* result = BrowseContainerFile(parent, 1, mode, filter, "Administrator", "");
+  ExplorerResult* result = BrowseContainerFile(parent, 1, mode, filter, "Administrator", "", startPath);
   StoreItemChoice* choice = result && result->itemPath ? ChoiceOf(result->containerPath, result->itemPath) : nullptr;
   FreeExplorerResult(result);
   ExplorerMode = 1;
@@ -196,8 +196,9 @@ StoreItemChoice* ChooseAndOpenStoreItem(HWND parent, const char* filter, int mod
   return choice;
 }
 
-StoreItemChoice* ChooseAndOpenForEditing(HWND parent, const char* filter, int mode, const Tower* loadingParent) {
-  StoreItemChoice* choice = ChooseStoreItem(parent, filter, mode, 1);
+StoreItemChoice* ChooseAndOpenForEditing(HWND parent, const char* filter, int mode, const Tower* loadingParent,
+                                         const char* startPath) {
+  StoreItemChoice* choice = ChooseStoreItem(parent, filter, mode, 1, startPath);
   if (!choice) return nullptr;
   const std::vector<ContainerRecord*> before = FilingContainerRecords();
   choice->record = FilingSystem_OpenContainer(choice->containerPath.c_str(), "Administrator", "");

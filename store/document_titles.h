@@ -31,11 +31,14 @@ int IsDocumentWindowClass(HWND window);
 int CountDocumentWindows();
 void WarnReadOnlyDuplicate(const Tower* document);
 
-StoreItemChoice* ChooseStoreItem(HWND parent, const char* filter, int mode, int explorerMode);
+// The container browser's file dialog starts at `startPath` when one is given.
+StoreItemChoice* ChooseStoreItem(HWND parent, const char* filter, int mode, int explorerMode,
+                                 const char* startPath = nullptr);
 StoreItemChoice* ExploreStoreItem(HWND owner, const char* containerPath, int mode, int explorerMode,
                                   std::uint32_t* outStatus);
 StoreItemChoice* ChooseAndOpenStoreItem(HWND parent, const char* filter, int mode, const Tower* loadingParent);
-StoreItemChoice* ChooseAndOpenForEditing(HWND parent, const char* filter, int mode, const Tower* loadingParent);
+StoreItemChoice* ChooseAndOpenForEditing(HWND parent, const char* filter, int mode, const Tower* loadingParent,
+                                         const char* startPath = nullptr);
 StoreItemChoice* OpenStoreItemChoice(ContainerRecord* record, const char* itemPath, const Tower* parent);
 void FreeStoreItemChoice(StoreItemChoice* choice);
 

@@ -65,9 +65,11 @@ struct ExplorerResult {
 // when cancelled. `explorerMode` is the explorer's (1 open an item, 2 save
 // into a library, 3 save into a project) and picks the dialog's filters; the
 // choosers open items, in mode 1. `mode` is the chooser's own and passes
-// through unchanged.
+// through unchanged. The file dialog starts at `startPath` (a folder, or a
+// container whose folder it opens with the name filled in); null or empty:
+// the dialog's own default.
 ExplorerResult* BrowseContainerFile(HWND parent, int explorerMode, int mode, const char* filter, const char* user,
-                                    const char* password);
+                                    const char* password, const char* startPath);
 // The file explorer over one container, starting at `startPath`, in the
 // explorer's mode (1: open an item) and offering every type.
 ExplorerResult* ExploreContainerFile(HWND owner, const char* containerPath, int explorerMode, const char* startPath,

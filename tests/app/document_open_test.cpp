@@ -13,6 +13,7 @@
 #include "app/owner_drawn_menus.h"
 #include "app/pending_services.h"
 #include "app/recent_projects.h"
+#include "app/settings_block.h"
 #include "draw/display_list.h"
 #include "platform/menus.h"
 #include "platform/responder.h"
@@ -330,3 +331,39 @@ TEST_F(DocumentOpen, ARecentEntryReadBackFromTheSettingsOpensItsItem) {
 }
 
 }  // namespace
+
+// Without a pending item the open commands ask through the container browser:
+// a board or schematic starts where the last board was opened from, and a
+// board chosen there becomes the next start; a library item starts at the
+// library folder.
+TEST_F(DocumentOpen, TheOpenCommandsChooserStartsAtTheLastContainerOrTheLibrary) {
+  Recorded().chooserItem = "\\Designs\\Amp?pcb";
+  OpenGeneral(project);
+  ASSERT_EQ(std::string(LastContainerPath(kLastPcbOrSchematic)), project);
+  pl3::ClearResponderRecords();
+
+  for (UINT id : {280u, 282u}) {
+    pl3::PushCancelAnswer();
+    const int beeps = pl3::BeepCount();
+    EXPECT_EQ(DoFrameCommand(frame, id, 0, nullptr), 0) << id;
+    EXPECT_EQ(pl3::BeepCount(), beeps + 1) << "nothing chosen: " << id;
+    auto dialogs = FileDialogs();
+    ASSERT_EQ(dialogs.size(), 1u) << id;
+    EXPECT_EQ(dialogs[0]->initial.substr(0, dialogs[0]->initial.find('|')), project.substr(0, project.rfind('\\')))
+        << id;
+    EXPECT_EQ(dialogs[0]->initial.substr(dialogs[0]->initial.find('|') + 1), "Board.p3p") << id;
+    pl3::ClearResponderRecords();
+  }
+
+  SettingsBlock block{};
+  const std::string library = ProgramForm(dir);
+  block.LibraryPath = const_cast<char*>(library.c_str());
+  Settings = &block;
+  pl3::PushCancelAnswer();
+  DoFrameCommand(frame, 464, 0, nullptr);
+  Settings = nullptr;
+  auto dialogs = FileDialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0]->initial.substr(0, dialogs[0]->initial.find('|')), library);
+  EXPECT_EQ(std::string(LastContainerPath(kLastPcbOrSchematic)), project) << "a cancelled choice changes nothing";
+}

@@ -60,7 +60,7 @@ char* GetLinkedItemName(const Tower* document) {
   return it == Recorded().linkedItems.end() ? nullptr : filingfakes::Copy(it->second);
 }
 
-ExplorerResult* BrowseContainerFile(HWND, int, int, const char*, const char*, const char*) {
+ExplorerResult* BrowseContainerFile(HWND, int, int, const char*, const char*, const char*, const char*) {
   return filingfakes::Answer();
 }
 
