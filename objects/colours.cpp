@@ -7,6 +7,7 @@
 
 #include "edit/window_data.h"
 #include "geometry/plane_bitmaps.h"
+#include "geometry/raster_state.h"
 #include "objects/type_codes.h"
 #include "objects/editor_seams.h"
 #include "objects/view_seams.h"
@@ -142,9 +143,13 @@ void CreateHighlightColours() {
   if (!HighlightColours) return;
   const std::uint32_t first[5] = {0xFFFF00, 0xFFFFFF, 0x00FF00, 0x00FFFF, 0xFF0000};
   std::memcpy(HighlightColours, first, sizeof first);
+  // The raster kernel colours every plane word with bit 23 (grid dots,
+  // highlights, datum texts, outline dashes) from this table.
+  pl3::g_raster.colourTable2 = HighlightColours;
 }
 
 void FreeHighlightColours() {
+  if (pl3::g_raster.colourTable2 == HighlightColours) pl3::g_raster.colourTable2 = nullptr;
   std::free(HighlightColours);
   HighlightColours = nullptr;
 }

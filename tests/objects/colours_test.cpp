@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edit/window_data.h"
+#include "geometry/raster_state.h"
 #include "objects/colours.h"
 #include "objects/editor_seams.h"
 #include "objects/type_codes.h"
@@ -32,12 +33,29 @@ TEST(LayerColourMix, MixesAverageTruncatedSharesAndTheFullMaskIsWhite) {
 TEST(HighlightColours, SixteenEntriesTheLastZero) {
   CreateHighlightColours();
   ASSERT_NE(HighlightColours, nullptr);
+  {
+    // The raster kernel colours plane words with bit 23 from them: a grid dot
+    // (0x800000) turns yellow, a highlight (0x810000) white, never black.
+    const pl3::RasterState saved = pl3::g_raster;
+    std::uint32_t plane[3] = {0x800000, 0x810000, 0x840000};
+    std::uint32_t colours[3] = {};
+    pl3::g_raster.plane = plane;
+    pl3::g_raster.colourBuffer = colours;
+    pl3::g_raster.width = 3;
+    pl3::g_raster.height = 1;
+    pl3::ColourisePlane();
+    pl3::g_raster = saved;
+    EXPECT_EQ(colours[0], 0xFFFF00u);
+    EXPECT_EQ(colours[1], 0xFFFFFFu);
+    EXPECT_EQ(colours[2], 0xFF0000u);
+  }
   EXPECT_EQ(HighlightColours[0], 0xFFFF00u);
   EXPECT_EQ(HighlightColours[4], 0xFF0000u);
   EXPECT_EQ(HighlightColours[5], 0u);
   EXPECT_EQ(HighlightColours[15], 0u);
   FreeHighlightColours();
   EXPECT_EQ(HighlightColours, nullptr);
+  EXPECT_EQ(pl3::g_raster.colourTable2, nullptr) << "the kernel keeps no freed table";
 }
 
 TEST(NamedColours, DefaultsLookUpAndCycling) {
