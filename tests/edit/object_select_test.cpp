@@ -14,6 +14,7 @@
 #include "edit/picking.h"
 #include "edit/engine_seams.h"
 #include "objects/placed_item_records.h"
+#include "objects/pad_names.h"
 #include "objects/size_table.h"
 #include "edit/selection.h"
 #include "edit/window_data.h"
@@ -593,6 +594,85 @@ TEST_F(ObjectSelect, AnItemCrossesTheDragRectangleByItsDrawnSize) {
   }
   EXPECT_TRUE(Boxes().empty()) << Boxes().front();
   w->sizeTable = nullptr;
+}
+
+// A pad label is taken up only when no mode is active: a copy of it hangs on
+// the snapped cursor and its pad stack becomes the window's Selection. A
+// label whose name has no end is not taken up.
+TEST_F(ObjectSelect, APadLabelIsTakenUpOnlyWhenIdle) {
+  EditSymbolDefinition();
+  Tower* pad = Own(InsertEmptyEntity(symbolDesign, Type_PadStackInstanceHier));
+  auto label = [&](const char* text, std::size_t room) {
+    std::vector<std::uint8_t> bytes(sizeof(PadLabelHead) + room, 'x');
+    PadLabelHead head{};
+    head.transform = pl3::kIdentityTransform;
+    std::memcpy(bytes.data(), &head, sizeof head);
+    if (text) std::memcpy(bytes.data() + sizeof head, text, std::strlen(text) + 1);
+    return Own(InsertEntity(pad, static_cast<std::uint32_t>(bytes.size()), Type_Label, bytes.data()));
+  };
+  Tower* named = label("A12", 8);
+  Tower* unended = label(nullptr, 8);
+  w->Cursor = {kBase + 1234, kBase + 5678};
+  for (std::uint8_t mode : {39, 45, 70}) {
+    w->EditMode = mode;
+    EXPECT_EQ(SelectObject(named, 0), 0) << int(mode);
+    EXPECT_EQ(w->PadLabelInHand, nullptr);
+    EXPECT_FALSE(IsSelected(named));
+  }
+  w->EditMode = 0;
+  EXPECT_EQ(SelectObject(unended, 0), 0);
+  EXPECT_EQ(w->PadLabelInHand, nullptr);
+  EXPECT_EQ(w->EditMode, 0);
+
+  ASSERT_EQ(SelectObject(named, 0), 1);
+  EXPECT_EQ(w->EditMode, 42);
+  ASSERT_NE(w->PadLabelInHand, nullptr);
+  EXPECT_EQ(w->PadLabelInHand->transform.tx, kBase + 1000);
+  EXPECT_EQ(w->PadLabelInHand->transform.ty, kBase + 5000);
+  EXPECT_STREQ(reinterpret_cast<const char*>(w->PadLabelInHand + 1), "A12");
+  ASSERT_NE(w->PadNameText, nullptr);
+  EXPECT_STREQ(w->PadNameText, "A12");
+  EXPECT_EQ(TowerEntity(w->Selection), TowerEntity(pad));
+  EXPECT_EQ(TowerEntity(w->TemporaryEntity), TowerEntity(named));
+  EXPECT_TRUE(IsSelected(named));
+  EXPECT_EQ(w->SelectionList, nullptr) << "a label is moved by its own mode, not as a selection";
+  std::free(w->PadLabelInHand);
+  w->PadLabelInHand = nullptr;
+  std::free(w->PadNameText);
+  w->PadNameText = nullptr;
+  ReleaseTower(&w->Selection);
+  ReleaseTower(&w->TemporaryEntity);
+}
+
+// A designator copy is taken up to be moved only when idle: a new copy made
+// from it hangs on the cursor, the picked one is the window's Selection.
+TEST_F(ObjectSelect, ADesignatorCopyIsTakenUpOnlyWhenIdle) {
+  Tower* symbol = StoreSymbol({kBase, kBase}, false);
+  std::uint8_t bytes[4] = {};
+  Tower* group = Own(InsertEntity(symbol, sizeof bytes, Type_Designator, bytes));
+  Tower* copy = Own(InsertEntity(group, sizeof bytes, Type_DesignatorData, bytes));
+  pl3::Transform at = pl3::kIdentityTransform;
+  at.tx = kBase + 300;
+  at.ty = kBase + 400;
+  Put(copy, Type_Transform, sizeof at, &at);
+  w->EditMode = 39;
+  EXPECT_EQ(SelectObject(copy, 0), 0);
+  EXPECT_EQ(w->TemporaryEntity, nullptr);
+  w->EditMode = 0;
+  w->Cursor = {kBase + 50, kBase + 60};
+  ASSERT_EQ(SelectObject(copy, 0), 1);
+  EXPECT_EQ(w->EditMode, 33);
+  EXPECT_EQ(TowerEntity(w->Selection), TowerEntity(copy));
+  ASSERT_NE(w->TemporaryEntity, nullptr);
+  EXPECT_EQ(TowerEntity(w->TemporaryEntity)->typeCode, Type_DesignatorData);
+  EXPECT_NE(TowerEntity(w->TemporaryEntity), TowerEntity(copy));
+  EXPECT_TRUE(IsSelected(copy));
+  EXPECT_EQ(w->InsertionOrigin.x, kBase + 300);
+  EXPECT_EQ(w->InsertionOrigin.y, kBase + 400);
+  EXPECT_EQ(w->AnchorPoint.x, kBase + 50);
+  EXPECT_EQ(enginefakes::CallsStartingWith("menus 13").size(), 1u);
+  ReleaseTower(&w->Selection);
+  ReleaseTower(&w->TemporaryEntity);
 }
 
 }  // namespace
