@@ -10,7 +10,7 @@
 #include "edit/window_data.h"
 #include "geometry/graphic_layouts.h"
 #include "geometry/transform.h"
-#include "objects/real_size.h"
+#include "objects/entity_record.h"
 #include "objects/type_codes.h"
 #include "store/tower.h"
 
@@ -84,10 +84,6 @@ bool OutlineCrosses(const Edges& e, const P* points, std::size_t count) {
   return false;
 }
 
-double Width(const pl3::GraphicLayoutHead& head, std::uint16_t type, std::int32_t explicitWidth) {
-  return (head.sizeFlags & 1) ? static_cast<double>(ReturnRealSize(type, head.sizeIndex)) : explicitWidth;
-}
-
 P Mapped(const pl3::Transform* t, std::int32_t x, std::int32_t y) {
   if (t) pl3::TransformPoint(t, x, y);
   return {static_cast<double>(x), static_cast<double>(y)};
@@ -126,10 +122,15 @@ bool IsPolygonLike(std::uint16_t type) {
   }
 }
 
+// The item as it is drawn: a copy of its record with indexed sizes taken
+// from the window's size lists (a via's from the Vias list, a slot's from
+// the Holes list, a board outline keeping its own width). False when the
+// payload is too short for its layout.
 template <typename T>
-bool Read(const Entity* e, T* out) {
+bool ReadDrawn(const Entity* e, T* out) {
   if (e->payloadSize < sizeof(T)) return false;
   std::memcpy(out, EntityPayload(e), sizeof(T));
+  ResolveEntitySizes(out, e->typeCode);
   return true;
 }
 
@@ -137,32 +138,31 @@ bool Crosses(const Entity* e, const pl3::Transform* t, const Edges& edges) {
   const std::uint16_t type = e->typeCode;
   if (IsTrackLike(type)) {
     pl3::TrackLayout line;
-    if (!Read(e, &line)) return false;
-    return ThickSegmentCrosses(edges, Mapped(t, line.x1, line.y1), Mapped(t, line.x2, line.y2),
-                               Width(line.head, type, line.width));
+    if (!ReadDrawn(e, &line)) return false;
+    return ThickSegmentCrosses(edges, Mapped(t, line.x1, line.y1), Mapped(t, line.x2, line.y2), line.width);
   }
   switch (type) {
     case Type_Arc: case Type_BoardOutlineArc: {
       pl3::ArcLayout arc;
-      return Read(e, &arc) && ArcCrosses(edges, arc, t, Width(arc.head, type, arc.width) / 2);
+      return ReadDrawn(e, &arc) && ArcCrosses(edges, arc, t, arc.width);
     }
     case Type_Circle: {
       pl3::CircleLayout circle;
-      if (!Read(e, &circle)) return false;
-      return RingCrosses(edges, Mapped(t, circle.centreX, circle.centreY), Width(circle.head, type, circle.size), 0);
+      if (!ReadDrawn(e, &circle)) return false;
+      return RingCrosses(edges, Mapped(t, circle.centreX, circle.centreY), circle.size, 0);
     }
     case Type_Rectangle: {
       pl3::RectangleLayout rect;
-      if (!Read(e, &rect)) return false;
+      if (!ReadDrawn(e, &rect)) return false;
       P corners[4];
       for (int k = 0; k < 4; ++k) corners[k] = Mapped(t, rect.corners[k].x, rect.corners[k].y);
       return OutlineCrosses(edges, corners, 4);
     }
     case Type_Hole: {
       pl3::HoleLayout hole;
-      if (!Read(e, &hole)) return false;
-      const P centre = Mapped(t, hole.centreX, hole.centreY);
-      return RingCrosses(edges, centre, 0, Width(hole.head, type, hole.size1) / 2);
+      if (!ReadDrawn(e, &hole)) return false;
+      // The first size is the radius of the drawn disc.
+      return RingCrosses(edges, Mapped(t, hole.centreX, hole.centreY), 0, hole.size1);
     }
     default: break;
   }

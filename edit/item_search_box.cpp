@@ -8,6 +8,7 @@
 #include "edit/box_walk_seams.h"
 #include "edit/item_search_options.h"
 #include "edit/window_data.h"
+#include "objects/design_walks.h"
 #include "objects/frame_seams.h"
 #include "objects/type_codes.h"
 #include "objects/walker.h"
@@ -149,5 +150,6 @@ void FindItemsInBox(const pl3::Box* box, const Tower* design, const pl3::Transfo
   } else {
     BackgroundPasses(b, w, mode);
     ForegroundPasses(b, w, mode);
+    FreeTemporaryTowers();  // what the passes collected (pad points and the like)
   }
 }

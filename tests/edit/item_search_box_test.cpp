@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
 #include "draw/item_search_seams.h"
 #include "edit/box_walk_seams.h"
 #include "edit/item_search_options.h"
+#include "objects/design_helpers.h"
+#include "objects/design_walks.h"
 #include "tests/objects/walk_fixture.h"
 
 namespace {
@@ -154,6 +158,21 @@ TEST_F(BoxSearch, ASchematicIsWalkedOnceInDrawModeFourWithItsExtras) {
     gSchematicState = state;
     window->HitMode = 0;
     EXPECT_EQ(Search(0), (Log{"draw mode 4", "1:1", "28:1", "draw mode 0"})) << state;
+  }
+}
+
+// A drawing walk (mode 1 or 2) ends by freeing the temporary Towers its
+// passes left; the single walk of the other modes leaves them.
+TEST_F(BoxSearch, ADrawingWalkFreesTheTemporaryTowersAtTheEnd) {
+  Store({Type_Track});
+  for (std::uint32_t mode : {0u, 1u, 2u, 3u}) {
+    auto* node = static_cast<TowerListNode*>(std::malloc(sizeof(TowerListNode)));
+    node->tower = DuplicateTower(design);
+    node->next = nullptr;
+    TemporaryTowers = node;
+    Search(mode);
+    EXPECT_EQ(TemporaryTowers == nullptr, mode == 1 || mode == 2) << mode;
+    FreeTemporaryTowers();
   }
 }
 

@@ -14,6 +14,8 @@
 #include "edit/picking.h"
 #include "edit/engine_seams.h"
 #include "objects/placed_item_records.h"
+#include "objects/pad_names.h"
+#include "objects/size_table.h"
 #include "edit/selection.h"
 #include "edit/window_data.h"
 #include "geometry/view_mapping.h"
@@ -511,7 +513,8 @@ TEST_F(ObjectSelect, ItemsCrossingTheDragRectangleEdgeAreTold) {
       {"thin track outside", track({120000, 90000}, {180000, 90000}, 5000), 0},
       {"wide track reaching the top edge", track({120000, 90000}, {180000, 90000}, 20000), 1},
       {"hole reaching the left edge", circle(Type_Hole, 20000), 1},
-      {"hole short of it", circle(Type_Hole, 8000), 0},
+      {"hole short of it", circle(Type_Hole, 4000), 0},
+      {"hole whose radius reaches it", circle(Type_Hole, 8000), 1},
       {"circle on the edges", circle(Type_Circle, 50000), 1},
       {"circle inside", circle(Type_Circle, 30000), 0},
       {"circle around", circle(Type_Circle, 90000), 0},
@@ -522,6 +525,154 @@ TEST_F(ObjectSelect, ItemsCrossingTheDragRectangleEdgeAreTold) {
   for (const Case& c : cases) {
     EXPECT_EQ(ItemCrossesBoxEdge(&pl3::kIdentityTransform, c.item, nullptr, 0, 0, nullptr), c.crosses) << c.what;
   }
+}
+
+// Items are tested as they are drawn: sizes are radii and half-widths, and
+// an indexed size comes from the list its type draws with.
+TEST_F(ObjectSelect, AnItemCrossesTheDragRectangleByItsDrawnSize) {
+  w->DragStart = {100000, 100000};
+  w->DragCurrent = {200000, 200000};
+  std::unique_ptr<SizeTable> sizes = NewSizeTable();
+  auto entry = [](std::int32_t v1, std::int32_t v2) {
+    SizeEntry e{};
+    e.flags = kSizeEntryOn;
+    e.value1 = v1;
+    e.value2 = v2;
+    return e;
+  };
+  (*sizes)[SizeKind_Lines].entries = {entry(20000, 0)};
+  (*sizes)[SizeKind_Holes].entries = {entry(1000, 500)};
+  (*sizes)[SizeKind_Vias].entries = {entry(8000, 4000)};
+  (*sizes)[SizeKind_Rectangles].entries = {entry(120000, 40000)};
+  w->sizeTable = sizes.get();
+
+  // A whole ring of radius 40000 about the centre, 10000 inside the edges.
+  ArcPayload arc{};
+  arc.width = 15000;
+  arc.radius = 40000;
+  arc.startX = arc.endX = 40000;
+  arc.centreX = arc.centreY = 150000;
+  Tower* wideArc = Own(InsertEntity(design, sizeof arc, Type_Arc, &arc));
+  arc.width = 5000;
+  Tower* thinArc = Own(InsertEntity(design, sizeof arc, Type_Arc, &arc));
+
+  HolePayload via{};
+  via.hole.head.sizeFlags = kSizeByIndex;
+  via.hole.flags = kHoleIsVia;
+  via.hole.centreX = 95000;
+  via.hole.centreY = 150000;
+  Tower* indexedVia = Own(InsertEntity(design, sizeof via, Type_Hole, &via));
+  via.hole.flags = 0;
+  Tower* indexedHole = Own(InsertEntity(design, sizeof via, Type_Hole, &via));
+
+  LinePayload line{};
+  line.head.sizeFlags = kSizeByIndex;
+  line.x1 = 120000;
+  line.x2 = 180000;
+  line.y1 = line.y2 = 90000;
+  Tower* routed = Own(InsertEntity(design, sizeof line, Type_RoutedLine, &line));
+
+  RectanglePayload rect{};
+  rect.rect.head.sizeFlags = kSizeByIndex;
+  rect.rect.centreX = rect.rect.centreY = 150000;
+  Tower* indexedRect = Own(InsertEntity(design, sizeof rect, Type_Rectangle, &rect));
+
+  struct Case {
+    const char* what;
+    Tower* item;
+    int crosses;
+  } cases[] = {
+      {"arc whose half-width band reaches the edges", wideArc, 1},
+      {"arc whose band stays inside", thinArc, 0},
+      {"via sized from the via list", indexedVia, 1},
+      {"hole sized from the hole list", indexedHole, 0},
+      {"routed line sized from the line list", routed, 1},
+      {"rectangle built from its indexed size", indexedRect, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ItemCrossesBoxEdge(&pl3::kIdentityTransform, c.item, nullptr, 0, 0, nullptr), c.crosses) << c.what;
+  }
+  EXPECT_TRUE(Boxes().empty()) << Boxes().front();
+  w->sizeTable = nullptr;
+}
+
+// A pad label is taken up only when no mode is active: a copy of it hangs on
+// the snapped cursor and its pad stack becomes the window's Selection. A
+// label whose name has no end is not taken up.
+TEST_F(ObjectSelect, APadLabelIsTakenUpOnlyWhenIdle) {
+  EditSymbolDefinition();
+  Tower* pad = Own(InsertEmptyEntity(symbolDesign, Type_PadStackInstanceHier));
+  auto label = [&](const char* text, std::size_t room) {
+    std::vector<std::uint8_t> bytes(sizeof(PadLabelHead) + room, 'x');
+    PadLabelHead head{};
+    head.transform = pl3::kIdentityTransform;
+    std::memcpy(bytes.data(), &head, sizeof head);
+    if (text) std::memcpy(bytes.data() + sizeof head, text, std::strlen(text) + 1);
+    return Own(InsertEntity(pad, static_cast<std::uint32_t>(bytes.size()), Type_Label, bytes.data()));
+  };
+  Tower* named = label("A12", 8);
+  Tower* unended = label(nullptr, 8);
+  w->Cursor = {kBase + 1234, kBase + 5678};
+  for (std::uint8_t mode : {39, 45, 70}) {
+    w->EditMode = mode;
+    EXPECT_EQ(SelectObject(named, 0), 0) << int(mode);
+    EXPECT_EQ(w->PadLabelInHand, nullptr);
+    EXPECT_FALSE(IsSelected(named));
+  }
+  w->EditMode = 0;
+  EXPECT_EQ(SelectObject(unended, 0), 0);
+  EXPECT_EQ(w->PadLabelInHand, nullptr);
+  EXPECT_EQ(w->EditMode, 0);
+
+  ASSERT_EQ(SelectObject(named, 0), 1);
+  EXPECT_EQ(w->EditMode, 42);
+  ASSERT_NE(w->PadLabelInHand, nullptr);
+  EXPECT_EQ(w->PadLabelInHand->transform.tx, kBase + 1000);
+  EXPECT_EQ(w->PadLabelInHand->transform.ty, kBase + 5000);
+  EXPECT_STREQ(reinterpret_cast<const char*>(w->PadLabelInHand + 1), "A12");
+  ASSERT_NE(w->PadNameText, nullptr);
+  EXPECT_STREQ(w->PadNameText, "A12");
+  EXPECT_EQ(TowerEntity(w->Selection), TowerEntity(pad));
+  EXPECT_EQ(TowerEntity(w->TemporaryEntity), TowerEntity(named));
+  EXPECT_TRUE(IsSelected(named));
+  EXPECT_EQ(w->SelectionList, nullptr) << "a label is moved by its own mode, not as a selection";
+  std::free(w->PadLabelInHand);
+  w->PadLabelInHand = nullptr;
+  std::free(w->PadNameText);
+  w->PadNameText = nullptr;
+  ReleaseTower(&w->Selection);
+  ReleaseTower(&w->TemporaryEntity);
+}
+
+// A designator copy is taken up to be moved only when idle: a new copy made
+// from it hangs on the cursor, the picked one is the window's Selection.
+TEST_F(ObjectSelect, ADesignatorCopyIsTakenUpOnlyWhenIdle) {
+  Tower* symbol = StoreSymbol({kBase, kBase}, false);
+  std::uint8_t bytes[4] = {};
+  Tower* group = Own(InsertEntity(symbol, sizeof bytes, Type_Designator, bytes));
+  Tower* copy = Own(InsertEntity(group, sizeof bytes, Type_DesignatorData, bytes));
+  pl3::Transform at = pl3::kIdentityTransform;
+  at.tx = kBase + 300;
+  at.ty = kBase + 400;
+  Put(copy, Type_Transform, sizeof at, &at);
+  w->EditMode = 39;
+  EXPECT_EQ(SelectObject(copy, 0), 0);
+  EXPECT_EQ(w->TemporaryEntity, nullptr);
+  w->EditMode = 0;
+  w->Cursor = {kBase + 50, kBase + 60};
+  ASSERT_EQ(SelectObject(copy, 0), 1);
+  EXPECT_EQ(w->EditMode, 33);
+  EXPECT_EQ(TowerEntity(w->Selection), TowerEntity(copy));
+  ASSERT_NE(w->TemporaryEntity, nullptr);
+  EXPECT_EQ(TowerEntity(w->TemporaryEntity)->typeCode, Type_DesignatorData);
+  EXPECT_NE(TowerEntity(w->TemporaryEntity), TowerEntity(copy));
+  EXPECT_TRUE(IsSelected(copy));
+  EXPECT_EQ(w->InsertionOrigin.x, kBase + 300);
+  EXPECT_EQ(w->InsertionOrigin.y, kBase + 400);
+  EXPECT_EQ(w->AnchorPoint.x, kBase + 50);
+  EXPECT_EQ(enginefakes::CallsStartingWith("menus 13").size(), 1u);
+  ReleaseTower(&w->Selection);
+  ReleaseTower(&w->TemporaryEntity);
 }
 
 }  // namespace
