@@ -115,7 +115,17 @@ struct Cleanup {
   }
   void Drop(LineSegment* s) { list = RemoveLineSegment(list, s); }
 
+  // A non-selected bus ends at the point or passes through it.
+  bool BusContactAt(pl3::Point p) const {
+    return ForEachPageLine(design, Type_Bus, true, [&](Tower*, const LineSegment& bus) {
+      return SameEnd(p.x, p.y, bus.x1, bus.y1) || SameEnd(p.x, p.y, bus.x2, bus.y2) || StrictlyOnLine(p.x, p.y, bus);
+    });
+  }
+
   // The joining rule: a and b may become one line through the returned point.
+  // Links built without a template segment hold no bus contacts, so wires
+  // ask the page for them: two wires that meet on a bus stay two, else the
+  // bus would lose the wire end that connects it.
   bool Joinable(const LineSegment& a, const LineSegment& b, const PointLink* links, pl3::Point* at) const {
     if (a.kind != b.kind) return false;
     const int orientation = SegmentOrientation(a);
@@ -127,7 +137,8 @@ struct Cleanup {
           return c == kLinkBusContact || c == kLinkPin;
         }))
       return false;
-    return codes.size() <= 2;
+    if (codes.size() > 2) return false;
+    return a.kind != Type_Wire || !BusContactAt(*at);
   }
   static void Joined(const LineSegment& a, const LineSegment& b, LineSegment* out) {
     *out = a;

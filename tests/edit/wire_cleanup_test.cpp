@@ -138,7 +138,7 @@ TEST_F(WireCleanupTest, ANewWireEndingInsideAStoredWireMakesATJunctionThatStaysS
 TEST_F(WireCleanupTest, CollinearWiresJoinOnlyWhereNothingElseMeets) {
   struct Case {
     const char* what;
-    int extra;  // 0 nothing, 1 a pin at the joint, 2 a third wire ending there, 3 a bus ending there
+    int extra;  // 0 nothing, 1 a pin at the joint, 2 a third wire ending there
     std::size_t wires;
   };
   for (const Case c : {Case{"alone", 0, 1}, Case{"pin", 1, 2}, Case{"third wire", 2, 3}}) {
@@ -155,6 +155,31 @@ TEST_F(WireCleanupTest, CollinearWiresJoinOnlyWhereNothingElseMeets) {
     if (c.extra == 0) {
       EXPECT_EQ(lines, Expect({{W, 0, 0, 900, 0}}));
     }
+  }
+}
+
+TEST_F(WireCleanupTest, WiresMeetingOnABusStayTwoWhetherStoredOrNew) {
+  struct Case {
+    const char* what;
+    bool firstNew, secondNew;  // which of the two wires are new segments
+    bool busEnds;              // the bus ends at the joint, else passes through it
+  };
+  for (const Case c : {Case{"stored and stored", false, false, false}, Case{"stored and new", false, true, false},
+                       Case{"new and new", true, true, false}, Case{"stored and new, bus end", false, true, true},
+                       Case{"stored and stored, bus end", false, false, true}}) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.busEnds) Store(B, 400, 0, 400, 600);
+    else Store(B, 400, -600, 400, 600);
+    if (c.firstNew) New(W, 0, 0, 400, 0);
+    else Store(W, 0, 0, 400, 0);
+    if (c.secondNew) New(W, 400, 0, 900, 0);
+    else Store(W, 400, 0, 900, 0);
+    Run();
+    std::vector<Line> expected{{W, 0, 0, 400, 0}, {W, 400, 0, 900, 0}};
+    expected.push_back(c.busEnds ? Line{B, 400, 0, 400, 600} : Line{B, 400, -600, 400, 600});
+    EXPECT_EQ(Stored(), Expect(expected));
   }
 }
 
