@@ -278,6 +278,14 @@ TEST_F(WireCleanupTest, ADiagonalPassesUnchangedAndIsNeverCut) {
   EXPECT_EQ(Stored(), Expect({{W, 0, 500, 1000, 500}, {W, 0, 0, 1000, 1000}}));
 }
 
+TEST_F(WireCleanupTest, TwoNewDiagonalsCrossingAsAnXAreBothStored) {
+  New(W, 0, 0, 1000, 1000);
+  New(W, 0, 1000, 1000, 0);  // the same extent, another wire
+  New(W, 1000, 1000, 0, 0);  // the first again, the other way round
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 1000, 1000}, {W, 0, 1000, 1000, 0}}));
+}
+
 TEST_F(WireCleanupTest, WiresCrossingAPinAreCutThere) {
   Symbol({{300, 0}, {5000, 5000}});
   Store(W, 0, 0, 1000, 0);    // a stored wire over the pin
