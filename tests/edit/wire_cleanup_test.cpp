@@ -201,6 +201,26 @@ TEST_F(WireCleanupTest, WiresMeetingOnABusStayTwoWhetherStoredOrNew) {
   }
 }
 
+TEST_F(WireCleanupTest, ANewWireLyingOverAStoredOneLeavesOneWire) {
+  struct Case {
+    const char* what;
+    Line added;
+    Line result;
+  };
+  for (const Case c : {Case{"overlapping its end", {W, 500, 0, 1500, 0}, {W, 0, 0, 1500, 0}},
+                       Case{"inside it", {W, 800, 0, 200, 0}, {W, 0, 0, 1000, 0}},
+                       Case{"a bus over a bus", {B, 0, 500, 0, -400}, {B, 0, -400, 0, 1000}}}) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.added[0] == W) Store(W, 0, 0, 1000, 0);
+    else Store(B, 0, 0, 0, 1000);
+    New(static_cast<std::uint16_t>(c.added[0]), c.added[1], c.added[2], c.added[3], c.added[4]);
+    Run();
+    EXPECT_EQ(Stored(), Expect({c.result}));
+  }
+}
+
 TEST_F(WireCleanupTest, JoinedNewWiresKeepTheValuesOfTheStoredOne) {
   Store(W, 0, 0, 0, 400, 7, 4);
   New(W, 0, 400, 0, 900, 1, 9);
