@@ -66,9 +66,12 @@ void DoSelect(HWND window, ButtonRecord* button, EntityRecord** /*pendingSlot*/)
   if (DragBoxExceedsTolerance()) {
     SelectDraggedRectangle(window, w);
   } else {
-    PickObjectAtCursor(window, button ? button : &w->Button, kPickToSelect);
+    // A click that took an item announces the change, also when it emptied
+    // the selection (the only selected item clicked again); a click on
+    // nothing leaves the mode and menus as they are.
+    const int picked = PickObjectAtCursor(window, button ? button : &w->Button, kPickToSelect);
     RedrawView(window);
-    if (w->SelectionList) UpdateAfterSelectionChange(window, nullptr, 0);
+    if (picked) UpdateAfterSelectionChange(window, nullptr, 0);
   }
   RefreshRatsnestLines();
   UpdateStatusBar(window);

@@ -57,6 +57,12 @@ bool ForEachPageLine(const Tower* design, std::uint16_t kind, bool skipSelected,
 
 bool SameEnd(std::int32_t xa, std::int32_t ya, std::int32_t xb, std::int32_t yb) { return xa == xb && ya == yb; }
 
+// The two segments join the same two points, in either direction.
+bool SameEnds(const LineSegment& a, const LineSegment& b) {
+  return (SameEnd(a.x1, a.y1, b.x1, b.y1) && SameEnd(a.x2, a.y2, b.x2, b.y2)) ||
+         (SameEnd(a.x1, a.y1, b.x2, b.y2) && SameEnd(a.x2, a.y2, b.x1, b.y1));
+}
+
 bool Inside(std::int32_t v, std::int32_t a, std::int32_t b) { return v > std::min(a, b) && v < std::max(a, b); }
 
 // The point lies on the line strictly between its ends.
@@ -115,7 +121,17 @@ struct Cleanup {
   }
   void Drop(LineSegment* s) { list = RemoveLineSegment(list, s); }
 
+  // A non-selected bus ends at the point or passes through it.
+  bool BusContactAt(pl3::Point p) const {
+    return ForEachPageLine(design, Type_Bus, true, [&](Tower*, const LineSegment& bus) {
+      return SameEnd(p.x, p.y, bus.x1, bus.y1) || SameEnd(p.x, p.y, bus.x2, bus.y2) || StrictlyOnLine(p.x, p.y, bus);
+    });
+  }
+
   // The joining rule: a and b may become one line through the returned point.
+  // Links built without a template segment hold no bus contacts, so wires
+  // ask the page for them: two wires that meet on a bus stay two, else the
+  // bus would lose the wire end that connects it.
   bool Joinable(const LineSegment& a, const LineSegment& b, const PointLink* links, pl3::Point* at) const {
     if (a.kind != b.kind) return false;
     const int orientation = SegmentOrientation(a);
@@ -127,7 +143,8 @@ struct Cleanup {
           return c == kLinkBusContact || c == kLinkPin;
         }))
       return false;
-    return codes.size() <= 2;
+    if (codes.size() > 2) return false;
+    return a.kind != Type_Wire || !BusContactAt(*at);
   }
   static void Joined(const LineSegment& a, const LineSegment& b, LineSegment* out) {
     *out = a;
@@ -257,15 +274,16 @@ struct Cleanup {
     return false;
   }
 
-  // Pass 7: repeated segments, and segments that repeat a stored line.
+  // Pass 7: repeated segments, and segments that repeat a stored line. A
+  // repeat joins the same two points: for a horizontal or vertical segment
+  // that is the same as spanning the same extent, but two diagonals that
+  // cross as an X share their extent and are both kept.
   void RemoveRepeats() {
     for (bool again = true; again;) {
       again = false;
       for (LineSegment* a = list; a && !again; a = a->next) {
-        const Extent ea = ExtentOf(*a);
         for (LineSegment* b = a->next; b; b = b->next) {
-          const Extent eb = ExtentOf(*b);
-          if (b->kind != a->kind || std::memcmp(&ea, &eb, sizeof ea) != 0) continue;
+          if (b->kind != a->kind || !SameEnds(*a, *b)) continue;
           Drop(b);
           again = true;
           break;
@@ -276,10 +294,8 @@ struct Cleanup {
       again = false;
       for (LineSegment* s = list; s; s = s->next) {
         const LineSegment seg = *s;
-        const bool stored = ForEachPageLine(design, seg.kind, true, [&](Tower*, const LineSegment& e) {
-          return (SameEnd(e.x1, e.y1, seg.x1, seg.y1) && SameEnd(e.x2, e.y2, seg.x2, seg.y2)) ||
-                 (SameEnd(e.x1, e.y1, seg.x2, seg.y2) && SameEnd(e.x2, e.y2, seg.x1, seg.y1));
-        });
+        const bool stored = ForEachPageLine(design, seg.kind, true,
+                                            [&](Tower*, const LineSegment& e) { return SameEnds(e, seg); });
         if (!stored) continue;
         Drop(s);
         again = true;

@@ -374,6 +374,23 @@ TEST_F(Picking, TheSelectClickTakesTheRectangleUnderTheOptionBitAndTheCursorItem
   SelectionCount = 0;
 }
 
+TEST_F(Picking, TheSelectClickAnnouncesTheChangeOnlyWhenThePickTookSomething) {
+  PutTrack(20000, 30000, 40000, 30000);
+  // The selection is empty after either pick (the fake select keeps none):
+  // a pick that took the item, say deselecting the only selected one, ends
+  // Edit Selection; a pick that took nothing leaves the mode alone.
+  for (const int answer : {0, 1}) {
+    SCOPED_TRACE(answer);
+    gSelectAnswer = answer;
+    window->EditMode = 39;
+    window->Button.MousePixel = {30, 30};
+    DoSelect(owner, nullptr, nullptr);
+    ASSERT_EQ(gHanded.size(), 1u);
+    EXPECT_EQ(window->EditMode, answer ? 0 : 39);
+    gHanded.clear();
+  }
+}
+
 TEST_F(Picking, ARectangleInEditSelectionShowsTheBlockOriginMarkerAgain) {
   PutTrack(20000, 30000, 40000, 30000);
   ShowWindow(owner, SW_SHOW);  // a hidden window has nothing to draw on

@@ -40,7 +40,7 @@ Line Normal(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x
 }
 
 class WireCleanupTest : public testing::Test {
- protected:
+ public:
   void SetUp() override {
     towertest::EnsureStoreStarted();
     window = std::make_unique<CurrentWindowData>();
@@ -58,13 +58,13 @@ class WireCleanupTest : public testing::Test {
 
   // A stored wire or bus with colour class `colour` and size index `size`.
   Entity* Store(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                std::uint8_t colour = 3, std::uint32_t size = 1, std::uint16_t flags = 0) {
+                std::uint8_t colour = 3, std::uint32_t size = 1, std::uint16_t flags = 0, std::int32_t width = 100) {
     pl3::TrackLayout l{};
     l.head.layer = colour;
     l.head.sizeFlags = 1;
     l.head.sizeIndex = size;
     l.head.transform = pl3::kIdentityTransform;
-    l.width = 100;
+    l.width = width;
     l.x1 = x1;
     l.y1 = y1;
     l.x2 = x2;
@@ -86,8 +86,8 @@ class WireCleanupTest : public testing::Test {
     ReleaseTower(&t);
   }
   void New(std::uint16_t kind, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-           std::uint32_t colour = 5, std::uint32_t size = 2) {
-    list = NewLineSegment(kind, list, x1, y1, x2, y2, colour, 100, size);
+           std::uint32_t colour = 5, std::uint32_t size = 2, std::uint32_t width = 100) {
+    list = NewLineSegment(kind, list, x1, y1, x2, y2, colour, width, size);
   }
   void Run() {
     CleanUpOrthogonalLines(list, &dirty);
@@ -102,6 +102,24 @@ class WireCleanupTest : public testing::Test {
         pl3::TrackLayout l;
         std::memcpy(&l, TowerPayload(t), sizeof l);
         lines.push_back(Normal(kind, l.x1, l.y1, l.x2, l.y2));
+      }
+      ReleaseTower(&t);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+  // Every stored line with its colour class and size index, sorted. (Its
+  // width is the size index's: a box or a drawing fills it in.)
+  using Valued = std::array<std::int32_t, 7>;
+  std::vector<Valued> StoredWithValues() {
+    std::vector<Valued> lines;
+    for (std::uint16_t kind : {Type_Wire, Type_Bus}) {
+      Tower* t = GetChildTower(design, kind);
+      while (t && FindNextEntity(t)) {
+        pl3::TrackLayout l;
+        std::memcpy(&l, TowerPayload(t), sizeof l);
+        const Line n = Normal(kind, l.x1, l.y1, l.x2, l.y2);
+        lines.push_back({n[0], n[1], n[2], n[3], n[4], l.head.layer, static_cast<std::int32_t>(l.head.sizeIndex)});
       }
       ReleaseTower(&t);
     }
@@ -138,7 +156,7 @@ TEST_F(WireCleanupTest, ANewWireEndingInsideAStoredWireMakesATJunctionThatStaysS
 TEST_F(WireCleanupTest, CollinearWiresJoinOnlyWhereNothingElseMeets) {
   struct Case {
     const char* what;
-    int extra;  // 0 nothing, 1 a pin at the joint, 2 a third wire ending there, 3 a bus ending there
+    int extra;  // 0 nothing, 1 a pin at the joint, 2 a third wire ending there
     std::size_t wires;
   };
   for (const Case c : {Case{"alone", 0, 1}, Case{"pin", 1, 2}, Case{"third wire", 2, 3}}) {
@@ -158,6 +176,51 @@ TEST_F(WireCleanupTest, CollinearWiresJoinOnlyWhereNothingElseMeets) {
   }
 }
 
+TEST_F(WireCleanupTest, WiresMeetingOnABusStayTwoWhetherStoredOrNew) {
+  struct Case {
+    const char* what;
+    bool firstNew, secondNew;  // which of the two wires are new segments
+    bool busEnds;              // the bus ends at the joint, else passes through it
+  };
+  for (const Case c : {Case{"stored and stored", false, false, false}, Case{"stored and new", false, true, false},
+                       Case{"new and new", true, true, false}, Case{"stored and new, bus end", false, true, true},
+                       Case{"stored and stored, bus end", false, false, true}}) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.busEnds) Store(B, 400, 0, 400, 600);
+    else Store(B, 400, -600, 400, 600);
+    if (c.firstNew) New(W, 0, 0, 400, 0);
+    else Store(W, 0, 0, 400, 0);
+    if (c.secondNew) New(W, 400, 0, 900, 0);
+    else Store(W, 400, 0, 900, 0);
+    Run();
+    std::vector<Line> expected{{W, 0, 0, 400, 0}, {W, 400, 0, 900, 0}};
+    expected.push_back(c.busEnds ? Line{B, 400, 0, 400, 600} : Line{B, 400, -600, 400, 600});
+    EXPECT_EQ(Stored(), Expect(expected));
+  }
+}
+
+TEST_F(WireCleanupTest, ANewWireLyingOverAStoredOneLeavesOneWire) {
+  struct Case {
+    const char* what;
+    Line added;
+    Line result;
+  };
+  for (const Case c : {Case{"overlapping its end", {W, 500, 0, 1500, 0}, {W, 0, 0, 1500, 0}},
+                       Case{"inside it", {W, 800, 0, 200, 0}, {W, 0, 0, 1000, 0}},
+                       Case{"a bus over a bus", {B, 0, 500, 0, -400}, {B, 0, -400, 0, 1000}}}) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    if (c.added[0] == W) Store(W, 0, 0, 1000, 0);
+    else Store(B, 0, 0, 0, 1000);
+    New(static_cast<std::uint16_t>(c.added[0]), c.added[1], c.added[2], c.added[3], c.added[4]);
+    Run();
+    EXPECT_EQ(Stored(), Expect({c.result}));
+  }
+}
+
 TEST_F(WireCleanupTest, JoinedNewWiresKeepTheValuesOfTheStoredOne) {
   Store(W, 0, 0, 0, 400, 7, 4);
   New(W, 0, 400, 0, 900, 1, 9);
@@ -170,6 +233,51 @@ TEST_F(WireCleanupTest, JoinedNewWiresKeepTheValuesOfTheStoredOne) {
   EXPECT_EQ(l.head.sizeIndex, 4u);
   EXPECT_FALSE(FindNextEntity(t));
   ReleaseTower(&t);
+}
+
+TEST_F(WireCleanupTest, PiecesTakeTheValuesOfTheLineThatCutThem) {
+  using Valued = std::vector<std::array<std::int32_t, 7>>;  // kind, ends, colour class, size index
+  struct Case {
+    const char* what;
+    void (*build)(WireCleanupTest&);
+    Valued expected;
+  };
+  const Case cases[] = {
+      {"a stored wire cut at a pin keeps its own values",
+       [](WireCleanupTest& t) {
+         t.Symbol({{300, 0}});
+         t.Store(W, 0, 0, 1000, 0, 3, 1, 0, 100);
+       },
+       {{W, 0, 0, 300, 0, 3, 1}, {W, 300, 0, 1000, 0, 3, 1}}},
+      {"a stored wire cut by a new end takes the new colour class, keeps its size",
+       [](WireCleanupTest& t) {
+         t.Store(W, 0, 0, 1000, 0, 3, 1, 0, 100);
+         t.New(W, 500, 0, 500, 700, 5, 2, 40);
+       },
+       {{W, 0, 0, 500, 0, 5, 1}, {W, 500, 0, 500, 700, 5, 2}, {W, 500, 0, 1000, 0, 5, 1}}},
+      {"a new wire cut by a stored end keeps its values",
+       [](WireCleanupTest& t) {
+         t.Store(W, 500, 0, 500, 700, 3, 1, 0, 100);
+         t.New(W, 0, 0, 1000, 0, 5, 2, 40);
+       },
+       {{W, 0, 0, 500, 0, 5, 2}, {W, 500, 0, 500, 700, 3, 1}, {W, 500, 0, 1000, 0, 5, 2}}},
+      {"a new wire cut by another takes its colour class, keeps its size",
+       [](WireCleanupTest& t) {
+         t.New(W, 0, 0, 0, 1000, 5, 2, 40);
+         t.New(W, 0, 400, 700, 400, 6, 4, 60);
+       },
+       {{W, 0, 0, 0, 400, 6, 2}, {W, 0, 400, 0, 1000, 6, 2}, {W, 0, 400, 700, 400, 6, 4}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    c.build(*this);
+    Run();
+    Valued expected = c.expected;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(StoredWithValues(), expected);
+  }
 }
 
 TEST_F(WireCleanupTest, ARepeatedWireIsNotStoredInEitherDirection) {
@@ -188,6 +296,14 @@ TEST_F(WireCleanupTest, ADiagonalPassesUnchangedAndIsNeverCut) {
   New(W, 0, 0, 1000, 1000);  // crosses the stored wire at (500, 500)
   Run();
   EXPECT_EQ(Stored(), Expect({{W, 0, 500, 1000, 500}, {W, 0, 0, 1000, 1000}}));
+}
+
+TEST_F(WireCleanupTest, TwoNewDiagonalsCrossingAsAnXAreBothStored) {
+  New(W, 0, 0, 1000, 1000);
+  New(W, 0, 1000, 1000, 0);  // the same extent, another wire
+  New(W, 1000, 1000, 0, 0);  // the first again, the other way round
+  Run();
+  EXPECT_EQ(Stored(), Expect({{W, 0, 0, 1000, 1000}, {W, 0, 1000, 1000, 0}}));
 }
 
 TEST_F(WireCleanupTest, WiresCrossingAPinAreCutThere) {
