@@ -1,10 +1,6 @@
-// The program's stand-ins for the clipboard's calls of the packaging
-// (edit/clipboard_seams.h) until their owners land: nothing is packaged.
+// The program's stand-in for the clipboard's unpackaging of a copied
+// schematic symbol (edit/clipboard_seams.h) until its owner lands: the copy
+// keeps its links.
 #include "edit/clipboard_seams.h"
 
-void RecordPackageReference(const Tower*, char* buffer, std::size_t bufferSize) {
-  if (buffer && bufferSize) buffer[0] = 0;
-}
-
 void UnpackageSymbol(const Tower*) {}
-

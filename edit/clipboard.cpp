@@ -43,7 +43,6 @@ constexpr std::uint16_t kTypePlacedPinLink = 11002;
 constexpr std::uint32_t kSymbolRecordDefinitionField = 4;  // u32 reference in the 32 record
 constexpr std::uint16_t kCopyStateBits = kEntitySelected | kEntitySelectedPart | kEntityHighlighted;
 constexpr const char* kCopyCaption = "Copy Selection";
-constexpr std::size_t kPackageReferenceSize = 1024;
 
 bool IsCopyableLocatorKind(std::uint32_t kind) {
   switch (kind) {
@@ -197,11 +196,7 @@ void CopyRecordExtras(const CurrentWindowData& w, const Tower* clip, const Tower
 void StoreClipboardItem(const Tower* clip, const Tower* item) {
   Tower* copy = CopyAndInsertEntity(clip, item, &pl3::kIdentityTransform);
   if (!copy) return;
-  if (TowerEntity(copy)->typeCode == kTypeSchematicSymbol) {
-    char reference[kPackageReferenceSize];
-    RecordPackageReference(copy, reference, sizeof reference);
-    UnpackageSymbol(copy);
-  }
+  if (TowerEntity(copy)->typeCode == kTypeSchematicSymbol) DetachCopiedSymbolPackage(copy);
   TowerEntity(copy)->flags &= static_cast<std::uint16_t>(~kCopyStateBits);
   ReleaseTower(&copy);
 }

@@ -50,6 +50,13 @@ int HasUncopyableSelection(const SelectionInfo* list);
 // The records, primary or not, whose items are copyable.
 int CountCopyableSelections(const SelectionInfo* list);
 
+// Prepares the copy of a schematic symbol (30) as an independent item: its
+// package reference is kept as its package-name attribute and it is
+// unpackaged. The copy's gate records still name the gates in use of the
+// original's package instance, so they are dropped first: unpackaging the
+// copy must not take the original's gates with it.
+void DetachCopiedSymbolPackage(const Tower* copy);
+
 // Copy, Cut and Paste of the active window's selection. Copy and Cut return
 // 1 when a copy was stored, 0 when the user or a rule stopped it.
 int CopySelectionToClipboard(HWND window);

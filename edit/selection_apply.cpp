@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/clipboard.h"
 #include "edit/line_segments.h"
 #include "edit/ratsnest_seams.h"
 #include "edit/selection.h"
@@ -47,6 +48,8 @@ const bool gRegistered = pl3::RegisterGlobalReset(&ResetSelectionGlobals);
 
 constexpr std::uint16_t kCopyStateBits = kEntitySelected | kEntityWorkingCopy | kEntityHighlighted;
 constexpr std::uint32_t kConsoleGeneral = 6;
+constexpr std::uint16_t kTypeSchematicSymbol = 30;
+constexpr std::uint16_t kTypeSymbolPackageRef = 11015;
 
 std::uint32_t Step() { return ActiveWindowData ? ActiveWindowData->UndoStep : 0; }
 void* Display() { return ActiveWindowData ? ActiveWindowData->Display : nullptr; }
@@ -393,7 +396,9 @@ pl3::Box* KeepCopy(SelectionInfo* s) {
     box = BoxOf(s->original);
     ReleaseTower(&s->original);
     const std::uint16_t type = TypeOf(s->workingCopy);
-    if (type == Type_SymbolInstance && !(GetInstanceDefinitionFlag(s->workingCopy) & 1)) {
+    if (type == kTypeSchematicSymbol && GetEntityData(s->workingCopy, kTypeSymbolPackageRef)) {
+      DetachCopiedSymbolPackage(s->workingCopy);
+    } else if (type == Type_SymbolInstance && !(GetInstanceDefinitionFlag(s->workingCopy) & 1)) {
       RemoveMovingPoints(s->workingCopy);
       RedesignateSymbol(s->workingCopy);
     } else if (type == Type_PadStackInstanceHier) {

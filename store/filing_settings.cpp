@@ -70,6 +70,8 @@ std::optional<std::string> GetRelativePath(const char* base, const char* path) {
   const std::string_view p(path);
   if (!pl3::StartsWithNoCase(p, longBase)) return std::nullopt;
   std::size_t at = longBase.size();
+  // "C:\Libs" is no folder of "C:\LibsOld\a.p3l": the base must end at a separator.
+  if (!longBase.empty() && longBase.back() != '\\' && at < p.size() && p[at] != '\\') return std::nullopt;
   while (at < p.size() && p[at] == '\\') ++at;
   return std::string(p.substr(at));
 }

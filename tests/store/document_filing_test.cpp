@@ -444,6 +444,9 @@ TEST_F(FilingTest, ShutdownClosesEverythingAndRemembersFolders) {
 TEST(FilingPaths, RelativePathsAndSuffixes) {
   EXPECT_EQ(GetRelativePath("\\Work\\Projects", "\\work\\projects\\\\amp\\a.p3p"), "amp\\a.p3p");
   EXPECT_EQ(GetRelativePath("\\Work\\Projects", "\\Other\\a.p3p"), std::nullopt);
+  EXPECT_EQ(GetRelativePath("\\Work\\Projects", "\\Work\\ProjectsOld\\a.p3p"), std::nullopt)
+      << "a longer folder name is not below the base";
+  EXPECT_EQ(GetRelativePath("\\Work\\Projects\\", "\\Work\\Projects\\a.p3p"), "a.p3p");
   EXPECT_EQ(EndsWithNoCase("board.P3P", ".p3p"), 1);
   EXPECT_EQ(EndsWithNoCase(".p3p", ".P3P"), 0) << "equal to the suffix";
   EXPECT_EQ(EndsWithNoCase("p3p", ".p3p"), 0);
