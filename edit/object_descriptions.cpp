@@ -45,7 +45,7 @@ bool IsViaHole(const Entity* e) {
   return (EntityPayload(e)[offsetof(pl3::HoleLayout, flags)] & kHoleIsVia) != 0;
 }
 
-// The kind name of an item, or null for a code without one.
+// The kind name of an item; "Unknown" for a code without one.
 const char* KindName(const Entity* e, std::uint32_t editorKind) {
   switch (e->typeCode) {
     case Type_Track: return editorKind == kEditorPcb ? "Track" : "Line";
@@ -89,7 +89,7 @@ const char* KindName(const Entity* e, std::uint32_t editorKind) {
     case Type_Label: return "Label";
     case kTypePl2Symbol: return "PL2 Symbol";
     case kTypeInfoBox: return "Info Box";
-    default: return nullptr;
+    default: return "Unknown";
   }
 }
 
@@ -137,7 +137,7 @@ char* DescribeObject(const Tower* item) {
   const CurrentWindowData* w = ActiveWindowData;
   if (!e || !w) return nullptr;
   const char* kind = KindName(e, w->editorKind);
-  if (!kind) return nullptr;
+  // The schematic editors name every item by its kind alone.
   if (w->editorKind == kEditorSchematic || w->editorKind == kEditorSchematicSymbol) return Format("%s", kind);
   if (e->typeCode == Type_SymbolInstance) {
     if (GetInstanceDefinitionFlag(item) & 1) return Format("%s - %s", kind, FirstLayerName(item, *w));
@@ -147,7 +147,12 @@ char* DescribeObject(const Tower* item) {
     return text;
   }
   if (DescribedWithLayer(e->typeCode)) return Format("%s - %s", kind, FirstLayerName(item, *w));
-  // Holes, vias, centroids, labels, info boxes, and the kinds that have no
-  // layer of their own (locators, pins, datums, wires) are named by kind.
-  return Format("%s", kind);
+  switch (e->typeCode) {
+    case Type_Label: case kTypeInfoBox: case Type_Hole: case Type_Centroid:
+      return Format("%s", kind);
+    default:
+      // Elsewhere the schematic kinds (locators, pins, wires), datums and
+      // unknown codes have no line of their own.
+      return nullptr;
+  }
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "draw/raster_callbacks.h"
 #include "geometry/graphic_layouts.h"
 #include "objects/graphic_records.h"
 #include "objects/item_layers.h"
@@ -109,6 +110,8 @@ HitEntry* FreeHitList(HitEntry* list) {
   }
   return nullptr;
 }
+
+void ClearFoundFlags(const Tower* tower) { ClearSubTreeStateBits(tower, pl3::kEntityPicked); }
 
 int CountHits(const HitEntry* list) {
   int n = 0;

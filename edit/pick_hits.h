@@ -23,6 +23,10 @@ constexpr UINT kPickChoiceFirstId = 2050;
 HitEntry* AppendHit(HitEntry* list, const Tower* item);
 // Releases every entry's Tower and frees the entries; returns null.
 HitEntry* FreeHitList(HitEntry* list);
+// Clears the found mark (the area pick's "already listed" bit) of every node
+// under the Tower, so that a mark left in a design, or stored with it in a
+// file, never hides an object from a pick.
+void ClearFoundFlags(const Tower* tower);
 int CountHits(const HitEntry* list);
 // Drops every track (1), then wire (28) and bus (29) hit that is connected to
 // an earlier hit of its type (a shared end, or a via of the list on an end of

@@ -261,6 +261,7 @@ int PickObjectAtCursor(HWND window, ButtonRecord* button, int purpose) {
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   const pl3::Point world = ClientToWorld(pixel.x, pixel.y);
   CurrentHitList = FreeHitList(CurrentHitList);
+  ClearFoundFlags(w->design);
   int count = 0;
   CurrentHitList = OfferedFor(purpose, CollectHitsAt(pixel.x, pixel.y), &count);
   const bool plainSelect = purpose == kPickSelect || purpose == kPickSelectAlso;

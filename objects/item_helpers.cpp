@@ -138,14 +138,7 @@ void SetSymbolsFlag(const Tower* t, int on) { MarkChildren(t, {Type_SymbolInstan
 void SetPlanesFlag(const Tower* t, int on) { MarkChildren(t, {Type_Plane}, on); }
 void SetDatumsFlag(const Tower* t, int on) { MarkChildren(t, {Type_Datum}, on); }
 
-void ClearHighlightRecursive(const Tower* t) {
-  Entity* e = t ? TowerEntity(t) : nullptr;
-  if (!e) return;
-  e->flags &= static_cast<std::uint16_t>(~kEntityHighlighted);
-  Tower* children = GetAllChildrenTower(t);
-  while (children && FindNextEntity(children)) ClearHighlightRecursive(children);
-  ReleaseTower(&children);
-}
+void ClearHighlightRecursive(const Tower* t) { ClearSubTreeStateBits(t, kEntityHighlighted); }
 
 const void* GetPadStackInfo(const Tower* t) {
   Entity* e = t ? TowerEntity(t) : nullptr;

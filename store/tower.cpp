@@ -161,6 +161,13 @@ void FreeSubTree(Entity* e) {
   e->firstChild = 0;
 }
 
+void ClearStateBitsBelow(Entity* e, std::uint16_t mask) {
+  e->flags &= static_cast<std::uint16_t>(~mask);
+  for (NodeRef g = e->firstChild; g; g = NodeAt<TypeGroup>(g)->next)
+    for (NodeRef c = NodeAt<TypeGroup>(g)->firstChild; c; c = NodeAt<Entity>(c)->next)
+      ClearStateBitsBelow(NodeAt<Entity>(c), mask);
+}
+
 void ReportNullTower() { ShowAndLogError(nullptr, "Not a vector tower!", "TestVectorTower", 1); }
 
 }  // namespace
@@ -371,4 +378,9 @@ std::uint32_t DeleteChildEntities(const Tower* t, std::uint16_t code) {
   }
   ReleaseTower(&child);
   return count;
+}
+
+void ClearSubTreeStateBits(const Tower* t, std::uint16_t mask) {
+  Entity* e = TowerEntity(t);
+  if (e) ClearStateBitsBelow(e, static_cast<std::uint16_t>(mask & ~kNodeIsTypeGroup));
 }

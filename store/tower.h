@@ -101,6 +101,9 @@ Tower* InsertEntitySpace(const Tower* t, std::uint32_t size, std::uint16_t code)
 Tower* InsertEmptyEntity(const Tower* t, std::uint16_t code);
 void DeleteEntity(Tower* t);
 std::uint32_t DeleteChildEntities(const Tower* t, std::uint16_t code);
+// Clears the `mask` state bits of the Tower's entity and of every entity
+// under it (group nodes keep theirs).
+void ClearSubTreeStateBits(const Tower* t, std::uint16_t mask);
 
 // The one observer told of every entity the store frees (DeleteEntity and the
 // sub-trees it takes with it), by the entity's reference, just before its

@@ -1,12 +1,12 @@
 // Benchmarks of picking with the mouse in a PCB window whose display list
-// holds a grid of tracks:
-//   PickAtPoint       the objects under a click on a 10,000-track board
-//                     (CollectHitsAt, the area pick over the display list),
-//                     against a bare walk over the design's tracks testing the
-//                     same distance (the click's square widened by half the
-//                     track's width) for every track (counter
-//                     walk_over_pick).
-//   SelectRectangle   a drag rectangle holding 10,000 of 100,000 tracks
+// holds a grid of 100,000 tracks:
+//   PickAtPoint       a click on one track (PickObjectAtCursor with the
+//                     select purpose: the found marks cleared, the area pick
+//                     over the display list, the one hit handed to a counting
+//                     SelectObject), against a bare walk over the design's
+//                     tracks testing every track's box against the click's
+//                     square (counter walk_over_pick).
+//   SelectRectangle   a drag rectangle holding 10,000 of the tracks
 //                     (SelectItemsInRectangle, each hit handed to a counting
 //                     SelectObject), against a bare walk testing every
 //                     track's box against the same rectangle (counter
@@ -27,6 +27,7 @@
 #include "draw/walk_actions.h"
 #include "edit/pick_action_seams.h"
 #include "edit/pick_hits.h"
+#include "edit/selection_engine_seams.h"
 #include "edit/picking.h"
 #include "edit/window_data.h"
 #include "geometry/graphic_layouts.h"
@@ -139,33 +140,33 @@ pl3::Box WorldOf(pl3::Box pixels) {
 }
 
 void PickAtPoint(benchmark::State& state) {
-  Board board(10000);
+  Board board(100000);
   // A pixel on the track of row 40, column 50.
   const std::int32_t px = (50 * kPitch + kPitch + kLength / 2) / kZoom;
   const std::int32_t py = (40 * kPitch + kPitch) / kZoom;
   const pl3::Box square = WorldOf({px - kPickHalfSide, py - kPickHalfSide, px + kPickHalfSide, py + kPickHalfSide});
+  ButtonRecord click{};
+  click.MousePixel = {px, py};
   double pickSeconds = 0, walkSeconds = 0;
-  int picked = 0;
   std::uint32_t walked = 0;
   for (auto _ : state) {
+    gSelected = 0;
     auto start = std::chrono::steady_clock::now();
-    HitEntry* hits = CollectHitsAt(px, py);
-    picked = CountHits(hits);
-    FreeHitList(hits);
+    const int result = PickObjectAtCursor(nullptr, &click, kPickSelect);
     auto middle = std::chrono::steady_clock::now();
     walked = WalkTracksMeeting(board.root, square);
     auto end = std::chrono::steady_clock::now();
     pickSeconds += std::chrono::duration<double>(middle - start).count();
     walkSeconds += std::chrono::duration<double>(end - middle).count();
-    benchmark::DoNotOptimize(picked);
+    benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(walked);
   }
-  if (picked != static_cast<int>(walked) || picked == 0) {
+  if (gSelected != walked || walked != 1) {
     state.SkipWithError("the pick and the walk found different tracks");
     return;
   }
   state.counters["walk_over_pick"] = walkSeconds / pickSeconds;
-  std::printf("PickAtPoint: %d track(s); pick %.2f us, bare walk %.2f us, walk/pick %.2f\n", picked,
+  std::printf("PickAtPoint: %u track(s); pick %.2f us, bare walk %.2f us, walk/pick %.2f\n", walked,
               1e6 * pickSeconds / static_cast<double>(state.iterations()),
               1e6 * walkSeconds / static_cast<double>(state.iterations()), walkSeconds / pickSeconds);
 }

@@ -101,10 +101,21 @@ TEST_F(PickHitsTest, DescriptionsNameTheKindAndTheFirstLayer) {
       {Locator(17), kEditorSchematic, "Global Net Locator"},
       {Locator(2), kEditorSchematic, "Attribute"},
       {Keep(InsertEntity(design, 4, 500, "abc")), kEditorPcb, "(none)"},
+      {Keep(InsertEntity(design, 4, 500, "abc")), kEditorSchematic, "Unknown"},
+      // Outside the schematic editors only the layered kinds, holes, vias,
+      // centroids, labels and info boxes have a line.
+      {Locator(3), kEditorPcb, "(none)"},
+      {Keep(InsertEntity(design, 4, Type_Datum, "abc")), kEditorPcb, "(none)"},
+      {Keep(InsertEntity(design, 4, Type_Datum, "abc")), kEditorSchematic, "Datum"},
+      {Line(Type_Wire, 1, 0, 0, 10, 0), kEditorPcb, "(none)"},
+      {Keep(InsertEntity(design, 4, Type_LabelHier, "abc")), kEditorPcb, "(none)"},
+      {Keep(InsertEntity(design, 4, Type_Label, "abc")), kEditorPcbSymbol, "Label"},
+      {Keep(InsertEntity(design, 4, Type_InfoBoxHier, "abc")), kEditorPcb, "Info Box"},
+      {Keep(InsertEntity(design, 4, Type_Centroid, "abc")), kEditorPcb, "Centroid"},
   };
   for (const Case& c : cases) {
     window->editorKind = c.editor;
-    EXPECT_EQ(Describe(c.item), c.text);
+    EXPECT_EQ(Describe(c.item), c.text) << "type " << TowerEntity(c.item)->typeCode << " editor " << c.editor;
   }
 }
 

@@ -190,6 +190,20 @@ TEST_F(Picking, OneHitIsActedOnWithoutAMenu) {
   EXPECT_EQ(gHanded[0].item, TowerEntity(track));
 }
 
+TEST_F(Picking, AFoundMarkLeftOnAnObjectDoesNotHideItFromTheClick) {
+  PutTrack(20000, 50000, 150000, 50000);
+  Tower* marked = PutTrack(80000, 10000, 80000, 100000);
+  TowerEntity(marked)->flags |= pl3::kEntityPicked;  // as a design may be stored
+  ChooseLine(1);
+  EXPECT_EQ(Click(80000, 50000, kPickSelect), 1);
+  EXPECT_EQ(shown.size(), 2u) << "both tracks offered";
+  ChooseLine(0);
+  Click(80000, 50000, kPickSelect);
+  ASSERT_EQ(gHanded.size(), 2u);
+  EXPECT_TRUE(gHanded[0].item == TowerEntity(marked) || gHanded[1].item == TowerEntity(marked));
+  EXPECT_EQ(TowerEntity(marked)->flags & pl3::kEntityPicked, 0);
+}
+
 TEST_F(Picking, AFixedPlaneIsNotOfferedAndTheNearestSearchRefusesIt) {
   PutPlane(true);
   pl3::SetMenuHook([](HMENU, HWND) { ADD_FAILURE() << "nothing to choose"; });
@@ -341,6 +355,33 @@ TEST_F(Picking, CtrlRectangleTakesOnlyTheKindsAndLayersTheDialogChose) {
   EXPECT_TRUE(gHanded.empty());
   pl3::InjectKey(VK_CONTROL, false);
   pl3::PumpMessages();
+}
+
+TEST_F(Picking, TheDialogsLayerLinesChooseTheLayersOfTheFilter) {
+  Tower* top = PutTrack(20000, 30000, 60000, 30000);
+  Tower* bottom = Add(design, Type_Track, Track(Layer_Bottom, 20000, 50000, 60000, 50000, 2000));
+  Put(bottom);
+  // The list holds the used and shown layers in order: find the bottom layer's line.
+  int bottomLine = 0;
+  for (unsigned layer = 0; layer < Layer_Bottom; ++layer)
+    bottomLine += (window->layerTable.layers[layer].flags & (kLayerPresent | kLayerVisible)) ==
+                  (kLayerPresent | kLayerVisible);
+  pl3::SetDialogHook(kChooseItemsDialog, [bottomLine](HWND dialog) {
+    ASSERT_TRUE(pl3::ClickDialogButton(dialog, 1201));  // every kind
+    ASSERT_TRUE(pl3::ClickDialogButton(dialog, 1205));  // no layer
+    ASSERT_TRUE(pl3::DoubleClickDialogListItem(dialog, kChooseItemsLayerList, bottomLine));
+    ASSERT_TRUE(pl3::ClickDialogButton(dialog, IDOK));
+  });
+  SetFocus(owner);
+  pl3::InjectKey(VK_CONTROL, true);
+  pl3::PumpMessages();
+  const RECT r{5, 5, 70, 70};
+  EXPECT_EQ(SelectItemsInRectangle(&r), 1);
+  pl3::InjectKey(VK_CONTROL, false);
+  pl3::PumpMessages();
+  ASSERT_EQ(gHanded.size(), 1u);
+  EXPECT_EQ(gHanded[0].item, TowerEntity(bottom));
+  (void)top;
 }
 
 // ---- The Select click ---------------------------------------------------------------------------------
