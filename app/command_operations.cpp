@@ -2,12 +2,13 @@
 
 #include <string_view>
 
-#include "app/frame_hub_seams.h"
+#include "app/core_utilities.h"
 #include "edit/cursor_keys.h"
 #include "edit/window_data.h"
-#include "platform/user_constants.h"
 #include "objects/indexed_sizes.h"
 #include "objects/standard_sizes.h"
+#include "platform/user.h"
+#include "platform/user_constants.h"
 
 namespace {
 
@@ -28,11 +29,12 @@ std::uint32_t MoveCursor(HWND view, CurrentWindowData& window) {
   return 1;
 }
 
-// Insert Via while a track is being added: the via goes at the track's free
-// end, as the menu's Insert Via (2432) places it.
-std::uint32_t ViaAtTrackEnd(HWND view, CurrentWindowData&) {
+// Insert Via while a track is being added: the frame's Insert Via (2432)
+// puts the via at the track's free end, or beeps when it places none.
+std::uint32_t ViaAtTrackEnd(HWND, CurrentWindowData&) {
   constexpr UINT kInsertViaCommand = 2432;
-  return PerformFrameCommandOperation(kInsertViaCommand, view) ? 1 : 0;
+  SendMessage(FrameWindow, WM_COMMAND, MAKEWPARAM(kInsertViaCommand, 0), 0);
+  return 1;
 }
 
 struct BuiltOperation {

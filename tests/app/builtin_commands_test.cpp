@@ -14,9 +14,7 @@
 #include "app/settings_block.h"
 #include "app/start_values.h"
 #include "edit/window_data.h"
-#include "objects/entity_record.h"
 #include "objects/graphic_records.h"
-#include "objects/size_table.h"
 #include "objects/size_text.h"
 #include "objects/type_codes.h"
 #include "platform/responder.h"
@@ -244,7 +242,7 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
       {"insert.starearthtrack", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.starearthtrack 16"}, ""},
       {"insert.valuelocator", 16, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.valuelocator 10"}, ""},
       {"insert.via", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.via 0"}, ""},
-      {"insert.via", 1, 104, {}, 0, 0, {}, {}, ""},  // done here, not by the pending owners: no board, no via
+      {"insert.via", 1, 104, {}, 0, 0, {}, {}, ""},  // done by the engine, not the pending owners: no board here
       {"insert.platedhole", 8, 0, {}, 1, 0, {}, {}, ""},
       {"insert.platedhole", 8, 0, {"insert.platedhole"}, 1, 1, {}, {"CancelCurrentOperation", "tool insert.platedhole 0"}, ""},
       {"tools.select", 1, 0, {}, 1, 1, {}, {"tools.select"}, ""},
@@ -381,34 +379,11 @@ TEST_F(BuiltinOnBoard, ArrowKeysMoveTheCursor) {
   EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
 }
 
-// V while a track is being added puts a via at the track's free end instead
-// of starting the via tool.
-TEST_F(BuiltinOnBoard, ViaKeyWhileRoutingPlacesAViaAtTheTrackEnd) {
-  data_.TopLayer = 1;
-  data_.BottomLayer = 32;
-  std::unique_ptr<SizeTable> sizes = NewSizeTable();
-  SizeEntry via{};
-  via.flags = kSizeEntryOn;
-  via.value1 = 300'000;
-  via.value2 = 150'000;
-  (*sizes)[SizeKind_Vias].entries.push_back(via);
-  data_.sizeTable = sizes.get();
-  EntityRecord* track = NewEntityRecord().release();
-  InitialiseEntityRecord(track, Type_Track, &pl3::kIdentityTransform, 1);
-  auto& line = track->as<LinePayload>();
-  line.x1 = line.y1 = 500'000'000;
-  line.x2 = 600'000'000;
-  line.y2 = 700'000'000;
-  data_.PendingRecord = track;
+// V while a track is being added asks the frame's Insert Via (2432), which
+// puts the via at the track's free end, instead of starting the via tool.
+TEST_F(BuiltinOnBoard, ViaKeyWhileRoutingIsTheFramesInsertVia) {
   EXPECT_EQ(Run("insert.via", 1, 104), 1u);
-  Tower* holes = GetChildTower(design_, Type_Hole);
-  ASSERT_TRUE(holes && FindNextEntity(holes));
-  const auto* placed = reinterpret_cast<const HolePayload*>(TowerPayload(holes));
-  EXPECT_EQ(placed->hole.centreX, 600'000'000);
-  EXPECT_EQ(placed->hole.centreY, 700'000'000);
-  EXPECT_NE(placed->hole.flags & kHoleIsVia, 0);
-  EXPECT_EQ(FindNextEntity(holes), nullptr) << "one via";
-  ReleaseTower(&holes);
+  EXPECT_EQ(g_messages, std::vector<std::string>{"frame command 2432"});
   EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
 }
 
