@@ -11,5 +11,7 @@
 // other operation.
 //   "tools.settocorvanestandard": the standard locator sizes of the symbol
 //   being edited; "tools.convertindexedsizes": imported custom sizes made
-//   indexed.
+//   indexed; "tools.movecursorleft", "...up", "...right", "...down": the
+//   arrow keys' cursor step in the view; "insert.via.trackend": a via at the
+//   free end of the track being added.
 bool PerformBuiltOperation(const char* operation, HWND window, std::uint32_t* result);

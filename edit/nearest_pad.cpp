@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "draw/display_list_seams.h"
 #include "draw/walk_actions.h"
 #include "edit/window_data.h"
 #include "objects/console_seams.h"
@@ -21,26 +22,34 @@ namespace {
 constexpr std::uint32_t kCursorNamePad = 9;
 constexpr std::uint32_t kConsoleGeneral = 6;
 
-// The walker's type table and box slot for the nearest-pad walk, put back
-// when it ends: the walk reaches the pads through the box action's slot.
+int PadMeetsPickBox(Tower* item, const pl3::Transform* transform, const pl3::Box* box) {
+  return TestBoundingBox(item, box, transform);
+}
+
+// The walker's type table, box slot and box test for the nearest-pad walk,
+// put back when it ends: the walk reaches the pads through the box action's
+// slot, and only pads and symbols that meet the pick box are measured.
 class NearestPadWalk {
  public:
-  NearestPadWalk() : slot_(WalkHandlers.extendBoxByEntity) {
+  NearestPadWalk() : slot_(WalkHandlers.extendBoxByEntity), boxTest_(WalkHandlers.testBoundingBox) {
     std::memcpy(typeFlags_, WalkTypeFlags, sizeof typeFlags_);
     std::fill(std::begin(WalkTypeFlags), std::end(WalkTypeFlags), static_cast<std::uint16_t>(0));
     for (std::uint16_t code : {Type_PadStackInstanceHier, Type_PadStackInfo, Type_SymbolInstance})
       WalkTypeFlags[code] = kWalkTypeWanted;
     WalkHandlers.extendBoxByEntity = &FindNearestPadAction;
+    WalkHandlers.testBoundingBox = &PadMeetsPickBox;
   }
   ~NearestPadWalk() {
     std::memcpy(WalkTypeFlags, typeFlags_, sizeof typeFlags_);
     WalkHandlers.extendBoxByEntity = slot_;
+    WalkHandlers.testBoundingBox = boxTest_;
   }
   NearestPadWalk(const NearestPadWalk&) = delete;
   NearestPadWalk& operator=(const NearestPadWalk&) = delete;
 
  private:
   WalkHandler slot_;
+  int (*boxTest_)(Tower*, const pl3::Transform*, const pl3::Box*);
   std::uint16_t typeFlags_[kWalkTypeCount];
 };
 

@@ -5,6 +5,7 @@
 #include "objects/item_picking.h"
 #include "edit/window_data.h"
 #include "objects/console_seams.h"
+#include "objects/design_walks.h"
 #include "objects/designators.h"
 #include "objects/symbol_instances.h"
 #include "objects/type_codes.h"
@@ -61,6 +62,8 @@ void SetFixedState(Tower* instance, bool fix, const FixTexts& texts, ConsolePane
   HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   e->flags = static_cast<std::uint16_t>(fix ? e->flags | kSymbolFixed : e->flags & ~kSymbolFixed);
   SetCursor(previous);
+  // The fixed bit is saved with the design: closing it must ask to save.
+  RecordDesignChange();
   if (designator.empty())
     AddConsoleMessage(console, kGeneralLine, x, y, 0, kLineWithPosition, "%s", texts.doneUndesignated);
   else

@@ -7,6 +7,7 @@
 #include "edit/insertion.h"
 #include "edit/undo_history.h"
 #include "edit/window_data.h"
+#include "objects/design_walks.h"
 #include "objects/display_list_seams.h"
 #include "objects/entity_record.h"
 #include "objects/graphic_records.h"
@@ -86,6 +87,7 @@ Tower* InsertViaAtPoint(pl3::Point point) {
   if (!stored) return nullptr;
   RecordUndoInsert(NodeRefOf(TowerEntity(stored)), w->UndoStep);
   CloseUndoStep(*w, "Insert Via");
+  RecordDesignChange();
   PutEntityOnDisplayList(w->Display, stored);
   return stored;
 }

@@ -242,7 +242,7 @@ TEST_F(Builtin, HandlersActServeTheirKindsAndRefuse) {
       {"insert.starearthtrack", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.starearthtrack 16"}, ""},
       {"insert.valuelocator", 16, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.valuelocator 10"}, ""},
       {"insert.via", 1, 0, {}, 0, 1, {}, {"CancelCurrentOperation", "tool insert.via 0"}, ""},
-      {"insert.via", 1, 104, {}, 1, 1, {}, {"insert.via.trackend"}, ""},
+      {"insert.via", 1, 104, {}, 0, 0, {}, {}, ""},  // done by the engine, not the pending owners: no board here
       {"insert.platedhole", 8, 0, {}, 1, 0, {}, {}, ""},
       {"insert.platedhole", 8, 0, {"insert.platedhole"}, 1, 1, {}, {"CancelCurrentOperation", "tool insert.platedhole 0"}, ""},
       {"tools.select", 1, 0, {}, 1, 1, {}, {"tools.select"}, ""},
@@ -328,6 +328,63 @@ TEST_F(Builtin, StandardAndIndexedSizesAreDoneByTheirOwners) {
   data_.design = nullptr;
   data_.sizeTable = FreeSizeTable(data_.sizeTable);
   ReleaseTower(&design);
+}
+
+// An active PCB window over an empty board, for the commands the editing
+// engine does itself.
+class BuiltinOnBoard : public Builtin {
+ protected:
+  void SetUp() override {
+    Builtin::SetUp();
+    design_ = NewTower(0);
+    LastLevel(design_).typeCode = Type_PCB;
+    InsertAtLastLevel(design_, 0);
+    data_.design = design_;
+    data_.Window = window_;
+    data_.Zoom = 1000;
+  }
+  void TearDown() override {
+    delete data_.PendingRecord;
+    data_.PendingRecord = nullptr;
+    std::free(data_.Grids);  // made on the first snap
+    data_.Grids = nullptr;
+    data_.sizeTable = nullptr;
+    data_.design = nullptr;
+    DeleteEntity(design_);
+    ReleaseTower(&design_);
+    Builtin::TearDown();
+  }
+  Tower* design_ = nullptr;
+};
+
+// The arrow keys step the cursor through the editing engine, not the
+// pending owners.
+TEST_F(BuiltinOnBoard, ArrowKeysMoveTheCursor) {
+  const pl3::Point start{999'360'000, 999'360'000};  // on the default 1 mm grid
+  struct Case {
+    const char* name;
+    bool horizontal;
+    int sign;
+  };
+  for (const Case& c : {Case{"tools.movecursorleft", true, -1}, Case{"tools.movecursorright", true, 1},
+                        Case{"tools.movecursorup", false, -1}, Case{"tools.movecursordown", false, 1}}) {
+    data_.Cursor = start;
+    EXPECT_EQ(Run(c.name, 1, 0), 1u) << c.name;
+    const std::int64_t moved = c.horizontal ? std::int64_t{data_.Cursor.x} - start.x
+                                            : std::int64_t{data_.Cursor.y} - start.y;
+    const std::int64_t still = c.horizontal ? data_.Cursor.y - start.y : data_.Cursor.x - start.x;
+    EXPECT_GT(moved * c.sign, 0) << c.name;
+    EXPECT_EQ(still, 0) << c.name;
+  }
+  EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
+}
+
+// V while a track is being added asks the frame's Insert Via (2432), which
+// puts the via at the track's free end, instead of starting the via tool.
+TEST_F(BuiltinOnBoard, ViaKeyWhileRoutingIsTheFramesInsertVia) {
+  EXPECT_EQ(Run("insert.via", 1, 104), 1u);
+  EXPECT_EQ(g_messages, std::vector<std::string>{"frame command 2432"});
+  EXPECT_TRUE(pendingfakes::Recorded().operations.empty());
 }
 
 }  // namespace

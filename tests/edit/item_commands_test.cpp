@@ -250,6 +250,9 @@ class PadStackUpdate : public ItemCommands {
     Tower* stack = InsertEntity(design, 4, Type_PadStackDefinition, "PAD");
     Tower* o = InsertEntity(stack, sizeof origin, Type_Origin, &origin);
     ReleaseTower(&o);
+    const pl3::Box extent{origin.x - 100, origin.y - 100, origin.x + 100, origin.y + 100};
+    Tower* b = InsertEntity(stack, sizeof extent, Type_BoundingBox, &extent);
+    ReleaseTower(&b);
     const std::uint32_t ref = NodeRefOf(TowerEntity(stack));
     ReleaseTower(&stack);
     return ref;
@@ -527,34 +530,41 @@ TEST_F(SymbolByName, NothingToLoadBeepsAndLeavesTheWindowIdle) {
 
 // ---- The pad nearest the cursor and the pad-naming hover --------------------------------
 
+// The pads lie in the design area (the pick box compares unsigned
+// coordinates): x 1000, 2000 and 3000, y 500 from the corner At.
 class NamePins : public PadStackUpdate {
  protected:
+  static constexpr std::int32_t At = viewtest::C;
   void SetUp() override {
     PadStackUpdate::SetUp();
-    for (int i = 0; i < 3; ++i) SetXref(pads[i], 11 + i);  // pads at x 1000, 2000, 3000; y 500
+    for (int i = 0; i < 3; ++i) {
+      auto* info = reinterpret_cast<PadStackInfoRecord*>(ChildPayloadOfAtLeast(pads[i], Type_PadStackInfo, 36));
+      info->xref = 11 + i;
+      info->transform.tx += At;
+      info->transform.ty += At;
+    }
   }
   void TearDown() override {
     ResetNearestPad();
     PadStackUpdate::TearDown();
   }
-  static void SetXref(Tower* pad, std::uint32_t xref) {
-    WriteU32(ChildPayloadOfAtLeast(pad, Type_PadStackInfo, 36), 4, xref);
+  int Find(std::int32_t x, std::int32_t y) {
+    CursorAt(At + x, At + y);
+    return FindNearestPad(At + x, At + y, design, &pl3::kIdentityTransform);
   }
   void Hover(std::int32_t x, std::int32_t y) {
-    CursorAt(x, y);
-    window->Button.Cursor = {x, y};
+    CursorAt(At + x, At + y);
+    window->Button.Cursor = {At + x, At + y};
     DoNamePins(view, &window->Button);
   }
   bool Lit(int i) { return (TowerEntity(pads[i])->flags & kEntityHighlighted) != 0; }
 };
 
 TEST_F(NamePins, TheNearestPadIsFoundByItsOriginAndEqualDistancesKeepTheFirst) {
-  CursorAt(2100, 520);
-  ASSERT_EQ(FindNearestPad(2100, 520, design, &pl3::kIdentityTransform), 1);
+  ASSERT_EQ(Find(2100, 520), 1);
   EXPECT_EQ(NearestPadResult.xref, 12u);
   // The second pad's stack is turned, but its origin (0, 0) stays at its translation.
-  CursorAt(1500, 500);
-  ASSERT_EQ(FindNearestPad(1500, 500, design, &pl3::kIdentityTransform), 1);
+  ASSERT_EQ(Find(1500, 500), 1);
   // A group is walked newest first: the second pad is met first and keeps the tie.
   EXPECT_EQ(NearestPadResult.xref, 12u);
   EXPECT_EQ(WalkHandlers.extendBoxByEntity, nullptr) << "the walk's slot is put back";
@@ -572,6 +582,20 @@ TEST_F(NamePins, HoveringHighlightsOnePadAtATime) {
   EXPECT_FALSE(Lit(2));
   EXPECT_TRUE(Lit(0));
   EXPECT_EQ(TowerEntity(window->Selection), TowerEntity(pads[0]));
+}
+
+TEST_F(NamePins, APadOutsideThePickBoxIsNoneToName) {
+  // The pick box reaches 40 pixels of 1000 units around the point; the
+  // third pad's box ends at x 3100.
+  EXPECT_EQ(Find(3100 + 40'000, 500), 1) << "the box's edge touches";
+  EXPECT_EQ(NearestPadResult.xref, 13u);
+  Hover(2900, 480);
+  ASSERT_TRUE(Lit(2));
+  Hover(3101 + 40'000, 500);
+  EXPECT_FALSE(Lit(2)) << "the nearest pad lies beyond the pick box";
+  EXPECT_EQ(window->Selection, nullptr);
+  EXPECT_EQ(window->CursorHandle, LoadCursor(nullptr, IDC_NO));
+  EXPECT_EQ(WalkHandlers.testBoundingBox, nullptr) << "the walk's box test is put back";
 }
 
 TEST_F(NamePins, WithNoPadNearTheHeldPadIsLetGoAndTheNoCursorShown) {

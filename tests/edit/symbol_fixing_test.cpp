@@ -72,6 +72,12 @@ class SymbolFixing : public testing::Test {
     }
     return TowerEntity(gFound);
   }
+  // Whether the design carries its changed mark; the mark is taken away.
+  bool TakeChangedMark() {
+    const bool changed = GetEntityData(design, Type_ModifiedNote) != nullptr;
+    DeleteChildEntities(design, Type_ModifiedNote);
+    return changed;
+  }
   std::vector<std::string> Fix(bool fix) {
     gConsole.clear();
     if (fix)
@@ -91,8 +97,10 @@ TEST_F(SymbolFixing, FixingAndFreeingWriteTheirLinesAndChangeTheState) {
   EXPECT_EQ(Fix(true), (std::vector<std::string>{"6 260 Symbol \"U7\" has been fixed in place."}));
   EXPECT_NE(u7->flags & kSymbolFixed, 0);
   EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+  EXPECT_TRUE(TakeChangedMark()) << "the fixed state is saved with the design";
   EXPECT_EQ(Fix(false), (std::vector<std::string>{"6 260 Symbol \"U7\" has been unfixed."}));
   EXPECT_EQ(u7->flags & kSymbolFixed, 0);
+  EXPECT_TRUE(TakeChangedMark());
   EXPECT_EQ(gSearchIncludes, (std::vector<int>{0, 1})) << "freeing looks at selected symbols too";
 }
 
@@ -115,6 +123,7 @@ TEST_F(SymbolFixing, ASymbolAlreadyInThatStateKeepsIt) {
     EXPECT_EQ(Fix(c.fix), (std::vector<std::string>{c.line}));
     EXPECT_EQ(s->flags, before);
     EXPECT_EQ(pl3::BeepCount(), beeps + 1);
+    EXPECT_FALSE(TakeChangedMark()) << "nothing changed";
   }
 }
 

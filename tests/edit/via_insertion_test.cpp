@@ -105,6 +105,7 @@ TEST_F(ViaInsertion, AViaSpansTheBoardWithTheRoutingLayerMapInOneUndoStep) {
   EXPECT_STREQ(reinterpret_cast<const char*>(TowerPayload(caption)), "Insert Via");
   ReleaseTower(&caption);
   EXPECT_EQ(enginefakes::CallsStartingWith("put").size(), 1u);
+  EXPECT_NE(GetEntityData(design, Type_ModifiedNote), nullptr) << "closing the board asks to save the via";
   UndoLastStep();
   EXPECT_EQ(Holes(), 0u);
 }
@@ -117,6 +118,7 @@ TEST_F(ViaInsertion, AViaOnAPadOrWithoutASizeIsNotPlacedAndOpensNoStep) {
   EXPECT_EQ(Holes(), 0u);
   EXPECT_EQ(window->UndoStep, step);
   EXPECT_TRUE(enginefakes::CallsStartingWith("put").empty());
+  EXPECT_EQ(GetEntityData(design, Type_ModifiedNote), nullptr);
 }
 
 TEST_F(ViaInsertion, OutsideAPcbTheDesignsOwnHolesCount) {
