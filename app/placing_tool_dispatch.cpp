@@ -13,18 +13,26 @@
 #include "edit/insertion.h"
 #include "edit/insertion_array.h"
 #include "edit/key_command_seams.h"
+#include "edit/selection.h"
+#include "edit/selection_actions.h"
 #include "edit/nearest_pad.h"
 #include "edit/symbol_insertion.h"
 #include "edit/window_data.h"
 #include "objects/datums.h"
 #include "objects/dimensioners.h"
 #include "objects/editor_modes.h"
+#include "objects/editor_seams.h"
 #include "objects/type_codes.h"
 #include "platform/user.h"
 
 namespace {
 
 bool IsDimensionerMode(std::uint8_t mode) { return mode >= kModeDimensionerA && mode <= kModeAngleLabel; }
+
+// The modes that carry the selection array on the cursor.
+bool IsSelectionArrayMode(std::uint8_t mode) {
+  return mode == Mode_EditSelection || mode == Mode_AddNewPad || mode == Mode_AddNewSymbol;
+}
 
 constexpr std::uint8_t kInsertTypePin = 33;
 constexpr int kPinListColumns = 30009;
@@ -67,6 +75,11 @@ void UpdateModeGhost(GhostKind kind, HDC dc, ButtonRecord* button, EntityRecord*
     case GhostKind::InsertionArray:
       if (button) MoveInsertionGhost(dc, button->Cursor);
       return;
+    case GhostKind::SelectionMove:
+      if (button && ActiveWindowData)
+        MoveSelectionToPoint(static_cast<HWND>(ActiveWindowData->Window), ActiveWindowData->SelectionList,
+                             button->Cursor, 1);
+      return;
     case GhostKind::PadNamePicking:
       if (ActiveWindowData) DoNamePins(static_cast<HWND>(ActiveWindowData->Window), button);
       return;
@@ -83,6 +96,13 @@ void CommitModeItem(std::uint8_t mode, HWND window, ButtonRecord* button, Entity
     MeasureAcceptStep(window, pendingSlot ? *pendingSlot : nullptr);
   } else if (mode == kModePlacingDatum) {
     InsertDatum(pendingSlot);
+  } else if (IsSelectionArrayMode(mode)) {
+    // The click puts the selection down where it is; a selection the action
+    // refuses stays in hand.
+    if (ValidateSelectionForAction(kSelectionAccept, 0)) {
+      AcceptSelectionArray(window);
+      SetSelectionAndOptionsMenus(0);
+    }
   } else if (!CommitInsertionMode(window, mode, button ? button->Cursor : pl3::Point{}) &&
              !CommitDrawnItem(mode, window, button, pendingSlot)) {
     PendingCommitModeItem(mode, window, button, pendingSlot);

@@ -68,6 +68,8 @@ int MoveSelectionArray(SelectionInfo*, std::int32_t dx, std::int32_t dy) {
   Recorded().moved = {dx, dy};
   return 1;
 }
+// The mouse's move of the selection is not these commands' either.
+int MoveSelectionToPoint(HWND, SelectionInfo*, pl3::Point, int) { return 0; }
 pl3::Box TransformSelectionArray(const pl3::Transform* t) {
   Recorded().names.push_back("transform");
   Recorded().transform = *t;
