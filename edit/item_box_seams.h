@@ -1,5 +1,5 @@
-// What the item boxes ask of the selection menus' code above this folder;
-// until it lands the program links app/pin_text_box_seams_pending.cpp.
+// What the item boxes ask of the text items above this folder: the program
+// defines it in app/pin_text_box.cpp.
 #pragma once
 #include "geometry/types.h"
 

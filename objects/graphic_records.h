@@ -195,17 +195,36 @@ static_assert(sizeof(SpiralPayload) == 84);
 static_assert(offsetof(SpiralPayload, centre) == 52 && offsetof(SpiralPayload, pitch) == 76);
 static_assert(offsetof(SpiralPayload, mirrored) == 80);
 
+// Pin name text: 27, under a Symbol Pin (26); placed at the pin's Origin
+// (112) plus its own position, measured as a text item (GetPinTextBox).
+struct PinNameTextPayload {
+  std::uint8_t layer;            // 0
+  std::uint8_t byte1;
+  std::uint16_t sizeFlags;       // 2: kSizeByIndex when `size` indexes the font sizes
+  std::int32_t size;             // 4: the size index, or the explicit size
+  std::uint32_t style;           // 8: the font number
+  std::uint32_t justification;   // 12: as a text's (4 left, 8 right, 16 bottom, 32 top)
+  std::int32_t rotation[4];      // 16: a, b, c, d of the text's transform; all 0 for none
+  std::uint32_t word32;          // 32
+  std::int32_t x, y;             // 36, 40: from the pin's origin
+  std::uint8_t bytes44[12];      // 44
+  char name[1];                  // 56: NUL-terminated
+};
+static_assert(offsetof(PinNameTextPayload, size) == 4 && offsetof(PinNameTextPayload, style) == 8);
+static_assert(offsetof(PinNameTextPayload, rotation) == 16 && offsetof(PinNameTextPayload, x) == 36);
+static_assert(offsetof(PinNameTextPayload, name) == 56);
+
 #pragma pack(pop)
 
 // Stored sizes of the fixed-size graphic payloads that have no layout of
 // their own here: centroid 18, spiral 19, attribute 31, schematic symbol 32,
-// pre-route 36; and the pin name text 27 (name at 56, 57 + name length).
+// pre-route 36; and where the pin name text 27 keeps its name (57 + length).
 constexpr std::uint32_t kCentroidPayloadSize = sizeof(CentroidPayload);
 constexpr std::uint32_t kSpiralPayloadSize = sizeof(SpiralPayload);
 constexpr std::uint32_t kAttributePayloadSize = 16;
 constexpr std::uint32_t kSchematicSymbolPayloadSize = 12;
 constexpr std::uint32_t kPreRoutePayloadSize = 64;
-constexpr std::uint32_t kPinNameOffset = 56;
+constexpr std::uint32_t kPinNameOffset = offsetof(PinNameTextPayload, name);
 
 // ---- The working record -------------------------------------------------------
 

@@ -251,4 +251,26 @@ TEST_F(OptionsMenusTest, WithoutASelectionTheModeDecides) {
   EXPECT_TRUE(Greyed(Options(), 2382));
 }
 
+TEST_F(OptionsMenusTest, GreyedItemsFollowTheEditorAndTheMode) {
+  struct Case {
+    std::uint32_t editor, mode, kind;
+    UINT id;
+    bool greyed;
+  };
+  const Case cases[] = {
+      {kEditorPcb, Mode_Idle, 1, 2447, false},       {kEditorPcbSymbol, Mode_Idle, 1, 2447, true},
+      {kEditorSchematicSymbol, 71, 38, 2355, true},  {kEditorSchematicSymbol, 74, 38, 2355, true},
+      {kEditorSchematicSymbol, 72, 38, 2355, false}, {kEditorSchematicSymbol, 76, 38, 430, true},
+      {kEditorSchematicSymbol, 71, 38, 430, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "editor " << c.editor << " mode " << c.mode << " id " << c.id);
+    Open(c.editor);
+    block->EditMode = c.mode;
+    SetSelectionAndOptionsMenus(c.kind);
+    ASSERT_NE(Options(), nullptr);
+    EXPECT_EQ(Greyed(Options(), c.id), c.greyed);
+  }
+}
+
 }  // namespace
