@@ -70,11 +70,12 @@ bool IsGenericDelete(std::uint16_t code) {
   }
 }
 
-// A wire or bus taken out of a schematic page leaves pieces that the
-// clean-up joins again where nothing else meets any more (the stem of a T
-// gone, the two halves of the top become one wire); its changes join the
-// delete's own undo step.
-void DeletePageLine(CurrentWindowData& w, Tower* item) {
+// An item taken out of a schematic page is followed by the page's wire
+// clean-up: a wire or bus leaves pieces that are joined again where nothing
+// else meets any more (the stem of a T gone, the two halves of the top become
+// one wire). Its changes join the delete's own undo step, so one Undo puts
+// the item and every wire back.
+void DeleteFromPage(CurrentWindowData& w, Tower* item) {
   const std::uint16_t code = TowerEntity(item)->typeCode;
   DropEntry(RecordUndoRemove(item, w.UndoStep));
   RemoveFromDisplayList(w.Display, item);
@@ -87,7 +88,7 @@ void DeletePageLine(CurrentWindowData& w, Tower* item) {
 
 void DeleteGeneric(CurrentWindowData& w, Tower* item) {
   const std::uint16_t code = TowerEntity(item)->typeCode;
-  if (w.editorKind == kEditorSchematic && (code == Type_Wire || code == Type_Bus)) return DeletePageLine(w, item);
+  if (w.editorKind == kEditorSchematic) return DeleteFromPage(w, item);
   if (KeepsUndo(w.editorKind)) DropEntry(RecordUndoRemove(item, w.UndoStep));
   CloseUndoStep(w, DeleteCaption(code).c_str());
   RemoveFromDisplayList(w.Display, item);

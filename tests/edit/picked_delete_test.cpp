@@ -160,6 +160,30 @@ TEST_F(PickedDeleteTest, DeletingTheStemOfAWireTJoinsTheTopInTheSameStep) {
   }
 }
 
+// Any item taken off a page is followed by the clean-up in the same step:
+// two collinear wires left touching on the page are joined, and one Undo puts
+// the item and both wires back.
+TEST_F(PickedDeleteTest, AnItemTakenOffAPageIsFollowedByTheWireCleanUpInItsStep) {
+  window->editorKind = kEditorSchematic;
+  for (const auto& [x1, x2] : {std::pair{0, 500}, std::pair{500, 1000}}) {
+    ThinLinePayload l{};
+    l.line.head.sizeFlags = 1;
+    l.line.head.transform = pl3::kIdentityTransform;
+    l.line.x1 = x1;
+    l.line.x2 = x2;
+    Own(InsertEntity(design, sizeof l, Type_Wire, &l));
+  }
+  Tower* arc = Store(design, Type_Arc, 33, 116);
+  const std::uint32_t step = window->UndoStep;
+  DeletePickedObject(arc);
+  EXPECT_TRUE(Tags(design, Type_Arc, 116).empty());
+  EXPECT_EQ(Tags(design, Type_Wire, 72).size(), 1u) << "the two halves became one wire";
+  EXPECT_EQ(Caption(step), "Delete Arc");
+  UndoLastStep();
+  EXPECT_EQ(Tags(design, Type_Arc, 116), std::vector<std::uint32_t>{33});
+  EXPECT_EQ(Tags(design, Type_Wire, 72).size(), 2u) << "one Undo puts both wires back";
+}
+
 TEST_F(PickedDeleteTest, ASymbolLeavesTheBinAndTheRatsnestAndReturnsPlacedOnUndo) {
   Tower* symbol = Store(design, Type_SymbolInstance, 5, 16);
   const std::uint32_t step = window->UndoStep;
