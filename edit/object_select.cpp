@@ -241,6 +241,17 @@ int SelectObject(const Tower* item, std::uint8_t add) {
     parent = GetAncestorTower(item, kTypeSchematicSymbol);
     if (Selected(parent)) item = parent;
   }
+  // A pad-stack info stands for its pad stack in every step, so that a click
+  // on a selected pad deselects it as a click on any selected item does.
+  Tower* pad = nullptr;
+  if (TowerEntity(item)->typeCode == Type_PadStackInfo) {
+    pad = GetAncestorTower(item, Type_PadStackInstanceHier);
+    if (!pad) {
+      ReleaseTower(&parent);
+      return 0;
+    }
+    item = pad;
+  }
   const std::uint8_t mode = w->EditMode;
   int result = 0;
   if (mode == 0 || mode == kModeEditSelection || mode == kModeHeldItems || mode == kModeAddNewSymbol) {
@@ -267,5 +278,6 @@ int SelectObject(const Tower* item, std::uint8_t add) {
     }
   }
   ReleaseTower(&parent);
+  ReleaseTower(&pad);
   return result;
 }

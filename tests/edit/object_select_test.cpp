@@ -348,6 +348,12 @@ TEST_F(ObjectSelect, APadStackIsHeldByItsDefinitionOriginAndMayAskForARedraw) {
   EXPECT_EQ(w->RoutingLayer, w->BottomLayer);
   EXPECT_EQ(w->InsertType, Type_PadStackInstanceHier);
   EXPECT_EQ(enginefakes::CallsStartingWith("redraw view").size(), 1u);
+
+  // Picking the info again deselects the pad stack, as a click on any
+  // selected item does; nothing is selected twice.
+  EXPECT_EQ(SelectObject(infoTower, 0), 1);
+  EXPECT_EQ(Count(), 0);
+  EXPECT_FALSE(IsSelected(pad));
 }
 
 
