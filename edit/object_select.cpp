@@ -203,12 +203,6 @@ int SelectByType(CurrentWindowData* w, const Tower* item, std::uint16_t type, st
       if (selected && CheckPadLabelOnSelect(item)) RedrawView(w->Window);
       return selected ? 1 : 0;
     }
-    case Type_PadStackInfo: {
-      Tower* pad = GetAncestorTower(item, Type_PadStackInstanceHier);
-      const int selected = pad && !Selected(pad) ? SelectByType(w, pad, Type_PadStackInstanceHier, add) : 0;
-      ReleaseTower(&pad);
-      return selected;
-    }
     case Type_PadStackLayerInfo: {
       if (!idle) return 0;
       if (w->editorKind == kEditorPadStack && add) return 0;
